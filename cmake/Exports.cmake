@@ -1,0 +1,27 @@
+# Each shared library's export list lives in one .def file. Windows links it
+# as it is (with the stdcall suffixes stripped, so every export carries its
+# plain name); elsewhere a version script made from it keeps every other
+# symbol local.
+function(lerv32_exports target def_file)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${def_file})
+    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  else()
+    file(STRINGS ${def_file} def_lines)
+    set(names "")
+    set(in_exports FALSE)
+    foreach(line IN LISTS def_lines)
+      string(STRIP "${line}" line)
+      if(line STREQUAL "EXPORTS")
+        set(in_exports TRUE)
+      elseif(in_exports AND line AND NOT line MATCHES "^;")
+        string(APPEND names "    ${line};\n")
+      endif()
+    endforeach()
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+    file(WRITE ${script} "{\n  global:\n${names}  local: *;\n};\n")
+    target_link_options(${target} PRIVATE -Wl,--version-script=${script} -Wl,--no-undefined)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${def_file})
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def_file})
+endfunction()

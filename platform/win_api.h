@@ -1,0 +1,71 @@
+// The Windows API as the library uses it. On Windows this is <windows.h>;
+// elsewhere it declares our stand-ins (this folder), which behave as the
+// library expects of them on a German Windows: OEM code page 850, ANSI code
+// page 1252.
+#ifndef LERV32_PLATFORM_WIN_API_H
+#define LERV32_PLATFORM_WIN_API_H
+
+#if defined(_WIN32)
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <oleauto.h>
+
+#else
+
+#include <sql.h>  // unixODBC's stand-ins for BOOL, DWORD, HWND, HINSTANCE, WCHAR
+
+#include <cstdint>
+
+typedef unsigned int UINT;
+typedef WCHAR OLECHAR;
+typedef OLECHAR* BSTR;
+typedef void* HMODULE;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+// ---- Code pages
+constexpr UINT CP_ACP = 0;    // the ANSI code page: 1252
+constexpr UINT CP_OEMCP = 1;  // the OEM code page: 850
+
+// Only the two code pages above (and 850, 1252 by number) are known; flags are
+// ignored. Characters without a counterpart take Windows' best fit, else '?'.
+// Results and errors as on Windows: the count of units written (or needed when
+// the output size is 0), 0 on failure.
+int MultiByteToWideChar(UINT code_page, DWORD flags, const char* src, int src_len,
+                        WCHAR* dest, int dest_len);
+int WideCharToMultiByte(UINT code_page, DWORD flags, const WCHAR* src, int src_len,
+                        char* dest, int dest_len, const char* default_char, BOOL* used_default);
+
+// OEM (850) to ANSI (1252) and back, zero-terminated; src and dest may be the
+// same buffer. TRUE, or FALSE when a pointer is null.
+BOOL OemToCharA(const char* src, char* dest);
+BOOL CharToOemA(const char* src, char* dest);
+// The same for exactly length bytes, zero bytes included.
+BOOL OemToCharBuffA(const char* src, char* dest, DWORD length);
+BOOL CharToOemBuffA(const char* src, char* dest, DWORD length);
+
+// ---- Kernel
+void Sleep(DWORD milliseconds);
+// Path of the shared library loaded at module (null: the main program), cut to
+// size - 1 characters and zero-terminated; its length, 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size);
+// The handle (base address) of the shared library that contains address.
+HMODULE ModuleOfAddress(const void* address);
+
+// ---- OLE automation strings
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+BSTR SysAllocString(const OLECHAR* text);
+void SysFreeString(BSTR text);
+UINT SysStringLen(BSTR text);
+
+#endif  // _WIN32
+
+#endif  // LERV32_PLATFORM_WIN_API_H
