@@ -1,0 +1,89 @@
+// Opening and closing database connections. The library keeps no state per
+// connection: the handle is the ODBC connection handle itself.
+#include <cstring>
+
+#include "frame/export_guard.h"
+#include "frame/lifecycle.h"
+#include "frame/odbc_handles.h"
+#include "include/lerv32.h"
+
+namespace lerv32 {
+namespace {
+
+constexpr SQLSMALLINT kConnectOutSize = 256;
+
+SQLCHAR* Text(const char* text) {
+  static char empty[] = "";
+  return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text != nullptr ? text : empty));
+}
+
+// The completion mode for a non-zero connect mode. Without a window system
+// the driver manager refuses to prompt; completing the string lets a
+// complete connection string connect, and still returns the completed form.
+constexpr SQLUSMALLINT CompletingMode() {
+#if defined(_WIN32)
+  return SQL_DRIVER_PROMPT;
+#else
+  return SQL_DRIVER_COMPLETE;
+#endif
+}
+
+SQLHDBC Connect(const char* dsn, const char* uid, const char* pwd) {
+  if (dsn == nullptr) return SQL_NULL_HDBC;
+  ConnectionHandle connection(EnvHandle());
+  if (!connection) return SQL_NULL_HDBC;
+  const SQLRETURN rc = ODBC_CALL(SQLConnect, connection.Get(), Text(dsn), SQL_NTS, Text(uid),
+                                 SQL_NTS, Text(pwd), SQL_NTS);
+  return SQL_SUCCEEDED(rc) ? connection.Release() : SQL_NULL_HDBC;
+}
+
+SQLHDBC DriverConnect(HWND window, char* connect, int32_t mode) {
+  if (connect == nullptr) return SQL_NULL_HDBC;
+  ConnectionHandle connection(EnvHandle());
+  if (!connection) return SQL_NULL_HDBC;
+  SQLCHAR completed[kConnectOutSize] = {};
+  SQLSMALLINT completed_length = 0;
+  const SQLRETURN rc = ODBC_CALL(SQLDriverConnect, connection.Get(), reinterpret_cast<SQLHWND>(window),
+                                 Text(connect), SQL_NTS, completed, kConnectOutSize,
+                                 &completed_length, mode != 0 ? CompletingMode() : SQL_DRIVER_NOPROMPT);
+  if (!SQL_SUCCEEDED(rc)) return SQL_NULL_HDBC;
+  if (mode == 2) {
+    std::strncpy(connect, reinterpret_cast<const char*>(completed), kConnectOutSize - 1);
+    connect[kConnectOutSize - 1] = '\0';
+  }
+  return connection.Release();
+}
+
+SQLRETURN Disconnect(SQLHDBC connection) {
+  if (connection == SQL_NULL_HDBC) return SQL_INVALID_HANDLE;
+  ODBC_CALL(SQLDisconnect, connection);
+  return ODBC_CALL(SQLFreeConnect, connection);
+}
+
+}  // namespace
+}  // namespace lerv32
+
+using lerv32::Guarded;
+
+extern "C" {
+
+LERV32_HDBC LERV32_CALL rv_OdbcConnect(const char* dsn, const char* uid, const char* pwd) {
+  return Guarded<LERV32_HDBC>(nullptr, [&] { return lerv32::Connect(dsn, uid, pwd); });
+}
+
+LERV32_HDBC LERV32_CALL rv_OdbcDriverConnect(LERV32_HWND window, const char* connect) {
+  // Mode 0 never writes the connection string back.
+  return rv_OdbcDriverConnectEx(window, const_cast<char*>(connect), 0);
+}
+
+LERV32_HDBC LERV32_CALL rv_OdbcDriverConnectEx(LERV32_HWND window, char* connect, int32_t mode) {
+  return Guarded<LERV32_HDBC>(nullptr, [&] {
+    return lerv32::DriverConnect(static_cast<HWND>(window), connect, mode);
+  });
+}
+
+int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection) {
+  return Guarded<int16_t>(SQL_ERROR, [&] { return lerv32::Disconnect(connection); });
+}
+
+}  // extern "C"

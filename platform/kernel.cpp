@@ -1,0 +1,45 @@
+// Kernel services: sleeping and module file names.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "platform/win_api.h"
+
+void Sleep(DWORD milliseconds) {
+  timespec remaining{static_cast<time_t>(milliseconds / 1000),
+                     static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+HMODULE ModuleOfAddress(const void* address) {
+  Dl_info info{};
+  if (address == nullptr || dladdr(address, &info) == 0) return nullptr;
+  return info.dli_fbase;
+}
+
+DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size) {
+  if (path == nullptr || size == 0) return 0;
+  char found[4096];
+  std::size_t length = 0;
+  if (module == nullptr) {
+    const ssize_t n = readlink("/proc/self/exe", found, sizeof found - 1);
+    if (n <= 0) return 0;
+    length = static_cast<std::size_t>(n);
+  } else {
+    // A module handle is the library's base address, which lies in its own
+    // mapping: the dynamic linker names the file mapped there.
+    Dl_info info{};
+    if (dladdr(module, &info) == 0 || info.dli_fname == nullptr) return 0;
+    length = std::strlen(info.dli_fname);
+    if (length >= sizeof found) return 0;
+    std::memcpy(found, info.dli_fname, length);
+  }
+  const std::size_t copied = length < size ? length : size - 1;
+  std::memcpy(path, found, copied);
+  path[copied] = '\0';
+  return static_cast<DWORD>(copied);
+}

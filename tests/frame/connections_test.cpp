@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "include/lebase32.h"
+#include "include/lerv32.h"
+#include "support/test_env.h"
+
+namespace {
+
+// The SQLite ODBC driver registered in the tests' own odbcinst.ini.
+std::string SqliteConnectString(const std::string& database) {
+  return "DRIVER=SQLite3;Database=" + database + ";";
+}
+
+class ConnectionsTest : public ::testing::Test {
+ protected:
+  std::string Database() const { return testenv::GetEnv("LERV32_TEST_DATA") + "/connect.db"; }
+
+  // What the ODBC trace gained since the test began.
+  std::string TraceSinceStart() const {
+    std::ifstream file(trace_, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str().substr(std::min(trace_start_, text.str().size()));
+  }
+  void SetUp() override {
+    trace_ = testenv::GetEnv("LERV32_ODBC_TRACE");
+    std::ifstream file(trace_, std::ios::binary | std::ios::ate);
+    trace_start_ = file ? static_cast<std::size_t>(file.tellg()) : 0;
+  }
+
+  std::string trace_;
+  std::size_t trace_start_ = 0;
+};
+
+TEST_F(ConnectionsTest, ConnectsToADataSourceAndDisconnects) {
+  LERV32_HDBC connection = rv_OdbcConnect("lerv32_test", "", "");
+  ASSERT_NE(connection, nullptr);
+  EXPECT_EQ(rv_OdbcDisconnect(connection), 0);
+  LERV32_HDBC without_credentials = rv_OdbcConnect("lerv32_test", nullptr, nullptr);
+  ASSERT_NE(without_credentials, nullptr);
+  EXPECT_EQ(rv_OdbcDisconnect(without_credentials), 0);
+}
+
+TEST_F(ConnectionsTest, AFailedConnectReturnsNullAndFreesItsHandle) {
+  EXPECT_EQ(rv_OdbcConnect("no_such_source", "", ""), nullptr);
+  EXPECT_EQ(rv_OdbcDriverConnect(nullptr, "DRIVER=NoSuchDriver;"), nullptr);
+  EXPECT_EQ(rv_OdbcConnect(nullptr, "", ""), nullptr);
+  char connect[256] = "DRIVER=NoSuchDriver;";
+  EXPECT_EQ(rv_OdbcDriverConnectEx(nullptr, connect, 2), nullptr);
+  EXPECT_STREQ(connect, "DRIVER=NoSuchDriver;");
+  if (!trace_.empty()) {
+    const std::string trace = TraceSinceStart();
+    auto count = [&](const std::string& call) {
+      std::size_t n = 0;
+      for (auto at = trace.find(call + " "); at != std::string::npos; at = trace.find(call + " ", at + 1)) ++n;
+      return n;
+    };
+    EXPECT_EQ(count("SQLAllocConnect"), 3u) << trace;
+    EXPECT_EQ(count("SQLFreeConnect"), 3u) << trace;
+  }
+}
+
+TEST_F(ConnectionsTest, DriverConnectModesDifferOnlyInWhatComesBack) {
+  const std::string original = SqliteConnectString(Database());
+  for (int32_t mode : {0, 1, 2}) {
+    char connect[256] = {};
+    std::strncpy(connect, original.c_str(), sizeof connect - 1);
+    LERV32_HDBC connection = rv_OdbcDriverConnectEx(nullptr, connect, mode);
+    ASSERT_NE(connection, nullptr) << "mode " << mode;
+    if (mode == 2) {
+      // The driver's completed form: its own keywords, the same database.
+      EXPECT_NE(std::string(connect), original);
+      EXPECT_NE(std::string(connect).find(Database()), std::string::npos) << connect;
+    } else {
+      EXPECT_EQ(std::string(connect), original) << "mode " << mode;
+    }
+    EXPECT_EQ(rv_OdbcDisconnect(connection), 0);
+  }
+  LERV32_HDBC plain = rv_OdbcDriverConnect(nullptr, original.c_str());
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(rv_OdbcDisconnect(plain), 0);
+}
+
+TEST_F(ConnectionsTest, TheEnvironmentIsOneForTheProcess) {
+  LERV32_HENV env = rv_GetEnvHandle();
+  EXPECT_NE(env, nullptr);
+  EXPECT_EQ(rv_GetEnvHandle(), env);
+  EXPECT_NE(rv_GetDllInstance(), nullptr);
+}
+
+TEST(MemUsage, SelectorZeroGivesBytesAnyOtherBlocks) {
+  const int32_t bytes = rv_GetMemUsage(0);
+  const int32_t blocks = rv_GetMemUsage(7);
+  void* block = AllocGlobal(100);
+  EXPECT_EQ(rv_GetMemUsage(0), bytes + 100);
+  EXPECT_EQ(rv_GetMemUsage(1), blocks + 1);
+  EXPECT_EQ(rv_GetMemUsage(-1), blocks + 1);
+  FreeGlobal(block);
+  EXPECT_EQ(rv_GetMemUsage(0), bytes);
+}
+
+}  // namespace

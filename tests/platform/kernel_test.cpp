@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "platform/win_api.h"
+
+namespace {
+
+TEST(Kernel, ModuleFileNameOfTheProgramAndOfALibrary) {
+  char path[512];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  ASSERT_GT(length, 0u);
+  EXPECT_EQ(std::strlen(path), length);
+  EXPECT_NE(std::string(path).find("platform_tests"), std::string::npos) << path;
+
+  HMODULE libc = ModuleOfAddress(reinterpret_cast<const void*>(&std::strlen));
+  ASSERT_NE(libc, nullptr);
+  ASSERT_GT(GetModuleFileNameA(libc, path, sizeof path), 0u);
+  EXPECT_NE(std::string(path).find("libc"), std::string::npos) << path;
+
+  char small[5];
+  EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), 4u);
+  EXPECT_EQ(std::strlen(small), 4u);
+  EXPECT_EQ(GetModuleFileNameA(nullptr, small, 0), 0u);
+}
+
+TEST(Kernel, SleepWaitsAtLeastTheTimeAsked) {
+  const auto start = std::chrono::steady_clock::now();
+  Sleep(20);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+}
+
+}  // namespace

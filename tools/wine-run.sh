@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine with a prefix of the tests' own, so
+# that nothing asks to install extra components and the user's prefix stays
+# untouched. The program's own folder and the folders of the two DLLs are on
+# the search path.
+set -euo pipefail
+program=$1
+shift
+build_dir=$(cd "$(dirname "$program")" && pwd)
+while [ ! -f "$build_dir/CMakeCache.txt" ] && [ "$build_dir" != / ]; do
+  build_dir=$(dirname "$build_dir")
+done
+export WINEPREFIX="${LERV32_WINEPREFIX:-$build_dir/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+dll_dirs="$(winepath -w "$build_dir/lebase32" 2>/dev/null);$(winepath -w "$build_dir" 2>/dev/null)"
+export WINEPATH="$dll_dirs"
+exec wine "$program" "$@"
