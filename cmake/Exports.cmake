@@ -6,6 +6,10 @@ function(lerv32_exports target def_file)
   if(WIN32)
     target_sources(${target} PRIVATE ${def_file})
     target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/stdcall-implib.sh ${def_file}
+              $<TARGET_FILE:${target}> $<TARGET_LINKER_FILE:${target}>
+      VERBATIM)
   else()
     file(STRINGS ${def_file} def_lines)
     set(names "")

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, from Debian's archive, when it
+# is missing. Safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  libgtest-dev googletest libbenchmark-dev
+  unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev
+  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
+)
+
+sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  sudo_if_needed dpkg --add-architecture i386
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_if_needed apt-get update -qq
+  sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

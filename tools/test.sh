@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The whole test run: installs what is missing, then builds and tests the
+# native library, the same under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzz targets for a bounded time, and the 32-bit Windows DLLs under Wine.
+#   tools/test.sh [--no-install]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${LERV32_BUILD_ROOT:-$root/out}
+jobs=$(nproc)
+fuzz_seconds=${LERV32_FUZZ_SECONDS:-30}
+
+[ "${1:-}" = "--no-install" ] || bash "$root/tools/install-deps.sh"
+
+step() { printf '\n==== %s\n' "$*"; }
+
+configure_build_test() {
+  local name=$1
+  shift
+  step "$name: build"
+  cmake -S "$root" -B "$out/$name" -G Ninja "$@" >/dev/null
+  cmake --build "$out/$name" -j "$jobs"
+  step "$name: test"
+  ctest --test-dir "$out/$name" --output-on-failure -j "$jobs"
+}
+
+configure_build_test native -DCMAKE_BUILD_TYPE=Debug
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  configure_build_test sanitize -DCMAKE_BUILD_TYPE=Debug -DLERV32_SANITIZE=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+step "fuzz: build"
+cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLERV32_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$out/fuzz" -j "$jobs"
+step "fuzz: run ${fuzz_seconds}s per target"
+for target in "$out"/fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  corpus=$(mktemp -d)
+  echo "$(basename "$target")"
+  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
+  rm -rf "$corpus"
+done
+
+configure_build_test windows -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
+
+step "all tests passed"
