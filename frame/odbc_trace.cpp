@@ -2,26 +2,30 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 namespace lerv32 {
 namespace {
 
-// Read once: the trace is meant to be switched on for a whole run.
-const std::string& TracePath() {
-  static const std::string path = [] {
+// Read once: the trace is meant to be switched on for a whole run. Kept in
+// a plain array, which outlives every destructor: the environment is freed
+// (and traced) while the process ends.
+const char* TracePath() {
+  static char path[1024] = {};
+  static const bool read = [] {
     const char* value = std::getenv("LERV32_ODBC_TRACE");
-    return std::string(value != nullptr ? value : "");
+    if (value != nullptr) std::snprintf(path, sizeof path, "%s", value);
+    return true;
   }();
+  (void)read;
   return path;
 }
 
 }  // namespace
 
-bool OdbcTraceEnabled() { return !TracePath().empty(); }
+bool OdbcTraceEnabled() { return TracePath()[0] != '\0'; }
 
 void OdbcTraceWrite(const char* call, SQLRETURN rc) {
-  if (std::FILE* file = std::fopen(TracePath().c_str(), "a")) {
+  if (std::FILE* file = std::fopen(TracePath(), "a")) {
     std::fprintf(file, "%s -> %d\n", call, static_cast<int>(rc));
     std::fclose(file);
   }

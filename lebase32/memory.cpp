@@ -25,8 +25,10 @@ int32_t Clamp(int64_t value) {
 extern "C" {
 
 void* LEBASE32_CALL AllocGlobal(uint32_t bytes) {
-  if (bytes > std::numeric_limits<std::size_t>::max() - kHeader) return nullptr;
-  auto* raw = static_cast<unsigned char*>(std::calloc(1, kHeader + bytes));
+  // Summed in 64 bits: on a 32-bit system the header could overflow size_t.
+  const uint64_t total = uint64_t{kHeader} + bytes;
+  if (total > std::numeric_limits<std::size_t>::max()) return nullptr;
+  auto* raw = static_cast<unsigned char*>(std::calloc(1, static_cast<std::size_t>(total)));
   if (raw == nullptr) return nullptr;
   std::memcpy(raw, &bytes, sizeof bytes);
   g_bytes += bytes;
