@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lebase32.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void SetEnv(const char* name, const std::string& value) {
+#if defined(_WIN32)
+  _putenv_s(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
+void UnsetEnv(const char* name) {
+#if defined(_WIN32)
+  _putenv_s(name, "");
+#else
+  unsetenv(name);
+#endif
+}
+
+std::vector<std::string> ReadLines(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::gmtime(&now));
+  return text;
+}
+
+class EventLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(value != nullptr, value ? value : "");
+    }
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    dir_ = fs::temp_directory_path() /
+           ("lebase32-events-" + std::to_string(std::random_device{}()) + "-" + std::to_string(tick));
+    fs::create_directories(dir_);
+    log_ = dir_ / "events.log";
+    SetEnv("LEBASE32_EVENTLOG", log_.string());
+  }
+  void TearDown() override {
+    for (std::size_t i = 0; i < saved_.size(); ++i) {
+      saved_[i].first ? SetEnv(kVariables[i], saved_[i].second) : UnsetEnv(kVariables[i]);
+    }
+#if !defined(_WIN32)
+    tzset();
+#endif
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  static constexpr const char* kVariables[] = {"LEBASE32_EVENTLOG", "XDG_STATE_HOME", "HOME",
+                                               "LOCALAPPDATA", "TZ"};
+  std::vector<std::pair<bool, std::string>> saved_;
+  fs::path dir_;
+  fs::path log_;
+};
+
+TEST_F(EventLogTest, EachEntryIsOneEscapedLineInOrder) {
+  const struct {
+    int32_t level;
+    const char* source;
+    const char* text;
+    const char* fields;
+  } kCases[] = {
+      {LEBASE32_LOG_RETRY, "CUSTOMER", "retry 3", "0\tCUSTOMER\tretry 3"},
+      {LEBASE32_LOG_ODBC, "42S02", "one\ntwo\r\n\tthree\\", "1\t42S02\tone\\ntwo\\r\\n\\tthree\\\\"},
+      {-7, nullptr, nullptr, "-7\t\t"},
+      {2147483647, "a\tb", "", "2147483647\ta\\tb\t"},
+  };
+#if !defined(_WIN32)
+  SetEnv("TZ", "XYZ-5");  // local time five hours ahead of UTC
+  tzset();
+#endif
+  const std::string before = UtcNow();
+  for (const auto& c : kCases) EXPECT_EQ(leEventLogWrite(c.level, c.source, c.text), 1);
+  const std::string after = UtcNow();
+
+  const std::vector<std::string> lines = ReadLines(log_);
+  ASSERT_EQ(lines.size(), std::size(kCases));
+  const std::regex kTime(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    ASSERT_GT(line.size(), 25u) << line;
+    const std::string time = line.substr(0, 24);
+    EXPECT_TRUE(std::regex_match(time, kTime)) << line;
+    EXPECT_LE(before, time.substr(0, 19)) << "UTC, not local time";
+    EXPECT_GE(after, time.substr(0, 19)) << "UTC, not local time";
+    EXPECT_EQ(line.substr(24), std::string("\t") + kCases[i].fields);
+  }
+}
+
+TEST_F(EventLogTest, AppendsToWhatIsThere) {
+  std::ofstream(log_, std::ios::binary) << "older entry\n";
+  ASSERT_EQ(leEventLogWrite(0, "T", "new"), 1);
+  const std::vector<std::string> lines = ReadLines(log_);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "older entry");
+  EXPECT_EQ(lines[1].substr(24), "\t0\tT\tnew");
+}
+
+TEST_F(EventLogTest, ConcurrentWritersKeepEntriesWhole) {
+  constexpr int kThreads = 8;
+  constexpr int kEntries = 100;
+  const std::string kText(2000, 'x');  // long entries make torn writes likely
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &kText, &failures] {
+      for (int i = 0; i < kEntries; ++i) failures += 1 - leEventLogWrite(t, "W", kText.c_str());
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures, 0);
+  const std::vector<std::string> lines = ReadLines(log_);
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kEntries));
+  const std::regex kEntry(R"(\S{24}\t[0-7]\tW\tx{2000})");
+  for (const std::string& line : lines) ASSERT_TRUE(std::regex_match(line, kEntry)) << line.substr(0, 40);
+}
+
+TEST_F(EventLogTest, ImpossiblePathFails) {
+  std::ofstream(dir_ / "plain", std::ios::binary) << "keep me";
+  std::vector<fs::path> logs = {dir_ / "plain" / "events.log", dir_, dir_ / "missing" / "events.log"};
+#if !defined(_WIN32)
+  logs.push_back("/dev/full");  // opens, but every write fails
+#endif
+  for (const fs::path& log : logs) {
+    SetEnv("LEBASE32_EVENTLOG", log.string());
+    EXPECT_EQ(leEventLogWrite(0, "T", "text"), 0) << log;
+  }
+  EXPECT_EQ(ReadLines(dir_ / "plain"), std::vector<std::string>{"keep me"});
+  EXPECT_FALSE(fs::exists(dir_ / "missing")) << "a named log's folder is not made";
+}
+
+TEST_F(EventLogTest, DefaultLogFolderIsMade) {
+  UnsetEnv("LEBASE32_EVENTLOG");
+#if defined(_WIN32)
+  SetEnv("LOCALAPPDATA", (dir_ / "local" / "user").string());
+  const fs::path kExpected = dir_ / "local" / "user" / "LEBASE32" / "events.log";
+#else
+  UnsetEnv("XDG_STATE_HOME");
+  SetEnv("HOME", (dir_ / "home").string());
+  const fs::path kExpected = dir_ / "home" / ".local" / "state" / "lebase32" / "events.log";
+#endif
+  ASSERT_EQ(leEventLogWrite(0, "T", "first"), 1);
+  EXPECT_EQ(ReadLines(kExpected).size(), 1u);
+#if !defined(_WIN32)
+  SetEnv("XDG_STATE_HOME", (dir_ / "state").string());
+  ASSERT_EQ(leEventLogWrite(0, "T", "second"), 1);
+  EXPECT_EQ(ReadLines(dir_ / "state" / "lebase32" / "events.log").size(), 1u);
+#endif
+}
+
+}  // namespace
