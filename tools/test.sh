@@ -38,7 +38,9 @@ for target in "$out"/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   corpus=$(mktemp -d)
   echo "$(basename "$target")"
-  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
+  mkdir -p "$out/fuzz/artifacts"
+  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+    -artifact_prefix="$out/fuzz/artifacts/" "$corpus" 2>&1 | tail -n 2
   rm -rf "$corpus"
 done
 

@@ -14,6 +14,15 @@ export WINEPREFIX="${LERV32_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
+# Tests run in parallel: the first one makes the prefix while the others wait.
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+) 9>"$WINEPREFIX.lock"
+
 dll_dirs="$(winepath -w "$build_dir/lebase32" 2>/dev/null);$(winepath -w "$build_dir" 2>/dev/null)"
 export WINEPATH="$dll_dirs"
 exec wine "$program" "$@"
