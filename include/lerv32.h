@@ -37,6 +37,46 @@ typedef void* LERV32_HDBC;      /* ODBC connection handle (SQLHDBC) */
 typedef void* LERV32_HWND;      /* window handle (HWND) */
 typedef void* LERV32_HINSTANCE; /* module handle of the library (HINSTANCE) */
 
+/* ---- Table definitions. A TableDef describes one table: its fields laid end
+ * to end in a record buffer (no gaps, no alignment) and up to 16 keys made of
+ * field numbers. The library allocates it (rv_AllocTableDef) and the host owns
+ * it until rv_FreeTableDef. Hosts may read the members; they change them only
+ * through the calls below. Numbers of fields and keys are 0-based. */
+
+#define LERV32_MAX_FIELDS 128
+#define LERV32_MAX_KEYS 16
+#define LERV32_MAX_KEY_FIELDS 11
+
+typedef struct FieldDef {
+  uint16_t Offset; /* byte offset in the record buffer */
+  uint16_t Len;    /* width in bytes, 0 to 255 */
+  uint8_t Type;    /* type letter: C u D L b N d l s n x o */
+  uint8_t Dec;     /* decimals */
+  char Name[16];   /* at most 15 characters, zero-terminated */
+} FieldDef;
+
+typedef struct KeyDef {
+  uint8_t TokenCnt;                            /* fields in the key, 0 to 11 */
+  uint8_t TokenFieldNo[LERV32_MAX_KEY_FIELDS]; /* field numbers, most significant first */
+  char Name[20];                               /* at most 19 characters, zero-terminated */
+} KeyDef;
+
+typedef struct TableDef {
+  char TableName[32];  /* at most 31 characters, zero-terminated */
+  int32_t FieldCnt;    /* fields in use, 0 to 128 */
+  int32_t KeyCnt;      /* keys in use, 0 to 16 */
+  int32_t ExLevel;     /* 0 plain SQL, 1 procedures, 2 prepared procedures */
+  FieldDef Fields[LERV32_MAX_FIELDS];
+  KeyDef Keys[LERV32_MAX_KEYS];
+  int32_t PrimaryKey;  /* number of the primary key */
+  int32_t AppendEx;    /* non-zero: optimised append */
+  void* SqlRec;        /* prepared statement set, null when none */
+  uint32_t SqlKeyMask; /* bit k: key k is an SQL key */
+  int32_t UseKeyTable; /* non-zero: keys are kept in key tables; keys may carry filters */
+  char* KeyFilter[LERV32_MAX_KEYS]; /* per key, the filter text owned by the TableDef, or null */
+  int32_t UseMandant;  /* non-zero: SQL names carry the tenant prefix */
+} TableDef;
+
 /* ---- Library, environment and switches */
 
 /* Module handle of the loaded library; owned by the system. */
@@ -70,6 +110,118 @@ LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnect(LERV32_HWND window, cons
 LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnectEx(LERV32_HWND window, char* connect, int32_t mode);
 /* Disconnects and frees the handle; the ODBC return code of freeing it. */
 LERV32_API int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection);
+
+/* ---- Table definitions */
+
+/* A new, empty definition (ExLevel 1, no fields, no keys); null when memory
+ * is exhausted. Free it with rv_FreeTableDef. */
+LERV32_API TableDef* LERV32_CALL rv_AllocTableDef(void);
+/* Frees the definition with its key filters and prepared set; null is ignored. */
+LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
+/* Adds a field (name cut to 15 characters); width and decimals are normalised
+ * by the type letter. 1 added, 0 when 128 fields exist. */
+LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
+/* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
+ * are read); the result of rv_AddField. */
+LERV32_API int32_t LERV32_CALL rv_AddFieldDef(TableDef* td, const char* definition);
+/* Adds a key from "name,field[,field...][;filter]" (at most 127 characters
+ * are read); unknown field names are skipped. 1 added, 0 refused. */
+LERV32_API int32_t LERV32_CALL rv_AddKeyDef(TableDef* td, const char* definition);
+/* Removes a field, closing the gap in the record and renumbering the keys. */
+LERV32_API void LERV32_CALL rv_DelField(TableDef* td, int32_t field);
+/* Number of fields. */
+LERV32_API int32_t LERV32_CALL rv_FieldCnt(const TableDef* td);
+/* Name of a field, pointing into td; null for a number not below FieldCnt. */
+LERV32_API const char* LERV32_CALL rv_FieldName(const TableDef* td, int32_t field);
+/* Type letter, width, decimals and offset of a field (field below FieldCnt). */
+LERV32_API int32_t LERV32_CALL rv_FieldType(const TableDef* td, int32_t field);
+LERV32_API int32_t LERV32_CALL rv_FieldLen(const TableDef* td, int32_t field);
+LERV32_API int32_t LERV32_CALL rv_FieldDec(const TableDef* td, int32_t field);
+LERV32_API int32_t LERV32_CALL rv_FieldOffset(const TableDef* td, int32_t field);
+/* Number of the first field of that exact name, -1 when none. */
+LERV32_API int32_t LERV32_CALL rv_FieldNo(const TableDef* td, const char* name);
+/* As rv_FieldNo; relaxed non-zero also matches names that differ only in
+ * surrounding blanks. */
+LERV32_API int32_t LERV32_CALL rv_FieldNoEx(const TableDef* td, const char* name, int32_t relaxed);
+/* Number of keys. */
+LERV32_API int32_t LERV32_CALL rv_KeyCnt(const TableDef* td);
+/* Name of a key, pointing into td; null for a number not below KeyCnt. */
+LERV32_API const char* LERV32_CALL rv_KeyName(const TableDef* td, int32_t key);
+/* Number of the first key of that exact name, -1 when none. */
+LERV32_API int32_t LERV32_CALL rv_KeyNo(const TableDef* td, const char* name);
+/* Fields in a key, and the field number at a position (key below KeyCnt). */
+LERV32_API int32_t LERV32_CALL rv_KeyTokenCnt(const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_KeyTokenFieldNo(const TableDef* td, int32_t key, int32_t position);
+/* The primary key's number. */
+LERV32_API int32_t LERV32_CALL rv_GetPrimaryKey(const TableDef* td);
+/* Makes key the primary key: 1, or 0 (and primary key 0) for a number not
+ * below KeyCnt. */
+LERV32_API int32_t LERV32_CALL rv_SetPrimaryKey(TableDef* td, int32_t key);
+/* The tenant text: copied into buffer (at most size - 1 characters) and
+ * buffer returned, or with a null buffer the library's own text. */
+LERV32_API const char* LERV32_CALL rv_GetMandant(char* buffer, int32_t size);
+/* Sets the tenant text (cut to 63 characters; null empties it); returns the
+ * library's own text. */
+LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
+
+/* ---- Definition files */
+
+/* Loads a definition file into td, replacing what it held. 1 loaded, 0 when
+ * the file cannot be read (td is then reset to an empty definition). */
+LERV32_API int32_t LERV32_CALL rv_LoadTableDef(TableDef* td, const char* path);
+/* Writes td as a definition file that rv_LoadTableDef reads back to the same
+ * definition. 1 written, 0 not (an existing file is then left unchanged). */
+LERV32_API int32_t LERV32_CALL rv_SaveTableDef(const TableDef* td, const char* path);
+
+/* ---- Field values. rec is a record buffer laid out by td; p is the address
+ * of one field inside a record buffer. Output buffers have no length: each
+ * declaration says what they need. */
+
+/* Value of an integer or date field as a long; 0 for double and text fields. */
+LERV32_API int32_t LERV32_CALL rv_FieldToLong(const TableDef* td, int32_t field, const char* rec);
+/* Value of a numeric field as a double; 0.0 for every other type. */
+LERV32_API double LERV32_CALL rv_FieldToDouble(const TableDef* td, int32_t field, const char* rec);
+/* Display text of a field (numbers without leading blanks, '.' as point,
+ * dates as YYYY-MM-DD, text without trailing blanks) into out, which needs
+ * max(Len, 20) + 1 bytes; returns out. */
+LERV32_API char* LERV32_CALL rv_FieldToString(const TableDef* td, int32_t field, const char* rec, char* out);
+/* Writes a field of rec from text. 1 converted, 0 for a type it does not know. */
+LERV32_API int32_t LERV32_CALL rv_FieldFromString(const TableDef* td, int32_t field, char* rec, const char* text);
+/* As rv_FieldToString, text fields in double quotes; out needs
+ * max(Len, 20) + 3 bytes. */
+LERV32_API void LERV32_CALL rv_FormatFieldForExport(char* out, const TableDef* td, int32_t field, const char* rec);
+/* Appends one field to the export line in out (after a TAB when tab is
+ * non-zero); returns the address of the terminating zero, for chaining. */
+LERV32_API char* LERV32_CALL rv_FieldExport(char* out, const char* p, int32_t type, int32_t width, int32_t dec, int32_t tab);
+/* Reads the next TAB-separated item of an export line into the field at p;
+ * returns the address of the item after it (or of the terminating zero). */
+LERV32_API const char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width, int32_t dec);
+/* Copies text into out with every character but letters, digits and a few
+ * safe signs written as "&#n;"; out needs 6 bytes per character + 1. Returns out. */
+LERV32_API char* LERV32_CALL rv_AnsiToXML(char* out, const char* text);
+
+/* ---- Record keys */
+
+/* Writes the key value of key (its fields' bytes in key order) and a zero byte
+ * into dest, which needs the key size + 1 bytes; returns the key size. */
+LERV32_API int32_t LERV32_CALL rv_MakeKeyFromRecord(const TableDef* td, int32_t key, const char* rec, char* dest);
+
+/* ---- SQL type mapping of a field (field below FieldCnt) */
+
+/* ODBC SQL type code: 1 char, 4 integer, 5 smallint, 8 double, 9 date, -6 tinyint. */
+LERV32_API int32_t LERV32_CALL rv_SqlFieldType(const TableDef* td, int32_t field);
+/* Bytes of the value when exchanged with the driver. */
+LERV32_API uint32_t LERV32_CALL rv_SqlFieldLen(const TableDef* td, int32_t field);
+/* Decimals of numeric fields, else 0. */
+LERV32_API uint32_t LERV32_CALL rv_SqlFieldScale(const TableDef* td, int32_t field);
+/* Column type for generated SQL; transactSql 0 gives the standard-SQL names.
+ * Owned by the library; "char(n)" and "varchar(n)" live in one buffer that
+ * the next such call overwrites. */
+LERV32_API const char* LERV32_CALL rv_SqlFieldTypeNameEx(const TableDef* td, int32_t field, int32_t transactSql);
+/* rv_SqlFieldTypeNameEx with transactSql 1. */
+LERV32_API const char* LERV32_CALL rv_SqlFieldTypeName(const TableDef* td, int32_t field);
+/* SQL literal of the column default; a constant owned by the library. */
+LERV32_API const char* LERV32_CALL rv_SqlFieldDefault(const TableDef* td, int32_t field);
 
 #ifdef __cplusplus
 }
