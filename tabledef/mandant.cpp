@@ -1,1 +1,54 @@
-// (to be written)
+// The process-wide tenant text and the two names every SQL object of a table
+// is built from.
+#include <cstdio>
+#include <cstring>
+
+#include "frame/export_guard.h"
+#include "tabledef/table_def.h"
+
+namespace lerv32 {
+
+char Mandant[kMandantSize] = "";
+
+namespace {
+
+bool TenantInUse(const TableDef* td) { return Mandant[0] != '\0' && td->UseMandant != 0; }
+
+char* FormatName(char* out, const char* first, const char* separator, const char* second) {
+  std::snprintf(out, kSqlNameSize, "%s%s%s", first, separator, second);
+  return out;
+}
+
+}  // namespace
+
+char* SqlBaseName(const TableDef* td, char* out) {
+  static char own[kSqlNameSize];
+  if (out == nullptr) out = own;
+  return TenantInUse(td) ? FormatName(out, Mandant, "_", td->TableName)
+                         : FormatName(out, "", "", td->TableName);
+}
+
+char* SqlTableName(const TableDef* td, char* out) {
+  static char own[kSqlNameSize];
+  if (out == nullptr) out = own;
+  return TenantInUse(td) ? FormatName(out, Mandant, "$", td->TableName)
+                         : FormatName(out, "ut_", "", td->TableName);
+}
+
+}  // namespace lerv32
+
+extern "C" {
+
+const char* LERV32_CALL rv_GetMandant(char* buffer, int32_t size) {
+  if (buffer == nullptr) return lerv32::Mandant;
+  if (size < 1) return buffer;
+  std::snprintf(buffer, static_cast<std::size_t>(size), "%s", lerv32::Mandant);
+  return buffer;
+}
+
+const char* LERV32_CALL rv_SetMandant(const char* text) {
+  std::snprintf(lerv32::Mandant, sizeof lerv32::Mandant, "%s", text != nullptr ? text : "");
+  return lerv32::Mandant;
+}
+
+}  // extern "C"

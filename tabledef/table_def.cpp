@@ -1,1 +1,207 @@
-// (to be written)
+// Table definitions: fields laid end to end, keys made of field numbers.
+#include <cstring>
+
+#include "include/lebase32.h"
+#include "tabledef/table_def.h"
+
+namespace lerv32 {
+namespace {
+
+// Width and decimals as the type letter allows them.
+void Normalise(uint8_t& type, int32_t& width, int32_t& dec) {
+  if (dec < 0) dec = 0;
+  switch (type) {
+    case 'c': type = 'C'; dec = 0; break;
+    case 'C': case 'x': dec = 0; break;
+    case 'D': width = 10; dec = 0; break;
+    case 'L': case 'b': width = 1; dec = 0; break;
+    case 'N': if (dec > width - 2) dec = 0; break;
+    case 'd': width = 8; break;
+    case 'l': case 'o': width = 4; dec = 0; break;
+    case 's': width = 2; dec = 0; break;
+    case 'n':
+      if (width < 3) width = 3;
+      if (dec != 2 && dec != 3) dec = 0;
+      break;
+    default: break;  // 'u' and unknown letters keep what they were given
+  }
+}
+
+void FreeKeyFilters(TableDef* td) {
+  for (char*& filter : td->KeyFilter) {
+    FreeGlobal(filter);
+    filter = nullptr;
+  }
+}
+
+void Relayout(TableDef* td) {
+  uint16_t offset = 0;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    td->Fields[i].Offset = offset;
+    offset = static_cast<uint16_t>(offset + td->Fields[i].Len);
+  }
+}
+
+// Drops field from every key and renumbers the fields behind it.
+void RemoveFromKeys(TableDef* td, int32_t field) {
+  for (int32_t k = 0; k < td->KeyCnt; ++k) {
+    KeyDef& key = td->Keys[k];
+    uint8_t kept = 0;
+    for (uint8_t t = 0; t < key.TokenCnt; ++t) {
+      const int32_t number = key.TokenFieldNo[t];
+      if (number == field) continue;
+      key.TokenFieldNo[kept++] = static_cast<uint8_t>(number > field ? number - 1 : number);
+    }
+    std::memset(key.TokenFieldNo + kept, 0, LERV32_MAX_KEY_FIELDS - kept);
+    key.TokenCnt = kept;
+  }
+}
+
+}  // namespace
+
+bool InSlots(const TableDef* td, int32_t number, int32_t slots) {
+  return td != nullptr && number >= 0 && number < slots;
+}
+
+int RecordSize(const TableDef* td) {
+  if (td == nullptr || td->FieldCnt <= 0) return 0;
+  const FieldDef& last = td->Fields[td->FieldCnt - 1];
+  return last.Offset + last.Len;
+}
+
+void ClearTableDef(TableDef* td) {
+  FreeKeyFilters(td);
+  std::memset(td, 0, sizeof *td);
+}
+
+int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
+  if (td == nullptr || td->FieldCnt < 0 || td->FieldCnt >= LERV32_MAX_FIELDS) return 0;
+  auto letter = static_cast<uint8_t>(type);
+  Normalise(letter, width, dec);
+  FieldDef& field = td->Fields[td->FieldCnt];
+  CopyName(field.Name, name);
+  field.Type = letter;
+  field.Len = static_cast<uint16_t>(width & 0xFF);  // the layout has room for 0 to 255
+  field.Dec = static_cast<uint8_t>(dec);
+  field.Offset = static_cast<uint16_t>(RecordSize(td));
+  ++td->FieldCnt;
+  return 1;
+}
+
+int32_t FieldNo(const TableDef* td, const char* name) {
+  if (td == nullptr || name == nullptr) return -1;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    if (std::strncmp(td->Fields[i].Name, name, sizeof(FieldDef::Name)) == 0) return i;
+  }
+  return -1;
+}
+
+}  // namespace lerv32
+
+using lerv32::TableDef;
+
+extern "C" {
+
+TableDef* LERV32_CALL rv_AllocTableDef(void) {
+  auto* td = static_cast<TableDef*>(AllocGlobal(sizeof(TableDef)));  // zero-filled
+  if (td != nullptr) td->ExLevel = 1;
+  return td;
+}
+
+void LERV32_CALL rv_FreeTableDef(TableDef* td) {
+  if (td == nullptr) return;
+  lerv32::ClearTableDef(td);
+  FreeGlobal(td);
+}
+
+int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
+  return lerv32::AddField(td, name, type, width, dec);
+}
+
+void LERV32_CALL rv_DelField(TableDef* td, int32_t field) {
+  if (td == nullptr || field < 0 || field >= td->FieldCnt) return;
+  std::memmove(&td->Fields[field], &td->Fields[field + 1],
+               sizeof(FieldDef) * static_cast<std::size_t>(td->FieldCnt - field - 1));
+  --td->FieldCnt;
+  std::memset(&td->Fields[td->FieldCnt], 0, sizeof(FieldDef));
+  lerv32::Relayout(td);
+  lerv32::RemoveFromKeys(td, field);
+}
+
+int32_t LERV32_CALL rv_FieldCnt(const TableDef* td) { return td != nullptr ? td->FieldCnt : 0; }
+
+const char* LERV32_CALL rv_FieldName(const TableDef* td, int32_t field) {
+  if (td == nullptr || field < 0 || field >= td->FieldCnt) return nullptr;
+  return td->Fields[field].Name;
+}
+
+// The metadata accessors trust the caller's number as far as the counts go,
+// but never read outside the definition.
+int32_t LERV32_CALL rv_FieldType(const TableDef* td, int32_t field) {
+  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Type : 0;
+}
+int32_t LERV32_CALL rv_FieldLen(const TableDef* td, int32_t field) {
+  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Len : 0;
+}
+int32_t LERV32_CALL rv_FieldDec(const TableDef* td, int32_t field) {
+  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Dec : 0;
+}
+int32_t LERV32_CALL rv_FieldOffset(const TableDef* td, int32_t field) {
+  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Offset : 0;
+}
+
+int32_t LERV32_CALL rv_FieldNo(const TableDef* td, const char* name) { return lerv32::FieldNo(td, name); }
+
+int32_t LERV32_CALL rv_FieldNoEx(const TableDef* td, const char* name, int32_t relaxed) {
+  const int32_t exact = lerv32::FieldNo(td, name);
+  if (exact >= 0 || relaxed == 0 || td == nullptr || name == nullptr) return exact;
+  // Names as people type them: the first 19 characters, blanks around them ignored.
+  char wanted[20] = {};
+  std::strncpy(wanted, name, sizeof wanted - 1);
+  llstrtrim(lstrtrim(wanted));
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    char candidate[20] = {};
+    std::memcpy(candidate, td->Fields[i].Name, sizeof td->Fields[i].Name);
+    llstrtrim(lstrtrim(candidate));
+    if (std::strcmp(candidate, wanted) == 0) return i;
+  }
+  return -1;
+}
+
+int32_t LERV32_CALL rv_KeyCnt(const TableDef* td) { return td != nullptr ? td->KeyCnt : 0; }
+
+const char* LERV32_CALL rv_KeyName(const TableDef* td, int32_t key) {
+  if (td == nullptr || key < 0 || key >= td->KeyCnt) return nullptr;
+  return td->Keys[key].Name;
+}
+
+int32_t LERV32_CALL rv_KeyNo(const TableDef* td, const char* name) {
+  if (td == nullptr || name == nullptr) return -1;
+  for (int32_t k = 0; k < td->KeyCnt; ++k) {
+    if (std::strncmp(td->Keys[k].Name, name, sizeof(KeyDef::Name)) == 0) return k;
+  }
+  return -1;
+}
+
+int32_t LERV32_CALL rv_KeyTokenCnt(const TableDef* td, int32_t key) {
+  return lerv32::InSlots(td, key, LERV32_MAX_KEYS) ? td->Keys[key].TokenCnt : 0;
+}
+
+int32_t LERV32_CALL rv_KeyTokenFieldNo(const TableDef* td, int32_t key, int32_t position) {
+  if (!lerv32::InSlots(td, key, LERV32_MAX_KEYS) || position < 0 || position >= LERV32_MAX_KEY_FIELDS) {
+    return 0;
+  }
+  return td->Keys[key].TokenFieldNo[position];
+}
+
+int32_t LERV32_CALL rv_GetPrimaryKey(const TableDef* td) { return td != nullptr ? td->PrimaryKey : 0; }
+
+int32_t LERV32_CALL rv_SetPrimaryKey(TableDef* td, int32_t key) {
+  if (td == nullptr) return 0;
+  td->PrimaryKey = 0;
+  if (key < 0 || key >= td->KeyCnt) return 0;
+  td->PrimaryKey = key;
+  return 1;
+}
+
+}  // extern "C"

@@ -4,10 +4,14 @@
 #define LERV32_TABLEDEF_TABLE_DEF_H
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "include/lerv32.h"
 
 namespace lerv32 {
+
+using ::TableDef;
 
 constexpr std::size_t kMandantSize = 64;    // 63 characters and the zero
 constexpr std::size_t kSqlNameSize = 100;   // tenant, separator, table name, zero
@@ -21,6 +25,26 @@ extern char Mandant[kMandantSize];
 char* SqlBaseName(const TableDef* td, char* out);
 // Mandant$TableName with a tenant in use for the table, else ut_TableName.
 char* SqlTableName(const TableDef* td, char* out);
+
+// Copies at most N - 1 characters of text (null: none) into dest and
+// zero-fills the rest: longer names are cut, never written past the member.
+template <std::size_t N>
+void CopyName(char (&dest)[N], const char* text) {
+  std::size_t length = 0;
+  if (text != nullptr) {
+    while (length < N - 1 && text[length] != '\0') ++length;
+    std::memcpy(dest, text, length);
+  }
+  std::memset(dest + length, 0, N - length);
+}
+
+// Whether number addresses one of the slots of td (td not null).
+bool InSlots(const TableDef* td, int32_t number, int32_t slots);
+
+int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
+int32_t FieldNo(const TableDef* td, const char* name);
+int32_t AddFieldDef(TableDef* td, const char* definition);
+int32_t AddKeyDef(TableDef* td, const char* definition);
 
 // Bytes of a record: the end of the last field.
 int RecordSize(const TableDef* td);

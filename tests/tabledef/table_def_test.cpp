@@ -1,1 +1,179 @@
-// (to be written)
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "include/lerv32.h"
+#include "support/table_defs.h"
+#include "tabledef/table_def.h"
+
+namespace {
+
+using testenv::NewTableDef;
+
+struct Layout {
+  char type;
+  int32_t len;
+  int32_t dec;
+  int32_t offset;
+};
+
+std::vector<Layout> LayoutOf(const TableDef* td) {
+  std::vector<Layout> layout;
+  for (int32_t i = 0; i < rv_FieldCnt(td); ++i) {
+    layout.push_back({static_cast<char>(rv_FieldType(td, i)), rv_FieldLen(td, i), rv_FieldDec(td, i),
+                      rv_FieldOffset(td, i)});
+  }
+  return layout;
+}
+
+bool operator==(const Layout& a, const Layout& b) {
+  return a.type == b.type && a.len == b.len && a.dec == b.dec && a.offset == b.offset;
+}
+
+TEST(TableDef, FieldDefinitionsNormaliseWidthsAndLayFieldsEndToEnd) {
+  struct Case { const char* definition; Layout expected; };
+  // Each case adds one field behind the previous ones.
+  const Case cases[] = {
+      {"A,C,5", {'C', 5, 0, 0}},          {"B,l", {'l', 4, 0, 5}},
+      {"C,D", {'D', 10, 0, 9}},           {"AMOUNT,N,5,4", {'N', 5, 0, 19}},
+      {"AMOUNT2,N,6,4", {'N', 6, 4, 24}}, {"PRICE,n,2,1", {'n', 3, 0, 30}},
+      {"PRICE2,n,8,3", {'n', 8, 3, 33}},  {"NAME", {'C', 10, 0, 41}},
+      {"NAME2,CHAR,20", {'C', 20, 0, 51}}, {"V,c,7", {'C', 7, 0, 71}},
+      {"F,L,9", {'L', 1, 0, 78}},          {"G,b", {'b', 1, 0, 79}},
+      {"H,d,3,2", {'d', 8, 2, 80}},        {"I,s", {'s', 2, 0, 88}},
+      {"J,o", {'o', 4, 0, 90}},            {"K,x,2", {'x', 2, 0, 94}},
+      {"U,u,6,1", {'u', 6, 1, 96}},        {"W,C,300", {'C', 44, 0, 102}},
+      {"  X, C ,3,-2", {'C', 3, 0, 146}},  {"Y,", {'C', 10, 0, 149}},
+  };
+  auto td = NewTableDef();
+  std::vector<Layout> expected;
+  for (const Case& c : cases) {
+    ASSERT_EQ(rv_AddFieldDef(td.get(), c.definition), 1) << c.definition;
+    expected.push_back(c.expected);
+    EXPECT_EQ(LayoutOf(td.get()), expected) << c.definition;
+  }
+  EXPECT_EQ(lerv32::RecordSize(td.get()), 159);
+  EXPECT_STREQ(rv_FieldName(td.get(), 18), "X");
+}
+
+TEST(TableDef, NamesAreCutToTheirMembersAndLookedUpExactly) {
+  auto td = NewTableDef();
+  ASSERT_EQ(rv_AddField(td.get(), "ABCDEFGHIJKLMNOPQRST", 'C', 3, 0), 1);
+  ASSERT_EQ(rv_AddField(td.get(), "A", 'C', 3, 0), 1);
+  EXPECT_STREQ(rv_FieldName(td.get(), 0), "ABCDEFGHIJKLMNO");
+  EXPECT_EQ(rv_FieldNo(td.get(), "ABCDEFGHIJKLMNO"), 0);
+  EXPECT_EQ(rv_FieldNo(td.get(), "ABCDEFGHIJKLMNOP"), -1);
+  EXPECT_EQ(rv_FieldNo(td.get(), "a"), -1);
+  EXPECT_EQ(rv_FieldNoEx(td.get(), "  A  ", 0), -1);
+  EXPECT_EQ(rv_FieldNoEx(td.get(), "  A  ", 1), 1);
+  EXPECT_EQ(rv_FieldName(td.get(), 2), nullptr);
+  EXPECT_EQ(rv_FieldName(td.get(), -1), nullptr);
+
+  ASSERT_EQ(rv_AddKeyDef(td.get(), "KEYNAME_LONGER_THAN_19,A"), 1);
+  EXPECT_STREQ(rv_KeyName(td.get(), 0), "KEYNAME_LONGER_THAN");
+  EXPECT_EQ(rv_KeyNo(td.get(), "KEYNAME_LONGER_THAN"), 0);
+  EXPECT_EQ(rv_KeyNo(td.get(), "KEYNAME"), -1);
+  EXPECT_EQ(rv_KeyName(td.get(), 1), nullptr);
+}
+
+TEST(TableDef, FieldsAndKeysStopAtTheirLimits) {
+  auto td = NewTableDef();
+  for (int i = 0; i < 128; ++i) ASSERT_EQ(rv_AddField(td.get(), ("F" + std::to_string(i)).c_str(), 'C', 1, 0), 1);
+  EXPECT_EQ(rv_AddField(td.get(), "F128", 'C', 1, 0), 0);
+  EXPECT_EQ(rv_FieldCnt(td.get()), 128);
+  // A key of more than 11 fields keeps the first 11.
+  std::string many = "BIG";
+  for (int i = 0; i < 14; ++i) many += ",F" + std::to_string(i);
+  ASSERT_EQ(rv_AddKeyDef(td.get(), many.c_str()), 1);
+  EXPECT_EQ(rv_KeyTokenCnt(td.get(), 0), 11);
+  EXPECT_EQ(rv_KeyTokenFieldNo(td.get(), 0, 10), 10);
+  for (int k = 1; k < 16; ++k) ASSERT_EQ(rv_AddKeyDef(td.get(), "K,F1"), 1);
+  EXPECT_EQ(rv_AddKeyDef(td.get(), "K,F1"), 0);
+  EXPECT_EQ(rv_KeyCnt(td.get()), 16);
+}
+
+TEST(TableDef, KeyDefinitionsTakeKnownFieldsAndFiltersOnlyWithKeyTables) {
+  struct Case { int32_t use_key_table; const char* definition; int32_t result; std::vector<int> fields; const char* filter; };
+  const Case cases[] = {
+      {0, "K1,A,XYZ,B", 1, {0, 1}, nullptr},
+      {0, "K2,XYZ", 0, {}, nullptr},
+      {0, "K3", 0, {}, nullptr},
+      {0, "K4,", 0, {}, nullptr},
+      {1, "K5,A;STATUS=1", 1, {0}, "STATUS=1"},
+      {0, "K6,A;STATUS=1", 1, {0}, nullptr},
+      {0, "K7,A;B", 1, {0, 1}, nullptr},
+      {1, "K8,A;", 1, {0}, nullptr},
+      {1, "K9,;A", 1, {0}, nullptr},  // no field before the semicolon: names go on
+      {0, "  K10 ,  A , B", 1, {1}, nullptr},  // "A " is no field name
+  };
+  for (const Case& c : cases) {
+    auto td = NewTableDef();
+    rv_AddFieldDef(td.get(), "A,C,2");
+    rv_AddFieldDef(td.get(), "B,C,2");
+    td->UseKeyTable = c.use_key_table;
+    ASSERT_EQ(rv_AddKeyDef(td.get(), c.definition), c.result) << c.definition;
+    if (c.result == 0) {
+      EXPECT_EQ(rv_KeyCnt(td.get()), 0);
+      continue;
+    }
+    std::vector<int> fields;
+    for (int t = 0; t < rv_KeyTokenCnt(td.get(), 0); ++t) fields.push_back(rv_KeyTokenFieldNo(td.get(), 0, t));
+    EXPECT_EQ(fields, c.fields) << c.definition;
+    EXPECT_STREQ(td->KeyFilter[0] ? td->KeyFilter[0] : "(none)", c.filter ? c.filter : "(none)");
+  }
+}
+
+TEST(TableDef, DeletingAFieldClosesTheGapAndRenumbersKeys) {
+  auto td = NewTableDef();
+  for (const char* f : {"A,C,5", "B,C,4", "C,C,10"}) rv_AddFieldDef(td.get(), f);
+  rv_AddKeyDef(td.get(), "AC,A,C");
+  rv_AddKeyDef(td.get(), "ONLY_A,A");
+  rv_DelField(td.get(), 0);
+  EXPECT_EQ(rv_FieldCnt(td.get()), 2);
+  EXPECT_EQ(LayoutOf(td.get()), (std::vector<Layout>{{'C', 4, 0, 0}, {'C', 10, 0, 4}}));
+  EXPECT_EQ(rv_KeyTokenCnt(td.get(), 0), 1);
+  EXPECT_EQ(rv_KeyTokenFieldNo(td.get(), 0, 0), 1);
+  EXPECT_EQ(rv_KeyTokenCnt(td.get(), 1), 0);  // stays in place, empty
+  EXPECT_EQ(rv_KeyCnt(td.get()), 2);
+  rv_DelField(td.get(), 5);  // no such field: nothing happens
+  EXPECT_EQ(rv_FieldCnt(td.get()), 2);
+}
+
+TEST(TableDef, PrimaryKeyMustNameAnExistingKey) {
+  auto td = NewTableDef();
+  rv_AddFieldDef(td.get(), "A");
+  rv_AddKeyDef(td.get(), "K0,A");
+  rv_AddKeyDef(td.get(), "K1,A");
+  EXPECT_EQ(rv_SetPrimaryKey(td.get(), 1), 1);
+  EXPECT_EQ(rv_GetPrimaryKey(td.get()), 1);
+  EXPECT_EQ(rv_SetPrimaryKey(td.get(), 2), 0);
+  EXPECT_EQ(rv_GetPrimaryKey(td.get()), 0);
+}
+
+TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsIt) {
+  auto td = NewTableDef();
+  std::snprintf(td->TableName, sizeof td->TableName, "Kunden");
+  struct Case { const char* mandant; int32_t use; const char* base; const char* table; };
+  const Case cases[] = {
+      {"", 1, "Kunden", "ut_Kunden"},
+      {"M01", 0, "Kunden", "ut_Kunden"},
+      {"M01", 1, "M01_Kunden", "M01$Kunden"},
+  };
+  for (const Case& c : cases) {
+    rv_SetMandant(c.mandant);
+    td->UseMandant = c.use;
+    char base[lerv32::kSqlNameSize];
+    EXPECT_STREQ(lerv32::SqlBaseName(td.get(), base), c.base);
+    EXPECT_STREQ(lerv32::SqlTableName(td.get(), nullptr), c.table);
+  }
+  // Tenant text: cut to 63 characters, copied into a buffer by its size.
+  const std::string long_mandant(80, 'm');
+  EXPECT_EQ(std::string(rv_SetMandant(long_mandant.c_str())), std::string(63, 'm'));
+  char small[5] = "####";
+  EXPECT_STREQ(rv_GetMandant(small, 4), "mmm");
+  EXPECT_STREQ(rv_SetMandant(nullptr), "");
+  EXPECT_STREQ(rv_GetMandant(nullptr, 0), "");
+}
+
+}  // namespace
