@@ -18,6 +18,56 @@ static void Check(int ok, const char* what) {
   }
 }
 
+/* Builds a definition by calls and from a file, converts every field type
+ * both ways, builds a key and asks for the SQL types. */
+static void CheckDefinitions(void) {
+  static const char* const kFields[] = {"TEXT,C,6", "KEY,u,4", "DATE,D", "FLAG,L", "BYTE,b",
+                                        "NUM,N,7,2", "DBL,d,0,3", "LONG,l", "SHORT,s",
+                                        "PACKED,n,4,2", "BIN,x,3", "COBDATE,o"};
+  static const char* const kValues[] = {"abc", "K\x84", "2024-02-29", "1", "200", "-12.50",
+                                        "1234.567", "-70000", "-2", "-12.34", "-300", "2023-12-24"};
+  static const char* const kBack[] = {"abc", "K\x8E", "2024-02-29", "1", "200", "-12.50",
+                                      "1234.567", "-70000", "-2", "-12.34", "-300", "2023-12-24"};
+  const char* path = "c_host_table.def";
+  char record[128];
+  char text[64];
+  char key[64];
+  int i;
+  TableDef* td = rv_AllocTableDef();
+  TableDef* loaded = rv_AllocTableDef();
+  FILE* file;
+
+  Check(td != NULL && loaded != NULL, "allocate definitions");
+  if (td == NULL || loaded == NULL) return;
+  for (i = 0; i < 12; ++i) Check(rv_AddFieldDef(td, kFields[i]) == 1, kFields[i]);
+  Check(rv_AddKeyDef(td, "K,KEY,LONG") == 1, "key by call");
+  Check(rv_FieldCnt(td) == 12 && rv_FieldOffset(td, 2) == 10 && rv_FieldLen(td, 2) == 10, "layout");
+
+  memset(record, ' ', sizeof record);
+  for (i = 0; i < 12; ++i) {
+    Check(rv_FieldFromString(td, i, record, kValues[i]) == 1, kValues[i]);
+    Check(strcmp(rv_FieldToString(td, i, record, text), kBack[i]) == 0, kBack[i]);
+  }
+  Check(rv_FieldToLong(td, 7, record) == -70000 && rv_FieldToDouble(td, 5, record) == -12.5, "numbers");
+  Check(rv_MakeKeyFromRecord(td, 0, record, key) == 8 && memcmp(key, "K\x8E  ", 4) == 0, "key value");
+  Check(rv_SqlFieldType(td, 2) == 9 && strcmp(rv_SqlFieldTypeName(td, 0), "char(6)") == 0 &&
+            strcmp(rv_SqlFieldDefault(td, 5), "0") == 0, "SQL types");
+
+  file = fopen(path, "wb");
+  if (file != NULL) {
+    fputs("ALIAS=Artikel\r\nFIELD=NR,l\r\nFIELD=NAME,C,30\r\nPKEY=NR_KEY,NR\r\n", file);
+    fclose(file);
+  }
+  Check(rv_LoadTableDef(loaded, path) == 1 && rv_FieldCnt(loaded) == 2 && rv_KeyCnt(loaded) == 1 &&
+            strcmp(rv_KeyName(loaded, 0), "NR_KEY") == 0 && strcmp(rv_FieldName(loaded, 1), "NAME") == 0,
+        "definition file");
+  Check(rv_SaveTableDef(td, path) == 1 && rv_LoadTableDef(loaded, path) == 1 && rv_FieldCnt(loaded) == 12,
+        "save and load");
+  remove(path);
+  rv_FreeTableDef(td);
+  rv_FreeTableDef(loaded);
+}
+
 int main(void) {
   LERV32_HDBC connection;
   char connect[256] = "DRIVER=NoSuchDriver;";
@@ -37,6 +87,8 @@ int main(void) {
   Check(rv_OdbcConnect("no_such_source", "", "") == NULL, "unknown data source");
   Check(rv_OdbcDriverConnectEx(NULL, connect, 2) == NULL, "unknown driver");
   Check(strcmp(connect, "DRIVER=NoSuchDriver;") == 0, "failed connect leaves the string");
+
+  CheckDefinitions();
 
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
