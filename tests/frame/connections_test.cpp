@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "frame/lifecycle.h"
@@ -29,28 +28,20 @@ class ConnectionsTest : public ::testing::Test {
 
   // What the ODBC trace gained since the test began.
   std::string TraceSinceStart() const {
-    std::ifstream file(trace_, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str().substr(std::min(trace_start_, text.str().size()));
-  }
-  void SetUp() override {
-    trace_ = testenv::GetEnv("LERV32_ODBC_TRACE");
-    std::ifstream file(trace_, std::ios::binary | std::ios::ate);
-    trace_start_ = file ? static_cast<std::size_t>(file.tellg()) : 0;
+    const std::string text = testenv::ReadText(trace_);
+    return text.substr(std::min(trace_start_, text.size()));
   }
 
-  std::string trace_;
-  std::size_t trace_start_ = 0;
+  const std::string trace_ = testenv::GetEnv("LERV32_ODBC_TRACE");
+  const std::size_t trace_start_ = testenv::ReadText(trace_).size();
 };
 
 TEST_F(ConnectionsTest, ConnectsToADataSourceAndDisconnects) {
-  LERV32_HDBC connection = rv_OdbcConnect("lerv32_test", "", "");
-  ASSERT_NE(connection, nullptr);
-  EXPECT_EQ(rv_OdbcDisconnect(connection), 0);
-  LERV32_HDBC without_credentials = rv_OdbcConnect("lerv32_test", nullptr, nullptr);
-  ASSERT_NE(without_credentials, nullptr);
-  EXPECT_EQ(rv_OdbcDisconnect(without_credentials), 0);
+  for (const char* credential : {"", static_cast<const char*>(nullptr)}) {
+    LERV32_HDBC connection = rv_OdbcConnect("lerv32_test", credential, credential);
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(rv_OdbcDisconnect(connection), 0);
+  }
 }
 
 TEST_F(ConnectionsTest, AFailedConnectReturnsNullAndFreesItsHandle) {

@@ -35,17 +35,16 @@ TEST(CobolBinary, RoundTripsAtTheEdgesOfEveryWidth) {
 }
 
 TEST(CobolBinary, IsBigEndianTwosComplementAndSaturates) {
-  char field[8];
-  LongToCobolX(field, 4, 0x01020304);
-  EXPECT_EQ(Hex(field, 4), "01020304");
-  LongToCobolX(field, 2, -2);
-  EXPECT_EQ(Hex(field, 2), "FFFE");
-  LongToCobolX(field, 8, -2);
-  EXPECT_EQ(Hex(field, 8), "FFFFFFFFFFFFFFFE");
-  LongToCobolX(field, 1, 300);  // beyond one byte: the largest that fits
-  EXPECT_EQ(Hex(field, 1), "7F");
-  LongToCobolX(field, 2, -40000);
-  EXPECT_EQ(Hex(field, 2), "8000");
+  const auto field = [](int32_t w, int32_t value) {
+    char bytes[8];
+    LongToCobolX(bytes, w, value);
+    return Hex(bytes, w);
+  };
+  EXPECT_EQ(field(4, 0x01020304), "01020304");
+  EXPECT_EQ(field(2, -2), "FFFE");
+  EXPECT_EQ(field(8, -2), "FFFFFFFFFFFFFFFE");
+  EXPECT_EQ(field(1, 300), "7F");  // beyond one byte: the largest that fits
+  EXPECT_EQ(field(2, -40000), "8000");
   const char wide[] = "\x00\x00\x00\x01\x00\x00\x00\x00";  // 2^32 in 8 bytes
   EXPECT_EQ(CobolXToLong(wide, 8), INT32_MAX);
 }

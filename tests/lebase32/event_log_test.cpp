@@ -1,46 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "lebase32.h"
+#include "support/test_env.h"
 
 namespace fs = std::filesystem;
+using testenv::ReadLines;
+using testenv::ScopedEnv;
 
 namespace {
-
-void SetEnv(const char* name, const std::string& value) {
-#if defined(_WIN32)
-  _putenv_s(name, value.c_str());
-#else
-  setenv(name, value.c_str(), 1);
-#endif
-}
-
-void UnsetEnv(const char* name) {
-#if defined(_WIN32)
-  _putenv_s(name, "");
-#else
-  unsetenv(name);
-#endif
-}
-
-std::vector<std::string> ReadLines(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::string UtcNow() {
   const std::time_t now = std::time(nullptr);
@@ -51,37 +27,13 @@ std::string UtcNow() {
 
 class EventLogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(value != nullptr, value ? value : "");
-    }
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    dir_ = fs::temp_directory_path() /
-           ("lebase32-events-" + std::to_string(std::random_device{}()) + "-" + std::to_string(tick));
-    fs::create_directories(dir_);
-    log_ = dir_ / "events.log";
-    SetEnv("LEBASE32_EVENTLOG", log_.string());
-  }
-  void TearDown() override {
-    for (std::size_t i = 0; i < saved_.size(); ++i) {
-      saved_[i].first ? SetEnv(kVariables[i], saved_[i].second) : UnsetEnv(kVariables[i]);
-    }
-#if !defined(_WIN32)
-    tzset();
-#endif
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  static constexpr const char* kVariables[] = {"LEBASE32_EVENTLOG", "XDG_STATE_HOME", "HOME",
-                                               "LOCALAPPDATA", "TZ"};
-  std::vector<std::pair<bool, std::string>> saved_;
-  fs::path dir_;
-  fs::path log_;
+  testenv::TempDir temp_;
+  const fs::path dir_ = temp_.Path();
+  const fs::path log_ = dir_ / "events.log";
+  ScopedEnv named_{"LEBASE32_EVENTLOG", log_.string()};
 };
 
-TEST_F(EventLogTest, EachEntryIsOneEscapedLineInOrder) {
+TEST_F(EventLogTest, EachEntryIsOneEscapedLineAppendedInOrder) {
   const struct {
     int32_t level;
     const char* source;
@@ -93,35 +45,33 @@ TEST_F(EventLogTest, EachEntryIsOneEscapedLineInOrder) {
       {-7, nullptr, nullptr, "-7\t\t"},
       {2147483647, "a\tb", "", "2147483647\ta\\tb\t"},
   };
+  testenv::WriteText(log_, "older entry\n");
+  const std::string before = UtcNow();
+  {
 #if !defined(_WIN32)
-  SetEnv("TZ", "XYZ-5");  // local time five hours ahead of UTC
+    ScopedEnv tz("TZ", "XYZ-5");  // local time five hours ahead of UTC
+    tzset();
+#endif
+    for (const auto& c : kCases) EXPECT_EQ(leEventLogWrite(c.level, c.source, c.text), 1);
+  }
+#if !defined(_WIN32)
   tzset();
 #endif
-  const std::string before = UtcNow();
-  for (const auto& c : kCases) EXPECT_EQ(leEventLogWrite(c.level, c.source, c.text), 1);
   const std::string after = UtcNow();
 
   const std::vector<std::string> lines = ReadLines(log_);
-  ASSERT_EQ(lines.size(), std::size(kCases));
+  ASSERT_EQ(lines.size(), std::size(kCases) + 1);
+  EXPECT_EQ(lines[0], "older entry");
   const std::regex kTime(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     ASSERT_GT(line.size(), 25u) << line;
     const std::string time = line.substr(0, 24);
     EXPECT_TRUE(std::regex_match(time, kTime)) << line;
     EXPECT_LE(before, time.substr(0, 19)) << "UTC, not local time";
     EXPECT_GE(after, time.substr(0, 19)) << "UTC, not local time";
-    EXPECT_EQ(line.substr(24), std::string("\t") + kCases[i].fields);
+    EXPECT_EQ(line.substr(24), std::string("\t") + kCases[i - 1].fields);
   }
-}
-
-TEST_F(EventLogTest, AppendsToWhatIsThere) {
-  std::ofstream(log_, std::ios::binary) << "older entry\n";
-  ASSERT_EQ(leEventLogWrite(0, "T", "new"), 1);
-  const std::vector<std::string> lines = ReadLines(log_);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "older entry");
-  EXPECT_EQ(lines[1].substr(24), "\t0\tT\tnew");
 }
 
 TEST_F(EventLogTest, ConcurrentWritersKeepEntriesWhole) {
@@ -144,33 +94,33 @@ TEST_F(EventLogTest, ConcurrentWritersKeepEntriesWhole) {
 }
 
 TEST_F(EventLogTest, ImpossiblePathFails) {
-  std::ofstream(dir_ / "plain", std::ios::binary) << "keep me";
+  testenv::WriteText(dir_ / "plain", "keep me");
   std::vector<fs::path> logs = {dir_ / "plain" / "events.log", dir_, dir_ / "missing" / "events.log"};
 #if !defined(_WIN32)
   logs.push_back("/dev/full");  // opens, but every write fails
 #endif
   for (const fs::path& log : logs) {
-    SetEnv("LEBASE32_EVENTLOG", log.string());
+    testenv::SetEnv("LEBASE32_EVENTLOG", log.string());
     EXPECT_EQ(leEventLogWrite(0, "T", "text"), 0) << log;
   }
-  EXPECT_EQ(ReadLines(dir_ / "plain"), std::vector<std::string>{"keep me"});
+  EXPECT_EQ(testenv::ReadText(dir_ / "plain"), "keep me");
   EXPECT_FALSE(fs::exists(dir_ / "missing")) << "a named log's folder is not made";
 }
 
 TEST_F(EventLogTest, DefaultLogFolderIsMade) {
-  UnsetEnv("LEBASE32_EVENTLOG");
+  ScopedEnv unnamed("LEBASE32_EVENTLOG", std::nullopt);
 #if defined(_WIN32)
-  SetEnv("LOCALAPPDATA", (dir_ / "local" / "user").string());
+  ScopedEnv local("LOCALAPPDATA", (dir_ / "local" / "user").string());
   const fs::path kExpected = dir_ / "local" / "user" / "LEBASE32" / "events.log";
 #else
-  UnsetEnv("XDG_STATE_HOME");
-  SetEnv("HOME", (dir_ / "home").string());
+  ScopedEnv state("XDG_STATE_HOME", std::nullopt);
+  ScopedEnv home("HOME", (dir_ / "home").string());
   const fs::path kExpected = dir_ / "home" / ".local" / "state" / "lebase32" / "events.log";
 #endif
   ASSERT_EQ(leEventLogWrite(0, "T", "first"), 1);
   EXPECT_EQ(ReadLines(kExpected).size(), 1u);
 #if !defined(_WIN32)
-  SetEnv("XDG_STATE_HOME", (dir_ / "state").string());
+  testenv::SetEnv("XDG_STATE_HOME", (dir_ / "state").string());
   ASSERT_EQ(leEventLogWrite(0, "T", "second"), 1);
   EXPECT_EQ(ReadLines(dir_ / "state" / "lebase32" / "events.log").size(), 1u);
 #endif

@@ -1,26 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "include/lebase32.h"
+#include "support/test_env.h"
 
 namespace {
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (std::filesystem::temp_directory_path() / UniqName(0)).string();
-  }
-  void TearDown() override { std::filesystem::remove(path_); }
-
-  void WriteFile(const std::string& content) {
-    std::ofstream(path_, std::ios::binary) << content;
-  }
-
+  // The lines X_Readln gives with a buffer of size bytes.
   std::vector<std::string> ReadLines(int32_t size) {
     std::vector<std::string> lines;
     const int32_t handle = X_Open(path_.c_str(), 0);
@@ -34,47 +24,46 @@ class FilesTest : public ::testing::Test {
     return lines;
   }
 
-  std::string path_;
+  testenv::TempDir dir_;
+  const std::string path_ = dir_.File("file.txt");
 };
 
-TEST_F(FilesTest, ReadsLinesWithEitherLineEndAndALastLineWithoutOne) {
-  WriteFile("FIELD=a\r\nKEY=b\n\nlast");
-  EXPECT_EQ(ReadLines(300), (std::vector<std::string>{"FIELD=a", "KEY=b", "", "last"}));
-}
-
-TEST_F(FilesTest, CutsLongLinesAndSkipsTheirRest) {
-  // The rest of a cut line must not come back as a line of its own.
-  const std::string long_line = std::string(700, 'x') + "FIELD=injected";
-  WriteFile(long_line + "\nnext\n");
-  const auto lines = ReadLines(300);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], std::string(299, 'x'));
-  EXPECT_EQ(lines[1], "next");
+TEST_F(FilesTest, ReadsLinesCuttingLongOnesAndSkippingTheirRest) {
+  struct Case { std::string content; std::vector<std::string> lines; };
+  const Case cases[] = {
+      {"FIELD=a\r\nKEY=b\n\nlast", {"FIELD=a", "KEY=b", "", "last"}},
+      // The rest of a cut line must not come back as a line of its own.
+      {std::string(700, 'x') + "FIELD=injected\nnext\n", {std::string(299, 'x'), "next"}},
+  };
+  for (const Case& c : cases) {
+    testenv::WriteText(path_, c.content);
+    EXPECT_EQ(ReadLines(300), c.lines);
+  }
 }
 
 TEST_F(FilesTest, WritesSeeksAndReads) {
   const int32_t handle = X_Creat(path_.c_str());
   ASSERT_GE(handle, 0);
   EXPECT_EQ(X_Write(handle, "hello world", 11), 11);
-  EXPECT_EQ(X_Seek(handle, 0, 1), 11);
-  EXPECT_EQ(X_Seek(handle, 0, 2), 11);
-  EXPECT_EQ(X_Seek(handle, 6, 0), 6);
+  EXPECT_EQ(X_Seek(handle, 2, 0), 2);    // from the start
+  EXPECT_EQ(X_Seek(handle, 4, 1), 6);    // from here
+  EXPECT_EQ(X_Seek(handle, -5, 2), 6);   // from the end
+  EXPECT_EQ(X_Seek(handle, 0, 9), -1);
   char buffer[8] = {};
   EXPECT_EQ(X_Read(handle, buffer, 7), 5);
   EXPECT_STREQ(buffer, "world");
-  EXPECT_EQ(X_Read(handle, buffer, 7), 0);
-  EXPECT_EQ(X_Seek(handle, 0, 9), -1);
   EXPECT_EQ(X_Close(handle), 0);
 }
 
 TEST_F(FilesTest, FailuresAreMinusOne) {
   EXPECT_EQ(X_Open(path_.c_str(), 0), -1);  // does not exist
   EXPECT_EQ(X_Open(nullptr, 0), -1);
-  WriteFile("x");
+  testenv::WriteText(path_, "x");
   EXPECT_EQ(X_Open(path_.c_str(), 3), -1);
-  EXPECT_EQ(X_Read(-1, nullptr, 1), -1);
+  const int32_t handle = X_Open(path_.c_str(), 0);
+  EXPECT_EQ(X_Read(handle, nullptr, 1), -1);
+  X_Close(handle);
   char buffer[4];
-  EXPECT_EQ(X_Read(-1, buffer, 1), -1);
   EXPECT_EQ(X_Readln(-1, buffer, 4), 0);
 }
 

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,93 +15,51 @@
 #endif
 
 #include "lebase32.h"
+#include "support/test_env.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using testenv::ReadText;
+using testenv::ScopedEnv;
+using testenv::WriteText;
 
 namespace {
-
-void SetEnv(const char* name, const std::string& value) {
-#if defined(_WIN32)
-  _putenv_s(name, value.c_str());
-#else
-  setenv(name, value.c_str(), 1);
-#endif
-}
-
-void UnsetEnv(const char* name) {
-#if defined(_WIN32)
-  _putenv_s(name, "");
-#else
-  unsetenv(name);
-#endif
-}
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteText(const fs::path& path, const std::string& content) {
-  std::ofstream(path, std::ios::binary) << content;
-}
 
 std::string Get(const char* key, int32_t size = 256) {
   std::vector<char> buffer(static_cast<std::size_t>(size), '#');
   return uGetHwpKeyString(key, buffer.data(), size) ? std::string(buffer.data()) : "<none>";
 }
 
-// Every test gets a fresh folder and the store named inside it; the
-// variables that pick the default location are restored afterwards.
+// The names in a folder, sorted: shows what a test left behind.
+std::vector<std::string> Entries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Every test gets a fresh folder and the store named inside it.
 class SettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(value != nullptr, value ? value : "");
-    }
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    dir_ = fs::temp_directory_path() /
-           ("lebase32-settings-" + std::to_string(std::random_device{}()) + "-" + std::to_string(tick));
-    fs::create_directories(dir_);
-    store_ = dir_ / "settings.conf";
-    SetEnv("LEBASE32_SETTINGS", store_.string());
-    // Whatever a relative path makes lands in the test's folder.
-    cwd_ = fs::current_path();
-    fs::current_path(dir_);
-  }
-  void TearDown() override {
-    fs::current_path(cwd_);
-    for (std::size_t i = 0; i < saved_.size(); ++i) {
-      saved_[i].first ? SetEnv(kVariables[i], saved_[i].second) : UnsetEnv(kVariables[i]);
-    }
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
-  static constexpr const char* kVariables[] = {"LEBASE32_SETTINGS", "XDG_CONFIG_HOME", "HOME",
-                                               "APPDATA"};
-  std::vector<std::pair<bool, std::string>> saved_;
-  fs::path cwd_;
-  fs::path dir_;
-  fs::path store_;
+  testenv::TempDir temp_;
+  const fs::path dir_ = temp_.Path();
+  const fs::path store_ = dir_ / "settings.conf";
+  ScopedEnv named_{"LEBASE32_SETTINGS", store_.string()};
 };
 
-TEST_F(SettingsStoreTest, MissingStoreHasNoValueAndIsNotCreated) {
+TEST_F(SettingsStoreTest, StoreIsMadeByTheFirstWriteOnly) {
   char buffer[8] = "xxxxxxx";
   EXPECT_EQ(uGetHwpKeyString("key", buffer, sizeof buffer), 0);
   EXPECT_EQ(buffer[0], '\0');
   EXPECT_FALSE(fs::exists(store_));
-}
-
-TEST_F(SettingsStoreTest, ValueStoredInNewStoreIsReadBack) {
   EXPECT_EQ(uSetHwpKeyString("DataDir", "C:\\Daten a=b "), 1);
   EXPECT_EQ(ReadText(store_), "DataDir=C:\\Daten a=b \n");
   EXPECT_EQ(Get("datadir"), "C:\\Daten a=b ");
   EXPECT_EQ(uSetHwpKeyString("Empty", nullptr), 1);
   EXPECT_EQ(Get("EMPTY"), "");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1)
-      << "no temporary file left behind";
+  EXPECT_EQ(Entries(dir_), std::vector<std::string>{"settings.conf"}) << "no temporary file left";
 }
 
 TEST_F(SettingsStoreTest, ReadsFirstUsableLineOfKey) {
@@ -115,17 +69,12 @@ TEST_F(SettingsStoreTest, ReadsFirstUsableLineOfKey) {
     const char* key;
     const char* expected;
   } kCases[] = {
-      {"Key=v\n", "kEY", "v"},
-      {"a=1\r\nk=crlf\r\n", "k", "crlf"},
-      {"k=\n", "k", ""},
-      {"k=1\nK=2\n", "k", "1"},
+      {"Key=v\n", "kEY", "v"},          {"a=1\r\nk=crlf\r\n", "k", "crlf"},
+      {"k=\n", "k", ""},                {"k=1\nK=2\n", "k", "1"},
       {"a=1\nk=last line", "k", "last line"},
-      {kGarbage + "k=v\n", "k", "v"},
-      {kGarbage, "k", "<none>"},
-      {"k=a\rb\nk=ok\n", "k", "ok"},
-      {"\xC4=upper\n", "\xE4", "<none>"},
-      {"k=v\n", "k ", "<none>"},
-      {"k=v\n", "", "<none>"},
+      {kGarbage + "k=v\n", "k", "v"},   {kGarbage, "k", "<none>"},
+      {"k=a\rb\nk=ok\n", "k", "ok"},    {"\xC4=upper\n", "\xE4", "<none>"},
+      {"k=v\n", "k ", "<none>"},        {"k=v\n", "", "<none>"},
   };
   for (const auto& c : kCases) {
     WriteText(store_, c.content);
@@ -193,44 +142,47 @@ TEST_F(SettingsStoreTest, VeryLongLinesSurvive) {
   EXPECT_EQ(Get("k", static_cast<int32_t>(kLong.size() + 1)), kLong);
 }
 
-TEST_F(SettingsStoreTest, UnwritableStoreFailsAndKeepsWhatIsThere) {
+// A store that cannot be read or replaced is neither, and what is there
+// stays: a file where a folder should be, a folder, a missing folder (a named
+// store's folder is not made), links that lead nowhere, a socket, a device
+// that would never end.
+TEST_F(SettingsStoreTest, StoreThatCannotBeReadOrReplacedFailsAndKeepsWhatIsThere) {
   WriteText(dir_ / "plain", "keep me");
   fs::create_directories(dir_ / "folder" / "inner");
   std::vector<fs::path> stores = {dir_ / "plain" / "settings.conf", dir_ / "folder",
                                   dir_ / "missing" / "settings.conf"};
+  std::vector<std::string> kept = {"folder", "plain"};
 #if !defined(_WIN32)
   fs::create_symlink("loop", dir_ / "loop");
   fs::create_symlink("missing/settings.conf", dir_ / "dangling");
-  stores.insert(stores.end(), {dir_ / "loop", dir_ / "dangling"});
-#endif
-  for (const fs::path& store : stores) {
-    SetEnv("LEBASE32_SETTINGS", store.string());
-    EXPECT_EQ(uSetHwpKeyString("k", "v"), 0) << store;
-    EXPECT_EQ(Get("k"), "<none>") << store;
-  }
-  EXPECT_EQ(ReadText(dir_ / "plain"), "keep me");
-  EXPECT_TRUE(fs::is_directory(dir_ / "folder" / "inner"));
-  EXPECT_FALSE(fs::exists(dir_ / "missing")) << "a named store's folder is not made";
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()),
-            static_cast<std::ptrdiff_t>(stores.size() - 1));
-}
-
-#if !defined(_WIN32)
-TEST_F(SettingsStoreTest, StoreThatCannotBeReadIsNeitherReadNorReplaced) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  const std::string name = store_.string();
-  ASSERT_LT(name.size(), sizeof address.sun_path);
-  std::copy(name.begin(), name.end(), address.sun_path);
+  const std::string socket_path = (dir_ / "socket").string();
+  ASSERT_LT(socket_path.size(), sizeof address.sun_path);
+  socket_path.copy(address.sun_path, socket_path.size());
   const int socket_fd = socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_EQ(bind(socket_fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   close(socket_fd);
-  EXPECT_EQ(uSetHwpKeyString("k", "v"), 0);
-  EXPECT_EQ(fs::status(store_).type(), fs::file_type::socket);
-  SetEnv("LEBASE32_SETTINGS", "/dev/zero");  // would never end
+  stores.insert(stores.end(), {dir_ / "loop", dir_ / "dangling", dir_ / "socket"});
+  kept = {"dangling", "folder", "loop", "plain", "socket"};
+#endif
+  for (const fs::path& store : stores) {
+    testenv::SetEnv("LEBASE32_SETTINGS", store.string());
+    EXPECT_EQ(uSetHwpKeyString("k", "v"), 0) << store;
+    EXPECT_EQ(Get("k"), "<none>") << store;
+  }
+  EXPECT_EQ(Entries(dir_), kept);
+  EXPECT_EQ(ReadText(dir_ / "plain"), "keep me");
+  EXPECT_TRUE(fs::is_directory(dir_ / "folder" / "inner"));
+#if !defined(_WIN32)
+  EXPECT_EQ(fs::symlink_status(dir_ / "socket").type(), fs::file_type::socket);
+  // Read only: a faulty rewrite run as root would replace the device.
+  testenv::SetEnv("LEBASE32_SETTINGS", "/dev/zero");
   EXPECT_EQ(Get("k"), "<none>");
+#endif
 }
 
+#if !defined(_WIN32)
 TEST_F(SettingsStoreTest, FullDiskKeepsOldStoreAndLeavesNoTemporaryFile) {
   WriteText(store_, "k=old\n");
   rlimit saved{};
@@ -244,7 +196,7 @@ TEST_F(SettingsStoreTest, FullDiskKeepsOldStoreAndLeavesNoTemporaryFile) {
   std::signal(SIGXFSZ, old_handler);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadText(store_), "k=old\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_EQ(Entries(dir_), std::vector<std::string>{"settings.conf"});
 }
 
 TEST_F(SettingsStoreTest, KeepsPermissionsAndSymbolicLinks) {
@@ -260,22 +212,25 @@ TEST_F(SettingsStoreTest, KeepsPermissionsAndSymbolicLinks) {
 #endif
 
 TEST_F(SettingsStoreTest, DefaultStoreFolderIsMadeWhenWritten) {
-  UnsetEnv("LEBASE32_SETTINGS");
+  ScopedEnv unnamed("LEBASE32_SETTINGS", std::nullopt);
 #if defined(_WIN32)
-  SetEnv("APPDATA", (dir_ / "roaming" / "user").string());
+  ScopedEnv appdata("APPDATA", (dir_ / "roaming" / "user").string());
   const fs::path kExpected = dir_ / "roaming" / "user" / "LEBASE32" / "settings.conf";
 #else
-  SetEnv("XDG_CONFIG_HOME", "relative/is/ignored");
-  SetEnv("HOME", (dir_ / "home").string());
+  // A relative base folder is ignored; taken from here, it would be dir_/relative.
+  const fs::path relative = fs::relative(dir_ / "relative");
+  ASSERT_TRUE(!relative.empty() && relative.is_relative()) << relative;
+  ScopedEnv xdg("XDG_CONFIG_HOME", relative.string());
+  ScopedEnv home("HOME", (dir_ / "home").string());
   const fs::path kExpected = dir_ / "home" / ".config" / "lebase32" / "settings.conf";
 #endif
   EXPECT_EQ(Get("k"), "<none>");
   EXPECT_FALSE(fs::exists(kExpected.parent_path())) << "reading makes no folder";
   ASSERT_EQ(uSetHwpKeyString("k", "v"), 1);
   EXPECT_EQ(ReadText(kExpected), "k=v\n");
-  EXPECT_FALSE(fs::exists(dir_ / "relative"));
 #if !defined(_WIN32)
-  SetEnv("XDG_CONFIG_HOME", (dir_ / "xdg").string());
+  EXPECT_FALSE(fs::exists(dir_ / "relative"));
+  testenv::SetEnv("XDG_CONFIG_HOME", (dir_ / "xdg").string());
   ASSERT_EQ(uSetHwpKeyString("k", "x"), 1);
   EXPECT_EQ(ReadText(dir_ / "xdg" / "lebase32" / "settings.conf"), "k=x\n");
 #endif
