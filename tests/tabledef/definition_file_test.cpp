@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -116,13 +117,13 @@ TEST_F(DefinitionFileTest, SavedDefinitionsLoadAgainUnchanged) {
     ASSERT_EQ(rv_SaveTableDef(original.get(), saved.c_str()), 1) << file;
     auto loaded = NewTableDef();
     ASSERT_EQ(rv_LoadTableDef(loaded.get(), saved.c_str()), 1);
-    // Field and key slots beyond the counts are zero in both.
+    // Byte for byte up to the filters (slots beyond the counts are zero in
+    // both), then the filter texts and the last member.
+    EXPECT_EQ(std::memcmp(original.get(), loaded.get(), offsetof(TableDef, KeyFilter)), 0) << file;
     for (int k = 0; k < LERV32_MAX_KEYS; ++k) {
       EXPECT_STREQ(original->KeyFilter[k] ? original->KeyFilter[k] : "", loaded->KeyFilter[k] ? loaded->KeyFilter[k] : "");
-      original->KeyFilter[k] = loaded->KeyFilter[k];
     }
-    EXPECT_EQ(std::memcmp(original.get(), loaded.get(), sizeof(TableDef)), 0) << file;
-    for (int k = 0; k < LERV32_MAX_KEYS; ++k) original->KeyFilter[k] = nullptr;  // owned by loaded
+    EXPECT_EQ(original->UseMandant, loaded->UseMandant);
   }
 }
 
