@@ -223,6 +223,42 @@ LERV32_API const char* LERV32_CALL rv_SqlFieldTypeName(const TableDef* td, int32
 /* SQL literal of the column default; a constant owned by the library. */
 LERV32_API const char* LERV32_CALL rv_SqlFieldDefault(const TableDef* td, int32_t field);
 
+/* ---- Generators. Each writes its text from the given address, overwriting
+ * what is there, and ends it with a zero, so that several can be chained by
+ * passing the address of the current terminating zero. The plain form has no
+ * length argument: the caller provides room and the result is the number of
+ * characters written. The bounded form (suffix N) takes the capacity of out in
+ * bytes, zero included, and returns the characters written, or -1 with an
+ * empty text when the text does not fit. Scripts use CR LF line ends and end
+ * each batch with a line "GO". */
+
+/* The table script: Transact-SQL (transactSql non-zero: table, column
+ * upgrades, view, key table and triggers) or standard SQL. */
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableDef(const TableDef* td, char* out, int32_t transactSql);
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableDefN(const TableDef* td, char* out, int32_t capacity, int32_t transactSql);
+/* The index of one key (key below KeyCnt); in the Transact-SQL form followed
+ * by the key's navigation procedures. */
+LERV32_API int32_t LERV32_CALL rv_GenSqlIndexDef(const TableDef* td, char* out, int32_t key, int32_t transactSql);
+LERV32_API int32_t LERV32_CALL rv_GenSqlIndexDefN(const TableDef* td, char* out, int32_t capacity, int32_t key, int32_t transactSql);
+/* Drop statements for the table and its procedures. */
+LERV32_API int32_t LERV32_CALL rv_GenSqlDropDef(const TableDef* td, char* out);
+LERV32_API int32_t LERV32_CALL rv_GenSqlDropDefN(const TableDef* td, char* out, int32_t capacity);
+/* The record-id function and the per-table procedures (unused has no effect). */
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableBasicProc(const TableDef* td, char* out, int32_t unused);
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableBasicProcN(const TableDef* td, char* out, int32_t capacity, int32_t unused);
+/* The navigation procedures of one key (key below KeyCnt; unused has no effect). */
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProc(const TableDef* td, char* out, int32_t key, int32_t unused);
+LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProcN(const TableDef* td, char* out, int32_t capacity, int32_t key, int32_t unused);
+/* Structure file of the table for the ISAM engine. */
+LERV32_API int32_t LERV32_CALL rv_GenCodebaseStruct(const TableDef* td, char* out);
+LERV32_API int32_t LERV32_CALL rv_GenCodebaseStructN(const TableDef* td, char* out, int32_t capacity);
+/* Structure file of the trigger companion table. */
+LERV32_API int32_t LERV32_CALL rv_GenSqlTriggerStruct(const TableDef* td, char* out);
+LERV32_API int32_t LERV32_CALL rv_GenSqlTriggerStructN(const TableDef* td, char* out, int32_t capacity);
+/* C++ header with a record class c_<TableName> for the host's programs. */
+LERV32_API void LERV32_CALL rv_GenCppTableDef(const TableDef* td, char* out);
+LERV32_API int32_t LERV32_CALL rv_GenCppTableDefN(const TableDef* td, char* out, int32_t capacity);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,5 @@
+#include "schema/generators.h"
+
+namespace lerv32 {
+void WriteCppTableDef(ScriptWriter&, const TableDef*) {}
+}  // namespace lerv32
