@@ -1,8 +1,17 @@
 // Table definitions: fields laid end to end, keys made of field numbers.
+#include <cstddef>
 #include <cstring>
 
 #include "include/lebase32.h"
 #include "tabledef/table_def.h"
+
+// Hosts read the members: on 32-bit Windows the layout is fixed to the byte.
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(FieldDef) == 22 && sizeof(KeyDef) == 32, "field and key slots");
+static_assert(offsetof(TableDef, Fields) == 44 && offsetof(TableDef, Keys) == 2860, "slot arrays");
+static_assert(offsetof(TableDef, PrimaryKey) == 3372 && offsetof(TableDef, SqlRec) == 3380, "switches");
+static_assert(offsetof(TableDef, KeyFilter) == 3392 && sizeof(TableDef) == 3460, "filters");
+#endif
 
 namespace lerv32 {
 namespace {
