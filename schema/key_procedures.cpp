@@ -1,5 +1,105 @@
+// Navigation procedures of one key. With key tables they search the composed
+// key values of the key table; without, the direct form searches the data
+// table itself. Both forms replace whatever procedures a former run created.
 #include "schema/generators.h"
+#include "schema/key_parts.h"
 
 namespace lerv32 {
-void WriteKeyProcedures(ScriptWriter&, const TableDef*, int32_t) {}
+namespace {
+
+// Guards for all eight procedures, also in the direct form, which creates
+// only six: a table that gave up key tables loses its paging procedures.
+constexpr const char* kDropOrder[] = {"up_First_",   "up_Last_",   "up_Prior_", "up_Next_",
+                                      "up_Prior50_", "up_Next50_", "up_FindL_", "up_FindF_"};
+
+struct KeyTableNames {
+  const SqlNames& names;
+  const char* key;
+  bool filter;
+};
+
+void WriteDropGuards(ScriptWriter& out, const char* base, const char* key) {
+  for (const char* prefix : kDropOrder) {
+    out.Format(
+        "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s%s_%s')\r\n"
+        "  DROP PROCEDURE [dbo].[%s%s_%s]\r\nGO\r\n",
+        prefix, base, key, prefix, base, key);
+  }
+}
+
+// Rows that fail the key's filter are never returned.
+void WriteFilterCondition(ScriptWriter& out, const KeyTableNames& k) {
+  if (k.filter) out.Format("[%s_Filter] = 1 AND ", k.key);
+}
+
+// First ("") and Last (" DESC").
+void WriteEndProcedure(ScriptWriter& out, const KeyTableNames& k, const char* name, const char* order) {
+  out.Format("\r\nCREATE PROCEDURE [dbo].[up_%s_%s_%s]\r\nAS\r\n  SELECT TOP 1 [DataRecId] FROM [dbo].[%s_Keys]", name,
+             k.names.base, k.key, k.names.table);
+  if (k.filter) out.Format("\r\n  WHERE [%s_Filter] = 1", k.key);
+  out.Format(" ORDER BY [%s_Value]%s\r\nGO\r\n", k.key, order);
+}
+
+// Next, Prior and their pages of fifty: the rows beyond the value of @mRecNo,
+// which itself may fail the filter.
+void WriteStepProcedure(ScriptWriter& out, const KeyTableNames& k, const char* name, int rows, char comparison,
+                        const char* order) {
+  out.Format(
+      "\r\nCREATE PROCEDURE [dbo].[up_%s_%s_%s] @mRecNo integer\r\nAS\r\n"
+      "  SELECT TOP %d [DataRecId] FROM [dbo].[%s_Keys]\r\n  WHERE ",
+      name, k.names.base, k.key, rows, k.names.table);
+  WriteFilterCondition(out, k);
+  out.Format(
+      "[%s_Value] %c (SELECT [%s_Value] FROM [dbo].[%s_Keys] WHERE [DataRecId] = @mRecNo)\r\n"
+      "  ORDER BY [%s_Value]%s\r\nGO\r\n",
+      k.key, comparison, k.key, k.names.table, k.key, order);
+}
+
+// The first value at or above the prefix, returned only if it starts with it.
+void WriteFindFirst(ScriptWriter& out, const KeyTableNames& k) {
+  out.Format(
+      "\r\nCREATE PROCEDURE [dbo].[up_FindF_%s_%s] @xKey char(128),@xLen integer\r\nAS\r\n"
+      "  SELECT a.[DataRecId] FROM\r\n"
+      "    ( SELECT TOP 1 [DataRecId],[%s_Value] AS Key_Value FROM [dbo].[%s_Keys]\r\n      WHERE ",
+      k.names.base, k.key, k.key, k.names.table);
+  WriteFilterCondition(out, k);
+  out.Format(
+      "[%s_Value] >= SUBSTRING(@xKey,1,@xLen)\r\n      ORDER BY [%s_Value]\r\n    ) a\r\n"
+      "  WHERE a.Key_Value like SUBSTRING(@xKey,1,@xLen)+'%%'\r\nGO\r\n",
+      k.key, k.key);
+}
+
+void WriteFindLast(ScriptWriter& out, const KeyTableNames& k) {
+  out.Format(
+      "\r\nCREATE PROCEDURE [dbo].[up_FindL_%s_%s] @xKey char(128),@xLen integer\r\nAS\r\n"
+      "  SELECT TOP 1 [DataRecId] FROM [dbo].[%s_Keys]\r\n  WHERE ",
+      k.names.base, k.key, k.names.table);
+  WriteFilterCondition(out, k);
+  out.Format("[%s_Value] like SUBSTRING(@xKey,1,@xLen)+'%%'\r\n  ORDER BY [%s_Value] DESC\r\nGO\r\n", k.key, k.key);
+}
+
+void WriteKeyTableProcedures(ScriptWriter& out, const KeyTableNames& k) {
+  WriteEndProcedure(out, k, "First", "");
+  WriteEndProcedure(out, k, "Last", " DESC");
+  WriteStepProcedure(out, k, "Next", 1, '>', "");
+  WriteStepProcedure(out, k, "Prior", 1, '<', " DESC");
+  WriteStepProcedure(out, k, "Next50", 50, '>', "");
+  WriteStepProcedure(out, k, "Prior50", 50, '<', " DESC");
+  WriteFindFirst(out, k);
+  WriteFindLast(out, k);
+}
+
+}  // namespace
+
+void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
+  const SqlNames names(td);
+  const char* key_name = td->Keys[key].Name;
+  WriteDropGuards(out, names.base, key_name);
+  if (td->UseKeyTable == 0) {
+    WriteDirectKeyProcedures(out, td, key);
+    return;
+  }
+  WriteKeyTableProcedures(out, KeyTableNames{names, key_name, KeyHasFilter(td, key)});
+}
+
 }  // namespace lerv32

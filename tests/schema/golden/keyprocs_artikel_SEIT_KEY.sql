@@ -1,0 +1,79 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_SEIT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_SEIT_KEY]
+GO
+
+CREATE PROCEDURE [dbo].[up_First_M01_ARTIKEL_SEIT_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys] ORDER BY [SEIT_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Last_M01_ARTIKEL_SEIT_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys] ORDER BY [SEIT_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next_M01_ARTIKEL_SEIT_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys]
+  WHERE [SEIT_KEY_Value] > (SELECT [SEIT_KEY_Value] FROM [dbo].[M01$ARTIKEL_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [SEIT_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_SEIT_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys]
+  WHERE [SEIT_KEY_Value] < (SELECT [SEIT_KEY_Value] FROM [dbo].[M01$ARTIKEL_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [SEIT_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_SEIT_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys]
+  WHERE [SEIT_KEY_Value] > (SELECT [SEIT_KEY_Value] FROM [dbo].[M01$ARTIKEL_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [SEIT_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_SEIT_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys]
+  WHERE [SEIT_KEY_Value] < (SELECT [SEIT_KEY_Value] FROM [dbo].[M01$ARTIKEL_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [SEIT_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_SEIT_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT a.[DataRecId] FROM
+    ( SELECT TOP 1 [DataRecId],[SEIT_KEY_Value] AS Key_Value FROM [dbo].[M01$ARTIKEL_Keys]
+      WHERE [SEIT_KEY_Value] >= SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [SEIT_KEY_Value]
+    ) a
+  WHERE a.Key_Value like SUBSTRING(@xKey,1,@xLen)+'%'
+GO
+
+CREATE PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_SEIT_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[M01$ARTIKEL_Keys]
+  WHERE [SEIT_KEY_Value] like SUBSTRING(@xKey,1,@xLen)+'%'
+  ORDER BY [SEIT_KEY_Value] DESC
+GO

@@ -1,0 +1,226 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_DATUM_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY]
+GO
+
+------------------------------------------------------------
+/* ersten Datensatz aus KUNDE in Folge DATUM_KEY ermittln */
+CREATE PROCEDURE [dbo].[up_First_KUNDE_DATUM_KEY] AS
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY DATUM,NR,RecId
+GO
+
+------------------------------------------------------------
+/* letzten Datensatz aus KUNDE in Folge DATUM_KEY ermittln */
+CREATE PROCEDURE [dbo].[up_Last_KUNDE_DATUM_KEY] AS
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY DATUM DESC,NR DESC,RecId DESC
+GO
+
+------------------------------------------------------------
+/* naechsten Datensatz in Folge ORDER BY DATUM,NR,RecId ermitteln */
+CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
+  DECLARE @newRecId integer
+  DECLARE @oldDATUM datetime
+  DECLARE @oldNR integer
+
+  /* alte Daten ermitteln */
+  DECLARE curTmp CURSOR FOR SELECT DATUM,NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  OPEN    curTmp
+  FETCH NEXT FROM curTmp INTO @oldDATUM,@oldNR
+  IF (@@FETCH_STATUS <> 0)
+  BEGIN
+    CLOSE      curTmp
+    DEALLOCATE curTmp
+    SET @newRecId = 0
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  CLOSE      curTmp
+  DEALLOCATE curTmp
+
+  /* Folgesaetze aufsuchen */
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM = @oldDATUM AND NR = @oldNR AND RecId > @oldRecId
+                   ORDER BY DATUM,NR,RecId
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM = @oldDATUM AND NR > @oldNR
+                   ORDER BY DATUM,NR,RecId
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM > @oldDATUM
+                   ORDER BY DATUM,NR,RecId
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+
+  /* keine weiteren Datensaetze */
+  SET @newRecId = 0
+  SELECT @newRecId AS RecId
+GO
+
+------------------------------------------------------------
+/* vorherigen Datensatz in Folge ORDER BY DATUM DESC,NR DESC,RecId DESC ermitteln */
+CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
+  DECLARE @newRecId integer
+  DECLARE @oldDATUM datetime
+  DECLARE @oldNR integer
+
+  /* alte Daten ermitteln */
+  DECLARE curTmp CURSOR FOR SELECT DATUM,NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  OPEN    curTmp
+  FETCH NEXT FROM curTmp INTO @oldDATUM,@oldNR
+  IF (@@FETCH_STATUS <> 0)
+  BEGIN
+    CLOSE      curTmp
+    DEALLOCATE curTmp
+    SET @newRecId = 0
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  CLOSE      curTmp
+  DEALLOCATE curTmp
+
+  /* Folgesaetze aufsuchen */
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM = @oldDATUM AND NR = @oldNR AND RecId < @oldRecId
+                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM = @oldDATUM AND NR < @oldNR
+                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+                   WHERE DATUM < @oldDATUM
+                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                  )
+  IF (NOT (@newRecId IS NULL))
+  BEGIN
+    SELECT @newRecId AS RecId
+    RETURN
+  END
+
+  /* keine weiteren Datensaetze */
+  SET @newRecId = 0
+  SELECT @newRecId AS RecId
+GO
+
+------------------------------------------------------------
+/* ersten Datensatz in Folge ORDER BY DATUM,NR,RecId suchen */
+CREATE PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY] @xKey char(128),@xLen integer AS
+
+  IF @xLen < 10
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE SUBSTRING(DATUM,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY DATUM,NR,RecId
+    RETURN
+  END
+
+  IF @xLen = 10
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10)
+      ORDER BY DATUM,NR,RecId
+    RETURN
+  END
+
+  IF @xLen < 14
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10) AND SUBSTRING(NR,1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
+      ORDER BY DATUM,NR,RecId
+    RETURN
+  END
+
+  IF @xLen = 14
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10) AND NR = SUBSTRING(@xKey,11,4)
+      ORDER BY DATUM,NR,RecId
+    RETURN
+  END
+
+  SELECT CONVERT(integer,0) AS RecId
+GO
+
+------------------------------------------------------------
+/* letzten Datensatz in Folge ORDER BY DATUM DESC,NR DESC,RecId DESC suchen */
+CREATE PROCEDURE [dbo].[up_FindL_KUNDE_DATUM_KEY] @xKey char(128),@xLen integer AS
+
+  IF @xLen < 10
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE SUBSTRING(DATUM,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY DATUM DESC,NR DESC,RecId DESC
+    RETURN
+  END
+
+  IF @xLen = 10
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10)
+      ORDER BY DATUM DESC,NR DESC,RecId DESC
+    RETURN
+  END
+
+  IF @xLen < 14
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10) AND SUBSTRING(NR,1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
+      ORDER BY DATUM DESC,NR DESC,RecId DESC
+    RETURN
+  END
+
+  IF @xLen = 14
+  BEGIN
+    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
+      WHERE DATUM = SUBSTRING(@xKey,1,10) AND NR = SUBSTRING(@xKey,11,4)
+      ORDER BY DATUM DESC,NR DESC,RecId DESC
+    RETURN
+  END
+
+  SELECT CONVERT(integer,0) AS RecId
+GO
