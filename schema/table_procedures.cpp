@@ -1,5 +1,238 @@
+// The record-id function and the per-table procedures that record access
+// calls by name. Each object is dropped if present and created anew.
 #include "schema/generators.h"
+#include "schema/type_mapping.h"
+#include "tabledef/table_def.h"
 
 namespace lerv32 {
-void WriteTableProcedures(ScriptWriter&, const TableDef*) {}
+namespace {
+
+struct SqlNames {
+  explicit SqlNames(const TableDef* td) {
+    SqlBaseName(td, base);
+    SqlTableName(td, table);
+  }
+  char base[kSqlNameSize];
+  char table[kSqlNameSize];
+};
+
+int FieldCount(const TableDef* td) { return td->FieldCnt < LERV32_MAX_FIELDS ? td->FieldCnt : LERV32_MAX_FIELDS; }
+
+// Text fields are stored right-trimmed.
+bool IsTextField(const FieldDef& field) { return field.Type == 'C' || field.Type == 'c' || field.Type == 'u'; }
+
+bool HasFields(const TableDef* td) { return FieldCount(td) > 0; }
+
+bool HasTextFields(const TableDef* td) {
+  for (int i = 0; i < FieldCount(td); ++i) {
+    if (IsTextField(td->Fields[i])) return true;
+  }
+  return false;
+}
+
+bool Always(const TableDef*) { return true; }
+
+// Lead of a column in a SELECT list or SET clause.
+const char* ListLead(int i) { return i == 0 ? "     " : "    ,"; }
+
+// up_Upd2_ takes every value as text this wide.
+int TextParamLen(const FieldDef& field) {
+  switch (field.Type) {
+    case 'D': case 'L': case 'b': case 'o': case 's':
+      return 10;
+    case 'N': case 'd': case 'l': case 'n': case 'x':
+      return 20;
+    default:
+      return field.Len;
+  }
+}
+
+struct Conversion {
+  const char* open;
+  const char* close;
+};
+
+// How up_Upd2_ turns a text parameter back into the column's value.
+Conversion TextParamConversion(const FieldDef& field) {
+  switch (field.Type) {
+    case 'D': case 'o':
+      return {"dbo.dpxfunc_datetime(", ")"};
+    case 'L': case 'b': case 'l': case 's': case 'x':
+      return {"dbo.dpxfunc_integer(", ")"};
+    case 'N': case 'd': case 'n':
+      return {"dbo.dpxfunc_float(", ")"};
+    case 'u':
+      return {"UPPER(RTRIM(", "))"};
+    default:
+      return {"RTRIM(", ")"};
+  }
+}
+
+void WriteNextRecIdFunction(ScriptWriter& out, const SqlNames& names) {
+  out.Put(kScriptSeparator);
+  out.Format("IF OBJECT_ID (N'dpxfunc_NextRecId_%s', N'FN') IS NOT NULL\r\n\tDROP FUNCTION dbo.dpxfunc_NextRecId_%s\r\nGO\r\n",
+             names.base, names.base);
+  out.Format(
+      "CREATE FUNCTION dbo.dpxfunc_NextRecId_%s() RETURNS integer\r\nAS\r\nBEGIN\r\n"
+      "  RETURN isnull((SELECT MAX(RecId) FROM [dbo].[%s] WITH (READUNCOMMITTED)),0) + 1\r\nEND\r\nGO\r\n",
+      names.base, names.table);
+}
+
+void WriteSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Sel_%s]\r\n  @RI integer\r\nAS\r\nSELECT\r\n", names.base);
+  for (int i = 0; i < FieldCount(td); ++i) out.Format("%s[%s]\r\n", ListLead(i), td->Fields[i].Name);
+  out.Format("  FROM [dbo].[%s]\r\n  WHERE RecId = @RI\r\nGO\r\n", names.table);
+}
+
+void WriteSel2(ScriptWriter& out, const TableDef*, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Sel2_%s]\r\n  @Param_RecId varchar(20)\r\nAS\r\n", names.base);
+  out.Put("  DECLARE @mRI integer = dbo.dpxfunc_integer(@Param_RecId)\r\n");
+  out.Format("  SELECT * FROM [dbo].[%s]\r\n  WHERE RecId = @mRI\r\nGO\r\n", names.base);
+}
+
+void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Append_%s]\r\n", names.base);
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    out.Format("%s@Parm_%s %s\r\n", i == 0 ? "  " : " ,", field.Name, SqlFieldTypeName(field, true));
+  }
+  out.Format(
+      "AS\r\n  DECLARE @NeueId integer\r\n  DECLARE @m_CountDown integer = 10\r\n"
+      "  WHILE @m_CountDown > 0 BEGIN\r\n    BEGIN TRANSACTION\r\n    BEGIN TRY\r\n"
+      "      SET @NeueId = dbo.dpxfunc_NextRecId_%s()\r\n      INSERT INTO [dbo].[%s] (RecId\r\n",
+      names.base, names.table);
+  for (int i = 0; i < FieldCount(td); ++i) out.Format("       ,[%s]\r\n", td->Fields[i].Name);
+  out.Put("         ) VALUES (@NeueId\r\n");
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    if (IsTextField(field)) {
+      out.Format("       ,RTRIM(@Parm_%s)\r\n", field.Name);
+    } else {
+      out.Format("       ,@Parm_%s\r\n", field.Name);
+    }
+  }
+  out.Put("           )\r\n");
+  out.Put(
+      "      COMMIT TRANSACTION\r\n    END TRY\r\n    BEGIN CATCH\r\n      ROLLBACK TRANSACTION\r\n"
+      "      SET @NeueId = 0\r\n    END CATCH\r\n\r\n    IF @NeueId <> 0\r\n      SET @m_CountDown = 0\r\n"
+      "    ELSE\r\n      SET @m_CountDown = @m_CountDown - 1\r\n\r\n    IF @m_CountDown > 0\r\n"
+      "      WAITFOR DELAY '00:00:00.050'\r\n  END\r\n  SELECT @NeueId AS RecId\r\nGO\r\n");
+}
+
+void WriteUpd(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Upd_%s]\r\n  @RI integer\r\n", names.base);
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    out.Format(" ,@Parm_%s %s\r\n", field.Name, SqlFieldTypeName(field, true));
+  }
+  out.Format("AS\r\n--BEGIN TRANSACTION\r\nUPDATE [dbo].[%s] SET\r\n", names.table);
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    if (IsTextField(field)) {
+      out.Format("%s[%s] = RTRIM(@Parm_%s)\r\n", ListLead(i), field.Name, field.Name);
+    } else {
+      out.Format("%s[%s] = @Parm_%s\r\n", ListLead(i), field.Name, field.Name);
+    }
+  }
+  out.Put("  WHERE RecId = @RI\r\n--COMMIT TRANSACTION\r\nGO\r\n\r\n");
+}
+
+void WriteUpd2(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Upd2_%s]\r\n  @Param_RecId varchar(20)\r\n", names.base);
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    out.Format(" ,@Param_%s varchar(%d)\r\n", field.Name, TextParamLen(field));
+  }
+  out.Format(
+      "AS\r\n  DECLARE @mRI integer = dbo.dpxfunc_integer(@Param_RecId)\r\n\r\n  UPDATE [dbo].[%s] SET\r\n",
+      names.table);
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    const Conversion conversion = TextParamConversion(field);
+    out.Format("%s[%s] = %s@Param_%s%s\r\n", ListLead(i), field.Name, conversion.open, field.Name,
+               conversion.close);
+  }
+  out.Put("  WHERE RecId = @mRI\r\n\r\n");
+  out.Format("  EXECUTE [dbo].[up_Sel2_%s] @mRI\r\n", names.base);
+  out.Put("GO\r\n");
+}
+
+void WriteTrSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_TrSel_%s]\r\nAS\r\n", names.base);
+  out.Put("  SELECT   RecId,\r\n");
+  const char* plus = "";
+  for (int i = 0; i < FieldCount(td); ++i) {
+    const FieldDef& field = td->Fields[i];
+    if (!IsTextField(field)) continue;
+    out.Format("      %sLTRIM(RTRIM([%s]))\r\n", plus, field.Name);
+    plus = "+";
+  }
+  out.Format("    AS Data\r\n  FROM     [dbo].[%s]\r\n  WHERE    RecId > 0\r\n  ORDER BY RecId\r\nGO\r\n",
+             names.table);
+}
+
+void WriteAdd(ScriptWriter& out, const TableDef*, const SqlNames& names) {
+  out.Format(
+      "CREATE PROCEDURE [dbo].[up_Add_%s] AS\r\n  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_%s()\r\n"
+      "  INSERT INTO [dbo].[%s] (RecId) VALUES( @NeueId )\r\n  IF @@ERROR = 0\r\n    SELECT @NeueId AS RecId\r\n"
+      "  ELSE\r\n    SELECT 0 AS RecId\r\nGO\r\n",
+      names.base, names.base, names.table);
+}
+
+void WriteDel(ScriptWriter& out, const TableDef*, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Del_%s]\r\n  @RI integer\r\nAS\r\n", names.base);
+  out.Format("  DELETE FROM [dbo].[%s] WHERE RecId = @RI\r\nGO\r\n", names.table);
+}
+
+void WriteReorg(ScriptWriter& out, const TableDef*, const SqlNames& names) {
+  out.Format("CREATE PROCEDURE [dbo].[up_Reorg_%s]\r\n  @bDbcc integer,@bRecId integer\r\nAS\r\n", names.base);
+  out.Format(
+      "  IF (@bRecId = 1)\r\n  BEGIN\r\n"
+      "    DECLARE  C        CURSOR FOR SELECT RecId FROM [dbo].[%s] ORDER BY RecId\r\n"
+      "    DECLARE  @CurrId  integer\r\n    DECLARE  @NextId  integer\r\n    --BEGIN TRANSACTION\r\n"
+      "    OPEN C\r\n    SET @NextId = 1\r\n    FETCH NEXT FROM C INTO @CurrId\r\n"
+      "    WHILE (@@FETCH_STATUS = 0)\r\n    BEGIN\r\n      IF @CurrId <> @NextId\r\n"
+      "      UPDATE [dbo].[%s] SET RecId=@NextId WHERE CURRENT OF C\r\n      SET @NextId = @NextId + 1\r\n"
+      "      FETCH NEXT FROM C INTO @CurrId\r\n    END\r\n    CLOSE C\r\n    --COMMIT TRANSACTION\r\n"
+      "    DEALLOCATE C\r\n  END\r\n\r\n",
+      names.table, names.table);
+  out.Format("  IF (@bDbcc = 1)\r\n  BEGIN\r\n    DBCC DBREINDEX ( [%s] )\r\n  END\r\nGO\r\n", names.table);
+}
+
+struct Procedure {
+  const char* prefix;
+  const char* guard_gap;  // up_Append_ has one blank less in its guard
+  bool (*creatable)(const TableDef*);
+  void (*create)(ScriptWriter&, const TableDef*, const SqlNames&);
+};
+
+// Written in this order, after the record-id function.
+constexpr Procedure kProcedures[] = {
+    {"up_Sel_", "   ", HasFields, WriteSel},    {"up_Sel2_", "   ", Always, WriteSel2},
+    {"up_Append_", " ", Always, WriteAppend},  {"up_Upd_", "   ", HasFields, WriteUpd},
+    {"up_Upd2_", "   ", HasFields, WriteUpd2}, {"up_TrSel_", "   ", HasTextFields, WriteTrSel},
+    {"up_Add_", "   ", Always, WriteAdd},      {"up_Del_", "   ", Always, WriteDel},
+    {"up_Reorg_", "   ", Always, WriteReorg},
+};
+
+void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names, const Procedure& procedure) {
+  out.Put(kScriptSeparator);
+  out.Format(
+      "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
+      "  DROP PROCEDURE [dbo].[%s%s]\r\nGO\r\n",
+      procedure.guard_gap, procedure.prefix, names.base, procedure.prefix, names.base);
+  // An empty column list is rejected by the server: the old version is
+  // dropped and none is created.
+  if (procedure.creatable(td)) procedure.create(out, td, names);
+}
+
+}  // namespace
+
+void WriteTableProcedures(ScriptWriter& out, const TableDef* td) {
+  const SqlNames names(td);
+  WriteNextRecIdFunction(out, names);
+  for (const Procedure& procedure : kProcedures) WriteProcedure(out, td, names, procedure);
+  out.Put("\r\n");
+}
+
 }  // namespace lerv32

@@ -1,0 +1,3 @@
+CREATE INDEX [Ik_KZ_KEY] ON [KUNDE]
+(KZ,RecId)
+GO

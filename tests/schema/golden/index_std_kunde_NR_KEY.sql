@@ -1,0 +1,3 @@
+CREATE INDEX [Ik_NR_KEY] ON [KUNDE]
+(NR,RecId)
+GO

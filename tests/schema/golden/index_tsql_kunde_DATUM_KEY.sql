@@ -1,0 +1,10 @@
+IF 0 = (select count(*)
+   from       sysindexes si
+   inner join sysobjects so on
+   so.[xtype]    = 'U'
+   and so.[name] = 'ut_KUNDE'
+   and so.[id]   = si.[id]
+   and si.[name] = 'Ik_DATUM_KEY')
+CREATE INDEX [Ik_DATUM_KEY] ON [dbo].[ut_KUNDE]
+(DATUM,NR,RecId)
+GO

@@ -1,0 +1,7 @@
+CREATE TABLE [LEER]
+(
+   RecId integer NOT NULL
+)
+GO
+CREATE INDEX [IkRecId] ON [LEER] (RecId)
+GO

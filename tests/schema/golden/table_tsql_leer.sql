@@ -1,0 +1,28 @@
+------------------------------------------------------------
+IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_LEER')
+BEGIN
+CREATE TABLE [dbo].[ut_LEER]
+(
+   [RecId]  integer NOT NULL
+  ,[MandId] integer DEFAULT 1
+  CONSTRAINT [Pk_LEER]  PRIMARY KEY NONCLUSTERED ( [RecId] )
+)
+END
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyDel')
+  DROP TRIGGER [dbo].[tr_LEER_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyUpd')
+  DROP TRIGGER [dbo].[tr_LEER_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER_Keys')
+  DROP TABLE [dbo].[ut_LEER_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'LEER')
+  DROP VIEW [dbo].[LEER]
+GO
+CREATE VIEW [dbo].[LEER] AS
+  SELECT RecId
+  FROM [dbo].[ut_LEER]
+GO
