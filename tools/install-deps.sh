@@ -10,6 +10,11 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
 )
+# Node.js and npm run the Transact-SQL syntax check; a node that is already
+# there (such as one from NodeSource, whose package conflicts with npm) is kept.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -10,6 +10,9 @@ jobs=$(nproc)
 fuzz_seconds=${LERV32_FUZZ_SECONDS:-30}
 
 [ "${1:-}" = "--no-install" ] || bash "$root/tools/install-deps.sh"
+# Node modules of the Transact-SQL syntax check (tests/syntax), as locked.
+[ -d "$root/tools/tsql-syntax/node_modules" ] ||
+  (cd "$root/tools/tsql-syntax" && npm ci --no-audit --no-fund)
 
 step() { printf '\n==== %s\n' "$*"; }
 
