@@ -25,13 +25,13 @@ struct SqlNames {
 };
 
 // The keys in use, never more than there are slots.
-inline int32_t KeysInUse(const TableDef* td) { return std::min<int32_t>(td->KeyCnt, LERV32_MAX_KEYS); }
+inline int32_t UsedKeyCount(const TableDef* td) { return std::min<int32_t>(td->KeyCnt, LERV32_MAX_KEYS); }
 
 using KeyFieldList = std::vector<const FieldDef*>;
 
 // The fields of key in key order; a number that names no field is left out
 // rather than read past the fields in use.
-inline KeyFieldList KeyFields(const TableDef* td, int32_t key) {
+inline KeyFieldList FieldsOfKey(const TableDef* td, int32_t key) {
   const KeyDef& def = td->Keys[key];
   const int count = std::min<int>(def.TokenCnt, LERV32_MAX_KEY_FIELDS);
   KeyFieldList fields;
