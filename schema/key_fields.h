@@ -1,0 +1,30 @@
+// Walking a definition the way the generators do: only the slots in use, and
+// key positions that name no field are left out rather than read.
+#ifndef LERV32_SCHEMA_KEY_FIELDS_H
+#define LERV32_SCHEMA_KEY_FIELDS_H
+
+#include <algorithm>
+#include <vector>
+
+#include "schema/type_mapping.h"
+
+namespace lerv32 {
+
+inline int FieldsInUse(const TableDef* td) { return std::clamp<int>(td->FieldCnt, 0, LERV32_MAX_FIELDS); }
+
+inline int KeysInUse(const TableDef* td) { return std::clamp<int>(td->KeyCnt, 0, LERV32_MAX_KEYS); }
+
+// The fields of key in key order.
+inline std::vector<const FieldDef*> KeyFields(const TableDef* td, int key) {
+  const KeyDef& key_def = td->Keys[key];
+  std::vector<const FieldDef*> fields;
+  const int count = std::min<int>(key_def.TokenCnt, LERV32_MAX_KEY_FIELDS);
+  for (int t = 0; t < count; ++t) {
+    if (const FieldDef* field = FieldAt(td, key_def.TokenFieldNo[t])) fields.push_back(field);
+  }
+  return fields;
+}
+
+}  // namespace lerv32
+
+#endif  // LERV32_SCHEMA_KEY_FIELDS_H
