@@ -1,6 +1,7 @@
 // TAB-separated export lines, one field at a time, and XML-safe text.
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 #include "fields/field_values.h"
@@ -104,11 +105,23 @@ int32_t ImportedDate(const char* item) {
   return date < INT32_MIN || date > INT32_MAX ? 0 : static_cast<int32_t>(date);
 }
 
+// At most w - 1 characters and a zero, the rest of the w bytes zero too.
+void CopyTerminated(const char* item, char* p, int w) {
+  if (w < 1) return;
+  const std::size_t length = std::min(std::strlen(item), static_cast<std::size_t>(w - 1));
+  std::memcpy(p, item, length);
+  std::memset(p + length, 0, static_cast<std::size_t>(w) - length);
+}
+
 void StoreItem(const char* item, char* p, int type, int w, int dec) {
   switch (type) {
     case 'C':
-    case 'c':
       CharNFromString(item, p, w);
+      break;
+    case 'c':
+      // Definitions never hold 'c' (it is stored as 'C'); generated classes
+      // import their table name with it and compare it as a C string.
+      CopyTerminated(item, p, w);
       break;
     case 'u':
       CharUFromString(item, p, w);
@@ -142,11 +155,11 @@ void StoreItem(const char* item, char* p, int type, int w, int dec) {
   }
 }
 
-const char* FieldImport(const char* text, char* p, int type, int w, int dec) {
+char* FieldImport(const char* text, char* p, int type, int w, int dec) {
   char item[kItemSize];
   const char* next = ReadItem(text, item);
   if (Exchangeable(p, type, w)) StoreItem(item, p, type, w, dec);
-  return next;
+  return const_cast<char*>(next);
 }
 
 bool IsXmlSafe(unsigned char c) {
@@ -181,8 +194,7 @@ char* LERV32_CALL rv_FieldExport(char* out, const char* p, int32_t type, int32_t
   return lerv32::FieldExport(out, p, type, width, dec, tab != 0);
 }
 
-const char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width,
-                                       int32_t dec) {
+char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width, int32_t dec) {
   if (text == nullptr) return nullptr;
   return lerv32::FieldImport(text, p, type, width, dec);
 }

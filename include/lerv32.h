@@ -194,8 +194,10 @@ LERV32_API void LERV32_CALL rv_FormatFieldForExport(char* out, const TableDef* t
  * non-zero); returns the address of the terminating zero, for chaining. */
 LERV32_API char* LERV32_CALL rv_FieldExport(char* out, const char* p, int32_t type, int32_t width, int32_t dec, int32_t tab);
 /* Reads the next TAB-separated item of an export line into the field at p;
- * returns the address of the item after it (or of the terminating zero). */
-LERV32_API const char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width, int32_t dec);
+ * returns the address of the item after it in text (or of its terminating
+ * zero). Type 'c' stores the item as a zero-terminated text of at most
+ * width - 1 characters (generated classes read their table name so). */
+LERV32_API char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width, int32_t dec);
 /* Copies text into out with every character but letters, digits and a few
  * safe signs written as "&#n;"; out needs 6 bytes per character + 1. Returns out. */
 LERV32_API char* LERV32_CALL rv_AnsiToXML(char* out, const char* text);

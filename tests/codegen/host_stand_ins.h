@@ -64,12 +64,6 @@ inline BOOL AnsiToOem(LPCSTR src, LPSTR dest) { return OemToAnsi(src, dest); }
 inline void* _fmemcpy(void* dest, const void* src, std::size_t n) { return std::memcpy(dest, src, n); }
 inline void* _fmemset(void* dest, int c, std::size_t n) { return std::memset(dest, c, n); }
 
-// The host declares the import with an LPSTR result, which the generated
-// import code stores in an LPSTR; the library's header returns const char*.
-inline LPSTR rv_FieldImport(LPSTR text, LPSTR p, int type, int w, int dec) {
-  return const_cast<LPSTR>(::rv_FieldImport(static_cast<LPCSTR>(text), p, type, w, dec));
-}
-
 // dest holds size bytes: the field's text without its trailing blanks.
 inline void CharNToString(LPSTR dest, LPCSTR p, int size, int w) {
   const int length = std::max(0, std::min(size - 1, w));
