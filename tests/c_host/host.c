@@ -68,6 +68,41 @@ static void CheckDefinitions(void) {
   rv_FreeTableDef(loaded);
 }
 
+/* Generates the whole script of a table (table, procedures, every key) into
+ * one bounded buffer by chaining the bounded generators; returns the length,
+ * or -1 when it does not fit. */
+static long FullScript(const TableDef* td, char* out, int32_t capacity) {
+  int32_t used = 0;
+  int32_t n;
+  int32_t key;
+  if ((n = rv_GenSqlTableDefN(td, out, capacity, 1)) < 0) return -1;
+  used += n;
+  if ((n = rv_GenSqlTableBasicProcN(td, out + used, capacity - used, 1)) < 0) return -1;
+  used += n;
+  for (key = 0; key < rv_KeyCnt(td); ++key) {
+    if ((n = rv_GenSqlIndexDefN(td, out + used, capacity - used, key, 1)) < 0) return -1;
+    used += n;
+  }
+  return used;
+}
+
+static void CheckScripts(void) {
+  static char script[400000];
+  char small[64];
+  long length;
+  TableDef* td = rv_AllocTableDef();
+  if (td == NULL) return;
+  rv_AddFieldDef(td, "NR,l");
+  rv_AddFieldDef(td, "NAME,C,30");
+  rv_AddKeyDef(td, "NR_KEY,NR");
+  rv_AddKeyDef(td, "NAME_KEY,NAME,NR");
+  length = FullScript(td, script, (int32_t)sizeof script);
+  Check(length > 0 && (size_t)length == strlen(script), "full script into a bounded buffer");
+  Check(strstr(script, "CREATE VIEW") != NULL && strstr(script, "up_Next_") != NULL, "script content");
+  Check(FullScript(td, small, (int32_t)sizeof small) == -1 && small[0] == '\0', "too small a buffer");
+  rv_FreeTableDef(td);
+}
+
 int main(void) {
   LERV32_HDBC connection;
   char connect[256] = "DRIVER=NoSuchDriver;";
@@ -89,6 +124,7 @@ int main(void) {
   Check(strcmp(connect, "DRIVER=NoSuchDriver;") == 0, "failed connect leaves the string");
 
   CheckDefinitions();
+  CheckScripts();
 
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
