@@ -146,7 +146,7 @@ void WriteFindProcedure(ScriptWriter& out, const DirectKey& k, const char* word,
 
 void WriteDirectKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
   const SqlNames names(td);
-  const KeyFieldList fields = FieldsOfKey(td, key);
+  const KeyFieldList fields = KeyFields(td, key);
   const DirectKey k{names, td->Keys[key].Name, fields};
   WriteEndProcedure(out, k, "ersten", "First", false);
   WriteEndProcedure(out, k, "letzten", "Last", true);

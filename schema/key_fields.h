@@ -14,10 +14,12 @@ inline int FieldsInUse(const TableDef* td) { return std::clamp<int>(td->FieldCnt
 
 inline int KeysInUse(const TableDef* td) { return std::clamp<int>(td->KeyCnt, 0, LERV32_MAX_KEYS); }
 
+using KeyFieldList = std::vector<const FieldDef*>;
+
 // The fields of key in key order.
-inline std::vector<const FieldDef*> KeyFields(const TableDef* td, int key) {
+inline KeyFieldList KeyFields(const TableDef* td, int key) {
   const KeyDef& key_def = td->Keys[key];
-  std::vector<const FieldDef*> fields;
+  KeyFieldList fields;
   const int count = std::min<int>(key_def.TokenCnt, LERV32_MAX_KEY_FIELDS);
   for (int t = 0; t < count; ++t) {
     if (const FieldDef* field = FieldAt(td, key_def.TokenFieldNo[t])) fields.push_back(field);

@@ -3,10 +3,8 @@
 #ifndef LERV32_SCHEMA_KEY_PARTS_H
 #define LERV32_SCHEMA_KEY_PARTS_H
 
-#include <algorithm>
-#include <vector>
-
 #include "include/lerv32.h"
+#include "schema/key_fields.h"
 #include "schema/script_writer.h"
 #include "schema/type_mapping.h"
 #include "tabledef/table_def.h"
@@ -23,24 +21,6 @@ struct SqlNames {
   char base[kSqlNameSize];
   char table[kSqlNameSize];
 };
-
-// The keys in use, never more than there are slots.
-inline int32_t UsedKeyCount(const TableDef* td) { return std::min<int32_t>(td->KeyCnt, LERV32_MAX_KEYS); }
-
-using KeyFieldList = std::vector<const FieldDef*>;
-
-// The fields of key in key order; a number that names no field is left out
-// rather than read past the fields in use.
-inline KeyFieldList FieldsOfKey(const TableDef* td, int32_t key) {
-  const KeyDef& def = td->Keys[key];
-  const int count = std::min<int>(def.TokenCnt, LERV32_MAX_KEY_FIELDS);
-  KeyFieldList fields;
-  for (int i = 0; i < count; ++i) {
-    const FieldDef* field = FieldAt(td, def.TokenFieldNo[i]);
-    if (field != nullptr) fields.push_back(field);
-  }
-  return fields;
-}
 
 // Whether key gets a filter column. An empty text filters nothing, and the
 // index over the key table leaves the column out for it as well.

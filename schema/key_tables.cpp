@@ -61,10 +61,10 @@ void WriteTable(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
       "CREATE TABLE [dbo].[%s_Keys]\r\n(\r\n   [DataRecId]  integer NOT NULL\r\n"
       "  ,[DataMandId] integer DEFAULT 1\r\n",
       names.table);
-  for (int32_t key = 0; key < UsedKeyCount(td); ++key) {
+  for (int32_t key = 0; key < KeysInUse(td); ++key) {
     const char* key_name = td->Keys[key].Name;
     if (KeyHasFilter(td, key)) out.Format("  ,[%s_Filter] TINYINT NOT NULL\r\n", key_name);
-    out.Format("  ,[%s_Value] CHAR(%d) NOT NULL\r\n", key_name, ValueLength(FieldsOfKey(td, key)));
+    out.Format("  ,[%s_Value] CHAR(%d) NOT NULL\r\n", key_name, ValueLength(KeyFields(td, key)));
   }
   out.Format("  CONSTRAINT [Pk_%s_Keys]  PRIMARY KEY NONCLUSTERED ( [DataRecId] )\r\n)\r\nGO\r\n", names.table);
 }
@@ -88,15 +88,15 @@ void WriteRekeyBranch(ScriptWriter& out, const TableDef* td, const SqlNames& nam
       "    WHERE [DataRecId] IN (SELECT [RecId] FROM DELETED)\r\n\r\n",
       names.table);
   out.Format("    INSERT INTO [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/\r\n    ([DataRecId],[DataMandId]", names.table);
-  for (int32_t key = 0; key < UsedKeyCount(td); ++key) {
+  for (int32_t key = 0; key < KeysInUse(td); ++key) {
     if (KeyHasFilter(td, key)) out.Format(",[%s_Filter]", td->Keys[key].Name);
     out.Format(",[%s_Value]", td->Keys[key].Name);
   }
   out.Put(tenant ? ")\r\n    (SELECT [RecId],1 AS [MandId]\r\n" : ")\r\n    (SELECT [RecId],[MandId]\r\n");
-  for (int32_t key = 0; key < UsedKeyCount(td); ++key) {
+  for (int32_t key = 0; key < KeysInUse(td); ++key) {
     if (KeyHasFilter(td, key)) out.Put("     ," + FilterToSql(td->KeyFilter[key]));
     out.Put("     ,UPPER(");
-    WriteValueParts(out, FieldsOfKey(td, key));
+    WriteValueParts(out, KeyFields(td, key));
     out.Put("STR(RecId,10))\r\n");
   }
   out.Put("\r\n    FROM INSERTED)\r\n");
@@ -106,9 +106,9 @@ void WriteRekeyBranch(ScriptWriter& out, const TableDef* td, const SqlNames& nam
 void WriteRewriteBranch(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Put("  END\r\n  ELSE\r\n  BEGIN\r\n");
   out.Format("    UPDATE [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/ SET\r\n", names.table);
-  for (int32_t key = 0; key < UsedKeyCount(td); ++key) {
+  for (int32_t key = 0; key < KeysInUse(td); ++key) {
     out.Format("   %c[%s_Value] = UPPER(", key == 0 ? ' ' : ',', td->Keys[key].Name);
-    WriteValueParts(out, FieldsOfKey(td, key));
+    WriteValueParts(out, KeyFields(td, key));
     out.Put("STR([RecId],10))\r\n");
     if (KeyHasFilter(td, key)) {
       out.Format("   ,[%s_Filter] = ", td->Keys[key].Name);
