@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "fields/field_values.h"
 #include "fields/test_table.h"
@@ -15,34 +17,39 @@ using testtable::TestTable;
 
 const std::string kDecember24("\x00\x03\xAE\x47", 4);  // COBOL binary 241223
 
-TEST(FieldValuesTest, ReadingEveryTypeAsLongDoubleAndText) {
+// Each field as long, double, display text, export text and exchange item;
+// where "back" is set, the display text and the item store it again.
+TEST(FieldValuesTest, EveryTypeThroughEveryConversion) {
   struct Case {
     char type; int len; int dec; std::string stored;
-    int32_t as_long; double as_double; const char* text; const char* export_text;
+    int32_t as_long; double as_double; const char* text; const char* quoted; const char* item; bool back;
   };
   const Case cases[] = {
-      {'C', 5, 0, "AB   ", 0, 0.0, "AB", "\"AB\""},
-      {'C', 5, 0, "     ", 0, 0.0, "", "\" \""},
-      {'C', 5, 0, std::string("\0B   ", 5), 0, 0.0, "", "\"\""},
-      {'C', 5, 0, std::string("A\0C  ", 5), 0, 0.0, "A", "\"A\""},
-      {'u', 3, 0, "XY ", 0, 0.0, "XY", "\"XY\""},
-      {'c', 4, 0, "ab  ", 0, 0.0, "ab", "\"ab\""},
-      {'z', 3, 0, " a ", 0, 0.0, " a", "\" a\""},
-      {'D', 10, 0, "24.12.2023", 20231224, 0.0, "2023-12-24", "2023-12-24"},
-      {'D', 10, 0, "          ", 0, 0.0, "0000-00-00", "0000-00-00"},
-      {'o', 4, 0, kDecember24, 20231224, 0.0, "2023-12-24", "2023-12-24"},
-      {'L', 1, 0, "T", 1, 0.0, "1", "1"},
-      {'L', 1, 0, "t", 0, 0.0, "0", "0"},
-      {'b', 1, 0, "\xC8", 200, 0.0, "200", "200"},
-      {'s', 2, 0, "\xFE\xFF", -2, 0.0, "-2", "-2"},
-      {'l', 4, 0, "\xFB\xFF\xFF\xFF", -5, 0.0, "-5", "-5"},
-      {'x', 2, 0, "\xFF\xFE", -2, 0.0, "-2", "-2"},
-      {'N', 5, 0, "  -42", -42, -42.0, "-42", "-42"},
-      {'N', 10, 0, "1234567890", 0, 1234567890.0, "1234567890", "1234567890"},
-      {'N', 8, 2, "  -12.50", 0, -12.5, "-12.50", "-12.50"},
-      {'d', 8, 2, Bytes(1234.5), 0, 1234.5, "1234.50", "1234.50"},
-      {'n', 3, 2, std::string("\x00\x12\x5D", 3), 0, -1.25, "-1.25", "-1.25"},
-      {'l', 2, 0, "\xFB\xFF", 0, 0.0, "0", "0"},  // narrower than its type: not read
+      {'C', 5, 0, "AB   ", 0, 0.0, "AB", "\"AB\"", "AB", true},
+      {'C', 5, 0, "     ", 0, 0.0, "", "\" \"", "", true},
+      {'C', 5, 0, std::string("\0B   ", 5), 0, 0.0, "", "\"\"", "", false},
+      {'C', 5, 0, std::string("A\0C  ", 5), 0, 0.0, "A", "\"A\"", "A", false},
+      {'C', 5, 0, "A\tB  ", 0, 0.0, "A\tB", "\"A\tB\"", "A B", false},  // a TAB would split the line
+      {'u', 3, 0, "XY ", 0, 0.0, "XY", "\"XY\"", "XY", true},
+      {'c', 4, 0, "ab  ", 0, 0.0, "ab", "\"ab\"", "ab", false},  // imported as a C string, below
+      {'z', 3, 0, " a ", 0, 0.0, " a", "\" a\"", "", false},
+      {'D', 10, 0, "24.12.2023", 20231224, 0.0, "2023-12-24", "2023-12-24", "2023-12-24", true},
+      {'D', 10, 0, "          ", 0, 0.0, "0000-00-00", "0000-00-00", "0000-00-00", true},
+      {'o', 4, 0, kDecember24, 20231224, 0.0, "2023-12-24", "2023-12-24", "2023-12-24", true},
+      {'L', 1, 0, "T", 1, 0.0, "1", "1", "1", true},
+      {'L', 1, 0, "t", 0, 0.0, "0", "0", "1", false},
+      {'L', 1, 0, "F", 0, 0.0, "0", "0", "0", true},
+      {'b', 1, 0, "\xC8", 200, 0.0, "200", "200", "200", true},
+      {'s', 2, 0, "\xFE\xFF", -2, 0.0, "-2", "-2", "-2", true},
+      {'l', 4, 0, "\xFB\xFF\xFF\xFF", -5, 0.0, "-5", "-5", "-5", true},
+      {'x', 2, 0, "\xFF\xFE", -2, 0.0, "-2", "-2", "-2", true},
+      {'N', 1, 0, "7", 7, 7.0, "7", "7", "7", true},
+      {'N', 5, 0, "  -42", -42, -42.0, "-42", "-42", "-42", true},
+      {'N', 10, 0, "1234567890", 0, 1234567890.0, "1234567890", "1234567890", "1234567890", true},
+      {'N', 8, 2, "  -12.50", 0, -12.5, "-12.50", "-12.50", "-12.50", true},
+      {'d', 8, 2, Bytes(1234.5), 0, 1234.5, "1234.50", "1234.50", "1234.50", true},
+      {'n', 3, 2, std::string("\x00\x12\x5D", 3), 0, -1.25, "-1.25", "-1.25", "-1.25", true},
+      {'l', 2, 0, "\xFB\xFF", 0, 0.0, "0", "0", "", false},  // narrower than its type: not read
   };
   for (const Case& c : cases) {
     TestTable table;
@@ -52,34 +59,53 @@ TEST(FieldValuesTest, ReadingEveryTypeAsLongDoubleAndText) {
     SCOPED_TRACE(std::string(1, c.type) + std::to_string(c.len) + " " + c.text);
     EXPECT_EQ(rv_FieldToLong(table.td(), 1, rec.data()), c.as_long);
     EXPECT_EQ(rv_FieldToDouble(table.td(), 1, rec.data()), c.as_double);
-    GuardedBuffer out(std::max(c.len, 20) + 1);
+    GuardedBuffer out(std::max(c.len, 20) + 1), quoted(std::max(c.len, 20) + 3), line(64, '\0');
     EXPECT_EQ(rv_FieldToString(table.td(), 1, rec.data(), out.data()), out.data());
     EXPECT_STREQ(out.data(), c.text);
-    GuardedBuffer quoted(std::max(c.len, 20) + 3);
     rv_FormatFieldForExport(quoted.data(), table.td(), 1, rec.data());
-    EXPECT_STREQ(quoted.data(), c.export_text);
-    EXPECT_TRUE(out.Intact() && quoted.Intact());
+    EXPECT_STREQ(quoted.data(), c.quoted);
+    std::strcpy(line.data(), "name");
+    const char* end = rv_FieldExport(line.data(), rec.data() + 3, c.type, c.len, c.dec, 1);
+    EXPECT_EQ(std::string(line.data()), std::string("name\t") + c.item);
+    EXPECT_EQ(end, line.data() + std::strlen(line.data()));
+
+    GuardedBuffer from_text("abc" + std::string(static_cast<std::size_t>(c.len), ' '));
+    GuardedBuffer imported(static_cast<std::size_t>(c.len));
+    const std::string text = c.text;  // on the heap: reading past its end is caught
+    const std::string item = std::string(c.item) + "\tnext";
+    EXPECT_STREQ(rv_FieldImport(item.c_str(), imported.data(), c.type, c.len, c.dec), "next");
+    if (c.back) {
+      EXPECT_EQ(rv_FieldFromString(table.td(), 1, from_text.data(), text.c_str()), 1);
+      EXPECT_EQ(from_text.Value(), "abc" + c.stored);
+      EXPECT_EQ(imported.Value(), c.stored);
+    }
+    EXPECT_TRUE(out.Intact() && quoted.Intact() && line.Intact() && from_text.Intact() && imported.Intact());
   }
 }
 
-TEST(FieldValuesTest, WritingEveryTypeFromText) {
+// Generated classes import their table name as type 'c' and compare it as a
+// C string: the item is cut to leave room for the zero.
+TEST(FieldValuesTest, LowerCaseTextImportsAsAZeroTerminatedString) {
+  char name[8];
+  std::memset(name, '#', sizeof name);
+  EXPECT_STREQ(rv_FieldImport("KUNDE\tnext", name, 'c', 7, 0), "next");
+  EXPECT_EQ(std::string(name, 8), std::string("KUNDE\0\0#", 8));
+  EXPECT_STREQ(rv_FieldImport("ABCDEFGHIJ", name, 'c', 4, 0), "");
+  EXPECT_EQ(std::string(name, 5), std::string("ABC\0E", 5));  // nothing past the width
+}
+
+// What the round trips above do not show: cutting, upper case, short and
+// foreign texts, overflow, and types that cannot be written.
+TEST(FieldValuesTest, WritingFromText) {
   struct Case { char type; int len; int dec; const char* text; std::string stored; int32_t result; };
   const Case cases[] = {
-      {'C', 5, 0, "AB", "AB   ", 1},
       {'c', 3, 0, "ABCDE", "ABC", 1},
       {'u', 4, 0, "ab", "AB  ", 1},
       {'D', 10, 0, "2024-02-29", "29.02.2024", 1},
       {'D', 10, 0, "2024", "00.00.2024", 1},  // a short text reads as blanks after its end
-      {'o', 4, 0, "2023-12-24", kDecember24, 1},
-      {'L', 1, 0, "0", "F", 1},
       {'L', 1, 0, "7", "T", 1},
-      {'N', 5, 0, "-42", "  -42", 1},
       {'N', 8, 2, "3,14159", "    3.14", 1},
       {'b', 1, 0, "300", "\x2C", 1},  // low byte
-      {'s', 2, 0, "-2", "\xFE\xFF", 1},
-      {'l', 4, 0, "-5", "\xFB\xFF\xFF\xFF", 1},
-      {'d', 8, 2, "1.5", Bytes(1.5), 1},
-      {'n', 3, 2, "-1.25", std::string("\x00\x12\x5D", 3), 1},
       {'x', 2, 0, "258", "\x01\x02", 1},
       {'z', 3, 0, "abc", "   ", 0},
       {'d', 4, 0, "1.5", "    ", 0},  // narrower than its type: not written
@@ -120,18 +146,38 @@ TEST(FieldValuesTest, SqlTextIsAnsiWhenOemConvertIsOn) {
   }
 }
 
-TEST(FieldValuesTest, NullsAndNumbersNamingNoFieldAreRefused) {
+// Numbers that name no field or key, and missing definitions, records and
+// buffers: zero, empty texts, nothing written.
+TEST(FieldValuesTest, NullsAndNumbersNamingNoFieldGiveNothing) {
   TestTable table;
   table.Add('l', 4);
+  table.AddKey({0});
   char rec[4] = {1, 0, 0, 0};
-  char out[21] = "x";
-  EXPECT_EQ(rv_FieldToLong(nullptr, 0, rec), 0);
-  EXPECT_EQ(rv_FieldToDouble(table.td(), 0, nullptr), 0.0);
-  EXPECT_STREQ(rv_FieldToString(table.td(), 1, rec, out), "");
+  char out[24];
+  const std::pair<TableDef*, int> cases[] = {{nullptr, 0}, {table.td(), -1}, {table.td(), 1}, {table.td(), 200}};
+  for (const auto& [td, field] : cases) {
+    EXPECT_EQ(rv_FieldToLong(td, field, rec), 0);
+    EXPECT_EQ(rv_FieldToDouble(td, field, rec), 0.0);
+    EXPECT_STREQ(rv_FieldToString(td, field, rec, out), "");
+    std::strcpy(out, "x");
+    rv_FormatFieldForExport(out, td, field, rec);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(rv_FieldFromString(td, field, rec, "5"), 0);
+    EXPECT_EQ(rv_SqlFieldType(td, field), 0);
+    EXPECT_EQ(rv_SqlFieldLen(td, field) + rv_SqlFieldScale(td, field), 0u);
+    EXPECT_STREQ(rv_SqlFieldTypeName(td, field), "");
+    EXPECT_STREQ(rv_SqlFieldDefault(td, field), "");
+  }
+  EXPECT_EQ(std::string(rec, 4), std::string("\1\0\0\0", 4));
+  EXPECT_EQ(rv_FieldToLong(table.td(), 0, nullptr) + rv_FieldFromString(table.td(), 0, nullptr, "5"), 0);
   EXPECT_EQ(rv_FieldToString(table.td(), 0, rec, nullptr), nullptr);
   rv_FormatFieldForExport(nullptr, table.td(), 0, rec);
-  EXPECT_EQ(rv_FieldFromString(table.td(), -1, rec, "5"), 0);
-  EXPECT_EQ(rv_FieldFromString(table.td(), 0, nullptr, "5"), 0);
+  for (TableDef* td : {static_cast<TableDef*>(nullptr), table.td()}) {
+    out[0] = 'x';
+    EXPECT_EQ(rv_MakeKeyFromRecord(td, 0, td ? nullptr : rec, out), 0);
+    EXPECT_EQ(out[0], '\0');
+  }
+  EXPECT_EQ(rv_MakeKeyFromRecord(table.td(), 0, rec, nullptr), 0);
 }
 
 }  // namespace

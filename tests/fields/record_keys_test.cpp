@@ -42,17 +42,4 @@ TEST(RecordKeysTest, KeysAreTheFieldBytesInKeyOrder) {
   }
 }
 
-TEST(RecordKeysTest, NullsGiveTheEmptyKey) {
-  TestTable table;
-  table.Add('C', 4);
-  table.AddKey({0});
-  char dest[2] = {'x', 'x'};
-  EXPECT_EQ(rv_MakeKeyFromRecord(nullptr, 0, "abcd", dest), 0);
-  EXPECT_EQ(dest[0], '\0');
-  dest[0] = 'x';
-  EXPECT_EQ(rv_MakeKeyFromRecord(table.td(), 0, nullptr, dest), 0);
-  EXPECT_EQ(dest[0], '\0');
-  EXPECT_EQ(rv_MakeKeyFromRecord(table.td(), 0, "abcd", nullptr), 0);
-}
-
 }  // namespace

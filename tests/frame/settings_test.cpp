@@ -7,7 +7,6 @@
 
 #include "frame/settings.h"
 #include "include/lebase32.h"
-#include "include/lerv32.h"
 #include "support/test_env.h"
 
 namespace {
@@ -69,16 +68,6 @@ TEST_F(SettingsTest, SavedSettingsLoadAgainAndKeepOtherLines) {
   char value[20];
   ASSERT_NE(uGetHwpKeyString("OTHER", value, sizeof value), 0);
   EXPECT_STREQ(value, "x");
-}
-
-TEST_F(SettingsTest, SettersChangeTheProcessValueOnlyAndReturnTheOldOne) {
-  EXPECT_EQ(rv_SetOemConvert(5), 1);
-  EXPECT_EQ(rv_GetOemConvert(), 5);
-  EXPECT_EQ(rv_SetExtendedLevel(0), 1);
-  EXPECT_EQ(rv_GetExtendedLevel(), 0);
-  EXPECT_EQ(All(), (std::vector<int32_t>{5, 0, 2, 1, 1}));  // the others left alone
-  char value[20];
-  EXPECT_EQ(uGetHwpKeyString("LEXO32_OemConvert", value, sizeof value), 0);  // nothing stored
 }
 
 }  // namespace

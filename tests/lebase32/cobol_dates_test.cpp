@@ -8,17 +8,6 @@
 
 namespace {
 
-std::string Hex(const char* p, int n) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    const auto byte = static_cast<unsigned char>(p[i]);
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-  }
-  return text;
-}
-
 TEST(CobolBinary, RoundTripsAtTheEdgesOfEveryWidth) {
   for (int32_t w = 1; w <= 8; ++w) {
     const int64_t max = w >= 4 ? INT32_MAX : (int64_t{1} << (8 * w - 1)) - 1;
@@ -35,37 +24,35 @@ TEST(CobolBinary, RoundTripsAtTheEdgesOfEveryWidth) {
 }
 
 TEST(CobolBinary, IsBigEndianTwosComplementAndSaturates) {
-  const auto field = [](int32_t w, int32_t value) {
-    char bytes[8];
-    LongToCobolX(bytes, w, value);
-    return Hex(bytes, w);
+  struct Case { int32_t w; int32_t value; const char* bytes; };
+  const Case cases[] = {
+      {4, 0x01020304, "\x01\x02\x03\x04"}, {2, -2, "\xFF\xFE"}, {8, -2, "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFE"},
+      {1, 300, "\x7F"}, {2, -40000, "\x80\x00"},  // beyond the width: the largest that fits
   };
-  EXPECT_EQ(field(4, 0x01020304), "01020304");
-  EXPECT_EQ(field(2, -2), "FFFE");
-  EXPECT_EQ(field(8, -2), "FFFFFFFFFFFFFFFE");
-  EXPECT_EQ(field(1, 300), "7F");  // beyond one byte: the largest that fits
-  EXPECT_EQ(field(2, -40000), "8000");
-  const char wide[] = "\x00\x00\x00\x01\x00\x00\x00\x00";  // 2^32 in 8 bytes
-  EXPECT_EQ(CobolXToLong(wide, 8), INT32_MAX);
+  for (const Case& c : cases) {
+    char field[8];
+    LongToCobolX(field, c.w, c.value);
+    EXPECT_EQ(std::string(field, c.w), std::string(c.bytes, c.w)) << c.value;
+  }
+  EXPECT_EQ(CobolXToLong("\x00\x00\x00\x01\x00\x00\x00\x00", 8), INT32_MAX);  // 2^32
 }
 
 TEST(CobolNumeric, IsPackedDecimalWithSignNibble) {
-  struct Case { int32_t w; int32_t dec; double value; const char* hex; double read_back; };
+  struct Case { int32_t w; int32_t dec; double value; const char* bytes; double read_back; };
   const Case cases[] = {
-      {3, 2, 123.45, "12345C", 123.45},   {3, 2, -123.45, "12345D", -123.45},
-      {3, 0, 7, "00007C", 7},             {3, 2, 0.005, "00001C", 0.01},
-      {2, 0, 1234, "999C", 999},          {2, 0, -1234, "999D", -999},
-      {1, 0, -3, "3D", -3},               {4, 1, -0.04, "0000000C", 0},
-      {8, 2, 123456789012.34, "012345678901234C", 123456789012.34},
+      {3, 2, 123.45, "\x12\x34\x5C", 123.45},  {3, 2, -123.45, "\x12\x34\x5D", -123.45},
+      {3, 0, 7, "\x00\x00\x7C", 7},            {3, 2, 0.005, "\x00\x00\x1C", 0.01},
+      {2, 0, 1234, "\x99\x9C", 999},           {2, 0, -1234, "\x99\x9D", -999},
+      {1, 0, -3, "\x3D", -3},                  {4, 1, -0.04, "\x00\x00\x00\x0C", 0},
+      {8, 2, 123456789012.34, "\x01\x23\x45\x67\x89\x01\x23\x4C", 123456789012.34},
   };
   for (const Case& c : cases) {
     char field[16];
     DoubleToCobolN(field, c.w, c.dec, c.value);
-    EXPECT_EQ(Hex(field, c.w), c.hex) << c.value;
+    EXPECT_EQ(std::string(field, c.w), std::string(c.bytes, c.w)) << c.value;
     EXPECT_DOUBLE_EQ(CobolNToDouble(field, c.w, c.dec), c.read_back) << c.value;
   }
-  const char unsigned_sign[] = "\x12\x3F";  // F: unsigned, counts as positive
-  EXPECT_DOUBLE_EQ(CobolNToDouble(unsigned_sign, 2, 1), 12.3);
+  EXPECT_DOUBLE_EQ(CobolNToDouble("\x12\x3F", 2, 1), 12.3);  // F: unsigned, counts as positive
 }
 
 TEST(TextDate, WritesDayMonthYearAndReadsItBack) {

@@ -63,22 +63,19 @@ TEST(NumericText, ReadsWhatItWritesAndToleratesForeignText) {
 }
 
 TEST(NumericText, NumbersToTextHonourWidthAndNeverCutALong) {
-  char out[80];
-  const auto long_text = [&out](int32_t value, int32_t width) {
-    LongToString(out, value, width);
-    return std::string(out);
+  struct Case { bool is_long; double value; int32_t width; int32_t dec; std::string text; };
+  const Case cases[] = {
+      {true, -5, 10, 0, "        -5"},     {true, INT32_MIN, 10, 0, "-2147483648"},
+      {true, 12, 0, 0, "12"},               {false, 1234.5, 20, 2, "             1234.50"},
+      {false, 1e30, 20, 2, std::string(20, '*')}, {false, -3.14159, 0, 3, "-3.142"},
+      {false, 1e300, 0, 0, std::string(63, '*')},
   };
-  const auto double_text = [&out](double value, int32_t width, int32_t dec) {
-    DoubleToString(out, value, width, dec);
-    return std::string(out);
-  };
-  EXPECT_EQ(long_text(-5, 10), "        -5");
-  EXPECT_EQ(long_text(INT32_MIN, 10), "-2147483648");
-  EXPECT_EQ(long_text(12, 0), "12");
-  EXPECT_EQ(double_text(1234.5, 20, 2), "             1234.50");
-  EXPECT_EQ(double_text(1e30, 20, 2), std::string(20, '*'));
-  EXPECT_EQ(double_text(-3.14159, 0, 3), "-3.142");
-  EXPECT_EQ(double_text(1e300, 0, 0), std::string(63, '*'));
+  for (const Case& c : cases) {
+    char out[80];
+    c.is_long ? LongToString(out, static_cast<int32_t>(c.value), c.width)
+              : DoubleToString(out, c.value, c.width, c.dec);
+    EXPECT_EQ(out, c.text) << c.value;
+  }
 }
 
 TEST(NumericText, RoundingIsHalfAwayFromZero) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ TEST(WideText, AnsiTextBecomesUtf16) {
     lSetBstr_A(&bstr, c.text);
     ASSERT_NE(bstr, nullptr);
     EXPECT_EQ(SysStringLen(reinterpret_cast<BSTR>(bstr)), c.expected.size() - 1) << name;
+    uint32_t byte_length = 0;  // the length in front of the text counts bytes
+    std::memcpy(&byte_length, reinterpret_cast<const char*>(bstr) - 4, 4);
+    EXPECT_EQ(byte_length, 2 * (c.expected.size() - 1)) << name;
     EXPECT_EQ(Units(bstr, bstr + c.expected.size()), c.expected) << name;
     SysFreeString(reinterpret_cast<BSTR>(bstr));
   }

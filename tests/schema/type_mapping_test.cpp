@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 #include "fields/test_table.h"
 #include "include/lerv32.h"
@@ -48,31 +47,6 @@ TEST(TypeMappingTest, EachTypeLetterMapsToItsColumn) {
     EXPECT_STREQ(rv_SqlFieldTypeNameEx(td, 0, 0), c.standard_name);
     EXPECT_STREQ(rv_SqlFieldTypeName(td, 0), c.transact_name);
     EXPECT_STREQ(rv_SqlFieldDefault(td, 0), c.default_value);
-  }
-}
-
-TEST(TypeMappingTest, TextTypeNamesShareOneBuffer) {
-  TestTable table;
-  table.Add('C', 7);
-  table.Add('c', 40);
-  const char* first = rv_SqlFieldTypeName(table.td(), 0);
-  EXPECT_STREQ(first, "char(7)");
-  const char* second = rv_SqlFieldTypeNameEx(table.td(), 1, 0);
-  EXPECT_EQ(first, second);
-  EXPECT_STREQ(first, "varchar(40)");
-}
-
-TEST(TypeMappingTest, NumbersNamingNoFieldGiveEmptyResults) {
-  TestTable table;
-  table.Add('C', 7);
-  TableDef* in_use = table.td();
-  const std::pair<TableDef*, int> cases[] = {{nullptr, 0}, {in_use, -1}, {in_use, 1}, {in_use, 200}};
-  for (const auto& [td, field] : cases) {
-    EXPECT_EQ(rv_SqlFieldType(td, field), 0);
-    EXPECT_EQ(rv_SqlFieldLen(td, field), 0u);
-    EXPECT_EQ(rv_SqlFieldScale(td, field), 0u);
-    EXPECT_STREQ(rv_SqlFieldTypeName(td, field), "");
-    EXPECT_STREQ(rv_SqlFieldDefault(td, field), "");
   }
 }
 

@@ -13,26 +13,20 @@
 
 #if defined(_WIN32)
 #include <process.h>
+#define LERV32_TEST_GETPID _getpid
 #else
 #include <unistd.h>
+#define LERV32_TEST_GETPID getpid
 #endif
 
 namespace testenv {
 
-inline void SetEnv(const char* name, const std::string& value) {
+// Sets a variable, or with no value removes it (on Windows an empty value does).
+inline void SetEnv(const char* name, const std::optional<std::string>& value) {
 #if defined(_WIN32)
-  _putenv_s(name, value.c_str());
+  _putenv_s(name, value ? value->c_str() : "");
 #else
-  setenv(name, value.c_str(), 1);
-#endif
-}
-
-// On Windows an empty value removes the variable.
-inline void UnsetEnv(const char* name) {
-#if defined(_WIN32)
-  _putenv_s(name, "");
-#else
-  unsetenv(name);
+  value ? setenv(name, value->c_str(), 1) : unsetenv(name);
 #endif
 }
 
@@ -47,17 +41,13 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
-    Put(value);
+    SetEnv(name, value);
   }
-  ~ScopedEnv() { Put(old_); }
+  ~ScopedEnv() { SetEnv(name_.c_str(), old_); }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 
  private:
-  void Put(const std::optional<std::string>& value) const {
-    value ? SetEnv(name_.c_str(), *value) : UnsetEnv(name_.c_str());
-  }
-
   std::string name_;
   std::optional<std::string> old_;
 };
@@ -86,14 +76,9 @@ class TempDir {
  public:
   TempDir() {
     static int counter = 0;
-#if defined(_WIN32)
-    const long pid = _getpid();
-#else
-    const long pid = getpid();
-#endif
     const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
     path_ = std::filesystem::temp_directory_path() /
-            ("lerv32-test-" + std::to_string(pid) + "-" + std::to_string(tick) + "-" +
+            ("lerv32-test-" + std::to_string(LERV32_TEST_GETPID()) + "-" + std::to_string(tick) + "-" +
              std::to_string(++counter));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);

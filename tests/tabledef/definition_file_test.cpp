@@ -35,18 +35,10 @@ class DefinitionFileTest : public ::testing::Test {
   std::string path_ = dir_.File("table.def");
 };
 
-TEST_F(DefinitionFileTest, LoadsFieldsKeysAndTheDefaultName) {
-  auto td = Load("FIELD=NR,l\r\nFIELD=NAME,C,30\r\nPKEY=NR_KEY,NR\r\n");
-  EXPECT_EQ(rv_FieldCnt(td.get()), 2);
-  EXPECT_EQ(rv_KeyCnt(td.get()), 1);
-  EXPECT_EQ(rv_GetPrimaryKey(td.get()), 0);
-  EXPECT_STREQ(td->TableName, "neue_Tabelle");
-  EXPECT_EQ(td->ExLevel, 2);  // no EXLEVEL line: the setting
-}
-
-TEST_F(DefinitionFileTest, LevelsAreCappedByTheSettings) {
+TEST_F(DefinitionFileTest, LevelsComeFromTheSettingsAndAreCappedByThem) {
   struct Case { const char* lines; int32_t ex_level; int32_t append_ex; };
   const Case cases[] = {
+      {"", 2, 1},  // no lines: the settings
       {"EXLEVEL=5\nAPPENDEX=3\n", 2, 1},
       {"EXLEVEL=0\nAPPENDEX=0\n", 0, 0},
       {"EXLEVEL= -1\nAPPENDEX=x\n", -1, 1},  // no number: the member keeps its value
