@@ -27,10 +27,8 @@ TEST(ExportImportTest, ImportedItems) {
   const Case cases[] = {
       {"2024-02-29", 'D', 10, 0, "29.02.2024", 10},
       {"2024-2-9\tx", 'D', 10, 0, "          ", 9},  // too short for a date
-      {"12", 'N', 5, 0, "   12", 2},
-      {"2.346", 'd', 8, 2, Bytes(2.35), 5},
-      {"", 'C', 3, 0, "   ", 0},
-      {long_item, 'C', 3, 0, "xxx", 601},
+      {"12", 'N', 5, 0, "   12", 2},                 {"2.346", 'd', 8, 2, Bytes(2.35), 5},
+      {"", 'C', 3, 0, "   ", 0},                     {long_item, 'C', 3, 0, "xxx", 601},
       {"abc\tdef", 'z', 3, 0, "---", 4},
   };
   for (const Case& c : cases) {
@@ -45,8 +43,7 @@ TEST(ExportImportTest, ImportedItems) {
 TEST(ExportImportTest, AnsiToXmlEncodesAllButSafeCharacters) {
   struct Case { std::string text; std::string xml; };
   const Case cases[] = {
-      {"a<b & c", "a&#60;b&#32;&#38;&#32;c"},
-      {"\xFC", "&#252;"},
+      {"a<b & c", "a&#60;b&#32;&#38;&#32;c"},       {"\xFC", "&#252;"},
       {"", ""},
       {"Az09@!?=.:;|+-*/(){}[]_#,\\", "Az09@!?=.:;|+-*/(){}[]_#,\\"},
       {"\"'>\t\x7F", "&#34;&#39;&#62;&#9;&#127;"},

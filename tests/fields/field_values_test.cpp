@@ -99,15 +99,12 @@ TEST(FieldValuesTest, LowerCaseTextImportsAsAZeroTerminatedString) {
 TEST(FieldValuesTest, WritingFromText) {
   struct Case { char type; int len; int dec; const char* text; std::string stored; int32_t result; };
   const Case cases[] = {
-      {'c', 3, 0, "ABCDE", "ABC", 1},
-      {'u', 4, 0, "ab", "AB  ", 1},
+      {'c', 3, 0, "ABCDE", "ABC", 1},               {'u', 4, 0, "ab", "AB  ", 1},
       {'D', 10, 0, "2024-02-29", "29.02.2024", 1},
       {'D', 10, 0, "2024", "00.00.2024", 1},  // a short text reads as blanks after its end
-      {'L', 1, 0, "7", "T", 1},
-      {'N', 8, 2, "3,14159", "    3.14", 1},
+      {'L', 1, 0, "7", "T", 1},                     {'N', 8, 2, "3,14159", "    3.14", 1},
       {'b', 1, 0, "300", "\x2C", 1},  // low byte
-      {'x', 2, 0, "258", "\x01\x02", 1},
-      {'z', 3, 0, "abc", "   ", 0},
+      {'x', 2, 0, "258", "\x01\x02", 1},            {'z', 3, 0, "abc", "   ", 0},
       {'d', 4, 0, "1.5", "    ", 0},  // narrower than its type: not written
   };
   for (const Case& c : cases) {

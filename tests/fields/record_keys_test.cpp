@@ -25,12 +25,9 @@ TEST(RecordKeysTest, KeysAreTheFieldBytesInKeyOrder) {
       std::string("AB  \x01\x00\x00\x00", 8) + "24.12.2023" + std::string("A\0B", 3);
   struct Case { int key; std::string value; };
   const Case cases[] = {
-      {0, std::string("AB  \x01\x00\x00\x00", 8)},
-      {1, "24.12.2023"},
-      {2, ""},
-      {3, std::string("A\0BAB  ", 7)},
-      {4, std::string("\x01\x00\x00\x00", 4)},
-      {5, ""},
+      {0, std::string("AB  \x01\x00\x00\x00", 8)},  {1, "24.12.2023"},
+      {2, ""},                                      {3, std::string("A\0BAB  ", 7)},
+      {4, std::string("\x01\x00\x00\x00", 4)},      {5, ""},
       {-1, ""},
   };
   for (const Case& c : cases) {

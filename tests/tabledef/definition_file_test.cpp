@@ -39,8 +39,7 @@ TEST_F(DefinitionFileTest, LevelsComeFromTheSettingsAndAreCappedByThem) {
   struct Case { const char* lines; int32_t ex_level; int32_t append_ex; };
   const Case cases[] = {
       {"", 2, 1},  // no lines: the settings
-      {"EXLEVEL=5\nAPPENDEX=3\n", 2, 1},
-      {"EXLEVEL=0\nAPPENDEX=0\n", 0, 0},
+      {"EXLEVEL=5\nAPPENDEX=3\n", 2, 1},  {"EXLEVEL=0\nAPPENDEX=0\n", 0, 0},
       {"EXLEVEL= -1\nAPPENDEX=x\n", -1, 1},  // no number: the member keeps its value
       {"EXLEVEL=99999999999\n", 2, 1},
   };

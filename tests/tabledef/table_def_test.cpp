@@ -89,14 +89,10 @@ TEST(TableDef, FieldsAndKeysStopAtTheirLimits) {
 TEST(TableDef, KeyDefinitionsTakeKnownFieldsAndFiltersOnlyWithKeyTables) {
   struct Case { int32_t use_key_table; const char* definition; int32_t result; std::vector<int> fields; const char* filter; };
   const Case cases[] = {
-      {0, "K1,A,XYZ,B", 1, {0, 1}, nullptr},
-      {0, "K2,XYZ", 0, {}, nullptr},
-      {0, "K3", 0, {}, nullptr},
-      {0, "K4,", 0, {}, nullptr},
-      {1, "K5,A;STATUS=1", 1, {0}, "STATUS=1"},
-      {0, "K6,A;STATUS=1", 1, {0}, nullptr},
-      {0, "K7,A;B", 1, {0, 1}, nullptr},
-      {1, "K8,A;", 1, {0}, nullptr},
+      {0, "K1,A,XYZ,B", 1, {0, 1}, nullptr},     {0, "K2,XYZ", 0, {}, nullptr},
+      {0, "K3", 0, {}, nullptr},                 {0, "K4,", 0, {}, nullptr},
+      {1, "K5,A;STATUS=1", 1, {0}, "STATUS=1"},  {0, "K6,A;STATUS=1", 1, {0}, nullptr},
+      {0, "K7,A;B", 1, {0, 1}, nullptr},         {1, "K8,A;", 1, {0}, nullptr},
       {1, "K9,;A", 1, {0}, nullptr},  // no field before the semicolon: names go on
       {0, "  K10 ,  A , B", 1, {1}, nullptr},  // "A " is no field name
   };
@@ -143,8 +139,7 @@ TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsIt) {
   std::snprintf(td->TableName, sizeof td->TableName, "Kunden");
   struct Case { const char* mandant; int32_t use; const char* base; const char* table; };
   const Case cases[] = {
-      {"", 1, "Kunden", "ut_Kunden"},
-      {"M01", 0, "Kunden", "ut_Kunden"},
+      {"", 1, "Kunden", "ut_Kunden"},          {"M01", 0, "Kunden", "ut_Kunden"},
       {"M01", 1, "M01_Kunden", "M01$Kunden"},
   };
   for (const Case& c : cases) {
