@@ -7,8 +7,31 @@
 #include <vector>
 
 #include "schema/type_mapping.h"
+#include "tabledef/table_def.h"
 
 namespace lerv32 {
+
+// Base name and physical table name, held together so that neither
+// overwrites the other's library-owned buffer.
+struct SqlNames {
+  explicit SqlNames(const TableDef* td) {
+    SqlBaseName(td, base);
+    SqlTableName(td, table);
+  }
+  char base[kSqlNameSize];
+  char table[kSqlNameSize];
+};
+
+// Text fields, stored right-trimmed and widened when they grow.
+inline bool IsTextField(const FieldDef& field) {
+  return field.Type == 'C' || field.Type == 'c' || field.Type == 'u';
+}
+
+// Whether key gets a filter column. An empty text filters nothing, and the
+// index over the key table leaves the column out for it as well.
+inline bool KeyHasFilter(const TableDef* td, int32_t key) {
+  return td->KeyFilter[key] != nullptr && td->KeyFilter[key][0] != '\0';
+}
 
 inline int FieldsInUse(const TableDef* td) { return std::clamp<int>(td->FieldCnt, 0, LERV32_MAX_FIELDS); }
 

@@ -1,30 +1,17 @@
 // The record-id function and the per-table procedures that record access
 // calls by name. Each object is dropped if present and created anew.
 #include "schema/generators.h"
+#include "schema/key_fields.h"
 #include "schema/type_mapping.h"
 #include "tabledef/table_def.h"
 
 namespace lerv32 {
 namespace {
 
-struct SqlNames {
-  explicit SqlNames(const TableDef* td) {
-    SqlBaseName(td, base);
-    SqlTableName(td, table);
-  }
-  char base[kSqlNameSize];
-  char table[kSqlNameSize];
-};
-
-int FieldCount(const TableDef* td) { return td->FieldCnt < LERV32_MAX_FIELDS ? td->FieldCnt : LERV32_MAX_FIELDS; }
-
-// Text fields are stored right-trimmed.
-bool IsTextField(const FieldDef& field) { return field.Type == 'C' || field.Type == 'c' || field.Type == 'u'; }
-
-bool HasFields(const TableDef* td) { return FieldCount(td) > 0; }
+bool HasFields(const TableDef* td) { return FieldsInUse(td) > 0; }
 
 bool HasTextFields(const TableDef* td) {
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     if (IsTextField(td->Fields[i])) return true;
   }
   return false;
@@ -80,7 +67,7 @@ void WriteNextRecIdFunction(ScriptWriter& out, const SqlNames& names) {
 
 void WriteSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format("CREATE PROCEDURE [dbo].[up_Sel_%s]\r\n  @RI integer\r\nAS\r\nSELECT\r\n", names.base);
-  for (int i = 0; i < FieldCount(td); ++i) out.Format("%s[%s]\r\n", ListLead(i), td->Fields[i].Name);
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("%s[%s]\r\n", ListLead(i), td->Fields[i].Name);
   out.Format("  FROM [dbo].[%s]\r\n  WHERE RecId = @RI\r\nGO\r\n", names.table);
 }
 
@@ -92,7 +79,7 @@ void WriteSel2(ScriptWriter& out, const TableDef*, const SqlNames& names) {
 
 void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format("CREATE PROCEDURE [dbo].[up_Append_%s]\r\n", names.base);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format("%s@Parm_%s %s\r\n", i == 0 ? "  " : " ,", field.Name, SqlFieldTypeName(field, true));
   }
@@ -101,9 +88,9 @@ void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
       "  WHILE @m_CountDown > 0 BEGIN\r\n    BEGIN TRANSACTION\r\n    BEGIN TRY\r\n"
       "      SET @NeueId = dbo.dpxfunc_NextRecId_%s()\r\n      INSERT INTO [dbo].[%s] (RecId\r\n",
       names.base, names.table);
-  for (int i = 0; i < FieldCount(td); ++i) out.Format("       ,[%s]\r\n", td->Fields[i].Name);
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("       ,[%s]\r\n", td->Fields[i].Name);
   out.Put("         ) VALUES (@NeueId\r\n");
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (IsTextField(field)) {
       out.Format("       ,RTRIM(@Parm_%s)\r\n", field.Name);
@@ -121,12 +108,12 @@ void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 
 void WriteUpd(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format("CREATE PROCEDURE [dbo].[up_Upd_%s]\r\n  @RI integer\r\n", names.base);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format(" ,@Parm_%s %s\r\n", field.Name, SqlFieldTypeName(field, true));
   }
   out.Format("AS\r\n--BEGIN TRANSACTION\r\nUPDATE [dbo].[%s] SET\r\n", names.table);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (IsTextField(field)) {
       out.Format("%s[%s] = RTRIM(@Parm_%s)\r\n", ListLead(i), field.Name, field.Name);
@@ -139,14 +126,14 @@ void WriteUpd(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 
 void WriteUpd2(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format("CREATE PROCEDURE [dbo].[up_Upd2_%s]\r\n  @Param_RecId varchar(20)\r\n", names.base);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format(" ,@Param_%s varchar(%d)\r\n", field.Name, TextParamLen(field));
   }
   out.Format(
       "AS\r\n  DECLARE @mRI integer = dbo.dpxfunc_integer(@Param_RecId)\r\n\r\n  UPDATE [dbo].[%s] SET\r\n",
       names.table);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     const Conversion conversion = TextParamConversion(field);
     out.Format("%s[%s] = %s@Param_%s%s\r\n", ListLead(i), field.Name, conversion.open, field.Name,
@@ -161,7 +148,7 @@ void WriteTrSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format("CREATE PROCEDURE [dbo].[up_TrSel_%s]\r\nAS\r\n", names.base);
   out.Put("  SELECT   RecId,\r\n");
   const char* plus = "";
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (!IsTextField(field)) continue;
     out.Format("      %sLTRIM(RTRIM([%s]))\r\n", plus, field.Name);

@@ -2,34 +2,18 @@
 // and the drop script. The Transact-SQL form guards every creation so that it
 // can run again over an existing database; the standard form is bare.
 #include "schema/generators.h"
+#include "schema/key_fields.h"
 #include "schema/type_mapping.h"
 #include "tabledef/table_def.h"
 
 namespace lerv32 {
 namespace {
 
-struct SqlNames {
-  explicit SqlNames(const TableDef* td) {
-    SqlBaseName(td, base);
-    SqlTableName(td, table);
-  }
-  char base[kSqlNameSize];
-  char table[kSqlNameSize];
-};
-
-int FieldCount(const TableDef* td) { return td->FieldCnt < LERV32_MAX_FIELDS ? td->FieldCnt : LERV32_MAX_FIELDS; }
-
-bool IsTextField(const FieldDef& field) { return field.Type == 'C' || field.Type == 'c' || field.Type == 'u'; }
-
-bool HasFilter(const TableDef* td, int32_t key) {
-  return td->KeyFilter[key] != nullptr && td->KeyFilter[key][0] != '\0';
-}
-
 bool IsSqlKey(const TableDef* td, int32_t key) { return (td->SqlKeyMask & (uint32_t{1} << key)) != 0; }
 
 void WriteStandardTable(ScriptWriter& out, const TableDef* td) {
   out.Format("CREATE TABLE [%s]\r\n(\r\n   RecId integer NOT NULL\r\n", td->TableName);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format("  ,[%s] %s\r\n", field.Name, SqlFieldTypeName(field, false));
   }
@@ -44,7 +28,7 @@ void WriteCreateTable(ScriptWriter& out, const TableDef* td, const SqlNames& nam
       names.table);
   out.Format("CREATE TABLE [dbo].[%s]\r\n(\r\n   [RecId]  integer NOT NULL\r\n  ,[MandId] integer DEFAULT 1\r\n",
              names.table);
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format("  ,[%s] %s DEFAULT %s\r\n", field.Name, SqlFieldTypeName(field, true), SqlFieldDefault(field));
   }
@@ -67,7 +51,7 @@ void WriteKeyTableDrops(ScriptWriter& out, const SqlNames& names) {
 
 // A table of an older definition gets the columns it lacks, with defaults.
 void WriteColumnUpgrades(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format(
         "IF 0 = (select count(*) from syscolumns sc inner join sysobjects so\r\n"
@@ -81,7 +65,7 @@ void WriteColumnUpgrades(ScriptWriter& out, const TableDef* td, const SqlNames& 
 
 // Text columns shorter than their field are widened.
 void WriteColumnWidening(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  for (int i = 0; i < FieldCount(td); ++i) {
+  for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (!IsTextField(field)) continue;
     out.Format(
@@ -100,7 +84,7 @@ void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
       "  DROP VIEW [dbo].[%s]\r\nGO\r\n",
       names.base, names.base);
   out.Format("CREATE VIEW [dbo].[%s] AS\r\n  SELECT RecId\r\n", names.base);
-  for (int i = 0; i < FieldCount(td); ++i) out.Format("    ,[%s]\r\n", td->Fields[i].Name);
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    ,[%s]\r\n", td->Fields[i].Name);
   out.Format("  FROM [dbo].[%s]\r\nGO\r\n", names.table);
 }
 
@@ -117,7 +101,7 @@ void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
 
 void WriteKeyTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, const SqlNames& names) {
   const char* name = td->Keys[key].Name;
-  if (HasFilter(td, key)) {
+  if (KeyHasFilter(td, key)) {
     out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s_Keys]\r\n( [%s_Filter],[%s_Value],[DataRecId] )\r\nGO\r\n", name,
                names.table, name, name);
   } else {
