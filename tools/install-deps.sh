@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
-  unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev
+  unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
 )

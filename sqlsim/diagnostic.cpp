@@ -1,0 +1,48 @@
+#include "sqlsim/diagnostic.h"
+
+#include <utility>
+
+namespace sqlsim {
+
+std::string SqlStateOfServerError(int32_t number) {
+  switch (number) {
+    case 2627: case 2601: case 515: case 547: return "23000";
+    case 208: return "42S02";
+    case 207: return "42S22";
+    case 2714: return "42S01";       // object already exists
+    case 1913: return "42S11";       // index already exists
+    case 3701: return "42S02";       // cannot drop: does not exist
+    case 102: case 156: case 105: case 2812: case 170: case 911:
+    case 137: case 4104: case 8144: case 201: case 174: case 189:
+      return "42000";
+    case 8152: return "22001";
+    case 245: case 8114: return "22018";
+    case 241: case 242: return "22007";
+    case 8115: case 220: case 232: return "22003";
+    case 8134: return "22012";
+    case 1205: return "40001";       // deadlock victim / lock conflict
+    case 1222: return "HYT00";       // lock request time out
+    default: return "HY000";
+  }
+}
+
+Diagnostic ServerError(int32_t number, std::string message, int32_t line) {
+  Diagnostic d;
+  d.sqlstate = SqlStateOfServerError(number);
+  d.native = number;
+  d.severity = 16;
+  d.message = std::move(message);
+  d.line = line;
+  return d;
+}
+
+Diagnostic ServerInfo(int32_t number, std::string message) {
+  Diagnostic d;
+  d.sqlstate = "01000";
+  d.native = number;
+  d.severity = 0;
+  d.message = std::move(message);
+  return d;
+}
+
+}  // namespace sqlsim

@@ -1,0 +1,303 @@
+// Syntax tree of a Transact-SQL batch. The parser builds it without looking
+// at any catalog; the binder resolves names and types later. Nodes own their
+// children. Names keep their spelling but lose their quoting ([x], "x").
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace sqlsim::ast {
+
+struct SourcePos {
+  int line = 1;        // 1-based
+  int column = 1;      // 1-based, in bytes
+  size_t offset = 0;   // byte offset into the batch text
+};
+
+// [server.][database.][schema.]name; empty parts were not written.
+struct ObjectName {
+  std::string database;
+  std::string schema;
+  std::string name;
+  SourcePos pos;
+};
+
+// A column or variable type as written: name in lower case ("char",
+// "varchar", "int", "integer", "smallint", "tinyint", "byte", "float",
+// "real", "datetime", "bit", "varbinary", "binary", "image", "text",
+// "decimal", "numeric", "money", "nchar", "nvarchar", "bigint" ...).
+struct TypeName {
+  std::string name;
+  static constexpr int32_t kNone = -1;
+  static constexpr int32_t kMax = 0;  // (max)
+  int32_t length = kNone;     // char(n), varchar(n|max), float(n)
+  int32_t scale = kNone;      // decimal(p, s): length holds p
+  SourcePos pos;
+};
+
+struct Select;
+struct Expr;
+struct Execute;
+using ExprPtr = std::unique_ptr<Expr>;
+
+enum class ExprKind {
+  kLiteral,      // literal_type, text
+  kColumn,       // parts: [qualifier..., column]; e.g. {"t", "RecId"}
+  kVariable,     // text: "@name" (also "@@ERROR" and the other globals)
+  kParameter,    // param_index: 0-based number of the ? marker in the batch
+  kUnary,        // op: "-", "+", "~", "NOT"; args[0]
+  kBinary,       // op: "+", "-", "*", "/", "%", "=", "<>", "<", ">", "<=",
+                 // ">=", "AND", "OR", "&", "|", "^" ("!=" arrives as "<>",
+                 // "!<" as ">=", "!>" as "<="); args[0], args[1]
+  kFunction,     // function: lower-case name; parts: qualifiers written
+                 // before it ("dbo"); args; distinct; star (count(*))
+  kCast,         // CAST(args[0] AS type) and CONVERT(type, args[0][, args[1]
+                 // = style]); is_convert tells which was written
+  kCase,         // CASE [args[0] = operand] WHEN..THEN.. ELSE: when_then
+                 // pairs in args after the operand slot; see Expr::has_operand
+  kSubquery,     // (SELECT ...) as a value: subquery
+  kExists,       // [NOT] EXISTS (subquery): negated, subquery
+  kInList,       // args[0] [NOT] IN (args[1..]): negated
+  kInSubquery,   // args[0] [NOT] IN (subquery): negated
+  kBetween,      // args[0] [NOT] BETWEEN args[1] AND args[2]: negated
+  kLike,         // args[0] [NOT] LIKE args[1] [ESCAPE args[2]]: negated
+  kIsNull,       // args[0] IS [NOT] NULL: negated
+};
+
+enum class LiteralType {
+  kNull,
+  kInteger,  // text: digits as written
+  kDecimal,  // text: "12.50" as written (no exponent)
+  kFloat,    // text: "1.5E3" as written
+  kString,   // text: the value, quotes removed and '' undone; national: N'..'
+  kBinary,   // text: the bytes of 0x4142 ("AB")
+};
+
+struct Expr {
+  ExprKind kind = ExprKind::kLiteral;
+  SourcePos pos;
+
+  LiteralType literal_type = LiteralType::kNull;
+  bool national = false;          // N'...'
+  std::string text;               // literal text or variable name
+  std::vector<std::string> parts; // column name parts or function qualifiers
+  int32_t param_index = -1;
+  std::string op;
+  std::string function;
+  bool distinct = false;          // count(DISTINCT x)
+  bool star = false;              // count(*)
+  bool negated = false;
+  bool is_convert = false;
+  bool has_operand = false;       // CASE x WHEN ...: args[0] is x
+  bool has_else = false;          // CASE ... ELSE e END: e is args.back()
+  TypeName type;                  // kCast target
+  std::vector<ExprPtr> args;
+  std::unique_ptr<Select> subquery;
+};
+
+// ---- SELECT --------------------------------------------------------------
+
+struct TableRef {
+  ObjectName name;                 // empty name when derived is set
+  std::unique_ptr<Select> derived; // (SELECT ...) AS alias
+  std::string alias;
+  std::vector<std::string> hints;  // WITH (READUNCOMMITTED, NOLOCK ...): upper case
+  SourcePos pos;
+};
+
+enum class JoinType { kInner, kLeft, kRight, kFull, kCross };
+
+struct Join {
+  JoinType type = JoinType::kInner;
+  TableRef table;
+  ExprPtr on;  // null for CROSS JOIN
+};
+
+// One comma-separated item of FROM: a table and the joins hung on it.
+struct FromItem {
+  TableRef table;
+  std::vector<Join> joins;
+};
+
+struct SelectItem {
+  ExprPtr expr;               // null for * and t.*
+  bool star = false;
+  std::string star_qualifier; // "t" of t.*
+  std::string alias;          // AS alias, alias = expr, or expr alias
+  std::string assign_to;      // SELECT @v = expr: "@v"
+  SourcePos pos;
+};
+
+struct OrderItem {
+  ExprPtr expr;
+  bool descending = false;
+};
+
+struct Select {
+  bool distinct = false;
+  ExprPtr top;                 // TOP n / TOP (n)
+  bool top_percent = false;
+  std::vector<SelectItem> items;
+  ObjectName into;             // SELECT ... INTO table (empty name if none)
+  std::vector<FromItem> from;
+  ExprPtr where;
+  std::vector<ExprPtr> group_by;
+  ExprPtr having;
+  // UNION [ALL] chain: the next SELECT of the chain; ORDER BY sits on the
+  // first SELECT and orders the whole chain.
+  std::unique_ptr<Select> union_next;
+  bool union_all = false;
+  std::vector<OrderItem> order_by;
+  SourcePos pos;
+};
+
+// ---- Data changes --------------------------------------------------------
+
+struct Insert {
+  ObjectName table;
+  std::vector<std::string> columns;          // empty: all, in table order
+  std::vector<std::vector<ExprPtr>> values;  // VALUES (..), (..)
+  std::unique_ptr<Select> select;            // INSERT ... SELECT
+  bool default_values = false;               // INSERT ... DEFAULT VALUES
+  // EXECUTE proc as the row source (part 2): set when present.
+  std::unique_ptr<Execute> execute;
+};
+
+struct Assignment {
+  std::vector<std::string> column;  // [qualifier..., column]; or {"@v"}
+  ExprPtr value;                    // null: SET c = DEFAULT
+};
+
+struct Update {
+  ExprPtr top;
+  TableRef table;                   // the target as written (may be an alias)
+  std::vector<Assignment> set;
+  std::vector<FromItem> from;
+  ExprPtr where;
+  std::string current_of;           // WHERE CURRENT OF cursor (part 2)
+};
+
+struct Delete {
+  ExprPtr top;
+  TableRef table;
+  std::vector<FromItem> from;
+  ExprPtr where;
+  std::string current_of;
+};
+
+// ---- Definitions ---------------------------------------------------------
+
+struct ColumnDef {
+  std::string name;
+  TypeName type;
+  bool not_null = false;
+  bool null_written = false;   // NULL written explicitly
+  ExprPtr default_value;
+  std::string default_name;    // CONSTRAINT x DEFAULT ...
+  bool primary_key = false;    // column-level PRIMARY KEY
+  bool unique = false;
+  bool identity = false;
+  int64_t identity_seed = 1;
+  int64_t identity_increment = 1;
+  SourcePos pos;
+};
+
+struct IndexColumn {
+  std::string name;
+  bool descending = false;
+};
+
+struct TableConstraint {
+  enum class Kind { kPrimaryKey, kUnique } kind = Kind::kPrimaryKey;
+  std::string name;            // empty if not named
+  bool clustered = false;      // CLUSTERED written
+  bool nonclustered = false;   // NONCLUSTERED written
+  std::vector<IndexColumn> columns;
+  SourcePos pos;
+};
+
+struct CreateTable {
+  ObjectName table;
+  std::vector<ColumnDef> columns;
+  std::vector<TableConstraint> constraints;
+};
+
+struct CreateIndex {
+  bool unique = false;
+  bool clustered = false;
+  std::string name;
+  ObjectName table;
+  std::vector<IndexColumn> columns;
+};
+
+struct AlterTable {
+  enum class Action { kAddColumns, kAlterColumn, kDropColumn, kAddConstraint,
+                      kDropConstraint } action = Action::kAddColumns;
+  ObjectName table;
+  std::vector<ColumnDef> columns;           // ADD c type.., ALTER COLUMN c type
+  std::vector<TableConstraint> constraints; // ADD CONSTRAINT
+  std::vector<std::string> names;           // DROP COLUMN / CONSTRAINT names
+};
+
+enum class ObjectKind { kTable, kIndex, kView, kProcedure, kFunction,
+                        kTrigger, kDatabase };
+
+struct DropObjects {
+  ObjectKind kind = ObjectKind::kTable;
+  bool if_exists = false;
+  // DROP INDEX t.i: name = i, table = t; DROP INDEX i ON t likewise.
+  std::vector<ObjectName> names;
+  std::vector<ObjectName> tables;  // for indexes, one per name
+};
+
+struct CreateDatabase { std::string name; };
+struct UseDatabase { std::string name; };
+
+struct ExecuteArg {
+  std::string name;      // "@p" when written as @p = value, else empty
+  ExprPtr value;         // null when DEFAULT
+  bool output = false;
+};
+
+// EXECUTE [@status =] proc args. Also carries the driver's own commands
+// (sqlsim_fault ...), which the executor recognises by name.
+struct Execute {
+  std::string status_variable;
+  ObjectName procedure;
+  std::vector<ExecuteArg> args;
+};
+
+// SET NOCOUNT ON, SET ANSI_PADDING ON, SET DATEFORMAT ymd, ...: option in
+// upper case, value as written (upper case for ON/OFF).
+struct SetOption {
+  std::string option;
+  std::string value;
+};
+
+struct Transaction {
+  enum class Kind { kBegin, kCommit, kRollback, kSave } kind = Kind::kBegin;
+  std::string name;
+};
+
+// Statements of procedural batches (variables, control of flow, modules)
+// come with the next stage and join this list then.
+using StatementBody = std::variant<Select, Insert, Update, Delete, CreateTable,
+                                   CreateIndex, AlterTable, DropObjects,
+                                   CreateDatabase, UseDatabase, Execute,
+                                   SetOption, Transaction>;
+
+struct Statement {
+  SourcePos pos;
+  size_t end_offset = 0;  // text of the statement: batch[pos.offset, end_offset)
+  StatementBody body;
+};
+
+struct Batch {
+  std::vector<Statement> statements;
+  int32_t parameter_count = 0;  // ? markers in the whole batch
+};
+
+}  // namespace sqlsim::ast
