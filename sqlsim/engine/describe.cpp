@@ -1,0 +1,59 @@
+// Result descriptions: what SQLDescribeCol reports for each column.
+#include <cctype>
+#include <string>
+
+#include "sqlsim/engine/prepared_batch.h"
+#include "sqlsim/engine/session.h"
+#include "sqlsim/engine/types.h"
+
+namespace sqlsim {
+namespace {
+
+// A declared type such as "char(10)" or "varchar(max)" as SQLite keeps it
+// for tables made outside the catalog.
+void TypeFromDeclaration(const char* declared, ColumnDesc* column) {
+  if (!declared) return;
+  std::string text(declared);
+  ast::TypeName type;
+  size_t paren = text.find('(');
+  for (char c : text.substr(0, paren)) {
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      type.name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  if (paren != std::string::npos) {
+    std::string inside = text.substr(paren + 1);
+    type.length = std::isdigit(static_cast<unsigned char>(inside[0])) ? std::atoi(inside.c_str())
+                                                                      : ast::TypeName::kMax;
+  }
+  column->type = SqlTypeOf(type);
+  if (column->type == SqlType::kUnknown && type.name == "text") column->type = SqlType::kVarchar;
+  column->length = type.length > 0 ? type.length : 0;
+}
+
+}  // namespace
+
+std::vector<ColumnDesc> DescribeColumns(SessionImpl& session, sqlite3_stmt* stmt,
+                                        const std::vector<ColumnDesc>& known) {
+  int count = sqlite3_column_count(stmt);
+  std::vector<ColumnDesc> columns(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    ColumnDesc& column = columns[static_cast<size_t>(i)];
+    if (static_cast<size_t>(i) < known.size() && known[static_cast<size_t>(i)].type != SqlType::kUnknown) {
+      column = known[static_cast<size_t>(i)];
+      continue;
+    }
+    const char* name = sqlite3_column_name(stmt, i);
+    column.name = name ? name : "";
+    const char* table = sqlite3_column_table_name(stmt, i);
+    const char* origin = sqlite3_column_origin_name(stmt, i);
+    if (table && origin) {
+      column.base_table = table;
+      column.base_column = origin;
+      if (DescribeFromCatalog(session, table, origin, &column)) continue;
+    }
+    TypeFromDeclaration(sqlite3_column_decltype(stmt, i), &column);
+  }
+  return columns;
+}
+
+}  // namespace sqlsim

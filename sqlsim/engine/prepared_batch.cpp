@@ -1,0 +1,51 @@
+#include "sqlsim/engine/prepared_batch.h"
+
+#include "sqlsim/engine/execution.h"
+#include "sqlsim/engine/session.h"
+
+namespace sqlsim {
+
+PreparedBatchImpl::PreparedBatchImpl(SessionImpl& session, std::string text)
+    : session_(session), text_(std::move(text)) {}
+
+PreparedBatchImpl::~PreparedBatchImpl() = default;
+
+bool PreparedBatchImpl::EnsurePrepared(CompiledStatement& statement, Diagnostics* diags) {
+  if (statement.prepared && statement.prepared_generation == session_.generation()) return true;
+  statement.prepared.reset();
+  sqlite3_stmt* raw = nullptr;
+  int rc = sqlite3_prepare_v3(session_.db(), statement.sqlite_sql.c_str(),
+                              static_cast<int>(statement.sqlite_sql.size()),
+                              SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+  statement.prepared.reset(raw);
+  if (rc != SQLITE_OK || !raw) {
+    diags->push_back(DiagnosticFromSqlite(session_.db(), rc));
+    statement.prepared.reset();
+    return false;
+  }
+  statement.prepared_generation = session_.generation();
+  return true;
+}
+
+const std::vector<ColumnDesc>& PreparedBatchImpl::FirstResultColumns() const {
+  if (first_columns_known_) return first_columns_;
+  first_columns_known_ = true;
+  auto* self = const_cast<PreparedBatchImpl*>(this);
+  for (CompiledStatement& statement : self->statements_) {
+    if (statement.kind != CompiledStatement::Kind::kSqlite) break;
+    Diagnostics ignored;
+    if (!self->EnsurePrepared(statement, &ignored)) break;
+    if (sqlite3_column_count(statement.prepared.get()) > 0) {
+      first_columns_ = DescribeColumns(session_, statement.prepared.get(), statement.columns);
+    }
+    break;
+  }
+  return first_columns_;
+}
+
+std::unique_ptr<Execution> PreparedBatchImpl::Execute(std::vector<ParamValue> params) {
+  session_.trace().Executed(text_, params);
+  return std::make_unique<ExecutionImpl>(*this, std::move(params));
+}
+
+}  // namespace sqlsim

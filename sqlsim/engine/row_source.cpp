@@ -1,0 +1,45 @@
+#include "sqlsim/engine/row_source.h"
+
+#include "sqlsim/engine/sqlite_errors.h"
+
+namespace sqlsim {
+
+Value ReadColumn(sqlite3_stmt* stmt, int i) {
+  switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER: return Value::Integer(sqlite3_column_int64(stmt, i));
+    case SQLITE_FLOAT: return Value::Real(sqlite3_column_double(stmt, i));
+    case SQLITE_TEXT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+      return Value::Text(std::string(text ? text : "", sqlite3_column_bytes(stmt, i)));
+    }
+    case SQLITE_BLOB: {
+      const auto* blob = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+      return Value::Blob(std::string(blob ? blob : "", sqlite3_column_bytes(stmt, i)));
+    }
+    default: return Value::Null();
+  }
+}
+
+SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt, std::vector<ColumnDesc> columns)
+    : stmt_(stmt), columns_(std::move(columns)), values_(columns_.size()) {}
+
+SqliteRowSource::~SqliteRowSource() { Finish(); }
+
+void SqliteRowSource::Finish() {
+  if (stmt_) sqlite3_reset(stmt_);
+  stmt_ = nullptr;
+}
+
+bool SqliteRowSource::Next(Diagnostics* diags) {
+  if (!stmt_) return false;
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) {
+    for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
+    return true;
+  }
+  if (rc != SQLITE_DONE) diags->push_back(DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc));
+  Finish();
+  return false;
+}
+
+}  // namespace sqlsim

@@ -1,0 +1,31 @@
+// The rows of a SQLite statement as a result set. The statement belongs to
+// its prepared batch; the row source resets it when it is done with it.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <vector>
+
+#include "sqlsim/engine/engine.h"
+
+namespace sqlsim {
+
+class SqliteRowSource : public RowSource {
+ public:
+  SqliteRowSource(sqlite3_stmt* stmt, std::vector<ColumnDesc> columns);
+  ~SqliteRowSource() override;
+  const std::vector<ColumnDesc>& Columns() const override { return columns_; }
+  bool Next(Diagnostics* diags) override;
+  const Value& Column(size_t index) const override { return values_[index]; }
+
+ private:
+  void Finish();
+  sqlite3_stmt* stmt_;
+  std::vector<ColumnDesc> columns_;
+  std::vector<Value> values_;
+};
+
+// The value of column i of the current row of stmt.
+Value ReadColumn(sqlite3_stmt* stmt, int i);
+
+}  // namespace sqlsim

@@ -1,0 +1,165 @@
+#include "sqlsim/engine/session.h"
+
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "sqlsim/engine/prepared_batch.h"
+
+namespace sqlsim {
+namespace {
+
+bool IsPlainName(const std::string& name) {
+  if (name.empty() || name.size() > 128) return false;
+  for (unsigned char c : name) {
+    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+              (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '$' ||
+              c == '#' || c == '@';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+Diagnostic CannotOpenDatabase(const std::string& name) {
+  Diagnostic d = ServerError(4060, "Cannot open database \"" + name +
+                                       "\" requested by the login. The login failed.");
+  d.sqlstate = "42000";
+  return d;
+}
+
+}  // namespace
+
+SessionImpl::SessionImpl(ConnectOptions options)
+    : options_(std::move(options)), trace_(options_.trace_file) {}
+
+SessionImpl::~SessionImpl() {
+  if (in_transaction_ && db_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::string SessionImpl::DatabasePath(const std::string& name) const {
+  if (!IsPlainName(name)) return "";
+  std::string file;
+  for (unsigned char c : name) file += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return options_.data_dir + "/" + file + ".db";
+}
+
+bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics* diags) {
+  std::string path = DatabasePath(name);
+  if (path.empty() || (!create && !FileExists(path))) {
+    diags->push_back(CannotOpenDatabase(name));
+    return false;
+  }
+  sqlite3* raw = nullptr;
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+  SqliteDb db(raw);
+  if (rc != SQLITE_OK) {
+    Diagnostic d = CannotOpenDatabase(name);
+    d.message += " (" + std::string(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)) + ")";
+    diags->push_back(d);
+    return false;
+  }
+  sqlite3_busy_timeout(db.get(), options_.busy_timeout_ms);
+  sqlite3_extended_result_codes(db.get(), 1);
+  // WAL lets readers go on while one writer writes; writers queue on the
+  // busy timeout.
+  sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
+                         "PRAGMA foreign_keys=OFF;", nullptr, nullptr, nullptr);
+  if (!RegisterServerFeatures(db.get(), diags)) return false;
+  if (in_transaction_ && db_) {
+    sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+    in_transaction_ = false;
+  }
+  db_ = std::move(db);
+  database_ = name;
+  ++generation_;
+  return true;
+}
+
+std::unique_ptr<PreparedBatch> SessionImpl::Prepare(std::string_view text,
+                                                    Diagnostics* diags) {
+  trace_.Prepared(text);
+  return PrepareBatch(*this, text, diags);
+}
+
+bool SessionImpl::Exec(const char* sql, Diagnostics* diags) {
+  int rc = sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr);
+  if (rc == SQLITE_OK) return true;
+  diags->push_back(DiagnosticFromSqlite(db_.get(), rc));
+  return false;
+}
+
+bool SessionImpl::SetAutocommit(bool on, Diagnostics* diags) {
+  if (on && in_transaction_ && !EndTransaction(true, diags)) return false;
+  autocommit_ = on;
+  return true;
+}
+
+bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
+  if (!in_transaction_) return true;
+  bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
+  if (ok || sqlite3_get_autocommit(db_.get())) {
+    in_transaction_ = false;
+    transaction_count_ = 0;
+  }
+  return ok;
+}
+
+bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* diags) {
+  *opened_own = false;
+  if (in_transaction_) return true;
+  if (autocommit_) {
+    if (!writes) return true;
+    // A statement that reads before it writes (INSERT ... SELECT MAX(..)+1)
+    // must hold the write lock from its start, or WAL makes it fail instead
+    // of waiting for the other writer.
+    if (!Exec("BEGIN IMMEDIATE", diags)) return false;
+    *opened_own = true;
+    return true;
+  }
+  if (!Exec(writes ? "BEGIN IMMEDIATE" : "BEGIN", diags)) return false;
+  in_transaction_ = true;
+  return true;
+}
+
+bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags) {
+  if (!opened_own) return true;
+  return Exec(success ? "COMMIT" : "ROLLBACK", diags);
+}
+
+bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
+  if (!in_transaction_) {
+    if (!Exec("BEGIN", diags)) return false;
+    in_transaction_ = true;
+  }
+  ++transaction_count_;
+  return true;
+}
+
+bool SessionImpl::EndExplicitTransaction(bool commit, Diagnostics* diags) {
+  if (commit && transaction_count_ > 1) {
+    --transaction_count_;
+    return true;
+  }
+  transaction_count_ = 0;
+  return EndTransaction(commit, diags);
+}
+
+std::unique_ptr<Session> OpenSession(const ConnectOptions& options, Diagnostics* diags) {
+  if (options.data_dir.empty() || options.database.empty()) {
+    Diagnostic d = ServerError(4060, "No database named: the connection needs DATADIR and DATABASE.");
+    d.sqlstate = "08001";
+    diags->push_back(d);
+    return nullptr;
+  }
+  auto session = std::make_unique<SessionImpl>(options);
+  if (!session->OpenDatabase(options.database, options.autocreate, diags)) return nullptr;
+  return session;
+}
+
+}  // namespace sqlsim

@@ -1,0 +1,75 @@
+// The engine's side of one connection: the SQLite connection to the current
+// database, the transaction state and the statement trace.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "sqlsim/engine/compiled.h"
+#include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/sqlite_handles.h"
+#include "sqlsim/engine/sqlite_errors.h"
+#include "sqlsim/engine/trace.h"
+
+namespace sqlsim {
+
+class Catalog;
+
+class SessionImpl : public Session {
+ public:
+  explicit SessionImpl(ConnectOptions options);
+  ~SessionImpl() override;
+
+  // Opens the database named; keeps the current one on failure.
+  bool OpenDatabase(const std::string& name, bool create, Diagnostics* diags);
+
+  std::unique_ptr<PreparedBatch> Prepare(std::string_view text,
+                                         Diagnostics* diags) override;
+  bool SetAutocommit(bool on, Diagnostics* diags) override;
+  bool EndTransaction(bool commit, Diagnostics* diags) override;
+  bool InTransaction() const override { return in_transaction_; }
+  std::string CurrentDatabase() const override { return database_; }
+
+  sqlite3* db() const { return db_.get(); }
+  // Changes whenever the connection moves to another database, so that
+  // statements prepared on the old one are made again.
+  uint64_t generation() const { return generation_; }
+  const StatementTrace& trace() const { return trace_; }
+  const ConnectOptions& options() const { return options_; }
+  // SET NOCOUNT ON: INSERT, UPDATE and DELETE send no row counts.
+  bool nocount() const { return nocount_; }
+  void set_nocount(bool on) { nocount_ = on; }
+
+  // Called before a statement runs: opens the transaction the statement
+  // needs (a write lock for writers). False with a diagnostic when the lock
+  // cannot be had in time.
+  bool BeginStatement(bool writes, bool* opened_own, Diagnostics* diags);
+  // Ends the transaction BeginStatement opened for this statement alone.
+  bool EndStatement(bool opened_own, bool success, Diagnostics* diags);
+
+  // BEGIN TRANSACTION / COMMIT / ROLLBACK written in a batch: they nest,
+  // and only the outermost COMMIT commits.
+  bool BeginExplicitTransaction(Diagnostics* diags);
+  bool EndExplicitTransaction(bool commit, Diagnostics* diags);
+  int32_t transaction_count() const { return transaction_count_; }
+
+  // Runs SQL without results (BEGIN, COMMIT ...); false with a diagnostic.
+  bool Exec(const char* sql, Diagnostics* diags);
+
+  // The path of a database's file; empty for names that are not plain.
+  std::string DatabasePath(const std::string& name) const;
+
+ private:
+  ConnectOptions options_;
+  StatementTrace trace_;
+  SqliteDb db_;
+  std::string database_;
+  uint64_t generation_ = 0;
+  bool autocommit_ = true;
+  bool in_transaction_ = false;
+  bool nocount_ = false;
+  int32_t transaction_count_ = 0;
+};
+
+
+}  // namespace sqlsim
