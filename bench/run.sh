@@ -47,6 +47,12 @@ for operation, cells in table.items():
     if isinstance(sqlite, tuple) and isinstance(sqlsim, tuple):
         ratio = "%.2f" % (sqlsim[0] / sqlite[0])
     print("%-22s %-26s %-26s %s" % (operation, show(sqlite), show(sqlsim), ratio))
+print()
+small, large = table.get("PointSelect/10000", {}), table.get("PointSelect/1000000", {})
+for driver in ("sqlite", "sqlsim"):
+    if isinstance(small.get(driver), tuple) and isinstance(large.get(driver), tuple):
+        print("%s point select, 1,000,000 rows against 10,000: %.2f" %
+              (driver, large[driver][0] / small[driver][0]))
 for operation, cells in table.items():
     for driver, cell in sorted(cells.items()):
         if isinstance(cell, str):
