@@ -12,7 +12,7 @@
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/front/parser.h"
 
-#if __has_include("sqlsim/functions/register.h")
+#if __has_include("sqlsim/functions/register.h") && !defined(SQLSIM_TEST_WITHOUT_FUNCTIONS)
 #include "sqlsim/functions/register.h"
 #define SQLSIM_TEST_HAS_FUNCTIONS 1
 #else
