@@ -21,8 +21,8 @@ bool CannotDrop(std::string_view what, const std::string& name, int32_t line,
 // hang on it (constraints, defaults, triggers).
 bool RemoveObjectRows(sqlite3* db, int32_t id, Diagnostics* diags) {
   static const char* const kStatements[] = {
-      "DELETE FROM syscolumns WHERE id = ?1 OR id IN "
-      "(SELECT id FROM sysobjects WHERE parent_obj = ?1)",
+      ("DELETE FROM syscolumns WHERE id = ?1 OR id IN (SELECT id FROM sysobjects "
+       "WHERE parent_obj = ?1)"),
       "DELETE FROM sysindexes WHERE id = ?1",
       "DELETE FROM sysindexkeys WHERE id = ?1",
       "DELETE FROM sysobjects WHERE id = ?1 OR parent_obj = ?1",
