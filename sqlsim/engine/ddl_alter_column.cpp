@@ -157,6 +157,7 @@ bool AlterColumn(sqlite3* db, const CatalogTable& table, const ast::AlterTable& 
   spec.colid = old->colid;
   spec.default_id = old->default_id;
   spec.default_sql = changed->spec.default_sql;
+  RefitTextDefault(&spec);
   if (!CheckFit(db, table, *old, spec, diags)) return false;
   changed->spec = spec;
   changed->source_sql = ConvertSql(db, *old, spec);

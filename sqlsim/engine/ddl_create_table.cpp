@@ -109,8 +109,10 @@ bool ResolveColumns(const ast::CreateTable& stmt, std::vector<KeyPlan>& keys,
     for (KeyPlan& key : keys) {
       if (!IsPrimary(key) || !InKey(key, def.name)) continue;
       if (!def.null_written) spec.nullable = false;
+      // Only an IDENTITY key becomes SQLite's row id: any other would take a
+      // number where the server refuses a missing or NULL key with 515.
       key.inline_key = key.constraint.columns.size() == 1 &&
-                       !key.constraint.columns[0].descending && IsIntegerType(spec.type);
+                       !key.constraint.columns[0].descending && spec.identity;
       spec.inline_key = key.inline_key;
     }
     if (spec.identity && ++identities > 1) {

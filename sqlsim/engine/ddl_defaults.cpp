@@ -270,6 +270,26 @@ bool ResolveDefault(const ast::ColumnDef& def, std::string_view table, ColumnSpe
   return true;
 }
 
+void RefitTextDefault(ColumnSpec* column) {
+  const std::string& sql = column->default_sql;
+  if (!IsTextType(column->type) || sql.size() < 2 || sql.front() != '\'' || sql.back() != '\'') {
+    return;
+  }
+  Constant constant;
+  constant.type = ast::LiteralType::kString;
+  for (size_t i = 1; i + 1 < sql.size(); ++i) {
+    if (sql[i] == '\'') {
+      if (sql[i + 1] != '\'' || i + 2 >= sql.size()) return;  // not one literal
+      ++i;
+    }
+    constant.text += sql[i];
+  }
+  std::string refit;
+  column->default_sql = TextDefault(constant, *column, &refit)
+                            ? refit
+                            : StoreCall(ConstantSql(constant), "varchar", *column);
+}
+
 bool CanonicalDatetime(std::string_view text, std::string* out) {
   text = Trim(text);
   if (text.empty()) {

@@ -113,6 +113,10 @@ bool ResolveColumn(const ast::ColumnDef& def, int number, std::string_view table
 bool ResolveDefault(const ast::ColumnDef& def, std::string_view table,
                     ColumnSpec* out, bool* literal, Diagnostics* diags);
 
+// A text column's constant default made to fit its new length (padded for
+// char(n)), after ALTER COLUMN.
+void RefitTextDefault(ColumnSpec* column);
+
 // A date as the server writes datetime text ("yyyy-mm-dd hh:mi:ss.mmm"),
 // from '' or 'yyyy-mm-dd[ hh:mi[:ss[.fff]]]' or 'yyyymmdd[ ...]'; false for
 // other forms and invalid dates.

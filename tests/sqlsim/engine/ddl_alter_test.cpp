@@ -40,9 +40,13 @@ class AlterTest : public ::testing::Test {
 };
 
 TEST_F(AlterTest, AlterColumnKeepsRowsIndexesAndIdentity) {
+  // A view and a trigger on the table, as later stages make them in SQLite.
+  db_.Sql("CREATE VIEW v AS SELECT name FROM t;"
+          "CREATE TRIGGER tr AFTER INSERT ON t BEGIN UPDATE t SET n = 9 WHERE id = new.id; END");
   std::string indexes = Indexes();
   ASSERT_TRUE(db_.Run("ALTER TABLE t ALTER COLUMN name varchar(20) NOT NULL"))
       << db_.FirstMessage();
+  EXPECT_EQ(db_.Rows("SELECT name FROM v ORDER BY name"), "anna\nbert");
   EXPECT_EQ(db_.Rows("SELECT id, name, code, n FROM t ORDER BY id"), "1|anna|a  |1\n2|bert|bb |300");
   EXPECT_EQ(Indexes(), indexes);
   EXPECT_EQ(Columns(db_, "t"), "id:56:4:0:1 name:167:20:0:2 code:175:3:1:3 n:56:4:1:4");
@@ -51,7 +55,7 @@ TEST_F(AlterTest, AlterColumnKeepsRowsIndexesAndIdentity) {
   EXPECT_NE(db_.TrySql("INSERT INTO t (name) VALUES ('ANNA ')"), "");
   // Identity values are not handed out again after the rebuild.
   db_.Sql("INSERT INTO t (name) VALUES ('dora')");
-  EXPECT_EQ(db_.Rows("SELECT id FROM t WHERE name = 'dora'"), "4");
+  EXPECT_EQ(db_.Rows("SELECT id, n FROM t WHERE name = 'dora'"), "4|9");
 }
 
 TEST_F(AlterTest, AlterColumnPadsAndCutsText) {
@@ -62,6 +66,15 @@ TEST_F(AlterTest, AlterColumnPadsAndCutsText) {
   EXPECT_EQ(db_.Rows("SELECT quote(code) FROM t ORDER BY id"), "'a '\n'bb'");
   ASSERT_TRUE(db_.Run("ALTER TABLE t ALTER COLUMN code varchar(8)")) << db_.FirstMessage();
   EXPECT_EQ(db_.Rows("SELECT quote(code) FROM t ORDER BY id"), "'a '\n'bb'");
+}
+
+TEST_F(AlterTest, AlterColumnRefitsItsDefault) {
+  ASSERT_TRUE(db_.Run("ALTER TABLE t ADD tag char(4) NOT NULL DEFAULT 'it''s'"))
+      << db_.FirstMessage();
+  ASSERT_TRUE(db_.Run("ALTER TABLE t ALTER COLUMN tag char(6) NOT NULL")) << db_.FirstMessage();
+  db_.Sql("INSERT INTO t (name) VALUES ('neu')");
+  EXPECT_EQ(db_.Rows("SELECT quote(tag) FROM t WHERE name = 'neu'"), "'it''s  '");
+  EXPECT_EQ(db_.Errors("ALTER TABLE t ALTER COLUMN tag int"), (std::vector<int32_t>{5074, 4922}));
 }
 
 TEST_F(AlterTest, AlterColumnNullability) {

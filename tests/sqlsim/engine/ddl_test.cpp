@@ -54,6 +54,8 @@ TEST(CreateTableTest, NullabilityFollowsTheServer) {
                     "(SELECT id FROM sysobjects WHERE name = 't') ORDER BY colid)"),
             "a=1 b=0 c=1 d=0 e=0 f=1");
   EXPECT_NE(db.TrySql("INSERT INTO t (b, d) VALUES (NULL, 1)"), "");
+  EXPECT_NE(db.TrySql("INSERT INTO t (b, d) VALUES (1, NULL)"), "");
+  EXPECT_NE(db.TrySql("INSERT INTO t (b) VALUES (1)"), "");
   EXPECT_EQ(db.TrySql("INSERT INTO t (a, b, c, d, e) VALUES (NULL, 1, NULL, 1, 1)"), "");
   EXPECT_EQ(db.Rows("SELECT status & 0x80 FROM syscolumns WHERE name = 'e'"), "128");
 }
