@@ -149,6 +149,7 @@ void Parser::FailAtCurrent() const {
 }
 
 void Parser::FailAt(const Token& token) const {
+  if (token.kind == TokenKind::kEnd && tokens_.size() > 1) FailAt(tokens_[tokens_.size() - 2]);
   if (token.kind == TokenKind::kWord && IsReservedKeyword(token.text)) {
     Fail(156, "Incorrect syntax near the keyword '" + ToUpper(token.text) + "'.",
          token.pos.line);
