@@ -23,6 +23,43 @@ size_t WideLength(const void* data) {
   }
 }
 
+SQLRETURN PutPiece(Stmt& s, SQLPOINTER data, SQLLEN length) {
+  DataAtExec& d = s.dae;
+  if (s.state != StmtState::kNeedData || !d.started || d.current >= d.pending.size()) {
+    return s.diags.Error("HY010", "Function sequence error");
+  }
+  if (std::optional<Diagnostic> fault = TakePutDataFault()) {
+    s.diags.AddServer(*fault);
+    return SQL_ERROR;
+  }
+  SQLUSMALLINT number = d.pending[d.current];
+  SQLSMALLINT c_type = s.params[number].EffectiveCType();
+  std::optional<std::string>& slot = d.data[number];
+  if (length == SQL_NULL_DATA) {
+    if (d.has_data) return s.diags.Error("HY011", "Attribute cannot be set now: data already sent");
+    slot.reset();
+    d.has_data = true;
+    return SQL_SUCCESS;
+  }
+  if (!data && length != 0) return s.diags.Error("HY009", "Invalid use of null pointer");
+  if (d.has_data && !slot) return s.diags.Error("HY011", "Attribute cannot be set now: NULL already sent");
+  size_t n;
+  if (!IsVariableCType(c_type)) {
+    if (d.has_data) return s.diags.Error("HY019", "Non-character and non-binary data sent in pieces");
+    n = FixedCTypeSize(c_type);
+  } else if (length == SQL_NTS) {
+    n = c_type == SQL_C_WCHAR ? WideLength(data) : std::strlen(static_cast<const char*>(data));
+  } else if (length < 0) {
+    return s.diags.Error("HY090", "Invalid string or buffer length");
+  } else {
+    n = static_cast<size_t>(length);
+  }
+  if (!d.has_data) slot = std::string();
+  if (n > 0) slot->append(static_cast<const char*>(data), n);
+  d.has_data = true;
+  return SQL_SUCCESS;
+}
+
 }  // namespace
 
 SQLRETURN BindParameter(Stmt& s, SQLUSMALLINT number, SQLSMALLINT io_type,
@@ -60,41 +97,13 @@ SQLRETURN ParamData(Stmt& s, SQLPOINTER* token) {
   return RunBatch(s);
 }
 
+// Any failure ends the data-at-execution sequence: the statement is back
+// to prepared (or allocated), as the driver manager also assumes.
 SQLRETURN PutData(Stmt& s, SQLPOINTER data, SQLLEN length) {
-  DataAtExec& d = s.dae;
-  if (s.state != StmtState::kNeedData || !d.started || d.current >= d.pending.size()) {
-    return s.diags.Error("HY010", "Function sequence error");
-  }
-  if (std::optional<Diagnostic> fault = TakePutDataFault()) {
-    s.diags.AddServer(*fault);
-    return AbortDataAtExec(s);
-  }
-  SQLUSMALLINT number = d.pending[d.current];
-  SQLSMALLINT c_type = s.params[number].EffectiveCType();
-  std::optional<std::string>& slot = d.data[number];
-  if (length == SQL_NULL_DATA) {
-    if (d.has_data) return s.diags.Error("HY011", "Attribute cannot be set now: data already sent");
-    slot.reset();
-    d.has_data = true;
-    return SQL_SUCCESS;
-  }
-  if (!data && length != 0) return s.diags.Error("HY009", "Invalid use of null pointer");
-  if (d.has_data && !slot) return s.diags.Error("HY011", "Attribute cannot be set now: NULL already sent");
-  size_t n;
-  if (!IsVariableCType(c_type)) {
-    if (d.has_data) return s.diags.Error("HY019", "Non-character and non-binary data sent in pieces");
-    n = FixedCTypeSize(c_type);
-  } else if (length == SQL_NTS) {
-    n = c_type == SQL_C_WCHAR ? WideLength(data) : std::strlen(static_cast<const char*>(data));
-  } else if (length < 0) {
-    return s.diags.Error("HY090", "Invalid string or buffer length");
-  } else {
-    n = static_cast<size_t>(length);
-  }
-  if (!d.has_data) slot = std::string();
-  if (n > 0) slot->append(static_cast<const char*>(data), n);
-  d.has_data = true;
-  return SQL_SUCCESS;
+  if (s.state != StmtState::kNeedData) return s.diags.Error("HY010", "Function sequence error");
+  SQLRETURN rc = PutPiece(s, data, length);
+  if (rc == SQL_ERROR) AbortDataAtExec(s);
+  return rc;
 }
 
 }  // namespace sqlsim::odbc
