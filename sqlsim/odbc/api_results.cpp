@@ -2,6 +2,7 @@
 #include "sqlsim/odbc/entry.h"
 #include "sqlsim/odbc/fetch.h"
 #include "sqlsim/odbc/results.h"
+#include "sqlsim/odbc/type_info.h"
 
 using namespace sqlsim::odbc;
 
@@ -74,5 +75,11 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT colum
                                              SQLLEN buffer_length, SQLLEN* indicator) {
   return Guarded<Stmt>(handle, "SQLGetData", [&](Stmt& s) -> SQLRETURN {
     return GetData(s, column, c_type, buffer, buffer_length, indicator);
+  });
+}
+
+SQLSIM_ODBC_API SQLRETURN SQL_API SQLGetTypeInfo(SQLHSTMT handle, SQLSMALLINT data_type) {
+  return Guarded<Stmt>(handle, "SQLGetTypeInfo", [&](Stmt& s) -> SQLRETURN {
+    return GetTypeInfo(s, data_type);
   });
 }

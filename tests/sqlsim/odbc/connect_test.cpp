@@ -206,6 +206,40 @@ TEST_F(InfoTest, FunctionsAreThoseTheDriverHas) {
   }
 }
 
+TEST_F(InfoTest, TypeInfoListsTheServersTypesInOrder) {
+  Statement stmt(dbc());
+  ASSERT_STMT_OK(SQLGetTypeInfo(stmt, SQL_ALL_TYPES), stmt);
+  std::vector<std::string> names;
+  SQLSMALLINT previous = -32768;
+  while (SQLFetch(stmt) == SQL_SUCCESS) {
+    char name[32] = {0};
+    SQLSMALLINT type = 0;
+    SQLLEN ind = 0;
+    SQLGetData(stmt, 1, SQL_C_CHAR, name, sizeof name, &ind);
+    SQLGetData(stmt, 2, SQL_C_SSHORT, &type, 0, &ind);
+    EXPECT_GE(type, previous) << name;
+    previous = type;
+    names.push_back(name);
+  }
+  EXPECT_EQ(names.size(), 15u);
+  EXPECT_EQ(names.front(), "bit");
+  EXPECT_EQ(names.back(), "datetime");
+  SQLCloseCursor(stmt);
+
+  ASSERT_STMT_OK(SQLGetTypeInfo(stmt, SQL_TYPE_TIMESTAMP), stmt);
+  ASSERT_EQ(SQLFetch(stmt), SQL_SUCCESS);
+  SQLINTEGER size = 0;
+  SQLSMALLINT min_scale = 0, max_scale = 0;
+  SQLLEN ind = 0;
+  SQLGetData(stmt, 3, SQL_C_SLONG, &size, 0, &ind);
+  SQLGetData(stmt, 14, SQL_C_SSHORT, &min_scale, 0, &ind);
+  SQLGetData(stmt, 15, SQL_C_SSHORT, &max_scale, 0, &ind);
+  EXPECT_EQ(size, 23);
+  EXPECT_EQ(min_scale, 3);
+  EXPECT_EQ(max_scale, 3);
+  EXPECT_EQ(SQLFetch(stmt), SQL_NO_DATA);
+}
+
 TEST(Odbc2Test, ApplicationOfOdbc2SeesOdbc2States) {
   DataDir dir;
   Connection c(SQL_OV_ODBC2);
