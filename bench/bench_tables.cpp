@@ -20,11 +20,18 @@ std::string DataFolder(Driver driver) {
   return folder;
 }
 
-bool HasRows(Connection& connection, int rows) {
+// sqlsim keeps database `name` in <DATADIR>/<name in lower case>.db; the
+// names here are lower case, so both drivers' files are found alike.
+std::string DatabaseFile(Driver driver, const std::string& name) {
+  return DataFolder(driver) + "/" + name + ".db";
+}
+
+bool HasRows(const std::string& connection_string, int rows) {
   try {
+    Connection connection(connection_string);
     return connection.QueryLong("SELECT COUNT(*) FROM t") == rows;
   } catch (const OdbcError&) {
-    return false;  // no table yet
+    return false;  // no table yet, or a database of another build
   }
 }
 
@@ -39,7 +46,17 @@ std::string ConnectionString(Driver driver, const std::string& name) {
   if (driver == Driver::kSqlsim) {
     return "DRIVER=sqlsim;DATADIR=" + folder + ";DATABASE=" + name + ";AUTOCREATE=1";
   }
-  return "DRIVER=SQLite3;Database=" + folder + "/" + name + ".db";
+  return "DRIVER=SQLite3;Database=" + DatabaseFile(driver, name);
+}
+
+std::string FreshDatabase(Driver driver, const std::string& name) {
+  std::string file = DatabaseFile(driver, name);
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+    std::error_code error;
+    std::filesystem::remove(file + suffix, error);
+    if (error) throw OdbcError("cannot remove " + file + suffix + ": " + error.message());
+  }
+  return ConnectionString(driver, name);
 }
 
 int RowName(int id, char (&buffer)[kNameWidth + 1]) {
@@ -80,16 +97,18 @@ void FillTable(Connection& connection, int rows) {
 std::string EnsureTableOf(Driver driver, int rows) {
   static std::mutex mutex;
   static std::set<std::pair<Driver, int>> ready;
-  std::string connection_string =
-      ConnectionString(driver, "benchrows" + std::to_string(rows));
+  const std::string name = "benchrows" + std::to_string(rows);
+  std::string connection_string = ConnectionString(driver, name);
   std::lock_guard<std::mutex> lock(mutex);
   if (ready.count({driver, rows}) != 0) return connection_string;
-  Connection connection(connection_string);
-  if (!HasRows(connection, rows)) {
+  if (!HasRows(connection_string, rows)) {
     std::fprintf(stderr, "building %s table of %d rows\n", DriverName(driver), rows);
+    Connection connection(FreshDatabase(driver, name));
     CreateTable(connection);
     FillTable(connection, rows);
-    if (!HasRows(connection, rows)) throw OdbcError("table t lacks rows after filling it");
+    if (connection.QueryLong("SELECT COUNT(*) FROM t") != rows) {
+      throw OdbcError("table t lacks rows after filling it");
+    }
   }
   ready.insert({driver, rows});
   return connection_string;

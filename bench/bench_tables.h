@@ -17,6 +17,9 @@ const char* DriverName(Driver driver);
 // data folder (LERV32_BENCH_DATA, else the folder the build chose).
 std::string ConnectionString(Driver driver, const std::string& name);
 
+// The same for a new empty database: removes the files of an earlier one.
+std::string FreshDatabase(Driver driver, const std::string& name);
+
 // The name column's width and the text of row `id` in it.
 constexpr int kNameWidth = 30;
 int RowName(int id, char (&buffer)[kNameWidth + 1]);

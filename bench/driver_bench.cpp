@@ -36,7 +36,7 @@ void Guarded(benchmark::State& state, Body body) {
 
 void BM_Insert(benchmark::State& state, Driver driver) {
   Guarded(state, [&] {
-    Connection connection(ConnectionString(driver, "benchinsert"));
+    Connection connection(FreshDatabase(driver, "benchinsert"));
     for (auto _ : state) {
       state.PauseTiming();
       CreateTable(connection);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds a Release tree in out/bench, runs the driver benchmarks and prints
 # sqlite against sqlsim. Extra arguments go to the benchmark program, e.g.
-# --benchmark_filter=sqlite. BENCH_MIN_TIME sets the seconds per benchmark.
+# --benchmark_filter=sqlite. BENCH_MIN_TIME sets the seconds per benchmark,
+# BENCH_REPETITIONS how often each runs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
@@ -11,6 +12,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS="${BENCH_CXX_FLAGS:--Wno-error=format-truncation}" \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target driver_bench -j2
+
+# BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
+# how they store them.
+if [ "${BENCH_FRESH:-0}" = 1 ]; then rm -rf "$build/bench/data"; fi
 
 # The benchmark's own driver registry, never the machine's.
 export ODBCSYSINI="$build/bench/odbc"
@@ -60,9 +65,10 @@ print("s/q: sqlite time / sqlsim time; above 1 means sqlsim is faster")
 small, large = best.get("PointSelect/10000", {}), best.get("PointSelect/1000000", {})
 for driver in ("sqlite", "sqlsim"):
     if driver in small and driver in large:
-        print("%s point select, 1,000,000 rows against 10,000: %.2f (%.2f us against %.2f us)"
+        print("%s point select, 1,000,000 rows against 10,000: real %.2f (%.2f us"
+              " against %.2f us per select), cpu %.2f"
               % (driver, large[driver][0] / small[driver][0], large[driver][2],
-                 small[driver][2]))
+                 small[driver][2], large[driver][1] / small[driver][1]))
 for error in errors:
     print("failed " + error)
 PY
