@@ -23,6 +23,7 @@ struct ObjectName {
   std::string schema;
   std::string name;
   SourcePos pos;
+  std::string server;  // four-part names only
 };
 
 // A column or variable type as written: name in lower case ("char",
@@ -105,6 +106,7 @@ struct TableRef {
   std::unique_ptr<Select> derived; // (SELECT ...) AS alias
   std::string alias;
   std::vector<std::string> hints;  // WITH (READUNCOMMITTED, NOLOCK ...): upper case
+                                   // INDEX(x) keeps the index names as written
   SourcePos pos;
 };
 
@@ -159,7 +161,7 @@ struct Select {
 struct Insert {
   ObjectName table;
   std::vector<std::string> columns;          // empty: all, in table order
-  std::vector<std::vector<ExprPtr>> values;  // VALUES (..), (..)
+  std::vector<std::vector<ExprPtr>> values;  // VALUES (..), (..); null: DEFAULT
   std::unique_ptr<Select> select;            // INSERT ... SELECT
   bool default_values = false;               // INSERT ... DEFAULT VALUES
   // EXECUTE proc as the row source (part 2): set when present.
@@ -203,6 +205,12 @@ struct ColumnDef {
   int64_t identity_seed = 1;
   int64_t identity_increment = 1;
   SourcePos pos;
+  // Column-level PRIMARY KEY / UNIQUE: CONSTRAINT name and the clustering
+  // written after it.
+  std::string key_name;
+  bool key_clustered = false;
+  bool key_nonclustered = false;
+  std::string collation;       // COLLATE x, as written
 };
 
 struct IndexColumn {
@@ -225,12 +233,21 @@ struct CreateTable {
   std::vector<TableConstraint> constraints;
 };
 
+// WITH (IGNORE_DUP_KEY = ON, FILLFACTOR = 80): name in upper case; value
+// upper case for ON/OFF, else as written ("" when only the name is given).
+struct IndexOption {
+  std::string name;
+  std::string value;
+};
+
 struct CreateIndex {
   bool unique = false;
   bool clustered = false;
   std::string name;
   ObjectName table;
   std::vector<IndexColumn> columns;
+  bool nonclustered = false;         // NONCLUSTERED written
+  std::vector<IndexOption> options;
 };
 
 struct AlterTable {
@@ -275,6 +292,7 @@ struct Execute {
 struct SetOption {
   std::string option;
   std::string value;
+  ObjectName table;  // SET IDENTITY_INSERT table ON
 };
 
 struct Transaction {

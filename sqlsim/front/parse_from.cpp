@@ -1,0 +1,160 @@
+// FROM: table references with aliases and hints, derived tables, joins;
+// also the target table of INSERT, UPDATE and DELETE.
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "sqlsim/front/keywords.h"
+#include "sqlsim/front/parser_core.h"
+
+namespace sqlsim::front {
+namespace {
+
+// Hints the old form "t (NOLOCK)" may start with; with WITH any word goes.
+constexpr std::string_view kBareHints[] = {
+    "FASTFIRSTROW", "HOLDLOCK", "INDEX", "NOLOCK", "NOWAIT", "PAGLOCK", "READCOMMITTED",
+    "READPAST", "READUNCOMMITTED", "REPEATABLEREAD", "ROWLOCK", "SERIALIZABLE",
+    "TABLOCK", "TABLOCKX", "UPDLOCK", "XLOCK"};
+
+bool AtBareHintList(const Parser& p) {
+  if (!p.AtSymbol("(")) return false;
+  for (std::string_view hint : kBareHints) {
+    if (p.AtKeyword(hint, 1)) return true;
+  }
+  return false;
+}
+
+// INDEX(a, b) or INDEX = a: kept as "INDEX(a,b)".
+std::string ParseIndexHint(Parser& p) {
+  std::string hint = "INDEX(";
+  const bool listed = !p.AcceptSymbol("=");
+  if (listed) p.ExpectSymbol("(");
+  bool first = true;
+  do {
+    if (!first) hint += ',';
+    first = false;
+    if (p.Peek().kind == TokenKind::kInteger) {
+      hint += p.Take().text;
+    } else {
+      hint += p.ExpectName();
+    }
+  } while (listed && p.AcceptSymbol(","));
+  if (listed) p.ExpectSymbol(")");
+  return hint + ")";
+}
+
+// After the opening parenthesis: hints separated by commas (or blanks, as
+// older scripts write them) up to the closing one.
+void ParseHintList(Parser& p, std::vector<std::string>* hints) {
+  do {
+    if (p.Peek().kind != TokenKind::kWord) p.FailAtCurrent();
+    std::string name = ToUpper(p.Take().text);
+    hints->push_back(name == "INDEX" ? ParseIndexHint(p) : std::move(name));
+    p.AcceptSymbol(",");
+  } while (!p.AtSymbol(")"));
+  p.ExpectSymbol(")");
+}
+
+void ParseHints(Parser& p, bool allow_bare, std::vector<std::string>* hints) {
+  if (p.AtKeyword("WITH") && p.AtSymbol("(", 1)) {
+    p.Take();
+    p.Take();
+    ParseHintList(p, hints);
+  } else if (allow_bare && AtBareHintList(p)) {
+    p.Take();
+    ParseHintList(p, hints);
+  }
+}
+
+ast::TableRef ParseTableRef(Parser& p) {
+  ast::TableRef ref;
+  ref.pos = p.Peek().pos;
+  if (p.AcceptSymbol("(")) {
+    ref.derived = ParseQuery(p);
+    p.ExpectSymbol(")");
+    p.AcceptKeyword("AS");
+    ref.alias = p.ExpectName();
+    return ref;
+  }
+  ref.name = p.ParseObjectName();
+  if (p.AcceptKeyword("AS")) {
+    ref.alias = p.ExpectName();
+  } else if (p.AtName()) {
+    ref.alias = p.Take().text;
+  }
+  ParseHints(p, true, &ref.hints);
+  return ref;
+}
+
+// The join keywords, or false when the next token starts no join.
+bool ParseJoinType(Parser& p, ast::JoinType* type) {
+  if (p.AcceptKeyword("JOIN")) {
+    *type = ast::JoinType::kInner;
+    return true;
+  }
+  if (p.AcceptKeyword("INNER")) {
+    *type = ast::JoinType::kInner;
+  } else if (p.AcceptKeyword("CROSS")) {
+    *type = ast::JoinType::kCross;
+  } else if (p.AtKeyword("LEFT") || p.AtKeyword("RIGHT") || p.AtKeyword("FULL")) {
+    const std::string side = ToUpper(p.Take().text);
+    *type = side == "LEFT" ? ast::JoinType::kLeft
+            : side == "RIGHT" ? ast::JoinType::kRight : ast::JoinType::kFull;
+    p.AcceptKeyword("OUTER");
+  } else {
+    return false;
+  }
+  p.ExpectKeyword("JOIN");
+  return true;
+}
+
+}  // namespace
+
+std::vector<ast::FromItem> ParseFromList(Parser& p) {
+  std::vector<ast::FromItem> from;
+  do {
+    ast::FromItem item;
+    item.table = ParseTableRef(p);
+    ast::JoinType type;
+    while (ParseJoinType(p, &type)) {
+      ast::Join join;
+      join.type = type;
+      join.table = ParseTableRef(p);
+      if (type != ast::JoinType::kCross) {
+        p.ExpectKeyword("ON");
+        join.on = ParseExpr(p);
+      }
+      item.joins.push_back(std::move(join));
+    }
+    from.push_back(std::move(item));
+  } while (p.AcceptSymbol(","));
+  return from;
+}
+
+ast::TableRef ParseTargetTable(Parser& p) {
+  ast::TableRef ref;
+  ref.pos = p.Peek().pos;
+  ref.name = p.ParseObjectName();
+  ParseHints(p, false, &ref.hints);
+  return ref;
+}
+
+void ParseWhere(Parser& p, ast::ExprPtr* where, std::string* current_of) {
+  if (!p.AcceptKeyword("WHERE")) return;
+  if (p.AtKeyword("CURRENT") && p.AtKeyword("OF", 1)) {
+    p.Take();
+    p.Take();
+    if (p.AtKeyword("GLOBAL") && (p.AtName(1) || p.Peek(1).kind == TokenKind::kVariable)) {
+      p.Take();
+    }
+    if (p.Peek().kind == TokenKind::kVariable) {
+      *current_of = p.Take().text;
+    } else {
+      *current_of = p.ExpectName();
+    }
+    return;
+  }
+  *where = ParseExpr(p);
+}
+
+}  // namespace sqlsim::front
