@@ -82,6 +82,10 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     diags->push_back(d);
     return false;
   }
+  // "name" is always a name here, never a string as SQLite's legacy
+  // reading would have it.
+  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(db.get(), options_.busy_timeout_ms);
   sqlite3_extended_result_codes(db.get(), 1);
   // WAL lets readers go on while one writer writes; writers queue on the

@@ -139,7 +139,9 @@ TEST_P(SqlScriptTest, BehavesAsWritten) {
     } else {
       EXPECT_EQ(error.native, 0) << where << "\n  error: " << error.message;
     }
-    if (record.kind == "query") EXPECT_EQ(rows, record.rows) << where;
+    if (record.kind == "query") {
+      EXPECT_EQ(rows, record.rows) << where;
+    }
   }
 }
 
@@ -157,9 +159,11 @@ std::vector<std::string> ScriptFiles() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SqlScriptTest, ::testing::ValuesIn(ScriptFiles()),
-                         [](const auto& info) {
-                           std::string name = info.param.substr(0, info.param.size() - 5);
-                           for (char& c : name) if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                           std::string name = param.param.substr(0, param.param.size() - 5);
+                           for (char& c : name) {
+                             if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
                            return name;
                          });
 
