@@ -56,6 +56,13 @@ bool Fits(const Parser& p, const StatementRule& rule) {
   return p.AtKeyword(rule.second, 1);
 }
 
+bool StartsAnyRule(const Parser& p) {
+  for (const StatementRule& rule : kStatementRules) {
+    if (p.AtKeyword(rule.first)) return true;
+  }
+  return false;
+}
+
 ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
   ast::Statement statement;
   statement.pos = p.Peek().pos;
@@ -73,6 +80,9 @@ ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
   } else if (batch_start && p.AtName()) {
     // The server runs a procedure named alone at the start of a batch.
     statement.body = ParseImplicitExecute(p);
+  } else if (StartsAnyRule(p)) {
+    // The first word was right; what follows it is not (yet) a statement.
+    p.FailAt(p.Peek(1).kind == TokenKind::kEnd ? p.Peek() : p.Peek(1));
   } else {
     p.FailAtCurrent();
   }
