@@ -51,62 +51,68 @@ ExprPtr ParseOr(Parser& p);
 ExprPtr ParseAdditive(Parser& p);
 ExprPtr ParseUnary(Parser& p);
 
-ExprPtr ParseNot(Parser& p) {
-  if (!p.AtKeyword("NOT")) {
-    // Predicates and comparisons.
-    ExprPtr left = ParseAdditive(p);
-    const std::string op = ComparisonOp(p.Peek());
-    if (!op.empty()) {
-      p.Take();
-      return MakeBinary(p, op, std::move(left), ParseAdditive(p));
-    }
-    bool negated = false;
-    if (p.AtKeyword("NOT") &&
-        (p.AtKeyword("IN", 1) || p.AtKeyword("LIKE", 1) || p.AtKeyword("BETWEEN", 1))) {
-      p.Take();
-      negated = true;
-    }
-    ExprPtr expr;
-    if (p.AcceptKeyword("IN")) {
-      p.ExpectSymbol("(");
-      if (p.AtKeyword("SELECT")) {
-        expr = NewExpr(ExprKind::kInSubquery, left->pos);
-        expr->args.push_back(std::move(left));
-        expr->subquery = ParseQuery(p);
-      } else {
-        expr = NewExpr(ExprKind::kInList, left->pos);
-        expr->args.push_back(std::move(left));
-        do expr->args.push_back(ParseExpr(p)); while (p.AcceptSymbol(","));
-      }
-      p.ExpectSymbol(")");
-    } else if (p.AcceptKeyword("LIKE")) {
-      expr = NewExpr(ExprKind::kLike, left->pos);
-      expr->args.push_back(std::move(left));
-      expr->args.push_back(ParseAdditive(p));
-      if (p.AcceptKeyword("ESCAPE")) expr->args.push_back(ParseAdditive(p));
-    } else if (p.AcceptKeyword("BETWEEN")) {
-      expr = NewExpr(ExprKind::kBetween, left->pos);
-      expr->args.push_back(std::move(left));
-      expr->args.push_back(ParseAdditive(p));
-      p.ExpectKeyword("AND");
-      expr->args.push_back(ParseAdditive(p));
-    } else if (p.AcceptKeyword("IS")) {
-      expr = NewExpr(ExprKind::kIsNull, left->pos);
-      expr->args.push_back(std::move(left));
-      negated = p.AcceptKeyword("NOT");
-      p.ExpectKeyword("NULL");
-    } else {
-      return left;
-    }
-    expr->negated = negated;
-    return p.Finish(std::move(expr));
+// [NOT] IN, [NOT] LIKE, [NOT] BETWEEN, IS [NOT] NULL after an operand;
+// null when none follows.
+ExprPtr ParsePredicateTail(Parser& p, ExprPtr* left) {
+  bool negated = false;
+  if (p.AtKeyword("NOT") &&
+      (p.AtKeyword("IN", 1) || p.AtKeyword("LIKE", 1) || p.AtKeyword("BETWEEN", 1))) {
+    p.Take();
+    negated = true;
   }
+  ExprPtr expr;
+  if (p.AcceptKeyword("IN")) {
+    p.ExpectSymbol("(");
+    expr = NewExpr(p.AtKeyword("SELECT") ? ExprKind::kInSubquery : ExprKind::kInList, (*left)->pos);
+    expr->args.push_back(std::move(*left));
+    if (expr->kind == ExprKind::kInSubquery) {
+      expr->subquery = ParseQuery(p);
+    } else {
+      do expr->args.push_back(ParseExpr(p)); while (p.AcceptSymbol(","));
+    }
+    p.ExpectSymbol(")");
+  } else if (p.AcceptKeyword("LIKE")) {
+    expr = NewExpr(ExprKind::kLike, (*left)->pos);
+    expr->args.push_back(std::move(*left));
+    expr->args.push_back(ParseAdditive(p));
+    if (p.AcceptKeyword("ESCAPE")) expr->args.push_back(ParseAdditive(p));
+  } else if (p.AcceptKeyword("BETWEEN")) {
+    expr = NewExpr(ExprKind::kBetween, (*left)->pos);
+    expr->args.push_back(std::move(*left));
+    expr->args.push_back(ParseAdditive(p));
+    p.ExpectKeyword("AND");
+    expr->args.push_back(ParseAdditive(p));
+  } else if (p.AcceptKeyword("IS")) {
+    expr = NewExpr(ExprKind::kIsNull, (*left)->pos);
+    expr->args.push_back(std::move(*left));
+    negated = p.AcceptKeyword("NOT");
+    p.ExpectKeyword("NULL");
+  } else {
+    return nullptr;
+  }
+  expr->negated = negated;
+  return p.Finish(std::move(expr));
+}
+
+// A comparison or predicate, or a plain operand.
+ExprPtr ParsePredicate(Parser& p) {
+  ExprPtr left = ParseAdditive(p);
+  const std::string op = ComparisonOp(p.Peek());
+  if (!op.empty()) {
+    p.Take();
+    return MakeBinary(p, op, std::move(left), ParseAdditive(p));
+  }
+  ExprPtr predicate = ParsePredicateTail(p, &left);
+  return predicate ? std::move(predicate) : std::move(left);
+}
+
+ExprPtr ParseNot(Parser& p) {
+  if (!p.AtKeyword("NOT")) return ParsePredicate(p);
   Parser::NestingGuard guard(p);
   const Token& not_token = p.Take();
   if (p.AtKeyword("EXISTS")) {
-    const ast::SourcePos pos = not_token.pos;
     p.Take();
-    ExprPtr exists = ParseSubqueryInParens(p, ExprKind::kExists, pos);
+    ExprPtr exists = ParseSubqueryInParens(p, ExprKind::kExists, not_token.pos);
     exists->negated = true;
     return exists;
   }

@@ -82,7 +82,7 @@ ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
     statement.body = ParseImplicitExecute(p);
   } else if (StartsAnyRule(p)) {
     // The first word was right; what follows it is not (yet) a statement.
-    p.FailAt(p.Peek(1).kind == TokenKind::kEnd ? p.Peek() : p.Peek(1));
+    p.FailAt(p.Peek(1));
   } else {
     p.FailAtCurrent();
   }

@@ -131,13 +131,15 @@ int64_t Parser::ExpectInteger() {
   if (AtSymbol("-") || AtSymbol("+")) negative = Take().text == "-";
   const Token& token = Peek();
   if (token.kind != TokenKind::kInteger) FailAtCurrent();
-  uint64_t value = 0;
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+  int64_t value = 0;
   for (char c : token.text) {
-    value = value * 10 + static_cast<uint64_t>(c - '0');
-    if (value > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) FailAt(token);
+    const int digit = c - '0';
+    if (value > (kMax - digit) / 10) FailAt(token);
+    value = value * 10 + digit;
   }
   Take();
-  return negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
+  return negative ? -value : value;
 }
 
 void Parser::FailAtCurrent() const {
@@ -147,6 +149,7 @@ void Parser::FailAtCurrent() const {
 }
 
 void Parser::FailAt(const Token& token) const {
+  if (token.kind == TokenKind::kEnd && tokens_.size() > 1) FailAt(tokens_[tokens_.size() - 2]);
   if (token.kind == TokenKind::kWord && IsReservedKeyword(token.text)) {
     Fail(156, "Incorrect syntax near the keyword '" + ToUpper(token.text) + "'.",
          token.pos.line);

@@ -61,6 +61,8 @@ TEST(ParseStatementsTest, CreateTable) {
        "(col n char(10) (default df ' ') (unique nonclustered)))"},
       {"CREATE TABLE t (id int NOT NULL IDENTITY(-5, 2) CONSTRAINT pk PRIMARY KEY CLUSTERED)",
        "(create-table t (col id int not-null identity(-5,2) (pk pk clustered)))"},
+      {"CREATE TABLE t (id bigint IDENTITY(-9223372036854775807, 9223372036854775807))",
+       "(create-table t (col id bigint identity(-9223372036854775807,9223372036854775807)))"},
       {"CREATE TABLE t (a int, b int, CONSTRAINT pk PRIMARY KEY NONCLUSTERED (a ASC, b DESC), UNIQUE (b)) ON [PRIMARY]",
        "(create-table t (col a int) (col b int) (pk pk nonclustered (a b desc)) (unique (b)))"},
       // A key with its columns after the last column, without the comma.

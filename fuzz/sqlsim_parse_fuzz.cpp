@@ -1,0 +1,107 @@
+// Arbitrary bytes as a Transact-SQL batch: the parser answers with a tree or
+// with one syntax error, and no tree is higher than later stages may walk
+// recursively.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+#include "sqlsim/front/parser.h"
+#include "sqlsim/front/parser_core.h"
+
+namespace {
+
+using namespace sqlsim;
+
+// The walk below counts a little differently from the parser; a fault
+// would go far past this.
+constexpr int32_t kDeepest = front::kMaxTreeHeight + 16;
+
+int32_t Height(const ast::Select& s, int32_t depth);
+
+int32_t Height(const ast::Expr* e, int32_t depth) {
+  if (e == nullptr) return 0;
+  if (depth > kDeepest) std::abort();
+  int32_t below = e->subquery ? Height(*e->subquery, depth + 1) : 0;
+  for (const ast::ExprPtr& arg : e->args) below = std::max(below, Height(arg.get(), depth + 1));
+  return below + 1;
+}
+
+int32_t Height(const ast::FromItem& item, int32_t depth) {
+  int32_t h = item.table.derived ? Height(*item.table.derived, depth) : 0;
+  for (const ast::Join& join : item.joins) {
+    h = std::max(h, Height(join.on.get(), depth));
+    if (join.table.derived) h = std::max(h, Height(*join.table.derived, depth));
+  }
+  return h;
+}
+
+int32_t Height(const ast::Select& s, int32_t depth) {
+  if (depth > kDeepest) std::abort();
+  int32_t h = std::max({Height(s.top.get(), depth + 1), Height(s.where.get(), depth + 1),
+                        Height(s.having.get(), depth + 1)});
+  for (const ast::SelectItem& item : s.items) h = std::max(h, Height(item.expr.get(), depth + 1));
+  for (const ast::FromItem& item : s.from) h = std::max(h, Height(item, depth + 1));
+  for (const ast::ExprPtr& e : s.group_by) h = std::max(h, Height(e.get(), depth + 1));
+  for (const ast::OrderItem& o : s.order_by) h = std::max(h, Height(o.expr.get(), depth + 1));
+  if (s.union_next) h = std::max(h, Height(*s.union_next, depth + 1));
+  return h + 1;
+}
+
+struct StatementHeight {
+  int32_t operator()(const ast::Select& s) const { return Height(s, 1); }
+  int32_t operator()(const ast::Insert& i) const {
+    int32_t h = i.select ? Height(*i.select, 1) : 0;
+    for (const auto& row : i.values) {
+      for (const ast::ExprPtr& e : row) h = std::max(h, Height(e.get(), 1));
+    }
+    return h;
+  }
+  int32_t operator()(const ast::Update& u) const {
+    int32_t h = Height(u.where.get(), 1);
+    for (const ast::Assignment& a : u.set) h = std::max(h, Height(a.value.get(), 1));
+    for (const ast::FromItem& item : u.from) h = std::max(h, Height(item, 1));
+    return h;
+  }
+  int32_t operator()(const ast::Delete& d) const {
+    int32_t h = Height(d.where.get(), 1);
+    for (const ast::FromItem& item : d.from) h = std::max(h, Height(item, 1));
+    return h;
+  }
+  int32_t operator()(const ast::CreateTable& c) const {
+    int32_t h = 0;
+    for (const ast::ColumnDef& col : c.columns) h = std::max(h, Height(col.default_value.get(), 1));
+    return h;
+  }
+  template <typename Other>
+  int32_t operator()(const Other&) const { return 0; }
+};
+
+bool IsSyntaxError(int32_t number) {
+  return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
+         number == 191;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  ParseOutcome outcome = ParseBatch(text);
+  if (!outcome.ok()) {
+    if (outcome.errors.size() != 1) std::abort();
+    const Diagnostic& error = outcome.errors[0];
+    if (!IsSyntaxError(error.native) || error.line < 1 || error.message.empty()) std::abort();
+  }
+  size_t previous_end = 0;
+  for (const ast::Statement& statement : outcome.batch.statements) {
+    if (statement.pos.offset < previous_end || statement.end_offset <= statement.pos.offset ||
+        statement.end_offset > size) {
+      std::abort();
+    }
+    previous_end = statement.end_offset;
+    std::visit(StatementHeight{}, statement.body);
+  }
+  return 0;
+}

@@ -1,0 +1,186 @@
+// The driver's handles. Every handle starts with a type tag and carries its
+// diagnostic records; the environment owns its connections, a connection
+// its statements, a statement its implicit descriptors, so freeing a
+// parent frees what it holds.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sqlsim/engine/engine.h"
+#include "sqlsim/odbc/cursor.h"
+#include "sqlsim/odbc/diag.h"
+#include "sqlsim/odbc/odbc_api.h"
+#include "sqlsim/odbc/params.h"
+
+namespace sqlsim::odbc {
+
+enum class HandleKind : uint32_t {
+  kFreed = 0,
+  kEnv = 0x73456e76,
+  kDbc = 0x73446263,
+  kStmt = 0x7353746d,
+  kDesc = 0x73446573,
+};
+
+struct HandleBase {
+  explicit HandleBase(HandleKind k) : kind(k) {}
+  ~HandleBase() { kind = HandleKind::kFreed; }
+  HandleBase(const HandleBase&) = delete;
+  HandleBase& operator=(const HandleBase&) = delete;
+
+  HandleKind kind;
+  DiagArea diags;
+};
+
+// The handle of the given kind, or null when it is not one.
+template <class H>
+H* FromHandle(SQLHANDLE handle) {
+  auto* base = static_cast<HandleBase*>(handle);
+  if (!base || base->kind != H::kKind) return nullptr;
+  return static_cast<H*>(base);
+}
+
+class Dbc;
+class Stmt;
+
+inline constexpr SQLINTEGER kOdbc2 = static_cast<SQLINTEGER>(SQL_OV_ODBC2);
+inline constexpr SQLINTEGER kOdbc3 = static_cast<SQLINTEGER>(SQL_OV_ODBC3);
+
+class Env : public HandleBase {
+ public:
+  static constexpr HandleKind kKind = HandleKind::kEnv;
+  Env();
+  ~Env();
+
+  Dbc* AddDbc();
+  void RemoveDbc(Dbc* dbc);
+
+  SQLINTEGER odbc_version = kOdbc3;
+  std::vector<std::unique_ptr<Dbc>> dbcs;
+};
+
+// Statement attributes; a connection keeps the defaults for new statements.
+struct StmtAttrs {
+  SQLULEN cursor_type = SQL_CURSOR_FORWARD_ONLY;
+  SQLULEN concurrency = SQL_CONCUR_READ_ONLY;
+  SQLULEN use_bookmarks = SQL_UB_OFF;
+  SQLULEN rowset_size = 1;      // SQL_ROWSET_SIZE: SQLExtendedFetch
+  SQLULEN row_array_size = 1;   // SQL_ATTR_ROW_ARRAY_SIZE: SQLFetch(Scroll)
+  SQLULEN row_bind_type = SQL_BIND_BY_COLUMN;
+  SQLULEN* row_bind_offset = nullptr;
+  SQLUSMALLINT* row_status = nullptr;
+  SQLULEN* rows_fetched = nullptr;
+  SQLPOINTER fetch_bookmark = nullptr;
+  SQLULEN max_rows = 0;
+  SQLULEN max_length = 0;
+  SQLULEN query_timeout = 0;
+  SQLULEN noscan = SQL_NOSCAN_OFF;
+  SQLULEN retrieve_data = SQL_RD_ON;
+  SQLULEN simulate_cursor = SQL_SC_UNIQUE;
+  SQLULEN cursor_sensitivity = SQL_UNSPECIFIED;
+  SQLULEN metadata_id = SQL_FALSE;
+  SQLULEN paramset_size = 1;
+  SQLULEN* params_processed = nullptr;
+  SQLUSMALLINT* param_status = nullptr;
+};
+
+class Dbc : public HandleBase {
+ public:
+  static constexpr HandleKind kKind = HandleKind::kDbc;
+  explicit Dbc(Env* env);
+  ~Dbc();
+
+  Stmt* AddStmt();
+  void RemoveStmt(Stmt* stmt);
+  void DropStatements();
+
+  Env* env;
+  std::unique_ptr<Session> session;
+  std::vector<std::unique_ptr<Stmt>> stmts;
+  bool autocommit = true;
+  bool forward_only = false;  // CURSORS=FORWARD
+  std::string dsn;
+  std::string catalog;        // SQL_ATTR_CURRENT_CATALOG set before connecting
+  SQLUINTEGER login_timeout = 0;
+  SQLUINTEGER connection_timeout = 0;
+  SQLUINTEGER access_mode = SQL_MODE_READ_WRITE;
+  SQLUINTEGER txn_isolation = SQL_TXN_READ_COMMITTED;
+  SQLUINTEGER packet_size = 4096;
+  SQLPOINTER quiet_mode = nullptr;
+  StmtAttrs stmt_defaults;
+};
+
+class Desc : public HandleBase {
+ public:
+  static constexpr HandleKind kKind = HandleKind::kDesc;
+  explicit Desc(Stmt* owner) : HandleBase(kKind), stmt(owner) {}
+  Stmt* stmt;
+};
+
+struct ColumnBinding {
+  SQLSMALLINT c_type = 0;
+  SQLPOINTER buffer = nullptr;
+  SQLLEN buffer_length = 0;
+  SQLLEN* indicator = nullptr;
+  bool bound() const { return buffer != nullptr || indicator != nullptr; }
+};
+
+// Where SQLGetData stands in the current column of the current row.
+struct GetDataState {
+  SQLUSMALLINT column = 0;
+  uint64_t row_serial = 0;
+  SQLSMALLINT c_type = 0;
+  bool active = false;
+  bool done = false;
+  std::string bytes;
+  size_t offset = 0;
+};
+
+// Parameters whose data the application sends with SQLPutData.
+struct DataAtExec {
+  std::vector<SQLUSMALLINT> pending;     // in the order asked for
+  size_t current = 0;                    // index into pending
+  bool started = false;                  // SQLParamData named pending[current]
+  bool has_data = false;                 // SQLPutData called for it
+  std::map<SQLUSMALLINT, std::optional<std::string>> data;  // nullopt: NULL
+};
+
+enum class StmtState { kAllocated, kPrepared, kNeedData, kExecuted };
+
+class Stmt : public HandleBase {
+ public:
+  static constexpr HandleKind kKind = HandleKind::kStmt;
+  explicit Stmt(Dbc* dbc);
+  ~Stmt();
+
+  // Drops the cursor and the rest of the batch's results. The statements
+  // still to come run to their end (the server does not stop a batch whose
+  // results a client discards) unless cancel is set.
+  void CloseResults(bool cancel = false);
+  // The state after the results are gone: prepared or allocated.
+  void ReturnToPrepared() { state = prepared ? StmtState::kPrepared : StmtState::kAllocated; }
+  SQLINTEGER odbc_version() const { return dbc->env->odbc_version; }
+
+  Dbc* dbc;
+  StmtAttrs attrs;
+  StmtState state = StmtState::kAllocated;
+  std::unique_ptr<PreparedBatch> batch;
+  bool prepared = false;  // by SQLPrepare, so SQLExecute may run it again
+  std::map<SQLUSMALLINT, ParamBinding> params;
+  std::vector<ColumnBinding> bindings;  // [0]: the bookmark column
+  std::unique_ptr<Execution> execution;
+  std::unique_ptr<Cursor> cursor;
+  SQLLEN row_count = -1;
+  DataAtExec dae;
+  GetDataState getdata;
+  uint64_t row_serial = 0;  // changes with every fetch and SQLSetPos
+  size_t current_row = 0;   // row of the rowset SQLGetData reads
+  Desc app_row_desc{this}, app_param_desc{this}, imp_row_desc{this}, imp_param_desc{this};
+};
+
+}  // namespace sqlsim::odbc

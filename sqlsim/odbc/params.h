@@ -1,0 +1,45 @@
+// Parameter values out of the application's buffers: the C data read as a
+// Value, then converted to the SQL type the application declared, with
+// ODBC's states (22001, 22003, 22007, 22018, 07006, HY090).
+#pragma once
+
+#include <string>
+
+#include "sqlsim/engine/engine.h"
+#include "sqlsim/odbc/odbc_api.h"
+
+namespace sqlsim::odbc {
+
+struct ParamBinding {
+  SQLSMALLINT c_type = SQL_C_DEFAULT;
+  SQLSMALLINT sql_type = SQL_VARCHAR;
+  SQLULEN column_size = 0;
+  SQLSMALLINT decimal_digits = 0;
+  SQLPOINTER buffer = nullptr;
+  SQLLEN buffer_length = 0;
+  SQLLEN* indicator = nullptr;
+
+  // SQL_C_DEFAULT resolved against the SQL type.
+  SQLSMALLINT EffectiveCType() const;
+  // SQL_DATA_AT_EXEC or SQL_LEN_DATA_AT_EXEC(n) in the indicator.
+  bool AtExecution() const;
+};
+
+struct ParamFailure {
+  std::string sqlstate;
+  std::string message;
+};
+
+// Parameter types the driver takes: false for an unknown C type (HY003)
+// or SQL type (HY004), with the failure filled in.
+bool CheckParamTypes(SQLSMALLINT c_type, SQLSMALLINT sql_type, ParamFailure* failure);
+
+// A parameter bound with its data in the application's buffer.
+bool ReadParam(const ParamBinding& b, ParamValue* out, ParamFailure* failure);
+
+// A data-at-execution parameter from what SQLPutData collected: the C
+// type's bytes, or null when SQL_NULL_DATA was put.
+bool ParamFromPutData(const ParamBinding& b, const std::string* data,
+                      ParamValue* out, ParamFailure* failure);
+
+}  // namespace sqlsim::odbc

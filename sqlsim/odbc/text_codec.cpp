@@ -1,0 +1,85 @@
+#include "sqlsim/odbc/text_codec.h"
+
+namespace sqlsim::odbc {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; the five unassigned bytes map to the C1
+// control of the same number, as Windows converts them.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char EncodeUnit(char16_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] == u) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::u16string Cp1252ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    out.push_back(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t{b});
+  }
+  return out;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t u = text[i];
+    // A surrogate pair is one character outside the code page.
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+      out.push_back('?');
+      continue;
+    }
+    out.push_back(EncodeUnit(u));
+  }
+  return out;
+}
+
+std::string HexText(std::string_view bytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (char c : bytes) {
+    auto b = static_cast<unsigned char>(c);
+    out.push_back(kDigits[b >> 4]);
+    out.push_back(kDigits[b & 15]);
+  }
+  return out;
+}
+
+bool ParseHex(std::string_view text, std::string* bytes) {
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+  }
+  if (text.size() % 2 != 0) return false;
+  bytes->clear();
+  for (size_t i = 0; i < text.size(); i += 2) {
+    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    if (hi < 0 || lo < 0) return false;
+    bytes->push_back(static_cast<char>(hi * 16 + lo));
+  }
+  return true;
+}
+
+}  // namespace sqlsim::odbc

@@ -1,0 +1,19 @@
+// The server's 8-bit code page (Windows-1252) against the UTF-16 of
+// SQL_C_WCHAR buffers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sqlsim::odbc {
+
+std::u16string Cp1252ToUtf16(std::string_view text);
+// Characters the code page lacks become '?'.
+std::string Utf16ToCp1252(std::u16string_view text);
+
+// Upper-case hex digits of bytes, as binary data reads as character data.
+std::string HexText(std::string_view bytes);
+// The bytes of hex text (an even number of digits); false if it is not.
+bool ParseHex(std::string_view text, std::string* bytes);
+
+}  // namespace sqlsim::odbc

@@ -1,0 +1,143 @@
+#include "odbc_support.h"
+
+#include <unistd.h>
+
+#include <system_error>
+
+namespace odbctest {
+
+std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle) {
+  std::vector<Diag> out;
+  for (SQLSMALLINT rec = 1;; ++rec) {
+    SQLCHAR state[6] = {0};
+    SQLCHAR text[1024] = {0};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLRETURN rc = SQLGetDiagRec(type, handle, rec, state, &native, text, sizeof text, &length);
+    if (!SQL_SUCCEEDED(rc)) break;
+    out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(text)});
+  }
+  return out;
+}
+
+std::vector<Diag> Odbc2Errors(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt) {
+  std::vector<Diag> out;
+  for (;;) {
+    SQLCHAR state[6] = {0};
+    SQLCHAR text[1024] = {0};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLRETURN rc = SQLError(env, dbc, stmt, state, &native, text, sizeof text, &length);
+    if (!SQL_SUCCEEDED(rc)) break;
+    out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(text)});
+  }
+  return out;
+}
+
+std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
+  std::string s = "rc " + std::to_string(rc);
+  for (const Diag& d : Diags(type, handle)) s += "\n  [" + d.state + "] " + d.message;
+  return s;
+}
+
+std::string FirstState(SQLSMALLINT type, SQLHANDLE handle) {
+  std::vector<Diag> d = Diags(type, handle);
+  return d.empty() ? "" : d[0].state;
+}
+
+DataDir::DataDir() {
+  static int counter = 0;
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "data";
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  path_ = std::filesystem::path(SQLSIM_ODBC_TEST_DIR) /
+          (name + "." + std::to_string(getpid()) + "." + std::to_string(counter++));
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+  std::filesystem::create_directories(path_);
+}
+
+DataDir::~DataDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+Connection::Connection(SQLINTEGER odbc_version) {
+  if (odbc_version == SQL_OV_ODBC2) {
+    SQLAllocEnv(&env_);
+  } else {
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_);
+    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION,
+                  reinterpret_cast<SQLPOINTER>(static_cast<intptr_t>(odbc_version)), 0);
+  }
+  SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_);
+}
+
+Connection::~Connection() {
+  if (connected_) {
+    SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+    SQLDisconnect(dbc_);
+  }
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+  SQLFreeHandle(SQL_HANDLE_ENV, env_);
+}
+
+SQLRETURN Connection::DriverConnect(const std::string& text, std::string* completed) {
+  SQLCHAR out[2048] = {0};
+  SQLSMALLINT out_length = 0;
+  SQLRETURN rc = SQLDriverConnect(dbc_, nullptr,
+                                  reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())),
+                                  SQL_NTS, out, sizeof out, &out_length, SQL_DRIVER_NOPROMPT);
+  connected_ = connected_ || SQL_SUCCEEDED(rc);
+  if (completed) *completed = reinterpret_cast<char*>(out);
+  return rc;
+}
+
+Statement::Statement(SQLHDBC dbc) {
+  SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt_);
+  EXPECT_ODBC_OK(rc, SQL_HANDLE_DBC, dbc);
+}
+
+Statement::~Statement() {
+  if (stmt_) SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+}
+
+std::string ConnectionString(const DataDir& dir, const std::string& extra) {
+  return "DRIVER=sqlsim;DATADIR=" + dir.path().string() + ";DATABASE=t;AUTOCREATE=1" +
+         (extra.empty() ? "" : ";" + extra);
+}
+
+void OdbcTest::SetUp() {
+  SQLRETURN rc = connection_.DriverConnect(ConnectionString(dir_));
+  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, connection_.dbc());
+}
+
+void OdbcTest::Exec(SQLHSTMT stmt, const std::string& sql) {
+  SQLFreeStmt(stmt, SQL_CLOSE);
+  SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
+                               SQL_NTS);
+  ASSERT_TRUE(SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA)
+      << sql << "\n" << Explain(rc, SQL_HANDLE_STMT, stmt);
+}
+
+void OdbcTest::Exec(const std::string& sql) {
+  Statement stmt(dbc());
+  Exec(stmt, sql);
+}
+
+std::vector<std::string> OdbcTest::Column1(const std::string& sql) {
+  Statement stmt(dbc());
+  std::vector<std::string> out;
+  Exec(stmt, sql);
+  while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+    char text[512] = {0};
+    SQLLEN ind = 0;
+    SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &ind);
+    out.push_back(ind == SQL_NULL_DATA ? "NULL" : text);
+  }
+  return out;
+}
+
+}  // namespace odbctest

@@ -1,0 +1,101 @@
+// Helpers for the driver's tests: they reach the driver only through the
+// unixODBC driver manager, as applications do.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace odbctest {
+
+struct Diag {
+  std::string state;
+  SQLINTEGER native = 0;
+  std::string message;
+};
+
+// The diagnostic records of a handle, through SQLGetDiagRec.
+std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle);
+// The same through SQLError, as ODBC 2 applications read them.
+std::vector<Diag> Odbc2Errors(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt);
+// "rc: [state] message ..." for failure messages.
+std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);
+// The state of the first record, "" when there is none.
+std::string FirstState(SQLSMALLINT type, SQLHANDLE handle);
+
+// A fresh folder below the build tree, removed again by the destructor.
+class DataDir {
+ public:
+  DataDir();
+  ~DataDir();
+  DataDir(const DataDir&) = delete;
+  DataDir& operator=(const DataDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// An environment and a connection, freed (after disconnecting) by the
+// destructor.
+class Connection {
+ public:
+  explicit Connection(SQLINTEGER odbc_version = SQL_OV_ODBC3);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  SQLRETURN DriverConnect(const std::string& text, std::string* completed = nullptr);
+  SQLHENV env() const { return env_; }
+  SQLHDBC dbc() const { return dbc_; }
+
+ private:
+  SQLHENV env_ = SQL_NULL_HENV;
+  SQLHDBC dbc_ = SQL_NULL_HDBC;
+  bool connected_ = false;
+};
+
+// A statement freed by the destructor.
+class Statement {
+ public:
+  explicit Statement(SQLHDBC dbc);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  operator SQLHSTMT() const { return stmt_; }
+
+ private:
+  SQLHSTMT stmt_ = SQL_NULL_HSTMT;
+};
+
+// The connection string of a fresh database in dir.
+std::string ConnectionString(const DataDir& dir, const std::string& extra = "");
+
+// A test with a connected ODBC 3 connection to a fresh database.
+class OdbcTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Runs SQL that must succeed (SQL_NO_DATA counts as success).
+  void Exec(SQLHSTMT stmt, const std::string& sql);
+  void Exec(const std::string& sql);
+  // Text of column 1 of every row of a query, "NULL" for null.
+  std::vector<std::string> Column1(const std::string& sql);
+  SQLHDBC dbc() const { return connection_.dbc(); }
+
+  DataDir dir_;
+  Connection connection_;
+};
+
+}  // namespace odbctest
+
+#define EXPECT_ODBC_OK(rc, type, handle) \
+  EXPECT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
+#define ASSERT_ODBC_OK(rc, type, handle) \
+  ASSERT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
+#define ASSERT_STMT_OK(rc, stmt) ASSERT_ODBC_OK(rc, SQL_HANDLE_STMT, stmt)
+#define EXPECT_STMT_OK(rc, stmt) EXPECT_ODBC_OK(rc, SQL_HANDLE_STMT, stmt)
