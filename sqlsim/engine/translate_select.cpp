@@ -16,7 +16,7 @@ ColumnDesc DescribeExpr(const SqlExpr& e, const std::string& alias) {
   d.name = alias.empty() ? (e.is_column ? e.name : "") : alias;
   d.type = e.type;
   d.length = e.length;
-  if ((e.type == SqlType::kVarchar || e.type == SqlType::kChar) && d.length <= 0) {
+  if (!e.is_column && (e.type == SqlType::kVarchar || e.type == SqlType::kChar) && d.length <= 0) {
     d.length = kUnknownTextLength;
   }
   return d;
