@@ -1,64 +1,102 @@
-// From batch text to compiled statements.
-#include <cstring>
-
+// From batch text to compiled statements: parse the whole batch (a syntax
+// error runs nothing of it), then one compiled statement per statement.
+// Statements that become SQLite SQL are translated when they first run, so
+// that a batch may create a table and use it.
+#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
+#include "sqlsim/front/parser.h"
+#include "sqlsim/functions/register.h"
 
 namespace sqlsim {
 namespace {
 
-// Until the Transact-SQL front end is wired in, statements go to SQLite as
-// written, split at semicolons outside quotes.
-void CompilePassThrough(PreparedBatchImpl& batch, const std::string& text) {
-  int32_t params = 0;
-  std::string current;
-  std::vector<int32_t> map;
-  char quote = 0;
-  auto flush = [&]() {
-    if (current.find_first_not_of(" \t\r\n") == std::string::npos) {
-      current.clear();
-      return;
-    }
-    CompiledStatement statement;
-    statement.source = current;
-    statement.sqlite_sql = current;
-    statement.param_map = map;
-    size_t word = current.find_first_not_of(" \t\r\n");
-    auto starts = [&](const char* w) { return strncasecmp(current.c_str() + word, w, std::strlen(w)) == 0; };
-    statement.counts_rows = starts("insert") || starts("update") || starts("delete");
-    statement.writes = !starts("select");
-    batch.statements().push_back(std::move(statement));
-    current.clear();
-    map.clear();
-  };
-  for (char c : text) {
-    if (quote) {
-      if (c == quote) quote = 0;
-    } else if (c == '\'' || c == '"' || c == '[') {
-      quote = c == '[' ? ']' : c;
-    } else if (c == '?') {
-      map.push_back(params++);
-    } else if (c == ';') {
-      flush();
-      continue;
-    }
-    current += c;
+CompiledStatement::Kind KindOf(const ast::StatementBody& body) {
+  if (std::holds_alternative<ast::Select>(body) || std::holds_alternative<ast::Insert>(body) ||
+      std::holds_alternative<ast::Update>(body) || std::holds_alternative<ast::Delete>(body)) {
+    return CompiledStatement::Kind::kSqlite;
   }
-  flush();
-  batch.set_parameter_count(params);
+  if (std::holds_alternative<ast::UseDatabase>(body)) return CompiledStatement::Kind::kUse;
+  if (std::holds_alternative<ast::CreateDatabase>(body)) return CompiledStatement::Kind::kCreateDatabase;
+  if (std::holds_alternative<ast::SetOption>(body)) return CompiledStatement::Kind::kSetOption;
+  if (std::holds_alternative<ast::Transaction>(body)) return CompiledStatement::Kind::kTransaction;
+  if (std::holds_alternative<ast::Execute>(body)) return CompiledStatement::Kind::kFault;
+  return CompiledStatement::Kind::kDefinition;
+}
+
+bool IsFaultCommand(const ast::Execute& exec) {
+  return IdentifiersEqual(exec.procedure.name, "sqlsim_fault");
 }
 
 }  // namespace
 
+void TranslateStatement(SessionImpl& session, CompiledStatement& statement) {
+  statement.translate_error.reset();
+  statement.param_map.clear();
+  statement.columns.clear();
+  statement.translated_version = session.catalog_version();
+  try {
+    Translator translator(session, &statement);
+    const ast::StatementBody& body = statement.node->body;
+    if (auto* select = std::get_if<ast::Select>(&body)) translator.Select(*select);
+    else if (auto* insert = std::get_if<ast::Insert>(&body)) translator.Insert(*insert);
+    else if (auto* update = std::get_if<ast::Update>(&body)) translator.Update(*update);
+    else if (auto* del = std::get_if<ast::Delete>(&body)) translator.Delete(*del);
+  } catch (const TranslateError& error) {
+    statement.translate_error = error.diagnostic;
+  }
+}
+
 std::unique_ptr<PreparedBatch> PrepareBatch(SessionImpl& session, std::string_view text,
-                                            Diagnostics*) {
+                                            Diagnostics* diags) {
+  ParseOutcome parsed = ParseBatch(text);
+  if (!parsed.ok()) {
+    diags->insert(diags->end(), parsed.errors.begin(), parsed.errors.end());
+    return nullptr;
+  }
+  session.RefreshCatalog();
   auto batch = std::make_unique<PreparedBatchImpl>(session, std::string(text));
-  CompilePassThrough(*batch, batch->Text());
+  batch->tree() = std::move(parsed.batch);
+  batch->set_parameter_count(batch->tree().parameter_count);
+  for (const ast::Statement& node : batch->tree().statements) {
+    CompiledStatement statement;
+    statement.node = &node;
+    size_t end = std::min(node.end_offset, batch->Text().size());
+    if (node.pos.offset < end) statement.source = batch->Text().substr(node.pos.offset, end - node.pos.offset);
+    statement.kind = KindOf(node.body);
+    if (auto* exec = std::get_if<ast::Execute>(&node.body); exec && !IsFaultCommand(*exec)) {
+      statement.kind = CompiledStatement::Kind::kFailure;
+      statement.failure = ServerError(2812, "Could not find stored procedure '" + exec->procedure.name + "'.",
+                                      node.pos.line);
+    }
+    batch->statements().push_back(std::move(statement));
+  }
   return batch;
 }
 
-bool DescribeFromCatalog(SessionImpl&, const char*, const char*, ColumnDesc*) { return false; }
+bool DescribeFromCatalog(SessionImpl& session, const char* table, const char* column,
+                         ColumnDesc* out) {
+  const CatalogTable* t = session.catalog().FindTable(table);
+  const CatalogColumn* c = t ? t->FindColumn(column) : nullptr;
+  if (!c) return false;
+  out->type = c->type;
+  out->length = c->length;
+  out->scale = c->scale;
+  out->precision = c->precision;
+  out->nullable = c->nullable;
+  out->base_table = t->name;
+  out->base_column = c->name;
+  return true;
+}
 
-bool RegisterServerFeatures(sqlite3*, Diagnostics*) { return true; }
+bool RegisterServerFeatures(sqlite3* db, Diagnostics* diags) {
+  if (RegisterTsqlFunctions(db) != SQLITE_OK) {
+    diags->push_back(ServerError(50000, "The server functions could not be registered."));
+    return false;
+  }
+  Catalog catalog(db);
+  return catalog.EnsureSystemTables(diags);
+}
 
 }  // namespace sqlsim

@@ -34,8 +34,12 @@ struct CompiledStatement {
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
   std::vector<ColumnDesc> columns; // known result columns (else derived)
+  std::vector<ColumnDesc> described;  // columns as last described
+  bool described_valid = false;     // until the statement is made again
   SqliteStmt prepared;             // made on first run
   uint64_t prepared_generation = 0;
+  uint64_t translated_version = 0; // catalog version of the translation, 0: none
+  std::optional<Diagnostic> translate_error;
 
   // kFailure
   std::optional<Diagnostic> failure;

@@ -1,5 +1,7 @@
 // Transactions and data definition as the executor runs them.
 #include "sqlsim/engine/commands.h"
+#include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/session.h"
 
 namespace sqlsim {
@@ -26,9 +28,30 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
   return true;
 }
 
-bool RunDefinition(SessionImpl&, const ast::StatementBody&, Diagnostics* diags) {
-  diags->push_back(ServerError(50000, "Data definition is not available yet."));
+namespace {
+
+bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body, Diagnostics* diags) {
+  sqlite3* db = session.db();
+  Catalog& catalog = session.catalog();
+  if (auto* create = std::get_if<ast::CreateTable>(&body)) return RunCreateTable(db, catalog, *create, diags);
+  if (auto* index = std::get_if<ast::CreateIndex>(&body)) return RunCreateIndex(db, catalog, *index, diags);
+  if (auto* alter = std::get_if<ast::AlterTable>(&body)) return RunAlterTable(db, catalog, *alter, diags);
+  if (auto* drop = std::get_if<ast::DropObjects>(&body)) return RunDropObjects(db, catalog, *drop, diags);
+  diags->push_back(ServerError(102, "Incorrect syntax."));
   return false;
+}
+
+}  // namespace
+
+// Data definition takes the write lock like any writer, and every change
+// of the schema makes prepared statements translate again.
+bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, Diagnostics* diags) {
+  bool opened_own = false;
+  if (!session.BeginStatement(true, &opened_own, diags)) return false;
+  bool ok = RunDefinitionBody(session, body, diags);
+  bool ended = session.EndStatement(opened_own, ok, diags);
+  session.InvalidateCatalog();
+  return ok && ended;
 }
 
 }  // namespace sqlsim

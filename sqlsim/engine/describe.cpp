@@ -38,12 +38,14 @@ std::vector<ColumnDesc> DescribeColumns(SessionImpl& session, sqlite3_stmt* stmt
   std::vector<ColumnDesc> columns(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     ColumnDesc& column = columns[static_cast<size_t>(i)];
-    if (static_cast<size_t>(i) < known.size() && known[static_cast<size_t>(i)].type != SqlType::kUnknown) {
+    bool translated = static_cast<size_t>(i) < known.size();
+    if (translated) {
       column = known[static_cast<size_t>(i)];
-      continue;
+    } else {
+      const char* name = sqlite3_column_name(stmt, i);
+      column.name = name ? name : "";
     }
-    const char* name = sqlite3_column_name(stmt, i);
-    column.name = name ? name : "";
+    // A column straight from a table is described as the table has it.
     const char* table = sqlite3_column_table_name(stmt, i);
     const char* origin = sqlite3_column_origin_name(stmt, i);
     if (table && origin) {
@@ -51,7 +53,7 @@ std::vector<ColumnDesc> DescribeColumns(SessionImpl& session, sqlite3_stmt* stmt
       column.base_column = origin;
       if (DescribeFromCatalog(session, table, origin, &column)) continue;
     }
-    TypeFromDeclaration(sqlite3_column_decltype(stmt, i), &column);
+    if (column.type == SqlType::kUnknown) TypeFromDeclaration(sqlite3_column_decltype(stmt, i), &column);
   }
   return columns;
 }

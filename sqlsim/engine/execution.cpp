@@ -102,9 +102,12 @@ std::optional<Result> ExecutionImpl::RunSqlite(CompiledStatement& statement) {
   }
   sqlite3_stmt* stmt = statement.prepared.get();
   if (sqlite3_column_count(stmt) > 0 && !statement.writes) {
+    if (!statement.described_valid) {
+      statement.described = DescribeColumns(session, stmt, statement.columns);
+      statement.described_valid = true;
+    }
     Result result;
-    result.rows = std::make_unique<SqliteRowSource>(
-        stmt, DescribeColumns(session, stmt, statement.columns));
+    result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described);
     return result;
   }
   bool opened_own = false;

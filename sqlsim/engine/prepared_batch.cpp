@@ -2,6 +2,7 @@
 
 #include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
 
@@ -11,8 +12,18 @@ PreparedBatchImpl::PreparedBatchImpl(SessionImpl& session, std::string text)
 PreparedBatchImpl::~PreparedBatchImpl() = default;
 
 bool PreparedBatchImpl::EnsurePrepared(CompiledStatement& statement, Diagnostics* diags) {
+  if (statement.node && statement.translated_version != session_.catalog_version()) {
+    statement.prepared.reset();
+    statement.described_valid = false;
+    TranslateStatement(session_, statement);
+  }
+  if (statement.translate_error) {
+    diags->push_back(*statement.translate_error);
+    return false;
+  }
   if (statement.prepared && statement.prepared_generation == session_.generation()) return true;
   statement.prepared.reset();
+  statement.described_valid = false;
   sqlite3_stmt* raw = nullptr;
   int rc = sqlite3_prepare_v3(session_.db(), statement.sqlite_sql.c_str(),
                               static_cast<int>(statement.sqlite_sql.size()),

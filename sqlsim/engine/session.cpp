@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/prepared_batch.h"
 
 namespace sqlsim {
@@ -41,6 +42,23 @@ SessionImpl::~SessionImpl() {
   if (in_transaction_ && db_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+void SessionImpl::InvalidateCatalog() {
+  if (catalog_) catalog_->Invalidate();
+  ++catalog_version_;
+}
+
+void SessionImpl::RefreshCatalog() {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &raw, nullptr) != SQLITE_OK) return;
+  SqliteStmt stmt(raw);
+  if (sqlite3_step(raw) != SQLITE_ROW) return;
+  int64_t version = sqlite3_column_int64(raw, 0);
+  if (version != schema_version_) {
+    schema_version_ = version;
+    InvalidateCatalog();
+  }
+}
+
 std::string SessionImpl::DatabasePath(const std::string& name) const {
   if (!IsPlainName(name)) return "";
   std::string file;
@@ -64,6 +82,10 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     diags->push_back(d);
     return false;
   }
+  // "name" is always a name here, never a string as SQLite's legacy
+  // reading would have it.
+  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(db.get(), options_.busy_timeout_ms);
   sqlite3_extended_result_codes(db.get(), 1);
   // WAL lets readers go on while one writer writes; writers queue on the
@@ -75,9 +97,12 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     in_transaction_ = false;
   }
+  catalog_.reset();
   db_ = std::move(db);
+  catalog_ = std::make_unique<Catalog>(db_.get());
   database_ = name;
   ++generation_;
+  InvalidateCatalog();
   return true;
 }
 
@@ -103,6 +128,7 @@ bool SessionImpl::SetAutocommit(bool on, Diagnostics* diags) {
 bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   if (!in_transaction_) return true;
   bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
+  if (!commit) InvalidateCatalog();
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;
     transaction_count_ = 0;

@@ -31,6 +31,13 @@ class SessionImpl : public Session {
   std::string CurrentDatabase() const override { return database_; }
 
   sqlite3* db() const { return db_.get(); }
+  Catalog& catalog() { return *catalog_; }
+  // Counts the times the catalog was forgotten: statements translated under
+  // an older count are translated again.
+  uint64_t catalog_version() const { return catalog_version_; }
+  void InvalidateCatalog();
+  // Forgets the catalog if another connection changed the schema.
+  void RefreshCatalog();
   // Changes whenever the connection moves to another database, so that
   // statements prepared on the old one are made again.
   uint64_t generation() const { return generation_; }
@@ -63,6 +70,9 @@ class SessionImpl : public Session {
   ConnectOptions options_;
   StatementTrace trace_;
   SqliteDb db_;
+  std::unique_ptr<Catalog> catalog_;
+  uint64_t catalog_version_ = 1;
+  int64_t schema_version_ = -1;
   std::string database_;
   uint64_t generation_ = 0;
   bool autocommit_ = true;

@@ -1,6 +1,8 @@
 #include "sqlsim/engine/sqlite_errors.h"
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace sqlsim {
@@ -40,6 +42,79 @@ bool DecodeServerFunctionError(std::string_view message, Diagnostic* out) {
   return true;
 }
 
+// Rows of a one-off query, each row's columns as text.
+std::vector<std::vector<std::string>> Query(sqlite3* db, const std::string& sql,
+                                            const std::vector<std::string>& args = {}) {
+  std::vector<std::vector<std::string>> rows;
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) return rows;
+  for (size_t i = 0; i < args.size(); ++i) {
+    sqlite3_bind_text(raw, static_cast<int>(i + 1), args[i].c_str(), -1, SQLITE_TRANSIENT);
+  }
+  while (sqlite3_step(raw) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int i = 0; i < sqlite3_column_count(raw); ++i) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, i));
+      row.push_back(text ? text : "");
+    }
+    rows.push_back(std::move(row));
+  }
+  sqlite3_finalize(raw);
+  return rows;
+}
+
+std::string QuoteSqliteName(const std::string& name) {
+  std::string out = "\"";
+  for (char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
+// A unique violation as the server words it: which key or index of the
+// table has exactly the columns SQLite names ("t.a, t.b"), and whether it
+// is a primary key, a unique constraint or a unique index.
+Diagnostic UniqueViolation(sqlite3* db, std::string_view message) {
+  std::string table = TableOfConstraintMessage(message);
+  std::vector<std::string> columns;
+  size_t colon = message.find(": ");
+  std::string_view rest = colon == std::string_view::npos ? "" : message.substr(colon + 2);
+  while (!rest.empty()) {
+    size_t comma = rest.find(", ");
+    std::string_view part = rest.substr(0, comma);
+    size_t dot = part.find('.');
+    columns.emplace_back(dot == std::string_view::npos ? part : part.substr(dot + 1));
+    rest = comma == std::string_view::npos ? "" : rest.substr(comma + 2);
+  }
+  std::string prefix = table + "$";
+  for (const auto& index : Query(db, "PRAGMA index_list(" + QuoteSqliteName(table) + ")")) {
+    if (index.size() < 3 || index[2] != "1" || index[1].rfind(prefix, 0) != 0) continue;
+    std::vector<std::string> keys;
+    for (const auto& info : Query(db, "PRAGMA index_info(" + QuoteSqliteName(index[1]) + ")")) {
+      if (info.size() >= 3) keys.push_back(info[2]);
+    }
+    if (keys != columns) continue;
+    std::string name = index[1].substr(prefix.size());
+    auto status = Query(db,
+                        "SELECT i.status FROM sysindexes i JOIN sysobjects o ON o.id = i.id "
+                        "WHERE o.name = ? AND i.name = ?",
+                        {table, name});
+    int32_t bits = status.empty() ? 0 : std::atoi(status[0][0].c_str());
+    if (bits & 0x800) {
+      return ServerError(2627, "Violation of PRIMARY KEY constraint '" + name +
+                                   "'. Cannot insert duplicate key in object 'dbo." + table + "'.");
+    }
+    if (bits & 0x1000) {
+      return ServerError(2627, "Violation of UNIQUE KEY constraint '" + name +
+                                   "'. Cannot insert duplicate key in object 'dbo." + table + "'.");
+    }
+    return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table +
+                                 "' with unique index '" + name + "'.");
+  }
+  return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table + "'.");
+}
+
 }  // namespace
 
 Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
@@ -52,10 +127,7 @@ Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
     return ServerError(2627, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'dbo." +
                                  TableOfConstraintMessage(text) + "'.");
   }
-  if (extended == SQLITE_CONSTRAINT_UNIQUE) {
-    return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." +
-                                 TableOfConstraintMessage(text) + "' with unique index.");
-  }
+  if (extended == SQLITE_CONSTRAINT_UNIQUE && db) return UniqueViolation(db, text);
   if (extended == SQLITE_CONSTRAINT_NOTNULL) {
     return ServerError(515, "Cannot insert the value NULL into column '" +
                                 ColumnOfConstraintMessage(text) + "', table '" +

@@ -1,0 +1,340 @@
+// Expressions: server semantics through the tsql_ functions and the TSQL
+// collation wherever SQLite's own differ.
+#include <algorithm>
+#include <map>
+
+#include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
+
+namespace sqlsim {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return text;
+}
+
+
+std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeName(type))); }
+
+std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_t style) {
+  return "tsql_convert(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target) +
+         ", " + std::to_string(length) + ", " + std::to_string(style) + ")";
+}
+
+bool IsNumeric(SqlType t) {
+  return IsIntegerType(t) || t == SqlType::kFloat || t == SqlType::kReal || t == SqlType::kDecimal;
+}
+
+// Simple functions: server name -> (SQLite function, result type).
+struct SimpleFunction {
+  const char* sqlite_name;
+  SqlType type;  // kUnknown: type of the first argument
+  int min_args;
+  int max_args;
+};
+
+const std::map<std::string, SimpleFunction>& SimpleFunctions() {
+  static const std::map<std::string, SimpleFunction> kFunctions = {
+      {"upper", {"tsql_upper", SqlType::kVarchar, 1, 1}},
+      {"lower", {"tsql_lower", SqlType::kVarchar, 1, 1}},
+      {"ltrim", {"tsql_ltrim", SqlType::kVarchar, 1, 1}},
+      {"rtrim", {"tsql_rtrim", SqlType::kVarchar, 1, 1}},
+      {"len", {"tsql_len", SqlType::kInt, 1, 1}},
+      {"datalength", {"tsql_datalength", SqlType::kInt, 1, 1}},
+      {"substring", {"tsql_substring", SqlType::kVarchar, 3, 3}},
+      {"left", {"tsql_left", SqlType::kVarchar, 2, 2}},
+      {"right", {"tsql_right", SqlType::kVarchar, 2, 2}},
+      {"replicate", {"tsql_replicate", SqlType::kVarchar, 2, 2}},
+      {"space", {"tsql_space", SqlType::kVarchar, 1, 1}},
+      {"charindex", {"tsql_charindex", SqlType::kInt, 2, 3}},
+      {"replace", {"tsql_replace", SqlType::kVarchar, 3, 3}},
+      {"abs", {"tsql_abs", SqlType::kUnknown, 1, 1}},
+      {"floor", {"tsql_floor", SqlType::kUnknown, 1, 1}},
+      {"ceiling", {"tsql_ceiling", SqlType::kUnknown, 1, 1}},
+      {"round", {"tsql_round", SqlType::kUnknown, 2, 3}},
+      {"str", {"tsql_str", SqlType::kVarchar, 1, 3}},
+      {"getdate", {"tsql_getdate", SqlType::kDatetime, 0, 0}},
+      {"current_timestamp", {"tsql_getdate", SqlType::kDatetime, 0, 0}},
+      {"isdate", {"tsql_isdate", SqlType::kInt, 1, 1}},
+      {"isnumeric", {"tsql_isnumeric", SqlType::kInt, 1, 1}},
+      {"coalesce", {"coalesce", SqlType::kUnknown, 2, 64}},
+      {"max", {"max", SqlType::kUnknown, 1, 1}},
+      {"min", {"min", SqlType::kUnknown, 1, 1}},
+      {"sum", {"sum", SqlType::kUnknown, 1, 1}},
+      {"avg", {"avg", SqlType::kUnknown, 1, 1}},
+  };
+  return kFunctions;
+}
+
+}  // namespace
+
+bool IdentifiersEqual(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+[[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos) {
+  throw TranslateError{ServerError(number, std::move(message), pos.line)};
+}
+
+std::string QuoteName(const std::string& name) {
+  std::string out = "\"";
+  for (char c : name) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out + "\"";
+}
+
+std::string QuoteText(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+SqlExpr Translator::Expr(const ast::Expr& e) {
+  switch (e.kind) {
+    case ast::ExprKind::kLiteral: {
+      switch (e.literal_type) {
+        case ast::LiteralType::kNull: return {"NULL"};
+        case ast::LiteralType::kInteger: {
+          bool big = e.text.size() > 10 || (e.text.size() == 10 && e.text > "2147483647");
+          return {e.text, big ? SqlType::kBigint : SqlType::kInt};
+        }
+        case ast::LiteralType::kDecimal: return {e.text, SqlType::kDecimal};
+        case ast::LiteralType::kFloat: return {e.text, SqlType::kFloat};
+        case ast::LiteralType::kString:
+          return {QuoteText(e.text), SqlType::kVarchar, static_cast<int32_t>(e.text.size())};
+        case ast::LiteralType::kBinary: {
+          static const char kHex[] = "0123456789ABCDEF";
+          std::string hex = "X'";
+          for (unsigned char c : e.text) {
+            hex += kHex[c >> 4];
+            hex += kHex[c & 15];
+          }
+          return {hex + "'", SqlType::kVarbinary, static_cast<int32_t>(e.text.size())};
+        }
+      }
+      return {"NULL"};
+    }
+    case ast::ExprKind::kColumn: return Column(e);
+    case ast::ExprKind::kVariable:
+      Fail(137, "Must declare the scalar variable \"" + e.text + "\".", e.pos);
+    case ast::ExprKind::kParameter:
+      out_->param_map.push_back(e.param_index);
+      return {"?"};
+    case ast::ExprKind::kUnary: {
+      SqlExpr operand = Expr(*e.args.at(0));
+      if (e.op == "NOT") return {"(NOT " + operand.sql + ")", SqlType::kBit};
+      if (e.op == "~") return {"(~" + operand.sql + ")", operand.type};
+      if (e.op == "-") return {"tsql_neg(" + operand.sql + ")", operand.type};
+      return operand;
+    }
+    case ast::ExprKind::kBinary: return Binary(e);
+    case ast::ExprKind::kFunction: return Function(e);
+    case ast::ExprKind::kCast: return Cast(e);
+    case ast::ExprKind::kCase: return Case(e);
+    case ast::ExprKind::kSubquery: {
+      std::string sql = Subquery(*e.subquery);
+      return {"(" + sql + ")"};
+    }
+    default: return Predicate(e);
+  }
+}
+
+const CatalogTable* Translator::FindTable(const ast::ObjectName& name) {
+  return session_.catalog().FindTable(name.name);
+}
+
+SqlExpr Translator::Column(const ast::Expr& e) {
+  const std::string& column = e.parts.back();
+  std::string qualifier = e.parts.size() >= 2 ? e.parts[e.parts.size() - 2] : "";
+  SqlExpr result;
+  result.is_column = true;
+  result.name = column;
+  result.sql = (qualifier.empty() ? "" : QuoteName(qualifier) + ".") + QuoteName(column);
+  for (auto scope = scopes_.rbegin(); scope != scopes_.rend(); ++scope) {
+    for (const ScopeTable& entry : *scope) {
+      if (!qualifier.empty() && !IdentifiersEqual(entry.alias, qualifier)) continue;
+      if (!entry.table) continue;
+      if (const CatalogColumn* c = entry.table->FindColumn(column)) {
+        result.type = c->type;
+        result.length = c->length;
+        return result;
+      }
+    }
+  }
+  return result;
+}
+
+SqlExpr Translator::Binary(const ast::Expr& e) {
+  const std::string& op = e.op;
+  if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
+    return Comparison(e);
+  }
+  SqlExpr left = Expr(*e.args.at(0));
+  SqlExpr right = Expr(*e.args.at(1));
+  if (op == "AND" || op == "OR") return {"(" + left.sql + " " + op + " " + right.sql + ")", SqlType::kBit};
+  if (op == "&" || op == "|") return {"(" + left.sql + " " + op + " " + right.sql + ")", SqlType::kInt};
+  if (op == "^") {
+    return {"((" + left.sql + " | " + right.sql + ") - (" + left.sql + " & " + right.sql + "))",
+            SqlType::kInt};
+  }
+  static const std::map<std::string, const char*> kArithmetic = {
+      {"+", "tsql_add"}, {"-", "tsql_sub"}, {"*", "tsql_mul"}, {"/", "tsql_div"}, {"%", "tsql_mod"}};
+  auto it = kArithmetic.find(op);
+  if (it == kArithmetic.end()) Fail(102, "Incorrect syntax near '" + op + "'.", e.pos);
+  SqlExpr result{std::string(it->second) + "(" + left.sql + ", " + right.sql + ")"};
+  if (op == "+" && IsTextType(left.type) && IsTextType(right.type)) {
+    result.type = SqlType::kVarchar;
+  } else if (IsNumeric(left.type) && IsNumeric(right.type)) {
+    bool real = !IsIntegerType(left.type) || !IsIntegerType(right.type);
+    result.type = real ? SqlType::kFloat : SqlType::kInt;
+  }
+  return result;
+}
+
+// Text compares by the server's collation. A bare column brings its own
+// (so SQLite can use its index); other operands get it explicitly. A
+// datetime column compared with text compares dates, not spellings.
+SqlExpr Translator::Comparison(const ast::Expr& e) {
+  SqlExpr left = Expr(*e.args.at(0));
+  SqlExpr right = Expr(*e.args.at(1));
+  if (left.type == SqlType::kDatetime && right.type != SqlType::kDatetime) {
+    right.sql = Convert(right, SqlType::kDatetime, -1, -1);
+  } else if (right.type == SqlType::kDatetime && left.type != SqlType::kDatetime) {
+    left.sql = Convert(left, SqlType::kDatetime, -1, -1);
+  }
+  std::string l = left.sql;
+  if (!left.is_column && !right.is_column) l += std::string(" COLLATE ") + kCollation;
+  return {"(" + l + " " + e.op + " " + right.sql + ")", SqlType::kBit};
+}
+
+SqlExpr Translator::Predicate(const ast::Expr& e) {
+  std::string neg = e.negated ? "NOT " : "";
+  switch (e.kind) {
+    case ast::ExprKind::kIsNull:
+      return {"(" + Expr(*e.args.at(0)).sql + (e.negated ? " IS NOT NULL)" : " IS NULL)"), SqlType::kBit};
+    case ast::ExprKind::kExists:
+      return {"(" + neg + "EXISTS (" + Subquery(*e.subquery) + "))", SqlType::kBit};
+    case ast::ExprKind::kInSubquery: {
+      SqlExpr value = Expr(*e.args.at(0));
+      return {"(" + value.sql + " " + neg + "IN (" + Subquery(*e.subquery) + "))", SqlType::kBit};
+    }
+    case ast::ExprKind::kInList: {
+      SqlExpr value = Expr(*e.args.at(0));
+      std::string sql = "(" + value.sql;
+      if (!value.is_column) sql += std::string(" COLLATE ") + kCollation;
+      sql += " " + neg + "IN (";
+      for (size_t i = 1; i < e.args.size(); ++i) sql += (i > 1 ? ", " : "") + Expr(*e.args[i]).sql;
+      return {sql + "))", SqlType::kBit};
+    }
+    case ast::ExprKind::kBetween: {
+      SqlExpr value = Expr(*e.args.at(0));
+      std::string v = value.sql;
+      if (!value.is_column) v += std::string(" COLLATE ") + kCollation;
+      return {"(" + v + " " + neg + "BETWEEN " + Expr(*e.args.at(1)).sql + " AND " +
+                  Expr(*e.args.at(2)).sql + ")",
+              SqlType::kBit};
+    }
+    case ast::ExprKind::kLike: {
+      std::string sql = "tsql_like(" + Expr(*e.args.at(0)).sql + ", " + Expr(*e.args.at(1)).sql;
+      if (e.args.size() > 2) sql += ", " + Expr(*e.args[2]).sql;
+      return {"(" + neg + sql + "))", SqlType::kBit};
+    }
+    default:
+      Fail(102, "Incorrect syntax.", e.pos);
+  }
+}
+
+SqlExpr Translator::Cast(const ast::Expr& e) {
+  SqlExpr value = Expr(*e.args.at(0));
+  SqlType target = SqlTypeOf(e.type);
+  if (target == SqlType::kUnknown) {
+    Fail(243, "Type " + e.type.name + " is not a defined system type.", e.pos);
+  }
+  int32_t style = -1;
+  if (e.args.size() > 1) {
+    const ast::Expr& s = *e.args[1];
+    if (s.kind != ast::ExprKind::kLiteral || s.literal_type != ast::LiteralType::kInteger) {
+      Fail(8116, "The style of CONVERT must be a number.", s.pos);
+    }
+    style = std::atoi(s.text.c_str());
+  }
+  int32_t length = e.type.length;
+  if (target == SqlType::kDecimal) length = e.type.scale < 0 ? 0 : e.type.scale;
+  SqlExpr result{Convert(value, target, length, style), target, length > 0 ? length : 0};
+  return result;
+}
+
+SqlExpr Translator::Case(const ast::Expr& e) {
+  std::string sql = "(CASE";
+  size_t i = 0;
+  if (e.has_operand) sql += " " + Expr(*e.args.at(i++)).sql;
+  size_t end = e.args.size() - (e.has_else ? 1 : 0);
+  SqlType type = SqlType::kUnknown;
+  for (; i + 1 < end; i += 2) {
+    sql += " WHEN " + Expr(*e.args[i]).sql;
+    SqlExpr then = Expr(*e.args[i + 1]);
+    if (type == SqlType::kUnknown) type = then.type;
+    sql += " THEN " + then.sql;
+  }
+  if (e.has_else) sql += " ELSE " + Expr(*e.args.back()).sql;
+  return {sql + " END)", type};
+}
+
+SqlExpr Translator::Function(const ast::Expr& e) {
+  const std::string name = Lower(e.function);
+  if (!e.parts.empty() && !IdentifiersEqual(e.parts.back(), "dbo")) {
+    Fail(4121, "Cannot find either column \"" + e.parts.back() + "\" or the user-defined function or aggregate \"" +
+                   e.parts.back() + "." + e.function + "\", or the name is ambiguous.", e.pos);
+  }
+  if (!e.parts.empty()) {
+    Fail(4121, "Cannot find either column \"dbo\" or the user-defined function or aggregate \"dbo." +
+                   e.function + "\", or the name is ambiguous.", e.pos);
+  }
+  if (name == "count") {
+    if (e.star) return {"count(*)", SqlType::kInt};
+    return {std::string("count(") + (e.distinct ? "DISTINCT " : "") + Expr(*e.args.at(0)).sql + ")",
+            SqlType::kInt};
+  }
+  if (name == "isnull") {
+    if (e.args.size() != 2) Fail(174, "The isnull function requires 2 argument(s).", e.pos);
+    SqlExpr first = Expr(*e.args[0]);
+    SqlExpr second = Expr(*e.args[1]);
+    if (first.type != SqlType::kUnknown) {
+      second.sql = Convert(second, first.type, first.length > 0 ? first.length : -1, -1);
+    }
+    return {"coalesce(" + first.sql + ", " + second.sql + ")", first.type, first.length};
+  }
+  if (name == "object_id") {
+    if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
+    std::string sql = "(SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")";
+    if (e.args.size() == 2) sql += " AND xtype = " + Expr(*e.args[1]).sql;
+    return {sql + " LIMIT 1)", SqlType::kInt};
+  }
+  auto it = SimpleFunctions().find(name);
+  if (it == SimpleFunctions().end()) {
+    Fail(195, "'" + e.function + "' is not a recognized built-in function name.", e.pos);
+  }
+  const SimpleFunction& f = it->second;
+  int count = static_cast<int>(e.args.size());
+  if (count < f.min_args || count > f.max_args) {
+    Fail(174, "The " + name + " function requires " + std::to_string(f.min_args) + " argument(s).", e.pos);
+  }
+  std::string sql = std::string(f.sqlite_name) + "(";
+  SqlType type = f.type;
+  for (size_t i = 0; i < e.args.size(); ++i) {
+    SqlExpr arg = Expr(*e.args[i]);
+    if (i == 0 && type == SqlType::kUnknown) type = arg.type;
+    sql += (i ? ", " : "") + arg.sql;
+  }
+  if (name == "avg" && IsIntegerType(type)) return {"CAST(" + sql + ") AS INTEGER)", type};
+  return {sql + ")", type};
+}
+
+}  // namespace sqlsim

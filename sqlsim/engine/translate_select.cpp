@@ -1,0 +1,188 @@
+// SELECT: FROM first (it opens the scope the rest resolves in), then the
+// items, filters, grouping, unions, order and TOP as LIMIT.
+#include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
+
+namespace sqlsim {
+namespace {
+
+// Text results whose length the binder cannot tell are described as
+// varchar(8000), as the server describes most text expressions.
+constexpr int32_t kUnknownTextLength = 8000;
+
+ColumnDesc DescribeExpr(const SqlExpr& e, const std::string& alias) {
+  ColumnDesc d;
+  d.name = alias.empty() ? (e.is_column ? e.name : "") : alias;
+  d.type = e.type;
+  d.length = e.length;
+  if (!e.is_column && (e.type == SqlType::kVarchar || e.type == SqlType::kChar) && d.length <= 0) {
+    d.length = kUnknownTextLength;
+  }
+  return d;
+}
+
+}  // namespace
+
+Translator::Translator(SessionImpl& session, CompiledStatement* out)
+    : session_(session), out_(out) {}
+
+std::string Translator::Subquery(const ast::Select& select) {
+  std::vector<const CatalogColumn*> saved;
+  saved.swap(store_targets_);
+  std::string sql = SelectSql(select, nullptr);
+  saved.swap(store_targets_);
+  return sql;
+}
+
+std::string Translator::TableRefSql(const ast::TableRef& ref) {
+  ScopeTable entry;
+  std::string sql;
+  if (ref.derived) {
+    sql = "(" + Subquery(*ref.derived) + ")";
+    entry.alias = ref.alias;
+  } else {
+    if (!ref.name.database.empty() && ref.name.database != session_.CurrentDatabase()) {
+      Fail(208, "Invalid object name '" + ref.name.database + "." +
+                    (ref.name.schema.empty() ? "dbo" : ref.name.schema) + "." + ref.name.name + "'.",
+           ref.pos);
+    }
+    sql = QuoteName(ref.name.name);
+    entry.table = FindTable(ref.name);
+    if (entry.table) sql = QuoteName(entry.table->name);
+    entry.alias = ref.alias.empty() ? ref.name.name : ref.alias;
+  }
+  if (!ref.alias.empty()) sql += " AS " + QuoteName(ref.alias);
+  scopes_.back().push_back(entry);
+  return sql;
+}
+
+std::string Translator::FromSql(const std::vector<ast::FromItem>& from) {
+  std::string sql;
+  for (size_t i = 0; i < from.size(); ++i) {
+    if (i) sql += ", ";
+    sql += TableRefSql(from[i].table);
+    for (const ast::Join& join : from[i].joins) {
+      switch (join.type) {
+        case ast::JoinType::kInner: sql += " JOIN "; break;
+        case ast::JoinType::kLeft: sql += " LEFT JOIN "; break;
+        case ast::JoinType::kRight: sql += " RIGHT JOIN "; break;
+        case ast::JoinType::kFull: sql += " FULL JOIN "; break;
+        case ast::JoinType::kCross: sql += " CROSS JOIN "; break;
+      }
+      sql += TableRefSql(join.table);
+      if (join.on) sql += " ON " + Expr(*join.on).sql;
+    }
+  }
+  return sql;
+}
+
+// The items of a select list; * and t.* are spelled out from the catalog so
+// that every column can be described (and stored, for INSERT ... SELECT).
+std::vector<SqlExpr> Translator::SelectItems(const ast::Select& select) {
+  std::vector<SqlExpr> items;
+  for (const ast::SelectItem& item : select.items) {
+    if (!item.assign_to.empty()) {
+      Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
+    }
+    if (!item.star) {
+      SqlExpr e = Expr(*item.expr);
+      e.alias = item.alias;
+      items.push_back(std::move(e));
+      continue;
+    }
+    bool matched = false;
+    for (const ScopeTable& entry : scopes_.back()) {
+      if (!item.star_qualifier.empty() &&
+          !IdentifiersEqual(entry.alias, item.star_qualifier)) continue;
+      matched = true;
+      if (!entry.table) {
+        // A table the catalog does not know: SQLite spells it out.
+        SqlExpr star((item.star_qualifier.empty() ? "" : QuoteName(entry.alias) + ".") + "*");
+        star.name = "*";
+        items.push_back(star);
+        continue;
+      }
+      for (const CatalogColumn& column : entry.table->columns) {
+        SqlExpr e(QuoteName(entry.alias) + "." + QuoteName(column.name), column.type, column.length);
+        e.is_column = true;
+        e.name = column.name;
+        items.push_back(std::move(e));
+      }
+    }
+    if (!matched && !item.star_qualifier.empty()) {
+      Fail(4104, "The multi-part identifier \"" + item.star_qualifier + "\" could not be bound.", item.pos);
+    }
+    if (!matched) Fail(263, "Must specify table to select from.", item.pos);
+  }
+  return items;
+}
+
+std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns) {
+  if (select.top_percent) Fail(102, "TOP ... PERCENT is not supported.", select.pos);
+  if (!select.into.name.empty()) Fail(102, "SELECT ... INTO is not supported.", select.pos);
+  scopes_.emplace_back();
+  std::vector<const CatalogColumn*> targets;
+  targets.swap(store_targets_);
+  std::string from = FromSql(select.from);
+  std::vector<SqlExpr> items = SelectItems(select);
+  if (!targets.empty() && targets.size() != items.size()) {
+    Fail(120, "The select list for the INSERT statement contains " +
+                  std::string(items.size() < targets.size() ? "fewer" : "more") +
+                  " items than the insert list. The number of SELECT values must match the number of INSERT columns.",
+         select.pos);
+  }
+  std::string sql = select.distinct ? "SELECT DISTINCT " : "SELECT ";
+  bool describable = true;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const SqlExpr& e = items[i];
+    if (i) sql += ", ";
+    if (!targets.empty()) {
+      sql += StoreValue(e, targets[i]);
+    } else {
+      sql += e.sql;
+      if (!e.alias.empty()) sql += " AS " + QuoteName(e.alias);
+    }
+    if (e.name == "*") describable = false;
+    if (columns && describable) columns->push_back(DescribeExpr(e, e.alias));
+  }
+  if (columns && !describable) columns->clear();
+  if (!from.empty()) sql += " FROM " + from;
+  if (select.where) sql += " WHERE " + Expr(*select.where).sql;
+  if (!select.group_by.empty()) {
+    sql += " GROUP BY ";
+    for (size_t i = 0; i < select.group_by.size(); ++i) sql += (i ? ", " : "") + Expr(*select.group_by[i]).sql;
+  }
+  if (select.having) sql += " HAVING " + Expr(*select.having).sql;
+  std::vector<ScopeTable> from_scope = std::move(scopes_.back());
+  scopes_.pop_back();
+  if (select.union_next) {
+    sql += select.union_all ? " UNION ALL " : " UNION ";
+    sql += Subquery(*select.union_next);
+  }
+  if (!select.order_by.empty()) {
+    // ORDER BY sees the tables of the (first) FROM again.
+    scopes_.push_back(from_scope);
+    sql += " ORDER BY ";
+    for (size_t i = 0; i < select.order_by.size(); ++i) {
+      const ast::OrderItem& item = select.order_by[i];
+      SqlExpr e = Expr(*item.expr);
+      bool position = item.expr->kind == ast::ExprKind::kLiteral;
+      sql += (i ? ", " : "") + e.sql;
+      if (!e.is_column && !position) sql += std::string(" COLLATE ") + kCollation;
+      if (item.descending) sql += " DESC";
+    }
+    scopes_.pop_back();
+  }
+  if (select.top) sql += " LIMIT " + Expr(*select.top).sql;
+  return sql;
+}
+
+void Translator::Select(const ast::Select& select) {
+  out_->columns.clear();
+  out_->sqlite_sql = SelectSql(select, &out_->columns);
+  out_->writes = false;
+  out_->counts_rows = false;
+}
+
+}  // namespace sqlsim

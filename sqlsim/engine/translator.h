@@ -1,0 +1,97 @@
+// The binder: turns parsed statements into SQLite SQL with the server's
+// semantics. Names are resolved against the catalog where it knows them
+// (column types decide padding, collation and conversions); what it does
+// not know is left to SQLite, whose errors become the server's.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sqlsim/engine/compiled.h"
+#include "sqlsim/engine/types.h"
+#include "sqlsim/front/ast.h"
+
+namespace sqlsim {
+
+class SessionImpl;
+struct CatalogTable;
+struct CatalogColumn;
+
+// A translation error: the statement fails with it when it runs.
+struct TranslateError {
+  Diagnostic diagnostic;
+};
+
+// An expression as SQLite text with the server type it has, when known.
+struct SqlExpr {
+  SqlExpr() = default;
+  SqlExpr(std::string text, SqlType t = SqlType::kUnknown, int32_t len = 0)
+      : sql(std::move(text)), type(t), length(len) {}
+
+  std::string sql;
+  SqlType type = SqlType::kUnknown;
+  int32_t length = 0;
+  bool is_column = false;  // a bare column reference: carries its collation
+  std::string name;        // column name, for result descriptions
+  std::string alias;       // AS alias of a select item
+};
+
+// One table of a FROM clause, as the binder sees it.
+struct ScopeTable {
+  std::string alias;                  // alias or table name
+  const CatalogTable* table = nullptr;  // null for derived or unknown tables
+};
+
+class Translator {
+ public:
+  Translator(SessionImpl& session, CompiledStatement* out);
+
+  // Each fills out->sqlite_sql and the other fields, or throws TranslateError.
+  void Select(const ast::Select& select);
+  void Insert(const ast::Insert& insert);
+  void Update(const ast::Update& update);
+  void Delete(const ast::Delete& del);
+
+  SqlExpr Expr(const ast::Expr& e);
+
+ private:
+  friend class SelectBuilder;
+  std::string SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns);
+  std::string FromSql(const std::vector<ast::FromItem>& from);
+  std::string TableRefSql(const ast::TableRef& ref);
+  std::vector<SqlExpr> SelectItems(const ast::Select& select);
+  SqlExpr Column(const ast::Expr& e);
+  SqlExpr Function(const ast::Expr& e);
+  SqlExpr Binary(const ast::Expr& e);
+  SqlExpr Comparison(const ast::Expr& e);
+  SqlExpr Cast(const ast::Expr& e);
+  SqlExpr Case(const ast::Expr& e);
+  SqlExpr Predicate(const ast::Expr& e);
+  std::string Subquery(const ast::Select& select);
+  std::string StoreValue(const SqlExpr& value, const CatalogColumn* column);
+  const CatalogTable* FindTable(const ast::ObjectName& name);
+
+  SessionImpl& session_;
+  CompiledStatement* out_;
+  std::vector<std::vector<ScopeTable>> scopes_;  // innermost last
+  // INSERT ... SELECT: the columns the items of the outermost select are
+  // stored into.
+  std::vector<const CatalogColumn*> store_targets_;
+};
+
+// Object and column names compare as the server compares them: ASCII
+// letters without regard to case.
+bool IdentifiersEqual(const std::string& a, const std::string& b);
+
+// SQLite quoting of an identifier: "name" with " doubled.
+std::string QuoteName(const std::string& name);
+// SQLite string literal: 'text' with ' doubled.
+std::string QuoteText(const std::string& text);
+
+// Translates a compiled statement's tree under the session's current
+// catalog: fills sqlite_sql and the rest, or translate_error.
+void TranslateStatement(SessionImpl& session, CompiledStatement& statement);
+
+[[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos);
+
+}  // namespace sqlsim
