@@ -13,7 +13,7 @@ namespace {
 std::string DataFolder(Driver driver) {
   const char* root = std::getenv("LERV32_BENCH_DATA");
   std::string folder = root != nullptr && *root != '\0' ? root : LERV32_BENCH_DATA_DIR;
-  folder += driver == Driver::kSqlsim ? "/sqlsim" : "/sqlite";
+  folder += std::string("/") + DriverName(driver);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) throw OdbcError("cannot create " + folder + ": " + error.message());
@@ -38,7 +38,12 @@ bool HasRows(const std::string& connection_string, int rows) {
 }  // namespace
 
 const char* DriverName(Driver driver) {
-  return driver == Driver::kSqlsim ? "sqlsim" : "sqlite";
+  switch (driver) {
+    case Driver::kSqlite: return "sqlite";
+    case Driver::kSqliteWal: return "sqlitewal";
+    case Driver::kSqlsim: return "sqlsim";
+  }
+  return "?";
 }
 
 std::string ConnectionString(Driver driver, const std::string& name) {
@@ -46,7 +51,10 @@ std::string ConnectionString(Driver driver, const std::string& name) {
   if (driver == Driver::kSqlsim) {
     return "DRIVER=sqlsim;DATADIR=" + folder + ";DATABASE=" + name + ";AUTOCREATE=1";
   }
-  return "DRIVER=SQLite3;Database=" + DatabaseFile(driver, name);
+  std::string text = "DRIVER=SQLite3;Database=" + DatabaseFile(driver, name);
+  // The journal and sync modes sqlsim sets on its own files.
+  if (driver == Driver::kSqliteWal) text += ";JournalMode=WAL;SyncPragma=NORMAL";
+  return text;
 }
 
 std::string FreshDatabase(Driver driver, const std::string& name) {

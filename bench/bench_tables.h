@@ -9,7 +9,9 @@
 
 namespace bench {
 
-enum class Driver { kSqlite, kSqlsim };
+// kSqliteWal: the SQLite driver on files in WAL mode with synchronous=NORMAL,
+// as sqlsim keeps its files.
+enum class Driver { kSqlite, kSqliteWal, kSqlsim };
 
 const char* DriverName(Driver driver);
 

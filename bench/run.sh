@@ -38,37 +38,40 @@ for run in json.load(open(sys.argv[1]))["benchmarks"]:
     if run.get("error_occurred"):
         errors.append("%s/%s: %s" % (operation, driver, run.get("error_message", "")))
         continue
-    # Every iteration is 100,000 operations, timed in ms.
-    cell = (run["real_time"], run["cpu_time"], run["real_time"] / 100)
+    cell = (run["real_time"], run["cpu_time"])
     cells = best.setdefault(operation, {})
     if driver not in cells or cell[0] < cells[driver][0]:
         cells[driver] = cell
 
-def ms(cells, driver, index):
-    return "%.1f" % cells[driver][index] if driver in cells else "-"
+def times(cells, driver):
+    if driver not in cells:
+        return "-"
+    return "%.0f / %.0f" % cells[driver]
 
-def ratio(cells, index):
-    if "sqlite" in cells and "sqlsim" in cells:
-        return "%.2f" % (cells["sqlite"][index] / cells["sqlsim"][index])
+def ratio(cells, driver):
+    if driver in cells and "sqlsim" in cells:
+        return "%.2f / %.2f" % tuple(cells[driver][i] / cells["sqlsim"][i] for i in (0, 1))
     return "-"
 
-row = "%-20s %12s %12s %12s %12s %10s %10s"
+drivers = ("sqlite", "sqlitewal", "sqlsim")
+row = "%-20s %13s %13s %13s %13s %13s"
 print()
-print("times in ms per 100,000 operations (scan: per 100,000 rows), best of repetitions")
-print(row % ("operation", "sqlite real", "sqlsim real", "sqlite cpu", "sqlsim cpu",
-             "real s/q", "cpu s/q"))
+print("ms per 100,000 operations (scan: 100,000 rows), real / cpu, best of repetitions")
+print("sqlitewal: the SQLite driver on files in WAL mode, synchronous=NORMAL, as sqlsim")
+print(row % (("operation",) + drivers + ("sqlite/sqlsim", "wal/sqlsim")))
 for operation, cells in best.items():
-    print(row % (operation, ms(cells, "sqlite", 0), ms(cells, "sqlsim", 0),
-                 ms(cells, "sqlite", 1), ms(cells, "sqlsim", 1),
-                 ratio(cells, 0), ratio(cells, 1)))
-print("s/q: sqlite time / sqlsim time; above 1 means sqlsim is faster")
+    print(row % ((operation,) + tuple(times(cells, d) for d in drivers) +
+                 (ratio(cells, "sqlite"), ratio(cells, "sqlitewal"))))
+print("ratios above 1: sqlsim is faster")
 small, large = best.get("PointSelect/10000", {}), best.get("PointSelect/1000000", {})
-for driver in ("sqlite", "sqlsim"):
+for driver in drivers:
     if driver in small and driver in large:
-        print("%s point select, 1,000,000 rows against 10,000: real %.2f (%.2f us"
-              " against %.2f us per select), cpu %.2f"
-              % (driver, large[driver][0] / small[driver][0], large[driver][2],
-                 small[driver][2], large[driver][1] / small[driver][1]))
+        # 100,000 selects timed in ms: ms / 100 is us per select.
+        print("%-9s point select, 1,000,000 rows against 10,000 rows, us per select:"
+              " real %.1f against %.1f (%.2f), cpu %.1f against %.1f (%.2f)"
+              % ((driver,) + tuple(x for i in (0, 1) for x in (
+                  large[driver][i] / 100, small[driver][i] / 100,
+                  large[driver][i] / small[driver][i]))))
 for error in errors:
     print("failed " + error)
 PY
