@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,7 +35,8 @@ struct CompiledStatement {
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
   std::vector<ColumnDesc> columns; // known result columns (else derived)
-  std::vector<ColumnDesc> described;  // columns as last described
+  // Columns as last described, shared with the row sources reading them.
+  std::shared_ptr<const std::vector<ColumnDesc>> described;
   bool described_valid = false;     // until the statement is made again
   SqliteStmt prepared;             // made on first run
   uint64_t prepared_generation = 0;

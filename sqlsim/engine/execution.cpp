@@ -103,7 +103,8 @@ std::optional<Result> ExecutionImpl::RunSqlite(CompiledStatement& statement) {
   sqlite3_stmt* stmt = statement.prepared.get();
   if (sqlite3_column_count(stmt) > 0 && !statement.writes) {
     if (!statement.described_valid) {
-      statement.described = DescribeColumns(session, stmt, statement.columns);
+      statement.described = std::make_shared<const std::vector<ColumnDesc>>(
+          DescribeColumns(session, stmt, statement.columns));
       statement.described_valid = true;
     }
     Result result;

@@ -1,5 +1,6 @@
 #include "sqlsim/engine/faults.h"
 
+#include <atomic>
 #include <cctype>
 #include <mutex>
 #include <vector>
@@ -10,6 +11,8 @@ namespace sqlsim {
 namespace {
 
 std::mutex g_mutex;
+// Rules in force: lets every statement skip the lock when there are none.
+std::atomic<size_t> g_rule_count{0};
 std::vector<FaultRule>& Rules() {
   static std::vector<FaultRule> rules;
   return rules;
@@ -47,20 +50,26 @@ bool MatchesFaultPattern(std::string_view text, std::string_view pattern) {
 void AddFault(FaultRule rule) {
   std::lock_guard<std::mutex> lock(g_mutex);
   Rules().push_back(std::move(rule));
+  g_rule_count = Rules().size();
 }
 
 void ClearFaults() {
   std::lock_guard<std::mutex> lock(g_mutex);
   Rules().clear();
+  g_rule_count = 0;
 }
 
 std::optional<Diagnostic> TakeFault(FaultRule::Kind kind, std::string_view text) {
+  if (g_rule_count == 0) return std::nullopt;
   std::lock_guard<std::mutex> lock(g_mutex);
   auto& rules = Rules();
   for (auto it = rules.begin(); it != rules.end(); ++it) {
     if (it->kind != kind || !MatchesFaultPattern(text, it->pattern)) continue;
     Diagnostic diagnostic = it->diagnostic;
-    if (--it->remaining <= 0) rules.erase(it);
+    if (--it->remaining <= 0) {
+      rules.erase(it);
+      g_rule_count = rules.size();
+    }
     return diagnostic;
   }
   return std::nullopt;

@@ -20,8 +20,9 @@ Value ReadColumn(sqlite3_stmt* stmt, int i) {
   }
 }
 
-SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt, std::vector<ColumnDesc> columns)
-    : stmt_(stmt), columns_(std::move(columns)), values_(columns_.size()) {}
+SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt,
+                                 std::shared_ptr<const std::vector<ColumnDesc>> columns)
+    : stmt_(stmt), columns_(std::move(columns)), values_(columns_->size()) {}
 
 SqliteRowSource::~SqliteRowSource() { Finish(); }
 

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <vector>
 
 #include "sqlsim/engine/engine.h"
@@ -12,16 +13,16 @@ namespace sqlsim {
 
 class SqliteRowSource : public RowSource {
  public:
-  SqliteRowSource(sqlite3_stmt* stmt, std::vector<ColumnDesc> columns);
+  SqliteRowSource(sqlite3_stmt* stmt, std::shared_ptr<const std::vector<ColumnDesc>> columns);
   ~SqliteRowSource() override;
-  const std::vector<ColumnDesc>& Columns() const override { return columns_; }
+  const std::vector<ColumnDesc>& Columns() const override { return *columns_; }
   bool Next(Diagnostics* diags) override;
   const Value& Column(size_t index) const override { return values_[index]; }
 
  private:
   void Finish();
   sqlite3_stmt* stmt_;
-  std::vector<ColumnDesc> columns_;
+  std::shared_ptr<const std::vector<ColumnDesc>> columns_;
   std::vector<Value> values_;
 };
 
