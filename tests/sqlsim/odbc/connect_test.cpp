@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include <gmock/gmock.h>
 
@@ -135,6 +137,21 @@ TEST(ConnectTest, CurrentCatalogSetBeforeConnectingPicksTheDatabase) {
   SQLSetConnectAttr(c.dbc(), SQL_ATTR_CURRENT_CATALOG, Text("Second"), SQL_NTS);
   ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir)), SQL_HANDLE_DBC, c.dbc());
   EXPECT_EQ(CurrentCatalog(c.dbc()), "Second");
+}
+
+TEST(ConnectTest, TraceKeyNamesTheStatementTrace) {
+  DataDir dir;
+  std::filesystem::path trace = dir.path() / "trace.log";
+  {
+    Connection c;
+    ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir, "TRACE=" + trace.string())),
+                   SQL_HANDLE_DBC, c.dbc());
+    Statement stmt(c.dbc());
+    ASSERT_STMT_OK(SQLExecDirect(stmt, Text("CREATE TABLE traced (id int)"), SQL_NTS), stmt);
+  }
+  std::ifstream in(trace);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_THAT(text, HasSubstr("EXECUTE\tCREATE TABLE traced (id int)"));
 }
 
 class InfoTest : public OdbcTest {};

@@ -155,6 +155,7 @@ TEST_F(DataAtExecTest, InjectedFaultFailsThePutAndLeavesTheStatementPrepared) {
   ASSERT_EQ(SQLParamData(stmt, &token), SQL_NEED_DATA);
   ASSERT_STMT_OK(SQLPutData(stmt, Text("y"), 1), stmt);
   ASSERT_EQ(SQLParamData(stmt, &token), SQL_NEED_DATA);
+  ASSERT_STMT_OK(SQLPutData(stmt, Text("\x01"), 1), stmt);
   ASSERT_STMT_OK(SQLParamData(stmt, &token), stmt);
   EXPECT_THAT(Column1("SELECT txt FROM d"), ElementsAre("y"));
 }

@@ -283,3 +283,70 @@ TEST_F(StatementTest, NativeSqlLeavesTheTextAsItIs) {
 
 }  // namespace
 }  // namespace odbctest
+
+namespace odbctest {
+namespace {
+
+struct AttrCase {
+  SQLINTEGER attr;
+  SQLULEN value;
+  SQLRETURN rc;
+  const char* state;
+  SQLULEN read_back;  // what SQLGetStmtAttr reports afterwards
+};
+
+void PrintTo(const AttrCase& c, std::ostream* out) {
+  *out << "attribute " << c.attr << " = " << c.value;
+}
+
+class StmtAttrTest : public OdbcTest, public ::testing::WithParamInterface<AttrCase> {};
+
+TEST_P(StmtAttrTest, SetThenRead) {
+  const AttrCase& c = GetParam();
+  Statement stmt(dbc());
+  SQLRETURN rc = SQLSetStmtAttr(stmt, c.attr, reinterpret_cast<SQLPOINTER>(c.value), 0);
+  EXPECT_EQ(rc, c.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
+  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), c.state);
+  SQLULEN value = 12345;
+  EXPECT_STMT_OK(SQLGetStmtAttr(stmt, c.attr, &value, 0, nullptr), stmt);
+  EXPECT_EQ(value, c.read_back);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StmtAttrTest,
+    ::testing::Values(
+        AttrCase{SQL_ATTR_CONCURRENCY, SQL_CONCUR_ROWVER, SQL_SUCCESS, "", SQL_CONCUR_ROWVER},
+        AttrCase{SQL_ATTR_CONCURRENCY, SQL_CONCUR_LOCK, SQL_SUCCESS_WITH_INFO, "01S02",
+                 SQL_CONCUR_ROWVER},
+        AttrCase{SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_DYNAMIC, SQL_SUCCESS, "", SQL_CURSOR_DYNAMIC},
+        AttrCase{SQL_ATTR_CURSOR_SCROLLABLE, SQL_SCROLLABLE, SQL_SUCCESS, "", SQL_SCROLLABLE},
+        AttrCase{SQL_ATTR_ROW_ARRAY_SIZE, 0, SQL_ERROR, "HY024", 1},
+        AttrCase{SQL_ROWSET_SIZE, 7, SQL_SUCCESS, "", 7},
+        AttrCase{SQL_ATTR_MAX_ROWS, 2, SQL_SUCCESS, "", 2},
+        AttrCase{SQL_ATTR_QUERY_TIMEOUT, 30, SQL_SUCCESS, "", 30},
+        AttrCase{SQL_ATTR_ASYNC_ENABLE, SQL_ASYNC_ENABLE_ON, SQL_SUCCESS_WITH_INFO, "01S02",
+                 SQL_ASYNC_ENABLE_OFF}));
+
+TEST_F(OdbcTest, MaxRowsLimitsTheResult) {
+  Exec("CREATE TABLE m (id int)");
+  Exec("INSERT INTO m VALUES (1); INSERT INTO m VALUES (2); INSERT INTO m VALUES (3)");
+  Statement stmt(dbc());
+  SQLSetStmtAttr(stmt, SQL_ATTR_MAX_ROWS, reinterpret_cast<SQLPOINTER>(2), 0);
+  Exec(stmt, "SELECT id FROM m ORDER BY id");
+  int rows = 0;
+  while (SQLFetch(stmt) == SQL_SUCCESS) ++rows;
+  EXPECT_EQ(rows, 2);
+}
+
+TEST_F(OdbcTest, StatementDefaultsSetOnTheConnection) {
+  ASSERT_ODBC_OK(SQLSetConnectAttr(dbc(), SQL_ATTR_CURSOR_TYPE,
+                                   reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0),
+                 SQL_HANDLE_DBC, dbc());
+  Statement stmt(dbc());
+  SQLULEN type = 0;
+  SQLGetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, &type, 0, nullptr);
+  EXPECT_EQ(type, static_cast<SQLULEN>(SQL_CURSOR_STATIC));
+}
+
+}  // namespace
+}  // namespace odbctest
