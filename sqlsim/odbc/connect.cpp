@@ -147,8 +147,9 @@ std::string CompletedConnectionString(const ConnectionAttributes& attrs) {
   } else if (driver != attrs.end()) {
     out += "DRIVER={" + driver->second + "};";
   }
+  // The password is taken (and ignored), never handed back.
   for (const auto& [key, value] : attrs) {
-    if (key != "DSN" && key != "DRIVER") out += pair(key, value);
+    if (key != "DSN" && key != "DRIVER" && key != "PWD") out += pair(key, value);
   }
   return out;
 }

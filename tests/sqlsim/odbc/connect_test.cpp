@@ -41,8 +41,11 @@ TEST(ConnectTest, KeysAnyCaseAndBracedValues) {
   Connection c;
   std::string text = "driver={sqlsim}; DataDir={" + dir.path().string() +
                      "};database = Orders ;autocreate={1};uid=sa;pwd={x;y}";
-  ASSERT_ODBC_OK(c.DriverConnect(text), SQL_HANDLE_DBC, c.dbc());
+  std::string completed;
+  ASSERT_ODBC_OK(c.DriverConnect(text, &completed), SQL_HANDLE_DBC, c.dbc());
   EXPECT_EQ(CurrentCatalog(c.dbc()), "Orders");
+  EXPECT_THAT(completed, HasSubstr("UID=sa;"));
+  EXPECT_THAT(completed, ::testing::Not(HasSubstr("PWD")));
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "orders.db"));
 }
 
