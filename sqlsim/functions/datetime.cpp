@@ -98,7 +98,7 @@ void AppendField(char code, const DateTime& dt, std::string* out) {
     case 'Y': std::snprintf(buf, sizeof buf, "%04d", dt.year); break;
     case 'y': std::snprintf(buf, sizeof buf, "%02d", dt.year % 100); break;
     case 'M': std::snprintf(buf, sizeof buf, "%02d", dt.month); break;
-    case 'N': std::snprintf(buf, sizeof buf, "%s", kMonthAbbrev[(dt.month + 11) % 12]); break;
+    case 'N': std::snprintf(buf, sizeof buf, "%s", kMonthAbbrev[((dt.month - 1) % 12 + 12) % 12]); break;
     case 'D': std::snprintf(buf, sizeof buf, "%02d", dt.day); break;
     case 'd': std::snprintf(buf, sizeof buf, "%2d", dt.day); break;
     case 'H': std::snprintf(buf, sizeof buf, "%02d", dt.hour); break;

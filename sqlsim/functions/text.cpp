@@ -88,15 +88,8 @@ std::string_view TrimSpace(std::string_view text) {
 }
 
 size_t FindFolded(std::string_view hay, std::string_view needle, size_t from) {
-  if (needle.empty() || needle.size() > hay.size()) return std::string_view::npos;
-  auto same = [](char x, char y) {
-    return UpperCp1252(static_cast<unsigned char>(x)) ==
-           UpperCp1252(static_cast<unsigned char>(y));
-  };
-  for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-    if (std::equal(needle.begin(), needle.end(), hay.begin() + i, same)) return i;
-  }
-  return std::string_view::npos;
+  if (needle.empty()) return std::string_view::npos;
+  return UpperText(hay).find(UpperText(needle), from);
 }
 
 }  // namespace sqlsim

@@ -169,14 +169,16 @@ Outcome Charindex(const Args& args) {
 Outcome Replace(const Args& args) {
   if (AnyNull(args)) return Outcome::Of(Value::Null());
   std::string s = TextOfValue(args[0]);
-  std::string from = TextOfValue(args[1]);
-  std::string to = TextOfValue(args[2]);
+  const std::string from = UpperText(TextOfValue(args[1]));
+  const std::string to = TextOfValue(args[2]);
   if (from.empty()) return TextResult(std::move(s));
+  // Matches are found on folded copies, whose offsets are the original's.
+  const std::string folded = UpperText(s);
   const size_t limit = std::max(kLongestResult, s.size());
   std::string out;
   size_t pos = 0;
-  for (size_t at = FindFolded(s, from, 0); at != std::string::npos && out.size() <= limit;
-       at = FindFolded(s, from, pos)) {
+  for (size_t at = folded.find(from); at != std::string::npos && out.size() <= limit;
+       at = folded.find(from, pos)) {
     out.append(s, pos, at - pos);
     out += to;
     pos = at + from.size();

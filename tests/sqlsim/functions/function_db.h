@@ -25,6 +25,7 @@ class FunctionDb {
   std::string Column(const std::string& sql);
   // The last error text exactly as sqlite3_errmsg gives it.
   std::string LastMessage() const { return sqlite3_errmsg(db_); }
+  sqlite3* handle() const { return db_; }
 
  private:
   std::string ErrorText();
