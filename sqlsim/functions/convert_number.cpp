@@ -12,8 +12,6 @@ namespace sqlsim::convert {
 
 namespace {
 
-constexpr int64_t kTicksPerDay = 300LL * 86400;
-
 struct IntRange {
   int64_t low;
   int64_t high;

@@ -10,12 +10,11 @@ namespace sqlsim {
 
 namespace {
 
-constexpr int64_t kTicksPerDay = 300LL * 86400;
 constexpr const char* kMonthAbbrev[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
-int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2 ? 1 : 0;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -38,7 +37,7 @@ void CivilFromDays(int64_t z, DateTime* dt) {
   dt->day = static_cast<int>(d);
 }
 
-const int64_t kDays1900 = DaysFromCivil(1900, 1, 1);
+constexpr int64_t kDays1900 = DaysFromCivil(1900, 1, 1);
 
 DateTime FromDaysAndTicks(int64_t days, int64_t ticks) {
   DateTime dt;

@@ -10,6 +10,8 @@
 
 namespace sqlsim {
 
+inline constexpr int64_t kTicksPerDay = 300LL * 86400;
+
 struct DateTime {
   int year = 1900, month = 1, day = 1, hour = 0, minute = 0, second = 0,
       millisecond = 0;
