@@ -14,11 +14,15 @@ std::string SqlStateOfServerError(int32_t number) {
     case 3701: return "42S02";       // cannot drop: does not exist
     case 102: case 156: case 105: case 2812: case 170: case 911:
     case 137: case 4104: case 8144: case 201: case 174: case 189:
+    case 131: case 243: case 281: case 536: case 537: case 8117: case 195:
       return "42000";
+    case 529: return "22018";        // conversion not allowed
+    case 506: return "22019";        // invalid escape character
     case 8152: return "22001";
     case 245: case 8114: return "22018";
-    case 241: case 242: return "22007";
-    case 8115: case 220: case 232: return "22003";
+    case 241: return "22007";
+    case 242: return "22008";        // datetime out of range
+    case 8115: case 220: case 232: case 244: case 248: return "22003";
     case 8134: return "22012";
     case 1205: return "40001";       // deadlock victim / lock conflict
     case 1222: return "HYT00";       // lock request time out

@@ -140,7 +140,7 @@ int32_t DeclaredLength(const CatalogColumn& column) {
 }
 
 int32_t StoreLength(const CatalogColumn& column) {
-  if (column.type == SqlType::kDecimal) return column.precision;
+  if (column.type == SqlType::kDecimal) return column.scale;  // decimals are rounded to their scale
   return DeclaredLength(column) > 0 ? DeclaredLength(column) : 0;
 }
 

@@ -1,5 +1,7 @@
 #include "sqlsim/engine/sqlite_errors.h"
 
+#include "sqlsim/functions/function_error.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -23,23 +25,6 @@ std::string TableOfConstraintMessage(std::string_view message) {
 std::string ColumnOfConstraintMessage(std::string_view message) {
   size_t dot = message.rfind('.');
   return dot == std::string_view::npos ? "" : std::string(message.substr(dot + 1));
-}
-
-// Errors that server functions raise arrive as "sqlsim:<number>:<text>".
-bool DecodeServerFunctionError(std::string_view message, Diagnostic* out) {
-  constexpr std::string_view kPrefix = "sqlsim:";
-  size_t at = message.find(kPrefix);
-  if (at == std::string_view::npos) return false;
-  std::string_view rest = message.substr(at + kPrefix.size());
-  size_t colon = rest.find(':');
-  if (colon == std::string_view::npos || colon == 0) return false;
-  int32_t number = 0;
-  for (char c : rest.substr(0, colon)) {
-    if (c < '0' || c > '9' || number > 100000000) return false;
-    number = number * 10 + (c - '0');
-  }
-  *out = ServerError(number, std::string(rest.substr(colon + 1)));
-  return true;
 }
 
 // Rows of a one-off query, each row's columns as text.
@@ -120,8 +105,11 @@ Diagnostic UniqueViolation(sqlite3* db, std::string_view message) {
 Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
   std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
   int extended = db ? sqlite3_extended_errcode(db) : rc;
-  Diagnostic decoded;
-  if (DecodeServerFunctionError(message, &decoded)) return decoded;
+  int32_t number = 0;
+  std::string function_message;
+  if (DecodeFunctionError(message, &number, &function_message)) {
+    return ServerError(number, function_message);
+  }
   std::string_view text = message;
   if (extended == SQLITE_CONSTRAINT_PRIMARYKEY) {
     return ServerError(2627, "Violation of PRIMARY KEY constraint. Cannot insert duplicate key in object 'dbo." +
