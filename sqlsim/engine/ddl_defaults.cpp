@@ -2,11 +2,11 @@
 // that is plain (a char(n) default padded to n), otherwise left to the
 // server's conversion function at insert time, as the server converts them.
 #include <cctype>
-#include <cstdio>
 #include <limits>
 #include <string>
 
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/functions/datetime.h"
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim::ddl {
@@ -290,57 +290,12 @@ void RefitTextDefault(ColumnSpec* column) {
                             : StoreCall(ConstantSql(constant), "varchar", *column);
 }
 
+// The storage form of a date written as a default; false for text that is
+// not a date the server accepts.
 bool CanonicalDatetime(std::string_view text, std::string* out) {
-  text = Trim(text);
-  if (text.empty()) {
-    *out = "1900-01-01 00:00:00.000";
-    return true;
-  }
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, ms = 0;
-  size_t i = 0;
-  auto digits = [&](size_t count, int* value) {
-    if (i + count > text.size() || !IsDigits(text.substr(i, count))) return false;
-    *value = std::stoi(std::string(text.substr(i, count)));
-    i += count;
-    return true;
-  };
-  auto expect = [&](char c) { return i < text.size() && text[i] == c ? (++i, true) : false; };
-  bool dashed = text.size() >= 5 && text[4] == '-';
-  if (!digits(4, &year) || (dashed && !expect('-')) || !digits(2, &month) ||
-      (dashed && !expect('-')) || !digits(2, &day)) {
-    return false;
-  }
-  if (i < text.size()) {
-    if (!expect(' ') && !expect('T')) return false;
-    if (!digits(2, &hour) || !expect(':') || !digits(2, &minute)) return false;
-    if (expect(':')) {
-      if (!digits(2, &second)) return false;
-      if (expect('.')) {
-        size_t start = i;
-        while (i < text.size() && i - start < 3 && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-        if (i == start || i != text.size()) return false;
-        std::string fraction(text.substr(start, i - start));
-        fraction.resize(3, '0');
-        ms = std::stoi(fraction);
-      }
-    }
-    if (i != text.size()) return false;
-  }
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  if (year < 1753 || month < 1 || month > 12 || day < 1 ||
-      day > kDays[month - 1] + (month == 2 && leap ? 1 : 0) || hour > 23 || minute > 59 ||
-      second > 59) {
-    return false;
-  }
-  // The server keeps 1/300 s: .001 reads back as .000, .002 as .003.
-  int ticks = (ms * 300 + 500) / 1000;
-  ms = (ticks * 1000 + 150) / 300;
-  if (ms > 999) return false;  // rounds into the next second: left to the server function
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", year, month, day,
-                hour, minute, second, ms);
-  *out = buffer;
+  std::optional<DateTime> parsed = ParseDateTime(text);
+  if (!parsed || !IsDateTimeInRange(*parsed)) return false;
+  *out = FormatCanonical(*parsed);
   return true;
 }
 
