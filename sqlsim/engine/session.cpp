@@ -90,8 +90,11 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   sqlite3_extended_result_codes(db.get(), 1);
   // WAL lets readers go on while one writer writes; writers queue on the
   // busy timeout.
+  // A large page cache and memory-mapped reads keep a point select on a
+  // big table about as cheap as on a small one.
   sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
-                         "PRAGMA foreign_keys=OFF;", nullptr, nullptr, nullptr);
+                         "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-32768;"
+                         "PRAGMA mmap_size=1073741824;", nullptr, nullptr, nullptr);
   if (!RegisterServerFeatures(db.get(), diags)) return false;
   if (in_transaction_ && db_) {
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
