@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include "sqlsim/front/ast_printer.h"
 
 #include <vector>
@@ -140,6 +142,10 @@ std::string PrintExpr(const ast::Expr& e) {
       return List({e.negated ? "is-not-null" : "is-null", Args(e, 0)});
   }
   return "?";
+}
+
+void ExpectPrinted(const SqlCase* begin, const SqlCase* end) {
+  for (const SqlCase* c = begin; c != end; ++c) EXPECT_EQ(ParseAndPrint(c->sql), c->printed) << c->sql;
 }
 
 }  // namespace sqlsim::testing

@@ -19,4 +19,12 @@ std::string PrintBatch(const ast::Batch& batch);
 // "error <number> line <line>: <message>".
 std::string ParseAndPrint(std::string_view text);
 
+// A table of statements and the trees they must print as.
+struct SqlCase {
+  const char* sql;
+  const char* printed;
+};
+
+void ExpectPrinted(const SqlCase* begin, const SqlCase* end);
+
 }  // namespace sqlsim::testing

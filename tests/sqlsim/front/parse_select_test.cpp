@@ -8,15 +8,6 @@
 namespace sqlsim::testing {
 namespace {
 
-struct SqlCase {
-  const char* sql;
-  const char* printed;
-};
-
-void ExpectPrinted(const SqlCase* begin, const SqlCase* end) {
-  for (const SqlCase* c = begin; c != end; ++c) EXPECT_EQ(ParseAndPrint(c->sql), c->printed) << c->sql;
-}
-
 TEST(ParseSelectTest, SelectList) {
   const SqlCase cases[] = {
       {"SELECT * FROM t", "(select * (from t))"},

@@ -8,15 +8,6 @@
 namespace sqlsim::testing {
 namespace {
 
-struct SqlCase {
-  const char* sql;
-  const char* printed;
-};
-
-void ExpectPrinted(const SqlCase* begin, const SqlCase* end) {
-  for (const SqlCase* c = begin; c != end; ++c) EXPECT_EQ(ParseAndPrint(c->sql), c->printed) << c->sql;
-}
-
 TEST(ParseStatementsTest, Insert) {
   const SqlCase cases[] = {
       {"INSERT INTO t (a, [b]) VALUES (1, 'x')", "(insert t (cols a b) (values (row 1 'x')))"},

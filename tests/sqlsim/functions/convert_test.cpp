@@ -6,15 +6,7 @@
 namespace sqlsim {
 namespace {
 
-struct Case {
-  const char* expr;
-  const char* expected;
-};
-
-void ExpectAll(std::initializer_list<Case> cases) {
-  testing::FunctionDb db;
-  for (const Case& c : cases) EXPECT_EQ(db.Eval(c.expr), c.expected) << c.expr;
-}
+using testing::ExpectAll;
 
 TEST(ConvertTest, ToCharacterTypes) {
   ExpectAll({

@@ -101,4 +101,9 @@ std::string FunctionDb::Column(const std::string& sql) {
   return rc == SQLITE_DONE ? out : ErrorText();
 }
 
+void ExpectAll(std::initializer_list<Case> cases) {
+  FunctionDb db;
+  for (const Case& c : cases) EXPECT_EQ(db.Eval(c.expr), c.expected) << c.expr;
+}
+
 }  // namespace sqlsim::testing

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace sqlsim::testing {
@@ -31,6 +32,15 @@ class FunctionDb {
   std::string ErrorText();
   sqlite3* db_ = nullptr;
 };
+
+// A table of expressions and the values Eval must render for them.
+struct Case {
+  const char* expr;
+  const char* expected;
+};
+
+// Evaluates every case on a fresh database.
+void ExpectAll(std::initializer_list<Case> cases);
 
 // Rendering of one column of the current row of stmt.
 std::string RenderColumn(sqlite3_stmt* stmt, int column);
