@@ -100,7 +100,7 @@ bool VariableBytes(const Value& v, const ColumnDesc& column, SQLSMALLINT c_type,
   *numeric = false;
   if (c_type == SQL_C_BINARY) {
     if (BinaryBytes(v, column, bytes)) return true;
-    *failure = CellOutcome::Fail("22018", "Invalid character value for cast specification");
+    *failure = CellOutcome::Fail("22018", kInvalidCharacterValue);
     return false;
   }
   std::string text = CharText(v, column, numeric);

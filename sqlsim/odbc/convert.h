@@ -12,6 +12,10 @@
 
 namespace sqlsim::odbc {
 
+// ODBC's message of state 22018, in the words of the ODBC reference.
+inline constexpr const char* kInvalidCharacterValue =
+    "Invalid character value for cast specification";
+
 struct CellOutcome {
   SQLRETURN rc = SQL_SUCCESS;
   SQLLEN length = 0;        // for the length/indicator buffer

@@ -54,7 +54,7 @@ bool SourceNumber(const Value& v, const ColumnDesc& column, Number* n, CellOutco
     case Value::Kind::kText:
       if (column.type == SqlType::kDatetime) break;
       if (ParseNumber(v.bytes, n)) return true;
-      *out = CellOutcome::Fail("22018", "Invalid character value for cast specification");
+      *out = CellOutcome::Fail("22018", kInvalidCharacterValue);
       return false;
     default:
       break;
@@ -114,7 +114,7 @@ CellOutcome ToDateTime(const Value& v, SQLSMALLINT c_type, void* buffer) {
   }
   DateTime dt;
   if (!ParseDateTime(v.bytes, &dt)) {
-    return CellOutcome::Fail("22018", "Invalid character value for cast specification");
+    return CellOutcome::Fail("22018", kInvalidCharacterValue);
   }
   CellOutcome out;
   bool has_time = dt.hour || dt.minute || dt.second || dt.fraction_ns;
@@ -193,7 +193,7 @@ CellOutcome ToNumeric(const Value& v, const ColumnDesc& column, void* buffer) {
   unsigned __int128 magnitude = 0;
   for (char c : whole + fraction) {
     if (c < '0' || c > '9') {
-      return CellOutcome::Fail("22018", "Invalid character value for cast specification");
+      return CellOutcome::Fail("22018", kInvalidCharacterValue);
     }
     auto digit = static_cast<unsigned>(c - '0');
     if (magnitude > (MaxNumeric() - digit) / 10) {

@@ -159,7 +159,7 @@ bool ToInteger(const Value& v, bool from_datetime, SqlType t, Value* out, ParamF
   } else if (v.kind == Value::Kind::kReal) {
     n = Number{false, 0, v.real};
   } else if (!ParseNumber(v.bytes, &n)) {
-    return Fail(f, "22018", "Invalid character value for cast specification");
+    return Fail(f, "22018", kInvalidCharacterValue);
   }
   if (!n.integral) {
     double t_part = std::trunc(n.real);
@@ -187,7 +187,7 @@ bool ToReal(const Value& v, bool from_datetime, Value* out, ParamFailure* f) {
     return true;
   }
   Number n;
-  if (!ParseNumber(v.bytes, &n)) return Fail(f, "22018", "Invalid character value for cast specification");
+  if (!ParseNumber(v.bytes, &n)) return Fail(f, "22018", kInvalidCharacterValue);
   *out = Value::Real(n.real);
   return true;
 }
@@ -220,7 +220,7 @@ bool Coerce(Value v, SQLSMALLINT c_type, SqlType t, Value* out, ParamFailure* f)
   if (t == SqlType::kDecimal && v.kind == Value::Kind::kText) {
     Number n;
     if (from_datetime) return Fail(f, "07006", "Restricted data type attribute violation");
-    if (!ParseNumber(v.bytes, &n)) return Fail(f, "22018", "Invalid character value for cast specification");
+    if (!ParseNumber(v.bytes, &n)) return Fail(f, "22018", kInvalidCharacterValue);
   }
   if (t == SqlType::kDatetime && v.kind == Value::Kind::kText) {
     DateTime dt;
@@ -231,7 +231,7 @@ bool Coerce(Value v, SQLSMALLINT c_type, SqlType t, Value* out, ParamFailure* f)
     if (c_type != SQL_C_CHAR && c_type != SQL_C_WCHAR) {
       return Fail(f, "07006", "Restricted data type attribute violation");
     }
-    if (!ParseHex(v.bytes, &bytes)) return Fail(f, "22018", "Invalid character value for cast specification");
+    if (!ParseHex(v.bytes, &bytes)) return Fail(f, "22018", kInvalidCharacterValue);
     v = Value::Blob(std::move(bytes));
   }
   *out = std::move(v);
