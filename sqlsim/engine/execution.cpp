@@ -71,6 +71,7 @@ bool ExecutionImpl::Bind(CompiledStatement& statement, Diagnostics* diags) {
   sqlite3_stmt* stmt = statement.prepared.get();
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
+  // Values are copied: a row source may be read after its execution is gone.
   for (size_t i = 0; i < statement.param_map.size(); ++i) {
     int32_t source = statement.param_map[i];
     if (source < 0 || static_cast<size_t>(source) >= params_.size()) {
@@ -84,10 +85,10 @@ bool ExecutionImpl::Bind(CompiledStatement& statement, Diagnostics* diags) {
       case Value::Kind::kInteger: sqlite3_bind_int64(stmt, index, v.integer); break;
       case Value::Kind::kReal: sqlite3_bind_double(stmt, index, v.real); break;
       case Value::Kind::kText:
-        sqlite3_bind_text64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_STATIC, SQLITE_UTF8);
+        sqlite3_bind_text64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
         break;
       case Value::Kind::kBlob:
-        sqlite3_bind_blob64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_STATIC);
+        sqlite3_bind_blob64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
         break;
     }
   }
