@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <gmock/gmock.h>
 
@@ -14,8 +12,6 @@ namespace odbctest {
 namespace {
 
 using ::testing::HasSubstr;
-
-SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
 
 std::string CurrentCatalog(SQLHDBC dbc) {
   char name[256] = {0};
@@ -142,21 +138,6 @@ TEST(ConnectTest, CurrentCatalogSetBeforeConnectingPicksTheDatabase) {
   EXPECT_EQ(CurrentCatalog(c.dbc()), "Second");
 }
 
-TEST(ConnectTest, TraceKeyNamesTheStatementTrace) {
-  DataDir dir;
-  std::filesystem::path trace = dir.path() / "trace.log";
-  {
-    Connection c;
-    ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir, "TRACE=" + trace.string())),
-                   SQL_HANDLE_DBC, c.dbc());
-    Statement stmt(c.dbc());
-    ASSERT_STMT_OK(SQLExecDirect(stmt, Text("CREATE TABLE traced (id int)"), SQL_NTS), stmt);
-  }
-  std::ifstream in(trace);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_THAT(text, HasSubstr("EXECUTE\tCREATE TABLE traced (id int)"));
-}
-
 class InfoTest : public OdbcTest {};
 
 TEST_F(InfoTest, TextAnswers) {
@@ -258,21 +239,6 @@ TEST_F(InfoTest, TypeInfoListsTheServersTypesInOrder) {
   EXPECT_EQ(min_scale, 3);
   EXPECT_EQ(max_scale, 3);
   EXPECT_EQ(SQLFetch(stmt), SQL_NO_DATA);
-}
-
-TEST(Odbc2Test, ApplicationOfOdbc2SeesOdbc2States) {
-  DataDir dir;
-  Connection c(SQL_OV_ODBC2);
-  ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir)), SQL_HANDLE_DBC, c.dbc());
-  SQLHSTMT stmt = SQL_NULL_HSTMT;
-  ASSERT_ODBC_OK(SQLAllocStmt(c.dbc(), &stmt), SQL_HANDLE_DBC, c.dbc());
-  ASSERT_EQ(SQLExecDirect(stmt, Text("SELECT * FROM nosuch"), SQL_NTS), SQL_ERROR);
-  std::vector<Diag> errors = Odbc2Errors(c.env(), c.dbc(), stmt);
-  ASSERT_FALSE(errors.empty());
-  EXPECT_EQ(errors[0].state, "S0002");
-  EXPECT_EQ(errors[0].native, 208);
-  EXPECT_THAT(errors[0].message, HasSubstr("[sqlsim][SQL Server]Invalid object name 'nosuch'"));
-  SQLFreeStmt(stmt, SQL_DROP);
 }
 
 }  // namespace

@@ -1,39 +1,11 @@
 // SQLGetData and SQLBindCol: every C type from every kind of value, with
 // ODBC's states for cut, truncated, out-of-range and invalid data.
-#include <cstring>
-
 #include <gmock/gmock.h>
 
 #include "odbc_support.h"
 
 namespace odbctest {
 namespace {
-
-template <class T>
-std::string Bytes(T v) {
-  std::string s(sizeof v, '\0');
-  std::memcpy(s.data(), &v, sizeof v);
-  return s;
-}
-
-std::string Wide(const std::u16string& s) {
-  return std::string(reinterpret_cast<const char*>(s.data()), s.size() * 2);
-}
-
-SQL_TIMESTAMP_STRUCT Timestamp(int y, int mo, int d, int h, int mi, int s, unsigned ns) {
-  return SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(mo),
-                              static_cast<SQLUSMALLINT>(d), static_cast<SQLUSMALLINT>(h),
-                              static_cast<SQLUSMALLINT>(mi), static_cast<SQLUSMALLINT>(s), ns};
-}
-
-SQL_NUMERIC_STRUCT Numeric(unsigned value, bool negative) {
-  SQL_NUMERIC_STRUCT n{};
-  n.precision = 38;
-  n.scale = 0;
-  n.sign = negative ? 0 : 1;
-  std::memcpy(n.val, &value, sizeof value);
-  return n;
-}
 
 // One row holding each kind of value; written through parameters.
 class ConvertTest : public OdbcTest {
@@ -61,10 +33,6 @@ class ConvertTest : public OdbcTest {
     SQLBindParameter(stmt, 5, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY, 20, 0, blob, 0,
                      &blob_length);
     ASSERT_STMT_OK(SQLExecute(stmt), stmt);
-  }
-
-  static SQLCHAR* Text(const std::string& s) {
-    return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
   }
 };
 
@@ -118,11 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"i", SQL_C_BIT, 0, kError, "22003", "", 0},
         Case{"i", SQL_C_TYPE_TIMESTAMP, 0, kError, "07006", "", 0},
         Case{"i", SQL_C_BINARY, 0, kOk, "", Bytes<SQLINTEGER>(42), 4},
-        Case{"i", SQL_C_NUMERIC, 0, kOk, "", Bytes(Numeric(42, false)), sizeof(SQL_NUMERIC_STRUCT)},
+        Case{"i", SQL_C_NUMERIC, 0, kOk, "", Bytes(Numeric(42, 38, 0, false)), sizeof(SQL_NUMERIC_STRUCT)},
         Case{"i", SQL_C_DEFAULT, 0, kOk, "", Bytes<SQLINTEGER>(42), 4},
         Case{"neg", SQL_C_ULONG, 0, kError, "22003", "", 0},
         Case{"neg", SQL_C_SSHORT, 0, kOk, "", Bytes<SQLSMALLINT>(-7), 2},
-        Case{"neg", SQL_C_NUMERIC, 0, kOk, "", Bytes(Numeric(7, true)), sizeof(SQL_NUMERIC_STRUCT)},
+        Case{"neg", SQL_C_NUMERIC, 0, kOk, "", Bytes(Numeric(7, 38, 0, true)), sizeof(SQL_NUMERIC_STRUCT)},
         Case{"bi", SQL_C_SLONG, 0, kError, "22003", "", 0},
         Case{"bi", SQL_C_UTINYINT, 0, kError, "22003", "", 0},
         Case{"bi", SQL_C_SBIGINT, 0, kOk, "", Bytes<SQLBIGINT>(5000000000LL), 8},

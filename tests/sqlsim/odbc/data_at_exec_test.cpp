@@ -9,8 +9,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
-
 class DataAtExecTest : public OdbcTest {
  protected:
   void SetUp() override {

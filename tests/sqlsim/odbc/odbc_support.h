@@ -5,6 +5,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +19,37 @@ struct Diag {
   SQLINTEGER native = 0;
   std::string message;
 };
+
+inline SQLCHAR* Text(const std::string& s) {
+  return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
+}
+
+// The bytes of a C value, as a driver reads or writes them.
+template <class T>
+std::string Bytes(T v) {
+  std::string s(sizeof v, '\0');
+  std::memcpy(s.data(), &v, sizeof v);
+  return s;
+}
+
+inline std::string Wide(const std::u16string& s) {
+  return std::string(reinterpret_cast<const char*>(s.data()), s.size() * 2);
+}
+
+inline SQL_TIMESTAMP_STRUCT Timestamp(int y, int mo, int d, int h, int mi, int s, unsigned ns) {
+  return SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(mo),
+                              static_cast<SQLUSMALLINT>(d), static_cast<SQLUSMALLINT>(h),
+                              static_cast<SQLUSMALLINT>(mi), static_cast<SQLUSMALLINT>(s), ns};
+}
+
+inline SQL_NUMERIC_STRUCT Numeric(unsigned value, int precision, int scale, bool negative) {
+  SQL_NUMERIC_STRUCT n{};
+  n.precision = static_cast<SQLCHAR>(precision);
+  n.scale = static_cast<SQLSCHAR>(scale);
+  n.sign = negative ? 0 : 1;
+  std::memcpy(n.val, &value, sizeof value);
+  return n;
+}
 
 // The diagnostic records of a handle, through SQLGetDiagRec.
 std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle);

@@ -1,22 +1,11 @@
 // Parameters of every C type into columns of the server's types and back,
 // and the errors of values that do not convert.
-#include <cstring>
-
 #include <gmock/gmock.h>
 
 #include "odbc_support.h"
 
 namespace odbctest {
 namespace {
-
-SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
-
-template <class T>
-std::string Bytes(T v) {
-  std::string s(sizeof v, '\0');
-  std::memcpy(s.data(), &v, sizeof v);
-  return s;
-}
 
 struct Param {
   SQLSMALLINT c_type;
@@ -44,25 +33,6 @@ TEST_P(ParamTest, RoundTrips) {
                  stmt);
   Exec(stmt, "INSERT INTO p VALUES (?)");
   EXPECT_THAT(Column1("SELECT v FROM p"), ::testing::ElementsAre(p.expected));
-}
-
-SQL_TIMESTAMP_STRUCT Timestamp(int y, int mo, int d, int h, int mi, int s, unsigned ns) {
-  return SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(mo),
-                              static_cast<SQLUSMALLINT>(d), static_cast<SQLUSMALLINT>(h),
-                              static_cast<SQLUSMALLINT>(mi), static_cast<SQLUSMALLINT>(s), ns};
-}
-
-std::string Wide(const std::u16string& s) {
-  return std::string(reinterpret_cast<const char*>(s.data()), s.size() * 2);
-}
-
-SQL_NUMERIC_STRUCT Numeric(unsigned value, int scale, bool negative) {
-  SQL_NUMERIC_STRUCT n{};
-  n.precision = 10;
-  n.scale = static_cast<SQLSCHAR>(scale);
-  n.sign = negative ? 0 : 1;
-  std::memcpy(n.val, &value, sizeof value);
-  return n;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         Param{SQL_C_CHAR, SQL_VARBINARY, "0A0b", SQL_NTS, "varbinary(10)", "0A0B"},
         Param{SQL_C_DEFAULT, SQL_INTEGER, Bytes<SQLINTEGER>(77), 0, "int", "77"},
         Param{SQL_C_DEFAULT, SQL_VARCHAR, "dflt", SQL_NTS, "varchar(10)", "dflt"},
-        Param{SQL_C_NUMERIC, SQL_DECIMAL, Bytes(Numeric(12345, 2, true)), 0, "varchar(20)",
+        Param{SQL_C_NUMERIC, SQL_DECIMAL, Bytes(Numeric(12345, 10, 2, true)), 0, "varchar(20)",
               "-123.45"},
         Param{SQL_C_SLONG, SQL_VARCHAR, Bytes<SQLINTEGER>(42), 0, "varchar(10)", "42"},
         Param{SQL_C_SLONG, SQL_INTEGER, Bytes<SQLINTEGER>(1), SQL_NULL_DATA, "int", "NULL"},

@@ -11,10 +11,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
 SQLPOINTER Value(SQLULEN v) { return reinterpret_cast<SQLPOINTER>(v); }
 
 constexpr int kRows = 10;
+
+struct Step {
+  SQLSMALLINT orientation;
+  SQLLEN offset;
+  SQLRETURN rc;
+  std::vector<std::string> rows;  // ids, "-" for SQL_ROW_NOROW; empty for SQL_NO_DATA
+  const char* state;
+};
 
 class ScrollTest : public OdbcTest {
  protected:
@@ -49,18 +56,14 @@ class ScrollTest : public OdbcTest {
     return out;
   }
 
+  // Runs the steps on a fresh cursor: return code, state, the rowset with
+  // its status array, and the count of rows fetched.
+  void Scroll(SQLULEN cursor_type, size_t rowset, const std::vector<Step>& steps);
+
   SQLINTEGER ids_[3] = {0};
   SQLLEN ind_[3] = {0};
   SQLUSMALLINT status_[3] = {0};
   SQLULEN fetched_ = 0;
-};
-
-struct Step {
-  SQLSMALLINT orientation;
-  SQLLEN offset;
-  SQLRETURN rc;
-  std::vector<std::string> rows;  // ids, "-" for SQL_ROW_NOROW; empty for SQL_NO_DATA
-  const char* state;
 };
 
 std::string Name(SQLSMALLINT o) {
@@ -76,6 +79,30 @@ std::string Name(SQLSMALLINT o) {
 }
 
 const SQLRETURN kOk = SQL_SUCCESS, kNoData = SQL_NO_DATA, kInfo = SQL_SUCCESS_WITH_INFO;
+
+void ScrollTest::Scroll(SQLULEN cursor_type, size_t rowset, const std::vector<Step>& steps) {
+  Statement stmt(dbc());
+  Open(stmt, cursor_type, rowset);
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const Step& s = steps[i];
+    SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + Name(s.orientation) + " " +
+                 std::to_string(s.offset));
+    SQLRETURN rc = SQLFetchScroll(stmt, s.orientation, s.offset);
+    ASSERT_EQ(rc, s.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
+    EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), s.state);
+    if (rc == SQL_NO_DATA) {
+      EXPECT_EQ(fetched_, 0u);
+      continue;
+    }
+    EXPECT_THAT(Rowset(rowset), ElementsAreArray(s.rows));
+    size_t present = 0;
+    for (size_t r = 0; r < rowset; ++r) {
+      present += s.rows[r] != "-";
+      EXPECT_EQ(status_[r], s.rows[r] == "-" ? SQL_ROW_NOROW : SQL_ROW_SUCCESS);
+    }
+    EXPECT_EQ(fetched_, present);
+  }
+}
 
 TEST_F(ScrollTest, RowsetsOfThree) {
   const std::vector<Step> steps = {
@@ -104,24 +131,7 @@ TEST_F(ScrollTest, RowsetsOfThree) {
       {SQL_FETCH_ABSOLUTE, -10, kOk, {"1", "2", "3"}, ""},
       {SQL_FETCH_ABSOLUTE, 11, kNoData, {}, ""},
   };
-  Statement stmt(dbc());
-  Open(stmt, SQL_CURSOR_STATIC, 3);
-  for (size_t i = 0; i < steps.size(); ++i) {
-    const Step& s = steps[i];
-    SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + Name(s.orientation) + " " +
-                 std::to_string(s.offset));
-    SQLRETURN rc = SQLFetchScroll(stmt, s.orientation, s.offset);
-    ASSERT_EQ(rc, s.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
-    EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), s.state);
-    if (rc == SQL_NO_DATA) {
-      EXPECT_EQ(fetched_, 0u);
-      continue;
-    }
-    EXPECT_THAT(Rowset(3), ElementsAreArray(s.rows));
-    size_t present = 0;
-    for (const std::string& r : s.rows) present += r != "-";
-    EXPECT_EQ(fetched_, present);
-  }
+  Scroll(SQL_CURSOR_STATIC, 3, steps);
 }
 
 TEST_F(ScrollTest, RowsetsOfOne) {
@@ -134,19 +144,7 @@ TEST_F(ScrollTest, RowsetsOfOne) {
       {SQL_FETCH_PRIOR, 0, kNoData, {}, ""},     {SQL_FETCH_RELATIVE, 1, kOk, {"1"}, ""},
       {SQL_FETCH_RELATIVE, 0, kOk, {"1"}, ""},   {SQL_FETCH_ABSOLUTE, -1, kOk, {"10"}, ""},
   };
-  Statement stmt(dbc());
-  Open(stmt, SQL_CURSOR_KEYSET_DRIVEN, 1);
-  for (size_t i = 0; i < steps.size(); ++i) {
-    const Step& s = steps[i];
-    SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + Name(s.orientation) + " " +
-                 std::to_string(s.offset));
-    SQLRETURN rc = SQLFetchScroll(stmt, s.orientation, s.offset);
-    ASSERT_EQ(rc, s.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
-    if (rc != SQL_NO_DATA) {
-      EXPECT_THAT(Rowset(1), ElementsAreArray(s.rows));
-      EXPECT_EQ(status_[0], SQL_ROW_SUCCESS);
-    }
-  }
+  Scroll(SQL_CURSOR_KEYSET_DRIVEN, 1, steps);
 }
 
 TEST_F(ScrollTest, ScrollableTypesAreReportedAsAsked) {

@@ -13,8 +13,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-SQLCHAR* Text(const char* s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s)); }
-
 class ServerErrorTest : public OdbcTest {
  protected:
   void SetUp() override {
@@ -27,7 +25,7 @@ class ServerErrorTest : public OdbcTest {
   // The first diagnostic of running sql on a fresh statement.
   Diag Fail(const std::string& sql, SQLRETURN* rc_out = nullptr) {
     Statement stmt(dbc());
-    SQLRETURN rc = SQLExecDirect(stmt, Text(sql.c_str()), SQL_NTS);
+    SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
     if (rc_out) *rc_out = rc;
     std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt);
     return diags.empty() ? Diag{} : diags.front();
@@ -71,11 +69,12 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
   struct Case {
     const char* sql;
     const char* state;
+    SQLINTEGER native;
   } cases[] = {
-      {"SELECT * FROM missing", "S0002"},
-      {"SELECT * FROM k WHERE", "37000"},
-      {"SELECT CONVERT(int, 'zwei')", "22005"},
-      {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000"},
+      {"SELECT * FROM missing", "S0002", 208},
+      {"SELECT * FROM k WHERE", "37000", 156},
+      {"SELECT CONVERT(int, 'zwei')", "22005", 245},
+      {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000", 2627},
   };
   for (const Case& c : cases) {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
@@ -84,6 +83,8 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
     std::vector<Diag> diags = Odbc2Errors(old.env(), old.dbc(), stmt);
     ASSERT_FALSE(diags.empty()) << c.sql;
     EXPECT_EQ(diags.front().state, c.state) << c.sql;
+    EXPECT_EQ(diags.front().native, c.native) << c.sql;
+    EXPECT_THAT(diags.front().message, HasSubstr("[sqlsim][SQL Server]")) << c.sql;
     SQLFreeStmt(stmt, SQL_DROP);
   }
 }
