@@ -15,11 +15,13 @@ std::string Parsed(const char* text) {
   return dt ? FormatCanonical(*dt) : "invalid";
 }
 
+// Each text read as a datetime, printed canonically or as "invalid".
+void ExpectParsed(std::initializer_list<testing::Case> cases) {
+  for (const testing::Case& c : cases) EXPECT_EQ(Parsed(c.expr), c.expected) << c.expr;
+}
+
 TEST(ParseDateTimeTest, Forms) {
-  struct Case {
-    const char* text;
-    const char* expected;
-  } cases[] = {
+  ExpectParsed({
       {"2024-01-31", "2024-01-31 00:00:00.000"},
       {"2024-1-5", "2024-01-05 00:00:00.000"},
       {"2024/01/31", "2024-01-31 00:00:00.000"},
@@ -57,15 +59,11 @@ TEST(ParseDateTimeTest, Forms) {
       {"12/04/2025T10:00", "invalid"},
       {"2024--01", "invalid"},
       {"123/4/2025", "invalid"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Parsed(c.text), c.expected) << c.text;
+  });
 }
 
 TEST(ParseDateTimeTest, FieldRangesAndLeapDays) {
-  struct Case {
-    const char* text;
-    const char* expected;
-  } cases[] = {
+  ExpectParsed({
       {"2024-02-29", "2024-02-29 00:00:00.000"},
       {"2000-02-29", "2000-02-29 00:00:00.000"},
       {"2400-02-29", "2400-02-29 00:00:00.000"},
@@ -85,23 +83,19 @@ TEST(ParseDateTimeTest, FieldRangesAndLeapDays) {
       {"1752-12-31 23:59:59.997", "invalid"},
       {"9999-12-31 23:59:59.997", "9999-12-31 23:59:59.997"},
       {"9999-12-31 23:59:59.999", "invalid"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Parsed(c.text), c.expected) << c.text;
+  });
 }
 
 TEST(ParseDateTimeTest, MillisecondsRoundToTicks) {
-  struct Case {
-    const char* fraction;
-    const char* expected;
-  } cases[] = {
+  const testing::Case cases[] = {
       {".000", "10:00:00.000"}, {".001", "10:00:00.000"}, {".002", "10:00:00.003"},
       {".003", "10:00:00.003"}, {".004", "10:00:00.003"}, {".005", "10:00:00.007"},
       {".007", "10:00:00.007"}, {".008", "10:00:00.007"}, {".009", "10:00:00.010"},
       {".990", "10:00:00.990"}, {".991", "10:00:00.990"}, {".994", "10:00:00.993"},
       {".995", "10:00:00.997"}, {".998", "10:00:00.997"}, {".999", "10:00:01.000"},
   };
-  for (const Case& c : cases) {
-    std::string text = std::string("2024-01-01 10:00:00") + c.fraction;
+  for (const testing::Case& c : cases) {
+    std::string text = std::string("2024-01-01 10:00:00") + c.expr;
     EXPECT_EQ(Parsed(text.c_str()), std::string("2024-01-01 ") + c.expected) << text;
   }
   EXPECT_EQ(Parsed("2024-12-31 23:59:59.999"), "2025-01-01 00:00:00.000");
@@ -169,16 +163,12 @@ TEST(DateTimeSqlTest, GetdateIsdate) {
   EXPECT_LE(std::abs(DaysFrom1900(*parsed) -
                      DaysFrom1900(DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday})),
             1);
-  struct Case {
-    const char* expr;
-    const char* expected;
-  } cases[] = {
+  testing::ExpectAll({
       {"tsql_isdate('2024-02-29')", "I:1"}, {"tsql_isdate('2023-02-29')", "I:0"},
       {"tsql_isdate('1752-12-31')", "I:0"}, {"tsql_isdate('abc')", "I:0"},
       {"tsql_isdate(NULL)", "I:0"},         {"tsql_isdate(20240101)", "I:1"},
       {"tsql_isdate(x'00')", "I:0"},        {"tsql_isdate(tsql_getdate())", "I:1"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(db.Eval(c.expr), c.expected) << c.expr;
+  });
 }
 
 }  // namespace

@@ -8,18 +8,10 @@
 namespace sqlsim {
 namespace {
 
-struct Case {
-  const char* expr;
-  const char* expected;
-};
-
-void ExpectAll(testing::FunctionDb& db, std::initializer_list<Case> cases) {
-  for (const Case& c : cases) EXPECT_EQ(db.Eval(c.expr), c.expected) << c.expr;
-}
+using testing::ExpectAll;
 
 TEST(LikeTest, WildcardsSetsAndEscapes) {
-  testing::FunctionDb db;
-  ExpectAll(db, {
+  ExpectAll({
       {"tsql_like('abc', 'abc')", "I:1"},
       {"tsql_like('ABC', 'abc')", "I:1"},
       {"tsql_like('abc', 'ab')", "I:0"},
@@ -59,8 +51,7 @@ TEST(LikeTest, WildcardsSetsAndEscapes) {
 }
 
 TEST(LikeTest, TrailingBlanksOfValueIgnoredOfPatternCounted) {
-  testing::FunctionDb db;
-  ExpectAll(db, {
+  ExpectAll({
       {"tsql_like('abc', 'abc ')", "I:0"},
       {"tsql_like('abc  ', 'abc')", "I:1"},
       {"tsql_like('abc  ', 'abc ')", "I:1"},
@@ -81,8 +72,7 @@ TEST(LikeTest, ManyPercentSignsStayFast) {
 }
 
 TEST(TextFunctionsTest, CaseTrimLength) {
-  testing::FunctionDb db;
-  ExpectAll(db, {
+  ExpectAll({
       {"tsql_upper('abc\xE4\xF6\xFC\xFF\x9A\xDF\xB5')", "T:ABC\xC4\xD6\xDC\x9F\x8A\xDF\xB5"},
       {"tsql_lower('ABC\xC0\xD7\xDE\x8C\x8E')", "T:abc\xE0\xD7\xFE\x9C\x9E"},
       {"tsql_upper(NULL)", "NULL"},
@@ -108,8 +98,7 @@ TEST(TextFunctionsTest, CaseTrimLength) {
 }
 
 TEST(TextFunctionsTest, SubstringLeftRight) {
-  testing::FunctionDb db;
-  ExpectAll(db, {
+  ExpectAll({
       {"tsql_substring('abcdef', 2, 3)", "T:bcd"},
       {"tsql_substring('abcdef', 0, 3)", "T:ab"},
       {"tsql_substring('abcdef', -1, 3)", "T:a"},
@@ -140,8 +129,7 @@ TEST(TextFunctionsTest, SubstringLeftRight) {
 }
 
 TEST(TextFunctionsTest, ReplicateSpaceCharindexReplace) {
-  testing::FunctionDb db;
-  ExpectAll(db, {
+  ExpectAll({
       {"tsql_replicate('ab', 3)", "T:ababab"},
       {"tsql_replicate('ab', 0)", "T:"},
       {"tsql_replicate('ab', -1)", "NULL"},
