@@ -126,11 +126,9 @@ TEST(LexerTest, ReportsErrors) {
     ASSERT_EQ(errors.size(), 1u) << text;
     EXPECT_EQ(errors[0].native, 103);
     EXPECT_EQ(errors[0].message.substr(0, 33), too_long_message.substr(0, 33));
+    EXPECT_TRUE(text != long_name || errors[0].message == too_long_message) << errors[0].message;
   }
   Diagnostics errors;
-  Tokenize(long_name, &errors);
-  EXPECT_EQ(errors[0].message, too_long_message);
-  errors.clear();
   Tokenize(name128 + " [" + name128 + "]", &errors);
   EXPECT_TRUE(errors.empty());
 }

@@ -6,32 +6,37 @@
 
 namespace odbctest {
 
-std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle) {
+namespace {
+
+// Records from read(rec, state, native, text) until it stops succeeding.
+template <class Read>
+std::vector<Diag> ReadDiags(Read read) {
   std::vector<Diag> out;
   for (SQLSMALLINT rec = 1;; ++rec) {
     SQLCHAR state[6] = {0};
     SQLCHAR text[1024] = {0};
     SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    SQLRETURN rc = SQLGetDiagRec(type, handle, rec, state, &native, text, sizeof text, &length);
-    if (!SQL_SUCCEEDED(rc)) break;
+    if (!SQL_SUCCEEDED(read(rec, state, &native, text, SQLSMALLINT{sizeof text}))) return out;
     out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(text)});
   }
-  return out;
+}
+
+}  // namespace
+
+std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle) {
+  return ReadDiags([&](SQLSMALLINT rec, SQLCHAR* state, SQLINTEGER* native, SQLCHAR* text,
+                       SQLSMALLINT size) {
+    SQLSMALLINT length = 0;
+    return SQLGetDiagRec(type, handle, rec, state, native, text, size, &length);
+  });
 }
 
 std::vector<Diag> Odbc2Errors(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt) {
-  std::vector<Diag> out;
-  for (;;) {
-    SQLCHAR state[6] = {0};
-    SQLCHAR text[1024] = {0};
-    SQLINTEGER native = 0;
+  return ReadDiags([&](SQLSMALLINT, SQLCHAR* state, SQLINTEGER* native, SQLCHAR* text,
+                       SQLSMALLINT size) {
     SQLSMALLINT length = 0;
-    SQLRETURN rc = SQLError(env, dbc, stmt, state, &native, text, sizeof text, &length);
-    if (!SQL_SUCCEEDED(rc)) break;
-    out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(text)});
-  }
-  return out;
+    return SQLError(env, dbc, stmt, state, native, text, size, &length);
+  });
 }
 
 std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
@@ -87,9 +92,8 @@ Connection::~Connection() {
 SQLRETURN Connection::DriverConnect(const std::string& text, std::string* completed) {
   SQLCHAR out[2048] = {0};
   SQLSMALLINT out_length = 0;
-  SQLRETURN rc = SQLDriverConnect(dbc_, nullptr,
-                                  reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())),
-                                  SQL_NTS, out, sizeof out, &out_length, SQL_DRIVER_NOPROMPT);
+  SQLRETURN rc = SQLDriverConnect(dbc_, nullptr, Text(text), SQL_NTS, out, sizeof out,
+                                  &out_length, SQL_DRIVER_NOPROMPT);
   connected_ = connected_ || SQL_SUCCEEDED(rc);
   if (completed) *completed = reinterpret_cast<char*>(out);
   return rc;
@@ -116,8 +120,7 @@ void OdbcTest::SetUp() {
 
 void OdbcTest::Exec(SQLHSTMT stmt, const std::string& sql) {
   SQLFreeStmt(stmt, SQL_CLOSE);
-  SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())),
-                               SQL_NTS);
+  SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
   ASSERT_TRUE(SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA)
       << sql << "\n" << Explain(rc, SQL_HANDLE_STMT, stmt);
 }

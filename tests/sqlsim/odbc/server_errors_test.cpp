@@ -125,13 +125,6 @@ TEST_F(ServerErrorTest, InjectedInformationArrivesWithSuccess) {
   ASSERT_STMT_OK(SQLFetch(stmt), stmt);
 }
 
-TEST_F(ServerErrorTest, UnknownDatabaseStopsTheBatch) {
-  Statement stmt(dbc());
-  EXPECT_EQ(SQLExecDirect(stmt, Text("USE nowhere INSERT INTO k VALUES (20, 'use', 1)"), SQL_NTS), SQL_ERROR);
-  EXPECT_EQ(Diags(SQL_HANDLE_STMT, stmt).front().native, 911);
-  EXPECT_THAT(Column1("SELECT count(*) FROM k"), ::testing::ElementsAre("1"));
-}
-
 TEST(TraceTest, PreparedStatementsAndTheirParameters) {
   DataDir dir;
   std::filesystem::path trace = dir.path() / "trace.log";
