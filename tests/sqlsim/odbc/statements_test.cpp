@@ -112,9 +112,6 @@ TEST_F(StatementTest, AutocommitOffThenRollbackAndCommit) {
   ASSERT_ODBC_OK(SQLSetConnectAttr(dbc(), SQL_ATTR_AUTOCOMMIT,
                                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
                  SQL_HANDLE_DBC, dbc());
-  SQLUINTEGER autocommit = 9;
-  SQLGetConnectAttr(dbc(), SQL_ATTR_AUTOCOMMIT, &autocommit, 0, nullptr);
-  EXPECT_EQ(autocommit, static_cast<SQLUINTEGER>(SQL_AUTOCOMMIT_OFF));
   Exec("INSERT INTO t VALUES (3, 'three')");
   ASSERT_ODBC_OK(SQLEndTran(SQL_HANDLE_DBC, dbc(), SQL_ROLLBACK), SQL_HANDLE_DBC, dbc());
   EXPECT_THAT(Column1("SELECT COUNT(*) FROM t"), ElementsAre("2"));
