@@ -119,7 +119,6 @@ TEST(ParseExprTest, NamesAndCalls) {
       {"CAST(@v AS integer)", "(cast integer @v)"},
       {"cast(a as varchar(max))", "(cast varchar(max) a)"},
       {"CAST(a AS decimal(10, 2))", "(cast decimal(10,2) a)"},
-      {"CONVERT(datetime,'1900-01-01',120)", "(convert datetime '1900-01-01' 120)"},
       {"convert(char(4),[A])", "(convert char(4) A)"},
       {"CASE WHEN a = 1 THEN 'x' WHEN a = 2 THEN 'y' ELSE 'z' END",
        "(case (when (= a 1) 'x') (when (= a 2) 'y') (else 'z'))"},

@@ -63,8 +63,6 @@ TEST(ParseSelectTest, ClausesAndUnions) {
        "((union-all (select 1) (union (select 2) (select 3))) (order 1))"},
       {"(SELECT 1) UNION (SELECT 2)", "(union (select 1) (select 2))"},
       {"((SELECT 1))", "(select 1)"},
-      {"SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY NAME DESC,ORT DESC,RecId DESC",
-       "(select (top 1) RecId (from dbo.ut_KUNDE) (order (desc NAME) (desc ORT) (desc RecId)))"},
   };
   ExpectPrinted(std::begin(cases), std::end(cases));
 }
