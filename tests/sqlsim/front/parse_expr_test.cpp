@@ -20,8 +20,9 @@ void ExpectExpressions(const ExprCase* begin, const ExprCase* end) {
   }
 }
 
-TEST(ParseExprTest, Literals) {
+TEST(ParseExprTest, Expressions) {
   const ExprCase cases[] = {
+      // Literals.
       {"12", "12"},
       {"12.50", "dec:12.50"},
       {".5", "dec:.5"},
@@ -43,12 +44,7 @@ TEST(ParseExprTest, Literals) {
       {"@v", "@v"},
       {"@@error", "@@ERROR"},
       {"@@RowCount", "@@ROWCOUNT"},
-  };
-  ExpectExpressions(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseExprTest, Precedence) {
-  const ExprCase cases[] = {
+      // Precedence.
       {"1 + 2 * 3", "(+ 1 (* 2 3))"},
       {"(1 + 2) * 3", "(* (+ 1 2) 3)"},
       {"1 - 2 - 3", "(- (- 1 2) 3)"},
@@ -69,12 +65,7 @@ TEST(ParseExprTest, Precedence) {
       {"1 WHERE a <= 1 OR a >= 2 OR a < 3 OR a > 4",
        "1 (where (OR (OR (OR (<= a 1) (>= a 2)) (< a 3)) (> a 4)))"},
       {"'a' + 'b' + c", "(+ (+ 'a' 'b') c)"},
-  };
-  ExpectExpressions(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseExprTest, Predicates) {
-  const ExprCase cases[] = {
+      // Predicates.
       {"1 WHERE a IN (1, 2, 3)", "1 (where (in a 1 2 3))"},
       {"1 WHERE a NOT IN (1)", "1 (where (not-in a 1))"},
       {"1 WHERE a IN (SELECT b FROM t)", "1 (where (in a (select b (from t))))"},
@@ -91,12 +82,7 @@ TEST(ParseExprTest, Predicates) {
       {"1 WHERE NOT EXISTS (SELECT 1)", "1 (where (not-exists (select 1)))"},
       {"1 WHERE NOT (a < 0)", "1 (where (NOT (< a 0)))"},
       {"1 WHERE 0 = (SELECT count(*) FROM t)", "1 (where (= 0 (subquery (select (call count *) (from t)))))"},
-  };
-  ExpectExpressions(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseExprTest, NamesAndCalls) {
-  const ExprCase cases[] = {
+      // Names and calls.
       {"a", "a"},
       {"t.a", "t.a"},
       {"[db].[dbo].[t].[c]", "db.dbo.t.c"},

@@ -8,8 +8,9 @@
 namespace sqlsim::testing {
 namespace {
 
-TEST(ParseStatementsTest, Insert) {
+TEST(ParseStatementsTest, Statements) {
   const SqlCase cases[] = {
+      // Insert.
       {"INSERT INTO t (a, [b]) VALUES (1, 'x')", "(insert t (cols a b) (values (row 1 'x')))"},
       {"INSERT t VALUES (1, DEFAULT), (?, NULL)", "(insert t (values (row 1 DEFAULT) (row ?0 NULL)))"},
       {"INSERT INTO t DEFAULT VALUES", "(insert t default-values)"},
@@ -19,12 +20,7 @@ TEST(ParseStatementsTest, Insert) {
       {"INSERT t (SELECT 1)", "(insert t (select 1))"},
       {"INSERT INTO t EXEC dbo.p 1", "(insert t (exec dbo.p 1))"},
       {"INSERT INTO t (a) EXECUTE p", "(insert t (cols a) (exec p))"},
-  };
-  ExpectPrinted(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseStatementsTest, UpdateAndDelete) {
-  const SqlCase cases[] = {
+      // Update and delete.
       {"UPDATE t SET a = 1, [b] = b + 1 WHERE c = 2",
        "(update t (set (= a 1) (= b (+ b 1))) (where (= c 2)))"},
       {"UPDATE TOP (10) t WITH (ROWLOCK) SET t.a = DEFAULT, @v = a",
@@ -39,12 +35,7 @@ TEST(ParseStatementsTest, UpdateAndDelete) {
       {"DELETE FROM t WHERE CURRENT OF GLOBAL c", "(delete t (current-of c))"},
       {"DELETE FROM [dbo].[k] /*WITH (SERIALIZABLE)*/\n WHERE [DataRecId] IN (SELECT [RecId] FROM DELETED)",
        "(delete dbo.k (where (in DataRecId (select RecId (from DELETED)))))"},
-  };
-  ExpectPrinted(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseStatementsTest, CreateTable) {
-  const SqlCase cases[] = {
+      // Create table.
       {"CREATE TABLE t (a int, b varchar(max) NULL, c decimal(10,2) NOT NULL, d float(53))",
        "(create-table t (col a int) (col b varchar(max) null) (col c decimal(10,2) not-null) (col d float(53)))"},
       {"CREATE TABLE t (id int IDENTITY(1,1) PRIMARY KEY, n char(10) CONSTRAINT df DEFAULT ' ' UNIQUE NONCLUSTERED)",
@@ -65,12 +56,7 @@ TEST(ParseStatementsTest, CreateTable) {
        "(create-table t (col d datetime (default (convert datetime '1900-01-01' 120))) (col x int (default 0)))"},
       {"CREATE TABLE #t (a char(1) COLLATE Latin1_General_CI_AS)",
        "(create-table #t (col a char(1) collate Latin1_General_CI_AS))"},
-  };
-  ExpectPrinted(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseStatementsTest, IndexesAndDrops) {
-  const SqlCase cases[] = {
+      // Indexes and drops.
       {"CREATE INDEX [Ik_NAME_KEY] ON [dbo].[ut_KUNDE]\n(NAME,ORT,RecId)",
        "(create-index Ik_NAME_KEY dbo.ut_KUNDE (NAME ORT RecId))"},
       {"CREATE UNIQUE CLUSTERED INDEX i ON t (a DESC) WITH (IGNORE_DUP_KEY = on, FILLFACTOR = 80) ON [PRIMARY]",
@@ -84,12 +70,7 @@ TEST(ParseStatementsTest, IndexesAndDrops) {
        "(drop view v)\n(drop function dbo.f)\n(drop trigger tr)\n(drop database d)"},
       {"DROP INDEX t.i, dbo.u.j", "(drop index t:i dbo.u:j)"},
       {"DROP INDEX i ON dbo.t", "(drop index dbo.t:i)"},
-  };
-  ExpectPrinted(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseStatementsTest, AlterTable) {
-  const SqlCase cases[] = {
+      // Alter table.
       {"ALTER TABLE [dbo].[ut_KUNDE] ADD [NR] integer NOT NULL DEFAULT 0",
        "(alter-table dbo.ut_KUNDE add (col NR integer not-null (default 0)))"},
       {"ALTER TABLE t ADD a int, b char(2) NULL", "(alter-table t add (col a int) (col b char(2) null))"},
@@ -98,12 +79,7 @@ TEST(ParseStatementsTest, AlterTable) {
       {"ALTER TABLE t ALTER COLUMN a varchar(10) NOT NULL", "(alter-table t alter-column (col a varchar(10) not-null))"},
       {"ALTER TABLE t DROP COLUMN a, b", "(alter-table t drop-column a b)"},
       {"ALTER TABLE t DROP CONSTRAINT pk", "(alter-table t drop-constraint pk)"},
-  };
-  ExpectPrinted(std::begin(cases), std::end(cases));
-}
-
-TEST(ParseStatementsTest, ExecuteUseSetTransactions) {
-  const SqlCase cases[] = {
+      // EXECUTE, USE, SET, transactions.
       {"EXEC p", "(exec p)"},
       {"EXECUTE [dbo].[up_Sel2_KUNDE] @mRI", "(exec dbo.up_Sel2_KUNDE @mRI)"},
       {"EXEC @rc = db.dbo.p 1, -2.5, N'x', ?, NULL, DEFAULT, @a = 3, @b = @c OUTPUT, @d OUT",

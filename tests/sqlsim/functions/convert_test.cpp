@@ -8,8 +8,9 @@ namespace {
 
 using testing::ExpectAll;
 
-TEST(ConvertTest, ToCharacterTypes) {
+TEST(ConvertTest, BetweenAllTypes) {
   ExpectAll({
+      // To character types.
       {"tsql_convert('abc', 'varchar', 'char', 5, -1)", "T:abc  "},
       {"tsql_convert('abcdef', 'varchar', 'char', 3, -1)", "T:abc"},
       {"tsql_convert('abcdef', 'varchar', 'varchar', 3, -1)", "T:abc"},
@@ -36,21 +37,13 @@ TEST(ConvertTest, ToCharacterTypes) {
       {"tsql_convert(x'4142', 'varbinary', 'varchar', -1, 2)", "T:4142"},
       {"tsql_convert('a', 'varchar', 'varchar', 8001, -1)", "E:131"},
       {"tsql_convert(NULL, 'int', 'varchar', -1, -1)", "NULL"},
-  });
-}
-
-TEST(ConvertTest, DatetimeToText) {
-  ExpectAll({
+      // Datetime to text.
       {"tsql_convert('2025-12-04 15:07:09.123', 'datetime', 'varchar', -1, -1)", "T:Dec  4 2025  3:07PM"},
       {"tsql_convert('2025-12-04 15:07:09.123', '', 'varchar', -1, -1)", "T:Dec  4 2025  3:07PM"},
       {"tsql_convert('2025-12-04 15:07:09.123', 'varchar', 'varchar', -1, -1)", "T:2025-12-04 15:07:09.123"},
       {"tsql_convert('2025-12-04 15:07:09.123', 'datetime', 'char', 10, 120)", "T:2025-12-04"},
       {"tsql_convert('2025-12-04 15:07:09.123', 'datetime', 'varchar', -1, 999)", "E:281"},
-  });
-}
-
-TEST(ConvertTest, ToDatetime) {
-  ExpectAll({
+      // To datetime.
       {"tsql_convert('2024-02-29', 'varchar', 'datetime', -1, -1)", "T:2024-02-29 00:00:00.000"},
       {"tsql_convert('2024-02-30', 'varchar', 'datetime', -1, -1)", "E:242"},
       {"tsql_convert('1752-12-31', 'varchar', 'datetime', -1, -1)", "E:242"},
@@ -67,21 +60,13 @@ TEST(ConvertTest, ToDatetime) {
       {"tsql_convert(-53691, 'int', 'datetime', -1, -1)", "E:8115"},
       {"tsql_convert(2958464, 'int', 'datetime', -1, -1)", "E:8115"},
       {"tsql_convert(x'0000000100000001', 'varbinary', 'datetime', -1, -1)", "T:1900-01-02 00:00:00.003"},
-  });
-}
-
-TEST(ConvertTest, DatetimeToNumbers) {
-  ExpectAll({
+      // Datetime to numbers.
       {"tsql_convert('2025-12-04 11:59:59.997', 'datetime', 'int', -1, -1)", "I:45993"},
       {"tsql_convert('2025-12-04 12:00:00.000', 'datetime', 'int', -1, -1)", "I:45994"},
       {"tsql_convert('1900-01-02 06:00:00.000', 'datetime', 'float', -1, -1)", "R:1.25"},
       {"tsql_convert('1899-12-31 12:00:00.000', 'datetime', 'float', -1, -1)", "R:-0.5"},
       {"tsql_convert('1900-01-02 00:00:00.003', 'datetime', 'varbinary', -1, -1)", "B:0000000100000001"},
-  });
-}
-
-TEST(ConvertTest, TextToIntegers) {
-  ExpectAll({
+      // Text to integers.
       {"tsql_convert(' 42 ', 'varchar', 'int', -1, -1)", "I:42"},
       {"tsql_convert('+7', 'varchar', 'int', -1, -1)", "I:7"},
       {"tsql_convert('', 'varchar', 'int', -1, -1)", "I:0"},
@@ -96,11 +81,7 @@ TEST(ConvertTest, TextToIntegers) {
       {"tsql_convert('-1', 'varchar', 'tinyint', -1, -1)", "E:244"},
       {"tsql_convert('9223372036854775807', 'varchar', 'bigint', -1, -1)", "I:9223372036854775807"},
       {"tsql_convert('99999999999999999999', 'varchar', 'bigint', -1, -1)", "E:8114"},
-  });
-}
-
-TEST(ConvertTest, IntegerRanges) {
-  ExpectAll({
+      // Integer ranges.
       {"tsql_convert(2147483647, 'bigint', 'int', -1, -1)", "I:2147483647"},
       {"tsql_convert(2147483648, 'bigint', 'int', -1, -1)", "E:8115"},
       {"tsql_convert(-2147483648, 'bigint', 'int', -1, -1)", "I:-2147483648"},
@@ -121,11 +102,7 @@ TEST(ConvertTest, IntegerRanges) {
       {"tsql_convert(x'FF', 'varbinary', 'smallint', -1, -1)", "I:255"},
       {"tsql_convert(x'FFFF', 'varbinary', 'smallint', -1, -1)", "I:-1"},
       {"tsql_convert(x'0102FFFFFFFF', 'varbinary', 'int', -1, -1)", "I:-1"},
-  });
-}
-
-TEST(ConvertTest, FloatDecimalBit) {
-  ExpectAll({
+      // Float, decimal and bit.
       {"tsql_convert('1.5e3', 'varchar', 'float', -1, -1)", "R:1500"},
       {"tsql_convert(' -2 ', 'varchar', 'float', -1, -1)", "R:-2"},
       {"tsql_convert('.5', 'varchar', 'float', -1, -1)", "R:0.5"},
@@ -151,11 +128,7 @@ TEST(ConvertTest, FloatDecimalBit) {
       {"tsql_convert('yes', 'varchar', 'bit', -1, -1)", "E:245"},
       {"tsql_convert(-5, 'int', 'bit', -1, -1)", "I:1"},
       {"tsql_convert(0.0, 'float', 'bit', -1, -1)", "I:0"},
-  });
-}
-
-TEST(ConvertTest, ToBinaryAndOddTargets) {
-  ExpectAll({
+      // To binary and odd targets.
       {"tsql_convert('AB', 'varchar', 'varbinary', -1, -1)", "B:4142"},
       {"tsql_convert('AB', 'varchar', 'binary', 4, -1)", "B:41420000"},
       {"tsql_convert('ABC', 'varchar', 'varbinary', 2, -1)", "B:4142"},

@@ -8,8 +8,9 @@ namespace {
 
 using testing::ExpectAll;
 
-TEST(ArithmeticTest, MixedOperandsAndNull) {
+TEST(ArithmeticTest, OperandsOverflowAndDates) {
   ExpectAll({
+      // Mixed operands and NULL.
       {"tsql_add('ab', 'cd')", "T:abcd"},
       {"tsql_add('ab', NULL)", "NULL"},
       {"tsql_add(NULL, 1)", "NULL"},
@@ -24,11 +25,7 @@ TEST(ArithmeticTest, MixedOperandsAndNull) {
       {"tsql_sub('a', 'b')", "E:8117"},
       {"tsql_mul('2', '3')", "E:8117"},
       {"tsql_sub(5, '2')", "I:3"},
-  });
-}
-
-TEST(ArithmeticTest, IntegerOverflowAndDivision) {
-  ExpectAll({
+      // Integer overflow and division.
       {"tsql_add(2147483647, 0)", "I:2147483647"},
       {"tsql_add(2147483647, 1)", "E:8115"},
       {"tsql_sub(-2147483648, 1)", "E:8115"},
@@ -57,11 +54,7 @@ TEST(ArithmeticTest, IntegerOverflowAndDivision) {
       {"tsql_neg(1.5)", "R:-1.5"},
       {"tsql_neg('5')", "E:8117"},
       {"tsql_neg(NULL)", "NULL"},
-  });
-}
-
-TEST(ArithmeticTest, DatetimePlusDays) {
-  ExpectAll({
+      // A datetime plus days.
       {"tsql_add('2024-02-28 12:00:00.000', 1)", "T:2024-02-29 12:00:00.000"},
       {"tsql_add(1, '2024-02-28 12:00:00.000')", "T:2024-02-29 12:00:00.000"},
       {"tsql_sub('2024-03-01 00:00:00.000', 1)", "T:2024-02-29 00:00:00.000"},
@@ -72,8 +65,9 @@ TEST(ArithmeticTest, DatetimePlusDays) {
   });
 }
 
-TEST(NumberFunctionsTest, AbsFloorCeilingRound) {
+TEST(NumberFunctionsTest, RoundingAndStr) {
   ExpectAll({
+      // ABS, FLOOR, CEILING, ROUND.
       {"tsql_abs(-5)", "I:5"},
       {"tsql_abs(-2147483648)", "E:8115"},
       {"tsql_abs(-2147483649)", "I:2147483649"},
@@ -99,11 +93,7 @@ TEST(NumberFunctionsTest, AbsFloorCeilingRound) {
       {"tsql_round(2147483647, -1)", "E:8115"},
       {"tsql_round(5, -30)", "I:0"},
       {"tsql_round(1.5, NULL)", "NULL"},
-  });
-}
-
-TEST(NumberFunctionsTest, Str) {
-  ExpectAll({
+      // STR.
       {"tsql_str(-1.5)", "T:        -2"},
       {"tsql_str(123.45)", "T:       123"},
       {"tsql_str(tsql_floor(123.45), 8, 3)", "T: 123.000"},

@@ -10,7 +10,7 @@ namespace {
 
 using testing::ExpectAll;
 
-TEST(LikeTest, WildcardsSetsAndEscapes) {
+TEST(LikeTest, WildcardsSetsEscapesAndBlanks) {
   ExpectAll({
       {"tsql_like('abc', 'abc')", "I:1"},
       {"tsql_like('ABC', 'abc')", "I:1"},
@@ -47,11 +47,7 @@ TEST(LikeTest, WildcardsSetsAndEscapes) {
       {"tsql_like(1.5, '1.5')", "I:1"},
       {"tsql_like('\xC4rger', '\xE4%')", "I:1"},
       {"tsql_like('\x8A', '\x9A')", "I:1"},
-  });
-}
-
-TEST(LikeTest, TrailingBlanksOfValueIgnoredOfPatternCounted) {
-  ExpectAll({
+      // Trailing blanks of the value are ignored, those of the pattern count.
       {"tsql_like('abc', 'abc ')", "I:0"},
       {"tsql_like('abc  ', 'abc')", "I:1"},
       {"tsql_like('abc  ', 'abc ')", "I:1"},
@@ -71,8 +67,9 @@ TEST(LikeTest, ManyPercentSignsStayFast) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
-TEST(TextFunctionsTest, CaseTrimLength) {
+TEST(TextFunctionsTest, Functions) {
   ExpectAll({
+      // Case, trimming, length.
       {"tsql_upper('abc\xE4\xF6\xFC\xFF\x9A\xDF\xB5')", "T:ABC\xC4\xD6\xDC\x9F\x8A\xDF\xB5"},
       {"tsql_lower('ABC\xC0\xD7\xDE\x8C\x8E')", "T:abc\xE0\xD7\xFE\x9C\x9E"},
       {"tsql_upper(NULL)", "NULL"},
@@ -94,11 +91,7 @@ TEST(TextFunctionsTest, CaseTrimLength) {
       {"tsql_datalength(5000000000)", "I:8"},
       {"tsql_datalength(1.5)", "I:8"},
       {"tsql_datalength(NULL)", "NULL"},
-  });
-}
-
-TEST(TextFunctionsTest, SubstringLeftRight) {
-  ExpectAll({
+      // SUBSTRING, LEFT, RIGHT.
       {"tsql_substring('abcdef', 2, 3)", "T:bcd"},
       {"tsql_substring('abcdef', 0, 3)", "T:ab"},
       {"tsql_substring('abcdef', -1, 3)", "T:a"},
@@ -125,11 +118,7 @@ TEST(TextFunctionsTest, SubstringLeftRight) {
       {"tsql_right('abc', 10)", "T:abc"},
       {"tsql_right('abc', -1)", "E:536"},
       {"tsql_right(NULL, 1)", "NULL"},
-  });
-}
-
-TEST(TextFunctionsTest, ReplicateSpaceCharindexReplace) {
-  ExpectAll({
+      // REPLICATE, SPACE, CHARINDEX, REPLACE.
       {"tsql_replicate('ab', 3)", "T:ababab"},
       {"tsql_replicate('ab', 0)", "T:"},
       {"tsql_replicate('ab', -1)", "NULL"},
