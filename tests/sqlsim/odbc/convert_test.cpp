@@ -74,8 +74,9 @@ TEST_P(GetDataTest, Converts) {
 const SQLRETURN kOk = SQL_SUCCESS, kInfo = SQL_SUCCESS_WITH_INFO, kError = SQL_ERROR;
 
 INSTANTIATE_TEST_SUITE_P(
-    Integers, GetDataTest,
+    Values, GetDataTest,
     ::testing::Values(
+        // Integers.
         Case{"i", SQL_C_CHAR, 0, kOk, "", std::string("42\0", 3), 2},
         Case{"i", SQL_C_CHAR, 2, kError, "22003", "", 0},
         Case{"i", SQL_C_WCHAR, 0, kOk, "", Wide(std::u16string(u"42\0", 3)), 4},
@@ -96,11 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"bi", SQL_C_SBIGINT, 0, kOk, "", Bytes<SQLBIGINT>(5000000000LL), 8},
         Case{"bi", SQL_C_CHAR, 0, kOk, "", std::string("5000000000\0", 11), 10},
         Case{"bt", SQL_C_BIT, 0, kOk, "", Bytes<unsigned char>(1), 1},
-        Case{"bt", SQL_C_CHAR, 0, kOk, "", std::string("1\0", 2), 1}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Reals, GetDataTest,
-    ::testing::Values(
+        Case{"bt", SQL_C_CHAR, 0, kOk, "", std::string("1\0", 2), 1},
+        // Floating point.
         Case{"f", SQL_C_SLONG, 0, kInfo, "01S07", Bytes<SQLINTEGER>(3), 4},
         Case{"f", SQL_C_CHAR, 0, kOk, "", std::string("3.75\0", 5), 4},
         Case{"f", SQL_C_CHAR, 2, kInfo, "01004", std::string("3\0", 2), 4},
@@ -109,11 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"f", SQL_C_DATE, 0, kError, "07006", "", 0},
         Case{"r", SQL_C_FLOAT, 0, kOk, "", Bytes<SQLREAL>(0.5f), 4},
         Case{"r", SQL_C_CHAR, 0, kOk, "", std::string("0.5\0", 4), 3},
-        Case{"r", SQL_C_BIT, 0, kInfo, "01S07", Bytes<unsigned char>(0), 1}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, GetDataTest,
-    ::testing::Values(
+        Case{"r", SQL_C_BIT, 0, kInfo, "01S07", Bytes<unsigned char>(0), 1},
+        // Text.
         Case{"vc", SQL_C_SLONG, 0, kOk, "", Bytes<SQLINTEGER>(123), 4},
         Case{"vc", SQL_C_DOUBLE, 0, kOk, "", Bytes<SQLDOUBLE>(123.0), 8},
         Case{"vc", SQL_C_CHAR, 3, kInfo, "01004", std::string("12\0", 3), 3},
@@ -124,11 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"vf", SQL_C_SSHORT, 0, kInfo, "01S07", Bytes<SQLSMALLINT>(1), 2},
         Case{"vd", SQL_C_TYPE_DATE, 0, kOk, "", Bytes(SQL_DATE_STRUCT{2024, 2, 29}), 6},
         Case{"vw", SQL_C_CHAR, 0, kOk, "", std::string("\xE9\x80\0", 3), 2},
-        Case{"vw", SQL_C_WCHAR, 0, kOk, "", Wide(std::u16string(u"\u00E9\u20AC\0", 3)), 4}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Datetimes, GetDataTest,
-    ::testing::Values(
+        Case{"vw", SQL_C_WCHAR, 0, kOk, "", Wide(std::u16string(u"\u00E9\u20AC\0", 3)), 4},
+        // Datetimes.
         Case{"dt", SQL_C_CHAR, 0, kOk, "", std::string("2024-02-29 13:14:15.250\0", 24), 23},
         Case{"dt", SQL_C_TYPE_TIMESTAMP, 0, kOk, "",
              Bytes(Timestamp(2024, 2, 29, 13, 14, 15, 250000000)), 16},
@@ -136,11 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
              Bytes(Timestamp(2024, 2, 29, 13, 14, 15, 250000000)), 16},
         Case{"dt", SQL_C_TYPE_DATE, 0, kInfo, "01S07", Bytes(SQL_DATE_STRUCT{2024, 2, 29}), 6},
         Case{"dt", SQL_C_TYPE_TIME, 0, kInfo, "01S07", Bytes(SQL_TIME_STRUCT{13, 14, 15}), 6},
-        Case{"dt", SQL_C_SLONG, 0, kError, "07006", "", 0}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Binaries, GetDataTest,
-    ::testing::Values(
+        Case{"dt", SQL_C_SLONG, 0, kError, "07006", "", 0},
+        // Binary and NULL.
         Case{"vb", SQL_C_CHAR, 0, kOk, "", std::string("0A0BFF\0", 7), 6},
         Case{"vb", SQL_C_WCHAR, 0, kOk, "", Wide(std::u16string(u"0A0BFF\0", 7)), 12},
         Case{"vb", SQL_C_BINARY, 0, kOk, "", "\x0A\x0B\xFF", 3},
