@@ -20,45 +20,46 @@ std::string CurrentCatalog(SQLHDBC dbc) {
   return name;
 }
 
-TEST(ConnectTest, ConnectionStringGivesCompletedString) {
-  DataDir dir;
-  Connection c;
+// A fresh folder and an unconnected ODBC 3 connection.
+class ConnectTest : public ::testing::Test {
+ protected:
+  DataDir dir_;
+  Connection c_;
+};
+
+TEST_F(ConnectTest, ConnectionStringGivesCompletedString) {
   std::string completed;
-  SQLRETURN rc = c.DriverConnect(ConnectionString(dir), &completed);
-  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, c.dbc());
+  SQLRETURN rc = c_.DriverConnect(ConnectionString(dir_), &completed);
+  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, c_.dbc());
   EXPECT_THAT(completed, HasSubstr("DRIVER={sqlsim};"));
-  EXPECT_THAT(completed, HasSubstr("DATADIR=" + dir.path().string() + ";"));
+  EXPECT_THAT(completed, HasSubstr("DATADIR=" + dir_.path().string() + ";"));
   EXPECT_THAT(completed, HasSubstr("DATABASE=t;"));
-  EXPECT_EQ(CurrentCatalog(c.dbc()), "t");
+  EXPECT_EQ(CurrentCatalog(c_.dbc()), "t");
 }
 
-TEST(ConnectTest, KeysAnyCaseAndBracedValues) {
-  DataDir dir;
-  Connection c;
-  std::string text = "driver={sqlsim}; DataDir={" + dir.path().string() +
+TEST_F(ConnectTest, KeysAnyCaseAndBracedValues) {
+  std::string text = "driver={sqlsim}; DataDir={" + dir_.path().string() +
                      "};database = Orders ;autocreate={1};uid=sa;pwd={x;y}";
   std::string completed;
-  ASSERT_ODBC_OK(c.DriverConnect(text, &completed), SQL_HANDLE_DBC, c.dbc());
-  EXPECT_EQ(CurrentCatalog(c.dbc()), "Orders");
+  ASSERT_ODBC_OK(c_.DriverConnect(text, &completed), SQL_HANDLE_DBC, c_.dbc());
+  EXPECT_EQ(CurrentCatalog(c_.dbc()), "Orders");
   EXPECT_THAT(completed, HasSubstr("UID=sa;"));
   EXPECT_THAT(completed, ::testing::Not(HasSubstr("PWD")));
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "orders.db"));
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "orders.db"));
 }
 
-TEST(ConnectTest, CompletedStringCutToTheBufferWithItsFullLength) {
-  DataDir dir;
-  Connection c;
-  std::string text = ConnectionString(dir);
+TEST_F(ConnectTest, CompletedStringCutToTheBufferWithItsFullLength) {
+  std::string text = ConnectionString(dir_);
   SQLCHAR out[12];
   std::memset(out, 'x', sizeof out);
   SQLSMALLINT length = 0;
-  SQLRETURN rc = SQLDriverConnect(c.dbc(), nullptr, Text(text), SQL_NTS, out, sizeof out, &length,
+  SQLRETURN rc = SQLDriverConnect(c_.dbc(), nullptr, Text(text), SQL_NTS, out, sizeof out, &length,
                                   SQL_DRIVER_NOPROMPT);
-  ASSERT_EQ(rc, SQL_SUCCESS_WITH_INFO) << Explain(rc, SQL_HANDLE_DBC, c.dbc());
-  EXPECT_EQ(FirstState(SQL_HANDLE_DBC, c.dbc()), "01004");
+  ASSERT_EQ(rc, SQL_SUCCESS_WITH_INFO) << Explain(rc, SQL_HANDLE_DBC, c_.dbc());
+  EXPECT_EQ(FirstState(SQL_HANDLE_DBC, c_.dbc()), "01004");
   EXPECT_EQ(std::string(reinterpret_cast<char*>(out)), "DRIVER={sql");
   EXPECT_GT(length, 40);
-  SQLDisconnect(c.dbc());
+  SQLDisconnect(c_.dbc());
 }
 
 struct Failure {
@@ -67,17 +68,15 @@ struct Failure {
   const char* message;    // part of the message
 };
 
-class ConnectFailureTest : public ::testing::TestWithParam<Failure> {};
+class ConnectFailureTest : public ConnectTest, public ::testing::WithParamInterface<Failure> {};
 
 TEST_P(ConnectFailureTest, FailsWithClearDiagnostic) {
-  DataDir dir;
-  Connection c;
   std::string text = "DRIVER=sqlsim;" + std::string(GetParam().text);
   std::string::size_type at = text.find("<dir>");
-  if (at != std::string::npos) text.replace(at, 5, dir.path().string());
-  SQLRETURN rc = c.DriverConnect(text);
+  if (at != std::string::npos) text.replace(at, 5, dir_.path().string());
+  SQLRETURN rc = c_.DriverConnect(text);
   ASSERT_EQ(rc, SQL_ERROR);
-  std::vector<Diag> diags = Diags(SQL_HANDLE_DBC, c.dbc());
+  std::vector<Diag> diags = Diags(SQL_HANDLE_DBC, c_.dbc());
   ASSERT_FALSE(diags.empty());
   EXPECT_EQ(diags[0].state, GetParam().state);
   EXPECT_THAT(diags[0].message, HasSubstr(GetParam().message));
@@ -90,52 +89,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Failure{"DATADIR=<dir>;DATABASE=t;TIMEOUT=soon", "08001", "TIMEOUT"},
                       Failure{"DATADIR={<dir>;DATABASE=t", "08001", "'{'"}));
 
-TEST(ConnectTest, MissingDatabaseWithoutAutocreateNamesTheDatabase) {
-  DataDir dir;
-  Connection c;
-  ASSERT_EQ(c.DriverConnect("DRIVER=sqlsim;DATADIR=" + dir.path().string() + ";DATABASE=Nowhere"),
+TEST_F(ConnectTest, MissingDatabaseWithoutAutocreateNamesTheDatabase) {
+  ASSERT_EQ(c_.DriverConnect("DRIVER=sqlsim;DATADIR=" + dir_.path().string() + ";DATABASE=Nowhere"),
             SQL_ERROR);
-  std::vector<Diag> diags = Diags(SQL_HANDLE_DBC, c.dbc());
+  std::vector<Diag> diags = Diags(SQL_HANDLE_DBC, c_.dbc());
   ASSERT_FALSE(diags.empty());
   EXPECT_EQ(diags[0].native, 4060);
   EXPECT_THAT(diags[0].message, HasSubstr("[sqlsim][SQL Server]Cannot open database"));
   EXPECT_THAT(diags[0].message, HasSubstr("Nowhere"));
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Nowhere.db"));
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "Nowhere.db"));
 }
 
-TEST(ConnectTest, DataSourceThroughSqlConnect) {
-  Connection c;
-  SQLRETURN rc = SQLConnect(c.dbc(), Text("sqlsim_test"), SQL_NTS, Text("sa"), SQL_NTS,
+TEST_F(ConnectTest, DataSourceThroughSqlConnect) {
+  SQLRETURN rc = SQLConnect(c_.dbc(), Text("sqlsim_test"), SQL_NTS, Text("sa"), SQL_NTS,
                             Text(""), SQL_NTS);
-  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, c.dbc());
-  EXPECT_EQ(CurrentCatalog(c.dbc()), "sqlsim_test");
+  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, c_.dbc());
+  EXPECT_EQ(CurrentCatalog(c_.dbc()), "sqlsim_test");
   char dsn[64] = {0};
-  SQLGetInfo(c.dbc(), SQL_DATA_SOURCE_NAME, dsn, sizeof dsn, nullptr);
+  SQLGetInfo(c_.dbc(), SQL_DATA_SOURCE_NAME, dsn, sizeof dsn, nullptr);
   EXPECT_STREQ(dsn, "sqlsim_test");
-  SQLDisconnect(c.dbc());
+  SQLDisconnect(c_.dbc());
 }
 
-TEST(ConnectTest, ConnectionStringOverridesTheDataSource) {
-  Connection c;
+TEST_F(ConnectTest, ConnectionStringOverridesTheDataSource) {
   std::string database = "override_" + std::to_string(getpid());
   std::string completed;
-  ASSERT_ODBC_OK(c.DriverConnect("DSN=sqlsim_test;DATABASE=" + database, &completed),
-                 SQL_HANDLE_DBC, c.dbc());
-  EXPECT_EQ(CurrentCatalog(c.dbc()), database);
+  ASSERT_ODBC_OK(c_.DriverConnect("DSN=sqlsim_test;DATABASE=" + database, &completed),
+                 SQL_HANDLE_DBC, c_.dbc());
+  EXPECT_EQ(CurrentCatalog(c_.dbc()), database);
   EXPECT_THAT(completed, HasSubstr("DSN=sqlsim_test;"));
   EXPECT_THAT(completed, HasSubstr("DATABASE=" + database + ";"));
-  SQLDisconnect(c.dbc());
+  SQLDisconnect(c_.dbc());
   std::filesystem::path file = std::filesystem::path(SQLSIM_ODBC_DSN_DIR) / (database + ".db");
   EXPECT_TRUE(std::filesystem::exists(file)) << file;
   std::filesystem::remove(file);
 }
 
-TEST(ConnectTest, CurrentCatalogSetBeforeConnectingPicksTheDatabase) {
-  DataDir dir;
-  Connection c;
-  SQLSetConnectAttr(c.dbc(), SQL_ATTR_CURRENT_CATALOG, Text("Second"), SQL_NTS);
-  ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir)), SQL_HANDLE_DBC, c.dbc());
-  EXPECT_EQ(CurrentCatalog(c.dbc()), "Second");
+TEST_F(ConnectTest, CurrentCatalogSetBeforeConnectingPicksTheDatabase) {
+  SQLSetConnectAttr(c_.dbc(), SQL_ATTR_CURRENT_CATALOG, Text("Second"), SQL_NTS);
+  ASSERT_ODBC_OK(c_.DriverConnect(ConnectionString(dir_)), SQL_HANDLE_DBC, c_.dbc());
+  EXPECT_EQ(CurrentCatalog(c_.dbc()), "Second");
 }
 
 class InfoTest : public OdbcTest {};

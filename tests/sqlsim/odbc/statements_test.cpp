@@ -150,7 +150,7 @@ TEST_F(StatementTest, UnboundParameterIsReported) {
   EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "07002");
 }
 
-TEST_F(StatementTest, DescribedBeforeExecution) {
+TEST_F(StatementTest, DescribedBeforeExecutionWithNullability) {
   Statement stmt(dbc());
   ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT id, name FROM t"), SQL_NTS), stmt);
   SQLSMALLINT columns = 0;
@@ -166,6 +166,11 @@ TEST_F(StatementTest, DescribedBeforeExecution) {
   EXPECT_EQ(type, SQL_VARCHAR);
   EXPECT_EQ(size, 20u);
   EXPECT_EQ(nullable, SQL_NULLABLE);
+  SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, nullptr, nullptr, nullptr, &nullable);
+  EXPECT_EQ(nullable, SQL_NO_NULLS);
+  SQLLEN attribute = -1;
+  SQLColAttribute(stmt, 2, SQL_DESC_NULLABLE, nullptr, 0, nullptr, &attribute);
+  EXPECT_EQ(attribute, SQL_NULLABLE);
   EXPECT_EQ(SQLDescribeCol(stmt, 3, name, sizeof name, &name_length, &type, &size, &digits,
                            &nullable),
             SQL_ERROR);
@@ -231,17 +236,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Described{"varbinary(max)", SQL_VARBINARY, 0, 0, 0, "varbinary"},
                       Described{"image", SQL_LONGVARBINARY, 2147483647, 0, 2147483647, "image"},
                       Described{"text", SQL_LONGVARCHAR, 2147483647, 0, 2147483647, "text"}));
-
-TEST_F(StatementTest, NotNullColumnsAreDescribedSo) {
-  Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT id, name FROM t"), SQL_NTS), stmt);
-  SQLSMALLINT nullable = -1;
-  SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, nullptr, nullptr, nullptr, &nullable);
-  EXPECT_EQ(nullable, SQL_NO_NULLS);
-  SQLLEN attribute = -1;
-  SQLColAttribute(stmt, 2, SQL_DESC_NULLABLE, nullptr, 0, nullptr, &attribute);
-  EXPECT_EQ(attribute, SQL_NULLABLE);
-}
 
 TEST(Odbc2DescribeTest, DatetimeIsTimestampForOdbc2) {
   DataDir dir;
