@@ -28,18 +28,6 @@ std::string Hex(const void* data, int size) {
   return out;
 }
 
-}  // namespace
-
-FunctionDb::FunctionDb() {
-  if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
-    ADD_FAILURE() << "cannot open an in-memory database";
-    return;
-  }
-  EXPECT_EQ(RegisterTsqlFunctions(db_), SQLITE_OK);
-}
-
-FunctionDb::~FunctionDb() { sqlite3_close(db_); }
-
 std::string RenderColumn(sqlite3_stmt* stmt, int column) {
   switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER: return "I:" + std::to_string(sqlite3_column_int64(stmt, column));
@@ -59,6 +47,19 @@ std::string RenderColumn(sqlite3_stmt* stmt, int column) {
     default: return "NULL";
   }
 }
+
+}  // namespace
+
+FunctionDb::FunctionDb() {
+  if (sqlite3_open(":memory:", &db_) != SQLITE_OK) {
+    ADD_FAILURE() << "cannot open an in-memory database";
+    return;
+  }
+  EXPECT_EQ(RegisterTsqlFunctions(db_), SQLITE_OK);
+}
+
+FunctionDb::~FunctionDb() { sqlite3_close(db_); }
+
 
 std::string FunctionDb::ErrorText() {
   int32_t number = 0;

@@ -42,7 +42,4 @@ struct Case {
 // Evaluates every case on a fresh database.
 void ExpectAll(std::initializer_list<Case> cases);
 
-// Rendering of one column of the current row of stmt.
-std::string RenderColumn(sqlite3_stmt* stmt, int column);
-
 }  // namespace sqlsim::testing

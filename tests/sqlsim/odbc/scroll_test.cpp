@@ -66,18 +66,6 @@ class ScrollTest : public OdbcTest {
   SQLULEN fetched_ = 0;
 };
 
-std::string Name(SQLSMALLINT o) {
-  switch (o) {
-    case SQL_FETCH_NEXT: return "NEXT";
-    case SQL_FETCH_PRIOR: return "PRIOR";
-    case SQL_FETCH_FIRST: return "FIRST";
-    case SQL_FETCH_LAST: return "LAST";
-    case SQL_FETCH_ABSOLUTE: return "ABSOLUTE";
-    case SQL_FETCH_RELATIVE: return "RELATIVE";
-    default: return "?";
-  }
-}
-
 const SQLRETURN kOk = SQL_SUCCESS, kNoData = SQL_NO_DATA, kInfo = SQL_SUCCESS_WITH_INFO;
 
 void ScrollTest::Scroll(SQLULEN cursor_type, size_t rowset, const std::vector<Step>& steps) {
@@ -85,8 +73,9 @@ void ScrollTest::Scroll(SQLULEN cursor_type, size_t rowset, const std::vector<St
   Open(stmt, cursor_type, rowset);
   for (size_t i = 0; i < steps.size(); ++i) {
     const Step& s = steps[i];
-    SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + Name(s.orientation) + " " +
-                 std::to_string(s.offset));
+    // Steps count from 1; the orientation is SQL_FETCH_* by number.
+    SCOPED_TRACE("step " + std::to_string(i + 1) + ": orientation " +
+                 std::to_string(s.orientation) + " offset " + std::to_string(s.offset));
     SQLRETURN rc = SQLFetchScroll(stmt, s.orientation, s.offset);
     ASSERT_EQ(rc, s.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
     EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), s.state);
