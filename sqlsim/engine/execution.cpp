@@ -22,6 +22,7 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
 
 std::optional<Result> ExecutionImpl::NextResult() {
   auto& statements = batch_.statements();
+  if (*batch_aborted_) done_ = true;
   while (!done_ && next_ < statements.size()) {
     CompiledStatement& statement = statements[next_++];
     std::optional<Result> result = Run(statement);
@@ -41,10 +42,22 @@ std::optional<Result> ExecutionImpl::NextResult() {
   return tail;
 }
 
+namespace {
+
+// After a constraint or truncation error the server adds that the statement
+// was ended.
+bool EndsWithTerminationNotice(int32_t number) {
+  return number == 2627 || number == 2601 || number == 515 || number == 8152 || number == 547;
+}
+
+}  // namespace
+
 Result ExecutionImpl::Failed(Diagnostic diagnostic) {
   Result result;
   result.failed = true;
+  bool notice = EndsWithTerminationNotice(diagnostic.native);
   result.messages.push_back(std::move(diagnostic));
+  if (notice) result.messages.push_back(ServerInfo(3621, "The statement has been terminated."));
   return result;
 }
 
@@ -109,7 +122,7 @@ std::optional<Result> ExecutionImpl::RunSqlite(CompiledStatement& statement) {
       statement.described_valid = true;
     }
     Result result;
-    result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described);
+    result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_);
     return result;
   }
   bool opened_own = false;

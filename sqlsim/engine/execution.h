@@ -2,6 +2,7 @@
 // result for the client to read.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,8 @@ class ExecutionImpl : public Execution {
   std::vector<ParamValue> params_;
   size_t next_ = 0;
   bool done_ = false;
+  // Set by the row sources of this execution (see SqliteRowSource).
+  std::shared_ptr<bool> batch_aborted_ = std::make_shared<bool>(false);
   Diagnostics pending_;
 };
 

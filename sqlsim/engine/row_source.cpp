@@ -1,5 +1,6 @@
 #include "sqlsim/engine/row_source.h"
 
+#include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/sqlite_errors.h"
 
 namespace sqlsim {
@@ -21,8 +22,12 @@ Value ReadColumn(sqlite3_stmt* stmt, int i) {
 }
 
 SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt,
-                                 std::shared_ptr<const std::vector<ColumnDesc>> columns)
-    : stmt_(stmt), columns_(std::move(columns)), values_(columns_->size()) {}
+                                 std::shared_ptr<const std::vector<ColumnDesc>> columns,
+                                 std::shared_ptr<bool> batch_aborted)
+    : stmt_(stmt),
+      columns_(std::move(columns)),
+      values_(columns_->size()),
+      batch_aborted_(std::move(batch_aborted)) {}
 
 SqliteRowSource::~SqliteRowSource() { Finish(); }
 
@@ -38,7 +43,11 @@ bool SqliteRowSource::Next(Diagnostics* diags) {
     for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
     return true;
   }
-  if (rc != SQLITE_DONE) diags->push_back(DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc));
+  if (rc != SQLITE_DONE) {
+    Diagnostic error = DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc);
+    if (batch_aborted_ && AbortsBatch(error.native)) *batch_aborted_ = true;
+    diags->push_back(std::move(error));
+  }
   Finish();
   return false;
 }

@@ -13,7 +13,10 @@ namespace sqlsim {
 
 class SqliteRowSource : public RowSource {
  public:
-  SqliteRowSource(sqlite3_stmt* stmt, std::shared_ptr<const std::vector<ColumnDesc>> columns);
+  // batch_aborted is set when reading a row hits an error after which the
+  // server runs nothing more of the batch.
+  SqliteRowSource(sqlite3_stmt* stmt, std::shared_ptr<const std::vector<ColumnDesc>> columns,
+                  std::shared_ptr<bool> batch_aborted);
   ~SqliteRowSource() override;
   const std::vector<ColumnDesc>& Columns() const override { return *columns_; }
   bool Next(Diagnostics* diags) override;
@@ -24,6 +27,7 @@ class SqliteRowSource : public RowSource {
   sqlite3_stmt* stmt_;
   std::shared_ptr<const std::vector<ColumnDesc>> columns_;
   std::vector<Value> values_;
+  std::shared_ptr<bool> batch_aborted_;
 };
 
 // The value of column i of the current row of stmt.

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include <utility>
 
 #include "sqlsim/engine/catalog.h"
@@ -185,6 +187,17 @@ std::unique_ptr<Session> OpenSession(const ConnectOptions& options, Diagnostics*
     d.sqlstate = "08001";
     diags->push_back(d);
     return nullptr;
+  }
+  if (!options.trace_file.empty()) {
+    // A trace that cannot be written would leave a client's test blind.
+    FILE* trace = std::fopen(options.trace_file.c_str(), "a");
+    if (!trace) {
+      Diagnostic d = ServerError(50000, "The trace file '" + options.trace_file + "' cannot be written.");
+      d.sqlstate = "08001";
+      diags->push_back(d);
+      return nullptr;
+    }
+    std::fclose(trace);
   }
   auto session = std::make_unique<SessionImpl>(options);
   if (!session->OpenDatabase(options.database, options.autocreate, diags)) return nullptr;

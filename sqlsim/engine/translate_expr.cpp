@@ -2,6 +2,7 @@
 // collation wherever SQLite's own differ.
 #include <algorithm>
 #include <map>
+#include <vector>
 
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/session.h"
@@ -27,6 +28,11 @@ std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_
 
 bool IsNumeric(SqlType t) {
   return IsIntegerType(t) || t == SqlType::kFloat || t == SqlType::kReal || t == SqlType::kDecimal;
+}
+
+// The type text is converted to when it is compared with a number.
+SqlType ComparisonTarget(SqlType numeric) {
+  return IsIntegerType(numeric) && numeric != SqlType::kBit ? numeric : SqlType::kFloat;
 }
 
 // Simple functions: server name -> (SQLite function, result type).
@@ -171,29 +177,61 @@ SqlExpr Translator::Column(const ast::Expr& e) {
   return result;
 }
 
+namespace {
+
+// The operands of a left-deep chain of one operator (a + b + c), in order,
+// so that a long chain becomes one flat call instead of nested ones.
+std::vector<const ast::Expr*> ChainOperands(const ast::Expr& e) {
+  std::vector<const ast::Expr*> operands;
+  const ast::Expr* node = &e;
+  while (node->kind == ast::ExprKind::kBinary && node->op == e.op) {
+    operands.push_back(node->args.at(1).get());
+    node = node->args.at(0).get();
+  }
+  operands.push_back(node);
+  return {operands.rbegin(), operands.rend()};
+}
+
+}  // namespace
+
 SqlExpr Translator::Binary(const ast::Expr& e) {
   const std::string& op = e.op;
   if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
     return Comparison(e);
   }
-  SqlExpr left = Expr(*e.args.at(0));
-  SqlExpr right = Expr(*e.args.at(1));
-  if (op == "AND" || op == "OR") return {"(" + left.sql + " " + op + " " + right.sql + ")", SqlType::kBit};
+  static const std::map<std::string, const char*> kArithmetic = {
+      {"+", "tsql_add"}, {"-", "tsql_sub"}, {"*", "tsql_mul"}, {"/", "tsql_div"}, {"%", "tsql_mod"}};
+  bool chained = op == "AND" || op == "OR" || op == "+" || op == "-" || op == "*";
+  std::vector<const ast::Expr*> operand_nodes =
+      chained ? ChainOperands(e) : std::vector<const ast::Expr*>{e.args.at(0).get(), e.args.at(1).get()};
+  std::vector<SqlExpr> operands;
+  for (const ast::Expr* node : operand_nodes) operands.push_back(Expr(*node));
+  auto joined = [&](const std::string& separator) {
+    std::string sql;
+    for (size_t i = 0; i < operands.size(); ++i) sql += (i ? separator : "") + operands[i].sql;
+    return sql;
+  };
+  const SqlExpr& left = operands.front();
+  const SqlExpr& right = operands.back();
+  if (op == "AND" || op == "OR") return {"(" + joined(" " + op + " ") + ")", SqlType::kBit};
   if (op == "&" || op == "|") return {"(" + left.sql + " " + op + " " + right.sql + ")", SqlType::kInt};
   if (op == "^") {
     return {"((" + left.sql + " | " + right.sql + ") - (" + left.sql + " & " + right.sql + "))",
             SqlType::kInt};
   }
-  static const std::map<std::string, const char*> kArithmetic = {
-      {"+", "tsql_add"}, {"-", "tsql_sub"}, {"*", "tsql_mul"}, {"/", "tsql_div"}, {"%", "tsql_mod"}};
   auto it = kArithmetic.find(op);
   if (it == kArithmetic.end()) Fail(102, "Incorrect syntax near '" + op + "'.", e.pos);
-  SqlExpr result{std::string(it->second) + "(" + left.sql + ", " + right.sql + ")"};
-  if (op == "+" && IsTextType(left.type) && IsTextType(right.type)) {
+  SqlExpr result{std::string(it->second) + "(" + joined(", ") + ")"};
+  bool all_text = true, all_numeric = true, all_integer = true;
+  for (const SqlExpr& operand : operands) {
+    all_text = all_text && IsTextType(operand.type);
+    all_numeric = all_numeric && IsNumeric(operand.type);
+    all_integer = all_integer && IsIntegerType(operand.type);
+  }
+  if (op == "+" && all_text) {
     result.type = SqlType::kVarchar;
-  } else if (IsNumeric(left.type) && IsNumeric(right.type)) {
-    bool real = !IsIntegerType(left.type) || !IsIntegerType(right.type);
-    result.type = real ? SqlType::kFloat : SqlType::kInt;
+  } else if (all_numeric) {
+    result.type = all_integer ? SqlType::kInt : SqlType::kFloat;
   }
   return result;
 }
@@ -208,6 +246,12 @@ SqlExpr Translator::Comparison(const ast::Expr& e) {
     right.sql = Convert(right, SqlType::kDatetime, -1, -1);
   } else if (right.type == SqlType::kDatetime && left.type != SqlType::kDatetime) {
     left.sql = Convert(left, SqlType::kDatetime, -1, -1);
+  } else if (IsNumeric(left.type) && IsTextType(right.type)) {
+    // Text meets a number as a number, and text that is none is an error.
+    right.sql = Convert(right, ComparisonTarget(left.type), -1, -1);
+  } else if (IsTextType(left.type) && IsNumeric(right.type)) {
+    left.sql = Convert(left, ComparisonTarget(right.type), -1, -1);
+    left.is_column = false;
   }
   std::string l = left.sql;
   if (!left.is_column && !right.is_column) l += std::string(" COLLATE ") + kCollation;
@@ -326,12 +370,20 @@ SqlExpr Translator::Function(const ast::Expr& e) {
   if (count < f.min_args || count > f.max_args) {
     Fail(174, "The " + name + " function requires " + std::to_string(f.min_args) + " argument(s).", e.pos);
   }
+  std::vector<SqlExpr> args;
+  for (const ast::ExprPtr& arg : e.args) args.push_back(Expr(*arg));
+  if (name == "datalength" && args[0].type != SqlType::kUnknown && !IsTextType(args[0].type) &&
+      !IsBinaryType(args[0].type)) {
+    // Numbers and dates have the size of their type, not of SQLite's value.
+    return {"(CASE WHEN " + args[0].sql + " IS NULL THEN NULL ELSE " +
+                std::to_string(CatalogLength(args[0].type, args[0].length)) + " END)",
+            SqlType::kInt};
+  }
   std::string sql = std::string(f.sqlite_name) + "(";
   SqlType type = f.type;
-  for (size_t i = 0; i < e.args.size(); ++i) {
-    SqlExpr arg = Expr(*e.args[i]);
-    if (i == 0 && type == SqlType::kUnknown) type = arg.type;
-    sql += (i ? ", " : "") + arg.sql;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (i == 0 && type == SqlType::kUnknown) type = args[i].type;
+    sql += (i ? ", " : "") + args[i].sql;
   }
   if (name == "avg" && IsIntegerType(type)) return {"CAST(" + sql + ") AS INTEGER)", type};
   return {sql + ")", type};

@@ -57,7 +57,16 @@ std::string StrDigits(const Value& x, int decimals) {
   return d.ToString();
 }
 
-Outcome Binary(ArithOp op, const Args& args) { return Arithmetic(op, args[0], args[1]); }
+// Left to right, as a chain a + b + c is evaluated: one call serves a whole
+// chain of one operator, so long chains do not nest calls.
+Outcome Binary(ArithOp op, const Args& args) {
+  if (args.size() < 2) return Outcome::Error(174, "An operator needs two operands.");
+  Outcome result = Arithmetic(op, args[0], args[1]);
+  for (size_t i = 2; i < args.size() && result.error == 0; ++i) {
+    result = Arithmetic(op, result.value, args[i]);
+  }
+  return result;
+}
 
 }  // namespace
 

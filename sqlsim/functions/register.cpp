@@ -51,10 +51,13 @@ void SetResult(sqlite3_context* ctx, const Outcome& out) {
   }
 }
 
+// Chains of one operator take any number of operands.
+constexpr int kAnyCount = -1;
+
 struct Registration {
   const char* name;
   int min_args;
-  int max_args;
+  int max_args;  // kAnyCount: registered once for every count
   Builtin fn;
 };
 
@@ -100,9 +103,9 @@ constexpr Registration kFunctions[] = {
     {"tsql_str", 1, 3, builtins::Str},
     {"tsql_convert", 5, 5, builtins::Convert},
     {"tsql_store", 5, 5, builtins::Store},
-    {"tsql_add", 2, 2, builtins::Add},
-    {"tsql_sub", 2, 2, builtins::Subtract},
-    {"tsql_mul", 2, 2, builtins::Multiply},
+    {"tsql_add", 2, kAnyCount, builtins::Add},
+    {"tsql_sub", 2, kAnyCount, builtins::Subtract},
+    {"tsql_mul", 2, kAnyCount, builtins::Multiply},
     {"tsql_div", 2, 2, builtins::Divide},
     {"tsql_mod", 2, 2, builtins::Modulo},
     {"tsql_neg", 1, 1, builtins::Negative},
@@ -121,6 +124,12 @@ int RegisterTsqlFunctions(sqlite3* db) {
   if (rc != SQLITE_OK) return rc;
   constexpr int kDeterministic = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
   for (const Registration& r : kFunctions) {
+    if (r.max_args == kAnyCount) {
+      rc = sqlite3_create_function_v2(db, r.name, -1, kDeterministic, UserData(r), Call,
+                                      nullptr, nullptr, nullptr);
+      if (rc != SQLITE_OK) return rc;
+      continue;
+    }
     for (int n = r.min_args; n <= r.max_args; ++n) {
       rc = sqlite3_create_function_v2(db, r.name, n, kDeterministic,
                                       UserData(r), Call, nullptr,
