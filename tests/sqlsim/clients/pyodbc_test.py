@@ -93,6 +93,17 @@ class PyodbcTest(unittest.TestCase):
         name = self.cur.execute("SELECT name FROM items").fetchone()[0]
         self.assertEqual(name, "Müller € ?")
 
+    def test_one_code_page_for_statement_text_and_parameters(self):
+        # The 8-bit calls carry text in the server's code page both ways.
+        self.cn.setencoding(encoding="cp1252")
+        self.cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
+        self.cur.execute("INSERT INTO items (id, name) VALUES (1, 'Größe')")
+        self.cur.execute("INSERT INTO items (id, name) VALUES (?, ?)", 2, "Größe")
+        rows = self.cur.execute(
+            "SELECT id, DATALENGTH(name) FROM items WHERE name = 'GRÖSSE' OR name = 'größe' ORDER BY id"
+        ).fetchall()
+        self.assertEqual([tuple(r) for r in rows], [(1, 5), (2, 5)])
+
     def test_long_values_in_and_out(self):
         self.cur.execute("CREATE TABLE docs (body text, blob image)")
         body = "".join(chr(ord("a") + i % 26) for i in range(100000))
