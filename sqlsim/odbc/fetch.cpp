@@ -60,7 +60,7 @@ SQLRETURN BindColumn(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type,
                      SQLPOINTER buffer, SQLLEN buffer_length, SQLLEN* indicator) {
   if (column == 0) {
     if (s.attrs.use_bookmarks == SQL_UB_OFF) return s.diags.Error("07009", "Invalid descriptor index");
-    if (buffer && c_type != SQL_C_BOOKMARK && c_type != SQL_C_VARBOOKMARK && c_type != SQL_C_DEFAULT) {
+    if (buffer && !IsBookmarkCType(c_type)) {
       return s.diags.Error("HY003", "Program type out of range");
     }
   } else if (buffer && c_type != SQL_C_DEFAULT && !IsKnownCType(c_type)) {

@@ -50,16 +50,21 @@ SQLSMALLINT ResolveCType(const Stmt& s, const ColumnDesc& column, SQLSMALLINT c_
   return DefaultCType(DescribeType(column, s.odbc_version()).sql_type);
 }
 
+bool IsBookmarkCType(SQLSMALLINT c_type) {
+  return c_type == SQL_C_ULONG || c_type == SQL_C_UBIGINT || c_type == SQL_C_BINARY ||
+         c_type == SQL_C_DEFAULT;
+}
+
 SQLRETURN WriteBookmark(Stmt& s, int64_t bookmark, SQLSMALLINT c_type, SQLPOINTER buffer,
                         SQLLEN buffer_length, SQLLEN* indicator) {
   auto value = static_cast<SQLUINTEGER>(bookmark);
-  if (c_type == SQL_C_VARBOOKMARK) {
+  if (c_type == SQL_C_BINARY) {
     StoreIndicator(indicator, sizeof value);
     if (buffer_length < static_cast<SQLLEN>(sizeof value)) {
       if (buffer && buffer_length > 0) std::memcpy(buffer, &value, static_cast<size_t>(buffer_length));
       return s.diags.Warning("01004", "String data, right truncated");
     }
-  } else if (c_type != SQL_C_BOOKMARK && c_type != SQL_C_DEFAULT) {
+  } else if (!IsBookmarkCType(c_type)) {
     return s.diags.Error("07006", "Restricted data type attribute violation");
   } else {
     StoreIndicator(indicator, sizeof value);

@@ -13,7 +13,12 @@ SQLSMALLINT ResolveCType(const Stmt& stmt, const ColumnDesc& column, SQLSMALLINT
 // Returns the row's status (SQL_ROW_SUCCESS, _SUCCESS_WITH_INFO, _ERROR).
 SQLUSMALLINT TransferRow(Stmt& stmt, size_t i);
 
-// A bookmark as SQL_C_BOOKMARK (a 32-bit number) or SQL_C_VARBOOKMARK.
+// The C types column 0 takes: SQL_C_ULONG (ODBC 2's SQL_C_BOOKMARK),
+// SQL_C_UBIGINT (the 64-bit SQL_C_BOOKMARK), SQL_C_BINARY (also
+// SQL_C_VARBOOKMARK) and SQL_C_DEFAULT (SQL_C_ULONG).
+bool IsBookmarkCType(SQLSMALLINT c_type);
+
+// A bookmark in one of those types; 07006 for any other.
 SQLRETURN WriteBookmark(Stmt& stmt, int64_t bookmark, SQLSMALLINT c_type,
                         SQLPOINTER buffer, SQLLEN buffer_length, SQLLEN* indicator);
 

@@ -301,10 +301,11 @@ TEST(Odbc2ScrollTest, ExtendedFetchWithFixedBookmarks) {
   EXPECT_THAT(ids, ElementsAre(5, 6, 7));
   SQLUINTEGER bookmark = 0;
   SQLLEN length = 0;
-  ASSERT_STMT_OK(SQLGetData(stmt, 0, SQL_C_BOOKMARK, &bookmark, 0, &length), stmt);
+  // SQL_C_BOOKMARK as an ODBC 2 application's header defines it.
+  ASSERT_STMT_OK(SQLGetData(stmt, 0, SQL_C_ULONG, &bookmark, 0, &length), stmt);
   EXPECT_EQ(bookmark, 5u);
   ASSERT_STMT_OK(SQLSetPos(stmt, 3, SQL_POSITION, SQL_LOCK_NO_CHANGE), stmt);
-  ASSERT_STMT_OK(SQLGetData(stmt, 0, SQL_C_BOOKMARK, &bookmark, 0, &length), stmt);
+  ASSERT_STMT_OK(SQLGetData(stmt, 0, SQL_C_ULONG, &bookmark, 0, &length), stmt);
   EXPECT_EQ(bookmark, 7u);
   ASSERT_EQ(SQLExtendedFetch(stmt, SQL_FETCH_LAST, 0, &fetched, status), SQL_SUCCESS);
   EXPECT_THAT(ids, ElementsAre(8, 9, 10));
@@ -320,6 +321,72 @@ TEST(Odbc2ScrollTest, ExtendedFetchWithFixedBookmarks) {
   EXPECT_EQ(type, static_cast<SQLULEN>(SQL_CURSOR_KEYSET_DRIVEN));
   SQLFreeStmt(stmt, SQL_DROP);
 }
+
+struct BookmarkCase {
+  SQLINTEGER odbc_version;
+  SQLSMALLINT c_type;
+  size_t size;  // bytes of one bookmark
+};
+
+void PrintTo(const BookmarkCase& c, std::ostream* out) {
+  *out << "ODBC " << c.odbc_version << ", C type " << c.c_type;
+}
+
+std::string BookmarkBytes(SQLUBIGINT value, size_t size) {
+  return size == 4 ? Bytes(static_cast<SQLUINTEGER>(value)) : Bytes(value);
+}
+
+class BookmarkTypeTest : public ::testing::TestWithParam<BookmarkCase> {};
+
+// Column 0 bound column-wise for a rowset of three, then read with
+// SQLGetData, in each C type either ODBC version may use for it.
+TEST_P(BookmarkTypeTest, BoundAndRead) {
+  const BookmarkCase& c = GetParam();
+  DataDir dir;
+  Connection conn(c.odbc_version);
+  ASSERT_ODBC_OK(conn.DriverConnect(ConnectionString(dir)), SQL_HANDLE_DBC, conn.dbc());
+  {
+    Statement fill(conn.dbc());
+    ASSERT_STMT_OK(SQLExecDirect(fill, Text("CREATE TABLE s (id int)"), SQL_NTS), fill);
+    for (int i = 1; i <= kRows; ++i) {
+      std::string sql = "INSERT INTO s VALUES (" + std::to_string(i) + ")";
+      ASSERT_STMT_OK(SQLExecDirect(fill, Text(sql), SQL_NTS), fill);
+    }
+  }
+  Statement stmt(conn.dbc());
+  SQLULEN use = c.odbc_version == SQL_OV_ODBC2 ? SQL_UB_ON : SQL_UB_VARIABLE;
+  ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_USE_BOOKMARKS, Value(use), 0), stmt);
+  ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(SQL_CURSOR_STATIC), 0), stmt);
+  ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ROWSET_SIZE, Value(3), 0), stmt);
+  char bound[3 * 8 + 1];
+  std::memset(bound, 0x5A, sizeof bound);
+  SQLLEN lengths[3] = {0};
+  auto size = static_cast<SQLLEN>(c.size);
+  ASSERT_STMT_OK(SQLBindCol(stmt, 0, c.c_type, bound, size, lengths), stmt);
+  ASSERT_STMT_OK(SQLExecDirect(stmt, Text("SELECT id FROM s ORDER BY id"), SQL_NTS), stmt);
+  SQLULEN fetched = 0;
+  SQLUSMALLINT status[3] = {0};
+  SQLRETURN rc = SQLExtendedFetch(stmt, SQL_FETCH_ABSOLUTE, 5, &fetched, status);
+  ASSERT_EQ(rc, SQL_SUCCESS) << Explain(rc, SQL_HANDLE_STMT, stmt);
+  for (size_t r = 0; r < 3; ++r) {
+    EXPECT_EQ(std::string(bound + r * c.size, c.size), BookmarkBytes(5 + r, c.size)) << r;
+    EXPECT_EQ(lengths[r], size) << r;
+  }
+  EXPECT_EQ(bound[3 * c.size], 0x5A);
+  ASSERT_STMT_OK(SQLSetPos(stmt, 2, SQL_POSITION, SQL_LOCK_NO_CHANGE), stmt);
+  char read[8] = {0};
+  SQLLEN length = 0;
+  ASSERT_STMT_OK(SQLGetData(stmt, 0, c.c_type, read, size, &length), stmt);
+  EXPECT_EQ(std::string(read, c.size), BookmarkBytes(6, c.size));
+  EXPECT_EQ(length, size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, BookmarkTypeTest,
+    ::testing::Values(BookmarkCase{SQL_OV_ODBC2, SQL_C_ULONG, 4},
+                      BookmarkCase{SQL_OV_ODBC2, SQL_C_BINARY, 4},
+                      BookmarkCase{SQL_OV_ODBC3, SQL_C_ULONG, 4},
+                      BookmarkCase{SQL_OV_ODBC3, SQL_C_VARBOOKMARK, 4}));
 
 TEST(CursorsForwardTest, ScrollableTypesBecomeForwardOnly) {
   DataDir dir;
