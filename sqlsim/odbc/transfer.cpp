@@ -57,19 +57,22 @@ bool IsBookmarkCType(SQLSMALLINT c_type) {
 
 SQLRETURN WriteBookmark(Stmt& s, int64_t bookmark, SQLSMALLINT c_type, SQLPOINTER buffer,
                         SQLLEN buffer_length, SQLLEN* indicator) {
-  auto value = static_cast<SQLUINTEGER>(bookmark);
-  if (c_type == SQL_C_BINARY) {
-    StoreIndicator(indicator, sizeof value);
-    if (buffer_length < static_cast<SQLLEN>(sizeof value)) {
-      if (buffer && buffer_length > 0) std::memcpy(buffer, &value, static_cast<size_t>(buffer_length));
-      return s.diags.Warning("01004", "String data, right truncated");
-    }
-  } else if (!IsBookmarkCType(c_type)) {
+  if (!IsBookmarkCType(c_type)) {
     return s.diags.Error("07006", "Restricted data type attribute violation");
-  } else {
-    StoreIndicator(indicator, sizeof value);
   }
-  if (buffer) std::memcpy(buffer, &value, sizeof value);
+  // A variable bookmark holds the 32-bit number SQL_ATTR_FETCH_BOOKMARK_PTR
+  // gives back.
+  auto narrow = static_cast<SQLUINTEGER>(bookmark);
+  auto wide = static_cast<SQLUBIGINT>(bookmark);
+  bool is_wide = c_type == SQL_C_UBIGINT;
+  const void* value = is_wide ? static_cast<const void*>(&wide) : &narrow;
+  size_t size = is_wide ? sizeof wide : sizeof narrow;
+  StoreIndicator(indicator, static_cast<SQLLEN>(size));
+  if (c_type == SQL_C_BINARY && buffer_length < static_cast<SQLLEN>(size)) {
+    if (buffer && buffer_length > 0) std::memcpy(buffer, value, static_cast<size_t>(buffer_length));
+    return s.diags.Warning("01004", "String data, right truncated");
+  }
+  if (buffer) std::memcpy(buffer, value, size);
   return SQL_SUCCESS;
 }
 
@@ -83,7 +86,7 @@ SQLUSMALLINT TransferRow(Stmt& s, size_t i) {
     if (!b.bound()) continue;
     auto number = static_cast<SQLUSMALLINT>(col);
     if (col == 0) {
-      Slot slot = SlotOf(s, b, SQL_C_ULONG, i);
+      Slot slot = SlotOf(s, b, b.c_type == SQL_C_DEFAULT ? SQL_C_ULONG : b.c_type, i);
       SQLRETURN rc =
           WriteBookmark(s, c.RowNumber(i), b.c_type, slot.buffer, b.buffer_length, slot.indicator);
       if (rc == SQL_ERROR) {

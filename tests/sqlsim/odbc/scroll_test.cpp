@@ -386,7 +386,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BookmarkCase{SQL_OV_ODBC2, SQL_C_ULONG, 4},
                       BookmarkCase{SQL_OV_ODBC2, SQL_C_BINARY, 4},
                       BookmarkCase{SQL_OV_ODBC3, SQL_C_ULONG, 4},
-                      BookmarkCase{SQL_OV_ODBC3, SQL_C_VARBOOKMARK, 4}));
+                      BookmarkCase{SQL_OV_ODBC2, SQL_C_UBIGINT, 8},
+                      BookmarkCase{SQL_OV_ODBC3, SQL_C_VARBOOKMARK, 4},
+                      BookmarkCase{SQL_OV_ODBC3, SQL_C_BOOKMARK, 8}));
 
 TEST(CursorsForwardTest, ScrollableTypesBecomeForwardOnly) {
   DataDir dir;
