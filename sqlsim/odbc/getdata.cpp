@@ -47,6 +47,19 @@ SQLRETURN FirstPiece(Stmt& s, const Value& v, const ColumnDesc& desc, SQLUSMALLI
   return SQL_SUCCESS;
 }
 
+// Column 0. Only a call that wrote the bookmark makes a second one find
+// no data: a refused type leaves it to be read.
+SQLRETURN GetBookmark(Stmt& s, SQLSMALLINT c_type, SQLPOINTER buffer, SQLLEN buffer_length,
+                      SQLLEN* indicator) {
+  if (s.attrs.use_bookmarks == SQL_UB_OFF) return s.diags.Error("07009", "Invalid descriptor index");
+  GetDataState& g = s.getdata;
+  if (g.active && g.column == 0 && g.row_serial == s.row_serial && g.done) return SQL_NO_DATA;
+  SQLRETURN rc = WriteBookmark(s, s.cursor->RowNumber(s.current_row), c_type, buffer,
+                               buffer_length, indicator);
+  if (rc != SQL_ERROR) g = GetDataState{0, s.row_serial, c_type, true, true, {}, 0};
+  return rc;
+}
+
 }  // namespace
 
 SQLRETURN GetData(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type, SQLPOINTER buffer,
@@ -56,11 +69,7 @@ SQLRETURN GetData(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type, SQLPOINTER b
   }
   const Cursor& c = *s.cursor;
   if (column == 0) {
-    if (s.attrs.use_bookmarks == SQL_UB_OFF) return s.diags.Error("07009", "Invalid descriptor index");
-    GetDataState& g = s.getdata;
-    if (g.active && g.column == 0 && g.row_serial == s.row_serial && g.done) return SQL_NO_DATA;
-    g = GetDataState{0, s.row_serial, c_type, true, true, {}, 0};
-    return WriteBookmark(s, c.RowNumber(s.current_row), c_type, buffer, buffer_length, indicator);
+    return GetBookmark(s, c_type, buffer, buffer_length, indicator);
   }
   if (column > c.columns().size()) return s.diags.Error("07009", "Invalid descriptor index");
   const ColumnDesc& desc = c.columns()[column - 1];

@@ -376,9 +376,13 @@ TEST_P(BookmarkTypeTest, BoundAndRead) {
   ASSERT_STMT_OK(SQLSetPos(stmt, 2, SQL_POSITION, SQL_LOCK_NO_CHANGE), stmt);
   char read[8] = {0};
   SQLLEN length = 0;
+  // A refused type leaves the bookmark to be read; once read, it is done.
+  EXPECT_EQ(SQLGetData(stmt, 0, SQL_C_SLONG, read, 4, &length), SQL_ERROR);
+  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "07006");
   ASSERT_STMT_OK(SQLGetData(stmt, 0, c.c_type, read, size, &length), stmt);
   EXPECT_EQ(std::string(read, c.size), BookmarkBytes(6, c.size));
   EXPECT_EQ(length, size);
+  EXPECT_EQ(SQLGetData(stmt, 0, c.c_type, read, size, &length), SQL_NO_DATA);
 }
 
 INSTANTIATE_TEST_SUITE_P(
