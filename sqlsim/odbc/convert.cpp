@@ -127,15 +127,19 @@ bool NumberFits(std::string_view bytes, SQLSMALLINT c_type, SQLLEN buffer_length
   return buffer_length >= 0 && static_cast<size_t>(buffer_length) / unit >= whole + 1;
 }
 
+size_t PieceGrain(const Value& v, SQLSMALLINT c_type) {
+  return v.kind == Value::Kind::kBlob && c_type != SQL_C_BINARY ? 2 : 1;
+}
+
 CellOutcome CopyPiece(std::string_view bytes, size_t* offset, SQLSMALLINT c_type,
-                      void* buffer, SQLLEN buffer_length) {
+                      void* buffer, SQLLEN buffer_length, size_t grain) {
   CellOutcome out;
   size_t remaining = bytes.size() - *offset;
   size_t unit = c_type == SQL_C_WCHAR ? 2 : 1;
   size_t terminator = c_type == SQL_C_BINARY ? 0 : unit;
   size_t room = buffer_length > 0 ? static_cast<size_t>(buffer_length) : 0;
   room = room >= terminator ? room - terminator : 0;
-  room -= room % unit;
+  room -= room % (unit * grain);
   size_t n = remaining < room ? remaining : room;
   if (buffer && room + terminator <= static_cast<size_t>(buffer_length > 0 ? buffer_length : 0)) {
     std::memcpy(buffer, bytes.data() + *offset, n);
@@ -165,7 +169,7 @@ CellOutcome TransferCell(const Value& v, const ColumnDesc& column,
     return CellOutcome::Fail("22003", "Numeric value out of range");
   }
   size_t offset = 0;
-  return CopyPiece(bytes, &offset, c_type, buffer, buffer_length);
+  return CopyPiece(bytes, &offset, c_type, buffer, buffer_length, PieceGrain(v, c_type));
 }
 
 }  // namespace sqlsim::odbc

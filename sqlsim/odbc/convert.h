@@ -42,11 +42,15 @@ bool VariableBytes(const Value& v, const ColumnDesc& column, SQLSMALLINT c_type,
 // 22003 when the whole digits of numeric text do not fit the buffer.
 bool NumberFits(std::string_view bytes, SQLSMALLINT c_type, SQLLEN buffer_length);
 
-// Copies bytes from *offset on (zero-terminated for character types),
-// advancing *offset; length is what remained before the copy; 01004 when
-// some is left.
+// Characters a piece keeps together: 2 for binary data read as text (the
+// hex digits of one byte), else 1.
+size_t PieceGrain(const Value& v, SQLSMALLINT c_type);
+
+// Copies bytes from *offset on (zero-terminated for character types) in
+// whole grains of characters, advancing *offset; length is what remained
+// before the copy; 01004 when some is left.
 CellOutcome CopyPiece(std::string_view bytes, size_t* offset, SQLSMALLINT c_type,
-                      void* buffer, SQLLEN buffer_length);
+                      void* buffer, SQLLEN buffer_length, size_t grain = 1);
 
 // A non-null value into a fixed-size C type.
 CellOutcome ConvertFixed(const Value& v, const ColumnDesc& column,

@@ -91,7 +91,8 @@ SQLRETURN GetData(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type, SQLPOINTER b
     if (rc == SQL_ERROR) g.active = false;
     if (g.done || rc == SQL_ERROR) return rc;
   }
-  CellOutcome out = CopyPiece(g.bytes, &g.offset, c_type, buffer, buffer_length);
+  size_t grain = PieceGrain(c.RowAt(s.current_row)[column - 1], c_type);
+  CellOutcome out = CopyPiece(g.bytes, &g.offset, c_type, buffer, buffer_length, grain);
   SetIndicator(indicator, out.length);
   if (g.offset >= g.bytes.size()) g.done = true;
   return FromOutcome(s, out, column);

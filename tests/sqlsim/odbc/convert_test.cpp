@@ -132,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Binary and NULL.
         Case{"vb", SQL_C_CHAR, 0, kOk, "", std::string("0A0BFF\0", 7), 6},
         Case{"vb", SQL_C_WCHAR, 0, kOk, "", Wide(std::u16string(u"0A0BFF\0", 7)), 12},
+        Case{"vb", SQL_C_WCHAR, 8, kInfo, "01004", Wide(std::u16string(u"0A\0", 3)), 12},
         Case{"vb", SQL_C_BINARY, 0, kOk, "", "\x0A\x0B\xFF", 3},
         Case{"vb", SQL_C_BINARY, 2, kInfo, "01004", "\x0A\x0B", 3},
         Case{"vb", SQL_C_SLONG, 0, kError, "07006", "", 0},
@@ -161,6 +162,23 @@ TEST_F(ConvertTest, FixedValueReadTwiceGivesNoData) {
   // Any order: back to the first column.
   EXPECT_EQ(SQLGetData(stmt, 1, SQL_C_CHAR, &value, sizeof value, &ind), SQL_SUCCESS);
   EXPECT_EQ(ind, 2);
+}
+
+TEST_F(ConvertTest, BinaryAsTextComesInWholeBytes) {
+  Statement stmt(dbc());
+  Exec(stmt, "SELECT vb FROM c");
+  ASSERT_EQ(SQLFetch(stmt), SQL_SUCCESS);
+  char buffer[4];
+  SQLLEN ind = 0;
+  std::vector<std::string> pieces;
+  std::vector<SQLLEN> lengths;
+  while (pieces.size() < 5 &&
+         SQL_SUCCEEDED(SQLGetData(stmt, 1, SQL_C_CHAR, buffer, sizeof buffer, &ind))) {
+    pieces.push_back(buffer);
+    lengths.push_back(ind);
+  }
+  EXPECT_THAT(pieces, ::testing::ElementsAre("0A", "0B", "FF"));
+  EXPECT_THAT(lengths, ::testing::ElementsAre(6, 4, 2));
 }
 
 TEST_F(ConvertTest, BoundColumnsReportEachProblemForTheRow) {
