@@ -2,12 +2,10 @@
 // error runs nothing of it), then one compiled statement per statement.
 // Statements that become SQLite SQL are translated when they first run, so
 // that a batch may create a table and use it.
-#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
 #include "sqlsim/front/parser.h"
-#include "sqlsim/functions/register.h"
 
 namespace sqlsim {
 namespace {
@@ -73,30 +71,6 @@ std::unique_ptr<PreparedBatch> PrepareBatch(SessionImpl& session, std::string_vi
     batch->statements().push_back(std::move(statement));
   }
   return batch;
-}
-
-bool DescribeFromCatalog(SessionImpl& session, const char* table, const char* column,
-                         ColumnDesc* out) {
-  const CatalogTable* t = session.catalog().FindTable(table);
-  const CatalogColumn* c = t ? t->FindColumn(column) : nullptr;
-  if (!c) return false;
-  out->type = c->type;
-  out->length = c->length;
-  out->scale = c->scale;
-  out->precision = c->precision;
-  out->nullable = c->nullable;
-  out->base_table = t->name;
-  out->base_column = c->name;
-  return true;
-}
-
-bool RegisterServerFeatures(sqlite3* db, Diagnostics* diags) {
-  if (RegisterTsqlFunctions(db) != SQLITE_OK) {
-    diags->push_back(ServerError(50000, "The server functions could not be registered."));
-    return false;
-  }
-  Catalog catalog(db);
-  return catalog.EnsureSystemTables(diags);
 }
 
 }  // namespace sqlsim

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <string>
 
+#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/types.h"
@@ -31,6 +32,21 @@ void TypeFromDeclaration(const char* declared, ColumnDesc* column) {
 }
 
 }  // namespace
+
+bool DescribeFromCatalog(SessionImpl& session, const char* table, const char* column,
+                         ColumnDesc* out) {
+  const CatalogTable* t = session.catalog().FindTable(table);
+  const CatalogColumn* c = t ? t->FindColumn(column) : nullptr;
+  if (!c) return false;
+  out->type = c->type;
+  out->length = c->length;
+  out->scale = c->scale;
+  out->precision = c->precision;
+  out->nullable = c->nullable;
+  out->base_table = t->name;
+  out->base_column = c->name;
+  return true;
+}
 
 std::vector<ColumnDesc> DescribeColumns(SessionImpl& session, sqlite3_stmt* stmt,
                                         const std::vector<ColumnDesc>& known) {

@@ -8,6 +8,7 @@
 
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/prepared_batch.h"
+#include "sqlsim/functions/register.h"
 
 namespace sqlsim {
 namespace {
@@ -36,6 +37,15 @@ Diagnostic CannotOpenDatabase(const std::string& name) {
 }
 
 }  // namespace
+
+bool RegisterServerFeatures(sqlite3* db, Diagnostics* diags) {
+  if (RegisterTsqlFunctions(db) != SQLITE_OK) {
+    diags->push_back(ServerError(50000, "The server functions could not be registered."));
+    return false;
+  }
+  Catalog catalog(db);
+  return catalog.EnsureSystemTables(diags);
+}
 
 SessionImpl::SessionImpl(ConnectOptions options)
     : options_(std::move(options)), trace_(options_.trace_file) {}
