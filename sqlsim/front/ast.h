@@ -300,12 +300,140 @@ struct Transaction {
   std::string name;
 };
 
-// Statements of procedural batches (variables, control of flow, modules)
-// come with the next stage and join this list then.
+// ---- Procedural statements -----------------------------------------------
+
+struct Statement;
+using StatementPtr = std::unique_ptr<Statement>;
+
+// DECLARE @a int = 1, @b char(10): one entry per variable.
+struct VariableDecl {
+  std::string name;   // "@a"
+  TypeName type;
+  ExprPtr init;       // null when not initialised
+  SourcePos pos;
+};
+struct Declare {
+  std::vector<VariableDecl> variables;
+};
+
+// DECLARE c [options] CURSOR [options] FOR select [FOR UPDATE [OF ...]].
+// Options are kept in upper case (LOCAL, GLOBAL, FORWARD_ONLY, STATIC ...).
+struct DeclareCursor {
+  std::string name;
+  std::vector<std::string> options;
+  std::unique_ptr<Select> select;
+};
+
+// SET @v = expr; SET @v += expr arrives as op "+" (likewise -, *, /).
+struct SetVariable {
+  std::string name;  // "@v"
+  std::string op;    // "" for plain =
+  ExprPtr value;
+};
+
+// BEGIN ... END
+struct Block {
+  std::vector<Statement> statements;
+};
+
+struct If {
+  ExprPtr condition;
+  StatementPtr then_branch;
+  StatementPtr else_branch;  // null without ELSE
+};
+
+struct While {
+  ExprPtr condition;
+  StatementPtr body;
+};
+
+struct Break {};
+struct Continue {};
+
+struct Return {
+  ExprPtr value;  // null: RETURN alone
+};
+
+struct Print {
+  ExprPtr value;
+};
+
+// RAISERROR (msg, severity, state [, args...]) [WITH options]
+struct RaiseError {
+  std::vector<ExprPtr> args;  // message, severity, state, substitutions
+  std::vector<std::string> options;  // WITH NOWAIT, LOG, SETERROR: upper case
+};
+
+// BEGIN TRY ... END TRY BEGIN CATCH ... END CATCH
+struct TryCatch {
+  std::vector<Statement> try_statements;
+  std::vector<Statement> catch_statements;
+};
+
+// OPEN c, CLOSE c, DEALLOCATE c
+struct CursorCommand {
+  enum class Kind { kOpen, kClose, kDeallocate } kind = Kind::kOpen;
+  std::string cursor;
+};
+
+// FETCH [NEXT|PRIOR|FIRST|LAST|ABSOLUTE n|RELATIVE n] [FROM] c [INTO @a, ...]
+struct Fetch {
+  std::string direction = "NEXT";  // upper case
+  ExprPtr offset;                  // ABSOLUTE / RELATIVE n
+  std::string cursor;
+  std::vector<std::string> into;   // "@a" ...
+};
+
+// WAITFOR DELAY 'hh:mm:ss.mmm' | WAITFOR TIME 'hh:mm'
+struct WaitFor {
+  bool is_time = false;
+  ExprPtr value;
+};
+
+// DBCC name [( args )] [WITH options]: name in upper case. Arguments are
+// expressions; a bare or bracketed name arrives as a kColumn expression.
+struct Dbcc {
+  std::string command;
+  std::vector<ExprPtr> args;
+  std::vector<std::string> options;
+};
+
+// A parameter of CREATE PROCEDURE / FUNCTION.
+struct ParameterDecl {
+  std::string name;       // "@p"
+  TypeName type;
+  ExprPtr default_value;  // = value; null when none
+  bool output = false;    // OUTPUT / OUT
+  SourcePos pos;
+};
+
+// CREATE [OR ALTER] / ALTER PROCEDURE, FUNCTION, VIEW, TRIGGER. Such a
+// statement is the whole batch: the body runs to its end.
+struct CreateModule {
+  ObjectKind kind = ObjectKind::kProcedure;  // kProcedure, kFunction, kView, kTrigger
+  bool alter = false;          // ALTER ... or CREATE OR ALTER ...
+  bool create_or_alter = false;
+  ObjectName name;
+  std::vector<ParameterDecl> parameters;   // procedures and functions
+  TypeName returns;                        // scalar functions
+  ObjectName trigger_table;                // ON table
+  bool on_insert = false, on_update = false, on_delete = false;
+  bool instead_of = false;                 // INSTEAD OF triggers
+  std::vector<std::string> view_columns;   // CREATE VIEW v (a, b) AS
+  std::unique_ptr<Select> view_select;     // views
+  std::vector<Statement> body;             // procedures, functions, triggers
+  std::vector<std::string> options;        // WITH ENCRYPTION, SCHEMABINDING ...
+  size_t body_offset = 0;                  // where the body starts in the text
+};
+
 using StatementBody = std::variant<Select, Insert, Update, Delete, CreateTable,
                                    CreateIndex, AlterTable, DropObjects,
                                    CreateDatabase, UseDatabase, Execute,
-                                   SetOption, Transaction>;
+                                   SetOption, Transaction, Declare,
+                                   DeclareCursor, SetVariable, Block, If, While,
+                                   Break, Continue, Return, Print, RaiseError,
+                                   TryCatch, CursorCommand, Fetch, WaitFor, Dbcc,
+                                   CreateModule>;
 
 struct Statement {
   SourcePos pos;
