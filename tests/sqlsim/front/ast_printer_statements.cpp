@@ -225,12 +225,12 @@ struct StatementPrinter {
     return List({"set-option", s.option, s.table.name.empty() ? "" : Name(s.table), s.value});
   }
   std::string operator()(const ast::Transaction& t) const {
-    static const char* const kNames[] = {"begin-tran", "commit", "rollback", "save-tran"  // Procedural statements print their kind until they get printers of their own.
-  template <typename T>
-  std::string operator()(const T&) const { return "(procedural)"; }
-};
+    static const char* const kNames[] = {"begin-tran", "commit", "rollback", "save-tran"};
     return List({kNames[static_cast<int>(t.kind)], t.name});
   }
+  // Procedural statements print their kind until they get printers of their own.
+  template <typename T>
+  std::string operator()(const T&) const { return "(procedural)"; }
 };
 
 }  // namespace
