@@ -34,6 +34,7 @@ struct CompiledStatement {
   std::vector<int32_t> param_map;  // SQLite parameter i+1 <- batch parameter
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
+  std::string target_table;        // INSERT/UPDATE/DELETE: the table written (a view's base)
   std::vector<ColumnDesc> columns; // known result columns (else derived)
   // Columns as last described, shared with the row sources reading them.
   std::shared_ptr<const std::vector<ColumnDesc>> described;
