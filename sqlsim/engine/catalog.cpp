@@ -11,7 +11,7 @@ namespace {
 using ddl::Query;
 
 // Raised whenever the layout of the system tables changes.
-constexpr int64_t kCatalogVersion = 1;
+constexpr int64_t kCatalogVersion = 2;
 
 struct SystemColumn {
   const char* name;
@@ -65,6 +65,11 @@ const std::vector<SystemTable>& SystemTables() {
         {"colid", SqlType::kSmallint, 2, " NOT NULL"},
         {"keyno", SqlType::kSmallint, 2, " NOT NULL"}},
        {"(\"id\", \"indid\")"}},
+      {9, "syscomments",
+       {{"id", SqlType::kInt, 4, " NOT NULL"},
+        {"colid", SqlType::kSmallint, 2, " NOT NULL"},
+        {"text", SqlType::kVarchar, 8000, ""}},
+       {"(\"id\")"}},
   };
   return kTables;
 }
@@ -105,6 +110,28 @@ bool DescribeSystemTable(sqlite3* db, const SystemTable& table, Diagnostics* dia
   return true;
 }
 
+// What the server's tables cannot hold: the events of triggers and which
+// base column each column of a view shows.
+bool CreateOwnTables(sqlite3* db, Diagnostics* diags) {
+  return ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_meta "
+                       "(name TEXT PRIMARY KEY, value INTEGER NOT NULL)", diags) &&
+         ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_triggers "
+                       "(id INTEGER PRIMARY KEY, events INTEGER NOT NULL)", diags) &&
+         ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_views (id INTEGER PRIMARY KEY, "
+                       "base_table TEXT, filter TEXT, problem INTEGER NOT NULL)", diags) &&
+         ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_view_columns (id INTEGER NOT NULL, "
+                       "colid INTEGER NOT NULL, base_column TEXT NOT NULL, "
+                       "PRIMARY KEY (id, colid))", diags);
+}
+
+// Files made before a system table existed get it with its catalog rows.
+bool IsDescribed(sqlite3* db, const SystemTable& table, bool* described, Diagnostics* diags) {
+  Query query(db, "SELECT count(*) FROM sysobjects WHERE id = ?1");
+  query.Bind(1, table.id);
+  *described = query.Next() && query.Int(0) != 0;
+  return query.Ok(diags);
+}
+
 bool HasCurrentCatalog(sqlite3* db) {
   Query query(db, "SELECT value FROM sqlsim_meta WHERE name = 'catalog_version'");
   return query.Next() && query.Int(0) == kCatalogVersion;
@@ -138,25 +165,21 @@ bool Catalog::EnsureSystemTables(Diagnostics* diags) {
   Invalidate();
   ddl::Savepoint savepoint(db_, diags);
   if (!savepoint.ok()) return false;
-  if (!ddl::Exec(db_, "CREATE TABLE IF NOT EXISTS sqlsim_meta "
-                      "(name TEXT PRIMARY KEY, value INTEGER NOT NULL)", diags)) {
-    return false;
-  }
+  if (!CreateOwnTables(db_, diags)) return false;
   for (const SystemTable& table : SystemTables()) {
     if (!CreateSystemTable(db_, table, diags)) return false;
   }
-  Query described(db_, "SELECT count(*) FROM sysobjects WHERE xtype = 'S'");
-  bool fresh = described.Next() && described.Int(0) == 0;
-  if (!described.Ok(diags)) return false;
-  if (fresh) {
-    for (const SystemTable& table : SystemTables()) {
-      if (!DescribeSystemTable(db_, table, diags)) return false;
-    }
+  for (const SystemTable& table : SystemTables()) {
+    bool described = false;
+    if (!IsDescribed(db_, table, &described, diags)) return false;
+    if (!described && !DescribeSystemTable(db_, table, diags)) return false;
   }
-  Query meta(db_, "INSERT OR IGNORE INTO sqlsim_meta (name, value) VALUES "
-                  "('next_object_id', ?1), ('catalog_version', ?2)");
-  meta.Bind(1, kFirstUserObjectId).Bind(2, kCatalogVersion);
+  Query meta(db_, "INSERT OR IGNORE INTO sqlsim_meta (name, value) VALUES ('next_object_id', ?1)");
+  meta.Bind(1, kFirstUserObjectId);
   if (!meta.Run(diags)) return false;
+  Query version(db_, "INSERT OR REPLACE INTO sqlsim_meta (name, value) VALUES ('catalog_version', ?1)");
+  version.Bind(1, kCatalogVersion);
+  if (!version.Run(diags)) return false;
   return savepoint.Release(diags);
 }
 
@@ -193,6 +216,7 @@ std::unique_ptr<CatalogTable> Catalog::LoadTable(std::string_view name) {
     table->columns.push_back(std::move(column));
   }
   if (columns.rc() != SQLITE_DONE) return nullptr;
+  if (table->xtype == "V" && !LoadViewBase(table.get())) return nullptr;
   return table;
 }
 
@@ -233,6 +257,9 @@ int32_t Catalog::NextObjectId() {
   return static_cast<int32_t>(id);
 }
 
-void Catalog::Invalidate() { tables_.clear(); }
+void Catalog::Invalidate() {
+  tables_.clear();
+  triggers_.clear();
+}
 
 }  // namespace sqlsim

@@ -34,6 +34,9 @@ struct CatalogColumn {
   int64_t identity_seed = 1;
   int64_t identity_increment = 1;
   int32_t default_id = 0;  // sysobjects id of its default ('D'), 0 if none
+  // Columns of views: the column of the view's base table it shows; empty
+  // for a computed item.
+  std::string base_column;
 };
 
 struct CatalogTable {
@@ -41,6 +44,12 @@ struct CatalogTable {
   std::string name;
   std::string xtype;  // "U" table, "V" view, "S" system
   std::vector<CatalogColumn> columns;
+  // Views: the one table a data change through the view reaches, and why
+  // none does when view_base is empty (the server's error number). The
+  // view's own filter as a SQLite condition on that table ("" for none).
+  std::string view_base;
+  std::string view_filter;
+  int32_t view_problem = 0;
   // Case-insensitive (ASCII); nullptr if the table has no such column.
   const CatalogColumn* FindColumn(std::string_view name) const;
 };
@@ -52,15 +61,22 @@ struct CatalogObject {
   int32_t parent = 0;  // parent_obj: the table of a constraint or trigger
 };
 
+// A procedure, function, view or trigger.
 struct CatalogModule {
   int32_t id = 0;
   std::string name;
   std::string xtype;       // "P", "FN", "V", "TR"
   int32_t parent = 0;      // triggers: the table's id
   std::string definition;  // the CREATE text as written
-  bool on_insert = false, on_update = false, on_delete = false;  // triggers (from the definition)
+  bool on_insert = false, on_update = false, on_delete = false;  // triggers
   bool instead_of = false;
 };
+
+// Bits of sqlsim_triggers.events: what a trigger fires on.
+inline constexpr int32_t kTriggerInsert = 0x1;
+inline constexpr int32_t kTriggerUpdate = 0x2;
+inline constexpr int32_t kTriggerDelete = 0x4;
+inline constexpr int32_t kTriggerInsteadOf = 0x8;
 
 // Bits of sysindexes.status, as SQL Server sets them.
 inline constexpr int32_t kIndexUnique = 0x2;
@@ -91,9 +107,12 @@ class Catalog {
   // Any object of sysobjects by name (tables, constraints, defaults ...).
   std::optional<CatalogObject> FindObject(std::string_view name);
 
-  // By name (schema ignored), case-insensitive like every object name; nullopt if none.
+  // A procedure, function, view or trigger by name (schema ignored);
+  // nullopt if there is none.
   std::optional<CatalogModule> FindModule(std::string_view name);
-  // The AFTER triggers of a table, in creation order. Cached until Invalidate().
+
+  // The AFTER triggers of a table, in creation order. The reference stays
+  // valid until the next Invalidate().
   const std::vector<CatalogModule>& TriggersOf(int32_t table_id);
 
   // Takes the next object id from the file's counter; ids are never handed
@@ -109,8 +128,11 @@ class Catalog {
  private:
   std::unique_ptr<CatalogTable> LoadTable(std::string_view name);
 
+  bool LoadViewBase(CatalogTable* view);
+
   sqlite3* db_;
   std::map<std::string, std::unique_ptr<CatalogTable>> tables_;
+  std::map<int32_t, std::vector<CatalogModule>> triggers_;
 };
 
 // The SqlType of a syscolumns.xtype; kUnknown for numbers not in the list

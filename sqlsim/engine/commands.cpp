@@ -122,7 +122,7 @@ bool RunServerCommand(SessionImpl& session, const CompiledStatement& statement,
   if (auto* tran = std::get_if<ast::Transaction>(&body)) {
     return RunTransaction(session, *tran, diags);
   }
-  return RunDefinition(session, body, diags);
+  return RunDefinition(session, body, statement.source, diags);
 }
 
 }  // namespace sqlsim

@@ -3,6 +3,7 @@
 // and the driver's own sqlsim_fault.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "sqlsim/engine/compiled.h"
@@ -21,7 +22,9 @@ bool RunServerCommand(SessionImpl& session, const CompiledStatement& statement,
 namespace sqlsim {
 
 bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnostics* diags);
-// CREATE/ALTER/DROP of tables and indexes.
-bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, Diagnostics* diags);
+// CREATE/ALTER/DROP of tables and indexes, CREATE/ALTER of modules;
+// source is the statement's text (what a module keeps as its definition).
+bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, std::string_view source,
+                   Diagnostics* diags);
 
 }  // namespace sqlsim

@@ -64,10 +64,10 @@ struct CompiledStatement {
   std::vector<ParamSource> param_map;  // SQLite parameter i+1 <- its source
   // SELECT @a = x, @b = y: the variable each column is assigned to.
   std::vector<std::string> assignments;
-  std::string target_table;        // INSERT/UPDATE/DELETE: the table changed
   const ProgramScope* scope = nullptr;  // variables; null for none
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
+  std::string target_table;        // INSERT/UPDATE/DELETE: the table written (a view's base)
   std::vector<ColumnDesc> columns; // known result columns (else derived)
   // Columns as last described, shared with the row sources reading them.
   std::shared_ptr<const std::vector<ColumnDesc>> described;

@@ -4,6 +4,7 @@
 
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/modules.h"
 
 namespace sqlsim {
 namespace {
@@ -20,6 +21,7 @@ bool CannotDrop(std::string_view what, const std::string& name, int32_t line,
 // The object's rows in every catalog table, with those of the objects that
 // hang on it (constraints, defaults, triggers).
 bool RemoveObjectRows(sqlite3* db, int32_t id, Diagnostics* diags) {
+  if (!RemoveModuleRows(db, id, diags)) return false;
   static const char* const kStatements[] = {
       ("DELETE FROM syscolumns WHERE id = ?1 OR id IN (SELECT id FROM sysobjects "
        "WHERE parent_obj = ?1)"),

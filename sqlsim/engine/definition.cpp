@@ -2,6 +2,7 @@
 #include "sqlsim/engine/commands.h"
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/ddl.h"
+#include "sqlsim/engine/modules.h"
 #include "sqlsim/engine/session.h"
 
 namespace sqlsim {
@@ -30,13 +31,17 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
 
 namespace {
 
-bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body, Diagnostics* diags) {
+bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body,
+                       std::string_view source, Diagnostics* diags) {
   sqlite3* db = session.db();
   Catalog& catalog = session.catalog();
   if (auto* create = std::get_if<ast::CreateTable>(&body)) return RunCreateTable(db, catalog, *create, diags);
   if (auto* index = std::get_if<ast::CreateIndex>(&body)) return RunCreateIndex(db, catalog, *index, diags);
   if (auto* alter = std::get_if<ast::AlterTable>(&body)) return RunAlterTable(db, catalog, *alter, diags);
   if (auto* drop = std::get_if<ast::DropObjects>(&body)) return RunDropObjects(db, catalog, *drop, diags);
+  if (auto* module = std::get_if<ast::CreateModule>(&body)) {
+    return RunCreateModule(session, *module, source, diags);
+  }
   diags->push_back(ServerError(102, "Incorrect syntax."));
   return false;
 }
@@ -45,10 +50,11 @@ bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body, Dia
 
 // Data definition takes the write lock like any writer, and every change
 // of the schema makes prepared statements translate again.
-bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, Diagnostics* diags) {
+bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, std::string_view source,
+                   Diagnostics* diags) {
   bool opened_own = false;
   if (!session.BeginStatement(true, &opened_own, diags)) return false;
-  bool ok = RunDefinitionBody(session, body, diags);
+  bool ok = RunDefinitionBody(session, body, source, diags);
   bool ended = session.EndStatement(opened_own, ok, diags);
   session.InvalidateCatalog();
   return ok && ended;

@@ -20,6 +20,7 @@
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/modules.h"
 #include "sqlsim/front/ast.h"
 
 namespace sqlsim {
@@ -233,11 +234,6 @@ Diagnostic QueryTimeoutDiagnostic();
 
 // Registers tsql_udf, through which SQL calls the session's scalar functions.
 bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags);
-
-// CREATE/ALTER of procedures, functions, views and triggers: their catalog
-// rows and stored definition (`definition_text`, the statement as written).
-bool RunCreateModule(SessionImpl& session, const ast::CreateModule& module, std::string_view definition_text,
-                     Diagnostics* diags);
 
 // Maximum depth of procedures, functions and triggers calling each other.
 inline constexpr int32_t kMaxModuleNesting = 32;

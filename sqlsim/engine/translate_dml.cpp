@@ -4,19 +4,36 @@
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
+#include "sqlsim/engine/view.h"
 
 namespace sqlsim {
 namespace {
 
-const CatalogColumn* RequireColumn(const CatalogTable& table, const std::string& name,
-                                   const ast::SourcePos& pos) {
-  const CatalogColumn* column = table.FindColumn(name);
-  if (!column) Fail(207, "Invalid column name '" + name + "'.", pos);
-  return column;
-}
+// An expression of UPDATE or DELETE through a view that renames columns
+// is read with the base columns' names.
+class TargetExprs {
+ public:
+  TargetExprs(Translator& translator, const ModifyTarget& target, std::string alias)
+      : translator_(translator), target_(target), alias_(std::move(alias)),
+        renames_(target.Renames()) {}
+  SqlExpr operator()(const ast::Expr& e) {
+    if (!renames_) return translator_.Expr(e);
+    ast::ExprPtr renamed = RenameViewColumns(e, target_, alias_);
+    return translator_.Expr(*renamed);
+  }
 
-void RequireTable(const CatalogTable* table, const ast::ObjectName& name) {
-  if (!table) Fail(208, "Invalid object name '" + name.name + "'.", name.pos);
+ private:
+  Translator& translator_;
+  const ModifyTarget& target_;
+  std::string alias_;
+  bool renames_;
+};
+
+// Through a view only the rows the view shows are changed.
+std::string WithViewFilter(const ModifyTarget& target, const std::string& where) {
+  if (!target.view || target.view->view_filter.empty()) return where;
+  if (where.empty()) return target.view->view_filter;
+  return target.view->view_filter + " AND (" + where + ")";
 }
 
 }  // namespace
@@ -31,14 +48,18 @@ std::string Translator::StoreValue(const SqlExpr& value, const CatalogColumn* co
 
 void Translator::Insert(const ast::Insert& insert) {
   if (insert.execute) Fail(102, "INSERT ... EXECUTE is not supported.", insert.table.pos);
-  const CatalogTable* table = FindTable(insert.table);
-  RequireTable(table, insert.table);
+  ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(insert.table), insert.table);
+  const CatalogTable* table = target.table;
+  out_->target_table = table->name;
   std::vector<const CatalogColumn*> targets;
   if (insert.columns.empty()) {
-    for (const CatalogColumn& column : table->columns) targets.push_back(&column);
+    const CatalogTable* shown = target.view ? target.view : table;
+    for (const CatalogColumn& column : shown->columns) {
+      targets.push_back(target.Column(column.name, insert.table.pos));
+    }
   } else {
     for (const std::string& name : insert.columns) {
-      targets.push_back(RequireColumn(*table, name, insert.table.pos));
+      targets.push_back(target.Column(name, insert.table.pos));
     }
   }
   std::string sql = "INSERT INTO " + QuoteName(table->name);
@@ -81,13 +102,18 @@ void Translator::Insert(const ast::Insert& insert) {
 
 void Translator::Update(const ast::Update& update) {
   if (!update.from.empty()) Fail(102, "UPDATE ... FROM is not supported.", update.table.pos);
-  const CatalogTable* table = FindTable(update.table.name);
-  RequireTable(table, update.table.name);
+  ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(update.table.name),
+                                            update.table.name);
+  const CatalogTable* table = target.table;
+  out_->target_table = table->name;
   scopes_.emplace_back();
-  std::string alias = update.table.alias.empty() ? table->name : update.table.alias;
+  const CatalogTable* named = target.view ? target.view : table;
+  bool aliased = !update.table.alias.empty() || target.view;
+  std::string alias = update.table.alias.empty() ? named->name : update.table.alias;
   scopes_.back().push_back({alias, table});
+  TargetExprs expr(*this, target, alias);
   std::string sql = "UPDATE " + QuoteName(table->name);
-  if (!update.table.alias.empty()) sql += " AS " + QuoteName(update.table.alias);
+  if (aliased) sql += " AS " + QuoteName(alias);
   sql += " SET ";
   for (size_t i = 0; i < update.set.size(); ++i) {
     const ast::Assignment& a = update.set[i];
@@ -95,15 +121,15 @@ void Translator::Update(const ast::Update& update) {
     if (!name.empty() && name[0] == '@') {
       Fail(137, "Must declare the scalar variable \"" + name + "\".", update.table.pos);
     }
-    const CatalogColumn* column = RequireColumn(*table, name, update.table.pos);
+    const CatalogColumn* column = target.Column(name, update.table.pos);
     if (!a.value) Fail(102, "SET ... = DEFAULT is not supported.", update.table.pos);
-    sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(Expr(*a.value), column);
+    sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(expr(*a.value), column);
   }
-  std::string where = update.where ? Expr(*update.where).sql : "";
+  std::string where = WithViewFilter(target, update.where ? expr(*update.where).sql : "");
   if (!update.current_of.empty()) where = CurrentOf(update.current_of);
   if (update.top) {
     std::string inner = "SELECT rowid FROM " + QuoteName(table->name);
-    if (!update.table.alias.empty()) inner += " AS " + QuoteName(update.table.alias);
+    if (aliased) inner += " AS " + QuoteName(alias);
     if (!where.empty()) inner += " WHERE " + where;
     where = "rowid IN (" + inner + " LIMIT " + Expr(*update.top).sql + ")";
   }
@@ -116,17 +142,24 @@ void Translator::Update(const ast::Update& update) {
 
 void Translator::Delete(const ast::Delete& del) {
   if (!del.from.empty()) Fail(102, "DELETE ... FROM with a join is not supported.", del.table.pos);
-  const CatalogTable* table = FindTable(del.table.name);
-  RequireTable(table, del.table.name);
+  ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(del.table.name),
+                                            del.table.name);
+  const CatalogTable* table = target.table;
+  out_->target_table = table->name;
   scopes_.emplace_back();
-  std::string alias = del.table.alias.empty() ? table->name : del.table.alias;
+  const CatalogTable* named = target.view ? target.view : table;
+  bool aliased = !del.table.alias.empty() || target.view;
+  std::string alias = del.table.alias.empty() ? named->name : del.table.alias;
   scopes_.back().push_back({alias, table});
+  TargetExprs expr(*this, target, alias);
   std::string sql = "DELETE FROM " + QuoteName(table->name);
-  if (!del.table.alias.empty()) sql += " AS " + QuoteName(del.table.alias);
-  std::string where = del.where ? Expr(*del.where).sql : "";
+  if (aliased) sql += " AS " + QuoteName(alias);
+  std::string where = WithViewFilter(target, del.where ? expr(*del.where).sql : "");
   if (!del.current_of.empty()) where = CurrentOf(del.current_of);
   if (del.top) {
-    where = "rowid IN (SELECT rowid FROM " + QuoteName(table->name) +
+    std::string inner = "SELECT rowid FROM " + QuoteName(table->name);
+    if (aliased) inner += " AS " + QuoteName(alias);
+    where = "rowid IN (" + inner +
             (where.empty() ? "" : " WHERE " + where) + " LIMIT " + Expr(*del.top).sql + ")";
   }
   if (!where.empty()) sql += " WHERE " + where;
