@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
 
 #include "sqlsim/front/ast_printer.h"
+#include "sqlsim/front/parser.h"
 
 namespace sqlsim::testing {
 namespace {
@@ -147,6 +149,27 @@ TEST(ParseProceduralTest, MalformedTextIsRefused) {
       {"END", "error 156 line 1: Incorrect syntax near the keyword 'END'."},
   };
   for (const ErrorCase& c : cases) EXPECT_EQ(ParseAndPrint(c.sql), c.error) << c.sql;
+}
+
+std::string Repeat(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(ParseProceduralTest, NestedStatementsAreCapped) {
+  const std::string too_deep =
+      "error 191 line 1: Some part of your SQL statement is nested too deeply. "
+      "Rewrite the query or break it up into smaller queries.";
+  EXPECT_TRUE(ParseBatch(Repeat("BEGIN ", 100) + "SELECT 1" + Repeat(" END", 100)).ok());
+  EXPECT_EQ(ParseAndPrint(Repeat("BEGIN ", 10000) + "SELECT 1" + Repeat(" END", 10000)), too_deep);
+  EXPECT_EQ(ParseAndPrint(Repeat("IF 1 = 1 ", 10000) + "SELECT 1"), too_deep);
+  EXPECT_EQ(ParseAndPrint(Repeat("WHILE 1 = 1 ", 10000) + "BREAK"), too_deep);
+  EXPECT_EQ(ParseAndPrint(Repeat("BEGIN TRY ", 10000)), too_deep);
+  EXPECT_EQ(ParseAndPrint("CREATE PROC p AS " + Repeat("IF 1 = 1 ", 10000) + "RETURN"), too_deep);
+  EXPECT_TRUE(ParseBatch("IF 1 = 1 PRINT 1" + Repeat(" ELSE IF 1 = 1 PRINT 1", 100)).ok());
+  // Long lists of statements are flat.
+  EXPECT_TRUE(ParseBatch("BEGIN " + Repeat("SET @a = 1 ", 20000) + "END").ok());
 }
 
 }  // namespace
