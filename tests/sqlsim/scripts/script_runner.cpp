@@ -47,8 +47,20 @@ std::string Describe(const std::string& batch, SQLRETURN rc, SQLSMALLINT type, S
 
 // Runs a query and hands each row to on_row; false when it failed.
 template <class OnRow>
-bool ForEachRow(SQLHDBC dbc, const std::string& sql, OnRow on_row) {
+bool ForEachRow(SQLHDBC dbc, const std::string& sql, const std::vector<Param>& params, OnRow on_row) {
   odbctest::Statement stmt(dbc);
+  std::vector<SQLLEN> lengths(params.size());
+  for (std::size_t i = 0; i < params.size(); ++i) {
+    const Param& p = params[i];
+    lengths[i] = p.null ? SQL_NULL_DATA : static_cast<SQLLEN>(p.text.size());
+    SQLRETURN bound = SQLBindParameter(stmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, SQL_C_CHAR,
+                                       p.sql_type, p.size, p.digits, const_cast<char*>(p.text.c_str()),
+                                       static_cast<SQLLEN>(p.text.size()), &lengths[i]);
+    if (!SQL_SUCCEEDED(bound)) {
+      ADD_FAILURE() << sql << "\n-> parameter " << i + 1 << " " << odbctest::Explain(bound, SQL_HANDLE_STMT, stmt);
+      return false;
+    }
+  }
   SQLRETURN rc = SQLExecDirect(stmt, odbctest::Text(sql), SQL_NTS);
   if (!SQL_SUCCEEDED(rc)) {
     ADD_FAILURE() << sql << "\n-> " << odbctest::Explain(rc, SQL_HANDLE_STMT, stmt);
@@ -83,6 +95,13 @@ bool ForEachRow(SQLHDBC dbc, const std::string& sql, OnRow on_row) {
       row.push_back(ind == SQL_NULL_DATA ? std::nullopt : std::optional<std::string>(text.c_str()));
     }
     on_row(row);
+  }
+  // Errors raised after the rows (a procedure's later statements) count too.
+  while ((rc = SQLMoreResults(stmt)) != SQL_NO_DATA) {
+    if (!SQL_SUCCEEDED(rc)) {
+      ADD_FAILURE() << sql << "\n-> later result " << odbctest::Explain(rc, SQL_HANDLE_STMT, stmt);
+      return false;
+    }
   }
   return true;
 }
@@ -159,7 +178,7 @@ std::optional<int64_t> QueryInt(SQLHDBC dbc, const std::string& sql) {
 std::optional<std::string> QueryText(SQLHDBC dbc, const std::string& sql) {
   std::optional<std::string> first;
   bool seen = false;
-  ForEachRow(dbc, sql, [&](const std::vector<std::optional<std::string>>& row) {
+  ForEachRow(dbc, sql, {}, [&](const std::vector<std::optional<std::string>>& row) {
     if (!seen) first = row[0];
     seen = true;
   });
@@ -168,7 +187,7 @@ std::optional<std::string> QueryText(SQLHDBC dbc, const std::string& sql) {
 
 std::vector<int64_t> QueryInts(SQLHDBC dbc, const std::string& sql) {
   std::vector<int64_t> values;
-  ForEachRow(dbc, sql, [&](const std::vector<std::optional<std::string>>& row) {
+  ForEachRow(dbc, sql, {}, [&](const std::vector<std::optional<std::string>>& row) {
     if (!row[0]) return;
     if (const std::optional<int64_t> value = ParseInt(*row[0])) values.push_back(*value);
   });
@@ -176,8 +195,13 @@ std::vector<int64_t> QueryInts(SQLHDBC dbc, const std::string& sql) {
 }
 
 std::vector<std::vector<std::string>> QueryRows(SQLHDBC dbc, const std::string& sql) {
+  return QueryRows(dbc, sql, {});
+}
+
+std::vector<std::vector<std::string>> QueryRows(SQLHDBC dbc, const std::string& sql,
+                                               const std::vector<Param>& params) {
   std::vector<std::vector<std::string>> rows;
-  ForEachRow(dbc, sql, [&](const std::vector<std::optional<std::string>>& row) {
+  ForEachRow(dbc, sql, params, [&](const std::vector<std::optional<std::string>>& row) {
     std::vector<std::string> texts;
     for (const auto& value : row) texts.push_back(value ? *value : "NULL");
     rows.push_back(texts);

@@ -41,6 +41,18 @@ std::vector<int64_t> QueryInts(SQLHDBC dbc, const std::string& sql);
 // Every column of every row of the first result set as text, "NULL" for null.
 std::vector<std::vector<std::string>> QueryRows(SQLHDBC dbc, const std::string& sql);
 
+// An input parameter given as text, converted by the driver to sql_type.
+struct Param {
+  std::string text;
+  SQLSMALLINT sql_type = SQL_VARCHAR;
+  SQLULEN size = 0;
+  SQLSMALLINT digits = 0;
+  bool null = false;
+};
+// As QueryRows, with parameter markers bound to params in order.
+std::vector<std::vector<std::string>> QueryRows(SQLHDBC dbc, const std::string& sql,
+                                               const std::vector<Param>& params);
+
 // Runs one statement (drained); the failure with its diagnostics otherwise.
 ::testing::AssertionResult Execute(SQLHDBC dbc, const std::string& sql);
 
