@@ -27,6 +27,11 @@ std::vector<std::string> SplitScript(const std::string& script);
 // first failing batch and reports it with its diagnostics.
 ::testing::AssertionResult RunScript(SQLHDBC dbc, const std::string& script);
 
+// As RunScript, but only SQL_SUCCESS and SQL_SUCCESS_WITH_INFO count as
+// success, as the library's own runner decides.
+::testing::AssertionResult RunScriptAsHost(SQLHDBC dbc, const std::string& script);
+::testing::AssertionResult RunBatches(SQLHDBC dbc, const std::string& script, bool no_data_fails);
+
 // Table script, basic procedures and every key's index script, Transact-SQL
 // form, concatenated as a host does when it creates a table.
 std::string CreateScript(TableDef* td);
