@@ -52,6 +52,16 @@ struct CatalogObject {
   int32_t parent = 0;  // parent_obj: the table of a constraint or trigger
 };
 
+struct CatalogModule {
+  int32_t id = 0;
+  std::string name;
+  std::string xtype;       // "P", "FN", "V", "TR"
+  int32_t parent = 0;      // triggers: the table's id
+  std::string definition;  // the CREATE text as written
+  bool on_insert = false, on_update = false, on_delete = false;  // triggers (from the definition)
+  bool instead_of = false;
+};
+
 // Bits of sysindexes.status, as SQL Server sets them.
 inline constexpr int32_t kIndexUnique = 0x2;
 inline constexpr int32_t kIndexPrimaryKey = 0x800;
@@ -80,6 +90,11 @@ class Catalog {
 
   // Any object of sysobjects by name (tables, constraints, defaults ...).
   std::optional<CatalogObject> FindObject(std::string_view name);
+
+  // By name (schema ignored), case-insensitive like every object name; nullopt if none.
+  std::optional<CatalogModule> FindModule(std::string_view name);
+  // The AFTER triggers of a table, in creation order. Cached until Invalidate().
+  const std::vector<CatalogModule>& TriggersOf(int32_t table_id);
 
   // Takes the next object id from the file's counter; ids are never handed
   // out twice in one file (unless the transaction taking one rolls back).

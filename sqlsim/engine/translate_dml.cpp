@@ -80,7 +80,6 @@ void Translator::Insert(const ast::Insert& insert) {
 }
 
 void Translator::Update(const ast::Update& update) {
-  if (!update.current_of.empty()) Fail(16916, "A cursor with the name '" + update.current_of + "' does not exist.", update.table.pos);
   if (!update.from.empty()) Fail(102, "UPDATE ... FROM is not supported.", update.table.pos);
   const CatalogTable* table = FindTable(update.table.name);
   RequireTable(table, update.table.name);
@@ -101,6 +100,7 @@ void Translator::Update(const ast::Update& update) {
     sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(Expr(*a.value), column);
   }
   std::string where = update.where ? Expr(*update.where).sql : "";
+  if (!update.current_of.empty()) where = CurrentOf(update.current_of);
   if (update.top) {
     std::string inner = "SELECT rowid FROM " + QuoteName(table->name);
     if (!update.table.alias.empty()) inner += " AS " + QuoteName(update.table.alias);
@@ -115,7 +115,6 @@ void Translator::Update(const ast::Update& update) {
 }
 
 void Translator::Delete(const ast::Delete& del) {
-  if (!del.current_of.empty()) Fail(16916, "A cursor with the name '" + del.current_of + "' does not exist.", del.table.pos);
   if (!del.from.empty()) Fail(102, "DELETE ... FROM with a join is not supported.", del.table.pos);
   const CatalogTable* table = FindTable(del.table.name);
   RequireTable(table, del.table.name);
@@ -125,6 +124,7 @@ void Translator::Delete(const ast::Delete& del) {
   std::string sql = "DELETE FROM " + QuoteName(table->name);
   if (!del.table.alias.empty()) sql += " AS " + QuoteName(del.table.alias);
   std::string where = del.where ? Expr(*del.where).sql : "";
+  if (!del.current_of.empty()) where = CurrentOf(del.current_of);
   if (del.top) {
     where = "rowid IN (SELECT rowid FROM " + QuoteName(table->name) +
             (where.empty() ? "" : " WHERE " + where) + " LIMIT " + Expr(*del.top).sql + ")";
