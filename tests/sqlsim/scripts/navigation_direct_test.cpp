@@ -35,6 +35,11 @@ bool Modelled(const KeyCase& key, int len) {
   return true;
 }
 
+bool TextOnly(const KeyCase& key) {
+  return std::none_of(key.fields.begin(), key.fields.end(),
+                      [](const KeyField& field) { return field.type == 'N' || field.type == 'D'; });
+}
+
 std::string LowerOf(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
@@ -102,7 +107,10 @@ TEST_F(DirectNavigationTest, FindFirstAndLastByPrefix) {
     const DirectModel model(key.fields, records_);
     const int first_len = key.fields.front().len;
     const int size = model.KeySize();
-    std::vector<std::string> keys = {"zzzzzzzzzzzzzzzzzzzzzzzzzzzzz", "Meierx", "'", "\xC4"};
+    // Keys that match no record only where every field is text: a number or
+    // date column compared with arbitrary text fails to convert.
+    std::vector<std::string> keys;
+    if (TextOnly(key)) keys = {"zzzzzzzzzzzzzzzzzzzzzzzzzzzzz", "Meierx", "'", "\xC4"};
     for (const Record& record : records_) keys.push_back(SearchKey(key.fields, record, false));
     keys.push_back(LowerOf(SearchKey(key.fields, records_[5], false)));
     PreparedFindCall find_first(dbc(), Proc("up_FindF_", "NAVD", key.name));
