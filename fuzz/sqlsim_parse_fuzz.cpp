@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 #include "sqlsim/front/parser.h"
 #include "sqlsim/front/parser_core.h"
@@ -75,13 +76,45 @@ struct StatementHeight {
     for (const ast::ColumnDef& col : c.columns) h = std::max(h, Height(col.default_value.get(), 1));
     return h;
   }
+  int32_t operator()(const ast::If& i) const {
+    return std::max({Height(i.condition.get(), 1), Nested(i.then_branch.get()), Nested(i.else_branch.get())});
+  }
+  int32_t operator()(const ast::While& w) const {
+    return std::max(Height(w.condition.get(), 1), Nested(w.body.get()));
+  }
+  int32_t operator()(const ast::Block& b) const { return Nested(b.statements); }
+  int32_t operator()(const ast::TryCatch& t) const {
+    return std::max(Nested(t.try_statements), Nested(t.catch_statements));
+  }
+  int32_t operator()(const ast::CreateModule& m) const {
+    return std::max(m.view_select ? Height(*m.view_select, 1) : 0, Nested(m.body));
+  }
+  int32_t operator()(const ast::SetVariable& s) const { return Height(s.value.get(), 1); }
+  int32_t operator()(const ast::Return& r) const { return Height(r.value.get(), 1); }
+  int32_t operator()(const ast::DeclareCursor& d) const { return Height(*d.select, 1); }
   template <typename Other>
   int32_t operator()(const Other&) const { return 0; }
+
+  // Statements nest at most kMaxNesting deep, each below the height cap.
+  int32_t Nested(const ast::Statement* s) const;
+  int32_t Nested(const std::vector<ast::Statement>& list) const {
+    int32_t h = 0;
+    for (const ast::Statement& s : list) h = std::max(h, Nested(&s));
+    return h;
+  }
+  int depth = 0;
 };
 
+int32_t StatementHeight::Nested(const ast::Statement* s) const {
+  if (s == nullptr) return 0;
+  if (depth > front::kMaxNesting) std::abort();
+  return std::visit(StatementHeight{depth + 1}, s->body);
+}
+
 bool IsSyntaxError(int32_t number) {
+  // 111 and 455: a module out of place or a function not ending in RETURN.
   return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
-         number == 191;
+         number == 191 || number == 111 || number == 455;
 }
 
 }  // namespace

@@ -20,7 +20,11 @@ CompiledStatement::Kind KindOf(const ast::StatementBody& body) {
   if (std::holds_alternative<ast::SetOption>(body)) return CompiledStatement::Kind::kSetOption;
   if (std::holds_alternative<ast::Transaction>(body)) return CompiledStatement::Kind::kTransaction;
   if (std::holds_alternative<ast::Execute>(body)) return CompiledStatement::Kind::kFault;
-  return CompiledStatement::Kind::kDefinition;
+  if (std::holds_alternative<ast::CreateTable>(body) || std::holds_alternative<ast::CreateIndex>(body) ||
+      std::holds_alternative<ast::AlterTable>(body) || std::holds_alternative<ast::DropObjects>(body)) {
+    return CompiledStatement::Kind::kDefinition;
+  }
+  return CompiledStatement::Kind::kProcedural;
 }
 
 bool IsFaultCommand(const ast::Execute& exec) {
@@ -64,12 +68,12 @@ std::unique_ptr<PreparedBatch> PrepareBatch(SessionImpl& session, std::string_vi
     if (node.pos.offset < end) statement.source = batch->Text().substr(node.pos.offset, end - node.pos.offset);
     statement.kind = KindOf(node.body);
     if (auto* exec = std::get_if<ast::Execute>(&node.body); exec && !IsFaultCommand(*exec)) {
-      statement.kind = CompiledStatement::Kind::kFailure;
-      statement.failure = ServerError(2812, "Could not find stored procedure '" + exec->procedure.name + "'.",
-                                      node.pos.line);
+      statement.kind = CompiledStatement::Kind::kProcedural;
     }
+    statement.scope = &batch->scope();
     batch->statements().push_back(std::move(statement));
   }
+  CollectDeclarations(batch->tree().statements, &batch->scope());
   return batch;
 }
 

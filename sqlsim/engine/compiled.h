@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,34 @@
 
 namespace sqlsim {
 
+// The type a variable was declared with.
+struct VariableType {
+  SqlType type = SqlType::kUnknown;
+  int32_t length = 0;  // char/varchar/binary length, decimal scale
+};
+
+// What the statements of one program (a batch, a procedure, a function or a
+// trigger) are translated against: its variables and, in triggers, the
+// table whose INSERTED and DELETED rows it sees.
+struct ProgramScope {
+  std::map<std::string, VariableType> variables;  // lower-case "@name"
+  std::string trigger_table;  // the table a trigger is on, "" elsewhere
+  int32_t trigger_id = 0;     // names the trigger's INSERTED/DELETED tables
+};
+
+// Where a SQLite parameter's value comes from when the statement runs.
+struct ParamSource {
+  enum class Kind {
+    kBatch,      // the client's ? marker number `index`
+    kVariable,   // the variable `name` ("@x", "@@ERROR" ...)
+    kUpdated,    // in a trigger: 1 if column `name` was in the SET list
+    kCursorRow,  // WHERE CURRENT OF: the rowid of cursor `name`'s current row
+  };
+  Kind kind = Kind::kBatch;
+  int32_t index = -1;
+  std::string name;
+};
+
 struct CompiledStatement {
   enum class Kind {
     kSqlite,          // one SQLite statement: sqlite_sql
@@ -24,6 +53,7 @@ struct CompiledStatement {
     kSetOption,
     kTransaction,
     kFailure,         // translation failed: raises `failure` when reached
+    kProcedural,      // run by the interpreter (variables, control of flow, EXECUTE ...)
   };
   Kind kind = Kind::kSqlite;
   std::string source;             // the statement's text in the batch
@@ -31,7 +61,10 @@ struct CompiledStatement {
 
   // kSqlite
   std::string sqlite_sql;
-  std::vector<int32_t> param_map;  // SQLite parameter i+1 <- batch parameter
+  std::vector<ParamSource> param_map;  // SQLite parameter i+1 <- its source
+  // SELECT @a = x, @b = y: the variable each column is assigned to.
+  std::vector<std::string> assignments;
+  const ProgramScope* scope = nullptr;  // variables; null for none
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
   std::string target_table;        // INSERT/UPDATE/DELETE: the table written (a view's base)

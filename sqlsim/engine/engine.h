@@ -79,6 +79,7 @@ struct Result {
   int64_t row_count = -1;           // INSERT/UPDATE/DELETE; -1 otherwise
   Diagnostics messages;             // errors and informational messages
   bool failed = false;              // an error ended the statement
+  bool in_procedure = false;        // sent by a statement inside a procedure
 };
 
 // The running execution of a batch. Results are produced lazily: statements
@@ -113,6 +114,8 @@ struct ConnectOptions {
   bool autocreate = false;    // create the database if it is missing
   int32_t busy_timeout_ms = 10000;  // waiting for another writer
   std::string trace_file;     // statements executed or prepared, "" = none
+  // A batch still running after this long is stopped with an error.
+  int32_t statement_timeout_ms = 600000;
 };
 
 class Session {

@@ -1,6 +1,5 @@
 #include "sqlsim/engine/execution.h"
 
-#include "sqlsim/engine/commands.h"
 #include "sqlsim/engine/faults.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/row_source.h"
@@ -18,12 +17,44 @@ bool AbortsBatch(int32_t number) {
 }
 
 ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> params)
-    : batch_(batch), params_(std::move(params)) {}
+    : batch_(batch), params_(std::move(params)), interpreter_(batch.session(), &queued_) {
+  frame_.scope = &batch_.scope();
+  frame_.cache = &batch_.cache();
+  frame_.batch_params = &params_;
+  frame_.batch_text = &batch_.Text();
+}
+
+std::optional<Result> ExecutionImpl::TakeQueued() {
+  Result result = std::move(queued_.front());
+  queued_.pop_front();
+  result.messages.insert(result.messages.begin(), pending_.begin(), pending_.end());
+  pending_.clear();
+  return result;
+}
+
+namespace {
+
+// The time limit counts while the server works, not while the client reads.
+class DeadlineScope {
+ public:
+  explicit DeadlineScope(SessionImpl& session) : session_(session) { session_.StartDeadline(); }
+  ~DeadlineScope() { session_.StopDeadline(); }
+  DeadlineScope(const DeadlineScope&) = delete;
+  DeadlineScope& operator=(const DeadlineScope&) = delete;
+
+ private:
+  SessionImpl& session_;
+};
+
+}  // namespace
 
 std::optional<Result> ExecutionImpl::NextResult() {
+  DeadlineScope deadline(batch_.session());
   auto& statements = batch_.statements();
   if (*batch_aborted_) done_ = true;
-  while (!done_ && next_ < statements.size()) {
+  for (;;) {
+    if (!queued_.empty()) return TakeQueued();
+    if (done_ || next_ >= statements.size()) break;
     CompiledStatement& statement = statements[next_++];
     std::optional<Result> result = Run(statement);
     if (!result) continue;
@@ -42,24 +73,26 @@ std::optional<Result> ExecutionImpl::NextResult() {
   return tail;
 }
 
-namespace {
-
-// After a constraint or truncation error the server adds that the statement
-// was ended.
-bool EndsWithTerminationNotice(int32_t number) {
-  return number == 2627 || number == 2601 || number == 515 || number == 8152 || number == 547;
-}
-
-}  // namespace
-
 Result ExecutionImpl::Failed(Diagnostic diagnostic) {
   Result result;
   result.failed = true;
-  bool notice = EndsWithTerminationNotice(diagnostic.native);
   result.messages.push_back(std::move(diagnostic));
-  if (notice) result.messages.push_back(ServerInfo(3621, "The statement has been terminated."));
   return result;
 }
+
+namespace {
+
+bool IsPlainSelect(const CompiledStatement& statement) {
+  if (statement.kind != CompiledStatement::Kind::kSqlite || !statement.node) return false;
+  const auto* select = std::get_if<ast::Select>(&statement.node->body);
+  if (!select) return false;
+  for (const ast::SelectItem& item : select->items) {
+    if (!item.assign_to.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::optional<Result> ExecutionImpl::Run(CompiledStatement& statement) {
   if (statement.kind != CompiledStatement::Kind::kFault) {
@@ -70,90 +103,30 @@ std::optional<Result> ExecutionImpl::Run(CompiledStatement& statement) {
       pending_.push_back(*info);
     }
   }
-  switch (statement.kind) {
-    case CompiledStatement::Kind::kSqlite:
-      return RunSqlite(statement);
-    case CompiledStatement::Kind::kFailure:
-      return Failed(*statement.failure);
-    default:
-      return RunCommand(statement);
-  }
+  if (statement.kind == CompiledStatement::Kind::kFailure) return Failed(*statement.failure);
+  if (IsPlainSelect(statement)) return RunSelect(statement);
+  if (!statement.node) return std::nullopt;
+  Flow flow = interpreter_.Run(*statement.node, frame_);
+  if (flow == Flow::kAbort) done_ = true;
+  return std::nullopt;
 }
 
-bool ExecutionImpl::Bind(CompiledStatement& statement, Diagnostics* diags) {
-  sqlite3_stmt* stmt = statement.prepared.get();
-  sqlite3_reset(stmt);
-  sqlite3_clear_bindings(stmt);
-  // Values are copied: a row source may be read after its execution is gone.
-  for (size_t i = 0; i < statement.param_map.size(); ++i) {
-    int32_t source = statement.param_map[i];
-    if (source < 0 || static_cast<size_t>(source) >= params_.size()) {
-      diags->push_back(ServerError(8178, "The parameterized query expects a parameter which was not supplied."));
-      return false;
-    }
-    const Value& v = params_[source].value;
-    int index = static_cast<int>(i + 1);
-    switch (v.kind) {
-      case Value::Kind::kNull: sqlite3_bind_null(stmt, index); break;
-      case Value::Kind::kInteger: sqlite3_bind_int64(stmt, index, v.integer); break;
-      case Value::Kind::kReal: sqlite3_bind_double(stmt, index, v.real); break;
-      case Value::Kind::kText:
-        sqlite3_bind_text64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-        break;
-      case Value::Kind::kBlob:
-        sqlite3_bind_blob64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
-        break;
-    }
-  }
-  return true;
-}
-
-std::optional<Result> ExecutionImpl::RunSqlite(CompiledStatement& statement) {
+std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   SessionImpl& session = batch_.session();
   Diagnostics diags;
-  if (!batch_.EnsurePrepared(statement, &diags) || !Bind(statement, &diags)) {
+  statement.scope = &batch_.scope();
+  if (!batch_.EnsurePrepared(statement, &diags) || !interpreter_.Bind(statement, frame_, &diags)) {
     return Failed(diags.front());
   }
   sqlite3_stmt* stmt = statement.prepared.get();
-  if (sqlite3_column_count(stmt) > 0 && !statement.writes) {
-    if (!statement.described_valid) {
-      statement.described = std::make_shared<const std::vector<ColumnDesc>>(
-          DescribeColumns(session, stmt, statement.columns));
-      statement.described_valid = true;
-    }
-    Result result;
-    result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_);
-    return result;
+  if (!statement.described_valid) {
+    statement.described = std::make_shared<const std::vector<ColumnDesc>>(
+        DescribeColumns(session, stmt, statement.columns));
+    statement.described_valid = true;
   }
-  bool opened_own = false;
-  if (!session.BeginStatement(statement.writes, &opened_own, &diags)) return Failed(diags.front());
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-  }
-  bool ok = rc == SQLITE_DONE;
-  Diagnostic error;
-  if (!ok) error = DiagnosticFromSqlite(session.db(), rc);
-  int64_t changes = sqlite3_changes64(session.db());
-  sqlite3_reset(stmt);
-  if (!session.EndStatement(opened_own, ok, &diags) && ok) return Failed(diags.front());
-  if (!ok) return Failed(error);
-  if (!statement.counts_rows || session.nocount()) return std::nullopt;
   Result result;
-  result.row_count = changes;
+  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_);
   return result;
-}
-
-std::optional<Result> ExecutionImpl::RunCommand(CompiledStatement& statement) {
-  Diagnostics diags;
-  bool ok = RunServerCommand(batch_.session(), statement, params_, &diags);
-  if (!ok) {
-    Result result;
-    result.failed = true;
-    result.messages = std::move(diags);
-    return result;
-  }
-  pending_.insert(pending_.end(), diags.begin(), diags.end());
-  return std::nullopt;
 }
 
 }  // namespace sqlsim

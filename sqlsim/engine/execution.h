@@ -2,12 +2,14 @@
 // result for the client to read.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/procedural.h"
 
 namespace sqlsim {
 
@@ -23,10 +25,10 @@ class ExecutionImpl : public Execution {
   // The result of one statement, or nullopt when it sent nothing to the
   // client (its messages wait in pending_ for the next result).
   std::optional<Result> Run(CompiledStatement& statement);
-  std::optional<Result> RunSqlite(CompiledStatement& statement);
-  std::optional<Result> RunCommand(CompiledStatement& statement);
-  bool Bind(CompiledStatement& statement, Diagnostics* diags);
+  // A SELECT of the batch itself, read as the client fetches.
+  std::optional<Result> RunSelect(CompiledStatement& statement);
   Result Failed(Diagnostic diagnostic);
+  std::optional<Result> TakeQueued();
 
   PreparedBatchImpl& batch_;
   std::vector<ParamValue> params_;
@@ -35,6 +37,10 @@ class ExecutionImpl : public Execution {
   // Set by the row sources of this execution (see SqliteRowSource).
   std::shared_ptr<bool> batch_aborted_ = std::make_shared<bool>(false);
   Diagnostics pending_;
+  // Results of statements run by the interpreter, waiting for the client.
+  std::deque<Result> queued_;
+  Interpreter interpreter_;
+  Frame frame_;
 };
 
 // Errors after which SQL Server runs nothing more of the batch.

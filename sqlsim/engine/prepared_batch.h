@@ -8,6 +8,7 @@
 
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/procedural.h"
 
 namespace sqlsim {
 
@@ -27,6 +28,10 @@ class PreparedBatchImpl : public PreparedBatch {
   std::vector<CompiledStatement>& statements() { return statements_; }
   void set_parameter_count(int32_t n) { parameter_count_ = n; }
   ast::Batch& tree() { return tree_; }
+  // The batch's variables, and the compiled forms of its statements as the
+  // interpreter runs them.
+  ProgramScope& scope() { return scope_; }
+  StatementCache& cache() { return cache_; }
 
   // Makes the SQLite statement of a compiled statement if it is missing or
   // was made on another database. False with a diagnostic on failure.
@@ -37,6 +42,8 @@ class PreparedBatchImpl : public PreparedBatch {
   std::string text_;
   ast::Batch tree_;
   std::vector<CompiledStatement> statements_;
+  ProgramScope scope_;
+  StatementCache cache_;
   int32_t parameter_count_ = 0;
   mutable std::vector<ColumnDesc> first_columns_;
   mutable bool first_columns_known_ = false;

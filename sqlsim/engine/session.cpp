@@ -115,6 +115,10 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   catalog_.reset();
   db_ = std::move(db);
   catalog_ = std::make_unique<Catalog>(db_.get());
+  captures_.clear();
+  if (!procedures_) procedures_ = std::make_unique<ModuleCache>(*this);
+  procedures_->Clear();
+  if (!RegisterUserFunctions(*this, diags)) return false;
   database_ = name;
   ++generation_;
   InvalidateCatalog();
@@ -173,9 +177,22 @@ bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags
   return Exec(success ? "COMMIT" : "ROLLBACK", diags);
 }
 
+void SessionImpl::StartDeadline() {
+  if (options_.statement_timeout_ms <= 0) {
+    deadline_ = std::chrono::steady_clock::time_point::max();
+    return;
+  }
+  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.statement_timeout_ms);
+}
+
+bool SessionImpl::DeadlinePassed() const { return std::chrono::steady_clock::now() > deadline_; }
+
 bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
   if (!in_transaction_) {
-    if (!Exec("BEGIN", diags)) return false;
+    // The write lock is taken at once: a transaction that reads, then
+    // writes would otherwise fail under WAL when another writer got there
+    // first, instead of waiting for it.
+    if (!Exec("BEGIN IMMEDIATE", diags)) return false;
     in_transaction_ = true;
   }
   ++transaction_count_;

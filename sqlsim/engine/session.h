@@ -2,11 +2,14 @@
 // database, the transaction state and the statement trace.
 #pragma once
 
+#include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/sqlite_handles.h"
 #include "sqlsim/engine/sqlite_errors.h"
 #include "sqlsim/engine/trace.h"
@@ -66,6 +69,14 @@ class SessionImpl : public Session {
   // The path of a database's file; empty for names that are not plain.
   std::string DatabasePath(const std::string& name) const;
 
+  ProceduralGlobals& globals() { return globals_; }
+  ModuleCache& procedures() { return *procedures_; }
+  std::map<std::string, CaptureState>& captures() { return captures_; }
+  // The time limit of the batch being run, counted from now.
+  void StartDeadline();
+  void StopDeadline() { deadline_ = std::chrono::steady_clock::time_point::max(); }
+  bool DeadlinePassed() const;
+
  private:
   ConnectOptions options_;
   StatementTrace trace_;
@@ -79,6 +90,10 @@ class SessionImpl : public Session {
   bool in_transaction_ = false;
   bool nocount_ = false;
   int32_t transaction_count_ = 0;
+  ProceduralGlobals globals_;
+  std::unique_ptr<ModuleCache> procedures_;
+  std::map<std::string, CaptureState> captures_;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
 };
 
 

@@ -1,5 +1,7 @@
 #include "sqlsim/engine/sqlite_errors.h"
 
+#include "sqlsim/engine/procedural.h"
+
 #include "sqlsim/functions/function_error.h"
 
 #include <cstdlib>
@@ -140,7 +142,8 @@ Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
                                 std::string(near.substr(0, near.find('"'))) + "'.");
   }
   if (rc == SQLITE_INTERRUPT) {
-    return ServerError(3617, "The query was cancelled.");
+    // Only the statement time limit interrupts SQLite.
+    return QueryTimeoutDiagnostic();
   }
   Diagnostic general = ServerError(50000, message);
   general.sqlstate = "HY000";

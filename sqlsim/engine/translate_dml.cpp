@@ -101,7 +101,6 @@ void Translator::Insert(const ast::Insert& insert) {
 }
 
 void Translator::Update(const ast::Update& update) {
-  if (!update.current_of.empty()) Fail(16916, "A cursor with the name '" + update.current_of + "' does not exist.", update.table.pos);
   if (!update.from.empty()) Fail(102, "UPDATE ... FROM is not supported.", update.table.pos);
   ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(update.table.name),
                                             update.table.name);
@@ -127,6 +126,7 @@ void Translator::Update(const ast::Update& update) {
     sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(expr(*a.value), column);
   }
   std::string where = WithViewFilter(target, update.where ? expr(*update.where).sql : "");
+  if (!update.current_of.empty()) where = CurrentOf(update.current_of);
   if (update.top) {
     std::string inner = "SELECT rowid FROM " + QuoteName(table->name);
     if (aliased) inner += " AS " + QuoteName(alias);
@@ -141,7 +141,6 @@ void Translator::Update(const ast::Update& update) {
 }
 
 void Translator::Delete(const ast::Delete& del) {
-  if (!del.current_of.empty()) Fail(16916, "A cursor with the name '" + del.current_of + "' does not exist.", del.table.pos);
   if (!del.from.empty()) Fail(102, "DELETE ... FROM with a join is not supported.", del.table.pos);
   ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(del.table.name),
                                             del.table.name);
@@ -156,6 +155,7 @@ void Translator::Delete(const ast::Delete& del) {
   std::string sql = "DELETE FROM " + QuoteName(table->name);
   if (aliased) sql += " AS " + QuoteName(alias);
   std::string where = WithViewFilter(target, del.where ? expr(*del.where).sql : "");
+  if (!del.current_of.empty()) where = CurrentOf(del.current_of);
   if (del.top) {
     std::string inner = "SELECT rowid FROM " + QuoteName(table->name);
     if (aliased) inner += " AS " + QuoteName(alias);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
 
@@ -128,10 +129,9 @@ SqlExpr Translator::Expr(const ast::Expr& e) {
       return {"NULL"};
     }
     case ast::ExprKind::kColumn: return Column(e);
-    case ast::ExprKind::kVariable:
-      Fail(137, "Must declare the scalar variable \"" + e.text + "\".", e.pos);
+    case ast::ExprKind::kVariable: return Variable(e);
     case ast::ExprKind::kParameter:
-      out_->param_map.push_back(e.param_index);
+      out_->param_map.push_back({ParamSource::Kind::kBatch, e.param_index, ""});
       return {"?"};
     case ast::ExprKind::kUnary: {
       SqlExpr operand = Expr(*e.args.at(0));
@@ -337,10 +337,16 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     Fail(4121, "Cannot find either column \"" + e.parts.back() + "\" or the user-defined function or aggregate \"" +
                    e.parts.back() + "." + e.function + "\", or the name is ambiguous.", e.pos);
   }
-  if (!e.parts.empty()) {
-    Fail(4121, "Cannot find either column \"dbo\" or the user-defined function or aggregate \"dbo." +
-                   e.function + "\", or the name is ambiguous.", e.pos);
+  if (!e.parts.empty()) return UserFunction(e);
+  if (name.rfind("error_", 0) == 0 && e.args.empty()) {
+    // ERROR_NUMBER() and its kind: values of the CATCH block being run.
+    ast::Expr global;
+    global.kind = ast::ExprKind::kVariable;
+    global.text = name + "()";
+    global.pos = e.pos;
+    if (GlobalVariableType(global.text)) return Variable(global);
   }
+  if (name == "update") return ColumnUpdated(e);
   if (name == "count") {
     if (e.star) return {"count(*)", SqlType::kInt};
     return {std::string("count(") + (e.distinct ? "DISTINCT " : "") + Expr(*e.args.at(0)).sql + ")",

@@ -47,6 +47,13 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
                     (ref.name.schema.empty() ? "dbo" : ref.name.schema) + "." + ref.name.name + "'.",
            ref.pos);
     }
+    std::string rows_table;
+    if (const CatalogTable* rows = TriggerTable(ref.name, &rows_table)) {
+      entry.table = rows;
+      entry.alias = ref.alias.empty() ? ref.name.name : ref.alias;
+      scopes_.back().push_back(entry);
+      return rows_table + " AS " + QuoteName(entry.alias);
+    }
     sql = QuoteName(ref.name.name);
     entry.table = FindTable(ref.name);
     if (entry.table) sql = QuoteName(entry.table->name);
@@ -83,7 +90,8 @@ std::vector<SqlExpr> Translator::SelectItems(const ast::Select& select) {
   std::vector<SqlExpr> items;
   for (const ast::SelectItem& item : select.items) {
     if (!item.assign_to.empty()) {
-      Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
+      items.push_back(AssignedItem(item));
+      continue;
     }
     if (!item.star) {
       SqlExpr e = Expr(*item.expr);

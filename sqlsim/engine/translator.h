@@ -54,7 +54,30 @@ class Translator {
 
   SqlExpr Expr(const ast::Expr& e);
 
+  // Procedural statements evaluate their expressions as one-row SELECTs.
+  // SET @v = value, DECLARE @v type = value: the value as @v's type, to be
+  // assigned to @v (op "+" ... for SET @v += value).
+  void Assign(const std::string& variable, const std::string& op, const ast::Expr& value);
+  // "SELECT v1, v2 ...": each value converted to its target (kUnknown: as
+  // it is); a null value pointer stands for NULL.
+  void Values(const std::vector<const ast::Expr*>& values, const std::vector<VariableType>& targets);
+  // IF and WHILE: 1 when the condition holds, else 0 or NULL.
+  void Condition(const ast::Expr& condition);
+  // DECLARE c CURSOR FOR select: when the select reads one table, its rowid
+  // rides along as a last, hidden column for WHERE CURRENT OF.
+  void CursorSelect(const ast::Select& select, bool* has_rowid);
+
  private:
+  SqlExpr Variable(const ast::Expr& e);
+  // SELECT @v = expr: the value as @v's type; records the assignment.
+  SqlExpr AssignedItem(const ast::SelectItem& item);
+  SqlExpr UserFunction(const ast::Expr& e);
+  // UPDATE(column) inside a trigger.
+  SqlExpr ColumnUpdated(const ast::Expr& e);
+  // INSERTED and DELETED inside a trigger: the table holding those rows.
+  const CatalogTable* TriggerTable(const ast::ObjectName& name, std::string* sqlite_name);
+  // WHERE CURRENT OF cursor: the condition on the cursor's current row.
+  std::string CurrentOf(const std::string& cursor);
   friend class SelectBuilder;
   std::string SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns);
   std::string FromSql(const std::vector<ast::FromItem>& from);

@@ -181,6 +181,28 @@ ExprPtr ParsePrimary(Parser& p) {
   p.FailAtCurrent();
 }
 
+bool AtOperandStart(const Parser& p) {
+  const Token& token = p.Peek();
+  switch (token.kind) {
+    case TokenKind::kInteger: case TokenKind::kDecimal: case TokenKind::kFloat:
+    case TokenKind::kString: case TokenKind::kBinary: case TokenKind::kVariable:
+    case TokenKind::kParameter: case TokenKind::kQuotedName:
+      return true;
+    case TokenKind::kSymbol:
+      return p.AtSymbol("(") || p.AtSymbol("-") || p.AtSymbol("+") || p.AtSymbol("~");
+    case TokenKind::kWord:
+      if (p.AtName() || p.AtKeyword("NULL") || p.AtKeyword("CASE") || p.AtKeyword("CONVERT") ||
+          AtAnyKeyword(p, std::begin(kNiladicFunctions), std::end(kNiladicFunctions))) {
+        return true;
+      }
+      return AtAnyKeyword(p, std::begin(kKeywordFunctions), std::end(kKeywordFunctions)) &&
+             p.AtSymbol("(", 1);
+    case TokenKind::kEnd:
+      break;
+  }
+  return false;
+}
+
 ExprPtr ParseSubqueryInParens(Parser& p, ExprKind kind, const ast::SourcePos& pos) {
   p.ExpectSymbol("(");
   ExprPtr expr = NewExpr(kind, pos);

@@ -35,18 +35,47 @@ constexpr StatementRule kStatementRules[] = {
     {"CREATE", "CLUSTERED", ParseCreateIndex},
     {"CREATE", "NONCLUSTERED", ParseCreateIndex},
     {"CREATE", "DATABASE", ParseCreateDatabase},
+    {"CREATE", "PROC", ParseModule},
+    {"CREATE", "PROCEDURE", ParseModule},
+    {"CREATE", "FUNCTION", ParseModule},
+    {"CREATE", "VIEW", ParseModule},
+    {"CREATE", "TRIGGER", ParseModule},
+    {"CREATE", "OR", ParseModule},
     {"ALTER", "TABLE", ParseAlterTable},
+    {"ALTER", "PROC", ParseModule},
+    {"ALTER", "PROCEDURE", ParseModule},
+    {"ALTER", "FUNCTION", ParseModule},
+    {"ALTER", "VIEW", ParseModule},
+    {"ALTER", "TRIGGER", ParseModule},
     {"DROP", kAnyToken, ParseDrop},
     {"USE", kAnyToken, ParseUse},
     {"EXEC", kAnyToken, ParseExecuteStatement},
     {"EXECUTE", kAnyToken, ParseExecuteStatement},
+    {"SET", kVariableToken, ParseSetVariable},
     {"SET", kAnyToken, ParseSetOption},
     {"BEGIN", "TRAN", ParseTransaction},
     {"BEGIN", "TRANSACTION", ParseTransaction},
     {"BEGIN", "DISTRIBUTED", ParseTransaction},
+    {"BEGIN", "TRY", ParseTryCatch},
+    {"BEGIN", kAnyToken, ParseBlock},
     {"COMMIT", kAnyToken, ParseTransaction},
     {"ROLLBACK", kAnyToken, ParseTransaction},
     {"SAVE", kAnyToken, ParseTransaction},
+    {"IF", kAnyToken, ParseIf},
+    {"WHILE", kAnyToken, ParseWhile},
+    {"BREAK", kAnyToken, ParseBreak},
+    {"CONTINUE", kAnyToken, ParseContinue},
+    {"RETURN", kAnyToken, ParseReturn},
+    {"PRINT", kAnyToken, ParsePrint},
+    {"RAISERROR", kAnyToken, ParseRaiseError},
+    {"DECLARE", kVariableToken, ParseDeclareVariables},
+    {"DECLARE", kAnyToken, ParseDeclareCursor},
+    {"OPEN", kAnyToken, ParseCursorCommand},
+    {"CLOSE", kAnyToken, ParseCursorCommand},
+    {"DEALLOCATE", kAnyToken, ParseCursorCommand},
+    {"FETCH", kAnyToken, ParseFetch},
+    {"WAITFOR", kAnyToken, ParseWaitFor},
+    {"DBCC", kAnyToken, ParseDbcc},
 };
 
 bool Fits(const Parser& p, const StatementRule& rule) {
@@ -66,6 +95,7 @@ bool StartsAnyRule(const Parser& p) {
 ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
   ast::Statement statement;
   statement.pos = p.Peek().pos;
+  p.MarkStatementStart(batch_start);
   const StatementRule* found = nullptr;
   for (const StatementRule& rule : kStatementRules) {
     if (Fits(p, rule)) {
@@ -92,6 +122,8 @@ ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
 }
 
 }  // namespace
+
+bool AtStatementKeyword(const Parser& p) { return StartsAnyRule(p); }
 
 ast::Statement ParseStatement(Parser& p) {
   Parser::NestingGuard guard(p);

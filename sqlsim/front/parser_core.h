@@ -88,11 +88,17 @@ class Parser {
   // Records the height of a node whose children are complete and returns it.
   ast::ExprPtr Finish(ast::ExprPtr expr);
 
+  // Whether the statement being parsed is the first of its batch (modules
+  // must be).
+  bool StatementStartsBatch() const { return statement_starts_batch_; }
+  void MarkStatementStart(bool starts_batch) { statement_starts_batch_ = starts_batch; }
+
  private:
   std::string_view text_;
   std::vector<Token> tokens_;
   size_t next_ = 0;
   int depth_ = 0;
+  bool statement_starts_batch_ = false;
   std::unordered_map<const void*, int32_t> heights_;
 };
 
@@ -101,6 +107,8 @@ ast::ExprPtr NewExpr(ast::ExprKind kind, const ast::SourcePos& pos);
 ast::ExprPtr ParseExpr(Parser& p);
 // Literals, names, calls, CASE, CAST, CONVERT, (expr), (subquery).
 ast::ExprPtr ParsePrimary(Parser& p);
+// Whether the current token may start an operand (or a signed one).
+bool AtOperandStart(const Parser& p);
 // ( query ) as the subquery of a new node of the given kind.
 ast::ExprPtr ParseSubqueryInParens(Parser& p, ast::ExprKind kind, const ast::SourcePos& pos);
 // SELECT ... [UNION [ALL] SELECT ...] [ORDER BY ...], or the same in
@@ -115,6 +123,10 @@ ast::TableRef ParseTargetTable(Parser& p);
 // WHERE expr | WHERE CURRENT OF cursor; nothing when WHERE is absent.
 void ParseWhere(Parser& p, ast::ExprPtr* where, std::string* current_of);
 ast::Statement ParseStatement(Parser& p);
+// Whether the current word starts a statement (RETURN takes no value then).
+bool AtStatementKeyword(const Parser& p);
+// Statements up to END (not taken); none is an error unless allow_empty.
+std::vector<ast::Statement> ParseStatementsToEnd(Parser& p, bool allow_empty);
 // ( c [ASC|DESC], ... ) of indexes and keys.
 std::vector<ast::IndexColumn> ParseIndexColumns(Parser& p);
 // WITH (name = value, ...) or the older WITH name = value, ... form.
@@ -139,6 +151,25 @@ ast::StatementBody ParseExecuteStatement(Parser& p);
 ast::StatementBody ParseImplicitExecute(Parser& p);
 ast::StatementBody ParseSetOption(Parser& p);
 ast::StatementBody ParseTransaction(Parser& p);
+ast::StatementBody ParseBlock(Parser& p);
+ast::StatementBody ParseTryCatch(Parser& p);
+ast::StatementBody ParseIf(Parser& p);
+ast::StatementBody ParseWhile(Parser& p);
+ast::StatementBody ParseBreak(Parser& p);
+ast::StatementBody ParseContinue(Parser& p);
+ast::StatementBody ParseReturn(Parser& p);
+ast::StatementBody ParsePrint(Parser& p);
+ast::StatementBody ParseRaiseError(Parser& p);
+ast::StatementBody ParseDeclareVariables(Parser& p);
+ast::StatementBody ParseDeclareCursor(Parser& p);
+ast::StatementBody ParseSetVariable(Parser& p);
+ast::StatementBody ParseCursorCommand(Parser& p);
+ast::StatementBody ParseFetch(Parser& p);
+ast::StatementBody ParseWaitFor(Parser& p);
+ast::StatementBody ParseDbcc(Parser& p);
+// CREATE [OR ALTER] / ALTER PROCEDURE, FUNCTION, VIEW, TRIGGER: the rest of
+// the batch.
+ast::StatementBody ParseModule(Parser& p);
 
 // EXECUTE's part after the keyword, also used by INSERT ... EXECUTE.
 ast::Execute ParseExecuteBody(Parser& p);

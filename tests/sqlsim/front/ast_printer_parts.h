@@ -18,4 +18,23 @@ std::string Parts(const std::vector<std::string>& parts);
 std::string Name(const ast::ObjectName& name);
 std::string Type(const ast::TypeName& type);
 
+// Procedural statements and modules (ast_printer_procedural.cpp).
+std::string PrintProcedural(const ast::Declare& d);
+std::string PrintProcedural(const ast::DeclareCursor& d);
+std::string PrintProcedural(const ast::SetVariable& s);
+std::string PrintProcedural(const ast::Block& b);
+std::string PrintProcedural(const ast::If& i);
+std::string PrintProcedural(const ast::While& w);
+std::string PrintProcedural(const ast::Break& b);
+std::string PrintProcedural(const ast::Continue& c);
+std::string PrintProcedural(const ast::Return& r);
+std::string PrintProcedural(const ast::Print& p);
+std::string PrintProcedural(const ast::RaiseError& r);
+std::string PrintProcedural(const ast::TryCatch& t);
+std::string PrintProcedural(const ast::CursorCommand& c);
+std::string PrintProcedural(const ast::Fetch& f);
+std::string PrintProcedural(const ast::WaitFor& w);
+std::string PrintProcedural(const ast::Dbcc& d);
+std::string PrintProcedural(const ast::CreateModule& m);
+
 }  // namespace sqlsim::testing

@@ -228,9 +228,8 @@ struct StatementPrinter {
     static const char* const kNames[] = {"begin-tran", "commit", "rollback", "save-tran"};
     return List({kNames[static_cast<int>(t.kind)], t.name});
   }
-  // Procedural statements print their kind until they get printers of their own.
   template <typename T>
-  std::string operator()(const T&) const { return "(procedural)"; }
+  std::string operator()(const T& node) const { return PrintProcedural(node); }
 };
 
 }  // namespace

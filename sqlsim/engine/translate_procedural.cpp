@@ -1,0 +1,173 @@
+// What procedural statements add to expressions: variables, user functions,
+// UPDATE(column) and INSERTED/DELETED in triggers, WHERE CURRENT OF, and the
+// one-row SELECTs that assignments and conditions are evaluated as.
+#include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/procedural.h"
+#include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
+
+namespace sqlsim {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return text;
+}
+
+std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeName(type))); }
+
+// The value converted to a variable's type, as SET and SELECT @v = store it:
+// text is cut or padded silently, numbers and dates convert or fail.
+std::string ConvertTo(const SqlExpr& value, const VariableType& target) {
+  if (target.type == SqlType::kUnknown) return value.sql;
+  int32_t length = target.length > 0 ? target.length : -1;
+  return "tsql_convert(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target.type) + ", " +
+         std::to_string(length) + ", -1)";
+}
+
+const VariableType* DeclaredVariable(const ProgramScope* scope, const std::string& name) {
+  if (!scope) return nullptr;
+  auto it = scope->variables.find(name);
+  return it == scope->variables.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+SqlExpr Translator::Variable(const ast::Expr& e) {
+  std::string name = Lower(e.text);
+  std::optional<VariableType> type = GlobalVariableType(name);
+  if (!type && out_->scope) {
+    auto it = out_->scope->variables.find(name);
+    if (it != out_->scope->variables.end()) type = it->second;
+  }
+  if (!type) Fail(137, "Must declare the scalar variable \"" + e.text + "\".", e.pos);
+  out_->param_map.push_back({ParamSource::Kind::kVariable, -1, name});
+  return {"?", type->type, type->length};
+}
+
+SqlExpr Translator::AssignedItem(const ast::SelectItem& item) {
+  if (scopes_.size() != 1) Fail(141, "A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations.", item.pos);
+  std::string name = Lower(item.assign_to);
+  const VariableType* target = DeclaredVariable(out_->scope, name);
+  if (!target) Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
+  SqlExpr value = Expr(*item.expr);
+  out_->assignments.push_back(name);
+  return {ConvertTo(value, *target), target->type, target->length};
+}
+
+void Translator::Assign(const std::string& variable, const std::string& op, const ast::Expr& value) {
+  std::string name = Lower(variable);
+  const VariableType* target = DeclaredVariable(out_->scope, name);
+  if (!target) Fail(137, "Must declare the scalar variable \"" + variable + "\".", value.pos);
+  scopes_.emplace_back();
+  SqlExpr v = Expr(value);
+  if (!op.empty()) {
+    // SET @v += x is SET @v = @v + x.
+    ast::Expr self;
+    self.kind = ast::ExprKind::kVariable;
+    self.text = variable;
+    self.pos = value.pos;
+    SqlExpr current = Expr(self);
+    std::string function = op == "+" ? "tsql_add" : op == "-" ? "tsql_sub" : op == "*" ? "tsql_mul" : "tsql_div";
+    if (op == "+" && IsTextType(current.type)) {
+      v = {"(" + current.sql + " || " + v.sql + ")", current.type, current.length};
+    } else {
+      v = {function + "(" + current.sql + ", " + v.sql + ")", current.type, current.length};
+    }
+  }
+  scopes_.pop_back();
+  out_->assignments = {name};
+  out_->sqlite_sql = "SELECT " + ConvertTo(v, *target);
+  out_->writes = false;
+  out_->counts_rows = false;
+}
+
+void Translator::Values(const std::vector<const ast::Expr*>& values,
+                        const std::vector<VariableType>& targets) {
+  scopes_.emplace_back();
+  std::string sql = "SELECT ";
+  for (size_t i = 0; i < values.size(); ++i) {
+    if (i) sql += ", ";
+    SqlExpr v = values[i] ? Expr(*values[i]) : SqlExpr("NULL");
+    sql += i < targets.size() ? ConvertTo(v, targets[i]) : v.sql;
+  }
+  if (values.empty()) sql += "NULL";
+  scopes_.pop_back();
+  out_->sqlite_sql = sql;
+  out_->writes = false;
+  out_->counts_rows = false;
+}
+
+void Translator::Condition(const ast::Expr& condition) {
+  scopes_.emplace_back();
+  out_->sqlite_sql = "SELECT (" + Expr(condition).sql + ")";
+  scopes_.pop_back();
+  out_->writes = false;
+  out_->counts_rows = false;
+}
+
+void Translator::CursorSelect(const ast::Select& select, bool* has_rowid) {
+  Select(select);
+  *has_rowid = false;
+  bool one_table = select.from.size() == 1 && select.from[0].joins.empty() && !select.from[0].table.derived &&
+                   !select.distinct && select.group_by.empty() && !select.union_next;
+  if (!one_table) return;
+  const ast::TableRef& ref = select.from[0].table;
+  const CatalogTable* table = FindTable(ref.name);
+  if (!table || table->xtype != "U") return;
+  // The rowid goes in right after the select list: "SELECT <items> FROM".
+  std::string qualifier = QuoteName(ref.alias.empty() ? table->name : ref.alias);
+  std::string& sql = out_->sqlite_sql;
+  size_t from = sql.find(" FROM ");
+  if (from == std::string::npos) return;
+  sql.insert(from, ", " + qualifier + ".rowid AS " + QuoteName(kCursorRowidColumn));
+  *has_rowid = true;
+}
+
+SqlExpr Translator::UserFunction(const ast::Expr& e) {
+  std::optional<CatalogModule> module = session_.catalog().FindModule(e.function);
+  if (!module || module->xtype != "FN") {
+    Fail(4121, "Cannot find either column \"dbo\" or the user-defined function or aggregate \"dbo." +
+                   e.function + "\", or the name is ambiguous.", e.pos);
+  }
+  const CompiledModule* compiled = session_.procedures().Find(*module, nullptr);
+  std::string sql = "tsql_udf(" + QuoteText(module->name);
+  for (const ast::ExprPtr& arg : e.args) sql += ", " + Expr(*arg).sql;
+  sql += ")";
+  SqlExpr result{sql};
+  if (compiled) {
+    result.type = compiled->returns.type;
+    result.length = compiled->returns.length;
+  }
+  return result;
+}
+
+SqlExpr Translator::ColumnUpdated(const ast::Expr& e) {
+  if (!out_->scope || out_->scope->trigger_table.empty()) {
+    Fail(8187, "UPDATE() function can only be used inside a trigger.", e.pos);
+  }
+  if (e.args.size() != 1 || e.args[0]->kind != ast::ExprKind::kColumn) {
+    Fail(102, "Incorrect syntax near 'UPDATE'.", e.pos);
+  }
+  out_->param_map.push_back({ParamSource::Kind::kUpdated, -1, Lower(e.args[0]->parts.back())});
+  return {"?", SqlType::kBit};
+}
+
+const CatalogTable* Translator::TriggerTable(const ast::ObjectName& name, std::string* sqlite_name) {
+  if (!out_->scope || out_->scope->trigger_table.empty() || !name.schema.empty()) return nullptr;
+  std::string lower = Lower(name.name);
+  if (lower != "inserted" && lower != "deleted") return nullptr;
+  const CatalogTable* table = session_.catalog().FindTable(out_->scope->trigger_table);
+  if (!table) return nullptr;
+  *sqlite_name = TriggerRowsTable(lower == "inserted", out_->scope->trigger_id);
+  return table;
+}
+
+std::string Translator::CurrentOf(const std::string& cursor) {
+  out_->param_map.push_back({ParamSource::Kind::kCursorRow, -1, Lower(cursor)});
+  return "rowid = ?";
+}
+
+}  // namespace sqlsim
