@@ -52,6 +52,11 @@ bool AsConstant(const ast::Expr& expr, Constant* out, int depth) {
     out->text = expr.text;
     return true;
   }
+  if (expr.kind == ast::ExprKind::kCast && !expr.args.empty() && expr.type.name == "datetime") {
+    // CONVERT(datetime, '1900-01-01', 120): a date written as text stays a
+    // constant; the column's conversion reads the text.
+    return AsConstant(*expr.args[0], out, depth + 1) && out->type == ast::LiteralType::kString;
+  }
   if (expr.kind != ast::ExprKind::kUnary || expr.args.size() != 1 ||
       (expr.op != "-" && expr.op != "+")) {
     return false;

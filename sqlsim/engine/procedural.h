@@ -73,13 +73,12 @@ struct CompiledModule {
 // definitions stay the same.
 class ModuleCache {
  public:
-  explicit ModuleCache(SessionImpl& session) : session_(session) {}
+  ModuleCache() = default;
   // Null with a diagnostic when the stored definition does not parse.
   CompiledModule* Find(const CatalogModule& module, Diagnostics* diags);
   void Clear() { modules_.clear(); }
 
  private:
-  SessionImpl& session_;
   std::map<int32_t, std::unique_ptr<CompiledModule>> modules_;
 };
 

@@ -116,7 +116,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   db_ = std::move(db);
   catalog_ = std::make_unique<Catalog>(db_.get());
   captures_.clear();
-  if (!procedures_) procedures_ = std::make_unique<ModuleCache>(*this);
+  if (!procedures_) procedures_ = std::make_unique<ModuleCache>();
   procedures_->Clear();
   if (!RegisterUserFunctions(*this, diags)) return false;
   database_ = name;
@@ -157,7 +157,9 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
 
 bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* diags) {
   *opened_own = false;
-  if (in_transaction_) return true;
+  // Statements of a trigger or function run inside the statement that
+  // called them, in its transaction.
+  if (in_transaction_ || !sqlite3_get_autocommit(db_.get())) return true;
   if (autocommit_) {
     if (!writes) return true;
     // A statement that reads before it writes (INSERT ... SELECT MAX(..)+1)

@@ -100,8 +100,20 @@ void Translator::Insert(const ast::Insert& insert) {
   out_->counts_rows = true;
 }
 
+// UPDATE t SET ... FROM others WHERE ...: SQLite joins the others to the
+// target as the server does, as long as the target is not listed again.
+std::string Translator::UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias) {
+  if (update.from.empty()) return "";
+  for (const ast::FromItem& item : update.from) {
+    const std::string& name = item.table.alias.empty() ? item.table.name.name : item.table.alias;
+    if (IdentifiersEqual(item.table.name.name, table.name) || IdentifiersEqual(name, alias)) {
+      Fail(102, "UPDATE ... FROM naming the target table again is not supported.", item.table.pos);
+    }
+  }
+  return " FROM " + FromSql(update.from);
+}
+
 void Translator::Update(const ast::Update& update) {
-  if (!update.from.empty()) Fail(102, "UPDATE ... FROM is not supported.", update.table.pos);
   ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(update.table.name),
                                             update.table.name);
   const CatalogTable* table = target.table;
@@ -112,6 +124,7 @@ void Translator::Update(const ast::Update& update) {
   std::string alias = update.table.alias.empty() ? named->name : update.table.alias;
   scopes_.back().push_back({alias, table});
   TargetExprs expr(*this, target, alias);
+  std::string from = UpdateFromSql(update, *table, alias);
   std::string sql = "UPDATE " + QuoteName(table->name);
   if (aliased) sql += " AS " + QuoteName(alias);
   sql += " SET ";
@@ -125,6 +138,7 @@ void Translator::Update(const ast::Update& update) {
     if (!a.value) Fail(102, "SET ... = DEFAULT is not supported.", update.table.pos);
     sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(expr(*a.value), column);
   }
+  sql += from;
   std::string where = WithViewFilter(target, update.where ? expr(*update.where).sql : "");
   if (!update.current_of.empty()) where = CurrentOf(update.current_of);
   if (update.top) {

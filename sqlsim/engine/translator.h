@@ -69,6 +69,7 @@ class Translator {
 
  private:
   SqlExpr Variable(const ast::Expr& e);
+  std::string UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias);
   // SELECT @v = expr: the value as @v's type; records the assignment.
   SqlExpr AssignedItem(const ast::SelectItem& item);
   SqlExpr UserFunction(const ast::Expr& e);

@@ -30,9 +30,11 @@ bool Fires(const CatalogModule& trigger, Action action) {
   return false;
 }
 
-std::string CaptureTable(const std::string& table, bool new_rows) {
-  return "temp." + QuoteName(std::string(new_rows ? "sqlsim_new$" : "sqlsim_old$") + table);
+std::string CaptureName(const std::string& table, bool new_rows) {
+  return QuoteName(std::string(new_rows ? "sqlsim_new$" : "sqlsim_old$") + table);
 }
+
+std::string CaptureTable(const std::string& table, bool new_rows) { return "temp." + CaptureName(table, new_rows); }
 
 std::string ColumnList(const CatalogTable& table, const char* prefix) {
   std::string sql;
@@ -84,8 +86,10 @@ bool EnsureCapture(SessionImpl& session, const CatalogTable& table, int action, 
   }
   if (state.actions[action]) return true;
   std::string body;
-  if (action != 2) body += "INSERT INTO " + CaptureTable(table.name, true) + " VALUES (" + ColumnList(table, "NEW.") + ");";
-  if (action != 0) body += "INSERT INTO " + CaptureTable(table.name, false) + " VALUES (" + ColumnList(table, "OLD.") + ");";
+  // Trigger bodies take no schema names; the capture tables are found in
+  // temp, where the trigger itself lives.
+  if (action != 2) body += "INSERT INTO " + CaptureName(table.name, true) + " VALUES (" + ColumnList(table, "NEW.") + ");";
+  if (action != 0) body += "INSERT INTO " + CaptureName(table.name, false) + " VALUES (" + ColumnList(table, "OLD.") + ");";
   std::string sql = "CREATE TEMP TRIGGER " + QuoteName(std::string("sqlsim_cap_") + kActionWords[action] + "$" + table.name) +
                     " AFTER " + kActionWords[action] + " ON main." + QuoteName(table.name) + " BEGIN " + body + " END";
   if (!session.Exec(sql.c_str(), diags)) return false;

@@ -130,6 +130,11 @@ bool CreateView(SessionImpl& session, int32_t id, const ast::CreateModule& modul
   sqlite3* db = session.db();
   int32_t line = module.name.pos.line;
   if (!module.view_select) return Fail(diags, 102, "Incorrect syntax near 'AS'.", line);
+  if (!module.view_select->order_by.empty() && !module.view_select->top) {
+    return Fail(diags, 1033, "The ORDER BY clause is invalid in views, inline functions, derived "
+                             "tables, subqueries, and common table expressions, unless TOP, "
+                             "OFFSET or FOR XML is also specified.", line);
+  }
   CompiledStatement statement;
   try {
     Translator translator(session, &statement);

@@ -11,7 +11,7 @@ namespace {
 
 // The keys the driver reads from a data source.
 const char* const kDataSourceKeys[] = {"DATADIR", "DATABASE", "AUTOCREATE",
-                                       "TRACE", "TIMEOUT", "CURSORS"};
+                                       "TRACE", "TIMEOUT", "QUERYTIMEOUT", "CURSORS"};
 
 std::string Upper(std::string_view s) {
   std::string out(s);
@@ -84,6 +84,16 @@ bool Options(Dbc& dbc, const ConnectionAttributes& attrs, ConnectOptions* option
       return false;
     }
     options->busy_timeout_ms = static_cast<int32_t>(ms);
+  }
+  std::string limit = std::string(Trim(Value(attrs, "QUERYTIMEOUT")));
+  if (!limit.empty()) {
+    char* end = nullptr;
+    long seconds = std::strtol(limit.c_str(), &end, 10);
+    if (*end != '\0' || seconds < 0 || seconds > INT32_MAX / 1000) {
+      dbc.diags.AddDriver("08001", "QUERYTIMEOUT must be a number of seconds, not '" + limit + "'");
+      return false;
+    }
+    options->statement_timeout_ms = static_cast<int32_t>(seconds * 1000);
   }
   return true;
 }

@@ -28,6 +28,9 @@ SQLRETURN NextResult(Stmt& s, bool first) {
       return s.diags.empty() ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
     }
     if (r->failed) return SQL_ERROR;
+    // ODBC 2 applications read a procedure's first row set right after the
+    // call: the counts of the statements before it are not results to them.
+    if (r->row_count >= 0 && r->in_procedure && s.odbc_version() == kOdbc2) continue;
     if (r->row_count >= 0) {
       s.row_count = static_cast<SQLLEN>(r->row_count);
       s.diags.row_count = s.row_count;

@@ -100,6 +100,7 @@ TEST_F(ModulesTest, RefusedDefinitionsLeaveNothing) {
       {"view of a missing column", [&] { return db_.CreateView("V", "SELECT Fehlt FROM ut_KUNDE"); }, 207},
       {"view column without a name", [&] { return db_.CreateView("V", "SELECT RecId + 1 FROM ut_KUNDE"); }, 4511},
       {"view columns named twice", [&] { return db_.CreateView("V", "SELECT RecId, RecId FROM ut_KUNDE"); }, 4506},
+      {"view ordered without TOP", [&] { return db_.CreateView("V", "SELECT RecId FROM ut_KUNDE ORDER BY 1"); }, 1033},
       {"view column list too short", [&] { return db_.CreateView("V", "SELECT RecId, PLZ FROM ut_KUNDE", {"a"}); }, 8158},
   };
   for (const Case& c : cases) {
@@ -207,6 +208,7 @@ TEST_F(ModulesTest, ViewsThatCannotBeWritten) {
   ASSERT_EQ(db_.CreateView("Joined", "SELECT k.RecId, o.Ort FROM ut_KUNDE k JOIN Ort o ON o.PLZ = k.PLZ"), 0);
   ASSERT_EQ(db_.CreateView("Computed", "SELECT RecId, PLZ * 2 AS Doppelt FROM ut_KUNDE"), 0);
   ASSERT_EQ(db_.CreateView("DistView", "SELECT DISTINCT NAME FROM ut_KUNDE"), 0);
+  ASSERT_EQ(db_.CreateView("OverView", "SELECT RecId FROM Computed"), 0);
   ASSERT_EQ(db_.CreateView("Constant", "SELECT RecId, 'x' AS Fest FROM ut_KUNDE"), 0);
   struct Case {
     const char* sql;
@@ -224,9 +226,11 @@ TEST_F(ModulesTest, ViewsThatCannotBeWritten) {
       {"INSERT INTO Computed (RecId) VALUES (7)", 0},
       {"UPDATE Computed SET RecId = 8 WHERE RecId = 7", 0},
       {"INSERT INTO Computed (Fehlt) VALUES (1)", 207},
+      {"UPDATE OverView SET RecId = 9", 4405},
   };
   for (const Case& c : cases) EXPECT_EQ(db_.Run(c.sql), c.error) << c.sql;
   EXPECT_EQ(db_.Rows("SELECT RecId, Doppelt FROM Computed"), (Rows{"8|0"}));
+  EXPECT_EQ(db_.Rows("SELECT RecId FROM OverView"), (Rows{"8"}));
 }
 
 TEST_F(ModulesTest, ScriptsRecreateTheViewAndItSurvivesANewColumn) {
@@ -244,6 +248,11 @@ TEST_F(ModulesTest, ScriptsRecreateTheViewAndItSurvivesANewColumn) {
   EXPECT_EQ(db_.Rows("SELECT * FROM KUNDE"), (Rows{"1|a                             |5"}));
   ASSERT_EQ(db_.Run("UPDATE KUNDE SET PLZ = 6"), 0);
   EXPECT_EQ(db_.Rows("SELECT PLZ, Zweit FROM ut_KUNDE"), (Rows{"6|z   "}));
+  // ALTER COLUMN makes the table again underneath the view.
+  ASSERT_EQ(db_.Run("ALTER TABLE ut_KUNDE ALTER COLUMN Neu bigint NULL"), 0);
+  EXPECT_EQ(db_.Rows("SELECT RecId, PLZ FROM KUNDE"), (Rows{"1|6"}));
+  ASSERT_EQ(db_.Run("DELETE FROM KUNDE WHERE PLZ = 6"), 0);
+  EXPECT_EQ(db_.Rows("SELECT count(*) FROM ut_KUNDE"), (Rows{"0"}));
 }
 
 TEST_F(ModulesTest, DataChangesNameTheTableTheyWrite) {
