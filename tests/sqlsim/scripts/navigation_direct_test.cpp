@@ -111,7 +111,8 @@ TEST_F(DirectNavigationTest, FindFirstAndLastByPrefix) {
     // date column compared with arbitrary text fails to convert.
     std::vector<std::string> keys;
     if (TextOnly(key)) keys = {"zzzzzzzzzzzzzzzzzzzzzzzzzzzzz", "Meierx", "'", "\xC4"};
-    for (const Record& record : records_) keys.push_back(SearchKey(key.fields, record, false));
+    // Every third record keeps the call count bounded; the names repeat.
+    for (size_t i = 0; i < records_.size(); i += 3) keys.push_back(SearchKey(key.fields, records_[i], false));
     keys.push_back(LowerOf(SearchKey(key.fields, records_[5], false)));
     PreparedFindCall find_first(dbc(), Proc("up_FindF_", "NAVD", key.name));
     PreparedFindCall find_last(dbc(), Proc("up_FindL_", "NAVD", key.name));

@@ -122,7 +122,8 @@ TEST_F(KeyTableNavigationTest, FindFirstAndLastByPrefix) {
     int key_size = 0;
     for (const KeyField& field : key.fields) key_size += field.len;
     std::vector<std::string> keys = {"ZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZZ", "MEIERX", "", "O'BRIEN", "\xC4"};
-    for (const Record& record : records_) keys.push_back(model.ComposedValue(record));
+    // Every third record keeps the call count bounded; the names repeat.
+    for (size_t i = 0; i < records_.size(); i += 3) keys.push_back(model.ComposedValue(records_[i]));
     keys.push_back(LowerOf(model.ComposedValue(records_[4])));
     PreparedFindCall find_first(dbc(), Proc("up_FindF_", "NAVK", key.name));
     PreparedFindCall find_last(dbc(), Proc("up_FindL_", "NAVK", key.name));
