@@ -85,22 +85,8 @@ std::vector<std::string> SplitBatches(const std::string& script) {
   return batches;
 }
 
-// The key rows the fill statement's trigger would write, in one INSERT: the
-// trigger's own INSERT over the whole data table instead of INSERTED.
-std::string KeyRowInsert(const std::string& script, Form form) {
-  const std::string table = std::string("[dbo].[ut_") + BaseName(form) + "]";
-  const size_t begin = script.find("INSERT INTO " + table.substr(0, table.size() - 1) + "_Keys]");
-  const size_t end = script.find("FROM INSERTED)", begin);
-  if (begin == std::string::npos || end == std::string::npos) throw OdbcError("no key row insert in the script");
-  return script.substr(begin, end - begin) + "FROM " + table + ")";
-}
-
-void RunScript(Connection& connection, const std::string& script, Form form) {
-  const std::string fill = std::string("UPDATE [dbo].[ut_") + BaseName(form) + "] SET RecId = RecId";
-  for (const std::string& batch : SplitBatches(script)) {
-    const bool is_fill = batch.find(fill) != std::string::npos;
-    connection.Execute(is_fill ? KeyRowInsert(script, form) : batch);
-  }
+void RunScript(Connection& connection, const std::string& script) {
+  for (const std::string& batch : SplitBatches(script)) connection.Execute(batch);
 }
 
 void InsertRows(Connection& connection, Form form, int rows) {
@@ -139,8 +125,8 @@ bool HasTable(const std::string& connection_string, Form form, int rows) {
 }
 
 // The data table is created by the script's first batch, filled, and then
-// the whole script runs: the table stays, and with key tables every key row
-// is written in one statement.
+// the whole script runs: the table stays, and with key tables the script's
+// fill statement writes every key row in one statement.
 std::string EnsureNavigationTable(Form form, int rows) {
   static std::mutex mutex;
   static std::set<std::pair<Form, int>> ready;
@@ -161,7 +147,7 @@ std::string EnsureNavigationTable(Form form, int rows) {
   Connection connection(FreshDatabase(Driver::kSqlsim, name));
   connection.Execute(SplitBatches(script).at(0));
   InsertRows(connection, form, rows);
-  RunScript(connection, script, form);
+  RunScript(connection, script);
   if (!HasTable(connection_string, form, rows)) throw OdbcError("navigation table incomplete");
   ready.insert({form, rows});
   return connection_string;
