@@ -100,7 +100,7 @@ Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger) {
   if (notice) result.messages.push_back(ServerInfo(3621, "The statement has been terminated."));
   Emit(std::move(result));
   // Errors inside a trigger end the batch (XACT_ABORT is on there).
-  if (in_trigger || AbortsBatch(error.native) || error.sqlstate == "HYT00") return Flow::kAbort;
+  if (in_trigger || frame.inside_trigger || AbortsBatch(error.native) || error.sqlstate == "HYT00") return Flow::kAbort;
   return Flow::kNext;
 }
 
