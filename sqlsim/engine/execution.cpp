@@ -9,7 +9,7 @@ namespace sqlsim {
 
 bool AbortsBatch(int32_t number) {
   switch (number) {
-    case 245: case 241: case 8114: case 911: case 4060: case 1222:
+    case 245: case 241: case 8114: case 911: case 4060: case 1222: case 208:
       return true;
     default:
       return false;
