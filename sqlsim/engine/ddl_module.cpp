@@ -149,6 +149,7 @@ bool RunCreateModule(SessionImpl& session, const ast::CreateModule& module,
   if (module.alter && !RemoveOld(db, id, diags)) return false;
   catalog.Invalidate();
   if (!WriteModule(session, module, definition_text, id, diags)) return false;
+  if (!MarkSchemaChanged(db, diags)) return false;
   return savepoint.Release(diags);
 }
 
