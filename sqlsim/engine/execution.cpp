@@ -125,7 +125,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
     statement.described_valid = true;
   }
   Result result;
-  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_);
+  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session);
   return result;
 }
 
