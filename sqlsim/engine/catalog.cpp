@@ -260,6 +260,7 @@ int32_t Catalog::NextObjectId() {
 void Catalog::Invalidate() {
   tables_.clear();
   triggers_.clear();
+  modules_.clear();
 }
 
 }  // namespace sqlsim

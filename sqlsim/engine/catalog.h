@@ -133,6 +133,7 @@ class Catalog {
   sqlite3* db_;
   std::map<std::string, std::unique_ptr<CatalogTable>> tables_;
   std::map<int32_t, std::vector<CatalogModule>> triggers_;
+  std::map<std::string, std::optional<CatalogModule>> modules_;  // by lower-case name
 };
 
 // The SqlType of a syscolumns.xtype; kUnknown for numbers not in the list

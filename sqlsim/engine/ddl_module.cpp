@@ -105,6 +105,11 @@ bool WriteModule(SessionImpl& session, const ast::CreateModule& module,
   Catalog& catalog = session.catalog();
   int32_t parent = 0;
   if (module.kind == ast::ObjectKind::kTrigger) {
+    // Accepting one that never fires would lose what it was meant to do.
+    if (module.instead_of) {
+      return Fail(diags, 50000, "INSTEAD OF triggers are not supported; use an AFTER trigger.",
+                  module.trigger_table.pos.line);
+    }
     const CatalogTable* table = catalog.FindTable(module.trigger_table.name);
     bool fits = table && (table->xtype == "U" || (table->xtype == "V" && module.instead_of));
     if (!fits) {
@@ -144,6 +149,7 @@ bool RunCreateModule(SessionImpl& session, const ast::CreateModule& module,
   if (module.alter && !RemoveOld(db, id, diags)) return false;
   catalog.Invalidate();
   if (!WriteModule(session, module, definition_text, id, diags)) return false;
+  if (!MarkSchemaChanged(db, diags)) return false;
   return savepoint.Release(diags);
 }
 

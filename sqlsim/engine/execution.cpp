@@ -9,7 +9,7 @@ namespace sqlsim {
 
 bool AbortsBatch(int32_t number) {
   switch (number) {
-    case 245: case 241: case 8114: case 911: case 4060: case 1222:
+    case 245: case 241: case 8114: case 911: case 4060: case 1222: case 208:
       return true;
     default:
       return false;
@@ -125,7 +125,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
     statement.described_valid = true;
   }
   Result result;
-  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_);
+  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session);
   return result;
 }
 

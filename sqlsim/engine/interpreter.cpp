@@ -100,7 +100,10 @@ Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger) {
   if (notice) result.messages.push_back(ServerInfo(3621, "The statement has been terminated."));
   Emit(std::move(result));
   // Errors inside a trigger end the batch (XACT_ABORT is on there).
-  if (in_trigger || AbortsBatch(error.native) || error.sqlstate == "HYT00") return Flow::kAbort;
+  if (in_trigger || frame.inside_trigger || error.sqlstate == "HYT00") return Flow::kAbort;
+  // An unknown object ends the procedure it is met in; its caller goes on.
+  if (error.native == 208 && frame.in_procedure) return Flow::kReturn;
+  if (AbortsBatch(error.native)) return Flow::kAbort;
   return Flow::kNext;
 }
 

@@ -206,6 +206,7 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
   inner.scope = &module.scope;
   inner.cache = &module.cache;
   inner.in_procedure = true;
+  inner.inside_trigger = caller.inside_trigger;
   inner.try_depth = caller.try_depth;
   inner.module_name = module.module.name;
   for (size_t i = 0; i < module.parameters.size() && i < args.size(); ++i) {

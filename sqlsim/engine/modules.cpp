@@ -34,7 +34,15 @@ CatalogModule ReadModule(const Query& query) {
 
 }  // namespace
 
+// Procedures, functions and triggers live in rows only; other connections
+// notice catalog changes by SQLite's schema version, so a change of them
+// makes one.
+bool MarkSchemaChanged(sqlite3* db, Diagnostics* diags) {
+  return ddl::Exec(db, "CREATE TABLE sqlsim_schema_mark (x); DROP TABLE sqlsim_schema_mark", diags);
+}
+
 bool RemoveModuleRows(sqlite3* db, int32_t id, Diagnostics* diags) {
+  if (!MarkSchemaChanged(db, diags)) return false;
   static const char* const kStatements[] = {
       "DELETE FROM syscomments WHERE id = ?1 OR id IN (SELECT id FROM sysobjects "
       "WHERE parent_obj = ?1)",
@@ -51,12 +59,20 @@ bool RemoveModuleRows(sqlite3* db, int32_t id, Diagnostics* diags) {
 }
 
 std::optional<CatalogModule> Catalog::FindModule(std::string_view name) {
+  // Every EXECUTE asks: the answer is kept until the catalog changes.
+  std::string key(name);
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  auto cached = modules_.find(key);
+  if (cached != modules_.end()) return cached->second;
   Query query(db_, std::string(kModuleColumns) +
                        "WHERE o.name = ?1 AND o.xtype IN ('P', 'FN', 'V', 'TR') "
                        "ORDER BY o.id LIMIT 1");
   query.Bind(1, name);
-  if (!query.Next()) return std::nullopt;
-  return ReadModule(query);
+  std::optional<CatalogModule> found;
+  if (query.Next()) found = ReadModule(query);
+  return modules_[key] = found;
 }
 
 const std::vector<CatalogModule>& Catalog::TriggersOf(int32_t table_id) {

@@ -26,4 +26,7 @@ bool RunCreateModule(SessionImpl& session, const ast::CreateModule& module,
 // object id and of the objects hanging on it.
 bool RemoveModuleRows(sqlite3* db, int32_t id, Diagnostics* diags);
 
+// Makes the change of a module visible to the other connections' catalogs.
+bool MarkSchemaChanged(sqlite3* db, Diagnostics* diags);
+
 }  // namespace sqlsim

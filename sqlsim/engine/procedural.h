@@ -116,6 +116,7 @@ struct Frame {
   std::vector<CaughtError> catching;  // innermost CATCH last
   int32_t try_depth = 0;
   bool in_procedure = false;          // row counts are sent from inside a module
+  bool inside_trigger = false;        // errors end the batch (XACT_ABORT is on in triggers)
   int32_t return_status = 0;
   Value return_value;                 // functions
   std::string module_name;

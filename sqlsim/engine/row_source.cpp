@@ -1,6 +1,7 @@
 #include "sqlsim/engine/row_source.h"
 
 #include "sqlsim/engine/execution.h"
+#include "sqlsim/engine/session.h"
 #include "sqlsim/engine/sqlite_errors.h"
 
 namespace sqlsim {
@@ -23,11 +24,12 @@ Value ReadColumn(sqlite3_stmt* stmt, int i) {
 
 SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt,
                                  std::shared_ptr<const std::vector<ColumnDesc>> columns,
-                                 std::shared_ptr<bool> batch_aborted)
+                                 std::shared_ptr<bool> batch_aborted, SessionImpl* session)
     : stmt_(stmt),
       columns_(std::move(columns)),
       values_(columns_->size()),
-      batch_aborted_(std::move(batch_aborted)) {}
+      batch_aborted_(std::move(batch_aborted)),
+      session_(session) {}
 
 SqliteRowSource::~SqliteRowSource() { Finish(); }
 
@@ -38,7 +40,10 @@ void SqliteRowSource::Finish() {
 
 bool SqliteRowSource::Next(Diagnostics* diags) {
   if (!stmt_) return false;
+  // Each row must come within the statement time limit.
+  if (session_) session_->StartDeadline();
   int rc = sqlite3_step(stmt_);
+  if (session_) session_->StopDeadline();
   if (rc == SQLITE_ROW) {
     for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
     return true;

@@ -11,12 +11,14 @@
 
 namespace sqlsim {
 
+class SessionImpl;
+
 class SqliteRowSource : public RowSource {
  public:
   // batch_aborted is set when reading a row hits an error after which the
   // server runs nothing more of the batch.
   SqliteRowSource(sqlite3_stmt* stmt, std::shared_ptr<const std::vector<ColumnDesc>> columns,
-                  std::shared_ptr<bool> batch_aborted);
+                  std::shared_ptr<bool> batch_aborted, SessionImpl* session = nullptr);
   ~SqliteRowSource() override;
   const std::vector<ColumnDesc>& Columns() const override { return *columns_; }
   bool Next(Diagnostics* diags) override;
@@ -28,6 +30,7 @@ class SqliteRowSource : public RowSource {
   std::shared_ptr<const std::vector<ColumnDesc>> columns_;
   std::vector<Value> values_;
   std::shared_ptr<bool> batch_aborted_;
+  SessionImpl* session_;
 };
 
 // The value of column i of the current row of stmt.

@@ -100,31 +100,53 @@ void Translator::Insert(const ast::Insert& insert) {
   out_->counts_rows = true;
 }
 
+namespace {
+
+// UPDATE a SET ... FROM T a ...: the target named by an alias of the FROM
+// list, whose item then is the target rather than a table joined to it.
+size_t TargetInFrom(const ast::Update& update) {
+  if (!update.table.name.schema.empty()) return std::string::npos;
+  for (size_t i = 0; i < update.from.size(); ++i) {
+    const ast::TableRef& ref = update.from[i].table;
+    if (ref.derived || !update.from[i].joins.empty()) continue;
+    const std::string& name = ref.alias.empty() ? ref.name.name : ref.alias;
+    if (IdentifiersEqual(name, update.table.name.name)) return i;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
 // UPDATE t SET ... FROM others WHERE ...: SQLite joins the others to the
 // target as the server does, as long as the target is not listed again.
-std::string Translator::UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias) {
-  if (update.from.empty()) return "";
-  for (const ast::FromItem& item : update.from) {
+std::string Translator::UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias,
+                                      size_t skip) {
+  std::string sql;
+  for (size_t i = 0; i < update.from.size(); ++i) {
+    if (i == skip) continue;
+    const ast::FromItem& item = update.from[i];
     const std::string& name = item.table.alias.empty() ? item.table.name.name : item.table.alias;
     if (IdentifiersEqual(item.table.name.name, table.name) || IdentifiersEqual(name, alias)) {
       Fail(102, "UPDATE ... FROM naming the target table again is not supported.", item.table.pos);
     }
+    sql += (sql.empty() ? " FROM " : ", ") + FromSql(update.from, i);
   }
-  return " FROM " + FromSql(update.from);
+  return sql;
 }
 
 void Translator::Update(const ast::Update& update) {
-  ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(update.table.name),
-                                            update.table.name);
+  size_t in_from = TargetInFrom(update);
+  const ast::TableRef& ref = in_from == std::string::npos ? update.table : update.from[in_from].table;
+  ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(ref.name), ref.name);
   const CatalogTable* table = target.table;
   out_->target_table = table->name;
   scopes_.emplace_back();
   const CatalogTable* named = target.view ? target.view : table;
-  bool aliased = !update.table.alias.empty() || target.view;
-  std::string alias = update.table.alias.empty() ? named->name : update.table.alias;
+  bool aliased = !ref.alias.empty() || target.view;
+  std::string alias = ref.alias.empty() ? named->name : ref.alias;
   scopes_.back().push_back({alias, table});
   TargetExprs expr(*this, target, alias);
-  std::string from = UpdateFromSql(update, *table, alias);
+  std::string from = UpdateFromSql(update, *table, alias, in_from);
   std::string sql = "UPDATE " + QuoteName(table->name);
   if (aliased) sql += " AS " + QuoteName(alias);
   sql += " SET ";

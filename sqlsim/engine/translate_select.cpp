@@ -66,20 +66,22 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
 
 std::string Translator::FromSql(const std::vector<ast::FromItem>& from) {
   std::string sql;
-  for (size_t i = 0; i < from.size(); ++i) {
-    if (i) sql += ", ";
-    sql += TableRefSql(from[i].table);
-    for (const ast::Join& join : from[i].joins) {
-      switch (join.type) {
-        case ast::JoinType::kInner: sql += " JOIN "; break;
-        case ast::JoinType::kLeft: sql += " LEFT JOIN "; break;
-        case ast::JoinType::kRight: sql += " RIGHT JOIN "; break;
-        case ast::JoinType::kFull: sql += " FULL JOIN "; break;
-        case ast::JoinType::kCross: sql += " CROSS JOIN "; break;
-      }
-      sql += TableRefSql(join.table);
-      if (join.on) sql += " ON " + Expr(*join.on).sql;
+  for (size_t i = 0; i < from.size(); ++i) sql += (i ? ", " : "") + FromSql(from, i);
+  return sql;
+}
+
+std::string Translator::FromSql(const std::vector<ast::FromItem>& from, size_t i) {
+  std::string sql = TableRefSql(from[i].table);
+  for (const ast::Join& join : from[i].joins) {
+    switch (join.type) {
+      case ast::JoinType::kInner: sql += " JOIN "; break;
+      case ast::JoinType::kLeft: sql += " LEFT JOIN "; break;
+      case ast::JoinType::kRight: sql += " RIGHT JOIN "; break;
+      case ast::JoinType::kFull: sql += " FULL JOIN "; break;
+      case ast::JoinType::kCross: sql += " CROSS JOIN "; break;
     }
+    sql += TableRefSql(join.table);
+    if (join.on) sql += " ON " + Expr(*join.on).sql;
   }
   return sql;
 }

@@ -69,7 +69,8 @@ class Translator {
 
  private:
   SqlExpr Variable(const ast::Expr& e);
-  std::string UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias);
+  std::string UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias,
+                            size_t skip);
   // SELECT @v = expr: the value as @v's type; records the assignment.
   SqlExpr AssignedItem(const ast::SelectItem& item);
   SqlExpr UserFunction(const ast::Expr& e);
@@ -82,6 +83,8 @@ class Translator {
   friend class SelectBuilder;
   std::string SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns);
   std::string FromSql(const std::vector<ast::FromItem>& from);
+  // One item of a FROM list with its joins.
+  std::string FromSql(const std::vector<ast::FromItem>& from, size_t item);
   std::string TableRefSql(const ast::TableRef& ref);
   std::vector<SqlExpr> SelectItems(const ast::Select& select);
   SqlExpr Column(const ast::Expr& e);

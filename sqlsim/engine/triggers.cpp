@@ -230,6 +230,7 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
     inner.cache = &module->cache;
     inner.trigger = &context;
     inner.in_procedure = true;
+    inner.inside_trigger = true;
     inner.try_depth = frame.try_depth;
     inner.module_name = trigger.name;
     bool nocount = session_.nocount();

@@ -134,10 +134,7 @@ TEST(ProcedureTimeLimitTest, RunawayLoopIsStoppedWithTimeoutExpired) {
   Connection connection;
   ASSERT_ODBC_OK(connection.DriverConnect(ConnectionString(dir, "QUERYTIMEOUT=1;")), SQL_HANDLE_DBC,
                  connection.dbc());
-  for (const char* runaway : {"DECLARE @i int = 0 WHILE 1 = 1 SET @i = @i + 1",
-                              "WAITFOR DELAY '00:10:00'",
-                              "WITH_RECURSION"}) {
-    if (std::string(runaway) == "WITH_RECURSION") continue;  // SQLite's own loops: next case
+  for (const char* runaway : {"DECLARE @i int = 0 WHILE 1 = 1 SET @i = @i + 1", "WAITFOR DELAY '00:10:00'"}) {
     SCOPED_TRACE(runaway);
     Statement stmt(connection.dbc());
     auto start = std::chrono::steady_clock::now();

@@ -70,6 +70,14 @@ TEST_F(ScriptTest, TwoProcessesAppendingGetDistinctIdsAndKeepEveryRecord) {
     }
   }
   EXPECT_EQ(calls, kWorkers * kAppendsPerWorker);
+  // Ids in order alternate between the workers when their appends overlapped.
+  int switches = 0;
+  int64_t last_worker = 0;
+  for (const auto& [id, a] : a_by_id) {
+    if (last_worker != 0 && a / 100000 != last_worker) ++switches;
+    last_worker = a / 100000;
+  }
+  RecordProperty("worker_switches", switches);
 
   std::map<int64_t, int64_t> stored;
   for (const auto& row : Rows("SELECT RecId, A FROM [dbo].[ut_ZAHLEN]")) stored[std::stoll(row[0])] = std::stoll(row[1]);

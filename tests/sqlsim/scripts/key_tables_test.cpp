@@ -15,6 +15,14 @@ namespace {
 
 using Rowset = std::vector<std::vector<std::string>>;
 
+// Row by row, so that a difference shows without the rows around it.
+void ExpectSameRows(const Rowset& actual, const Rowset& expected, const std::string& after) {
+  EXPECT_EQ(actual.size(), expected.size()) << "key rows after " << after;
+  for (std::size_t i = 0; i < actual.size() && i < expected.size(); ++i) {
+    EXPECT_EQ(actual[i], expected[i]) << "key row " << i + 1 << " after " << after;
+  }
+}
+
 TEST(KeyValues, ServerTextFormsComputedLocally) {
   struct Case {
     std::string actual;
@@ -26,7 +34,8 @@ TEST(KeyValues, ServerTextFormsComputedLocally) {
       {Str(7, 10, 0), "         7"},       {Str(1234567890.0, 9, 2), "*********"},
       {IntAsChar(12, 4), "12  "},          {IntAsChar(-999, 4), "-999"},
       {IntAsChar(12345, 4), "*   "},       {TextAsChar("abcdef", 3), "abc"},
-      {TextAsChar("ab", 4), "ab  "},
+      {TextAsChar("ab", 4), "ab  "},       {Str(999999.99, 9, 2), "999999.99"},
+      {Str(-0.5, 5, 1), " -0.5"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected);
 }
@@ -54,9 +63,8 @@ class ArtikelKeys : public ScriptTest {
     return text;
   }
   void ExpectKeyRows(const std::string& after) {
-    EXPECT_EQ(Rows(std::string("SELECT ") + kArtikelKeyColumns + " FROM [dbo].[M01$ARTIKEL_Keys] ORDER BY DataRecId"),
-              ArtikelKeyRows(model_))
-        << "after " << after;
+    ExpectSameRows(Rows(std::string("SELECT ") + kArtikelKeyColumns + " FROM [dbo].[M01$ARTIKEL_Keys] ORDER BY DataRecId"),
+                   ArtikelKeyRows(model_), after);
   }
 
   testenv::TableDefPtr td_;
@@ -137,9 +145,8 @@ class ZahlenKeys : public ScriptTest {
     ASSERT_FALSE(HasFailure()) << "the create script did not run";
   }
   void ExpectKeyRows(const std::string& after) {
-    EXPECT_EQ(Rows(std::string("SELECT ") + kZahlenKeyColumns + " FROM [dbo].[ut_ZAHLEN_Keys] ORDER BY DataRecId"),
-              ZahlenKeyRows(model_))
-        << "after " << after;
+    ExpectSameRows(Rows(std::string("SELECT ") + kZahlenKeyColumns + " FROM [dbo].[ut_ZAHLEN_Keys] ORDER BY DataRecId"),
+                   ZahlenKeyRows(model_), after);
   }
 
   testenv::TableDefPtr td_;

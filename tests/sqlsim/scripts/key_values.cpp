@@ -1,6 +1,7 @@
 #include "tests/sqlsim/scripts/key_values.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace scripts {
@@ -28,12 +29,12 @@ const char* const kArtikelKeyColumns =
 const char* const kZahlenKeyColumns = "DataRecId, DataMandId, A_KEY_Value";
 
 std::string Str(double value, int length, int decimals) {
-  const std::string whole = Fixed(value, 0);
-  if (static_cast<int>(whole.size()) > length) return std::string(length, '*');
-  // Room for the point and at least one decimal, else none.
+  // The digits ahead of the point decide what fits, before any rounding.
+  const int whole = static_cast<int>(Fixed(std::trunc(value), 0).size()) + (value < 0 && value > -1 ? 1 : 0);
+  if (whole > length) return std::string(length, '*');
   int fit = decimals;
-  if (static_cast<int>(whole.size()) + 1 + fit > length) fit = length - static_cast<int>(whole.size()) - 1;
-  return RightAlign(fit > 0 ? Fixed(value, fit) : whole, length);
+  if (whole + 1 + fit > length) fit = length - whole - 1;
+  return RightAlign(Fixed(value, fit > 0 ? fit : 0), length);
 }
 
 std::string IntAsChar(int64_t value, int length) {

@@ -46,3 +46,23 @@ TEST(SplitScript, BatchesAsAClientCutsThem) {
 
 }  // namespace
 }  // namespace scripts
+
+namespace scripts {
+namespace {
+
+TEST_F(ScriptTest, RunScriptStopsAtTheFirstFailingBatch) {
+  const ::testing::AssertionResult result =
+      RunScript(dbc(), "CREATE TABLE t1 (a int)\r\nGO\r\nINSERT INTO nowhere VALUES (1)\r\nGO\r\nCREATE TABLE t3 (a int)\r\n");
+  ASSERT_FALSE(result);
+  EXPECT_NE(std::string(result.message()).find("batch 2 of 3"), std::string::npos) << result.message();
+  EXPECT_NE(std::string(result.message()).find("42S02"), std::string::npos) << result.message();
+  EXPECT_EQ(Int("SELECT count(*) FROM sysobjects WHERE name IN ('t1', 't3')"), 1);
+}
+
+TEST_F(ScriptTest, RunScriptSeesErrorsBehindAResultSet) {
+  EXPECT_FALSE(RunScript(dbc(), "SELECT 1\r\nSELECT * FROM nowhere\r\n"));
+  EXPECT_TRUE(RunScript(dbc(), "SELECT 1\r\nSELECT 2\r\nGO\r\n"));
+}
+
+}  // namespace
+}  // namespace scripts

@@ -1,6 +1,7 @@
 // The per-table procedures of the samples keep their contracts on sqlsim.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -212,6 +213,24 @@ TEST_F(ScriptTest, TrSelJoinsTrimmedTextFieldsOfPositiveIds) {
             (std::vector<std::vector<std::string>>{{"1", "muellerBerlinAleading and trailing"},
                                                    {"2", "x"},
                                                    {"3", "O'Briena b cz'quoted' -- not a comment"}}));
+}
+
+// Every attempt fails here: each is rolled back, nine waits of 50 ms lie
+// between the ten attempts, and the caller gets id 0.
+TEST_F(ScriptTest, AppendGivesUpAfterTenFailedAttempts) {
+  const auto td = CreateSample("zahlen");
+  ASSERT_TRUE(Execute(dbc(), "CREATE UNIQUE INDEX [ux_A] ON [dbo].[ut_ZAHLEN] (A)"));
+  const std::string append = ExecuteWithMarkers("up_Append_ZAHLEN", *td);
+  EXPECT_EQ(QueryRows(dbc(), append, FieldParams(*td, {"5", "1"})), (std::vector<std::vector<std::string>>{{"1"}}));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(QueryRows(dbc(), append, FieldParams(*td, {"5", "2"})), (std::vector<std::vector<std::string>>{{"0"}}));
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(450));
+  EXPECT_LT(elapsed, std::chrono::seconds(10));
+  EXPECT_EQ(Int("SELECT @@TRANCOUNT"), 0);
+  EXPECT_EQ(Ints("SELECT RecId FROM [dbo].[ut_ZAHLEN]"), std::vector<int64_t>{1});
+  EXPECT_EQ(Ints("SELECT DataRecId FROM [dbo].[ut_ZAHLEN_Keys]"), std::vector<int64_t>{1});
+  EXPECT_EQ(QueryRows(dbc(), append, FieldParams(*td, {"6", "3"})), (std::vector<std::vector<std::string>>{{"2"}}));
 }
 
 TEST_F(ScriptTest, TableWithoutFieldsAddsAppendsDeletesAndReorganises) {
