@@ -255,7 +255,9 @@ SqlExpr Translator::Comparison(const ast::Expr& e) {
   }
   std::string l = left.sql;
   if (!left.is_column && !right.is_column) l += std::string(" COLLATE ") + kCollation;
-  return {"(" + l + " " + e.op + " " + right.sql + ")", SqlType::kBit};
+  std::string sql = "(" + l + " " + e.op + " " + right.sql + ")";
+  if (e.op == "=") sql = WithPrefixRange(sql, e, false);
+  return {sql, SqlType::kBit};
 }
 
 SqlExpr Translator::Predicate(const ast::Expr& e) {
@@ -288,7 +290,9 @@ SqlExpr Translator::Predicate(const ast::Expr& e) {
     case ast::ExprKind::kLike: {
       std::string sql = "tsql_like(" + Expr(*e.args.at(0)).sql + ", " + Expr(*e.args.at(1)).sql;
       if (e.args.size() > 2) sql += ", " + Expr(*e.args[2]).sql;
-      return {"(" + neg + sql + "))", SqlType::kBit};
+      sql = "(" + neg + sql + "))";
+      if (!e.negated && e.args.size() == 2) sql = WithPrefixRange(sql, e, true);
+      return {sql, SqlType::kBit};
     }
     default:
       Fail(102, "Incorrect syntax.", e.pos);

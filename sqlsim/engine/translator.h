@@ -69,6 +69,10 @@ class Translator {
 
  private:
   SqlExpr Variable(const ast::Expr& e);
+  // `condition` (SUBSTRING(col, 1, n) = p, or col LIKE p) with a range on
+  // col added that its index can serve; the condition alone when it has no
+  // such form.
+  std::string WithPrefixRange(const std::string& condition, const ast::Expr& e, bool like);
   std::string UpdateFromSql(const ast::Update& update, const CatalogTable& table, const std::string& alias,
                             size_t skip);
   // SELECT @v = expr: the value as @v's type; records the assignment.

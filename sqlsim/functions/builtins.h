@@ -14,6 +14,8 @@ using Args = std::vector<Value>;
 
 // Text
 Outcome Like(const Args& args);
+// The literal start of a LIKE pattern: what comes before its first wildcard.
+Outcome LikePrefix(const Args& args);
 Outcome Upper(const Args& args);
 Outcome Lower(const Args& args);
 Outcome Ltrim(const Args& args);

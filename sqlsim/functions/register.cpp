@@ -83,6 +83,7 @@ int Collate(void*, int size_a, const void* a, int size_b, const void* b) {
 
 constexpr Registration kFunctions[] = {
     {"tsql_like", 2, 3, builtins::Like},
+    {"tsql_like_prefix", 1, 1, builtins::LikePrefix},
     {"tsql_upper", 1, 1, builtins::Upper},
     {"tsql_lower", 1, 1, builtins::Lower},
     {"tsql_ltrim", 1, 1, builtins::Ltrim},

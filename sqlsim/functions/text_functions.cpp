@@ -58,6 +58,13 @@ Outcome Like(const Args& args) {
   return Outcome::Of(Value::Integer(match ? 1 : 0));
 }
 
+Outcome LikePrefix(const Args& args) {
+  if (AnyNull(args)) return Outcome::Of(Value::Null());
+  std::string pattern = TextOfValue(args[0]);
+  size_t wildcard = pattern.find_first_of("%_[");
+  return Outcome::Of(Value::Text(pattern.substr(0, wildcard)));
+}
+
 Outcome Upper(const Args& args) {
   return MapText(args, [](const std::string& s) { return UpperText(s); });
 }
