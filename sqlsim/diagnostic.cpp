@@ -30,11 +30,18 @@ std::string SqlStateOfServerError(int32_t number) {
   }
 }
 
+namespace {
+
+// Duplicate keys are severity 14 on the server; the rest here are 16.
+int32_t SeverityOf(int32_t number) { return number == 2627 || number == 2601 ? 14 : 16; }
+
+}  // namespace
+
 Diagnostic ServerError(int32_t number, std::string message, int32_t line) {
   Diagnostic d;
   d.sqlstate = SqlStateOfServerError(number);
   d.native = number;
-  d.severity = 16;
+  d.severity = SeverityOf(number);
   d.message = std::move(message);
   d.line = line;
   return d;

@@ -176,6 +176,11 @@ bool RunCreateTable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt,
   Savepoint savepoint(db, diags);
   if (!savepoint.ok()) return false;
   const std::string& table = stmt.table.name;
+  if (!table.empty() && table[0] == '#') {
+    // Kept in the database file they would outlive the connection and be
+    // seen by every other one.
+    return Fail(diags, 50000, "Temporary tables (" + table + ") are not supported.", stmt.table.pos.line);
+  }
   if (catalog.FindObject(table)) {
     return Fail(diags, 2714, "There is already an object named '" + table + "' in the database.",
                 stmt.table.pos.line);

@@ -18,7 +18,7 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       return session.EndExplicitTransaction(true, diags);
     case ast::Transaction::Kind::kRollback:
-      if (!session.InTransaction()) {
+      if (!session.InTransaction() && sqlite3_get_autocommit(session.db())) {
         diags->push_back(ServerError(3903, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
         return false;
       }

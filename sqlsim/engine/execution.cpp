@@ -56,6 +56,12 @@ std::optional<Result> ExecutionImpl::NextResult() {
     if (!queued_.empty()) return TakeQueued();
     if (done_ || next_ >= statements.size()) break;
     CompiledStatement& statement = statements[next_++];
+    if (last_read_) {
+      // The SELECT the client read before this statement sets @@ROWCOUNT.
+      batch_.session().globals().row_count = last_read_->rows;
+      batch_.session().globals().error = last_read_->error;
+      last_read_.reset();
+    }
     std::optional<Result> result = Run(statement);
     if (!result) continue;
     for (const Diagnostic& d : result->messages) {
@@ -107,7 +113,7 @@ std::optional<Result> ExecutionImpl::Run(CompiledStatement& statement) {
   if (IsPlainSelect(statement)) return RunSelect(statement);
   if (!statement.node) return std::nullopt;
   Flow flow = interpreter_.Run(*statement.node, frame_);
-  if (flow == Flow::kAbort) done_ = true;
+  if (flow == Flow::kAbort || flow == Flow::kReturn) done_ = true;
   return std::nullopt;
 }
 
@@ -125,7 +131,8 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
     statement.described_valid = true;
   }
   Result result;
-  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session);
+  last_read_ = std::make_shared<ReadOutcome>();
+  result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session, last_read_);
   return result;
 }
 

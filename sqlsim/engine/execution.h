@@ -10,6 +10,7 @@
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/engine.h"
 #include "sqlsim/engine/procedural.h"
+#include "sqlsim/engine/row_source.h"
 
 namespace sqlsim {
 
@@ -41,6 +42,7 @@ class ExecutionImpl : public Execution {
   std::deque<Result> queued_;
   Interpreter interpreter_;
   Frame frame_;
+  std::shared_ptr<ReadOutcome> last_read_;  // of the SELECT read last
 };
 
 // Errors after which SQL Server runs nothing more of the batch.

@@ -25,6 +25,41 @@ bool IsSqlStatement(const ast::StatementBody& body) {
          std::holds_alternative<ast::Update>(body) || std::holds_alternative<ast::Delete>(body);
 }
 
+// RAISERROR's message with %s, %d, %i, %u (flags and widths accepted, not
+// applied) filled from the arguments after the state, in order.
+std::string FormatRaised(const std::string& format, const std::vector<Value>& args, size_t first) {
+  std::string out;
+  size_t next = first;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%' || i + 1 >= format.size()) {
+      out += format[i];
+      continue;
+    }
+    if (format[i + 1] == '%') {
+      out += '%';
+      ++i;
+      continue;
+    }
+    size_t j = i + 1;
+    while (j < format.size() && std::string_view("-+ #0123456789.*lh").find(format[j]) != std::string_view::npos) ++j;
+    if (j >= format.size() || std::string_view("sdiuxXo").find(format[j]) == std::string_view::npos) {
+      out += format[i];
+      continue;
+    }
+    if (next < args.size()) {
+      const Value& v = args[next++];
+      if (v.IsNull()) out += "(null)";
+      else if (v.kind == Value::Kind::kInteger) out += std::to_string(v.integer);
+      else if (v.kind == Value::Kind::kReal) out += std::to_string(static_cast<int64_t>(v.real));
+      else out += v.bytes;
+    } else {
+      out += "(null)";
+    }
+    i = j;
+  }
+  return out;
+}
+
 }  // namespace
 
 Flow Interpreter::RunList(const std::vector<ast::Statement>& statements, Frame& frame) {
@@ -78,7 +113,7 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
   return RunCommand(compiled, frame);
 }
 
-Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger) {
+Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger, bool raised) {
   Diagnostic error;
   for (const Diagnostic& d : diags) {
     if (IsError(d)) {
@@ -88,8 +123,11 @@ Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger) {
   }
   last_error_ = error;
   session_.globals().error = error.native;
-  if (frame.try_depth > 0 && error.severity >= 11) {
-    frame.catching.push_back({error, true});
+  // A time limit is no error a CATCH block handles; an unknown object in
+  // the batch itself is found before its TRY runs.
+  bool catchable = error.sqlstate != "HYT00" && !(error.native == 208 && !frame.in_procedure);
+  if (frame.try_depth > 0 && error.severity >= 11 && catchable) {
+    frame.catching.push_back({error, true, frame.module_name});
     return Flow::kCaught;
   }
   Result result;
@@ -100,7 +138,7 @@ Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger) {
   if (notice) result.messages.push_back(ServerInfo(3621, "The statement has been terminated."));
   Emit(std::move(result));
   // Errors inside a trigger end the batch (XACT_ABORT is on there).
-  if (in_trigger || frame.inside_trigger || error.sqlstate == "HYT00") return Flow::kAbort;
+  if (in_trigger || (frame.inside_trigger && !raised) || error.sqlstate == "HYT00") return Flow::kAbort;
   // An unknown object ends the procedure it is met in; its caller goes on.
   if (error.native == 208 && frame.in_procedure) return Flow::kReturn;
   if (AbortsBatch(error.native)) return Flow::kAbort;
@@ -152,12 +190,20 @@ Flow Interpreter::RunWhile(const ast::Statement& s, const ast::While& node, Fram
 }
 
 Flow Interpreter::RunTry(const ast::TryCatch& node, Frame& frame) {
+  size_t outer = frame.catching.size();
   ++frame.try_depth;
   Flow flow = RunList(node.try_statements, frame);
   --frame.try_depth;
   if (flow != Flow::kCaught) return flow;
+  // The CATCH block sees this error: the one caught last.
+  if (frame.catching.size() > outer + 1) frame.catching.erase(frame.catching.begin() + static_cast<long>(outer), frame.catching.end() - 1);
   flow = RunList(node.catch_statements, frame);
-  frame.catching.pop_back();
+  if (flow == Flow::kCaught) {
+    // An error in the CATCH block goes on to an outer TRY.
+    frame.catching.erase(frame.catching.begin() + static_cast<long>(outer), frame.catching.end() - 1);
+    return flow;
+  }
+  frame.catching.resize(outer);
   return flow;
 }
 
@@ -170,8 +216,11 @@ Flow Interpreter::RunDeclare(const ast::Statement& s, const ast::Declare& d, Fra
   for (size_t i = 0; i < d.variables.size(); ++i) {
     const ast::VariableDecl& v = d.variables[i];
     std::string name = Lower(v.name);
-    frame.values[name] = Value::Null();
-    if (!v.init) continue;
+    // A declaration is no statement that runs: in a loop it does not reset.
+    if (!v.init) {
+      frame.values.emplace(name, Value::Null());
+      continue;
+    }
     Diagnostics diags;
     CompiledStatement& c = frame.cache->Get(&s, kValues + static_cast<int>(i), frame.scope);
     if (!TranslateWith(session_, c, [&](Translator& t) { t.Assign(v.name, "", *v.init); }, &diags)) {
@@ -235,6 +284,7 @@ Flow Interpreter::RunPrint(const ast::Statement& s, const ast::Print& node, Fram
   Result result;
   result.messages.push_back(ServerInfo(0, text));
   Emit(std::move(result));
+  SetRowCount(0);
   return Flow::kNext;
 }
 
@@ -248,7 +298,7 @@ Flow Interpreter::RunRaiseError(const ast::Statement& s, const ast::RaiseError& 
   }
   std::vector<Value> row;
   if (!Evaluate(c, frame, &row, &diags)) return Failed(diags, frame);
-  std::string message = row.size() > 0 && !row[0].IsNull() ? row[0].bytes : "";
+  std::string message = row.size() > 0 && !row[0].IsNull() ? FormatRaised(row[0].bytes, row, 3) : "";
   int32_t number = 50000;
   if (row.size() > 0 && row[0].kind == Value::Kind::kInteger) {
     number = static_cast<int32_t>(row[0].integer);
@@ -263,7 +313,7 @@ Flow Interpreter::RunRaiseError(const ast::Statement& s, const ast::RaiseError& 
   }
   Diagnostic error = ServerError(number, message, s.pos.line);
   error.severity = static_cast<int32_t>(severity > 25 ? 25 : severity);
-  return Failed({error}, frame);
+  return Failed({error}, frame, false, true);
 }
 
 Flow Interpreter::RunWaitFor(const ast::Statement& s, const ast::WaitFor& node, Frame& frame) {

@@ -9,6 +9,8 @@
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/sqlite_errors.h"
 #include "sqlsim/engine/translator.h"
+#include "sqlsim/engine/types.h"
+#include "sqlsim/functions/convert.h"
 
 namespace sqlsim {
 namespace {
@@ -130,7 +132,25 @@ Flow Interpreter::RunFetch(const ast::Statement& s, const ast::Fetch& node, Fram
                                  s.pos.line)},
                     frame);
     }
-    for (size_t i = 0; i < columns; ++i) Assign(frame, Lower(node.into[i]), row[i]);
+    for (size_t i = 0; i < columns; ++i) {
+      std::string variable = Lower(node.into[i]);
+      Value value = row[i];
+      const VariableType* declared = nullptr;
+      if (frame.scope) {
+        auto found = frame.scope->variables.find(variable);
+        if (found != frame.scope->variables.end()) declared = &found->second;
+      }
+      if (declared && declared->type != SqlType::kUnknown) {
+        const VariableType& t = *declared;
+        Outcome converted = ConvertValue(value, "", CanonicalTypeName(t.type), t.length > 0 ? t.length : kNoLength,
+                                         kNoStyle);
+        if (!converted.ok()) {
+          return Failed({ServerError(converted.error, converted.message, s.pos.line)}, frame);
+        }
+        value = converted.value;
+      }
+      Assign(frame, variable, value);
+    }
   } else {
     std::vector<ColumnDesc> descs(columns);
     Result result;
@@ -140,6 +160,7 @@ Flow Interpreter::RunFetch(const ast::Statement& s, const ast::Fetch& node, Fram
   }
   session_.globals().fetch_status = 0;
   session_.globals().error = 0;
+  SetRowCount(1);
   return Flow::kNext;
 }
 

@@ -198,7 +198,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
 
 Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optional<Value>>& args, Frame& caller,
                                 int32_t* status) {
-  if (nesting_ >= kMaxModuleNesting) {
+  if (session_.globals().nest_level >= kMaxModuleNesting) {
     return Failed({ServerError(217, "Maximum stored procedure, function, trigger, or view nesting level exceeded (limit 32).")},
                   caller);
   }
@@ -209,15 +209,16 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
   inner.inside_trigger = caller.inside_trigger;
   inner.try_depth = caller.try_depth;
   inner.module_name = module.module.name;
+  // ERROR_NUMBER() ... of a CATCH block reach the procedures it calls.
+  if (!caller.catching.empty()) inner.catching.push_back(caller.catching.back());
   for (size_t i = 0; i < module.parameters.size() && i < args.size(); ++i) {
     inner.values[module.parameters[i].name] = args[i] ? *args[i] : Value::Null();
   }
+  int32_t transactions = session_.transaction_count();
   bool nocount = session_.nocount();
-  ++nesting_;
   ++session_.globals().nest_level;
   Flow flow = RunList(module.node->body, inner);
   --session_.globals().nest_level;
-  --nesting_;
   session_.set_nocount(nocount);
   for (size_t i = 0; i < module.parameters.size() && i < args.size(); ++i) {
     if (module.parameters[i].output) args[i] = inner.values[module.parameters[i].name];
@@ -227,26 +228,38 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
     caller.catching.push_back(inner.catching.back());
     return Flow::kCaught;
   }
-  return flow == Flow::kAbort ? Flow::kAbort : Flow::kNext;
+  if (flow == Flow::kAbort) return Flow::kAbort;
+  if (session_.transaction_count() != transactions) {
+    return Failed({ServerError(266, "Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT "
+                                    "statements. Previous count = " + std::to_string(transactions) +
+                                    ", current count = " + std::to_string(session_.transaction_count()) + ".")},
+                  caller);
+  }
+  return Flow::kNext;
 }
 
 bool Interpreter::CallFunction(CompiledModule& module, const std::vector<Value>& args, Value* result,
                                Diagnostic* error) {
-  if (nesting_ >= kMaxModuleNesting) {
+  if (session_.globals().nest_level >= kMaxModuleNesting) {
     *error = ServerError(217, "Maximum stored procedure, function, trigger, or view nesting level exceeded (limit 32).");
     return false;
   }
   Frame inner;
   inner.scope = &module.scope;
-  inner.cache = &module.cache;
+  // A function calling itself runs while its caller's statement is still
+  // stepping: the inner call must not reuse (and reset) those statements.
+  StatementCache own_cache;
+  inner.cache = module.active > 0 ? &own_cache : &module.cache;
   inner.module_name = module.module.name;
   for (size_t i = 0; i < module.parameters.size(); ++i) {
     inner.values[module.parameters[i].name] = i < args.size() ? args[i] : Value::Null();
   }
-  ++nesting_;
+  ++session_.globals().nest_level;
+  ++module.active;
   size_t results_before = results_->size();
   Flow flow = RunList(module.node->body, inner);
-  --nesting_;
+  --module.active;
+  --session_.globals().nest_level;
   for (size_t i = results_before; i < results_->size(); ++i) {
     for (const Diagnostic& d : (*results_)[i].messages) {
       if (IsError(d)) {

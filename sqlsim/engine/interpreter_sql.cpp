@@ -107,7 +107,8 @@ Value VariableValue(SessionImpl& session, const Frame& frame, const std::string&
     if (name == "error_severity()") return Value::Integer(e.severity);
     if (name == "error_state()") return Value::Integer(1);
     if (name == "error_line()") return Value::Integer(e.line);
-    if (name == "error_procedure()") return frame.module_name.empty() ? Value::Null() : Value::Text(frame.module_name);
+    const std::string& procedure = frame.catching.back().procedure;
+    if (name == "error_procedure()") return procedure.empty() ? Value::Null() : Value::Text(procedure);
     return Value::Null();
   }
   auto it = frame.values.find(name);
@@ -211,6 +212,7 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
   sqlite3_stmt* stmt = c.prepared.get();
   int n = sqlite3_column_count(stmt);
   std::vector<std::vector<Value>> rows;
+  int64_t assigned_rows = 0;
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     std::vector<Value> row;
@@ -218,7 +220,7 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
     for (int i = 0; i < n; ++i) row.push_back(ReadColumn(stmt, i));
     if (!c.assignments.empty()) {
       for (size_t i = 0; i < c.assignments.size() && i < row.size(); ++i) Assign(frame, c.assignments[i], row[i]);
-      rows.resize(1);
+      ++assigned_rows;
     } else {
       rows.push_back(std::move(row));
     }
@@ -229,7 +231,7 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
     sqlite3_reset(stmt);
     return Failed(diags, frame);
   }
-  int64_t count = static_cast<int64_t>(rows.size());
+  int64_t count = c.assignments.empty() ? static_cast<int64_t>(rows.size()) : assigned_rows;
   if (c.assignments.empty()) {
     if (!c.described_valid) {
       c.described = std::make_shared<const std::vector<ColumnDesc>>(DescribeColumns(session_, stmt, c.columns));

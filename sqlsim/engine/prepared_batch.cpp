@@ -56,6 +56,8 @@ const std::vector<ColumnDesc>& PreparedBatchImpl::FirstResultColumns() const {
 
 std::unique_ptr<Execution> PreparedBatchImpl::Execute(std::vector<ParamValue> params) {
   session_.trace().Executed(text_, params);
+  // Another connection may have changed a table or procedure since.
+  session_.RefreshCatalog();
   return std::make_unique<ExecutionImpl>(*this, std::move(params));
 }
 

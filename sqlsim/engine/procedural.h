@@ -67,6 +67,7 @@ struct CompiledModule {
   VariableType returns;  // functions
   ProgramScope scope;
   StatementCache cache;
+  int32_t active = 0;  // calls of it running now (functions calling themselves)
 };
 
 // The modules a session has used, parsed once and kept while their
@@ -103,6 +104,7 @@ struct TriggerContext {
 struct CaughtError {
   Diagnostic diagnostic;
   bool set = false;
+  std::string procedure;  // the module the error happened in, "" for the batch
 };
 
 // The variables and cursors of one running program.
@@ -134,6 +136,7 @@ enum class Flow {
   kReturn,
   kCaught,    // an error inside TRY: on to its CATCH
   kAbort,     // the batch ends
+  kTransactionEnded,  // a trigger rolled the transaction back: the batch ends
 };
 
 // Runs statements of a program, sending results to the queue.
@@ -163,7 +166,8 @@ class Interpreter {
   friend class StatementRunner;
   // Reports a failed statement: to the CATCH block inside TRY, else to the
   // client; the flow tells whether the batch goes on.
-  Flow Failed(Diagnostics diags, Frame& frame, bool in_trigger = false);
+  // `raised`: from RAISERROR, which does not end a trigger's batch.
+  Flow Failed(Diagnostics diags, Frame& frame, bool in_trigger = false, bool raised = false);
   Flow RunSql(CompiledStatement& statement, Frame& frame);
   Flow RunCommand(CompiledStatement& statement, Frame& frame);
   bool Evaluate(CompiledStatement& statement, Frame& frame, std::vector<Value>* row, Diagnostics* diags);
@@ -196,7 +200,6 @@ class Interpreter {
   SessionImpl& session_;
   std::deque<Result>* results_;
   Diagnostic last_error_;
-  int32_t nesting_ = 0;
   std::set<int32_t> active_triggers_;  // a trigger does not fire itself again
 };
 

@@ -24,12 +24,14 @@ Value ReadColumn(sqlite3_stmt* stmt, int i) {
 
 SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt,
                                  std::shared_ptr<const std::vector<ColumnDesc>> columns,
-                                 std::shared_ptr<bool> batch_aborted, SessionImpl* session)
+                                 std::shared_ptr<bool> batch_aborted, SessionImpl* session,
+                                 std::shared_ptr<ReadOutcome> outcome)
     : stmt_(stmt),
       columns_(std::move(columns)),
       values_(columns_->size()),
       batch_aborted_(std::move(batch_aborted)),
-      session_(session) {}
+      session_(session),
+      outcome_(std::move(outcome)) {}
 
 SqliteRowSource::~SqliteRowSource() { Finish(); }
 
@@ -46,10 +48,12 @@ bool SqliteRowSource::Next(Diagnostics* diags) {
   if (session_) session_->StopDeadline();
   if (rc == SQLITE_ROW) {
     for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
+    if (outcome_) ++outcome_->rows;
     return true;
   }
   if (rc != SQLITE_DONE) {
     Diagnostic error = DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc);
+    if (outcome_) outcome_->error = error.native;
     if (batch_aborted_ && AbortsBatch(error.native)) *batch_aborted_ = true;
     diags->push_back(std::move(error));
   }

@@ -13,12 +13,19 @@ namespace sqlsim {
 
 class SessionImpl;
 
+// What a read of a batch's SELECT leaves for @@ROWCOUNT and @@ERROR.
+struct ReadOutcome {
+  int64_t rows = 0;
+  int32_t error = 0;
+};
+
 class SqliteRowSource : public RowSource {
  public:
   // batch_aborted is set when reading a row hits an error after which the
   // server runs nothing more of the batch.
   SqliteRowSource(sqlite3_stmt* stmt, std::shared_ptr<const std::vector<ColumnDesc>> columns,
-                  std::shared_ptr<bool> batch_aborted, SessionImpl* session = nullptr);
+                  std::shared_ptr<bool> batch_aborted, SessionImpl* session = nullptr,
+                  std::shared_ptr<ReadOutcome> outcome = nullptr);
   ~SqliteRowSource() override;
   const std::vector<ColumnDesc>& Columns() const override { return *columns_; }
   bool Next(Diagnostics* diags) override;
@@ -31,6 +38,7 @@ class SqliteRowSource : public RowSource {
   std::vector<Value> values_;
   std::shared_ptr<bool> batch_aborted_;
   SessionImpl* session_;
+  std::shared_ptr<ReadOutcome> outcome_;
 };
 
 // The value of column i of the current row of stmt.

@@ -60,11 +60,18 @@ void SessionImpl::InvalidateCatalog() {
 }
 
 void SessionImpl::RefreshCatalog() {
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db_.get(), "PRAGMA schema_version", -1, &raw, nullptr) != SQLITE_OK) return;
-  SqliteStmt stmt(raw);
-  if (sqlite3_step(raw) != SQLITE_ROW) return;
-  int64_t version = sqlite3_column_int64(raw, 0);
+  if (!schema_version_query_) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v3(db_.get(), "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr) !=
+        SQLITE_OK) {
+      return;
+    }
+    schema_version_query_.reset(raw);
+  }
+  sqlite3_stmt* raw = schema_version_query_.get();
+  int rc = sqlite3_step(raw);
+  int64_t version = rc == SQLITE_ROW ? sqlite3_column_int64(raw, 0) : schema_version_;
+  sqlite3_reset(raw);
   if (version != schema_version_) {
     schema_version_ = version;
     InvalidateCatalog();
@@ -113,6 +120,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     in_transaction_ = false;
   }
   catalog_.reset();
+  schema_version_query_.reset();
   db_ = std::move(db);
   catalog_ = std::make_unique<Catalog>(db_.get());
   captures_.clear();
@@ -145,9 +153,14 @@ bool SessionImpl::SetAutocommit(bool on, Diagnostics* diags) {
 }
 
 bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
-  if (!in_transaction_) return true;
+  // A ROLLBACK inside a trigger also ends the transaction of the statement
+  // that fired it.
+  if (!in_transaction_ && (commit || sqlite3_get_autocommit(db_.get()))) return true;
   bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
-  if (!commit) InvalidateCatalog();
+  if (!commit) {
+    InvalidateCatalog();
+    ForgetTempObjects();
+  }
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;
     transaction_count_ = 0;
@@ -175,7 +188,8 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
 }
 
 bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags) {
-  if (!opened_own) return true;
+  if (!opened_own || sqlite3_get_autocommit(db_.get())) return true;
+  if (!success) ForgetTempObjects();
   return Exec(success ? "COMMIT" : "ROLLBACK", diags);
 }
 

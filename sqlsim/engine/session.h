@@ -72,6 +72,9 @@ class SessionImpl : public Session {
   ProceduralGlobals& globals() { return globals_; }
   ModuleCache& procedures() { return *procedures_; }
   std::map<std::string, CaptureState>& captures() { return captures_; }
+  // After a rollback: the temp objects made in it are gone, so they are made
+  // again when next needed.
+  void ForgetTempObjects() { captures_.clear(); }
   // The time limit of the batch being run, counted from now.
   void StartDeadline();
   void StopDeadline() { deadline_ = std::chrono::steady_clock::time_point::max(); }
@@ -91,6 +94,7 @@ class SessionImpl : public Session {
   bool nocount_ = false;
   int32_t transaction_count_ = 0;
   ProceduralGlobals globals_;
+  SqliteStmt schema_version_query_;
   std::unique_ptr<ModuleCache> procedures_;
   std::map<std::string, CaptureState> captures_;
   std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();

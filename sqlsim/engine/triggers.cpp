@@ -150,9 +150,15 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     trigger_flow = FireTriggers(*catalog.FindTable(c.target_table), c, frame, static_cast<int>(action), changes);
     ok = trigger_flow == Flow::kNext;
   }
+  if (trigger_flow == Flow::kTransactionEnded) {
+    session_.ForgetTempObjects();
+    return Flow::kAbort;
+  }
   if (has_triggers) {
     Diagnostics ignored;
     session_.Exec(ok ? "RELEASE sqlsim_dml" : "ROLLBACK TO sqlsim_dml; RELEASE sqlsim_dml", ok ? &diags : &ignored);
+    // Temp tables made after the savepoint are gone again.
+    if (!ok) session_.ForgetTempObjects();
   }
   Diagnostics end_diags;
   if (!session_.EndStatement(opened_own, ok, &end_diags) && ok) {
@@ -165,7 +171,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
       if (trigger_flow == Flow::kCaught) {
         session_.globals().error = last_error_.native;
         if (frame.try_depth > 0) {
-          frame.catching.push_back({last_error_, true});
+          frame.catching.push_back({last_error_, true, frame.module_name});
           return Flow::kCaught;
         }
       }
@@ -210,16 +216,23 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
   // Errors before a trigger's body runs are reported like errors in it.
   Frame probe;
   probe.try_depth = frame.try_depth;
+  // Every trigger sees the statement's rows, not what an earlier trigger of
+  // the same statement did to the table: all are filled before any runs.
+  std::vector<std::pair<const CatalogModule*, CompiledModule*>> firing;
   for (const CatalogModule& trigger : triggers) {
     if (!Fires(trigger, static_cast<Action>(action)) || active_triggers_.count(trigger.id)) continue;
     Diagnostics diags;
     CompiledModule* module = session_.procedures().Find(trigger, &diags);
-    if (!module || nesting_ >= kMaxModuleNesting) {
-      if (!module) return Failed(diags, probe, true);
+    if (!module) return Failed(diags, probe, true);
+    if (session_.globals().nest_level >= kMaxModuleNesting) {
       return Failed({ServerError(217, "Maximum stored procedure, function, trigger, or view nesting level exceeded (limit 32).")},
                     probe, true);
     }
     if (!FillTriggerRows(session_, table, trigger.id, &diags)) return Failed(diags, probe, true);
+    firing.emplace_back(&trigger, module);
+  }
+  for (auto [trigger_ptr, module] : firing) {
+    const CatalogModule& trigger = *trigger_ptr;
     TriggerContext context;
     context.trigger_id = trigger.id;
     context.is_insert = action == static_cast<int>(Action::kInsert);
@@ -235,13 +248,19 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
     inner.module_name = trigger.name;
     bool nocount = session_.nocount();
     active_triggers_.insert(trigger.id);
-    ++nesting_;
+    ++session_.globals().nest_level;
     SetRowCount(changes);
     Flow flow = RunList(module->node->body, inner);
-    --nesting_;
+    --session_.globals().nest_level;
     active_triggers_.erase(trigger.id);
     session_.set_nocount(nocount);
     if (flow == Flow::kCaught || flow == Flow::kAbort) return flow;
+    if (sqlite3_get_autocommit(session_.db())) {
+      // ROLLBACK in the trigger: the statement's work is gone with the
+      // transaction, and the batch ends.
+      Emit(Result{nullptr, -1, {ServerError(3609, "The transaction ended in the trigger. The batch has been aborted.")}, true});
+      return Flow::kTransactionEnded;
+    }
   }
   return Flow::kNext;
 }
