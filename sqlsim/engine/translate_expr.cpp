@@ -145,7 +145,9 @@ SqlExpr Translator::Expr(const ast::Expr& e) {
     case ast::ExprKind::kCast: return Cast(e);
     case ast::ExprKind::kCase: return Case(e);
     case ast::ExprKind::kSubquery: {
+      single_value_ = NeedsSingleValueCheck(*e.subquery);
       std::string sql = Subquery(*e.subquery);
+      single_value_ = false;
       return {"(" + sql + ")"};
     }
     default: return Predicate(e);

@@ -134,8 +134,12 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
   scopes_.emplace_back();
   std::vector<const CatalogColumn*> targets;
   targets.swap(store_targets_);
+  bool single = single_value_;
+  single_value_ = false;
   std::string from = FromSql(select.from);
   std::vector<SqlExpr> items = SelectItems(select);
+  // A subquery used as a value must find one row at most (error 512).
+  if (single && items.size() == 1) items[0].sql = "tsql_single(" + items[0].sql + ")";
   if (!targets.empty() && targets.size() != items.size()) {
     Fail(120, "The select list for the INSERT statement contains " +
                   std::string(items.size() < targets.size() ? "fewer" : "more") +
@@ -193,6 +197,34 @@ void Translator::Select(const ast::Select& select) {
   out_->sqlite_sql = SelectSql(select, &out_->columns);
   out_->writes = false;
   out_->counts_rows = false;
+}
+
+}  // namespace sqlsim
+
+namespace sqlsim {
+namespace {
+
+bool ContainsAggregate(const ast::Expr& e, int depth = 0) {
+  if (depth > 200) return true;
+  if (e.kind == ast::ExprKind::kFunction) {
+    std::string name = e.function;
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (name == "count" || name == "max" || name == "min" || name == "sum" || name == "avg") return true;
+  }
+  for (const ast::ExprPtr& arg : e.args) {
+    if (arg && ContainsAggregate(*arg, depth + 1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Translator::NeedsSingleValueCheck(const ast::Select& select) {
+  if (select.top || select.distinct || !select.group_by.empty() || select.having || select.union_next ||
+      select.items.size() != 1 || select.items[0].star || !select.items[0].expr) {
+    return false;
+  }
+  return !ContainsAggregate(*select.items[0].expr);
 }
 
 }  // namespace sqlsim

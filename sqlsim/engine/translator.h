@@ -69,6 +69,9 @@ class Translator {
 
  private:
   SqlExpr Variable(const ast::Expr& e);
+  // Whether a subquery used as a value needs the check that it finds one
+  // row at most: not when TOP, grouping or an aggregate already assure it.
+  static bool NeedsSingleValueCheck(const ast::Select& select);
   // `condition` (SUBSTRING(col, 1, n) = p, or col LIKE p) with a range on
   // col added that its index can serve; the condition alone when it has no
   // such form.
@@ -108,6 +111,8 @@ class Translator {
   // INSERT ... SELECT: the columns the items of the outermost select are
   // stored into.
   std::vector<const CatalogColumn*> store_targets_;
+  // The next SELECT translated is a subquery used as a value.
+  bool single_value_ = false;
 };
 
 // Object and column names compare as the server compares them: ASCII

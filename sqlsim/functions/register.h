@@ -10,4 +10,7 @@ namespace sqlsim {
 // Call once per connection, before any statement that uses them.
 int RegisterTsqlFunctions(sqlite3* db);
 
+// The aggregate tsql_single (single_value.cpp).
+int RegisterSingleValue(sqlite3* db);
+
 }  // namespace sqlsim
