@@ -339,6 +339,30 @@ void CallUserFunction(sqlite3_context* context, int argc, sqlite3_value** argv) 
   ResultValue(context, result);
 }
 
+// tsql_getvar(name) and tsql_setvar(name, value): the variables of the
+// frame whose statement is stepping.
+void GetVariable(sqlite3_context* context, int, sqlite3_value** argv) {
+  auto* udf = static_cast<UdfContext*>(sqlite3_user_data(context));
+  Frame* frame = udf->session->active_frame();
+  if (!frame) {
+    sqlite3_result_null(context);
+    return;
+  }
+  std::string name(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+  ResultValue(context, VariableValue(*udf->session, *frame, name));
+}
+
+void SetVariable(sqlite3_context* context, int, sqlite3_value** argv) {
+  auto* udf = static_cast<UdfContext*>(sqlite3_user_data(context));
+  Frame* frame = udf->session->active_frame();
+  Value value = ArgumentValue(argv[1]);
+  if (frame) {
+    std::string name(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+    frame->values[name] = value;
+  }
+  ResultValue(context, value);
+}
+
 int ProgressHandler(void* data) {
   return static_cast<SessionImpl*>(data)->DeadlinePassed() ? 1 : 0;
 }
@@ -349,6 +373,14 @@ bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags) {
   auto* context = new UdfContext{&session};
   int rc = sqlite3_create_function_v2(session.db(), "tsql_udf", -1, SQLITE_UTF8, context, CallUserFunction, nullptr,
                                       nullptr, [](void* p) { delete static_cast<UdfContext*>(p); });
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_create_function_v2(session.db(), "tsql_getvar", 1, SQLITE_UTF8, context, GetVariable, nullptr,
+                                    nullptr, nullptr);
+  }
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_create_function_v2(session.db(), "tsql_setvar", 2, SQLITE_UTF8, context, SetVariable, nullptr,
+                                    nullptr, nullptr);
+  }
   if (rc != SQLITE_OK) {
     diags->push_back(ServerError(50000, "The user function bridge could not be registered."));
     return false;

@@ -211,6 +211,9 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
   if (!Bind(c, frame, &diags)) return Failed(diags, frame);
   sqlite3_stmt* stmt = c.prepared.get();
   int n = sqlite3_column_count(stmt);
+  // Row-wise assignments (tsql_setvar) reach this frame's variables.
+  Frame* outer_frame = session_.active_frame();
+  session_.set_active_frame(&frame);
   std::vector<std::vector<Value>> rows;
   int64_t assigned_rows = 0;
   int rc;
@@ -226,6 +229,7 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
     }
     if ((rows.size() & 1023) == 0 && TimeUp(&diags)) break;
   }
+  session_.set_active_frame(outer_frame);
   if (rc != SQLITE_DONE && rc != SQLITE_ROW) diags.push_back(DiagnosticFromSqlite(session_.db(), rc));
   if (!diags.empty()) {
     sqlite3_reset(stmt);

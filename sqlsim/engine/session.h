@@ -75,6 +75,10 @@ class SessionImpl : public Session {
   // After a rollback: the temp objects made in it are gone, so they are made
   // again when next needed.
   void ForgetTempObjects() { captures_.clear(); }
+  // The frame whose variables tsql_getvar and tsql_setvar reach while a
+  // statement of it steps; null otherwise.
+  Frame* active_frame() const { return active_frame_; }
+  void set_active_frame(Frame* frame) { active_frame_ = frame; }
   // The time limit of the batch being run, counted from now.
   void StartDeadline();
   void StopDeadline() { deadline_ = std::chrono::steady_clock::time_point::max(); }
@@ -94,6 +98,7 @@ class SessionImpl : public Session {
   bool nocount_ = false;
   int32_t transaction_count_ = 0;
   ProceduralGlobals globals_;
+  Frame* active_frame_ = nullptr;
   SqliteStmt schema_version_query_;
   std::unique_ptr<ModuleCache> procedures_;
   std::map<std::string, CaptureState> captures_;

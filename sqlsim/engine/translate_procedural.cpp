@@ -43,6 +43,7 @@ SqlExpr Translator::Variable(const ast::Expr& e) {
     if (it != out_->scope->variables.end()) type = it->second;
   }
   if (!type) Fail(137, "Must declare the scalar variable \"" + e.text + "\".", e.pos);
+  if (row_variables_.count(name)) return {"tsql_getvar(" + QuoteText(name) + ")", type->type, type->length};
   out_->param_map.push_back({ParamSource::Kind::kVariable, -1, name});
   return {"?", type->type, type->length};
 }
@@ -168,6 +169,69 @@ const CatalogTable* Translator::TriggerTable(const ast::ObjectName& name, std::s
 std::string Translator::CurrentOf(const std::string& cursor) {
   out_->param_map.push_back({ParamSource::Kind::kCursorRow, -1, Lower(cursor)});
   return "rowid = ?";
+}
+
+namespace {
+
+void CollectVariables(const ast::Expr& e, std::set<std::string>* names, int depth = 0) {
+  if (depth > 200) return;
+  if (e.kind == ast::ExprKind::kVariable) names->insert(Lower(e.text));
+  for (const ast::ExprPtr& arg : e.args) {
+    if (arg) CollectVariables(*arg, names, depth + 1);
+  }
+}
+
+}  // namespace
+
+bool Translator::RowWiseAssignment(const ast::Select& select) {
+  std::set<std::string> assigned;
+  std::set<std::string> read;
+  for (const ast::SelectItem& item : select.items) {
+    if (item.assign_to.empty() || !item.expr) return false;
+    assigned.insert(Lower(item.assign_to));
+    CollectVariables(*item.expr, &read);
+  }
+  bool reads_assigned = false;
+  for (const std::string& name : read) reads_assigned = reads_assigned || assigned.count(name) > 0;
+  if (!reads_assigned || select.from.size() != 1 || !select.from[0].joins.empty() || select.distinct ||
+      !select.group_by.empty() || select.having || select.union_next || select.top_percent || !select.into.name.empty()) {
+    return false;
+  }
+  // The rows are read in their order first (a materialized table keeps it);
+  // then each row's assignments are made by tsql_setvar, reading the values
+  // earlier rows gave through tsql_getvar.
+  scopes_.emplace_back();
+  std::string inner = "SELECT * FROM " + FromSql(select.from);
+  if (select.where) inner += " WHERE " + Expr(*select.where).sql;
+  for (size_t i = 0; i < select.order_by.size(); ++i) {
+    const ast::OrderItem& item = select.order_by[i];
+    SqlExpr e = Expr(*item.expr);
+    inner += (i ? ", " : " ORDER BY ") + e.sql;
+    if (!e.is_column) inner += std::string(" COLLATE ") + kCollation;
+    if (item.descending) inner += " DESC";
+  }
+  if (select.top) inner += " LIMIT " + Expr(*select.top).sql;
+  row_variables_ = assigned;
+  std::string items;
+  out_->assignments.clear();
+  for (const ast::SelectItem& item : select.items) {
+    std::string name = Lower(item.assign_to);
+    const VariableType* target = DeclaredVariable(out_->scope, name);
+    if (!target) Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
+    SqlExpr value = Expr(*item.expr);
+    items += (items.empty() ? "" : ", ") + std::string("tsql_setvar(") + QuoteText(name) + ", " +
+             ConvertTo(value, *target) + ")";
+    out_->assignments.push_back(name);
+  }
+  row_variables_.clear();
+  scopes_.pop_back();
+  const ast::TableRef& ref = select.from[0].table;
+  std::string alias = ref.alias.empty() ? ref.name.name : ref.alias;
+  out_->sqlite_sql = "WITH sqlsim_rows AS MATERIALIZED (" + inner + ") SELECT " + items + " FROM sqlsim_rows AS " +
+                     QuoteName(alias);
+  out_->writes = false;
+  out_->counts_rows = false;
+  return true;
 }
 
 }  // namespace sqlsim

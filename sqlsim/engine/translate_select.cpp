@@ -194,6 +194,7 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
 
 void Translator::Select(const ast::Select& select) {
   out_->columns.clear();
+  if (scopes_.empty() && RowWiseAssignment(select)) return;
   out_->sqlite_sql = SelectSql(select, &out_->columns);
   out_->writes = false;
   out_->counts_rows = false;

@@ -4,6 +4,7 @@
 // not know is left to SQLite, whose errors become the server's.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,10 @@ class Translator {
 
  private:
   SqlExpr Variable(const ast::Expr& e);
+  // SELECT @s = @s + col ...: when an assignment reads a variable the
+  // statement assigns, every row must see what the row before gave it.
+  // Translates such a statement and returns true; false for any other.
+  bool RowWiseAssignment(const ast::Select& select);
   // Whether a subquery used as a value needs the check that it finds one
   // row at most: not when TOP, grouping or an aggregate already assure it.
   static bool NeedsSingleValueCheck(const ast::Select& select);
@@ -113,6 +118,8 @@ class Translator {
   std::vector<const CatalogColumn*> store_targets_;
   // The next SELECT translated is a subquery used as a value.
   bool single_value_ = false;
+  // Variables read through tsql_getvar while a row-wise assignment is made.
+  std::set<std::string> row_variables_;
 };
 
 // Object and column names compare as the server compares them: ASCII
