@@ -60,6 +60,40 @@ DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size);
 // The handle (base address) of the shared library that contains address.
 HMODULE ModuleOfAddress(const void* address);
 
+// ---- User interface
+// Message boxes: the caption, text and buttons of each box go to standard
+// error, and the box answers with its default button. LERV32_MSGBOX_LOG=<file>
+// appends each box and its answer as one line (caption, text, buttons, answer,
+// tab-separated, text with \r \n \t \\ escaped, UTF-8);
+// LERV32_MSGBOX_ANSWERS=<letters> answers the boxes in order (Y yes, N no,
+// O ok, C cancel, A abort, R retry, I ignore; a letter the box has no button
+// for, or none left, gives the default button). Texts are ANSI (1252).
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_OKCANCEL = 0x1;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
+constexpr UINT MB_YESNOCANCEL = 0x3;
+constexpr UINT MB_YESNO = 0x4;
+constexpr UINT MB_RETRYCANCEL = 0x5;
+constexpr UINT MB_ICONHAND = 0x10;
+constexpr UINT MB_ICONQUESTION = 0x20;
+constexpr UINT MB_ICONEXCLAMATION = 0x30;
+constexpr UINT MB_ICONASTERISK = 0x40;
+constexpr UINT MB_DEFBUTTON1 = 0x0;
+constexpr UINT MB_DEFBUTTON2 = 0x100;
+constexpr UINT MB_DEFBUTTON3 = 0x200;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
+// Does nothing here; TRUE.
+BOOL MessageBeep(UINT type);
+// A handle that stands for the desktop; only ever passed on as an owner.
+HWND GetDesktopWindow();
+
 // ---- OLE automation strings
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
 BSTR SysAllocString(const OLECHAR* text);

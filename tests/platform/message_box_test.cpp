@@ -1,0 +1,58 @@
+// Message boxes without a screen: the default button, scripted answers and
+// the log a host's tests read.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win_api.h"
+#include "support/test_env.h"
+
+#if !defined(_WIN32)
+namespace {
+
+using testenv::ScopedEnv;
+
+TEST(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
+  testenv::TempDir dir;
+  const std::string log = (dir.Path() / "boxes.log").string();
+  ScopedEnv log_env("LERV32_MSGBOX_LOG", log);
+  struct Case {
+    UINT type;
+    const char* answers;  // value of LERV32_MSGBOX_ANSWERS for this box
+    int expected;
+  } cases[] = {
+      {MB_OK, "", IDOK},
+      {MB_YESNO, "", IDYES},
+      {MB_YESNO | MB_DEFBUTTON2, "", IDNO},
+      {MB_YESNOCANCEL | MB_DEFBUTTON3, "", IDCANCEL},
+      {MB_YESNO | MB_ICONQUESTION, "n", IDNO},
+      {MB_RETRYCANCEL, "C", IDCANCEL},
+      {MB_ABORTRETRYIGNORE, "I", IDIGNORE},
+      {MB_YESNO, "O", IDYES},  // no OK button: the default
+      {MB_DEFBUTTON3 | MB_YESNO, "", IDYES},  // no third button: the first
+  };
+  for (const Case& c : cases) {
+    ScopedEnv answers("LERV32_MSGBOX_ANSWERS", c.answers);
+    EXPECT_EQ(MessageBoxA(GetDesktopWindow(), "Text", "Titel", c.type), c.expected) << c.type << " " << c.answers;
+  }
+  EXPECT_EQ(testenv::ReadLines(log).size(), sizeof cases / sizeof cases[0]);
+}
+
+TEST(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
+  testenv::TempDir dir;
+  const std::string log = (dir.Path() / "boxes.log").string();
+  ScopedEnv log_env("LERV32_MSGBOX_LOG", log);
+  ScopedEnv answers("LERV32_MSGBOX_ANSWERS", "NY");
+  EXPECT_EQ(MessageBoxA(nullptr, "Erste\r\nZeile\tzwei", "23000", MB_YESNO), IDNO);
+  EXPECT_EQ(MessageBoxA(nullptr, "Zweite", "01000", MB_YESNO | MB_DEFBUTTON2), IDYES);
+  EXPECT_EQ(MessageBoxA(nullptr, "Dritte: ung\xfcltig", "01000", MB_YESNO | MB_DEFBUTTON2), IDNO) << "answers used up";
+  EXPECT_EQ(testenv::ReadLines(log), (std::vector<std::string>{
+                                         "23000\tErste\\r\\nZeile\\tzwei\tYes/No\tNo",
+                                         "01000\tZweite\tYes/No\tYes",
+                                         "01000\tDritte: ung\xc3\xbcltig\tYes/No\tNo",
+                                     }));
+}
+
+}  // namespace
+#endif
