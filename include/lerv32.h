@@ -261,6 +261,13 @@ LERV32_API int32_t LERV32_CALL rv_GenSqlTriggerStructN(const TableDef* td, char*
 LERV32_API void LERV32_CALL rv_GenCppTableDef(const TableDef* td, char* out);
 LERV32_API int32_t LERV32_CALL rv_GenCppTableDefN(const TableDef* td, char* out, int32_t capacity);
 
+/* ---- Record access. rec is the caller's record buffer laid out by td; it
+ * is changed whole or not at all. Failed ODBC calls are reported (event log,
+ * and a message box when the setting Display_Errors is on). */
+/* Reads the record with id rec_id into rec: 1, or 0 when there is none or
+ * the table's columns do not match td. */
+LERV32_API int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* rec);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,181 @@
+#include "records/read_record.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "fields/field_values.h"
+#include "frame/export_guard.h"
+#include "frame/odbc_errors.h"
+#include "frame/odbc_trace.h"
+#include "frame/settings.h"
+#include "include/lebase32.h"
+#include "records/odbc_statement.h"
+#include "tabledef/table_def.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+// A date column as yyyymmdd; dates up to 1900-01-01 (the stored empty date)
+// and NULL read as 0.
+int32_t FetchDate(SQLHSTMT stmt, SQLUSMALLINT column) {
+  unsigned char scratch[16] = {};
+  SQLLEN indicator = 0;
+  ODBC_CALL(SQLGetData, stmt, column, SQL_C_DATE, scratch, sizeof scratch, &indicator);
+  DATE_STRUCT date;
+  std::memcpy(&date, scratch, sizeof date);
+  int32_t value = (static_cast<int32_t>(date.year) * 100 + date.month) * 100 + date.day;
+  return value <= 19000101 ? 0 : value;
+}
+
+// Fixed-size C types are fetched into scratch and copied only into a field
+// wide enough: SQLGetData writes the whole type whatever buffer length says.
+template <typename T>
+T FetchFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type) {
+  T value{};
+  SQLLEN indicator = 0;
+  ODBC_CALL(SQLGetData, stmt, column, c_type, &value, sizeof value, &indicator);
+  return value;
+}
+
+void DecodeText(SQLHSTMT stmt, SQLUSMALLINT column, char* p, int w) {
+  std::vector<char> scratch(static_cast<size_t>(w) + 1, '\0');
+  SQLLEN indicator = 0;
+  ODBC_CALL(SQLGetData, stmt, column, SQL_C_CHAR, scratch.data(), static_cast<SQLLEN>(scratch.size()), &indicator);
+  FieldFromSqlText(scratch.data(), p, w);
+}
+
+}  // namespace
+
+bool UsesProcedures(const TableDef* td) { return ExSQL_Enabled != 0 && td->ExLevel != 0; }
+
+std::string BuildSelectById(const TableDef* td, int32_t rec_id) {
+  std::string sql = "SELECT";
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    sql += i == 0 ? " " : ",";
+    sql += td->Fields[i].Name;
+  }
+  char tail[64];
+  std::snprintf(tail, sizeof tail, " WHERE RecId = %ld", static_cast<long>(rec_id));
+  return sql + " FROM " + td->TableName + tail;
+}
+
+void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
+  const FieldDef& f = td->Fields[field];
+  char* p = record + f.Offset;
+  const int w = f.Len;
+  const auto column = static_cast<SQLUSMALLINT>(field + 1);
+  switch (f.Type) {
+    case 'C': case 'c': case 'u':
+      DecodeText(stmt, column, p, w);
+      break;
+    case 'D': {
+      char text[16] = {};
+      ld_ToStringEx(text, FetchDate(stmt, column));
+      std::memcpy(p, text, static_cast<size_t>(w < 10 ? w : 10));
+      break;
+    }
+    case 'o': {
+      int32_t v = FetchDate(stmt, column);
+      int32_t ddmmyy = (v % 100) * 10000 + (v / 100 % 100) * 100 + (v / 10000 % 100);
+      char bytes[4] = {};
+      LongToCobolX(bytes, 4, ddmmyy);
+      std::memcpy(p, bytes, static_cast<size_t>(w < 4 ? w : 4));
+      break;
+    }
+    case 'L':
+      if (w >= 1) p[0] = FetchFixed<signed char>(stmt, column, SQL_C_TINYINT) != 0 ? 'T' : 'F';
+      break;
+    case 'N':
+      if (f.Dec == 0 && w <= 8) {
+        LongToCharN(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
+      } else {
+        DoubleToCharN(p, w, f.Dec, FetchFixed<double>(stmt, column, SQL_C_DOUBLE));
+      }
+      break;
+    case 'b': {
+      // A byte is 0 to 255, as the tinyint column holds it: fetched as a
+      // signed tinyint, values above 127 would fail to convert.
+      unsigned char v = FetchFixed<unsigned char>(stmt, column, SQL_C_UTINYINT);
+      if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 1);
+      break;
+    }
+    case 'd': {
+      double v = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
+      if (FitsWidth(f.Type, w)) std::memcpy(p, &v, sizeof v);
+      break;
+    }
+    case 'l': {
+      SQLINTEGER v = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
+      if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 4);
+      break;
+    }
+    case 's': {
+      SQLSMALLINT v = FetchFixed<SQLSMALLINT>(stmt, column, SQL_C_SHORT);
+      if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 2);
+      break;
+    }
+    case 'n':
+      DoubleToCobolN(p, w, f.Dec, FetchFixed<double>(stmt, column, SQL_C_DOUBLE));
+      break;
+    case 'x':
+      LongToCobolX(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
+      break;
+    default:
+      break;
+  }
+}
+
+namespace {
+
+int32_t GetRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, char* record) {
+  std::string sql;
+  if (UsesProcedures(td)) {
+    char text[160];
+    std::snprintf(text, sizeof text, "EXECUTE [up_Sel_%s] %ld", SqlBaseName(td, nullptr), static_cast<long>(rec_id));
+    sql = text;
+  } else {
+    sql = BuildSelectById(td, rec_id);
+  }
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) {
+    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return 0;
+  }
+  SQLHSTMT h = stmt.get();
+  bool ran = SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS));
+  if (ran) {
+    ODBC_CALL(SQLSetStmtOption, h, SQL_BIND_TYPE, SQL_BIND_BY_COLUMN);
+    ran = SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h));
+  }
+  if (!ran) {
+    OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
+  SQLSMALLINT columns = 0;
+  ODBC_CALL(SQLNumResultCols, h, &columns);
+  if (columns != td->FieldCnt) return 0;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h))) return 0;
+  // The fields are decoded into a copy: the caller's record changes whole.
+  const int size = RecordSize(td);
+  std::vector<char> work(record, record + size);
+  for (int i = 0; i < td->FieldCnt; ++i) DecodeColumn(h, i, td, work.data());
+  std::memcpy(record, work.data(), static_cast<size_t>(size));
+  return 1;
+}
+
+}  // namespace
+}  // namespace lerv32
+
+extern "C" {
+
+int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* record) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (connection == nullptr || td == nullptr || record == nullptr) return 0;
+    return lerv32::GetRecord(static_cast<SQLHDBC>(connection), td, rec_id, record);
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,192 @@
+// Reading records through the library from sqlsim, on tables made by the
+// generated scripts: both paths (plain SELECT and up_Sel_), every field type,
+// the statement texts as the trace shows them, and the cases that read
+// nothing.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "support/table_defs.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+#include "tabledef/table_def.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace {
+
+using testenv::ScopedEnv;
+
+// Splits at lines holding only GO and runs each batch; true when all ran.
+bool RunScript(SQLHDBC dbc, const std::string& script) {
+  std::vector<std::string> batches(1);
+  size_t start = 0;
+  while (start < script.size()) {
+    size_t end = script.find('\n', start);
+    std::string line = script.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+    start = end == std::string::npos ? script.size() : end + 1;
+    if (line == "GO\r\n") batches.emplace_back();
+    else batches.back() += line;
+  }
+  for (const std::string& batch : batches) {
+    if (batch.find_first_not_of(" \r\n") == std::string::npos) continue;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocStmt(dbc, &stmt);
+    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(batch.c_str())), SQL_NTS);
+    while (SQL_SUCCEEDED(rc) && SQLMoreResults(stmt) != SQL_NO_DATA) {
+    }
+    SQLFreeStmt(stmt, SQL_DROP);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+      ADD_FAILURE() << "batch failed:\n" << batch;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string CreateScript(TableDef* td, int transact_sql) {
+  std::vector<char> buffer(1 << 20);
+  std::string script;
+  rv_GenSqlTableDefN(td, buffer.data(), static_cast<int32_t>(buffer.size()), transact_sql);
+  script += buffer.data();
+  if (transact_sql) {
+    rv_GenSqlTableBasicProcN(td, buffer.data(), static_cast<int32_t>(buffer.size()), 1);
+    script += buffer.data();
+  }
+  for (int32_t k = 0; k < td->KeyCnt; ++k) {
+    rv_GenSqlIndexDefN(td, buffer.data(), static_cast<int32_t>(buffer.size()), k, transact_sql);
+    script += buffer.data();
+  }
+  return script;
+}
+
+const std::vector<std::string> kLines = {
+    "ALIAS=LESEN", "EXLEVEL=1",     "FIELD=NAME,C,10", "FIELD=GROSS,u,8", "FIELD=NOTIZ,c,12", "FIELD=DATUM,D",
+    "FIELD=ALT,o",  "FIELD=AKTIV,L", "FIELD=MENGE,N,8", "FIELD=BETRAG,N,10,2", "FIELD=STUFE,b", "FIELD=KURS,d,0,2",
+    "FIELD=NR,l",   "FIELD=ANZ,s",   "FIELD=GEPACKT,n,5,2", "FIELD=BIN,x,3", "KEY=NAME_KEY,NAME"};
+
+class ReadRecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lerv32::ApplyDefinitionLines(td_.get(), kLines);
+    std::string connect = "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=lesen;AUTOCREATE=1;TRACE=" +
+                          trace_;
+    dbc_ = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
+    ASSERT_NE(dbc_, nullptr);
+    ASSERT_TRUE(RunScript(dbc_, testenv::ReadText(LERV32_DPXFUNC_SQL)));
+    ASSERT_TRUE(RunScript(dbc_, CreateScript(td_.get(), 1)));
+    ASSERT_TRUE(RunScript(dbc_, "INSERT INTO LESEN (RecId, NAME, GROSS, NOTIZ, DATUM, ALT, AKTIV, MENGE, BETRAG, STUFE, "
+                                "KURS, NR, ANZ, GEPACKT, BIN) VALUES (7, 'M\xfcller', 'GROSS', 'exakt 12 Zei', "
+                                "'2024-02-29', '1999-12-31', 1, 12345678, -1234.56, 200, 2.5, -7, -300, 123.45, 4660)\r\n"
+                                "INSERT INTO LESEN (RecId, DATUM, ALT) VALUES (8, '1900-01-01', '1899-12-31')\r\n"));
+    lerv32::ExSQL_Enabled = 1;
+  }
+  void TearDown() override {
+    if (dbc_) rv_OdbcDisconnect(dbc_);
+    lerv32::ExSQL_Enabled = saved_enabled_;
+    lerv32::OemConvert = saved_oem_;
+  }
+
+  std::vector<std::string> Texts(const std::vector<char>& record) {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < td_->FieldCnt; ++i) {
+      char text[300] = {};
+      rv_FieldToString(td_.get(), i, record.data(), text);
+      out.push_back(text);
+    }
+    return out;
+  }
+  std::vector<char> NewRecord(char fill) { return std::vector<char>(static_cast<size_t>(lerv32::RecordSize(td_.get())), fill); }
+
+  testenv::TempDir temp_;
+  const std::string trace_ = (temp_.Path() / "trace.txt").string();
+  ScopedEnv event_log_{"LEBASE32_EVENTLOG", (temp_.Path() / "events.log").string()};
+  testenv::TableDefPtr td_ = testenv::NewTableDef();
+  SQLHDBC dbc_ = nullptr;
+  int32_t saved_enabled_ = lerv32::ExSQL_Enabled;
+  int32_t saved_oem_ = lerv32::OemConvert;
+};
+
+TEST_F(ReadRecordTest, EveryTypeReadsOnBothPaths) {
+  lerv32::OemConvert = 0;
+  for (int32_t level : {0, 1}) {
+    SCOPED_TRACE(level ? "up_Sel_" : "plain SELECT");
+    td_->ExLevel = level;
+    std::vector<char> record = NewRecord('?');
+    ASSERT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 1);
+    EXPECT_EQ(Texts(record), (std::vector<std::string>{"M\xfcller", "GROSS", "exakt 12 Zei", "2024-02-29", "1999-12-31",
+                                                      "1", "12345678", "-1234.56", "200", "2.50", "-7", "-300", "123.45",
+                                                      "4660"}));
+    // Text is blank-padded to the field and never terminated.
+    EXPECT_EQ(std::string(record.data(), 10), "M\xfcller    ");
+    EXPECT_EQ(std::string(record.data() + td_->Fields[2].Offset, 12), "exakt 12 Zei");
+    // The stored empty date and anything before it read as the empty date.
+    ASSERT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 8, record.data()), 1);
+    EXPECT_EQ(rv_FieldToLong(td_.get(), 3, record.data()), 0);
+    EXPECT_EQ(rv_FieldToLong(td_.get(), 4, record.data()), 0);
+  }
+  std::string trace = testenv::ReadText(trace_);
+  EXPECT_NE(trace.find("EXECUTE\tSELECT NAME,GROSS,NOTIZ,DATUM,ALT,AKTIV,MENGE,BETRAG,STUFE,KURS,NR,ANZ,GEPACKT,BIN "
+                       "FROM LESEN WHERE RecId = 7"),
+            std::string::npos);
+  EXPECT_NE(trace.find("EXECUTE\tEXECUTE [up_Sel_LESEN] 7"), std::string::npos);
+}
+
+TEST_F(ReadRecordTest, OemConvertGivesTheHostsCodePage) {
+  lerv32::OemConvert = 1;
+  td_->ExLevel = 0;
+  std::vector<char> record = NewRecord(' ');
+  ASSERT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 1);
+  EXPECT_EQ(std::string(record.data(), 10), "M\x81ller    ") << "u umlaut is 0x81 in code page 850";
+}
+
+TEST_F(ReadRecordTest, NothingReadLeavesTheRecordAsItWas) {
+  const std::vector<char> before = NewRecord('\xAB');
+  struct Case {
+    const char* what;
+    int32_t level;
+    int32_t rec_id;
+    bool reported;
+  } cases[] = {
+      {"no such record, plain", 0, 99, false},
+      {"no such record, procedure", 1, 99, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    td_->ExLevel = c.level;
+    std::vector<char> record = before;
+    EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), c.rec_id, record.data()), 0);
+    EXPECT_EQ(record, before);
+  }
+  // A definition with a field more than the table: the column count differs.
+  td_->ExLevel = 0;
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FIELD=FEHLT,C,5"), 0);
+  std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\xAB');
+  const std::vector<char> wider = record;
+  EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 0) << "plain: the SELECT names a missing column";
+  EXPECT_EQ(record, wider);
+  td_->ExLevel = 1;
+  EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 0) << "up_Sel_ has one column less";
+  EXPECT_EQ(record, wider);
+  // Null arguments.
+  EXPECT_EQ(rv_OdbcGetRecord(nullptr, td_.get(), 7, record.data()), 0);
+  EXPECT_EQ(rv_OdbcGetRecord(dbc_, nullptr, 7, record.data()), 0);
+  EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, nullptr), 0);
+}
+
+TEST_F(ReadRecordTest, MissingProcedureIsReported) {
+  lerv32::Display_Errors = 0;
+  td_->ExLevel = 1;
+  ASSERT_TRUE(RunScript(dbc_, "DROP PROCEDURE up_Sel_LESEN\r\n"));
+  std::vector<char> record = NewRecord(' ');
+  EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 0);
+  std::string events = testenv::ReadText((temp_.Path() / "events.log").string());
+  EXPECT_NE(events.find("Could not find stored procedure 'up_Sel_LESEN'"), std::string::npos) << events;
+}
+
+}  // namespace
