@@ -82,7 +82,7 @@ std::string CreateScript(TableDef* td, int transact_sql) {
   return script;
 }
 
-[[maybe_unused]] size_t Count(const std::string& text, const std::string& part) {
+size_t Count(const std::string& text, const std::string& part) {
   size_t n = 0;
   for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
   return n;
@@ -301,6 +301,162 @@ TEST_F(WriteRecordTest, ReorgRenumbersInOrder) {
   td_->ExLevel = 0;
   rv_OdbcReorg(plain_, td_.get());
   EXPECT_NE(Events().find("up_Reorg_LESEN"), std::string::npos) << Events();
+}
+
+struct Retry {
+  const char* what;
+  int32_t append_ex;  // 0: a blank record through up_Add_
+  const char* pattern;
+  const char* note;
+  int faults;
+  bool appends;
+};
+
+TEST_F(WriteRecordTest, ProcedureAppendsRetryIntegrityViolations) {
+  const Retry cases[] = {
+      {"up_Add_, every attempt fails", 0, "%up_Add_%", "REPEAT odbcAppe::AppenWithProcedure()", 30, false},
+      {"up_Add_, the last attempt works", 0, "%up_Add_%", "REPEAT odbcAppe::AppenWithProcedure()", 29, true},
+      {"up_Append_, every attempt fails", 1, "%up_Append_%", "REPEAT odbcUpda::AppenWithProcedureEx()", 30, false},
+      {"up_Append_, the last attempt works", 1, "%up_Append_%", "REPEAT odbcUpda::AppenWithProcedureEx()", 29,
+       true},
+  };
+  const std::vector<char> a = Record(kValuesA);
+  for (const Retry& c : cases) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(1, c.append_ex);
+    testenv::WriteText(events_, "");
+    testenv::WriteText(boxes_, "");
+    const int rows = Rows(dbc);
+    Fault(dbc, c.pattern, c.faults, "23000");
+    const auto start = std::chrono::steady_clock::now();
+    const int32_t rec_id = c.append_ex ? rv_OdbcAppendRecord(dbc, td_.get(), a.data()) : rv_OdbcAppendBlank(dbc, td_.get());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(rec_id > 0, c.appends) << rec_id;
+    EXPECT_EQ(Rows(dbc), rows + (c.appends ? 1 : 0));
+    const std::string events = Events();
+    EXPECT_EQ(Count(events, "\t0\tLESEN\t" + std::string(c.note)), 29u) << events;
+    EXPECT_EQ(Count(events, "\t23000\t"), static_cast<size_t>(c.faults)) << "every failed attempt logged";
+    EXPECT_GE(elapsed, std::chrono::milliseconds(29 * 40)) << "29 pauses";
+    // Only the last attempt's violation may be shown: the others were retried.
+    const std::vector<std::string> boxes = Boxes();
+    EXPECT_EQ(boxes.size(), c.appends ? 0u : 1u);
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].substr(0, 6), "23000\t");
+    }
+    ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'clear'\r\n"));
+  }
+}
+
+struct Failure {
+  const char* what;
+  int32_t level;
+  int32_t append_ex;
+  const char* pattern;
+  const char* state;
+  bool box;
+};
+
+TEST_F(WriteRecordTest, OtherAppendFailuresAreReportedOnceAndNotRetried) {
+  const Failure cases[] = {
+      {"up_Append_, deadlock victim", 1, 1, "%up_Append_%", "40001", true},
+      {"up_Append_, general error: logged, not shown", 1, 1, "%up_Append_%", "S1000", false},
+      {"up_Add_, deadlock victim", 1, 0, "%up_Add_%", "40001", true},
+      {"plain insert, a RecId taken meanwhile", 0, 0, "INSERT INTO LESEN (RecId)%", "23000", true},
+  };
+  const std::vector<char> a = Record(kValuesA);
+  for (const Failure& c : cases) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(c.level, c.append_ex);
+    testenv::WriteText(events_, "");
+    testenv::WriteText(boxes_, "");
+    const int rows = Rows(dbc);
+    Fault(dbc, c.pattern, 1, c.state);
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 0);
+    EXPECT_EQ(Rows(dbc), rows);
+    const std::string events = Events();
+    EXPECT_EQ(Count(events, "REPEAT"), 0u);
+    EXPECT_EQ(Count(events, "\t" + std::string(c.state) + "\t"), 1u) << events;
+    EXPECT_NE(events.find("eingespielt"), std::string::npos);
+    const std::vector<std::string> boxes = Boxes();
+    EXPECT_EQ(boxes.size(), c.box ? 1u : 0u);
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].substr(0, 6), std::string(c.state) + "\t");
+    }
+    // The fault is used up: a retry would have appended.
+    EXPECT_GT(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 0);
+  }
+}
+
+TEST_F(WriteRecordTest, PlainUpdateThatCannotBePreparedShowsItsStatement) {
+  lerv32::Display_Errors = 0;
+  SQLHDBC dbc = Use(0, 0);
+  const std::vector<char> a = Record(kValuesA);
+  ASSERT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 1);
+  // A name the server cannot parse there: the statement fails as it is prepared.
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FROM,C,5"), 0);
+  std::vector<char> wider(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  std::memcpy(wider.data(), a.data(), a.size());
+  EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, wider.data()), 0);
+  const std::vector<std::string> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Prepare\tUPDATE LESEN SET " + std::string(kColumns) + ",FROM=? WHERE RecId = 1\t", 0), 0u)
+      << boxes[0];
+  EXPECT_EQ(Events(), "") << "nothing else is reported";
+}
+
+// A definition that does not match the table stores nothing, whichever path
+// appends: a blank record the caller would never learn of is removed again.
+TEST_F(WriteRecordTest, MismatchedDefinitionStoresNothing) {
+  lerv32::Display_Errors = 0;
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FEHLT,N,5"), 0);
+  const std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    const int rows = Rows(dbc);
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), record.data()), 0);
+    EXPECT_EQ(Rows(dbc), rows);
+    EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, record.data()), 0);
+  }
+}
+
+TEST_F(WriteRecordTest, GarbageRecordsFailOrStoreWhatIsRead) {
+  lerv32::Display_Errors = 0;
+  const size_t size = static_cast<size_t>(lerv32::RecordSize(td_.get()));
+  std::vector<std::vector<char>> records = {std::vector<char>(size, '\xff'), std::vector<char>(size, '\0')};
+  std::vector<char> mixed(size);
+  for (size_t i = 0; i < size; ++i) mixed[i] = static_cast<char>(i * 37 + 11);
+  records.push_back(mixed);
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    for (const std::vector<char>& record : records) {
+      const int rows = Rows(dbc);
+      const int32_t rec_id = rv_OdbcAppendRecord(dbc, td_.get(), record.data());
+      EXPECT_EQ(Rows(dbc), rows + (rec_id > 0 ? 1 : 0));
+      if (rec_id > 0) Read(dbc, rec_id);
+      const int32_t updated = rv_OdbcUpdateRecord(dbc, td_.get(), rec_id, record.data());
+      EXPECT_TRUE(updated == 0 || updated == 1);
+    }
+  }
+}
+
+TEST_F(WriteRecordTest, NullArgumentsAndImpossibleDefinitionsFail) {
+  const std::vector<char> a = Record(kValuesA);
+  EXPECT_EQ(rv_OdbcAppendRecord(nullptr, td_.get(), a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, nullptr, a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), nullptr), 0);
+  EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, nullptr), 0);
+  EXPECT_EQ(rv_OdbcAppendBlank(nullptr, td_.get()), 0);
+  EXPECT_EQ(rv_OdbcDeleteRecord(plain_, nullptr, 1), 0);
+  EXPECT_EQ(rv_OdbcZap(nullptr, td_.get()), 0);
+  rv_OdbcReorg(nullptr, nullptr);
+  td_->FieldCnt = LERV32_MAX_FIELDS + 1;
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), a.data()), 0);
+  EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, a.data()), 0);
+  td_->FieldCnt = -1;
+  EXPECT_EQ(rv_OdbcAppendBlank(plain_, td_.get()), 0);
+  EXPECT_EQ(Rows(plain_), 0);
 }
 
 }  // namespace
