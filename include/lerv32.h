@@ -267,6 +267,12 @@ LERV32_API int32_t LERV32_CALL rv_GenCppTableDefN(const TableDef* td, char* out,
 /* Reads the record with id rec_id into rec: 1, or 0 when there is none or
  * the table's columns do not match td. */
 LERV32_API int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* rec);
+/* Record ids in the order of key (negative: RecId order); 0 when there is
+ * none, and for a key at or above KeyCnt. */
+LERV32_API int32_t LERV32_CALL rv_OdbcFirstRecId(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcNextRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
+LERV32_API int32_t LERV32_CALL rv_OdbcPriorRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
 
 #ifdef __cplusplus
 }
