@@ -261,6 +261,21 @@ LERV32_API int32_t LERV32_CALL rv_GenSqlTriggerStructN(const TableDef* td, char*
 LERV32_API void LERV32_CALL rv_GenCppTableDef(const TableDef* td, char* out);
 LERV32_API int32_t LERV32_CALL rv_GenCppTableDefN(const TableDef* td, char* out, int32_t capacity);
 
+/* ---- Scripts: batches separated by lines that read GO, run one after the
+ * other until one fails. */
+/* 1 when every batch ran; otherwise 0 and, when errors is not null and
+ * length above 20, the server's messages of the failed batch in errors. */
+LERV32_API int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script, char* errors, int32_t length);
+/* Runs a script file, first switching to database when it is not null;
+ * errors (required) gets "file not open" or the server's messages. */
+LERV32_API int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database, const char* path, char* errors,
+                                              int32_t length);
+/* Generates td's script (table, procedures when transactSql is non-zero,
+ * indexes) and runs it, after USE database when that is not null. 1 or 0. */
+LERV32_API int32_t LERV32_CALL rv_CreateTable(LERV32_HDBC connection, TableDef* td, int32_t transactSql, const char* database);
+/* Does nothing; 0. */
+LERV32_API int32_t LERV32_CALL rv_DropTable(int32_t a, int32_t b, int32_t c);
+
 /* ---- Record access. rec is the caller's record buffer laid out by td; it
  * is changed whole or not at all. Failed ODBC calls are reported (event log,
  * and a message box when the setting Display_Errors is on). */
