@@ -288,6 +288,23 @@ LERV32_API int32_t LERV32_CALL rv_OdbcFirstRecId(LERV32_HDBC connection, const T
 LERV32_API int32_t LERV32_CALL rv_OdbcLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key);
 LERV32_API int32_t LERV32_CALL rv_OdbcNextRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
 LERV32_API int32_t LERV32_CALL rv_OdbcPriorRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
+/* Appends a record with the column defaults: its new RecId, or 0. */
+LERV32_API int32_t LERV32_CALL rv_OdbcAppendBlank(LERV32_HDBC connection, const TableDef* td);
+/* Appends rec: its new RecId, or 0 when no record with its values was
+ * stored. Appends through the procedures are retried while another client
+ * takes the same id. */
+LERV32_API int32_t LERV32_CALL rv_OdbcAppendRecord(LERV32_HDBC connection, const TableDef* td, const char* rec);
+/* Writes every field of rec to the record rec_id: 1, or 0 on failure (1 as
+ * well when there is no such record). */
+LERV32_API int32_t LERV32_CALL rv_OdbcUpdateRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, const char* rec);
+/* Deletes the record rec_id: 1 when the statement ran, also when there was
+ * no such record; 0 on failure. */
+LERV32_API int32_t LERV32_CALL rv_OdbcDeleteRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id);
+/* Deletes every record of the table: 1, or 0 on failure. */
+LERV32_API int32_t LERV32_CALL rv_OdbcZap(LERV32_HDBC connection, const TableDef* td);
+/* Renumbers the records 1, 2, 3, ... in the order of their ids and rebuilds
+ * the table's indexes (through the table's procedure). */
+LERV32_API void LERV32_CALL rv_OdbcReorg(LERV32_HDBC connection, const TableDef* td);
 
 #ifdef __cplusplus
 }

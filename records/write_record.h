@@ -1,0 +1,51 @@
+// Writing records: appends, updates, deletes, emptying and reorganising a
+// table, with plain SQL or the generated per-table procedures.
+#ifndef LERV32_RECORDS_WRITE_RECORD_H
+#define LERV32_RECORDS_WRITE_RECORD_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+
+#include <sql.h>
+
+namespace lerv32 {
+
+// Executions of a procedure append while the server reports "23000", and
+// the pause between two of them.
+constexpr int kAppendRetryLimit = 30;
+constexpr DWORD kAppendRetryPauseMs = 40;
+
+// The values of a record as statement parameters: one slot per field in
+// field order, each aligned for the driver's typed reads, and a length per
+// field. Must outlive the execution of the statement they are bound to.
+struct RecordParams {
+  std::vector<char> buffer;
+  std::vector<SQLLEN> lengths;
+};
+
+// Sizes params for td (FieldCnt 0 to 128).
+void PrepareRecordParams(const TableDef* td, RecordParams* params);
+
+// Binds the fields of record as parameters 1 to FieldCnt of stmt, converted
+// to their SQL types; params must come from PrepareRecordParams for td.
+// false when a bind failed.
+bool BindRecordParams(SQLHSTMT stmt, RecordParams* params, const TableDef* td, const char* record);
+
+// Whether td can describe a record at all: 0 to 128 fields.
+bool FieldCountValid(const TableDef* td);
+
+// The operations behind the exports (arguments not null, FieldCnt valid),
+// for the calls that fall back to them.
+int32_t AppendBlank(SQLHDBC dbc, const TableDef* td);
+int32_t AppendRecord(SQLHDBC dbc, const TableDef* td, const char* record);
+// report_execute: a failed execution of the plain UPDATE is reported too.
+int32_t UpdateRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char* record, bool report_execute);
+int32_t DeleteRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id);
+
+}  // namespace lerv32
+
+#endif  // LERV32_RECORDS_WRITE_RECORD_H

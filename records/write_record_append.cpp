@@ -1,0 +1,149 @@
+#include <climits>
+#include <cstdio>
+#include <string>
+
+#include "frame/odbc_errors.h"
+#include "frame/odbc_trace.h"
+#include "include/lebase32.h"
+#include "records/odbc_statement.h"
+#include "records/read_record.h"
+#include "records/write_record.h"
+#include "tabledef/table_def.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+SQLCHAR* Text(std::string& sql) { return reinterpret_cast<SQLCHAR*>(sql.data()); }
+
+// The single integer of the first row of an executed statement; 0 when the
+// result has another shape or no row.
+int32_t FetchNewRecId(SQLHSTMT stmt) {
+  SQLSMALLINT columns = 0;
+  ODBC_CALL(SQLNumResultCols, stmt, &columns);
+  if (columns != 1 || !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt))) return 0;
+  SQLINTEGER value = 0;
+  SQLLEN indicator = 0;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, 1, SQL_C_LONG, &value, sizeof value, &indicator))) return 0;
+  return indicator == SQL_NULL_DATA ? 0 : value;
+}
+
+constexpr int64_t kTryAgain = -1;
+
+// One execution of a procedure append on a statement of its own: the new
+// RecId, 0 on failure, or kTryAgain after an integrity violation that is
+// not the last attempt's.
+int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const char* record, RecordParams* params,
+                      bool last) {
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) {
+    // A blank append gives up silently here.
+    if (record != nullptr) OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return 0;
+  }
+  SQLHSTMT h = stmt.get();
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, Text(sql), SQL_NTS))) {
+    OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
+  ODBC_CALL(SQLSetStmtOption, h, SQL_BIND_TYPE, SQL_BIND_BY_COLUMN);
+  if (record != nullptr && !BindRecordParams(h, params, td, record)) {
+    OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
+  if (SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) return FetchNewRecId(h);
+  if (last) {
+    OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
+  return OdbcReportErrors(dbc, h, 1) != 0 ? kTryAgain : 0;
+}
+
+// Runs a procedure append, retried while the server reports "23000". With
+// record, its fields are bound as the parameters.
+int32_t AppendWithRetry(SQLHDBC dbc, const TableDef* td, std::string sql, const char* record, const char* note) {
+  RecordParams params;
+  if (record != nullptr) PrepareRecordParams(td, &params);
+  for (int attempt = 1;; ++attempt) {
+    const int64_t result = AppendAttempt(dbc, td, sql, record, &params, attempt == kAppendRetryLimit);
+    if (result != kTryAgain) return static_cast<int32_t>(result);
+    Sleep(kAppendRetryPauseMs);
+    leEventLogWrite(0, td->TableName, note);
+  }
+}
+
+// The highest RecId of the table, 0 for an empty one, -1 on failure.
+int64_t HighestRecId(SQLHDBC dbc, const TableDef* td) {
+  std::string sql = std::string("SELECT TOP 1 RecId FROM ") + td->TableName + " ORDER BY RecId DESC";
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) {
+    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return -1;
+  }
+  SQLHSTMT h = stmt.get();
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, h, Text(sql), SQL_NTS))) {
+    OdbcReportErrors(dbc, h, 0);
+    return -1;
+  }
+  const SQLRETURN rc = ODBC_CALL(SQLFetch, h);
+  if (rc == SQL_NO_DATA) return 0;
+  SQLINTEGER value = 0;
+  SQLLEN indicator = 0;
+  if (!SQL_SUCCEEDED(rc) ||
+      !SQL_SUCCEEDED(ODBC_CALL(SQLGetData, h, 1, SQL_C_LONG, &value, sizeof value, &indicator))) {
+    OdbcReportErrors(dbc, h, 0);
+    return -1;
+  }
+  return indicator == SQL_NULL_DATA ? 0 : value;
+}
+
+// Highest RecId plus one, inserted with the column defaults. Not retried: a
+// client that took the same RecId meanwhile makes the insert fail.
+int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
+  const int64_t highest = HighestRecId(dbc, td);
+  if (highest < 0) return 0;
+  if (highest >= INT32_MAX) {
+    leEventLogWrite(1, td->TableName, "RecId: no id above the highest one");
+    return 0;
+  }
+  const auto rec_id = static_cast<int32_t>(highest + 1);
+  ODBC_CALL(SQLSetConnectOption, dbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) {
+    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return 0;
+  }
+  char tail[48];
+  std::snprintf(tail, sizeof tail, " (RecId) VALUES (%ld)", static_cast<long>(rec_id));
+  std::string sql = std::string("INSERT INTO ") + td->TableName + tail;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
+    OdbcReportErrors(dbc, stmt.get(), 0);
+    return 0;
+  }
+  return rec_id;
+}
+
+}  // namespace
+
+int32_t AppendBlank(SQLHDBC dbc, const TableDef* td) {
+  if (!UsesProcedures(td)) return AppendBlankPlain(dbc, td);
+  std::string sql = std::string("EXECUTE [up_Add_") + SqlBaseName(td, nullptr) + "]";
+  return AppendWithRetry(dbc, td, sql, nullptr, "REPEAT odbcAppe::AppenWithProcedure()");
+}
+
+int32_t AppendRecord(SQLHDBC dbc, const TableDef* td, const char* record) {
+  if (UsesProcedures(td) && td->AppendEx != 0) {
+    std::string sql = std::string("EXECUTE [up_Append_") + SqlBaseName(td, nullptr) + "]";
+    for (int32_t i = 0; i < td->FieldCnt; ++i) sql += i == 0 ? " ?" : ",?";
+    return AppendWithRetry(dbc, td, sql, record, "REPEAT odbcUpda::AppenWithProcedureEx()");
+  }
+  const int32_t rec_id = AppendBlank(dbc, td);
+  if (rec_id == 0) return 0;
+  if (UpdateRecord(dbc, td, rec_id, record, true) == 1) return rec_id;
+  // A blank record the caller never learns of would stay behind.
+  DeleteRecord(dbc, td, rec_id);
+  return 0;
+}
+
+}  // namespace lerv32

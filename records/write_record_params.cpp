@@ -1,0 +1,133 @@
+#include <algorithm>
+#include <cstring>
+
+#include "fields/field_values.h"
+#include "frame/odbc_trace.h"
+#include "include/lebase32.h"
+#include "records/write_record.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+// Every slot starts on this boundary: the driver reads the bound values
+// through typed pointers.
+constexpr size_t kSlotAlign = 8;
+
+// The exchanged size of a field by its SQL type: the value written into its
+// slot, the column size and the buffer length bound.
+size_t ValueSize(int32_t sql_type, int width) {
+  switch (sql_type) {
+    case SQL_TINYINT: return 1;
+    case SQL_INTEGER: return 4;
+    case SQL_SMALLINT: return 2;
+    case SQL_DOUBLE: return 8;
+    case SQL_TYPE_DATE: case SQL_DATE: return sizeof(TIMESTAMP_STRUCT);
+    default: return static_cast<size_t>(std::max(width, 1));
+  }
+}
+
+// A slot holds the value and the zero byte that text puts behind itself.
+size_t SlotSize(size_t value_size) { return (value_size + 1 + kSlotAlign - 1) / kSlotAlign * kSlotAlign; }
+
+// A binary field narrower than its type is sent as 0, as it is never read.
+template <typename T>
+T Binary(const FieldDef& f, const char* v) {
+  T value{};
+  if (FitsWidth(f.Type, f.Len)) std::memcpy(&value, v, sizeof value);
+  return value;
+}
+
+TIMESTAMP_STRUCT DateValue(const FieldDef& f, const char* v) {
+  int32_t d = FitsWidth(f.Type, f.Len) ? DateFromField(f.Type, v) : 0;
+  if (d == 0) d = 19000101;
+  // A date from garbage bytes is sent as the server will refuse it, never
+  // cut to another valid date.
+  if (d < 10101 || d > 99991231) d = 0;
+  TIMESTAMP_STRUCT ts{};
+  ts.year = static_cast<SQLSMALLINT>(d / 10000);
+  ts.month = static_cast<SQLUSMALLINT>(d / 100 % 100);
+  ts.day = static_cast<SQLUSMALLINT>(d % 100);
+  return ts;
+}
+
+struct Binding {
+  SQLSMALLINT c_type;
+  SQLSMALLINT sql_type;
+};
+
+// Writes the value of field f (bytes v) at p; the C and SQL types bound.
+Binding WriteValue(const FieldDef& f, int32_t sql_type, const char* v, char* p) {
+  const int w = f.Len;
+  switch (sql_type) {
+    case SQL_TINYINT: {
+      // Unsigned: a byte above 127 is a valid tinyint, not a negative value.
+      unsigned char b = 0;
+      if (w >= 1) b = f.Type == 'b' ? static_cast<unsigned char>(v[0]) : (v[0] == 'T' ? 1 : 0);
+      *p = static_cast<char>(b);
+      return {SQL_C_UTINYINT, SQL_TINYINT};
+    }
+    case SQL_INTEGER: {
+      SQLINTEGER n = 0;
+      if (f.Type == 'N') n = CharNToLong(v, w);
+      else if (f.Type == 'l') n = Binary<SQLINTEGER>(f, v);
+      else if (f.Type == 'x') n = CobolXToLong(v, w);
+      std::memcpy(p, &n, sizeof n);
+      return {SQL_C_LONG, SQL_INTEGER};
+    }
+    case SQL_SMALLINT: {
+      SQLSMALLINT n = Binary<SQLSMALLINT>(f, v);
+      std::memcpy(p, &n, sizeof n);
+      return {SQL_C_SHORT, SQL_SMALLINT};
+    }
+    case SQL_DOUBLE: {
+      double x = 0.0;
+      if (f.Type == 'N') x = CharNToDouble(v, w, f.Dec);
+      else if (f.Type == 'd') x = Binary<double>(f, v);
+      else if (f.Type == 'n') x = CobolNToDouble(v, w, f.Dec);
+      std::memcpy(p, &x, sizeof x);
+      return {SQL_C_DOUBLE, SQL_DOUBLE};
+    }
+    case SQL_TYPE_DATE: case SQL_DATE: {
+      TIMESTAMP_STRUCT ts = DateValue(f, v);
+      std::memcpy(p, &ts, sizeof ts);
+      return {SQL_C_TIMESTAMP, SQL_TIMESTAMP};
+    }
+    default:
+      if (w > 0) FieldToSqlText(p, v, w);
+      else std::memcpy(p, " ", 2);
+      return {SQL_C_CHAR, SQL_CHAR};
+  }
+}
+
+}  // namespace
+
+bool FieldCountValid(const TableDef* td) { return td->FieldCnt >= 0 && td->FieldCnt <= LERV32_MAX_FIELDS; }
+
+void PrepareRecordParams(const TableDef* td, RecordParams* params) {
+  size_t total = 0;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) total += SlotSize(ValueSize(rv_SqlFieldType(td, i), td->Fields[i].Len));
+  params->buffer.assign(total + 1, '\0');
+  params->lengths.assign(static_cast<size_t>(td->FieldCnt), 0);
+}
+
+bool BindRecordParams(SQLHSTMT stmt, RecordParams* params, const TableDef* td, const char* record) {
+  char* p = params->buffer.data();
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    const FieldDef& f = td->Fields[i];
+    const int32_t sql_type = rv_SqlFieldType(td, i);
+    const size_t size = ValueSize(sql_type, f.Len);
+    const Binding binding = WriteValue(f, sql_type, record + f.Offset, p);
+    SQLLEN* length = &params->lengths[static_cast<size_t>(i)];
+    *length = static_cast<SQLLEN>(size);
+    const SQLRETURN rc = ODBC_CALL(SQLBindParameter, stmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                                   binding.c_type, binding.sql_type, static_cast<SQLULEN>(size),
+                                   static_cast<SQLSMALLINT>(rv_SqlFieldScale(td, i)), p, *length, length);
+    if (!SQL_SUCCEEDED(rc)) return false;
+    p += SlotSize(size);
+  }
+  return true;
+}
+
+}  // namespace lerv32

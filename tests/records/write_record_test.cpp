@@ -1,0 +1,462 @@
+// Writing records through the library to sqlsim, on tables made by the
+// generated scripts: every field type on each path, the statement texts as
+// the trace shows them, the append retry, failures and what they report,
+// and appends from two processes at once.
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "support/table_defs.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+#include "tabledef/table_def.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+extern char** environ;
+
+namespace {
+
+using testenv::ScopedEnv;
+
+// Splits at lines holding only GO and runs each batch; true when all ran.
+bool RunScript(SQLHDBC dbc, const std::string& script) {
+  std::vector<std::string> batches(1);
+  std::istringstream in(script);
+  for (std::string line; std::getline(in, line);) {
+    if (line == "GO\r" || line == "GO") batches.emplace_back();
+    else batches.back() += line + "\n";
+  }
+  for (const std::string& batch : batches) {
+    if (batch.find_first_not_of(" \r\n") == std::string::npos) continue;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocStmt(dbc, &stmt);
+    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(batch.c_str())), SQL_NTS);
+    while (SQL_SUCCEEDED(rc) && SQLMoreResults(stmt) != SQL_NO_DATA) {
+    }
+    SQLFreeStmt(stmt, SQL_DROP);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+      ADD_FAILURE() << "batch failed:\n" << batch;
+      return false;
+    }
+  }
+  return true;
+}
+
+// The first column of the first row as text, "<none>" without a row.
+std::string QueryText(SQLHDBC dbc, const std::string& sql) {
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  SQLAllocStmt(dbc, &stmt);
+  std::string out = "<none>";
+  if (SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS)) &&
+      SQL_SUCCEEDED(SQLFetch(stmt))) {
+    char text[512] = {};
+    SQLLEN indicator = 0;
+    SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &indicator);
+    out = indicator == SQL_NULL_DATA ? "<null>" : text;
+  }
+  SQLFreeStmt(stmt, SQL_DROP);
+  return out;
+}
+
+std::string CreateScript(TableDef* td, int transact_sql) {
+  std::vector<char> buffer(1 << 20);
+  rv_GenSqlTableDefN(td, buffer.data(), static_cast<int32_t>(buffer.size()), transact_sql);
+  std::string script = buffer.data();
+  if (transact_sql) {
+    rv_GenSqlTableBasicProcN(td, buffer.data(), static_cast<int32_t>(buffer.size()), 1);
+    script += buffer.data();
+  }
+  return script;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+const std::vector<std::string> kLines = {
+    "ALIAS=LESEN",     "EXLEVEL=1",         "FIELD=NAME,C,10", "FIELD=GROSS,u,8",   "FIELD=NOTIZ,c,12",
+    "FIELD=DATUM,D",   "FIELD=ALT,o",       "FIELD=AKTIV,L",   "FIELD=MENGE,N,8",   "FIELD=BETRAG,N,10,2",
+    "FIELD=STUFE,b",   "FIELD=KURS,d,0,2",  "FIELD=NR,l",      "FIELD=ANZ,s",       "FIELD=GEPACKT,n,5,2",
+    "FIELD=BIN,x,3"};
+const std::vector<std::string> kValuesA = {"Meier", "GROSS", "exakt 12 Zei", "2024-02-29", "1999-12-31", "1",
+                                           "12345678", "-1234.56", "200", "2.50", "-7", "-300", "123.45", "4660"};
+const std::vector<std::string> kValuesB = {"", "klein", "x", "", "", "0", "-5", "0.01", "0", "-1.25",
+                                           "2147483647", "32767", "-999.99", "-1"};
+const char kMarkers[] = "?,?,?,?,?,?,?,?,?,?,?,?,?,?";  // one per field
+const char kColumns[] = "NAME=?,GROSS=?,NOTIZ=?,DATUM=?,ALT=?,AKTIV=?,MENGE=?,BETRAG=?,STUFE=?,KURS=?,NR=?,ANZ=?,"
+                        "GEPACKT=?,BIN=?";
+
+class WriteRecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lerv32::ApplyDefinitionLines(td_.get(), kLines);
+    lerv32::ExSQL_Enabled = 1;
+    lerv32::OemConvert = 0;
+    lerv32::Display_Errors = 1;
+    plain_ = Open("standard", 0);
+    procs_ = Open("tsql", 1);
+  }
+  void TearDown() override {
+    for (SQLHDBC dbc : {plain_, procs_}) {
+      if (dbc) rv_OdbcDisconnect(dbc);
+    }
+    lerv32::ExSQL_Enabled = saved_enabled_;
+    lerv32::OemConvert = saved_oem_;
+    lerv32::Display_Errors = saved_display_;
+  }
+
+  std::string Connection(const std::string& database) const {
+    return "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=" + database + ";AUTOCREATE=1;TRACE=" + trace_;
+  }
+  SQLHDBC Open(const std::string& database, int transact_sql) {
+    auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, Connection(database).c_str()));
+    EXPECT_NE(dbc, nullptr);
+    if (dbc == nullptr) return nullptr;
+    if (transact_sql) {
+      EXPECT_TRUE(RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
+    }
+    EXPECT_TRUE(RunScript(dbc, CreateScript(td_.get(), transact_sql)));
+    return dbc;
+  }
+  // Procedures with ExLevel 1, plain SQL with 0.
+  SQLHDBC Use(int32_t level, int32_t append_ex) {
+    td_->ExLevel = level;
+    td_->AppendEx = append_ex;
+    return level ? procs_ : plain_;
+  }
+
+  std::vector<char> Record(const std::vector<std::string>& values) const {
+    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\0');
+    for (int32_t i = 0; i < td_->FieldCnt; ++i) {
+      EXPECT_EQ(rv_FieldFromString(td_.get(), i, record.data(), values[static_cast<size_t>(i)].c_str()), 1) << i;
+    }
+    return record;
+  }
+  std::vector<std::string> Texts(const std::vector<char>& record) const {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < td_->FieldCnt; ++i) {
+      char text[300] = {};
+      out.push_back(rv_FieldToString(td_.get(), i, record.data(), text));
+    }
+    return out;
+  }
+  // Fields of read that differ from expected: dates by value (the empty date
+  // has more than one form), the others byte by byte.
+  std::vector<std::string> Differences(const std::vector<char>& read, const std::vector<char>& expected) const {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < td_->FieldCnt; ++i) {
+      const FieldDef& f = td_->Fields[i];
+      const bool same = f.Type == 'D' || f.Type == 'o'
+                            ? rv_FieldToLong(td_.get(), i, read.data()) == rv_FieldToLong(td_.get(), i, expected.data())
+                            : std::memcmp(read.data() + f.Offset, expected.data() + f.Offset, f.Len) == 0;
+      if (!same) out.push_back(f.Name);
+    }
+    return out;
+  }
+  bool Traced(const std::string& statement) const {
+    const std::string trace = testenv::ReadText(trace_);
+    return trace.find("\t" + statement + "\t") != std::string::npos ||
+           trace.find("\t" + statement + "\n") != std::string::npos;
+  }
+  std::vector<char> Read(SQLHDBC dbc, int32_t rec_id) const {
+    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '?');
+    EXPECT_EQ(rv_OdbcGetRecord(dbc, td_.get(), rec_id, record.data()), 1) << "record " << rec_id;
+    return record;
+  }
+  int Rows(SQLHDBC dbc) { return std::stoi(QueryText(dbc, "SELECT count(*) FROM LESEN")); }
+  std::string Events() const { return testenv::ReadText(events_); }
+  std::vector<std::string> Boxes() const { return testenv::ReadLines(boxes_); }
+  void Fault(SQLHDBC dbc, const std::string& pattern, int count, const std::string& state) {
+    ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'execute', '" + pattern + "', " + std::to_string(count) + ", '" +
+                                   state + "', 50000, 'eingespielt'\r\n"));
+  }
+
+  testenv::TempDir temp_;
+  const std::string trace_ = (temp_.Path() / "trace.txt").string();
+  const std::string events_ = (temp_.Path() / "events.log").string();
+  const std::string boxes_ = (temp_.Path() / "boxes.log").string();
+  ScopedEnv event_log_{"LEBASE32_EVENTLOG", events_};
+  ScopedEnv box_log_{"LERV32_MSGBOX_LOG", boxes_};
+  ScopedEnv answers_{"LERV32_MSGBOX_ANSWERS", std::string()};
+  testenv::TableDefPtr td_ = testenv::NewTableDef();
+  SQLHDBC plain_ = nullptr;
+  SQLHDBC procs_ = nullptr;
+  int32_t saved_enabled_ = lerv32::ExSQL_Enabled;
+  int32_t saved_oem_ = lerv32::OemConvert;
+  int32_t saved_display_ = lerv32::Display_Errors;
+};
+
+struct Path {
+  const char* what;
+  int32_t level;
+  int32_t append_ex;
+  std::vector<std::string> statements;  // as the trace shows them
+};
+
+const Path kPaths[] = {
+    {"plain SQL",
+     0,
+     1,
+     {"SELECT TOP 1 RecId FROM LESEN ORDER BY RecId DESC", "INSERT INTO LESEN (RecId) VALUES (1)",
+      std::string("UPDATE LESEN SET ") + kColumns + " WHERE RecId = 1"}},
+    {"up_Add_ then up_Upd_", 1, 0, {"EXECUTE [up_Add_LESEN]", std::string("EXECUTE [up_Upd_LESEN] 1,") + kMarkers}},
+    {"up_Append_", 1, 1, {std::string("EXECUTE [up_Append_LESEN] ") + kMarkers}},
+};
+
+TEST_F(WriteRecordTest, EveryTypeSurvivesAppendAndUpdate) {
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    ASSERT_EQ(rv_OdbcZap(dbc, td_.get()), 1);
+    const std::vector<char> a = Record(kValuesA);
+    ASSERT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 1) << "an empty table starts at 1";
+    EXPECT_EQ(Texts(Read(dbc, 1)), kValuesA);
+    EXPECT_EQ(Read(dbc, 1), a) << "every byte back as it was, text blank-padded";
+    EXPECT_EQ(QueryText(dbc, "SELECT NOTIZ + '|' FROM LESEN WHERE RecId = 1"), "exakt 12 Zei|");
+    EXPECT_EQ(QueryText(dbc, "SELECT STUFE FROM LESEN WHERE RecId = 1"), "200");
+
+    const std::vector<char> b = Record(kValuesB);
+    ASSERT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, b.data()), 1);
+    EXPECT_EQ(Differences(Read(dbc, 1), b), std::vector<std::string>{});
+    EXPECT_EQ(rv_FieldToLong(td_.get(), 3, Read(dbc, 1).data()), 0) << "the empty date again";
+    EXPECT_EQ(QueryText(dbc, "SELECT CONVERT(varchar(10), DATUM, 120) FROM LESEN WHERE RecId = 1"), "1900-01-01")
+        << "the empty date is stored as 1900-01-01";
+    EXPECT_EQ(QueryText(dbc, "SELECT CONVERT(varchar(10), ALT, 120) FROM LESEN WHERE RecId = 1"), "1900-01-01");
+
+    for (const std::string& statement : path.statements) EXPECT_TRUE(Traced(statement)) << statement;
+    testenv::WriteText(trace_, "");
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(WriteRecordTest, TextEndsAtAZeroByteAndTravelsInTheServersCodePage) {
+  const int name = rv_FieldNo(td_.get(), "NAME");
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    std::vector<char> record = Record(kValuesA);
+    std::memcpy(record.data() + td_->Fields[name].Offset, "AB\0xyz\x81", 7);
+    lerv32::OemConvert = 0;
+    const int32_t cut = rv_OdbcAppendRecord(dbc, td_.get(), record.data());
+    ASSERT_GT(cut, 0);
+    EXPECT_EQ(QueryText(dbc, "SELECT RTRIM(NAME) + '|' FROM LESEN WHERE RecId = " + std::to_string(cut)), "AB|");
+    std::memcpy(record.data() + td_->Fields[name].Offset, "M\x81ller    ", 10);
+    lerv32::OemConvert = 1;
+    const int32_t converted = rv_OdbcAppendRecord(dbc, td_.get(), record.data());
+    ASSERT_GT(converted, 0);
+    EXPECT_EQ(QueryText(dbc, "SELECT RTRIM(NAME) FROM LESEN WHERE RecId = " + std::to_string(converted)), "M\xfcller")
+        << "0x81 in code page 850 is 0xFC in 1252";
+    EXPECT_EQ(std::string(Read(dbc, converted).data(), 10), "M\x81ller    ");
+  }
+}
+
+TEST_F(WriteRecordTest, DeleteZapAndMissingRecords) {
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    ASSERT_EQ(rv_OdbcZap(dbc, td_.get()), 1);
+    const std::vector<char> a = Record(kValuesA);
+    for (int32_t expected : {1, 2, 3}) EXPECT_EQ(rv_OdbcAppendBlank(dbc, td_.get()), expected);
+    EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 99, a.data()), 1) << "a missing record is no failure";
+    EXPECT_EQ(rv_OdbcDeleteRecord(dbc, td_.get(), 99), 1);
+    EXPECT_EQ(rv_OdbcDeleteRecord(dbc, td_.get(), 2), 1);
+    EXPECT_EQ(Rows(dbc), 2);
+    EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM LESEN WHERE RecId = 2"), "0");
+    EXPECT_TRUE(Traced(path.level ? "EXECUTE [up_Del_LESEN] 2" : "DELETE FROM LESEN WHERE RecId = 2"));
+    EXPECT_EQ(rv_OdbcZap(dbc, td_.get()), 1);
+    EXPECT_EQ(Rows(dbc), 0);
+    EXPECT_TRUE(Traced("DELETE FROM [LESEN]"));
+  }
+  EXPECT_TRUE(Events().empty()) << Events();
+}
+
+TEST_F(WriteRecordTest, ReorgRenumbersInOrder) {
+  SQLHDBC dbc = Use(1, 1);
+  std::vector<char> record = Record(kValuesA);
+  for (const char* name : {"eins", "zwei", "drei"}) {
+    rv_FieldFromString(td_.get(), 0, record.data(), name);
+    ASSERT_GT(rv_OdbcAppendRecord(dbc, td_.get(), record.data()), 0);
+  }
+  ASSERT_EQ(rv_OdbcDeleteRecord(dbc, td_.get(), 1), 1);
+  rv_OdbcReorg(dbc, td_.get());
+  EXPECT_EQ(QueryText(dbc, "SELECT RTRIM(NAME) FROM LESEN WHERE RecId = 1"), "zwei");
+  EXPECT_EQ(QueryText(dbc, "SELECT RTRIM(NAME) FROM LESEN WHERE RecId = 2"), "drei");
+  EXPECT_TRUE(Traced("EXECUTE [up_Reorg_LESEN] 1,1"));
+  // Without the procedure the failure reaches the event log.
+  td_->ExLevel = 0;
+  rv_OdbcReorg(plain_, td_.get());
+  EXPECT_NE(Events().find("up_Reorg_LESEN"), std::string::npos) << Events();
+}
+
+struct Retry {
+  const char* what;
+  int32_t append_ex;  // 0: a blank record through up_Add_
+  const char* pattern;
+  const char* note;
+  int faults;
+  bool appends;
+};
+
+TEST_F(WriteRecordTest, ProcedureAppendsRetryIntegrityViolations) {
+  const Retry cases[] = {
+      {"up_Add_, every attempt fails", 0, "%up_Add_%", "REPEAT odbcAppe::AppenWithProcedure()", 30, false},
+      {"up_Add_, the last attempt works", 0, "%up_Add_%", "REPEAT odbcAppe::AppenWithProcedure()", 29, true},
+      {"up_Append_, every attempt fails", 1, "%up_Append_%", "REPEAT odbcUpda::AppenWithProcedureEx()", 30, false},
+      {"up_Append_, the last attempt works", 1, "%up_Append_%", "REPEAT odbcUpda::AppenWithProcedureEx()", 29,
+       true},
+  };
+  const std::vector<char> a = Record(kValuesA);
+  for (const Retry& c : cases) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(1, c.append_ex);
+    testenv::WriteText(events_, "");
+    testenv::WriteText(boxes_, "");
+    const int rows = Rows(dbc);
+    Fault(dbc, c.pattern, c.faults, "23000");
+    const auto start = std::chrono::steady_clock::now();
+    const int32_t rec_id = c.append_ex ? rv_OdbcAppendRecord(dbc, td_.get(), a.data()) : rv_OdbcAppendBlank(dbc, td_.get());
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(rec_id > 0, c.appends) << rec_id;
+    EXPECT_EQ(Rows(dbc), rows + (c.appends ? 1 : 0));
+    const std::string events = Events();
+    EXPECT_EQ(Count(events, "\t0\tLESEN\t" + std::string(c.note)), 29u) << events;
+    EXPECT_EQ(Count(events, "\t23000\t"), static_cast<size_t>(c.faults)) << "every failed attempt logged";
+    EXPECT_GE(elapsed, std::chrono::milliseconds(29 * 40)) << "29 pauses";
+    // Only the last attempt's violation may be shown: the others were retried.
+    const std::vector<std::string> boxes = Boxes();
+    EXPECT_EQ(boxes.size(), c.appends ? 0u : 1u);
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].substr(0, 6), "23000\t");
+    }
+    ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'clear'\r\n"));
+  }
+}
+
+struct Failure {
+  const char* what;
+  int32_t level;
+  int32_t append_ex;
+  const char* pattern;
+  const char* state;
+  bool box;
+};
+
+TEST_F(WriteRecordTest, OtherAppendFailuresAreReportedOnceAndNotRetried) {
+  const Failure cases[] = {
+      {"up_Append_, deadlock victim", 1, 1, "%up_Append_%", "40001", true},
+      {"up_Append_, general error: logged, not shown", 1, 1, "%up_Append_%", "S1000", false},
+      {"up_Add_, deadlock victim", 1, 0, "%up_Add_%", "40001", true},
+      {"plain insert, a RecId taken meanwhile", 0, 0, "INSERT INTO LESEN (RecId)%", "23000", true},
+  };
+  const std::vector<char> a = Record(kValuesA);
+  for (const Failure& c : cases) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(c.level, c.append_ex);
+    testenv::WriteText(events_, "");
+    testenv::WriteText(boxes_, "");
+    const int rows = Rows(dbc);
+    Fault(dbc, c.pattern, 1, c.state);
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 0);
+    EXPECT_EQ(Rows(dbc), rows);
+    const std::string events = Events();
+    EXPECT_EQ(Count(events, "REPEAT"), 0u);
+    EXPECT_EQ(Count(events, "\t" + std::string(c.state) + "\t"), 1u) << events;
+    EXPECT_NE(events.find("eingespielt"), std::string::npos);
+    const std::vector<std::string> boxes = Boxes();
+    EXPECT_EQ(boxes.size(), c.box ? 1u : 0u);
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].substr(0, 6), std::string(c.state) + "\t");
+    }
+    // The fault is used up: a retry would have appended.
+    EXPECT_GT(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 0);
+  }
+}
+
+TEST_F(WriteRecordTest, PlainUpdateThatCannotBePreparedShowsItsStatement) {
+  lerv32::Display_Errors = 0;
+  SQLHDBC dbc = Use(0, 0);
+  const std::vector<char> a = Record(kValuesA);
+  ASSERT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 1);
+  // A name the server cannot parse there: the statement fails as it is prepared.
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FROM,C,5"), 0);
+  std::vector<char> wider(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  std::memcpy(wider.data(), a.data(), a.size());
+  EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, wider.data()), 0);
+  const std::vector<std::string> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Prepare\tUPDATE LESEN SET " + std::string(kColumns) + ",FROM=? WHERE RecId = 1\t", 0), 0u)
+      << boxes[0];
+  EXPECT_EQ(Events(), "") << "nothing else is reported";
+}
+
+// A definition that does not match the table stores nothing, whichever path
+// appends: a blank record the caller would never learn of is removed again.
+TEST_F(WriteRecordTest, MismatchedDefinitionStoresNothing) {
+  lerv32::Display_Errors = 0;
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FEHLT,N,5"), 0);
+  const std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    const int rows = Rows(dbc);
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), record.data()), 0);
+    EXPECT_EQ(Rows(dbc), rows);
+    EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, record.data()), 0);
+  }
+}
+
+TEST_F(WriteRecordTest, GarbageRecordsFailOrStoreWhatIsRead) {
+  lerv32::Display_Errors = 0;
+  const size_t size = static_cast<size_t>(lerv32::RecordSize(td_.get()));
+  std::vector<std::vector<char>> records = {std::vector<char>(size, '\xff'), std::vector<char>(size, '\0')};
+  std::vector<char> mixed(size);
+  for (size_t i = 0; i < size; ++i) mixed[i] = static_cast<char>(i * 37 + 11);
+  records.push_back(mixed);
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    for (const std::vector<char>& record : records) {
+      const int rows = Rows(dbc);
+      const int32_t rec_id = rv_OdbcAppendRecord(dbc, td_.get(), record.data());
+      EXPECT_EQ(Rows(dbc), rows + (rec_id > 0 ? 1 : 0));
+      if (rec_id > 0) Read(dbc, rec_id);
+      const int32_t updated = rv_OdbcUpdateRecord(dbc, td_.get(), rec_id, record.data());
+      EXPECT_TRUE(updated == 0 || updated == 1);
+    }
+  }
+}
+
+TEST_F(WriteRecordTest, NullArgumentsAndImpossibleDefinitionsFail) {
+  const std::vector<char> a = Record(kValuesA);
+  EXPECT_EQ(rv_OdbcAppendRecord(nullptr, td_.get(), a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, nullptr, a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), nullptr), 0);
+  EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, nullptr), 0);
+  EXPECT_EQ(rv_OdbcAppendBlank(nullptr, td_.get()), 0);
+  EXPECT_EQ(rv_OdbcDeleteRecord(plain_, nullptr, 1), 0);
+  EXPECT_EQ(rv_OdbcZap(nullptr, td_.get()), 0);
+  rv_OdbcReorg(nullptr, nullptr);
+  td_->FieldCnt = LERV32_MAX_FIELDS + 1;
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), a.data()), 0);
+  EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, a.data()), 0);
+  td_->FieldCnt = -1;
+  EXPECT_EQ(rv_OdbcAppendBlank(plain_, td_.get()), 0);
+  EXPECT_EQ(Rows(plain_), 0);
+}
+
+}  // namespace
