@@ -261,12 +261,33 @@ LERV32_API int32_t LERV32_CALL rv_GenSqlTriggerStructN(const TableDef* td, char*
 LERV32_API void LERV32_CALL rv_GenCppTableDef(const TableDef* td, char* out);
 LERV32_API int32_t LERV32_CALL rv_GenCppTableDefN(const TableDef* td, char* out, int32_t capacity);
 
+/* ---- Scripts: batches separated by lines that read GO, run one after the
+ * other until one fails. */
+/* 1 when every batch ran; otherwise 0 and, when errors is not null and
+ * length above 20, the server's messages of the failed batch in errors. */
+LERV32_API int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script, char* errors, int32_t length);
+/* Runs a script file, first switching to database when it is not null;
+ * errors (required) gets "file not open" or the server's messages. */
+LERV32_API int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database, const char* path, char* errors,
+                                              int32_t length);
+/* Generates td's script (table, procedures when transactSql is non-zero,
+ * indexes) and runs it, after USE database when that is not null. 1 or 0. */
+LERV32_API int32_t LERV32_CALL rv_CreateTable(LERV32_HDBC connection, TableDef* td, int32_t transactSql, const char* database);
+/* Does nothing; 0. */
+LERV32_API int32_t LERV32_CALL rv_DropTable(int32_t a, int32_t b, int32_t c);
+
 /* ---- Record access. rec is the caller's record buffer laid out by td; it
  * is changed whole or not at all. Failed ODBC calls are reported (event log,
  * and a message box when the setting Display_Errors is on). */
 /* Reads the record with id rec_id into rec: 1, or 0 when there is none or
  * the table's columns do not match td. */
 LERV32_API int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* rec);
+/* Record ids in the order of key (negative: RecId order); 0 when there is
+ * none, and for a key at or above KeyCnt. */
+LERV32_API int32_t LERV32_CALL rv_OdbcFirstRecId(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcNextRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
+LERV32_API int32_t LERV32_CALL rv_OdbcPriorRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id);
 /* Appends a record with the column defaults: its new RecId, or 0. */
 LERV32_API int32_t LERV32_CALL rv_OdbcAppendBlank(LERV32_HDBC connection, const TableDef* td);
 /* Appends rec: its new RecId, or 0 when no record with its values was

@@ -1,0 +1,36 @@
+// Walking a table in the order of a key (or of RecId): first, last, next and
+// prior record id, through the key's generated procedures or plain SQL.
+#ifndef LERV32_RECORDS_NAVIGATION_H
+#define LERV32_RECORDS_NAVIGATION_H
+
+#include <cstdint>
+#include <string>
+
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+
+#include <sql.h>
+
+namespace lerv32 {
+
+// Runs sql and returns column 1 of its first row as a RecId; 0 when there is
+// no row, the result has another number of columns, or the value is NULL.
+// Failed allocation or execution is reported.
+int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql);
+
+// Appends " ORDER BY f1[ DESC],f2[ DESC],...,RecId[ DESC]" of key.
+void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending);
+
+// The value of a field (its bytes at p) as an SQL literal.
+std::string FieldSqlLiteral(const TableDef* td, int field, const char* p);
+
+// A definition with the table's name, one field per field of key (in key
+// order, packed from offset 0) and one key "Tmp" over all of them.
+void MakeKeyOnlyDef(const TableDef* td, int key, TableDef* out);
+
+// The plain-SQL step to the next (prior) record in key order from rec_id.
+int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior);
+
+}  // namespace lerv32
+
+#endif  // LERV32_RECORDS_NAVIGATION_H

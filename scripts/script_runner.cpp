@@ -1,0 +1,187 @@
+#include "scripts/script_runner.h"
+
+#include <cstring>
+#include <string>
+
+#include "frame/export_guard.h"
+#include "frame/lifecycle.h"
+#include "frame/odbc_trace.h"
+#include "include/lebase32.h"
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+#include "tabledef/table_def.h"
+
+#include <sql.h>
+
+namespace lerv32 {
+
+std::vector<std::string> SplitBatches(const char* script, bool* too_long) {
+  std::vector<std::string> batches;
+  *too_long = false;
+  std::string batch;
+  size_t column = 0;  // characters since the last line break
+  const char* p = script;
+  auto finish = [&] {
+    if (!batch.empty()) batches.push_back(batch);
+    batch.clear();
+    column = 0;
+  };
+  while (*p != '\0') {
+    if (*p == '\r' || *p == '\n') {
+      batch += *p++;
+      column = 0;
+    } else if (column != 0) {
+      batch += *p++;
+      ++column;
+    } else if (p[0] == '/' && p[1] == '*') {
+      const char* end = std::strstr(p + 2, "*/");
+      if (end == nullptr) break;  // the text ends inside the comment
+      p = end + 2;
+    } else if (p[0] == 'G' && p[1] == 'O' && p[2] == '\r' && p[3] == '\n') {
+      p += 4;
+      finish();
+    } else {
+      batch += *p++;
+      ++column;
+    }
+    if (batch.size() >= kBatchBufferSize) {
+      *too_long = true;
+      return batches;
+    }
+  }
+  finish();
+  return batches;
+}
+
+namespace {
+
+// The messages of a failed batch, one after the other, while more than 20
+// bytes of the caller's buffer remain.
+void CollectErrors(SQLHDBC dbc, SQLHSTMT stmt, char* errors, int32_t length) {
+  if (errors == nullptr) return;
+  char* at = errors;
+  int32_t left = length;
+  while (left > 20) {
+    SQLCHAR state[6] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT written = 0;
+    SQLSMALLINT room = static_cast<SQLSMALLINT>(left > 32767 ? 32767 : left);
+    SQLRETURN rc = ODBC_CALL(SQLError, EnvHandle(), dbc, stmt, state, &native, reinterpret_cast<SQLCHAR*>(at), room,
+                             &written);
+    if (rc != SQL_SUCCESS) break;
+    at[written] = '\0';
+    at += written;
+    left -= written;
+  }
+}
+
+void SetError(char* errors, int32_t length, const char* text) {
+  if (errors == nullptr || length <= 0) return;
+  std::strncpy(errors, text, static_cast<size_t>(length) - 1);
+  errors[length - 1] = '\0';
+}
+
+int32_t CallStatement(SQLHDBC dbc, const char* script, char* errors, int32_t length) {
+  bool too_long = false;
+  std::vector<std::string> batches = SplitBatches(script, &too_long);
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocStmt, dbc, &stmt))) {
+    CollectErrors(dbc, SQL_NULL_HSTMT, errors, length > 20 ? length : 0);
+    return 0;
+  }
+  int32_t result = 1;
+  for (std::string& batch : batches) {
+    SQLRETURN rc = ODBC_CALL(SQLExecDirect, stmt, reinterpret_cast<SQLCHAR*>(batch.data()), SQL_NTS);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+      if (length > 20) CollectErrors(dbc, stmt, errors, length);
+      result = 0;
+    }
+    ODBC_CALL(SQLFreeStmt, stmt, SQL_CLOSE);
+    if (result == 0) break;
+  }
+  // A batch longer than the buffer is not cut into pieces the server would
+  // run as something else: the script fails at it.
+  if (result == 1 && too_long) {
+    SetError(errors, length, "batch too long");
+    result = 0;
+  }
+  ODBC_CALL(SQLFreeStmt, stmt, SQL_DROP);
+  return result;
+}
+
+// The generated script of a table, as rv_CreateTable runs it; empty when it
+// does not fit its 400000 bytes.
+std::string CreateTableScript(TableDef* td, int32_t transact_sql, const char* database) {
+  constexpr int32_t kScriptSize = 400000;
+  std::string script;
+  if (database != nullptr) script = std::string("USE ") + database + "\r\nGO\r\n";
+  std::vector<char> buffer(static_cast<size_t>(kScriptSize));
+  auto append = [&](int32_t written) {
+    if (written < 0) return false;
+    script += buffer.data();
+    return static_cast<int32_t>(script.size()) < kScriptSize;
+  };
+  if (!append(rv_GenSqlTableDefN(td, buffer.data(), kScriptSize, transact_sql))) return "";
+  if (transact_sql != 0 && !append(rv_GenSqlTableBasicProcN(td, buffer.data(), kScriptSize, 1))) return "";
+  for (int32_t k = 0; k < rv_KeyCnt(td); ++k) {
+    if (!append(rv_GenSqlIndexDefN(td, buffer.data(), kScriptSize, k, transact_sql))) return "";
+  }
+  return script;
+}
+
+}  // namespace
+}  // namespace lerv32
+
+extern "C" {
+
+int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script, char* errors, int32_t length) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (connection == nullptr || script == nullptr) return 0;
+    if (errors != nullptr && length > 0) errors[0] = '\0';
+    return lerv32::CallStatement(static_cast<SQLHDBC>(connection), script, errors, length);
+  });
+}
+
+int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database, const char* path, char* errors,
+                                   int32_t length) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (connection == nullptr || path == nullptr || errors == nullptr || length <= 0) return 0;
+    errors[0] = '\0';
+    int32_t file = X_Open(path, 0);
+    if (file == -1) {
+      lerv32::SetError(errors, length, "file not open");
+      return 0;
+    }
+    int32_t here = X_Seek(file, 0, 1);
+    int32_t size = X_Seek(file, 0, 2);
+    X_Seek(file, here, 0);
+    std::string text;
+    if (database != nullptr) text = std::string("USE [") + database + "]\r\nGO\r\n";
+    std::string content(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    int32_t read = 0;
+    while (read < size) {
+      int32_t piece = size - read > 4096 ? 4096 : size - read;
+      int32_t got = X_Read(file, content.data() + read, piece);
+      if (got <= 0) break;
+      read += got;
+    }
+    X_Close(file);
+    content.resize(static_cast<size_t>(read));
+    // A zero byte in the file ends the script there, as in a C string.
+    text += content.c_str();
+    return lerv32::CallStatement(static_cast<SQLHDBC>(connection), text.c_str(), errors, length);
+  });
+}
+
+int32_t LERV32_CALL rv_CreateTable(LERV32_HDBC connection, TableDef* td, int32_t transact_sql, const char* database) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (connection == nullptr || td == nullptr) return 0;
+    std::string script = lerv32::CreateTableScript(td, transact_sql, database);
+    if (script.empty()) return 0;
+    return lerv32::CallStatement(static_cast<SQLHDBC>(connection), script.c_str(), nullptr, 0);
+  });
+}
+
+int32_t LERV32_CALL rv_DropTable(int32_t, int32_t, int32_t) { return 0; }
+
+}  // extern "C"

@@ -1,0 +1,189 @@
+// Walking tables in key order through the library on sqlsim: the generated
+// procedures (direct form and key tables) and the plain-SQL walk must visit
+// every record once, in the server's order of the key's fields and RecId.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "records/record_db.h"
+#include "support/table_defs.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace {
+
+using recordtest::CreateScript;
+using recordtest::RunScript;
+using testenv::ScopedEnv;
+using Ids = std::vector<int32_t>;
+
+// Rows (Windows-1252): NAME (text with quotes, umlauts, duplicates, case), ORT, DATUM, PLZ,
+// NR. No negative numbers: key tables compose numbers as text.
+const char* const kRows =
+    "INSERT INTO NAV (RecId, NAME, ORT, DATUM, PLZ, NR) VALUES\r\n"
+    " (3, 'Meier', 'Bonn', '2020-05-01', 53111, 7),\r\n"
+    " (5, 'O''Brien', 'K\xf6ln', '1999-12-31', 50667, 2),\r\n"
+    " (6, 'meier', 'Aachen', '2020-05-01', 52062, 7),\r\n"
+    " (9, 'M\xfcller', 'Bonn', '2001-01-01', 53111, 1),\r\n"
+    " (10, 'Zander', 'Essen', '1900-01-01', 45127, 9),\r\n"
+    " (12, 'Meier', 'Bonn', '2020-05-01', 53111, 7),\r\n"
+    " (14, 'Abel', 'K\xf6ln', '2020-05-02', 50667, 3),\r\n"
+    " (20, '\xc4rger', 'Ulm', '2010-10-10', 89073, 4)\r\n";
+
+struct KeyCase {
+  const char* name;
+  const char* order_by;  // the server's own order of the key
+};
+
+const KeyCase kKeys[] = {
+    {"NAME_KEY", "NAME, RecId"},
+    {"MIX_KEY", "DATUM, PLZ, NR, RecId"},
+    {"ORT_KEY", "ORT, NAME, RecId"},
+};
+
+class NavigationTest : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    std::vector<std::string> lines = {"ALIAS=NAV",       "EXLEVEL=1",     "FIELD=NAME,C,12",
+                                      "FIELD=ORT,u,8",   "FIELD=DATUM,D", "FIELD=PLZ,N,5",
+                                      "FIELD=NR,l",      "KEY=NAME_KEY,NAME", "KEY=MIX_KEY,DATUM,PLZ,NR",
+                                      "KEY=ORT_KEY,ORT,NAME"};
+    if (GetParam() == 1) lines.push_back("USEKEYTAB=1");
+    lerv32::ApplyDefinitionLines(td_.get(), lines);
+    dbc_ = static_cast<SQLHDBC>(
+        rv_OdbcDriverConnect(nullptr, recordtest::SqlsimConnectString(temp_.Path().string(), "nav", trace_).c_str()));
+    ASSERT_NE(dbc_, nullptr);
+    ASSERT_TRUE(RunScript(dbc_, CreateScript(td_.get(), 1)));
+    ASSERT_TRUE(RunScript(dbc_, kRows));
+  }
+  void TearDown() override {
+    if (dbc_) rv_OdbcDisconnect(dbc_);
+    lerv32::ExSQL_Enabled = saved_enabled_;
+    lerv32::OemConvert = saved_oem_;
+  }
+
+  Ids ServerOrder(const char* order_by) {
+    Ids ids;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocStmt(dbc_, &stmt);
+    std::string sql = std::string("SELECT RecId FROM NAV ORDER BY ") + order_by;
+    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
+    SQLINTEGER id = 0;
+    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+      SQLGetData(stmt, 1, SQL_C_LONG, &id, 0, nullptr);
+      ids.push_back(id);
+    }
+    SQLFreeStmt(stmt, SQL_DROP);
+    return ids;
+  }
+  Ids WalkForward(int key) {
+    Ids ids;
+    for (int32_t id = rv_OdbcFirstRecId(dbc_, td_.get(), key); id != 0 && ids.size() < 100;
+         id = rv_OdbcNextRecId(dbc_, td_.get(), key, id)) {
+      ids.push_back(id);
+    }
+    return ids;
+  }
+  Ids WalkBackward(int key) {
+    Ids ids;
+    for (int32_t id = rv_OdbcLastRecId(dbc_, td_.get(), key); id != 0 && ids.size() < 100;
+         id = rv_OdbcPriorRecId(dbc_, td_.get(), key, id)) {
+      ids.push_back(id);
+    }
+    return ids;
+  }
+
+  testenv::TempDir temp_;
+  const std::string trace_ = (temp_.Path() / "trace.txt").string();
+  ScopedEnv event_log_{"LEBASE32_EVENTLOG", (temp_.Path() / "events.log").string()};
+  testenv::TableDefPtr td_ = testenv::NewTableDef();
+  SQLHDBC dbc_ = nullptr;
+  int32_t saved_enabled_ = lerv32::ExSQL_Enabled;
+  int32_t saved_oem_ = lerv32::OemConvert;
+};
+
+TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
+  struct Path {
+    const char* what;
+    int32_t enabled;
+    int32_t level;
+  } paths[] = {{"procedures", 1, 1}, {"plain, switched off", 0, 1}, {"plain, level 0", 1, 0}};
+  for (int oem : {0, 1}) {
+    lerv32::OemConvert = oem;
+    for (const Path& path : paths) {
+      lerv32::ExSQL_Enabled = path.enabled;
+      td_->ExLevel = path.level;
+      for (int k = 0; k < static_cast<int>(std::size(kKeys)); ++k) {
+        SCOPED_TRACE(std::string(path.what) + " " + kKeys[k].name + " oem " + std::to_string(oem));
+        Ids expected = ServerOrder(kKeys[k].order_by);
+        ASSERT_EQ(expected.size(), 8u);
+        EXPECT_EQ(WalkForward(k), expected);
+        std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(WalkBackward(k), expected);
+      }
+      SCOPED_TRACE(std::string(path.what) + " RecId order");
+      EXPECT_EQ(WalkForward(-1), (Ids{3, 5, 6, 9, 10, 12, 14, 20}));
+      EXPECT_EQ(WalkBackward(-1), (Ids{20, 14, 12, 10, 9, 6, 5, 3}));
+    }
+  }
+}
+
+TEST_P(NavigationTest, StatementsAreTheLibrarysAndAKeyBeyondTheLastSendsNone) {
+  lerv32::ExSQL_Enabled = 1;
+  td_->ExLevel = 1;
+  EXPECT_NE(rv_OdbcNextRecId(dbc_, td_.get(), 0, 3), 0);
+  td_->ExLevel = 0;
+  EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 20), 0) << "the A umlaut sorts last";
+  EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 1), 10);
+  const std::string before = testenv::ReadText(trace_);
+  for (int32_t key : {3, 16, 1000}) {
+    EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), key), 0);
+    EXPECT_EQ(rv_OdbcLastRecId(dbc_, td_.get(), key), 0);
+    EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), key, 3), 0);
+    EXPECT_EQ(rv_OdbcPriorRecId(dbc_, td_.get(), key, 3), 0);
+  }
+  EXPECT_EQ(testenv::ReadText(trace_), before) << "no statement for a key beyond the last";
+  const std::string trace = before;
+  EXPECT_NE(trace.find("EXECUTE\tEXECUTE [up_Next_NAV_NAME_KEY] 3"), std::string::npos);
+  // The step walk from the last record: same key and a higher RecId, then a
+  // higher name; the read of the current key value before.
+  EXPECT_NE(trace.find("EXECUTE\tSELECT NAME FROM NAV WHERE RecId = 20"), std::string::npos);
+  EXPECT_NE(trace.find("EXECUTE\tSELECT TOP 1 RecId FROM NAV WHERE NAME = '\xc4rger' AND RecId > 20 ORDER BY "
+                       "NAME,RecId"),
+            std::string::npos);
+  EXPECT_NE(trace.find("EXECUTE\tSELECT TOP 1 RecId FROM NAV WHERE NAME > '\xc4rger' ORDER BY NAME,RecId"),
+            std::string::npos);
+  EXPECT_NE(trace.find("EXECUTE\tSELECT TOP 1 RecId FROM [NAV] ORDER BY DATUM,PLZ,NR,RecId"), std::string::npos);
+}
+
+TEST_P(NavigationTest, QuotesDatesAndNumbersBecomeLiterals) {
+  lerv32::ExSQL_Enabled = 0;
+  ASSERT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 5), 10) << "O'Brien, then Zander";
+  ASSERT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 1, 10), 5) << "the empty date first, then 1999-12-31";
+  const std::string trace = testenv::ReadText(trace_);
+  EXPECT_NE(trace.find("NAME = 'O''Brien' AND RecId > 5"), std::string::npos);
+  EXPECT_NE(trace.find("DATUM = CONVERT(DATETIME,'1900-01-01',120) AND PLZ = 45127 AND NR = 9 AND RecId > 10"),
+            std::string::npos);
+}
+
+TEST_P(NavigationTest, ARecordThatIsGoneEndsTheWalkQuietly) {
+  lerv32::ExSQL_Enabled = 0;
+  lerv32::Display_Errors = 0;
+  EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 4711), 0);
+  EXPECT_EQ(rv_OdbcPriorRecId(dbc_, td_.get(), 2, 4711), 0);
+  EXPECT_EQ(testenv::ReadText((temp_.Path() / "events.log").string()), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyTables, NavigationTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return param.param ? std::string("KeyTables") : std::string("Direct");
+                         });
+
+}  // namespace

@@ -1,0 +1,117 @@
+// Scripts split at GO lines and run on sqlsim through the library: the
+// splitting rules, the first failing batch ending the script with the
+// server's messages, script files, and tables created from a definition.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "include/lerv32.h"
+#include "scripts/script_runner.h"
+#include "support/table_defs.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+
+namespace {
+
+struct SplitCase {
+  const char* what;
+  const char* script;
+  std::vector<std::string> batches;
+};
+
+TEST(SplitBatchesTest, FollowsTheRunnersRules) {
+  const SplitCase cases[] = {
+      {"no GO: one batch", "SELECT 1\r\nSELECT 2", {"SELECT 1\r\nSELECT 2"}},
+      {"GO CR LF separates", "A\r\nGO\r\nB\r\n", {"A\r\n", "B\r\n"}},
+      {"two GO lines: no empty batch", "A\r\nGO\r\nGO\r\nB", {"A\r\n", "B"}},
+      {"lower-case go stays", "A\r\ngo\r\nB", {"A\r\ngo\r\nB"}},
+      {"GO with blanks stays", "A\r\nGO \r\nB", {"A\r\nGO \r\nB"}},
+      {"GO with a bare LF stays", "A\nGO\nB", {"A\nGO\nB"}},
+      {"GO at the end without a line end stays", "A\r\nGO", {"A\r\nGO"}},
+      {"GO inside a line stays", "SELECT 'GO'\r\n", {"SELECT 'GO'\r\n"}},
+      {"line-start comment skipped, GO after it separates", "A\r\n/* x\r\ny */GO\r\nB", {"A\r\n", "B"}},
+      {"comment later in a line stays", "A /* x */\r\nGO\r\n", {"A /* x */\r\n"}},
+      {"unclosed comment ends the batch", "A\r\n/* x", {"A\r\n"}},
+      {"a slash at a line start is text", "/ 2\r\n", {"/ 2\r\n"}},
+      {"only GO lines", "GO\r\nGO\r\n", {}},
+  };
+  for (const SplitCase& c : cases) {
+    bool too_long = true;
+    EXPECT_EQ(lerv32::SplitBatches(c.script, &too_long), c.batches) << c.what;
+    EXPECT_FALSE(too_long) << c.what;
+  }
+  std::string huge = "SELECT '" + std::string(lerv32::kBatchBufferSize, 'x') + "'\r\nGO\r\nSELECT 2";
+  bool too_long = false;
+  EXPECT_TRUE(lerv32::SplitBatches(huge.c_str(), &too_long).empty());
+  EXPECT_TRUE(too_long);
+}
+
+class ScriptsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string connect = "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=skript;AUTOCREATE=1";
+    dbc_ = rv_OdbcDriverConnect(nullptr, connect.c_str());
+    ASSERT_NE(dbc_, nullptr);
+  }
+  void TearDown() override {
+    if (dbc_) rv_OdbcDisconnect(dbc_);
+  }
+  int Count(const std::string& table) {
+    std::string sql = "IF (SELECT count(*) FROM " + table + ") <> 0 RAISERROR('not empty', 16, 1)";
+    return rv_CallStatement(dbc_, sql.c_str(), nullptr, 0);
+  }
+
+  testenv::TempDir temp_;
+  LERV32_HDBC dbc_ = nullptr;
+};
+
+TEST_F(ScriptsTest, FirstFailingBatchEndsTheScriptWithTheServersMessages) {
+  char errors[512] = "alt";
+  EXPECT_EQ(rv_CallStatement(dbc_, "CREATE TABLE A (I int NULL)\r\nGO\r\nINSERT INTO Fehlt VALUES (1)\r\nGO\r\n"
+                                   "CREATE TABLE B (I int NULL)\r\n",
+                             errors, sizeof errors),
+            0);
+  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM B", nullptr, 0), 0) << "the batch after the failure did not run";
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM A", nullptr, 0), 1) << "the batch before it stays done";
+  char small[20] = "unverändert";
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM Fehlt", small, sizeof small), 0);
+  EXPECT_STREQ(small, "") << "a buffer of 20 bytes or less gets no message";
+  EXPECT_EQ(rv_CallStatement(dbc_, "CREATE TABLE C (I int NULL)\r\nGO", nullptr, 0), 0)
+      << "a last GO without line end reaches the server";
+}
+
+TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
+  char errors[512];
+  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, (temp_.Path() / "fehlt.sql").string().c_str(), errors, sizeof errors), 0);
+  EXPECT_STREQ(errors, "file not open");
+  const std::string path = (temp_.Path() / "skript.sql").string();
+  testenv::WriteText(path, "CREATE TABLE F (I int NULL)\r\nGO\r\nINSERT INTO F VALUES (1)\r\n");
+  EXPECT_EQ(rv_CallSqlFile(dbc_, "nirgends", path.c_str(), errors, sizeof errors), 0);
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 0) << "nothing of the file ran";
+  EXPECT_EQ(rv_CallSqlFile(dbc_, "skript", path.c_str(), errors, sizeof errors), 1) << errors;
+  EXPECT_STREQ(errors, "");
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 1);
+}
+
+TEST_F(ScriptsTest, TablesFromDefinitionsInBothForms) {
+  const char* dpx = LERV32_DPXFUNC_SQL;
+  char errors[1024];
+  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, dpx, errors, sizeof errors), 1) << errors;
+  for (int transact_sql : {1, 0}) {
+    SCOPED_TRACE(transact_sql);
+    testenv::TableDefPtr td = testenv::NewTableDef();
+    lerv32::ApplyDefinitionLines(td.get(), {transact_sql ? "ALIAS=TSQL" : "ALIAS=STANDARD", "FIELD=NAME,C,20",
+                                            "FIELD=DATUM,D", "KEY=NAME_KEY,NAME", "USEKEYTAB=1"});
+    EXPECT_EQ(rv_CreateTable(dbc_, td.get(), transact_sql, nullptr), 1);
+    EXPECT_EQ(Count(transact_sql ? "ut_TSQL" : "STANDARD"), 1);
+    if (transact_sql) {
+      EXPECT_EQ(rv_CreateTable(dbc_, td.get(), 1, "skript"), 1) << "again over the existing objects";
+      EXPECT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_TSQL", nullptr, 0), 1);
+    }
+  }
+  EXPECT_EQ(rv_DropTable(1, 2, 3), 0);
+}
+
+}  // namespace
