@@ -1,22 +1,17 @@
 // Writing records through the library to sqlsim, on tables made by the
 // generated scripts: every field type on each path, the statement texts as
-// the trace shows them, the append retry, failures and what they report,
-// and appends from two processes at once.
+// the trace shows them, the append retry, failures and what they report.
 #include <gtest/gtest.h>
-
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "frame/settings.h"
 #include "include/lerv32.h"
+#include "records/record_db.h"
+#include "records/write_test_util.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
@@ -25,68 +20,13 @@
 #include <sql.h>
 #include <sqlext.h>
 
-extern char** environ;
-
 namespace {
 
+using recordtest::CreateScript;
+using recordtest::RunScript;
 using testenv::ScopedEnv;
-
-// Splits at lines holding only GO and runs each batch; true when all ran.
-bool RunScript(SQLHDBC dbc, const std::string& script) {
-  std::vector<std::string> batches(1);
-  std::istringstream in(script);
-  for (std::string line; std::getline(in, line);) {
-    if (line == "GO\r" || line == "GO") batches.emplace_back();
-    else batches.back() += line + "\n";
-  }
-  for (const std::string& batch : batches) {
-    if (batch.find_first_not_of(" \r\n") == std::string::npos) continue;
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLAllocStmt(dbc, &stmt);
-    SQLRETURN rc = SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(batch.c_str())), SQL_NTS);
-    while (SQL_SUCCEEDED(rc) && SQLMoreResults(stmt) != SQL_NO_DATA) {
-    }
-    SQLFreeStmt(stmt, SQL_DROP);
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-      ADD_FAILURE() << "batch failed:\n" << batch;
-      return false;
-    }
-  }
-  return true;
-}
-
-// The first column of the first row as text, "<none>" without a row.
-std::string QueryText(SQLHDBC dbc, const std::string& sql) {
-  SQLHSTMT stmt = SQL_NULL_HSTMT;
-  SQLAllocStmt(dbc, &stmt);
-  std::string out = "<none>";
-  if (SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS)) &&
-      SQL_SUCCEEDED(SQLFetch(stmt))) {
-    char text[512] = {};
-    SQLLEN indicator = 0;
-    SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &indicator);
-    out = indicator == SQL_NULL_DATA ? "<null>" : text;
-  }
-  SQLFreeStmt(stmt, SQL_DROP);
-  return out;
-}
-
-std::string CreateScript(TableDef* td, int transact_sql) {
-  std::vector<char> buffer(1 << 20);
-  rv_GenSqlTableDefN(td, buffer.data(), static_cast<int32_t>(buffer.size()), transact_sql);
-  std::string script = buffer.data();
-  if (transact_sql) {
-    rv_GenSqlTableBasicProcN(td, buffer.data(), static_cast<int32_t>(buffer.size()), 1);
-    script += buffer.data();
-  }
-  return script;
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
+using writetest::Count;
+using writetest::QueryText;
 
 const std::vector<std::string> kLines = {
     "ALIAS=LESEN",     "EXLEVEL=1",         "FIELD=NAME,C,10", "FIELD=GROSS,u,8",   "FIELD=NOTIZ,c,12",
@@ -121,7 +61,7 @@ class WriteRecordTest : public ::testing::Test {
   }
 
   std::string Connection(const std::string& database) const {
-    return "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=" + database + ";AUTOCREATE=1;TRACE=" + trace_;
+    return recordtest::SqlsimConnectString(temp_.Path().string(), database, trace_);
   }
   SQLHDBC Open(const std::string& database, int transact_sql) {
     auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, Connection(database).c_str()));
@@ -457,107 +397,6 @@ TEST_F(WriteRecordTest, NullArgumentsAndImpossibleDefinitionsFail) {
   td_->FieldCnt = -1;
   EXPECT_EQ(rv_OdbcAppendBlank(plain_, td_.get()), 0);
   EXPECT_EQ(Rows(plain_), 0);
-}
-
-// ---- Appends from two processes at once (the worker is a program of its own).
-
-const std::vector<std::string> kParallelLines = {"ALIAS=PARALLEL", "FIELD=WER,N,4", "FIELD=NR,N,8",
-                                                 "FIELD=TEXT,C,20"};
-constexpr int kWorkers = 2;
-constexpr int kAppendsPerWorker = 120;
-
-// Starts the worker with its own event log; -1 when it cannot start.
-pid_t SpawnWorker(const std::vector<std::string>& args, const std::string& event_log) {
-  std::vector<std::string> env_text = {"LEBASE32_EVENTLOG=" + event_log};
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::string(*e).rfind("LEBASE32_EVENTLOG=", 0) != 0) env_text.push_back(*e);
-  }
-  std::vector<char*> argv;
-  std::vector<char*> envp;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  for (const std::string& e : env_text) envp.push_back(const_cast<char*>(e.c_str()));
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-  pid_t pid = -1;
-  return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
-}
-
-struct Parallel {
-  const char* what;
-  int level;
-  bool may_fail;  // the plain append is not retried
-};
-
-TEST(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
-  testenv::TempDir temp;
-  testenv::TableDefPtr td = testenv::NewTableDef();
-  lerv32::ApplyDefinitionLines(td.get(), kParallelLines);
-  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
-  lerv32::ExSQL_Enabled = 1;
-  // Both on the Transact-SQL form: the standard form has no unique RecId, so
-  // there two plain appends could take the same id unnoticed.
-  const Parallel cases[] = {{"up_Append_", 1, false}, {"plain SQL", 0, true}};
-  for (const Parallel& c : cases) {
-    SCOPED_TRACE(c.what);
-    const std::string database = c.level ? "par_proc" : "par_plain";
-    const std::string connect =
-        "DRIVER=sqlsim;DATADIR=" + temp.Path().string() + ";DATABASE=" + database + ";AUTOCREATE=1";
-    auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
-    ASSERT_NE(dbc, nullptr);
-    ASSERT_TRUE(RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
-    ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
-    const std::string start = (temp.Path() / (database + ".start")).string();
-    std::vector<pid_t> workers;
-    std::vector<std::string> outputs, logs;
-    for (int w = 1; w <= kWorkers; ++w) {
-      const std::string name = database + std::to_string(w);
-      outputs.push_back((temp.Path() / (name + ".txt")).string());
-      logs.push_back((temp.Path() / (name + ".log")).string());
-      std::vector<std::string> args = {WRITE_APPEND_WORKER, connect, std::to_string(c.level),
-                                       std::to_string(kAppendsPerWorker), start, outputs.back(), std::to_string(w)};
-      args.insert(args.end(), kParallelLines.begin(), kParallelLines.end());
-      workers.push_back(SpawnWorker(args, logs.back()));
-      ASSERT_GT(workers.back(), 0);
-    }
-    testenv::WriteText(start, "\n");
-    for (pid_t pid : workers) {
-      int status = 0;
-      ASSERT_EQ(waitpid(pid, &status, 0), pid);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "worker status " << status;
-    }
-    td->ExLevel = c.level;
-    std::set<int32_t> ids;
-    size_t calls = 0;
-    for (int w = 1; w <= kWorkers; ++w) {
-      size_t failed = 0;
-      for (const std::string& line : testenv::ReadLines(outputs[static_cast<size_t>(w - 1)])) {
-        ++calls;
-        int nr = 0;
-        int32_t rec_id = 0;
-        std::istringstream(line) >> nr >> rec_id;
-        if (rec_id == 0) {
-          ++failed;
-          continue;
-        }
-        EXPECT_TRUE(ids.insert(rec_id).second) << "id " << rec_id << " handed out twice";
-        std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td.get())), ' ');
-        ASSERT_EQ(rv_OdbcGetRecord(dbc, td.get(), rec_id, record.data()), 1) << rec_id;
-        EXPECT_EQ(rv_FieldToLong(td.get(), 0, record.data()), w) << rec_id;
-        EXPECT_EQ(rv_FieldToLong(td.get(), 1, record.data()), nr) << rec_id;
-      }
-      // Every failure was reported, none silent.
-      const std::string events = testenv::ReadText(logs[static_cast<size_t>(w - 1)]);
-      EXPECT_GE(Count(events, "\t1\t"), failed) << events;
-      if (!c.may_fail) {
-        EXPECT_EQ(failed, 0u) << events;
-      }
-      RecordProperty(std::string(c.what) + " failed appends of worker " + std::to_string(w), static_cast<int>(failed));
-    }
-    EXPECT_EQ(calls, static_cast<size_t>(kWorkers * kAppendsPerWorker));
-    EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM PARALLEL"), std::to_string(ids.size())) << "no record without its caller";
-    rv_OdbcDisconnect(dbc);
-  }
-  lerv32::ExSQL_Enabled = saved_enabled;
 }
 
 }  // namespace
