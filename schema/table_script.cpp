@@ -18,7 +18,9 @@ void WriteStandardTable(ScriptWriter& out, const TableDef* td) {
     out.Format("  ,[%s] %s\r\n", field.Name, SqlFieldTypeName(field, false));
   }
   out.Put(")\r\nGO\r\n");
-  out.Format("CREATE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", td->TableName);
+  // Unique: two clients taking the same highest RecId + 1 must not both
+  // store a record under it.
+  out.Format("CREATE UNIQUE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", td->TableName);
 }
 
 void WriteCreateTable(ScriptWriter& out, const TableDef* td, const SqlNames& names) {

@@ -124,7 +124,7 @@ TEST_F(ReadRecordTest, NothingReadLeavesTheRecordAsItWas) {
   }
   // A definition with a field more than the table: the column count differs.
   td_->ExLevel = 0;
-  ASSERT_GE(rv_AddFieldDef(td_.get(), "FIELD=FEHLT,C,5"), 0);
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "FEHLT,C,5"), 0);
   std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\xAB');
   const std::vector<char> wider = record;
   EXPECT_EQ(rv_OdbcGetRecord(dbc_, td_.get(), 7, record.data()), 0) << "plain: the SELECT names a missing column";

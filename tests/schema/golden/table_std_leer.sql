@@ -3,5 +3,5 @@ CREATE TABLE [LEER]
    RecId integer NOT NULL
 )
 GO
-CREATE INDEX [IkRecId] ON [LEER] (RecId)
+CREATE UNIQUE INDEX [IkRecId] ON [LEER] (RecId)
 GO
