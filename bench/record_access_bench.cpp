@@ -1,0 +1,226 @@
+// Record access through the library against the same statements written out
+// by hand (record_hand_loops.h), per call, on one sqlsim table of 10,000
+// records built at the start of the run: read by RecId, next by key, update
+// and append, each by plain SQL and by the generated procedures. Both sides
+// use the one connection the library opened.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/bench_tables.h"
+#include "bench/record_hand_loops.h"
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "tabledef/definition_file.h"
+#include "tabledef/table_def.h"
+
+namespace bench {
+namespace {
+
+constexpr int kRecords = 10000;
+
+enum class Path { kPlain, kProcedure };
+
+// The i-th RecId of a walk that visits every record once, out of order.
+int32_t Id(long i) { return static_cast<int32_t>(i * 7919 % kRecords + 1); }
+
+class Setup {
+ public:
+  Setup() : td_(rv_AllocTableDef()) {
+    if (td_ == nullptr) throw std::runtime_error("no table definition");
+    rv_SetMandant("");
+    rv_SetExtendedLevel(1);
+    lerv32::ApplyDefinitionLines(td_, RecordDefinitionLines());
+    std::string connect = FreshDatabase(Driver::kSqlsim, "records");
+    // BENCH_RECORDS_TRACE=<file>: the statements both sides send, for comparing.
+    if (const char* trace = std::getenv("BENCH_RECORDS_TRACE")) connect += std::string(";TRACE=") + trace;
+    dbc_ = rv_OdbcDriverConnect(nullptr, connect.c_str());
+    if (dbc_ == nullptr) throw std::runtime_error("no connection: " + connect);
+    char errors[2048] = {};
+    if (!rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors) ||
+        !rv_CreateTable(dbc_, td_, 1, nullptr)) {
+      throw std::runtime_error(std::string("table not created: ") + errors);
+    }
+    char base[128] = {};
+    lerv32::SqlBaseName(td_, base);
+    hand_ = std::make_unique<HandLoops>(static_cast<SQLHDBC>(dbc_), td_->TableName, base);
+    for (int i = 1; i <= kRecords; ++i) {
+      records_.push_back(Record(i, 1));
+      hand_records_.push_back(SampleHandRecord(i, 1));
+    }
+    Use(Path::kProcedure);
+    for (int i = 1; i <= kRecords; ++i) {
+      if (rv_OdbcAppendRecord(dbc_, td_, Record(i, 0).data()) != i) throw std::runtime_error("fill failed");
+    }
+  }
+  ~Setup() {
+    hand_.reset();
+    if (dbc_ != nullptr) rv_OdbcDisconnect(dbc_);
+    rv_FreeTableDef(td_);
+  }
+  Setup(const Setup&) = delete;
+  Setup& operator=(const Setup&) = delete;
+
+  LERV32_HDBC dbc() const { return dbc_; }
+  const TableDef* td() const { return td_; }
+  HandLoops& hand() { return *hand_; }
+  const std::vector<char>& record(int32_t id) const { return records_[static_cast<size_t>(id - 1)]; }
+  const HandRecord& hand_record(int32_t id) const { return hand_records_[static_cast<size_t>(id - 1)]; }
+
+  // Procedures with ExLevel 1 and the optimised append, plain SQL with 0.
+  void Use(Path path) {
+    td_->ExLevel = path == Path::kProcedure ? 1 : 0;
+    td_->AppendEx = path == Path::kProcedure ? 1 : 0;
+  }
+  std::vector<char> Record(int i, int variant) const {
+    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_)) + 1, ' ');
+    const std::vector<std::string> texts = SampleTexts(i, variant);
+    for (int32_t f = 0; f < td_->FieldCnt; ++f) rv_FieldFromString(td_, f, record.data(), texts[f].c_str());
+    return record;
+  }
+  std::vector<char> LibraryRead(int32_t id) const {
+    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_)) + 1, ' ');
+    if (rv_OdbcGetRecord(dbc_, td_, id, record.data()) != 1) throw std::runtime_error("no record");
+    return record;
+  }
+  // Drops what the append benchmarks added.
+  void RemoveAppended() {
+    const std::string sql = std::string("DELETE FROM ") + td_->TableName + " WHERE RecId > " + std::to_string(kRecords);
+    char errors[512] = {};
+    if (!rv_CallStatement(dbc_, sql.c_str(), errors, sizeof errors)) throw std::runtime_error(errors);
+  }
+
+ private:
+  TableDef* td_ = nullptr;
+  LERV32_HDBC dbc_ = nullptr;
+  std::unique_ptr<HandLoops> hand_;
+  std::vector<std::vector<char>> records_;  // variant 1 of every record, by RecId
+  std::vector<HandRecord> hand_records_;
+};
+
+void Read(benchmark::State& state, Setup& s, Path path, bool library) {
+  s.Use(path);
+  std::vector<char> record(s.record(1));
+  HandRecord row{};
+  long i = 0;
+  for (auto _ : state) {
+    const int32_t id = Id(i++);
+    const bool ok = library                ? rv_OdbcGetRecord(s.dbc(), s.td(), id, record.data()) == 1
+                    : path == Path::kPlain ? s.hand().ReadPlain(id, &row)
+                                           : s.hand().ReadProcedure(id, &row);
+    if (!ok) return state.SkipWithError("read failed");
+  }
+}
+
+// Walks NAME_KEY from its first record, starting over at the end.
+void Next(benchmark::State& state, Setup& s, Path path, bool library) {
+  s.Use(path);
+  const int32_t first = rv_OdbcFirstRecId(s.dbc(), s.td(), 0);
+  if (first == 0) return state.SkipWithError("no first record");
+  int32_t current = first;
+  for (auto _ : state) {
+    const int32_t next = library                ? rv_OdbcNextRecId(s.dbc(), s.td(), 0, current)
+                         : path == Path::kPlain ? s.hand().NextPlain(current)
+                                                : s.hand().NextProcedure(current);
+    current = next != 0 ? next : first;
+  }
+}
+
+// Every field rewritten; the key stays, so the walk above stays the same.
+void Update(benchmark::State& state, Setup& s, Path path, bool library) {
+  s.Use(path);
+  long i = 0;
+  for (auto _ : state) {
+    const int32_t id = Id(i++);
+    const bool ok = library                ? rv_OdbcUpdateRecord(s.dbc(), s.td(), id, s.record(id).data()) == 1
+                    : path == Path::kPlain ? s.hand().UpdatePlain(id, s.hand_record(id))
+                                           : s.hand().UpdateProcedure(id, s.hand_record(id));
+    if (!ok) return state.SkipWithError("update failed");
+  }
+}
+
+void Append(benchmark::State& state, Setup& s, Path path, bool library) {
+  s.Use(path);
+  long i = 0;
+  for (auto _ : state) {
+    const int32_t id = Id(i++);
+    const int32_t added = library                ? rv_OdbcAppendRecord(s.dbc(), s.td(), s.record(id).data())
+                          : path == Path::kPlain ? s.hand().AppendPlain(s.hand_record(id))
+                                                 : s.hand().AppendProcedure(s.hand_record(id));
+    if (added == 0) return state.SkipWithError("append failed");
+  }
+  s.RemoveAppended();
+}
+
+// Both sides must do the same: the same walk, and records written by one
+// read back equal to those written by the other.
+void CheckSameWork(Setup& s) {
+  for (Path path : {Path::kPlain, Path::kProcedure}) {
+    s.Use(path);
+    int32_t current = rv_OdbcFirstRecId(s.dbc(), s.td(), 0);
+    for (int step = 0; step < 300 && current != 0; ++step) {
+      const int32_t hand = path == Path::kPlain ? s.hand().NextPlain(current) : s.hand().NextProcedure(current);
+      current = rv_OdbcNextRecId(s.dbc(), s.td(), 0, current);
+      if (hand != current) throw std::runtime_error("the walks differ");
+    }
+    const int32_t by_library = rv_OdbcAppendRecord(s.dbc(), s.td(), s.record(17).data());
+    const int32_t by_hand = path == Path::kPlain ? s.hand().AppendPlain(s.hand_record(17))
+                                                 : s.hand().AppendProcedure(s.hand_record(17));
+    HandRecord row{};
+    const bool read = path == Path::kPlain ? s.hand().ReadPlain(by_hand, &row) : s.hand().ReadProcedure(by_hand, &row);
+    if (by_library == 0 || by_hand == 0 || s.LibraryRead(by_library) != s.LibraryRead(by_hand) || !read ||
+        !SameValues(row, s.hand_record(17))) {
+      throw std::runtime_error("the appends differ");
+    }
+    if (!(path == Path::kPlain ? s.hand().UpdatePlain(by_library, s.hand_record(18))
+                               : s.hand().UpdateProcedure(by_library, s.hand_record(18))) ||
+        rv_OdbcUpdateRecord(s.dbc(), s.td(), by_hand, s.record(18).data()) != 1 ||
+        s.LibraryRead(by_library) != s.LibraryRead(by_hand)) {
+      throw std::runtime_error("the updates differ");
+    }
+    s.RemoveAppended();
+  }
+}
+
+using Body = void (*)(benchmark::State&, Setup&, Path, bool);
+
+void Register(Setup& s) {
+  const std::pair<const char*, Body> operations[] = {
+      {"Read", Read}, {"Next", Next}, {"Update", Update}, {"Append", Append}};
+  for (const auto& [name, body] : operations) {
+    for (Path path : {Path::kPlain, Path::kProcedure}) {
+      for (bool library : {true, false}) {
+        const std::string label = std::string(name) + (path == Path::kPlain ? "/plain" : "/procedure") +
+                                  (library ? "/library" : "/hand");
+        benchmark::RegisterBenchmark(label.c_str(), [&s, body = body, path, library](benchmark::State& state) {
+          body(state, s, path, library);
+        })->Unit(benchmark::kMicrosecond);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  try {
+    bench::Setup setup;
+    bench::CheckSameWork(setup);
+    bench::Register(setup);
+    benchmark::RunSpecifiedBenchmarks();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "record access benchmark: %s\n", error.what());
+    return 1;
+  }
+  benchmark::Shutdown();
+  return 0;
+}
