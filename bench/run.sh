@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target driver_bench navigation_bench -j2
+cmake --build "$build" --target driver_bench navigation_bench record_access_bench -j2
 
 # BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
 # how they store them.
@@ -18,6 +18,47 @@ if [ "${BENCH_FRESH:-0}" = 1 ]; then rm -rf "$build/bench/data"; fi
 export ODBCSYSINI="$build/bench/odbc"
 export ODBCINI="$build/bench/odbc/odbc.ini"
 results="$build/bench/results.json"
+
+# Record access through the library against a hand-written ODBC loop that
+# sends the same statements: us per call and the ratio, best of the
+# repetitions, run in random order so that other load hits both sides.
+# BENCH_RECORDS=only runs just this, =0 skips it.
+records() {
+  "$build/bench/record_access_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
+    --benchmark_repetitions="${BENCH_REPETITIONS:-3}" --benchmark_enable_random_interleaving=true \
+    --benchmark_display_aggregates_only=true --benchmark_out="$build/bench/records.json" \
+    --benchmark_out_format=json "$@"
+  python3 - "$build/bench/records.json" <<'PY'
+import json, sys
+
+best, errors = {}, []
+for run in json.load(open(sys.argv[1]))["benchmarks"]:
+    if run.get("run_type") == "aggregate":
+        continue
+    operation, side = run["run_name"].rsplit("/", 1)
+    if run.get("error_occurred"):
+        errors.append("%s/%s: %s" % (operation, side, run.get("error_message", "")))
+        continue
+    cell = (run["real_time"], run["cpu_time"])
+    cells = best.setdefault(operation, {})
+    if side not in cells or cell[0] < cells[side][0]:
+        cells[side] = cell
+
+row = "%-18s %17s %17s %13s"
+print()
+print("us per call, real / cpu, best of repetitions; ratio library / hand")
+print(row % ("operation", "library", "hand", "ratio"))
+order = ["%s/%s" % (o, p) for o in ("Read", "Next", "Update", "Append") for p in ("plain", "procedure")]
+for operation, cells in sorted(best.items(), key=lambda item: order.index(item[0]) if item[0] in order else 99):
+    lib, hand = cells.get("library"), cells.get("hand")
+    times = lambda c: "%.1f / %.1f" % c if c else "-"
+    ratio = "%.2f / %.2f" % (lib[0] / hand[0], lib[1] / hand[1]) if lib and hand else "-"
+    print(row % (operation, times(lib), times(hand), ratio))
+for error in errors:
+    print("failed " + error)
+PY
+}
+if [ "${BENCH_RECORDS:-1}" = only ]; then records "$@"; exit 0; fi
 
 # BENCH_NAVIGATION=only runs just the navigation procedures, =0 skips them.
 navigation() {
@@ -83,3 +124,5 @@ PY
 # Generated up_Next_/up_FindF_ per call (us_per_call) at 10,000 and 200,000
 # records; the column should stay about flat between the two sizes.
 if [ "${BENCH_NAVIGATION:-1}" != 0 ]; then navigation; fi
+
+if [ "${BENCH_RECORDS:-1}" != 0 ]; then records; fi
