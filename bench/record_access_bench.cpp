@@ -104,7 +104,8 @@ class Setup {
   std::vector<HandRecord> hand_records_;
 };
 
-void Read(benchmark::State& state, Setup& s, Path path, bool library) {
+template <Path path, bool library>
+void Read(benchmark::State& state, Setup& s) {
   s.Use(path);
   std::vector<char> record(s.record(1));
   HandRecord row{};
@@ -119,7 +120,8 @@ void Read(benchmark::State& state, Setup& s, Path path, bool library) {
 }
 
 // Walks NAME_KEY from its first record, starting over at the end.
-void Next(benchmark::State& state, Setup& s, Path path, bool library) {
+template <Path path, bool library>
+void Next(benchmark::State& state, Setup& s) {
   s.Use(path);
   const int32_t first = rv_OdbcFirstRecId(s.dbc(), s.td(), 0);
   if (first == 0) return state.SkipWithError("no first record");
@@ -133,7 +135,8 @@ void Next(benchmark::State& state, Setup& s, Path path, bool library) {
 }
 
 // Every field rewritten; the key stays, so the walk above stays the same.
-void Update(benchmark::State& state, Setup& s, Path path, bool library) {
+template <Path path, bool library>
+void Update(benchmark::State& state, Setup& s) {
   s.Use(path);
   long i = 0;
   for (auto _ : state) {
@@ -145,7 +148,8 @@ void Update(benchmark::State& state, Setup& s, Path path, bool library) {
   }
 }
 
-void Append(benchmark::State& state, Setup& s, Path path, bool library) {
+template <Path path, bool library>
+void Append(benchmark::State& state, Setup& s) {
   s.Use(path);
   long i = 0;
   for (auto _ : state) {
@@ -188,21 +192,24 @@ void CheckSameWork(Setup& s) {
   }
 }
 
-using Body = void (*)(benchmark::State&, Setup&, Path, bool);
+// One instance per benchmark, so that a profile tells them apart.
+using Body = void (*)(benchmark::State&, Setup&);
+constexpr Path kPlain = Path::kPlain;
+constexpr Path kProcedure = Path::kProcedure;
+const std::pair<const char*, Body> kBenchmarks[] = {
+    {"Read/plain/library", Read<kPlain, true>},         {"Read/plain/hand", Read<kPlain, false>},
+    {"Read/procedure/library", Read<kProcedure, true>}, {"Read/procedure/hand", Read<kProcedure, false>},
+    {"Next/plain/library", Next<kPlain, true>},         {"Next/plain/hand", Next<kPlain, false>},
+    {"Next/procedure/library", Next<kProcedure, true>}, {"Next/procedure/hand", Next<kProcedure, false>},
+    {"Update/plain/library", Update<kPlain, true>},     {"Update/plain/hand", Update<kPlain, false>},
+    {"Update/procedure/library", Update<kProcedure, true>}, {"Update/procedure/hand", Update<kProcedure, false>},
+    {"Append/plain/library", Append<kPlain, true>},     {"Append/plain/hand", Append<kPlain, false>},
+    {"Append/procedure/library", Append<kProcedure, true>}, {"Append/procedure/hand", Append<kProcedure, false>}};
 
 void Register(Setup& s) {
-  const std::pair<const char*, Body> operations[] = {
-      {"Read", Read}, {"Next", Next}, {"Update", Update}, {"Append", Append}};
-  for (const auto& [name, body] : operations) {
-    for (Path path : {Path::kPlain, Path::kProcedure}) {
-      for (bool library : {true, false}) {
-        const std::string label = std::string(name) + (path == Path::kPlain ? "/plain" : "/procedure") +
-                                  (library ? "/library" : "/hand");
-        benchmark::RegisterBenchmark(label.c_str(), [&s, body = body, path, library](benchmark::State& state) {
-          body(state, s, path, library);
-        })->Unit(benchmark::kMicrosecond);
-      }
-    }
+  for (const auto& [label, body] : kBenchmarks) {
+    benchmark::RegisterBenchmark(label, [&s, body = body](benchmark::State& state) { body(state, s); })
+        ->Unit(benchmark::kMicrosecond);
   }
 }
 
