@@ -187,3 +187,53 @@ INSTANTIATE_TEST_SUITE_P(KeyTables, NavigationTest, ::testing::Values(0, 1),
                          });
 
 }  // namespace
+
+namespace {
+
+// With a tenant the procedures and the view carry its name (M01_NAV, on the
+// table M01$NAV), while plain SQL steps over the table of the plain name
+// (NAV, the standard form): with the same rows in both, both paths walk
+// every key in the same order.
+TEST(TenantNavigationTest, BothPathsWalkAlikeUnderTenantNames) {
+  testenv::TempDir temp;
+  ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
+  rv_SetMandant("M01");
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=NAV", "EXLEVEL=1", "USEMANDANT=1", "FIELD=NAME,C,12", "FIELD=ORT,u,8",
+                                          "FIELD=DATUM,D", "FIELD=PLZ,N,5", "FIELD=NR,l", "KEY=NAME_KEY,NAME",
+                                          "KEY=MIX_KEY,DATUM,PLZ,NR", "KEY=ORT_KEY,ORT,NAME"});
+  SQLHDBC dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(
+      nullptr, recordtest::SqlsimConnectString(temp.Path().string(), "mandant", (temp.Path() / "t").string()).c_str()));
+  ASSERT_NE(dbc, nullptr);
+  ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
+  ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 0)));
+  std::string rows = kRows;
+  ASSERT_TRUE(RunScript(dbc, rows));
+  rows.replace(rows.find("INTO NAV"), 8, "INTO [M01$NAV]");
+  ASSERT_TRUE(RunScript(dbc, rows));
+  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
+  lerv32::ExSQL_Enabled = 1;
+  for (int key = 0; key < 3; ++key) {
+    SCOPED_TRACE(kKeys[key].name);
+    std::vector<Ids> walks;
+    for (int32_t level : {1, 0}) {
+      td->ExLevel = level;
+      Ids ids;
+      for (int32_t id = rv_OdbcFirstRecId(dbc, td.get(), key); id != 0 && ids.size() < 100;
+           id = rv_OdbcNextRecId(dbc, td.get(), key, id)) {
+        ids.push_back(id);
+      }
+      walks.push_back(ids);
+    }
+    EXPECT_EQ(walks[0].size(), 8u);
+    EXPECT_EQ(walks[0], walks[1]);
+  }
+  lerv32::ExSQL_Enabled = saved_enabled;
+  rv_OdbcDisconnect(dbc);
+  rv_SetMandant("");
+  const std::string trace = testenv::ReadText((temp.Path() / "t").string());
+  EXPECT_NE(trace.find("EXECUTE [up_Next_M01_NAV_NAME_KEY]"), std::string::npos);
+  EXPECT_NE(trace.find("SELECT TOP 1 RecId FROM NAV WHERE NAME ="), std::string::npos);
+}
+
+}  // namespace
