@@ -101,12 +101,16 @@ int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql) {
     OdbcReportErrors(dbc, h, 0);
     return 0;
   }
+  return ReadSingleRecId(h);
+}
+
+int32_t ReadSingleRecId(SQLHSTMT stmt) {
   SQLSMALLINT columns = 0;
-  ODBC_CALL(SQLNumResultCols, h, &columns);
-  if (columns != 1 || !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h))) return 0;
+  ODBC_CALL(SQLNumResultCols, stmt, &columns);
+  if (columns != 1 || !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt))) return 0;
   SQLINTEGER rec_id = 0;
   SQLLEN indicator = 0;
-  ODBC_CALL(SQLGetData, h, 1, SQL_C_LONG, &rec_id, sizeof rec_id, &indicator);
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, 1, SQL_C_LONG, &rec_id, sizeof rec_id, &indicator))) return 0;
   return indicator == SQL_NULL_DATA ? 0 : rec_id;
 }
 

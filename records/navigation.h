@@ -13,6 +13,10 @@
 
 namespace lerv32 {
 
+// Column 1 of the first row of an executed statement as a RecId; 0 when the
+// result has another number of columns, no row, or NULL.
+int32_t ReadSingleRecId(SQLHSTMT stmt);
+
 // Runs sql and returns column 1 of its first row as a RecId; 0 when there is
 // no row, the result has another number of columns, or the value is NULL.
 // Failed allocation or execution is reported.

@@ -5,6 +5,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
+#include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
 #include "records/write_record.h"
@@ -16,18 +17,6 @@ namespace lerv32 {
 namespace {
 
 SQLCHAR* Text(std::string& sql) { return reinterpret_cast<SQLCHAR*>(sql.data()); }
-
-// The single integer of the first row of an executed statement; 0 when the
-// result has another shape or no row.
-int32_t FetchNewRecId(SQLHSTMT stmt) {
-  SQLSMALLINT columns = 0;
-  ODBC_CALL(SQLNumResultCols, stmt, &columns);
-  if (columns != 1 || !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt))) return 0;
-  SQLINTEGER value = 0;
-  SQLLEN indicator = 0;
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, 1, SQL_C_LONG, &value, sizeof value, &indicator))) return 0;
-  return indicator == SQL_NULL_DATA ? 0 : value;
-}
 
 constexpr int64_t kTryAgain = -1;
 
@@ -52,7 +41,7 @@ int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const c
     OdbcReportErrors(dbc, h, 0);
     return 0;
   }
-  if (SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) return FetchNewRecId(h);
+  if (SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) return ReadSingleRecId(h);
   if (last) {
     OdbcReportErrors(dbc, h, 0);
     return 0;

@@ -2,6 +2,7 @@
 // statements that only talk to the client (PRINT, RAISERROR).
 #include <thread>
 
+#include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
@@ -13,12 +14,6 @@ namespace {
 // Purposes of the compiled forms of one statement (see StatementCache).
 enum Purpose : int { kMain = 0, kCondition = 1, kValues = 2 };
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return text;
-}
 
 bool IsSqlStatement(const ast::StatementBody& body) {
   return std::holds_alternative<ast::Select>(body) || std::holds_alternative<ast::Insert>(body) ||
@@ -215,7 +210,7 @@ bool Interpreter::Assign(Frame& frame, const std::string& name, Value value) {
 Flow Interpreter::RunDeclare(const ast::Statement& s, const ast::Declare& d, Frame& frame) {
   for (size_t i = 0; i < d.variables.size(); ++i) {
     const ast::VariableDecl& v = d.variables[i];
-    std::string name = Lower(v.name);
+    std::string name = ddl::FoldName(v.name);
     // A declaration is no statement that runs: in a loop it does not reset.
     if (!v.init) {
       frame.values.emplace(name, Value::Null());
@@ -241,7 +236,7 @@ Flow Interpreter::RunSet(const ast::Statement& s, const ast::SetVariable& set, F
   }
   std::vector<Value> row;
   if (!Evaluate(c, frame, &row, &diags)) return Failed(diags, frame);
-  Assign(frame, Lower(set.name), row.empty() ? Value::Null() : row[0]);
+  Assign(frame, ddl::FoldName(set.name), row.empty() ? Value::Null() : row[0]);
   SetRowCount(1);
   session_.globals().error = 0;
   return Flow::kNext;

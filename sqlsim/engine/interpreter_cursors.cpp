@@ -3,6 +3,7 @@
 // table keeps each row's rowid for UPDATE/DELETE ... WHERE CURRENT OF.
 #include <ctime>
 
+#include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/row_source.h"
@@ -13,19 +14,8 @@
 #include "sqlsim/functions/convert.h"
 
 namespace sqlsim {
-namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return text;
-}
-
-}  // namespace
-
 Flow Interpreter::RunCursorDeclare(const ast::Statement& s, const ast::DeclareCursor& node, Frame& frame) {
-  std::string name = Lower(node.name);
+  std::string name = ddl::FoldName(node.name);
   if (frame.cursors.count(name)) {
     return Failed({ServerError(16915, "A cursor with the name '" + node.name + "' already exists.", s.pos.line)}, frame);
   }
@@ -34,7 +24,7 @@ Flow Interpreter::RunCursorDeclare(const ast::Statement& s, const ast::DeclareCu
 }
 
 Flow Interpreter::RunCursorCommand(const ast::CursorCommand& node, Frame& frame) {
-  std::string name = Lower(node.cursor);
+  std::string name = ddl::FoldName(node.cursor);
   auto it = frame.cursors.find(name);
   if (it == frame.cursors.end()) {
     return Failed({ServerError(16916, "A cursor with the name '" + node.cursor + "' does not exist.")}, frame);
@@ -87,7 +77,7 @@ Flow Interpreter::RunCursorCommand(const ast::CursorCommand& node, Frame& frame)
 }
 
 Flow Interpreter::RunFetch(const ast::Statement& s, const ast::Fetch& node, Frame& frame) {
-  std::string name = Lower(node.cursor);
+  std::string name = ddl::FoldName(node.cursor);
   auto it = frame.cursors.find(name);
   if (it == frame.cursors.end()) {
     return Failed({ServerError(16916, "A cursor with the name '" + node.cursor + "' does not exist.", s.pos.line)},
@@ -133,7 +123,7 @@ Flow Interpreter::RunFetch(const ast::Statement& s, const ast::Fetch& node, Fram
                     frame);
     }
     for (size_t i = 0; i < columns; ++i) {
-      std::string variable = Lower(node.into[i]);
+      std::string variable = ddl::FoldName(node.into[i]);
       Value value = row[i];
       const VariableType* declared = nullptr;
       if (frame.scope) {

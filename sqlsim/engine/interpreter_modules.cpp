@@ -1,5 +1,6 @@
 // Procedures and scalar functions: parsed from their stored definitions,
 // called with arguments converted to their parameters' types.
+#include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
@@ -10,12 +11,6 @@
 namespace sqlsim {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return text;
-}
 
 void CollectFrom(const ast::Statement& statement, ProgramScope* scope);
 
@@ -26,7 +21,7 @@ void CollectList(const std::vector<ast::Statement>& statements, ProgramScope* sc
 void CollectFrom(const ast::Statement& statement, ProgramScope* scope) {
   const ast::StatementBody& body = statement.body;
   if (auto* d = std::get_if<ast::Declare>(&body)) {
-    for (const ast::VariableDecl& v : d->variables) scope->variables[Lower(v.name)] = VariableTypeOf(v.type);
+    for (const ast::VariableDecl& v : d->variables) scope->variables[ddl::FoldName(v.name)] = VariableTypeOf(v.type);
   } else if (auto* b = std::get_if<ast::Block>(&body)) {
     CollectList(b->statements, scope);
   } else if (auto* i = std::get_if<ast::If>(&body)) {
@@ -94,7 +89,7 @@ CompiledModule* ModuleCache::Find(const CatalogModule& module, Diagnostics* diag
   compiled->node = std::get_if<ast::CreateModule>(&compiled->tree.statements[0].body);
   for (const ast::ParameterDecl& p : compiled->node->parameters) {
     ParameterInfo info;
-    info.name = Lower(p.name);
+    info.name = ddl::FoldName(p.name);
     info.written_name = p.name;
     info.type = VariableTypeOf(p.type);
     info.default_value = p.default_value.get();
@@ -137,7 +132,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
     if (!arg.name.empty()) {
       index = params.size();
       for (size_t i = 0; i < params.size(); ++i) {
-        if (params[i].name == Lower(arg.name)) index = i;
+        if (params[i].name == ddl::FoldName(arg.name)) index = i;
       }
       if (index == params.size()) {
         return Failed({ServerError(8145, arg.name + " is not a parameter for procedure " + found->name + ".", s.pos.line)},
@@ -154,7 +149,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
     values[index] = arg.value ? arg.value.get() : params[index].default_value;
     given[index] = arg.value != nullptr || params[index].has_default;
     if (arg.output && arg.value && arg.value->kind == ast::ExprKind::kVariable) {
-      output_targets[index] = Lower(arg.value->text);
+      output_targets[index] = ddl::FoldName(arg.value->text);
     }
   }
   for (size_t i = 0; i < params.size(); ++i) {
@@ -192,7 +187,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
   for (size_t i = 0; i < params.size(); ++i) {
     if (!output_targets[i].empty() && params[i].output && args[i]) Assign(frame, output_targets[i], *args[i]);
   }
-  if (!node.status_variable.empty()) Assign(frame, Lower(node.status_variable), Value::Integer(status));
+  if (!node.status_variable.empty()) Assign(frame, ddl::FoldName(node.status_variable), Value::Integer(status));
   return flow;
 }
 

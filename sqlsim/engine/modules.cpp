@@ -60,10 +60,7 @@ bool RemoveModuleRows(sqlite3* db, int32_t id, Diagnostics* diags) {
 
 std::optional<CatalogModule> Catalog::FindModule(std::string_view name) {
   // Every EXECUTE asks: the answer is kept until the catalog changes.
-  std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
+  std::string key = ddl::FoldName(name);
   auto cached = modules_.find(key);
   if (cached != modules_.end()) return cached->second;
   Query query(db_, std::string(kModuleColumns) +

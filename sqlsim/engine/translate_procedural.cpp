@@ -1,6 +1,7 @@
 // What procedural statements add to expressions: variables, user functions,
 // UPDATE(column) and INSERTED/DELETED in triggers, WHERE CURRENT OF, and the
 // one-row SELECTs that assignments and conditions are evaluated as.
+#include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
@@ -9,12 +10,6 @@
 namespace sqlsim {
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return text;
-}
 
 std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeName(type))); }
 
@@ -36,7 +31,7 @@ const VariableType* DeclaredVariable(const ProgramScope* scope, const std::strin
 }  // namespace
 
 SqlExpr Translator::Variable(const ast::Expr& e) {
-  std::string name = Lower(e.text);
+  std::string name = ddl::FoldName(e.text);
   std::optional<VariableType> type = GlobalVariableType(name);
   if (!type && out_->scope) {
     auto it = out_->scope->variables.find(name);
@@ -50,7 +45,7 @@ SqlExpr Translator::Variable(const ast::Expr& e) {
 
 SqlExpr Translator::AssignedItem(const ast::SelectItem& item) {
   if (scopes_.size() != 1) Fail(141, "A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations.", item.pos);
-  std::string name = Lower(item.assign_to);
+  std::string name = ddl::FoldName(item.assign_to);
   const VariableType* target = DeclaredVariable(out_->scope, name);
   if (!target) Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
   SqlExpr value = Expr(*item.expr);
@@ -59,7 +54,7 @@ SqlExpr Translator::AssignedItem(const ast::SelectItem& item) {
 }
 
 void Translator::Assign(const std::string& variable, const std::string& op, const ast::Expr& value) {
-  std::string name = Lower(variable);
+  std::string name = ddl::FoldName(variable);
   const VariableType* target = DeclaredVariable(out_->scope, name);
   if (!target) Fail(137, "Must declare the scalar variable \"" + variable + "\".", value.pos);
   scopes_.emplace_back();
@@ -152,13 +147,13 @@ SqlExpr Translator::ColumnUpdated(const ast::Expr& e) {
   if (e.args.size() != 1 || e.args[0]->kind != ast::ExprKind::kColumn) {
     Fail(102, "Incorrect syntax near 'UPDATE'.", e.pos);
   }
-  out_->param_map.push_back({ParamSource::Kind::kUpdated, -1, Lower(e.args[0]->parts.back())});
+  out_->param_map.push_back({ParamSource::Kind::kUpdated, -1, ddl::FoldName(e.args[0]->parts.back())});
   return {"?", SqlType::kBit};
 }
 
 const CatalogTable* Translator::TriggerTable(const ast::ObjectName& name, std::string* sqlite_name) {
   if (!out_->scope || out_->scope->trigger_table.empty() || !name.schema.empty()) return nullptr;
-  std::string lower = Lower(name.name);
+  std::string lower = ddl::FoldName(name.name);
   if (lower != "inserted" && lower != "deleted") return nullptr;
   const CatalogTable* table = session_.catalog().FindTable(out_->scope->trigger_table);
   if (!table) return nullptr;
@@ -167,7 +162,7 @@ const CatalogTable* Translator::TriggerTable(const ast::ObjectName& name, std::s
 }
 
 std::string Translator::CurrentOf(const std::string& cursor) {
-  out_->param_map.push_back({ParamSource::Kind::kCursorRow, -1, Lower(cursor)});
+  out_->param_map.push_back({ParamSource::Kind::kCursorRow, -1, ddl::FoldName(cursor)});
   return "rowid = ?";
 }
 
@@ -175,7 +170,7 @@ namespace {
 
 void CollectVariables(const ast::Expr& e, std::set<std::string>* names, int depth = 0) {
   if (depth > 200) return;
-  if (e.kind == ast::ExprKind::kVariable) names->insert(Lower(e.text));
+  if (e.kind == ast::ExprKind::kVariable) names->insert(ddl::FoldName(e.text));
   for (const ast::ExprPtr& arg : e.args) {
     if (arg) CollectVariables(*arg, names, depth + 1);
   }
@@ -188,7 +183,7 @@ bool Translator::RowWiseAssignment(const ast::Select& select) {
   std::set<std::string> read;
   for (const ast::SelectItem& item : select.items) {
     if (item.assign_to.empty() || !item.expr) return false;
-    assigned.insert(Lower(item.assign_to));
+    assigned.insert(ddl::FoldName(item.assign_to));
     CollectVariables(*item.expr, &read);
   }
   bool reads_assigned = false;
@@ -215,7 +210,7 @@ bool Translator::RowWiseAssignment(const ast::Select& select) {
   std::string items;
   out_->assignments.clear();
   for (const ast::SelectItem& item : select.items) {
-    std::string name = Lower(item.assign_to);
+    std::string name = ddl::FoldName(item.assign_to);
     const VariableType* target = DeclaredVariable(out_->scope, name);
     if (!target) Fail(137, "Must declare the scalar variable \"" + item.assign_to + "\".", item.pos);
     SqlExpr value = Expr(*item.expr);

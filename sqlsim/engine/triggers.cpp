@@ -4,6 +4,7 @@
 // trigger of the table runs once, its INSERTED and DELETED tables filled
 // from those captures. The statement and its triggers succeed or fail as
 // one.
+#include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/sqlite_errors.h"
@@ -194,16 +195,10 @@ namespace {
 
 std::set<std::string> UpdatedColumns(const CompiledStatement& c, const CatalogTable& table, bool insert) {
   std::set<std::string> columns;
-  auto lower = [](std::string s) {
-    for (char& ch : s) {
-      if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch + 32);
-    }
-    return s;
-  };
   if (insert) {
-    for (const CatalogColumn& column : table.columns) columns.insert(lower(column.name));
+    for (const CatalogColumn& column : table.columns) columns.insert(ddl::FoldName(column.name));
   } else if (auto* update = std::get_if<ast::Update>(&c.node->body)) {
-    for (const ast::Assignment& a : update->set) columns.insert(lower(a.column.back()));
+    for (const ast::Assignment& a : update->set) columns.insert(ddl::FoldName(a.column.back()));
   }
   return columns;
 }
