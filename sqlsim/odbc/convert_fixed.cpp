@@ -5,16 +5,16 @@
 #include <cstring>
 
 #include "sqlsim/odbc/convert.h"
+#include "sqlsim/odbc/numeric_magnitude.h"
 #include "sqlsim/odbc/value_text.h"
 
 namespace sqlsim::odbc {
 
 namespace {
 
-using Int128 = __int128;
-
 struct IntRange {
-  Int128 lo, hi;
+  int64_t lo;
+  uint64_t hi;
   size_t size;
   bool is_signed;
 };
@@ -28,12 +28,13 @@ bool IntegerRange(SQLSMALLINT c_type, IntRange* r) {
     case SQL_C_SLONG: case SQL_C_LONG: *r = {INT32_MIN, INT32_MAX, 4, true}; return true;
     case SQL_C_ULONG: *r = {0, UINT32_MAX, 4, false}; return true;
     case SQL_C_SBIGINT: *r = {INT64_MIN, INT64_MAX, 8, true}; return true;
-    case SQL_C_UBIGINT: *r = {0, static_cast<Int128>(UINT64_MAX), 8, false}; return true;
+    case SQL_C_UBIGINT: *r = {0, UINT64_MAX, 8, false}; return true;
     default: return false;
   }
 }
 
-void StoreInteger(Int128 v, const IntRange& r, void* buffer) {
+// v is the value's two's complement bits; the range check has been made.
+void StoreInteger(uint64_t v, const IntRange& r, void* buffer) {
   switch (r.size) {
     case 1: { auto x = static_cast<uint8_t>(v); std::memcpy(buffer, &x, 1); break; }
     case 2: { auto x = static_cast<uint16_t>(v); std::memcpy(buffer, &x, 2); break; }
@@ -66,19 +67,21 @@ bool SourceNumber(const Value& v, const ColumnDesc& column, Number* n, CellOutco
 CellOutcome ToInteger(const Number& n, const IntRange& r, void* buffer) {
   CellOutcome out;
   out.length = static_cast<SQLLEN>(r.size);
-  Int128 value;
+  uint64_t bits;
   if (n.integral) {
-    value = n.integer;
+    if (n.integer < r.lo || (n.integer > 0 && static_cast<uint64_t>(n.integer) > r.hi)) {
+      return CellOutcome::Fail("22003", "Numeric value out of range");
+    }
+    bits = static_cast<uint64_t>(n.integer);
   } else {
     long double t = std::trunc(static_cast<long double>(n.real));
     if (t < static_cast<long double>(r.lo) || t > static_cast<long double>(r.hi)) {
       return CellOutcome::Fail("22003", "Numeric value out of range");
     }
-    value = static_cast<Int128>(t);
+    bits = t < 0 ? static_cast<uint64_t>(static_cast<int64_t>(t)) : static_cast<uint64_t>(t);
     if (t != static_cast<long double>(n.real)) out.Warn("01S07", "Fractional truncation");
   }
-  if (value < r.lo || value > r.hi) return CellOutcome::Fail("22003", "Numeric value out of range");
-  StoreInteger(value, r, buffer);
+  StoreInteger(bits, r, buffer);
   return out;
 }
 
@@ -170,13 +173,6 @@ bool DecimalParts(const Value& v, const ColumnDesc& column, int scale, bool* neg
   return true;
 }
 
-// 10^38 - 1: the largest magnitude of 38 digits.
-constexpr unsigned __int128 MaxNumeric() {
-  unsigned __int128 v = 1;
-  for (int i = 0; i < 38; ++i) v *= 10;
-  return v - 1;
-}
-
 CellOutcome ToNumeric(const Value& v, const ColumnDesc& column, void* buffer) {
   int scale = column.type == SqlType::kDecimal && column.scale > 0 ? column.scale : 0;
   CellOutcome out;
@@ -190,25 +186,19 @@ CellOutcome ToNumeric(const Value& v, const ColumnDesc& column, void* buffer) {
     fraction.resize(static_cast<size_t>(scale));
   }
   fraction.resize(static_cast<size_t>(scale), '0');
-  unsigned __int128 magnitude = 0;
-  for (char c : whole + fraction) {
-    if (c < '0' || c > '9') {
-      return CellOutcome::Fail("22018", kInvalidCharacterValue);
-    }
-    auto digit = static_cast<unsigned>(c - '0');
-    if (magnitude > (MaxNumeric() - digit) / 10) {
-      return CellOutcome::Fail("22003", "Numeric value out of range");
-    }
-    magnitude = magnitude * 10 + digit;
+  NumericMagnitude magnitude;
+  switch (MagnitudeFromDigits(whole + fraction, &magnitude)) {
+    case DigitsOutcome::kNotDigits: return CellOutcome::Fail("22018", kInvalidCharacterValue);
+    case DigitsOutcome::kOutOfRange: return CellOutcome::Fail("22003", "Numeric value out of range");
+    case DigitsOutcome::kOk: break;
   }
+  bool zero = (whole + fraction).find_first_not_of('0') == std::string::npos;
   SQL_NUMERIC_STRUCT num{};
   num.precision = 38;
   num.scale = static_cast<SQLSCHAR>(scale);
-  num.sign = negative && magnitude != 0 ? 0 : 1;
-  for (int i = 0; i < SQL_MAX_NUMERIC_LEN; ++i) {
-    num.val[i] = static_cast<SQLCHAR>(magnitude & 0xFF);
-    magnitude >>= 8;
-  }
+  num.sign = negative && !zero ? 0 : 1;
+  static_assert(sizeof num.val == sizeof magnitude, "SQL_NUMERIC_STRUCT holds 16 bytes");
+  std::memcpy(num.val, magnitude.data(), sizeof num.val);
   std::memcpy(buffer, &num, sizeof num);
   out.length = sizeof num;
   return out;

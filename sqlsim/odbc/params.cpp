@@ -6,6 +6,7 @@
 #include "sqlsim/engine/types.h"
 #include "sqlsim/odbc/convert.h"
 #include "sqlsim/odbc/describe.h"
+#include "sqlsim/odbc/numeric_magnitude.h"
 #include "sqlsim/odbc/text_codec.h"
 #include "sqlsim/odbc/value_text.h"
 
@@ -63,13 +64,10 @@ bool DateTimeFromC(SQLSMALLINT c_type, const void* p, DateTime* dt) {
 }
 
 std::string NumericText(const SQL_NUMERIC_STRUCT& n) {
-  unsigned __int128 m = 0;
-  for (int i = SQL_MAX_NUMERIC_LEN - 1; i >= 0; --i) m = (m << 8) | n.val[i];
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(m % 10)));
-    m /= 10;
-  } while (m != 0);
+  NumericMagnitude magnitude;
+  static_assert(sizeof n.val == sizeof magnitude, "SQL_NUMERIC_STRUCT holds 16 bytes");
+  std::memcpy(magnitude.data(), n.val, sizeof n.val);
+  std::string digits = DigitsOfMagnitude(magnitude);
   int scale = n.scale;
   if (scale > 0) {
     if (digits.size() <= static_cast<size_t>(scale)) {

@@ -14,10 +14,11 @@ class ConvertTest : public OdbcTest {
     OdbcTest::SetUp();
     Exec("CREATE TABLE c (i int, neg int, bi bigint, f float, r real, bt bit, vc varchar(40), "
          "vx varchar(40), vf varchar(40), vd varchar(40), vw varchar(40), dt datetime, "
-         "vb varbinary(20), n int)");
+         "vb varbinary(20), n int, n38 varchar(40), n39 varchar(40))");
     Statement stmt(dbc());
     std::string sql = "INSERT INTO c VALUES (42, -7, ?, 3.75, ?, 1, '123', 'abc', '1.5', "
-                      "'2024-02-29', ?, ?, ?, NULL)";
+                      "'2024-02-29', ?, ?, ?, NULL, '99999999999999999999999999999999999999', "
+                      "'100000000000000000000000000000000000000')";
     ASSERT_STMT_OK(SQLPrepare(stmt, Text(sql), SQL_NTS), stmt);
     SQLBIGINT big = 5000000000LL;
     SQLREAL half = 0.5f;
@@ -96,6 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"bi", SQL_C_UTINYINT, 0, kError, "22003", "", 0},
         Case{"bi", SQL_C_SBIGINT, 0, kOk, "", Bytes<SQLBIGINT>(5000000000LL), 8},
         Case{"bi", SQL_C_CHAR, 0, kOk, "", std::string("5000000000\0", 11), 10},
+        Case{"bi", SQL_C_UBIGINT, 0, kOk, "", Bytes<SQLUBIGINT>(5000000000ULL), 8},
+        Case{"neg", SQL_C_UBIGINT, 0, kError, "22003", "", 0},
+        Case{"neg", SQL_C_SBIGINT, 0, kOk, "", Bytes<SQLBIGINT>(-7), 8},
+        // 10^38 - 1, the largest numeric, and one more.
+        Case{"n38", SQL_C_NUMERIC, 0, kOk, "",
+             Bytes(Numeric(std::string("\xFF\xFF\xFF\xFF\x3F\x22\x8A\x09\x7A\xC4\x86\x5A\xA8\x4C\x3B\x4B", 16),
+                           38, 0, false)),
+             sizeof(SQL_NUMERIC_STRUCT)},
+        Case{"n39", SQL_C_NUMERIC, 0, kError, "22003", "", 0},
         Case{"bt", SQL_C_BIT, 0, kOk, "", Bytes<unsigned char>(1), 1},
         Case{"bt", SQL_C_CHAR, 0, kOk, "", std::string("1\0", 2), 1},
         // Floating point.

@@ -51,6 +51,13 @@ inline SQL_NUMERIC_STRUCT Numeric(unsigned value, int precision, int scale, bool
   return n;
 }
 
+// A magnitude of 16 little-endian bytes.
+inline SQL_NUMERIC_STRUCT Numeric(const std::string& magnitude, int precision, int scale, bool negative) {
+  SQL_NUMERIC_STRUCT n = Numeric(0u, precision, scale, negative);
+  std::memcpy(n.val, magnitude.data(), sizeof n.val);
+  return n;
+}
+
 // The diagnostic records of a handle, through SQLGetDiagRec.
 std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle);
 // The same through SQLError, as ODBC 2 applications read them.

@@ -79,6 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
         Param{SQL_C_DEFAULT, SQL_VARCHAR, "dflt", SQL_NTS, "varchar(10)", "dflt"},
         Param{SQL_C_NUMERIC, SQL_DECIMAL, Bytes(Numeric(12345, 10, 2, true)), 0, "varchar(20)",
               "-123.45"},
+        Param{SQL_C_NUMERIC, SQL_DECIMAL, Bytes(Numeric(std::string(16, '\xFF'), 38, 0, false)), 0,
+              "varchar(40)", "340282366920938463463374607431768211455"},
+        Param{SQL_C_NUMERIC, SQL_DECIMAL, Bytes(Numeric(7u, 10, 3, false)), 0, "varchar(20)", "0.007"},
         Param{SQL_C_SLONG, SQL_VARCHAR, Bytes<SQLINTEGER>(42), 0, "varchar(10)", "42"},
         Param{SQL_C_SLONG, SQL_INTEGER, Bytes<SQLINTEGER>(1), SQL_NULL_DATA, "int", "NULL"},
         Param{SQL_C_CHAR, SQL_VARCHAR, "", SQL_NTS, "varchar(10)", ""}));
@@ -118,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadParam{SQL_C_DOUBLE, SQL_INTEGER, Bytes<SQLDOUBLE>(1.5), "22001"},
                       BadParam{SQL_C_CHAR, SQL_VARBINARY, "xyz", "22018"},
                       BadParam{SQL_C_BIT, SQL_BIT, Bytes<SQLCHAR>(2), "22003"},
+                      BadParam{SQL_C_UBIGINT, SQL_BIGINT, Bytes<SQLUBIGINT>(UINT64_MAX), "22003"},
                       BadParam{SQL_C_TYPE_DATE, SQL_TYPE_TIMESTAMP,
                                Bytes(SQL_DATE_STRUCT{2023, 2, 30}), "22007"},
                       BadParam{SQL_C_TYPE_TIMESTAMP, SQL_INTEGER,
