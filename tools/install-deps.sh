@@ -9,6 +9,7 @@ packages=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
+  g++-multilib libsqlite3-dev:i386 unixodbc-dev:i386
 )
 # Node.js and npm run the Transact-SQL syntax check; a node that is already
 # there (such as one from NodeSource, whose package conflicts with npm) is kept.
@@ -32,3 +33,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_if_needed apt-get update -qq
   sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+bash "$(dirname "$0")/i386-emulation.sh"
