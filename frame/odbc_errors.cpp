@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "frame/lifecycle.h"
+#include "frame/message_boxes.h"
 #include "frame/odbc_trace.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
@@ -47,7 +48,7 @@ int32_t OdbcReportErrors(SQLHDBC dbc, SQLHSTMT stmt, int32_t retry_pending) {
     MessageBeep(0);
     if (integrity) Append(message, kInvalidKeys);
     Append(message, kMoreMessages);
-    if (MessageBoxA(GetDesktopWindow(), message, sqlstate, MB_YESNO) == IDNO) user_said_no = true;
+    if (ShowMessageBox(message, sqlstate, MB_YESNO) == IDNO) user_said_no = true;
   }
   return integrity ? 1 : 0;
 }

@@ -61,13 +61,8 @@ DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size);
 HMODULE ModuleOfAddress(const void* address);
 
 // ---- User interface
-// Message boxes: the caption, text and buttons of each box go to standard
-// error, and the box answers with its default button. LERV32_MSGBOX_LOG=<file>
-// appends each box and its answer as one line (caption, text, buttons, answer,
-// tab-separated, text with \r \n \t \\ escaped, UTF-8);
-// LERV32_MSGBOX_ANSWERS=<letters> answers the boxes in order (Y yes, N no,
-// O ok, C cancel, A abort, R retry, I ignore; a letter the box has no button
-// for, or none left, gives the default button). Texts are ANSI (1252).
+// Message box types and answers; the library shows its boxes through
+// frame/message_boxes.h, which needs no screen.
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
@@ -88,7 +83,6 @@ constexpr int IDRETRY = 4;
 constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
-int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 // Does nothing here; TRUE.
 BOOL MessageBeep(UINT type);
 // A handle that stands for the desktop; only ever passed on as an owner.

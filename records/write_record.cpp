@@ -3,6 +3,7 @@
 
 #include "frame/export_guard.h"
 #include "frame/odbc_errors.h"
+#include "frame/message_boxes.h"
 #include "frame/odbc_trace.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
@@ -57,7 +58,7 @@ int32_t UpdatePlain(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char*
   SQLHSTMT h = stmt.get();
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, Text(sql), SQL_NTS))) {
     // Shown whatever Display_Errors says: the text tells what the table lacks.
-    MessageBoxA(GetDesktopWindow(), sql.c_str(), "Prepare", MB_OK);
+    ShowMessageBox(sql.c_str(), "Prepare", MB_OK);
     return 0;
   }
   ODBC_CALL(SQLSetStmtOption, h, SQL_BIND_TYPE, SQL_BIND_BY_COLUMN);
