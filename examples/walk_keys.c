@@ -12,11 +12,23 @@
 
 #include "lerv32.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+
+/* MinGW's C runtime has no timespec_get. */
+static double Seconds(void) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return (double)now.QuadPart / (double)frequency.QuadPart;
+}
+#else
 static double Seconds(void) {
   struct timespec now;
   timespec_get(&now, TIME_UTC);
   return (double)now.tv_sec + (double)now.tv_nsec / 1e9;
 }
+#endif
 
 static int RecordSize(const TableDef* td) {
   int size = 0;

@@ -88,7 +88,7 @@ char NextScriptedAnswer() {
 void AppendToLog(const std::string& line) {
   const std::string path = Environment("LERV32_MSGBOX_LOG");
   if (path.empty()) return;
-  if (FILE* log = std::fopen(path.c_str(), "a")) {
+  if (FILE* log = std::fopen(path.c_str(), "ab")) {
     std::fputs(line.c_str(), log);
     std::fclose(log);
   }

@@ -14,6 +14,8 @@ export WINEPREFIX="${LERV32_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
+# No window may open on a developer's screen and wait there.
+unset DISPLAY WAYLAND_DISPLAY
 # Tests run in parallel: the first one makes the prefix while the others wait.
 (
   flock 9

@@ -10,6 +10,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/settings.h"
 #include "include/lerv32.h"
+#include "support/sqlsim_db.h"
 #include "support/test_env.h"
 
 namespace {
@@ -28,7 +29,7 @@ std::vector<std::string> Fields(const std::string& line) {
 class OdbcErrorsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string connect = "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=fehler;AUTOCREATE=1";
+    std::string connect = testenv::SqlsimConnectString(temp_.Path(), "fehler");
     dbc_ = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
     ASSERT_NE(dbc_, nullptr);
     ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocStmt(dbc_, &stmt_)));

@@ -10,6 +10,7 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
+#include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
@@ -58,7 +59,7 @@ class NavigationTest : public ::testing::TestWithParam<int> {
     if (GetParam() == 1) lines.push_back("USEKEYTAB=1");
     lerv32::ApplyDefinitionLines(td_.get(), lines);
     dbc_ = static_cast<SQLHDBC>(
-        rv_OdbcDriverConnect(nullptr, recordtest::SqlsimConnectString(temp_.Path().string(), "nav", trace_).c_str()));
+        rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp_.Path().string(), "nav", trace_).c_str()));
     ASSERT_NE(dbc_, nullptr);
     ASSERT_TRUE(RunScript(dbc_, CreateScript(td_.get(), 1)));
     ASSERT_TRUE(RunScript(dbc_, kRows));
@@ -203,7 +204,7 @@ TEST(TenantNavigationTest, BothPathsWalkAlikeUnderTenantNames) {
                                           "FIELD=DATUM,D", "FIELD=PLZ,N,5", "FIELD=NR,l", "KEY=NAME_KEY,NAME",
                                           "KEY=MIX_KEY,DATUM,PLZ,NR", "KEY=ORT_KEY,ORT,NAME"});
   SQLHDBC dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(
-      nullptr, recordtest::SqlsimConnectString(temp.Path().string(), "mandant", (temp.Path() / "t").string()).c_str()));
+      nullptr, testenv::SqlsimConnectString(temp.Path().string(), "mandant", (temp.Path() / "t").string()).c_str()));
   ASSERT_NE(dbc, nullptr);
   ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
   ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 0)));

@@ -11,6 +11,7 @@
 #include "frame/settings.h"
 #include "records/record_db.h"
 #include "include/lerv32.h"
+#include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
@@ -34,7 +35,7 @@ class ReadRecordTest : public ::testing::Test {
  protected:
   void SetUp() override {
     lerv32::ApplyDefinitionLines(td_.get(), kLines);
-    std::string connect = recordtest::SqlsimConnectString(temp_.Path().string(), "lesen", trace_);
+    std::string connect = testenv::SqlsimConnectString(temp_.Path().string(), "lesen", trace_);
     dbc_ = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
     ASSERT_NE(dbc_, nullptr);
     ASSERT_TRUE(RunScript(dbc_, testenv::ReadText(LERV32_DPXFUNC_SQL)));

@@ -50,8 +50,4 @@ std::string CreateScript(TableDef* td, int transact_sql) {
   return script;
 }
 
-std::string SqlsimConnectString(const std::string& dir, const std::string& name, const std::string& trace) {
-  return "DRIVER=sqlsim;DATADIR=" + dir + ";DATABASE=" + name + ";AUTOCREATE=1;TRACE=" + trace;
-}
-
 }  // namespace recordtest

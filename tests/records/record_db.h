@@ -20,9 +20,6 @@ bool RunScript(SQLHDBC dbc, const std::string& script);
 // per-table procedures, and every key's index script.
 std::string CreateScript(TableDef* td, int transact_sql);
 
-// "DRIVER=sqlsim;DATADIR=<dir>;DATABASE=<name>;AUTOCREATE=1;TRACE=<trace>".
-std::string SqlsimConnectString(const std::string& dir, const std::string& name, const std::string& trace);
-
 }  // namespace recordtest
 
 #endif  // LERV32_TESTS_RECORDS_RECORD_DB_H

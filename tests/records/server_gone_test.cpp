@@ -8,6 +8,7 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
+#include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
@@ -23,7 +24,7 @@ class ServerGoneTest : public ::testing::TestWithParam<int> {
     lerv32::ApplyDefinitionLines(td_.get(), {"ALIAS=WEG", "FIELD=NAME,C,10", "FIELD=BETRAG,N,8,2", "FIELD=DATUM,D",
                                              "KEY=NAME_KEY,NAME"});
     dbc_ = rv_OdbcDriverConnect(
-        nullptr, recordtest::SqlsimConnectString(temp_.Path().string(), "weg", (temp_.Path() / "t").string()).c_str());
+        nullptr, testenv::SqlsimConnectString(temp_.Path().string(), "weg", (temp_.Path() / "t").string()).c_str());
     ASSERT_NE(dbc_, nullptr);
     char errors[512];
     ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;

@@ -3,9 +3,6 @@
 // race for a RecId fail and say so, and nothing is left without its caller.
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <set>
 #include <sstream>
 #include <string>
@@ -15,12 +12,23 @@
 #include "include/lerv32.h"
 #include "records/record_db.h"
 #include "records/write_test_util.h"
+#include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
 
+#if defined(_WIN32)
+#include <process.h>
+#define LERV32_ENVIRON _environ
+using WorkerHandle = intptr_t;
+#else
+#include <spawn.h>
+#include <sys/wait.h>
 extern char** environ;
+#define LERV32_ENVIRON environ
+using WorkerHandle = pid_t;
+#endif
 
 namespace {
 
@@ -35,9 +43,9 @@ constexpr int kWorkers = 2;
 constexpr int kAppendsPerWorker = 120;
 
 // Starts the worker with its own event log; -1 when it cannot start.
-pid_t SpawnWorker(const std::vector<std::string>& args, const std::string& event_log) {
+WorkerHandle SpawnWorker(std::vector<std::string> args, const std::string& event_log) {
   std::vector<std::string> env_text = {"LEBASE32_EVENTLOG=" + event_log};
-  for (char** e = environ; *e != nullptr; ++e) {
+  for (char** e = LERV32_ENVIRON; *e != nullptr; ++e) {
     if (std::string(*e).rfind("LEBASE32_EVENTLOG=", 0) != 0) env_text.push_back(*e);
   }
   std::vector<char*> argv;
@@ -46,8 +54,28 @@ pid_t SpawnWorker(const std::vector<std::string>& args, const std::string& event
   for (const std::string& e : env_text) envp.push_back(const_cast<char*>(e.c_str()));
   argv.push_back(nullptr);
   envp.push_back(nullptr);
+#if defined(_WIN32)
+  // The C runtime joins the arguments into one command line unquoted.
+  for (size_t i = 1; i + 1 < argv.size(); ++i) {
+    if (args[i].find(' ') != std::string::npos) args[i] = "\"" + args[i] + "\"";
+    argv[i] = const_cast<char*>(args[i].c_str());
+  }
+  return _spawnve(_P_NOWAIT, argv[0], argv.data(), envp.data());
+#else
   pid_t pid = -1;
   return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
+#endif
+}
+
+// The worker's exit code; -1 when it could not be waited for or was killed.
+int WaitWorker(WorkerHandle worker) {
+  int status = 0;
+#if defined(_WIN32)
+  return _cwait(&status, worker, _WAIT_CHILD) == -1 ? -1 : status;
+#else
+  if (waitpid(worker, &status, 0) != worker) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 struct Parallel {
@@ -68,13 +96,13 @@ TEST(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
   for (const Parallel& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string database = c.level ? "par_proc" : "par_plain";
-    const std::string connect = "DRIVER=sqlsim;DATADIR=" + temp.Path().string() + ";DATABASE=" + database + ";AUTOCREATE=1";
+    const std::string connect = testenv::SqlsimConnectString(temp.Path(), database);
     auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
     ASSERT_NE(dbc, nullptr);
     ASSERT_TRUE(RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
     ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
     const std::string start = (temp.Path() / (database + ".start")).string();
-    std::vector<pid_t> workers;
+    std::vector<WorkerHandle> workers;
     std::vector<std::string> outputs, logs;
     for (int w = 1; w <= kWorkers; ++w) {
       const std::string name = database + std::to_string(w);
@@ -87,11 +115,7 @@ TEST(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
       ASSERT_GT(workers.back(), 0);
     }
     testenv::WriteText(start, "\n");
-    for (pid_t pid : workers) {
-      int status = 0;
-      ASSERT_EQ(waitpid(pid, &status, 0), pid);
-      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "worker status " << status;
-    }
+    for (WorkerHandle worker : workers) EXPECT_EQ(WaitWorker(worker), 0);
     td->ExLevel = c.level;
     std::set<int32_t> ids;
     size_t calls = 0;

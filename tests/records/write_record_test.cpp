@@ -12,6 +12,7 @@
 #include "include/lerv32.h"
 #include "records/record_db.h"
 #include "records/write_test_util.h"
+#include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
@@ -61,7 +62,7 @@ class WriteRecordTest : public ::testing::Test {
   }
 
   std::string Connection(const std::string& database) const {
-    return recordtest::SqlsimConnectString(temp_.Path().string(), database, trace_);
+    return testenv::SqlsimConnectString(temp_.Path().string(), database, trace_);
   }
   SQLHDBC Open(const std::string& database, int transact_sql) {
     auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, Connection(database).c_str()));

@@ -9,6 +9,7 @@
 #include "include/lerv32.h"
 #include "scripts/script_runner.h"
 #include "support/table_defs.h"
+#include "support/sqlsim_db.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
 
@@ -50,7 +51,7 @@ TEST(SplitBatchesTest, FollowsTheRunnersRules) {
 class ScriptsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string connect = "DRIVER=sqlsim;DATADIR=" + temp_.Path().string() + ";DATABASE=skript;AUTOCREATE=1";
+    std::string connect = testenv::SqlsimConnectString(temp_.Path(), "skript");
     dbc_ = rv_OdbcDriverConnect(nullptr, connect.c_str());
     ASSERT_NE(dbc_, nullptr);
   }
