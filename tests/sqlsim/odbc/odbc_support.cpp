@@ -57,8 +57,10 @@ DataDir::DataDir() {
   for (char& c : name) {
     if (c == '/') c = '_';
   }
-  path_ = std::filesystem::path(SQLSIM_ODBC_TEST_DIR) /
-          (name + "." + std::to_string(getpid()) + "." + std::to_string(counter++));
+  // Built with '/' alone: the driver reads it as a Unix path, also when the
+  // test is a Windows program under Wine (which finds /... on drive Z:).
+  path_ = std::filesystem::path(std::string(SQLSIM_ODBC_TEST_DIR) + "/" + name + "." + std::to_string(getpid()) +
+                                "." + std::to_string(counter++));
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
   std::filesystem::create_directories(path_);

@@ -2,6 +2,12 @@
 // unixODBC driver manager, as applications do.
 #pragma once
 
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>  // before the ODBC headers, which need its types
+#endif
 #include <sql.h>
 #include <sqlext.h>
 

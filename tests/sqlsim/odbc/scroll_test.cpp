@@ -392,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BookmarkCase{SQL_OV_ODBC3, SQL_C_ULONG, 4},
                       BookmarkCase{SQL_OV_ODBC2, SQL_C_UBIGINT, 8},
                       BookmarkCase{SQL_OV_ODBC3, SQL_C_VARBOOKMARK, 4},
-                      BookmarkCase{SQL_OV_ODBC3, SQL_C_BOOKMARK, 8}));
+                      BookmarkCase{SQL_OV_ODBC3, SQL_C_BOOKMARK, sizeof(BOOKMARK)}));  // 4 bytes on 32-bit builds
 
 TEST(CursorsForwardTest, ScrollableTypesBecomeForwardOnly) {
   DataDir dir;

@@ -127,7 +127,7 @@ TEST_F(ServerErrorTest, InjectedInformationArrivesWithSuccess) {
 
 TEST(TraceTest, PreparedStatementsAndTheirParameters) {
   DataDir dir;
-  std::filesystem::path trace = dir.path() / "trace.log";
+  std::filesystem::path trace = dir.path().string() + "/trace.log";
   {
     Connection c;
     ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir, "TRACE=" + trace.string())), SQL_HANDLE_DBC, c.dbc());
