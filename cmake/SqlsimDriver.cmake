@@ -32,4 +32,4 @@ ExternalProject_Add(sqlsim_i386
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${SQLSIM_DRIVER})
-add_custom_target(sqlsim_driver ALL DEPENDS sqlsim_i386)
+add_custom_target(sqlsim_driver DEPENDS sqlsim_i386)

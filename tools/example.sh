@@ -1,15 +1,36 @@
 #!/usr/bin/env bash
 # The main job on the embedded default: installs what is missing, builds the
 # library, the sqlsim driver and the example host program, and runs it on a
-# sqlsim database in a folder of its own.
-#   tools/example.sh [--no-install] [RECORDS]
+# sqlsim database in a folder of its own. With --windows the host is the
+# Windows program built against LERV32.dll and LEBASE32.dll, run under Wine
+# (whose ODBC reaches an i386 build of the driver).
+#   tools/example.sh [--no-install] [--windows] [RECORDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [ "${1:-}" = "--no-install" ]; then shift; else bash "$root/tools/install-deps.sh"; fi
-build=${LERV32_BUILD_ROOT:-$root/out}/example
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target walk_keys sqlsimodbc
+install=1 windows=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-install) install=0; shift ;;
+    --windows) windows=1; shift ;;
+    *) break ;;
+  esac
+done
+[ $install -eq 0 ] || bash "$root/tools/install-deps.sh"
 data=$(mktemp -d)
 echo "data folder: $data"
-"$build/examples/walk_keys" "$build/sqlsim/odbc/libsqlsimodbc.so" "$data" \
-  "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" "${1:-3000}"
+if [ $windows -eq 1 ]; then
+  build=${LERV32_BUILD_ROOT:-$root/out}/example-windows
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLERV32_BUILD_TESTS=OFF \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$build" --target walk_keys sqlsim_driver
+  # The Wine program's message boxes are answered in the terminal, not on a screen.
+  LERV32_MSGBOX_LOG=$data/message-boxes.log "$root/tools/wine-run.sh" "$build/examples/walk_keys.exe" \
+    "$build/sqlsim-i386/sqlsim/odbc/libsqlsimodbc.so" "$data" "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" \
+    "${1:-3000}"
+else
+  build=${LERV32_BUILD_ROOT:-$root/out}/example
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" --target walk_keys sqlsimodbc
+  "$build/examples/walk_keys" "$build/sqlsim/odbc/libsqlsimodbc.so" "$data" \
+    "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" "${1:-3000}"
+fi
