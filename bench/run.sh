@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds a Release tree in out/bench, runs the driver benchmarks and prints
-# sqlite against sqlsim. Extra arguments go to the benchmark program, e.g.
+# sqlite against sqlsim, then the host program natively against the Windows
+# DLL under Wine. Extra arguments go to the benchmark program, e.g.
 # --benchmark_filter=sqlite. BENCH_MIN_TIME sets the seconds per benchmark,
 # BENCH_REPETITIONS how often each runs.
 set -eu
@@ -8,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target driver_bench navigation_bench record_access_bench -j2
+cmake --build "$build" --target driver_bench navigation_bench record_access_bench host_calls -j2
 
 # BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
 # how they store them.
@@ -59,6 +60,60 @@ for error in errors:
 PY
 }
 if [ "${BENCH_RECORDS:-1}" = only ]; then records "$@"; exit 0; fi
+
+# Read, next by key and append per call from bench/host_calls.c, a host
+# program built from the public header alone: natively and as a Windows .exe
+# with the DLLs under Wine (the Windows tree out/bench-windows, with the i386
+# sqlsim it builds), on the same definition and record count, each in a fresh
+# database. BENCH_WINE=only runs just this, =0 skips it; BENCH_WINE_RECORDS
+# and BENCH_WINE_CALLS set the records and the calls per repetition.
+host_calls() {
+  windows=$root/out/bench-windows
+  cmake -S "$root" -B "$windows" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLERV32_BUILD_BENCH=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
+  cmake --build "$windows" --target host_calls sqlsim_driver -j2
+  # Driver, output file, then the program with what starts it.
+  run_host() {
+    driver=$1 output=$2 data=$(mktemp -d) status=0
+    shift 2
+    "$@" "$driver" "$data" "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" "${BENCH_WINE_RECORDS:-2000}" \
+      "${BENCH_REPETITIONS:-3}" "${BENCH_WINE_CALLS:-200}" >"$output" || status=$?
+    rm -rf "$data"
+    return "$status"
+  }
+  # Neither side reads the user's settings or writes the user's event log;
+  # the Windows side runs with the ODBC configuration of its tests.
+  run_host "$build/sqlsim/odbc/libsqlsimodbc.so" "$build/bench/host-native.txt" \
+    env LEBASE32_SETTINGS="$build/bench/no-settings.conf" LEBASE32_EVENTLOG="$build/bench/events.log" \
+    "$build/bench/host_calls"
+  run_host "$windows/sqlsim-i386/sqlsim/odbc/libsqlsimodbc.so" "$windows/bench/host-wine.txt" \
+    env ODBCSYSINI="$windows/tests/odbc" ODBCINI="$windows/tests/odbc/odbc.ini" \
+    LEBASE32_SETTINGS="$windows/tests/no-settings.conf" LEBASE32_EVENTLOG="$windows/tests/events.log" \
+    LERV32_MSGBOX_LOG="$windows/tests/message-boxes.log" "$root/tools/wine-run.sh" "$windows/bench/host_calls.exe"
+  emulator=
+  if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then emulator=$(qemu-i386 --version | head -n 1); fi
+  python3 - "$build/bench/host-native.txt" "$windows/bench/host-wine.txt" "$emulator" <<'PY'
+import sys
+
+def load(path):
+    lines = [line.strip() for line in open(path, encoding="latin-1")]
+    return lines[0].lstrip("# "), dict(line.split() for line in lines[1:] if line)
+
+header, native = load(sys.argv[1])
+wine = load(sys.argv[2])[1]
+row = "%-18s %11s %11s %8s"
+print()
+print("host program, %s; ratio Windows under Wine / native" % header)
+if sys.argv[3]:
+    print("32-bit programs run under %s here: the Wine figures include the emulation" % sys.argv[3])
+print(row % ("operation", "native us", "wine us", "ratio"))
+for operation in list(native) + [o for o in wine if o not in native]:
+    ours, theirs = native.get(operation), wine.get(operation)
+    ratio = "%.1f" % (float(theirs) / float(ours)) if ours and theirs else "-"
+    print(row % (operation, ours or "-", theirs or "-", ratio))
+PY
+}
+if [ "${BENCH_WINE:-1}" = only ]; then host_calls; exit 0; fi
 
 # BENCH_NAVIGATION=only runs just the navigation procedures, =0 skips them.
 navigation() {
@@ -126,3 +181,5 @@ PY
 if [ "${BENCH_NAVIGATION:-1}" != 0 ]; then navigation; fi
 
 if [ "${BENCH_RECORDS:-1}" != 0 ]; then records; fi
+
+if [ "${BENCH_WINE:-1}" != 0 ]; then host_calls; fi
