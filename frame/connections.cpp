@@ -17,13 +17,16 @@ SQLCHAR* Text(const char* text) {
   return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text != nullptr ? text : empty));
 }
 
-// The completion mode for a non-zero connect mode. Without a window system
-// the driver manager refuses to prompt; completing the string lets a
-// complete connection string connect, and still returns the completed form.
-constexpr SQLUSMALLINT CompletingMode() {
+// The completion mode for a non-zero connect mode. A prompt needs a window
+// to own it: without a window system, or on Windows without a parent window,
+// the driver manager refuses to prompt (HY092). Completing the string instead
+// lets a complete connection string connect, and still returns the completed
+// form.
+SQLUSMALLINT CompletingMode(void* window) {
 #if defined(_WIN32)
-  return SQL_DRIVER_PROMPT;
+  return window != nullptr ? SQL_DRIVER_PROMPT : SQL_DRIVER_COMPLETE;
 #else
+  (void)window;
   return SQL_DRIVER_COMPLETE;
 #endif
 }
@@ -45,7 +48,7 @@ SQLHDBC DriverConnect(HWND window, char* connect, int32_t mode) {
   SQLSMALLINT completed_length = 0;
   const SQLRETURN rc = ODBC_CALL(SQLDriverConnect, connection.Get(), reinterpret_cast<SQLHWND>(window),
                                  Text(connect), SQL_NTS, completed, kConnectOutSize,
-                                 &completed_length, mode != 0 ? CompletingMode() : SQL_DRIVER_NOPROMPT);
+                                 &completed_length, mode != 0 ? CompletingMode(window) : SQL_DRIVER_NOPROMPT);
   if (!SQL_SUCCEEDED(rc)) return SQL_NULL_HDBC;
   if (mode == 2) {
     std::strncpy(connect, reinterpret_cast<const char*>(completed), kConnectOutSize - 1);

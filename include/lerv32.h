@@ -104,7 +104,8 @@ LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcConnect(const char* dsn, const char* u
 /* rv_OdbcDriverConnectEx with mode 0. */
 LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnect(LERV32_HWND window, const char* connect);
 /* Connects with a connection string. Mode 0 never asks the user; any other
- * mode lets the driver complete the string (on Windows in its dialog). With
+ * mode lets the driver complete the string (on Windows, given a parent
+ * window, in its dialog; without one, from what the string holds). With
  * mode 2 the completed string is copied back into connect, which must then
  * hold 256 bytes. Null on failure. */
 LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnectEx(LERV32_HWND window, char* connect, int32_t mode);
