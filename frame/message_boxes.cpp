@@ -63,9 +63,20 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
+// The process's environment: on Windows not the C runtime's copy, which a
+// host's SetEnvironmentVariable (or another runtime's putenv) never reaches.
 std::string Environment(const char* name) {
+#if defined(_WIN32)
+  const DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+  if (needed == 0) return "";
+  std::string value(needed, '\0');
+  const DWORD length = GetEnvironmentVariableA(name, value.data(), needed);
+  value.resize(length < needed ? length : 0);
+  return value;
+#else
   const char* value = std::getenv(name);
   return value != nullptr ? value : "";
+#endif
 }
 
 // The scripted answers: consumed in order; a new value starts again.

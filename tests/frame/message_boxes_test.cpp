@@ -55,4 +55,18 @@ TEST(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
                                      }));
 }
 
+#if defined(_WIN32)
+// A host that sets the switch through the Windows API, which the C
+// runtime's copy of the environment never sees.
+TEST(MessageBoxTest, SwitchSetThroughTheWindowsApiKeepsTheBoxOffTheScreen) {
+  testenv::TempDir dir;
+  const std::string log = (dir.Path() / "boxes.log").string();
+  ScopedEnv unset_first("LERV32_MSGBOX_LOG", std::nullopt);
+  ASSERT_TRUE(SetEnvironmentVariableA("LERV32_MSGBOX_LOG", log.c_str()));
+  EXPECT_EQ(ShowMessageBox("Text", "Titel", MB_OK), IDOK);
+  SetEnvironmentVariableA("LERV32_MSGBOX_LOG", nullptr);
+  EXPECT_EQ(testenv::ReadLines(log).size(), 1u);
+}
+#endif
+
 }  // namespace
