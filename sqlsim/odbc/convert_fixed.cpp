@@ -1,8 +1,10 @@
 // Values into the fixed-size C types: integers, floating point, bit,
 // dates and times, SQL_NUMERIC_STRUCT.
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "sqlsim/odbc/convert.h"
 #include "sqlsim/odbc/numeric_magnitude.h"
@@ -83,6 +85,35 @@ CellOutcome ToInteger(const Number& n, const IntRange& r, void* buffer) {
   }
   StoreInteger(bits, r, buffer);
   return out;
+}
+
+// Integer text that int64 cannot hold, read exactly: as a double it would
+// round, and -9223372036854775809 would pass as INT64_MIN. Only a value up
+// to UINT64_MAX fits a C type, and only SQL_C_UBIGINT.
+CellOutcome ToIntegerFromWideText(const std::string& text, const IntRange& r, void* buffer) {
+  size_t start = text.find_first_not_of(' ');
+  size_t end = text.find_last_not_of(' ');
+  std::string_view digits(text.data() + start, end - start + 1);
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  uint64_t value = 0;
+  auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc() || stop != digits.data() + digits.size() || value > r.hi) {
+    return CellOutcome::Fail("22003", "Numeric value out of range");
+  }
+  StoreInteger(value, r, buffer);
+  CellOutcome out;
+  out.length = static_cast<SQLLEN>(r.size);
+  return out;
+}
+
+// Text of digits alone (blanks around, a sign) beyond int64.
+bool IsWideIntegerText(const Value& v, const Number& n) {
+  if (v.kind != Value::Kind::kText || n.integral) return false;
+  size_t start = v.bytes.find_first_not_of(' ');
+  if (start == std::string::npos) return false;
+  if (v.bytes[start] == '+' || v.bytes[start] == '-') ++start;
+  size_t end = v.bytes.find_last_not_of(' ');
+  return start <= end && v.bytes.find_first_not_of("0123456789", start) > end;
 }
 
 CellOutcome ToBit(const Number& n, void* buffer) {
@@ -218,7 +249,9 @@ CellOutcome ConvertFixed(const Value& v, const ColumnDesc& column,
   CellOutcome out;
   Number n;
   if (!SourceNumber(v, column, &n, &out)) return out;
-  if (IntegerRange(c_type, &range)) return ToInteger(n, range, buffer);
+  if (IntegerRange(c_type, &range)) {
+    return IsWideIntegerText(v, n) ? ToIntegerFromWideText(v.bytes, range, buffer) : ToInteger(n, range, buffer);
+  }
   if (c_type == SQL_C_BIT) return ToBit(n, buffer);
   if (c_type == SQL_C_FLOAT || c_type == SQL_C_DOUBLE) return ToFloating(n, c_type, buffer);
   return CellOutcome::Fail("HY003", "Program type out of range");

@@ -14,11 +14,11 @@ class ConvertTest : public OdbcTest {
     OdbcTest::SetUp();
     Exec("CREATE TABLE c (i int, neg int, bi bigint, f float, r real, bt bit, vc varchar(40), "
          "vx varchar(40), vf varchar(40), vd varchar(40), vw varchar(40), dt datetime, "
-         "vb varbinary(20), n int, n38 varchar(40), n39 varchar(40))");
+         "vb varbinary(20), n int, n38 varchar(40), n39 varchar(40), w1 varchar(30), w2 varchar(30))");
     Statement stmt(dbc());
     std::string sql = "INSERT INTO c VALUES (42, -7, ?, 3.75, ?, 1, '123', 'abc', '1.5', "
                       "'2024-02-29', ?, ?, ?, NULL, '99999999999999999999999999999999999999', "
-                      "'100000000000000000000000000000000000000')";
+                      "'100000000000000000000000000000000000000', '-9223372036854775809', ' 18446744073709551615 ')";
     ASSERT_STMT_OK(SQLPrepare(stmt, Text(sql), SQL_NTS), stmt);
     SQLBIGINT big = 5000000000LL;
     SQLREAL half = 0.5f;
@@ -106,6 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
                            38, 0, false)),
              sizeof(SQL_NUMERIC_STRUCT)},
         Case{"n39", SQL_C_NUMERIC, 0, kError, "22003", "", 0},
+        // Integer text beyond int64, which a double would round into range.
+        Case{"w1", SQL_C_SBIGINT, 0, kError, "22003", "", 0},
+        Case{"w2", SQL_C_UBIGINT, 0, kOk, "", Bytes<SQLUBIGINT>(UINT64_MAX), 8},
+        Case{"w2", SQL_C_SBIGINT, 0, kError, "22003", "", 0},
         Case{"bt", SQL_C_BIT, 0, kOk, "", Bytes<unsigned char>(1), 1},
         Case{"bt", SQL_C_CHAR, 0, kOk, "", std::string("1\0", 2), 1},
         // Floating point.
