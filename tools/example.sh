@@ -7,12 +7,12 @@
 #   tools/example.sh [--no-install] [--windows] [RECORDS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-install=1 windows=0
-while [ $# -gt 0 ]; do
-  case "$1" in
-    --no-install) install=0; shift ;;
-    --windows) windows=1; shift ;;
-    *) break ;;
+install=1 windows=0 records=3000
+for arg in "$@"; do
+  case "$arg" in
+    --no-install) install=0 ;;
+    --windows) windows=1 ;;
+    *) records=$arg ;;
   esac
 done
 [ $install -eq 0 ] || bash "$root/tools/install-deps.sh"
@@ -23,14 +23,15 @@ if [ $windows -eq 1 ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLERV32_BUILD_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
   cmake --build "$build" --target walk_keys sqlsim_driver
-  # The Wine program's message boxes are answered in the terminal, not on a screen.
+  # The Wine program's message boxes go to the terminal and take their default
+  # button: no window waits for a click.
   LERV32_MSGBOX_LOG=$data/message-boxes.log "$root/tools/wine-run.sh" "$build/examples/walk_keys.exe" \
     "$build/sqlsim-i386/sqlsim/odbc/libsqlsimodbc.so" "$data" "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" \
-    "${1:-3000}"
+    "$records"
 else
   build=${LERV32_BUILD_ROOT:-$root/out}/example
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build" --target walk_keys sqlsimodbc
   "$build/examples/walk_keys" "$build/sqlsim/odbc/libsqlsimodbc.so" "$data" \
-    "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" "${1:-3000}"
+    "$root/examples/kunde.def" "$root/sql/dpxfunc.sql" "$records"
 fi

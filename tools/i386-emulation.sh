@@ -7,6 +7,7 @@
 # Wine process take a minute to start: the emulator comes from backports.
 set -euo pipefail
 
+[ -e /lib/ld-linux.so.2 ] || { echo "no i386 C library yet: run tools/install-deps.sh" >&2; exit 1; }
 runs_i386() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
 runs_i386 && exit 0
 

@@ -42,28 +42,48 @@ const std::vector<std::string> kParallelLines = {"ALIAS=PARALLEL", "FIELD=WER,N,
 constexpr int kWorkers = 2;
 constexpr int kAppendsPerWorker = 120;
 
+#if defined(_WIN32)
+// One argument as the C runtime reads it back from the command line, which
+// the runtime joins from the arguments without quoting them.
+std::string CommandLineArgument(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string out = "\"";
+  size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, '\\');
+  return out + "\"";
+}
+#endif
+
 // Starts the worker with its own event log; -1 when it cannot start.
-WorkerHandle SpawnWorker(std::vector<std::string> args, const std::string& event_log) {
+WorkerHandle SpawnWorker(const std::vector<std::string>& args, const std::string& event_log) {
   std::vector<std::string> env_text = {"LEBASE32_EVENTLOG=" + event_log};
   for (char** e = LERV32_ENVIRON; *e != nullptr; ++e) {
     if (std::string(*e).rfind("LEBASE32_EVENTLOG=", 0) != 0) env_text.push_back(*e);
   }
+  std::vector<std::string> command = args;
+#if defined(_WIN32)
+  for (std::string& arg : command) arg = CommandLineArgument(arg);
+#endif
   std::vector<char*> argv;
   std::vector<char*> envp;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
   for (const std::string& e : env_text) envp.push_back(const_cast<char*>(e.c_str()));
   argv.push_back(nullptr);
   envp.push_back(nullptr);
 #if defined(_WIN32)
-  // The C runtime joins the arguments into one command line unquoted.
-  for (size_t i = 1; i + 1 < argv.size(); ++i) {
-    if (args[i].find(' ') != std::string::npos) args[i] = "\"" + args[i] + "\"";
-    argv[i] = const_cast<char*>(args[i].c_str());
-  }
-  return _spawnve(_P_NOWAIT, argv[0], argv.data(), envp.data());
+  return _spawnve(_P_NOWAIT, args[0].c_str(), argv.data(), envp.data());
 #else
   pid_t pid = -1;
-  return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
+  return posix_spawn(&pid, args[0].c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
 #endif
 }
 
