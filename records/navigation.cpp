@@ -21,12 +21,6 @@
 namespace lerv32 {
 namespace {
 
-std::string BaseName(const TableDef* td) {
-  char base[128] = {};
-  SqlBaseName(td, base);
-  return base;
-}
-
 std::string Decimal(int32_t value) { return std::to_string(value); }
 
 bool KeyUsesProcedure(const TableDef* td, int key) { return key >= 0 && UsesProcedures(td); }
@@ -62,11 +56,11 @@ int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
   if (!ValidKey(td, key)) return 0;
   std::string sql;
   if (key < 0) {
-    sql = "SELECT TOP 1 RecId FROM [" + BaseName(td) + (last ? "] ORDER BY RecId DESC" : "] ORDER BY RecId");
+    sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + (last ? "] ORDER BY RecId DESC" : "] ORDER BY RecId");
   } else if (KeyUsesProcedure(td, key)) {
-    sql = std::string(last ? "EXECUTE [up_Last_" : "EXECUTE [up_First_") + BaseName(td) + "_" + td->Keys[key].Name + "]";
+    sql = std::string(last ? "EXECUTE [up_Last_" : "EXECUTE [up_First_") + BaseNameOf(td) + "_" + td->Keys[key].Name + "]";
   } else {
-    sql = "SELECT TOP 1 RecId FROM [" + BaseName(td) + "]";
+    sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + "]";
     BuildKeyOrderBy(&sql, td, key, last);
   }
   return FetchSingleRecId(dbc, sql);
@@ -75,12 +69,12 @@ int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
 int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
   if (!ValidKey(td, key)) return 0;
   if (key < 0) {
-    std::string sql = "SELECT TOP 1 RecId FROM [" + BaseName(td) + "] WHERE RecId " + (prior ? "< " : "> ") +
+    std::string sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + "] WHERE RecId " + (prior ? "< " : "> ") +
                       Decimal(rec_id) + (prior ? " ORDER BY RecId DESC" : " ORDER BY RecId");
     return FetchSingleRecId(dbc, sql);
   }
   if (KeyUsesProcedure(td, key)) {
-    std::string sql = std::string(prior ? "EXECUTE [up_Prior_" : "EXECUTE [up_Next_") + BaseName(td) + "_" +
+    std::string sql = std::string(prior ? "EXECUTE [up_Prior_" : "EXECUTE [up_Next_") + BaseNameOf(td) + "_" +
                       td->Keys[key].Name + "] " + Decimal(rec_id);
     return FetchSingleRecId(dbc, sql);
   }

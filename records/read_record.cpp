@@ -134,7 +134,7 @@ int32_t GetRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, char* record)
   std::string sql;
   if (UsesProcedures(td)) {
     char text[160];
-    std::snprintf(text, sizeof text, "EXECUTE [up_Sel_%s] %ld", SqlBaseName(td, nullptr), static_cast<long>(rec_id));
+    std::snprintf(text, sizeof text, "EXECUTE [up_Sel_%s] %ld", BaseNameOf(td).c_str(), static_cast<long>(rec_id));
     sql = text;
   } else {
     sql = BuildSelectById(td, rec_id);

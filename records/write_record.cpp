@@ -23,7 +23,7 @@ std::string Decimal(int32_t value) { return std::to_string(static_cast<long>(val
 bool Ran(SQLRETURN rc) { return SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA; }
 
 int32_t UpdateWithProcedure(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char* record) {
-  std::string sql = std::string("EXECUTE [up_Upd_") + SqlBaseName(td, nullptr) + "] " + Decimal(rec_id);
+  std::string sql = std::string("EXECUTE [up_Upd_") + BaseNameOf(td) + "] " + Decimal(rec_id);
   for (int32_t i = 0; i < td->FieldCnt; ++i) sql += ",?";
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
@@ -84,7 +84,7 @@ int32_t ExecuteReported(SQLHDBC dbc, std::string sql) {
 }
 
 void Reorg(SQLHDBC dbc, const TableDef* td) {
-  std::string sql = std::string("EXECUTE [up_Reorg_") + SqlBaseName(td, nullptr) + "] 1,1";
+  std::string sql = std::string("EXECUTE [up_Reorg_") + BaseNameOf(td) + "] 1,1";
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
@@ -110,7 +110,7 @@ int32_t UpdateRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char
 
 int32_t DeleteRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id) {
   if (UsesProcedures(td)) {
-    return ExecuteReported(dbc, std::string("EXECUTE [up_Del_") + SqlBaseName(td, nullptr) + "] " + Decimal(rec_id));
+    return ExecuteReported(dbc, std::string("EXECUTE [up_Del_") + BaseNameOf(td) + "] " + Decimal(rec_id));
   }
   return ExecuteReported(dbc, std::string("DELETE FROM ") + td->TableName + " WHERE RecId = " + Decimal(rec_id));
 }
@@ -154,7 +154,7 @@ int32_t LERV32_CALL rv_OdbcZap(LERV32_HDBC connection, const TableDef* td) {
   return Guarded<int32_t>(0, [&] {
     if (!Usable(connection, td)) return 0;
     return lerv32::ExecuteReported(static_cast<SQLHDBC>(connection),
-                                   std::string("DELETE FROM [") + lerv32::SqlBaseName(td, nullptr) + "]");
+                                   std::string("DELETE FROM [") + lerv32::BaseNameOf(td) + "]");
   });
 }
 

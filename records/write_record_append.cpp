@@ -117,13 +117,13 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
 
 int32_t AppendBlank(SQLHDBC dbc, const TableDef* td) {
   if (!UsesProcedures(td)) return AppendBlankPlain(dbc, td);
-  std::string sql = std::string("EXECUTE [up_Add_") + SqlBaseName(td, nullptr) + "]";
+  std::string sql = std::string("EXECUTE [up_Add_") + BaseNameOf(td) + "]";
   return AppendWithRetry(dbc, td, sql, nullptr, "REPEAT odbcAppe::AppenWithProcedure()");
 }
 
 int32_t AppendRecord(SQLHDBC dbc, const TableDef* td, const char* record) {
   if (UsesProcedures(td) && td->AppendEx != 0) {
-    std::string sql = std::string("EXECUTE [up_Append_") + SqlBaseName(td, nullptr) + "]";
+    std::string sql = std::string("EXECUTE [up_Append_") + BaseNameOf(td) + "]";
     for (int32_t i = 0; i < td->FieldCnt; ++i) sql += i == 0 ? " ?" : ",?";
     return AppendWithRetry(dbc, td, sql, record, "REPEAT odbcUpda::AppenWithProcedureEx()");
   }

@@ -22,17 +22,22 @@ char* FormatName(char* out, const char* first, const char* separator, const char
 }  // namespace
 
 char* SqlBaseName(const TableDef* td, char* out) {
-  static char own[kSqlNameSize];
+  thread_local char own[kSqlNameSize];
   if (out == nullptr) out = own;
   return TenantInUse(td) ? FormatName(out, Mandant, "_", td->TableName)
                          : FormatName(out, "", "", td->TableName);
 }
 
 char* SqlTableName(const TableDef* td, char* out) {
-  static char own[kSqlNameSize];
+  thread_local char own[kSqlNameSize];
   if (out == nullptr) out = own;
   return TenantInUse(td) ? FormatName(out, Mandant, "$", td->TableName)
                          : FormatName(out, "ut_", "", td->TableName);
+}
+
+std::string BaseNameOf(const TableDef* td) {
+  char base[kSqlNameSize];
+  return SqlBaseName(td, base);
 }
 
 }  // namespace lerv32

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "include/lerv32.h"
 
@@ -21,10 +22,13 @@ extern char Mandant[kMandantSize];
 
 // Mandant_TableName with a tenant in use for the table, else TableName. Writes
 // into out (kSqlNameSize bytes) or, when out is null, into a library-owned
-// buffer that the next such call overwrites; returns the text.
+// buffer (one per thread) that the next such call overwrites; returns the text.
 char* SqlBaseName(const TableDef* td, char* out);
 // Mandant$TableName with a tenant in use for the table, else ut_TableName.
 char* SqlTableName(const TableDef* td, char* out);
+// SqlBaseName as the caller's own text: per-call statements are built from
+// it, never from a library buffer that another thread may be writing.
+std::string BaseNameOf(const TableDef* td);
 
 // Copies at most N - 1 characters of text (null: none) into dest and
 // zero-fills the rest: longer names are cut, never written past the member.

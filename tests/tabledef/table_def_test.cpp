@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -156,6 +157,24 @@ TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsIt) {
   EXPECT_STREQ(rv_GetMandant(small, 4), "mmm");
   EXPECT_STREQ(rv_SetMandant(nullptr), "");
   EXPECT_STREQ(rv_GetMandant(nullptr, 0), "");
+}
+
+// Record access builds its statements from these names while other threads
+// do the same for their tables: a thread's name is never another's.
+TEST(TableDef, SqlNamesOfOneThreadAreNotOverwrittenByAnother) {
+  auto mine = NewTableDef();
+  auto theirs = NewTableDef();
+  std::snprintf(mine->TableName, sizeof mine->TableName, "A");
+  std::snprintf(theirs->TableName, sizeof theirs->TableName, "BBBBBBBB");
+  const char* base = lerv32::SqlBaseName(mine.get(), nullptr);
+  const char* table = lerv32::SqlTableName(mine.get(), nullptr);
+  std::thread([&] {
+    lerv32::SqlBaseName(theirs.get(), nullptr);
+    lerv32::SqlTableName(theirs.get(), nullptr);
+  }).join();
+  EXPECT_STREQ(base, "A");
+  EXPECT_STREQ(table, "ut_A");
+  EXPECT_EQ(lerv32::BaseNameOf(theirs.get()), "BBBBBBBB");
 }
 
 }  // namespace

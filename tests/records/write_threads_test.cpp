@@ -1,0 +1,83 @@
+// Two threads, each with its own connection and definition, appending,
+// reading and updating their own tables at once: no call may reach the
+// other thread's table.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "records/record_db.h"
+#include "records/write_test_util.h"
+#include "support/sqlsim_db.h"
+#include "support/table_defs.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+#include "tabledef/table_def.h"
+
+namespace {
+
+constexpr int kCalls = 60;
+
+// Appends kCalls records with WERT 1..n, reads each back, updates it and
+// reads it again; returns what went wrong, "" when nothing did.
+std::string Work(const std::string& connect, TableDef* td) {
+  auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
+  if (dbc == nullptr) return "no connection";
+  const int wert = rv_FieldNo(td, "WERT");
+  std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td)), ' ');
+  std::string failures;
+  for (int i = 1; i <= kCalls && failures.empty(); ++i) {
+    rv_FieldFromString(td, wert, record.data(), std::to_string(i).c_str());
+    const int32_t id = rv_OdbcAppendRecord(dbc, td, record.data());
+    rv_FieldFromString(td, wert, record.data(), std::to_string(i + 1000).c_str());
+    if (id == 0 || rv_OdbcUpdateRecord(dbc, td, id, record.data()) != 1) failures = "write " + std::to_string(i);
+    record.assign(record.size(), ' ');
+    if (rv_OdbcGetRecord(dbc, td, id, record.data()) != 1 || rv_FieldToLong(td, wert, record.data()) != i + 1000) {
+      failures += " read " + std::to_string(i);
+    }
+  }
+  rv_OdbcDisconnect(dbc);
+  return failures;
+}
+
+TEST(RecordThreadsTest, TwoThreadsKeepToTheirOwnTables) {
+  testenv::TempDir temp;
+  testenv::ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
+  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
+  lerv32::ExSQL_Enabled = 1;
+  const std::string connect = testenv::SqlsimConnectString(temp.Path(), "faeden");
+  auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
+  ASSERT_NE(dbc, nullptr);
+  ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
+  // Names of different lengths: a name torn between two threads shows.
+  std::vector<testenv::TableDefPtr> tds;
+  for (const char* alias : {"A", "BBBBBBBB"}) {
+    tds.push_back(testenv::NewTableDef());
+    lerv32::ApplyDefinitionLines(tds.back().get(), {std::string("ALIAS=") + alias, "FIELD=WERT,N,8", "KEY=W,WERT"});
+    ASSERT_TRUE(recordtest::RunScript(dbc, recordtest::CreateScript(tds.back().get(), 1)));
+  }
+  for (int32_t level : {1, 0}) {
+    SCOPED_TRACE(level ? "procedures" : "plain SQL");
+    std::vector<std::string> failures(tds.size());
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < tds.size(); ++t) {
+      tds[t]->ExLevel = level;
+      threads.emplace_back([&, t] { failures[t] = Work(connect, tds[t].get()); });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (size_t t = 0; t < tds.size(); ++t) {
+      EXPECT_EQ(failures[t], "") << tds[t]->TableName;
+      EXPECT_EQ(writetest::QueryText(dbc, "SELECT count(*) FROM " + std::string(tds[t]->TableName) +
+                                              " WHERE WERT > 1000"),
+                std::to_string(kCalls * (level ? 1 : 2)))
+          << "every record of " << tds[t]->TableName << " written by its own thread";
+    }
+  }
+  rv_OdbcDisconnect(dbc);
+  lerv32::ExSQL_Enabled = saved_enabled;
+}
+
+}  // namespace
