@@ -1,5 +1,7 @@
 #include "frame/lifecycle.h"
 
+#include <mutex>
+
 #include "frame/odbc_trace.h"
 #include "frame/settings.h"
 
@@ -10,6 +12,7 @@ int32_t AttachCount = 0;
 
 namespace {
 
+std::mutex g_env_mutex;  // threads that connect at once share one allocation
 SQLHENV g_env = SQL_NULL_HENV;
 bool g_env_tried = false;
 
@@ -19,6 +22,7 @@ bool g_env_tried = false;
 // loader's entry point: the driver manager may load further libraries, which
 // must not happen while the loader lock is held on Windows.
 SQLHENV EnvHandle() {
+  std::lock_guard<std::mutex> lock(g_env_mutex);
   if (!g_env_tried) {
     g_env_tried = true;
     if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocEnv, &g_env))) g_env = SQL_NULL_HENV;
@@ -34,6 +38,7 @@ void ProcessAttach(HINSTANCE instance) {
 
 void ProcessDetach(bool process_terminating) {
   if (--AttachCount != 0) return;
+  std::lock_guard<std::mutex> lock(g_env_mutex);
   // At process exit the other libraries may already be gone; the system
   // takes back everything anyway.
   if (g_env != SQL_NULL_HENV && !process_terminating) ODBC_CALL(SQLFreeEnv, g_env);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "frame/lifecycle.h"
 #include "include/lebase32.h"
@@ -86,6 +88,22 @@ TEST_F(ConnectionsTest, DriverConnectModesDifferOnlyInWhatComesBack) {
   LERV32_HDBC plain = rv_OdbcDriverConnect(nullptr, original.c_str());
   ASSERT_NE(plain, nullptr);
   EXPECT_EQ(rv_OdbcDisconnect(plain), 0);
+}
+
+TEST(FirstUseTest, ThreadsConnectingAtOnceAfterLoadingAllConnect) {
+  // As right after loading: no environment allocated yet.
+  lerv32::ProcessDetach(false);
+  lerv32::ProcessAttach(lerv32::DllInstance);
+  std::vector<LERV32_HDBC> connections(8, nullptr);
+  std::vector<std::thread> threads;
+  for (LERV32_HDBC& connection : connections) {
+    threads.emplace_back([&connection] { connection = rv_OdbcConnect("lerv32_test", "", ""); });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (LERV32_HDBC connection : connections) {
+    EXPECT_NE(connection, nullptr);
+    if (connection != nullptr) rv_OdbcDisconnect(connection);
+  }
 }
 
 TEST(MemUsage, SelectorZeroGivesBytesAnyOtherBlocks) {
