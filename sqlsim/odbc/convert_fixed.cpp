@@ -87,14 +87,24 @@ CellOutcome ToInteger(const Number& n, const IntRange& r, void* buffer) {
   return out;
 }
 
-// Integer text that int64 cannot hold, read exactly: as a double it would
-// round, and -9223372036854775809 would pass as INT64_MIN. Only a value up
-// to UINT64_MAX fits a C type, and only SQL_C_UBIGINT.
-CellOutcome ToIntegerFromWideText(const std::string& text, const IntRange& r, void* buffer) {
+// The digits (and sign) of integer text that int64 cannot hold; false for
+// any other value. Such text is read exactly: as a double it would round,
+// and -9223372036854775809 would pass as INT64_MIN.
+bool WideIntegerDigits(const Value& v, const Number& n, std::string_view* digits) {
+  if (v.kind != Value::Kind::kText || n.integral) return false;
+  const std::string& text = v.bytes;
   size_t start = text.find_first_not_of(' ');
+  if (start == std::string::npos) return false;
   size_t end = text.find_last_not_of(' ');
-  std::string_view digits(text.data() + start, end - start + 1);
-  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  if (text[start] == '+') ++start;
+  size_t first_digit = text[start] == '-' ? start + 1 : start;
+  if (first_digit > end || text.find_first_not_of("0123456789", first_digit) <= end) return false;
+  *digits = std::string_view(text).substr(start, end - start + 1);
+  return true;
+}
+
+// Only a value up to UINT64_MAX fits a C type, and only SQL_C_UBIGINT.
+CellOutcome ToIntegerFromWideDigits(std::string_view digits, const IntRange& r, void* buffer) {
   uint64_t value = 0;
   auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (error != std::errc() || stop != digits.data() + digits.size() || value > r.hi) {
@@ -104,16 +114,6 @@ CellOutcome ToIntegerFromWideText(const std::string& text, const IntRange& r, vo
   CellOutcome out;
   out.length = static_cast<SQLLEN>(r.size);
   return out;
-}
-
-// Text of digits alone (blanks around, a sign) beyond int64.
-bool IsWideIntegerText(const Value& v, const Number& n) {
-  if (v.kind != Value::Kind::kText || n.integral) return false;
-  size_t start = v.bytes.find_first_not_of(' ');
-  if (start == std::string::npos) return false;
-  if (v.bytes[start] == '+' || v.bytes[start] == '-') ++start;
-  size_t end = v.bytes.find_last_not_of(' ');
-  return start <= end && v.bytes.find_first_not_of("0123456789", start) > end;
 }
 
 CellOutcome ToBit(const Number& n, void* buffer) {
@@ -250,7 +250,9 @@ CellOutcome ConvertFixed(const Value& v, const ColumnDesc& column,
   Number n;
   if (!SourceNumber(v, column, &n, &out)) return out;
   if (IntegerRange(c_type, &range)) {
-    return IsWideIntegerText(v, n) ? ToIntegerFromWideText(v.bytes, range, buffer) : ToInteger(n, range, buffer);
+    std::string_view digits;
+    return WideIntegerDigits(v, n, &digits) ? ToIntegerFromWideDigits(digits, range, buffer)
+                                            : ToInteger(n, range, buffer);
   }
   if (c_type == SQL_C_BIT) return ToBit(n, buffer);
   if (c_type == SQL_C_FLOAT || c_type == SQL_C_DOUBLE) return ToFloating(n, c_type, buffer);
