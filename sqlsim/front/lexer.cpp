@@ -201,7 +201,15 @@ bool Lexer::LexQuoted(char close, Token* token) {
   }
   Advance(1);
   token->text = std::move(value);
-  return token->kind == TokenKind::kString || CheckNameLength(token->text, start_line);
+  if (token->kind == TokenKind::kString) return true;
+  if (token->text.empty()) {
+    return Error(ServerError(1038, "An object or column name is missing or empty. For SELECT INTO statements, "
+                                   "verify each column has a name. For other statements, look for empty alias "
+                                   "names. Aliases defined as \"\" or [] are not allowed. Change the alias to a "
+                                   "valid name.",
+                             start_line));
+  }
+  return CheckNameLength(token->text, start_line);
 }
 
 bool Lexer::LexName(size_t start, Token* token) {

@@ -110,6 +110,10 @@ TEST(LexerTest, ReportsErrors) {
       {"SELECT \"abc]", 105, 1, "Unclosed quotation mark after the character string 'abc]'."},
       {"SELECT 1\n/* a /* b */", 113, 2, "Missing end comment mark '*/'."},
       {"/*", 113, 1, "Missing end comment mark '*/'."},
+      {"SELECT 1 AS\n[]", 1038, 2,
+       "An object or column name is missing or empty. For SELECT INTO statements, verify each column has a name. "
+       "For other statements, look for empty alias names. Aliases defined as \"\" or [] are not allowed. Change "
+       "the alias to a valid name."},
   };
   for (const LexErrorCase& c : cases) {
     Diagnostics errors;
