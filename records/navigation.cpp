@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "fields/field_values.h"
 #include "frame/export_guard.h"
@@ -13,6 +11,7 @@
 #include "include/lebase32.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
+#include "records/sql_names.h"
 #include "schema/type_mapping.h"
 #include "tabledef/table_def.h"
 
@@ -52,15 +51,20 @@ std::string TextLiteral(const char* p, int w) {
   return literal;
 }
 
+// "[up_Next_<base>_<key>]" for the prefix "up_Next_".
+std::string KeyProcedureName(const char* prefix, const TableDef* td, int key) {
+  return QuoteSqlName(prefix + BaseNameOf(td) + "_" + std::string(NameText(td->Keys[key].Name)));
+}
+
 int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
   if (!ValidKey(td, key)) return 0;
   std::string sql;
   if (key < 0) {
-    sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + (last ? "] ORDER BY RecId DESC" : "] ORDER BY RecId");
+    sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td) + (last ? " ORDER BY RecId DESC" : " ORDER BY RecId");
   } else if (KeyUsesProcedure(td, key)) {
-    sql = std::string(last ? "EXECUTE [up_Last_" : "EXECUTE [up_First_") + BaseNameOf(td) + "_" + td->Keys[key].Name + "]";
+    sql = "EXECUTE " + KeyProcedureName(last ? "up_Last_" : "up_First_", td, key);
   } else {
-    sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + "]";
+    sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td);
     BuildKeyOrderBy(&sql, td, key, last);
   }
   return FetchSingleRecId(dbc, sql);
@@ -69,16 +73,26 @@ int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
 int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
   if (!ValidKey(td, key)) return 0;
   if (key < 0) {
-    std::string sql = "SELECT TOP 1 RecId FROM [" + BaseNameOf(td) + "] WHERE RecId " + (prior ? "< " : "> ") +
+    std::string sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td) + " WHERE RecId " + (prior ? "< " : "> ") +
                       Decimal(rec_id) + (prior ? " ORDER BY RecId DESC" : " ORDER BY RecId");
     return FetchSingleRecId(dbc, sql);
   }
   if (KeyUsesProcedure(td, key)) {
-    std::string sql = std::string(prior ? "EXECUTE [up_Prior_" : "EXECUTE [up_Next_") + BaseNameOf(td) + "_" +
-                      td->Keys[key].Name + "] " + Decimal(rec_id);
-    return FetchSingleRecId(dbc, sql);
+    return FetchSingleRecId(dbc, "EXECUTE " + KeyProcedureName(prior ? "up_Prior_" : "up_Next_", td, key) + " " +
+                                     Decimal(rec_id));
   }
   return StepByKeySql(dbc, td, key, rec_id, prior);
+}
+
+// " ORDER BY t.[A] DESC,t.[B] DESC,t.RecId DESC" with the qualifier "t.".
+void AppendKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending, const char* qualifier) {
+  const KeyDef& k = td->Keys[key];
+  const char* direction = descending ? " DESC" : "";
+  *out += " ORDER BY ";
+  for (int i = 0; i < k.TokenCnt && i < LERV32_MAX_KEY_FIELDS; ++i) {
+    *out += qualifier + QuotedFieldName(td, k.TokenFieldNo[i]) + direction + ",";
+  }
+  *out += qualifier + std::string("RecId") + direction;
 }
 
 }  // namespace
@@ -109,14 +123,7 @@ int32_t ReadSingleRecId(SQLHSTMT stmt) {
 }
 
 void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending) {
-  const KeyDef& k = td->Keys[key];
-  *out += " ORDER BY ";
-  for (int i = 0; i < k.TokenCnt && i < LERV32_MAX_KEY_FIELDS; ++i) {
-    if (i) *out += ",";
-    *out += td->Fields[k.TokenFieldNo[i]].Name;
-    if (descending) *out += " DESC";
-  }
-  *out += descending ? ",RecId DESC" : ",RecId";
+  AppendKeyOrderBy(out, td, key, descending, "");
 }
 
 std::string FieldSqlLiteral(const TableDef* td, int field, const char* p) {
@@ -153,47 +160,27 @@ std::string FieldSqlLiteral(const TableDef* td, int field, const char* p) {
   return TextLiteral(p, f.Len);
 }
 
-void MakeKeyOnlyDef(const TableDef* td, int key, TableDef* out) {
-  ClearTableDef(out);
-  std::memcpy(out->TableName, td->TableName, sizeof out->TableName);
-  const KeyDef& k = td->Keys[key];
-  int offset = 0;
-  for (int i = 0; i < k.TokenCnt && i < LERV32_MAX_KEY_FIELDS; ++i) {
-    FieldDef f = td->Fields[k.TokenFieldNo[i]];
-    f.Offset = static_cast<uint16_t>(offset);
-    offset += f.Len;
-    out->Fields[i] = f;
-    out->Keys[0].TokenFieldNo[i] = static_cast<uint8_t>(i);
-  }
-  out->FieldCnt = k.TokenCnt;
-  out->KeyCnt = 1;
-  out->Keys[0].TokenCnt = k.TokenCnt;
-  std::strcpy(out->Keys[0].Name, "Tmp");
-  out->ExLevel = 0;
-  out->UseMandant = 0;
-}
-
+// The current row c is joined by its RecId, so every comparison is between
+// the server's own values: a value the record buffer cannot hold exactly
+// (fractions of a d key, dates before 1900, text outside the OEM code page)
+// still compares as the key's order sorts it. The cascade is the one of the
+// generated up_Next_/up_Prior_: same key and a further RecId first, then a
+// further value of ever fewer leading fields.
 int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
-  auto keys = std::make_unique<TableDef>();
-  std::memset(keys.get(), 0, sizeof(TableDef));
-  MakeKeyOnlyDef(td, key, keys.get());
-  std::vector<char> record(static_cast<size_t>(RecordSize(keys.get())) + 1, ' ');
-  if (rv_OdbcGetRecord(dbc, keys.get(), rec_id, record.data()) == 0) return 0;
-  const int n = keys->FieldCnt;
+  const KeyDef& k = td->Keys[key];
+  const int n = k.TokenCnt < LERV32_MAX_KEY_FIELDS ? k.TokenCnt : LERV32_MAX_KEY_FIELDS;
+  const char* further = prior ? " < " : " > ";
+  const std::string object = QuotedBaseName(td);
+  std::string order;
+  AppendKeyOrderBy(&order, td, key, prior, "t.");
   for (int m = n; m >= 0; --m) {
-    std::string sql = std::string("SELECT TOP 1 RecId FROM ") + td->TableName + " WHERE ";
+    std::string sql = "SELECT TOP 1 t.RecId FROM " + object + " t," + object + " c WHERE c.RecId = " + Decimal(rec_id);
     for (int j = 0; j < m; ++j) {
-      const FieldDef& f = keys->Fields[j];
-      sql += std::string(j ? " AND " : "") + f.Name + " = " + FieldSqlLiteral(keys.get(), j, record.data() + f.Offset);
+      const std::string column = QuotedFieldName(td, k.TokenFieldNo[j]);
+      sql += " AND t." + column + " = c." + column;
     }
-    if (m < n) {
-      const FieldDef& f = keys->Fields[m];
-      sql += std::string(m > 0 ? " AND " : "") + f.Name + (prior ? " < " : " > ") +
-             FieldSqlLiteral(keys.get(), m, record.data() + f.Offset);
-    } else {
-      sql += (prior ? " AND RecId < " : " AND RecId > ") + Decimal(rec_id);
-    }
-    BuildKeyOrderBy(&sql, keys.get(), 0, prior);
+    const std::string column = m < n ? QuotedFieldName(td, k.TokenFieldNo[m]) : std::string("RecId");
+    sql += " AND t." + column + further + "c." + column + order;
     if (int32_t found = FetchSingleRecId(dbc, sql)) return found;
   }
   return 0;

@@ -22,17 +22,15 @@ int32_t ReadSingleRecId(SQLHSTMT stmt);
 // Failed allocation or execution is reported.
 int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql);
 
-// Appends " ORDER BY f1[ DESC],f2[ DESC],...,RecId[ DESC]" of key.
+// Appends " ORDER BY [f1][ DESC],[f2][ DESC],...,RecId[ DESC]" of key.
 void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending);
 
 // The value of a field (its bytes at p) as an SQL literal.
 std::string FieldSqlLiteral(const TableDef* td, int field, const char* p);
 
-// A definition with the table's name, one field per field of key (in key
-// order, packed from offset 0) and one key "Tmp" over all of them.
-void MakeKeyOnlyDef(const TableDef* td, int key, TableDef* out);
-
-// The plain-SQL step to the next (prior) record in key order from rec_id.
+// The plain-SQL step to the next (prior) record in key order from rec_id,
+// comparing with the values the server holds for rec_id; 0 when there is
+// none or rec_id is gone.
 int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior);
 
 }  // namespace lerv32

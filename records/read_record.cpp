@@ -1,6 +1,5 @@
 #include "records/read_record.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "frame/settings.h"
 #include "include/lebase32.h"
 #include "records/odbc_statement.h"
+#include "records/sql_names.h"
 #include "tabledef/table_def.h"
 
 #include <sqlext.h>
@@ -55,11 +55,9 @@ std::string BuildSelectById(const TableDef* td, int32_t rec_id) {
   std::string sql = "SELECT";
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
     sql += i == 0 ? " " : ",";
-    sql += td->Fields[i].Name;
+    sql += QuotedFieldName(td, i);
   }
-  char tail[64];
-  std::snprintf(tail, sizeof tail, " WHERE RecId = %ld", static_cast<long>(rec_id));
-  return sql + " FROM " + td->TableName + tail;
+  return sql + " FROM " + QuotedBaseName(td) + " WHERE RecId = " + std::to_string(rec_id);
 }
 
 void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
@@ -133,9 +131,7 @@ namespace {
 int32_t GetRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, char* record) {
   std::string sql;
   if (UsesProcedures(td)) {
-    char text[160];
-    std::snprintf(text, sizeof text, "EXECUTE [up_Sel_%s] %ld", BaseNameOf(td).c_str(), static_cast<long>(rec_id));
-    sql = text;
+    sql = "EXECUTE " + QuotedProcedureName("up_Sel_", td) + " " + std::to_string(rec_id);
   } else {
     sql = BuildSelectById(td, rec_id);
   }

@@ -13,7 +13,7 @@
 
 namespace lerv32 {
 
-// "SELECT f1,f2,... FROM TableName WHERE RecId = n": the plain read.
+// "SELECT [f1],[f2],... FROM [base] WHERE RecId = n": the plain read.
 std::string BuildSelectById(const TableDef* td, int32_t rec_id);
 
 // Reads result column field + 1 of stmt's current row into the field of

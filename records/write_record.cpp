@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 
 #include "frame/export_guard.h"
@@ -7,6 +6,7 @@
 #include "frame/odbc_trace.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
+#include "records/sql_names.h"
 #include "records/write_record.h"
 #include "tabledef/table_def.h"
 
@@ -23,7 +23,7 @@ std::string Decimal(int32_t value) { return std::to_string(static_cast<long>(val
 bool Ran(SQLRETURN rc) { return SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA; }
 
 int32_t UpdateWithProcedure(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char* record) {
-  std::string sql = std::string("EXECUTE [up_Upd_") + BaseNameOf(td) + "] " + Decimal(rec_id);
+  std::string sql = "EXECUTE " + QuotedProcedureName("up_Upd_", td) + " " + Decimal(rec_id);
   for (int32_t i = 0; i < td->FieldCnt; ++i) sql += ",?";
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
@@ -46,11 +46,10 @@ int32_t UpdateWithProcedure(SQLHDBC dbc, const TableDef* td, int32_t rec_id, con
 }
 
 int32_t UpdatePlain(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char* record, bool report_execute) {
-  std::string sql = std::string("UPDATE ") + td->TableName + " SET";
+  std::string sql = "UPDATE " + QuotedBaseName(td) + " SET";
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
     sql += i == 0 ? " " : ",";
-    sql += td->Fields[i].Name;
-    sql += "=?";
+    sql += QuotedFieldName(td, i) + "=?";
   }
   sql += " WHERE RecId = " + Decimal(rec_id);
   OdbcStatement stmt(dbc);
@@ -84,7 +83,7 @@ int32_t ExecuteReported(SQLHDBC dbc, std::string sql) {
 }
 
 void Reorg(SQLHDBC dbc, const TableDef* td) {
-  std::string sql = std::string("EXECUTE [up_Reorg_") + BaseNameOf(td) + "] 1,1";
+  std::string sql = "EXECUTE " + QuotedProcedureName("up_Reorg_", td) + " 1,1";
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
@@ -110,9 +109,9 @@ int32_t UpdateRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, const char
 
 int32_t DeleteRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id) {
   if (UsesProcedures(td)) {
-    return ExecuteReported(dbc, std::string("EXECUTE [up_Del_") + BaseNameOf(td) + "] " + Decimal(rec_id));
+    return ExecuteReported(dbc, "EXECUTE " + QuotedProcedureName("up_Del_", td) + " " + Decimal(rec_id));
   }
-  return ExecuteReported(dbc, std::string("DELETE FROM ") + td->TableName + " WHERE RecId = " + Decimal(rec_id));
+  return ExecuteReported(dbc, "DELETE FROM " + QuotedBaseName(td) + " WHERE RecId = " + Decimal(rec_id));
 }
 
 }  // namespace lerv32
@@ -153,8 +152,7 @@ int32_t LERV32_CALL rv_OdbcDeleteRecord(LERV32_HDBC connection, const TableDef* 
 int32_t LERV32_CALL rv_OdbcZap(LERV32_HDBC connection, const TableDef* td) {
   return Guarded<int32_t>(0, [&] {
     if (!Usable(connection, td)) return 0;
-    return lerv32::ExecuteReported(static_cast<SQLHDBC>(connection),
-                                   std::string("DELETE FROM [") + lerv32::BaseNameOf(td) + "]");
+    return lerv32::ExecuteReported(static_cast<SQLHDBC>(connection), "DELETE FROM " + lerv32::QuotedBaseName(td));
   });
 }
 

@@ -1,5 +1,4 @@
 #include <climits>
-#include <cstdio>
 #include <string>
 
 #include "frame/odbc_errors.h"
@@ -8,6 +7,7 @@
 #include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
+#include "records/sql_names.h"
 #include "records/write_record.h"
 #include "tabledef/table_def.h"
 
@@ -64,7 +64,7 @@ int32_t AppendWithRetry(SQLHDBC dbc, const TableDef* td, std::string sql, const 
 
 // The highest RecId of the table, 0 for an empty one, -1 on failure.
 int64_t HighestRecId(SQLHDBC dbc, const TableDef* td) {
-  std::string sql = std::string("SELECT TOP 1 RecId FROM ") + td->TableName + " ORDER BY RecId DESC";
+  std::string sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td) + " ORDER BY RecId DESC";
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
@@ -103,9 +103,7 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
     return 0;
   }
-  char tail[48];
-  std::snprintf(tail, sizeof tail, " (RecId) VALUES (%ld)", static_cast<long>(rec_id));
-  std::string sql = std::string("INSERT INTO ") + td->TableName + tail;
+  std::string sql = "INSERT INTO " + QuotedBaseName(td) + " (RecId) VALUES (" + std::to_string(rec_id) + ")";
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
     OdbcReportErrors(dbc, stmt.get(), 0);
     return 0;
@@ -117,13 +115,13 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
 
 int32_t AppendBlank(SQLHDBC dbc, const TableDef* td) {
   if (!UsesProcedures(td)) return AppendBlankPlain(dbc, td);
-  std::string sql = std::string("EXECUTE [up_Add_") + BaseNameOf(td) + "]";
+  std::string sql = "EXECUTE " + QuotedProcedureName("up_Add_", td);
   return AppendWithRetry(dbc, td, sql, nullptr, "REPEAT odbcAppe::AppenWithProcedure()");
 }
 
 int32_t AppendRecord(SQLHDBC dbc, const TableDef* td, const char* record) {
   if (UsesProcedures(td) && td->AppendEx != 0) {
-    std::string sql = std::string("EXECUTE [up_Append_") + BaseNameOf(td) + "]";
+    std::string sql = "EXECUTE " + QuotedProcedureName("up_Append_", td);
     for (int32_t i = 0; i < td->FieldCnt; ++i) sql += i == 0 ? " ?" : ",?";
     return AppendWithRetry(dbc, td, sql, record, "REPEAT odbcUpda::AppenWithProcedureEx()");
   }

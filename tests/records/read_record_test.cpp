@@ -91,8 +91,8 @@ TEST_F(ReadRecordTest, EveryTypeReadsOnBothPaths) {
     EXPECT_EQ(rv_FieldToLong(td_.get(), 4, record.data()), 0);
   }
   std::string trace = testenv::ReadText(trace_);
-  EXPECT_NE(trace.find("EXECUTE\tSELECT NAME,GROSS,NOTIZ,DATUM,ALT,AKTIV,MENGE,BETRAG,STUFE,KURS,NR,ANZ,GEPACKT,BIN "
-                       "FROM LESEN WHERE RecId = 7"),
+  EXPECT_NE(trace.find("EXECUTE\tSELECT [NAME],[GROSS],[NOTIZ],[DATUM],[ALT],[AKTIV],[MENGE],[BETRAG],[STUFE],[KURS],"
+                       "[NR],[ANZ],[GEPACKT],[BIN] FROM [LESEN] WHERE RecId = 7"),
             std::string::npos);
   EXPECT_NE(trace.find("EXECUTE\tEXECUTE [up_Sel_LESEN] 7"), std::string::npos);
 }

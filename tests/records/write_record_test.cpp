@@ -39,8 +39,8 @@ const std::vector<std::string> kValuesA = {"Meier", "GROSS", "exakt 12 Zei", "20
 const std::vector<std::string> kValuesB = {"", "klein", "x", "", "", "0", "-5", "0.01", "0", "-1.25",
                                            "2147483647", "32767", "-999.99", "-1"};
 const char kMarkers[] = "?,?,?,?,?,?,?,?,?,?,?,?,?,?";  // one per field
-const char kColumns[] = "NAME=?,GROSS=?,NOTIZ=?,DATUM=?,ALT=?,AKTIV=?,MENGE=?,BETRAG=?,STUFE=?,KURS=?,NR=?,ANZ=?,"
-                        "GEPACKT=?,BIN=?";
+const char kColumns[] = "[NAME]=?,[GROSS]=?,[NOTIZ]=?,[DATUM]=?,[ALT]=?,[AKTIV]=?,[MENGE]=?,[BETRAG]=?,[STUFE]=?,"
+                        "[KURS]=?,[NR]=?,[ANZ]=?,[GEPACKT]=?,[BIN]=?";
 
 class WriteRecordTest : public ::testing::Test {
  protected:
@@ -59,6 +59,7 @@ class WriteRecordTest : public ::testing::Test {
     lerv32::ExSQL_Enabled = saved_enabled_;
     lerv32::OemConvert = saved_oem_;
     lerv32::Display_Errors = saved_display_;
+    rv_SetMandant("");
   }
 
   std::string Connection(const std::string& database) const {
@@ -153,8 +154,8 @@ const Path kPaths[] = {
     {"plain SQL",
      0,
      1,
-     {"SELECT TOP 1 RecId FROM LESEN ORDER BY RecId DESC", "INSERT INTO LESEN (RecId) VALUES (1)",
-      std::string("UPDATE LESEN SET ") + kColumns + " WHERE RecId = 1"}},
+     {"SELECT TOP 1 RecId FROM [LESEN] ORDER BY RecId DESC", "INSERT INTO [LESEN] (RecId) VALUES (1)",
+      std::string("UPDATE [LESEN] SET ") + kColumns + " WHERE RecId = 1"}},
     {"up_Add_ then up_Upd_", 1, 0, {"EXECUTE [up_Add_LESEN]", std::string("EXECUTE [up_Upd_LESEN] 1,") + kMarkers}},
     {"up_Append_", 1, 1, {std::string("EXECUTE [up_Append_LESEN] ") + kMarkers}},
 };
@@ -218,12 +219,73 @@ TEST_F(WriteRecordTest, DeleteZapAndMissingRecords) {
     EXPECT_EQ(rv_OdbcDeleteRecord(dbc, td_.get(), 2), 1);
     EXPECT_EQ(Rows(dbc), 2);
     EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM LESEN WHERE RecId = 2"), "0");
-    EXPECT_TRUE(Traced(path.level ? "EXECUTE [up_Del_LESEN] 2" : "DELETE FROM LESEN WHERE RecId = 2"));
+    EXPECT_TRUE(Traced(path.level ? "EXECUTE [up_Del_LESEN] 2" : "DELETE FROM [LESEN] WHERE RecId = 2"));
     EXPECT_EQ(rv_OdbcZap(dbc, td_.get()), 1);
     EXPECT_EQ(Rows(dbc), 0);
     EXPECT_TRUE(Traced("DELETE FROM [LESEN]"));
   }
   EXPECT_TRUE(Events().empty()) << Events();
+}
+
+// With a tenant every call on either path works on the tenant's objects (the
+// view M01_LESEN over M01$LESEN); the record of no tenant stays as it was.
+TEST_F(WriteRecordTest, ATenantReachesOnlyItsOwnRecords) {
+  const std::vector<char> a = Record(kValuesA);
+  const std::vector<char> b = Record(kValuesB);
+  std::vector<char> c = Record(kValuesA);
+  rv_FieldFromString(td_.get(), 0, c.data(), "Mittel");
+  ASSERT_EQ(rv_OdbcAppendRecord(Use(1, 1), td_.get(), a.data()), 1);
+  rv_SetMandant("M01");
+  td_->UseMandant = 1;
+  ASSERT_TRUE(RunScript(procs_, CreateScript(td_.get(), 1)));
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    Use(path.level, path.append_ex);
+    EXPECT_EQ(rv_OdbcZap(procs_, td_.get()), 1);
+    EXPECT_EQ(rv_OdbcAppendRecord(procs_, td_.get(), b.data()), 1);
+    EXPECT_EQ(Differences(Read(procs_, 1), b), std::vector<std::string>{});
+    EXPECT_EQ(rv_OdbcUpdateRecord(procs_, td_.get(), 1, c.data()), 1);
+    EXPECT_EQ(QueryText(procs_, "SELECT RTRIM(NAME) FROM [M01$LESEN] WHERE RecId = 1"), "Mittel");
+    EXPECT_EQ(rv_OdbcDeleteRecord(procs_, td_.get(), 1), 1);
+    EXPECT_EQ(QueryText(procs_, "SELECT count(*) FROM [M01$LESEN]"), "0");
+    EXPECT_EQ(QueryText(procs_, "SELECT count(*) FROM ut_LESEN"), "1");
+    EXPECT_EQ(QueryText(procs_, "SELECT RTRIM(NAME) FROM ut_LESEN WHERE RecId = 1"), "Meier");
+  }
+}
+
+// Every plain statement takes names that are no plain identifiers: a tenant
+// with a blank, a table with a dash and a bracket, a field named BY. The
+// table is made by hand: only the statements of record access are tested.
+TEST_F(WriteRecordTest, PlainStatementsTakeAnyName) {
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=ART-STAMM]", "EXLEVEL=0", "USEMANDANT=1", "FIELD=BY,C,1",
+                                          "FIELD=VON-BIS],C,1", "KEY=BY_KEY,BY,VON-BIS]"});
+  rv_SetMandant("Firma 1");
+  ASSERT_TRUE(
+      RunScript(plain_, "CREATE TABLE [Firma 1_ART-STAMM]]] (RecId integer, [BY] char(1), [VON-BIS]]] char(1))\r\n"));
+  std::vector<char> record(2, ' ');
+  auto with = [&](const char* values) {
+    std::memcpy(record.data(), values, 2);
+    return record.data();
+  };
+  const std::vector<int32_t> results = {
+      rv_OdbcAppendRecord(plain_, td.get(), with("b1")),
+      rv_OdbcAppendRecord(plain_, td.get(), with("a1")),
+      rv_OdbcAppendRecord(plain_, td.get(), with("b0")),
+      rv_OdbcFirstRecId(plain_, td.get(), 0),
+      rv_OdbcNextRecId(plain_, td.get(), 0, 2),
+      rv_OdbcNextRecId(plain_, td.get(), 0, 3),
+      rv_OdbcPriorRecId(plain_, td.get(), 0, 1),
+      rv_OdbcUpdateRecord(plain_, td.get(), 2, with("z9")),
+      rv_OdbcLastRecId(plain_, td.get(), 0),
+      rv_OdbcGetRecord(plain_, td.get(), 1, with("??")),
+      rv_OdbcDeleteRecord(plain_, td.get(), 2),
+      rv_OdbcLastRecId(plain_, td.get(), 0),
+      rv_OdbcZap(plain_, td.get()),
+      rv_OdbcFirstRecId(plain_, td.get(), -1)};
+  EXPECT_EQ(results, (std::vector<int32_t>{1, 2, 3, 2, 3, 1, 3, 1, 2, 1, 1, 1, 1, 0}));
+  EXPECT_EQ(std::string(record.data(), 2), "b1") << "record 1 as read";
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(WriteRecordTest, ReorgRenumbersInOrder) {
@@ -302,7 +364,7 @@ TEST_F(WriteRecordTest, OtherAppendFailuresAreReportedOnceAndNotRetried) {
       {"up_Append_, deadlock victim", 1, 1, "%up_Append_%", "40001", true},
       {"up_Append_, general error: logged, not shown", 1, 1, "%up_Append_%", "S1000", false},
       {"up_Add_, deadlock victim", 1, 0, "%up_Add_%", "40001", true},
-      {"plain insert, a RecId taken meanwhile", 0, 0, "INSERT INTO LESEN (RecId)%", "23000", true},
+      {"plain insert, a RecId taken meanwhile", 0, 0, "INSERT INTO [LESEN] (RecId)%", "23000", true},
   };
   const std::vector<char> a = Record(kValuesA);
   for (const Failure& c : cases) {
@@ -333,14 +395,15 @@ TEST_F(WriteRecordTest, PlainUpdateThatCannotBePreparedShowsItsStatement) {
   SQLHDBC dbc = Use(0, 0);
   const std::vector<char> a = Record(kValuesA);
   ASSERT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 1);
-  // A name the server cannot parse there: the statement fails as it is prepared.
-  ASSERT_GE(rv_AddFieldDef(td_.get(), "FROM,C,5"), 0);
+  // An empty name, which the server refuses however it is quoted: the
+  // statement fails as it is prepared.
+  ASSERT_GE(rv_AddFieldDef(td_.get(), ",C,5"), 0);
   std::vector<char> wider(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
   std::memcpy(wider.data(), a.data(), a.size());
   EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, wider.data()), 0);
   const std::vector<std::string> boxes = Boxes();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].rfind("Prepare\tUPDATE LESEN SET " + std::string(kColumns) + ",FROM=? WHERE RecId = 1\t", 0), 0u)
+  EXPECT_EQ(boxes[0].rfind("Prepare\tUPDATE [LESEN] SET " + std::string(kColumns) + ",[]=? WHERE RecId = 1\t", 0), 0u)
       << boxes[0];
   EXPECT_EQ(Events(), "") << "nothing else is reported";
 }
