@@ -54,18 +54,6 @@ bool BindRecord(SQLHSTMT h, const HandRecord& r, SQLLEN (&lengths)[kFields]) {
   return true;
 }
 
-// A text column's value as a literal: trailing blanks dropped, quotes doubled.
-std::string Literal(const char* text) {
-  size_t length = std::strlen(text);
-  while (length > 1 && text[length - 1] == ' ') --length;
-  std::string literal = "'";
-  for (size_t i = 0; i < length; ++i) {
-    literal += text[i];
-    if (text[i] == '\'') literal += '\'';
-  }
-  return literal + "'";
-}
-
 }  // namespace
 
 const std::vector<std::string>& RecordDefinitionLines() {
@@ -115,13 +103,15 @@ bool SameValues(const HandRecord& a, const HandRecord& b) {
          std::strcmp(a.notiz, b.notiz) == 0 && near(a.rabatt, b.rabatt) && std::strcmp(a.code, b.code) == 0;
 }
 
-HandLoops::HandLoops(SQLHDBC dbc, const std::string& table, const std::string& base) : dbc_(dbc), table_(table) {
-  select_by_id_ = "SELECT NAME,NR,ORT,BETRAG,DATUM,AKTIV,MENGE,NOTIZ,RABATT,CODE FROM " + table + " WHERE RecId = ";
-  select_key_ = "SELECT NAME,NR FROM " + table + " WHERE RecId = ";
+HandLoops::HandLoops(SQLHDBC dbc, const std::string& table, const std::string& base)
+    : dbc_(dbc), table_("[" + table + "]") {
+  select_by_id_ = "SELECT [NAME],[NR],[ORT],[BETRAG],[DATUM],[AKTIV],[MENGE],[NOTIZ],[RABATT],[CODE] FROM " + table_ +
+                  " WHERE RecId = ";
   select_proc_ = "EXECUTE [up_Sel_" + base + "] ";
   next_proc_ = "EXECUTE [up_Next_" + base + "_NAME_KEY] ";
-  update_set_ = "UPDATE " + table +
-                " SET NAME=?,NR=?,ORT=?,BETRAG=?,DATUM=?,AKTIV=?,MENGE=?,NOTIZ=?,RABATT=?,CODE=? WHERE RecId = ";
+  update_set_ = "UPDATE " + table_ +
+                " SET [NAME]=?,[NR]=?,[ORT]=?,[BETRAG]=?,[DATUM]=?,[AKTIV]=?,[MENGE]=?,[NOTIZ]=?,[RABATT]=?,[CODE]=?"
+                " WHERE RecId = ";
   update_proc_ = "EXECUTE [up_Upd_" + base + "] ";
   append_proc_ = "EXECUTE [up_Append_" + base + "] ?,?,?,?,?,?,?,?,?,?";
 }
@@ -170,28 +160,6 @@ bool HandLoops::ReadProcedure(int32_t rec_id, HandRecord* out) {
   return Read(sql, out);
 }
 
-bool HandLoops::ReadKey(int32_t rec_id, char (&name)[21], SQLINTEGER* nr) {
-  char sql[128];
-  std::snprintf(sql, sizeof sql, "%s%ld", select_key_.c_str(), static_cast<long>(rec_id));
-  SQLHSTMT h = SQL_NULL_HSTMT;
-  if (!SQL_SUCCEEDED(SQLAllocStmt(dbc_, &h))) return false;
-  bool ok = SQL_SUCCEEDED(SQLPrepare(h, Text(sql), SQL_NTS));
-  if (ok) {
-    SQLSetStmtOption(h, SQL_BIND_TYPE, SQL_BIND_BY_COLUMN);
-    ok = SQL_SUCCEEDED(SQLExecute(h));
-  }
-  SQLSMALLINT columns = 0;
-  if (ok) SQLNumResultCols(h, &columns);
-  ok = ok && columns == 2 && SQL_SUCCEEDED(SQLFetch(h));
-  if (ok) {
-    SQLLEN ind = 0;
-    SQLGetData(h, 1, SQL_C_CHAR, name, sizeof name, &ind);
-    SQLGetData(h, 2, SQL_C_LONG, nr, sizeof *nr, &ind);
-  }
-  SQLFreeStmt(h, SQL_DROP);
-  return ok;
-}
-
 int32_t HandLoops::SingleRecId(const char* sql) {
   SQLHSTMT h = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(SQLAllocStmt(dbc_, &h))) return 0;
@@ -212,24 +180,18 @@ int32_t HandLoops::NextProcedure(int32_t rec_id) {
   return SingleRecId(sql);
 }
 
-// The key of rec_id, then the first record after it: same NAME and NR with
-// a higher RecId, same NAME with a higher NR, a higher NAME.
+// The first record after rec_id, compared with the values of its own row:
+// same NAME and NR with a higher RecId, same NAME with a higher NR, a higher
+// NAME.
 int32_t HandLoops::NextPlain(int32_t rec_id) {
-  char name[21] = {};
-  SQLINTEGER nr = 0;
-  if (!ReadKey(rec_id, name, &nr)) return 0;
-  const std::string head = "SELECT TOP 1 RecId FROM " + table_ + " WHERE NAME ";
-  const std::string name_literal = Literal(name);
-  const char* const order = " ORDER BY NAME,NR,RecId";
-  char sql[512];
-  std::snprintf(sql, sizeof sql, "%s= %s AND NR = %ld AND RecId > %ld%s", head.c_str(), name_literal.c_str(),
-                static_cast<long>(nr), static_cast<long>(rec_id), order);
-  if (int32_t found = SingleRecId(sql)) return found;
-  std::snprintf(sql, sizeof sql, "%s= %s AND NR > %ld%s", head.c_str(), name_literal.c_str(), static_cast<long>(nr),
-                order);
-  if (int32_t found = SingleRecId(sql)) return found;
-  std::snprintf(sql, sizeof sql, "%s> %s%s", head.c_str(), name_literal.c_str(), order);
-  return SingleRecId(sql);
+  const std::string head =
+      "SELECT TOP 1 t.RecId FROM " + table_ + " t," + table_ + " c WHERE c.RecId = " + std::to_string(rec_id) + " AND ";
+  const char* const order = " ORDER BY t.[NAME],t.[NR],t.RecId";
+  for (const char* step : {"t.[NAME] = c.[NAME] AND t.[NR] = c.[NR] AND t.RecId > c.RecId",
+                           "t.[NAME] = c.[NAME] AND t.[NR] > c.[NR]", "t.[NAME] > c.[NAME]"}) {
+    if (int32_t found = SingleRecId((head + step + order).c_str())) return found;
+  }
+  return 0;
 }
 
 bool HandLoops::Update(const char* sql, const HandRecord& record) {

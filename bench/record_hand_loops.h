@@ -59,17 +59,15 @@ class HandLoops {
 
  private:
   bool Read(const char* sql, HandRecord* out);
-  bool ReadKey(int32_t rec_id, char (&name)[21], SQLINTEGER* nr);
   int32_t SingleRecId(const char* sql);
   bool Update(const char* sql, const HandRecord& record);
 
   SQLHDBC dbc_;
-  std::string table_;
+  std::string table_;          // bracketed
   std::string select_by_id_;   // "SELECT ... WHERE RecId = "
-  std::string select_key_;     // the key fields only
   std::string select_proc_;    // "EXECUTE [up_Sel_..] "
   std::string next_proc_;      // "EXECUTE [up_Next_.._NAME_KEY] "
-  std::string update_set_;     // "UPDATE .. SET NAME=?,... WHERE RecId = "
+  std::string update_set_;     // "UPDATE .. SET [NAME]=?,... WHERE RecId = "
   std::string update_proc_;    // "EXECUTE [up_Upd_..] "
   std::string append_proc_;    // "EXECUTE [up_Append_..] ?,?,..."
 };
