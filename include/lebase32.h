@@ -107,7 +107,8 @@ LEBASE32_API void LEBASE32_CALL LongToString(char* dest, int32_t value, int32_t 
  * is written as width asterisks (dest needs width + 1). A width below 1 means
  * as wide as needed, at most 63 characters. */
 LEBASE32_API void LEBASE32_CALL DoubleToString(char* dest, double value, int32_t width, int32_t dec);
-/* value rounded half away from zero to dec decimals (0 to 15). */
+/* value rounded half away from zero to dec decimals (0 to 15), the tie decided
+ * on the shortest decimal text of value: 2.675 gives 2.68, 1e13 stays 1e13. */
 LEBASE32_API double LEBASE32_CALL dRnd(double value, int32_t dec);
 /* Strips trailing blanks in place; returns text. */
 LEBASE32_API char* LEBASE32_CALL lstrtrim(char* text);
