@@ -49,7 +49,8 @@ LEBASE32_API int32_t LEBASE32_CALL CharNToLong(const char* p, int32_t w);
 LEBASE32_API double LEBASE32_CALL CharNToDouble(const char* p, int32_t w, int32_t dec);
 /* Writes value right-aligned into the w bytes at p. */
 LEBASE32_API void LEBASE32_CALL LongToCharN(char* p, int32_t w, int32_t value);
-/* Writes value rounded half away from zero to dec decimals (0 to 15). */
+/* Writes value rounded half away from zero to dec decimals (0 to 15). A value
+ * below 1 whose leading zero alone does not fit is written without it ("-.50"). */
 LEBASE32_API void LEBASE32_CALL DoubleToCharN(char* p, int32_t w, int32_t dec, double value);
 
 /* ---- Text fields (types C and u) */

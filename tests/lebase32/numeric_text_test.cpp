@@ -34,7 +34,7 @@ TEST(NumericText, DoubleFieldsRoundHalfAwayFromZeroAndMarkOverflow) {
       {6, 0, 2.5, "     3"},      {6, 0, -0.4, "     0"},      {5, 2, -0.001, " 0.00"},
       {3, 2, 1.0, "***"},         {4, 0, NAN, "****"},         {4, 0, INFINITY, "****"},
       {20, 15, 0.1, "   0.100000000000000"}, {20, 0, 6e14, "     600000000000000"},
-      {20, 2, 1e13, "   10000000000000.00"},
+      {20, 2, 1e13, "   10000000000000.00"}, {4, 2, -0.5, "-.50"},  // the leading zero gives way
   };
   for (const Case& c : cases) {
     std::string field(static_cast<std::size_t>(c.width), '#');
