@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "fields/field_values.h"
@@ -12,7 +14,7 @@ namespace {
 
 constexpr int kMaxWidth = 255;                          // the widest field there is
 constexpr std::size_t kItemSize = 512;                  // 511 characters and the zero
-constexpr std::size_t kNumberSize = 2 * kMaxWidth + 2;  // n and x are written 2 * w wide
+constexpr std::size_t kNumberSize = 2 * kMaxWidth + 2;  // n is written 2 * w + 1 wide
 
 bool Exchangeable(const char* p, int type, int w) {
   return p != nullptr && w <= kMaxWidth && FitsWidth(type, w);
@@ -25,20 +27,33 @@ void AppendText(char* end, const char* p, int w) {
   end[length] = '\0';
 }
 
+// Fixed-point text up to kMaxWidth characters, so that an item fits the
+// 256-byte buffers of the generated classes; larger doubles carry an exponent.
+void DoubleItem(char* number, double value, int dec) {
+  if (!std::isfinite(value)) {
+    DoubleToString(number, value, 20, dec);  // asterisks
+    return;
+  }
+  DoubleToString(number, value, kMaxWidth, dec);
+  if (number[0] == '*') *std::to_chars(number, number + kNumberSize - 1, value).ptr = '\0';
+}
+
+// Every width leaves room for the sign and a leading zero of the value,
+// which the field's own digits need not include.
 void AppendNumber(char* end, const char* p, int type, int w, int dec) {
   char number[kNumberSize];
   switch (type) {
     case 'N':
-      DoubleToString(number, CharNToDouble(p, w, dec), w, dec);
+      DoubleToString(number, CharNToDouble(p, w, dec), w + 1, dec);
       break;
     case 'n':
-      DoubleToString(number, CobolNToDouble(p, w, dec), 2 * w, dec);
+      DoubleToString(number, CobolNToDouble(p, w, dec), 2 * w + 1, dec);
       break;
     case 'x':
       LongToString(number, CobolXToLong(p, w), 2 * w);
       break;
     case 'd':
-      DoubleToString(number, DoubleFromField(p), 20, dec);
+      DoubleItem(number, DoubleFromField(p), dec);
       break;
     default:
       LongToString(number, BinaryLongFromField(type, p), 10);
@@ -105,6 +120,17 @@ int32_t ImportedDate(const char* item) {
   return date < INT32_MIN || date > INT32_MAX ? 0 : static_cast<int32_t>(date);
 }
 
+// A d item may carry an exponent (see DoubleItem).
+double ImportedDouble(const char* item) {
+  const char* exponent = std::strpbrk(item, "eE");
+  double value = 0.0;
+  if (exponent != nullptr &&
+      std::from_chars(item, item + std::strlen(item), value).ptr > exponent) {
+    return value;
+  }
+  return StringToDouble(item);
+}
+
 // At most w - 1 characters and a zero, the rest of the w bytes zero too.
 void CopyTerminated(const char* item, char* p, int w) {
   if (w < 1) return;
@@ -140,7 +166,7 @@ void StoreItem(const char* item, char* p, int type, int w, int dec) {
       DoubleToCobolN(p, w, dec, StringToDouble(item));
       break;
     case 'd':
-      DoubleToField(p, dRnd(StringToDouble(item), dec));
+      DoubleToField(p, dRnd(ImportedDouble(item), dec));
       break;
     case 'l':
     case 's':

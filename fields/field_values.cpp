@@ -157,6 +157,20 @@ void BinaryLongToField(int type, char* p, int32_t value) {
   if (type == 'l') std::memcpy(p, &value, 4);
 }
 
+int64_t CobolXValue(const char* p, int w) {
+  if (p == nullptr || w < 1) return 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(p);
+  const bool negative = (bytes[0] & 0x80) != 0;
+  const int lead = w > 8 ? w - 8 : 0;
+  for (int i = 0; i < lead; ++i) {
+    if (bytes[i] != (negative ? 0xFF : 0x00)) return negative ? INT64_MIN : INT64_MAX;
+  }
+  if (((bytes[lead] & 0x80) != 0) != negative) return negative ? INT64_MIN : INT64_MAX;
+  uint64_t raw = negative ? ~uint64_t{0} : 0;
+  for (int i = lead; i < w; ++i) raw = (raw << 8) | bytes[i];
+  return static_cast<int64_t>(raw);
+}
+
 double DoubleFromField(const char* p) {
   double value;
   std::memcpy(&value, p, sizeof value);

@@ -35,6 +35,9 @@ void DateToField(int type, char* p, int32_t date);
 void FormatDate(char* out, int32_t date);
 // The little-endian binaries: b, s, l (sign-extended but b) and d.
 int32_t BinaryLongFromField(int type, const char* p);
+// The whole value of an x field of width w (big-endian two's complement);
+// wider than 8 bytes, a value beyond int64 gives its nearest end.
+int64_t CobolXValue(const char* p, int w);
 void BinaryLongToField(int type, char* p, int32_t value);
 double DoubleFromField(const char* p);
 void DoubleToField(char* p, double value);

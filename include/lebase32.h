@@ -49,7 +49,8 @@ LEBASE32_API int32_t LEBASE32_CALL CharNToLong(const char* p, int32_t w);
 LEBASE32_API double LEBASE32_CALL CharNToDouble(const char* p, int32_t w, int32_t dec);
 /* Writes value right-aligned into the w bytes at p. */
 LEBASE32_API void LEBASE32_CALL LongToCharN(char* p, int32_t w, int32_t value);
-/* Writes value rounded half away from zero to dec decimals (0 to 15). */
+/* Writes value rounded half away from zero to dec decimals (0 to 15). A value
+ * below 1 whose leading zero alone does not fit is written without it ("-.50"). */
 LEBASE32_API void LEBASE32_CALL DoubleToCharN(char* p, int32_t w, int32_t dec, double value);
 
 /* ---- Text fields (types C and u) */
@@ -107,7 +108,8 @@ LEBASE32_API void LEBASE32_CALL LongToString(char* dest, int32_t value, int32_t 
  * is written as width asterisks (dest needs width + 1). A width below 1 means
  * as wide as needed, at most 63 characters. */
 LEBASE32_API void LEBASE32_CALL DoubleToString(char* dest, double value, int32_t width, int32_t dec);
-/* value rounded half away from zero to dec decimals (0 to 15). */
+/* value rounded half away from zero to dec decimals (0 to 15), the tie decided
+ * on the shortest decimal text of value: 2.675 gives 2.68, 1e13 stays 1e13. */
 LEBASE32_API double LEBASE32_CALL dRnd(double value, int32_t dec);
 /* Strips trailing blanks in place; returns text. */
 LEBASE32_API char* LEBASE32_CALL lstrtrim(char* text);

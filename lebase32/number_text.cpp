@@ -1,7 +1,7 @@
 #include "lebase32/number_text.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -52,27 +52,87 @@ double ToDouble(const ScannedNumber& number) {
 
 int32_t ClampDecimals(int32_t dec) { return dec < 0 ? 0 : (dec > 15 ? 15 : dec); }
 
+namespace {
+
+// A finite magnitude as its shortest round-trip decimal digits: the value is
+// 0.digits times ten to the power point.
+struct DecimalDigits {
+  std::string digits;
+  int point = 0;
+};
+
+DecimalDigits ShortestDigits(double magnitude) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                    std::chars_format::scientific);
+  const std::string text(buffer, result.ptr);
+  const std::size_t e = text.find('e');
+  DecimalDigits decimal;
+  for (std::size_t i = 0; i < e; ++i) {
+    if (IsDigit(text[i])) decimal.digits += text[i];
+  }
+  const bool negative_exponent = text[e + 1] == '-';
+  int exponent = 0;
+  std::from_chars(text.data() + e + 2, text.data() + text.size(), exponent);
+  decimal.point = (negative_exponent ? -exponent : exponent) + 1;
+  return decimal;
+}
+
+// Rounds half away from zero at dec places after the point.
+void RoundDigits(DecimalDigits& decimal, int dec) {
+  const long keep = static_cast<long>(decimal.point) + dec;
+  if (keep >= static_cast<long>(decimal.digits.size())) return;
+  if (keep < 0) {
+    decimal.digits.clear();
+    return;
+  }
+  const bool up = decimal.digits[static_cast<std::size_t>(keep)] >= '5';
+  decimal.digits.resize(static_cast<std::size_t>(keep));
+  if (!up) return;
+  std::size_t i = decimal.digits.size();
+  while (i > 0 && decimal.digits[i - 1] == '9') decimal.digits[--i] = '0';
+  if (i > 0) {
+    ++decimal.digits[i - 1];
+  } else {
+    decimal.digits.insert(decimal.digits.begin(), '1');
+    ++decimal.point;
+  }
+}
+
+// Digit at position index counted from the first digit after the point
+// (negative indexes are integer digits).
+char DigitAt(const DecimalDigits& decimal, long index) {
+  const long at = decimal.point + index;
+  return at >= 0 && at < static_cast<long>(decimal.digits.size())
+             ? decimal.digits[static_cast<std::size_t>(at)]
+             : '0';
+}
+
+std::string FixedText(bool negative, const DecimalDigits& decimal, int dec) {
+  const bool is_zero = decimal.digits.find_first_not_of('0') == std::string::npos;
+  std::string text = negative && !is_zero ? "-" : "";
+  for (long i = -std::max(decimal.point, 1); i < 0; ++i) text += DigitAt(decimal, i);
+  if (dec > 0) text += '.';
+  for (long i = 0; i < dec; ++i) text += DigitAt(decimal, i);
+  return text;
+}
+
+}  // namespace
+
 double RoundHalfAway(double value, int32_t dec) {
-  if (!std::isfinite(value)) return value;
-  const double scale = std::pow(10.0, ClampDecimals(dec));
-  double scaled = value * scale;
-  if (std::fabs(scaled) >= 4503599627370496.0) return value;  // 2^52: no fraction left
-  // Values such as 1.005 are stored a hair below the half; a few units of
-  // the last place decide the tie as a person reading the decimal would.
-  scaled += std::copysign(std::fabs(scaled) * 4 * DBL_EPSILON, scaled);
-  const double rounded = std::round(scaled) / scale;
+  const std::string text = FormatFixed(value, dec);
+  if (text.empty()) return value;
+  double rounded = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), rounded);
   return rounded == 0.0 ? 0.0 : rounded;
 }
 
 std::string FormatFixed(double value, int32_t dec) {
   if (!std::isfinite(value)) return {};
   dec = ClampDecimals(dec);
-  value = RoundHalfAway(value, dec);
-  char buffer[DBL_MAX_10_EXP + 40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, dec);
-  if (result.ec != std::errc()) return {};
-  return std::string(buffer, result.ptr);
+  DecimalDigits decimal = value == 0.0 ? DecimalDigits{"0", 1} : ShortestDigits(std::fabs(value));
+  RoundDigits(decimal, dec);
+  return FixedText(value < 0, decimal, dec);
 }
 
 std::string FormatLong(int64_t value) {

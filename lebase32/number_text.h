@@ -25,7 +25,9 @@ double ToDouble(const ScannedNumber& number);
 
 // Clamps decimals to what a double carries: 0 to 15.
 int32_t ClampDecimals(int32_t dec);
-// value rounded half away from zero to dec decimals.
+// value rounded half away from zero to dec decimals. Ties are decided on the
+// shortest text that reads back as value: 2.675 gives 2.68, and a value
+// exact in dec decimals is kept at every magnitude.
 double RoundHalfAway(double value, int32_t dec);
 // value (rounded) as fixed-point text with dec decimals and '.' as point;
 // empty for NaN and infinities.

@@ -39,7 +39,11 @@ void LEBASE32_CALL LongToCharN(char* p, int32_t w, int32_t value) {
 
 void LEBASE32_CALL DoubleToCharN(char* p, int32_t w, int32_t dec, double value) {
   if (p == nullptr || w < 1) return;
-  lebase32::WriteRightAligned(p, static_cast<std::size_t>(w), lebase32::FormatFixed(value, dec));
+  std::string text = lebase32::FormatFixed(value, dec);
+  // "-.50": a field as wide as its digits and sign still holds -0.5.
+  const bool leading_zero = text.compare(0, 2, "0.") == 0 || text.compare(0, 3, "-0.") == 0;
+  if (text.size() > static_cast<std::size_t>(w) && leading_zero) text.erase(text.find('0'), 1);
+  lebase32::WriteRightAligned(p, static_cast<std::size_t>(w), text);
 }
 
 int32_t LEBASE32_CALL StringToLong(const char* text) {

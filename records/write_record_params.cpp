@@ -29,7 +29,8 @@ size_t ValueSize(int32_t sql_type, int width) {
 }
 
 // A slot holds the value and the zero byte that text puts behind itself.
-size_t SlotSize(size_t value_size) { return (value_size + 1 + kSlotAlign - 1) / kSlotAlign * kSlotAlign; }
+constexpr size_t SlotSize(size_t value_size) { return (value_size + 1 + kSlotAlign - 1) / kSlotAlign * kSlotAlign; }
+static_assert(SlotSize(sizeof(SQLINTEGER)) >= sizeof(SQLBIGINT), "an x field is sent as a bigint");
 
 // A binary field narrower than its type is sent as 0, as it is never read.
 template <typename T>
@@ -69,6 +70,12 @@ Binding WriteValue(const FieldDef& f, int32_t sql_type, const char* v, char* p) 
       return {SQL_C_UTINYINT, SQL_TINYINT};
     }
     case SQL_INTEGER: {
+      if (f.Type == 'x' && w > 4) {
+        // Sent whole: the server refuses a value beyond the column, never cut.
+        const SQLBIGINT wide = CobolXValue(v, w);
+        std::memcpy(p, &wide, sizeof wide);
+        return {SQL_C_SBIGINT, SQL_BIGINT};
+      }
       SQLINTEGER n = 0;
       if (f.Type == 'N') n = CharNToLong(v, w);
       else if (f.Type == 'l') n = Binary<SQLINTEGER>(f, v);

@@ -40,6 +40,22 @@ TEST(ExportImportTest, ImportedItems) {
   }
 }
 
+// Doubles beyond the 255 characters of a fixed-point item carry an exponent.
+TEST(ExportImportTest, EveryDoubleExportsAndImportsAgain) {
+  struct Case { double value; int dec; const char* item; };
+  const Case cases[] = {
+      {1e17, 2, "100000000000000000.00"}, {-1e300, 0, "-1e+300"}, {1.5e-300, 2, "0.00"},
+  };
+  for (const Case& c : cases) {
+    GuardedBuffer line(300, '\0'), field(8);
+    rv_FieldExport(line.data(), Bytes(c.value).data(), 'd', 8, c.dec, 0);
+    EXPECT_STREQ(line.data(), c.item);
+    rv_FieldImport(line.data(), field.data(), 'd', 8, c.dec);
+    EXPECT_EQ(field.Value(), Bytes(std::stod(c.item)));
+    EXPECT_TRUE(line.Intact() && field.Intact());
+  }
+}
+
 TEST(ExportImportTest, AnsiToXmlEncodesAllButSafeCharacters) {
   struct Case { std::string text; std::string xml; };
   const Case cases[] = {

@@ -49,6 +49,8 @@ TEST(FieldValuesTest, EveryTypeThroughEveryConversion) {
       {'N', 8, 2, "  -12.50", 0, -12.5, "-12.50", "-12.50", "-12.50", true},
       {'d', 8, 2, Bytes(1234.5), 0, 1234.5, "1234.50", "1234.50", "1234.50", true},
       {'n', 3, 2, std::string("\x00\x12\x5D", 3), 0, -1.25, "-1.25", "-1.25", "-1.25", true},
+      {'n', 3, 2, "\x99\x99\x9D", 0, -999.99, "-999.99", "-999.99", "-999.99", true},  // every digit
+      {'N', 4, 2, "-.50", 0, -0.5, "-0.50", "-0.50", "-0.50", true},
       {'l', 2, 0, "\xFB\xFF", 0, 0.0, "0", "0", "", false},  // narrower than its type: not read
   };
   for (const Case& c : cases) {

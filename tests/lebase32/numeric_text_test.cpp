@@ -33,7 +33,8 @@ TEST(NumericText, DoubleFieldsRoundHalfAwayFromZeroAndMarkOverflow) {
       {6, 1, 2.25, "   2.3"},     {6, 1, -2.25, "  -2.3"},     {6, 2, 1.005, "  1.01"},
       {6, 0, 2.5, "     3"},      {6, 0, -0.4, "     0"},      {5, 2, -0.001, " 0.00"},
       {3, 2, 1.0, "***"},         {4, 0, NAN, "****"},         {4, 0, INFINITY, "****"},
-      {20, 15, 0.1, "   0.100000000000000"},
+      {20, 15, 0.1, "   0.100000000000000"}, {20, 0, 6e14, "     600000000000000"},
+      {20, 2, 1e13, "   10000000000000.00"}, {4, 2, -0.5, "-.50"},  // the leading zero gives way
   };
   for (const Case& c : cases) {
     std::string field(static_cast<std::size_t>(c.width), '#');
@@ -68,7 +69,7 @@ TEST(NumericText, NumbersToTextHonourWidthAndNeverCutALong) {
       {true, -5, 10, 0, "        -5"},     {true, INT32_MIN, 10, 0, "-2147483648"},
       {true, 12, 0, 0, "12"},               {false, 1234.5, 20, 2, "             1234.50"},
       {false, 1e30, 20, 2, std::string(20, '*')}, {false, -3.14159, 0, 3, "-3.142"},
-      {false, 1e300, 0, 0, std::string(63, '*')},
+      {false, 1e300, 0, 0, std::string(63, '*')}, {false, 1.0, 0, 15, "1.000000000000000"},
   };
   for (const Case& c : cases) {
     char out[80];
@@ -82,9 +83,10 @@ TEST(NumericText, RoundingIsHalfAwayFromZero) {
   struct Case { double value; int32_t dec; double expected; };
   const Case cases[] = {
       {-2.5, 0, -3.0},  {0.125, 2, 0.13},    {-0.125, 2, -0.13}, {2.675, 2, 2.68},
-      {1.4999, 0, 1.0}, {123.456, -3, 123.0}, {1e20, 2, 1e20},
+      {1.4999, 0, 1.0}, {123.456, -3, 123.0}, {1e20, 2, 1e20},  {1e13, 2, 1e13},
+      {4503599627370495.5, 0, 4503599627370496.0},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(dRnd(c.value, c.dec), c.expected) << c.value;
+  for (const Case& c : cases) EXPECT_EQ(dRnd(c.value, c.dec), c.expected) << c.value;
   EXPECT_FALSE(std::signbit(dRnd(-0.001, 2)));
 }
 

@@ -424,6 +424,33 @@ TEST_F(WriteRecordTest, MismatchedDefinitionStoresNothing) {
   }
 }
 
+// An x field wider than the integer column: what the column holds is
+// stored and read back exactly, a value beyond it is refused, never cut.
+TEST_F(WriteRecordTest, WideBinaryBeyondItsColumnIsRefused) {
+  lerv32::Display_Errors = 0;
+  ASSERT_GE(rv_AddFieldDef(td_.get(), "WEIT,x,8"), 0);
+  std::vector<std::string> values = kValuesA;
+  values.push_back("-2147483648");
+  for (const Path& path : kPaths) {
+    SCOPED_TRACE(path.what);
+    SQLHDBC dbc = Use(path.level, path.append_ex);
+    const std::string drop = path.level == 0 ? "DROP TABLE LESEN\r\n" : "";  // the plain script creates
+    ASSERT_TRUE(RunScript(dbc, drop + CreateScript(td_.get(), path.level)));
+    std::vector<char> record = Record(values);
+    const int32_t rec_id = rv_OdbcAppendRecord(dbc, td_.get(), record.data());
+    ASSERT_GT(rec_id, 0);
+    EXPECT_EQ(Read(dbc, rec_id), record);
+    std::memcpy(record.data() + td_->Fields[td_->FieldCnt - 1].Offset, "\0\0\0\x01\x2A\x05\xF2\0", 8);  // 5e9
+    testenv::WriteText(events_, "");
+    const int rows = Rows(dbc);
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), record.data()), 0);
+    EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), rec_id, record.data()), 0);
+    EXPECT_EQ(Rows(dbc), rows);
+    EXPECT_EQ(Read(dbc, rec_id), Record(values));
+    EXPECT_NE(Events(), "") << "the server's refusal is reported";
+  }
+}
+
 TEST_F(WriteRecordTest, GarbageRecordsFailOrStoreWhatIsRead) {
   lerv32::Display_Errors = 0;
   const size_t size = static_cast<size_t>(lerv32::RecordSize(td_.get()));
