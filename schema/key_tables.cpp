@@ -4,6 +4,7 @@
 #include <string>
 
 #include "schema/generators.h"
+#include "schema/key_composition.h"
 #include "schema/key_parts.h"
 
 namespace lerv32 {
@@ -32,27 +33,13 @@ std::string EscapeToSql(char escaped) {
   }
 }
 
-// Text, dates and numbers each become text that sorts in the key's order:
-// padded text, dates as yyyy-mm-dd, numbers right-aligned.
 void WriteValueParts(ScriptWriter& out, const KeyFieldList& fields) {
-  for (const FieldDef* field : fields) {
-    switch (field->Type) {
-      case 'D':
-        out.Format("CONVERT(char(10),[%s],120)+", Column(*field).c_str());
-        break;
-      case 'N':
-        out.Format("STR([%s],%d,%d)+", Column(*field).c_str(), field->Len, field->Dec);
-        break;
-      default:
-        out.Format("convert(char(%d),[%s])+", field->Len, Column(*field).c_str());
-        break;
-    }
-  }
+  for (const FieldDef* field : fields) out.Put(KeyPartSql(*field));
 }
 
 int ValueLength(const KeyFieldList& fields) {
   int length = kRecIdWidth;
-  for (const FieldDef* field : fields) length += field->Len;
+  for (const FieldDef* field : fields) length += KeyPartWidth(*field);
   return length;
 }
 
