@@ -11,26 +11,31 @@ namespace lerv32 {
 namespace {
 
 struct DirectKey {
+  const TableDef* td;
   const SqlNames& names;
-  const char* key;
+  const char* key;  // ready for brackets
   const KeyFieldList& fields;
 };
 
-// " A,B" or, with a prefix, " @oldA,@oldB".
-std::string ColumnList(const KeyFieldList& fields, const char* prefix, const char* suffix) {
+std::string Bracketed(const FieldDef& field) { return "[" + Column(field) + "]"; }
+
+// " [A],[B]", each with suffix.
+std::string ColumnList(const KeyFieldList& fields, const char* suffix) {
   std::string list;
-  for (const FieldDef* field : fields) {
-    list += list.empty() ? ' ' : ',';
-    list += prefix;
-    list += field->Name;
-    list += suffix;
-  }
+  for (const FieldDef* field : fields) list += (list.empty() ? " " : ",") + Bracketed(*field) + suffix;
+  return list;
+}
+
+// " @oldA,@oldB".
+std::string OldValueList(const DirectKey& k) {
+  std::string list;
+  for (const FieldDef* field : k.fields) list += (list.empty() ? " " : ",") + VariableName("@old", k.td, *field);
   return list;
 }
 
 std::string OrderClause(const KeyFieldList& fields, bool descending) {
   const char* direction = descending ? " DESC" : "";
-  return "ORDER BY" + ColumnList(fields, "", direction) + ",RecId" + direction;
+  return "ORDER BY" + ColumnList(fields, direction) + ",RecId" + direction;
 }
 
 void WriteSeparator(ScriptWriter& out) { out.Format("\r\n%s", kScriptSeparator); }
@@ -38,9 +43,9 @@ void WriteSeparator(ScriptWriter& out) { out.Format("\r\n%s", kScriptSeparator);
 // First ("ersten") and Last ("letzten").
 void WriteEndProcedure(ScriptWriter& out, const DirectKey& k, const char* word, const char* name, bool descending) {
   WriteSeparator(out);
-  out.Format("/* %s Datensatz aus %s in Folge %s ermittln */\r\n", word, k.names.base, k.key);
-  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] AS\r\n", name, k.names.base, k.key);
-  out.Format("  SELECT TOP 1 RecId FROM [dbo].[%s] %s\r\nGO\r\n", k.names.table,
+  out.Format("/* %s Datensatz aus %s in Folge %s ermittln */\r\n", word, k.names.base.c_str(), k.key);
+  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] AS\r\n", name, k.names.base.c_str(), k.key);
+  out.Format("  SELECT TOP 1 RecId FROM [dbo].[%s] %s\r\nGO\r\n", k.names.table.c_str(),
              OrderClause(k.fields, descending).c_str());
 }
 
@@ -49,13 +54,13 @@ void WriteEndProcedure(ScriptWriter& out, const DirectKey& k, const char* word, 
 void WriteOldValues(ScriptWriter& out, const DirectKey& k) {
   out.Put("  DECLARE @newRecId integer\r\n");
   for (const FieldDef* field : k.fields) {
-    out.Format("  DECLARE @old%s %s\r\n", field->Name, SqlFieldTypeName(*field, true));
+    out.Format("  DECLARE %s %s\r\n", VariableName("@old", k.td, *field).c_str(), SqlFieldTypeName(*field, true));
   }
   out.Put("\r\n  /* alte Daten ermitteln */\r\n");
   out.Format("  DECLARE curTmp CURSOR FOR SELECT%s FROM [dbo].[%s] WHERE RecId=@oldRecId\r\n",
-             ColumnList(k.fields, "", "").c_str(), k.names.table);
+             ColumnList(k.fields, "").c_str(), k.names.table.c_str());
   out.Put("  OPEN    curTmp\r\n");
-  out.Format("  FETCH NEXT FROM curTmp INTO%s\r\n", ColumnList(k.fields, "@old", "").c_str());
+  out.Format("  FETCH NEXT FROM curTmp INTO%s\r\n", OldValueList(k).c_str());
   out.Put(
       "  IF (@@FETCH_STATUS <> 0)\r\n  BEGIN\r\n    CLOSE      curTmp\r\n    DEALLOCATE curTmp\r\n"
       "    SET @newRecId = 0\r\n    SELECT @newRecId AS RecId\r\n    RETURN\r\n  END\r\n"
@@ -66,11 +71,13 @@ void WriteOldValues(ScriptWriter& out, const DirectKey& k) {
 // column at position (the record id past the last field) compares further.
 void WriteFollowStep(ScriptWriter& out, const DirectKey& k, std::size_t position, char comparison,
                      const std::string& order) {
-  out.Format("  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[%s]\r\n", k.names.table);
+  out.Format("  SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[%s]\r\n", k.names.table.c_str());
   for (std::size_t j = 0; j <= position; ++j) {
-    const char* column = j < k.fields.size() ? k.fields[j]->Name : "RecId";
+    const bool field = j < k.fields.size();
+    const std::string column = field ? Bracketed(*k.fields[j]) : "RecId";
+    const std::string old_value = field ? VariableName("@old", k.td, *k.fields[j]) : "@oldRecId";
     out.Put(j == 0 ? "                   WHERE " : " AND ");
-    out.Format("%s %c @old%s", column, j < position ? '=' : comparison, column);
+    out.Format("%s %c %s", column.c_str(), j < position ? '=' : comparison, old_value.c_str());
   }
   out.Format("\r\n                   %s\r\n                  )\r\n", order.c_str());
   out.Put("  IF (NOT (@newRecId IS NULL))\r\n  BEGIN\r\n    SELECT @newRecId AS RecId\r\n    RETURN\r\n  END\r\n");
@@ -82,7 +89,7 @@ void WriteStepProcedure(ScriptWriter& out, const DirectKey& k, const char* word,
   const std::string order = OrderClause(k.fields, descending);
   WriteSeparator(out);
   out.Format("/* %s Datensatz in Folge %s ermitteln */\r\n", word, order.c_str());
-  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @oldRecId integer AS\r\n", name, k.names.base, k.key);
+  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @oldRecId integer AS\r\n", name, k.names.base.c_str(), k.key);
   WriteOldValues(out, k);
   out.Put("\r\n  /* Folgesaetze aufsuchen */\r\n");
   for (std::size_t step = 0; step <= k.fields.size(); ++step) {
@@ -96,13 +103,15 @@ void WriteWholeFields(ScriptWriter& out, const KeyFieldList& fields, std::size_t
   int offset = 0;
   for (std::size_t j = 0; j < count; ++j) {
     out.Put(j == 0 ? "      WHERE " : " AND ");
-    out.Format("%s = SUBSTRING(@xKey,%d,%d)", fields[j]->Name, offset + 1, static_cast<int>(fields[j]->Len));
+    out.Format("%s = SUBSTRING(@xKey,%d,%d)", Bracketed(*fields[j]).c_str(), offset + 1,
+               static_cast<int>(fields[j]->Len));
     offset += fields[j]->Len;
   }
 }
 
 void WriteBlockStart(ScriptWriter& out, const DirectKey& k, char test, int length) {
-  out.Format("\r\n  IF @xLen %c %d\r\n  BEGIN\r\n    SELECT TOP 1 RecId FROM [dbo].[%s]\r\n", test, length, k.names.table);
+  out.Format("\r\n  IF @xLen %c %d\r\n  BEGIN\r\n    SELECT TOP 1 RecId FROM [dbo].[%s]\r\n", test, length,
+             k.names.table.c_str());
 }
 
 void WriteBlockEnd(ScriptWriter& out, const std::string& order) {
@@ -117,7 +126,8 @@ void WritePartialBlock(ScriptWriter& out, const DirectKey& k, std::size_t i, int
   WriteWholeFields(out, k.fields, i);
   const std::string rest = offset == 0 ? std::string("@xLen") : "@xLen-" + std::to_string(offset);
   out.Put(i == 0 ? "      WHERE " : " AND ");
-  out.Format("SUBSTRING(%s,1,%s) = SUBSTRING(@xKey,%d,%s)", field.Name, rest.c_str(), offset + 1, rest.c_str());
+  out.Format("SUBSTRING(%s,1,%s) = SUBSTRING(@xKey,%d,%s)", Bracketed(field).c_str(), rest.c_str(), offset + 1,
+             rest.c_str());
   WriteBlockEnd(out, order);
 }
 
@@ -128,7 +138,8 @@ void WriteFindProcedure(ScriptWriter& out, const DirectKey& k, const char* word,
   const std::string order = OrderClause(k.fields, descending);
   WriteSeparator(out);
   out.Format("/* %s Datensatz in Folge %s suchen */\r\n", word, order.c_str());
-  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @xKey char(128),@xLen integer AS\r\n", name, k.names.base, k.key);
+  out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @xKey char(128),@xLen integer AS\r\n", name, k.names.base.c_str(),
+             k.key);
   int offset = 0;
   for (std::size_t i = 0; i < k.fields.size(); ++i) {
     const int end = offset + k.fields[i]->Len;
@@ -147,7 +158,8 @@ void WriteFindProcedure(ScriptWriter& out, const DirectKey& k, const char* word,
 void WriteDirectKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
   const SqlNames names(td);
   const KeyFieldList fields = KeyFields(td, key);
-  const DirectKey k{names, td->Keys[key].Name, fields};
+  const std::string key_name = KeyName(td, key);
+  const DirectKey k{td, names, key_name.c_str(), fields};
   WriteEndProcedure(out, k, "ersten", "First", false);
   WriteEndProcedure(out, k, "letzten", "Last", true);
   WriteStepProcedure(out, k, "naechsten", "Next", '>', false);

@@ -4,6 +4,8 @@
 #define LERV32_SCHEMA_KEY_FIELDS_H
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "schema/type_mapping.h"
@@ -11,16 +13,31 @@
 
 namespace lerv32 {
 
-// Base name and physical table name, held together so that neither
-// overwrites the other's library-owned buffer.
+// Every object and column name the scripts write stands between brackets,
+// and a bracket inside it is doubled: any text a definition may hold (blanks,
+// hyphens, keywords, brackets) then reaches the server as one name.
+std::string InBrackets(std::string_view name);
+// Text inside a string literal, with its single quotes doubled: the names
+// that existence guards compare with the catalog.
+std::string InQuotes(std::string_view text);
+// A name given to OBJECT_ID inside a literal: "[dbo].[name]" quoted both ways.
+std::string ObjectIdName(std::string_view name);
+
+// Variables cannot be bracketed: a field whose name is no plain identifier
+// gets its variable by its number instead.
+std::string VariableName(const char* prefix, const TableDef* td, const FieldDef& field);
+
+// Base name and physical table name, ready for brackets (base, table) and
+// for string literals (base_text, table_text).
 struct SqlNames {
-  explicit SqlNames(const TableDef* td) {
-    SqlBaseName(td, base);
-    SqlTableName(td, table);
-  }
-  char base[kSqlNameSize];
-  char table[kSqlNameSize];
+  explicit SqlNames(const TableDef* td);
+  std::string base, table;
+  std::string base_text, table_text;
 };
+
+// A field's or key's name between brackets.
+inline std::string Column(const FieldDef& field) { return InBrackets(field.Name); }
+inline std::string KeyName(const TableDef* td, int32_t key) { return InBrackets(td->Keys[key].Name); }
 
 // Text fields, stored right-trimmed and widened when they grow.
 inline bool IsTextField(const FieldDef& field) {

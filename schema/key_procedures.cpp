@@ -1,6 +1,8 @@
 // Navigation procedures of one key. With key tables they search the composed
 // key values of the key table; without, the direct form searches the data
 // table itself. Both forms replace whatever procedures a former run created.
+#include <string>
+
 #include "schema/generators.h"
 #include "schema/key_parts.h"
 
@@ -14,16 +16,18 @@ constexpr const char* kDropOrder[] = {"up_First_",   "up_Last_",   "up_Prior_", 
 
 struct KeyTableNames {
   const SqlNames& names;
-  const char* key;
+  const char* key;  // ready for brackets
   bool filter;
 };
 
-void WriteDropGuards(ScriptWriter& out, const char* base, const char* key) {
+void WriteDropGuards(ScriptWriter& out, const SqlNames& names, const TableDef* td, int32_t key) {
+  const std::string key_text = InQuotes(td->Keys[key].Name);
+  const std::string key_name = KeyName(td, key);
   for (const char* prefix : kDropOrder) {
     out.Format(
         "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s%s_%s')\r\n"
         "  DROP PROCEDURE [dbo].[%s%s_%s]\r\nGO\r\n",
-        prefix, base, key, prefix, base, key);
+        prefix, names.base_text.c_str(), key_text.c_str(), prefix, names.base.c_str(), key_name.c_str());
   }
 }
 
@@ -35,7 +39,7 @@ void WriteFilterCondition(ScriptWriter& out, const KeyTableNames& k) {
 // First ("") and Last (" DESC").
 void WriteEndProcedure(ScriptWriter& out, const KeyTableNames& k, const char* name, const char* order) {
   out.Format("\r\nCREATE PROCEDURE [dbo].[up_%s_%s_%s]\r\nAS\r\n  SELECT TOP 1 [DataRecId] FROM [dbo].[%s_Keys]", name,
-             k.names.base, k.key, k.names.table);
+             k.names.base.c_str(), k.key, k.names.table.c_str());
   if (k.filter) out.Format("\r\n  WHERE [%s_Filter] = 1", k.key);
   out.Format(" ORDER BY [%s_Value]%s\r\nGO\r\n", k.key, order);
 }
@@ -47,12 +51,12 @@ void WriteStepProcedure(ScriptWriter& out, const KeyTableNames& k, const char* n
   out.Format(
       "\r\nCREATE PROCEDURE [dbo].[up_%s_%s_%s] @mRecNo integer\r\nAS\r\n"
       "  SELECT TOP %d [DataRecId] FROM [dbo].[%s_Keys]\r\n  WHERE ",
-      name, k.names.base, k.key, rows, k.names.table);
+      name, k.names.base.c_str(), k.key, rows, k.names.table.c_str());
   WriteFilterCondition(out, k);
   out.Format(
       "[%s_Value] %c (SELECT [%s_Value] FROM [dbo].[%s_Keys] WHERE [DataRecId] = @mRecNo)\r\n"
       "  ORDER BY [%s_Value]%s\r\nGO\r\n",
-      k.key, comparison, k.key, k.names.table, k.key, order);
+      k.key, comparison, k.key, k.names.table.c_str(), k.key, order);
 }
 
 // The first value at or above the prefix, returned only if it starts with it.
@@ -61,7 +65,7 @@ void WriteFindFirst(ScriptWriter& out, const KeyTableNames& k) {
       "\r\nCREATE PROCEDURE [dbo].[up_FindF_%s_%s] @xKey char(128),@xLen integer\r\nAS\r\n"
       "  SELECT a.[DataRecId] FROM\r\n"
       "    ( SELECT TOP 1 [DataRecId],[%s_Value] AS Key_Value FROM [dbo].[%s_Keys]\r\n      WHERE ",
-      k.names.base, k.key, k.key, k.names.table);
+      k.names.base.c_str(), k.key, k.key, k.names.table.c_str());
   WriteFilterCondition(out, k);
   out.Format(
       "[%s_Value] >= SUBSTRING(@xKey,1,@xLen)\r\n      ORDER BY [%s_Value]\r\n    ) a\r\n"
@@ -73,7 +77,7 @@ void WriteFindLast(ScriptWriter& out, const KeyTableNames& k) {
   out.Format(
       "\r\nCREATE PROCEDURE [dbo].[up_FindL_%s_%s] @xKey char(128),@xLen integer\r\nAS\r\n"
       "  SELECT TOP 1 [DataRecId] FROM [dbo].[%s_Keys]\r\n  WHERE ",
-      k.names.base, k.key, k.names.table);
+      k.names.base.c_str(), k.key, k.names.table.c_str());
   WriteFilterCondition(out, k);
   out.Format("[%s_Value] like SUBSTRING(@xKey,1,@xLen)+'%%'\r\n  ORDER BY [%s_Value] DESC\r\nGO\r\n", k.key, k.key);
 }
@@ -93,13 +97,13 @@ void WriteKeyTableProcedures(ScriptWriter& out, const KeyTableNames& k) {
 
 void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
   const SqlNames names(td);
-  const char* key_name = td->Keys[key].Name;
-  WriteDropGuards(out, names.base, key_name);
+  WriteDropGuards(out, names, td, key);
   if (td->UseKeyTable == 0) {
     WriteDirectKeyProcedures(out, td, key);
     return;
   }
-  WriteKeyTableProcedures(out, KeyTableNames{names, key_name, KeyHasFilter(td, key)});
+  const std::string key_name = KeyName(td, key);
+  WriteKeyTableProcedures(out, KeyTableNames{names, key_name.c_str(), KeyHasFilter(td, key)});
 }
 
 }  // namespace lerv32

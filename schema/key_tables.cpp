@@ -4,6 +4,7 @@
 #include <string>
 
 #include "schema/generators.h"
+#include "schema/key_composition.h"
 #include "schema/key_parts.h"
 
 namespace lerv32 {
@@ -32,27 +33,13 @@ std::string EscapeToSql(char escaped) {
   }
 }
 
-// Text, dates and numbers each become text that sorts in the key's order:
-// padded text, dates as yyyy-mm-dd, numbers right-aligned.
 void WriteValueParts(ScriptWriter& out, const KeyFieldList& fields) {
-  for (const FieldDef* field : fields) {
-    switch (field->Type) {
-      case 'D':
-        out.Format("CONVERT(char(10),[%s],120)+", field->Name);
-        break;
-      case 'N':
-        out.Format("STR([%s],%d,%d)+", field->Name, field->Len, field->Dec);
-        break;
-      default:
-        out.Format("convert(char(%d),[%s])+", field->Len, field->Name);
-        break;
-    }
-  }
+  for (const FieldDef* field : fields) out.Put(KeyPartSql(*field));
 }
 
 int ValueLength(const KeyFieldList& fields) {
   int length = kRecIdWidth;
-  for (const FieldDef* field : fields) length += field->Len;
+  for (const FieldDef* field : fields) length += KeyPartWidth(*field);
   return length;
 }
 
@@ -60,22 +47,22 @@ void WriteTable(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format(
       "CREATE TABLE [dbo].[%s_Keys]\r\n(\r\n   [DataRecId]  integer NOT NULL\r\n"
       "  ,[DataMandId] integer DEFAULT 1\r\n",
-      names.table);
+      names.table.c_str());
   for (int32_t key = 0; key < KeysInUse(td); ++key) {
-    const char* key_name = td->Keys[key].Name;
-    if (KeyHasFilter(td, key)) out.Format("  ,[%s_Filter] TINYINT NOT NULL\r\n", key_name);
-    out.Format("  ,[%s_Value] CHAR(%d) NOT NULL\r\n", key_name, ValueLength(KeyFields(td, key)));
+    const std::string key_name = KeyName(td, key);
+    if (KeyHasFilter(td, key)) out.Format("  ,[%s_Filter] TINYINT NOT NULL\r\n", key_name.c_str());
+    out.Format("  ,[%s_Value] CHAR(%d) NOT NULL\r\n", key_name.c_str(), ValueLength(KeyFields(td, key)));
   }
-  out.Format("  CONSTRAINT [Pk_%s_Keys]  PRIMARY KEY NONCLUSTERED ( [DataRecId] )\r\n)\r\nGO\r\n", names.table);
+  out.Format("  CONSTRAINT [Pk_%s_Keys]  PRIMARY KEY NONCLUSTERED ( [DataRecId] )\r\n)\r\nGO\r\n", names.table.c_str());
 }
 
 void WriteDeleteTrigger(ScriptWriter& out, const SqlNames& names) {
   out.Format("CREATE TRIGGER [dbo].[tr_%s_KeyDel] ON [dbo].[%s]\r\nFOR DELETE\r\nAS\r\n  SET NOCOUNT ON\r\n",
-             names.base, names.table);
+             names.base.c_str(), names.table.c_str());
   out.Format(
       "  DELETE FROM [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/\r\n"
       "  WHERE [DataRecId] IN (SELECT [RecId] FROM DELETED)\r\n",
-      names.table);
+      names.table.c_str());
   out.Put("GO\r\n\r\n");
 }
 
@@ -86,11 +73,12 @@ void WriteRekeyBranch(ScriptWriter& out, const TableDef* td, const SqlNames& nam
   out.Format(
       "    DELETE FROM [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/\r\n"
       "    WHERE [DataRecId] IN (SELECT [RecId] FROM DELETED)\r\n\r\n",
-      names.table);
-  out.Format("    INSERT INTO [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/\r\n    ([DataRecId],[DataMandId]", names.table);
+      names.table.c_str());
+  out.Format("    INSERT INTO [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/\r\n    ([DataRecId],[DataMandId]",
+             names.table.c_str());
   for (int32_t key = 0; key < KeysInUse(td); ++key) {
-    if (KeyHasFilter(td, key)) out.Format(",[%s_Filter]", td->Keys[key].Name);
-    out.Format(",[%s_Value]", td->Keys[key].Name);
+    if (KeyHasFilter(td, key)) out.Format(",[%s_Filter]", KeyName(td, key).c_str());
+    out.Format(",[%s_Value]", KeyName(td, key).c_str());
   }
   out.Put(tenant ? ")\r\n    (SELECT [RecId],1 AS [MandId]\r\n" : ")\r\n    (SELECT [RecId],[MandId]\r\n");
   for (int32_t key = 0; key < KeysInUse(td); ++key) {
@@ -99,36 +87,38 @@ void WriteRekeyBranch(ScriptWriter& out, const TableDef* td, const SqlNames& nam
     WriteValueParts(out, KeyFields(td, key));
     out.Put("STR(RecId,10))\r\n");
   }
-  out.Put("\r\n    FROM INSERTED)\r\n");
+  out.Put("\r\n    FROM INSERTED)\r\n  END\r\n");
 }
 
-// Any other change rewrites the values and filter flags in place.
+// Any other change rewrites the values and filter flags in place; without
+// keys there is nothing to rewrite, and an empty SET would fail the batch.
 void WriteRewriteBranch(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Put("  END\r\n  ELSE\r\n  BEGIN\r\n");
-  out.Format("    UPDATE [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/ SET\r\n", names.table);
+  if (KeysInUse(td) == 0) return;
+  out.Put("  ELSE\r\n  BEGIN\r\n");
+  out.Format("    UPDATE [dbo].[%s_Keys] /*WITH (SERIALIZABLE)*/ SET\r\n", names.table.c_str());
   for (int32_t key = 0; key < KeysInUse(td); ++key) {
-    out.Format("   %c[%s_Value] = UPPER(", key == 0 ? ' ' : ',', td->Keys[key].Name);
+    out.Format("   %c[%s_Value] = UPPER(", key == 0 ? ' ' : ',', KeyName(td, key).c_str());
     WriteValueParts(out, KeyFields(td, key));
     out.Put("STR([RecId],10))\r\n");
     if (KeyHasFilter(td, key)) {
-      out.Format("   ,[%s_Filter] = ", td->Keys[key].Name);
+      out.Format("   ,[%s_Filter] = ", KeyName(td, key).c_str());
       out.Put(FilterToSql(td->KeyFilter[key]));
     }
   }
   out.Put("    FROM INSERTED WHERE [DataRecId] = [RecId]\r\n");
   out.Put("  END\r\n");
-  out.Put("GO\r\n\r\n");
 }
 
 void WriteUpdateTrigger(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format(
       "CREATE TRIGGER [dbo].[tr_%s_KeyUpd] ON [dbo].[%s]\r\nFOR INSERT, UPDATE\r\nAS\r\n  SET NOCOUNT ON\r\n",
-      names.base, names.table);
+      names.base.c_str(), names.table.c_str());
   // With a tenant every row of the table belongs to it: MandId never moves a
   // key row and is stored as 1, whatever the table's own tenant switch.
   const bool tenant = Mandant[0] != '\0';
   WriteRekeyBranch(out, td, names, tenant);
   WriteRewriteBranch(out, td, names);
+  out.Put("GO\r\n\r\n");
 }
 
 }  // namespace
@@ -153,7 +143,7 @@ void WriteKeyTableScript(ScriptWriter& out, const TableDef* td) {
   WriteDeleteTrigger(out, names);
   WriteUpdateTrigger(out, td, names);
   // Setting RecId to itself runs the trigger's re-key branch for every row.
-  out.Format("UPDATE [dbo].[%s] SET RecId = RecId\r\nGO\r\n\r\n", names.table);
+  out.Format("UPDATE [dbo].[%s] SET RecId = RecId\r\nGO\r\n\r\n", names.table.c_str());
 }
 
 }  // namespace lerv32

@@ -1,5 +1,7 @@
 // The record-id function and the per-table procedures that record access
 // calls by name. Each object is dropped if present and created anew.
+#include <string>
+
 #include "schema/generators.h"
 #include "schema/key_fields.h"
 #include "schema/type_mapping.h"
@@ -18,6 +20,10 @@ bool HasTextFields(const TableDef* td) {
 }
 
 bool Always(const TableDef*) { return true; }
+
+// The parameters of up_Append_ and up_Upd_, and of up_Upd2_.
+std::string Parm(const TableDef* td, const FieldDef& field) { return VariableName("@Parm_", td, field); }
+std::string Param(const TableDef* td, const FieldDef& field) { return VariableName("@Param_", td, field); }
 
 // Lead of a column in a SELECT list or SET clause.
 const char* ListLead(int i) { return i == 0 ? "     " : "    ,"; }
@@ -55,47 +61,48 @@ Conversion TextParamConversion(const FieldDef& field) {
   }
 }
 
-void WriteNextRecIdFunction(ScriptWriter& out, const SqlNames& names) {
+void WriteNextRecIdFunction(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Put(kScriptSeparator);
-  out.Format("IF OBJECT_ID (N'dpxfunc_NextRecId_%s', N'FN') IS NOT NULL\r\n\tDROP FUNCTION dbo.dpxfunc_NextRecId_%s\r\nGO\r\n",
-             names.base, names.base);
+  const std::string function = std::string("dpxfunc_NextRecId_") + SqlBaseName(td, nullptr);
+  out.Format("IF OBJECT_ID (N'%s', N'FN') IS NOT NULL\r\n\tDROP FUNCTION [dbo].[dpxfunc_NextRecId_%s]\r\nGO\r\n",
+             ObjectIdName(function).c_str(), names.base.c_str());
   out.Format(
-      "CREATE FUNCTION dbo.dpxfunc_NextRecId_%s() RETURNS integer\r\nAS\r\nBEGIN\r\n"
+      "CREATE FUNCTION [dbo].[dpxfunc_NextRecId_%s]() RETURNS integer\r\nAS\r\nBEGIN\r\n"
       "  RETURN isnull((SELECT MAX(RecId) FROM [dbo].[%s] WITH (READUNCOMMITTED)),0) + 1\r\nEND\r\nGO\r\n",
-      names.base, names.table);
+      names.base.c_str(), names.table.c_str());
 }
 
 void WriteSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Sel_%s]\r\n  @RI integer\r\nAS\r\nSELECT\r\n", names.base);
-  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("%s[%s]\r\n", ListLead(i), td->Fields[i].Name);
-  out.Format("  FROM [dbo].[%s]\r\n  WHERE RecId = @RI\r\nGO\r\n", names.table);
+  out.Format("CREATE PROCEDURE [dbo].[up_Sel_%s]\r\n  @RI integer\r\nAS\r\nSELECT\r\n", names.base.c_str());
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("%s[%s]\r\n", ListLead(i), Column(td->Fields[i]).c_str());
+  out.Format("  FROM [dbo].[%s]\r\n  WHERE RecId = @RI\r\nGO\r\n", names.table.c_str());
 }
 
 void WriteSel2(ScriptWriter& out, const TableDef*, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Sel2_%s]\r\n  @Param_RecId varchar(20)\r\nAS\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_Sel2_%s]\r\n  @Param_RecId varchar(20)\r\nAS\r\n", names.base.c_str());
   out.Put("  DECLARE @mRI integer = dbo.dpxfunc_integer(@Param_RecId)\r\n");
-  out.Format("  SELECT * FROM [dbo].[%s]\r\n  WHERE RecId = @mRI\r\nGO\r\n", names.base);
+  out.Format("  SELECT * FROM [dbo].[%s]\r\n  WHERE RecId = @mRI\r\nGO\r\n", names.base.c_str());
 }
 
 void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Append_%s]\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_Append_%s]\r\n", names.base.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
-    out.Format("%s@Parm_%s %s\r\n", i == 0 ? "  " : " ,", field.Name, SqlFieldTypeName(field, true));
+    out.Format("%s%s %s\r\n", i == 0 ? "  " : " ,", Parm(td, field).c_str(), SqlFieldTypeName(field, true));
   }
   out.Format(
       "AS\r\n  DECLARE @NeueId integer\r\n  DECLARE @m_CountDown integer = 10\r\n"
       "  WHILE @m_CountDown > 0 BEGIN\r\n    BEGIN TRANSACTION\r\n    BEGIN TRY\r\n"
-      "      SET @NeueId = dbo.dpxfunc_NextRecId_%s()\r\n      INSERT INTO [dbo].[%s] (RecId\r\n",
-      names.base, names.table);
-  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("       ,[%s]\r\n", td->Fields[i].Name);
+      "      SET @NeueId = [dbo].[dpxfunc_NextRecId_%s]()\r\n      INSERT INTO [dbo].[%s] (RecId\r\n",
+      names.base.c_str(), names.table.c_str());
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("       ,[%s]\r\n", Column(td->Fields[i]).c_str());
   out.Put("         ) VALUES (@NeueId\r\n");
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (IsTextField(field)) {
-      out.Format("       ,RTRIM(@Parm_%s)\r\n", field.Name);
+      out.Format("       ,RTRIM(%s)\r\n", Parm(td, field).c_str());
     } else {
-      out.Format("       ,@Parm_%s\r\n", field.Name);
+      out.Format("       ,%s\r\n", Parm(td, field).c_str());
     }
   }
   out.Put("           )\r\n");
@@ -107,72 +114,72 @@ void WriteAppend(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 }
 
 void WriteUpd(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Upd_%s]\r\n  @RI integer\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_Upd_%s]\r\n  @RI integer\r\n", names.base.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
-    out.Format(" ,@Parm_%s %s\r\n", field.Name, SqlFieldTypeName(field, true));
+    out.Format(" ,%s %s\r\n", Parm(td, field).c_str(), SqlFieldTypeName(field, true));
   }
-  out.Format("AS\r\n--BEGIN TRANSACTION\r\nUPDATE [dbo].[%s] SET\r\n", names.table);
+  out.Format("AS\r\n--BEGIN TRANSACTION\r\nUPDATE [dbo].[%s] SET\r\n", names.table.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (IsTextField(field)) {
-      out.Format("%s[%s] = RTRIM(@Parm_%s)\r\n", ListLead(i), field.Name, field.Name);
+      out.Format("%s[%s] = RTRIM(%s)\r\n", ListLead(i), Column(field).c_str(), Parm(td, field).c_str());
     } else {
-      out.Format("%s[%s] = @Parm_%s\r\n", ListLead(i), field.Name, field.Name);
+      out.Format("%s[%s] = %s\r\n", ListLead(i), Column(field).c_str(), Parm(td, field).c_str());
     }
   }
   out.Put("  WHERE RecId = @RI\r\n--COMMIT TRANSACTION\r\nGO\r\n\r\n");
 }
 
 void WriteUpd2(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Upd2_%s]\r\n  @Param_RecId varchar(20)\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_Upd2_%s]\r\n  @Param_RecId varchar(20)\r\n", names.base.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
-    out.Format(" ,@Param_%s varchar(%d)\r\n", field.Name, TextParamLen(field));
+    out.Format(" ,%s varchar(%d)\r\n", Param(td, field).c_str(), TextParamLen(field));
   }
   out.Format(
       "AS\r\n  DECLARE @mRI integer = dbo.dpxfunc_integer(@Param_RecId)\r\n\r\n  UPDATE [dbo].[%s] SET\r\n",
-      names.table);
+      names.table.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     const Conversion conversion = TextParamConversion(field);
-    out.Format("%s[%s] = %s@Param_%s%s\r\n", ListLead(i), field.Name, conversion.open, field.Name,
-               conversion.close);
+    out.Format("%s[%s] = %s%s%s\r\n", ListLead(i), Column(field).c_str(), conversion.open,
+               Param(td, field).c_str(), conversion.close);
   }
   out.Put("  WHERE RecId = @mRI\r\n\r\n");
-  out.Format("  EXECUTE [dbo].[up_Sel2_%s] @mRI\r\n", names.base);
+  out.Format("  EXECUTE [dbo].[up_Sel2_%s] @mRI\r\n", names.base.c_str());
   out.Put("GO\r\n");
 }
 
 void WriteTrSel(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_TrSel_%s]\r\nAS\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_TrSel_%s]\r\nAS\r\n", names.base.c_str());
   out.Put("  SELECT   RecId,\r\n");
   const char* plus = "";
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     if (!IsTextField(field)) continue;
-    out.Format("      %sLTRIM(RTRIM([%s]))\r\n", plus, field.Name);
+    out.Format("      %sLTRIM(RTRIM([%s]))\r\n", plus, Column(field).c_str());
     plus = "+";
   }
   out.Format("    AS Data\r\n  FROM     [dbo].[%s]\r\n  WHERE    RecId > 0\r\n  ORDER BY RecId\r\nGO\r\n",
-             names.table);
+             names.table.c_str());
 }
 
 void WriteAdd(ScriptWriter& out, const TableDef*, const SqlNames& names) {
   out.Format(
-      "CREATE PROCEDURE [dbo].[up_Add_%s] AS\r\n  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_%s()\r\n"
+      "CREATE PROCEDURE [dbo].[up_Add_%s] AS\r\n  DECLARE @NeueId integer = [dbo].[dpxfunc_NextRecId_%s]()\r\n"
       "  INSERT INTO [dbo].[%s] (RecId) VALUES( @NeueId )\r\n  IF @@ERROR = 0\r\n    SELECT @NeueId AS RecId\r\n"
       "  ELSE\r\n    SELECT 0 AS RecId\r\nGO\r\n",
-      names.base, names.base, names.table);
+      names.base.c_str(), names.base.c_str(), names.table.c_str());
 }
 
 void WriteDel(ScriptWriter& out, const TableDef*, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Del_%s]\r\n  @RI integer\r\nAS\r\n", names.base);
-  out.Format("  DELETE FROM [dbo].[%s] WHERE RecId = @RI\r\nGO\r\n", names.table);
+  out.Format("CREATE PROCEDURE [dbo].[up_Del_%s]\r\n  @RI integer\r\nAS\r\n", names.base.c_str());
+  out.Format("  DELETE FROM [dbo].[%s] WHERE RecId = @RI\r\nGO\r\n", names.table.c_str());
 }
 
 void WriteReorg(ScriptWriter& out, const TableDef*, const SqlNames& names) {
-  out.Format("CREATE PROCEDURE [dbo].[up_Reorg_%s]\r\n  @bDbcc integer,@bRecId integer\r\nAS\r\n", names.base);
+  out.Format("CREATE PROCEDURE [dbo].[up_Reorg_%s]\r\n  @bDbcc integer,@bRecId integer\r\nAS\r\n", names.base.c_str());
   out.Format(
       "  IF (@bRecId = 1)\r\n  BEGIN\r\n"
       "    DECLARE  C        CURSOR FOR SELECT RecId FROM [dbo].[%s] ORDER BY RecId\r\n"
@@ -182,8 +189,8 @@ void WriteReorg(ScriptWriter& out, const TableDef*, const SqlNames& names) {
       "      UPDATE [dbo].[%s] SET RecId=@NextId WHERE CURRENT OF C\r\n      SET @NextId = @NextId + 1\r\n"
       "      FETCH NEXT FROM C INTO @CurrId\r\n    END\r\n    CLOSE C\r\n    --COMMIT TRANSACTION\r\n"
       "    DEALLOCATE C\r\n  END\r\n\r\n",
-      names.table, names.table);
-  out.Format("  IF (@bDbcc = 1)\r\n  BEGIN\r\n    DBCC DBREINDEX ( [%s] )\r\n  END\r\nGO\r\n", names.table);
+      names.table.c_str(), names.table.c_str());
+  out.Format("  IF (@bDbcc = 1)\r\n  BEGIN\r\n    DBCC DBREINDEX ( [%s] )\r\n  END\r\nGO\r\n", names.table.c_str());
 }
 
 struct Procedure {
@@ -207,7 +214,7 @@ void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
       "  DROP PROCEDURE [dbo].[%s%s]\r\nGO\r\n",
-      procedure.guard_gap, procedure.prefix, names.base, procedure.prefix, names.base);
+      procedure.guard_gap, procedure.prefix, names.base_text.c_str(), procedure.prefix, names.base.c_str());
   // An empty column list is rejected by the server: the old version is
   // dropped and none is created.
   if (procedure.creatable(td)) procedure.create(out, td, names);
@@ -217,7 +224,7 @@ void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names
 
 void WriteTableProcedures(ScriptWriter& out, const TableDef* td) {
   const SqlNames names(td);
-  WriteNextRecIdFunction(out, names);
+  WriteNextRecIdFunction(out, td, names);
   for (const Procedure& procedure : kProcedures) WriteProcedure(out, td, names, procedure);
   out.Put("\r\n");
 }

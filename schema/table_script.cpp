@@ -1,6 +1,8 @@
 // The table script (table, column upgrades, view), the index script of a key
 // and the drop script. The Transact-SQL form guards every creation so that it
 // can run again over an existing database; the standard form is bare.
+#include <string>
+
 #include "schema/generators.h"
 #include "schema/key_fields.h"
 #include "schema/type_mapping.h"
@@ -12,29 +14,30 @@ namespace {
 bool IsSqlKey(const TableDef* td, int32_t key) { return (td->SqlKeyMask & (uint32_t{1} << key)) != 0; }
 
 void WriteStandardTable(ScriptWriter& out, const TableDef* td) {
-  out.Format("CREATE TABLE [%s]\r\n(\r\n   RecId integer NOT NULL\r\n", td->TableName);
+  out.Format("CREATE TABLE [%s]\r\n(\r\n   RecId integer NOT NULL\r\n", InBrackets(td->TableName).c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
-    out.Format("  ,[%s] %s\r\n", field.Name, SqlFieldTypeName(field, false));
+    out.Format("  ,[%s] %s\r\n", Column(field).c_str(), SqlFieldTypeName(field, false));
   }
   out.Put(")\r\nGO\r\n");
   // Unique: two clients taking the same highest RecId + 1 must not both
   // store a record under it.
-  out.Format("CREATE UNIQUE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", td->TableName);
+  out.Format("CREATE UNIQUE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", InBrackets(td->TableName).c_str());
 }
 
 void WriteCreateTable(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format(
       "IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = '%s')\r\n"
       "BEGIN\r\n",
-      names.table);
+      names.table_text.c_str());
   out.Format("CREATE TABLE [dbo].[%s]\r\n(\r\n   [RecId]  integer NOT NULL\r\n  ,[MandId] integer DEFAULT 1\r\n",
-             names.table);
+             names.table.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
-    out.Format("  ,[%s] %s DEFAULT %s\r\n", field.Name, SqlFieldTypeName(field, true), SqlFieldDefault(field));
+    out.Format("  ,[%s] %s DEFAULT %s\r\n", Column(field).c_str(), SqlFieldTypeName(field, true),
+               SqlFieldDefault(field));
   }
-  out.Format("  CONSTRAINT [Pk_%s]  PRIMARY KEY NONCLUSTERED ( [RecId] )\r\n)\r\nEND\r\nGO\r\n", names.base);
+  out.Format("  CONSTRAINT [Pk_%s]  PRIMARY KEY NONCLUSTERED ( [RecId] )\r\n)\r\nEND\r\nGO\r\n", names.base.c_str());
 }
 
 // A key table of an earlier run goes even when this one has none.
@@ -43,12 +46,12 @@ void WriteKeyTableDrops(ScriptWriter& out, const SqlNames& names) {
     out.Format(
         "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_%s_%s')\r\n"
         "  DROP TRIGGER [dbo].[tr_%s_%s]\r\nGO\r\n",
-        names.base, trigger, names.base, trigger);
+        names.base_text.c_str(), trigger, names.base.c_str(), trigger);
   }
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = '%s_Keys')\r\n"
       "  DROP TABLE [dbo].[%s_Keys]\r\nGO\r\n\r\n",
-      names.table, names.table);
+      names.table_text.c_str(), names.table.c_str());
 }
 
 // A table of an older definition gets the columns it lacks, with defaults.
@@ -58,9 +61,9 @@ void WriteColumnUpgrades(ScriptWriter& out, const TableDef* td, const SqlNames& 
     out.Format(
         "IF 0 = (select count(*) from syscolumns sc inner join sysobjects so\r\n"
         "        on sc.[id] = so.[id] and so.[name] = '%s' and sc.[name] = '%s')\r\nBEGIN\r\n",
-        names.table, field.Name);
-    out.Format("  ALTER TABLE [dbo].[%s] ADD [%s] %s NOT NULL DEFAULT %s\r\n", names.table, field.Name,
-               SqlFieldTypeName(field, true), SqlFieldDefault(field));
+        names.table_text.c_str(), InQuotes(field.Name).c_str());
+    out.Format("  ALTER TABLE [dbo].[%s] ADD [%s] %s NOT NULL DEFAULT %s\r\n", names.table.c_str(),
+               Column(field).c_str(), SqlFieldTypeName(field, true), SqlFieldDefault(field));
     out.Put("END\r\nGO\r\n");
   }
 }
@@ -73,8 +76,8 @@ void WriteColumnWidening(ScriptWriter& out, const TableDef* td, const SqlNames& 
     out.Format(
         "IF %d > (select length from syscolumns sc inner join sysobjects so\r\n"
         "        on sc.[id] = so.[id] and so.[name] = '%s' and sc.[name] = '%s')\r\nBEGIN\r\n",
-        field.Len, names.table, field.Name);
-    out.Format("  ALTER TABLE [dbo].[%s] ALTER COLUMN [%s] %s\r\n", names.table, field.Name,
+        field.Len, names.table_text.c_str(), InQuotes(field.Name).c_str());
+    out.Format("  ALTER TABLE [dbo].[%s] ALTER COLUMN [%s] %s\r\n", names.table.c_str(), Column(field).c_str(),
                SqlFieldTypeName(field, true));
     out.Put("END\r\nGO\r\n");
   }
@@ -84,10 +87,10 @@ void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = '%s')\r\n"
       "  DROP VIEW [dbo].[%s]\r\nGO\r\n",
-      names.base, names.base);
-  out.Format("CREATE VIEW [dbo].[%s] AS\r\n  SELECT RecId\r\n", names.base);
-  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    ,[%s]\r\n", td->Fields[i].Name);
-  out.Format("  FROM [dbo].[%s]\r\nGO\r\n", names.table);
+      names.base_text.c_str(), names.base.c_str());
+  out.Format("CREATE VIEW [dbo].[%s] AS\r\n  SELECT RecId\r\n", names.base.c_str());
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    ,[%s]\r\n", Column(td->Fields[i]).c_str());
+  out.Format("  FROM [dbo].[%s]\r\nGO\r\n", names.table.c_str());
 }
 
 void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
@@ -101,14 +104,27 @@ void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
   if (td->UseKeyTable != 0) WriteKeyTableScript(out, td);
 }
 
+// The index is made only where the table lacks it, so that the script can run
+// again over what it made before.
+// REQUIRES: table and index are ready for a string literal.
+void WriteIndexGuard(ScriptWriter& out, const std::string& table, const std::string& index) {
+  out.Format(
+      "IF 0 = (select count(*)\r\n   from       sysindexes si\r\n   inner join sysobjects so on\r\n"
+      "   so.[xtype]    = 'U'\r\n   and so.[name] = '%s'\r\n   and so.[id]   = si.[id]\r\n"
+      "   and si.[name] = 'Ik_%s')\r\n",
+      table.c_str(), index.c_str());
+}
+
 void WriteKeyTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, const SqlNames& names) {
-  const char* name = td->Keys[key].Name;
+  WriteIndexGuard(out, names.table_text + "_Keys", InQuotes(td->Keys[key].Name));
+  const std::string key_name = KeyName(td, key);
+  const char* name = key_name.c_str();
   if (KeyHasFilter(td, key)) {
     out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s_Keys]\r\n( [%s_Filter],[%s_Value],[DataRecId] )\r\nGO\r\n", name,
-               names.table, name, name);
+               names.table.c_str(), name, name);
   } else {
-    out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s_Keys]\r\n( [%s_Value],[DataRecId] )\r\nGO\r\n", name, names.table,
-               name);
+    out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s_Keys]\r\n( [%s_Value],[DataRecId] )\r\nGO\r\n", name,
+               names.table.c_str(), name);
   }
 }
 
@@ -116,22 +132,26 @@ void WriteDataTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, boo
                          const SqlNames& names) {
   const KeyDef& key_def = td->Keys[key];
   if (transact_sql) {
-    out.Format(
-        "IF 0 = (select count(*)\r\n   from       sysindexes si\r\n   inner join sysobjects so on\r\n"
-        "   so.[xtype]    = 'U'\r\n   and so.[name] = '%s'\r\n   and so.[id]   = si.[id]\r\n"
-        "   and si.[name] = 'Ik_%s')\r\nCREATE INDEX [Ik_%s] ON [dbo].[%s]\r\n(",
-        names.table, key_def.Name, key_def.Name, names.table);
+    WriteIndexGuard(out, names.table_text, InQuotes(key_def.Name));
+    out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s]\r\n(", KeyName(td, key).c_str(), names.table.c_str());
   } else {
-    out.Format("CREATE INDEX [Ik_%s] ON [%s]\r\n(", key_def.Name, td->TableName);
+    out.Format("CREATE INDEX [Ik_%s] ON [%s]\r\n(", KeyName(td, key).c_str(), InBrackets(td->TableName).c_str());
   }
   const char* separator = "";
   for (int t = 0; t < key_def.TokenCnt && t < LERV32_MAX_KEY_FIELDS; ++t) {
     const FieldDef* field = FieldAt(td, key_def.TokenFieldNo[t]);
     if (field == nullptr) continue;
-    out.Format("%s%s", separator, field->Name);
+    out.Format("%s[%s]", separator, Column(*field).c_str());
     separator = ",";
   }
   out.Put(",RecId)\r\nGO\r\n");
+}
+
+// An object that is not there is not dropped: the drop script can run again.
+void WriteGuardedDrop(ScriptWriter& out, const char* kind, const std::string& name) {
+  const std::string quoted = InBrackets(name);
+  out.Format("IF OBJECT_ID(N'%s') IS NOT NULL\r\n  DROP %s [%s]\r\nGO\r\n", InQuotes("[" + quoted + "]").c_str(),
+             kind, quoted.c_str());
 }
 
 }  // namespace
@@ -153,14 +173,15 @@ void WriteIndexScript(ScriptWriter& out, const TableDef* td, int32_t key, bool t
 }
 
 void WriteDropScript(ScriptWriter& out, const TableDef* td) {
-  const char* name = td->TableName;
-  out.Format("DROP VIEW %s\r\nGO\r\nDROP TABLE ut_%s\r\nGO\r\n", name, name);
+  const std::string name = td->TableName;
+  WriteGuardedDrop(out, "VIEW", name);
+  WriteGuardedDrop(out, "TABLE", "ut_" + name);
   for (const char* procedure : {"Reorg", "Sel", "Add", "Append", "Upd", "Del"}) {
-    out.Format("DROP PROCEDURE up_%s_%s\r\nGO\r\n", procedure, name);
+    WriteGuardedDrop(out, "PROCEDURE", "up_" + std::string(procedure) + "_" + name);
   }
   for (int32_t k = 0; k < td->KeyCnt && k < LERV32_MAX_KEYS; ++k) {
     for (const char* procedure : {"Prior", "Next", "First", "Last", "FindF", "FindL"}) {
-      out.Format("DROP PROCEDURE up_%s_%s_%s\r\nGO\r\n", procedure, name, td->Keys[k].Name);
+      WriteGuardedDrop(out, "PROCEDURE", "up_" + std::string(procedure) + "_" + name + "_" + td->Keys[k].Name);
     }
   }
 }

@@ -11,10 +11,13 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
+#include "records/write_test_util.h"
+#include "schema/key_composition.h"
 #include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/definition_file.h"
+#include "tabledef/table_def.h"
 
 #include <sql.h>
 #include <sqlext.h>
@@ -26,11 +29,24 @@ using recordtest::RunScript;
 using testenv::ScopedEnv;
 using Ids = std::vector<int32_t>;
 
+Ids QueryIds(SQLHDBC dbc, const std::string& sql) {
+  Ids ids;
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  SQLAllocStmt(dbc, &stmt);
+  SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
+  SQLINTEGER id = 0;
+  while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+    SQLGetData(stmt, 1, SQL_C_LONG, &id, 0, nullptr);
+    ids.push_back(id);
+  }
+  SQLFreeStmt(stmt, SQL_DROP);
+  return ids;
+}
+
 // Rows (Windows-1252) of values a record cannot hold exactly: NAME (quotes,
 // umlauts, the euro sign that code page 850 lacks, duplicates, case), ORT,
 // DATUM (dates before 1900 read as the empty date), PLZ, NR, WERT (fractions
-// in a d field without decimals, a value too wide for its text). No negative
-// numbers in the keys that key tables hold: they compose numbers as text.
+// in a d field without decimals, a value too wide for its text).
 const char* const kRows =
     " (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES\r\n"
     " (3, 'Meier', 'Bonn', '2020-05-01', 53111, 7, 1.2),\r\n"
@@ -51,7 +67,7 @@ const KeyCase kKeys[] = {
     {"NAME_KEY", "NAME, RecId"},
     {"MIX_KEY", "DATUM, PLZ, NR, RecId"},
     {"ORT_KEY", "ORT, NAME, RecId"},
-    {"WERT_KEY", "WERT, RecId"},  // not with key tables, which compose a d key as text
+    {"WERT_KEY", "WERT, RecId"},
 };
 
 enum Form { kDirect, kKeyTables, kTenant };
@@ -62,8 +78,9 @@ class NavigationTest : public ::testing::TestWithParam<int> {
     std::vector<std::string> lines = {"ALIAS=NAV",     "EXLEVEL=1",         "USEMANDANT=1",
                                       "FIELD=NAME,C,12", "FIELD=ORT,u,8",   "FIELD=DATUM,D",
                                       "FIELD=PLZ,N,5", "FIELD=NR,l",        "FIELD=WERT,d",
-                                      "KEY=NAME_KEY,NAME", "KEY=MIX_KEY,DATUM,PLZ,NR", "KEY=ORT_KEY,ORT,NAME"};
-    lines.push_back(GetParam() == kKeyTables ? "USEKEYTAB=1" : "KEY=WERT_KEY,WERT");
+                                      "KEY=NAME_KEY,NAME", "KEY=MIX_KEY,DATUM,PLZ,NR", "KEY=ORT_KEY,ORT,NAME",
+                                      "KEY=WERT_KEY,WERT"};
+    if (GetParam() == kKeyTables) lines.push_back("USEKEYTAB=1");
     lerv32::ApplyDefinitionLines(td_.get(), lines);
     dbc_ = static_cast<SQLHDBC>(
         rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp_.Path().string(), "nav", trace_).c_str()));
@@ -86,18 +103,7 @@ class NavigationTest : public ::testing::TestWithParam<int> {
   }
 
   Ids ServerOrder(const char* order_by) {
-    Ids ids;
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLAllocStmt(dbc_, &stmt);
-    std::string sql = "SELECT RecId FROM [" + base_ + "] ORDER BY " + order_by;
-    SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS);
-    SQLINTEGER id = 0;
-    while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-      SQLGetData(stmt, 1, SQL_C_LONG, &id, 0, nullptr);
-      ids.push_back(id);
-    }
-    SQLFreeStmt(stmt, SQL_DROP);
-    return ids;
+    return QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] ORDER BY " + order_by);
   }
   Ids WalkForward(int key) {
     Ids ids;
@@ -192,5 +198,74 @@ INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyT
                            return std::string(param.param == kDirect ? "Direct"
                                               : param.param == kKeyTables ? "KeyTables" : "Tenant");
                          });
+
+}  // namespace
+
+namespace {
+
+// Keys over binary and COBOL numbers and dates in key tables: both signs,
+// zero, the widest values and fractions walk in value order on the procedure
+// path as on the plain one, and the key table holds what the client composes.
+TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
+  testenv::TempDir temp;
+  ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=ZAHL", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=L,l", "FIELD=S,s",
+                                          "FIELD=B,b", "FIELD=X,x,4", "FIELD=D,d,0,2", "FIELD=O,o", "FIELD=P,n,4,2",
+                                          "KEY=L_KEY,L", "KEY=S_KEY,S", "KEY=B_KEY,B", "KEY=X_KEY,X", "KEY=D_KEY,D",
+                                          "KEY=O_KEY,O", "KEY=P_KEY,P"});
+  const std::vector<std::vector<std::string>> rows = {
+      {"10", "-300", "0", "-7", "1234567.5", "1999-12-31", "-12.5"},
+      {"9", "9", "255", "2147483647", "-1234567.5", "2020-01-02", "99.99"},
+      {"-2147483648", "-32768", "10", "-2147483648", "0.25", "1900-01-02", "-99.99"},
+      {"0", "32767", "9", "0", "-0.75", "2099-12-31", "0"},
+      {"-1", "0", "100", "9", "100000000000000", "2000-02-29", "0.01"},
+      {"2147483647", "-1", "1", "-1", "0", "1999-12-30", "-0.01"},
+  };
+  SQLHDBC dbc = static_cast<SQLHDBC>(
+      rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp.Path().string(), "zahl").c_str()));
+  ASSERT_NE(dbc, nullptr);
+  ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
+  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
+  lerv32::ExSQL_Enabled = 1;
+  td->AppendEx = 1;
+  std::vector<std::vector<char>> records;
+  for (const std::vector<std::string>& row : rows) {
+    records.emplace_back(static_cast<size_t>(lerv32::RecordSize(td.get())), '\0');
+    for (int32_t f = 0; f < td->FieldCnt; ++f) rv_FieldFromString(td.get(), f, records.back().data(), row[f].c_str());
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td.get(), records.back().data()), static_cast<int32_t>(records.size()));
+  }
+  for (int32_t k = 0; k < td->KeyCnt; ++k) {
+    const FieldDef& field = td->Fields[k];
+    SCOPED_TRACE(field.Name);
+    const std::string column = std::string("[") + field.Name + "]";
+    Ids expected = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + ", RecId");
+    const Ids backward = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + " DESC, RecId DESC");
+    expected.insert(expected.end(), backward.begin(), backward.end());
+    ASSERT_EQ(expected.size(), 12u);
+    for (int32_t enabled : {1, 0}) {
+      lerv32::ExSQL_Enabled = enabled;
+      Ids walked;
+      for (int32_t id = rv_OdbcFirstRecId(dbc, td.get(), k); id != 0 && walked.size() < 20;
+           id = rv_OdbcNextRecId(dbc, td.get(), k, id)) {
+        walked.push_back(id);
+      }
+      for (int32_t id = rv_OdbcLastRecId(dbc, td.get(), k); id != 0 && walked.size() < 40;
+           id = rv_OdbcPriorRecId(dbc, td.get(), k, id)) {
+        walked.push_back(id);
+      }
+      EXPECT_EQ(walked, expected) << (enabled ? "procedures" : "plain");
+    }
+    for (size_t r = 0; r < records.size(); ++r) {
+      const std::string sql = std::string("SELECT ") + field.Name + "_KEY_Value FROM ut_ZAHL_Keys WHERE DataRecId = " +
+                              std::to_string(r + 1);
+      EXPECT_EQ(writetest::QueryText(dbc, sql).substr(0, static_cast<size_t>(lerv32::KeyPartWidth(field))),
+                lerv32::KeyPartText(field, records[r].data() + field.Offset))
+          << r + 1;
+    }
+  }
+  lerv32::ExSQL_Enabled = saved_enabled;
+  rv_OdbcDisconnect(dbc);
+}
 
 }  // namespace

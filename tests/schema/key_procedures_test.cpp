@@ -48,7 +48,7 @@ TEST_F(KeyProceduresTest, OneCharacterFieldGetsOnlyTheWholeFieldBlock) {
   const std::string text = KeyProcedures(td.get(), rv_KeyNo(td.get(), "KZ_KEY"));
   EXPECT_EQ(text.find("IF @xLen < "), std::string::npos);
   EXPECT_NE(text.find("  IF @xLen = 1\r\n  BEGIN\r\n    SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]\r\n"
-                      "      WHERE KZ = SUBSTRING(@xKey,1,1)\r\n      ORDER BY KZ,RecId\r\n"),
+                      "      WHERE [KZ] = SUBSTRING(@xKey,1,1)\r\n      ORDER BY [KZ],RecId\r\n"),
             std::string::npos);
 }
 

@@ -1,3 +1,3 @@
 CREATE INDEX [Ik_KZ_KEY] ON [KUNDE]
-(KZ,RecId)
+([KZ],RecId)
 GO

@@ -1,3 +1,3 @@
 CREATE INDEX [Ik_NR_KEY] ON [KUNDE]
-(NR,RecId)
+([NR],RecId)
 GO

@@ -6,5 +6,5 @@ IF 0 = (select count(*)
    and so.[id]   = si.[id]
    and si.[name] = 'Ik_BETRAG_KEY')
 CREATE INDEX [Ik_BETRAG_KEY] ON [dbo].[ut_KUNDE]
-(BETRAG,MENGE,RecId)
+([BETRAG],[MENGE],RecId)
 GO

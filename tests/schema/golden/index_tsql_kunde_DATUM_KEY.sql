@@ -6,5 +6,5 @@ IF 0 = (select count(*)
    and so.[id]   = si.[id]
    and si.[name] = 'Ik_DATUM_KEY')
 CREATE INDEX [Ik_DATUM_KEY] ON [dbo].[ut_KUNDE]
-(DATUM,NR,RecId)
+([DATUM],[NR],RecId)
 GO

@@ -6,5 +6,5 @@ IF 0 = (select count(*)
    and so.[id]   = si.[id]
    and si.[name] = 'Ik_KZ_KEY')
 CREATE INDEX [Ik_KZ_KEY] ON [dbo].[ut_KUNDE]
-(KZ,RecId)
+([KZ],RecId)
 GO

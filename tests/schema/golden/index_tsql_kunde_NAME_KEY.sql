@@ -6,5 +6,5 @@ IF 0 = (select count(*)
    and so.[id]   = si.[id]
    and si.[name] = 'Ik_NAME_KEY')
 CREATE INDEX [Ik_NAME_KEY] ON [dbo].[ut_KUNDE]
-(NAME,ORT,RecId)
+([NAME],[ORT],RecId)
 GO

@@ -6,5 +6,5 @@ IF 0 = (select count(*)
    and so.[id]   = si.[id]
    and si.[name] = 'Ik_NR_KEY')
 CREATE INDEX [Ik_NR_KEY] ON [dbo].[ut_KUNDE]
-(NR,RecId)
+([NR],RecId)
 GO

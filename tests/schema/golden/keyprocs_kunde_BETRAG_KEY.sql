@@ -26,24 +26,24 @@ GO
 ------------------------------------------------------------
 /* ersten Datensatz aus KUNDE in Folge BETRAG_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_First_KUNDE_BETRAG_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY BETRAG,MENGE,RecId
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [BETRAG],[MENGE],RecId
 GO
 
 ------------------------------------------------------------
 /* letzten Datensatz aus KUNDE in Folge BETRAG_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_Last_KUNDE_BETRAG_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
 GO
 
 ------------------------------------------------------------
-/* naechsten Datensatz in Folge ORDER BY BETRAG,MENGE,RecId ermitteln */
+/* naechsten Datensatz in Folge ORDER BY [BETRAG],[MENGE],RecId ermitteln */
 CREATE PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldBETRAG float
   DECLARE @oldMENGE integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT BETRAG,MENGE FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [BETRAG],[MENGE] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldBETRAG,@oldMENGE
   IF (@@FETCH_STATUS <> 0)
@@ -59,8 +59,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG = @oldBETRAG AND MENGE = @oldMENGE AND RecId > @oldRecId
-                   ORDER BY BETRAG,MENGE,RecId
+                   WHERE [BETRAG] = @oldBETRAG AND [MENGE] = @oldMENGE AND RecId > @oldRecId
+                   ORDER BY [BETRAG],[MENGE],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -68,8 +68,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG = @oldBETRAG AND MENGE > @oldMENGE
-                   ORDER BY BETRAG,MENGE,RecId
+                   WHERE [BETRAG] = @oldBETRAG AND [MENGE] > @oldMENGE
+                   ORDER BY [BETRAG],[MENGE],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -77,8 +77,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG > @oldBETRAG
-                   ORDER BY BETRAG,MENGE,RecId
+                   WHERE [BETRAG] > @oldBETRAG
+                   ORDER BY [BETRAG],[MENGE],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -92,14 +92,14 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* vorherigen Datensatz in Folge ORDER BY BETRAG DESC,MENGE DESC,RecId DESC ermitteln */
+/* vorherigen Datensatz in Folge ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC ermitteln */
 CREATE PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldBETRAG float
   DECLARE @oldMENGE integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT BETRAG,MENGE FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [BETRAG],[MENGE] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldBETRAG,@oldMENGE
   IF (@@FETCH_STATUS <> 0)
@@ -115,8 +115,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG = @oldBETRAG AND MENGE = @oldMENGE AND RecId < @oldRecId
-                   ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+                   WHERE [BETRAG] = @oldBETRAG AND [MENGE] = @oldMENGE AND RecId < @oldRecId
+                   ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -124,8 +124,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG = @oldBETRAG AND MENGE < @oldMENGE
-                   ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+                   WHERE [BETRAG] = @oldBETRAG AND [MENGE] < @oldMENGE
+                   ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -133,8 +133,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE BETRAG < @oldBETRAG
-                   ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+                   WHERE [BETRAG] < @oldBETRAG
+                   ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -148,38 +148,38 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* ersten Datensatz in Folge ORDER BY BETRAG,MENGE,RecId suchen */
+/* ersten Datensatz in Folge ORDER BY [BETRAG],[MENGE],RecId suchen */
 CREATE PROCEDURE [dbo].[up_FindF_KUNDE_BETRAG_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 9
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(BETRAG,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY BETRAG,MENGE,RecId
+      WHERE SUBSTRING([BETRAG],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [BETRAG],[MENGE],RecId
     RETURN
   END
 
   IF @xLen = 9
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9)
-      ORDER BY BETRAG,MENGE,RecId
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9)
+      ORDER BY [BETRAG],[MENGE],RecId
     RETURN
   END
 
   IF @xLen < 15
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9) AND SUBSTRING(MENGE,1,@xLen-9) = SUBSTRING(@xKey,10,@xLen-9)
-      ORDER BY BETRAG,MENGE,RecId
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9) AND SUBSTRING([MENGE],1,@xLen-9) = SUBSTRING(@xKey,10,@xLen-9)
+      ORDER BY [BETRAG],[MENGE],RecId
     RETURN
   END
 
   IF @xLen = 15
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9) AND MENGE = SUBSTRING(@xKey,10,6)
-      ORDER BY BETRAG,MENGE,RecId
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9) AND [MENGE] = SUBSTRING(@xKey,10,6)
+      ORDER BY [BETRAG],[MENGE],RecId
     RETURN
   END
 
@@ -187,38 +187,38 @@ CREATE PROCEDURE [dbo].[up_FindF_KUNDE_BETRAG_KEY] @xKey char(128),@xLen integer
 GO
 
 ------------------------------------------------------------
-/* letzten Datensatz in Folge ORDER BY BETRAG DESC,MENGE DESC,RecId DESC suchen */
+/* letzten Datensatz in Folge ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC suchen */
 CREATE PROCEDURE [dbo].[up_FindL_KUNDE_BETRAG_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 9
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(BETRAG,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+      WHERE SUBSTRING([BETRAG],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 9
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9)
-      ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9)
+      ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen < 15
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9) AND SUBSTRING(MENGE,1,@xLen-9) = SUBSTRING(@xKey,10,@xLen-9)
-      ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9) AND SUBSTRING([MENGE],1,@xLen-9) = SUBSTRING(@xKey,10,@xLen-9)
+      ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 15
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE BETRAG = SUBSTRING(@xKey,1,9) AND MENGE = SUBSTRING(@xKey,10,6)
-      ORDER BY BETRAG DESC,MENGE DESC,RecId DESC
+      WHERE [BETRAG] = SUBSTRING(@xKey,1,9) AND [MENGE] = SUBSTRING(@xKey,10,6)
+      ORDER BY [BETRAG] DESC,[MENGE] DESC,RecId DESC
     RETURN
   END
 

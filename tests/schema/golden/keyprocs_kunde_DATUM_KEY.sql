@@ -26,24 +26,24 @@ GO
 ------------------------------------------------------------
 /* ersten Datensatz aus KUNDE in Folge DATUM_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_First_KUNDE_DATUM_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY DATUM,NR,RecId
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [DATUM],[NR],RecId
 GO
 
 ------------------------------------------------------------
 /* letzten Datensatz aus KUNDE in Folge DATUM_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_Last_KUNDE_DATUM_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY DATUM DESC,NR DESC,RecId DESC
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
 GO
 
 ------------------------------------------------------------
-/* naechsten Datensatz in Folge ORDER BY DATUM,NR,RecId ermitteln */
+/* naechsten Datensatz in Folge ORDER BY [DATUM],[NR],RecId ermitteln */
 CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldDATUM datetime
   DECLARE @oldNR integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT DATUM,NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [DATUM],[NR] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldDATUM,@oldNR
   IF (@@FETCH_STATUS <> 0)
@@ -59,8 +59,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM = @oldDATUM AND NR = @oldNR AND RecId > @oldRecId
-                   ORDER BY DATUM,NR,RecId
+                   WHERE [DATUM] = @oldDATUM AND [NR] = @oldNR AND RecId > @oldRecId
+                   ORDER BY [DATUM],[NR],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -68,8 +68,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM = @oldDATUM AND NR > @oldNR
-                   ORDER BY DATUM,NR,RecId
+                   WHERE [DATUM] = @oldDATUM AND [NR] > @oldNR
+                   ORDER BY [DATUM],[NR],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -77,8 +77,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM > @oldDATUM
-                   ORDER BY DATUM,NR,RecId
+                   WHERE [DATUM] > @oldDATUM
+                   ORDER BY [DATUM],[NR],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -92,14 +92,14 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* vorherigen Datensatz in Folge ORDER BY DATUM DESC,NR DESC,RecId DESC ermitteln */
+/* vorherigen Datensatz in Folge ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC ermitteln */
 CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldDATUM datetime
   DECLARE @oldNR integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT DATUM,NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [DATUM],[NR] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldDATUM,@oldNR
   IF (@@FETCH_STATUS <> 0)
@@ -115,8 +115,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM = @oldDATUM AND NR = @oldNR AND RecId < @oldRecId
-                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                   WHERE [DATUM] = @oldDATUM AND [NR] = @oldNR AND RecId < @oldRecId
+                   ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -124,8 +124,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM = @oldDATUM AND NR < @oldNR
-                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                   WHERE [DATUM] = @oldDATUM AND [NR] < @oldNR
+                   ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -133,8 +133,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE DATUM < @oldDATUM
-                   ORDER BY DATUM DESC,NR DESC,RecId DESC
+                   WHERE [DATUM] < @oldDATUM
+                   ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -148,38 +148,38 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* ersten Datensatz in Folge ORDER BY DATUM,NR,RecId suchen */
+/* ersten Datensatz in Folge ORDER BY [DATUM],[NR],RecId suchen */
 CREATE PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 10
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(DATUM,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY DATUM,NR,RecId
+      WHERE SUBSTRING([DATUM],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [DATUM],[NR],RecId
     RETURN
   END
 
   IF @xLen = 10
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10)
-      ORDER BY DATUM,NR,RecId
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10)
+      ORDER BY [DATUM],[NR],RecId
     RETURN
   END
 
   IF @xLen < 14
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10) AND SUBSTRING(NR,1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
-      ORDER BY DATUM,NR,RecId
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10) AND SUBSTRING([NR],1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
+      ORDER BY [DATUM],[NR],RecId
     RETURN
   END
 
   IF @xLen = 14
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10) AND NR = SUBSTRING(@xKey,11,4)
-      ORDER BY DATUM,NR,RecId
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10) AND [NR] = SUBSTRING(@xKey,11,4)
+      ORDER BY [DATUM],[NR],RecId
     RETURN
   END
 
@@ -187,38 +187,38 @@ CREATE PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY] @xKey char(128),@xLen integer 
 GO
 
 ------------------------------------------------------------
-/* letzten Datensatz in Folge ORDER BY DATUM DESC,NR DESC,RecId DESC suchen */
+/* letzten Datensatz in Folge ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC suchen */
 CREATE PROCEDURE [dbo].[up_FindL_KUNDE_DATUM_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 10
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(DATUM,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY DATUM DESC,NR DESC,RecId DESC
+      WHERE SUBSTRING([DATUM],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 10
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10)
-      ORDER BY DATUM DESC,NR DESC,RecId DESC
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10)
+      ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen < 14
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10) AND SUBSTRING(NR,1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
-      ORDER BY DATUM DESC,NR DESC,RecId DESC
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10) AND SUBSTRING([NR],1,@xLen-10) = SUBSTRING(@xKey,11,@xLen-10)
+      ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 14
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE DATUM = SUBSTRING(@xKey,1,10) AND NR = SUBSTRING(@xKey,11,4)
-      ORDER BY DATUM DESC,NR DESC,RecId DESC
+      WHERE [DATUM] = SUBSTRING(@xKey,1,10) AND [NR] = SUBSTRING(@xKey,11,4)
+      ORDER BY [DATUM] DESC,[NR] DESC,RecId DESC
     RETURN
   END
 

@@ -26,23 +26,23 @@ GO
 ------------------------------------------------------------
 /* ersten Datensatz aus KUNDE in Folge KZ_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_First_KUNDE_KZ_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY KZ,RecId
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [KZ],RecId
 GO
 
 ------------------------------------------------------------
 /* letzten Datensatz aus KUNDE in Folge KZ_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_Last_KUNDE_KZ_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY KZ DESC,RecId DESC
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [KZ] DESC,RecId DESC
 GO
 
 ------------------------------------------------------------
-/* naechsten Datensatz in Folge ORDER BY KZ,RecId ermitteln */
+/* naechsten Datensatz in Folge ORDER BY [KZ],RecId ermitteln */
 CREATE PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldKZ char(1)
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT KZ FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [KZ] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldKZ
   IF (@@FETCH_STATUS <> 0)
@@ -58,8 +58,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE KZ = @oldKZ AND RecId > @oldRecId
-                   ORDER BY KZ,RecId
+                   WHERE [KZ] = @oldKZ AND RecId > @oldRecId
+                   ORDER BY [KZ],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -67,8 +67,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE KZ > @oldKZ
-                   ORDER BY KZ,RecId
+                   WHERE [KZ] > @oldKZ
+                   ORDER BY [KZ],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -82,13 +82,13 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* vorherigen Datensatz in Folge ORDER BY KZ DESC,RecId DESC ermitteln */
+/* vorherigen Datensatz in Folge ORDER BY [KZ] DESC,RecId DESC ermitteln */
 CREATE PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldKZ char(1)
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT KZ FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [KZ] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldKZ
   IF (@@FETCH_STATUS <> 0)
@@ -104,8 +104,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE KZ = @oldKZ AND RecId < @oldRecId
-                   ORDER BY KZ DESC,RecId DESC
+                   WHERE [KZ] = @oldKZ AND RecId < @oldRecId
+                   ORDER BY [KZ] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -113,8 +113,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE KZ < @oldKZ
-                   ORDER BY KZ DESC,RecId DESC
+                   WHERE [KZ] < @oldKZ
+                   ORDER BY [KZ] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -128,14 +128,14 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* ersten Datensatz in Folge ORDER BY KZ,RecId suchen */
+/* ersten Datensatz in Folge ORDER BY [KZ],RecId suchen */
 CREATE PROCEDURE [dbo].[up_FindF_KUNDE_KZ_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen = 1
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE KZ = SUBSTRING(@xKey,1,1)
-      ORDER BY KZ,RecId
+      WHERE [KZ] = SUBSTRING(@xKey,1,1)
+      ORDER BY [KZ],RecId
     RETURN
   END
 
@@ -143,14 +143,14 @@ CREATE PROCEDURE [dbo].[up_FindF_KUNDE_KZ_KEY] @xKey char(128),@xLen integer AS
 GO
 
 ------------------------------------------------------------
-/* letzten Datensatz in Folge ORDER BY KZ DESC,RecId DESC suchen */
+/* letzten Datensatz in Folge ORDER BY [KZ] DESC,RecId DESC suchen */
 CREATE PROCEDURE [dbo].[up_FindL_KUNDE_KZ_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen = 1
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE KZ = SUBSTRING(@xKey,1,1)
-      ORDER BY KZ DESC,RecId DESC
+      WHERE [KZ] = SUBSTRING(@xKey,1,1)
+      ORDER BY [KZ] DESC,RecId DESC
     RETURN
   END
 

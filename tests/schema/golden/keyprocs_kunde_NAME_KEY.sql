@@ -26,24 +26,24 @@ GO
 ------------------------------------------------------------
 /* ersten Datensatz aus KUNDE in Folge NAME_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_First_KUNDE_NAME_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY NAME,ORT,RecId
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [NAME],[ORT],RecId
 GO
 
 ------------------------------------------------------------
 /* letzten Datensatz aus KUNDE in Folge NAME_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_Last_KUNDE_NAME_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY NAME DESC,ORT DESC,RecId DESC
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
 GO
 
 ------------------------------------------------------------
-/* naechsten Datensatz in Folge ORDER BY NAME,ORT,RecId ermitteln */
+/* naechsten Datensatz in Folge ORDER BY [NAME],[ORT],RecId ermitteln */
 CREATE PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldNAME char(20)
   DECLARE @oldORT char(15)
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT NAME,ORT FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [NAME],[ORT] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldNAME,@oldORT
   IF (@@FETCH_STATUS <> 0)
@@ -59,8 +59,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME = @oldNAME AND ORT = @oldORT AND RecId > @oldRecId
-                   ORDER BY NAME,ORT,RecId
+                   WHERE [NAME] = @oldNAME AND [ORT] = @oldORT AND RecId > @oldRecId
+                   ORDER BY [NAME],[ORT],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -68,8 +68,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME = @oldNAME AND ORT > @oldORT
-                   ORDER BY NAME,ORT,RecId
+                   WHERE [NAME] = @oldNAME AND [ORT] > @oldORT
+                   ORDER BY [NAME],[ORT],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -77,8 +77,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME > @oldNAME
-                   ORDER BY NAME,ORT,RecId
+                   WHERE [NAME] > @oldNAME
+                   ORDER BY [NAME],[ORT],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -92,14 +92,14 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* vorherigen Datensatz in Folge ORDER BY NAME DESC,ORT DESC,RecId DESC ermitteln */
+/* vorherigen Datensatz in Folge ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC ermitteln */
 CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldNAME char(20)
   DECLARE @oldORT char(15)
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT NAME,ORT FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [NAME],[ORT] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldNAME,@oldORT
   IF (@@FETCH_STATUS <> 0)
@@ -115,8 +115,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME = @oldNAME AND ORT = @oldORT AND RecId < @oldRecId
-                   ORDER BY NAME DESC,ORT DESC,RecId DESC
+                   WHERE [NAME] = @oldNAME AND [ORT] = @oldORT AND RecId < @oldRecId
+                   ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -124,8 +124,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME = @oldNAME AND ORT < @oldORT
-                   ORDER BY NAME DESC,ORT DESC,RecId DESC
+                   WHERE [NAME] = @oldNAME AND [ORT] < @oldORT
+                   ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -133,8 +133,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NAME < @oldNAME
-                   ORDER BY NAME DESC,ORT DESC,RecId DESC
+                   WHERE [NAME] < @oldNAME
+                   ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -148,38 +148,38 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* ersten Datensatz in Folge ORDER BY NAME,ORT,RecId suchen */
+/* ersten Datensatz in Folge ORDER BY [NAME],[ORT],RecId suchen */
 CREATE PROCEDURE [dbo].[up_FindF_KUNDE_NAME_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 20
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(NAME,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY NAME,ORT,RecId
+      WHERE SUBSTRING([NAME],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [NAME],[ORT],RecId
     RETURN
   END
 
   IF @xLen = 20
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20)
-      ORDER BY NAME,ORT,RecId
+      WHERE [NAME] = SUBSTRING(@xKey,1,20)
+      ORDER BY [NAME],[ORT],RecId
     RETURN
   END
 
   IF @xLen < 35
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20) AND SUBSTRING(ORT,1,@xLen-20) = SUBSTRING(@xKey,21,@xLen-20)
-      ORDER BY NAME,ORT,RecId
+      WHERE [NAME] = SUBSTRING(@xKey,1,20) AND SUBSTRING([ORT],1,@xLen-20) = SUBSTRING(@xKey,21,@xLen-20)
+      ORDER BY [NAME],[ORT],RecId
     RETURN
   END
 
   IF @xLen = 35
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20) AND ORT = SUBSTRING(@xKey,21,15)
-      ORDER BY NAME,ORT,RecId
+      WHERE [NAME] = SUBSTRING(@xKey,1,20) AND [ORT] = SUBSTRING(@xKey,21,15)
+      ORDER BY [NAME],[ORT],RecId
     RETURN
   END
 
@@ -187,38 +187,38 @@ CREATE PROCEDURE [dbo].[up_FindF_KUNDE_NAME_KEY] @xKey char(128),@xLen integer A
 GO
 
 ------------------------------------------------------------
-/* letzten Datensatz in Folge ORDER BY NAME DESC,ORT DESC,RecId DESC suchen */
+/* letzten Datensatz in Folge ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC suchen */
 CREATE PROCEDURE [dbo].[up_FindL_KUNDE_NAME_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 20
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(NAME,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY NAME DESC,ORT DESC,RecId DESC
+      WHERE SUBSTRING([NAME],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 20
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20)
-      ORDER BY NAME DESC,ORT DESC,RecId DESC
+      WHERE [NAME] = SUBSTRING(@xKey,1,20)
+      ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen < 35
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20) AND SUBSTRING(ORT,1,@xLen-20) = SUBSTRING(@xKey,21,@xLen-20)
-      ORDER BY NAME DESC,ORT DESC,RecId DESC
+      WHERE [NAME] = SUBSTRING(@xKey,1,20) AND SUBSTRING([ORT],1,@xLen-20) = SUBSTRING(@xKey,21,@xLen-20)
+      ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 35
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NAME = SUBSTRING(@xKey,1,20) AND ORT = SUBSTRING(@xKey,21,15)
-      ORDER BY NAME DESC,ORT DESC,RecId DESC
+      WHERE [NAME] = SUBSTRING(@xKey,1,20) AND [ORT] = SUBSTRING(@xKey,21,15)
+      ORDER BY [NAME] DESC,[ORT] DESC,RecId DESC
     RETURN
   END
 

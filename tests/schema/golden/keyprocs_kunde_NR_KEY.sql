@@ -26,23 +26,23 @@ GO
 ------------------------------------------------------------
 /* ersten Datensatz aus KUNDE in Folge NR_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_First_KUNDE_NR_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY NR,RecId
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [NR],RecId
 GO
 
 ------------------------------------------------------------
 /* letzten Datensatz aus KUNDE in Folge NR_KEY ermittln */
 CREATE PROCEDURE [dbo].[up_Last_KUNDE_NR_KEY] AS
-  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY NR DESC,RecId DESC
+  SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE] ORDER BY [NR] DESC,RecId DESC
 GO
 
 ------------------------------------------------------------
-/* naechsten Datensatz in Folge ORDER BY NR,RecId ermitteln */
+/* naechsten Datensatz in Folge ORDER BY [NR],RecId ermitteln */
 CREATE PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldNR integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [NR] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldNR
   IF (@@FETCH_STATUS <> 0)
@@ -58,8 +58,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NR = @oldNR AND RecId > @oldRecId
-                   ORDER BY NR,RecId
+                   WHERE [NR] = @oldNR AND RecId > @oldRecId
+                   ORDER BY [NR],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -67,8 +67,8 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NR > @oldNR
-                   ORDER BY NR,RecId
+                   WHERE [NR] > @oldNR
+                   ORDER BY [NR],RecId
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -82,13 +82,13 @@ CREATE PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* vorherigen Datensatz in Folge ORDER BY NR DESC,RecId DESC ermitteln */
+/* vorherigen Datensatz in Folge ORDER BY [NR] DESC,RecId DESC ermitteln */
 CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY] @oldRecId integer AS
   DECLARE @newRecId integer
   DECLARE @oldNR integer
 
   /* alte Daten ermitteln */
-  DECLARE curTmp CURSOR FOR SELECT NR FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
+  DECLARE curTmp CURSOR FOR SELECT [NR] FROM [dbo].[ut_KUNDE] WHERE RecId=@oldRecId
   OPEN    curTmp
   FETCH NEXT FROM curTmp INTO @oldNR
   IF (@@FETCH_STATUS <> 0)
@@ -104,8 +104,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY] @oldRecId integer AS
 
   /* Folgesaetze aufsuchen */
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NR = @oldNR AND RecId < @oldRecId
-                   ORDER BY NR DESC,RecId DESC
+                   WHERE [NR] = @oldNR AND RecId < @oldRecId
+                   ORDER BY [NR] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -113,8 +113,8 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY] @oldRecId integer AS
     RETURN
   END
   SET @newRecId = (SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-                   WHERE NR < @oldNR
-                   ORDER BY NR DESC,RecId DESC
+                   WHERE [NR] < @oldNR
+                   ORDER BY [NR] DESC,RecId DESC
                   )
   IF (NOT (@newRecId IS NULL))
   BEGIN
@@ -128,22 +128,22 @@ CREATE PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY] @oldRecId integer AS
 GO
 
 ------------------------------------------------------------
-/* ersten Datensatz in Folge ORDER BY NR,RecId suchen */
+/* ersten Datensatz in Folge ORDER BY [NR],RecId suchen */
 CREATE PROCEDURE [dbo].[up_FindF_KUNDE_NR_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 4
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(NR,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY NR,RecId
+      WHERE SUBSTRING([NR],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [NR],RecId
     RETURN
   END
 
   IF @xLen = 4
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NR = SUBSTRING(@xKey,1,4)
-      ORDER BY NR,RecId
+      WHERE [NR] = SUBSTRING(@xKey,1,4)
+      ORDER BY [NR],RecId
     RETURN
   END
 
@@ -151,22 +151,22 @@ CREATE PROCEDURE [dbo].[up_FindF_KUNDE_NR_KEY] @xKey char(128),@xLen integer AS
 GO
 
 ------------------------------------------------------------
-/* letzten Datensatz in Folge ORDER BY NR DESC,RecId DESC suchen */
+/* letzten Datensatz in Folge ORDER BY [NR] DESC,RecId DESC suchen */
 CREATE PROCEDURE [dbo].[up_FindL_KUNDE_NR_KEY] @xKey char(128),@xLen integer AS
 
   IF @xLen < 4
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE SUBSTRING(NR,1,@xLen) = SUBSTRING(@xKey,1,@xLen)
-      ORDER BY NR DESC,RecId DESC
+      WHERE SUBSTRING([NR],1,@xLen) = SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [NR] DESC,RecId DESC
     RETURN
   END
 
   IF @xLen = 4
   BEGIN
     SELECT TOP 1 RecId FROM [dbo].[ut_KUNDE]
-      WHERE NR = SUBSTRING(@xKey,1,4)
-      ORDER BY NR DESC,RecId DESC
+      WHERE [NR] = SUBSTRING(@xKey,1,4)
+      ORDER BY [NR] DESC,RecId DESC
     RETURN
   END
 

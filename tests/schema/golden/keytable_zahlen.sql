@@ -2,7 +2,7 @@ CREATE TABLE [dbo].[ut_ZAHLEN_Keys]
 (
    [DataRecId]  integer NOT NULL
   ,[DataMandId] integer DEFAULT 1
-  ,[A_KEY_Value] CHAR(14) NOT NULL
+  ,[A_KEY_Value] CHAR(21) NOT NULL
   CONSTRAINT [Pk_ut_ZAHLEN_Keys]  PRIMARY KEY NONCLUSTERED ( [DataRecId] )
 )
 GO
@@ -26,14 +26,14 @@ AS
     INSERT INTO [dbo].[ut_ZAHLEN_Keys] /*WITH (SERIALIZABLE)*/
     ([DataRecId],[DataMandId],[A_KEY_Value])
     (SELECT [RecId],[MandId]
-     ,UPPER(convert(char(4),[A])+STR(RecId,10))
+     ,UPPER(CASE WHEN [A] < 0 THEN '0'+REPLACE(STR([A]+10000000000,10,0),' ','0') ELSE '1'+REPLACE(STR([A],10,0),' ','0') END+STR(RecId,10))
 
     FROM INSERTED)
   END
   ELSE
   BEGIN
     UPDATE [dbo].[ut_ZAHLEN_Keys] /*WITH (SERIALIZABLE)*/ SET
-    [A_KEY_Value] = UPPER(convert(char(4),[A])+STR([RecId],10))
+    [A_KEY_Value] = UPPER(CASE WHEN [A] < 0 THEN '0'+REPLACE(STR([A]+10000000000,10,0),' ','0') ELSE '1'+REPLACE(STR([A],10,0),' ','0') END+STR([RecId],10))
     FROM INSERTED WHERE [DataRecId] = [RecId]
   END
 GO

@@ -1,8 +1,8 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'dpxfunc_NextRecId_M01_ARTIKEL', N'FN') IS NOT NULL
-	DROP FUNCTION dbo.dpxfunc_NextRecId_M01_ARTIKEL
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]
 GO
-CREATE FUNCTION dbo.dpxfunc_NextRecId_M01_ARTIKEL() RETURNS integer
+CREATE FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]() RETURNS integer
 AS
 BEGIN
   RETURN isnull((SELECT MAX(RecId) FROM [dbo].[M01$ARTIKEL] WITH (READUNCOMMITTED)),0) + 1
@@ -53,7 +53,7 @@ AS
   WHILE @m_CountDown > 0 BEGIN
     BEGIN TRANSACTION
     BEGIN TRY
-      SET @NeueId = dbo.dpxfunc_NextRecId_M01_ARTIKEL()
+      SET @NeueId = [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]()
       INSERT INTO [dbo].[M01$ARTIKEL] (RecId
        ,[ARTNR]
        ,[BEZ]
@@ -157,7 +157,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Add_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Add_M01_ARTIKEL] AS
-  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_M01_ARTIKEL()
+  DECLARE @NeueId integer = [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]()
   INSERT INTO [dbo].[M01$ARTIKEL] (RecId) VALUES( @NeueId )
   IF @@ERROR = 0
     SELECT @NeueId AS RecId

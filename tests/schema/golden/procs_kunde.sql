@@ -1,8 +1,8 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'dpxfunc_NextRecId_KUNDE', N'FN') IS NOT NULL
-	DROP FUNCTION dbo.dpxfunc_NextRecId_KUNDE
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]
 GO
-CREATE FUNCTION dbo.dpxfunc_NextRecId_KUNDE() RETURNS integer
+CREATE FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]() RETURNS integer
 AS
 BEGIN
   RETURN isnull((SELECT MAX(RecId) FROM [dbo].[ut_KUNDE] WITH (READUNCOMMITTED)),0) + 1
@@ -73,7 +73,7 @@ AS
   WHILE @m_CountDown > 0 BEGIN
     BEGIN TRANSACTION
     BEGIN TRY
-      SET @NeueId = dbo.dpxfunc_NextRecId_KUNDE()
+      SET @NeueId = [dbo].[dpxfunc_NextRecId_KUNDE]()
       INSERT INTO [dbo].[ut_KUNDE] (RecId
        ,[NR]
        ,[NAME]
@@ -238,7 +238,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Add_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Add_KUNDE] AS
-  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_KUNDE()
+  DECLARE @NeueId integer = [dbo].[dpxfunc_NextRecId_KUNDE]()
   INSERT INTO [dbo].[ut_KUNDE] (RecId) VALUES( @NeueId )
   IF @@ERROR = 0
     SELECT @NeueId AS RecId

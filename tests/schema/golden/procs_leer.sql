@@ -1,8 +1,8 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'dpxfunc_NextRecId_LEER', N'FN') IS NOT NULL
-	DROP FUNCTION dbo.dpxfunc_NextRecId_LEER
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_LEER]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_LEER]
 GO
-CREATE FUNCTION dbo.dpxfunc_NextRecId_LEER() RETURNS integer
+CREATE FUNCTION [dbo].[dpxfunc_NextRecId_LEER]() RETURNS integer
 AS
 BEGIN
   RETURN isnull((SELECT MAX(RecId) FROM [dbo].[ut_LEER] WITH (READUNCOMMITTED)),0) + 1
@@ -34,7 +34,7 @@ AS
   WHILE @m_CountDown > 0 BEGIN
     BEGIN TRANSACTION
     BEGIN TRY
-      SET @NeueId = dbo.dpxfunc_NextRecId_LEER()
+      SET @NeueId = [dbo].[dpxfunc_NextRecId_LEER]()
       INSERT INTO [dbo].[ut_LEER] (RecId
          ) VALUES (@NeueId
            )
@@ -72,7 +72,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Add_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Add_LEER] AS
-  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_LEER()
+  DECLARE @NeueId integer = [dbo].[dpxfunc_NextRecId_LEER]()
   INSERT INTO [dbo].[ut_LEER] (RecId) VALUES( @NeueId )
   IF @@ERROR = 0
     SELECT @NeueId AS RecId

@@ -1,8 +1,8 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'dpxfunc_NextRecId_ZAHLEN', N'FN') IS NOT NULL
-	DROP FUNCTION dbo.dpxfunc_NextRecId_ZAHLEN
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]
 GO
-CREATE FUNCTION dbo.dpxfunc_NextRecId_ZAHLEN() RETURNS integer
+CREATE FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]() RETURNS integer
 AS
 BEGIN
   RETURN isnull((SELECT MAX(RecId) FROM [dbo].[ut_ZAHLEN] WITH (READUNCOMMITTED)),0) + 1
@@ -45,7 +45,7 @@ AS
   WHILE @m_CountDown > 0 BEGIN
     BEGIN TRANSACTION
     BEGIN TRY
-      SET @NeueId = dbo.dpxfunc_NextRecId_ZAHLEN()
+      SET @NeueId = [dbo].[dpxfunc_NextRecId_ZAHLEN]()
       INSERT INTO [dbo].[ut_ZAHLEN] (RecId
        ,[A]
        ,[B]
@@ -114,7 +114,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Add_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Add_ZAHLEN] AS
-  DECLARE @NeueId integer = dbo.dpxfunc_NextRecId_ZAHLEN()
+  DECLARE @NeueId integer = [dbo].[dpxfunc_NextRecId_ZAHLEN]()
   INSERT INTO [dbo].[ut_ZAHLEN] (RecId) VALUES( @NeueId )
   IF @@ERROR = 0
     SELECT @NeueId AS RecId

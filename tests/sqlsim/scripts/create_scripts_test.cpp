@@ -123,7 +123,7 @@ TEST_F(ScriptTest, UpgradeKeepsRecordsAndRebuildsTheKeyTable) {
   EXPECT_EQ(Rows("SELECT RecId, A FROM [dbo].[ZAHLEN] WHERE B = 0"),
             (std::vector<std::vector<std::string>>{{"4", "12"}}));
   EXPECT_EQ(Str("SELECT A_KEY_Value FROM [dbo].[ut_ZAHLEN_Keys] WHERE DataRecId = 4"),
-            "12  " + std::string(9, ' ') + "4");
+            "10000000012" + std::string(9, ' ') + "4");
 }
 
 }  // namespace

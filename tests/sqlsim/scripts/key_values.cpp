@@ -3,6 +3,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+
+#include "schema/key_composition.h"
 
 namespace scripts {
 namespace {
@@ -21,6 +24,15 @@ std::string RightAlign(const std::string& s, int width) {
 
 std::string Flag(bool on) { return on ? "1" : "0"; }
 
+// The library's client-side form of an l field's key part.
+std::string LongKeyPart(int64_t value) {
+  const FieldDef field{0, 4, 'l', 0, "A"};
+  const auto stored = static_cast<int32_t>(value);
+  char bytes[sizeof stored];
+  std::memcpy(bytes, &stored, sizeof stored);
+  return lerv32::KeyPartText(field, bytes);
+}
+
 }  // namespace
 
 const char* const kArtikelKeyColumns =
@@ -35,11 +47,6 @@ std::string Str(double value, int length, int decimals) {
   int fit = decimals;
   if (whole + 1 + fit > length) fit = length - whole - 1;
   return RightAlign(Fixed(value, fit > 0 ? fit : 0), length);
-}
-
-std::string IntAsChar(int64_t value, int length) {
-  const std::string digits = std::to_string(value);
-  return TextAsChar(static_cast<int>(digits.size()) > length ? "*" : digits, length);
 }
 
 std::string TextAsChar(const std::string& text, int length) {
@@ -76,7 +83,7 @@ std::vector<std::vector<std::string>> ZahlenKeyRows(const std::map<int64_t, Zahl
   std::vector<std::vector<std::string>> rows;
   for (const auto& [id, r] : records) {
     rows.push_back({std::to_string(id), std::to_string(r.mand_id),
-                    IntAsChar(r.a, 4) + Str(static_cast<double>(id), kRecIdWidth, 0)});
+                    LongKeyPart(r.a) + Str(static_cast<double>(id), kRecIdWidth, 0)});
   }
   return rows;
 }

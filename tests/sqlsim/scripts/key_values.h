@@ -13,9 +13,6 @@ namespace scripts {
 // decimals dropped when they do not fit, asterisks when the integer part
 // does not fit.
 std::string Str(double value, int length, int decimals);
-// CONVERT(char(length), value) of an integer: left-aligned, "*" when the
-// digits do not fit.
-std::string IntAsChar(int64_t value, int length);
 // CONVERT(char(length), text): cut or blank-padded.
 std::string TextAsChar(const std::string& text, int length);
 std::string Upper(std::string s);
