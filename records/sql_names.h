@@ -9,19 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "schema/key_fields.h"
 #include "tabledef/table_def.h"
 
 namespace lerv32 {
 
-// "[name]" with every "]" of name doubled.
-inline std::string QuoteSqlName(std::string_view name) {
-  std::string quoted = "[";
-  for (char c : name) {
-    quoted += c;
-    if (c == ']') quoted += ']';
-  }
-  return quoted + ']';
-}
+// "[name]" with every "]" of name doubled, as the generated scripts write it.
+inline std::string QuoteSqlName(std::string_view name) { return "[" + InBrackets(name) + "]"; }
 
 // The text of a name member, ending at the member's end should a host's
 // definition lack the terminator.
