@@ -3,6 +3,7 @@
 // server's messages, script files, and tables created from a definition.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
