@@ -44,6 +44,20 @@ int32_t ReadSome(int32_t handle, char* buffer, int32_t count) {
   }
 }
 
+// A folder opens for reading on POSIX systems, yet holds nothing to read:
+// refused as Windows refuses it.
+int RefuseFolder(int handle) {
+#if !defined(_WIN32)
+  struct stat info {};
+  if (handle >= 0 && fstat(handle, &info) == 0 && S_ISDIR(info.st_mode)) {
+    LB_CLOSE(handle);
+    errno = EISDIR;
+    return -1;
+  }
+#endif
+  return handle;
+}
+
 }  // namespace
 
 extern "C" {
@@ -51,7 +65,7 @@ extern "C" {
 int32_t LEBASE32_CALL X_Open(const char* path, int32_t mode) {
   static constexpr int kAccess[] = {O_RDONLY, O_WRONLY, O_RDWR};
   if (path == nullptr || mode < 0 || mode > 2) return -1;
-  return LB_OPEN(path, kAccess[mode] | kBinary);
+  return RefuseFolder(LB_OPEN(path, kAccess[mode] | kBinary));
 }
 
 int32_t LEBASE32_CALL X_Creat(const char* path) {
@@ -94,8 +108,11 @@ int32_t LEBASE32_CALL X_Readln(int32_t handle, char* buffer, int32_t size) {
   std::size_t stored = 0;
   bool read_any = false;
   char chunk[512];
+  // What follows the line end is given back by seeking; a pipe cannot seek,
+  // so there nothing past the line end is read.
+  const int32_t chunk_size = LB_LSEEK(handle, 0, SEEK_CUR) < 0 ? 1 : static_cast<int32_t>(sizeof chunk);
   for (;;) {
-    const int32_t n = ReadSome(handle, chunk, sizeof chunk);
+    const int32_t n = ReadSome(handle, chunk, chunk_size);
     if (n <= 0) break;  // end of file or error: what was read is the last line
     read_any = true;
     const char* end = static_cast<const char*>(std::memchr(chunk, '\n', static_cast<std::size_t>(n)));

@@ -3,12 +3,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "lebase32.h"
 #include "lebase32/user_dirs.h"
@@ -24,6 +26,7 @@
 #else
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -182,6 +185,21 @@ bool MoveOver(const std::string& from, const std::string& to) {
 }
 
 std::string ResolveLinks(const std::string& path) { return path; }
+
+NativeFile OpenLockFile(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool TryLock(NativeFile file) {
+  OVERLAPPED at {};
+  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0;
+}
+
+void Unlock(NativeFile file) {
+  OVERLAPPED at {};
+  UnlockFileEx(file, 0, 1, 0, &at);
+}
 #else
 using NativeFile = int;
 constexpr NativeFile kNoFile = -1;
@@ -244,7 +262,37 @@ std::string ResolveLinks(std::string path) {
   }
   return std::string();
 }
+
+NativeFile OpenLockFile(const std::string& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666); }
+bool TryLock(NativeFile fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
+void Unlock(NativeFile fd) { flock(fd, LOCK_UN); }
 #endif
+
+// Held for one read-modify-write of the store, across processes: a lock on
+// a file beside the store, which stays there so that all lock the same file.
+// Not held when it could not be had within kLockWait.
+class StoreLock {
+ public:
+  explicit StoreLock(const std::string& store) : file_(OpenLockFile(store + ".lock")) {
+    constexpr auto kLockWait = std::chrono::seconds(5);
+    const auto give_up = std::chrono::steady_clock::now() + kLockWait;
+    while (file_ != kNoFile && !(held_ = TryLock(file_)) && std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+  ~StoreLock() {
+    if (held_) Unlock(file_);
+    if (file_ != kNoFile) CloseFile(file_);
+  }
+
+  bool Held() const { return held_; }
+
+ private:
+  NativeFile file_;
+  bool held_ = false;
+};
 
 // A new file beside the store that is removed again unless it replaced it.
 class TempFile {
@@ -296,6 +344,8 @@ int32_t SetValue(string_view key, string_view value) {
   std::lock_guard<std::mutex> lock(StoreMutex());
   const std::string path = ResolveLinks(named);
   if (path.empty()) return 0;
+  const StoreLock store_lock(path);
+  if (!store_lock.Held()) return 0;
   std::string content;
   // A store that exists but cannot be read must not be overwritten.
   if (ReadWholeFile(path, content) == ReadResult::kFailed) return 0;

@@ -1,6 +1,7 @@
 #include "scripts/script_runner.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "frame/export_guard.h"
@@ -109,6 +110,27 @@ int32_t CallStatement(SQLHDBC dbc, const char* script, char* errors, int32_t len
   return result;
 }
 
+enum class ScriptRead { kRead, kFailed, kNoMemory };
+
+// Appends the file's text up to its end or its first zero byte, after which
+// nothing would run. Read to the end rather than to a size from seeking: a
+// pipe has none, and a file over 2 GiB has none that fits.
+ScriptRead AppendScriptFile(int32_t file, std::string& text) {
+  try {
+    char piece[4096];
+    for (;;) {
+      const int32_t got = X_Read(file, piece, static_cast<int32_t>(sizeof piece));
+      if (got <= 0) return got == 0 ? ScriptRead::kRead : ScriptRead::kFailed;
+      const size_t bytes = static_cast<size_t>(got);
+      const void* zero = std::memchr(piece, '\0', bytes);
+      text.append(piece, zero != nullptr ? static_cast<size_t>(static_cast<const char*>(zero) - piece) : bytes);
+      if (zero != nullptr) return ScriptRead::kRead;
+    }
+  } catch (const std::bad_alloc&) {
+    return ScriptRead::kNoMemory;
+  }
+}
+
 // The generated script of a table, as rv_CreateTable runs it; empty when it
 // does not fit its 400000 bytes.
 std::string CreateTableScript(TableDef* td, int32_t transact_sql, const char* database) {
@@ -147,28 +169,19 @@ int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database,
   return lerv32::Guarded<int32_t>(0, [&] {
     if (connection == nullptr || path == nullptr || errors == nullptr || length <= 0) return 0;
     errors[0] = '\0';
-    int32_t file = X_Open(path, 0);
+    std::string text;
+    if (database != nullptr) text = std::string("USE [") + database + "]\r\nGO\r\n";
+    const int32_t file = X_Open(path, 0);
     if (file == -1) {
       lerv32::SetError(errors, length, "file not open");
       return 0;
     }
-    int32_t here = X_Seek(file, 0, 1);
-    int32_t size = X_Seek(file, 0, 2);
-    X_Seek(file, here, 0);
-    std::string text;
-    if (database != nullptr) text = std::string("USE [") + database + "]\r\nGO\r\n";
-    std::string content(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    int32_t read = 0;
-    while (read < size) {
-      int32_t piece = size - read > 4096 ? 4096 : size - read;
-      int32_t got = X_Read(file, content.data() + read, piece);
-      if (got <= 0) break;
-      read += got;
-    }
+    const lerv32::ScriptRead read = lerv32::AppendScriptFile(file, text);
     X_Close(file);
-    content.resize(static_cast<size_t>(read));
-    // A zero byte in the file ends the script there, as in a C string.
-    text += content.c_str();
+    if (read != lerv32::ScriptRead::kRead) {
+      lerv32::SetError(errors, length, read == lerv32::ScriptRead::kNoMemory ? "memory failure" : "Datei nicht lesbar");
+      return 0;
+    }
     return lerv32::CallStatement(static_cast<SQLHDBC>(connection), text.c_str(), errors, length);
   });
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-14-dev locales
   libgtest-dev googletest libbenchmark-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
   g++-mingw-w64-i686 binutils-mingw-w64-i686
@@ -32,6 +32,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo_if_needed apt-get update -qq
   sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The Windows tests run under a German locale, as the library's users have it:
+# Wine takes the OEM code page (850) from it.
+if ! locale -a 2>/dev/null | grep -qx 'de_DE.utf8'; then
+  grep -qx 'de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'de_DE.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
+  sudo_if_needed locale-gen
 fi
 
 bash "$(dirname "$0")/i386-emulation.sh"

@@ -14,6 +14,10 @@ export WINEPREFIX="${LERV32_WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
+# A German Windows, as the library's users have it: Wine takes the code pages
+# (OEM 850, ANSI 1252) from the locale, at every start (tools/install-deps.sh
+# generates it).
+export LC_ALL=de_DE.UTF-8
 # No window may open on a developer's screen and wait there.
 unset DISPLAY WAYLAND_DISPLAY
 # Tests run in parallel: the first one makes the prefix while the others wait.

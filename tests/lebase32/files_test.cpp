@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "include/lebase32.h"
 #include "support/test_env.h"
@@ -39,6 +44,16 @@ TEST_F(FilesTest, ReadsLinesCuttingLongOnesAndSkippingTheirRest) {
     testenv::WriteText(path_, c.content);
     EXPECT_EQ(ReadLines(300), c.lines);
   }
+}
+
+TEST_F(FilesTest, RefusesFolderAndReadsEveryLineOfAPipe) {
+  EXPECT_EQ(X_Open(dir_.Path().string().c_str(), 0), -1);
+#if !defined(_WIN32)
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  std::thread writer([&] { testenv::WriteText(path_, "FIELD=a\nKEY=b\r\nlast"); });
+  EXPECT_EQ(ReadLines(300), (std::vector<std::string>{"FIELD=a", "KEY=b", "last"}));
+  writer.join();
+#endif
 }
 
 TEST_F(FilesTest, WritesSeeksAndReadsAndFailsWithMinusOne) {

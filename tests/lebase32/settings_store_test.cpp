@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -7,13 +8,17 @@
 #include <vector>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
 
 #include "lebase32.h"
 #include "support/test_env.h"
+#include "support/worker_process.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -31,8 +36,12 @@ std::string Get(const char* key, int32_t size = 256) {
 // Every test gets a fresh folder and the store named inside it.
 class SettingsStoreTest : public ::testing::Test {
  protected:
-  // How many entries the folder holds: a temporary file left behind shows.
-  long Entries() const { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); }
+  // How many entries the folder holds besides lock files: a temporary file
+  // left behind shows.
+  long Entries() const {
+    return std::count_if(fs::directory_iterator(dir_), fs::directory_iterator(),
+                         [](const fs::directory_entry& e) { return e.path().extension() != ".lock"; });
+  }
 
   testenv::TempDir temp_;
   const fs::path dir_ = temp_.Path();
@@ -97,6 +106,19 @@ TEST_F(SettingsStoreTest, RewriteKeepsEveryOtherLineByteForByte) {
   }
 }
 
+TEST_F(SettingsStoreTest, TwoProcessesSettingAtOnceLoseNoKey) {
+  const std::string kSets = "100";
+  const std::string start = (dir_ / "start").string();
+  const testenv::WorkerHandle workers[] = {testenv::SpawnWorker({SETTINGS_WORKER, "a", kSets, start}),
+                                           testenv::SpawnWorker({SETTINGS_WORKER, "b", kSets, start})};
+  WriteText(start, "");
+  for (testenv::WorkerHandle worker : workers) {
+    ASSERT_GT(worker, 0);
+    EXPECT_EQ(testenv::WaitWorker(worker), 0) << "sets that failed";
+  }
+  EXPECT_EQ(testenv::ReadLines(store_).size(), 2 * std::stoul(kSets));
+}
+
 TEST_F(SettingsStoreTest, CutsValueToBufferSize) {
   ASSERT_EQ(uSetHwpKeyString("k", "0123456789"), 1);
   char buffer[8] = "#######";
@@ -159,6 +181,14 @@ TEST_F(SettingsStoreTest, FullDiskKeepsOldStoreAndLeavesNoTemporaryFile) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadText(store_), "k=old\n");
   EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(SettingsStoreTest, WriteThatCannotGetTheLockInTimeFails) {
+  const int held = open((store_.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  EXPECT_EQ(uSetHwpKeyString("k", "v"), 0);
+  close(held);
+  EXPECT_EQ(Get("k"), "<none>");
 }
 
 // A store kept behind a link stays a link; the file behind it is replaced

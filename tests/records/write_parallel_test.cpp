@@ -15,20 +15,9 @@
 #include "support/sqlsim_db.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
+#include "support/worker_process.h"
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
-
-#if defined(_WIN32)
-#include <process.h>
-#define LERV32_ENVIRON _environ
-using WorkerHandle = intptr_t;
-#else
-#include <spawn.h>
-#include <sys/wait.h>
-extern char** environ;
-#define LERV32_ENVIRON environ
-using WorkerHandle = pid_t;
-#endif
 
 namespace {
 
@@ -36,67 +25,14 @@ using recordtest::CreateScript;
 using recordtest::RunScript;
 using writetest::Count;
 using writetest::QueryText;
+using testenv::SpawnWorker;
+using testenv::WaitWorker;
+using testenv::WorkerHandle;
 
 const std::vector<std::string> kParallelLines = {"ALIAS=PARALLEL", "FIELD=WER,N,4", "FIELD=NR,N,8",
                                                  "FIELD=TEXT,C,20"};
 constexpr int kWorkers = 2;
 constexpr int kAppendsPerWorker = 120;
-
-#if defined(_WIN32)
-// One argument as the C runtime reads it back from the command line, which
-// the runtime joins from the arguments without quoting them.
-std::string CommandLineArgument(const std::string& arg) {
-  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
-  std::string out = "\"";
-  size_t backslashes = 0;
-  for (char c : arg) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-    backslashes = 0;
-    out += c;
-  }
-  out.append(backslashes * 2, '\\');
-  return out + "\"";
-}
-#endif
-
-// Starts the worker with its own event log; -1 when it cannot start.
-WorkerHandle SpawnWorker(const std::vector<std::string>& args, const std::string& event_log) {
-  std::vector<std::string> env_text = {"LEBASE32_EVENTLOG=" + event_log};
-  for (char** e = LERV32_ENVIRON; *e != nullptr; ++e) {
-    if (std::string(*e).rfind("LEBASE32_EVENTLOG=", 0) != 0) env_text.push_back(*e);
-  }
-  std::vector<std::string> command = args;
-#if defined(_WIN32)
-  for (std::string& arg : command) arg = CommandLineArgument(arg);
-#endif
-  std::vector<char*> argv;
-  std::vector<char*> envp;
-  for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
-  for (const std::string& e : env_text) envp.push_back(const_cast<char*>(e.c_str()));
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-#if defined(_WIN32)
-  return _spawnve(_P_NOWAIT, args[0].c_str(), argv.data(), envp.data());
-#else
-  pid_t pid = -1;
-  return posix_spawn(&pid, args[0].c_str(), nullptr, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
-#endif
-}
-
-// The worker's exit code; -1 when it could not be waited for or was killed.
-int WaitWorker(WorkerHandle worker) {
-  int status = 0;
-#if defined(_WIN32)
-  return _cwait(&status, worker, _WAIT_CHILD) == -1 ? -1 : status;
-#else
-  if (waitpid(worker, &status, 0) != worker) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-}
 
 struct Parallel {
   const char* what;
@@ -131,7 +67,7 @@ TEST(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
       std::vector<std::string> args = {WRITE_APPEND_WORKER, connect, std::to_string(c.level),
                                        std::to_string(kAppendsPerWorker), start, outputs.back(), std::to_string(w)};
       args.insert(args.end(), kParallelLines.begin(), kParallelLines.end());
-      workers.push_back(SpawnWorker(args, logs.back()));
+      workers.push_back(SpawnWorker(args, {"LEBASE32_EVENTLOG=" + logs.back()}));
       ASSERT_GT(workers.back(), 0);
     }
     testenv::WriteText(start, "\n");

@@ -3,8 +3,15 @@
 // server's messages, script files, and tables created from a definition.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "include/lerv32.h"
 #include "schema/sample_defs.h"
@@ -96,6 +103,26 @@ TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
   EXPECT_EQ(rv_CallSqlFile(dbc_, "skript", path.c_str(), errors, sizeof errors), 1) << errors;
   EXPECT_STREQ(errors, "");
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 1);
+}
+
+// Files without a size from seeking: a folder is refused; a pipe and a file
+// over 2 GiB (zeros after the script, which end it) run as read.
+TEST_F(ScriptsTest, ScriptFilesWithoutASizeFromSeeking) {
+  char errors[512];
+  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, temp_.Path().string().c_str(), errors, sizeof errors), 0);
+  EXPECT_STREQ(errors, "file not open");
+#if !defined(_WIN32)
+  const std::string pipe = (temp_.Path() / "pipe.sql").string();
+  const std::string huge = (temp_.Path() / "huge.sql").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { testenv::WriteText(pipe, "CREATE TABLE P (I int NULL)\r\n"); });
+  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, pipe.c_str(), errors, sizeof errors), 1) << errors;
+  writer.join();
+  testenv::WriteText(huge, "CREATE TABLE H (I int NULL)\r\n");
+  std::filesystem::resize_file(huge, (uintmax_t{1} << 31) + 1);
+  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, huge.c_str(), errors, sizeof errors), 1) << errors;
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM P\r\nGO\r\nSELECT * FROM H", nullptr, 0), 1);
+#endif
 }
 
 TEST_F(ScriptsTest, TablesFromDefinitionsInBothForms) {

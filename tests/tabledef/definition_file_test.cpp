@@ -88,6 +88,7 @@ TEST_F(DefinitionFileTest, AnUnreadableFileLeavesAnEmptyDefinition) {
   EXPECT_EQ(td->KeyFilter[2], nullptr);
   EXPECT_STREQ(td->TableName, "neue_Tabelle");
   EXPECT_EQ(rv_LoadTableDef(td.get(), nullptr), 0);
+  EXPECT_EQ(rv_LoadTableDef(td.get(), dir_.Path().string().c_str()), 0) << "a folder";
   EXPECT_EQ(rv_LoadTableDef(nullptr, path_.c_str()), 0);
 }
 
