@@ -180,8 +180,16 @@ bool SyncFile(NativeFile file) { return FlushFileBuffers(file) != 0; }
 bool CloseFile(NativeFile file) { return CloseHandle(file) != 0; }
 void RemoveFile(const std::string& path) { DeleteFileA(path.c_str()); }
 
+// A reader holding the store open for a moment blocks the replace on
+// Windows: try again for up to a second before the write counts as failed.
 bool MoveOver(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    Sleep(5);
+  }
+  return false;
 }
 
 std::string ResolveLinks(const std::string& path) { return path; }

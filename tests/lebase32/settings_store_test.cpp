@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <thread>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -117,6 +121,24 @@ TEST_F(SettingsStoreTest, TwoProcessesSettingAtOnceLoseNoKey) {
     EXPECT_EQ(testenv::WaitWorker(worker), 0) << "sets that failed";
   }
   EXPECT_EQ(testenv::ReadLines(store_).size(), 2 * std::stoul(kSets));
+}
+
+// A program reading the store holds it open for a moment; Windows cannot
+// replace an open file, so a write then waits instead of failing.
+TEST_F(SettingsStoreTest, WriteWaitsForAReaderHoldingTheStoreOpen) {
+  ASSERT_EQ(uSetHwpKeyString("a", "1"), 1);
+  std::thread reader;
+  {
+    auto held = std::make_shared<std::ifstream>(store_);
+    ASSERT_TRUE(held->is_open());
+    reader = std::thread([held]() mutable {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      held.reset();
+    });
+  }
+  EXPECT_EQ(uSetHwpKeyString("b", "2"), 1);
+  reader.join();
+  EXPECT_EQ(Get("b"), "2");
 }
 
 TEST_F(SettingsStoreTest, CutsValueToBufferSize) {
