@@ -160,6 +160,20 @@ std::string FieldSqlLiteral(const TableDef* td, int field, const char* p) {
   return TextLiteral(p, f.Len);
 }
 
+// Rows another program wrote may hold NULL in a key column: NULL equals NULL
+// and sorts below every value, as the server orders them.
+std::string SameValue(const std::string& column) {
+  const std::string t = "t." + column, c = "c." + column;
+  return "(" + t + " = " + c + " OR (" + t + " IS NULL AND " + c + " IS NULL))";
+}
+
+std::string FurtherValue(const std::string& column, bool prior) {
+  const std::string t = "t." + column, c = "c." + column;
+  const std::string& lower = prior ? t : c;
+  const std::string& upper = prior ? c : t;
+  return "(" + t + (prior ? " < " : " > ") + c + " OR (" + lower + " IS NULL AND " + upper + " IS NOT NULL))";
+}
+
 // The current row c is joined by its RecId, so every comparison is between
 // the server's own values: a value the record buffer cannot hold exactly
 // (fractions of a d key, dates before 1900, text outside the OEM code page)
@@ -169,18 +183,15 @@ std::string FieldSqlLiteral(const TableDef* td, int field, const char* p) {
 int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
   const KeyDef& k = td->Keys[key];
   const int n = k.TokenCnt < LERV32_MAX_KEY_FIELDS ? k.TokenCnt : LERV32_MAX_KEY_FIELDS;
-  const char* further = prior ? " < " : " > ";
   const std::string object = QuotedBaseName(td);
   std::string order;
   AppendKeyOrderBy(&order, td, key, prior, "t.");
   for (int m = n; m >= 0; --m) {
     std::string sql = "SELECT TOP 1 t.RecId FROM " + object + " t," + object + " c WHERE c.RecId = " + Decimal(rec_id);
-    for (int j = 0; j < m; ++j) {
-      const std::string column = QuotedFieldName(td, k.TokenFieldNo[j]);
-      sql += " AND t." + column + " = c." + column;
-    }
-    const std::string column = m < n ? QuotedFieldName(td, k.TokenFieldNo[m]) : std::string("RecId");
-    sql += " AND t." + column + further + "c." + column + order;
+    for (int j = 0; j < m; ++j) sql += " AND " + SameValue(QuotedFieldName(td, k.TokenFieldNo[j]));
+    sql += " AND " + (m < n ? FurtherValue(QuotedFieldName(td, k.TokenFieldNo[m]), prior)
+                            : std::string("t.RecId") + (prior ? " < " : " > ") + "c.RecId");
+    sql += order;
     if (int32_t found = FetchSingleRecId(dbc, sql)) return found;
   }
   return 0;

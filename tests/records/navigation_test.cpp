@@ -178,8 +178,9 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAndAKeyBeyondTheLastSendsNone) {
   const std::string from = "SELECT TOP 1 t.RecId FROM [" + base_ + "] t,[" + base_ + "] c WHERE c.RecId = 20 AND ";
   for (const std::string& statement :
        {"EXECUTE [up_Next_" + base_ + "_NAME_KEY] 3",
-        from + "t.[NAME] = c.[NAME] AND t.RecId > c.RecId ORDER BY t.[NAME],t.RecId",
-        from + "t.[NAME] > c.[NAME] ORDER BY t.[NAME],t.RecId",
+        from + "(t.[NAME] = c.[NAME] OR (t.[NAME] IS NULL AND c.[NAME] IS NULL)) AND t.RecId > c.RecId"
+               " ORDER BY t.[NAME],t.RecId",
+        from + "(t.[NAME] > c.[NAME] OR (c.[NAME] IS NULL AND t.[NAME] IS NOT NULL)) ORDER BY t.[NAME],t.RecId",
         "SELECT TOP 1 RecId FROM [" + base_ + "] ORDER BY [DATUM],[PLZ],[NR],RecId"}) {
     EXPECT_NE(before.find("EXECUTE\t" + statement + "\n"), std::string::npos) << statement;
   }
@@ -191,6 +192,23 @@ TEST_P(NavigationTest, ARecordThatIsGoneEndsTheWalkQuietly) {
   EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 4711), 0);
   EXPECT_EQ(rv_OdbcPriorRecId(dbc_, td_.get(), 2, 4711), 0);
   EXPECT_EQ(testenv::ReadText((temp_.Path() / "events.log").string()), "");
+}
+
+// Rows another program wrote with NULL in key columns, which the table's
+// columns allow: the server sorts NULL first, and the plain walk must visit
+// them as it sorts them.
+TEST_P(NavigationTest, KeysHoldingNullAreWalkedInTheServersOrder) {
+  if (GetParam() == kKeyTables) GTEST_SKIP() << "key tables compose keys as text, never NULL";
+  ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "] (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES"
+                              " (30, NULL, 'Bonn', NULL, 53111, NULL, NULL), (31, 'Meier', NULL, '2020-05-01', NULL, 7, 1.2)\r\n"));
+  lerv32::ExSQL_Enabled = 0;
+  for (int k = 0; k < td_->KeyCnt; ++k) {
+    SCOPED_TRACE(kKeys[k].name);
+    Ids expected = ServerOrder(kKeys[k].order_by);
+    EXPECT_EQ(WalkForward(k), expected);
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(WalkBackward(k), expected);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyTables, kTenant),
