@@ -13,8 +13,8 @@ namespace lerv32 {
 namespace {
 
 constexpr int kMaxWidth = 255;                          // the widest field there is
-constexpr std::size_t kItemSize = 512;                  // 511 characters and the zero
-constexpr std::size_t kNumberSize = 2 * kMaxWidth + 2;  // n is written 2 * w + 1 wide
+constexpr std::size_t kNumberSize = 2 * kMaxWidth + 3;  // n is written 2 * w + 2 wide
+constexpr std::size_t kItemSize = kNumberSize;          // the widest item and the zero
 
 bool Exchangeable(const char* p, int type, int w) {
   return p != nullptr && w <= kMaxWidth && FitsWidth(type, w);
@@ -47,7 +47,8 @@ void AppendNumber(char* end, const char* p, int type, int w, int dec) {
       DoubleToString(number, CharNToDouble(p, w, dec), w + 1, dec);
       break;
     case 'n':
-      DoubleToString(number, CobolNToDouble(p, w, dec), 2 * w + 1, dec);
+      // 2w - 1 digits, one more where the double rounds up to the next power of ten, sign and point.
+      DoubleToString(number, CobolNToDouble(p, w, dec), 2 * w + 2, dec);
       break;
     case 'x':
       LongToString(number, CobolXToLong(p, w), 2 * w);

@@ -51,6 +51,9 @@ TEST(FieldValuesTest, EveryTypeThroughEveryConversion) {
       {'n', 3, 2, std::string("\x00\x12\x5D", 3), 0, -1.25, "-1.25", "-1.25", "-1.25", true},
       {'n', 3, 2, "\x99\x99\x9D", 0, -999.99, "-999.99", "-999.99", "-999.99", true},  // every digit
       {'N', 4, 2, "-.50", 0, -0.5, "-0.50", "-0.50", "-0.50", true},
+      // Every digit of 17: the double rounds up to a digit more, and the sign needs room too.
+      {'n', 9, 2, "\x99\x99\x99\x99\x99\x99\x99\x99\x9D", 0, -1e15, "-1000000000000000.00", "-1000000000000000.00",
+       "-1000000000000000.00", true},
       {'l', 2, 0, "\xFB\xFF", 0, 0.0, "0", "0", "", false},  // narrower than its type: not read
   };
   for (const Case& c : cases) {
