@@ -171,6 +171,17 @@ int64_t CobolXValue(const char* p, int w) {
   return static_cast<int64_t>(raw);
 }
 
+void CobolXFromValue(char* p, int w, int64_t value) {
+  if (p == nullptr || w < 1) return;
+  auto raw = static_cast<uint64_t>(value);
+  const unsigned char fill = value < 0 ? 0xFF : 0x00;
+  for (int i = w - 1; i >= 0; --i) {
+    const bool in_value = w - 1 - i < 8;
+    p[i] = static_cast<char>(in_value ? static_cast<unsigned char>(raw & 0xFF) : fill);
+    if (in_value) raw >>= 8;
+  }
+}
+
 double DoubleFromField(const char* p) {
   double value;
   std::memcpy(&value, p, sizeof value);

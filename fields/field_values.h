@@ -38,6 +38,9 @@ int32_t BinaryLongFromField(int type, const char* p);
 // The whole value of an x field of width w (big-endian two's complement);
 // wider than 8 bytes, a value beyond int64 gives its nearest end.
 int64_t CobolXValue(const char* p, int w);
+// Writes value whole into an x field of width w, the sign filling the bytes
+// in front; a field too narrow keeps the low bytes, as LongToCobolX does.
+void CobolXFromValue(char* p, int w, int64_t value);
 void BinaryLongToField(int type, char* p, int32_t value);
 double DoubleFromField(const char* p);
 void DoubleToField(char* p, double value);

@@ -119,7 +119,12 @@ void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
       DoubleToCobolN(p, w, f.Dec, FetchFixed<double>(stmt, column, SQL_C_DOUBLE));
       break;
     case 'x':
-      LongToCobolX(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
+      // Wider than 4 bytes, read as written: whole, as a 64-bit value.
+      if (w > 4) {
+        CobolXFromValue(p, w, FetchFixed<SQLBIGINT>(stmt, column, SQL_C_SBIGINT));
+      } else {
+        LongToCobolX(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
+      }
       break;
     default:
       break;

@@ -150,3 +150,32 @@ TEST_F(ReadRecordTest, MissingProcedureIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+// An x field wider than 4 bytes over a bigint column of a table made by
+// hand: the record gets the whole value back, as it was written.
+TEST(WideBinaryReadTest, ABigintColumnGivesBackWhatItHolds) {
+  testenv::TempDir temp;
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  std::strcpy(td->TableName, "WEIT");
+  td->ExLevel = 0;
+  ASSERT_EQ(rv_AddFieldDef(td.get(), "WERT,x,8"), 1);
+  SQLHDBC dbc = static_cast<SQLHDBC>(
+      rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp.Path().string(), "weit").c_str()));
+  ASSERT_NE(dbc, nullptr);
+  ASSERT_TRUE(RunScript(dbc, "CREATE TABLE WEIT (RecId integer NOT NULL PRIMARY KEY, WERT bigint)\r\n"));
+  const std::string values[] = {std::string("\0\0\0\x01\x2A\x05\xF2\0", 8),         // 5e9
+                                std::string("\xFF\xFF\xFF\xFE\xD5\xFA\x0E\0", 8),  // -5e9
+                                std::string("\xFF\xFF\xFF\xFF\x80\0\0\0", 8)};     // -2^31
+  for (const std::string& value : values) {
+    const int32_t rec_id = rv_OdbcAppendRecord(dbc, td.get(), value.data());
+    ASSERT_GT(rec_id, 0);
+    std::string back(8, '#');
+    EXPECT_EQ(rv_OdbcGetRecord(dbc, td.get(), rec_id, back.data()), 1);
+    EXPECT_EQ(back, value);
+  }
+  rv_OdbcDisconnect(dbc);
+}
+
+}  // namespace
