@@ -1,6 +1,9 @@
 // Table definitions: fields laid end to end, keys made of field numbers.
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "include/lebase32.h"
 #include "tabledef/table_def.h"
@@ -88,7 +91,12 @@ int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, in
   auto letter = static_cast<uint8_t>(type);
   Normalise(letter, width, dec);
   FieldDef& field = td->Fields[td->FieldCnt];
-  CopyName(field.Name, name);
+  // Blanks around a name are no part of it: the statements bracket names,
+  // where " NAME" would be another column than NAME.
+  std::string_view text = name != nullptr ? name : "";
+  const std::size_t first = std::min(text.find_first_not_of(' '), text.size());
+  text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  CopyName(field.Name, std::string(text).c_str());
   field.Type = letter;
   field.Len = static_cast<uint16_t>(width & 0xFF);  // the layout has room for 0 to 255
   field.Dec = static_cast<uint8_t>(dec);

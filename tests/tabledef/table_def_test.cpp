@@ -54,8 +54,9 @@ TEST(TableDef, FieldDefinitionsNormaliseWidthsAndLayFieldsEndToEnd) {
 TEST(TableDef, NamesAreCutToTheirMembersAndLookedUpExactly) {
   auto td = NewTableDef();
   ASSERT_EQ(rv_AddField(td.get(), "ABCDEFGHIJKLMNOPQRST", 'C', 3, 0), 1);
-  ASSERT_EQ(rv_AddField(td.get(), "A", 'C', 3, 0), 1);
+  ASSERT_EQ(rv_AddField(td.get(), "  A ", 'C', 3, 0), 1);
   EXPECT_STREQ(rv_FieldName(td.get(), 0), "ABCDEFGHIJKLMNO");
+  EXPECT_STREQ(rv_FieldName(td.get(), 1), "A");
   EXPECT_EQ(rv_FieldNo(td.get(), "ABCDEFGHIJKLMNO"), 0);
   EXPECT_EQ(rv_FieldNo(td.get(), "ABCDEFGHIJKLMNOP"), -1);
   EXPECT_EQ(rv_FieldNo(td.get(), "a"), -1);
