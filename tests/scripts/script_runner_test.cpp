@@ -128,7 +128,7 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
   for (const char* keytab : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
     cases.push_back({keytab[10] == '1' ? "Namen, Schluesseltabelle" : "Namen", "Firma 1",
                      {"ALIAS=ART-STAMM", "USEMANDANT=1", keytab, "FIELD=BY,C,5", "FIELD=O'NEIL,l", "FIELD=A]B,D",
-                      "KEY=K-1,BY,O'NEIL;[O'NEIL] > 0", "KEY=K]2,A]B"}});
+                      "FIELD=_2,C,1", "KEY=K-1,BY,O'NEIL,_2;[O'NEIL] > 0", "KEY=K]2,A]B"}});
   }
   for (const samples::Sample& sample : cases) {
     SCOPED_TRACE(sample.name);
