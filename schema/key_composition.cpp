@@ -83,9 +83,9 @@ std::string FloatText(double value) {
   uint64_t bits = 0;
   std::memcpy(&bits, &magnitude, sizeof bits);
   if (negative) bits = ~bits;
-  char text[kHexDigits + 1];
-  std::snprintf(text, sizeof text, "%016llX", static_cast<unsigned long long>(bits));
-  return (negative ? "0" : "1") + std::string(text);
+  std::string text(negative ? "0" : "1");
+  for (int shift = 4 * (kHexDigits - 1); shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(bits >> shift) & 0xF];
+  return text;
 }
 
 // The value the write path sends for the field.
