@@ -17,15 +17,18 @@ void WriteTableScript(ScriptWriter& out, const TableDef* td, bool transact_sql);
 // The index or indexes of key; in the Transact-SQL form followed by the key's
 // navigation procedures.
 void WriteIndexScript(ScriptWriter& out, const TableDef* td, int32_t key, bool transact_sql);
-// Drop statements for the table and its procedures.
+// Drop statements, each guarded, for every object the other Transact-SQL
+// scripts make.
 void WriteDropScript(ScriptWriter& out, const TableDef* td);
-// The record-id function and the per-table procedures.
+// The record-id function and the per-table procedures, and their drops.
 void WriteTableProcedures(ScriptWriter& out, const TableDef* td);
+void WriteTableProcedureDrops(ScriptWriter& out, const TableDef* td);
 // The key table, its two triggers and the statement that fills it.
 void WriteKeyTableScript(ScriptWriter& out, const TableDef* td);
 // Drop guards and navigation procedures of key: over the key table when the
 // table uses key tables, else directly over the data table.
 void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key);
+void WriteKeyProcedureDrops(ScriptWriter& out, const TableDef* td, int32_t key);
 // A key filter as an SQL value 1 or 0: "CASE WHEN ... THEN 1 ELSE 0 END\r\n".
 std::string FilterToSql(const char* filter);
 // Structure files of the ISAM engine: the table, and the trigger companion.

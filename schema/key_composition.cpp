@@ -1,16 +1,17 @@
 // Numbers are composed as a sign digit ('0' negative, '1' otherwise) and a
-// fixed number of digits: the value itself, or for a negative value its
-// complement to 10^whole, so that a more negative value gets smaller digits.
-// Only digits and one point at a fixed place: every collation orders them
-// alike. A double holds fifteen decimal digits exactly: d and n fields keep
-// as many as their decimals leave of them, and values beyond sort with the
-// largest (or smallest) composed value.
+// fixed number of digits, so that their text order is their value order in
+// every collation. Integer columns give their decimal digits, a negative
+// value its complement to 10^whole. Float columns give the sixteen hex digits
+// of the double's bits, a negative value the complemented bits of its
+// magnitude: exact, so that the client makes the server's text byte for byte
+// and no two values tie where the column differs.
 #include "schema/key_composition.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
+#include <cstring>
 
 #include "fields/field_values.h"
 #include "include/lebase32.h"
@@ -20,86 +21,82 @@ namespace lerv32 {
 namespace {
 
 constexpr int kDateWidth = 10;
-constexpr int kDoubleDigits = 15;
-constexpr int kMaxKeyDecimals = 9;
+constexpr int kHexDigits = 16;
 
-struct NumberLayout {
-  int whole = 0;     // digits ahead of the point
-  int decimals = 0;  // digits behind it
-  bool rounds = false;
+enum class Form { kText, kDate, kInteger, kFloat };
 
-  int DigitsWidth() const { return whole + (decimals > 0 ? decimals + 1 : 0); }
-  int Width() const { return 1 + DigitsWidth(); }
+struct Layout {
+  Form form = Form::kText;
+  int whole = 0;  // digits of an integer form
+
+  int Width() const { return 1 + (form == Form::kFloat ? kHexDigits : whole); }
 };
 
-bool IsDateField(const FieldDef& field) { return field.Type == 'D' || field.Type == 'o'; }
-
-// The layout of the number types composed as signed digits; whole is 0 for
-// every other type.
-NumberLayout LayoutOf(const FieldDef& field) {
+// The form of a field follows its column's type: N fields with decimals and
+// the d and n fields are float columns, N fields without are integers.
+Layout LayoutOf(const FieldDef& field) {
   switch (field.Type) {
+    case 'D':
+    case 'o':
+      return {Form::kDate};
     case 'b':
-      return {3, 0, false};  // 0 to 255
+      return {Form::kInteger, 3};  // 0 to 255
     case 's':
-      return {5, 0, false};
+      return {Form::kInteger, 5};
     case 'l':
     case 'x':
-      return {10, 0, false};
-    case 'd': {
-      const int decimals = std::clamp<int>(field.Dec, 0, kMaxKeyDecimals);
-      return {kDoubleDigits - decimals, decimals, true};
-    }
-    case 'n': {
-      const int decimals = std::clamp<int>(field.Dec, 0, kMaxKeyDecimals);
-      const int digits = std::clamp<int>(2 * field.Len - 1, decimals + 1, kDoubleDigits);
-      return {digits - decimals, decimals, true};
-    }
+      return {Form::kInteger, 10};
+    case 'N':  // its text holds at most Len digits
+      return field.Dec != 0 ? Layout{Form::kFloat} : Layout{Form::kInteger, std::clamp<int>(field.Len, 1, 10)};
+    case 'd':
+    case 'n':
+      return {Form::kFloat};
     default:
       return {};
   }
 }
 
-std::string PowerOfTen(int exponent) { return "1" + std::string(static_cast<std::size_t>(exponent), '0'); }
+std::string IntegerSql(const Layout& layout, const std::string& column) {
+  const std::string limit = "1" + std::string(static_cast<std::size_t>(layout.whole), '0');
+  const std::string format = "," + std::to_string(layout.whole) + ",0)";
+  return "CASE WHEN " + column + " < 0 THEN '0'+REPLACE(STR(" + column + "+" + limit + format +
+         ",' ','0') ELSE '1'+REPLACE(STR(" + column + format + ",' ','0') END";
+}
 
-// The digits of a value from 0 to 10^whole exclusive: zero-padded, rounded
-// to the decimals.
-std::string Digits(const NumberLayout& layout, double value) {
+// ABS folds a negative zero into zero.
+std::string FloatSql(const std::string& column) {
+  return "CASE WHEN " + column + " < 0 THEN '0'+CONVERT(char(16),CAST(~CAST(CAST(-" + column +
+         " AS binary(8)) AS bigint) AS binary(8)),2) ELSE '1'+CONVERT(char(16),CAST(ABS(" + column +
+         ") AS binary(8)),2) END";
+}
+
+std::string IntegerText(const Layout& layout, double value) {
+  const bool negative = value < 0;
   char text[64];
-  std::snprintf(text, sizeof text, "%0*.*f", layout.DigitsWidth(), layout.decimals, value);
+  std::snprintf(text, sizeof text, "%0*.0f", layout.whole, negative ? value + std::pow(10.0, layout.whole) : value);
+  return (negative ? "0" : "1") + std::string(text);
+}
+
+std::string FloatText(double value) {
+  const bool negative = value < 0;
+  const double magnitude = std::fabs(value);
+  uint64_t bits = 0;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  if (negative) bits = ~bits;
+  std::string text(negative ? "0" : "1");
+  for (int shift = 4 * (kHexDigits - 1); shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(bits >> shift) & 0xF];
   return text;
 }
 
-std::string NumberSql(const NumberLayout& layout, const std::string& column) {
-  const std::string value = layout.rounds ? "ROUND(" + column + "," + std::to_string(layout.decimals) + ")" : column;
-  const std::string limit = PowerOfTen(layout.whole);
-  const std::string format = "," + std::to_string(layout.DigitsWidth()) + "," + std::to_string(layout.decimals) + ")";
-  std::string sql = "CASE";
-  if (layout.rounds) {
-    const double largest = std::pow(10.0, layout.whole) - std::pow(10.0, -layout.decimals);
-    sql += " WHEN " + value + " >= " + limit + " THEN '1" + Digits(layout, largest) + "'";
-    sql += " WHEN " + value + " <= -" + limit + " THEN '0" + Digits(layout, 0) + "'";
-  }
-  sql += " WHEN " + value + " < 0 THEN '0'+REPLACE(STR(" + value + "+" + limit + format + ",' ','0')";
-  // ABS turns a negative zero that ROUND may leave into zero.
-  const std::string positive = layout.rounds ? "ABS(" + value + ")" : value;
-  sql += " ELSE '1'+REPLACE(STR(" + positive + format + ",' ','0') END";
-  return sql;
-}
-
-std::string NumberText(const NumberLayout& layout, double value) {
-  const double limit = std::pow(10.0, layout.whole);
-  if (layout.rounds) value = dRnd(value, layout.decimals);
-  if (value >= limit) return "1" + Digits(layout, limit - std::pow(10.0, -layout.decimals));
-  if (value <= -limit) return "0" + Digits(layout, 0);
-  return value < 0 ? "0" + Digits(layout, value + limit) : "1" + Digits(layout, std::fabs(value));
-}
-
+// The value the write path sends for the field.
 double NumberValue(const FieldDef& field, const char* p) {
   switch (field.Type) {
     case 'd':
       return DoubleFromField(p);
     case 'n':
       return CobolNToDouble(p, field.Len, field.Dec);
+    case 'N':
+      return field.Dec != 0 ? CharNToDouble(p, field.Len, field.Dec) : CharNToLong(p, field.Len);
     case 'x':
       return CobolXToLong(p, field.Len);
     default:
@@ -107,39 +104,65 @@ double NumberValue(const FieldDef& field, const char* p) {
   }
 }
 
+std::string DateText(const FieldDef& field, const char* p) {
+  char date[kDateWidth + 1];
+  const int32_t value = DateFromField(field.Type, p);
+  FormatDate(date, value == 0 ? 19000101 : value);  // an empty date is stored as the first day of 1900
+  return date;
+}
+
+// The text as the write path sends it: cut at a zero byte, in ANSI.
+std::string SqlText(const FieldDef& field, const char* p) {
+  const int width = std::max<int>(field.Len, 0);
+  std::string text(static_cast<std::size_t>(width) + 1, '\0');
+  FieldToSqlText(&text[0], p, width);
+  text.resize(static_cast<std::size_t>(width));
+  return text;
+}
+
 }  // namespace
 
 int KeyPartWidth(const FieldDef& field) {
-  if (IsDateField(field)) return kDateWidth;
-  const NumberLayout layout = LayoutOf(field);
-  return layout.whole > 0 ? layout.Width() : static_cast<int>(field.Len);
+  const Layout layout = LayoutOf(field);
+  switch (layout.form) {
+    case Form::kDate:
+      return kDateWidth;
+    case Form::kText:
+      return static_cast<int>(field.Len);
+    default:
+      return layout.Width();
+  }
 }
 
 std::string KeyPartSql(const FieldDef& field) {
   const std::string column = "[" + Column(field) + "]";
-  if (IsDateField(field)) return "CONVERT(char(10)," + column + ",120)+";
-  if (field.Type == 'N') {
-    return "STR(" + column + "," + std::to_string(field.Len) + "," + std::to_string(field.Dec) + ")+";
+  const Layout layout = LayoutOf(field);
+  switch (layout.form) {
+    case Form::kDate:
+      return "CONVERT(char(10)," + column + ",120)+";
+    case Form::kInteger:
+      return IntegerSql(layout, column) + "+";
+    case Form::kFloat:
+      return FloatSql(column) + "+";
+    default:
+      return "convert(char(" + std::to_string(field.Len) + ")," + column + ")+";
   }
-  const NumberLayout layout = LayoutOf(field);
-  if (layout.whole > 0) return NumberSql(layout, column) + "+";
-  return "convert(char(" + std::to_string(field.Len) + ")," + column + ")+";
 }
 
 std::string KeyPartText(const FieldDef& field, const char* p) {
-  if (IsDateField(field)) {
-    char date[kDateWidth + 1];
-    const int32_t value = DateFromField(field.Type, p);
-    FormatDate(date, value == 0 ? 19000101 : value);  // an empty date is stored as the first day of 1900
-    return date;
+  const Layout layout = LayoutOf(field);
+  switch (layout.form) {
+    case Form::kDate:
+      return DateText(field, p);
+    case Form::kInteger:
+      return IntegerText(layout, NumberValue(field, p));
+    case Form::kFloat:
+      return FloatText(NumberValue(field, p));
+    default:
+      break;
   }
-  const NumberLayout layout = LayoutOf(field);
-  if (layout.whole > 0) return NumberText(layout, NumberValue(field, p));
   if (field.Type == 'L') return p[0] == 'T' ? "1" : "0";
-  // N and text fields are composed as their record text.
-  std::string text(p, static_cast<std::size_t>(std::max<int>(field.Len, 0)));
-  std::replace(text.begin(), text.end(), '\0', ' ');
-  return text;
+  return SqlText(field, p);
 }
 
 }  // namespace lerv32

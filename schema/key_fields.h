@@ -24,7 +24,8 @@ std::string InQuotes(std::string_view text);
 std::string ObjectIdName(std::string_view name);
 
 // Variables cannot be bracketed: a field whose name is no plain identifier
-// gets its variable by its number instead.
+// gets its variable by its number instead, behind a '$' that no plain name
+// holds.
 std::string VariableName(const char* prefix, const TableDef* td, const FieldDef& field);
 
 // Base name and physical table name, ready for brackets (base, table) and

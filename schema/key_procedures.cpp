@@ -106,4 +106,8 @@ void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
   WriteKeyTableProcedures(out, KeyTableNames{names, key_name.c_str(), KeyHasFilter(td, key)});
 }
 
+void WriteKeyProcedureDrops(ScriptWriter& out, const TableDef* td, int32_t key) {
+  WriteDropGuards(out, SqlNames(td), td, key);
+}
+
 }  // namespace lerv32

@@ -34,7 +34,7 @@ std::string ObjectIdName(std::string_view name) { return InQuotes("[dbo].[" + In
 
 std::string VariableName(const char* prefix, const TableDef* td, const FieldDef& field) {
   if (IsPlainIdentifier(field.Name)) return std::string(prefix) + field.Name;
-  return std::string(prefix) + "_" + std::to_string(&field - td->Fields + 1);
+  return std::string(prefix) + "$" + std::to_string(&field - td->Fields + 1);
 }
 
 SqlNames::SqlNames(const TableDef* td) {

@@ -61,11 +61,15 @@ Conversion TextParamConversion(const FieldDef& field) {
   }
 }
 
-void WriteNextRecIdFunction(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
-  out.Put(kScriptSeparator);
+void WriteNextRecIdFunctionDrop(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   const std::string function = std::string("dpxfunc_NextRecId_") + SqlBaseName(td, nullptr);
   out.Format("IF OBJECT_ID (N'%s', N'FN') IS NOT NULL\r\n\tDROP FUNCTION [dbo].[dpxfunc_NextRecId_%s]\r\nGO\r\n",
              ObjectIdName(function).c_str(), names.base.c_str());
+}
+
+void WriteNextRecIdFunction(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  out.Put(kScriptSeparator);
+  WriteNextRecIdFunctionDrop(out, td, names);
   out.Format(
       "CREATE FUNCTION [dbo].[dpxfunc_NextRecId_%s]() RETURNS integer\r\nAS\r\nBEGIN\r\n"
       "  RETURN isnull((SELECT MAX(RecId) FROM [dbo].[%s] WITH (READUNCOMMITTED)),0) + 1\r\nEND\r\nGO\r\n",
@@ -209,12 +213,16 @@ constexpr Procedure kProcedures[] = {
     {"up_Reorg_", "   ", Always, WriteReorg},
 };
 
-void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names, const Procedure& procedure) {
-  out.Put(kScriptSeparator);
+void WriteProcedureDrop(ScriptWriter& out, const SqlNames& names, const Procedure& procedure) {
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
       "  DROP PROCEDURE [dbo].[%s%s]\r\nGO\r\n",
       procedure.guard_gap, procedure.prefix, names.base_text.c_str(), procedure.prefix, names.base.c_str());
+}
+
+void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names, const Procedure& procedure) {
+  out.Put(kScriptSeparator);
+  WriteProcedureDrop(out, names, procedure);
   // An empty column list is rejected by the server: the old version is
   // dropped and none is created.
   if (procedure.creatable(td)) procedure.create(out, td, names);
@@ -227,6 +235,12 @@ void WriteTableProcedures(ScriptWriter& out, const TableDef* td) {
   WriteNextRecIdFunction(out, td, names);
   for (const Procedure& procedure : kProcedures) WriteProcedure(out, td, names, procedure);
   out.Put("\r\n");
+}
+
+void WriteTableProcedureDrops(ScriptWriter& out, const TableDef* td) {
+  const SqlNames names(td);
+  for (const Procedure& procedure : kProcedures) WriteProcedureDrop(out, names, procedure);
+  WriteNextRecIdFunctionDrop(out, td, names);
 }
 
 }  // namespace lerv32

@@ -83,11 +83,15 @@ void WriteColumnWidening(ScriptWriter& out, const TableDef* td, const SqlNames& 
   }
 }
 
-void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+void WriteViewDrop(ScriptWriter& out, const SqlNames& names) {
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = '%s')\r\n"
       "  DROP VIEW [dbo].[%s]\r\nGO\r\n",
       names.base_text.c_str(), names.base.c_str());
+}
+
+void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
+  WriteViewDrop(out, names);
   out.Format("CREATE VIEW [dbo].[%s] AS\r\n  SELECT RecId\r\n", names.base.c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    ,[%s]\r\n", Column(td->Fields[i]).c_str());
   out.Format("  FROM [dbo].[%s]\r\nGO\r\n", names.table.c_str());
@@ -147,11 +151,11 @@ void WriteDataTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, boo
   out.Put(",RecId)\r\nGO\r\n");
 }
 
-// An object that is not there is not dropped: the drop script can run again.
-void WriteGuardedDrop(ScriptWriter& out, const char* kind, const std::string& name) {
-  const std::string quoted = InBrackets(name);
-  out.Format("IF OBJECT_ID(N'%s') IS NOT NULL\r\n  DROP %s [%s]\r\nGO\r\n", InQuotes("[" + quoted + "]").c_str(),
-             kind, quoted.c_str());
+void WriteTableDrop(ScriptWriter& out, const SqlNames& names) {
+  out.Format(
+      "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = '%s')\r\n"
+      "  DROP TABLE [dbo].[%s]\r\nGO\r\n",
+      names.table_text.c_str(), names.table.c_str());
 }
 
 }  // namespace
@@ -172,18 +176,15 @@ void WriteIndexScript(ScriptWriter& out, const TableDef* td, int32_t key, bool t
   if (transact_sql) WriteKeyProcedures(out, td, key);
 }
 
+// Objects go before what they use; each drop is guarded, so that the script
+// can run again and over what an older run left.
 void WriteDropScript(ScriptWriter& out, const TableDef* td) {
-  const std::string name = td->TableName;
-  WriteGuardedDrop(out, "VIEW", name);
-  WriteGuardedDrop(out, "TABLE", "ut_" + name);
-  for (const char* procedure : {"Reorg", "Sel", "Add", "Append", "Upd", "Del"}) {
-    WriteGuardedDrop(out, "PROCEDURE", "up_" + std::string(procedure) + "_" + name);
-  }
-  for (int32_t k = 0; k < td->KeyCnt && k < LERV32_MAX_KEYS; ++k) {
-    for (const char* procedure : {"Prior", "Next", "First", "Last", "FindF", "FindL"}) {
-      WriteGuardedDrop(out, "PROCEDURE", "up_" + std::string(procedure) + "_" + name + "_" + td->Keys[k].Name);
-    }
-  }
+  const SqlNames names(td);
+  for (int32_t key = 0; key < td->KeyCnt && key < LERV32_MAX_KEYS; ++key) WriteKeyProcedureDrops(out, td, key);
+  WriteTableProcedureDrops(out, td);
+  WriteViewDrop(out, names);
+  WriteKeyTableDrops(out, names);
+  WriteTableDrop(out, names);
 }
 
 }  // namespace lerv32

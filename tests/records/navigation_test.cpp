@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,7 @@ Ids QueryIds(SQLHDBC dbc, const std::string& sql) {
 // in a d field without decimals, a value too wide for its text).
 const char* const kRows =
     " (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES\r\n"
+    " (2, 'Yilmaz', 'Bonn', '2020-05-03', 53111, 5, 1.4),\r\n"
     " (3, 'Meier', 'Bonn', '2020-05-01', 53111, 7, 1.2),\r\n"
     " (5, 'O''Brien', 'K\xf6ln', '1850-03-01', 50667, 2, 1.5),\r\n"
     " (6, 'meier', 'Aachen', '2020-05-01', 52062, 7, 1.2),\r\n"
@@ -146,14 +148,14 @@ TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
       for (int k = 0; k < td_->KeyCnt; ++k) {
         SCOPED_TRACE(std::string(path.what) + " " + kKeys[k].name + " oem " + std::to_string(oem));
         Ids expected = ServerOrder(kKeys[k].order_by);
-        ASSERT_EQ(expected.size(), 8u);
+        ASSERT_EQ(expected.size(), 9u);
         EXPECT_EQ(WalkForward(k), expected);
         std::reverse(expected.begin(), expected.end());
         EXPECT_EQ(WalkBackward(k), expected);
       }
       SCOPED_TRACE(std::string(path.what) + " RecId order");
-      EXPECT_EQ(WalkForward(-1), (Ids{3, 5, 6, 9, 10, 12, 14, 20}));
-      EXPECT_EQ(WalkBackward(-1), (Ids{20, 14, 12, 10, 9, 6, 5, 3}));
+      EXPECT_EQ(WalkForward(-1), (Ids{2, 3, 5, 6, 9, 10, 12, 14, 20}));
+      EXPECT_EQ(WalkBackward(-1), (Ids{20, 14, 12, 10, 9, 6, 5, 3, 2}));
     }
   }
 }
@@ -221,36 +223,45 @@ INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyT
 
 namespace {
 
-// Keys over binary and COBOL numbers and dates in key tables: both signs,
-// zero, the widest values and fractions walk in value order on the procedure
-// path as on the plain one, and the key table holds what the client composes.
+// Keys over binary, COBOL and text numbers, dates and text in key tables:
+// both signs, zero, the widest values and fractions walk in value order on
+// the procedure path as on the plain one, and the key table holds what the
+// client composes.
 TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
   testenv::TempDir temp;
   ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
   testenv::TableDefPtr td = testenv::NewTableDef();
   lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=ZAHL", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=L,l", "FIELD=S,s",
                                           "FIELD=B,b", "FIELD=X,x,4", "FIELD=D,d,0,2", "FIELD=O,o", "FIELD=P,n,4,2",
-                                          "KEY=L_KEY,L", "KEY=S_KEY,S", "KEY=B_KEY,B", "KEY=X_KEY,X", "KEY=D_KEY,D",
-                                          "KEY=O_KEY,O", "KEY=P_KEY,P"});
+                                          "FIELD=N,N,6,2", "FIELD=T,C,5", "KEY=L_KEY,L", "KEY=S_KEY,S", "KEY=B_KEY,B",
+                                          "KEY=X_KEY,X", "KEY=D_KEY,D", "KEY=O_KEY,O", "KEY=P_KEY,P", "KEY=N_KEY,N",
+                                          "KEY=T_KEY,T"});
+  // N and T are record texts as they stand (T in OEM, a zero byte ending
+  // it); the two amounts of D lie just below a rounding boundary.
   const std::vector<std::vector<std::string>> rows = {
-      {"10", "-300", "0", "-7", "1234567.5", "1999-12-31", "-12.5"},
-      {"9", "9", "255", "2147483647", "-1234567.5", "2020-01-02", "99.99"},
-      {"-2147483648", "-32768", "10", "-2147483648", "0.25", "1900-01-02", "-99.99"},
-      {"0", "32767", "9", "0", "-0.75", "2099-12-31", "0"},
-      {"-1", "0", "100", "9", "100000000000000", "2000-02-29", "0.01"},
-      {"2147483647", "-1", "1", "-1", "0", "1999-12-30", "-0.01"},
+      {"10", "-300", "0", "-7", "1234567.5", "1999-12-31", "-12.5", "-10.00", std::string("AB\0CD", 5)},
+      {"9", "9", "255", "2147483647", "-1234567.5", "2020-01-02", "99.99", "1.50  ", "AB   "},
+      {"-2147483648", "-32768", "10", "-2147483648", "0.25", "1900-01-02", "-99.99", " 1.555", "\x9c    "},
+      {"0", "32767", "9", "0", "-0.75", "2099-12-31", "0", "    -0", "AA   "},
+      {"-1", "0", "100", "9", "100000000000000", "2000-02-29", "0.01", "  2.00", "B    "},
+      {"2147483647", "-1", "1", "-1", "0", "1999-12-30", "-0.01", " -1.50", "AC   "},
+      {"5", "5", "5", "5", "0.05499999999999999", "2001-01-01", "1", "  1.49", "C    "},
+      {"6", "6", "6", "6", "0.16499999999999998", "2001-01-02", "2", "  0.01", "ZZ   "},
   };
   SQLHDBC dbc = static_cast<SQLHDBC>(
       rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp.Path().string(), "zahl").c_str()));
   ASSERT_NE(dbc, nullptr);
   ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
   const int32_t saved_enabled = lerv32::ExSQL_Enabled;
+  const int32_t saved_oem = lerv32::OemConvert;
   lerv32::ExSQL_Enabled = 1;
+  lerv32::OemConvert = 1;
   td->AppendEx = 1;
   std::vector<std::vector<char>> records;
   for (const std::vector<std::string>& row : rows) {
     records.emplace_back(static_cast<size_t>(lerv32::RecordSize(td.get())), '\0');
     for (int32_t f = 0; f < td->FieldCnt; ++f) rv_FieldFromString(td.get(), f, records.back().data(), row[f].c_str());
+    for (int32_t f : {7, 8}) std::memcpy(records.back().data() + td->Fields[f].Offset, row[f].data(), row[f].size());
     EXPECT_EQ(rv_OdbcAppendRecord(dbc, td.get(), records.back().data()), static_cast<int32_t>(records.size()));
   }
   for (int32_t k = 0; k < td->KeyCnt; ++k) {
@@ -260,7 +271,7 @@ TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
     Ids expected = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + ", RecId");
     const Ids backward = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + " DESC, RecId DESC");
     expected.insert(expected.end(), backward.begin(), backward.end());
-    ASSERT_EQ(expected.size(), 12u);
+    ASSERT_EQ(expected.size(), 2 * rows.size());
     for (int32_t enabled : {1, 0}) {
       lerv32::ExSQL_Enabled = enabled;
       Ids walked;
@@ -283,6 +294,7 @@ TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
     }
   }
   lerv32::ExSQL_Enabled = saved_enabled;
+  lerv32::OemConvert = saved_oem;
   rv_OdbcDisconnect(dbc);
 }
 

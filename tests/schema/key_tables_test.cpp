@@ -53,9 +53,11 @@ TEST_F(KeyTableScript, ComposesTextNumbersAndDatesAndSumsTheirWidths) {
   ASSERT_EQ(rv_AddKeyDef(td.get(), "NAMEKEY,NAME,PLZ"), 1);
   ASSERT_EQ(rv_AddKeyDef(td.get(), "GEBKEY,GEBDAT"), 1);
   const std::string text = GenerateKeyTable(td.get());
-  EXPECT_NE(text.find("  ,[NAMEKEY_Value] CHAR(45) NOT NULL\r\n"), std::string::npos);
+  EXPECT_NE(text.find("  ,[NAMEKEY_Value] CHAR(46) NOT NULL\r\n"), std::string::npos);
   EXPECT_NE(text.find("  ,[GEBKEY_Value] CHAR(20) NOT NULL\r\n"), std::string::npos);
-  EXPECT_NE(text.find("     ,UPPER(convert(char(30),[NAME])+STR([PLZ],5,0)+STR(RecId,10))\r\n"), std::string::npos);
+  EXPECT_NE(text.find("     ,UPPER(convert(char(30),[NAME])+CASE WHEN [PLZ] < 0 THEN '0'+REPLACE(STR([PLZ]+100000,5,0)"
+                      ",' ','0') ELSE '1'+REPLACE(STR([PLZ],5,0),' ','0') END+STR(RecId,10))\r\n"),
+            std::string::npos);
   EXPECT_NE(text.find("     ,UPPER(CONVERT(char(10),[GEBDAT],120)+STR(RecId,10))\r\n"), std::string::npos);
   EXPECT_NE(text.find("   ,[GEBKEY_Value] = UPPER(CONVERT(char(10),[GEBDAT],120)+STR([RecId],10))\r\n"),
             std::string::npos);

@@ -144,9 +144,9 @@ TEST_F(ScriptsTest, TablesFromDefinitionsInBothForms) {
   EXPECT_EQ(rv_DropTable(1, 2, 3), 0);
 }
 
-// Every Transact-SQL script, run twice over what it made the first time, and
-// the procedures usable after: for the samples, key tables without keys, and
-// names that are no plain identifiers.
+// Every Transact-SQL script, run twice over what it made the first time, the
+// procedures usable after, and the drop script leaving nothing: for the
+// samples, key tables without keys, and names that are no plain identifiers.
 TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
   char errors[1024];
   ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
@@ -155,7 +155,7 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
   for (const char* keytab : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
     cases.push_back({keytab[10] == '1' ? "Namen, Schluesseltabelle" : "Namen", "Firma 1",
                      {"ALIAS=ART-STAMM", "USEMANDANT=1", keytab, "FIELD=BY,C,5", "FIELD=O'NEIL,l", "FIELD=A]B,D",
-                      "KEY=K-1,BY,O'NEIL;[O'NEIL] > 0", "KEY=K]2,A]B"}});
+                      "FIELD=_2,C,1", "KEY=K-1,BY,O'NEIL,_2;[O'NEIL] > 0", "KEY=K]2,A]B"}});
   }
   for (const samples::Sample& sample : cases) {
     SCOPED_TRACE(sample.name);
@@ -180,8 +180,10 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
     for (int run = 1; run <= 2; ++run) {
       EXPECT_EQ(rv_CallStatement(dbc_, scripts.back().data(), errors, sizeof errors), 1) << "drop " << run << errors;
     }
-    const std::string dropped = std::string("EXECUTE [up_Add_") + td->TableName + "]";
-    EXPECT_EQ(rv_CallStatement(dbc_, dropped.c_str(), nullptr, 0), 0) << "not dropped";
+    EXPECT_EQ(Count("sysobjects WHERE xtype IN ('U','V','P','FN','TR') AND name NOT IN "
+                    "('dpxfunc_integer','dpxfunc_datetime','dpxfunc_float')"),
+              1)
+        << "not dropped";
   }
   rv_SetMandant("");
 }

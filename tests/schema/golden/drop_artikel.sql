@@ -1,96 +1,142 @@
-IF OBJECT_ID(N'[ARTIKEL]') IS NOT NULL
-  DROP VIEW [ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[ut_ARTIKEL]') IS NOT NULL
-  DROP TABLE [ut_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Reorg_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Reorg_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Sel_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Sel_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Add_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Add_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Append_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Append_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Upd_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Upd_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Del_ARTIKEL]') IS NOT NULL
-  DROP PROCEDURE [up_Del_ARTIKEL]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_ARTNR_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_ARTNR_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_First_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_ARTIKEL_ARTNR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_ARTIKEL_ARTNR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_BEZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_BEZ_KEY]
 GO
-IF OBJECT_ID(N'[up_First_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_ARTIKEL_BEZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_ARTIKEL_BEZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_First_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_SEIT_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_SEIT_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_ARTIKEL_SEIT_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_ARTIKEL_SEIT_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_First_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_PREIS_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_ARTIKEL_PREIS_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_ARTIKEL_PREIS_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_PREIS_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_PREIS_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Append_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Upd_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Upd2_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_TrSel_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Add_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Del_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_M01_ARTIKEL')
+  DROP PROCEDURE [dbo].[up_Reorg_M01_ARTIKEL]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'M01_ARTIKEL')
+  DROP VIEW [dbo].[M01_ARTIKEL]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyDel')
+  DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyUpd')
+  DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')
+  DROP TABLE [dbo].[M01$ARTIKEL_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL')
+  DROP TABLE [dbo].[M01$ARTIKEL]
 GO

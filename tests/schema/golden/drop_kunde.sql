@@ -1,114 +1,166 @@
-IF OBJECT_ID(N'[KUNDE]') IS NOT NULL
-  DROP VIEW [KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[ut_KUNDE]') IS NOT NULL
-  DROP TABLE [ut_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Reorg_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Reorg_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Sel_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Sel_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Add_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Add_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Append_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Append_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Upd_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Upd_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Del_KUNDE]') IS NOT NULL
-  DROP PROCEDURE [up_Del_KUNDE]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_NR_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_NR_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_First_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_KUNDE_NR_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_KUNDE_NR_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_NAME_KEY]
 GO
-IF OBJECT_ID(N'[up_First_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_KUNDE_NAME_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_KUNDE_NAME_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_First_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_DATUM_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_KUNDE_DATUM_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_KUNDE_DATUM_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_First_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_KUNDE_KZ_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_KUNDE_KZ_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_KZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_KZ_KEY]
 GO
-IF OBJECT_ID(N'[up_Prior_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Prior_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_First_KUNDE_BETRAG_KEY]
 GO
-IF OBJECT_ID(N'[up_Next_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Next_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_Last_KUNDE_BETRAG_KEY]
 GO
-IF OBJECT_ID(N'[up_First_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_First_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY]
 GO
-IF OBJECT_ID(N'[up_Last_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_Last_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY]
 GO
-IF OBJECT_ID(N'[up_FindF_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindF_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_KUNDE_BETRAG_KEY]
 GO
-IF OBJECT_ID(N'[up_FindL_KUNDE_BETRAG_KEY]') IS NOT NULL
-  DROP PROCEDURE [up_FindL_KUNDE_BETRAG_KEY]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_KUNDE_BETRAG_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_KUNDE_BETRAG_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_BETRAG_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_KUNDE_BETRAG_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_KUNDE')
+  DROP PROCEDURE [dbo].[up_Sel_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KUNDE')
+  DROP PROCEDURE [dbo].[up_Sel2_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_KUNDE')
+  DROP PROCEDURE [dbo].[up_Append_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_KUNDE')
+  DROP PROCEDURE [dbo].[up_Upd_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_KUNDE')
+  DROP PROCEDURE [dbo].[up_Upd2_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_KUNDE')
+  DROP PROCEDURE [dbo].[up_TrSel_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_KUNDE')
+  DROP PROCEDURE [dbo].[up_Add_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_KUNDE')
+  DROP PROCEDURE [dbo].[up_Del_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_KUNDE')
+  DROP PROCEDURE [dbo].[up_Reorg_KUNDE]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'KUNDE')
+  DROP VIEW [dbo].[KUNDE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyDel')
+  DROP TRIGGER [dbo].[tr_KUNDE_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyUpd')
+  DROP TRIGGER [dbo].[tr_KUNDE_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE_Keys')
+  DROP TABLE [dbo].[ut_KUNDE_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE')
+  DROP TABLE [dbo].[ut_KUNDE]
 GO

@@ -1,24 +1,46 @@
-IF OBJECT_ID(N'[LEER]') IS NOT NULL
-  DROP VIEW [LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_LEER')
+  DROP PROCEDURE [dbo].[up_Sel_LEER]
 GO
-IF OBJECT_ID(N'[ut_LEER]') IS NOT NULL
-  DROP TABLE [ut_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_LEER')
+  DROP PROCEDURE [dbo].[up_Sel2_LEER]
 GO
-IF OBJECT_ID(N'[up_Reorg_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Reorg_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_LEER')
+  DROP PROCEDURE [dbo].[up_Append_LEER]
 GO
-IF OBJECT_ID(N'[up_Sel_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Sel_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_LEER')
+  DROP PROCEDURE [dbo].[up_Upd_LEER]
 GO
-IF OBJECT_ID(N'[up_Add_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Add_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_LEER')
+  DROP PROCEDURE [dbo].[up_Upd2_LEER]
 GO
-IF OBJECT_ID(N'[up_Append_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Append_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_LEER')
+  DROP PROCEDURE [dbo].[up_TrSel_LEER]
 GO
-IF OBJECT_ID(N'[up_Upd_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Upd_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_LEER')
+  DROP PROCEDURE [dbo].[up_Add_LEER]
 GO
-IF OBJECT_ID(N'[up_Del_LEER]') IS NOT NULL
-  DROP PROCEDURE [up_Del_LEER]
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_LEER')
+  DROP PROCEDURE [dbo].[up_Del_LEER]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_LEER')
+  DROP PROCEDURE [dbo].[up_Reorg_LEER]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_LEER]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_LEER]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'LEER')
+  DROP VIEW [dbo].[LEER]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyDel')
+  DROP TRIGGER [dbo].[tr_LEER_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyUpd')
+  DROP TRIGGER [dbo].[tr_LEER_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER_Keys')
+  DROP TABLE [dbo].[ut_LEER_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER')
+  DROP TABLE [dbo].[ut_LEER]
 GO

@@ -7,7 +7,7 @@ CREATE TABLE [dbo].[M01$ARTIKEL_Keys]
   ,[BEZ_KEY_Value] CHAR(50) NOT NULL
   ,[SEIT_KEY_Value] CHAR(20) NOT NULL
   ,[PREIS_KEY_Filter] TINYINT NOT NULL
-  ,[PREIS_KEY_Value] CHAR(19) NOT NULL
+  ,[PREIS_KEY_Value] CHAR(27) NOT NULL
   CONSTRAINT [Pk_M01$ARTIKEL_Keys]  PRIMARY KEY NONCLUSTERED ( [DataRecId] )
 )
 GO
@@ -36,7 +36,7 @@ AS
      ,UPPER(convert(char(30),[BEZ])+convert(char(10),[ARTNR])+STR(RecId,10))
      ,UPPER(CONVERT(char(10),[SEIT],120)+STR(RecId,10))
      ,CASE WHEN 1 = [LAGER] OR SUBSTRING([BEZ],1,1) = 'X' THEN 1 ELSE 0 END
-     ,UPPER(STR([PREIS],9,2)+STR(RecId,10))
+     ,UPPER(CASE WHEN [PREIS] < 0 THEN '0'+CONVERT(char(16),CAST(~CAST(CAST(-[PREIS] AS binary(8)) AS bigint) AS binary(8)),2) ELSE '1'+CONVERT(char(16),CAST(ABS([PREIS]) AS binary(8)),2) END+STR(RecId,10))
 
     FROM INSERTED)
   END
@@ -47,7 +47,7 @@ AS
    ,[BEZ_KEY_Value] = UPPER(convert(char(30),[BEZ])+convert(char(10),[ARTNR])+STR([RecId],10))
    ,[BEZ_KEY_Filter] = CASE WHEN [STATUS] = 'A' AND NOT([LAGER] < 0) THEN 1 ELSE 0 END
    ,[SEIT_KEY_Value] = UPPER(CONVERT(char(10),[SEIT],120)+STR([RecId],10))
-   ,[PREIS_KEY_Value] = UPPER(STR([PREIS],9,2)+STR([RecId],10))
+   ,[PREIS_KEY_Value] = UPPER(CASE WHEN [PREIS] < 0 THEN '0'+CONVERT(char(16),CAST(~CAST(CAST(-[PREIS] AS binary(8)) AS bigint) AS binary(8)),2) ELSE '1'+CONVERT(char(16),CAST(ABS([PREIS]) AS binary(8)),2) END+STR([RecId],10))
    ,[PREIS_KEY_Filter] = CASE WHEN 1 = [LAGER] OR SUBSTRING([BEZ],1,1) = 'X' THEN 1 ELSE 0 END
     FROM INSERTED WHERE [DataRecId] = [RecId]
   END

@@ -33,6 +33,15 @@ std::string LongKeyPart(int64_t value) {
   return lerv32::KeyPartText(field, bytes);
 }
 
+// PREIS (N,9,2) is a float column, composed as a d field of its value is:
+// the server may hold values its record text cannot.
+std::string PreisKeyPart(double value) {
+  const FieldDef field{0, 8, 'd', 2, "PREIS"};
+  char bytes[sizeof value];
+  std::memcpy(bytes, &value, sizeof value);
+  return lerv32::KeyPartText(field, bytes);
+}
+
 }  // namespace
 
 const char* const kArtikelKeyColumns =
@@ -74,7 +83,7 @@ std::vector<std::vector<std::string>> ArtikelKeyRows(const std::map<int64_t, Art
     const bool preis_filter = r.lager == 1 || TextEquals(r.bez.substr(0, 1), "X");
     rows.push_back({std::to_string(id), "1", Upper(TextAsChar(r.artnr, 10) + rec_id), Flag(bez_filter),
                     Upper(TextAsChar(r.bez, 30) + TextAsChar(r.artnr, 10) + rec_id), Upper(r.seit + rec_id),
-                    Flag(preis_filter), Upper(Str(r.preis, 9, 2) + rec_id)});
+                    Flag(preis_filter), PreisKeyPart(r.preis) + rec_id});
   }
   return rows;
 }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "schema/key_composition.h"
+
 namespace nav {
 namespace {
 
@@ -30,7 +32,12 @@ bool StartsWith(const std::string& value, const std::string& prefix) {
   return Upper1252(value.substr(0, prefix.size())) == Upper1252(prefix);
 }
 
-std::string Part(const KeyField& field, const Value& value) {
+// The key table holds numbers as the library composes them from the record.
+std::string Part(const KeyField& field, const Value& value, bool composed) {
+  if (field.type == 'N' && composed) {
+    const FieldDef def{0, static_cast<uint16_t>(field.len), 'N', static_cast<uint8_t>(field.dec), ""};
+    return lerv32::KeyPartText(def, StrNumber(value.number, field.len, field.dec).c_str());
+  }
   if (field.type == 'N') return StrNumber(value.number, field.len, field.dec);
   if (field.type == 'D') return Padded(value.text, 10);
   return Padded(value.text, static_cast<size_t>(field.len));
@@ -78,7 +85,7 @@ int CompareCollated(const std::string& a, const std::string& b) {
 std::string SearchKey(const std::vector<KeyField>& key, const Record& record, bool composed) {
   std::string out;
   for (const KeyField& field : key) {
-    out += Part(field, record.fields.at(field.name));
+    out += Part(field, record.fields.at(field.name), composed);
   }
   return composed ? Upper1252(out) : out;
 }

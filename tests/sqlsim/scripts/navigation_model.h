@@ -43,7 +43,8 @@ int CompareCollated(const std::string& a, const std::string& b);
 
 // The key fields' values laid end to end, each in its field's width, as the
 // host builds a search key; upper case when composed is true, which is also
-// the layout of the key table (numbers as STR, dates yyyy-mm-dd).
+// the layout of the key table (numbers as the library composes them, dates
+// yyyy-mm-dd).
 std::string SearchKey(const std::vector<KeyField>& key, const Record& record, bool composed);
 
 // The key-table form: values UPPER(parts) + STR(RecId,10) of the records in
