@@ -110,10 +110,26 @@ bool IsRegularFile(std::FILE* file) {
 #endif
 }
 
+// Opens the store for reading. On Windows a writer replacing the store makes
+// the open fail with a sharing violation for a moment: tried again for up to
+// a second, as the writer waits for readers.
+std::FILE* OpenForReading(const std::string& path) {
+#if defined(_WIN32)
+  for (int attempt = 0;; ++attempt) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file != nullptr || attempt >= 200 || GetLastError() != ERROR_SHARING_VIOLATION) return file;
+    Sleep(5);
+  }
+#else
+  errno = 0;
+  return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 ReadResult ReadWholeFile(const std::string& path, std::string& content) {
   content.clear();
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
   if (!file) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
   if (!IsRegularFile(file.get())) return ReadResult::kFailed;
   constexpr std::size_t kChunk = 64 * 1024;
@@ -194,14 +210,28 @@ bool MoveOver(const std::string& from, const std::string& to) {
 
 std::string ResolveLinks(const std::string& path) { return path; }
 
+// A lock file another user made is locked through a read-only handle.
 NativeFile OpenLockFile(const std::string& path) {
-  return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const NativeFile file =
+      CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShare, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != kNoFile || GetLastError() != ERROR_ACCESS_DENIED) return file;
+  return CreateFileA(path.c_str(), GENERIC_READ, kShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool TryLock(NativeFile file) {
+// What changes with every completed write of the store: its last write time.
+unsigned long long StoreStamp(const std::string& store) {
+  WIN32_FILE_ATTRIBUTE_DATA data {};
+  if (!GetFileAttributesExA(store.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+enum class LockTry { kLocked, kBusy, kUnsupported };
+
+LockTry TryLock(NativeFile file) {
   OVERLAPPED at {};
-  return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0;
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at) != 0) return LockTry::kLocked;
+  return GetLastError() == ERROR_LOCK_VIOLATION ? LockTry::kBusy : LockTry::kUnsupported;
 }
 
 void Unlock(NativeFile file) {
@@ -271,27 +301,64 @@ std::string ResolveLinks(std::string path) {
   return std::string();
 }
 
-NativeFile OpenLockFile(const std::string& path) { return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666); }
-bool TryLock(NativeFile fd) { return flock(fd, LOCK_EX | LOCK_NB) == 0; }
+// A lock file another user made (and the umask left read-only) is locked
+// through a read-only descriptor: flock needs no write access.
+NativeFile OpenLockFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  return fd >= 0 || errno != EACCES ? fd : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+// What changes with every completed write of the store: the file (each
+// write renames a new one over it) and its time of change.
+unsigned long long StoreStamp(const std::string& store) {
+  struct stat info {};
+  if (stat(store.c_str(), &info) != 0) return 0;
+  return static_cast<unsigned long long>(info.st_ino) * 1000003u ^ static_cast<unsigned long long>(info.st_mtim.tv_sec) * 1000000000u ^
+         static_cast<unsigned long long>(info.st_mtim.tv_nsec);
+}
+enum class LockTry { kLocked, kBusy, kUnsupported };
+
+// A file system without locks (NFS without its lock service: ENOLCK) is
+// written as before there were locks, rather than never.
+LockTry TryLock(NativeFile fd) {
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0) return LockTry::kLocked;
+  return errno == EWOULDBLOCK || errno == EINTR ? LockTry::kBusy : LockTry::kUnsupported;
+}
 void Unlock(NativeFile fd) { flock(fd, LOCK_UN); }
 #endif
 
 // Held for one read-modify-write of the store, across processes: a lock on
 // a file beside the store, which stays there so that all lock the same file.
-// Not held when it could not be had within kLockWait.
+// Not held when no other writer finished within kLockWait: while others
+// keep writing, this one keeps waiting (polling is not fair).
 class StoreLock {
  public:
   explicit StoreLock(const std::string& store) : file_(OpenLockFile(store + ".lock")) {
     constexpr auto kLockWait = std::chrono::seconds(5);
-    const auto give_up = std::chrono::steady_clock::now() + kLockWait;
-    while (file_ != kNoFile && !(held_ = TryLock(file_)) && std::chrono::steady_clock::now() < give_up) {
+    auto give_up = std::chrono::steady_clock::now() + kLockWait;
+    unsigned long long stamp = StoreStamp(store);
+    while (file_ != kNoFile) {
+      const LockTry tried = TryLock(file_);
+      if (tried != LockTry::kBusy) {
+        locked_ = tried == LockTry::kLocked;
+        held_ = true;
+        break;
+      }
+      const auto now = std::chrono::steady_clock::now();
+      const unsigned long long seen = StoreStamp(store);
+      if (seen != stamp) {
+        stamp = seen;
+        give_up = now + kLockWait;
+      } else if (now >= give_up) {
+        break;
+      }
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
   StoreLock(const StoreLock&) = delete;
   StoreLock& operator=(const StoreLock&) = delete;
   ~StoreLock() {
-    if (held_) Unlock(file_);
+    if (locked_) Unlock(file_);
     if (file_ != kNoFile) CloseFile(file_);
   }
 
@@ -299,7 +366,8 @@ class StoreLock {
 
  private:
   NativeFile file_;
-  bool held_ = false;
+  bool held_ = false;    // the store may be written
+  bool locked_ = false;  // and is locked (not where locks are unsupported)
 };
 
 // A new file beside the store that is removed again unless it replaced it.

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <fstream>
-#include <memory>
-#include <thread>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -140,6 +141,45 @@ TEST_F(SettingsStoreTest, WriteWaitsForAReaderHoldingTheStoreOpen) {
   reader.join();
   EXPECT_EQ(Get("b"), "2");
 }
+
+// On Windows opening the store fails for a moment while a writer replaces
+// it: a reader must not take that for a missing key.
+TEST_F(SettingsStoreTest, ReaderFindsItsKeyWhileAnotherProcessWrites) {
+  ASSERT_EQ(uSetHwpKeyString("stable", "1"), 1);
+  const std::string start = (dir_ / "start").string();
+  const testenv::WorkerHandle worker = testenv::SpawnWorker({SETTINGS_WORKER, "a", "100", start});
+  ASSERT_GT(worker, 0);
+  std::atomic<bool> done{false};
+  std::thread waiter([&] {
+    EXPECT_EQ(testenv::WaitWorker(worker), 0);
+    done = true;
+  });
+  WriteText(start, "");
+  int misses = 0;
+  while (!done) misses += Get("stable") == "1" ? 0 : 1;
+  waiter.join();
+  EXPECT_EQ(misses, 0);
+}
+
+#if !defined(_WIN32)
+// Other writers keep the lock busy for longer than the wait, yet finish
+// their writes: the write waits for its turn instead of failing.
+TEST_F(SettingsStoreTest, WriteWaitsWhileOtherWritersKeepWriting) {
+  const int held = open((store_.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  std::thread others([&] {
+    for (int i = 0; i < 35; ++i) {  // 7 s of writes, one each 200 ms
+      WriteText(dir_ / "other.tmp", "other=" + std::to_string(i) + "\n");
+      fs::rename(dir_ / "other.tmp", store_);
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    close(held);
+  });
+  EXPECT_EQ(uSetHwpKeyString("k", "v"), 1);
+  others.join();
+  EXPECT_EQ(Get("k"), "v");
+}
+#endif
 
 TEST_F(SettingsStoreTest, CutsValueToBufferSize) {
   ASSERT_EQ(uSetHwpKeyString("k", "0123456789"), 1);
