@@ -11,6 +11,10 @@
 #include "include/lebase32.h"
 
 #if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #include <io.h>
 #define LB_OPEN _open
 #define LB_READ _read
@@ -56,6 +60,18 @@ int RefuseFolder(int handle) {
   }
 #endif
   return handle;
+}
+
+// Whether what follows a line end can be given back by seeking. The Windows
+// C library seeks a pipe without failing, to a position that means nothing:
+// there only disk files count.
+bool CanSeek(int32_t handle) {
+#if defined(_WIN32)
+  const HANDLE os = reinterpret_cast<HANDLE>(_get_osfhandle(handle));
+  return os != INVALID_HANDLE_VALUE && GetFileType(os) == FILE_TYPE_DISK && LB_LSEEK(handle, 0, SEEK_CUR) >= 0;
+#else
+  return LB_LSEEK(handle, 0, SEEK_CUR) >= 0;
+#endif
 }
 
 }  // namespace
@@ -110,7 +126,7 @@ int32_t LEBASE32_CALL X_Readln(int32_t handle, char* buffer, int32_t size) {
   char chunk[512];
   // What follows the line end is given back by seeking; a pipe cannot seek,
   // so there nothing past the line end is read.
-  const int32_t chunk_size = LB_LSEEK(handle, 0, SEEK_CUR) < 0 ? 1 : static_cast<int32_t>(sizeof chunk);
+  const int32_t chunk_size = CanSeek(handle) ? static_cast<int32_t>(sizeof chunk) : 1;
   for (;;) {
     const int32_t n = ReadSome(handle, chunk, chunk_size);
     if (n <= 0) break;  // end of file or error: what was read is the last line
