@@ -1,4 +1,6 @@
 // Entry points: handles, environment attributes, transactions, diagnostics.
+#include <mutex>
+
 #include "sqlsim/odbc/connection.h"
 #include "sqlsim/odbc/entry.h"
 
@@ -23,7 +25,10 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
     case SQL_HANDLE_ENV: {
       Env* env = FromHandle<Env>(handle);
       if (!env) return SQL_INVALID_HANDLE;
-      if (!env->dbcs.empty()) return env->diags.Error("HY010", "Function sequence error");
+      {
+        std::lock_guard<std::recursive_mutex> serial(env->mutex);
+        if (!env->dbcs.empty()) return env->diags.Error("HY010", "Function sequence error");
+      }
       delete env;
       return SQL_SUCCESS;
     }
@@ -31,7 +36,9 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
       Dbc* dbc = FromHandle<Dbc>(handle);
       if (!dbc) return SQL_INVALID_HANDLE;
       if (dbc->session) return dbc->diags.Error("HY010", "Function sequence error: still connected");
-      dbc->env->RemoveDbc(dbc);
+      Env* env = dbc->env;
+      std::lock_guard<std::recursive_mutex> serial(env->mutex);
+      env->RemoveDbc(dbc);
       return SQL_SUCCESS;
     }
     case SQL_HANDLE_STMT: {

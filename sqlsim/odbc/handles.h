@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,9 @@ class Env : public HandleBase {
 
   SQLINTEGER odbc_version = kOdbc3;
   std::vector<std::unique_ptr<Dbc>> dbcs;
+  // One environment serves every thread of a process: its calls, and the
+  // connections it adds and removes, go one at a time.
+  std::recursive_mutex mutex;
 };
 
 // Statement attributes; a connection keeps the defaults for new statements.
