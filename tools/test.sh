@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test run: installs what is missing, then builds and tests the
 # native library, the same under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the threaded tests under ThreadSanitizer,
 # the fuzz targets for a bounded time, and the 32-bit Windows DLLs under Wine.
 #   tools/test.sh [--no-install]
 set -euo pipefail
@@ -31,6 +32,15 @@ configure_build_test native -DCMAKE_BUILD_TYPE=Debug
 
 configure_build_test sanitize -DCMAKE_BUILD_TYPE=Debug -DLERV32_SANITIZE=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+# The tests that run threads, and the driver they share, under ThreadSanitizer.
+threaded_tests="frame_tests lebase32_tests records_write_tests scripts_tests tabledef_tests"
+step "threads: build"
+cmake -S "$root" -B "$out/threads" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLERV32_THREAD_SANITIZE=ON >/dev/null
+# shellcheck disable=SC2086
+cmake --build "$out/threads" -j "$jobs" --target sqlsim_driver settings_worker write_append_worker $threaded_tests
+step "threads: test"
+ctest --test-dir "$out/threads" --output-on-failure -j "$jobs" -R "^(${threaded_tests// /|})\$"
 
 step "fuzz: build"
 cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLERV32_FUZZ=ON \
