@@ -112,9 +112,10 @@ int32_t StatementHeight::Nested(const ast::Statement* s) const {
 }
 
 bool IsSyntaxError(int32_t number) {
-  // 111 and 455: a module out of place or a function not ending in RETURN.
+  // 111 and 455: a module out of place or a function not ending in RETURN;
+  // 1038: an empty bracketed or quoted name.
   return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
-         number == 191 || number == 111 || number == 455;
+         number == 191 || number == 111 || number == 455 || number == 1038;
 }
 
 }  // namespace
