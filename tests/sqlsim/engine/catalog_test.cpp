@@ -1,73 +1,120 @@
-// The system tables as a database file holds them, and what Catalog reads.
+// What Catalog reads from the system tables of a database file.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "ddl_db.h"
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/engine.h"
+#include "sqlsim/engine/session.h"
 #include "sqlsim/engine/types.h"
+#include "sqlsim/functions/register.h"
+#include "support/test_env.h"
 
-namespace sqlsim::testing {
+namespace sqlsim {
 namespace {
 
-// The catalog describes its own tables: syscolumns lists, in colid order,
-// exactly the columns SQLite has, and SELECT * works as described.
-TEST(CatalogTest, SystemTablesDescribeThemselves) {
-  DdlDb db;
-  for (const char* name : {"sysobjects", "syscolumns", "sysindexes", "sysindexkeys"}) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(db.Rows(std::string("SELECT xtype FROM sysobjects WHERE name = '") + name + "'"),
-              "S");
-    std::string in_sqlite = db.Rows(std::string("SELECT name FROM pragma_table_info('") +
-                                    name + "') ORDER BY cid");
-    std::string in_catalog = db.Rows(
-        std::string("SELECT c.name FROM syscolumns c JOIN sysobjects o ON o.id = c.id "
-                    "WHERE o.name = '") + name + "' ORDER BY c.colid");
-    EXPECT_EQ(in_catalog, in_sqlite);
-    EXPECT_NE(db.catalog().FindTable(name), nullptr);
+class CatalogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Reopen(); }
+  void Reopen() {
+    session_.reset();
+    ConnectOptions options;
+    options.data_dir = dir_.Path().string();
+    options.database = "catalog";
+    options.autocreate = true;
+    Diagnostics diags;
+    session_ = OpenSession(options, &diags);
+    ASSERT_TRUE(session_);
+  }
+  sqlite3* db() { return static_cast<SessionImpl&>(*session_).db(); }
+  Catalog& catalog() { return static_cast<SessionImpl&>(*session_).catalog(); }
+  void Run(const std::string& batch) {
+    Diagnostics diags;
+    auto prepared = session_->Prepare(batch, &diags);
+    ASSERT_TRUE(prepared) << batch;
+    auto execution = prepared->Execute({});
+    while (auto result = execution->NextResult()) {
+      for (const Diagnostic& d : result->messages) EXPECT_FALSE(IsError(d)) << batch << ": " << d.message;
+    }
+  }
+  // SQLite's SQL on the file: columns joined with '|', rows with '\n'.
+  std::string Rows(const std::string& sql) {
+    std::string rows;
+    sqlite3_exec(db(), sql.c_str(), [](void* out, int n, char** values, char**) {
+      std::string& text = *static_cast<std::string*>(out);
+      if (!text.empty()) text += "\n";
+      for (int i = 0; i < n; ++i) text += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
+      return 0;
+    }, &rows, nullptr);
+    return rows;
+  }
+  std::string Snapshot() {
+    return Rows("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name") + "\n" +
+           Rows("SELECT * FROM sysobjects ORDER BY id") + "\n" + Rows("SELECT * FROM syscolumns ORDER BY id, colid") +
+           "\n" + Rows("SELECT * FROM sysindexes ORDER BY id, indid") + "\n" +
+           Rows("SELECT * FROM sysindexkeys ORDER BY id, indid, keyno") + "\n" + Rows("SELECT * FROM sqlsim_meta");
+  }
+
+  testenv::TempDir dir_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(CatalogTest, EnsuringAgainChangesNothing) {
+  Run("CREATE TABLE Kunde (Nr int PRIMARY KEY, Name char(30))");
+  std::string before = Snapshot();
+  Diagnostics diags;
+  EXPECT_TRUE(catalog().EnsureSystemTables(&diags));
+  EXPECT_EQ(Snapshot(), before);
+  Reopen();
+  EXPECT_EQ(Snapshot(), before);
+  for (const char* name : {"sysobjects", "syscolumns", "sysindexes", "sysindexkeys", "syscomments"}) {
+    EXPECT_NE(catalog().FindTable(name), nullptr) << name;
   }
 }
 
-TEST(CatalogTest, EnsuringAgainChangesNothing) {
-  DdlDb db;
-  ASSERT_TRUE(db.Run("CREATE TABLE Kunde (Nr int PRIMARY KEY, Name char(30))"));
-  std::string before = db.Snapshot();
-  Diagnostics diags;
-  EXPECT_TRUE(db.catalog().EnsureSystemTables(&diags));
-  EXPECT_EQ(db.Snapshot(), before);
-  db.Reopen();
-  EXPECT_EQ(db.Snapshot(), before);
-  ASSERT_NE(db.catalog().FindTable("kunde"), nullptr);
+// A file of an older catalog gets the tables it lacks when opened; its
+// objects stay.
+TEST_F(CatalogTest, OlderFilesGetTheMissingSystemTables) {
+  Run("CREATE TABLE t (a int)");
+  ASSERT_EQ(Rows("DROP TABLE syscomments; DELETE FROM sysobjects WHERE name = 'syscomments';"
+                 "DELETE FROM syscolumns WHERE id = 9;"
+                 "UPDATE sqlsim_meta SET value = 1 WHERE name = 'catalog_version'"),
+            "");
+  Reopen();
+  EXPECT_EQ(Rows("SELECT o.xtype, count(*) FROM sysobjects o JOIN syscolumns c ON c.id = o.id "
+                 "WHERE o.name = 'syscomments'"),
+            "S|3");
+  EXPECT_EQ(Rows("SELECT count(*) FROM syscomments"), "0");
+  EXPECT_NE(catalog().FindTable("t"), nullptr);
 }
 
 // Ids are never handed out twice, not even after the object holding the
 // highest one was dropped or the file reopened.
-TEST(CatalogTest, ObjectIdsAreNeverReused) {
-  DdlDb db;
-  int32_t first = db.catalog().NextObjectId();
-  int32_t second = db.catalog().NextObjectId();
+TEST_F(CatalogTest, ObjectIdsAreNeverReused) {
+  int32_t first = catalog().NextObjectId();
+  int32_t second = catalog().NextObjectId();
   EXPECT_GE(first, kFirstUserObjectId);
   EXPECT_GT(second, first);
-  ASSERT_TRUE(db.Run("CREATE TABLE a (x int)"));
-  std::string a_id = db.Rows("SELECT id FROM sysobjects WHERE name = 'a'");
+  Run("CREATE TABLE a (x int)");
+  std::string a_id = Rows("SELECT id FROM sysobjects WHERE name = 'a'");
   EXPECT_GT(std::stoi(a_id), second);
-  ASSERT_TRUE(db.Run("DROP TABLE a"));
-  db.Reopen();
-  ASSERT_TRUE(db.Run("CREATE TABLE a (x int)"));
-  EXPECT_GT(std::stoi(db.Rows("SELECT id FROM sysobjects WHERE name = 'a'")), std::stoi(a_id));
+  Run("DROP TABLE a");
+  Reopen();
+  Run("CREATE TABLE a (x int)");
+  EXPECT_GT(std::stoi(Rows("SELECT id FROM sysobjects WHERE name = 'a'")), std::stoi(a_id));
 }
 
-TEST(CatalogTest, FindsTablesAsTheServerComparesNames) {
-  DdlDb db;
-  ASSERT_TRUE(db.Run("CREATE TABLE [dbo].[Kunde] (Nr int NOT NULL, Name varchar(40) NULL)"));
+TEST_F(CatalogTest, FindsTablesAndObjectsAsTheServerComparesNames) {
+  Run("CREATE TABLE [dbo].[Kunde] (Nr int NOT NULL CONSTRAINT PK_K PRIMARY KEY, "
+      "Name varchar(40) NULL CONSTRAINT DF_K_Name DEFAULT '')");
   for (const char* name : {"Kunde", "KUNDE", "kunde", "Kunde  "}) {
-    const CatalogTable* table = db.catalog().FindTable(name);
+    const CatalogTable* table = catalog().FindTable(name);
     ASSERT_NE(table, nullptr) << name;
     EXPECT_EQ(table->name, "Kunde");  // the spelling of the CREATE
     EXPECT_EQ(table->xtype, "U");
   }
-  EXPECT_EQ(db.catalog().FindTable("Kunden"), nullptr);
-  const CatalogTable* table = db.catalog().FindTable("kunde");
+  EXPECT_EQ(catalog().FindTable("Kunden"), nullptr);
+  const CatalogTable* table = catalog().FindTable("kunde");
   ASSERT_EQ(table->columns.size(), 2u);
   const CatalogColumn* name = table->FindColumn("NAME");
   ASSERT_NE(name, nullptr);
@@ -77,70 +124,41 @@ TEST(CatalogTest, FindsTablesAsTheServerComparesNames) {
   EXPECT_TRUE(name->nullable);
   EXPECT_FALSE(table->FindColumn("Nr")->nullable);
   EXPECT_EQ(table->FindColumn("Vorname"), nullptr);
-  // Queries of existing scripts compare names and types the same way.
-  EXPECT_EQ(db.Rows("SELECT count(*) FROM sysobjects WHERE name = 'KUNDE ' AND xtype = 'u'"),
-            "1");
-  EXPECT_EQ(db.Rows("SELECT name FROM syscolumns WHERE id = (SELECT id FROM sysobjects "
-                    "WHERE name = 'Kunde') ORDER BY colid"),
-            "Nr\nName");
-}
-
-TEST(CatalogTest, FindsConstraintsAndDefaultsAsObjects) {
-  DdlDb db;
-  ASSERT_TRUE(db.Run("CREATE TABLE t (a int CONSTRAINT PK_t PRIMARY KEY, "
-                     "b int CONSTRAINT DF_t_b DEFAULT 0)"));
-  const CatalogTable* table = db.catalog().FindTable("t");
-  ASSERT_NE(table, nullptr);
-  int32_t table_id = table->id;
-  std::optional<CatalogObject> key = db.catalog().FindObject("pk_t");
+  std::optional<CatalogObject> key = catalog().FindObject("pk_k");
   ASSERT_TRUE(key.has_value());
-  EXPECT_EQ(key->name, "PK_t");
+  EXPECT_EQ(key->name, "PK_K");
   EXPECT_EQ(key->xtype, "PK");
-  EXPECT_EQ(key->parent, table_id);
-  std::optional<CatalogObject> def = db.catalog().FindObject("DF_t_b");
+  EXPECT_EQ(key->parent, table->id);
+  std::optional<CatalogObject> def = catalog().FindObject("DF_K_Name");
   ASSERT_TRUE(def.has_value());
   EXPECT_EQ(def->xtype, "D");
-  EXPECT_EQ(def->parent, table_id);
-  EXPECT_EQ(db.catalog().FindTable("t")->FindColumn("b")->default_id, def->id);
-  EXPECT_TRUE(db.catalog().FindTable("t")->FindColumn("b")->has_default);
-  EXPECT_FALSE(db.catalog().FindObject("PK_u").has_value());
-  // A constraint is an object but not a table.
-  EXPECT_EQ(db.catalog().FindTable("PK_t"), nullptr);
+  EXPECT_EQ(def->parent, table->id);
+  EXPECT_EQ(name->default_id, def->id);
+  EXPECT_TRUE(name->has_default);
+  EXPECT_FALSE(catalog().FindObject("PK_u").has_value());
+  EXPECT_EQ(catalog().FindTable("PK_K"), nullptr);  // an object, not a table
 }
 
 // After Invalidate the catalog reads what another connection changed.
-TEST(CatalogTest, InvalidateRereadsTheFile) {
-  DdlDb db;
-  ASSERT_TRUE(db.Run("CREATE TABLE t (a int)"));
-  ASSERT_EQ(db.catalog().FindTable("t")->columns.size(), 1u);
-  sqlite3* other = db.OpenOther();
-  ASSERT_NE(other, nullptr);
-  Catalog other_catalog(other);
-  EXPECT_NE(other_catalog.FindTable("t"), nullptr);
-  ASSERT_EQ(sqlite3_exec(other, "UPDATE syscolumns SET name = 'renamed' WHERE name = 'a'",
-                         nullptr, nullptr, nullptr),
+TEST_F(CatalogTest, InvalidateRereadsTheFile) {
+  Run("CREATE TABLE t (a int)");
+  ASSERT_EQ(catalog().FindTable("t")->columns.size(), 1u);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(Rows("SELECT file FROM pragma_database_list WHERE name = 'main'").c_str(), &other),
+            SQLITE_OK);
+  EXPECT_EQ(RegisterTsqlFunctions(other), SQLITE_OK);
+  EXPECT_NE(Catalog(other).FindTable("t"), nullptr);
+  EXPECT_EQ(sqlite3_exec(other, "UPDATE syscolumns SET name = 'renamed' WHERE name = 'a'", nullptr, nullptr,
+                         nullptr),
             SQLITE_OK);
   sqlite3_close(other);
-  db.catalog().Invalidate();
-  const CatalogTable* table = db.catalog().FindTable("t");
+  catalog().Invalidate();
+  const CatalogTable* table = catalog().FindTable("t");
   ASSERT_NE(table, nullptr);
   EXPECT_NE(table->FindColumn("renamed"), nullptr);
 }
 
-// Views are tables to the binder; the view's stage writes their rows.
-TEST(CatalogTest, ViewsAreFoundWithTheirColumns) {
-  DdlDb db;
-  db.Sql("INSERT INTO sysobjects (id, name, xtype, type) VALUES (5000, 'v', 'V', 'V');"
-         "INSERT INTO syscolumns (id, name, xtype, length, colid, isnullable) "
-         "VALUES (5000, 'x', 56, 4, 1, 1)");
-  const CatalogTable* view = db.catalog().FindTable("V");
-  ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->xtype, "V");
-  ASSERT_EQ(view->columns.size(), 1u);
-  EXPECT_EQ(view->columns[0].type, SqlType::kInt);
-}
-
-TEST(CatalogTest, XtypesMapBackToTypes) {
+TEST(CatalogXtypeTest, XtypesMapBackToTypes) {
   for (SqlType type : {SqlType::kChar, SqlType::kVarchar, SqlType::kInt, SqlType::kSmallint,
                        SqlType::kTinyint, SqlType::kBigint, SqlType::kBit, SqlType::kFloat,
                        SqlType::kReal, SqlType::kDecimal, SqlType::kDatetime, SqlType::kBinary,
@@ -151,4 +169,4 @@ TEST(CatalogTest, XtypesMapBackToTypes) {
 }
 
 }  // namespace
-}  // namespace sqlsim::testing
+}  // namespace sqlsim
