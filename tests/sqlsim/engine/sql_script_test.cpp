@@ -137,33 +137,21 @@ std::unique_ptr<Session> Open(const testenv::TempDir& dir) {
   return session;
 }
 
-// SQLite's SQL on the session's file: rows as DdlDb prints them.
+// SQLite's SQL on the session's file: values as SQLite's text, NULL as NULL.
 void RunRaw(Session& session, const std::string& sql, std::vector<std::string>* rows,
             Diagnostics* errors) {
-  sqlite3* db = static_cast<SessionImpl&>(session).db();
-  const char* tail = sql.c_str();
-  while (*tail) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, tail, -1, &stmt, &tail) != SQLITE_OK) {
-      errors->push_back({"", -1, 16, sqlite3_errmsg(db), 0});
-      return;
-    }
-    int step;
-    while (stmt && (step = sqlite3_step(stmt)) == SQLITE_ROW) {
-      std::string row;
-      for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-        const unsigned char* text = sqlite3_column_text(stmt, i);
-        row += (i ? "|" : "") + (text ? std::string(reinterpret_cast<const char*>(text),
-                                                    sqlite3_column_bytes(stmt, i))
-                                      : std::string("NULL"));
-      }
-      rows->push_back(row);
-    }
-    if (stmt && step != SQLITE_DONE) {
-      errors->push_back({"", -1, 16, sqlite3_errmsg(db), 0});
-    }
-    sqlite3_finalize(stmt);
+  auto add_row = [](void* out, int n, char** values, char**) {
+    std::string row;
+    for (int i = 0; i < n; ++i) row += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
+    static_cast<std::vector<std::string>*>(out)->push_back(row);
+    return 0;
+  };
+  char* message = nullptr;
+  if (sqlite3_exec(static_cast<SessionImpl&>(session).db(), sql.c_str(), add_row, rows, &message) !=
+      SQLITE_OK) {
+    errors->push_back({"", -1, 16, message ? message : "error", 0});
   }
+  sqlite3_free(message);
 }
 
 class SqlScriptTest : public ::testing::TestWithParam<std::string> {};
