@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <system_error>
 
 namespace odbctest {
@@ -33,9 +34,7 @@ DataDir::DataDir() {
   static int counter = 0;
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "data";
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
+  std::replace(name.begin(), name.end(), '/', '_');
   // Built with '/' alone: the driver reads it as a Unix path, also when the
   // test is a Windows program under Wine (which finds /... on drive Z:).
   path_ = std::filesystem::path(std::string(SQLSIM_ODBC_TEST_DIR) + "/" + name + "." + std::to_string(getpid()) +
