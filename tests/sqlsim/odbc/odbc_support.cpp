@@ -2,41 +2,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <system_error>
 
 namespace odbctest {
 
-namespace {
-
-// Records from read(rec, state, native, text) until it stops succeeding.
-template <class Read>
-std::vector<Diag> ReadDiags(Read read) {
+std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle) {
   std::vector<Diag> out;
   for (SQLSMALLINT rec = 1;; ++rec) {
     SQLCHAR state[6] = {0};
     SQLCHAR text[1024] = {0};
     SQLINTEGER native = 0;
-    if (!SQL_SUCCEEDED(read(rec, state, &native, text, SQLSMALLINT{sizeof text}))) return out;
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetDiagRec(type, handle, rec, state, &native, text, sizeof text, &length))) return out;
     out.push_back({reinterpret_cast<char*>(state), native, reinterpret_cast<char*>(text)});
   }
-}
-
-}  // namespace
-
-std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle) {
-  return ReadDiags([&](SQLSMALLINT rec, SQLCHAR* state, SQLINTEGER* native, SQLCHAR* text,
-                       SQLSMALLINT size) {
-    SQLSMALLINT length = 0;
-    return SQLGetDiagRec(type, handle, rec, state, native, text, size, &length);
-  });
-}
-
-std::vector<Diag> Odbc2Errors(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt) {
-  return ReadDiags([&](SQLSMALLINT, SQLCHAR* state, SQLINTEGER* native, SQLCHAR* text,
-                       SQLSMALLINT size) {
-    SQLSMALLINT length = 0;
-    return SQLError(env, dbc, stmt, state, native, text, size, &length);
-  });
 }
 
 std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle) {
@@ -54,9 +34,7 @@ DataDir::DataDir() {
   static int counter = 0;
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "data";
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
+  std::replace(name.begin(), name.end(), '/', '_');
   // Built with '/' alone: the driver reads it as a Unix path, also when the
   // test is a Windows program under Wine (which finds /... on drive Z:).
   path_ = std::filesystem::path(std::string(SQLSIM_ODBC_TEST_DIR) + "/" + name + "." + std::to_string(getpid()) +
@@ -115,16 +93,17 @@ std::string ConnectionString(const DataDir& dir, const std::string& extra) {
          (extra.empty() ? "" : ";" + extra);
 }
 
-void OdbcTest::SetUp() {
-  SQLRETURN rc = connection_.DriverConnect(ConnectionString(dir_));
-  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, connection_.dbc());
+void OdbcTest::SetUp() { Connect(connection_); }
+
+void OdbcTest::Connect(Connection& c, const std::string& extra) {
+  SQLRETURN rc = c.DriverConnect(ConnectionString(dir_, extra));
+  ASSERT_ODBC_OK(rc, SQL_HANDLE_DBC, c.dbc());
 }
 
 void OdbcTest::Exec(SQLHSTMT stmt, const std::string& sql) {
   SQLFreeStmt(stmt, SQL_CLOSE);
   SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
-  ASSERT_TRUE(SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA)
-      << sql << "\n" << Explain(rc, SQL_HANDLE_STMT, stmt);
+  ASSERT_TRUE(SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) << sql << "\n" << Explain(rc, SQL_HANDLE_STMT, stmt);
 }
 
 void OdbcTest::Exec(const std::string& sql) {
@@ -132,17 +111,37 @@ void OdbcTest::Exec(const std::string& sql) {
   Exec(stmt, sql);
 }
 
-std::vector<std::string> OdbcTest::Column1(const std::string& sql) {
-  Statement stmt(dbc());
+std::vector<std::string> OdbcTest::Results(SQLHSTMT stmt, SQLRETURN rc) {
   std::vector<std::string> out;
-  Exec(stmt, sql);
-  while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-    char text[512] = {0};
-    SQLLEN ind = 0;
-    SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &ind);
-    out.push_back(ind == SQL_NULL_DATA ? "NULL" : text);
+  SQLLEN count = -1;
+  if (rc == SQL_NO_DATA && SQL_SUCCEEDED(SQLRowCount(stmt, &count))) out.push_back("nodata:" + std::to_string(count));
+  for (int results = 0; rc != SQL_NO_DATA && rc != SQL_INVALID_HANDLE && results < 100; ++results) {
+    for (const Diag& d : Diags(SQL_HANDLE_STMT, stmt)) {
+      out.push_back(rc == SQL_ERROR ? "error:" + d.state + "/" + std::to_string(d.native)
+                                    : "msg:" + d.message.substr(d.message.rfind(']') + 1));
+    }
+    SQLSMALLINT columns = 0;
+    if (rc != SQL_ERROR && SQL_SUCCEEDED(SQLNumResultCols(stmt, &columns)) && columns > 0) {
+      std::string rows = "rows:";
+      while (SQL_SUCCEEDED(SQLFetch(stmt))) {
+        char text[512] = {0};
+        SQLLEN ind = 0;
+        SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &ind);
+        rows += (ind == SQL_NULL_DATA ? std::string("NULL") : std::string(text)) + ",";
+      }
+      out.push_back(rows);
+    }
+    if (rc != SQL_ERROR && SQL_SUCCEEDED(SQLRowCount(stmt, &count)) && count != -1) {
+      out.push_back("count:" + std::to_string(count));
+    }
+    rc = SQLMoreResults(stmt);
   }
   return out;
+}
+
+std::vector<std::string> OdbcTest::Run(const std::string& sql, SQLHDBC c) {
+  Statement stmt(c ? c : dbc());
+  return Results(stmt, SQLExecDirect(stmt, Text(sql), SQL_NTS));
 }
 
 }  // namespace odbctest

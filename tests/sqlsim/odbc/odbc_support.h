@@ -1,4 +1,4 @@
-// Helpers for the driver's tests: they reach the driver only through the
+// The fixture of the driver's tests: they reach the driver only through the
 // unixODBC driver manager, as applications do.
 #pragma once
 
@@ -26,9 +26,7 @@ struct Diag {
   std::string message;
 };
 
-inline SQLCHAR* Text(const std::string& s) {
-  return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
-}
+inline SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
 
 // The bytes of a C value, as a driver reads or writes them.
 template <class T>
@@ -42,32 +40,16 @@ inline std::string Wide(const std::u16string& s) {
   return std::string(reinterpret_cast<const char*>(s.data()), s.size() * 2);
 }
 
-inline SQL_TIMESTAMP_STRUCT Timestamp(int y, int mo, int d, int h, int mi, int s, unsigned ns) {
-  return SQL_TIMESTAMP_STRUCT{static_cast<SQLSMALLINT>(y), static_cast<SQLUSMALLINT>(mo),
-                              static_cast<SQLUSMALLINT>(d), static_cast<SQLUSMALLINT>(h),
-                              static_cast<SQLUSMALLINT>(mi), static_cast<SQLUSMALLINT>(s), ns};
-}
-
-inline SQL_NUMERIC_STRUCT Numeric(unsigned value, int precision, int scale, bool negative) {
-  SQL_NUMERIC_STRUCT n{};
-  n.precision = static_cast<SQLCHAR>(precision);
-  n.scale = static_cast<SQLSCHAR>(scale);
-  n.sign = negative ? 0 : 1;
-  std::memcpy(n.val, &value, sizeof value);
-  return n;
-}
-
-// A magnitude of 16 little-endian bytes.
+// magnitude: little-endian bytes, up to 16.
 inline SQL_NUMERIC_STRUCT Numeric(const std::string& magnitude, int precision, int scale, bool negative) {
-  SQL_NUMERIC_STRUCT n = Numeric(0u, precision, scale, negative);
-  std::memcpy(n.val, magnitude.data(), sizeof n.val);
+  SQL_NUMERIC_STRUCT n{static_cast<SQLCHAR>(precision), static_cast<SQLSCHAR>(scale), negative ? SQLCHAR{0} : SQLCHAR{1},
+                       {0}};
+  std::memcpy(n.val, magnitude.data(), magnitude.size());
   return n;
 }
 
 // The diagnostic records of a handle, through SQLGetDiagRec.
 std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle);
-// The same through SQLError, as ODBC 2 applications read them.
-std::vector<Diag> Odbc2Errors(SQLHENV env, SQLHDBC dbc, SQLHSTMT stmt);
 // "rc: [state] message ..." for failure messages.
 std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);
 // The state of the first record, "" when there is none.
@@ -86,8 +68,7 @@ class DataDir {
   std::filesystem::path path_;
 };
 
-// An environment and a connection, freed (after disconnecting) by the
-// destructor.
+// An environment and a connection, freed (after disconnecting) by the destructor.
 class Connection {
  public:
   explicit Connection(SQLINTEGER odbc_version = SQL_OV_ODBC3);
@@ -125,11 +106,17 @@ std::string ConnectionString(const DataDir& dir, const std::string& extra = "");
 class OdbcTest : public ::testing::Test {
  protected:
   void SetUp() override;
+  // Connects c to the test's database too, with extra connection keys.
+  void Connect(Connection& c, const std::string& extra = "");
   // Runs SQL that must succeed (SQL_NO_DATA counts as success).
   void Exec(SQLHSTMT stmt, const std::string& sql);
   void Exec(const std::string& sql);
-  // Text of column 1 of every row of a query, "NULL" for null.
-  std::vector<std::string> Column1(const std::string& sql);
+  // What a statement delivers from rc on, in order: "rows:v1,v2," (column
+  // 1) and "count:n" when its count is not -1, "msg:text" for each message,
+  // "error:state/native" for a failed result, "nodata:n" for SQL_NO_DATA.
+  std::vector<std::string> Results(SQLHSTMT stmt, SQLRETURN rc);
+  // The Results of sql run directly on a fresh statement of c.
+  std::vector<std::string> Run(const std::string& sql, SQLHDBC c = SQL_NULL_HDBC);
   SQLHDBC dbc() const { return connection_.dbc(); }
 
   DataDir dir_;
@@ -138,9 +125,7 @@ class OdbcTest : public ::testing::Test {
 
 }  // namespace odbctest
 
-#define EXPECT_ODBC_OK(rc, type, handle) \
-  EXPECT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
-#define ASSERT_ODBC_OK(rc, type, handle) \
-  ASSERT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
+#define EXPECT_ODBC_OK(rc, type, handle) EXPECT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
+#define ASSERT_ODBC_OK(rc, type, handle) ASSERT_TRUE(SQL_SUCCEEDED(rc)) << odbctest::Explain(rc, type, handle)
 #define ASSERT_STMT_OK(rc, stmt) ASSERT_ODBC_OK(rc, SQL_HANDLE_STMT, stmt)
 #define EXPECT_STMT_OK(rc, stmt) EXPECT_ODBC_OK(rc, SQL_HANDLE_STMT, stmt)

@@ -1,8 +1,7 @@
 // Server errors, injected faults and the statement trace as a client sees
-// them through the driver manager: SQLSTATE, native code and message text,
-// in ODBC 3 and (through SQLError) ODBC 2 terms.
+// them: SQLSTATE, native code and message text, in ODBC 3 and (through
+// SQLError) ODBC 2 terms.
 #include <fstream>
-#include <iterator>
 
 #include <gmock/gmock.h>
 
@@ -11,6 +10,7 @@
 namespace odbctest {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 class ServerErrorTest : public OdbcTest {
@@ -23,17 +23,16 @@ class ServerErrorTest : public OdbcTest {
   }
 
   // The first diagnostic of running sql on a fresh statement.
-  Diag Fail(const std::string& sql, SQLRETURN* rc_out = nullptr) {
+  Diag Fail(const std::string& sql, SQLRETURN expected_rc = SQL_ERROR) {
     Statement stmt(dbc());
-    SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
-    if (rc_out) *rc_out = rc;
+    EXPECT_EQ(SQLExecDirect(stmt, Text(sql), SQL_NTS), expected_rc) << sql;
     std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt);
     return diags.empty() ? Diag{} : diags.front();
   }
 };
 
 TEST_F(ServerErrorTest, NumbersAndStatesAsTheServersDriverReports) {
-  struct Case {
+  const struct {
     const char* sql;
     const char* state;
     SQLINTEGER native;
@@ -52,21 +51,32 @@ TEST_F(ServerErrorTest, NumbersAndStatesAsTheServersDriverReports) {
       {"SELECT id / 0 FROM k", "22012", 8134, "Divide by zero error encountered."},
       {"UPDATE k SET n = 256", "22003", 220, "Arithmetic overflow error for data type tinyint"},
   };
-  for (const Case& c : cases) {
-    SQLRETURN rc = 0;
-    Diag d = Fail(c.sql, &rc);
-    EXPECT_EQ(rc, SQL_ERROR) << c.sql;
+  for (const auto& c : cases) {
+    Diag d = Fail(c.sql);
     EXPECT_EQ(d.state, c.state) << c.sql;
     EXPECT_EQ(d.native, c.native) << c.sql;
     EXPECT_THAT(d.message, HasSubstr(std::string("[sqlsim][SQL Server]") + c.text)) << c.sql;
   }
-  EXPECT_THAT(Column1("SELECT code FROM k"), ::testing::ElementsAre("abc"));
+  EXPECT_THAT(Run("SELECT code FROM k"), ElementsAre("rows:abc,"));
+}
+
+TEST_F(ServerErrorTest, DiagnosticFieldsOfAServerError) {
+  Statement stmt(dbc());
+  ASSERT_EQ(SQLExecDirect(stmt, Text("SELECT * FROM nosuch"), SQL_NTS), SQL_ERROR);
+  SQLINTEGER native = 0, count = 0;
+  SQLCHAR state[6] = {0};
+  SQLGetDiagField(SQL_HANDLE_STMT, stmt, 0, SQL_DIAG_NUMBER, &count, 0, nullptr);
+  SQLGetDiagField(SQL_HANDLE_STMT, stmt, 1, SQL_DIAG_NATIVE, &native, 0, nullptr);
+  SQLGetDiagField(SQL_HANDLE_STMT, stmt, 1, SQL_DIAG_SQLSTATE, state, sizeof state, nullptr);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(native, 208);
+  EXPECT_STREQ(reinterpret_cast<char*>(state), "42S02");
 }
 
 TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
   Connection old(SQL_OV_ODBC2);
-  ASSERT_ODBC_OK(old.DriverConnect(ConnectionString(dir_)), SQL_HANDLE_DBC, old.dbc());
-  struct Case {
+  Connect(old);
+  const struct {
     const char* sql;
     const char* state;
     SQLINTEGER native;
@@ -76,15 +86,16 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
       {"SELECT CONVERT(int, 'zwei')", "22005", 245},
       {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000", 2627},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     ASSERT_EQ(SQLAllocStmt(old.dbc(), &stmt), SQL_SUCCESS);
     EXPECT_EQ(SQLExecDirect(stmt, Text(c.sql), SQL_NTS), SQL_ERROR);
-    std::vector<Diag> diags = Odbc2Errors(old.env(), old.dbc(), stmt);
-    ASSERT_FALSE(diags.empty()) << c.sql;
-    EXPECT_EQ(diags.front().state, c.state) << c.sql;
-    EXPECT_EQ(diags.front().native, c.native) << c.sql;
-    EXPECT_THAT(diags.front().message, HasSubstr("[sqlsim][SQL Server]")) << c.sql;
+    SQLCHAR state[6] = {0}, text[512] = {0};
+    SQLINTEGER native = 0;
+    EXPECT_EQ(SQLError(old.env(), old.dbc(), stmt, state, &native, text, sizeof text, nullptr), SQL_SUCCESS);
+    EXPECT_STREQ(reinterpret_cast<char*>(state), c.state) << c.sql;
+    EXPECT_EQ(native, c.native) << c.sql;
+    EXPECT_THAT(reinterpret_cast<char*>(text), HasSubstr("[sqlsim][SQL Server]")) << c.sql;
     SQLFreeStmt(stmt, SQL_DROP);
   }
 }
@@ -92,47 +103,34 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
 // The driver manager takes SQL_ERROR as the end of the statement, so the
 // statements after the failing one have run by the time the call returns.
 TEST_F(ServerErrorTest, StatementErrorLeavesTheBatchRunning) {
-  Statement stmt(dbc());
-  SQLRETURN rc = SQLExecDirect(
-      stmt, Text("INSERT INTO k VALUES (1, 'dup', 1) INSERT INTO k VALUES (2, 'two', 2)"), SQL_NTS);
-  EXPECT_EQ(rc, SQL_ERROR);
-  EXPECT_EQ(Diags(SQL_HANDLE_STMT, stmt).front().native, 2627);
-  EXPECT_THAT(Column1("SELECT code FROM k ORDER BY id"), ::testing::ElementsAre("abc", "two"));
+  EXPECT_EQ(Fail("INSERT INTO k VALUES (1, 'dup', 1) INSERT INTO k VALUES (2, 'two', 2)").native, 2627);
+  EXPECT_THAT(Run("SELECT code FROM k ORDER BY id"), ElementsAre("rows:abc,two,"));
 }
 
-TEST_F(ServerErrorTest, InjectedExecutionFaultsCountDown) {
+TEST_F(ServerErrorTest, InjectedFaultsCountDown) {
   Exec("EXECUTE sqlsim_fault 'execute', '%INSERT INTO k%', 2, '23000', 2627, 'injected'");
   for (int i = 0; i < 2; ++i) {
     Diag d = Fail("INSERT INTO k VALUES (10, 'new', 1)");
     EXPECT_EQ(d.state, "23000");
     EXPECT_EQ(d.native, 2627);
-    EXPECT_THAT(d.message, HasSubstr("injected"));
+    EXPECT_THAT(d.message, HasSubstr("[sqlsim][SQL Server]injected"));
   }
   // Statements that do not match are untouched; the third matching one runs.
   Exec("SELECT count(*) FROM k");
   Exec("INSERT INTO k VALUES (10, 'new', 1)");
-  EXPECT_EQ(Column1("SELECT count(*) FROM k").front(), "2");
-}
-
-TEST_F(ServerErrorTest, InjectedInformationArrivesWithSuccess) {
+  EXPECT_THAT(Run("SELECT count(*) FROM k"), ElementsAre("rows:2,"));
+  // Information arrives with success.
   Exec("EXECUTE sqlsim_fault 'info', '%FROM k%', 1, '01000', 0, 'Hinweis'");
-  Statement stmt(dbc());
-  EXPECT_EQ(SQLExecDirect(stmt, Text("SELECT id FROM k"), SQL_NTS), SQL_SUCCESS_WITH_INFO);
-  std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt);
-  ASSERT_EQ(diags.size(), 1u);
-  EXPECT_EQ(diags[0].state, "01000");
-  EXPECT_THAT(diags[0].message, HasSubstr("Hinweis"));
-  ASSERT_STMT_OK(SQLFetch(stmt), stmt);
+  EXPECT_THAT(Run("SELECT id FROM k WHERE id = 1"), ElementsAre("msg:Hinweis", "rows:1,"));
 }
 
-TEST(TraceTest, PreparedStatementsAndTheirParameters) {
-  DataDir dir;
-  std::filesystem::path trace = dir.path().string() + "/trace.log";
+TEST_F(OdbcTest, TraceOfPreparedStatementsAndTheirParameters) {
+  std::string trace = dir_.path().string() + "/trace.log";
   {
     Connection c;
-    ASSERT_ODBC_OK(c.DriverConnect(ConnectionString(dir, "TRACE=" + trace.string())), SQL_HANDLE_DBC, c.dbc());
+    Connect(c, "TRACE=" + trace);
     Statement stmt(c.dbc());
-    ASSERT_STMT_OK(SQLExecDirect(stmt, Text("CREATE TABLE t (a int, b char(5))"), SQL_NTS), stmt);
+    Exec(stmt, "CREATE TABLE t (a int, b char(5))");
     ASSERT_STMT_OK(SQLPrepare(stmt, Text("INSERT INTO t VALUES (?, ?)"), SQL_NTS), stmt);
     SQLINTEGER a = 7;
     SQLCHAR b[] = "it's";
@@ -146,11 +144,10 @@ TEST(TraceTest, PreparedStatementsAndTheirParameters) {
   std::ifstream in(trace);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  EXPECT_THAT(lines, ::testing::ElementsAre("PREPARE\tCREATE TABLE t (a int, b char(5))",
-                                            "EXECUTE\tCREATE TABLE t (a int, b char(5))",
-                                            "PREPARE\tINSERT INTO t VALUES (?, ?)",
-                                            "EXECUTE\tINSERT INTO t VALUES (?, ?)\t7\t'it''s'",
-                                            "EXECUTE\tINSERT INTO t VALUES (?, ?)\t7\tNULL"));
+  EXPECT_THAT(lines, ElementsAre("PREPARE\tCREATE TABLE t (a int, b char(5))", "EXECUTE\tCREATE TABLE t (a int, b char(5))",
+                                 "PREPARE\tINSERT INTO t VALUES (?, ?)",
+                                 "EXECUTE\tINSERT INTO t VALUES (?, ?)\t7\t'it''s'",
+                                 "EXECUTE\tINSERT INTO t VALUES (?, ?)\t7\tNULL"));
 }
 
 }  // namespace
