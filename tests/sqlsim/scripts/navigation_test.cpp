@@ -19,7 +19,8 @@ const char* const kRecords =
     " (20, '\xC4rger', 'Ulm', 'A', 1, '2001-01-01'), (2, 'Zander', 'Ulm', 'B', 5, '2000-02-29')";
 
 struct Step {
-  std::string call;  // procedure and arguments
+  const char* proc;  // after "up_"
+  const char* rec_id;
   Ids ids;
 };
 
@@ -36,7 +37,9 @@ class NavigationTest : public ScriptTest {
     ASSERT_TRUE(Run("INSERT INTO [dbo].[" + table + "] (RecId, NAME, ORT, STATUS, PLZ, DATUM)" + kRecords));
   }
   void ExpectSteps(const std::vector<Step>& steps) {
-    for (const Step& s : steps) EXPECT_EQ(Ints("EXECUTE [up_" + s.call), s.ids) << s.call;
+    for (const Step& s : steps) {
+      EXPECT_EQ(Ints(std::string("EXECUTE [up_") + s.proc + "] " + s.rec_id), s.ids) << s.proc << " " << s.rec_id;
+    }
   }
   // The prefix bound as char of its own length, as a host passes it.
   void ExpectFinds(const std::string& base, const std::vector<Find>& finds) {
@@ -66,28 +69,28 @@ TEST_F(NavigationTest, KeyTableForm) {
   Create(With({"ALIAS=NAVK", "USEKEYTAB=1", "KEY=NAME_KEY,NAME,ORT", "KEY=AKT_KEY,NAME;[STATUS] = 'A'"}));
   Fill("ut_NAVK");
   ExpectSteps({
-      {"First_NAVK_NAME_KEY]", {11}},
-      {"Last_NAVK_NAME_KEY]", {20}},
-      {"Next_NAVK_NAME_KEY] 3", {12}},
-      {"Prior_NAVK_NAME_KEY] 3", {5}},
-      {"Next_NAVK_NAME_KEY] 20", {}},
-      {"Prior_NAVK_NAME_KEY] 11", {}},
-      {"Next50_NAVK_NAME_KEY] 11", {5, 3, 12, 9, 7, 2, 20}},
-      {"Prior50_NAVK_NAME_KEY] 20", {2, 7, 9, 12, 3, 5, 11}},
-      {"Next50_NAVK_NAME_KEY] 20", {}},
-      {"First_NAVK_AKT_KEY]", {3}},
-      {"Last_NAVK_AKT_KEY]", {20}},
-      {"Next50_NAVK_AKT_KEY] 3", {5, 12, 9, 20}},
-      {"Prior50_NAVK_AKT_KEY] 20", {9, 12, 5, 3}},
+      {"First_NAVK_NAME_KEY", "", {11}},
+      {"Last_NAVK_NAME_KEY", "", {20}},
+      {"Next_NAVK_NAME_KEY", "3", {12}},
+      {"Prior_NAVK_NAME_KEY", "3", {5}},
+      {"Next_NAVK_NAME_KEY", "20", {}},
+      {"Prior_NAVK_NAME_KEY", "11", {}},
+      {"Next50_NAVK_NAME_KEY", "11", {5, 3, 12, 9, 7, 2, 20}},
+      {"Prior50_NAVK_NAME_KEY", "20", {2, 7, 9, 12, 3, 5, 11}},
+      {"Next50_NAVK_NAME_KEY", "20", {}},
+      {"First_NAVK_AKT_KEY", "", {3}},
+      {"Last_NAVK_AKT_KEY", "", {20}},
+      {"Next50_NAVK_AKT_KEY", "3", {5, 12, 9, 20}},
+      {"Prior50_NAVK_AKT_KEY", "20", {9, 12, 5, 3}},
       // A record failing the filter still positions.
-      {"Next_NAVK_AKT_KEY] 7", {20}},
-      {"Prior_NAVK_AKT_KEY] 7", {9}},
-      {"Next_NAVK_AKT_KEY] 11", {3}},
-      {"Prior_NAVK_AKT_KEY] 11", {}},
-      {"Next_NAVK_NAME_KEY] 4242", {}},
-      {"Prior_NAVK_AKT_KEY] 4242", {}},
-      {"Next50_NAVK_NAME_KEY] 0", {}},
-      {"Prior50_NAVK_NAME_KEY] -1", {}},
+      {"Next_NAVK_AKT_KEY", "7", {20}},
+      {"Prior_NAVK_AKT_KEY", "7", {9}},
+      {"Next_NAVK_AKT_KEY", "11", {3}},
+      {"Prior_NAVK_AKT_KEY", "11", {}},
+      {"Next_NAVK_NAME_KEY", "4242", {}},
+      {"Prior_NAVK_AKT_KEY", "4242", {}},
+      {"Next50_NAVK_NAME_KEY", "0", {}},
+      {"Prior50_NAVK_NAME_KEY", "-1", {}},
   });
   const std::string bonn = "MEIER       BONN    ";
   ExpectFinds("NAVK_", {
@@ -110,15 +113,15 @@ TEST_F(NavigationTest, KeyTableForm) {
   // A record missing from the key table is neither visited nor a start.
   ASSERT_TRUE(Run("DELETE FROM [dbo].[ut_NAVK_Keys] WHERE DataRecId = 12"));
   ExpectSteps({
-      {"Next50_NAVK_AKT_KEY] 3", {5, 9, 20}},
-      {"Next_NAVK_NAME_KEY] 12", {}},
-      {"Prior_NAVK_NAME_KEY] 12", {}},
-      {"Next50_NAVK_NAME_KEY] 12", {}},
+      {"Next50_NAVK_AKT_KEY", "3", {5, 9, 20}},
+      {"Next_NAVK_NAME_KEY", "12", {}},
+      {"Prior_NAVK_NAME_KEY", "12", {}},
+      {"Next50_NAVK_NAME_KEY", "12", {}},
   });
   ExpectFinds("NAVK_", {{"NAME_KEY", bonn, {3}, {3}}});
 
   ASSERT_TRUE(Run("DELETE FROM [dbo].[ut_NAVK]"));
-  ExpectSteps({{"First_NAVK_NAME_KEY]", {}}, {"Last_NAVK_AKT_KEY]", {}}, {"Next50_NAVK_NAME_KEY] 3", {}}});
+  ExpectSteps({{"First_NAVK_NAME_KEY", "", {}}, {"Last_NAVK_AKT_KEY", "", {}}, {"Next50_NAVK_NAME_KEY", "3", {}}});
   ExpectFinds("NAVK_", {{"NAME_KEY", "", {}, {}}, {"AKT_KEY", "M", {}, {}}});
 }
 
@@ -130,25 +133,25 @@ TEST_F(NavigationTest, DirectForm) {
   Create(With({"ALIAS=NAVD", "KEY=NAME_KEY,NAME,ORT", "KEY=PLZ_KEY,NAME,PLZ", "KEY=DAT_KEY,DATUM,NAME"}));
   Fill("ut_NAVD");
   ExpectSteps({
-      {"First_NAVD_NAME_KEY]", {11}},
-      {"Last_NAVD_NAME_KEY]", {20}},
-      {"Next_NAVD_NAME_KEY] 5", {3}},
-      {"Next_NAVD_NAME_KEY] 3", {12}},
-      {"Next_NAVD_NAME_KEY] 12", {9}},
-      {"Prior_NAVD_NAME_KEY] 9", {12}},
-      {"Prior_NAVD_NAME_KEY] 3", {5}},
-      {"Next_NAVD_NAME_KEY] 20", {0}},
-      {"Prior_NAVD_NAME_KEY] 11", {0}},
-      {"Next_NAVD_NAME_KEY] 4242", {0}},
-      {"Prior_NAVD_NAME_KEY] 4242", {0}},
+      {"First_NAVD_NAME_KEY", "", {11}},
+      {"Last_NAVD_NAME_KEY", "", {20}},
+      {"Next_NAVD_NAME_KEY", "5", {3}},
+      {"Next_NAVD_NAME_KEY", "3", {12}},
+      {"Next_NAVD_NAME_KEY", "12", {9}},
+      {"Prior_NAVD_NAME_KEY", "9", {12}},
+      {"Prior_NAVD_NAME_KEY", "3", {5}},
+      {"Next_NAVD_NAME_KEY", "20", {0}},
+      {"Prior_NAVD_NAME_KEY", "11", {0}},
+      {"Next_NAVD_NAME_KEY", "4242", {0}},
+      {"Prior_NAVD_NAME_KEY", "4242", {0}},
       // Numbers by value: 700 before 53111.
-      {"Next_NAVD_PLZ_KEY] 5", {3}},
-      {"Prior_NAVD_PLZ_KEY] 3", {5}},
-      {"First_NAVD_DAT_KEY]", {9}},
-      {"Next_NAVD_DAT_KEY] 11", {2}},
-      {"Next_NAVD_DAT_KEY] 2", {20}},
-      {"Next_NAVD_DAT_KEY] 3", {12}},
-      {"Last_NAVD_DAT_KEY]", {7}},
+      {"Next_NAVD_PLZ_KEY", "5", {3}},
+      {"Prior_NAVD_PLZ_KEY", "3", {5}},
+      {"First_NAVD_DAT_KEY", "", {9}},
+      {"Next_NAVD_DAT_KEY", "11", {2}},
+      {"Next_NAVD_DAT_KEY", "2", {20}},
+      {"Next_NAVD_DAT_KEY", "3", {12}},
+      {"Last_NAVD_DAT_KEY", "", {7}},
   });
   const std::string meier = "Meier       ";
   ExpectFinds("NAVD_", {
@@ -172,7 +175,7 @@ TEST_F(NavigationTest, DirectForm) {
   EXPECT_EQ(FailState("EXECUTE [up_Next50_NAVD_NAME_KEY] 3"), "42000") << "no pages of fifty";
 
   ASSERT_TRUE(Run("DELETE FROM [dbo].[ut_NAVD]"));
-  ExpectSteps({{"First_NAVD_NAME_KEY]", {}}, {"Last_NAVD_NAME_KEY]", {}}, {"Next_NAVD_NAME_KEY] 3", {0}}});
+  ExpectSteps({{"First_NAVD_NAME_KEY", "", {}}, {"Last_NAVD_NAME_KEY", "", {}}, {"Next_NAVD_NAME_KEY", "3", {0}}});
   ExpectFinds("NAVD_", {{"NAME_KEY", "M", {}, {}}});
 }
 
