@@ -1,182 +1,133 @@
-// The key tables follow every change of the data table: the composed values
-// and filter flags are compared with values computed here.
+// The key tables follow every change of the data table through the
+// triggers: composed values and filter flags, row by row, after each step.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
-#include "tests/sqlsim/scripts/field_values.h"
-#include "tests/sqlsim/scripts/key_values.h"
-#include "tests/sqlsim/scripts/script_runner.h"
+#include "tests/sqlsim/scripts/script_fixture.h"
 
 namespace scripts {
 namespace {
 
-using Rowset = std::vector<std::vector<std::string>>;
+using KeyRows = std::map<int, Row>;
 
-// Row by row, so that a difference shows without the rows around it.
-void ExpectSameRows(const Rowset& actual, const Rowset& expected, const std::string& after) {
-  EXPECT_EQ(actual.size(), expected.size()) << "key rows after " << after;
-  for (std::size_t i = 0; i < actual.size() && i < expected.size(); ++i) {
-    EXPECT_EQ(actual[i], expected[i]) << "key row " << i + 1 << " after " << after;
-  }
+std::string Id(int id) {
+  const std::string digits = std::to_string(id);
+  return std::string(10 - digits.size(), ' ') + digits;
 }
 
-TEST(KeyValues, ServerTextFormsComputedLocally) {
-  struct Case {
-    std::string actual;
-    std::string expected;
-  };
-  const std::vector<Case> cases = {
-      {Str(123.45, 6, 1), " 123.5"},       {Str(123.45, 2, 2), "**"},
-      {Str(1234567.89, 7, 2), "1234568"},  {Str(-1.5, 9, 2), "    -1.50"},
-      {Str(7, 10, 0), "         7"},       {Str(1234567890.0, 9, 2), "*********"},
-      {TextAsChar("abcdef", 3), "abc"},
-      {TextAsChar("ab", 4), "ab  "},       {Str(999999.99, 9, 2), "999999.99"},
-      {Str(-0.5, 5, 1), " -0.5"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected);
+std::string Pad(const std::string& text, std::size_t width) { return text + std::string(width - text.size(), ' '); }
+
+// A key row of artikel, text given upper-cased: ARTNR_KEY, BEZ_KEY and its
+// filter (STATUS 'A' and stock not negative), SEIT_KEY, PREIS_KEY and its
+// filter (stock 1 or BEZ starting with X); PREIS as '1' and the bits of the
+// double in hexadecimal, below zero '0' and the bits of its negation inverted.
+Row Artikel(int id, const std::string& artnr, const std::string& bez, const std::string& seit, const char* bez_filter,
+            const std::string& preis, const char* preis_filter) {
+  return {std::to_string(id), "1",        Pad(artnr, 10) + Id(id), bez_filter, Pad(bez, 30) + Pad(artnr, 10) + Id(id),
+          seit + Id(id),      preis_filter, preis + Id(id)};
 }
 
-class ArtikelKeys : public ScriptTest {
+class KeyTablesTest : public ScriptTest {
  protected:
-  void SetUp() override {
-    ScriptTest::SetUp();
-    if (HasFatalFailure()) return;
-    td_ = CreateSample("artikel");
-    ASSERT_FALSE(HasFailure()) << "the create script did not run";
+  void Expect(const std::string& table, const char* columns, const std::string& after) {
+    Rowset expected;
+    for (const auto& entry : keys_) expected.push_back(entry.second);
+    const Rowset actual = Rows(std::string("SELECT ") + columns + " FROM [dbo].[" + table + "] ORDER BY DataRecId");
+    EXPECT_EQ(actual.size(), expected.size()) << after;
+    for (std::size_t i = 0; i < actual.size() && i < expected.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << after;
   }
-  void Append(const Artikel& r) {
-    const std::vector<std::string> values = {r.artnr, r.bez, Fixed(r.preis), std::to_string(r.lager),
-                                             r.seit + " 00:00:00", r.status};
-    const Rowset rows = QueryRows(dbc(), ExecuteWithMarkers("up_Append_M01_ARTIKEL", *td_), FieldParams(*td_, values));
-    ASSERT_EQ(rows.size(), 1u);
-    const int64_t id = std::stoll(rows[0][0]);
-    ASSERT_EQ(model_.count(id), 0u) << "id " << id << " handed out twice";
-    model_[id] = r;
+  void Call(const std::string& proc, const Row& values) {
+    std::vector<Param> params;
+    std::string sql = "EXECUTE [" + proc + "] ?";
+    for (const std::string& v : values) params.push_back({v});
+    for (std::size_t i = 1; i < values.size(); ++i) sql += ",?";
+    ASSERT_EQ(Rows(sql, params).size(), 1u) << sql;
   }
-  static std::string Fixed(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
-  }
-  void ExpectKeyRows(const std::string& after) {
-    ExpectSameRows(Rows(std::string("SELECT ") + kArtikelKeyColumns + " FROM [dbo].[M01$ARTIKEL_Keys] ORDER BY DataRecId"),
-                   ArtikelKeyRows(model_), after);
-  }
-
-  testenv::TableDefPtr td_;
-  std::map<int64_t, Artikel> model_;
+  KeyRows keys_;
 };
 
-TEST_F(ArtikelKeys, ValuesAndFiltersFollowEveryChange) {
-  // Filter of BEZ_KEY: STATUS 'A' and stock not negative; of PREIS_KEY:
-  // stock exactly 1 or a description starting with X (either case).
-  Append({"a-100", "schraube m4", 0.99, 100, "2023-05-01", "A"});
-  Append({"B-7", "xylophon", -1.5, -5, "1999-12-31", "a"});
-  Append({"c", "Zange", 1234567890.0, 1, "2100-02-28", "B"});
-  Append({"d 4", "x", 999999.99, 0, "1753-01-01", "A"});
-  ExpectKeyRows("up_Append_");
+TEST_F(KeyTablesTest, ArtikelValuesAndFiltersFollowEveryChange) {
+  const char* columns = "DataRecId, DataMandId, ARTNR_KEY_Value, BEZ_KEY_Filter, BEZ_KEY_Value, SEIT_KEY_Value, "
+                        "PREIS_KEY_Filter, PREIS_KEY_Value";
+  const auto expect = [&](const std::string& after) { Expect("M01$ARTIKEL_Keys", columns, after); };
+  const auto td = CreateSample("artikel");
+  Call("up_Append_M01_ARTIKEL", {"a-100", "schraube m4", "0.99", "100", "2023-05-01", "A"});
+  Call("up_Append_M01_ARTIKEL", {"B-7", "xylophon", "-1.5", "-5", "1999-12-31", "a"});
+  Call("up_Append_M01_ARTIKEL", {"c", "Zange", "1234567890", "1", "2100-02-28", "B"});
+  Call("up_Append_M01_ARTIKEL", {"d 4", "x", "999999.99", "0", "1753-01-01", "A"});
+  ASSERT_EQ(Ints("EXECUTE [up_Add_M01_ARTIKEL]"), Ids{5});
+  keys_ = {{1, Artikel(1, "A-100", "SCHRAUBE M4", "2023-05-01", "1", "13FEFAE147AE147AE", "0")},
+           {2, Artikel(2, "B-7", "XYLOPHON", "1999-12-31", "0", "0C007FFFFFFFFFFFF", "1")},
+           {3, Artikel(3, "C", "ZANGE", "2100-02-28", "0", "141D26580B4800000", "1")},
+           {4, Artikel(4, "D 4", "X", "1753-01-01", "1", "1412E847FFAE147AE", "1")},
+           {5, Artikel(5, "", "", "1900-01-01", "0", "10000000000000000", "0")}};
+  expect("up_Append_ and up_Add_");
 
-  ASSERT_EQ(Int("EXECUTE [up_Add_M01_ARTIKEL]"), 5);
-  model_[5] = Artikel{};
-  ExpectKeyRows("up_Add_");
-
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[M01_ARTIKEL] SET BEZ = 'Xenon', LAGER = 1 WHERE RecId = 2"));
-  model_[2].bez = "Xenon";
-  model_[2].lager = 1;
-  ExpectKeyRows("UPDATE through the view");
-
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[M01$ARTIKEL] SET STATUS = 'A', PREIS = 5 WHERE RecId IN (1, 3)"));
-  for (int64_t id : {1, 3}) {
-    model_[id].status = "A";
-    model_[id].preis = 5;
-  }
-  ExpectKeyRows("UPDATE of two rows through the table");
-
+  ASSERT_TRUE(Run("UPDATE [dbo].[M01_ARTIKEL] SET BEZ = 'Xenon', LAGER = 1 WHERE RecId = 2"));
+  keys_[2] = Artikel(2, "B-7", "XENON", "1999-12-31", "1", "0C007FFFFFFFFFFFF", "1");
+  expect("UPDATE through the view");
+  ASSERT_TRUE(Run("UPDATE [dbo].[M01$ARTIKEL] SET STATUS = 'A', PREIS = 5 WHERE RecId IN (1, 3)"));
+  keys_[1] = Artikel(1, "A-100", "SCHRAUBE M4", "2023-05-01", "1", "14014000000000000", "0");
+  keys_[3] = Artikel(3, "C", "ZANGE", "2100-02-28", "1", "14014000000000000", "1");
+  expect("UPDATE of two rows through the table");
   // The tenant is set: a changed MandId is no re-key, DataMandId stays 1.
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[M01$ARTIKEL] SET MandId = 7 WHERE RecId = 1"));
-  ExpectKeyRows("UPDATE of MandId");
+  ASSERT_TRUE(Run("UPDATE [dbo].[M01$ARTIKEL] SET MandId = 7 WHERE RecId = 1"));
+  expect("UPDATE of MandId");
+  ASSERT_TRUE(Run("DELETE FROM [dbo].[M01$ARTIKEL] WHERE RecId = 4"));
+  ASSERT_TRUE(Run("EXECUTE [up_Del_M01_ARTIKEL] 2"));
+  keys_.erase(4);
+  keys_.erase(2);
+  expect("DELETE and up_Del_");
+  ASSERT_TRUE(Run("EXECUTE [up_Reorg_M01_ARTIKEL] 1,1"));
+  keys_ = {{1, keys_[1]},
+           {2, Artikel(2, "C", "ZANGE", "2100-02-28", "1", "14014000000000000", "1")},
+           {3, Artikel(3, "", "", "1900-01-01", "0", "10000000000000000", "0")}};
+  expect("up_Reorg_");
+  ASSERT_TRUE(Run("DELETE FROM [dbo].[M01$ARTIKEL_Keys]\r\nUPDATE [dbo].[M01$ARTIKEL] SET RecId = RecId"));
+  expect("the fill statement");
+  ASSERT_TRUE(Run(CreateScript(td.get())));
+  expect("the create script again");
 
-  ASSERT_TRUE(Execute(dbc(), "DELETE FROM [dbo].[M01$ARTIKEL] WHERE RecId = 4"));
-  model_.erase(4);
-  ExpectKeyRows("DELETE");
-
-  ASSERT_TRUE(Execute(dbc(), "EXECUTE [up_Del_M01_ARTIKEL] 2"));
-  model_.erase(2);
-  ExpectKeyRows("up_Del_");
-
-  ASSERT_TRUE(Execute(dbc(), "EXECUTE [up_Reorg_M01_ARTIKEL] 1,1"));
-  model_ = {{1, model_[1]}, {2, model_[3]}, {3, model_[5]}};
-  ExpectKeyRows("up_Reorg_");
-
-  ASSERT_TRUE(Execute(dbc(), "DELETE FROM [dbo].[M01$ARTIKEL_Keys]"));
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[M01$ARTIKEL] SET RecId = RecId"));
-  ExpectKeyRows("the fill statement");
-
-  ASSERT_TRUE(RunScript(dbc(), CreateScript(td_.get())));
-  ExpectKeyRows("the create script again");
+  EXPECT_EQ(Rows("EXECUTE [up_Upd_M01_ARTIKEL] 1,'neu','xaver',12.25,-1,'2020-06-30','A'"), Rowset{});
+  keys_[1] = Artikel(1, "NEU", "XAVER", "2020-06-30", "0", "14028800000000000", "1");
+  expect("up_Upd_");
+  Call("up_Upd2_M01_ARTIKEL", {"2", "z9", "bohrer", "7,5", "1", "01.03.2024", "a"});
+  keys_[2] = Artikel(2, "Z9", "BOHRER", "2024-03-01", "1", "1401E000000000000", "1");
+  expect("up_Upd2_");
 }
 
-TEST_F(ArtikelKeys, UpdAndUpd2RewriteTheKeyRow) {
-  Append({"a", "b", 1, 2, "2001-01-01", "A"});
-  Append({"k", "l", 3, 4, "2002-02-02", "A"});
-  std::vector<Param> params = FieldParams(*td_, {"neu", "xaver", "12.25", "-1", "2020-06-30 00:00:00", "A"});
-  params.insert(params.begin(), Param{"1", SQL_INTEGER, 10, 0, false});
-  EXPECT_TRUE(QueryRows(dbc(), ExecuteWithMarkers("up_Upd_M01_ARTIKEL", *td_, 1), params).empty());
-  model_[1] = {"neu", "xaver", 12.25, -1, "2020-06-30", "A"};
-  ExpectKeyRows("up_Upd_");
-
-  std::vector<Param> text = {{"2", SQL_VARCHAR, 20, 0, false}};
-  for (const char* v : {"z9", "bohrer", "7,5", "1", "01.03.2024", "a"}) text.push_back({v, SQL_VARCHAR, 255, 0, false});
-  EXPECT_EQ(QueryRows(dbc(), ExecuteWithMarkers("up_Upd2_M01_ARTIKEL", *td_, 1), text).size(), 1u);
-  model_[2] = {"z9", "BOHRER", 7.5, 1, "2024-03-01", "a"};
-  ExpectKeyRows("up_Upd2_");
-}
-
-class ZahlenKeys : public ScriptTest {
- protected:
-  void SetUp() override {
-    ScriptTest::SetUp();
-    if (HasFatalFailure()) return;
-    td_ = CreateSample("zahlen");
-    ASSERT_FALSE(HasFailure()) << "the create script did not run";
-  }
-  void ExpectKeyRows(const std::string& after) {
-    ExpectSameRows(Rows(std::string("SELECT ") + kZahlenKeyColumns + " FROM [dbo].[ut_ZAHLEN_Keys] ORDER BY DataRecId"),
-                   ZahlenKeyRows(model_), after);
-  }
-
-  testenv::TableDefPtr td_;
-  std::map<int64_t, Zahl> model_;
-};
-
-TEST_F(ZahlenKeys, IntegersComposedInValueOrder) {
-  const std::vector<int64_t> values = {12, -999, 12345, 0, -2147483647};
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const Rowset rows = QueryRows(dbc(), ExecuteWithMarkers("up_Append_ZAHLEN", *td_),
-                                  FieldParams(*td_, {std::to_string(values[i]), "0.5"}));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][0], std::to_string(i + 1));
-    model_[static_cast<int64_t>(i + 1)] = Zahl{values[i], 0.5, 1};
-  }
-  ExpectKeyRows("up_Append_");
-
-  // Without a tenant a changed MandId re-keys the row and is kept.
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[ut_ZAHLEN] SET MandId = 7 WHERE RecId = 2"));
-  model_[2].mand_id = 7;
-  ExpectKeyRows("UPDATE of MandId");
-
-  ASSERT_TRUE(Execute(dbc(), "UPDATE [dbo].[ZAHLEN] SET A = A + 1"));
-  for (auto& [id, r] : model_) r.a += 1;
-  ExpectKeyRows("UPDATE of every row through the view");
-
-  ASSERT_TRUE(Execute(dbc(), "EXECUTE [up_Del_ZAHLEN] 1"));
-  ASSERT_TRUE(Execute(dbc(), "EXECUTE [up_Reorg_ZAHLEN] 1,1"));
-  model_ = {{1, model_[2]}, {2, model_[3]}, {3, model_[4]}, {4, model_[5]}};
-  ExpectKeyRows("up_Reorg_");
-  EXPECT_EQ(Ints("SELECT MandId FROM [dbo].[ut_ZAHLEN] ORDER BY RecId"), (std::vector<int64_t>{7, 1, 1, 1}));
+// Without a tenant a changed MandId re-keys the row and is kept. A holds
+// '1' and ten digits from zero up, '0' and A + 10^10 below zero.
+TEST_F(KeyTablesTest, ZahlenIntegersInValueOrder) {
+  CreateSample("zahlen");
+  const auto expect = [&](const std::string& after) {
+    Expect("ut_ZAHLEN_Keys", "DataRecId, DataMandId, A_KEY_Value", after);
+  };
+  for (const char* a : {"12", "-999", "12345", "0", "-2147483647"}) Call("up_Append_ZAHLEN", {a, "0.5"});
+  keys_ = {{1, {"1", "1", "10000000012" + Id(1)}},
+           {2, {"2", "1", "09999999001" + Id(2)}},
+           {3, {"3", "1", "10000012345" + Id(3)}},
+           {4, {"4", "1", "10000000000" + Id(4)}},
+           {5, {"5", "1", "07852516353" + Id(5)}}};
+  expect("up_Append_");
+  ASSERT_TRUE(Run("UPDATE [dbo].[ut_ZAHLEN] SET MandId = 7 WHERE RecId = 2"));
+  keys_[2][1] = "7";
+  expect("UPDATE of MandId");
+  ASSERT_TRUE(Run("UPDATE [dbo].[ZAHLEN] SET A = A + 1"));
+  keys_ = {{1, {"1", "1", "10000000013" + Id(1)}},
+           {2, {"2", "7", "09999999002" + Id(2)}},
+           {3, {"3", "1", "10000012346" + Id(3)}},
+           {4, {"4", "1", "10000000001" + Id(4)}},
+           {5, {"5", "1", "07852516354" + Id(5)}}};
+  expect("UPDATE of every row through the view");
+  ASSERT_TRUE(Run("EXECUTE [up_Del_ZAHLEN] 1\r\nEXECUTE [up_Reorg_ZAHLEN] 1,1"));
+  keys_ = {{1, {"1", "7", "09999999002" + Id(1)}},
+           {2, {"2", "1", "10000012346" + Id(2)}},
+           {3, {"3", "1", "10000000001" + Id(3)}},
+           {4, {"4", "1", "07852516354" + Id(4)}}};
+  expect("up_Reorg_");
+  EXPECT_EQ(Ints("SELECT MandId FROM [dbo].[ut_ZAHLEN] ORDER BY RecId"), (Ids{7, 1, 1, 1}));
 }
 
 }  // namespace
