@@ -187,7 +187,8 @@ TEST(ParseTest, StatementBoundariesAndRareForms) {
       {"ALTER FUNCTION f() RETURNS int WITH RETURNS NULL ON NULL INPUT AS BEGIN RETURN 0 END", "1 statements"},
       {"CREATE VIEW v (a, [b c]) WITH SCHEMABINDING AS SELECT x, y FROM t WITH CHECK OPTION;", "1 statements"},
       {"SET IDENTITY_INSERT dbo.t ON SET LOCK_TIMEOUT -1 EXEC sp_help Kunde", "3 statements"},
-      {"SELECT CURRENT_TIMESTAMP, current_user FROM master..sysobjects, @tv, (SELECT 1 AS one) AS d", "1 statements"},
+      {"SELECT CURRENT_TIMESTAMP, current_user FROM master..sysobjects, @tv, t AS k, (SELECT 1 AS one) AS d",
+       "1 statements"},
       {"SET LOCK_TIMEOUT (", "error 102 line 1: Incorrect syntax near '('."},
       {"CREATE TRIGGER tr ON t WITH ENCRYPTION INSTEAD OF UPDATE, DELETE, INSERT "
        "WITH APPEND NOT FOR REPLICATION AS PRINT 'x'",
