@@ -7,30 +7,14 @@
 namespace sqlsim {
 namespace {
 
-std::string KindName(TokenKind kind) {
-  switch (kind) {
-    case TokenKind::kEnd: return "end";
-    case TokenKind::kWord: return "w";
-    case TokenKind::kQuotedName: return "q";
-    case TokenKind::kVariable: return "v";
-    case TokenKind::kString: return "s";
-    case TokenKind::kInteger: return "i";
-    case TokenKind::kDecimal: return "d";
-    case TokenKind::kFloat: return "f";
-    case TokenKind::kBinary: return "b";
-    case TokenKind::kParameter: return "p";
-    case TokenKind::kSymbol: return "sym";
-  }
-  return "?";
-}
-
 // "kind:text" per token, blank-separated, without the end token.
 std::string Dump(const std::vector<Token>& tokens) {
   std::string out;
   for (const Token& t : tokens) {
     if (t.kind == TokenKind::kEnd) break;
     if (!out.empty()) out += ' ';
-    out += KindName(t.kind) + (t.national ? "N" : "") + ":";
+    static const char* const kKinds[] = {"end", "w", "q", "v", "s", "i", "d", "f", "b", "p", "sym"};
+    out += kKinds[static_cast<int>(t.kind)] + std::string(t.national ? "N" : "") + ":";
     if (t.kind == TokenKind::kBinary) {
       for (unsigned char c : t.text) out += std::to_string(c) + ",";
     } else if (t.kind == TokenKind::kParameter) {
@@ -42,13 +26,11 @@ std::string Dump(const std::vector<Token>& tokens) {
   return out;
 }
 
-struct LexCase {
-  const char* text;
-  const char* tokens;
-};
-
 TEST(LexerTest, SplitsTokens) {
-  const LexCase cases[] = {
+  struct {
+    const char* text;
+    const char* tokens;
+  } const cases[] = {
       {"SELECT a FROM t", "w:SELECT w:a w:FROM w:t"},
       {"[a]]b] [x y] \"q\"\"r\"", "q:a]b q:x y q:q\"r"},
       {"#tmp ##global @v @@ERROR a$b", "w:#tmp w:##global v:@v v:@@ERROR w:a$b"},
@@ -67,7 +49,7 @@ TEST(LexerTest, SplitsTokens) {
       {"K\xE4se", "w:K\xE4se"},
       {"", ""},
   };
-  for (const LexCase& c : cases) {
+  for (const auto& c : cases) {
     Diagnostics errors;
     std::vector<Token> tokens = Tokenize(c.text, &errors);
     EXPECT_TRUE(errors.empty()) << c.text;
@@ -90,19 +72,17 @@ TEST(LexerTest, KeepsPositions) {
   EXPECT_EQ(tokens[3].pos.column, 6);
 }
 
-struct LexErrorCase {
-  const char* text;
-  int32_t number;
-  int32_t line;
-  const char* message;
-};
-
 TEST(LexerTest, ReportsErrors) {
   const std::string long_name(129, 'x');
   const std::string name128(128, 'x');
   const std::string too_long_message =
       "The identifier that starts with '" + name128 + "' is too long. Maximum length is 128.";
-  const LexErrorCase cases[] = {
+  struct {
+    const char* text;
+    int32_t number;
+    int32_t line;
+    const char* message;
+  } const cases[] = {
       {"SELECT 'abc", 105, 1, "Unclosed quotation mark after the character string 'abc'."},
       {"SELECT\n'ab''c\nd", 105, 2, "Unclosed quotation mark after the character string 'ab''c\nd'."},
       {"SELECT N'", 105, 1, "Unclosed quotation mark after the character string ''."},
@@ -115,7 +95,7 @@ TEST(LexerTest, ReportsErrors) {
        "For other statements, look for empty alias names. Aliases defined as \"\" or [] are not allowed. Change "
        "the alias to a valid name."},
   };
-  for (const LexErrorCase& c : cases) {
+  for (const auto& c : cases) {
     Diagnostics errors;
     std::vector<Token> tokens = Tokenize(c.text, &errors);
     ASSERT_EQ(errors.size(), 1u) << c.text;

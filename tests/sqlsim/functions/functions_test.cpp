@@ -1,8 +1,10 @@
-// The collation TSQL, the case mapping under it, and how function errors
-// travel through SQLite.
+// The collation TSQL, the case mapping under it, how function errors travel
+// through SQLite, and what only a bare connection shows.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
-#include "function_db.h"
+#include "sqlsim/functions/datetime.h"
+#include "sqlsim/functions/register.h"
 #include "sqlsim/functions/function_error.h"
 #include "sqlsim/functions/text.h"
 
@@ -51,39 +53,6 @@ TEST(CaseMappingTest, LettersMapBothWaysAndNothingElseMoves) {
   }
 }
 
-TEST(CollationTest, OrderByAndComparisons) {
-  testing::FunctionDb db;
-  ASSERT_EQ(db.Exec("CREATE TABLE t(x TEXT COLLATE TSQL);"
-                    "INSERT INTO t VALUES ('zebra'), ('Apple'), ('banana'), ('Cherry'), ('\xE4pfel');"),
-            "");
-  EXPECT_EQ(db.Column("SELECT x FROM t ORDER BY x"), "Apple|banana|Cherry|zebra|\xE4pfel");
-  EXPECT_EQ(db.Column("SELECT x FROM t WHERE x = 'APPLE   '"), "Apple");
-  EXPECT_EQ(db.Column("SELECT x FROM t WHERE x > 'b' AND x < 'CZ' ORDER BY x"), "banana|Cherry");
-  EXPECT_EQ(db.Eval("'abc' = 'ABC  ' COLLATE TSQL"), "I:1");
-  EXPECT_EQ(db.Eval("'abc' = ' abc' COLLATE TSQL"), "I:0");
-}
-
-TEST(CollationTest, UniqueIndexTreatsCaseAndTrailingBlanksAsDuplicates) {
-  testing::FunctionDb db;
-  ASSERT_EQ(db.Exec("CREATE TABLE t(x TEXT COLLATE TSQL);"
-                    "CREATE UNIQUE INDEX ix ON t(x);"
-                    "INSERT INTO t VALUES ('abc');"),
-            "");
-  EXPECT_NE(db.Exec("INSERT INTO t VALUES ('ABC  ')").find("UNIQUE constraint failed"),
-            std::string::npos);
-  EXPECT_NE(db.Exec("INSERT INTO t VALUES ('Abc')").find("UNIQUE constraint failed"),
-            std::string::npos);
-  EXPECT_EQ(db.Exec("INSERT INTO t VALUES (' abc')"), "");
-  EXPECT_EQ(db.Column("SELECT count(DISTINCT x) FROM t"), "2");
-}
-
-TEST(CollationTest, FunctionsServeInIndexExpressionsExceptGetdate) {
-  testing::FunctionDb db;
-  ASSERT_EQ(db.Exec("CREATE TABLE t(x TEXT)"), "");
-  EXPECT_EQ(db.Exec("CREATE INDEX a ON t(tsql_upper(x))"), "");
-  EXPECT_NE(db.Exec("CREATE INDEX b ON t(x || tsql_getdate())"), "");
-}
-
 TEST(FunctionErrorTest, EncodeDecode) {
   int32_t number = 0;
   std::string message;
@@ -103,20 +72,48 @@ TEST(FunctionErrorTest, EncodeDecode) {
   }
 }
 
-TEST(FunctionErrorTest, SqliteHandsTheEncodedTextBack) {
-  testing::FunctionDb db;
-  EXPECT_EQ(db.Eval("tsql_div(1, 0)"), "E:8134");
-  EXPECT_EQ(db.LastMessage(), "sqlsim:8134:Divide by zero error encountered.");
-  ASSERT_EQ(db.Exec("CREATE TABLE t(x); INSERT INTO t VALUES (0)"), "");
-  EXPECT_EQ(db.Exec("UPDATE t SET x = tsql_div(5, x)"), "E:8134");
-  EXPECT_EQ(db.Exec("CREATE TABLE u(y); CREATE TRIGGER tr AFTER INSERT ON u "
-                    "BEGIN UPDATE t SET x = tsql_convert('x', 'varchar', 'int', -1, -1); END;"
-                    "INSERT INTO u VALUES (1)"),
-            "E:245");
+class BareConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+    ASSERT_EQ(RegisterTsqlFunctions(db_), SQLITE_OK);
+  }
+  void TearDown() override { sqlite3_close(db_); }
+  int Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+  sqlite3* db_ = nullptr;
+};
+
+TEST_F(BareConnectionTest, ErrorsKeepTheirTextThroughStatementsAndTriggers) {
+  ASSERT_EQ(Exec("CREATE TABLE t(x); INSERT INTO t VALUES (0); CREATE TABLE u(y);"
+                 "CREATE TRIGGER tr AFTER INSERT ON u "
+                 "BEGIN UPDATE t SET x = tsql_convert('x', 'varchar', 'int', -1, -1); END;"),
+            SQLITE_OK);
+  EXPECT_NE(Exec("UPDATE t SET x = tsql_div(5, x)"), SQLITE_OK);
+  EXPECT_STREQ(sqlite3_errmsg(db_), "sqlsim:8134:Divide by zero error encountered.");
+  EXPECT_NE(Exec("INSERT INTO u VALUES (1)"), SQLITE_OK);
   int32_t number = 0;
   std::string message;
-  ASSERT_TRUE(DecodeFunctionError(db.LastMessage(), &number, &message));
+  ASSERT_TRUE(DecodeFunctionError(sqlite3_errmsg(db_), &number, &message));
+  EXPECT_EQ(number, 245);
   EXPECT_EQ(message, "Conversion failed when converting the varchar value 'x' to data type int.");
+}
+
+TEST_F(BareConnectionTest, FunctionsServeInIndexExpressionsExceptGetdate) {
+  ASSERT_EQ(Exec("CREATE TABLE t(x TEXT)"), SQLITE_OK);
+  EXPECT_EQ(Exec("CREATE INDEX a ON t(tsql_upper(x))"), SQLITE_OK);
+  EXPECT_NE(Exec("CREATE INDEX b ON t(x || tsql_getdate())"), SQLITE_OK);
+}
+
+TEST_F(BareConnectionTest, GetdateIsNowInLocalTime) {
+  sqlite3_stmt* stmt = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db_, "SELECT tsql_getdate(), datetime('now', 'localtime')", -1, &stmt, nullptr),
+            SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+  const std::string now = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+  const std::string local = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+  sqlite3_finalize(stmt);
+  EXPECT_TRUE(IsCanonicalDateTime(now)) << now;
+  EXPECT_EQ(now.substr(0, 15), local.substr(0, 15));  // to ten minutes
 }
 
 }  // namespace
