@@ -433,7 +433,7 @@ TEST_F(RecordAccessTest, NullArgumentsAndImpossibleDefinitionsFail) {
   EXPECT_EQ(rv_OdbcDeleteRecord(plain_, nullptr, 1), 0);
   EXPECT_EQ(rv_OdbcZap(nullptr, td_.get()), 0);
   rv_OdbcReorg(nullptr, nullptr);
-  ASSERT_TRUE(RunScript(plain_, kInsertA));
+  ASSERT_TRUE(RunScript(Use(0, 0), kInsertA));
   EXPECT_EQ(rv_OdbcGetRecord(nullptr, td_.get(), 7, a.data()), 0);
   EXPECT_EQ(rv_OdbcGetRecord(plain_, nullptr, 7, a.data()), 0);
   EXPECT_EQ(rv_OdbcGetRecord(plain_, td_.get(), 7, nullptr), 0);
