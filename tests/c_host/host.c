@@ -6,30 +6,22 @@
 
 #include "lerv32.h"
 
-static int passed = 0;
 static int failed = 0;
 
 static void Check(int ok, const char* what) {
-  if (ok) {
-    ++passed;
-  } else {
+  if (!ok) {
     ++failed;
     printf("FAILED: %s\n", what);
   }
 }
 
-/* Builds a definition by calls and from a file, converts every field type
- * both ways, builds a key and asks for the SQL types. */
+/* Builds a definition by calls and from a file, converts values both ways,
+ * builds a key and asks for the SQL types. */
 static void CheckDefinitions(void) {
-  static const char* const kFields[] = {"TEXT,C,6", "KEY,u,4", "DATE,D", "FLAG,L", "BYTE,b",
-                                        "NUM,N,7,2", "DBL,d,0,3", "LONG,l", "SHORT,s",
-                                        "PACKED,n,4,2", "BIN,x,3", "COBDATE,o"};
-  static const char* const kValues[] = {"abc", "K\x84", "2024-02-29", "1", "200", "-12.50",
-                                        "1234.567", "-70000", "-2", "-12.34", "-300", "2023-12-24"};
-  static const char* const kBack[] = {"abc", "K\x8E", "2024-02-29", "1", "200", "-12.50",
-                                      "1234.567", "-70000", "-2", "-12.34", "-300", "2023-12-24"};
+  static const char* const kFields[] = {"TEXT,C,6", "KEY,u,4", "DATE,D", "NUM,N,7,2", "DBL,d,0,3", "LONG,l"};
+  static const char* const kValues[] = {"abc", "K\x84", "2024-02-29", "-12.50", "1234.567", "-70000"};
   const char* path = "c_host_table.def";
-  char record[128];
+  char record[64];
   char text[64];
   char key[64];
   int i;
@@ -37,21 +29,23 @@ static void CheckDefinitions(void) {
   TableDef* loaded = rv_AllocTableDef();
   FILE* file;
 
-  Check(td != NULL && loaded != NULL, "allocate definitions");
-  if (td == NULL || loaded == NULL) return;
-  for (i = 0; i < 12; ++i) Check(rv_AddFieldDef(td, kFields[i]) == 1, kFields[i]);
-  Check(rv_AddKeyDef(td, "K,KEY,LONG") == 1, "key by call");
-  Check(rv_FieldCnt(td) == 12 && rv_FieldOffset(td, 2) == 10 && rv_FieldLen(td, 2) == 10, "layout");
-
-  memset(record, ' ', sizeof record);
-  for (i = 0; i < 12; ++i) {
-    Check(rv_FieldFromString(td, i, record, kValues[i]) == 1, kValues[i]);
-    Check(strcmp(rv_FieldToString(td, i, record, text), kBack[i]) == 0, kBack[i]);
+  if (td == NULL || loaded == NULL) {
+    Check(0, "allocate definitions");
+    return;
   }
-  Check(rv_FieldToLong(td, 7, record) == -70000 && rv_FieldToDouble(td, 5, record) == -12.5, "numbers");
+  for (i = 0; i < 6; ++i) Check(rv_AddFieldDef(td, kFields[i]) == 1, kFields[i]);
+  Check(rv_AddKeyDef(td, "K,KEY,LONG") == 1, "key by call");
+  Check(rv_FieldCnt(td) == 6 && rv_FieldOffset(td, 2) == 10 && rv_FieldLen(td, 2) == 10, "layout");
+  memset(record, ' ', sizeof record);
+  for (i = 0; i < 6; ++i) {
+    Check(rv_FieldFromString(td, i, record, kValues[i]) == 1, kValues[i]);
+    Check(strcmp(rv_FieldToString(td, i, record, text), i == 1 ? "K\x8E" : kValues[i]) == 0, kValues[i]);
+  }
+  Check(rv_FieldToLong(td, 5, record) == -70000 && rv_FieldToDouble(td, 3, record) == -12.5, "numbers");
   Check(rv_MakeKeyFromRecord(td, 0, record, key) == 8 && memcmp(key, "K\x8E  ", 4) == 0, "key value");
   Check(rv_SqlFieldType(td, 2) == 9 && strcmp(rv_SqlFieldTypeName(td, 0), "char(6)") == 0 &&
-            strcmp(rv_SqlFieldDefault(td, 5), "0") == 0, "SQL types");
+            strcmp(rv_SqlFieldDefault(td, 3), "0") == 0,
+        "SQL types");
 
   file = fopen(path, "wb");
   if (file != NULL) {
@@ -61,7 +55,7 @@ static void CheckDefinitions(void) {
   Check(rv_LoadTableDef(loaded, path) == 1 && rv_FieldCnt(loaded) == 2 && rv_KeyCnt(loaded) == 1 &&
             strcmp(rv_KeyName(loaded, 0), "NR_KEY") == 0 && strcmp(rv_FieldName(loaded, 1), "NAME") == 0,
         "definition file");
-  Check(rv_SaveTableDef(td, path) == 1 && rv_LoadTableDef(loaded, path) == 1 && rv_FieldCnt(loaded) == 12,
+  Check(rv_SaveTableDef(td, path) == 1 && rv_LoadTableDef(loaded, path) == 1 && rv_FieldCnt(loaded) == 6,
         "save and load");
   remove(path);
   rv_FreeTableDef(td);
@@ -107,25 +101,20 @@ int main(void) {
   LERV32_HDBC connection;
   char connect[256] = "DRIVER=NoSuchDriver;";
 
-  Check(rv_GetDllInstance() != NULL, "module handle");
-  Check(rv_GetEnvHandle() != NULL, "environment");
-  Check(rv_GetExtendedLevel() == 1, "default procedure switch");
-  Check(rv_GetOemConvert() == 1, "default OEM conversion");
-  Check(rv_SetOemConvert(5) == 1, "setter returns the old value");
-  Check(rv_GetOemConvert() == 5, "setter stores the new value");
+  Check(rv_GetDllInstance() != NULL && rv_GetEnvHandle() != NULL, "module and environment handles");
+  Check(rv_GetExtendedLevel() == 1 && rv_GetOemConvert() == 1, "default switches");
+  Check(rv_SetOemConvert(5) == 1 && rv_GetOemConvert() == 5, "the setter returns the old value, stores the new");
   Check(rv_SetExtendedLevel(0) == 1 && rv_GetExtendedLevel() == 0, "procedure switch");
   Check(rv_GetMemUsage(0) >= 0 && rv_GetMemUsage(1) >= 0, "memory counters");
 
   connection = rv_OdbcConnect("lerv32_test", "", "");
-  Check(connection != NULL, "connect to the test data source");
-  if (connection != NULL) Check(rv_OdbcDisconnect(connection) == 0, "disconnect");
+  Check(connection != NULL && rv_OdbcDisconnect(connection) == 0, "connect to the test data source");
   Check(rv_OdbcConnect("no_such_source", "", "") == NULL, "unknown data source");
   Check(rv_OdbcDriverConnectEx(NULL, connect, 2) == NULL, "unknown driver");
   Check(strcmp(connect, "DRIVER=NoSuchDriver;") == 0, "failed connect leaves the string");
 
   CheckDefinitions();
   CheckScripts();
-
-  printf("%d passed, %d failed\n", passed, failed);
+  printf("%d failed\n", failed);
   return failed == 0 ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 // fields and RecId.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,47 +11,48 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
-#include "records/write_test_util.h"
 #include "schema/key_composition.h"
-#include "support/sqlsim_db.h"
-#include "support/table_defs.h"
-#include "support/test_env.h"
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 namespace {
 
-using recordtest::CreateScript;
+using recordtest::QueryIds;
 using recordtest::RunScript;
-using testenv::ScopedEnv;
 using Ids = std::vector<int32_t>;
 
-Ids QueryIds(SQLHDBC dbc, const std::string& sql) {
+// Walks forward from the first record of key, then backward from the last.
+Ids Walk(SQLHDBC dbc, TableDef* td, int key) {
   Ids ids;
-  SQLHSTMT stmt = SQL_NULL_HSTMT;
-  SQLAllocStmt(dbc, &stmt);
-  SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS);
-  SQLINTEGER id = 0;
-  while (SQL_SUCCEEDED(SQLFetch(stmt))) {
-    SQLGetData(stmt, 1, SQL_C_LONG, &id, 0, nullptr);
+  for (int32_t id = rv_OdbcFirstRecId(dbc, td, key); id != 0 && ids.size() < 100;
+       id = rv_OdbcNextRecId(dbc, td, key, id)) {
     ids.push_back(id);
   }
-  SQLFreeStmt(stmt, SQL_DROP);
+  for (int32_t id = rv_OdbcLastRecId(dbc, td, key); id != 0 && ids.size() < 200;
+       id = rv_OdbcPriorRecId(dbc, td, key, id)) {
+    ids.push_back(id);
+  }
+  return ids;
+}
+
+// The server's order of the key's columns, forward then backward.
+Ids ServerWalk(SQLHDBC dbc, const std::string& table, const std::string& order_by) {
+  Ids ids = QueryIds(dbc, "SELECT RecId FROM [" + table + "] ORDER BY " + order_by);
+  const size_t n = ids.size();
+  for (size_t i = 0; i < n; ++i) ids.push_back(ids[n - 1 - i]);
   return ids;
 }
 
 // Rows (Windows-1252) of values a record cannot hold exactly: NAME (quotes,
 // umlauts, the euro sign that code page 850 lacks, duplicates, case), ORT,
 // DATUM (dates before 1900 read as the empty date), PLZ, NR, WERT (fractions
-// in a d field without decimals, a value too wide for its text).
+// in a d field without decimals, a value too wide for its text, a tie whose
+// names sort against their RecIds: the key's fields alone order it).
 const char* const kRows =
     " (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES\r\n"
     " (2, 'Yilmaz', 'Bonn', '2020-05-03', 53111, 5, 1.4),\r\n"
     " (3, 'Meier', 'Bonn', '2020-05-01', 53111, 7, 1.2),\r\n"
-    " (5, 'O''Brien', 'K\xf6ln', '1850-03-01', 50667, 2, 1.5),\r\n"
+    " (5, 'O''Brien', 'K\xf6ln', '1850-03-01', 50667, 2, 1.4),\r\n"
     " (6, 'meier', 'Aachen', '2020-05-01', 52062, 7, 1.2),\r\n"
     " (9, 'M\xfcller', 'Bonn', '2001-01-01', 53111, 1, -1.2),\r\n"
     " (10, 'Zander', 'Essen', '1900-01-01', 45127, 9, 1e70),\r\n"
@@ -74,7 +74,7 @@ const KeyCase kKeys[] = {
 
 enum Form { kDirect, kKeyTables, kTenant };
 
-class NavigationTest : public ::testing::TestWithParam<int> {
+class NavigationTest : public ::testing::TestWithParam<int>, public recordtest::RecordDb {
  protected:
   void SetUp() override {
     std::vector<std::string> lines = {"ALIAS=NAV",     "EXLEVEL=1",         "USEMANDANT=1",
@@ -84,54 +84,30 @@ class NavigationTest : public ::testing::TestWithParam<int> {
                                       "KEY=WERT_KEY,WERT"};
     if (GetParam() == kKeyTables) lines.push_back("USEKEYTAB=1");
     lerv32::ApplyDefinitionLines(td_.get(), lines);
-    dbc_ = static_cast<SQLHDBC>(
-        rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp_.Path().string(), "nav", trace_).c_str()));
+    dbc_ = Connect("nav");
     ASSERT_NE(dbc_, nullptr);
     if (GetParam() == kTenant) {
       // The objects of no tenant, holding another record, which a walk as
       // the tenant M01 must never meet.
-      ASSERT_TRUE(RunScript(dbc_, CreateScript(td_.get(), 1)));
+      ASSERT_EQ(rv_CreateTable(dbc_, td_.get(), 1, nullptr), 1);
       ASSERT_TRUE(RunScript(dbc_, "INSERT INTO NAV (RecId, NAME) VALUES (4, 'fremd')\r\n"));
       rv_SetMandant("M01");
     }
-    ASSERT_TRUE(RunScript(dbc_, CreateScript(td_.get(), 1)));
+    ASSERT_EQ(rv_CreateTable(dbc_, td_.get(), 1, nullptr), 1);
     ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "]" + kRows));
   }
-  void TearDown() override {
-    if (dbc_) rv_OdbcDisconnect(dbc_);
-    rv_SetMandant("");
-    lerv32::ExSQL_Enabled = saved_enabled_;
-    lerv32::OemConvert = saved_oem_;
+  // Every key's walk both ways is the server's order of it.
+  void ExpectServerOrder(size_t rows) {
+    for (int k = 0; k < td_->KeyCnt; ++k) {
+      SCOPED_TRACE(kKeys[k].name);
+      const Ids expected = ServerWalk(dbc_, base_, kKeys[k].order_by);
+      ASSERT_EQ(expected.size(), 2 * rows);
+      EXPECT_EQ(Walk(dbc_, td_.get(), k), expected);
+    }
   }
 
-  Ids ServerOrder(const char* order_by) {
-    return QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] ORDER BY " + order_by);
-  }
-  Ids WalkForward(int key) {
-    Ids ids;
-    for (int32_t id = rv_OdbcFirstRecId(dbc_, td_.get(), key); id != 0 && ids.size() < 100;
-         id = rv_OdbcNextRecId(dbc_, td_.get(), key, id)) {
-      ids.push_back(id);
-    }
-    return ids;
-  }
-  Ids WalkBackward(int key) {
-    Ids ids;
-    for (int32_t id = rv_OdbcLastRecId(dbc_, td_.get(), key); id != 0 && ids.size() < 100;
-         id = rv_OdbcPriorRecId(dbc_, td_.get(), key, id)) {
-      ids.push_back(id);
-    }
-    return ids;
-  }
-
-  testenv::TempDir temp_;
-  const std::string trace_ = (temp_.Path() / "trace.txt").string();
-  ScopedEnv event_log_{"LEBASE32_EVENTLOG", (temp_.Path() / "events.log").string()};
-  testenv::TableDefPtr td_ = testenv::NewTableDef();
   const std::string base_ = GetParam() == kTenant ? "M01_NAV" : "NAV";
   SQLHDBC dbc_ = nullptr;
-  int32_t saved_enabled_ = lerv32::ExSQL_Enabled;
-  int32_t saved_oem_ = lerv32::OemConvert;
 };
 
 TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
@@ -143,19 +119,11 @@ TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
   for (int oem : {0, 1}) {
     lerv32::OemConvert = oem;
     for (const Path& path : paths) {
+      SCOPED_TRACE(std::string(path.what) + " oem " + std::to_string(oem));
       lerv32::ExSQL_Enabled = path.enabled;
       td_->ExLevel = path.level;
-      for (int k = 0; k < td_->KeyCnt; ++k) {
-        SCOPED_TRACE(std::string(path.what) + " " + kKeys[k].name + " oem " + std::to_string(oem));
-        Ids expected = ServerOrder(kKeys[k].order_by);
-        ASSERT_EQ(expected.size(), 9u);
-        EXPECT_EQ(WalkForward(k), expected);
-        std::reverse(expected.begin(), expected.end());
-        EXPECT_EQ(WalkBackward(k), expected);
-      }
-      SCOPED_TRACE(std::string(path.what) + " RecId order");
-      EXPECT_EQ(WalkForward(-1), (Ids{2, 3, 5, 6, 9, 10, 12, 14, 20}));
-      EXPECT_EQ(WalkBackward(-1), (Ids{20, 14, 12, 10, 9, 6, 5, 3, 2}));
+      ExpectServerOrder(9);
+      EXPECT_EQ(Walk(dbc_, td_.get(), -1), (Ids{2, 3, 5, 6, 9, 10, 12, 14, 20, 20, 14, 12, 10, 9, 6, 5, 3, 2}));
     }
   }
 }
@@ -186,6 +154,16 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAndAKeyBeyondTheLastSendsNone) {
         "SELECT TOP 1 RecId FROM [" + base_ + "] ORDER BY [DATUM],[PLZ],[NR],RecId"}) {
     EXPECT_NE(before.find("EXECUTE\t" + statement + "\n"), std::string::npos) << statement;
   }
+  // A key of the most fields there are (all NAME) walks as NAME alone; one
+  // field more is no key.
+  const int32_t first = rv_OdbcFirstRecId(dbc_, td_.get(), 0);
+  const int32_t second = rv_OdbcNextRecId(dbc_, td_.get(), 0, first);
+  td_->Keys[0].TokenCnt = LERV32_MAX_KEY_FIELDS;
+  for (int i = 1; i < LERV32_MAX_KEY_FIELDS; ++i) td_->Keys[0].TokenFieldNo[i] = td_->Keys[0].TokenFieldNo[0];
+  EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 0), first);
+  EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, first), second);
+  td_->Keys[0].TokenCnt = LERV32_MAX_KEY_FIELDS + 1;
+  EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 0), 0);
 }
 
 TEST_P(NavigationTest, ARecordThatIsGoneEndsTheWalkQuietly) {
@@ -193,7 +171,7 @@ TEST_P(NavigationTest, ARecordThatIsGoneEndsTheWalkQuietly) {
   lerv32::Display_Errors = 0;
   EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 4711), 0);
   EXPECT_EQ(rv_OdbcPriorRecId(dbc_, td_.get(), 2, 4711), 0);
-  EXPECT_EQ(testenv::ReadText((temp_.Path() / "events.log").string()), "");
+  EXPECT_EQ(Events(), "");
 }
 
 // Rows another program wrote with NULL in key columns, which the table's
@@ -201,16 +179,10 @@ TEST_P(NavigationTest, ARecordThatIsGoneEndsTheWalkQuietly) {
 // them as it sorts them.
 TEST_P(NavigationTest, KeysHoldingNullAreWalkedInTheServersOrder) {
   if (GetParam() == kKeyTables) GTEST_SKIP() << "key tables compose keys as text, never NULL";
-  ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "] (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES"
-                              " (30, NULL, 'Bonn', NULL, 53111, NULL, NULL), (31, 'Meier', NULL, '2020-05-01', NULL, 7, 1.2)\r\n"));
+  ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "] (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES (30, NULL, "
+                              "'Bonn', NULL, 53111, NULL, NULL), (31, 'Meier', NULL, '2020-05-01', NULL, 7, 1.2)\r\n"));
   lerv32::ExSQL_Enabled = 0;
-  for (int k = 0; k < td_->KeyCnt; ++k) {
-    SCOPED_TRACE(kKeys[k].name);
-    Ids expected = ServerOrder(kKeys[k].order_by);
-    EXPECT_EQ(WalkForward(k), expected);
-    std::reverse(expected.begin(), expected.end());
-    EXPECT_EQ(WalkBackward(k), expected);
-  }
+  ExpectServerOrder(11);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyTables, kTenant),
@@ -219,23 +191,18 @@ INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyT
                                               : param.param == kKeyTables ? "KeyTables" : "Tenant");
                          });
 
-}  // namespace
-
-namespace {
+class NumberKeyNavigationTest : public ::testing::Test, public recordtest::RecordDb {};
 
 // Keys over binary, COBOL and text numbers, dates and text in key tables:
 // both signs, zero, the widest values and fractions walk in value order on
 // the procedure path as on the plain one, and the key table holds what the
 // client composes.
-TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
-  testenv::TempDir temp;
-  ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
-  testenv::TableDefPtr td = testenv::NewTableDef();
-  lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=ZAHL", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=L,l", "FIELD=S,s",
-                                          "FIELD=B,b", "FIELD=X,x,4", "FIELD=D,d,0,2", "FIELD=O,o", "FIELD=P,n,4,2",
-                                          "FIELD=N,N,6,2", "FIELD=T,C,5", "KEY=L_KEY,L", "KEY=S_KEY,S", "KEY=B_KEY,B",
-                                          "KEY=X_KEY,X", "KEY=D_KEY,D", "KEY=O_KEY,O", "KEY=P_KEY,P", "KEY=N_KEY,N",
-                                          "KEY=T_KEY,T"});
+TEST_F(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
+  lerv32::ApplyDefinitionLines(td_.get(), {"ALIAS=ZAHL", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=L,l", "FIELD=S,s",
+                                           "FIELD=B,b", "FIELD=X,x,4", "FIELD=D,d,0,2", "FIELD=O,o", "FIELD=P,n,4,2",
+                                           "FIELD=N,N,6,2", "FIELD=T,C,5", "KEY=L_KEY,L", "KEY=S_KEY,S", "KEY=B_KEY,B",
+                                           "KEY=X_KEY,X", "KEY=D_KEY,D", "KEY=O_KEY,O", "KEY=P_KEY,P", "KEY=N_KEY,N",
+                                           "KEY=T_KEY,T"});
   // N and T are record texts as they stand (T in OEM, a zero byte ending
   // it); the two amounts of D lie just below a rounding boundary.
   const std::vector<std::vector<std::string>> rows = {
@@ -248,54 +215,36 @@ TEST(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
       {"5", "5", "5", "5", "0.05499999999999999", "2001-01-01", "1", "  1.49", "C    "},
       {"6", "6", "6", "6", "0.16499999999999998", "2001-01-02", "2", "  0.01", "ZZ   "},
   };
-  SQLHDBC dbc = static_cast<SQLHDBC>(
-      rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp.Path().string(), "zahl").c_str()));
+  SQLHDBC dbc = Connect("zahl");
   ASSERT_NE(dbc, nullptr);
-  ASSERT_TRUE(RunScript(dbc, CreateScript(td.get(), 1)));
-  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
-  const int32_t saved_oem = lerv32::OemConvert;
+  ASSERT_EQ(rv_CreateTable(dbc, td_.get(), 1, nullptr), 1);
   lerv32::ExSQL_Enabled = 1;
   lerv32::OemConvert = 1;
-  td->AppendEx = 1;
+  td_->AppendEx = 1;
   std::vector<std::vector<char>> records;
   for (const std::vector<std::string>& row : rows) {
-    records.emplace_back(static_cast<size_t>(lerv32::RecordSize(td.get())), '\0');
-    for (int32_t f = 0; f < td->FieldCnt; ++f) rv_FieldFromString(td.get(), f, records.back().data(), row[f].c_str());
-    for (int32_t f : {7, 8}) std::memcpy(records.back().data() + td->Fields[f].Offset, row[f].data(), row[f].size());
-    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td.get(), records.back().data()), static_cast<int32_t>(records.size()));
+    records.emplace_back(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\0');
+    for (int32_t f = 0; f < td_->FieldCnt; ++f) rv_FieldFromString(td_.get(), f, records.back().data(), row[f].c_str());
+    for (int32_t f : {7, 8}) std::memcpy(records.back().data() + td_->Fields[f].Offset, row[f].data(), row[f].size());
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), records.back().data()), static_cast<int32_t>(records.size()));
   }
-  for (int32_t k = 0; k < td->KeyCnt; ++k) {
-    const FieldDef& field = td->Fields[k];
+  for (int32_t k = 0; k < td_->KeyCnt; ++k) {
+    const FieldDef& field = td_->Fields[k];
     SCOPED_TRACE(field.Name);
-    const std::string column = std::string("[") + field.Name + "]";
-    Ids expected = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + ", RecId");
-    const Ids backward = QueryIds(dbc, "SELECT RecId FROM ZAHL ORDER BY " + column + " DESC, RecId DESC");
-    expected.insert(expected.end(), backward.begin(), backward.end());
+    const Ids expected = ServerWalk(dbc, "ZAHL", std::string("[") + field.Name + "], RecId");
     ASSERT_EQ(expected.size(), 2 * rows.size());
     for (int32_t enabled : {1, 0}) {
       lerv32::ExSQL_Enabled = enabled;
-      Ids walked;
-      for (int32_t id = rv_OdbcFirstRecId(dbc, td.get(), k); id != 0 && walked.size() < 20;
-           id = rv_OdbcNextRecId(dbc, td.get(), k, id)) {
-        walked.push_back(id);
-      }
-      for (int32_t id = rv_OdbcLastRecId(dbc, td.get(), k); id != 0 && walked.size() < 40;
-           id = rv_OdbcPriorRecId(dbc, td.get(), k, id)) {
-        walked.push_back(id);
-      }
-      EXPECT_EQ(walked, expected) << (enabled ? "procedures" : "plain");
+      EXPECT_EQ(Walk(dbc, td_.get(), k), expected) << (enabled ? "procedures" : "plain");
     }
     for (size_t r = 0; r < records.size(); ++r) {
       const std::string sql = std::string("SELECT ") + field.Name + "_KEY_Value FROM ut_ZAHL_Keys WHERE DataRecId = " +
                               std::to_string(r + 1);
-      EXPECT_EQ(writetest::QueryText(dbc, sql).substr(0, static_cast<size_t>(lerv32::KeyPartWidth(field))),
+      EXPECT_EQ(recordtest::QueryText(dbc, sql).substr(0, static_cast<size_t>(lerv32::KeyPartWidth(field))),
                 lerv32::KeyPartText(field, records[r].data() + field.Offset))
           << r + 1;
     }
   }
-  lerv32::ExSQL_Enabled = saved_enabled;
-  lerv32::OemConvert = saved_oem;
-  rv_OdbcDisconnect(dbc);
 }
 
 }  // namespace

@@ -10,10 +10,7 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
-#include "records/write_test_util.h"
 #include "support/sqlsim_db.h"
-#include "support/table_defs.h"
-#include "support/test_env.h"
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
 
@@ -21,8 +18,8 @@ namespace {
 
 constexpr int kCalls = 60;
 
-// Appends kCalls records with WERT 1..n, reads each back, updates it and
-// reads it again; returns what went wrong, "" when nothing did.
+// Appends kCalls records with WERT 1..n, updates each and reads it back;
+// returns what went wrong, "" when nothing did.
 std::string Work(const std::string& connect, TableDef* td) {
   auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
   if (dbc == nullptr) return "no connection";
@@ -43,21 +40,19 @@ std::string Work(const std::string& connect, TableDef* td) {
   return failures;
 }
 
-TEST(RecordThreadsTest, TwoThreadsKeepToTheirOwnTables) {
-  testenv::TempDir temp;
-  testenv::ScopedEnv event_log("LEBASE32_EVENTLOG", (temp.Path() / "events.log").string());
-  const int32_t saved_enabled = lerv32::ExSQL_Enabled;
+class RecordThreadsTest : public ::testing::Test, public recordtest::RecordDb {};
+
+TEST_F(RecordThreadsTest, TwoThreadsKeepToTheirOwnTables) {
   lerv32::ExSQL_Enabled = 1;
-  const std::string connect = testenv::SqlsimConnectString(temp.Path(), "faeden");
-  auto dbc = static_cast<SQLHDBC>(rv_OdbcDriverConnect(nullptr, connect.c_str()));
-  ASSERT_NE(dbc, nullptr);
+  const std::string connect = testenv::SqlsimConnectString(temp_.Path(), "faeden");
+  SQLHDBC dbc = Connect("faeden");
   ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
   // Names of different lengths: a name torn between two threads shows.
   std::vector<testenv::TableDefPtr> tds;
   for (const char* alias : {"A", "BBBBBBBB"}) {
     tds.push_back(testenv::NewTableDef());
     lerv32::ApplyDefinitionLines(tds.back().get(), {std::string("ALIAS=") + alias, "FIELD=WERT,N,8", "KEY=W,WERT"});
-    ASSERT_TRUE(recordtest::RunScript(dbc, recordtest::CreateScript(tds.back().get(), 1)));
+    ASSERT_EQ(rv_CreateTable(dbc, tds.back().get(), 1, nullptr), 1);
   }
   for (int32_t level : {1, 0}) {
     SCOPED_TRACE(level ? "procedures" : "plain SQL");
@@ -69,15 +64,13 @@ TEST(RecordThreadsTest, TwoThreadsKeepToTheirOwnTables) {
     }
     for (std::thread& thread : threads) thread.join();
     for (size_t t = 0; t < tds.size(); ++t) {
-      EXPECT_EQ(failures[t], "") << tds[t]->TableName;
-      EXPECT_EQ(writetest::QueryText(dbc, "SELECT count(*) FROM " + std::string(tds[t]->TableName) +
-                                              " WHERE WERT > 1000"),
+      const std::string table = tds[t]->TableName;
+      EXPECT_EQ(failures[t], "") << table;
+      EXPECT_EQ(recordtest::QueryText(dbc, "SELECT count(*) FROM " + table + " WHERE WERT > 1000"),
                 std::to_string(kCalls * (level ? 1 : 2)))
-          << "every record of " << tds[t]->TableName << " written by its own thread";
+          << "every record of " << table << " written by its own thread";
     }
   }
-  rv_OdbcDisconnect(dbc);
-  lerv32::ExSQL_Enabled = saved_enabled;
 }
 
 }  // namespace
