@@ -182,4 +182,87 @@ TEST(FieldValuesTest, NullsAndNumbersNamingNoFieldGiveNothing) {
   EXPECT_EQ(rv_MakeKeyFromRecord(table.td(), 0, rec, nullptr), 0);
 }
 
+TEST(ExportImportTest, ImportedItems) {
+  const std::string long_item = std::string(600, 'x') + "\ty";
+  struct Case {
+    std::string text; char type; int w; int dec; std::string stored; std::size_t consumed;
+  };
+  const Case cases[] = {
+      {"2024-02-29", 'D', 10, 0, "29.02.2024", 10},
+      {"2024-2-9\tx", 'D', 10, 0, "          ", 9},  // too short for a date
+      {"12", 'N', 5, 0, "   12", 2},                 {"2.346", 'd', 8, 2, Bytes(2.35), 5},
+      {"", 'C', 3, 0, "   ", 0},                     {long_item, 'C', 3, 0, "xxx", 601},
+      {"abc\tdef", 'z', 3, 0, "---", 4},
+  };
+  for (const Case& c : cases) {
+    GuardedBuffer field(static_cast<std::size_t>(c.w), '-');
+    const char* next = rv_FieldImport(c.text.c_str(), field.data(), c.type, c.w, c.dec);
+    EXPECT_EQ(field.Value(), c.stored) << c.text;
+    EXPECT_EQ(next, c.text.c_str() + c.consumed) << c.text;
+    EXPECT_TRUE(field.Intact());
+  }
+}
+
+// Doubles beyond the 255 characters of a fixed-point item carry an exponent.
+TEST(ExportImportTest, EveryDoubleExportsAndImportsAgain) {
+  struct Case { double value; int dec; const char* item; };
+  const Case cases[] = {
+      {1e17, 2, "100000000000000000.00"}, {-1e300, 0, "-1e+300"}, {1.5e-300, 2, "0.00"},
+  };
+  for (const Case& c : cases) {
+    GuardedBuffer line(300, '\0'), field(8);
+    rv_FieldExport(line.data(), Bytes(c.value).data(), 'd', 8, c.dec, 0);
+    EXPECT_STREQ(line.data(), c.item);
+    rv_FieldImport(line.data(), field.data(), 'd', 8, c.dec);
+    EXPECT_EQ(field.Value(), Bytes(std::stod(c.item)));
+    EXPECT_TRUE(line.Intact() && field.Intact());
+  }
+}
+
+TEST(ExportImportTest, AnsiToXmlEncodesAllButSafeCharacters) {
+  struct Case { std::string text; std::string xml; };
+  const Case cases[] = {
+      {"a<b & c", "a&#60;b&#32;&#38;&#32;c"},       {"\xFC", "&#252;"},
+      {"", ""},
+      {"Az09@!?=.:;|+-*/(){}[]_#,\\", "Az09@!?=.:;|+-*/(){}[]_#,\\"},
+      {"\"'>\t\x7F", "&#34;&#39;&#62;&#9;&#127;"},
+  };
+  for (const Case& c : cases) {
+    GuardedBuffer out(6 * c.text.size() + 1, 'x');
+    EXPECT_EQ(rv_AnsiToXML(out.data(), c.text.c_str()), out.data());
+    EXPECT_EQ(std::string(out.data()), c.xml);
+    EXPECT_TRUE(out.Intact());
+  }
+}
+
+
+TEST(RecordKeysTest, KeysAreTheFieldBytesInKeyOrder) {
+  TestTable table;
+  table.Add('C', 4);
+  table.Add('l', 4);
+  table.Add('D', 10);
+  table.Add('C', 3);
+  table.AddKey({0, 1});
+  table.AddKey({2});
+  table.AddKey({});
+  table.AddKey({3, 0});
+  table.AddKey({1, 9});  // a position naming no field adds nothing
+  const std::string rec =
+      std::string("AB  \x01\x00\x00\x00", 8) + "24.12.2023" + std::string("A\0B", 3);
+  struct Case { int key; std::string value; };
+  const Case cases[] = {
+      {0, std::string("AB  \x01\x00\x00\x00", 8)},  {1, "24.12.2023"},
+      {2, ""},                                      {3, std::string("A\0BAB  ", 7)},
+      {4, std::string("\x01\x00\x00\x00", 4)},      {5, ""},
+      {-1, ""},
+  };
+  for (const Case& c : cases) {
+    GuardedBuffer dest(c.value.size() + 1, 'x');
+    EXPECT_EQ(rv_MakeKeyFromRecord(table.td(), c.key, rec.data(), dest.data()),
+              static_cast<int32_t>(c.value.size()));
+    EXPECT_EQ(dest.Value(), c.value + '\0') << c.key;
+    EXPECT_TRUE(dest.Intact());
+  }
+}
+
 }  // namespace

@@ -14,10 +14,14 @@ namespace {
 using lerv32::ShowMessageBox;
 using testenv::ScopedEnv;
 
-TEST(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
-  testenv::TempDir dir;
-  const std::string log = (dir.Path() / "boxes.log").string();
-  ScopedEnv log_env("LERV32_MSGBOX_LOG", log);
+class MessageBoxTest : public ::testing::Test {
+ protected:
+  testenv::TempDir dir_;
+  const std::string log_ = (dir_.Path() / "boxes.log").string();
+  ScopedEnv log_env_{"LERV32_MSGBOX_LOG", log_};
+};
+
+TEST_F(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
   struct Case {
     UINT type;
     const char* answers;  // value of LERV32_MSGBOX_ANSWERS for this box
@@ -37,18 +41,15 @@ TEST(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
     ScopedEnv answers("LERV32_MSGBOX_ANSWERS", c.answers);
     EXPECT_EQ(ShowMessageBox("Text", "Titel", c.type), c.expected) << c.type << " " << c.answers;
   }
-  EXPECT_EQ(testenv::ReadLines(log).size(), sizeof cases / sizeof cases[0]);
+  EXPECT_EQ(testenv::ReadLines(log_).size(), sizeof cases / sizeof cases[0]);
 }
 
-TEST(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
-  testenv::TempDir dir;
-  const std::string log = (dir.Path() / "boxes.log").string();
-  ScopedEnv log_env("LERV32_MSGBOX_LOG", log);
+TEST_F(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
   ScopedEnv answers("LERV32_MSGBOX_ANSWERS", "NY");
   EXPECT_EQ(ShowMessageBox("Erste\r\nZeile\tzwei", "23000", MB_YESNO), IDNO);
   EXPECT_EQ(ShowMessageBox("Zweite", "01000", MB_YESNO | MB_DEFBUTTON2), IDYES);
   EXPECT_EQ(ShowMessageBox("Dritte: ung\xfcltig", "01000", MB_YESNO | MB_DEFBUTTON2), IDNO) << "answers used up";
-  EXPECT_EQ(testenv::ReadLines(log), (std::vector<std::string>{
+  EXPECT_EQ(testenv::ReadLines(log_), (std::vector<std::string>{
                                          "23000\tErste\\r\\nZeile\\tzwei\tYes/No\tNo",
                                          "01000\tZweite\tYes/No\tYes",
                                          "01000\tDritte: ung\xc3\xbcltig\tYes/No\tNo",
@@ -58,14 +59,12 @@ TEST(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
 #if defined(_WIN32)
 // A host that sets the switch through the Windows API, which the C
 // runtime's copy of the environment never sees.
-TEST(MessageBoxTest, SwitchSetThroughTheWindowsApiKeepsTheBoxOffTheScreen) {
-  testenv::TempDir dir;
-  const std::string log = (dir.Path() / "boxes.log").string();
+TEST_F(MessageBoxTest, SwitchSetThroughTheWindowsApiKeepsTheBoxOffTheScreen) {
   ScopedEnv unset_first("LERV32_MSGBOX_LOG", std::nullopt);
-  ASSERT_TRUE(SetEnvironmentVariableA("LERV32_MSGBOX_LOG", log.c_str()));
+  ASSERT_TRUE(SetEnvironmentVariableA("LERV32_MSGBOX_LOG", log_.c_str()));
   EXPECT_EQ(ShowMessageBox("Text", "Titel", MB_OK), IDOK);
   SetEnvironmentVariableA("LERV32_MSGBOX_LOG", nullptr);
-  EXPECT_EQ(testenv::ReadLines(log).size(), 1u);
+  EXPECT_EQ(testenv::ReadLines(log_).size(), 1u);
 }
 #endif
 

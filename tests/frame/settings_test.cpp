@@ -17,14 +17,14 @@ const std::vector<int32_t> kDefaults = {1, 1, 2, 1, 1};
 
 class SettingsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetDefaults(); }
-  void TearDown() override { ResetDefaults(); }
-  static void ResetDefaults() {
-    OemConvert = 1;
-    ExSQL_Enabled = 1;
-    ExSQL_Maximum = 2;
-    ExSQL_Append = 1;
-    Display_Errors = 1;
+  void SetUp() override { Set(kDefaults); }
+  void TearDown() override { Set(kDefaults); }
+  static void Set(const std::vector<int32_t>& v) {
+    OemConvert = v[0];
+    ExSQL_Enabled = v[1];
+    ExSQL_Maximum = v[2];
+    ExSQL_Append = v[3];
+    Display_Errors = v[4];
   }
   static std::vector<int32_t> All() {
     return {OemConvert, ExSQL_Enabled, ExSQL_Maximum, ExSQL_Append, Display_Errors};
@@ -47,7 +47,7 @@ TEST_F(SettingsTest, LoadingGivesTheStoredValuesOverTheDefaults) {
       {"\x01\x02garbage\n=5\nLEXO32_ExSQL_Maximum=1\n", {1, 1, 1, 1, 1}},
   };
   for (const Case& c : cases) {
-    ResetDefaults();
+    Set(kDefaults);
     if (c.store) testenv::WriteText(store_, *c.store);
     LoadSettings();
     EXPECT_EQ(All(), c.expected) << c.store.value_or("(no store)");
@@ -56,13 +56,9 @@ TEST_F(SettingsTest, LoadingGivesTheStoredValuesOverTheDefaults) {
 
 TEST_F(SettingsTest, SavedSettingsLoadAgainAndKeepOtherLines) {
   testenv::WriteText(store_, "# kept\nOTHER=x\n");
-  OemConvert = 0;
-  ExSQL_Enabled = 7;
-  ExSQL_Maximum = -1;
-  ExSQL_Append = 0;
-  Display_Errors = 0;
+  Set({0, 7, -1, 0, 0});
   SaveSettings();
-  ResetDefaults();
+  Set(kDefaults);
   LoadSettings();
   EXPECT_EQ(All(), (std::vector<int32_t>{0, 7, -1, 0, 0}));
   char value[20];

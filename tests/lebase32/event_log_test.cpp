@@ -94,7 +94,7 @@ TEST_F(EventLogTest, ConcurrentWritersKeepEntriesWhole) {
 }
 
 // A file where the folder should be, a folder, a missing folder (a named
-// log's folder is not made).
+// log's folder is not made), no folder at all.
 TEST_F(EventLogTest, ImpossiblePathFails) {
   testenv::WriteText(dir_ / "plain", "keep me");
   for (const fs::path& log : {dir_ / "plain" / "events.log", dir_, dir_ / "missing" / "events.log"}) {
@@ -103,6 +103,10 @@ TEST_F(EventLogTest, ImpossiblePathFails) {
   }
   EXPECT_EQ(testenv::ReadText(dir_ / "plain"), "keep me");
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
+  // No file named and no folder of the user's to put one in.
+  ScopedEnv unnamed("LEBASE32_EVENTLOG", std::nullopt), state("XDG_STATE_HOME", std::nullopt),
+      home("HOME", std::nullopt), local("LOCALAPPDATA", std::nullopt);
+  EXPECT_EQ(leEventLogWrite(0, "T", "text"), 0);
 }
 
 }  // namespace

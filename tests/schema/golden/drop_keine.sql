@@ -1,0 +1,46 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_KEINE')
+  DROP PROCEDURE [dbo].[up_Sel_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KEINE')
+  DROP PROCEDURE [dbo].[up_Sel2_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_KEINE')
+  DROP PROCEDURE [dbo].[up_Append_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_KEINE')
+  DROP PROCEDURE [dbo].[up_Upd_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_KEINE')
+  DROP PROCEDURE [dbo].[up_Upd2_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_KEINE')
+  DROP PROCEDURE [dbo].[up_TrSel_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_KEINE')
+  DROP PROCEDURE [dbo].[up_Add_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_KEINE')
+  DROP PROCEDURE [dbo].[up_Del_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_KEINE')
+  DROP PROCEDURE [dbo].[up_Reorg_KEINE]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KEINE]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'KEINE')
+  DROP VIEW [dbo].[KEINE]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KEINE_KeyDel')
+  DROP TRIGGER [dbo].[tr_KEINE_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KEINE_KeyUpd')
+  DROP TRIGGER [dbo].[tr_KEINE_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE_Keys')
+  DROP TABLE [dbo].[ut_KEINE_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE')
+  DROP TABLE [dbo].[ut_KEINE]
+GO

@@ -1,0 +1,166 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_AKTIV_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_AKTIV_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_WERT_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_WERT_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_PLZ_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_PLZ_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_GEB_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_GEB_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_PERSON')
+  DROP PROCEDURE [dbo].[up_Sel_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_PERSON')
+  DROP PROCEDURE [dbo].[up_Sel2_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_PERSON')
+  DROP PROCEDURE [dbo].[up_Append_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_PERSON')
+  DROP PROCEDURE [dbo].[up_Upd_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_PERSON')
+  DROP PROCEDURE [dbo].[up_Upd2_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_PERSON')
+  DROP PROCEDURE [dbo].[up_TrSel_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_PERSON')
+  DROP PROCEDURE [dbo].[up_Add_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_PERSON')
+  DROP PROCEDURE [dbo].[up_Del_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_PERSON')
+  DROP PROCEDURE [dbo].[up_Reorg_PERSON]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'PERSON')
+  DROP VIEW [dbo].[PERSON]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyDel')
+  DROP TRIGGER [dbo].[tr_PERSON_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyUpd')
+  DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')
+  DROP TABLE [dbo].[ut_PERSON_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON')
+  DROP TABLE [dbo].[ut_PERSON]
+GO

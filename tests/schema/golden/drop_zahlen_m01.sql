@@ -1,0 +1,70 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_First_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Last_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Next_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Sel_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Sel2_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Append_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Upd_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Upd2_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_TrSel_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Add_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Del_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_ZAHLEN')
+  DROP PROCEDURE [dbo].[up_Reorg_ZAHLEN]
+GO
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL
+	DROP FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'ZAHLEN')
+  DROP VIEW [dbo].[ZAHLEN]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyDel')
+  DROP TRIGGER [dbo].[tr_ZAHLEN_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyUpd')
+  DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
+  DROP TABLE [dbo].[ut_ZAHLEN_Keys]
+GO
+
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN')
+  DROP TABLE [dbo].[ut_ZAHLEN]
+GO

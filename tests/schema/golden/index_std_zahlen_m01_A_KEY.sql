@@ -1,0 +1,3 @@
+CREATE INDEX [Ik_A_KEY] ON [ZAHLEN]
+([A],RecId)
+GO

@@ -1,0 +1,79 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_First_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Last_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_PERSON_NAME_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_NAME_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_PERSON_NAME_KEY]
+GO
+
+CREATE PROCEDURE [dbo].[up_First_PERSON_NAME_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_PERSON_Keys] ORDER BY [NAME_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Last_PERSON_NAME_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_PERSON_Keys] ORDER BY [NAME_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next_PERSON_NAME_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_PERSON_Keys]
+  WHERE [NAME_KEY_Value] > (SELECT [NAME_KEY_Value] FROM [dbo].[ut_PERSON_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [NAME_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior_PERSON_NAME_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_PERSON_Keys]
+  WHERE [NAME_KEY_Value] < (SELECT [NAME_KEY_Value] FROM [dbo].[ut_PERSON_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [NAME_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next50_PERSON_NAME_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[ut_PERSON_Keys]
+  WHERE [NAME_KEY_Value] > (SELECT [NAME_KEY_Value] FROM [dbo].[ut_PERSON_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [NAME_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior50_PERSON_NAME_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[ut_PERSON_Keys]
+  WHERE [NAME_KEY_Value] < (SELECT [NAME_KEY_Value] FROM [dbo].[ut_PERSON_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [NAME_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_FindF_PERSON_NAME_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT a.[DataRecId] FROM
+    ( SELECT TOP 1 [DataRecId],[NAME_KEY_Value] AS Key_Value FROM [dbo].[ut_PERSON_Keys]
+      WHERE [NAME_KEY_Value] >= SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [NAME_KEY_Value]
+    ) a
+  WHERE a.Key_Value like SUBSTRING(@xKey,1,@xLen)+'%'
+GO
+
+CREATE PROCEDURE [dbo].[up_FindL_PERSON_NAME_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_PERSON_Keys]
+  WHERE [NAME_KEY_Value] like SUBSTRING(@xKey,1,@xLen)+'%'
+  ORDER BY [NAME_KEY_Value] DESC
+GO

@@ -1,0 +1,79 @@
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_First_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Last_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Prior_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Next_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Prior50_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_Next50_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_FindL_ZAHLEN_A_KEY]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_ZAHLEN_A_KEY')
+  DROP PROCEDURE [dbo].[up_FindF_ZAHLEN_A_KEY]
+GO
+
+CREATE PROCEDURE [dbo].[up_First_ZAHLEN_A_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys] ORDER BY [A_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Last_ZAHLEN_A_KEY]
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys] ORDER BY [A_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next_ZAHLEN_A_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys]
+  WHERE [A_KEY_Value] > (SELECT [A_KEY_Value] FROM [dbo].[ut_ZAHLEN_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [A_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior_ZAHLEN_A_KEY] @mRecNo integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys]
+  WHERE [A_KEY_Value] < (SELECT [A_KEY_Value] FROM [dbo].[ut_ZAHLEN_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [A_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_Next50_ZAHLEN_A_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys]
+  WHERE [A_KEY_Value] > (SELECT [A_KEY_Value] FROM [dbo].[ut_ZAHLEN_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [A_KEY_Value]
+GO
+
+CREATE PROCEDURE [dbo].[up_Prior50_ZAHLEN_A_KEY] @mRecNo integer
+AS
+  SELECT TOP 50 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys]
+  WHERE [A_KEY_Value] < (SELECT [A_KEY_Value] FROM [dbo].[ut_ZAHLEN_Keys] WHERE [DataRecId] = @mRecNo)
+  ORDER BY [A_KEY_Value] DESC
+GO
+
+CREATE PROCEDURE [dbo].[up_FindF_ZAHLEN_A_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT a.[DataRecId] FROM
+    ( SELECT TOP 1 [DataRecId],[A_KEY_Value] AS Key_Value FROM [dbo].[ut_ZAHLEN_Keys]
+      WHERE [A_KEY_Value] >= SUBSTRING(@xKey,1,@xLen)
+      ORDER BY [A_KEY_Value]
+    ) a
+  WHERE a.Key_Value like SUBSTRING(@xKey,1,@xLen)+'%'
+GO
+
+CREATE PROCEDURE [dbo].[up_FindL_ZAHLEN_A_KEY] @xKey char(128),@xLen integer
+AS
+  SELECT TOP 1 [DataRecId] FROM [dbo].[ut_ZAHLEN_Keys]
+  WHERE [A_KEY_Value] like SUBSTRING(@xKey,1,@xLen)+'%'
+  ORDER BY [A_KEY_Value] DESC
+GO

@@ -1,0 +1,82 @@
+------------------------------------------------------------
+IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_PERSON')
+BEGIN
+CREATE TABLE [dbo].[ut_PERSON]
+(
+   [RecId]  integer NOT NULL
+  ,[MandId] integer DEFAULT 1
+  ,[NAME] char(30) DEFAULT ' '
+  ,[BETRAG] float DEFAULT 0
+  ,[AKTIV] tinyint DEFAULT 0
+  ,[GEBDAT] datetime DEFAULT CONVERT(datetime,'1900-01-01',120)
+  ,[KURS] float DEFAULT 0
+  ,[PLZ] integer DEFAULT 0
+  CONSTRAINT [Pk_PERSON]  PRIMARY KEY NONCLUSTERED ( [RecId] )
+)
+END
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyDel')
+  DROP TRIGGER [dbo].[tr_PERSON_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyUpd')
+  DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')
+  DROP TABLE [dbo].[ut_PERSON_Keys]
+GO
+
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'NAME')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [NAME] char(30) NOT NULL DEFAULT ' '
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'BETRAG')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [BETRAG] float NOT NULL DEFAULT 0
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'AKTIV')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [AKTIV] tinyint NOT NULL DEFAULT 0
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'GEBDAT')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [GEBDAT] datetime NOT NULL DEFAULT CONVERT(datetime,'1900-01-01',120)
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'KURS')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [KURS] float NOT NULL DEFAULT 0
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'PLZ')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ADD [PLZ] integer NOT NULL DEFAULT 0
+END
+GO
+IF 30 > (select length from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_PERSON' and sc.[name] = 'NAME')
+BEGIN
+  ALTER TABLE [dbo].[ut_PERSON] ALTER COLUMN [NAME] char(30)
+END
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'PERSON')
+  DROP VIEW [dbo].[PERSON]
+GO
+CREATE VIEW [dbo].[PERSON] AS
+  SELECT RecId
+    ,[NAME]
+    ,[BETRAG]
+    ,[AKTIV]
+    ,[GEBDAT]
+    ,[KURS]
+    ,[PLZ]
+  FROM [dbo].[ut_PERSON]
+GO

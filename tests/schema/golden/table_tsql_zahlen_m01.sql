@@ -1,0 +1,44 @@
+------------------------------------------------------------
+IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_ZAHLEN')
+BEGIN
+CREATE TABLE [dbo].[ut_ZAHLEN]
+(
+   [RecId]  integer NOT NULL
+  ,[MandId] integer DEFAULT 1
+  ,[A] integer DEFAULT 0
+  ,[B] float DEFAULT 0
+  CONSTRAINT [Pk_ZAHLEN]  PRIMARY KEY NONCLUSTERED ( [RecId] )
+)
+END
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyDel')
+  DROP TRIGGER [dbo].[tr_ZAHLEN_KeyDel]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyUpd')
+  DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
+  DROP TABLE [dbo].[ut_ZAHLEN_Keys]
+GO
+
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_ZAHLEN' and sc.[name] = 'A')
+BEGIN
+  ALTER TABLE [dbo].[ut_ZAHLEN] ADD [A] integer NOT NULL DEFAULT 0
+END
+GO
+IF 0 = (select count(*) from syscolumns sc inner join sysobjects so
+        on sc.[id] = so.[id] and so.[name] = 'ut_ZAHLEN' and sc.[name] = 'B')
+BEGIN
+  ALTER TABLE [dbo].[ut_ZAHLEN] ADD [B] float NOT NULL DEFAULT 0
+END
+GO
+IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'ZAHLEN')
+  DROP VIEW [dbo].[ZAHLEN]
+GO
+CREATE VIEW [dbo].[ZAHLEN] AS
+  SELECT RecId
+    ,[A]
+    ,[B]
+  FROM [dbo].[ut_ZAHLEN]
+GO
