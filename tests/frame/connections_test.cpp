@@ -69,10 +69,12 @@ TEST_F(ConnectionsTest, DriverConnectModesDifferInCompletionAndWhatComesBack) {
   SQLSetConnectAttr(tracer, SQL_ATTR_TRACE, reinterpret_cast<SQLPOINTER>(SQL_OPT_TRACE_ON), 0);
 #endif
   for (int32_t mode : {0, 1, 2}) {
-    char connect[256] = {};
-    std::strncpy(connect, original.c_str(), sizeof connect - 1);
+    char connect[257] = {};  // the caller's 256 bytes and a guard
+    std::strncpy(connect, original.c_str(), 255);
+    connect[256] = '#';
     LERV32_HDBC connection = rv_OdbcDriverConnectEx(nullptr, connect, mode);
     ASSERT_NE(connection, nullptr) << "mode " << mode;
+    EXPECT_EQ(connect[256], '#') << "mode " << mode;
     if (mode == 2) {  // the driver's own keywords, the same database
       EXPECT_NE(std::string(connect), original);
       EXPECT_NE(std::string(connect).find(database), std::string::npos) << connect;

@@ -134,6 +134,9 @@ TEST_F(RecordAccessTest, EveryTypeSurvivesAppendUpdateAndRead) {
     // read as the empty date.
     ASSERT_TRUE(RunScript(dbc, kInsertA));
     EXPECT_EQ(Read(dbc, 7), a);
+    td_->Fields[td_->FieldCnt] = td_->Fields[0];  // beyond the count: no column, nothing read into it
+    EXPECT_EQ(Read(dbc, 7), a);
+    td_->Fields[td_->FieldCnt] = FieldDef{};
     const std::vector<char> dates = Read(dbc, 8);
     EXPECT_EQ(rv_FieldToLong(td_.get(), 3, dates.data()) + rv_FieldToLong(td_.get(), 4, dates.data()), 0);
     for (const std::string& statement : path.statements) EXPECT_TRUE(Traced(statement)) << statement;

@@ -108,11 +108,16 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
   rv_SetMandant("");
 }
 
-// A field of the array beyond the count is no column, not even a text one.
-TEST(Generators, FieldsBeyondTheCountAreLeftOut) {
+// A field or key of the array beyond its count is left out: no column, not
+// even a text one, and no key field in the companion structure.
+TEST(Generators, FieldsAndKeysBeyondTheCountAreLeftOut) {
   const auto td = samples::Load(samples::All()[0]);
   --td->FieldCnt;  // NOTIZ, a text field, stays in the array
   EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td.get(), o, 1); }).find("NOTIZ"),
+            std::string::npos);
+  const auto person = samples::Load(kExtra[0]);
+  person->KeyCnt -= 2;  // PLZ_KEY, the only key over PLZ, stays in the array
+  EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTriggerStruct(person.get(), o); }).find("PLZ="),
             std::string::npos);
 }
 

@@ -170,6 +170,7 @@ TEST(ParseTest, StatementBoundariesAndRareForms) {
        "1 statements"},
       {"DROP INDEX t.i, dbo.u.j DROP INDEX i ON dbo.t DROP TABLE IF EXISTS a, dbo.b", "3 statements"},
       {"SET TRANSACTION ISOLATION LEVEL READ UNCOMMITTED SET STATISTICS IO ON SET DATEFORMAT ymd", "3 statements"},
+      {"SET TRANSACTION ISOLATION LEVEL SNAPSHOT SET TRANSACTION ISOLATION LEVEL SERIALIZABLE", "2 statements"},
       {"SAVE TRAN s ROLLBACK TRANSACTION t1 COMMIT WORK", "3 statements"},
       {"RAISERROR (50001, 10, 1) WITH NOWAIT, LOG WAITFOR TIME @t", "2 statements"},
       {"dbcc checkident ('t', RESEED, 0) WITH NO_INFOMSGS", "1 statements"},
