@@ -177,6 +177,8 @@ TEST_F(OdbcTest, StatementAttributesSetThenRead) {
       {SQL_ATTR_QUERY_TIMEOUT, 30, SQL_SUCCESS, "", 30},
       {SQL_ATTR_ASYNC_ENABLE, SQL_ASYNC_ENABLE_ON, SQL_SUCCESS_WITH_INFO, "01S02", SQL_ASYNC_ENABLE_OFF},
       {SQL_ATTR_PARAMSET_SIZE, 3, SQL_ERROR, "HYC00", 1},
+      {SQL_ATTR_PARAM_BIND_TYPE, SQL_PARAM_BIND_BY_COLUMN, SQL_SUCCESS, "", SQL_PARAM_BIND_BY_COLUMN},
+      {SQL_ATTR_PARAM_BIND_TYPE, 16, SQL_ERROR, "HYC00", SQL_PARAM_BIND_BY_COLUMN},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("attribute " + std::to_string(c.attr) + " = " + std::to_string(c.value));
