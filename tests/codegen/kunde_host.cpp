@@ -99,6 +99,11 @@ void CheckValues(const TableDef* td, c_KUNDE& record) {
   record.sGetDATUM(text);
   Check(std::string(text) == "24.12.2023", "sGetDATUM");
   Check(record.GetNR() == 4711 && record.GetALTDAT() == 19991231 && record.GetBIN() == -1000, "whole numbers back");
+  Check(record.GetDATUM() == 20231224 && record.GetAKTIV() && record.GetSTUFE() == 200 && record.GetMENGE() == -12 &&
+            record.GetGROSS() == 123456789 && record.GetANZAHL() == -3 && std::fabs(record.GetKURS() - 1.2345) < 1e-9,
+        "getters of every type");
+  record.sGetNAME(text);
+  Check(std::string(text) == "MEIER", "sGetNAME");
   Check(std::fabs(record.GetBETRAG() - 1234.5) + std::fabs(record.GetPACKED() + 12.34) < 1e-9, "fractions back");
 }
 

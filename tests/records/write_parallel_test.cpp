@@ -18,8 +18,8 @@
 
 namespace {
 
-const std::vector<std::string> kParallelLines = {"ALIAS=PARALLEL", "FIELD=WER,N,4", "FIELD=NR,N,8",
-                                                 "FIELD=TEXT,C,20"};
+const std::vector<std::string> kParallelLines = {"ALIAS=PARALLEL", "USEKEYTAB=1", "FIELD=WER,N,4", "FIELD=NR,N,8",
+                                                 "FIELD=TEXT,C,20",      "KEY=NR_KEY,NR"};
 constexpr int kWorkers = 2;
 constexpr int kAppendsPerWorker = 120;
 
@@ -76,6 +76,8 @@ TEST_F(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
     EXPECT_EQ(calls, static_cast<size_t>(kWorkers * kAppendsPerWorker));
     EXPECT_EQ(recordtest::QueryText(dbc, "SELECT count(*) FROM PARALLEL"), std::to_string(ids.size()))
         << "no record without its caller";
+    EXPECT_EQ(recordtest::QueryText(dbc, "SELECT count(*) FROM ut_PARALLEL_Keys"), std::to_string(ids.size()))
+        << "every record has its key row";
   }
 }
 

@@ -31,11 +31,29 @@ TEST_F(StatementTest, ResultsAndRowCountsInOrder) {
       {"SELECT id FROM t ORDER BY id", {"rows:1,2,"}},
       {"INSERT INTO t VALUES (5, 'five'); SELECT id FROM t WHERE id = 5; SELECT name FROM t WHERE id = 1",
        {"count:1", "rows:5,", "rows:one,"}},
-      // The statement stays usable after a constraint error.
       {"INSERT INTO t VALUES (1, 'again')", {"error:23000/2627", "error:01000/3621"}},
       {"SELECT name FROM t WHERE id = ?", {"error:07002/0"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.sql), c.results) << c.sql;
+}
+
+// One handle stays usable after a constraint error, and a prepared statement
+// runs again with new parameters.
+TEST_F(StatementTest, OneHandleRunsAgainAfterAnErrorAndWithNewParameters) {
+  Statement stmt(dbc());
+  EXPECT_EQ(SQLExecDirect(stmt, Text("INSERT INTO t VALUES (1, 'again')"), SQL_NTS), SQL_ERROR);
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("INSERT INTO t VALUES (3, 'three')"), SQL_NTS)),
+              ElementsAre("count:1"));
+  ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT name FROM t WHERE id = ?"), SQL_NTS), stmt);
+  SQLSMALLINT params = 0;
+  SQLNumParams(stmt, &params);
+  EXPECT_EQ(params, 1);
+  SQLINTEGER id = 0;
+  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &id, 0, nullptr);
+  for (const auto& [value, rows] : {std::pair{1, "rows:one,"}, std::pair{3, "rows:three,"}}) {
+    id = value;
+    EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre(rows)) << value;
+  }
 }
 
 TEST_F(StatementTest, ClosingTheCursorRunsTheRestOfTheBatch) {

@@ -120,6 +120,14 @@ TEST_F(NavigationTest, KeyTableForm) {
   });
   ExpectFinds("NAVK_", {{"NAME_KEY", bonn, {3}, {3}}});
 
+  // A page holds fifty records, no more.
+  ASSERT_TRUE(Run("DECLARE @i int = 100 WHILE @i < 160 BEGIN INSERT INTO [dbo].[ut_NAVK] (RecId, NAME, ORT, STATUS, "
+                  "PLZ, DATUM) VALUES (@i, 'Zz', 'x', 'A', 1, '2001-01-01') SET @i = @i + 1 END"));
+  const Ids next = Ints("EXECUTE [up_Next50_NAVK_NAME_KEY] 2"), prior = Ints("EXECUTE [up_Prior50_NAVK_NAME_KEY] 159");
+  EXPECT_EQ(next.size(), 50u);
+  EXPECT_EQ(next.empty() ? 0 : next.back(), 149);
+  EXPECT_EQ(prior.size(), 50u);
+  EXPECT_EQ(prior.empty() ? 0 : prior.back(), 109);
   ASSERT_TRUE(Run("DELETE FROM [dbo].[ut_NAVK]"));
   ExpectSteps({{"First_NAVK_NAME_KEY", "", {}}, {"Last_NAVK_AKT_KEY", "", {}}, {"Next50_NAVK_NAME_KEY", "3", {}}});
   ExpectFinds("NAVK_", {{"NAME_KEY", "", {}, {}}, {"AKT_KEY", "M", {}, {}}});
