@@ -57,9 +57,10 @@ TEST(Generators, GoldenTextsOfEveryDefinition) {
     SCOPED_TRACE(sample.name);
     const auto holder = samples::Load(sample);
     const TableDef* td = holder.get();
-    const std::string name = sample.name;
     const std::string key_tables = td->UseKeyTable != 0 ? KeyTable(td) : "";
-    if (td->UseKeyTable != 0) golden::Expect("keytable_" + name + ".sql", key_tables);
+    if (td->UseKeyTable != 0) golden::Expect("keytable_" + std::string(sample.name) + ".sql", key_tables);
+    // A tenant text the table does not use changes only the key table's triggers.
+    const std::string name = std::string(sample.name) == "zahlen_m01" ? "zahlen" : sample.name;
     golden::Expect("table_std_" + name + ".sql", Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td, o, 0); }));
     golden::Expect("table_tsql_" + name + ".sql",
                    Ahead(Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td, o, 1); }), key_tables));

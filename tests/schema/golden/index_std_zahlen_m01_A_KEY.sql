@@ -1,3 +1,0 @@
-CREATE INDEX [Ik_A_KEY] ON [ZAHLEN]
-([A],RecId)
-GO
