@@ -9,11 +9,10 @@
 // quotes (trailing blanks stay visible), NULL as NULL.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -224,12 +223,8 @@ INSTANTIATE_TEST_SUITE_P(Golden, StandardScriptTest,
 
 std::vector<std::string> ScriptFiles() {
   std::vector<std::string> files;
-  if (DIR* dir = opendir(SQLSIM_SCRIPT_DIR)) {
-    while (dirent* entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name.size() > 5 && name.substr(name.size() - 5) == ".test") files.push_back(name);
-    }
-    closedir(dir);
+  for (const auto& entry : std::filesystem::directory_iterator(SQLSIM_SCRIPT_DIR)) {
+    if (entry.path().extension() == ".test") files.push_back(entry.path().filename().string());
   }
   std::sort(files.begin(), files.end());
   return files;
