@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/engine.h"
@@ -107,36 +108,27 @@ TEST_F(CatalogTest, ObjectIdsAreNeverReused) {
 TEST_F(CatalogTest, FindsTablesAndObjectsAsTheServerComparesNames) {
   Run("CREATE TABLE [dbo].[Kunde] (Nr int NOT NULL CONSTRAINT PK_K PRIMARY KEY, "
       "Name varchar(40) NULL CONSTRAINT DF_K_Name DEFAULT '')");
-  for (const char* name : {"Kunde", "KUNDE", "kunde", "Kunde  "}) {
-    const CatalogTable* table = catalog().FindTable(name);
-    ASSERT_NE(table, nullptr) << name;
-    EXPECT_EQ(table->name, "Kunde");  // the spelling of the CREATE
-    EXPECT_EQ(table->xtype, "U");
+  for (const char* spelling : {"Kunde", "KUNDE", "kunde", "Kunde  "}) {
+    const CatalogTable* table = catalog().FindTable(spelling);
+    ASSERT_NE(table, nullptr) << spelling;
+    EXPECT_EQ(table->name + ":" + table->xtype, "Kunde:U");  // the spelling of the CREATE
   }
-  EXPECT_EQ(catalog().FindTable("Kunden"), nullptr);
+  // PK_K is an object, not a table.
+  for (const char* missing : {"Kunden", "PK_K"}) EXPECT_EQ(catalog().FindTable(missing), nullptr) << missing;
   const CatalogTable* table = catalog().FindTable("kunde");
   ASSERT_EQ(table->columns.size(), 2u);
   const CatalogColumn* name = table->FindColumn("NAME");
   ASSERT_NE(name, nullptr);
-  EXPECT_EQ(name->colid, 2);
-  EXPECT_EQ(name->type, SqlType::kVarchar);
-  EXPECT_EQ(name->length, 40);
-  EXPECT_TRUE(name->nullable);
+  EXPECT_EQ(std::make_tuple(name->colid, name->type, name->length, name->nullable, name->has_default),
+            std::make_tuple(2, SqlType::kVarchar, 40, true, true));
   EXPECT_FALSE(table->FindColumn("Nr")->nullable);
   EXPECT_EQ(table->FindColumn("Vorname"), nullptr);
   std::optional<CatalogObject> key = catalog().FindObject("pk_k");
-  ASSERT_TRUE(key.has_value());
-  EXPECT_EQ(key->name, "PK_K");
-  EXPECT_EQ(key->xtype, "PK");
-  EXPECT_EQ(key->parent, table->id);
   std::optional<CatalogObject> def = catalog().FindObject("DF_K_Name");
-  ASSERT_TRUE(def.has_value());
-  EXPECT_EQ(def->xtype, "D");
-  EXPECT_EQ(def->parent, table->id);
-  EXPECT_EQ(name->default_id, def->id);
-  EXPECT_TRUE(name->has_default);
+  ASSERT_TRUE(key.has_value() && def.has_value());
+  EXPECT_EQ(std::make_tuple(key->name, key->xtype, key->parent), std::make_tuple("PK_K", "PK", table->id));
+  EXPECT_EQ(std::make_tuple(def->xtype, def->parent, def->id), std::make_tuple("D", table->id, name->default_id));
   EXPECT_FALSE(catalog().FindObject("PK_u").has_value());
-  EXPECT_EQ(catalog().FindTable("PK_K"), nullptr);  // an object, not a table
 }
 
 // After Invalidate the catalog reads what another connection changed.
