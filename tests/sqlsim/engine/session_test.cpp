@@ -1,6 +1,7 @@
-// Several connections and processes on one database: writers take turns,
-// nothing is lost, and a writer that cannot get its turn in time gets an
-// error instead of waiting forever.
+// Sessions on one database: writers of several connections and processes
+// take turns, nothing is lost, and a writer that cannot get its turn in time
+// gets an error instead of waiting forever; what a statement sends besides its
+// rows; a trace that cannot be written refuses the connection.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -14,14 +15,18 @@
 namespace sqlsim {
 namespace {
 
-std::unique_ptr<Session> Open(const std::string& dir, int32_t timeout_ms = 10000) {
+ConnectOptions Options(const std::string& dir, int32_t timeout_ms = 10000) {
   ConnectOptions options;
   options.data_dir = dir;
   options.database = "shared";
   options.autocreate = true;
   options.busy_timeout_ms = timeout_ms;
+  return options;
+}
+
+std::unique_ptr<Session> Open(const std::string& dir, int32_t timeout_ms = 10000) {
   Diagnostics diags;
-  return OpenSession(options, &diags);
+  return OpenSession(Options(dir, timeout_ms), &diags);
 }
 
 // The first error of a batch, or 0.
@@ -95,6 +100,33 @@ TEST(Concurrency, WriterThatCannotGetItsTurnFailsInTime) {
 
   ASSERT_EQ(RunBatch(*holder, "COMMIT"), 0);
   EXPECT_EQ(RunBatch(*waiter, "INSERT INTO T VALUES (2)"), 0);
+}
+
+TEST(Messages, ConstraintErrorIsFollowedByTheTerminationNotice) {
+  testenv::TempDir dir;
+  auto session = Open(dir.Path().string());
+  ASSERT_TRUE(session);
+  Diagnostics diags;
+  auto batch = session->Prepare(
+      "CREATE TABLE T (A int NOT NULL PRIMARY KEY) INSERT INTO T VALUES (1) INSERT INTO T VALUES (1)", &diags);
+  ASSERT_TRUE(batch);
+  auto execution = batch->Execute({});
+  std::vector<std::pair<int32_t, std::string>> messages;
+  while (auto result = execution->NextResult()) {
+    for (const Diagnostic& d : result->messages) messages.emplace_back(d.native, d.sqlstate);
+  }
+  EXPECT_EQ(messages, (std::vector<std::pair<int32_t, std::string>>{{2627, "23000"}, {3621, "01000"}}));
+}
+
+TEST(Messages, TraceThatCannotBeWrittenRefusesTheConnection) {
+  testenv::TempDir dir;
+  ConnectOptions options = Options(dir.Path().string());
+  options.trace_file = dir.File("missing-folder/trace.log");
+  Diagnostics diags;
+  EXPECT_FALSE(OpenSession(options, &diags));
+  ASSERT_EQ(diags.size(), 1u);
+  EXPECT_EQ(diags[0].sqlstate, "08001");
+  EXPECT_NE(diags[0].message.find("trace.log"), std::string::npos);
 }
 
 }  // namespace
