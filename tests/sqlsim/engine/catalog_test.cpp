@@ -5,13 +5,12 @@
 #include <tuple>
 
 #include "sqlsim/engine/catalog.h"
-#include "sqlsim/engine/engine.h"
-#include "sqlsim/engine/session.h"
 #include "sqlsim/engine/types.h"
 #include "sqlsim/functions/register.h"
 #include "support/test_env.h"
+#include "tests/sqlsim/engine/engine_support.h"
 
-namespace sqlsim {
+namespace sqlsim::enginetest {
 namespace {
 
 class CatalogTest : public ::testing::Test {
@@ -19,35 +18,23 @@ class CatalogTest : public ::testing::Test {
   void SetUp() override { Reopen(); }
   void Reopen() {
     session_.reset();
-    ConnectOptions options;
-    options.data_dir = dir_.Path().string();
-    options.database = "catalog";
-    options.autocreate = true;
-    Diagnostics diags;
-    session_ = OpenSession(options, &diags);
+    session_ = Open(dir_.Path().string());
     ASSERT_TRUE(session_);
   }
-  sqlite3* db() { return static_cast<SessionImpl&>(*session_).db(); }
   Catalog& catalog() { return static_cast<SessionImpl&>(*session_).catalog(); }
   void Run(const std::string& batch) {
-    Diagnostics diags;
-    auto prepared = session_->Prepare(batch, &diags);
-    ASSERT_TRUE(prepared) << batch;
-    auto execution = prepared->Execute({});
-    while (auto result = execution->NextResult()) {
-      for (const Diagnostic& d : result->messages) EXPECT_FALSE(IsError(d)) << batch << ": " << d.message;
-    }
+    Diagnostics errors;
+    RunBatch(*session_, batch, nullptr, &errors);
+    EXPECT_TRUE(errors.empty()) << batch << ": " << errors.front().message;
   }
   // SQLite's SQL on the file: columns joined with '|', rows with '\n'.
   std::string Rows(const std::string& sql) {
-    std::string rows;
-    sqlite3_exec(db(), sql.c_str(), [](void* out, int n, char** values, char**) {
-      std::string& text = *static_cast<std::string*>(out);
-      if (!text.empty()) text += "\n";
-      for (int i = 0; i < n; ++i) text += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
-      return 0;
-    }, &rows, nullptr);
-    return rows;
+    std::vector<std::string> rows;
+    Diagnostics errors;
+    RunRaw(*session_, sql, &rows, &errors);
+    std::string text;
+    for (const std::string& row : rows) text += (text.empty() ? "" : "\n") + row;
+    return text;
   }
   std::string Snapshot() {
     return Rows("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name") + "\n" +
@@ -161,4 +148,4 @@ TEST(CatalogXtypeTest, XtypesMapBackToTypes) {
 }
 
 }  // namespace
-}  // namespace sqlsim
+}  // namespace sqlsim::enginetest

@@ -8,40 +8,20 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
-#include "sqlsim/engine/engine.h"
 #include "support/test_env.h"
+#include "tests/sqlsim/engine/engine_support.h"
 
-namespace sqlsim {
+namespace sqlsim::enginetest {
 namespace {
 
-ConnectOptions Options(const std::string& dir, int32_t timeout_ms = 10000) {
-  ConnectOptions options;
-  options.data_dir = dir;
-  options.database = "shared";
-  options.autocreate = true;
-  options.busy_timeout_ms = timeout_ms;
-  return options;
-}
-
-std::unique_ptr<Session> Open(const std::string& dir, int32_t timeout_ms = 10000) {
-  Diagnostics diags;
-  return OpenSession(Options(dir, timeout_ms), &diags);
-}
-
-// The first error of a batch, or 0.
-int32_t RunBatch(Session& session, const std::string& sql, int64_t* value = nullptr) {
-  Diagnostics diags;
-  auto batch = session.Prepare(sql, &diags);
-  if (!batch) return diags.empty() ? -1 : diags.front().native;
-  auto execution = batch->Execute({});
-  while (auto result = execution->NextResult()) {
-    for (const Diagnostic& d : result->messages) {
-      if (IsError(d)) return d.native;
-    }
-    if (result->rows && result->rows->Next(&diags) && value) *value = result->rows->Column(0).integer;
-  }
-  return 0;
+// The first error of a batch, or 0; its rows when asked for.
+int32_t FirstError(Session& session, const std::string& sql, std::vector<std::string>* rows = nullptr) {
+  Diagnostics errors;
+  RunBatch(session, sql, rows, &errors);
+  return errors.empty() ? 0 : errors.front().native;
 }
 
 TEST(Concurrency, AppendsFromTwoProcessesLoseNothing) {
@@ -49,7 +29,7 @@ TEST(Concurrency, AppendsFromTwoProcessesLoseNothing) {
   {
     auto setup = Open(dir.Path().string());
     ASSERT_TRUE(setup);
-    ASSERT_EQ(RunBatch(*setup, "CREATE TABLE T (Id int NOT NULL PRIMARY KEY, Who int NOT NULL)"), 0);
+    ASSERT_EQ(FirstError(*setup, "CREATE TABLE T (Id int NOT NULL PRIMARY KEY, Who int NOT NULL)"), 0);
   }
   constexpr int kPerProcess = 150;
   pid_t children[2];
@@ -62,7 +42,7 @@ TEST(Concurrency, AppendsFromTwoProcessesLoseNothing) {
       for (int i = 0; i < kPerProcess && session; ++i) {
         // Reads the highest id, then writes the next: only correct when the
         // whole statement holds the write lock.
-        failures += RunBatch(*session, "INSERT INTO T (Id, Who) SELECT ISNULL(MAX(Id), 0) + 1, " +
+        failures += FirstError(*session, "INSERT INTO T (Id, Who) SELECT ISNULL(MAX(Id), 0) + 1, " +
                                       std::to_string(who) + " FROM T") != 0;
       }
       _exit(failures == 0 ? 0 : 1);
@@ -74,32 +54,30 @@ TEST(Concurrency, AppendsFromTwoProcessesLoseNothing) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
   auto check = Open(dir.Path().string());
-  int64_t count = 0, highest = 0;
-  ASSERT_EQ(RunBatch(*check, "SELECT count(*) FROM T", &count), 0);
-  ASSERT_EQ(RunBatch(*check, "SELECT MAX(Id) FROM T", &highest), 0);
-  EXPECT_EQ(count, 2 * kPerProcess);
-  EXPECT_EQ(highest, 2 * kPerProcess);
+  std::vector<std::string> rows;
+  ASSERT_EQ(FirstError(*check, "SELECT count(*), MAX(Id) FROM T", &rows), 0);
+  EXPECT_EQ(rows, std::vector<std::string>{"300|300"});  // 2 * kPerProcess
 }
 
 TEST(Concurrency, WriterThatCannotGetItsTurnFailsInTime) {
   testenv::TempDir dir;
   auto holder = Open(dir.Path().string());
   ASSERT_TRUE(holder);
-  ASSERT_EQ(RunBatch(*holder, "CREATE TABLE T (Id int NULL)"), 0);
-  ASSERT_EQ(RunBatch(*holder, "BEGIN TRANSACTION INSERT INTO T VALUES (1)"), 0);
+  ASSERT_EQ(FirstError(*holder, "CREATE TABLE T (Id int NULL)"), 0);
+  ASSERT_EQ(FirstError(*holder, "BEGIN TRANSACTION INSERT INTO T VALUES (1)"), 0);
 
   auto waiter = Open(dir.Path().string(), 200);
   ASSERT_TRUE(waiter);
   auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(RunBatch(*waiter, "INSERT INTO T VALUES (2)"), 1222);
+  EXPECT_EQ(FirstError(*waiter, "INSERT INTO T VALUES (2)"), 1222);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  int64_t count = -1;
   // Readers are not held up by the writer, and do not see its rows.
-  EXPECT_EQ(RunBatch(*waiter, "SELECT count(*) FROM T", &count), 0);
-  EXPECT_EQ(count, 0);
+  std::vector<std::string> rows;
+  EXPECT_EQ(FirstError(*waiter, "SELECT count(*) FROM T", &rows), 0);
+  EXPECT_EQ(rows, std::vector<std::string>{"0"});
 
-  ASSERT_EQ(RunBatch(*holder, "COMMIT"), 0);
-  EXPECT_EQ(RunBatch(*waiter, "INSERT INTO T VALUES (2)"), 0);
+  ASSERT_EQ(FirstError(*holder, "COMMIT"), 0);
+  EXPECT_EQ(FirstError(*waiter, "INSERT INTO T VALUES (2)"), 0);
 }
 
 TEST(Messages, ConstraintErrorIsFollowedByTheTerminationNotice) {
@@ -130,4 +108,4 @@ TEST(Messages, TraceThatCannotBeWrittenRefusesTheConnection) {
 }
 
 }  // namespace
-}  // namespace sqlsim
+}  // namespace sqlsim::enginetest

@@ -5,24 +5,21 @@
 //                                             "----" and the rows expected
 //   ... raw (after any of them)                the same in SQLite's own SQL on
 //                                             the session's file (rows as is)
-// separated by blank lines. Rows print their values joined by '|', text in
-// quotes (trailing blanks stay visible), NULL as NULL.
+// separated by blank lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "sqlsim/engine/engine.h"
-#include "sqlsim/engine/session.h"
 #include "support/test_env.h"
+#include "tests/sqlsim/engine/engine_support.h"
 
-namespace sqlsim {
+namespace sqlsim::enginetest {
 namespace {
 
 struct Record {
@@ -87,77 +84,11 @@ std::vector<Record> ReadRecords(const std::string& path) {
   return records;
 }
 
-std::string Print(const Value& v) {
-  switch (v.kind) {
-    case Value::Kind::kNull: return "NULL";
-    case Value::Kind::kInteger: return std::to_string(v.integer);
-    case Value::Kind::kReal: {
-      char buffer[32];
-      auto r = std::to_chars(buffer, buffer + sizeof buffer, v.real);
-      return std::string(buffer, r.ptr);
-    }
-    case Value::Kind::kText: return "'" + v.bytes + "'";
-    case Value::Kind::kBlob: return "0x" + std::to_string(v.bytes.size());
-  }
-  return "?";
-}
-
-// Runs a whole batch; collects rows of every result set and the errors.
-void RunBatch(Session& session, const std::string& sql, std::vector<std::string>* rows,
-              Diagnostics* errors) {
-  auto batch = session.Prepare(sql, errors);
-  if (!batch) return;
-  auto execution = batch->Execute({});
-  while (auto result = execution->NextResult()) {
-    for (const Diagnostic& d : result->messages) {
-      if (IsError(d)) errors->push_back(d);
-    }
-    if (!result->rows) continue;
-    Diagnostics row_diags;
-    while (result->rows->Next(&row_diags)) {
-      std::string row;
-      for (size_t i = 0; i < result->rows->Columns().size(); ++i) {
-        row += (i ? "|" : "") + Print(result->rows->Column(i));
-      }
-      rows->push_back(row);
-    }
-    errors->insert(errors->end(), row_diags.begin(), row_diags.end());
-  }
-}
-
-std::unique_ptr<Session> Open(const testenv::TempDir& dir) {
-  ConnectOptions options;
-  options.data_dir = dir.Path().string();
-  options.database = "scripts";
-  options.autocreate = true;
-  Diagnostics diags;
-  auto session = OpenSession(options, &diags);
-  EXPECT_TRUE(session) << (diags.empty() ? "" : diags.front().message);
-  return session;
-}
-
-// SQLite's SQL on the session's file: values as SQLite's text, NULL as NULL.
-void RunRaw(Session& session, const std::string& sql, std::vector<std::string>* rows,
-            Diagnostics* errors) {
-  auto add_row = [](void* out, int n, char** values, char**) {
-    std::string row;
-    for (int i = 0; i < n; ++i) row += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
-    static_cast<std::vector<std::string>*>(out)->push_back(row);
-    return 0;
-  };
-  char* message = nullptr;
-  if (sqlite3_exec(static_cast<SessionImpl&>(session).db(), sql.c_str(), add_row, rows, &message) !=
-      SQLITE_OK) {
-    errors->push_back({"", -1, 16, message ? message : "error", 0});
-  }
-  sqlite3_free(message);
-}
-
 class SqlScriptTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(SqlScriptTest, BehavesAsWritten) {
   testenv::TempDir dir;
-  auto session = Open(dir);
+  auto session = Open(dir.Path().string());
   ASSERT_TRUE(session);
   const std::string path = std::string(SQLSIM_SCRIPT_DIR) + "/" + GetParam();
   for (const Record& record : ReadRecords(path)) {
@@ -186,7 +117,7 @@ class StandardScriptTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(StandardScriptTest, RunsAndCreatesWhatItDescribes) {
   testenv::TempDir dir;
-  auto session = Open(dir);
+  auto session = Open(dir.Path().string());
   ASSERT_TRUE(session);
   const std::string& table = GetParam();
   std::ifstream in(std::string(LERV32_GOLDEN_DIR) + "/table_std_" + table + ".sql");
@@ -240,4 +171,4 @@ INSTANTIATE_TEST_SUITE_P(Files, SqlScriptTest, ::testing::ValuesIn(ScriptFiles()
                          });
 
 }  // namespace
-}  // namespace sqlsim
+}  // namespace sqlsim::enginetest
