@@ -114,7 +114,8 @@ TEST_F(CatalogTest, FindsTablesAndObjectsAsTheServerComparesNames) {
   std::optional<CatalogObject> def = catalog().FindObject("DF_K_Name");
   ASSERT_TRUE(key.has_value() && def.has_value());
   EXPECT_EQ(std::make_tuple(key->name, key->xtype, key->parent), std::make_tuple("PK_K", "PK", table->id));
-  EXPECT_EQ(std::make_tuple(def->xtype, def->parent, def->id), std::make_tuple("D", table->id, name->default_id));
+  EXPECT_EQ(std::make_tuple(def->xtype, def->parent, def->id),
+            std::make_tuple("D", table->id, name->default_id));
   EXPECT_FALSE(catalog().FindObject("PK_u").has_value());
 }
 
