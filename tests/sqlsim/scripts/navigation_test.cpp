@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "tests/sqlsim/scripts/script_fixture.h"
 
@@ -102,11 +103,10 @@ TEST_F(NavigationTest, KeyTableForm) {
   // A page holds fifty records, no more.
   ASSERT_TRUE(Run("DECLARE @i int = 100 WHILE @i < 160 BEGIN INSERT INTO [dbo].[ut_NAVK] (RecId, NAME, ORT, STATUS, "
                   "PLZ, DATUM) VALUES (@i, 'Zz', 'x', 'A', 1, '2001-01-01') SET @i = @i + 1 END"));
-  const Ids next = Ints("EXECUTE [up_Next50_NAVK_NAME_KEY] 2"), prior = Ints("EXECUTE [up_Prior50_NAVK_NAME_KEY] 159");
-  EXPECT_EQ(next.size(), 50u);
-  EXPECT_EQ(next.empty() ? 0 : next.back(), 149);
-  EXPECT_EQ(prior.size(), 50u);
-  EXPECT_EQ(prior.empty() ? 0 : prior.back(), 109);
+  Ids next(50), prior(50);
+  std::iota(next.begin(), next.end(), 100);
+  std::transform(next.begin(), next.end(), prior.begin(), [](int64_t id) { return 258 - id; });
+  ExpectSteps({{"Next50_NAVK_NAME_KEY", "2", next}, {"Prior50_NAVK_NAME_KEY", "159", prior}});
   ASSERT_TRUE(Run("DELETE FROM [dbo].[ut_NAVK]"));
   ExpectSteps({{"First_NAVK_NAME_KEY", "", {}}, {"Last_NAVK_AKT_KEY", "", {}}, {"Next50_NAVK_NAME_KEY", "3", {}}});
   ExpectFinds("NAVK_", {{"NAME_KEY", "", {}, {}}, {"AKT_KEY", "M", {}, {}}});
