@@ -31,23 +31,16 @@ TEST(LexerTest, SplitsTokens) {
     const char* text;
     const char* tokens;
   } const cases[] = {
-      {"SELECT a FROM t", "w:SELECT w:a w:FROM w:t"},
-      {"[a]]b] [x y] \"q\"\"r\"", "q:a]b q:x y q:q\"r"},
+      {"SELECT a FROM t", "w:SELECT w:a w:FROM w:t"}, {"[a]]b] [x y] \"q\"\"r\"", "q:a]b q:x y q:q\"r"},
       {"#tmp ##global @v @@ERROR a$b", "w:#tmp w:##global v:@v v:@@ERROR w:a$b"},
       {"'it''s' N'x' n'y' ''", "s:it's sN:x sN:y s:"},
       {"12 12.5 .5 12. 1e3 1.5E-3 2e+1", "i:12 d:12.5 d:.5 d:12. f:1e3 f:1.5E-3 f:2e+1"},
       // A number runs into a following word without a blank, as the server reads it.
-      {"1abc 1e", "i:1 w:abc i:1 w:e"},
-      {"0x4142 0x123 0x", "b:65,66, b:1,35, b:"},
-      {"? ? ?", "p:0 p:1 p:2"},
+      {"1abc 1e", "i:1 w:abc i:1 w:e"}, {"0x4142 0x123 0x", "b:65,66, b:1,35, b:"}, {"? ? ?", "p:0 p:1 p:2"},
       {"a<>b!=c<=d>=e!<f!>g", "w:a sym:<> w:b sym:!= w:c sym:<= w:d sym:>= w:e sym:!< w:f sym:!> w:g"},
       {"+-*/%&|^~(),.;=<>", "sym:+ sym:- sym:* sym:/ sym:% sym:& sym:| sym:^ sym:~ sym:( sym:) sym:, sym:. sym:; sym:= sym:<>"},
-      {"a -- comment\nb", "w:a w:b"},
-      {"a /* x /* nested */ still */ b", "w:a w:b"},
-      {"a/**/b", "w:a w:b"},
-      {"a-b", "w:a sym:- w:b"},
-      {"K\xE4se", "w:K\xE4se"},
-      {"", ""},
+      {"a -- comment\nb", "w:a w:b"}, {"a /* x /* nested */ still */ b", "w:a w:b"}, {"a/**/b", "w:a w:b"},
+      {"a-b", "w:a sym:- w:b"}, {"K\xE4se", "w:K\xE4se"}, {"", ""},
   };
   for (const auto& c : cases) {
     Diagnostics errors;

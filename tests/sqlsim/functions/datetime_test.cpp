@@ -67,19 +67,16 @@ TEST(ParseDateTimeTest, MillisecondsRoundToTicks) {
 }
 
 TEST(DayNumberTest, KnownDaysAndRoundTrip) {
-  EXPECT_EQ(DaysFrom1900(DateTime{1900, 1, 1}), 0);
-  EXPECT_EQ(DaysFrom1900(DateTime{1753, 1, 1}), -53690);
-  EXPECT_EQ(DaysFrom1900(DateTime{9999, 12, 31}), 2958463);
-  EXPECT_EQ(DaysFrom1900(DateTime{2000, 3, 1}), 36584);
-  EXPECT_EQ(DaysFrom1900(DateTime{2024, 2, 29}), 45349);
-  EXPECT_EQ(FormatCanonical(FromDays1900(0.5)), "1900-01-01 12:00:00.000");
-  EXPECT_EQ(FormatCanonical(FromDays1900(-0.25)), "1899-12-31 18:00:00.000");
-  EXPECT_EQ(FormatCanonical(FromDays1900(1.0 / 86400 / 300)), "1900-01-01 00:00:00.003");
-  EXPECT_EQ(FormatCanonical(FromDays1900(45349.999999999)), "2024-03-01 00:00:00.000");
-  EXPECT_FALSE(IsDateTimeInRange(FromDays1900(-53691)));
-  EXPECT_FALSE(IsDateTimeInRange(FromDays1900(2958464)));
-  EXPECT_FALSE(IsDateTimeInRange(FromDays1900(1e300)));
-  EXPECT_FALSE(IsDateTimeInRange(FromDays1900(-1e300)));
+  for (const auto& [dt, days] : {std::pair{DateTime{1900, 1, 1}, 0}, {DateTime{1753, 1, 1}, -53690},
+                                 {DateTime{9999, 12, 31}, 2958463}, {DateTime{2000, 3, 1}, 36584},
+                                 {DateTime{2024, 2, 29}, 45349}}) {
+    EXPECT_EQ(DaysFrom1900(dt), days) << days;
+  }
+  const Case from_days[] = {{"0.5", "1900-01-01 12:00:00.000"}, {"-0.25", "1899-12-31 18:00:00.000"},
+                            {"3.858024691358025e-08", "1900-01-01 00:00:00.003"},
+                            {"45349.999999999", "2024-03-01 00:00:00.000"}};
+  for (const Case& c : from_days) EXPECT_EQ(FormatCanonical(FromDays1900(std::stod(c.text))), c.expected) << c.text;
+  for (double days : {-53691.0, 2958464.0, 1e300, -1e300}) EXPECT_FALSE(IsDateTimeInRange(FromDays1900(days)));
   for (int64_t day = -53690; day <= 2958463; day += 997) {
     DateTime dt = FromDays1900(static_cast<double>(day) + 0.75);
     auto back = ParseDateTime(FormatCanonical(dt));

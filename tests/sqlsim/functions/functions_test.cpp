@@ -22,8 +22,7 @@ TEST(CompareTsqlTest, CaseAndTrailingBlanks) {
       {"abc", "ABC  ", 0}, {"abc", "abc", 0},  {"", "   ", 0},
       {"a", "B", -1},      {"B", "a", 1},      {"ab", "abc", -1},
       {"ab ", "ab", 0},    {" a", "a", -1},    {"Z", "a", 1},
-      {"\xE4", "\xC4", 0}, {"\xE4", "z", 1},   {"\xFF", "\x9F", 0},
-      {"a\t", "a", 1},     {"\xDF", "\xFF", 1},
+      {"\xE4", "\xC4", 0}, {"\xE4", "z", 1},   {"\xFF", "\x9F", 0}, {"a\t", "a", 1},     {"\xDF", "\xFF", 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Sign(CompareTsql(c.a, c.b)), c.sign) << c.a << " vs " << c.b;

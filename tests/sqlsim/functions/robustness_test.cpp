@@ -68,8 +68,7 @@ TEST_F(RobustnessTest, FunctionsOverAllArgumentKinds) {
       {"tsql_floor", 1, 1},      {"tsql_ceiling", 1, 1},   {"tsql_round", 2, 3},
       {"tsql_str", 1, 3},        {"tsql_add", 2, 2},       {"tsql_sub", 2, 2},
       {"tsql_mul", 2, 2},        {"tsql_div", 2, 2},       {"tsql_mod", 2, 2},
-      {"tsql_neg", 1, 1},        {"tsql_isdate", 1, 1},    {"tsql_isnumeric", 1, 1},
-      {"tsql_objname", 1, 1},
+      {"tsql_neg", 1, 1},        {"tsql_isdate", 1, 1},    {"tsql_isnumeric", 1, 1}, {"tsql_objname", 1, 1},
   };
   for (const auto& f : functions) {
     for (size_t n = f.min_args; n <= f.max_args; ++n) {

@@ -23,7 +23,6 @@ std::string CurrentCatalog(SQLHDBC dbc) {
 class ConnectTest : public OdbcTest {
  protected:
   void SetUp() override {}
-  SQLHDBC dbc() const { return connection_.dbc(); }
   std::string dir() const { return dir_.path().string(); }
 };
 
@@ -72,8 +71,7 @@ TEST_F(ConnectTest, FailuresGiveAClearDiagnostic) {
     const char* state;
     const char* message;  // part of the message
   } cases[] = {
-      {"DATABASE=t;AUTOCREATE=1", "08001", "DATADIR"},
-      {"DATADIR=<dir>;AUTOCREATE=1", "08001", "DATABASE"},
+      {"DATABASE=t;AUTOCREATE=1", "08001", "DATADIR"}, {"DATADIR=<dir>;AUTOCREATE=1", "08001", "DATABASE"},
       {"DATADIR=<dir>;DATABASE=t;TIMEOUT=soon", "08001", "TIMEOUT"},
       {"DATADIR={<dir>;DATABASE=t", "08001", "'{'"},
       {"DATADIR=<dir>;DATABASE=Nowhere", "42000", "[sqlsim][SQL Server]Cannot open database \"Nowhere\""},

@@ -105,8 +105,7 @@ TEST_F(DataAtExecTest, FixedTypeCannotComeInPieces) {
   SQLBindParameter(stmt_, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, reinterpret_cast<SQLPOINTER>(1), 0,
                    &at_exec);
   ASSERT_EQ(SQLExecDirect(stmt_, Text("INSERT INTO d (id) VALUES (?)"), SQL_NTS), SQL_NEED_DATA);
-  EXPECT_EQ(Send(stmt_, {{Bytes<SQLINTEGER>(41), Bytes<SQLINTEGER>(41)}}), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt_), "HY019");
+  EXPECT_EQ(Failure(Send(stmt_, {{Bytes<SQLINTEGER>(41), Bytes<SQLINTEGER>(41)}}), stmt_), "HY019");
   // The failed put ended the sequence; the statement runs afresh.
   ASSERT_EQ(SQLExecDirect(stmt_, Text("INSERT INTO d (id) VALUES (?)"), SQL_NTS), SQL_NEED_DATA);
   ASSERT_STMT_OK(Send(stmt_, {{Bytes<SQLINTEGER>(41)}}), stmt_);

@@ -30,6 +30,10 @@ std::string FirstState(SQLSMALLINT type, SQLHANDLE handle) {
   return d.empty() ? "" : d[0].state;
 }
 
+std::string Failure(SQLRETURN rc, SQLHSTMT stmt) {
+  return rc == SQL_ERROR ? FirstState(SQL_HANDLE_STMT, stmt) : "rc " + std::to_string(rc);
+}
+
 DataDir::DataDir() {
   static int counter = 0;
   const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();

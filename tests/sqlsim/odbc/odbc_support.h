@@ -27,6 +27,7 @@ struct Diag {
 };
 
 inline SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
+inline SQLPOINTER Value(SQLULEN v) { return reinterpret_cast<SQLPOINTER>(v); }
 
 // The bytes of a C value, as a driver reads or writes them.
 template <class T>
@@ -54,6 +55,9 @@ std::vector<Diag> Diags(SQLSMALLINT type, SQLHANDLE handle);
 std::string Explain(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle);
 // The state of the first record, "" when there is none.
 std::string FirstState(SQLSMALLINT type, SQLHANDLE handle);
+
+// The state of a statement's failed call, "rc <n>" for any other outcome.
+std::string Failure(SQLRETURN rc, SQLHSTMT stmt);
 
 // A fresh folder below the build tree, removed again by the destructor.
 class DataDir {

@@ -1,5 +1,7 @@
 // Parameters of every C type into columns of the server's types and back,
 // and the errors of values that do not convert.
+#include <tuple>
+
 #include <gmock/gmock.h>
 
 #include "odbc_support.h"
@@ -93,11 +95,9 @@ struct BadParam {
 };
 
 const BadParam kBadParams[] = {
-    {SQL_C_CHAR, SQL_INTEGER, "abc", "22018"},
-    {SQL_C_SLONG, SQL_SMALLINT, Bytes<SQLINTEGER>(70000), "22003"},
+    {SQL_C_CHAR, SQL_INTEGER, "abc", "22018"}, {SQL_C_SLONG, SQL_SMALLINT, Bytes<SQLINTEGER>(70000), "22003"},
     {SQL_C_SLONG, SQL_TINYINT, Bytes<SQLINTEGER>(-1), "22003"},
-    {SQL_C_DOUBLE, SQL_INTEGER, Bytes<SQLDOUBLE>(1.5), "22001"},
-    {SQL_C_CHAR, SQL_VARBINARY, "xyz", "22018"},
+    {SQL_C_DOUBLE, SQL_INTEGER, Bytes<SQLDOUBLE>(1.5), "22001"}, {SQL_C_CHAR, SQL_VARBINARY, "xyz", "22018"},
     {SQL_C_BIT, SQL_BIT, Bytes<SQLCHAR>(2), "22003"},
     {SQL_C_UBIGINT, SQL_BIGINT, Bytes<SQLUBIGINT>(UINT64_MAX), "22003"},
     {SQL_C_TYPE_DATE, SQL_TYPE_TIMESTAMP, Bytes(SQL_DATE_STRUCT{2023, 2, 30}), "22007"},
@@ -121,10 +121,10 @@ TEST_F(OdbcTest, ParametersThatDoNotConvertFailTheExecution) {
 TEST_F(OdbcTest, UnknownTypesRefusedWhenBound) {
   Statement stmt(dbc());
   SQLINTEGER value = 0;
-  EXPECT_EQ(SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_GUID, 0, 0, &value, 0, nullptr), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HY004");
-  EXPECT_EQ(SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0, nullptr), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HYC00");
+  for (const auto& [io, type, state] : {std::tuple{SQL_PARAM_INPUT, SQL_GUID, "HY004"},
+                                        {SQL_PARAM_OUTPUT, SQL_INTEGER, "HYC00"}}) {
+    EXPECT_EQ(Failure(SQLBindParameter(stmt, 1, io, SQL_C_SLONG, type, 0, 0, &value, 0, nullptr), stmt), state);
+  }
 }
 
 }  // namespace

@@ -38,18 +38,15 @@ TEST_F(ProcedureTest, EveryStatementSendsItsResultInOrder) {
   } cases[] = {
       {"EXECUTE AddAndList 1, 'eins'", {"count:1", "rows:1,", "rows:1,"}},
       // The trigger's own counts stay inside it; the statement's is sent.
-      {"INSERT INTO T VALUES (2, 'b'), (3, 'c')", {"count:2"}},
-      {"SELECT count(*) FROM Log", {"rows:3,"}},
+      {"INSERT INTO T VALUES (2, 'b'), (3, 'c')", {"count:2"}}, {"SELECT count(*) FROM Log", {"rows:3,"}},
       // Messages keep their places; severity 16 ends only its statement.
       {"PRINT 'a'\nSELECT 1\nPRINT 'b'\nRAISERROR ('c', 10, 1)\nSELECT 2\nRAISERROR ('d', 16, 1)\nSELECT 3",
        {"msg:a", "rows:1,", "msg:b", "msg:c", "rows:2,", "error:HY000/50000", "rows:3,"}},
       {"EXECUTE Rede", {"msg:eins", "rows:1,", "msg:zwei", "rows:2,"}},
       // The server's argument errors, nothing inserted.
-      {"EXECUTE Fehlt 1", {"error:42000/2812"}},
-      {"EXECUTE AddAndList 4", {"error:42000/201"}},
+      {"EXECUTE Fehlt 1", {"error:42000/2812"}}, {"EXECUTE AddAndList 4", {"error:42000/201"}},
       {"EXECUTE AddAndList 4, 'a', 3", {"error:42000/8144"}},
-      {"EXECUTE AddAndList 'x', 'a'", {"error:22018/8114"}},
-      {"SELECT count(*) FROM T", {"rows:3,"}},
+      {"EXECUTE AddAndList 'x', 'a'", {"error:22018/8114"}}, {"SELECT count(*) FROM T", {"rows:3,"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.sql), c.results) << c.sql;
 }
@@ -70,8 +67,7 @@ TEST_F(ProcedureTest, PreparedBatchesTakeEachExecutionsMarkers) {
       {"DECLARE @x int = ?, @s varchar(10)\nIF @x > 5 SET @s = 'gross' + CONVERT(varchar(5), @x)\n"
        "SELECT ISNULL(@s, 'leer')",
        10, 0, {"rows:gross10,"}},
-      {nullptr, 1, 0, {"rows:leer,"}},
-      {nullptr, 7, 0, {"rows:gross7,"}},
+      {nullptr, 1, 0, {"rows:leer,"}}, {nullptr, 7, 0, {"rows:gross7,"}},
       {nullptr, -1, 0, {"rows:leer,"}},  // NULL
   };
   Statement stmt(dbc());

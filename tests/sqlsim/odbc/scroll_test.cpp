@@ -11,8 +11,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-SQLPOINTER Value(SQLULEN v) { return reinterpret_cast<SQLPOINTER>(v); }
-
 struct Step {
   SQLSMALLINT orientation;
   SQLLEN offset;
@@ -126,8 +124,7 @@ TEST_F(ScrollTest, ForwardOnlyStreamsAndRefusesScrolling) {
   EXPECT_EQ(rc, SQL_NO_DATA);
   EXPECT_EQ(seen, "1 2 3 4 5 6 7 8 9 10 - - ");
   for (SQLSMALLINT o : {SQL_FETCH_PRIOR, SQL_FETCH_FIRST, SQL_FETCH_ABSOLUTE}) {
-    EXPECT_EQ(SQLFetchScroll(stmt, o, 1), SQL_ERROR);
-    EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HY106");
+    EXPECT_EQ(Failure(SQLFetchScroll(stmt, o, 1), stmt), "HY106");
   }
 }
 
@@ -161,13 +158,10 @@ TEST_F(ScrollTest, SetPosChoosesTheRowSqlGetDataReads) {
   SQLINTEGER id = 0;
   ASSERT_STMT_OK(SQLGetData(stmt, 1, SQL_C_SLONG, &id, 0, nullptr), stmt);
   EXPECT_EQ(id, 2);
-  EXPECT_EQ(SQLSetPos(stmt, 4, SQL_POSITION, SQL_LOCK_NO_CHANGE), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HY107");
-  EXPECT_EQ(SQLSetPos(stmt, 1, SQL_DELETE, SQL_LOCK_NO_CHANGE), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HYC00");
+  EXPECT_EQ(Failure(SQLSetPos(stmt, 4, SQL_POSITION, SQL_LOCK_NO_CHANGE), stmt), "HY107");
+  EXPECT_EQ(Failure(SQLSetPos(stmt, 1, SQL_DELETE, SQL_LOCK_NO_CHANGE), stmt), "HYC00");
   // Column 0 needs bookmarks switched on.
-  EXPECT_EQ(SQLGetData(stmt, 0, SQL_C_BOOKMARK, &id, 0, nullptr), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "07009");
+  EXPECT_EQ(Failure(SQLGetData(stmt, 0, SQL_C_BOOKMARK, &id, 0, nullptr), stmt), "07009");
 }
 
 TEST_F(ScrollTest, VariableBookmarks) {
@@ -264,8 +258,7 @@ TEST_F(ScrollTest, BookmarkTypesBoundAndRead) {
     char read[8] = {0};
     SQLLEN length = 0;
     // A refused type leaves the bookmark to be read; once read, it is done.
-    EXPECT_EQ(SQLGetData(stmt, 0, SQL_C_SLONG, read, 4, &length), SQL_ERROR);
-    EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "07006");
+    EXPECT_EQ(Failure(SQLGetData(stmt, 0, SQL_C_SLONG, read, 4, &length), stmt), "07006");
     ASSERT_STMT_OK(SQLGetData(stmt, 0, c.c_type, read, c.size, &length), stmt);
     EXPECT_EQ(std::string(read, c.size), bytes(6));
     EXPECT_EQ(length, c.size);
@@ -286,8 +279,7 @@ TEST_F(OdbcTest, CursorsForwardMakesScrollableTypesForwardOnly) {
   SQLGetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, &type, 0, nullptr);
   EXPECT_EQ(type, static_cast<SQLULEN>(SQL_CURSOR_FORWARD_ONLY));
   Exec(stmt, "SELECT 1");
-  EXPECT_EQ(SQLFetchScroll(stmt, SQL_FETCH_LAST, 0), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "HY106");
+  EXPECT_EQ(Failure(SQLFetchScroll(stmt, SQL_FETCH_LAST, 0), stmt), "HY106");
   SQLCloseCursor(stmt);
   EXPECT_EQ(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(SQL_CURSOR_FORWARD_ONLY), 0), SQL_SUCCESS);
 }

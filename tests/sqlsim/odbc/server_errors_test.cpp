@@ -81,14 +81,11 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
     const char* state;
     SQLINTEGER native;
   } cases[] = {
-      {"SELECT * FROM missing", "S0002", 208},
-      {"SELECT * FROM k WHERE", "37000", 156},
-      {"SELECT CONVERT(int, 'zwei')", "22005", 245},
-      {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000", 2627},
+      {"SELECT * FROM missing", "S0002", 208}, {"SELECT * FROM k WHERE", "37000", 156},
+      {"SELECT CONVERT(int, 'zwei')", "22005", 245}, {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000", 2627},
   };
   for (const auto& c : cases) {
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    ASSERT_EQ(SQLAllocStmt(old.dbc(), &stmt), SQL_SUCCESS);
+    Statement stmt(old.dbc());
     EXPECT_EQ(SQLExecDirect(stmt, Text(c.sql), SQL_NTS), SQL_ERROR);
     SQLCHAR state[6] = {0}, text[512] = {0};
     SQLINTEGER native = 0;
@@ -96,7 +93,6 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
     EXPECT_STREQ(reinterpret_cast<char*>(state), c.state) << c.sql;
     EXPECT_EQ(native, c.native) << c.sql;
     EXPECT_THAT(reinterpret_cast<char*>(text), HasSubstr("[sqlsim][SQL Server]")) << c.sql;
-    SQLFreeStmt(stmt, SQL_DROP);
   }
 }
 

@@ -10,8 +10,6 @@ namespace {
 using ::testing::ElementsAre;
 using Strings = std::vector<std::string>;
 
-SQLPOINTER Value(SQLULEN v) { return reinterpret_cast<SQLPOINTER>(v); }
-
 class StatementTest : public OdbcTest {
  protected:
   void SetUp() override {
@@ -26,8 +24,7 @@ TEST_F(StatementTest, ResultsAndRowCountsInOrder) {
     const char* sql;
     Strings results;
   } cases[] = {
-      {"UPDATE t SET name = name WHERE id > 0", {"count:2"}},
-      {"DELETE FROM t WHERE id = 99", {"nodata:0"}},
+      {"UPDATE t SET name = name WHERE id > 0", {"count:2"}}, {"DELETE FROM t WHERE id = 99", {"nodata:0"}},
       {"SELECT id FROM t ORDER BY id", {"rows:1,2,"}},
       {"INSERT INTO t VALUES (5, 'five'); SELECT id FROM t WHERE id = 5; SELECT name FROM t WHERE id = 1",
        {"count:1", "rows:5,", "rows:one,"}},
@@ -101,8 +98,8 @@ TEST_F(StatementTest, DescribedBeforeExecutionWithNullability) {
   SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, nullptr, nullptr, &nullable);
   EXPECT_EQ(type, SQL_INTEGER);
   EXPECT_EQ(nullable, SQL_NO_NULLS);
-  EXPECT_EQ(SQLDescribeCol(stmt, 3, nullptr, 0, nullptr, &type, nullptr, nullptr, &nullable), SQL_ERROR);
-  EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "07009");
+  EXPECT_EQ(Failure(SQLDescribeCol(stmt, 3, nullptr, 0, nullptr, &type, nullptr, nullptr, &nullable), stmt),
+            "07009");
 }
 
 // Each column of one table as SQL Server describes it; nullable all.
@@ -114,19 +111,12 @@ TEST_F(OdbcTest, TypesAsSqlServerDescribesThem) {
     SQLSMALLINT digits;
     SQLLEN display;
   } cases[] = {{"char(8)", SQL_CHAR, 8, 0, 8},
-               {"varchar(30)", SQL_VARCHAR, 30, 0, 30},
-               {"varchar(max)", SQL_VARCHAR, 0, 0, 0},
-               {"int", SQL_INTEGER, 10, 0, 11},
-               {"smallint", SQL_SMALLINT, 5, 0, 6},
-               {"tinyint", SQL_TINYINT, 3, 0, 3},
-               {"bigint", SQL_BIGINT, 19, 0, 20},
-               {"bit", SQL_BIT, 1, 0, 1},
-               {"float", SQL_FLOAT, 53, 0, 24},
-               {"real", SQL_REAL, 24, 0, 14},
-               {"decimal(9,2)", SQL_DECIMAL, 9, 2, 11},
-               {"datetime", SQL_TYPE_TIMESTAMP, 23, 3, 23},
-               {"binary(4)", SQL_BINARY, 4, 0, 8},
-               {"varbinary(6)", SQL_VARBINARY, 6, 0, 12},
+               {"varchar(30)", SQL_VARCHAR, 30, 0, 30}, {"varchar(max)", SQL_VARCHAR, 0, 0, 0},
+               {"int", SQL_INTEGER, 10, 0, 11}, {"smallint", SQL_SMALLINT, 5, 0, 6},
+               {"tinyint", SQL_TINYINT, 3, 0, 3}, {"bigint", SQL_BIGINT, 19, 0, 20},
+               {"bit", SQL_BIT, 1, 0, 1}, {"float", SQL_FLOAT, 53, 0, 24}, {"real", SQL_REAL, 24, 0, 14},
+               {"decimal(9,2)", SQL_DECIMAL, 9, 2, 11}, {"datetime", SQL_TYPE_TIMESTAMP, 23, 3, 23},
+               {"binary(4)", SQL_BINARY, 4, 0, 8}, {"varbinary(6)", SQL_VARBINARY, 6, 0, 12},
                {"varbinary(max)", SQL_VARBINARY, 0, 0, 0},
                {"image", SQL_LONGVARBINARY, 2147483647, 0, 2147483647},
                {"text", SQL_LONGVARCHAR, 2147483647, 0, 2147483647}};
@@ -191,8 +181,7 @@ TEST_F(OdbcTest, StatementAttributesSetThenRead) {
   } cases[] = {
       {SQL_ATTR_CONCURRENCY, SQL_CONCUR_ROWVER, SQL_SUCCESS, "", SQL_CONCUR_ROWVER},
       {SQL_ATTR_CONCURRENCY, SQL_CONCUR_LOCK, SQL_SUCCESS_WITH_INFO, "01S02", SQL_CONCUR_ROWVER},
-      {SQL_ATTR_ROW_ARRAY_SIZE, 0, SQL_ERROR, "HY024", 1},
-      {SQL_ATTR_QUERY_TIMEOUT, 30, SQL_SUCCESS, "", 30},
+      {SQL_ATTR_ROW_ARRAY_SIZE, 0, SQL_ERROR, "HY024", 1}, {SQL_ATTR_QUERY_TIMEOUT, 30, SQL_SUCCESS, "", 30},
       {SQL_ATTR_ASYNC_ENABLE, SQL_ASYNC_ENABLE_ON, SQL_SUCCESS_WITH_INFO, "01S02", SQL_ASYNC_ENABLE_OFF},
       {SQL_ATTR_PARAMSET_SIZE, 3, SQL_ERROR, "HYC00", 1},
       {SQL_ATTR_PARAM_BIND_TYPE, SQL_PARAM_BIND_BY_COLUMN, SQL_SUCCESS, "", SQL_PARAM_BIND_BY_COLUMN},

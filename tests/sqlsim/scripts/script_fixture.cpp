@@ -85,6 +85,16 @@ Rowset ScriptTest::Rows(const std::string& sql, const std::vector<Param>& params
   return rows;
 }
 
+Rowset ScriptTest::Call(const std::string& proc, const Row& values) {
+  std::string sql = "EXECUTE [" + proc + "]";
+  std::vector<Param> params;
+  for (const std::string& v : values) {
+    sql += params.empty() ? " ?" : ",?";
+    params.push_back({v});
+  }
+  return Rows(sql, params);
+}
+
 Ids ScriptTest::Ints(const std::string& sql, const std::vector<Param>& params) {
   Ids ids;
   for (const Row& row : Rows(sql, params)) ids.push_back(std::stoll(row.at(0)));

@@ -37,6 +37,8 @@ class ScriptTest : public odbctest::OdbcTest {
   // Every column (as text, "NULL" for null) of every row of every result
   // set; a failure anywhere is a test failure.
   Rowset Rows(const std::string& sql, const std::vector<Param>& params = {});
+  // Rows of "EXECUTE [proc] ?,?,..." with the values bound as text.
+  Rowset Call(const std::string& proc, const Row& values);
   // Column 1 of Rows as integers.
   Ids Ints(const std::string& sql, const std::vector<Param>& params = {});
   // The SQLSTATE of a statement that must fail.

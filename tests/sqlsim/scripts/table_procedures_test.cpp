@@ -11,19 +11,6 @@
 namespace scripts {
 namespace {
 
-// "EXECUTE [proc] ?,?,..." with the values bound as text.
-std::string Markers(const std::string& proc, std::size_t count) {
-  std::string sql = "EXECUTE [" + proc + "]";
-  for (std::size_t i = 0; i < count; ++i) sql += i == 0 ? " ?" : ",?";
-  return sql;
-}
-
-std::vector<Param> Texts(const Row& values) {
-  std::vector<Param> params;
-  for (const std::string& v : values) params.push_back({v});
-  return params;
-}
-
 // Trailing blanks of char columns aside.
 Rowset Trimmed(Rowset rows) {
   for (Row& row : rows) {
@@ -87,7 +74,7 @@ TEST_F(ScriptTest, Upd2ReadsValuesGivenAsText) {
     }
     Row params = c.given;
     params.insert(params.begin(), "2");
-    EXPECT_EQ(Trimmed(Rows(Markers("up_Upd2_" + base, params.size()), Texts(params))), Rowset{c.stored});
+    EXPECT_EQ(Trimmed(Call("up_Upd2_" + base, params)), Rowset{c.stored});
     EXPECT_EQ(Trimmed(Rows("EXECUTE [up_Sel2_" + base + "] '2'")), Rowset{c.stored});
     EXPECT_EQ(Trimmed(Rows("EXECUTE [up_Sel2_" + base + "] '1'")).at(0).at(1), c.sample[0] == 'a' ? "" : "0")
         << "record 1 untouched";
@@ -118,7 +105,7 @@ TEST_F(ScriptTest, TrSelJoinsTrimmedTextFieldsOfPositiveIds) {
        "9999-12-31 23:59:59", "x"},
       {"2147483647", "O'Brien", "a b c", "z", "1900-01-01", "1", "255", "9999999.99", "999999", "7", "-0.0125", "0",
        "0.5", "1", "2000-02-29 12:34:56", "'quoted' -- not a comment"}};
-  for (const Row& v : values) ASSERT_EQ(Rows(Markers("up_Append_KUNDE", v.size()), Texts(v)).size(), 1u);
+  for (const Row& v : values) ASSERT_EQ(Call("up_Append_KUNDE", v).size(), 1u);
   ASSERT_TRUE(Run("INSERT INTO [dbo].[ut_KUNDE] (RecId, NAME) VALUES (0, 'zero')\r\n"
                   "INSERT INTO [dbo].[ut_KUNDE] (RecId, NAME) VALUES (-5, 'negative')"));
   EXPECT_EQ(Rows("EXECUTE [up_TrSel_KUNDE]"),
