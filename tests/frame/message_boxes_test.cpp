@@ -22,11 +22,8 @@ class MessageBoxTest : public ::testing::Test {
 };
 
 TEST_F(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
-  struct Case {
-    UINT type;
-    const char* answers;  // value of LERV32_MSGBOX_ANSWERS for this box
-    int expected;
-  } cases[] = {
+  // answers: the value of LERV32_MSGBOX_ANSWERS for this box.
+  struct Case { UINT type; const char* answers; int expected; } cases[] = {
       {MB_OK, "", IDOK},
       {MB_YESNO, "", IDYES},
       {MB_YESNO | MB_DEFBUTTON2, "", IDNO},
