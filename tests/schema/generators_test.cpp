@@ -87,6 +87,7 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
   const Bounded cases[] = {
       [t](char* o, int32_t n) { return rv_GenSqlTableDefN(t, o, n, 1); },
       [t](char* o, int32_t n) { return rv_GenSqlTableIndexProcN(t, o, n, 1, 1); },
+      [t](char* o, int32_t n) { return rv_GenCppTableDefN(t, o, n); },
       [](char* o, int32_t n) {  // longer than the formatter's first try
         return lerv32::Generate(o, static_cast<std::size_t>(n), [](lerv32::ScriptWriter& w) {
           w.Put("CREATE TABLE ");
@@ -104,8 +105,11 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
     EXPECT_EQ(short_by_one[0], '\0');
     EXPECT_EQ(short_by_one[expected.size()], '#') << "written past the capacity";
   }
-  EXPECT_EQ(Text(cases[2]), "CREATE TABLE [ut_KUNDE] (7)\r\n" + std::string(600, 'x'));
-  EXPECT_EQ(cases[2](nullptr, 100), -1);
+  std::string header(kBig, '\0');
+  rv_GenCppTableDef(t, &header[0]);
+  EXPECT_EQ(Text(cases[2]), header.c_str()) << "the bounded header is the whole one";
+  EXPECT_EQ(Text(cases[3]), "CREATE TABLE [ut_KUNDE] (7)\r\n" + std::string(600, 'x'));
+  EXPECT_EQ(cases[3](nullptr, 100), -1);
   rv_SetMandant("");
 }
 
