@@ -114,8 +114,9 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
 }
 
 // A field or key of the array beyond its count is left out: no column, not
-// even a text one, and no key field in the companion structure.
-TEST(Generators, FieldsAndKeysBeyondTheCountAreLeftOut) {
+// even a text one, and no key field in the companion structure; so is an
+// empty filter.
+TEST(Generators, FieldsAndKeysBeyondTheCountAndEmptyFiltersAreLeftOut) {
   const auto td = samples::Load(samples::All()[0]);
   --td->FieldCnt;  // NOTIZ, a text field, stays in the array
   EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td.get(), o, 1); }).find("NOTIZ"),
@@ -124,15 +125,12 @@ TEST(Generators, FieldsAndKeysBeyondTheCountAreLeftOut) {
   person->KeyCnt -= 2;  // PLZ_KEY, the only key over PLZ, stays in the array
   EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTriggerStruct(person.get(), o); }).find("PLZ="),
             std::string::npos);
-}
-
-// The index over the key table names no filter column for an empty text.
-TEST(Generators, EmptyFilterTextGetsNoFilterColumn) {
-  const auto td = samples::Load(samples::All()[3]);
+  // The index over the key table names no filter column for an empty text.
+  const auto zahlen = samples::Load(samples::All()[3]);
   char empty[] = "";
-  td->KeyFilter[0] = empty;
-  const std::string text = KeyTable(td.get());
-  td->KeyFilter[0] = nullptr;
+  zahlen->KeyFilter[0] = empty;
+  const std::string text = KeyTable(zahlen.get());
+  zahlen->KeyFilter[0] = nullptr;
   EXPECT_EQ(text.find("_Filter"), std::string::npos);
   EXPECT_EQ(text.find("THEN 1 ELSE 0 END"), std::string::npos);
 }
