@@ -47,19 +47,4 @@ TEST(CppClass, MemberClassesAndAddressColumn) {
   EXPECT_EQ(text.find("GetQ"), std::string::npos) << "accessors for a type without a class";
 }
 
-TEST(CppClass, BoundedFormFitsExactlyOrLeavesNothing) {
-  const auto td = samples::Load(samples::All()[0]);
-  const std::string header = CppHeader(td.get());
-  const auto size = static_cast<int32_t>(header.size());
-
-  std::string fits(header.size() + 1, '#');
-  EXPECT_EQ(rv_GenCppTableDefN(td.get(), &fits[0], size + 1), size);
-  EXPECT_EQ(fits.c_str(), header);
-
-  std::string short_by_one(header.size() + 1, '#');
-  EXPECT_EQ(rv_GenCppTableDefN(td.get(), &short_by_one[0], size), -1);
-  EXPECT_EQ(short_by_one[0], '\0');
-  EXPECT_EQ(short_by_one[header.size()], '#');
-}
-
 }  // namespace

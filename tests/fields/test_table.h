@@ -6,6 +6,7 @@
 #include <string>
 
 #include "include/lerv32.h"
+#include "support/table_defs.h"
 
 namespace testtable {
 
@@ -14,14 +15,9 @@ namespace testtable {
 // every field can be tried.
 class TestTable {
  public:
-  TestTable() : td_(rv_AllocTableDef()) {}
-  ~TestTable() { rv_FreeTableDef(td_); }
-  TestTable(const TestTable&) = delete;
-  TestTable& operator=(const TestTable&) = delete;
-
   int Add(char type, int len, int dec = 0) {
     const std::string name = "F" + std::to_string(td_->FieldCnt);
-    rv_AddField(td_, name.c_str(), type, len, dec);
+    rv_AddField(td(), name.c_str(), type, len, dec);
     FieldDef& f = td_->Fields[td_->FieldCnt - 1];  // the last one: nothing behind it moves
     f.Type = static_cast<uint8_t>(type);
     f.Len = static_cast<uint16_t>(len);
@@ -33,10 +29,10 @@ class TestTable {
     KeyDef& k = td_->Keys[td_->KeyCnt++];
     for (int field : fields) k.TokenFieldNo[k.TokenCnt++] = static_cast<uint8_t>(field);
   }
-  TableDef* td() { return td_; }
+  TableDef* td() { return td_.get(); }
 
  private:
-  TableDef* td_;
+  testenv::TableDefPtr td_ = testenv::NewTableDef();
 };
 
 // size bytes with sentinels on both sides that nothing may touch.

@@ -21,12 +21,9 @@ class MessageBoxTest : public ::testing::Test {
   ScopedEnv log_env_{"LERV32_MSGBOX_LOG", log_};
 };
 
-TEST_F(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
-  struct Case {
-    UINT type;
-    const char* answers;  // value of LERV32_MSGBOX_ANSWERS for this box
-    int expected;
-  } cases[] = {
+TEST_F(MessageBoxTest, DefaultButtonsScriptedAnswersAndTheLog) {
+  // answers: the value of LERV32_MSGBOX_ANSWERS for this box.
+  struct Case { UINT type; const char* answers; int expected; } cases[] = {
       {MB_OK, "", IDOK},
       {MB_YESNO, "", IDYES},
       {MB_YESNO | MB_DEFBUTTON2, "", IDNO},
@@ -42,9 +39,8 @@ TEST_F(MessageBoxTest, DefaultButtonsAndScriptedAnswers) {
     EXPECT_EQ(ShowMessageBox("Text", "Titel", c.type), c.expected) << c.type << " " << c.answers;
   }
   EXPECT_EQ(testenv::ReadLines(log_).size(), sizeof cases / sizeof cases[0]);
-}
-
-TEST_F(MessageBoxTest, AnswersAreTakenInOrderAndTheLogHoldsEachBox) {
+  // Answers are taken in order and the log holds each box.
+  testenv::WriteText(log_, "");
   ScopedEnv answers("LERV32_MSGBOX_ANSWERS", "NY");
   EXPECT_EQ(ShowMessageBox("Erste\r\nZeile\tzwei", "23000", MB_YESNO), IDNO);
   EXPECT_EQ(ShowMessageBox("Zweite", "01000", MB_YESNO | MB_DEFBUTTON2), IDYES);

@@ -35,7 +35,7 @@ class SettingsTest : public ::testing::Test {
   testenv::ScopedEnv named_{"LEBASE32_SETTINGS", store_};
 };
 
-TEST_F(SettingsTest, LoadingGivesTheStoredValuesOverTheDefaults) {
+TEST_F(SettingsTest, LoadingGivesTheStoredValuesOverTheDefaultsAndSavedOnesLoadAgain) {
   struct Case { std::optional<std::string> store; std::vector<int32_t> expected; };
   const Case cases[] = {
       {std::nullopt, kDefaults},                            // no store at all
@@ -52,9 +52,7 @@ TEST_F(SettingsTest, LoadingGivesTheStoredValuesOverTheDefaults) {
     LoadSettings();
     EXPECT_EQ(All(), c.expected) << c.store.value_or("(no store)");
   }
-}
-
-TEST_F(SettingsTest, SavedSettingsLoadAgainAndKeepOtherLines) {
+  // Saved settings load again; the store's other lines stay.
   testenv::WriteText(store_, "# kept\nOTHER=x\n");
   Set({0, 7, -1, 0, 0});
   SaveSettings();

@@ -237,10 +237,7 @@ const Units kWideWord = {'G', 'r', 0x00FC, 0x00DF, 'e', ' ', 0x20AC, 0};
 
 // ANSI text as a UTF-16 copy and as an automation string.
 TEST(WideText, AnsiTextBecomesUtf16) {
-  struct Case {
-    const char* text;
-    Units expected;  // terminator included
-  };
+  struct Case { const char* text; Units expected; };  // terminator included
   const Case cases[] = {
       {kAnsiWord, kWideWord},
       {"\x81\x9F\xFF", {0x0081, 0x0178, 0x00FF, 0}},
@@ -270,11 +267,7 @@ TEST(WideText, AnsiTextBecomesUtf16) {
 TEST(WideText, CopiesUtf16AsAnsiCutAtSize) {
   const Units& word = kWideWord;
   const Units fitted = {0x0141, 0x00F3, 'd', 0x017A, 0x4E00, 0};  // "Łódź" and a CJK sign
-  struct Case {
-    const Units* src;
-    int32_t size;
-    std::string expected;
-  };
+  struct Case { const Units* src; int32_t size; std::string expected; };
   const Case cases[] = {
       {&word, 100, kAnsiWord}, {&word, 8, kAnsiWord}, {&word, 7, "Gr\xFC\xDF" "e "},
       {&word, 3, "Gr"},        {&word, 1, ""},        {&fitted, 10, "L\xF3" "dz?"},

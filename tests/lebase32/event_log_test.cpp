@@ -34,12 +34,7 @@ class EventLogTest : public ::testing::Test {
 };
 
 TEST_F(EventLogTest, EachEntryIsOneEscapedLineAppendedInOrder) {
-  const struct {
-    int32_t level;
-    const char* source;
-    const char* text;
-    const char* fields;
-  } kCases[] = {
+  const struct { int32_t level; const char* source; const char* text; const char* fields; } kCases[] = {
       {LEBASE32_LOG_RETRY, "CUSTOMER", "retry 3", "0\tCUSTOMER\tretry 3"},
       {LEBASE32_LOG_ODBC, "42S02", "one\ntwo\r\n\tthree\\", "1\t42S02\tone\\ntwo\\r\\n\\tthree\\\\"},
       {-7, nullptr, nullptr, "-7\t\t"},

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -53,7 +54,7 @@ class SettingsStoreTest : public ::testing::Test {
   ScopedEnv named_{"LEBASE32_SETTINGS", store_.string()};
 };
 
-TEST_F(SettingsStoreTest, StoreIsMadeByTheFirstWriteOnly) {
+TEST_F(SettingsStoreTest, StoreIsMadeByTheFirstWriteOnlyAndValuesAreCutToTheBuffer) {
   char buffer[8] = "xxxxxxx";
   EXPECT_EQ(uGetHwpKeyString("key", buffer, sizeof buffer), 0);
   EXPECT_EQ(buffer[0], '\0');
@@ -64,15 +65,21 @@ TEST_F(SettingsStoreTest, StoreIsMadeByTheFirstWriteOnly) {
   EXPECT_EQ(uSetHwpKeyString("Empty", nullptr), 1);
   EXPECT_EQ(Get("EMPTY"), "");
   EXPECT_EQ(Entries(), 1) << "no temporary file left";
+  // A value is cut to the buffer's size.
+  ASSERT_EQ(uSetHwpKeyString("k", "0123456789"), 1);
+  std::memset(buffer, '#', sizeof buffer);
+  EXPECT_EQ(uGetHwpKeyString("k", buffer, 5), 1);
+  EXPECT_EQ(std::string(buffer, 6), "0123\0#"s);
+  EXPECT_EQ(Get("k", 1), "");
+  buffer[0] = '#';
+  EXPECT_EQ(uGetHwpKeyString("k", buffer, 0) + uGetHwpKeyString("k", buffer, -1), 0);
+  EXPECT_EQ(buffer[0], '#') << "nothing written, not even the terminator";
+  EXPECT_EQ(uGetHwpKeyString("k", nullptr, 12), 0);
 }
 
 TEST_F(SettingsStoreTest, ReadsFirstUsableLineOfKey) {
   const std::string kGarbage = "no equals\n=orphan\n\x01\xff=\x00z\n k=blank\nk\n"s;
-  const struct {
-    std::string content;
-    const char* key;
-    const char* expected;
-  } kCases[] = {
+  const struct { std::string content; const char* key; const char* expected; } kCases[] = {
       {"Key=v\n", "kEY", "v"},          {"a=1\r\nk=crlf\r\n", "k", "crlf"},
       {"k=\n", "k", ""},                {"k=1\nK=2\n", "k", "1"},
       {"a=1\nk=last line", "k", "last line"},
@@ -90,12 +97,7 @@ TEST_F(SettingsStoreTest, ReadsFirstUsableLineOfKey) {
 TEST_F(SettingsStoreTest, RewriteKeepsEveryOtherLineByteForByte) {
   const std::string kGarbage = "# note\n\x01\xff=\x00z\n=orphan\n k=blank\r\n"s;
   const std::string kLong = "junk" + std::string(1 << 20, 'x') + "\n";  // read in many pieces
-  const struct {
-    std::string before;
-    const char* key;
-    const char* value;
-    std::string after;
-  } kCases[] = {
+  const struct { std::string before; const char* key; const char* value; std::string after; } kCases[] = {
       {"# head\r\nalpha=1\r\nbeta=2\r\ngamma=3", "beta", "20", "# head\r\nalpha=1\r\nbeta=20\ngamma=3"},
       {"alpha=1", "beta", "2", "alpha=1\nbeta=2\n"},
       {"a=1\nB=2\nc=3\nb=4\n", "b", "5", "a=1\nb=5\nc=3\n"},
@@ -173,25 +175,11 @@ TEST_F(SettingsStoreTest, WriteWaitsWhileOtherWritersKeepWriting) {
 }
 #endif
 
-TEST_F(SettingsStoreTest, CutsValueToBufferSize) {
-  ASSERT_EQ(uSetHwpKeyString("k", "0123456789"), 1);
-  char buffer[8] = "#######";
-  EXPECT_EQ(uGetHwpKeyString("k", buffer, 5), 1);
-  EXPECT_EQ(std::string(buffer, 6), "0123\0#"s);
-  EXPECT_EQ(Get("k", 1), "");
-  buffer[0] = '#';
-  EXPECT_EQ(uGetHwpKeyString("k", buffer, 0) + uGetHwpKeyString("k", buffer, -1), 0);
-  EXPECT_EQ(buffer[0], '#') << "nothing written, not even the terminator";
-  EXPECT_EQ(uGetHwpKeyString("k", nullptr, 12), 0);
-}
-
 TEST_F(SettingsStoreTest, RefusesBadKeysAndValuesWithoutTouchingStore) {
   const std::string kBefore = "k=old\r\nother=1";
-  const struct {
-    const char* key;
-    const char* value;
-  } kCases[] = {{nullptr, "v"}, {"", "v"}, {"a=b", "v"}, {"a\rb", "v"}, {"a\nb", "v"},
-                {" k", "v"},     {"k ", "v"}, {"k\t", "v"},  {"k", "a\nb"},   {"k", "a\rb"}};
+  const struct { const char* key; const char* value; } kCases[] = {
+      {nullptr, "v"}, {"", "v"}, {"a=b", "v"}, {"a\rb", "v"}, {"a\nb", "v"},
+      {" k", "v"},    {"k ", "v"}, {"k\t", "v"}, {"k", "a\nb"}, {"k", "a\rb"}};
   WriteText(store_, kBefore);
   for (const auto& c : kCases) {
     EXPECT_EQ(uSetHwpKeyString(c.key, c.value), 0) << (c.key ? c.key : "(null)") << "=" << c.value;

@@ -87,6 +87,7 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
   const Bounded cases[] = {
       [t](char* o, int32_t n) { return rv_GenSqlTableDefN(t, o, n, 1); },
       [t](char* o, int32_t n) { return rv_GenSqlTableIndexProcN(t, o, n, 1, 1); },
+      [t](char* o, int32_t n) { return rv_GenCppTableDefN(t, o, n); },
       [](char* o, int32_t n) {  // longer than the formatter's first try
         return lerv32::Generate(o, static_cast<std::size_t>(n), [](lerv32::ScriptWriter& w) {
           w.Put("CREATE TABLE ");
@@ -104,14 +105,18 @@ TEST(Generators, BoundedVariantsFitExactlyOrWriteAnEmptyText) {
     EXPECT_EQ(short_by_one[0], '\0');
     EXPECT_EQ(short_by_one[expected.size()], '#') << "written past the capacity";
   }
-  EXPECT_EQ(Text(cases[2]), "CREATE TABLE [ut_KUNDE] (7)\r\n" + std::string(600, 'x'));
-  EXPECT_EQ(cases[2](nullptr, 100), -1);
+  std::string header(kBig, '\0');
+  rv_GenCppTableDef(t, &header[0]);
+  EXPECT_EQ(Text(cases[2]), header.c_str()) << "the bounded header is the whole one";
+  EXPECT_EQ(Text(cases[3]), "CREATE TABLE [ut_KUNDE] (7)\r\n" + std::string(600, 'x'));
+  EXPECT_EQ(cases[3](nullptr, 100), -1);
   rv_SetMandant("");
 }
 
 // A field or key of the array beyond its count is left out: no column, not
-// even a text one, and no key field in the companion structure.
-TEST(Generators, FieldsAndKeysBeyondTheCountAreLeftOut) {
+// even a text one, and no key field in the companion structure; so is an
+// empty filter.
+TEST(Generators, FieldsAndKeysBeyondTheCountAndEmptyFiltersAreLeftOut) {
   const auto td = samples::Load(samples::All()[0]);
   --td->FieldCnt;  // NOTIZ, a text field, stays in the array
   EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td.get(), o, 1); }).find("NOTIZ"),
@@ -120,15 +125,12 @@ TEST(Generators, FieldsAndKeysBeyondTheCountAreLeftOut) {
   person->KeyCnt -= 2;  // PLZ_KEY, the only key over PLZ, stays in the array
   EXPECT_EQ(Text([&](char* o, int32_t) { return rv_GenSqlTriggerStruct(person.get(), o); }).find("PLZ="),
             std::string::npos);
-}
-
-// The index over the key table names no filter column for an empty text.
-TEST(Generators, EmptyFilterTextGetsNoFilterColumn) {
-  const auto td = samples::Load(samples::All()[3]);
+  // The index over the key table names no filter column for an empty text.
+  const auto zahlen = samples::Load(samples::All()[3]);
   char empty[] = "";
-  td->KeyFilter[0] = empty;
-  const std::string text = KeyTable(td.get());
-  td->KeyFilter[0] = nullptr;
+  zahlen->KeyFilter[0] = empty;
+  const std::string text = KeyTable(zahlen.get());
+  zahlen->KeyFilter[0] = nullptr;
   EXPECT_EQ(text.find("_Filter"), std::string::npos);
   EXPECT_EQ(text.find("THEN 1 ELSE 0 END"), std::string::npos);
 }

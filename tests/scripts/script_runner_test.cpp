@@ -24,11 +24,7 @@
 
 namespace {
 
-struct SplitCase {
-  const char* what;
-  const char* script;
-  std::vector<std::string> batches;
-};
+struct SplitCase { const char* what; const char* script; std::vector<std::string> batches; };
 
 TEST(SplitBatchesTest, FollowsTheRunnersRules) {
   const SplitCase cases[] = {

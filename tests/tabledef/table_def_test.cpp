@@ -142,7 +142,7 @@ TEST(TableDef, DeletingAFieldClosesTheGapAndRenumbersKeys) {
   EXPECT_EQ(rv_GetPrimaryKey(td.get()), 0);
 }
 
-TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsIt) {
+TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsItAndBelongToTheirThread) {
   auto td = NewTableDef();
   std::snprintf(td->TableName, sizeof td->TableName, "Kunden");
   struct Case { const char* mandant; int32_t use; const char* base; const char* table; };
@@ -164,17 +164,14 @@ TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsIt) {
   EXPECT_STREQ(rv_GetMandant(small, 4), "mmm");
   EXPECT_STREQ(rv_SetMandant(nullptr), "");
   EXPECT_STREQ(rv_GetMandant(nullptr, 0), "");
-}
 
-// Record access builds its statements from these names while other threads
-// do the same for their tables: a thread's name is never another's.
-TEST(TableDef, SqlNamesOfOneThreadAreNotOverwrittenByAnother) {
-  auto mine = NewTableDef();
+  // Record access builds its statements from these names while other threads
+  // do the same for their tables: a thread's name is never another's.
   auto theirs = NewTableDef();
-  std::snprintf(mine->TableName, sizeof mine->TableName, "A");
+  std::snprintf(td->TableName, sizeof td->TableName, "A");
   std::snprintf(theirs->TableName, sizeof theirs->TableName, "BBBBBBBB");
-  const char* base = lerv32::SqlBaseName(mine.get(), nullptr);
-  const char* table = lerv32::SqlTableName(mine.get(), nullptr);
+  const char* base = lerv32::SqlBaseName(td.get(), nullptr);
+  const char* table = lerv32::SqlTableName(td.get(), nullptr);
   std::thread([&] {
     lerv32::SqlBaseName(theirs.get(), nullptr);
     lerv32::SqlTableName(theirs.get(), nullptr);
