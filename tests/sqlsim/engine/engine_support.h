@@ -47,7 +47,10 @@ inline std::string Print(const Value& v) {
 inline void RunBatch(Session& session, const std::string& sql, std::vector<std::string>* rows,
                      Diagnostics* errors) {
   auto batch = session.Prepare(sql, errors);
-  if (!batch) return;
+  if (!batch) {
+    if (errors->empty()) errors->push_back({"", -1, 16, "prepared nothing and said nothing", 0});
+    return;
+  }
   auto execution = batch->Execute({});
   while (auto result = execution->NextResult()) {
     for (const Diagnostic& d : result->messages) {
