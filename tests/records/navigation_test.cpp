@@ -10,6 +10,7 @@
 
 #include "frame/settings.h"
 #include "include/lerv32.h"
+#include "records/nav_table.h"
 #include "records/record_db.h"
 #include "schema/key_composition.h"
 #include "tabledef/definition_file.h"
@@ -43,68 +44,19 @@ Ids ServerWalk(SQLHDBC dbc, const std::string& table, const std::string& order_b
   return ids;
 }
 
-// Rows (Windows-1252) of values a record cannot hold exactly: NAME (quotes,
-// umlauts, the euro sign that code page 850 lacks, duplicates, case), ORT,
-// DATUM (dates before 1900 read as the empty date), PLZ, NR, WERT (fractions
-// in a d field without decimals, a value too wide for its text, a tie whose
-// names sort against their RecIds: the key's fields alone order it).
-const char* const kRows =
-    " (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES\r\n"
-    " (2, 'Yilmaz', 'Bonn', '2020-05-03', 53111, 5, 1.4),\r\n"
-    " (3, 'Meier', 'Bonn', '2020-05-01', 53111, 7, 1.2),\r\n"
-    " (5, 'O''Brien', 'K\xf6ln', '1850-03-01', 50667, 2, 1.4),\r\n"
-    " (6, 'meier', 'Aachen', '2020-05-01', 52062, 7, 1.2),\r\n"
-    " (9, 'M\xfcller', 'Bonn', '2001-01-01', 53111, 1, -1.2),\r\n"
-    " (10, 'Zander', 'Essen', '1900-01-01', 45127, 9, 1e70),\r\n"
-    " (12, 'Meier', 'Bonn', '2020-05-01', 53111, 7, 0),\r\n"
-    " (14, '\x80uro', 'K\xf6ln', '2020-05-02', 50667, 3, 1.7),\r\n"
-    " (20, '\xc4rger', 'Ulm', '1899-12-31', 89073, 4, 2)\r\n";
+using recordtest::kNavKeys;
 
-// A key and the server's own order of it.
-struct KeyCase { const char* name; const char* order_by; };
-
-const KeyCase kKeys[] = {
-    {"NAME_KEY", "NAME, RecId"},
-    {"MIX_KEY", "DATUM, PLZ, NR, RecId"},
-    {"ORT_KEY", "ORT, NAME, RecId"},
-    {"WERT_KEY", "WERT, RecId"},
-};
-
-enum Form { kDirect, kKeyTables, kTenant };
-
-class NavigationTest : public ::testing::TestWithParam<int>, public recordtest::RecordDb {
+class NavigationTest : public recordtest::NavTable {
  protected:
-  void SetUp() override {
-    std::vector<std::string> lines = {"ALIAS=NAV", "EXLEVEL=1", "USEMANDANT=1", "FIELD=NAME,C,12", "FIELD=ORT,u,8",
-                                      "FIELD=DATUM,D", "FIELD=PLZ,N,5", "FIELD=NR,l", "FIELD=WERT,d",
-                                      "KEY=NAME_KEY,NAME", "KEY=MIX_KEY,DATUM,PLZ,NR", "KEY=ORT_KEY,ORT,NAME",
-                                      "KEY=WERT_KEY,WERT"};
-    if (GetParam() == kKeyTables) lines.push_back("USEKEYTAB=1");
-    lerv32::ApplyDefinitionLines(td_.get(), lines);
-    dbc_ = Connect("nav");
-    ASSERT_NE(dbc_, nullptr);
-    if (GetParam() == kTenant) {
-      // The objects of no tenant, holding another record, which a walk as
-      // the tenant M01 must never meet.
-      ASSERT_EQ(rv_CreateTable(dbc_, td_.get(), 1, nullptr), 1);
-      ASSERT_TRUE(RunScript(dbc_, "INSERT INTO NAV (RecId, NAME) VALUES (4, 'fremd')\r\n"));
-      rv_SetMandant("M01");
-    }
-    ASSERT_EQ(rv_CreateTable(dbc_, td_.get(), 1, nullptr), 1);
-    ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "]" + kRows));
-  }
   // Every key's walk both ways is the server's order of it.
   void ExpectServerOrder(size_t rows) {
     for (int k = 0; k < td_->KeyCnt; ++k) {
-      SCOPED_TRACE(kKeys[k].name);
-      const Ids expected = ServerWalk(dbc_, base_, kKeys[k].order_by);
+      SCOPED_TRACE(kNavKeys[k].name);
+      const Ids expected = ServerWalk(dbc_, base_, kNavKeys[k].order_by);
       ASSERT_EQ(expected.size(), 2 * rows);
       EXPECT_EQ(Walk(dbc_, td_.get(), k), expected);
     }
   }
-
-  const std::string base_ = GetParam() == kTenant ? "M01_NAV" : "NAV";
-  SQLHDBC dbc_ = nullptr;
 };
 
 TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
@@ -170,18 +122,16 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAKeyBeyondTheLastSendsNoneAGoneRe
 // columns allow: the server sorts NULL first, and the plain walk must visit
 // them as it sorts them.
 TEST_P(NavigationTest, KeysHoldingNullAreWalkedInTheServersOrder) {
-  if (GetParam() == kKeyTables) GTEST_SKIP() << "key tables compose keys as text, never NULL";
+  if (GetParam() == recordtest::kKeyTables) GTEST_SKIP() << "key tables compose keys as text, never NULL";
   ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "] (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES (30, NULL, "
                               "'Bonn', NULL, 53111, NULL, NULL), (31, 'Meier', NULL, '2020-05-01', NULL, 7, 1.2)\r\n"));
   lerv32::ExSQL_Enabled = 0;
   ExpectServerOrder(11);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest, ::testing::Values(kDirect, kKeyTables, kTenant),
-                         [](const ::testing::TestParamInfo<int>& param) {
-                           return std::string(param.param == kDirect ? "Direct"
-                                              : param.param == kKeyTables ? "KeyTables" : "Tenant");
-                         });
+INSTANTIATE_TEST_SUITE_P(Forms, NavigationTest,
+                         ::testing::Values(recordtest::kDirect, recordtest::kKeyTables, recordtest::kTenant),
+                         recordtest::NavFormName);
 
 class NumberKeyNavigationTest : public ::testing::Test, public recordtest::RecordDb {};
 
