@@ -24,7 +24,8 @@ std::string Decimal(int32_t value) { return std::to_string(value); }
 
 bool KeyUsesProcedure(const TableDef* td, int key) { return key >= 0 && UsesProcedures(td); }
 
-// A key of td whose fields all exist (a definition may be garbage).
+}  // namespace
+
 bool ValidKey(const TableDef* td, int key) {
   if (key >= td->KeyCnt || key >= LERV32_MAX_KEYS || td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS) {
     return false;
@@ -51,10 +52,11 @@ std::string TextLiteral(const char* p, int w) {
   return literal;
 }
 
-// "[up_Next_<base>_<key>]" for the prefix "up_Next_".
 std::string KeyProcedureName(const char* prefix, const TableDef* td, int key) {
   return QuoteSqlName(prefix + BaseNameOf(td) + "_" + std::string(NameText(td->Keys[key].Name)));
 }
+
+namespace {
 
 int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
   if (!ValidKey(td, key)) return 0;

@@ -25,6 +25,17 @@ int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql);
 // Appends " ORDER BY [f1][ DESC],[f2][ DESC],...,RecId[ DESC]" of key.
 void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending);
 
+// Whether key is RecId order (negative) or a key of td whose fields all
+// exist (a definition may be garbage).
+bool ValidKey(const TableDef* td, int key);
+
+// "[up_Next_<base>_<key>]" for the prefix "up_Next_".
+std::string KeyProcedureName(const char* prefix, const TableDef* td, int key);
+
+// The w bytes of text at p up to a zero byte as an SQL literal: quotes
+// doubled, trailing blanks cut but one, in ANSI when OemConvert is on.
+std::string TextLiteral(const char* p, int w);
+
 // The value of a field (its bytes at p) as an SQL literal.
 std::string FieldSqlLiteral(const TableDef* td, int field, const char* p);
 
