@@ -307,6 +307,23 @@ LERV32_API int32_t LERV32_CALL rv_OdbcZap(LERV32_HDBC connection, const TableDef
  * the table's indexes (through the table's procedure). */
 LERV32_API void LERV32_CALL rv_OdbcReorg(LERV32_HDBC connection, const TableDef* td);
 
+/* ---- Key search. value holds the first len bytes of a key value as
+ * rv_MakeKeyFromRecord builds it; bytes beyond the key are ignored. It stays
+ * the caller's. */
+/* The RecId of the first (last) record in key order whose key starts with
+ * value; among equal keys the lowest (highest) RecId. 0 when there is none,
+ * and at once for a key outside 0 to KeyCnt - 1, a null value, len below 1,
+ * a value ending inside a number or date field, and, through the
+ * procedures, len above 128. */
+LERV32_API int32_t LERV32_CALL rv_OdbcFindFirstRecId(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                     const char* value, int32_t len);
+LERV32_API int32_t LERV32_CALL rv_OdbcFindLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                    const char* value, int32_t len);
+/* Does nothing; 0. */
+LERV32_API int32_t LERV32_CALL rv_OdbcQfwSearch(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e);
+/* rv_OdbcReorg; 1 whatever happened. */
+LERV32_API int32_t LERV32_CALL rv_OdbcQfwReorg(LERV32_HDBC connection, const TableDef* td);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,71 @@
+// The key search through up_FindF_/up_FindL_. With key tables they compare
+// the composed key value, so the value is sent composed as the triggers
+// compose it; but they take it as a LIKE pattern, so a value holding a
+// wildcard is searched plain. The direct form compares each column with the
+// value's bytes at the field's place and width: text, which a number or
+// date column cannot be given exactly, so such keys are searched plain.
+#include <algorithm>
+
+#include "fields/field_values.h"
+#include "frame/odbc_trace.h"
+#include "records/key_search.h"
+#include "records/navigation.h"
+#include "records/odbc_statement.h"
+#include "schema/key_composition.h"
+#include "schema/type_mapping.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+// The text the write path sends for the first length bytes of a text field.
+std::string SqlTextPrefix(const char* p, int length) {
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  FieldToSqlText(&text[0], p, length);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+std::optional<std::string> ComposedText(const KeyCover& cover) {
+  std::string text;
+  for (const CoveredField& covered : cover.fields) {
+    text += covered.Whole() ? KeyPartText(*covered.field, covered.bytes) : SqlTextPrefix(covered.bytes, covered.length);
+  }
+  if (text.find_first_of("%_[") != std::string::npos) return std::nullopt;
+  return text;
+}
+
+std::optional<std::string> DirectText(const KeyCover& cover) {
+  std::string text;
+  for (const CoveredField& covered : cover.fields) {
+    if (ValueClassOf(*covered.field) != kText) return std::nullopt;
+    text += SqlTextPrefix(covered.bytes, covered.length);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ProcedureSearchText(const KeyCover& cover) {
+  return cover.td->UseKeyTable != 0 ? ComposedText(cover) : DirectText(cover);
+}
+
+int32_t FindByProcedure(SQLHDBC dbc, const KeyCover& cover, const std::string& text, bool last) {
+  std::string sql = "EXECUTE " + KeyProcedureName(last ? "up_FindL_" : "up_FindF_", cover.td, cover.key) + " ?," +
+                    std::to_string(text.size());
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) return 0;
+  SQLHSTMT h = stmt.get();
+  std::string value = text;
+  SQLLEN length = static_cast<SQLLEN>(value.size());
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)) ||
+      !SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, h, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_CHAR,
+                               static_cast<SQLULEN>(value.size()), 0, value.data(), length, &length)) ||
+      !SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) {
+    return 0;
+  }
+  return ReadSingleRecId(h);
+}
+
+}  // namespace lerv32
