@@ -106,6 +106,9 @@ int main(void) {
   Check(rv_SetOemConvert(5) == 1 && rv_GetOemConvert() == 5, "the setter returns the old value, stores the new");
   Check(rv_SetExtendedLevel(0) == 1 && rv_GetExtendedLevel() == 0, "procedure switch");
   Check(rv_GetMemUsage(0) >= 0 && rv_GetMemUsage(1) >= 0, "memory counters");
+  Check(rv_OdbcQfwSearch(1, 2, 3, 4, 5) == 0 && rv_OdbcQfwReorg(NULL, NULL) == 1 &&
+            rv_OdbcFindFirstRecId(NULL, NULL, 0, "A", 1) == 0 && rv_OdbcFindLastRecId(NULL, NULL, 0, "A", 1) == 0,
+        "key search without a table");
 
   connection = rv_OdbcConnect("lerv32_test", "", "");
   Check(connection != NULL && rv_OdbcDisconnect(connection) == 0, "connect to the test data source");
