@@ -159,7 +159,7 @@ TEST_P(KeySearchTest, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
       const char* v = g.null_value ? nullptr : value.data();
       EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), g.key, v, g.len), 0);
       EXPECT_EQ(rv_OdbcFindLastRecId(dbc_, td_.get(), g.key, v, g.len), 0);
-      EXPECT_EQ(testenv::ReadText(trace_), before);
+      EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()), "") << "statements sent";
     }
   }
   // The plain path has no width: the bytes beyond the key do not count.
