@@ -30,8 +30,8 @@ const char* const kWildcardRows =
     " (23, 'Me[1]', 'Ulm', '2021-01-01', 89073, 1, 5)\r\n";
 
 // The key's leading fields (text in Windows-1252, as the record holds it
-// without OEM conversion) made into a key value of which len bytes count (0:
-// the whole key); where selects the rows whose key starts so.
+// without OEM conversion) made into a key value of which len bytes count;
+// where selects the rows whose key starts so, rows of them.
 struct SearchCase {
   const char* what;
   int key;
@@ -42,10 +42,10 @@ struct SearchCase {
 };
 
 const SearchCase kSearches[] = {
-    {"duplicates in any case", kName, {"Meier"}, 0, "NAME = 'Meier'", 3},
+    {"duplicates in any case", kName, {"Meier"}, 12, "NAME = 'Meier'", 3},
     {"prefix in the first field", kName, {"M"}, 1, "NAME LIKE 'M%'", 7},
     {"into the second field", kOrt, {"BONN", "Me"}, 10, "ORT = 'Bonn' AND NAME LIKE 'Me%'", 2},
-    {"whole key", kOrt, {"BONN", "Meier"}, 0, "ORT = 'Bonn' AND NAME = 'Meier'", 2},
+    {"whole key", kOrt, {"BONN", "Meier"}, 20, "ORT = 'Bonn' AND NAME = 'Meier'", 2},
     {"bytes beyond the key", kName, {"Meier"}, 128, "NAME = 'Meier'", 3},
     {"quote", kName, {"O'B"}, 3, "NAME LIKE 'O''B%'", 1},
     {"underscore", kName, {"M_"}, 2, "NAME LIKE 'M[_]%'", 1},
@@ -56,11 +56,11 @@ const SearchCase kSearches[] = {
     {"umlaut in an upper-case field", kOrt, {"K\xd6"}, 2, "ORT LIKE 'K\xf6%'", 2},
     {"date", kMix, {"2020-05-01"}, 10, "DATUM = '2020-05-01'", 3},
     {"date and number", kMix, {"2020-05-01", "53111"}, 15, "DATUM = '2020-05-01' AND PLZ = 53111", 2},
-    {"date and numbers", kMix, {"2020-05-01", "53111", "7"}, 0, "DATUM = '2020-05-01' AND PLZ = 53111 AND NR = 7", 2},
+    {"date and numbers", kMix, {"2020-05-01", "53111", "7"}, 19, "DATUM = '2020-05-01' AND PLZ = 53111 AND NR = 7", 2},
     {"empty date", kMix, {""}, 10, "DATUM = '1900-01-01'", 1},
-    {"fraction", kWert, {"1.4"}, 0, "WERT = 1.4", 2},
-    {"negative", kWert, {"-1.2"}, 0, "WERT = -1.2", 1},
-    {"another tenant's row", kName, {"fremd"}, 0, "NAME = 'fremd'", 0},
+    {"fraction", kWert, {"1.4"}, 8, "WERT = 1.4", 2},
+    {"negative", kWert, {"-1.2"}, 8, "WERT = -1.2", 1},
+    {"another tenant's row", kName, {"fremd"}, 12, "NAME = 'fremd'", 0},
 };
 
 class KeySearchTest : public recordtest::NavTable {
@@ -88,11 +88,6 @@ class KeySearchTest : public recordtest::NavTable {
     value[static_cast<size_t>(rv_MakeKeyFromRecord(td_.get(), c.key, record.data(), value.data()))] = ' ';
     return value;
   }
-  int32_t Len(const SearchCase& c) const {
-    int32_t size = 0;
-    for (int t = 0; t < td_->Keys[c.key].TokenCnt; ++t) size += td_->Fields[td_->Keys[c.key].TokenFieldNo[t]].Len;
-    return c.len != 0 ? c.len : size;
-  }
   std::string Named(std::string text) const {
     for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s")) text.replace(at, 2, base_);
     return text;
@@ -110,8 +105,8 @@ TEST_P(KeySearchTest, FirstAndLastMatchAreTheServersOnEveryPath) {
                                            kNavKeys[c.key].order_by);
         ASSERT_EQ(ids.size(), c.rows);
         const std::vector<char> value = Value(c);
-        EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), c.key, value.data(), Len(c)), ids.empty() ? 0 : ids.front());
-        EXPECT_EQ(rv_OdbcFindLastRecId(dbc_, td_.get(), c.key, value.data(), Len(c)), ids.empty() ? 0 : ids.back());
+        EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), c.key, value.data(), c.len), ids.empty() ? 0 : ids.front());
+        EXPECT_EQ(rv_OdbcFindLastRecId(dbc_, td_.get(), c.key, value.data(), c.len), ids.empty() ? 0 : ids.back());
       }
     }
   }
@@ -132,7 +127,7 @@ TEST_P(KeySearchTest, ProceduresGetWhatTheirFormCompares) {
   lerv32::ExSQL_Enabled = 1;
   for (const Sent& s : sent) {
     const SearchCase& c = kSearches[s.search];
-    EXPECT_NE(rv_OdbcFindFirstRecId(dbc_, td_.get(), c.key, Value(c).data(), Len(c)), 0) << c.what;
+    EXPECT_NE(rv_OdbcFindFirstRecId(dbc_, td_.get(), c.key, Value(c).data(), c.len), 0) << c.what;
     const std::string statement = Named(GetParam() == recordtest::kKeyTables ? s.key_tables : s.direct);
     EXPECT_TRUE(Traced(statement)) << statement;
   }
