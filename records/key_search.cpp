@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "fields/field_values.h"
 #include "frame/export_guard.h"
 #include "records/navigation.h"
 #include "records/read_record.h"
@@ -27,6 +28,13 @@ bool CoverKey(const TableDef* td, int key, const char* value, int len, KeyCover*
     rest -= length;
   }
   return rest < len;
+}
+
+std::string SqlTextPrefix(const char* p, int length) {
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  FieldToSqlText(&text[0], p, length);
+  text.resize(static_cast<size_t>(length));
+  return text;
 }
 
 namespace {

@@ -41,6 +41,9 @@ struct KeyCover {
 // value a part of its bytes does not give.
 bool CoverKey(const TableDef* td, int key, const char* value, int len, KeyCover* cover);
 
+// The text the write path sends for the first length bytes of a text field.
+std::string SqlTextPrefix(const char* p, int length);
+
 // A SELECT comparing text fields as text and the others by value; failures
 // are reported.
 int32_t FindByPlainSql(SQLHDBC dbc, const KeyCover& cover, bool last);

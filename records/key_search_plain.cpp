@@ -23,11 +23,8 @@ constexpr char kLikeEscape = '!';
 
 // "'<prefix>%' ESCAPE '!'" of the first length bytes of a text field.
 std::string LikePrefix(const char* p, int length) {
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  FieldToSqlText(&text[0], p, length);
-  text.resize(static_cast<size_t>(length));
   std::string pattern = "'";
-  for (char c : text) {
+  for (char c : SqlTextPrefix(p, length)) {
     if (c == '%' || c == '_' || c == '[' || c == kLikeEscape) pattern += kLikeEscape;
     pattern += c;
     if (c == '\'') pattern += '\'';

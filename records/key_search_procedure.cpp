@@ -19,14 +19,6 @@
 namespace lerv32 {
 namespace {
 
-// The text the write path sends for the first length bytes of a text field.
-std::string SqlTextPrefix(const char* p, int length) {
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  FieldToSqlText(&text[0], p, length);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
 std::optional<std::string> ComposedText(const KeyCover& cover) {
   std::string text;
   for (const CoveredField& covered : cover.fields) {
