@@ -12,6 +12,8 @@
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
 #include "records/sql_names.h"
+#include "schema/generators.h"
+#include "schema/key_fields.h"
 #include "schema/type_mapping.h"
 #include "tabledef/table_def.h"
 
@@ -52,6 +54,13 @@ std::string TextLiteral(const char* p, int w) {
   return literal;
 }
 
+std::string KeyRows(const TableDef* td, int key, const char* alias) {
+  const std::string named = std::string(*alias != '\0' ? " " : "") + alias;
+  if (key < 0 || td->UseKeyTable == 0 || !KeyHasFilter(td, key)) return QuotedBaseName(td) + named;
+  std::string rows = "(SELECT * FROM " + QuotedBaseName(td) + " WHERE " + FilterToSql(td->KeyFilter[key]) + " = 1)";
+  return rows + (*alias != '\0' ? named : " f");
+}
+
 std::string KeyProcedureName(const char* prefix, const TableDef* td, int key) {
   return QuoteSqlName(prefix + BaseNameOf(td) + "_" + std::string(NameText(td->Keys[key].Name)));
 }
@@ -66,11 +75,13 @@ int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
   } else if (KeyUsesProcedure(td, key)) {
     sql = "EXECUTE " + KeyProcedureName(last ? "up_Last_" : "up_First_", td, key);
   } else {
-    sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td);
+    sql = "SELECT TOP 1 RecId FROM " + KeyRows(td, key, "");
     BuildKeyOrderBy(&sql, td, key, last);
   }
   return FetchSingleRecId(dbc, sql);
 }
+
+}  // namespace
 
 int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
   if (!ValidKey(td, key)) return 0;
@@ -85,6 +96,8 @@ int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bo
   }
   return StepByKeySql(dbc, td, key, rec_id, prior);
 }
+
+namespace {
 
 // " ORDER BY t.[A] DESC,t.[B] DESC,t.RecId DESC" with the qualifier "t.".
 void AppendKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending, const char* qualifier) {
@@ -189,7 +202,8 @@ int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, b
   std::string order;
   AppendKeyOrderBy(&order, td, key, prior, "t.");
   for (int m = n; m >= 0; --m) {
-    std::string sql = "SELECT TOP 1 t.RecId FROM " + object + " t," + object + " c WHERE c.RecId = " + Decimal(rec_id);
+    std::string sql = "SELECT TOP 1 t.RecId FROM " + KeyRows(td, key, "t") + "," + object + " c WHERE c.RecId = " +
+                      Decimal(rec_id);
     for (int j = 0; j < m; ++j) sql += " AND " + SameValue(QuotedFieldName(td, k.TokenFieldNo[j]));
     sql += " AND " + (m < n ? FurtherValue(QuotedFieldName(td, k.TokenFieldNo[m]), prior)
                             : std::string("t.RecId") + (prior ? " < " : " > ") + "c.RecId");

@@ -29,6 +29,11 @@ void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descend
 // exist (a definition may be garbage).
 bool ValidKey(const TableDef* td, int key);
 
+// What a plain statement selects the rows of key from, named alias: the
+// table, or with a key filter only the rows that pass it, the rows the key's
+// procedures see.
+std::string KeyRows(const TableDef* td, int key, const char* alias);
+
 // "[up_Next_<base>_<key>]" for the prefix "up_Next_".
 std::string KeyProcedureName(const char* prefix, const TableDef* td, int key);
 
@@ -38,6 +43,11 @@ std::string TextLiteral(const char* p, int w);
 
 // The value of a field (its bytes at p) as an SQL literal.
 std::string FieldSqlLiteral(const TableDef* td, int field, const char* p);
+
+// The next (prior) record id from rec_id in the order of key (RecId order
+// when negative), through the key's procedure or plain SQL; 0 when there is
+// none.
+int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior);
 
 // The plain-SQL step to the next (prior) record in key order from rec_id,
 // comparing with the values the server holds for rec_id; 0 when there is

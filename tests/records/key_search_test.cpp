@@ -12,7 +12,9 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "platform/win_api.h"
+#include "records/key_search.h"
 #include "records/nav_table.h"
+#include "tabledef/definition_file.h"
 
 namespace {
 
@@ -22,12 +24,15 @@ using Ids = std::vector<int32_t>;
 
 enum Key { kName, kMix, kOrt, kWert };
 
-// Names holding LIKE's wildcards.
+// Names holding LIKE's wildcards; the last days of a month, a year and of
+// all dates.
 const char* const kWildcardRows =
     " (RecId, NAME, ORT, DATUM, PLZ, NR, WERT) VALUES\r\n"
     " (21, 'M_ller', 'Ulm', '2021-01-01', 89073, 1, 3),\r\n"
     " (22, 'Me%ster', 'Ulm', '2021-01-01', 89073, 1, 4),\r\n"
-    " (23, 'Me[1]', 'Ulm', '2021-01-01', 89073, 1, 5)\r\n";
+    " (23, 'Me[1]', 'Ulm', '2021-01-01', 89073, 1, 5),\r\n"
+    " (24, 'Schalt', 'Ulm', '2020-02-29', 1, 1, 1), (25, 'Silvester', 'Ulm', '2020-12-31', 1, 1, 1),\r\n"
+    " (26, 'Ende', 'Ulm', '9999-12-31', 1, 1, 1)\r\n";
 
 // The key's leading fields (text in Windows-1252, as the record holds it
 // without OEM conversion) made into a key value of which len bytes count;
@@ -58,6 +63,9 @@ const SearchCase kSearches[] = {
     {"date and number", kMix, {"2020-05-01", "53111"}, 15, "DATUM = '2020-05-01' AND PLZ = 53111", 2},
     {"date and numbers", kMix, {"2020-05-01", "53111", "7"}, 19, "DATUM = '2020-05-01' AND PLZ = 53111 AND NR = 7", 2},
     {"empty date", kMix, {""}, 10, "DATUM = '1900-01-01'", 1},
+    {"leap day", kMix, {"2020-02-29"}, 10, "DATUM = '2020-02-29'", 1},
+    {"new year's eve", kMix, {"2020-12-31"}, 10, "DATUM = '2020-12-31'", 1},
+    {"the last day", kMix, {"9999-12-31"}, 10, "DATUM = '9999-12-31'", 1},
     {"fraction", kWert, {"1.4"}, 8, "WERT = 1.4", 2},
     {"negative", kWert, {"-1.2"}, 8, "WERT = -1.2", 1},
     {"another tenant's row", kName, {"fremd"}, 12, "NAME = 'fremd'", 0},
@@ -119,7 +127,8 @@ TEST_P(KeySearchTest, ProceduresGetWhatTheirFormCompares) {
   struct Sent { size_t search; const char* direct; const char* key_tables; } sent[] = {
       {2, "EXECUTE [up_FindF_%s_ORT_KEY] ?,10\t'BONN    Me'", "EXECUTE [up_FindF_%s_ORT_KEY] ?,10\t'BONN    Me'"},
       {14,
-       "SELECT TOP 1 RecId FROM [%s] WHERE [DATUM] = ? AND [PLZ] = ? AND [NR] = ? ORDER BY [DATUM],[PLZ],[NR],RecId",
+       "SELECT TOP 1 RecId FROM [%s] WHERE [DATUM] >= CONVERT(DATETIME,'2020-05-01',120) AND [DATUM] < "
+       "CONVERT(DATETIME,'2020-05-02',120) AND [PLZ] = ? AND [NR] = ? ORDER BY [DATUM],[PLZ],[NR],RecId",
        "EXECUTE [up_FindF_%s_MIX_KEY] ?,27\t'2020-05-0115311110000000007'"},
       {6, "EXECUTE [up_FindF_%s_NAME_KEY] ?,2\t'M_'",
        "SELECT TOP 1 RecId FROM [%s] WHERE [NAME] LIKE 'M!_%' ESCAPE '!' ORDER BY [NAME],RecId"},
@@ -163,7 +172,109 @@ TEST_P(KeySearchTest, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
   EXPECT_EQ(rv_OdbcQfwReorg(nullptr, nullptr), 1);
   EXPECT_EQ(rv_OdbcQfwReorg(dbc_, td_.get()), 1);
   EXPECT_EQ(QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] ORDER BY RecId"),
-            (Ids{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+            (Ids{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+}
+
+// Where the forms could part: a key filter (the plain search and walk see
+// only the rows that pass it, as the procedures do), a composed value wider
+// than the procedures' parameter (searched plain), a date with a time of day
+// another program wrote (found by its day; within the day each path keeps
+// the order its walk has: the key table's by the composed value, the plain
+// one by the column's).
+class KeyPathsAgree : public ::testing::Test, public recordtest::RecordDb {
+ protected:
+  SQLHDBC Make(std::vector<std::string> lines, const std::string& rows) {
+    lerv32::ApplyDefinitionLines(td_.get(), lines);
+    SQLHDBC dbc = Connect("agree");
+    EXPECT_EQ(rv_CreateTable(dbc, td_.get(), 1, nullptr), 1);
+    EXPECT_TRUE(recordtest::RunScript(dbc, "INSERT INTO [" + std::string(td_->TableName) + "]" + rows));
+    return dbc;
+  }
+  // The key of a record as read back, blanks behind it.
+  std::vector<char> KeyOf(SQLHDBC dbc, int32_t rec_id) {
+    const std::vector<char> record = Read(dbc, rec_id);
+    std::vector<char> value(record.size() + 300, ' ');
+    key_size_ = rv_MakeKeyFromRecord(td_.get(), 0, record.data(), value.data());
+    value[static_cast<size_t>(key_size_)] = ' ';
+    return value;
+  }
+  Ids Walk(SQLHDBC dbc, bool backward) {
+    Ids ids;
+    int32_t id = backward ? rv_OdbcLastRecId(dbc, td_.get(), 0) : rv_OdbcFirstRecId(dbc, td_.get(), 0);
+    for (; id != 0 && ids.size() < 10; id = backward ? rv_OdbcPriorRecId(dbc, td_.get(), 0, id)
+                                                     : rv_OdbcNextRecId(dbc, td_.get(), 0, id)) {
+      ids.push_back(id);
+    }
+    return ids;
+  }
+  int32_t key_size_ = 0;
+};
+
+TEST_F(KeyPathsAgree, KeyFilterOnEveryPath) {
+  SQLHDBC dbc = Make({"ALIAS=FLT", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=NAME,C,12", "FIELD=AKTIV,l",
+                      "KEY=AKT_KEY,NAME;AKTIV = 1"},
+                     " (RecId, NAME, AKTIV) VALUES (1, 'Ma', 0), (2, 'Mb_1', 1), (3, 'Mc', 0), (4, 'Md', 1),"
+                     " (5, 'Me%', 0), (6, 'Me%', 1), (7, 'A', NULL)\r\n");
+  ASSERT_NE(dbc, nullptr);
+  struct Case { const char* value; int32_t first, last; } cases[] = {
+      {"M", 2, 6}, {"Mb_", 2, 2}, {"M_", 0, 0}, {"Mc", 0, 0}, {"Me%", 6, 6}, {"A", 0, 0}};
+  for (int32_t enabled : {1, 0}) {
+    lerv32::ExSQL_Enabled = enabled;
+    SCOPED_TRACE(enabled ? "procedures" : "plain");
+    for (const Case& c : cases) {
+      const std::string v = c.value + std::string(20, ' ');
+      const int len = static_cast<int>(std::strlen(c.value));
+      EXPECT_EQ(rv_OdbcFindFirstRecId(dbc, td_.get(), 0, v.data(), len), c.first) << c.value;
+      EXPECT_EQ(rv_OdbcFindLastRecId(dbc, td_.get(), 0, v.data(), len), c.last) << c.value;
+    }
+    EXPECT_EQ(Walk(dbc, false), (Ids{2, 4, 6}));
+    EXPECT_EQ(Walk(dbc, true), (Ids{6, 4, 2}));
+    // A record that fails the filter still places the step.
+    EXPECT_EQ(rv_OdbcNextRecId(dbc, td_.get(), 0, 3), 4);
+    EXPECT_EQ(rv_OdbcPriorRecId(dbc, td_.get(), 0, 5), 4);
+  }
+}
+
+TEST_F(KeyPathsAgree, ComposedValueWiderThanTheParameter) {
+  // 116 bytes of value compose to 134 characters; row 3 differs from the
+  // others only in the last bits of B, beyond the 128th character.
+  SQLHDBC dbc = Make({"ALIAS=WIDE", "EXLEVEL=1", "USEKEYTAB=1", "FIELD=T,C,100", "FIELD=A,d", "FIELD=B,d",
+                      "KEY=K,T,A,B"},
+                     " (RecId, B) VALUES (1, 1), (2, 1), (3, 1.0000000000000002)\r\n");
+  ASSERT_NE(dbc, nullptr);
+  const std::vector<char> value = KeyOf(dbc, 1);
+  ASSERT_EQ(key_size_, 116);
+  for (int32_t enabled : {1, 0}) {
+    lerv32::ExSQL_Enabled = enabled;
+    SCOPED_TRACE(enabled ? "procedures" : "plain");
+    EXPECT_EQ(rv_OdbcFindFirstRecId(dbc, td_.get(), 0, value.data(), key_size_), 1);
+    EXPECT_EQ(rv_OdbcFindLastRecId(dbc, td_.get(), 0, value.data(), key_size_), 2);
+  }
+}
+
+TEST_F(KeyPathsAgree, DateWithATimeOfDayIsFoundByItsDay) {
+  for (int key_table : {0, 1}) {
+    td_ = testenv::NewTableDef();
+    std::vector<std::string> lines = {"ALIAS=DT" + std::to_string(key_table), "EXLEVEL=1", "FIELD=DA,D",
+                                      "FIELD=T,C,4", "KEY=DT_KEY,DA,T"};
+    if (key_table) lines.push_back("USEKEYTAB=1");
+    SQLHDBC dbc = Make(lines, " (RecId, DA, T) VALUES (1, '2020-05-01 23:00', 'a'), (2, '2020-05-01 01:00', 'a'),"
+                              " (3, '2020-05-01', 'b'), (4, '2020-05-02', 'a'), (5, '2020-04-30 23:59', 'a')\r\n");
+    ASSERT_NE(dbc, nullptr);
+    const std::vector<char> value = KeyOf(dbc, 1);
+    struct Case { int len; bool composed; int32_t first, last; } cases[] = {
+        {10, true, 1, 3}, {14, true, 1, 2}, {10, false, 3, 1}, {14, false, 2, 1}};
+    for (int32_t enabled : {1, 0}) {
+      lerv32::ExSQL_Enabled = enabled;
+      for (const Case& c : cases) {
+        if (c.composed != (enabled && key_table)) continue;
+        SCOPED_TRACE(std::string(td_->TableName) + (enabled ? " procedures" : " plain") + " len " +
+                     std::to_string(c.len));
+        EXPECT_EQ(rv_OdbcFindFirstRecId(dbc, td_.get(), 0, value.data(), c.len), c.first);
+        EXPECT_EQ(rv_OdbcFindLastRecId(dbc, td_.get(), 0, value.data(), c.len), c.last);
+      }
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, KeySearchTest,
