@@ -319,6 +319,12 @@ LERV32_API int32_t LERV32_CALL rv_OdbcFindFirstRecId(LERV32_HDBC connection, con
                                                      const char* value, int32_t len);
 LERV32_API int32_t LERV32_CALL rv_OdbcFindLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key,
                                                     const char* value, int32_t len);
+/* Writes into page the ids of up to 50 records that follow (prior 0) or
+ * precede rec_id in the order of key, nearest first; returns how many, and
+ * writes no entry beyond them. 0 for a key outside 0 to KeyCnt - 1, a null
+ * page, a record not found or none beyond it. */
+LERV32_API int32_t LERV32_CALL rv_OdbcPrevNext50(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
+                                                 int32_t* page, int32_t prior, int32_t key);
 /* Does nothing; 0. */
 LERV32_API int32_t LERV32_CALL rv_OdbcQfwSearch(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e);
 /* rv_OdbcReorg; 1 whatever happened. */

@@ -118,6 +118,54 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAKeyBeyondTheLastSendsNoneAGoneRe
   EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 0), 0);
 }
 
+// Pages of fifty: 120 records give 50, 50 and 19 following the first and
+// preceding the last, the server's order page by page, on every form and
+// whatever the switches say; no entry beyond the count is written.
+TEST_P(NavigationTest, PagesOfFiftyFollowTheKeysOrder) {
+  std::string rows = " (RecId, NAME, PLZ) VALUES (100, 'N100', 100)";
+  for (int i = 101; i < 211; ++i) rows += ", (" + std::to_string(i) + ", 'N" + std::to_string(i % 7) + "', 5)";
+  ASSERT_TRUE(RunScript(dbc_, "INSERT INTO [" + base_ + "]" + rows + "\r\n"));
+  for (int32_t enabled : {1, 0}) {
+    lerv32::ExSQL_Enabled = enabled;
+    for (int k : {0, 1}) {
+      const Ids server = QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] ORDER BY " + kNavKeys[k].order_by);
+      ASSERT_EQ(server.size(), 120u);
+      for (bool prior : {false, true}) {
+        SCOPED_TRACE(std::string(kNavKeys[k].name) + (prior ? " backward" : " forward") + (enabled ? "" : " plain"));
+        Ids walked, counts;
+        int32_t from = prior ? server.back() : server.front();
+        for (int32_t count = -1; count != 0 && counts.size() < 5;) {
+          Ids page(60, -7);
+          count = rv_OdbcPrevNext50(dbc_, td_.get(), from, page.data(), prior, k);
+          counts.push_back(count);
+          ASSERT_TRUE(count >= 0 && count <= 50);
+          EXPECT_EQ(Ids(page.begin() + count, page.end()), Ids(60 - static_cast<size_t>(count), -7));
+          walked.insert(walked.end(), page.begin(), page.begin() + count);
+          if (count > 0) from = page[static_cast<size_t>(count) - 1];
+        }
+        EXPECT_EQ(counts, (Ids{50, 50, 19, 0}));
+        Ids expected(server.begin() + 1, server.end());
+        if (prior) expected.assign(server.rbegin() + 1, server.rend());
+        EXPECT_EQ(walked, expected);
+      }
+    }
+  }
+  // Keys outside the table's and a null page send nothing.
+  const std::string before = testenv::ReadText(trace_);
+  Ids page(50, -7);
+  for (int32_t key : {-1, td_->KeyCnt, 16}) EXPECT_EQ(rv_OdbcPrevNext50(dbc_, td_.get(), 3, page.data(), 0, key), 0);
+  EXPECT_EQ(rv_OdbcPrevNext50(dbc_, td_.get(), 3, nullptr, 0, 0), 0);
+  EXPECT_EQ(rv_OdbcPrevNext50(nullptr, td_.get(), 3, page.data(), 0, 0), 0);
+  EXPECT_EQ(rv_OdbcPrevNext50(dbc_, nullptr, 3, page.data(), 0, 0), 0);
+  EXPECT_EQ(testenv::ReadText(trace_), before);
+  EXPECT_EQ(page, Ids(50, -7));
+  // The key tables' page is one statement.
+  if (GetParam() == recordtest::kKeyTables) {
+    EXPECT_EQ(rv_OdbcPrevNext50(dbc_, td_.get(), 3, page.data(), 0, 0), 50);
+    EXPECT_TRUE(Traced("EXECUTE [up_Next50_NAV_NAME_KEY] 3"));
+  }
+}
+
 // Rows another program wrote with NULL in key columns, which the table's
 // columns allow: the server sorts NULL first, and the plain walk must visit
 // them as it sorts them.

@@ -1,0 +1,61 @@
+// Pages of up to fifty record ids that follow or precede a record in a key's
+// order, for list displays. Key tables have a procedure for a page; the
+// direct form has none, so its page is walked step by step on the same
+// connection, which gives the same ids in the same order.
+#include "frame/export_guard.h"
+#include "frame/odbc_trace.h"
+#include "records/navigation.h"
+#include "records/odbc_statement.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+constexpr int kPageSize = 50;
+
+// Failures give what was read so far, unreported, as a page from a
+// procedure always did.
+int32_t PageByProcedure(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, int32_t* page, bool prior) {
+  std::string sql = "EXECUTE " + KeyProcedureName(prior ? "up_Prior50_" : "up_Next50_", td, key) + " " +
+                    std::to_string(rec_id);
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) return 0;
+  SQLHSTMT h = stmt.get();
+  SQLSMALLINT columns = 0;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, h, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)) ||
+      !SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, h, &columns)) || columns != 1) {
+    return 0;
+  }
+  SQLINTEGER id = 0;
+  SQLLEN indicator = 0;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLBindCol, h, 1, SQL_C_LONG, &id, sizeof id, &indicator))) return 0;
+  int32_t count = 0;
+  while (count < kPageSize && SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h)) && indicator != SQL_NULL_DATA) {
+    page[count++] = id;
+  }
+  return count;
+}
+
+int32_t PageBySteps(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, int32_t* page, bool prior) {
+  int32_t count = 0;
+  for (int32_t id = rec_id; count < kPageSize;) {
+    id = NextOrPrior(dbc, td, key, id, prior);
+    if (id == 0) break;
+    page[count++] = id;
+  }
+  return count;
+}
+
+}  // namespace
+}  // namespace lerv32
+
+extern "C" int32_t LERV32_CALL rv_OdbcPrevNext50(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
+                                                 int32_t* page, int32_t prior, int32_t key) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (connection == nullptr || td == nullptr || page == nullptr || key < 0 || !lerv32::ValidKey(td, key)) return 0;
+    SQLHDBC dbc = static_cast<SQLHDBC>(connection);
+    if (td->UseKeyTable != 0) return lerv32::PageByProcedure(dbc, td, key, rec_id, page, prior != 0);
+    return lerv32::PageBySteps(dbc, td, key, rec_id, page, prior != 0);
+  });
+}
