@@ -18,33 +18,20 @@
 namespace lerv32 {
 namespace {
 
-// A date column as yyyymmdd; dates up to 1900-01-01 (the stored empty date)
-// and NULL read as 0.
-int32_t FetchDate(SQLHSTMT stmt, SQLUSMALLINT column) {
-  unsigned char scratch[16] = {};
-  SQLLEN indicator = 0;
-  ODBC_CALL(SQLGetData, stmt, column, SQL_C_DATE, scratch, sizeof scratch, &indicator);
-  DATE_STRUCT date;
-  std::memcpy(&date, scratch, sizeof date);
-  int32_t value = (static_cast<int32_t>(date.year) * 100 + date.month) * 100 + date.day;
+// Dates up to 1900-01-01 (the stored empty date) read as 0.
+int32_t DateNumber(int year, int month, int day) {
+  const int32_t value = (static_cast<int32_t>(year) * 100 + month) * 100 + day;
   return value <= 19000101 ? 0 : value;
 }
 
-// Fixed-size C types are fetched into scratch and copied only into a field
-// wide enough: SQLGetData writes the whole type whatever buffer length says.
+// Fixed-size C types are fetched into a value of the type: SQLGetData
+// writes the whole type whatever buffer length says. NULL leaves it 0.
 template <typename T>
 T FetchFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type) {
   T value{};
   SQLLEN indicator = 0;
   ODBC_CALL(SQLGetData, stmt, column, c_type, &value, sizeof value, &indicator);
   return value;
-}
-
-void DecodeText(SQLHSTMT stmt, SQLUSMALLINT column, char* p, int w) {
-  std::vector<char> scratch(static_cast<size_t>(w) + 1, '\0');
-  SQLLEN indicator = 0;
-  ODBC_CALL(SQLGetData, stmt, column, SQL_C_CHAR, scratch.data(), static_cast<SQLLEN>(scratch.size()), &indicator);
-  FieldFromSqlText(scratch.data(), p, w);
 }
 
 }  // namespace
@@ -60,75 +47,117 @@ std::string BuildSelectById(const TableDef* td, int32_t rec_id) {
   return sql + " FROM " + QuotedBaseName(td) + " WHERE RecId = " + std::to_string(rec_id);
 }
 
-void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
+int32_t DateFromTimestamp(const TIMESTAMP_STRUCT& ts) { return DateNumber(ts.year, ts.month, ts.day); }
+
+void FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value) {
   const FieldDef& f = td->Fields[field];
-  char* p = record + f.Offset;
-  const int w = f.Len;
   const auto column = static_cast<SQLUSMALLINT>(field + 1);
   switch (f.Type) {
+    case 'C': case 'c': case 'u': {
+      SQLLEN indicator = 0;
+      value->text[0] = '\0';
+      ODBC_CALL(SQLGetData, stmt, column, SQL_C_CHAR, value->text, static_cast<SQLLEN>(f.Len) + 1, &indicator);
+      break;
+    }
+    case 'D': case 'o': {
+      unsigned char scratch[16] = {};
+      SQLLEN indicator = 0;
+      ODBC_CALL(SQLGetData, stmt, column, SQL_C_DATE, scratch, sizeof scratch, &indicator);
+      DATE_STRUCT date;
+      std::memcpy(&date, scratch, sizeof date);
+      value->date = DateNumber(date.year, date.month, date.day);
+      break;
+    }
+    case 'L': case 'b':
+      // A byte is 0 to 255, as the tinyint column holds it: fetched as a
+      // signed tinyint, values above 127 would fail to convert.
+      value->whole = FetchFixed<unsigned char>(stmt, column, SQL_C_UTINYINT);
+      break;
+    case 'N':
+      if (f.Dec == 0 && f.Len <= 8) value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
+      else value->real = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
+      break;
+    case 'd': case 'n':
+      value->real = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
+      break;
+    case 'l':
+      value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
+      break;
+    case 's':
+      value->whole = FetchFixed<SQLSMALLINT>(stmt, column, SQL_C_SHORT);
+      break;
+    case 'x':
+      // Wider than 4 bytes, read as written: whole, as a 64-bit value.
+      if (f.Len > 4) value->whole = FetchFixed<SQLBIGINT>(stmt, column, SQL_C_SBIGINT);
+      else value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
+      break;
+    default:
+      break;
+  }
+}
+
+void StoreColumn(const FieldDef& f, ColumnValue* value, char* record) {
+  char* p = record + f.Offset;
+  const int w = f.Len;
+  switch (f.Type) {
     case 'C': case 'c': case 'u':
-      DecodeText(stmt, column, p, w);
+      FieldFromSqlText(value->text, p, w);
       break;
     case 'D': {
       char text[16] = {};
-      ld_ToStringEx(text, FetchDate(stmt, column));
+      ld_ToStringEx(text, value->date);
       std::memcpy(p, text, static_cast<size_t>(w < 10 ? w : 10));
       break;
     }
     case 'o': {
-      int32_t v = FetchDate(stmt, column);
-      int32_t ddmmyy = (v % 100) * 10000 + (v / 100 % 100) * 100 + (v / 10000 % 100);
+      const int32_t v = value->date;
+      const int32_t ddmmyy = (v % 100) * 10000 + (v / 100 % 100) * 100 + (v / 10000 % 100);
       char bytes[4] = {};
       LongToCobolX(bytes, 4, ddmmyy);
       std::memcpy(p, bytes, static_cast<size_t>(w < 4 ? w : 4));
       break;
     }
     case 'L':
-      if (w >= 1) p[0] = FetchFixed<signed char>(stmt, column, SQL_C_TINYINT) != 0 ? 'T' : 'F';
+      if (w >= 1) p[0] = value->whole != 0 ? 'T' : 'F';
       break;
     case 'N':
-      if (f.Dec == 0 && w <= 8) {
-        LongToCharN(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
-      } else {
-        DoubleToCharN(p, w, f.Dec, FetchFixed<double>(stmt, column, SQL_C_DOUBLE));
-      }
+      if (f.Dec == 0 && w <= 8) LongToCharN(p, w, static_cast<int32_t>(value->whole));
+      else DoubleToCharN(p, w, f.Dec, value->real);
       break;
     case 'b': {
-      // A byte is 0 to 255, as the tinyint column holds it: fetched as a
-      // signed tinyint, values above 127 would fail to convert.
-      unsigned char v = FetchFixed<unsigned char>(stmt, column, SQL_C_UTINYINT);
+      const auto v = static_cast<unsigned char>(value->whole);
       if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 1);
       break;
     }
-    case 'd': {
-      double v = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
-      if (FitsWidth(f.Type, w)) std::memcpy(p, &v, sizeof v);
+    case 'd':
+      if (FitsWidth(f.Type, w)) std::memcpy(p, &value->real, sizeof value->real);
       break;
-    }
     case 'l': {
-      SQLINTEGER v = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
+      const auto v = static_cast<SQLINTEGER>(value->whole);
       if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 4);
       break;
     }
     case 's': {
-      SQLSMALLINT v = FetchFixed<SQLSMALLINT>(stmt, column, SQL_C_SHORT);
+      const auto v = static_cast<SQLSMALLINT>(value->whole);
       if (FitsWidth(f.Type, w)) std::memcpy(p, &v, 2);
       break;
     }
     case 'n':
-      DoubleToCobolN(p, w, f.Dec, FetchFixed<double>(stmt, column, SQL_C_DOUBLE));
+      DoubleToCobolN(p, w, f.Dec, value->real);
       break;
     case 'x':
-      // Wider than 4 bytes, read as written: whole, as a 64-bit value.
-      if (w > 4) {
-        CobolXFromValue(p, w, FetchFixed<SQLBIGINT>(stmt, column, SQL_C_SBIGINT));
-      } else {
-        LongToCobolX(p, w, FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG));
-      }
+      if (w > 4) CobolXFromValue(p, w, value->whole);
+      else LongToCobolX(p, w, static_cast<int32_t>(value->whole));
       break;
     default:
       break;
   }
+}
+
+void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
+  ColumnValue value;
+  FetchColumn(stmt, field, td, &value);
+  StoreColumn(td->Fields[field], &value, record);
 }
 
 namespace {

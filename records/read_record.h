@@ -10,16 +10,38 @@
 #include "platform/win_api.h"
 
 #include <sql.h>
+#include <sqltypes.h>
 
 namespace lerv32 {
 
 // "SELECT [f1],[f2],... FROM [base] WHERE RecId = n": the plain read.
 std::string BuildSelectById(const TableDef* td, int32_t rec_id);
 
-// Reads result column field + 1 of stmt's current row into the field of
-// record (as its type letter encodes it). Types without a decoding, and
-// binary fields narrower than their type, keep their bytes.
+// A column's value as record access reads it: text up to a field's width
+// and its zero byte, integers, floating point, a date as yyyymmdd (0 for
+// the empty date). What a NULL leaves is the zero value.
+struct ColumnValue {
+  char text[256 + 1] = {};
+  int64_t whole = 0;
+  double real = 0.0;
+  int32_t date = 0;
+};
+
+// Reads result column field + 1 of stmt's current row as the field's type
+// letter reads it. REQUIRES: the field's Len is at most 256.
+void FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value);
+
+// Stores a value into the field f of record as its type letter encodes it
+// (text through FieldFromSqlText, which may convert value->text in place).
+// Types without a decoding, and binary fields narrower than their type,
+// keep their bytes.
+void StoreColumn(const FieldDef& f, ColumnValue* value, char* record);
+
+// FetchColumn then StoreColumn.
 void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record);
+
+// yyyymmdd of a timestamp, 0 for dates up to 1900-01-01.
+int32_t DateFromTimestamp(const TIMESTAMP_STRUCT& ts);
 
 // Whether record access calls the generated procedures for td.
 bool UsesProcedures(const TableDef* td);

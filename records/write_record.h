@@ -27,6 +27,28 @@ struct RecordParams {
   std::vector<SQLLEN> lengths;
 };
 
+// How a field travels as a parameter or a bound column: its C and SQL
+// types and the bytes of its value (text without its zero byte).
+struct FieldBinding {
+  SQLSMALLINT c_type;
+  SQLSMALLINT sql_type;
+  size_t value_size;
+};
+FieldBinding BindingOf(const FieldDef& f);
+
+// Writes the value of field f (its bytes v in a record) at p as BindingOf
+// describes it; text gets a zero byte behind it.
+void WriteFieldValue(const FieldDef& f, const char* v, char* p);
+
+// The room a field's value takes in a parameter buffer: the value, the zero
+// byte of text, rounded up so that the next value is aligned for the
+// driver's typed reads.
+size_t FieldSlotSize(const FieldDef& f);
+
+// Binds the value at p (as WriteFieldValue writes it) as input parameter
+// number, its length set into length; false when the bind failed.
+bool BindFieldParam(SQLHSTMT stmt, SQLUSMALLINT number, const FieldDef& f, char* p, SQLLEN* length);
+
 // Sizes params for td (FieldCnt 0 to 128).
 void PrepareRecordParams(const TableDef* td, RecordParams* params);
 

@@ -5,6 +5,7 @@
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
 #include "records/write_record.h"
+#include "schema/type_mapping.h"
 
 #include <sqlext.h>
 
@@ -15,22 +16,8 @@ namespace {
 // through typed pointers.
 constexpr size_t kSlotAlign = 8;
 
-// The exchanged size of a field by its SQL type: the value written into its
-// slot, the column size and the buffer length bound.
-size_t ValueSize(int32_t sql_type, int width) {
-  switch (sql_type) {
-    case SQL_TINYINT: return 1;
-    case SQL_INTEGER: return 4;
-    case SQL_SMALLINT: return 2;
-    case SQL_DOUBLE: return 8;
-    case SQL_TYPE_DATE: case SQL_DATE: return sizeof(TIMESTAMP_STRUCT);
-    default: return static_cast<size_t>(std::max(width, 1));
-  }
-}
-
 // A slot holds the value and the zero byte that text puts behind itself.
 constexpr size_t SlotSize(size_t value_size) { return (value_size + 1 + kSlotAlign - 1) / kSlotAlign * kSlotAlign; }
-static_assert(SlotSize(sizeof(SQLINTEGER)) >= sizeof(SQLBIGINT), "an x field is sent as a bigint");
 
 // A binary field narrower than its type is sent as 0, as it is never read.
 template <typename T>
@@ -53,40 +40,50 @@ TIMESTAMP_STRUCT DateValue(const FieldDef& f, const char* v) {
   return ts;
 }
 
-struct Binding {
-  SQLSMALLINT c_type;
-  SQLSMALLINT sql_type;
-};
+}  // namespace
 
-// Writes the value of field f (bytes v) at p; the C and SQL types bound.
-Binding WriteValue(const FieldDef& f, int32_t sql_type, const char* v, char* p) {
+FieldBinding BindingOf(const FieldDef& f) {
+  switch (SqlFieldType(f)) {
+    // Unsigned: a byte above 127 is a valid tinyint, not a negative value.
+    case SQL_TINYINT: return {SQL_C_UTINYINT, SQL_TINYINT, 1};
+    // An x field wider than 4 bytes is sent whole: the server refuses a
+    // value beyond the column, never cut.
+    case SQL_INTEGER:
+      return f.Type == 'x' && f.Len > 4 ? FieldBinding{SQL_C_SBIGINT, SQL_BIGINT, 8}
+                                        : FieldBinding{SQL_C_LONG, SQL_INTEGER, 4};
+    case SQL_SMALLINT: return {SQL_C_SHORT, SQL_SMALLINT, 2};
+    case SQL_DOUBLE: return {SQL_C_DOUBLE, SQL_DOUBLE, 8};
+    case SQL_TYPE_DATE: case SQL_DATE: return {SQL_C_TIMESTAMP, SQL_TIMESTAMP, sizeof(TIMESTAMP_STRUCT)};
+    default: return {SQL_C_CHAR, SQL_CHAR, static_cast<size_t>(std::max<int>(f.Len, 1))};
+  }
+}
+
+void WriteFieldValue(const FieldDef& f, const char* v, char* p) {
   const int w = f.Len;
-  switch (sql_type) {
+  switch (SqlFieldType(f)) {
     case SQL_TINYINT: {
-      // Unsigned: a byte above 127 is a valid tinyint, not a negative value.
       unsigned char b = 0;
       if (w >= 1) b = f.Type == 'b' ? static_cast<unsigned char>(v[0]) : (v[0] == 'T' ? 1 : 0);
       *p = static_cast<char>(b);
-      return {SQL_C_UTINYINT, SQL_TINYINT};
+      break;
     }
     case SQL_INTEGER: {
       if (f.Type == 'x' && w > 4) {
-        // Sent whole: the server refuses a value beyond the column, never cut.
         const SQLBIGINT wide = CobolXValue(v, w);
         std::memcpy(p, &wide, sizeof wide);
-        return {SQL_C_SBIGINT, SQL_BIGINT};
+        break;
       }
       SQLINTEGER n = 0;
       if (f.Type == 'N') n = CharNToLong(v, w);
       else if (f.Type == 'l') n = Binary<SQLINTEGER>(f, v);
       else if (f.Type == 'x') n = CobolXToLong(v, w);
       std::memcpy(p, &n, sizeof n);
-      return {SQL_C_LONG, SQL_INTEGER};
+      break;
     }
     case SQL_SMALLINT: {
       SQLSMALLINT n = Binary<SQLSMALLINT>(f, v);
       std::memcpy(p, &n, sizeof n);
-      return {SQL_C_SHORT, SQL_SMALLINT};
+      break;
     }
     case SQL_DOUBLE: {
       double x = 0.0;
@@ -94,27 +91,35 @@ Binding WriteValue(const FieldDef& f, int32_t sql_type, const char* v, char* p) 
       else if (f.Type == 'd') x = Binary<double>(f, v);
       else if (f.Type == 'n') x = CobolNToDouble(v, w, f.Dec);
       std::memcpy(p, &x, sizeof x);
-      return {SQL_C_DOUBLE, SQL_DOUBLE};
+      break;
     }
     case SQL_TYPE_DATE: case SQL_DATE: {
       TIMESTAMP_STRUCT ts = DateValue(f, v);
       std::memcpy(p, &ts, sizeof ts);
-      return {SQL_C_TIMESTAMP, SQL_TIMESTAMP};
+      break;
     }
     default:
       if (w > 0) FieldToSqlText(p, v, w);
       else std::memcpy(p, " ", 2);
-      return {SQL_C_CHAR, SQL_CHAR};
+      break;
   }
 }
 
-}  // namespace
+size_t FieldSlotSize(const FieldDef& f) { return SlotSize(BindingOf(f).value_size); }
+
+bool BindFieldParam(SQLHSTMT stmt, SQLUSMALLINT number, const FieldDef& f, char* p, SQLLEN* length) {
+  const FieldBinding binding = BindingOf(f);
+  *length = static_cast<SQLLEN>(binding.value_size);
+  return SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, stmt, number, SQL_PARAM_INPUT, binding.c_type, binding.sql_type,
+                                 static_cast<SQLULEN>(binding.value_size),
+                                 static_cast<SQLSMALLINT>(SqlFieldScale(f)), p, *length, length));
+}
 
 bool FieldCountValid(const TableDef* td) { return td->FieldCnt >= 0 && td->FieldCnt <= LERV32_MAX_FIELDS; }
 
 void PrepareRecordParams(const TableDef* td, RecordParams* params) {
   size_t total = 0;
-  for (int32_t i = 0; i < td->FieldCnt; ++i) total += SlotSize(ValueSize(rv_SqlFieldType(td, i), td->Fields[i].Len));
+  for (int32_t i = 0; i < td->FieldCnt; ++i) total += FieldSlotSize(td->Fields[i]);
   params->buffer.assign(total + 1, '\0');
   params->lengths.assign(static_cast<size_t>(td->FieldCnt), 0);
 }
@@ -123,16 +128,11 @@ bool BindRecordParams(SQLHSTMT stmt, RecordParams* params, const TableDef* td, c
   char* p = params->buffer.data();
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
     const FieldDef& f = td->Fields[i];
-    const int32_t sql_type = rv_SqlFieldType(td, i);
-    const size_t size = ValueSize(sql_type, f.Len);
-    const Binding binding = WriteValue(f, sql_type, record + f.Offset, p);
-    SQLLEN* length = &params->lengths[static_cast<size_t>(i)];
-    *length = static_cast<SQLLEN>(size);
-    const SQLRETURN rc = ODBC_CALL(SQLBindParameter, stmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
-                                   binding.c_type, binding.sql_type, static_cast<SQLULEN>(size),
-                                   static_cast<SQLSMALLINT>(rv_SqlFieldScale(td, i)), p, *length, length);
-    if (!SQL_SUCCEEDED(rc)) return false;
-    p += SlotSize(size);
+    WriteFieldValue(f, record + f.Offset, p);
+    if (!BindFieldParam(stmt, static_cast<SQLUSMALLINT>(i + 1), f, p, &params->lengths[static_cast<size_t>(i)])) {
+      return false;
+    }
+    p += FieldSlotSize(f);
   }
   return true;
 }
