@@ -6,6 +6,7 @@
 #include "frame/lifecycle.h"
 #include "frame/odbc_handles.h"
 #include "include/lerv32.h"
+#include "records/prepared_set.h"
 
 namespace lerv32 {
 namespace {
@@ -59,6 +60,8 @@ SQLHDBC DriverConnect(HWND window, char* connect, int32_t mode) {
 
 SQLRETURN Disconnect(SQLHDBC connection) {
   if (connection == SQL_NULL_HDBC) return SQL_INVALID_HANDLE;
+  // Prepared sets on it would keep dead statement handles.
+  ReleaseSetsOn(connection);
   ODBC_CALL(SQLDisconnect, connection);
   return ODBC_CALL(SQLFreeConnect, connection);
 }

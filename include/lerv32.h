@@ -330,6 +330,91 @@ LERV32_API int32_t LERV32_CALL rv_OdbcQfwSearch(int32_t a, int32_t b, int32_t c,
 /* rv_OdbcReorg; 1 whatever happened. */
 LERV32_API int32_t LERV32_CALL rv_OdbcQfwReorg(LERV32_HDBC connection, const TableDef* td);
 
+/* ---- Prepared statement sets. At ExLevel 2 a table can have every
+ * statement of record access prepared once on one connection, with the
+ * parameters and results bound to one block, its SqlRec: each access then
+ * only fills the bound buffers, executes and reads them back. The block
+ * belongs to the TableDef; it goes with rv_OdbcUnprepareAll, rv_FreeTableDef,
+ * rv_LoadTableDef and the disconnection of its connection. The ...Ex calls
+ * use the set when ExSQL_Enabled is on, ExLevel is 2 or more, the set was
+ * prepared on the connection they are given and the definition's fields and
+ * keys are those it was prepared for; otherwise each is its counterpart
+ * without Ex. A set serves one call at a time. */
+
+#if defined(_WIN64)
+typedef long long LERV32_SQLLEN; /* SQLLEN */
+#else
+typedef long LERV32_SQLLEN; /* SQLLEN */
+#endif
+typedef void* LERV32_HSTMT; /* ODBC statement handle (SQLHSTMT) */
+
+#define LERV32_FIND_KEY_WIDTH 128
+
+/* The block's fixed part; the fields' buffers follow it, each reached
+ * through Value. On 32-bit Windows every member lies where the 32-bit layout
+ * has it (the fixed part is 2872 bytes). */
+typedef struct SqlRec {
+  int32_t RecId;              /* parameter of read, update, delete, next, prior; the appended RecId */
+  LERV32_SQLLEN RecIdInd;     /* its indicator, and that of every RecId result */
+  int32_t ResultRecId;        /* result of first, last, next, prior and the finds */
+  int32_t FieldCnt;           /* fields at preparation */
+  int32_t KeyCnt;             /* keys whose statements the set holds */
+  LERV32_HDBC Connection;     /* the connection the set was prepared on */
+  LERV32_HSTMT ReadStmt;      /* EXECUTE [up_Sel_<base>] ? */
+  LERV32_HSTMT AppendStmt;    /* EXECUTE [up_Append_<base>] ?,... */
+  LERV32_HSTMT UpdateStmt;    /* EXECUTE [up_Upd_<base>] ?,?,... */
+  LERV32_HSTMT DeleteStmt;    /* EXECUTE [up_Del_<base>] ? */
+  LERV32_HSTMT FirstStmt[LERV32_MAX_KEYS];
+  LERV32_HSTMT LastStmt[LERV32_MAX_KEYS];
+  LERV32_HSTMT NextStmt[LERV32_MAX_KEYS];
+  LERV32_HSTMT PriorStmt[LERV32_MAX_KEYS];
+  LERV32_HSTMT FindFirstStmt[LERV32_MAX_KEYS];
+  LERV32_HSTMT FindLastStmt[LERV32_MAX_KEYS];
+  int32_t ValueSize[LERV32_MAX_FIELDS];     /* bytes of each field's value as bound */
+  int16_t CType[LERV32_MAX_FIELDS];         /* its ODBC C type */
+  int16_t SqlType[LERV32_MAX_FIELDS];       /* its ODBC SQL type */
+  LERV32_SQLLEN Indicator[LERV32_MAX_FIELDS]; /* its length/indicator */
+  int16_t Decimals[LERV32_MAX_FIELDS];      /* its decimal digits */
+  char* Value[LERV32_MAX_FIELDS];           /* its buffer behind the fixed part */
+  char KeyText[LERV32_FIND_KEY_WIDTH + 1];  /* the finds' search value, blank-padded */
+  int32_t KeyLen;                           /* its length */
+  LERV32_SQLLEN KeyTextInd;                 /* always 128 */
+  LERV32_SQLLEN KeyLenInd;                  /* always 4 */
+} SqlRec;
+
+/* Prepares td's set on connection (definition first); any earlier set goes
+ * first. Below ExLevel 2, or when a statement cannot be prepared (reported),
+ * the table stays without a set. */
+LERV32_API void LERV32_CALL rv_OdbcPrepareAll(TableDef* td, LERV32_HDBC connection);
+/* Frees td's set, if it has one. */
+LERV32_API void LERV32_CALL rv_OdbcUnprepareAll(TableDef* td);
+/* td's set, or null. */
+LERV32_API SqlRec* LERV32_CALL rv_GetSqlRecPtr(const TableDef* td);
+/* Converts the fields of rec into the set's buffers (as a write sends them):
+ * 1, or 0 when td has no usable set. */
+LERV32_API int32_t LERV32_CALL rv_OdbcFillSqlRec(const TableDef* td, const char* rec);
+/* Converts the set's buffers into the fields of rec (as a read stores them):
+ * 1, or 0 when td has no usable set. */
+LERV32_API int32_t LERV32_CALL rv_OdbcScanSqlRec(const TableDef* td, char* rec);
+LERV32_API int32_t LERV32_CALL rv_OdbcFirstRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcLastRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key);
+LERV32_API int32_t LERV32_CALL rv_OdbcNextRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                  int32_t rec_id);
+LERV32_API int32_t LERV32_CALL rv_OdbcPriorRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                   int32_t rec_id);
+LERV32_API int32_t LERV32_CALL rv_OdbcFindFirstRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                       const char* value, int32_t len);
+LERV32_API int32_t LERV32_CALL rv_OdbcFindLastRecIdEx(LERV32_HDBC connection, const TableDef* td, int32_t key,
+                                                      const char* value, int32_t len);
+/* Through the set, rec may be null: the values then stay in the set's
+ * buffers (rv_OdbcScanSqlRec copies them). */
+LERV32_API int32_t LERV32_CALL rv_OdbcGetRecordEx(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
+                                                  char* rec);
+LERV32_API int32_t LERV32_CALL rv_OdbcAppendRecordEx(LERV32_HDBC connection, const TableDef* td, const char* rec);
+LERV32_API int32_t LERV32_CALL rv_OdbcUpdateRecordEx(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
+                                                     const char* rec);
+LERV32_API int32_t LERV32_CALL rv_OdbcDeleteRecordEx(LERV32_HDBC connection, const TableDef* td, int32_t rec_id);
+
 #ifdef __cplusplus
 }
 #endif

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "include/lerv32.h"
@@ -18,6 +19,15 @@ namespace lerv32 {
 // the pause between two of them.
 constexpr int kAppendRetryLimit = 30;
 constexpr DWORD kAppendRetryPauseMs = 40;
+
+// What an append attempt gives after an integrity violation that is not
+// the last attempt's.
+constexpr int64_t kAppendTryAgain = -1;
+
+// Runs attempt (told whether it is the last) until it gives a RecId or 0,
+// at most kAppendRetryLimit times, pausing and writing note to the event
+// log before each repetition.
+int32_t RetryAppend(const TableDef* td, const char* note, const std::function<int64_t(bool last)>& attempt);
 
 // The values of a record as statement parameters: one slot per field in
 // field order, each aligned for the driver's typed reads, and a length per

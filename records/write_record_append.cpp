@@ -1,4 +1,5 @@
 #include <climits>
+#include <functional>
 #include <string>
 
 #include "frame/odbc_errors.h"
@@ -18,10 +19,8 @@ namespace {
 
 SQLCHAR* Text(std::string& sql) { return reinterpret_cast<SQLCHAR*>(sql.data()); }
 
-constexpr int64_t kTryAgain = -1;
-
 // One execution of a procedure append on a statement of its own: the new
-// RecId, 0 on failure, or kTryAgain after an integrity violation that is
+// RecId, 0 on failure, or kAppendTryAgain after an integrity violation that is
 // not the last attempt's.
 int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const char* record, RecordParams* params,
                       bool last) {
@@ -46,7 +45,7 @@ int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const c
     OdbcReportErrors(dbc, h, 0);
     return 0;
   }
-  return OdbcReportErrors(dbc, h, 1) != 0 ? kTryAgain : 0;
+  return OdbcReportErrors(dbc, h, 1) != 0 ? kAppendTryAgain : 0;
 }
 
 // Runs a procedure append, retried while the server reports "23000". With
@@ -54,12 +53,7 @@ int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const c
 int32_t AppendWithRetry(SQLHDBC dbc, const TableDef* td, std::string sql, const char* record, const char* note) {
   RecordParams params;
   if (record != nullptr) PrepareRecordParams(td, &params);
-  for (int attempt = 1;; ++attempt) {
-    const int64_t result = AppendAttempt(dbc, td, sql, record, &params, attempt == kAppendRetryLimit);
-    if (result != kTryAgain) return static_cast<int32_t>(result);
-    Sleep(kAppendRetryPauseMs);
-    leEventLogWrite(0, td->TableName, note);
-  }
+  return RetryAppend(td, note, [&](bool last) { return AppendAttempt(dbc, td, sql, record, &params, last); });
 }
 
 // The highest RecId of the table, 0 for an empty one, -1 on failure.
@@ -112,6 +106,15 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
 }
 
 }  // namespace
+
+int32_t RetryAppend(const TableDef* td, const char* note, const std::function<int64_t(bool last)>& attempt) {
+  for (int count = 1;; ++count) {
+    const int64_t result = attempt(count == kAppendRetryLimit);
+    if (result != kAppendTryAgain) return static_cast<int32_t>(result);
+    Sleep(kAppendRetryPauseMs);
+    leEventLogWrite(0, td->TableName, note);
+  }
+}
 
 int32_t AppendBlank(SQLHDBC dbc, const TableDef* td) {
   if (!UsesProcedures(td)) return AppendBlankPlain(dbc, td);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "include/lebase32.h"
+#include "records/prepared_set.h"
 #include "tabledef/table_def.h"
 
 // Hosts read the members: on 32-bit Windows the layout is fixed to the byte.
@@ -82,6 +83,7 @@ int RecordSize(const TableDef* td) {
 }
 
 void ClearTableDef(TableDef* td) {
+  ReleaseSet(td);
   FreeKeyFilters(td);
   std::memset(td, 0, sizeof *td);
 }

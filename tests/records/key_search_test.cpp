@@ -102,19 +102,45 @@ class KeySearchTest : public recordtest::NavTable {
   }
 };
 
-TEST_P(KeySearchTest, FirstAndLastMatchAreTheServersOnEveryPath) {
+// The paths a search can take: plain SQL, the procedures, the prepared set.
+enum class Path { kPlain, kProcedures, kPrepared };
+
+class KeySearchPaths : public KeySearchTest {
+ protected:
+  void Use(Path path) {
+    lerv32::ExSQL_Enabled = path == Path::kPlain ? 0 : 1;
+    td_->ExLevel = path == Path::kPrepared ? 2 : 1;
+    rv_OdbcPrepareAll(td_.get(), dbc_);
+    ASSERT_EQ(rv_GetSqlRecPtr(td_.get()) != nullptr, path == Path::kPrepared);
+    path_ = path;
+  }
+  int32_t First(int key, const char* value, int32_t len) {
+    return path_ == Path::kPrepared ? rv_OdbcFindFirstRecIdEx(dbc_, td_.get(), key, value, len)
+                                    : rv_OdbcFindFirstRecId(dbc_, td_.get(), key, value, len);
+  }
+  int32_t Last(int key, const char* value, int32_t len) {
+    return path_ == Path::kPrepared ? rv_OdbcFindLastRecIdEx(dbc_, td_.get(), key, value, len)
+                                    : rv_OdbcFindLastRecId(dbc_, td_.get(), key, value, len);
+  }
+  static const char* Name(Path path) {
+    return path == Path::kPlain ? ", plain" : path == Path::kProcedures ? ", procedures" : ", prepared";
+  }
+  Path path_ = Path::kPlain;
+};
+
+TEST_P(KeySearchPaths, FirstAndLastMatchAreTheServersOnEveryPath) {
   for (int32_t oem : {0, 1}) {
-    for (int32_t enabled : {1, 0}) {
+    for (Path path : {Path::kProcedures, Path::kPlain, Path::kPrepared}) {
       lerv32::OemConvert = oem;
-      lerv32::ExSQL_Enabled = enabled;
+      Use(path);
       for (const SearchCase& c : kSearches) {
-        SCOPED_TRACE(std::string(c.what) + (enabled ? ", procedures" : ", plain") + (oem ? ", OEM" : ""));
+        SCOPED_TRACE(std::string(c.what) + Name(path) + (oem ? ", OEM" : ""));
         const Ids ids = QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] WHERE " + c.where + " ORDER BY " +
                                            kNavKeys[c.key].order_by);
         ASSERT_EQ(ids.size(), c.rows);
         const std::vector<char> value = Value(c);
-        EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), c.key, value.data(), c.len), ids.empty() ? 0 : ids.front());
-        EXPECT_EQ(rv_OdbcFindLastRecId(dbc_, td_.get(), c.key, value.data(), c.len), ids.empty() ? 0 : ids.back());
+        EXPECT_EQ(First(c.key, value.data(), c.len), ids.empty() ? 0 : ids.front());
+        EXPECT_EQ(Last(c.key, value.data(), c.len), ids.empty() ? 0 : ids.back());
       }
     }
   }
@@ -142,7 +168,7 @@ TEST_P(KeySearchTest, ProceduresGetWhatTheirFormCompares) {
   }
 }
 
-TEST_P(KeySearchTest, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
+TEST_P(KeySearchPaths, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
   struct Guard { const char* what; int key; int32_t len; bool null_value; bool procedures_only; } guards[] = {
       {"RecId order", -1, 5, false, false},
       {"key count", 4, 5, false, false},
@@ -154,18 +180,19 @@ TEST_P(KeySearchTest, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
       {"beyond the procedures' parameter", kName, 129, false, true},
   };
   const std::vector<char> value = Value(kSearches[0]);
-  for (int32_t enabled : {1, 0}) {
-    lerv32::ExSQL_Enabled = enabled;
+  for (Path path : {Path::kProcedures, Path::kPlain, Path::kPrepared}) {
+    Use(path);
     for (const Guard& g : guards) {
-      if (g.procedures_only && !enabled) continue;
-      SCOPED_TRACE(std::string(g.what) + (enabled ? ", procedures" : ", plain"));
+      if (g.procedures_only && path == Path::kPlain) continue;
+      SCOPED_TRACE(std::string(g.what) + Name(path));
       const std::string before = testenv::ReadText(trace_);
       const char* v = g.null_value ? nullptr : value.data();
-      EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), g.key, v, g.len), 0);
-      EXPECT_EQ(rv_OdbcFindLastRecId(dbc_, td_.get(), g.key, v, g.len), 0);
+      EXPECT_EQ(First(g.key, v, g.len), 0);
+      EXPECT_EQ(Last(g.key, v, g.len), 0);
       EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()), "") << "statements sent";
     }
   }
+  Use(Path::kPlain);
   // The plain path has no width: the bytes beyond the key do not count.
   EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), kName, value.data(), 129), 3);
   EXPECT_EQ(rv_OdbcQfwSearch(1, 2, 3, 4, 5), 0);
@@ -278,6 +305,9 @@ TEST_F(KeyPathsAgree, DateWithATimeOfDayIsFoundByItsDay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, KeySearchTest,
+                         ::testing::Values(recordtest::kDirect, recordtest::kKeyTables, recordtest::kTenant),
+                         recordtest::NavFormName);
+INSTANTIATE_TEST_SUITE_P(Forms, KeySearchPaths,
                          ::testing::Values(recordtest::kDirect, recordtest::kKeyTables, recordtest::kTenant),
                          recordtest::NavFormName);
 

@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
   lerv32::Display_Errors = 0;
   void* dbc = rv_OdbcDriverConnect(nullptr, connect.c_str());
   if (dbc == nullptr) return 3;
+  // Level 2 appends through the prepared set.
+  if (level >= 2) rv_OdbcPrepareAll(td.get(), dbc);
+  if (level >= 2 && rv_GetSqlRecPtr(td.get()) == nullptr) return 5;
   for (int wait = 0; !std::filesystem::exists(start) && wait < 3000; ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -41,7 +44,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i <= appends; ++i) {
     rv_FieldFromString(td.get(), rv_FieldNo(td.get(), "WER"), record.data(), worker.c_str());
     rv_FieldFromString(td.get(), rv_FieldNo(td.get(), "NR"), record.data(), std::to_string(i).c_str());
-    out << i << ' ' << rv_OdbcAppendRecord(dbc, td.get(), record.data()) << '\n';
+    const int32_t rec_id = level >= 2 ? rv_OdbcAppendRecordEx(dbc, td.get(), record.data())
+                                      : rv_OdbcAppendRecord(dbc, td.get(), record.data());
+    out << i << ' ' << rec_id << '\n';
   }
   rv_OdbcDisconnect(dbc);
   return out.good() ? 0 : 4;

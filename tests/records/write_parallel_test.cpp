@@ -31,9 +31,10 @@ TEST_F(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
   // Both on the Transact-SQL form: the standard form has no unique RecId, so
   // there two plain appends could take the same id unnoticed. The plain
   // append is not retried: it may fail.
-  for (int level : {1, 0}) {
-    SCOPED_TRACE(level ? "up_Append_" : "plain SQL");
-    const std::string database = level ? "par_proc" : "par_plain";
+  const char* const kNames[] = {"plain", "up_Append_", "prepared"};
+  for (int level : {2, 1, 0}) {
+    SCOPED_TRACE(kNames[level]);
+    const std::string database = std::string("par_") + kNames[level];
     SQLHDBC dbc = Open(database, 1);
     const std::string start = temp_.File(database + ".start");
     std::vector<testenv::WorkerHandle> workers;
@@ -70,7 +71,7 @@ TEST_F(WriteRecordParallelTest, TwoProcessesAppendingLoseNothing) {
       const std::string events = testenv::ReadText(name + ".log");
       EXPECT_GE(recordtest::Count(events, "\t1\t"), failed) << events;
       EXPECT_TRUE(level == 0 || failed == 0) << events;
-      RecordProperty(std::string(level ? "up_Append_" : "plain") + " failed appends of worker " + std::to_string(w),
+      RecordProperty(std::string(kNames[level]) + " failed appends of worker " + std::to_string(w),
                      static_cast<int>(failed));
     }
     EXPECT_EQ(calls, static_cast<size_t>(kWorkers * kAppendsPerWorker));
