@@ -36,8 +36,7 @@ SqlRec* UsableSet(const TableDef* td, SQLHDBC dbc);
 // A record's fields into the set's buffers, as a write sends them.
 void FillSet(SqlRec* rec, const TableDef* td, const char* record);
 
-// The set's buffers into a record's fields, as a read stores them; a NULL
-// column gives the field's empty value.
+// The set's buffers into a record's fields, as a read stores them.
 void ScanSet(const SqlRec* rec, const TableDef* td, char* record);
 
 }  // namespace lerv32

@@ -14,9 +14,8 @@
 namespace lerv32 {
 namespace {
 
-// The value of field i in the set's buffer; NULL gives the zero value.
+// The value of field i in the set's buffer (which a read clears for NULL).
 void BoundValue(const SqlRec* rec, int i, ColumnValue* value) {
-  if (rec->Indicator[i] == SQL_NULL_DATA) return;
   const char* p = rec->Value[i];
   switch (rec->CType[i]) {
     case SQL_C_CHAR: {
