@@ -118,6 +118,35 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAKeyBeyondTheLastSendsNoneAGoneRe
   EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 0), 0);
 }
 
+// The prepared walk: the same order, and not one statement text prepared or
+// sent beyond the set's own.
+TEST_P(NavigationTest, PreparedWalkSendsNoNewStatementText) {
+  lerv32::ExSQL_Enabled = 1;
+  td_->ExLevel = 2;
+  rv_OdbcPrepareAll(td_.get(), dbc_);
+  ASSERT_NE(rv_GetSqlRecPtr(td_.get()), nullptr);
+  std::vector<Ids> expected;
+  for (int k = 0; k < td_->KeyCnt; ++k) expected.push_back(ServerWalk(dbc_, base_, kNavKeys[k].order_by));
+  const std::string before = testenv::ReadText(trace_);
+  for (int k = 0; k < td_->KeyCnt; ++k) {
+    SCOPED_TRACE(kNavKeys[k].name);
+    Ids ids;
+    for (int32_t id = rv_OdbcFirstRecIdEx(dbc_, td_.get(), k); id != 0 && ids.size() < 100;
+         id = rv_OdbcNextRecIdEx(dbc_, td_.get(), k, id)) {
+      ids.push_back(id);
+    }
+    for (int32_t id = rv_OdbcLastRecIdEx(dbc_, td_.get(), k); id != 0 && ids.size() < 200;
+         id = rv_OdbcPriorRecIdEx(dbc_, td_.get(), k, id)) {
+      ids.push_back(id);
+    }
+    EXPECT_EQ(ids, expected[static_cast<size_t>(k)]);
+  }
+  const std::string sent = testenv::ReadText(trace_).substr(before.size());
+  EXPECT_EQ(recordtest::Count(sent, "PREPARE\t"), 0u) << sent;
+  EXPECT_EQ(recordtest::Count(sent, "EXECUTE\tEXECUTE [up_"), recordtest::Count(sent, "EXECUTE\t")) << sent;
+  EXPECT_EQ(recordtest::Count(sent, "EXECUTE\tEXECUTE [up_Next_" + base_ + "_NAME_KEY] ?\t"), 9u);
+}
+
 // Pages of fifty: 120 records give 50, 50 and 19 following the first and
 // preceding the last, the server's order page by page, on every form and
 // whatever the switches say; no entry beyond the count is written.
