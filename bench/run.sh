@@ -32,7 +32,7 @@ records() {
   python3 - "$build/bench/records.json" <<'PY'
 import json, sys
 
-best, errors = {}, []
+best, walks, errors = {}, {}, []
 for run in json.load(open(sys.argv[1]))["benchmarks"]:
     if run.get("run_type") == "aggregate":
         continue
@@ -41,20 +41,27 @@ for run in json.load(open(sys.argv[1]))["benchmarks"]:
         errors.append("%s/%s: %s" % (operation, side, run.get("error_message", "")))
         continue
     # Real and cpu time each at their own best: load slows either.
-    cells = best.setdefault(operation, {})
-    old = cells.get(side, (float("inf"), float("inf")))
-    cells[side] = (min(old[0], run["real_time"]), min(old[1], run["cpu_time"]))
+    cells = best.setdefault(operation, {}) if side in ("library", "hand") else walks.setdefault(operation, {})
+    old = cells.get(side, (float("inf"), float("inf"), 0))
+    cells[side] = (min(old[0], run["real_time"]), min(old[1], run["cpu_time"]), run.get("statements", 0))
 
 row = "%-18s %17s %17s %13s"
 print()
 print("us per call, real / cpu, best of repetitions; ratio library / hand")
 print(row % ("operation", "library", "hand", "ratio"))
-order = ["%s/%s" % (o, p) for o in ("Read", "Next", "Update", "Append") for p in ("plain", "procedure")]
+order = ["%s/%s" % (o, p) for o in ("Read", "Next", "Find", "Update", "Append")
+         for p in ("plain", "procedure", "prepared")]
 for operation, cells in sorted(best.items(), key=lambda item: order.index(item[0]) if item[0] in order else 99):
     lib, hand = cells.get("library"), cells.get("hand")
-    times = lambda c: "%.1f / %.1f" % c if c else "-"
+    times = lambda c: "%.1f / %.1f" % c[:2] if c else "-"
     ratio = "%.2f / %.2f" % (lib[0] / hand[0], lib[1] / hand[1]) if lib and hand else "-"
     print(row % (operation, times(lib), times(hand), ratio))
+if walks:
+    print()
+    print("a whole walk of the table: ms per walk, real / cpu, and statements sent")
+    for operation, cells in walks.items():
+        for side, (real, cpu, statements) in sorted(cells.items()):
+            print("%-18s %-6s %17s %11d" % (operation, side, "%.0f / %.0f" % (real, cpu), statements))
 for error in errors:
     print("failed " + error)
 PY

@@ -87,16 +87,35 @@ bool BadArguments(const void* src, int src_len, const void* dest, int dest_len) 
   return src == nullptr || src_len == 0 || dest_len < 0 || (dest == nullptr && dest_len != 0);
 }
 
-// Converts one byte from one code page to the other.
-char Translate(char byte, const CodePage& from, const CodePage& to) {
-  const int translated = to.Encode(from.Decode(byte));
-  return static_cast<char>(translated < 0 ? '?' : translated);
+// Every byte of one code page as the other has it (or '?'), worked out once:
+// record text passes through here on every read and write.
+class Translation {
+ public:
+  Translation(const CodePage& from, const CodePage& to) {
+    for (int byte = 0; byte < 256; ++byte) {
+      const int translated = to.Encode(from.Decode(static_cast<char>(byte)));
+      bytes_[static_cast<size_t>(byte)] = static_cast<char>(translated < 0 ? '?' : translated);
+    }
+  }
+  char operator()(char byte) const { return bytes_[static_cast<unsigned char>(byte)]; }
+
+ private:
+  std::array<char, 256> bytes_;
+};
+
+const Translation& OemToAnsi() {
+  static const Translation translation(Oem(), Ansi());
+  return translation;
 }
 
-BOOL TranslateBuffer(const char* src, char* dest, size_t length, const CodePage& from,
-                     const CodePage& to) {
+const Translation& AnsiToOem() {
+  static const Translation translation(Ansi(), Oem());
+  return translation;
+}
+
+BOOL TranslateBuffer(const char* src, char* dest, size_t length, const Translation& translate) {
   if (src == nullptr || dest == nullptr) return FALSE;
-  for (size_t i = 0; i < length; ++i) dest[i] = Translate(src[i], from, to);
+  for (size_t i = 0; i < length; ++i) dest[i] = translate(src[i]);
   return TRUE;
 }
 
@@ -133,18 +152,18 @@ int WideCharToMultiByte(UINT code_page, DWORD /*flags*/, const WCHAR* src, int s
 
 BOOL OemToCharA(const char* src, char* dest) {
   if (src == nullptr) return FALSE;
-  return TranslateBuffer(src, dest, std::strlen(src) + 1, Oem(), Ansi());
+  return TranslateBuffer(src, dest, std::strlen(src) + 1, OemToAnsi());
 }
 
 BOOL CharToOemA(const char* src, char* dest) {
   if (src == nullptr) return FALSE;
-  return TranslateBuffer(src, dest, std::strlen(src) + 1, Ansi(), Oem());
+  return TranslateBuffer(src, dest, std::strlen(src) + 1, AnsiToOem());
 }
 
 BOOL OemToCharBuffA(const char* src, char* dest, DWORD length) {
-  return TranslateBuffer(src, dest, length, Oem(), Ansi());
+  return TranslateBuffer(src, dest, length, OemToAnsi());
 }
 
 BOOL CharToOemBuffA(const char* src, char* dest, DWORD length) {
-  return TranslateBuffer(src, dest, length, Ansi(), Oem());
+  return TranslateBuffer(src, dest, length, AnsiToOem());
 }

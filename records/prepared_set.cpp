@@ -14,6 +14,7 @@
 #include "records/navigation.h"
 #include "records/sql_names.h"
 #include "records/write_record.h"
+#include "tabledef/table_def.h"
 
 #include <sqlext.h>
 
@@ -36,6 +37,24 @@ static_assert(offsetof(SqlRec, Connection) == 20 && offsetof(SqlRec, ReadStmt) =
 
 namespace {
 
+// What the SQL names of a table are made of (its name and the tenant when
+// the table uses one), compared on every call without building the names.
+struct SqlNameParts {
+  char table[sizeof(TableDef::TableName)];
+  char tenant[kMandantSize];
+
+  static SqlNameParts Of(const TableDef* td) {
+    SqlNameParts parts;
+    std::memcpy(parts.table, td->TableName, sizeof parts.table);
+    const bool tenant = td->UseMandant != 0 && Mandant[0] != '\0';
+    std::strncpy(parts.tenant, tenant ? Mandant : "", sizeof parts.tenant);
+    return parts;
+  }
+  bool operator==(const SqlNameParts& other) const {
+    return std::strncmp(table, other.table, sizeof table) == 0 && std::strncmp(tenant, other.tenant, sizeof tenant) == 0;
+  }
+};
+
 // What a set was prepared for: a definition whose fields, keys or names
 // differ has statements and buffers the set does not hold.
 struct SetEntry {
@@ -45,12 +64,13 @@ struct SetEntry {
   int32_t key_cnt = 0;
   FieldDef fields[LERV32_MAX_FIELDS] = {};
   KeyDef keys[LERV32_MAX_KEYS] = {};
-  std::string base;
+  SqlNameParts names = {};
 
   bool Describes(const TableDef* td) const {
     return td == owner && td->FieldCnt == field_cnt && td->KeyCnt == key_cnt &&
            std::memcmp(td->Fields, fields, sizeof(FieldDef) * static_cast<size_t>(field_cnt)) == 0 &&
-           std::memcmp(td->Keys, keys, sizeof(KeyDef) * static_cast<size_t>(key_cnt)) == 0 && BaseNameOf(td) == base;
+           std::memcmp(td->Keys, keys, sizeof(KeyDef) * static_cast<size_t>(key_cnt)) == 0 &&
+           SqlNameParts::Of(td) == names;
   }
 };
 
@@ -262,7 +282,7 @@ void PrepareSet(TableDef* td, SQLHDBC dbc) {
   entry.key_cnt = td->KeyCnt;
   std::memcpy(entry.fields, td->Fields, sizeof(FieldDef) * static_cast<size_t>(td->FieldCnt));
   std::memcpy(entry.keys, td->Keys, sizeof(KeyDef) * static_cast<size_t>(td->KeyCnt));
-  entry.base = BaseNameOf(td);
+  entry.names = SqlNameParts::Of(td);
   {
     std::lock_guard<std::mutex> lock(SetsMutex());
     Sets()[rec] = entry;

@@ -19,8 +19,9 @@ void BoundValue(const SqlRec* rec, int i, ColumnValue* value) {
   const char* p = rec->Value[i];
   switch (rec->CType[i]) {
     case SQL_C_CHAR: {
-      const size_t length = strnlen(p, static_cast<size_t>(rec->ValueSize[i]));
-      std::memcpy(value->text, p, std::min(length, sizeof value->text - 1));
+      const size_t length = std::min(strnlen(p, static_cast<size_t>(rec->ValueSize[i])), sizeof value->text - 1);
+      std::memcpy(value->text, p, length);
+      value->text[length] = '\0';
       break;
     }
     case SQL_C_UTINYINT:

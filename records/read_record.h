@@ -21,7 +21,7 @@ std::string BuildSelectById(const TableDef* td, int32_t rec_id);
 // and its zero byte, integers, floating point, a date as yyyymmdd (0 for
 // the empty date). What a NULL leaves is the zero value.
 struct ColumnValue {
-  char text[256 + 1] = {};
+  char text[256 + 1];  // set by whoever gives a text value: no need to clear it
   int64_t whole = 0;
   double real = 0.0;
   int32_t date = 0;
