@@ -282,6 +282,9 @@ TEST_F(RecordAccessTest, AppendFailuresAreRetriedOnlyWhenTheRecIdWasTaken) {
       {"up_Append_, general error: logged, not shown", 1, 1, "%up_Append_%", "S1000", 1, false, false},
       {"up_Add_, deadlock victim", 1, 0, "%up_Add_%", "40001", 1, false, true},
       {"plain insert, a RecId taken meanwhile", 0, 0, "INSERT INTO [LESEN] (RecId)%", "23000", 1, false, true},
+      {"prepared up_Append_, every attempt fails", 2, 1, "%up_Append_%", "23000", 30, false, true},
+      {"prepared up_Append_, the last attempt works", 2, 1, "%up_Append_%", "23000", 29, true, false},
+      {"prepared up_Append_, deadlock victim", 2, 1, "%up_Append_%", "40001", 1, false, true},
   };
   const std::vector<char> a = Record(kValuesA);
   for (const Failure& c : cases) {
@@ -292,16 +295,20 @@ TEST_F(RecordAccessTest, AppendFailuresAreRetriedOnlyWhenTheRecIdWasTaken) {
     const int rows = Rows(dbc);
     ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'execute', '" + std::string(c.pattern) + "', " +
                                    std::to_string(c.faults) + ", '" + c.state + "', 50000, 'eingespielt'\r\n"));
-    const bool retried = c.level == 1 && std::string(c.state) == "23000";
+    const bool retried = c.level != 0 && std::string(c.state) == "23000";
+    // Level 2 appends through the prepared set: the same parameters each time.
+    rv_OdbcPrepareAll(td_.get(), dbc);
     const auto start = std::chrono::steady_clock::now();
-    const int32_t rec_id = c.level == 0 || c.append_ex || !retried ? rv_OdbcAppendRecord(dbc, td_.get(), a.data())
-                                                                   : rv_OdbcAppendBlank(dbc, td_.get());
+    const int32_t rec_id = c.level == 2                             ? rv_OdbcAppendRecordEx(dbc, td_.get(), a.data())
+                           : c.level == 0 || c.append_ex || !retried ? rv_OdbcAppendRecord(dbc, td_.get(), a.data())
+                                                                     : rv_OdbcAppendBlank(dbc, td_.get());
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(retried ? 29 * 40 : 0));
     EXPECT_EQ(rec_id > 0, c.appends) << rec_id;
     EXPECT_EQ(Rows(dbc), rows + (c.appends ? 1 : 0));
     const std::string events = Events();
-    const std::string note =
-        c.append_ex ? "REPEAT odbcUpda::AppenWithProcedureEx()" : "REPEAT odbcAppe::AppenWithProcedure()";
+    const std::string note = c.level == 2   ? "REPEAT xExec::rv_OdbcAppendRecordEx()"
+                             : c.append_ex ? "REPEAT odbcUpda::AppenWithProcedureEx()"
+                                           : "REPEAT odbcAppe::AppenWithProcedure()";
     EXPECT_EQ(Count(events, "\t0\tLESEN\t" + note), retried ? 29u : 0u) << events;
     EXPECT_EQ(Count(events, "REPEAT"), retried ? 29u : 0u);
     EXPECT_EQ(Count(events, "\t" + std::string(c.state) + "\t"), static_cast<size_t>(c.faults)) << events;
