@@ -388,7 +388,7 @@ typedef struct SqlRec {
 LERV32_API void LERV32_CALL rv_OdbcPrepareAll(TableDef* td, LERV32_HDBC connection);
 /* Frees td's set, if it has one. */
 LERV32_API void LERV32_CALL rv_OdbcUnprepareAll(TableDef* td);
-/* td's set, or null. */
+/* td's own set, or null (also for a copy of a definition that has one). */
 LERV32_API SqlRec* LERV32_CALL rv_GetSqlRecPtr(const TableDef* td);
 /* Converts the fields of rec into the set's buffers (as a write sends them):
  * 1, or 0 when td has no usable set. */

@@ -336,6 +336,14 @@ SqlRec* FindSet(const TableDef* td, const SQLHDBC* dbc) {
 
 }  // namespace
 
+SqlRec* OwnSet(const TableDef* td) {
+  auto* rec = static_cast<SqlRec*>(td->SqlRec);
+  if (rec == nullptr) return nullptr;
+  std::lock_guard<std::mutex> lock(SetsMutex());
+  auto found = Sets().find(rec);
+  return found != Sets().end() && found->second.owner == td ? rec : nullptr;
+}
+
 SqlRec* CurrentSet(const TableDef* td) { return FindSet(td, nullptr); }
 
 SqlRec* UsableSet(const TableDef* td, SQLHDBC dbc) {

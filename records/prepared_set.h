@@ -25,6 +25,10 @@ void ReleaseSet(TableDef* td);
 // Frees every set prepared on dbc; their definitions lose them.
 void ReleaseSetsOn(SQLHDBC dbc);
 
+// td's set when it is td's own (a copy of a definition carries a pointer to
+// its original's set, which may be gone); null otherwise.
+SqlRec* OwnSet(const TableDef* td);
+
 // td's set while it is td's own and td's fields, keys and names are those it
 // was prepared for; null otherwise.
 SqlRec* CurrentSet(const TableDef* td);

@@ -102,7 +102,7 @@ void LERV32_CALL rv_OdbcUnprepareAll(TableDef* td) {
 }
 
 SqlRec* LERV32_CALL rv_GetSqlRecPtr(const TableDef* td) {
-  return td == nullptr ? nullptr : static_cast<SqlRec*>(td->SqlRec);
+  return lerv32::Guarded<SqlRec*>(nullptr, [&] { return td == nullptr ? nullptr : lerv32::OwnSet(td); });
 }
 
 int32_t LERV32_CALL rv_OdbcFillSqlRec(const TableDef* td, const char* rec) {

@@ -196,6 +196,7 @@ TEST_P(PreparedSetTest, EverythingGoesBackWithTheSet) {
   std::memcpy(copy, td_.get(), sizeof *copy);
   std::vector<char> record = Read(dbc, 1);
   EXPECT_EQ(rv_OdbcFillSqlRec(copy, record.data()), 0);
+  EXPECT_EQ(rv_GetSqlRecPtr(copy), nullptr);
   rv_FreeTableDef(copy);
   EXPECT_EQ(rv_OdbcFillSqlRec(td_.get(), record.data()), 1);
   // Freed with its definition, and with its connection.
