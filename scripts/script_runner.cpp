@@ -10,6 +10,7 @@
 #include "include/lebase32.h"
 #include "include/lerv32.h"
 #include "platform/win_api.h"
+#include "records/sql_names.h"
 #include "tabledef/table_def.h"
 
 #include <sql.h>
@@ -47,7 +48,7 @@ std::vector<std::string> SplitBatches(const char* script, bool* too_long) {
     }
     if (batch.size() >= kBatchBufferSize) {
       *too_long = true;
-      return batches;
+      return {};
     }
   }
   finish();
@@ -82,9 +83,30 @@ void SetError(char* errors, int32_t length, const char* text) {
   errors[length - 1] = '\0';
 }
 
+// Whether a batch ran: an UPDATE or DELETE that met no row gives SQL_NO_DATA
+// to an ODBC 3 application, which is no failure.
+bool Ran(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA; }
+
+// Executes one batch and reads every result it gives: the error of a later
+// statement of the batch arrives only with its result.
+bool RunBatch(SQLHSTMT stmt, std::string& batch) {
+  if (!Ran(ODBC_CALL(SQLExecDirect, stmt, reinterpret_cast<SQLCHAR*>(batch.data()), SQL_NTS))) return false;
+  for (;;) {
+    const SQLRETURN rc = ODBC_CALL(SQLMoreResults, stmt);
+    if (rc == SQL_NO_DATA) return true;
+    if (!Ran(rc)) return false;
+  }
+}
+
 int32_t CallStatement(SQLHDBC dbc, const char* script, char* errors, int32_t length) {
   bool too_long = false;
   std::vector<std::string> batches = SplitBatches(script, &too_long);
+  // A batch longer than the buffer is not cut into pieces the server would
+  // run as something else: the script fails before anything of it runs.
+  if (too_long) {
+    SetError(errors, length, "batch too long");
+    return 0;
+  }
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocStmt, dbc, &stmt))) {
     CollectErrors(dbc, SQL_NULL_HSTMT, errors, length > 20 ? length : 0);
@@ -92,19 +114,12 @@ int32_t CallStatement(SQLHDBC dbc, const char* script, char* errors, int32_t len
   }
   int32_t result = 1;
   for (std::string& batch : batches) {
-    SQLRETURN rc = ODBC_CALL(SQLExecDirect, stmt, reinterpret_cast<SQLCHAR*>(batch.data()), SQL_NTS);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+    if (!RunBatch(stmt, batch)) {
       if (length > 20) CollectErrors(dbc, stmt, errors, length);
       result = 0;
     }
     ODBC_CALL(SQLFreeStmt, stmt, SQL_CLOSE);
     if (result == 0) break;
-  }
-  // A batch longer than the buffer is not cut into pieces the server would
-  // run as something else: the script fails at it.
-  if (result == 1 && too_long) {
-    SetError(errors, length, "batch too long");
-    result = 0;
   }
   ODBC_CALL(SQLFreeStmt, stmt, SQL_DROP);
   return result;
@@ -170,7 +185,7 @@ int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database,
     if (connection == nullptr || path == nullptr || errors == nullptr || length <= 0) return 0;
     errors[0] = '\0';
     std::string text;
-    if (database != nullptr) text = std::string("USE [") + database + "]\r\nGO\r\n";
+    if (database != nullptr) text = "USE " + lerv32::QuoteSqlName(database) + "\r\nGO\r\n";
     const int32_t file = X_Open(path, 0);
     if (file == -1) {
       lerv32::SetError(errors, length, "file not open");

@@ -22,6 +22,9 @@
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
 
+#include <sql.h>
+#include <sqlext.h>
+
 namespace {
 
 struct SplitCase { const char* what; const char* script; std::vector<std::string> batches; };
@@ -47,7 +50,7 @@ TEST(SplitBatchesTest, FollowsTheRunnersRules) {
     EXPECT_EQ(lerv32::SplitBatches(c.script, &too_long), c.batches) << c.what;
     EXPECT_FALSE(too_long) << c.what;
   }
-  std::string huge = "SELECT '" + std::string(lerv32::kBatchBufferSize, 'x') + "'\r\nGO\r\nSELECT 2";
+  std::string huge = "SELECT 1\r\nGO\r\nSELECT '" + std::string(lerv32::kBatchBufferSize, 'x') + "'\r\nGO\r\nSELECT 2";
   bool too_long = false;
   EXPECT_TRUE(lerv32::SplitBatches(huge.c_str(), &too_long).empty());
   EXPECT_TRUE(too_long);
@@ -88,6 +91,53 @@ TEST_F(ScriptsTest, FirstFailingBatchEndsTheScriptWithTheServersMessages) {
       << "a last GO without line end reaches the server";
 }
 
+// A batch's later statements fail on their own result; an UPDATE that meets
+// no row is no failure to an ODBC 3 application; a batch longer than the
+// buffer stops the script before anything of it runs.
+TEST_F(ScriptsTest, EveryStatementOfABatchCountsAndTooLongRunsNothing) {
+  char errors[512];
+  EXPECT_EQ(rv_CallStatement(dbc_, "CREATE TABLE T (I int NULL)\r\nINSERT INTO T VALUES (1)\r\n"
+                                   "INSERT INTO Fehlt VALUES (1)\r\nGO\r\nCREATE TABLE Danach (I int NULL)\r\n",
+                             errors, sizeof errors),
+            0);
+  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM Danach", nullptr, 0), 0) << "the next batch did not run";
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT 1\r\nSELECT 1/0\r\n", errors, sizeof errors), 0);
+  EXPECT_NE(std::string(errors).find("Divide by zero"), std::string::npos) << errors;
+  // 31999 characters fit the buffer with its terminator; 32000 do not.
+  for (size_t size : {lerv32::kBatchBufferSize - 1, lerv32::kBatchBufferSize}) {
+    const std::string insert = "INSERT INTO T VALUES (2)\r\n";
+    const std::string select = "SELECT '" + std::string(size - 16, 'x') + "' AS A\r\n";
+    ASSERT_EQ(select.size(), size);
+    const std::string script = insert + "GO\r\n" + select + "GO\r\n" + insert;
+    const bool fits = size < lerv32::kBatchBufferSize;
+    EXPECT_EQ(rv_CallStatement(dbc_, script.c_str(), errors, sizeof errors), fits ? 1 : 0) << size;
+    EXPECT_STREQ(errors, fits ? "" : "batch too long");
+  }
+  EXPECT_EQ(rv_CallStatement(dbc_, "IF (SELECT count(*) FROM T WHERE I = 2) <> 2 RAISERROR('runs', 16, 1)", errors,
+                             sizeof errors),
+            1)
+      << "both inserts of the fitting script, none of the other: " << errors;
+  // A connection the caller opened for ODBC 3.
+  SQLHENV env = SQL_NULL_HENV;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)));
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc)));
+  std::string connect = testenv::SqlsimConnectString(temp_.Path(), "skript");
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()), SQL_NTS,
+                                             nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
+  EXPECT_EQ(rv_CallStatement(dbc, "UPDATE T SET I = 3 WHERE I = 4\r\nGO\r\nDELETE FROM T WHERE I = 4", errors,
+                             sizeof errors),
+            1)
+      << errors;
+  EXPECT_EQ(rv_CallStatement(dbc, "INSERT INTO Fehlt VALUES (1)", errors, sizeof errors), 0);
+  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+  SQLDisconnect(dbc);
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  SQLFreeHandle(SQL_HANDLE_ENV, env);
+}
+
 TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
   char errors[512];
   EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, (temp_.Path() / "fehlt.sql").string().c_str(), errors, sizeof errors), 0);
@@ -99,6 +149,10 @@ TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
   EXPECT_EQ(rv_CallSqlFile(dbc_, "skript", path.c_str(), errors, sizeof errors), 1) << errors;
   EXPECT_STREQ(errors, "");
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 1);
+  // A database name holding the closing bracket reaches the server whole
+  // (sqlsim has no such database: it says so, by that name).
+  EXPECT_EQ(rv_CallSqlFile(dbc_, "a]b", path.c_str(), errors, sizeof errors), 0);
+  EXPECT_NE(std::string(errors).find("Database 'a]b' does not exist"), std::string::npos) << errors;
   // Files without a size from seeking: a folder is refused; a pipe and a file
   // over 2 GiB (zeros after the script, which end it) run as read.
   EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, temp_.Path().string().c_str(), errors, sizeof errors), 0);
