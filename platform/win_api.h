@@ -60,6 +60,46 @@ DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size);
 // The handle (base address) of the shared library that contains address.
 HMODULE ModuleOfAddress(const void* address);
 
+// ---- Files: what the spill file of statement cursors needs
+typedef void* HANDLE;
+inline HANDLE const INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+// Only QuadPart: the library never uses the halves.
+struct LARGE_INTEGER {
+  int64_t QuadPart;
+};
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD FILE_SHARE_READ = 0x1;
+constexpr DWORD FILE_SHARE_WRITE = 0x2;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+constexpr DWORD FILE_FLAG_RANDOM_ACCESS = 0x10000000;
+constexpr DWORD FILE_FLAG_DELETE_ON_CLOSE = 0x04000000;
+constexpr DWORD FILE_BEGIN = 0;
+constexpr DWORD FILE_CURRENT = 1;
+constexpr DWORD FILE_END = 2;
+// The folder for temporary files, with its closing slash: TMPDIR (as Windows
+// takes TMP), else /tmp. Its length; when size cannot hold it and its zero
+// byte, the size it needs (zero byte included) and nothing written.
+DWORD GetTempPathA(DWORD size, char* buffer);
+// Opens or creates a file (sharing and attributes are not modelled). With
+// FILE_FLAG_DELETE_ON_CLOSE the name is gone at once: the file lives until
+// its handle is closed or the process ends, however it ends.
+// INVALID_HANDLE_VALUE on failure.
+HANDLE CreateFileA(const char* name, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
+                   HANDLE template_file);
+// Whole reads and writes: a read stops early only at the end of the file; a
+// write that cannot write everything fails, with the bytes it wrote in
+// *written. Overlapped operation is not supported (must be null).
+BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped);
+BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* written, void* overlapped);
+// 64-bit positions; position may be null.
+BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* position, DWORD method);
+BOOL CloseHandle(HANDLE handle);
+
 // ---- User interface
 // Message box types and answers; the library shows its boxes through
 // frame/message_boxes.h, which needs no screen.
