@@ -181,7 +181,10 @@ SQLRETURN Connect(Dbc& dbc, ConnectionAttributes* attrs) {
     if (!failed) dbc.diags.AddDriver("08001", "Cannot open database " + options.database);
     return SQL_ERROR;
   }
-  dbc.forward_only = Upper(Trim(Value(*attrs, "CURSORS"))) == "FORWARD";
+  const std::string cursors = Upper(Trim(Value(*attrs, "CURSORS")));
+  dbc.cursors = cursors == "FORWARD"  ? CursorSupport::kForwardOnly
+                : cursors == "STATIC" ? CursorSupport::kStatic
+                                      : CursorSupport::kAll;
   if (!dbc.autocommit) {
     Diagnostics ac;
     if (!session->SetAutocommit(false, &ac)) {
@@ -201,7 +204,7 @@ SQLRETURN Disconnect(Dbc& dbc) {
   dbc.DropStatements();
   dbc.session.reset();
   dbc.dsn.clear();
-  dbc.forward_only = false;
+  dbc.cursors = CursorSupport::kAll;
   return SQL_SUCCESS;
 }
 

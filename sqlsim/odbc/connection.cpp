@@ -81,7 +81,7 @@ SQLRETURN SetConnectAttribute(Dbc& dbc, SQLINTEGER attr, SQLPOINTER value,
       break;
   }
   if (IsStmtAttribute(attr)) {
-    return SetStmtAttribute(dbc.stmt_defaults, dbc.diags, dbc.forward_only, attr, value);
+    return SetStmtAttribute(dbc.stmt_defaults, dbc.diags, dbc.cursors, attr, value);
   }
   return dbc.diags.Error("HY092", "Invalid attribute/option identifier");
 }

@@ -46,6 +46,11 @@ H* FromHandle(SQLHANDLE handle) {
   return static_cast<H*>(base);
 }
 
+// The cursor types a connection offers (CURSORS= of the connection string),
+// to stand for drivers that have fewer than sqlsim: a request for another
+// type gets the nearest one offered (01S02).
+enum class CursorSupport { kAll, kForwardOnly, kStatic };
+
 class Dbc;
 class Stmt;
 
@@ -107,7 +112,7 @@ class Dbc : public HandleBase {
   std::unique_ptr<Session> session;
   std::vector<std::unique_ptr<Stmt>> stmts;
   bool autocommit = true;
-  bool forward_only = false;  // CURSORS=FORWARD
+  CursorSupport cursors = CursorSupport::kAll;  // CURSORS=FORWARD or STATIC
   std::string dsn;
   std::string catalog;        // SQL_ATTR_CURRENT_CATALOG set before connecting
   SQLUINTEGER login_timeout = 0;

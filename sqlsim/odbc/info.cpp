@@ -61,26 +61,30 @@ std::optional<InfoValue> DriverInfo(const Dbc& dbc, SQLUSMALLINT type) {
   }
 }
 
-std::optional<InfoValue> CursorInfo(SQLUSMALLINT type) {
+// What the cursor types the connection offers can do.
+std::optional<InfoValue> CursorInfo(CursorSupport cursors, SQLUSMALLINT type) {
+  const bool scrolling = cursors != CursorSupport::kForwardOnly;
+  const bool all = cursors == CursorSupport::kAll;
   switch (type) {
     case SQL_SCROLL_OPTIONS:
-      return Int(SQL_SO_FORWARD_ONLY | SQL_SO_STATIC | SQL_SO_KEYSET_DRIVEN | SQL_SO_DYNAMIC);
+      return Int(SQL_SO_FORWARD_ONLY | (scrolling ? SQL_SO_STATIC : 0) |
+                 (all ? SQL_SO_KEYSET_DRIVEN | SQL_SO_DYNAMIC : 0));
     case SQL_FETCH_DIRECTION:
-      return Int(SQL_FD_FETCH_NEXT | SQL_FD_FETCH_FIRST | SQL_FD_FETCH_LAST | SQL_FD_FETCH_PRIOR |
-                 SQL_FD_FETCH_ABSOLUTE | SQL_FD_FETCH_RELATIVE | SQL_FD_FETCH_BOOKMARK);
+      return Int(SQL_FD_FETCH_NEXT | (scrolling ? SQL_FD_FETCH_FIRST | SQL_FD_FETCH_LAST | SQL_FD_FETCH_PRIOR |
+                                                      SQL_FD_FETCH_ABSOLUTE | SQL_FD_FETCH_RELATIVE |
+                                                      SQL_FD_FETCH_BOOKMARK
+                                                : 0));
     case SQL_SCROLL_CONCURRENCY: return Int(SQL_SCCO_READ_ONLY | SQL_SCCO_OPT_ROWVER);
     case SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES1: return Int(SQL_CA1_NEXT | SQL_CA1_POS_POSITION);
     case SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES2: return Int(kScrollCa2);
-    case SQL_STATIC_CURSOR_ATTRIBUTES1: case SQL_KEYSET_CURSOR_ATTRIBUTES1:
-    case SQL_DYNAMIC_CURSOR_ATTRIBUTES1:
-      return Int(kScrollCa1);
-    case SQL_STATIC_CURSOR_ATTRIBUTES2: case SQL_KEYSET_CURSOR_ATTRIBUTES2:
-    case SQL_DYNAMIC_CURSOR_ATTRIBUTES2:
-      return Int(kScrollCa2);
+    case SQL_STATIC_CURSOR_ATTRIBUTES1: return Int(scrolling ? kScrollCa1 : 0);
+    case SQL_STATIC_CURSOR_ATTRIBUTES2: return Int(scrolling ? kScrollCa2 : 0);
+    case SQL_KEYSET_CURSOR_ATTRIBUTES1: case SQL_DYNAMIC_CURSOR_ATTRIBUTES1: return Int(all ? kScrollCa1 : 0);
+    case SQL_KEYSET_CURSOR_ATTRIBUTES2: case SQL_DYNAMIC_CURSOR_ATTRIBUTES2: return Int(all ? kScrollCa2 : 0);
     case SQL_POS_OPERATIONS: return Int(SQL_POS_POSITION);
     case SQL_POSITIONED_STATEMENTS: case SQL_LOCK_TYPES: case SQL_STATIC_SENSITIVITY:
       return Int(0);
-    case SQL_BOOKMARK_PERSISTENCE: return Int(SQL_BP_SCROLL);
+    case SQL_BOOKMARK_PERSISTENCE: return Int(scrolling ? SQL_BP_SCROLL : 0);
     case SQL_CURSOR_SENSITIVITY: return Int(SQL_INSENSITIVE);
     case SQL_GETDATA_EXTENSIONS:
       return Int(SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND);
@@ -170,7 +174,7 @@ std::optional<InfoValue> SqlInfo(SQLUSMALLINT type) {
 SQLRETURN GetInfo(Dbc& dbc, SQLUSMALLINT info_type, SQLPOINTER value,
                   SQLSMALLINT buffer_length, SQLSMALLINT* string_length) {
   std::optional<InfoValue> info = DriverInfo(dbc, info_type);
-  if (!info) info = CursorInfo(info_type);
+  if (!info) info = CursorInfo(dbc.cursors, info_type);
   if (!info) info = SqlInfo(info_type);
   if (!info) return dbc.diags.Error("HY096", "Information type out of range");
   switch (info->kind) {

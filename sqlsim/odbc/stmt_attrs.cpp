@@ -18,17 +18,20 @@ SQLRETURN BadValue(DiagArea& diags) {
   return diags.Error("HY024", "Invalid attribute value");
 }
 
-SQLRETURN SetCursorType(StmtAttrs& a, DiagArea& diags, bool forward_only, SQLULEN v) {
+// The type the connection gives for a request of type v.
+SQLULEN OfferedCursorType(CursorSupport cursors, SQLULEN v) {
+  if (cursors == CursorSupport::kForwardOnly) return SQL_CURSOR_FORWARD_ONLY;
+  if (cursors == CursorSupport::kStatic && v != SQL_CURSOR_FORWARD_ONLY) return SQL_CURSOR_STATIC;
+  return v;
+}
+
+SQLRETURN SetCursorType(StmtAttrs& a, DiagArea& diags, CursorSupport cursors, SQLULEN v) {
   if (v != SQL_CURSOR_FORWARD_ONLY && v != SQL_CURSOR_STATIC &&
       v != SQL_CURSOR_KEYSET_DRIVEN && v != SQL_CURSOR_DYNAMIC) {
     return BadValue(diags);
   }
-  if (forward_only && v != SQL_CURSOR_FORWARD_ONLY) {
-    a.cursor_type = SQL_CURSOR_FORWARD_ONLY;
-    return Changed(diags);
-  }
-  a.cursor_type = v;
-  return SQL_SUCCESS;
+  a.cursor_type = OfferedCursorType(cursors, v);
+  return a.cursor_type == v ? SQL_SUCCESS : Changed(diags);
 }
 
 SQLRETURN SetConcurrency(StmtAttrs& a, DiagArea& diags, SQLULEN v) {
@@ -95,16 +98,16 @@ bool IsStmtAttribute(SQLINTEGER attr) {
   }
 }
 
-SQLRETURN SetStmtAttribute(StmtAttrs& a, DiagArea& diags, bool forward_only,
+SQLRETURN SetStmtAttribute(StmtAttrs& a, DiagArea& diags, CursorSupport cursors,
                            SQLINTEGER attr, SQLPOINTER value) {
   SQLULEN v = Number(value);
   switch (attr) {
-    case SQL_ATTR_CURSOR_TYPE: return SetCursorType(a, diags, forward_only, v);
+    case SQL_ATTR_CURSOR_TYPE: return SetCursorType(a, diags, cursors, v);
     case SQL_ATTR_CURSOR_SCROLLABLE:
-      if (v == SQL_NONSCROLLABLE) return SetCursorType(a, diags, forward_only, SQL_CURSOR_FORWARD_ONLY);
+      if (v == SQL_NONSCROLLABLE) return SetCursorType(a, diags, cursors, SQL_CURSOR_FORWARD_ONLY);
       if (v != SQL_SCROLLABLE) return BadValue(diags);
       if (a.cursor_type != SQL_CURSOR_FORWARD_ONLY) return SQL_SUCCESS;
-      return SetCursorType(a, diags, forward_only, SQL_CURSOR_STATIC);
+      return SetCursorType(a, diags, cursors, SQL_CURSOR_STATIC);
     case SQL_ATTR_CONCURRENCY: return SetConcurrency(a, diags, v);
     case SQL_ATTR_USE_BOOKMARKS:
       if (v != SQL_UB_OFF && v != SQL_UB_ON && v != SQL_UB_VARIABLE) return BadValue(diags);
@@ -216,7 +219,7 @@ SQLRETURN SetStatementAttr(Stmt& stmt, SQLINTEGER attr, SQLPOINTER value) {
     case SQL_ATTR_ROW_NUMBER:
       return stmt.diags.Error("HY092", "Invalid attribute/option identifier");
     default:
-      return SetStmtAttribute(stmt.attrs, stmt.diags, stmt.dbc->forward_only, attr, value);
+      return SetStmtAttribute(stmt.attrs, stmt.diags, stmt.dbc->cursors, attr, value);
   }
 }
 

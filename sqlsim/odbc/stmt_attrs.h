@@ -8,9 +8,9 @@ namespace sqlsim::odbc {
 
 bool IsStmtAttribute(SQLINTEGER attr);
 
-// forward_only: the connection runs with CURSORS=FORWARD, so scrollable
-// cursor types become forward-only (01S02).
-SQLRETURN SetStmtAttribute(StmtAttrs& attrs, DiagArea& diags, bool forward_only,
+// cursors: the cursor types the connection offers; another type asked for
+// becomes the nearest one offered (01S02).
+SQLRETURN SetStmtAttribute(StmtAttrs& attrs, DiagArea& diags, CursorSupport cursors,
                            SQLINTEGER attr, SQLPOINTER value);
 
 SQLRETURN GetStmtAttribute(const StmtAttrs& attrs, DiagArea& diags, SQLINTEGER attr,

@@ -284,5 +284,46 @@ TEST_F(OdbcTest, CursorsForwardMakesScrollableTypesForwardOnly) {
   EXPECT_EQ(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(SQL_CURSOR_FORWARD_ONLY), 0), SQL_SUCCESS);
 }
 
+// CURSORS=STATIC stands for a driver with static cursors only, no cursors
+// option for one with all of them; SQLGetInfo says what each offers.
+TEST_F(OdbcTest, CursorsOptionDecidesTheTypesAndWhatInfoSays) {
+  struct Case {
+    const char* option;
+    SQLULEN given[4];  // for forward-only, static, keyset-driven, dynamic
+    SQLUINTEGER scroll_options, fetch_direction;
+  } cases[] = {
+      {"", {SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_STATIC, SQL_CURSOR_KEYSET_DRIVEN, SQL_CURSOR_DYNAMIC},
+       SQL_SO_FORWARD_ONLY | SQL_SO_STATIC | SQL_SO_KEYSET_DRIVEN | SQL_SO_DYNAMIC, SQL_FD_FETCH_BOOKMARK},
+      {"CURSORS=STATIC", {SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_STATIC, SQL_CURSOR_STATIC, SQL_CURSOR_STATIC},
+       SQL_SO_FORWARD_ONLY | SQL_SO_STATIC, SQL_FD_FETCH_BOOKMARK},
+      {"CURSORS=FORWARD",
+       {SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_FORWARD_ONLY},
+       SQL_SO_FORWARD_ONLY, 0},
+  };
+  const SQLULEN asked[4] = {SQL_CURSOR_FORWARD_ONLY, SQL_CURSOR_STATIC, SQL_CURSOR_KEYSET_DRIVEN,
+                            SQL_CURSOR_DYNAMIC};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    Connection connection;
+    Connect(connection, c.option);
+    for (int i = 0; i < 4; ++i) {
+      Statement stmt(connection.dbc());
+      EXPECT_EQ(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(asked[i]), 0),
+                c.given[i] == asked[i] ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO);
+      SQLULEN type = 99;
+      SQLGetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, &type, 0, nullptr);
+      EXPECT_EQ(type, c.given[i]) << asked[i];
+      Exec(stmt, "SELECT 1 UNION ALL SELECT 2");
+      EXPECT_EQ(SQL_SUCCEEDED(SQLFetchScroll(stmt, SQL_FETCH_LAST, 0)), type != SQL_CURSOR_FORWARD_ONLY);
+    }
+    SQLUINTEGER scroll = 0, fetch = 0;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLGetInfo(connection.dbc(), SQL_SCROLL_OPTIONS, &scroll, sizeof scroll, nullptr)));
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLGetInfo(connection.dbc(), SQL_FETCH_DIRECTION, &fetch, sizeof fetch, nullptr)));
+    EXPECT_EQ(scroll, c.scroll_options);
+    EXPECT_EQ(fetch & SQL_FD_FETCH_BOOKMARK, c.fetch_direction);
+    EXPECT_NE(fetch & SQL_FD_FETCH_NEXT, 0u);
+  }
+}
+
 }  // namespace
 }  // namespace odbctest
