@@ -193,6 +193,13 @@ TEST_P(KeySearchPaths, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
     }
   }
   Use(Path::kPlain);
+  // A key of no fields covers nothing of the value: no match, no statement.
+  const uint8_t fields = td_->Keys[kName].TokenCnt;
+  td_->Keys[kName].TokenCnt = 0;
+  const std::string before = testenv::ReadText(trace_);
+  EXPECT_EQ(First(kName, value.data(), 5), 0);
+  EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()), "");
+  td_->Keys[kName].TokenCnt = fields;
   // The plain path has no width: the bytes beyond the key do not count.
   EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), kName, value.data(), 129), 3);
   EXPECT_EQ(rv_OdbcQfwSearch(1, 2, 3, 4, 5), 0);
