@@ -47,9 +47,7 @@ int32_t FindRecId(SQLHDBC dbc, const TableDef* td, int key, const char* value, i
   KeyCover cover{};
   if (!CoverKey(td, key, value, len, &cover)) return 0;
   if (procedures) {
-    // A composed value may grow past the parameter's width: searched plain.
-    std::optional<std::string> text = ProcedureSearchText(cover);
-    if (text && text->size() <= static_cast<size_t>(kFindKeyWidth)) return FindByProcedure(dbc, cover, *text, last);
+    if (std::optional<std::string> text = ProcedureSearchText(cover)) return FindByProcedure(dbc, cover, *text, last);
   }
   return FindByPlainSql(dbc, cover, last);
 }

@@ -49,7 +49,8 @@ std::string SqlTextPrefix(const char* p, int length);
 int32_t FindByPlainSql(SQLHDBC dbc, const KeyCover& cover, bool last);
 
 // What up_FindF_/up_FindL_ of the table's form compare the value with, or
-// nothing when they cannot compare it and the search goes plain.
+// nothing when they cannot compare it (or it is wider than their parameter)
+// and the search goes plain.
 std::optional<std::string> ProcedureSearchText(const KeyCover& cover);
 
 // Runs up_FindF_ (up_FindL_ when last) with text; failures give 0 quietly.

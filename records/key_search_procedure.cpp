@@ -40,7 +40,10 @@ std::optional<std::string> DirectText(const KeyCover& cover) {
 }  // namespace
 
 std::optional<std::string> ProcedureSearchText(const KeyCover& cover) {
-  return cover.td->UseKeyTable != 0 ? ComposedText(cover) : DirectText(cover);
+  std::optional<std::string> text = cover.td->UseKeyTable != 0 ? ComposedText(cover) : DirectText(cover);
+  // A composed value may grow past the parameter's width.
+  if (text && text->size() > static_cast<size_t>(kFindKeyWidth)) return std::nullopt;
+  return text;
 }
 
 int32_t FindByProcedure(SQLHDBC dbc, const KeyCover& cover, const std::string& text, bool last) {

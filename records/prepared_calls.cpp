@@ -80,7 +80,7 @@ int32_t FindEx(SQLHDBC dbc, const TableDef* td, int32_t key, const char* value, 
   KeyCover cover{};
   if (!CoverKey(td, key, value, len, &cover)) return 0;
   std::optional<std::string> text = ProcedureSearchText(cover);
-  if (!text || text->size() > static_cast<size_t>(kFindKeyWidth)) return FindByPlainSql(dbc, cover, last);
+  if (!text) return FindByPlainSql(dbc, cover, last);
   std::memset(rec->KeyText, ' ', kFindKeyWidth);
   std::memcpy(rec->KeyText, text->data(), text->size());
   rec->KeyText[kFindKeyWidth] = '\0';

@@ -229,13 +229,18 @@ class SetBuilder {
     return Keep(&rec_->AppendStmt, h, bound);
   }
 
+  // What a key statement takes: nothing, the RecId, or the search value and
+  // its length.
+  enum class KeyParams { kNone, kRecId, kSearch };
+
   // One key statement; its result goes to ResultRecId.
-  bool Key(LERV32_HSTMT* slot, const char* prefix, int key, const char* params) {
-    SQLHSTMT h = Prepare("EXECUTE " + KeyProcedureName(prefix, td_, key) + params);
+  bool Key(LERV32_HSTMT* slot, const char* prefix, int key, KeyParams params) {
+    static const char* const kMarkers[] = {"", " ?", " ?,?"};
+    SQLHSTMT h = Prepare("EXECUTE " + KeyProcedureName(prefix, td_, key) + kMarkers[static_cast<int>(params)]);
     if (h == SQL_NULL_HSTMT) return false;
     bool bound = true;
-    if (std::strcmp(params, " ?") == 0) bound = BindRecIdParam(h);
-    if (std::strcmp(params, " ?,?") == 0) {
+    if (params == KeyParams::kRecId) bound = BindRecIdParam(h);
+    if (params == KeyParams::kSearch) {
       bound = SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, h, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_CHAR,
                                       LERV32_FIND_KEY_WIDTH, 0, rec_->KeyText, LERV32_FIND_KEY_WIDTH,
                                       &rec_->KeyTextInd)) &&
@@ -248,10 +253,12 @@ class SetBuilder {
 
   bool Keys() {
     for (int k = 0; k < td_->KeyCnt; ++k) {
-      if (!Key(&rec_->NextStmt[k], "up_Next_", k, " ?") || !Key(&rec_->PriorStmt[k], "up_Prior_", k, " ?") ||
-          !Key(&rec_->FirstStmt[k], "up_First_", k, "") || !Key(&rec_->LastStmt[k], "up_Last_", k, "") ||
-          !Key(&rec_->FindFirstStmt[k], "up_FindF_", k, " ?,?") ||
-          !Key(&rec_->FindLastStmt[k], "up_FindL_", k, " ?,?")) {
+      if (!Key(&rec_->NextStmt[k], "up_Next_", k, KeyParams::kRecId) ||
+          !Key(&rec_->PriorStmt[k], "up_Prior_", k, KeyParams::kRecId) ||
+          !Key(&rec_->FirstStmt[k], "up_First_", k, KeyParams::kNone) ||
+          !Key(&rec_->LastStmt[k], "up_Last_", k, KeyParams::kNone) ||
+          !Key(&rec_->FindFirstStmt[k], "up_FindF_", k, KeyParams::kSearch) ||
+          !Key(&rec_->FindLastStmt[k], "up_FindL_", k, KeyParams::kSearch)) {
         return false;
       }
     }

@@ -14,6 +14,14 @@
 namespace lerv32 {
 namespace {
 
+// A value of type T from a buffer that need not be aligned for it.
+template <typename T>
+T Load(const char* p) {
+  T value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
+
 // The value of field i in the set's buffer (which a read clears for NULL).
 void BoundValue(const SqlRec* rec, int i, ColumnValue* value) {
   const char* p = rec->Value[i];
@@ -27,24 +35,15 @@ void BoundValue(const SqlRec* rec, int i, ColumnValue* value) {
     case SQL_C_UTINYINT:
       value->whole = static_cast<unsigned char>(p[0]);
       break;
-    case SQL_C_SHORT: {
-      SQLSMALLINT v;
-      std::memcpy(&v, p, sizeof v);
-      value->whole = v;
+    case SQL_C_SHORT:
+      value->whole = Load<SQLSMALLINT>(p);
       break;
-    }
-    case SQL_C_LONG: {
-      SQLINTEGER v;
-      std::memcpy(&v, p, sizeof v);
-      value->whole = v;
+    case SQL_C_LONG:
+      value->whole = Load<SQLINTEGER>(p);
       break;
-    }
-    case SQL_C_SBIGINT: {
-      SQLBIGINT v;
-      std::memcpy(&v, p, sizeof v);
-      value->whole = v;
+    case SQL_C_SBIGINT:
+      value->whole = Load<SQLBIGINT>(p);
       break;
-    }
     case SQL_C_DOUBLE:
       std::memcpy(&value->real, p, sizeof value->real);
       break;
