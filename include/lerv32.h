@@ -415,6 +415,86 @@ LERV32_API int32_t LERV32_CALL rv_OdbcUpdateRecordEx(LERV32_HDBC connection, con
                                                      const char* rec);
 LERV32_API int32_t LERV32_CALL rv_OdbcDeleteRecordEx(LERV32_HDBC connection, const TableDef* td, int32_t rec_id);
 
+/* ---- Statement cursors. A cursor runs a query and walks its result into
+ * record buffers laid out by a TableDef describing the result
+ * (rv_StmtGetStructure): text columns become C fields of their width (at
+ * most 255; 255 for text of no fixed width), bit and tinyint b, integer l,
+ * smallint s, decimal and floating point d (decimals: rv_StmtSetDoublePrecision),
+ * date and datetime D, every other type a C field of 20 named "Type-<n>" by
+ * its ODBC type; names are cut to 15 characters, columns after the 128th are
+ * left out. A statement without columns gives a message cursor: one record
+ * of 142 bytes, native code (4 bytes), state (10) and message (128). The
+ * caller owns a cursor until rv_StmtClose; a cursor serves one thread at a
+ * time. */
+
+typedef void* LERV32_CURSOR;
+
+/* Fetch codes; every other value is a bookmark, or with a spill file a
+ * record number from 1. */
+#define DB_GETSAME (-5)
+#define DB_GETNEXT (-4)
+#define DB_GETPRIOR (-3)
+#define DB_GETLAST (-2)
+#define DB_GETFIRST (-1)
+
+/* Open flags. */
+#define DB_OPEN_BOOKMARKS 1   /* keyset-driven cursor with bookmarks, else dynamic without */
+#define DB_OPEN_RECORDBUF 2   /* an internal record buffer (rv_StmtGetRecordPtr) */
+#define DB_OPEN_OWNCONNECT 4  /* rv_StmtClose and a failed open disconnect the connection */
+#define DB_OPEN_SPILL 8       /* a forward-only result is copied into a temporary file at once */
+
+/* Reads every field of a definition from its table: table is the path of a
+ * definition file or "=" and the address of the caller's TableDef (decimal,
+ * or hexadecimal after 0x), which is copied without its key filters and
+ * prepared set. clause (WHERE, ORDER BY) follows the statement after a
+ * blank. Null on failure, also when the server's columns are not the
+ * definition's fields, and when a spill asked for fails. */
+LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtOpen(LERV32_HDBC connection, const char* table, const char* clause,
+                                                 int32_t flags);
+/* Runs sql, followed by a blank and extra when extra is not null. Null on
+ * failure. The result is named "SQL_nnnnnnnn". */
+LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, const char* sql, const char* extra,
+                                                    int32_t flags);
+/* Copies the rest of the current result of the caller's executed stmt into
+ * a temporary file and returns a cursor on it, named "SQLTMP_nnnnnnnn", with
+ * an internal record buffer; stmt and connection stay the caller's. Null
+ * when stmt was not executed or its rows could not all be copied. */
+LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt);
+/* Fetches by code into buffer (rv_StmtGetRecordSize bytes; null: the
+ * internal buffer, if any). A forward-only cursor without spill reads its
+ * first row whatever the first code is, and then takes only DB_GETNEXT and
+ * DB_GETSAME (state "C1C00"). DB_GETSAME gives the current row again, 0
+ * before the first row and after the end. 1, or 0 (the diagnostic in
+ * rv_StmtGetErrorCode). */
+LERV32_API int32_t LERV32_CALL rv_StmtFetch(LERV32_CURSOR cursor, char* buffer, int32_t code);
+/* Closes the cursor (null is ignored); its temporary file goes with it. */
+LERV32_API void LERV32_CALL rv_StmtClose(LERV32_CURSOR cursor);
+/* The bookmark, or with a temporary file the number, of the current record;
+ * 0 without bookmarks; 1 for a message cursor. */
+LERV32_API int32_t LERV32_CALL rv_StmtGetBookmark(LERV32_CURSOR cursor);
+/* Fills a description block of 13328 bytes: 48, entry count, record size
+ * twice, 128 field entries of 20 bytes at 9744 (type, width, decimals as
+ * 16-bit values, name of at most 13 characters), and four texts of 256 bytes
+ * from 12304: "ODBC", the result's name with its kind, version, attribution.
+ * 1, or 0 for a null cursor or block. */
+LERV32_API int32_t LERV32_CALL rv_StmtGetCbStru(LERV32_CURSOR cursor, void* block);
+/* The native code of the last failure, its state (state: 10 bytes) and
+ * message (message: 128 bytes); either buffer may be null. Without one,
+ * 0 and state "ERV32". The native code of "C1C00" is 0xC1C00. */
+LERV32_API int32_t LERV32_CALL rv_StmtGetErrorCode(LERV32_CURSOR cursor, char* state, char* message);
+/* Fields of the result; 3 for a message cursor. */
+LERV32_API int32_t LERV32_CALL rv_StmtGetNumCols(LERV32_CURSOR cursor);
+/* The internal record buffer (null when there is none), or the message
+ * record of a message cursor. Owned by the cursor. */
+LERV32_API void* LERV32_CALL rv_StmtGetRecordPtr(LERV32_CURSOR cursor);
+/* Bytes of a record; 142 for a message cursor. */
+LERV32_API int32_t LERV32_CALL rv_StmtGetRecordSize(LERV32_CURSOR cursor);
+/* The result's description, owned by the cursor: read it, never free it. */
+LERV32_API TableDef* LERV32_CALL rv_StmtGetStructure(LERV32_CURSOR cursor);
+/* Sets the decimals of numeric fields of results described from now on
+ * (initially 4); returns the previous value. */
+LERV32_API int32_t LERV32_CALL rv_StmtSetDoublePrecision(int32_t decimals);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,104 @@
+// Fetching from a statement cursor, by its mode: the message record, a
+// record of the spill file, or a row of the driver's cursor.
+#include <cstring>
+
+#include "frame/export_guard.h"
+#include "frame/odbc_trace.h"
+#include "stmt/statement_cursor.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+// The library's own codes: the state text is the code in hexadecimal.
+constexpr int32_t kForwardOnlyCode = 0xC1C00;
+
+int32_t FetchMessage(StatementCursor* cursor, char* buffer, int32_t code) {
+  if (code != kGetSame && code != kGetLast && code != kGetFirst && code != 1) return 0;
+  if (buffer != nullptr && buffer != cursor->message_record) {
+    std::memcpy(buffer, cursor->message_record, kMessageRecordSize);
+  }
+  return 1;
+}
+
+SQLUSMALLINT Orientation(int32_t code) {
+  switch (code) {
+    case kGetNext: return SQL_FETCH_NEXT;
+    case kGetPrior: return SQL_FETCH_PRIOR;
+    case kGetLast: return SQL_FETCH_LAST;
+    case kGetFirst: return SQL_FETCH_FIRST;
+    default: return SQL_FETCH_BOOKMARK;
+  }
+}
+
+// Moves the driver's cursor; false (with the diagnostic kept, or cleared
+// at the end of the result) when no row is there.
+bool MoveOdbcCursor(StatementCursor* cursor, int32_t code) {
+  const SQLUSMALLINT orientation = Orientation(code);
+  if (orientation == SQL_FETCH_BOOKMARK && !cursor->bookmarks) {
+    cursor->SetMessageText("kein Bookmark fuer diesen Anweisungshandle");
+    return false;
+  }
+  SQLULEN rows = 0;
+  SQLUSMALLINT status[1] = {};
+  const SQLLEN row = orientation == SQL_FETCH_BOOKMARK ? code : 0;
+  const SQLRETURN rc = ODBC_CALL(SQLExtendedFetch, cursor->stmt, orientation, row, &rows, status);
+  if (rc == SQL_SUCCESS) return true;
+  if (rc == SQL_NO_DATA) return false;  // the end: no diagnostic to keep
+  cursor->ReadDiagnostic();
+  return rc == SQL_SUCCESS_WITH_INFO;
+}
+
+int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
+  if (cursor->forward_only) {
+    if (cursor->first_fetch_pending) code = kGetNext;
+    if (code != kGetNext && code != kGetSame) {
+      cursor->SetMessage(kForwardOnlyCode, "C1C00", "DB_GETNEXT or DB_GETSAME expected only");
+      cursor->diagnostics = true;
+      return 0;
+    }
+  }
+  cursor->diagnostics = false;
+  cursor->first_fetch_pending = false;
+  // What an earlier call reported does not belong to this one.
+  cursor->SetMessage(0, "", "");
+  if (code == kGetSame) {
+    if (!cursor->has_current_row) return 0;
+    if (buffer != nullptr) std::memcpy(buffer, cursor->current_row.data(), cursor->current_row.size());
+    return 1;
+  }
+  cursor->has_current_row = false;
+  if (!MoveOdbcCursor(cursor, code)) return 0;
+  if (cursor->bookmarks) {
+    SQLUINTEGER bookmark = 0;
+    SQLLEN indicator = 0;
+    ODBC_CALL(SQLGetData, cursor->stmt, 0, SQL_C_ULONG, &bookmark, sizeof bookmark, &indicator);
+    cursor->position = static_cast<int32_t>(bookmark);
+  }
+  // Decoded straight into the caller's buffer; the copy kept for
+  // DB_GETSAME is made from there.
+  char* target = buffer != nullptr ? buffer : cursor->current_row.data();
+  DecodeRow(cursor, target);
+  if (target != cursor->current_row.data()) std::memcpy(cursor->current_row.data(), target, cursor->current_row.size());
+  cursor->has_current_row = true;
+  return 1;
+}
+
+}  // namespace
+
+int32_t FetchRow(StatementCursor* cursor, char* buffer, int32_t code) {
+  if (cursor->is_message_cursor()) return FetchMessage(cursor, buffer, code);
+  if (buffer == nullptr && !cursor->record_buffer.empty()) buffer = cursor->record_buffer.data();
+  if (cursor->spill) return cursor->spill->Fetch(code, buffer) ? 1 : 0;
+  return FetchOdbc(cursor, buffer, code);
+}
+
+}  // namespace lerv32
+
+extern "C" int32_t LERV32_CALL rv_StmtFetch(void* handle, char* buffer, int32_t code) {
+  return lerv32::Guarded<int32_t>(0, [&] {
+    if (handle == nullptr) return 0;
+    return lerv32::FetchRow(static_cast<lerv32::StatementCursor*>(handle), buffer, code);
+  });
+}

@@ -1,0 +1,232 @@
+// Opening statement cursors: a whole table read through its definition, an
+// SQL text, or the result of a statement the caller executed.
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "frame/export_guard.h"
+#include "frame/odbc_trace.h"
+#include "stmt/statement_cursor.h"
+#include "tabledef/table_def.h"
+
+#include <sqlext.h>
+
+namespace lerv32 {
+namespace {
+
+// A failed open gives null and leaves nothing behind; a connection given
+// to the cursor goes with it.
+void* Failed(SQLHDBC dbc, int32_t flags) {
+  if ((flags & kOpenOwnsConnection) != 0 && dbc != SQL_NULL_HDBC) rv_OdbcDisconnect(dbc);
+  return nullptr;
+}
+
+std::string Quoted(const char* name) {
+  std::string out = "\"";
+  for (const char* p = name; *p != '\0'; ++p) {
+    if (*p == '"') out += '"';
+    out += *p;
+  }
+  return out + '"';
+}
+
+// "SELECT "f1","f2",... FROM "table"", then a blank and the clause.
+std::string SelectOfTable(const TableDef* td, const char* clause) {
+  std::string sql = "SELECT ";
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    if (i > 0) sql += ',';
+    sql += Quoted(td->Fields[i].Name);
+  }
+  sql += " FROM " + Quoted(BaseNameOf(td).c_str());
+  if (clause != nullptr) sql += std::string(" ") + clause;
+  return sql;
+}
+
+// "=address": a caller's TableDef. The address is pointer-sized, in
+// decimal (negative as a signed 32-bit address is printed) or with 0x in
+// hexadecimal; anything else, or 0, is no address.
+const TableDef* TableDefAt(const char* text) {
+  while (*text == ' ') ++text;
+  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const bool negative = *text == '-';
+  if (!std::isxdigit(static_cast<unsigned char>(text[negative ? 1 : hex ? 2 : 0]))) return nullptr;
+  char* end = nullptr;
+  errno = 0;
+  uintptr_t address = 0;
+  if (negative) {
+    const long long value = std::strtoll(text, &end, 10);
+    if (value < INTPTR_MIN) return nullptr;
+    address = static_cast<uintptr_t>(static_cast<intptr_t>(value));
+  } else {
+    const unsigned long long value = std::strtoull(text, &end, hex ? 16 : 10);
+    if (value > UINTPTR_MAX) return nullptr;
+    address = static_cast<uintptr_t>(value);
+  }
+  while (*end == ' ') ++end;
+  if (errno != 0 || *end != '\0' || address == 0) return nullptr;
+  return reinterpret_cast<const TableDef*>(address);
+}
+
+// The definition of the table spec into the cursor's result description.
+// A caller's definition is copied without its key filters and prepared set,
+// which stay the caller's.
+bool LoadResultDef(StatementCursor* cursor, const char* spec) {
+  if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
+  const TableDef* td = TableDefAt(spec + 1);
+  if (td == nullptr) return false;
+  std::memcpy(&cursor->result, td, sizeof *td);
+  for (char*& filter : cursor->result.KeyFilter) filter = nullptr;
+  cursor->result.SqlRec = nullptr;
+  return true;
+}
+
+// Allocates, sets the options, prepares and executes: false when any of it
+// fails.
+bool Execute(StatementCursor* cursor, const std::string& sql, int32_t flags, SQLRETURN* executed) {
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocStmt, cursor->dbc, &cursor->stmt))) {
+    cursor->stmt = SQL_NULL_HSTMT;
+    return false;
+  }
+  SQLHSTMT h = cursor->stmt;
+  // Options the driver cannot take are changed by it; the cursor type it
+  // gave is read after execution.
+  ODBC_CALL(SQLSetStmtOption, h, SQL_BIND_TYPE, SQL_BIND_BY_COLUMN);
+  ODBC_CALL(SQLSetStmtOption, h, SQL_CONCURRENCY, SQL_CONCUR_ROWVER);
+  if ((flags & kOpenBookmarks) != 0) {
+    ODBC_CALL(SQLSetStmtOption, h, SQL_CURSOR_TYPE, SQL_CURSOR_KEYSET_DRIVEN);
+    ODBC_CALL(SQLSetStmtOption, h, SQL_USE_BOOKMARKS, SQL_UB_ON);
+  } else {
+    ODBC_CALL(SQLSetStmtOption, h, SQL_USE_BOOKMARKS, SQL_UB_OFF);
+    ODBC_CALL(SQLSetStmtOption, h, SQL_CURSOR_TYPE, SQL_CURSOR_DYNAMIC);
+  }
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS))) {
+    return false;
+  }
+  *executed = ODBC_CALL(SQLExecute, h);
+  return SQL_SUCCEEDED(*executed);
+}
+
+// Keyset-driven and dynamic cursors scroll, with bookmarks when the driver
+// kept them on; every other type is fetched forward only.
+void CheckCursorType(StatementCursor* cursor) {
+  SQLULEN type = SQL_CURSOR_FORWARD_ONLY;
+  ODBC_CALL(SQLGetStmtOption, cursor->stmt, SQL_CURSOR_TYPE, &type);
+  if (type == SQL_CURSOR_KEYSET_DRIVEN || type == SQL_CURSOR_DYNAMIC) {
+    SQLULEN use = SQL_UB_OFF;
+    ODBC_CALL(SQLGetStmtOption, cursor->stmt, SQL_USE_BOOKMARKS, &use);
+    if (use != SQL_UB_ON) cursor->bookmarks = false;
+  } else {
+    cursor->forward_only = true;
+    cursor->bookmarks = false;
+  }
+}
+
+// Buffers of a described result and, for a forward-only cursor that asked
+// for it, its spill: false when the spill failed.
+bool Finish(StatementCursor* cursor, int32_t flags) {
+  cursor->current_row.assign(static_cast<size_t>(cursor->record_size), '\0');
+  if ((flags & kOpenRecordBuffer) != 0) cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
+  return !(cursor->forward_only && (flags & kOpenSpill) != 0) || SpillResult(cursor);
+}
+
+void MarkSucceeded(StatementCursor* cursor) { cursor->SetMessage(0, "COK32", "SQLExecute() == SQL_SUCCESS"); }
+
+void* OpenTable(SQLHDBC dbc, const char* spec, const char* clause, int32_t flags) {
+  CursorPtr cursor = NewCursor(dbc);
+  if (!cursor) return Failed(dbc, flags);
+  cursor->owns_connection = (flags & kOpenOwnsConnection) != 0;
+  if (spec == nullptr || !LoadResultDef(cursor.get(), spec)) return nullptr;
+  cursor->bookmarks = (flags & kOpenBookmarks) != 0;
+  SQLRETURN executed = SQL_ERROR;
+  if (!Execute(cursor.get(), SelectOfTable(&cursor->result, clause), flags, &executed)) return nullptr;
+  SQLSMALLINT columns = 0;
+  ODBC_CALL(SQLNumResultCols, cursor->stmt, &columns);
+  if (columns != cursor->result.FieldCnt) return nullptr;
+  CheckCursorType(cursor.get());
+  cursor->record_size = RecordSize(&cursor->result);
+  if (!Finish(cursor.get(), flags)) return nullptr;
+  return cursor.release();
+}
+
+void* OpenSql(SQLHDBC dbc, const char* sql, const char* extra, int32_t flags) {
+  CursorPtr cursor = NewCursor(dbc);
+  if (!cursor) return Failed(dbc, flags);
+  cursor->owns_connection = (flags & kOpenOwnsConnection) != 0;
+  cursor->bookmarks = (flags & kOpenBookmarks) != 0;
+  NameResult(cursor.get(), false);
+  if (sql == nullptr) return nullptr;
+  std::string text = sql;
+  if (extra != nullptr) text += std::string(" ") + extra;
+  SQLRETURN executed = SQL_ERROR;
+  if (!Execute(cursor.get(), text, flags, &executed)) return nullptr;
+  if (executed == SQL_SUCCESS_WITH_INFO) cursor->ReadDiagnostic();
+  SQLSMALLINT columns = 0;
+  ODBC_CALL(SQLNumResultCols, cursor->stmt, &columns);
+  if (columns <= 0) {
+    if (!cursor->diagnostics) MarkSucceeded(cursor.get());
+    return cursor.release();
+  }
+  CheckCursorType(cursor.get());
+  if (!DescribeResult(cursor.get(), columns, false) || !Finish(cursor.get(), flags)) return nullptr;
+  return cursor.release();
+}
+
+// The caller's handles stay the caller's on every path: the cursor lets go
+// of them before it is returned or freed.
+void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
+  CursorPtr cursor = NewCursor(dbc);
+  if (!cursor) return nullptr;
+  struct LetGo {
+    StatementCursor* cursor;
+    ~LetGo() {
+      cursor->stmt = SQL_NULL_HSTMT;
+      cursor->dbc = SQL_NULL_HDBC;
+    }
+  } let_go{cursor.get()};
+  cursor->stmt = stmt;
+  cursor->forward_only = true;
+  NameResult(cursor.get(), true);
+  SQLSMALLINT columns = 0;
+  const bool described = SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns));
+  bool kept = described;
+  if (described && columns <= 0) {
+    MarkSucceeded(cursor.get());
+  } else if (described) {
+    kept = DescribeResult(cursor.get(), columns, true);
+    cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
+    kept = kept && SpillResult(cursor.get());
+  }
+  return kept ? cursor.release() : nullptr;
+}
+
+}  // namespace
+}  // namespace lerv32
+
+using lerv32::Guarded;
+
+extern "C" {
+
+void* LERV32_CALL rv_StmtOpen(LERV32_HDBC connection, const char* table, const char* clause, int32_t flags) {
+  return Guarded<void*>(nullptr, [&] {
+    if (connection == nullptr) return static_cast<void*>(nullptr);
+    return lerv32::OpenTable(static_cast<SQLHDBC>(connection), table, clause, flags);
+  });
+}
+
+void* LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, const char* sql, const char* extra, int32_t flags) {
+  return Guarded<void*>(nullptr, [&] {
+    if (connection == nullptr) return static_cast<void*>(nullptr);
+    return lerv32::OpenSql(static_cast<SQLHDBC>(connection), sql, extra, flags);
+  });
+}
+
+void* LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt) {
+  return Guarded<void*>(nullptr, [&] {
+    if (stmt == nullptr) return static_cast<void*>(nullptr);
+    return lerv32::SaveResult(static_cast<SQLHDBC>(connection), static_cast<SQLHSTMT>(stmt));
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,258 @@
+// Statement cursors on sqlsim through the driver manager, against a driver
+// that scrolls, one with forward-only cursors only and one with static
+// cursors only: the same rows whichever way the result is kept, the
+// forward-only rules, message cursors, saved results and the spill file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "include/lerv32.h"
+#include "support/sqlsim_db.h"
+#include "support/test_env.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace {
+
+struct Mode {
+  const char* name;
+  const char* option;
+  bool scrolls;
+  bool executes_whole;  // the driver reads the whole result when it executes
+};
+
+struct CursorCloser {
+  void operator()(void* cursor) const { rv_StmtClose(cursor); }
+};
+using Cursor = std::unique_ptr<void, CursorCloser>;
+
+// "Kein Treffer" stands for a fetch that failed.
+constexpr int32_t kNone = 0;
+
+std::string CbText(void* cursor, size_t at) {
+  std::vector<char> block(13328, '\x55');
+  EXPECT_EQ(rv_StmtGetCbStru(cursor, block.data()), 1);
+  return std::string(block.data() + at);
+}
+
+std::string ErrorOf(void* cursor, int32_t* native) {
+  char state[10] = "?";
+  char message[128] = "?";
+  *native = rv_StmtGetErrorCode(cursor, state, message);
+  return std::string(state) + "|" + message;
+}
+
+class CursorTest : public ::testing::TestWithParam<Mode> {
+ protected:
+  void SetUp() override {
+    connect_ = testenv::SqlsimConnectString(temp_.Path(), "cursor") + GetParam().option;
+    dbc_ = rv_OdbcDriverConnect(nullptr, connect_.c_str());
+    ASSERT_NE(dbc_, nullptr);
+    ASSERT_TRUE(Run("CREATE TABLE T (Nr int NOT NULL, Name varchar(10) NULL)\r\n"
+                    "INSERT INTO T VALUES (1, 'eins'), (2, 'zwei'), (3, 'drei'), (4, 'vier'), (5, NULL)"));
+  }
+  void TearDown() override {
+    if (dbc_ != nullptr) rv_OdbcDisconnect(dbc_);
+  }
+  bool Run(const std::string& sql) {
+    char errors[512];
+    const bool ran = rv_CallStatement(dbc_, sql.c_str(), errors, sizeof errors) == 1;
+    if (!ran) ADD_FAILURE() << errors;
+    return ran;
+  }
+  // The Nr of the row fetched, kNone when the fetch failed.
+  static int32_t Fetch(void* cursor, int32_t code) {
+    std::vector<char> record(static_cast<size_t>(rv_StmtGetRecordSize(cursor)), '\0');
+    if (rv_StmtFetch(cursor, record.data(), code) != 1) return kNone;
+    int32_t nr = 0;
+    std::memcpy(&nr, record.data(), sizeof nr);
+    return nr;
+  }
+  // A statement of the caller's, executed.
+  SQLHSTMT Executed(const char* sql) {
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    EXPECT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &stmt)));
+    EXPECT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))) << sql;
+    return stmt;
+  }
+
+  testenv::TempDir temp_;
+  std::string connect_;
+  LERV32_HDBC dbc_ = nullptr;
+};
+
+// Fetches of a result kept by the driver (with bookmarks) and of the same
+// result in a spill file give the same rows, step for step.
+TEST_P(CursorTest, ScrollsAlikeByDriverOrSpillFile) {
+  Cursor cursor(rv_StmtOpenSQL(dbc_, "SELECT Nr, Name FROM T", "ORDER BY Nr", 1 | 8));
+  ASSERT_TRUE(cursor);
+  const std::string name = CbText(cursor.get(), 12560).substr(0, 12);
+  EXPECT_EQ(name.substr(0, 4), "SQL_");
+  EXPECT_EQ(CbText(cursor.get(), 12560), name + (GetParam().scrolls ? " use bookmarks" : " forward only"));
+  constexpr int32_t kSecond = 1000;  // the bookmark the second row had
+  struct Step { int32_t code; int32_t nr; } steps[] = {
+      {DB_GETSAME, kNone}, {DB_GETFIRST, 1}, {DB_GETNEXT, 2}, {DB_GETLAST, 5}, {DB_GETNEXT, kNone},
+      {DB_GETSAME, kNone}, {DB_GETPRIOR, 5}, {DB_GETPRIOR, 4}, {kSecond, 2}, {DB_GETSAME, 2},
+      {DB_GETNEXT, 3},     {DB_GETFIRST, 1}, {DB_GETPRIOR, kNone}, {DB_GETNEXT, 1},
+  };
+  int32_t second = 0;
+  for (const Step& s : steps) {
+    const int32_t code = s.code == kSecond ? second : s.code;
+    EXPECT_EQ(Fetch(cursor.get(), code), s.nr) << code;
+    if (s.nr == 2 && s.code == DB_GETNEXT) second = rv_StmtGetBookmark(cursor.get());
+    if (s.code == kSecond) {
+      EXPECT_EQ(rv_StmtGetBookmark(cursor.get()), second);
+    }
+  }
+  EXPECT_NE(second, 0);
+  if (!GetParam().scrolls) {
+    EXPECT_EQ(second, 2) << "in the spill file the bookmark is the record's number";
+    for (int32_t number : {0, 6}) EXPECT_EQ(Fetch(cursor.get(), number), kNone) << number;
+    EXPECT_EQ(rv_StmtGetBookmark(cursor.get()), 1) << "a number out of range does not move";
+  }
+  // The row reaches the internal buffer only when there is one.
+  Cursor buffered(rv_StmtOpenSQL(dbc_, "SELECT Nr, Name FROM T ORDER BY Nr", nullptr, 1 | 2 | 8));
+  ASSERT_TRUE(buffered);
+  EXPECT_EQ(rv_StmtGetRecordPtr(cursor.get()), nullptr);
+  ASSERT_EQ(rv_StmtFetch(buffered.get(), nullptr, DB_GETLAST), 1);
+  EXPECT_EQ(std::string(static_cast<const char*>(rv_StmtGetRecordPtr(buffered.get())), 14),
+            std::string("\x05\0\0\0          ", 14))
+      << "NULL text is blank";
+}
+
+// Without bookmarks a scrolling cursor moves but cannot jump; a
+// forward-only one reads its first row whatever is asked and then only
+// steps on, and at its end no earlier failure is left.
+TEST_P(CursorTest, WithoutBookmarksOrSpillFile) {
+  Cursor cursor(rv_StmtOpenSQL(dbc_, "SELECT Nr FROM T ORDER BY Nr", nullptr, 0));
+  ASSERT_TRUE(cursor);
+  int32_t native = -1;
+  if (GetParam().scrolls) {
+    EXPECT_TRUE(CbText(cursor.get(), 12560).find(" no bookmarks") != std::string::npos);
+    EXPECT_EQ(Fetch(cursor.get(), DB_GETLAST), 5);
+    EXPECT_EQ(Fetch(cursor.get(), DB_GETPRIOR), 4);
+    EXPECT_EQ(Fetch(cursor.get(), 2), kNone);
+    EXPECT_EQ(ErrorOf(cursor.get(), &native), "ERV32|kein Bookmark fuer diesen Anweisungshandle");
+    EXPECT_EQ(native, 0);
+    EXPECT_EQ(rv_StmtGetBookmark(cursor.get()), 0);
+    return;
+  }
+  EXPECT_TRUE(CbText(cursor.get(), 12560).find(" forward only") != std::string::npos);
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETLAST), 1);
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), 2);
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETSAME), 2);
+  for (int32_t code : {DB_GETPRIOR, DB_GETFIRST, DB_GETLAST, 2}) {
+    EXPECT_EQ(Fetch(cursor.get(), code), kNone) << code;
+    EXPECT_EQ(ErrorOf(cursor.get(), &native), "C1C00|DB_GETNEXT or DB_GETSAME expected only");
+    EXPECT_EQ(native, 0xC1C00);
+  }
+  for (int32_t nr : {3, 4, 5, kNone}) EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), nr);
+  EXPECT_EQ(ErrorOf(cursor.get(), &native), "ERV32|");
+  EXPECT_EQ(native, 0);
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETSAME), kNone) << "past the end";
+}
+
+// A statement without columns gives one message record; a server message
+// of a statement that succeeded is kept as the record.
+TEST_P(CursorTest, StatementsWithoutColumnsGiveAMessageRecord) {
+  Cursor cursor(rv_StmtOpenSQL(dbc_, "UPDATE T SET Name = 'x'", "WHERE Nr = 1", 1 | 2 | 8));
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(rv_StmtGetNumCols(cursor.get()), 3);
+  EXPECT_EQ(rv_StmtGetRecordSize(cursor.get()), 142);
+  EXPECT_EQ(rv_StmtGetBookmark(cursor.get()), 1);
+  int32_t native = -1;
+  EXPECT_EQ(ErrorOf(cursor.get(), &native), "ERV32|SQLExecute() == SQL_SUCCESS");
+  EXPECT_EQ(native, 0);
+  std::string expected(142, '\0');
+  expected.replace(4, 5, "COK32");
+  expected.replace(14, 27, "SQLExecute() == SQL_SUCCESS");
+  for (int32_t code : {DB_GETFIRST, DB_GETSAME, DB_GETLAST, 1, DB_GETNEXT, DB_GETPRIOR, 0, 2}) {
+    std::string record(142, '?');
+    const bool one = code == DB_GETFIRST || code == DB_GETSAME || code == DB_GETLAST || code == 1;
+    EXPECT_EQ(rv_StmtFetch(cursor.get(), record.data(), code), one ? 1 : 0) << code;
+    EXPECT_EQ(record, one ? expected : std::string(142, '?')) << code;
+  }
+  EXPECT_EQ(std::string(static_cast<const char*>(rv_StmtGetRecordPtr(cursor.get())), 142), expected);
+  EXPECT_EQ(rv_StmtFetch(cursor.get(), static_cast<char*>(rv_StmtGetRecordPtr(cursor.get())), DB_GETFIRST), 1);
+  EXPECT_EQ(CbText(cursor.get(), 12560).substr(0, 4), "SQL_");
+  EXPECT_NE(CbText(cursor.get(), 12560).find(" message-record(s)"), std::string::npos);
+  std::vector<unsigned char> block(13328);
+  ASSERT_EQ(rv_StmtGetCbStru(cursor.get(), block.data()), 1);
+  auto word = [&](size_t at) { return block[at] | block[at + 1] << 8; };
+  EXPECT_EQ(word(0), 48);
+  EXPECT_EQ(word(2), 3);
+  EXPECT_EQ(word(8), 142);
+  EXPECT_EQ(word(10), 142);
+  const char* names[] = {"Code", "State", "Message"};
+  const int types[] = {'l', 'c', 'c'}, widths[] = {4, 10, 128};
+  for (size_t i = 0; i < 3; ++i) {
+    const size_t at = 9744 + 20 * i;
+    EXPECT_EQ(word(at), types[i]);
+    EXPECT_EQ(word(at + 2), widths[i]);
+    EXPECT_EQ(word(at + 4), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&block[at + 6]), names[i]);
+  }
+  EXPECT_EQ(CbText(cursor.get(), 12304), "ODBC");
+  EXPECT_EQ(CbText(cursor.get(), 12816), "V1.0 (05/2000)");
+  Cursor printed(rv_StmtOpenSQL(dbc_, "PRINT 'Hallo'", nullptr, 0));
+  ASSERT_TRUE(printed);
+  EXPECT_EQ(ErrorOf(printed.get(), &native), "01000|[sqlsim][SQL Server]Hallo");
+}
+
+// A saved result is the caller's statement's rows in a spill file: the
+// statement and connection stay the caller's, usable again.
+TEST_P(CursorTest, SavedResultsLeaveTheCallersStatement) {
+  SQLHSTMT stmt = Executed("SELECT Nr, Name FROM T ORDER BY Nr");
+  Cursor saved(rv_StmtSaveResult(dbc_, stmt));
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(CbText(saved.get(), 12560).substr(0, 7), "SQLTMP_");
+  EXPECT_NE(CbText(saved.get(), 12560).find(" forward only"), std::string::npos);
+  ASSERT_EQ(rv_StmtFetch(saved.get(), nullptr, DB_GETLAST), 1);
+  EXPECT_EQ(std::string(static_cast<const char*>(rv_StmtGetRecordPtr(saved.get())), 4), std::string("\x05\0\0\0", 4));
+  EXPECT_EQ(Fetch(saved.get(), DB_GETPRIOR), 4);
+  saved.reset();
+  for (const char* sql : {"UPDATE T SET Name = 'y' WHERE Nr = 2", "SELECT Nr FROM T WHERE Nr = 2"}) {
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS)))
+        << sql;
+    Cursor again(rv_StmtSaveResult(dbc_, stmt));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(rv_StmtGetRecordSize(again.get()), sql[0] == 'U' ? 142 : 4);
+    EXPECT_EQ(Fetch(again.get(), DB_GETFIRST), sql[0] == 'U' ? 0 : 2);
+    again.reset();
+  }
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  // A statement never executed has no result to save.
+  SQLHSTMT idle = SQL_NULL_HSTMT;
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &idle)));
+  EXPECT_EQ(rv_StmtSaveResult(dbc_, idle), nullptr);
+  SQLFreeHandle(SQL_HANDLE_STMT, idle);
+  // A failure in the middle of the rows: no cursor with half a result.
+  const char* failing = "SELECT Nr, 10 / (Nr - 3) FROM T";
+  SQLHSTMT broken = Executed(failing);
+  EXPECT_EQ(rv_StmtSaveResult(dbc_, broken), nullptr);
+  SQLFreeHandle(SQL_HANDLE_STMT, broken);
+  // Opened with spill it fails too (or the driver fails the execution);
+  // without spill the failure comes with its row.
+  EXPECT_EQ(rv_StmtOpenSQL(dbc_, failing, nullptr, 8), nullptr);
+  if (GetParam().executes_whole) return;
+  Cursor opened(rv_StmtOpenSQL(dbc_, failing, nullptr, 0));
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(Fetch(opened.get(), DB_GETFIRST), 1);
+  EXPECT_EQ(Fetch(opened.get(), DB_GETNEXT), 2);
+  EXPECT_EQ(Fetch(opened.get(), DB_GETNEXT), kNone);
+  int32_t native = 0;
+  EXPECT_NE(ErrorOf(opened.get(), &native).find("Divide by zero"), std::string::npos);
+  EXPECT_EQ(native, 8134);
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, CursorTest,
+                         ::testing::Values(Mode{"Scrolling", "", true, true}, Mode{"Forward", ";CURSORS=FORWARD", false, false},
+                                           Mode{"Static", ";CURSORS=STATIC", false, true}),
+                         [](const ::testing::TestParamInfo<Mode>& mode) { return std::string(mode.param.name); });
+
+}  // namespace
