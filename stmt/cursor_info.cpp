@@ -26,8 +26,9 @@ void Put16(unsigned char* at, uint32_t value) {
   at[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
 }
 
+// The block is zero-filled before: the text keeps its terminator.
 void PutText(unsigned char* at, size_t size, const char* text) {
-  std::strncpy(reinterpret_cast<char*>(at), text, size - 1);
+  std::memcpy(at, text, strnlen(text, size - 1));
 }
 
 void PutEntry(unsigned char* block, int number, const char* name, int type, int width, int dec) {

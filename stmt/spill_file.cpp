@@ -43,7 +43,7 @@ SpillFile::~SpillFile() {
 }
 
 bool SpillFile::Append(const char* record) {
-  if (!ok() || count_ == INT32_MAX) return false;
+  if (!ok() || count_ == INT32_MAX - 1) return false;  // room for the place after the last
   DWORD written = 0;
   if (!WriteFile(file_, record, record_size_, &written, nullptr) || written != record_size_) return false;
   ++count_;
@@ -54,8 +54,11 @@ bool SpillFile::Fetch(int32_t code, char* buffer) {
   int32_t next = position_;
   switch (code) {
     case kGetSame: break;
-    case kGetNext: next = position_ < INT32_MAX ? position_ + 1 : position_; break;
-    case kGetPrior: next = position_ > INT32_MIN ? position_ - 1 : position_; break;
+    // Before the first and after the last record are one place each, as
+    // for a driver's cursor: one step back in from either gives the end
+    // record however often the cursor stepped out.
+    case kGetNext: next = position_ <= count_ ? position_ + 1 : position_; break;
+    case kGetPrior: next = position_ > 0 ? position_ - 1 : 0; break;
     case kGetLast: next = count_; break;
     case kGetFirst: next = 1; break;
     default:

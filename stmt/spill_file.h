@@ -39,8 +39,9 @@ class SpillFile {
 
   // Moves by code and reads the record there into buffer (nothing with a
   // null buffer). A record number outside 1..count fails without moving;
-  // a step beyond either end fails but stays, so that one step back
-  // returns to the end record. False also when the seek or read fails.
+  // a step beyond either end fails but stays before the first or after
+  // the last record, so that one step back returns to the end record.
+  // False also when the seek or read fails.
   bool Fetch(int32_t code, char* buffer);
 
  private:

@@ -18,6 +18,13 @@ namespace {
 std::atomic<uint32_t> sql_results{0};
 std::atomic<uint32_t> saved_results{0};
 
+// Copies at most size - 1 characters of text, zero-filling the rest.
+void CopyText(char* dest, size_t size, const char* text) {
+  const size_t length = strnlen(text, size - 1);
+  std::memcpy(dest, text, length);
+  std::memset(dest + length, 0, size - length);
+}
+
 }  // namespace
 
 StatementCursor::~StatementCursor() {
@@ -36,14 +43,12 @@ int32_t StatementCursor::native() const {
 
 void StatementCursor::SetMessage(int32_t native_code, const char* state_text, const char* message_text) {
   std::memcpy(message_record, &native_code, sizeof native_code);
-  std::memset(message_record + kStateOffset, 0, kStateSize);
-  std::strncpy(message_record + kStateOffset, state_text, kStateSize - 1);
+  CopyText(message_record + kStateOffset, kStateSize, state_text);
   SetMessageText(message_text);
 }
 
 void StatementCursor::SetMessageText(const char* message_text) {
-  std::memset(message_record + kMessageOffset, 0, kMessageSize);
-  std::strncpy(message_record + kMessageOffset, message_text, kMessageSize - 1);
+  CopyText(message_record + kMessageOffset, kMessageSize, message_text);
 }
 
 void StatementCursor::ReadDiagnostic() {

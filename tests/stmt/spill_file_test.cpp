@@ -32,11 +32,11 @@ TEST(SpillFileTest, FetchCodesMoveAsTheCursorDoes) {
   Fill(file, 3, 16);
   // Code, whether a record comes back, the position after.
   struct Step { int32_t code; bool read; int32_t position; } steps[] = {
-      {lerv32::kGetPrior, false, -1}, {lerv32::kGetNext, false, 0},  {lerv32::kGetNext, true, 1},
-      {lerv32::kGetSame, true, 1},    {lerv32::kGetLast, true, 3},   {lerv32::kGetNext, false, 4},
+      {lerv32::kGetPrior, false, 0},  {lerv32::kGetNext, true, 1},   {lerv32::kGetSame, true, 1},
+      {lerv32::kGetLast, true, 3},    {lerv32::kGetNext, false, 4},  {lerv32::kGetNext, false, 4},
       {lerv32::kGetPrior, true, 3},   {0, false, 3},                 {4, false, 3},
       {2, true, 2},                   {lerv32::kGetFirst, true, 1},  {lerv32::kGetPrior, false, 0},
-      {lerv32::kGetNext, true, 1},    {-6, false, 1},
+      {lerv32::kGetPrior, false, 0},  {lerv32::kGetNext, true, 1},   {-6, false, 1},
   };
   for (const Step& s : steps) {
     std::vector<char> buffer(16, '?');

@@ -4,6 +4,7 @@
 // forward-only rules, message cursors, saved results and the spill file.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,7 @@
 
 #include "include/lerv32.h"
 #include "support/sqlsim_db.h"
+#include "support/table_defs.h"
 #include "support/test_env.h"
 
 #include <sql.h>
@@ -248,6 +250,170 @@ TEST_P(CursorTest, SavedResultsLeaveTheCallersStatement) {
   int32_t native = 0;
   EXPECT_NE(ErrorOf(opened.get(), &native).find("Divide by zero"), std::string::npos);
   EXPECT_EQ(native, 8134);
+}
+
+// Each column type as its field, with its value and with NULL.
+TEST_P(CursorTest, ColumnsBecomeFieldsByTheirType) {
+  ASSERT_TRUE(Run("CREATE TABLE M (Schalter bit NULL, Klein tinyint NULL, Lang char(300) NULL, Frei varchar(max) NULL, "
+                  "Betrag decimal(10,3) NULL, Datum datetime NULL, Gross bigint NULL, Roh varbinary(4) NULL, "
+                  "Kurz smallint NULL, EinSehrLangerSpaltenname int NULL)\r\n"
+                  "INSERT INTO M VALUES (1, 200, 'abc', REPLICATE('x', 300), 12.345, '2026-12-08 13:45', "
+                  "9000000000, 0x0A0B, -7, 42)\r\n"
+                  "INSERT INTO M VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
+  EXPECT_EQ(rv_StmtSetDoublePrecision(2), 4);
+  Cursor cursor(rv_StmtOpenSQL(dbc_, "SELECT * FROM M", nullptr, 2 | 8));
+  EXPECT_EQ(rv_StmtSetDoublePrecision(4), 2);
+  ASSERT_TRUE(cursor);
+  const TableDef* td = rv_StmtGetStructure(cursor.get());
+  ASSERT_EQ(rv_StmtGetNumCols(cursor.get()), 10);
+  const std::vector<std::string> shapes = {"Schalter b 1 0", "Klein b 1 0",  "Lang C 255 0",     "Frei C 255 0",
+                                           "Betrag d 8 2",   "Datum D 10 0", "Type--5 C 20 0",   "Type--3 C 20 0",
+                                           "Kurz s 2 0",     "EinSehrLangerSp l 4 0"};
+  int32_t size = 0;
+  for (int32_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(std::string(rv_FieldName(td, i)) + " " + static_cast<char>(rv_FieldType(td, i)) + " " +
+                  std::to_string(rv_FieldLen(td, i)) + " " + std::to_string(rv_FieldDec(td, i)),
+              shapes[static_cast<size_t>(i)]);
+    size += rv_FieldLen(td, i);
+  }
+  EXPECT_EQ(rv_StmtGetRecordSize(cursor.get()), size);
+  auto texts = [&]() {
+    std::vector<std::string> out;
+    const char* record = static_cast<const char*>(rv_StmtGetRecordPtr(cursor.get()));
+    for (int32_t i = 0; i < 10; ++i) {
+      char text[300];
+      out.push_back(rv_FieldToString(td, i, record, text));
+    }
+    return out;
+  };
+  ASSERT_EQ(rv_StmtFetch(cursor.get(), nullptr, DB_GETNEXT), 1);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"1", "200", "abc", std::string(255, 'x'), "12.35", "2026-12-08",
+                                               "9000000000", "0A0B", "-7", "42"}));
+  ASSERT_EQ(rv_StmtFetch(cursor.get(), nullptr, DB_GETNEXT), 1);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"0", "0", "", "", "0.00", "0000-00-00", "", "", "0", "0"}));
+}
+
+// A table read through its definition: a caller's TableDef by its address
+// or a definition file, the clause after the statement, texts of any
+// length, and names that need quoting.
+TEST_P(CursorTest, TablesReadThroughTheirDefinition) {
+  ASSERT_TRUE(Run("CREATE TABLE [Q\"R] ([A\"B] int NULL)\r\nINSERT INTO [Q\"R] VALUES (7)"));
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  rv_AddFieldDef(td.get(), "Nr,l");
+  rv_AddFieldDef(td.get(), "Name,C,10");
+  std::snprintf(td->TableName, sizeof td->TableName, "T");
+  char spec[64];
+  const auto address = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(td.get()));
+  std::snprintf(spec, sizeof spec, "=0x%llx", address);
+  std::string clause = "WHERE Nr > 2";
+  while (clause.size() < 5000) clause += " AND Nr > 2";
+  clause += " ORDER BY Nr DESC";
+  Cursor cursor(rv_StmtOpen(dbc_, spec, clause.c_str(), 1 | 8));
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(rv_StmtGetStructure(cursor.get())->Fields[1].Len, 10);
+  for (int32_t nr : {5, 4, 3, kNone}) EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), nr);
+  std::snprintf(spec, sizeof spec, "=%llu", address);
+  cursor.reset(rv_StmtOpen(dbc_, spec, nullptr, 0));
+  ASSERT_TRUE(cursor) << spec;
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), 1);
+  const std::string path = temp_.File("quoted.def");
+  testenv::WriteText(path, "ALIAS=Q\"R\r\nFIELD=A\"B,l\r\n");
+  cursor.reset(rv_StmtOpen(dbc_, path.c_str(), "WHERE \"A\"\"B\" = 7", 0));
+  ASSERT_TRUE(cursor);
+  EXPECT_STREQ(rv_StmtGetStructure(cursor.get())->TableName, "Q\"R");
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), 7);
+  const std::string missing = temp_.File("fehlt.def");
+  for (const char* bad : {"=", "=0", "=x1", "=12ab", missing.c_str()}) {
+    EXPECT_EQ(rv_StmtOpen(dbc_, bad, nullptr, 0), nullptr) << bad;
+  }
+  cursor.reset(rv_StmtOpen(dbc_, spec, "WHERE Fehlt = 1", 0));
+  EXPECT_FALSE(cursor) << "a statement the server refuses";
+  // A long SQL text runs whole.
+  std::string sql = "SELECT Nr FROM T WHERE Nr = 4";
+  while (sql.size() < 5000) sql += " OR Nr = 4";
+  cursor.reset(rv_StmtOpenSQL(dbc_, sql.c_str(), "", 0));
+  ASSERT_TRUE(cursor);
+  EXPECT_EQ(Fetch(cursor.get(), DB_GETNEXT), 4);
+}
+
+// A cursor given its connection disconnects it when it closes and when
+// its open fails; every statement it made is freed.
+TEST_P(CursorTest, OwnedConnectionsAndHandlesGoWithTheCursor) {
+  const std::string trace = testenv::GetEnv("LERV32_ODBC_TRACE");
+  if (trace.empty()) GTEST_SKIP() << "no trace of the library's calls";
+  const size_t start = testenv::ReadText(trace).size();
+  auto count = [&](const std::string& call) {
+    const std::string text = testenv::ReadText(trace).substr(start);
+    size_t n = 0;
+    for (size_t at = text.find(call + " "); at != std::string::npos; at = text.find(call + " ", at + 1)) ++n;
+    return n;
+  };
+  struct Case { const char* sql; int32_t flags; bool opens; } cases[] = {
+      {"SELECT Nr FROM T", 4 | 8, true}, {"SELECT Nr FROM Fehlt", 4, false},
+      {"UPDATE T SET Nr = Nr", 4, true}, {nullptr, 4, false},
+  };
+  for (const Case& c : cases) {
+    LERV32_HDBC own = rv_OdbcDriverConnect(nullptr, connect_.c_str());
+    ASSERT_NE(own, nullptr);
+    const size_t freed = count("SQLFreeConnect");
+    void* cursor = rv_StmtOpenSQL(own, c.sql, nullptr, c.flags);
+    EXPECT_EQ(cursor != nullptr, c.opens) << (c.sql ? c.sql : "null");
+    if (cursor != nullptr) {
+      EXPECT_EQ(Fetch(cursor, DB_GETFIRST), c.sql[0] == 'S' ? 1 : 0);
+      EXPECT_EQ(count("SQLFreeConnect"), freed) << "still in use";
+      rv_StmtClose(cursor);
+    }
+    EXPECT_EQ(count("SQLFreeConnect"), freed + 1) << (c.sql ? c.sql : "null");
+  }
+  EXPECT_EQ(rv_StmtOpen(rv_OdbcDriverConnect(nullptr, connect_.c_str()), "=0", nullptr, 4), nullptr);
+  EXPECT_EQ(count("SQLAllocConnect"), count("SQLFreeConnect"));
+  EXPECT_EQ(count("SQLAllocStmt"), count("SQLFreeStmt"));
+  rv_StmtClose(nullptr);
+}
+
+// The spill file's edges, through saved results and spilled opens alike.
+TEST_P(CursorTest, SpillFileEdges) {
+  testenv::TempDir temp_folder;
+  testenv::ScopedEnv tmp(
+#if defined(_WIN32)
+      "TMP",
+#else
+      "TMPDIR",
+#endif
+      temp_folder.Path().string());
+  ASSERT_TRUE(Run("CREATE TABLE B (Nr int NOT NULL, Text char(96) NOT NULL)\r\n"
+                  "DECLARE @i int = 1\r\nWHILE @i <= 1000 BEGIN\r\n"
+                  "INSERT INTO B VALUES (@i, REPLICATE(SUBSTRING('ABCDEFGHIJKLMNOPQRSTUVWXYZ', @i % 26 + 1, 1), @i % 97)) SET @i = @i + 1 END"));
+  SQLHSTMT stmt = Executed("SELECT Nr, Text FROM B ORDER BY Nr");
+  Cursor big(rv_StmtSaveResult(dbc_, stmt));
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  ASSERT_TRUE(big);
+  ASSERT_EQ(rv_StmtGetRecordSize(big.get()), 100);
+  Cursor small(rv_StmtOpenSQL(dbc_, "SELECT Nr FROM T WHERE Nr = 3", nullptr, 1 | 8));
+  ASSERT_TRUE(small);
+  // Out at either end however often, and one step back in.
+  struct Step { int32_t code; int32_t nr; } steps[] = {
+      {DB_GETPRIOR, kNone}, {DB_GETPRIOR, kNone}, {DB_GETNEXT, 3},     {DB_GETNEXT, kNone}, {DB_GETNEXT, kNone},
+      {DB_GETPRIOR, 3},     {DB_GETPRIOR, kNone}, {DB_GETPRIOR, kNone}, {DB_GETNEXT, 3},     {DB_GETLAST, 3},
+  };
+  for (const Step& s : steps) EXPECT_EQ(Fetch(small.get(), s.code), s.nr) << s.code;
+  for (int32_t number : {1000, 1, 999}) {
+    std::string expected(100, ' ');
+    std::memcpy(&expected[0], &number, 4);
+    std::fill_n(&expected[4], number % 97, static_cast<char>('A' + number % 26));
+    std::string record(100, '?');
+    ASSERT_EQ(rv_StmtFetch(big.get(), record.data(), number), 1) << number;
+    EXPECT_EQ(record, expected) << number;
+  }
+  EXPECT_EQ(Fetch(big.get(), 1001), kNone);
+  EXPECT_EQ(rv_StmtGetBookmark(big.get()), 999);
+  Cursor empty(rv_StmtOpenSQL(dbc_, "SELECT Nr FROM T WHERE Nr > 9", nullptr, 8));
+  ASSERT_TRUE(empty);
+  for (int32_t code : {DB_GETFIRST, DB_GETLAST, DB_GETNEXT, 1}) EXPECT_EQ(Fetch(empty.get(), code), kNone) << code;
+  big.reset();
+  small.reset();
+  empty.reset();
+  EXPECT_TRUE(std::filesystem::is_empty(temp_folder.Path())) << "the spill files go with their cursors";
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, CursorTest,
