@@ -67,9 +67,10 @@ class CursorTest : public ::testing::TestWithParam<Mode> {
     if (!ran) ADD_FAILURE() << errors;
     return ran;
   }
-  // The Nr of the row fetched, kNone when the fetch failed.
+  // The Nr of the row fetched, kNone when the fetch failed (-1 when it
+  // succeeded without writing the record).
   static int32_t Fetch(void* cursor, int32_t code) {
-    std::vector<char> record(static_cast<size_t>(rv_StmtGetRecordSize(cursor)), '\0');
+    std::vector<char> record(static_cast<size_t>(rv_StmtGetRecordSize(cursor)), '\xFF');
     if (rv_StmtFetch(cursor, record.data(), code) != 1) return kNone;
     int32_t nr = 0;
     std::memcpy(&nr, record.data(), sizeof nr);
@@ -368,7 +369,20 @@ TEST_P(CursorTest, OwnedConnectionsAndHandlesGoWithTheCursor) {
   EXPECT_EQ(rv_StmtOpen(rv_OdbcDriverConnect(nullptr, connect_.c_str()), "=0", nullptr, 4), nullptr);
   EXPECT_EQ(count("SQLAllocConnect"), count("SQLFreeConnect"));
   EXPECT_EQ(count("SQLAllocStmt"), count("SQLFreeStmt"));
+}
+
+TEST(CursorNullsTest, NoCursorNoAnswer) {
+  char block[13328];
   rv_StmtClose(nullptr);
+  EXPECT_EQ(rv_StmtFetch(nullptr, block, DB_GETFIRST), 0);
+  EXPECT_EQ(rv_StmtGetBookmark(nullptr), 0);
+  EXPECT_EQ(rv_StmtGetCbStru(nullptr, block), 0);
+  EXPECT_EQ(rv_StmtGetErrorCode(nullptr, block, block), 0);
+  EXPECT_EQ(rv_StmtGetNumCols(nullptr), 0);
+  EXPECT_EQ(rv_StmtGetRecordPtr(nullptr), nullptr);
+  EXPECT_EQ(rv_StmtGetRecordSize(nullptr), 0);
+  EXPECT_EQ(rv_StmtGetStructure(nullptr), nullptr);
+  EXPECT_EQ(rv_StmtSaveResult(nullptr, nullptr), nullptr);
 }
 
 // The spill file's edges, through saved results and spilled opens alike.
