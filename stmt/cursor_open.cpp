@@ -189,16 +189,15 @@ void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
   cursor->forward_only = true;
   NameResult(cursor.get(), true);
   SQLSMALLINT columns = 0;
-  const bool described = SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns));
-  bool kept = described;
-  if (described && columns <= 0) {
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns))) return nullptr;  // never executed
+  if (columns <= 0) {
     MarkSucceeded(cursor.get());
-  } else if (described) {
-    kept = DescribeResult(cursor.get(), columns, true);
-    cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
-    kept = kept && SpillResult(cursor.get());
+    return cursor.release();
   }
-  return kept ? cursor.release() : nullptr;
+  if (!DescribeResult(cursor.get(), columns, true)) return nullptr;
+  cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
+  if (!SpillResult(cursor.get())) return nullptr;
+  return cursor.release();
 }
 
 }  // namespace
