@@ -31,11 +31,15 @@ std::string SpillFileName() {
 
 SpillFile::SpillFile(uint32_t record_size) : record_size_(record_size) {
   if (record_size == 0) return;
-  const std::string name = SpillFileName();
-  if (name.empty()) return;
-  file_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS | FILE_FLAG_DELETE_ON_CLOSE,
-                      nullptr);
+  // Only a file of our own making: a name somebody else took (or a link
+  // planted there) is passed over for the next one.
+  for (int attempt = 0; attempt < 8 && !ok(); ++attempt) {
+    const std::string name = SpillFileName();
+    if (name.empty()) return;
+    file_ = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS | FILE_FLAG_DELETE_ON_CLOSE,
+                        nullptr);
+  }
 }
 
 SpillFile::~SpillFile() {

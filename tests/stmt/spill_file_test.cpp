@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "include/lebase32.h"
 #include "stmt/spill_file.h"
 #include "support/test_env.h"
 
@@ -84,6 +85,31 @@ TEST(SpillFileTest, NoNameLeftInTheTempFolder) {
   EXPECT_TRUE(std::filesystem::is_empty(folder));
   testenv::ScopedEnv missing("TMPDIR", (temp.Path() / "fehlt").string());
   EXPECT_FALSE(SpillFile(8).ok());
+}
+
+// A link planted under the name the next spill file will have is passed
+// over: the file it points to keeps its contents.
+TEST(SpillFileTest, NamesTakenByOthersArePassedOver) {
+  testenv::TempDir temp;
+  testenv::ScopedEnv tmpdir("TMPDIR", temp.Path().string());
+  const std::string victim = temp.File("victim.txt");
+  testenv::WriteText(victim, "unberuehrt");
+  // "L<pid>_<sequence><n>_<seconds>": the next sequence value, every n,
+  // this second and the next.
+  unsigned pid = 0, sequence = 0, n = 0, seconds = 0;
+  ASSERT_EQ(std::sscanf(UniqName(0), "L%X_%X_%X", &pid, &sequence, &seconds), 3);
+  sequence = sequence >> 8;
+  for (n = 0; n < 256; ++n) {
+    for (unsigned second : {seconds, seconds + 1}) {
+      char name[64];
+      std::snprintf(name, sizeof name, "L%X_%X%02X_%X.Q%02X", pid, sequence + 1, n, second, n);
+      std::filesystem::create_symlink(victim, temp.Path() / name);
+    }
+  }
+  SpillFile file(4);
+  ASSERT_TRUE(file.ok());
+  ASSERT_TRUE(file.Append("abcd"));
+  EXPECT_EQ(testenv::ReadText(victim), "unberuehrt");
 }
 #endif
 
