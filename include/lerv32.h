@@ -457,8 +457,9 @@ LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, cons
                                                     int32_t flags);
 /* Copies the rest of the current result of the caller's executed stmt into
  * a temporary file and returns a cursor on it, named "SQLTMP_nnnnnnnn", with
- * an internal record buffer; stmt and connection stay the caller's. Null
- * when stmt was not executed or its rows could not all be copied. */
+ * an internal record buffer; stmt and connection stay the caller's (its
+ * bound columns receive each row as it is copied; its rowset size is kept).
+ * Null when stmt was not executed or its rows could not all be copied. */
 LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt);
 /* Fetches by code into buffer (rv_StmtGetRecordSize bytes; null: the
  * internal buffer, if any). A forward-only cursor without spill reads its
@@ -470,10 +471,12 @@ LERV32_API int32_t LERV32_CALL rv_StmtFetch(LERV32_CURSOR cursor, char* buffer, 
 /* Closes the cursor (null is ignored); its temporary file goes with it. */
 LERV32_API void LERV32_CALL rv_StmtClose(LERV32_CURSOR cursor);
 /* The bookmark, or with a temporary file the number, of the current record;
- * 0 without bookmarks; 1 for a message cursor. */
+ * 0 without bookmarks or current record; 1 for a message cursor. A jump to
+ * a bookmark or number that finds no record does not move the cursor. */
 LERV32_API int32_t LERV32_CALL rv_StmtGetBookmark(LERV32_CURSOR cursor);
-/* Fills a description block of 13328 bytes: 48, entry count, record size
- * twice, 128 field entries of 20 bytes at 9744 (type, width, decimals as
+/* Fills a description block of 13328 bytes: 16-bit values 48 at 0, the
+ * entry count at 2 and the record size at 8 and 10; 128 field entries of
+ * 20 bytes at 9744 (type, width, decimals as
  * 16-bit values, name of at most 13 characters), and four texts of 256 bytes
  * from 12304: "ODBC", the result's name with its kind, version, attribution.
  * 1, or 0 for a null cursor or block. */

@@ -32,6 +32,33 @@ SQLUSMALLINT Orientation(int32_t code) {
   }
 }
 
+SQLRETURN ExtendedFetch(StatementCursor* cursor, SQLUSMALLINT orientation, SQLLEN row) {
+  SQLULEN rows = 0;
+  SQLUSMALLINT status[1] = {};
+  return ODBC_CALL(SQLExtendedFetch, cursor->stmt, orientation, row, &rows, status);
+}
+
+// Where a step that found no row leaves the cursor: out at the end it
+// stepped over (an empty result has only the place before its first row).
+Place PlaceAfterFailedStep(int32_t code) { return code == kGetNext ? Place::kAfterLast : Place::kBeforeFirst; }
+
+// A jump to a bookmark that finds no row does not move, as a jump to a
+// record number of the spill file does not: drivers move their cursor
+// anyway, so it is put back where it was.
+void PutBack(StatementCursor* cursor) {
+  switch (cursor->place) {
+    case Place::kOnRow:
+      ExtendedFetch(cursor, SQL_FETCH_BOOKMARK, cursor->position);
+      break;
+    case Place::kBeforeFirst:
+      if (SQL_SUCCEEDED(ExtendedFetch(cursor, SQL_FETCH_FIRST, 0))) ExtendedFetch(cursor, SQL_FETCH_PRIOR, 0);
+      break;
+    case Place::kAfterLast:
+      if (SQL_SUCCEEDED(ExtendedFetch(cursor, SQL_FETCH_LAST, 0))) ExtendedFetch(cursor, SQL_FETCH_NEXT, 0);
+      break;
+  }
+}
+
 // Moves the driver's cursor; false (with the diagnostic kept, or cleared
 // at the end of the result) when no row is there.
 bool MoveOdbcCursor(StatementCursor* cursor, int32_t code) {
@@ -40,14 +67,17 @@ bool MoveOdbcCursor(StatementCursor* cursor, int32_t code) {
     cursor->SetMessageText("kein Bookmark fuer diesen Anweisungshandle");
     return false;
   }
-  SQLULEN rows = 0;
-  SQLUSMALLINT status[1] = {};
-  const SQLLEN row = orientation == SQL_FETCH_BOOKMARK ? code : 0;
-  const SQLRETURN rc = ODBC_CALL(SQLExtendedFetch, cursor->stmt, orientation, row, &rows, status);
+  const SQLRETURN rc = ExtendedFetch(cursor, orientation, orientation == SQL_FETCH_BOOKMARK ? code : 0);
   if (rc == SQL_SUCCESS) return true;
-  if (rc == SQL_NO_DATA) return false;  // the end: no diagnostic to keep
-  cursor->ReadDiagnostic();
-  return rc == SQL_SUCCESS_WITH_INFO;
+  // At the end there is no diagnostic to keep.
+  if (rc != SQL_NO_DATA) cursor->ReadDiagnostic();
+  if (rc == SQL_SUCCESS_WITH_INFO) return true;
+  if (orientation == SQL_FETCH_BOOKMARK) {
+    PutBack(cursor);
+  } else {
+    cursor->place = PlaceAfterFailedStep(code);
+  }
+  return false;
 }
 
 int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
@@ -59,16 +89,12 @@ int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
       return 0;
     }
   }
-  cursor->diagnostics = false;
   cursor->first_fetch_pending = false;
-  // What an earlier call reported does not belong to this one.
-  cursor->SetMessage(0, "", "");
   if (code == kGetSame) {
-    if (!cursor->has_current_row) return 0;
+    if (cursor->place != Place::kOnRow) return 0;
     if (buffer != nullptr) std::memcpy(buffer, cursor->current_row.data(), cursor->current_row.size());
     return 1;
   }
-  cursor->has_current_row = false;
   if (!MoveOdbcCursor(cursor, code)) return 0;
   if (cursor->bookmarks) {
     SQLUINTEGER bookmark = 0;
@@ -81,7 +107,7 @@ int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
   char* target = buffer != nullptr ? buffer : cursor->current_row.data();
   DecodeRow(cursor, target);
   if (target != cursor->current_row.data()) std::memcpy(cursor->current_row.data(), target, cursor->current_row.size());
-  cursor->has_current_row = true;
+  cursor->place = Place::kOnRow;
   return 1;
 }
 
@@ -89,6 +115,9 @@ int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
 
 int32_t FetchRow(StatementCursor* cursor, char* buffer, int32_t code) {
   if (cursor->is_message_cursor()) return FetchMessage(cursor, buffer, code);
+  // What an earlier call reported does not belong to this one.
+  cursor->diagnostics = false;
+  cursor->SetMessage(0, "", "");
   if (buffer == nullptr && !cursor->record_buffer.empty()) buffer = cursor->record_buffer.data();
   if (cursor->spill) return cursor->spill->Fetch(code, buffer) ? 1 : 0;
   return FetchOdbc(cursor, buffer, code);

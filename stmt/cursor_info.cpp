@@ -86,8 +86,11 @@ int32_t LERV32_CALL rv_StmtGetBookmark(void* handle) {
   const lerv32::StatementCursor* cursor = CursorOf(handle);
   if (cursor == nullptr) return 0;
   if (cursor->is_message_cursor()) return 1;
-  if (cursor->spill) return cursor->spill->position();
-  return cursor->bookmarks ? cursor->position : 0;
+  if (cursor->spill) {
+    const int32_t number = cursor->spill->position();
+    return number >= 1 && number <= cursor->spill->count() ? number : 0;
+  }
+  return cursor->bookmarks && cursor->place == lerv32::Place::kOnRow ? cursor->position : 0;
 }
 
 int32_t LERV32_CALL rv_StmtGetCbStru(void* handle, void* buffer) {

@@ -75,7 +75,10 @@ const TableDef* TableDefAt(const char* text) {
 bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
   const TableDef* td = TableDefAt(spec + 1);
-  if (td == nullptr) return false;
+  if (td == nullptr || td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS || td->KeyCnt < 0 ||
+      td->KeyCnt > LERV32_MAX_KEYS) {
+    return false;
+  }
   std::memcpy(&cursor->result, td, sizeof *td);
   for (char*& filter : cursor->result.KeyFilter) filter = nullptr;
   cursor->result.SqlRec = nullptr;
@@ -173,6 +176,26 @@ void* OpenSql(SQLHDBC dbc, const char* sql, const char* extra, int32_t flags) {
   return cursor.release();
 }
 
+// The rows of a caller's statement are copied one per fetch, whatever
+// rowset size the caller set; the caller's size is put back afterwards.
+class OneRowPerFetch {
+ public:
+  explicit OneRowPerFetch(SQLHSTMT stmt) : stmt_(stmt) {
+    if (SQL_SUCCEEDED(ODBC_CALL(SQLGetStmtAttr, stmt, SQL_ATTR_ROW_ARRAY_SIZE, &size_, 0, nullptr)) && size_ != 1) {
+      ODBC_CALL(SQLSetStmtAttr, stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN{1}), 0);
+    }
+  }
+  ~OneRowPerFetch() {
+    if (size_ != 1) ODBC_CALL(SQLSetStmtAttr, stmt_, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(size_), 0);
+  }
+  OneRowPerFetch(const OneRowPerFetch&) = delete;
+  OneRowPerFetch& operator=(const OneRowPerFetch&) = delete;
+
+ private:
+  SQLHSTMT stmt_;
+  SQLULEN size_ = 1;
+};
+
 // The caller's handles stay the caller's on every path: the cursor lets go
 // of them before it is returned or freed.
 void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
@@ -189,13 +212,18 @@ void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
   cursor->forward_only = true;
   NameResult(cursor.get(), true);
   SQLSMALLINT columns = 0;
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns))) return nullptr;  // never executed
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns))) return nullptr;  // never prepared
   if (columns <= 0) {
+    // A statement only prepared, or whose execution failed, has no rows
+    // affected to tell.
+    SQLLEN rows = 0;
+    if (!SQL_SUCCEEDED(ODBC_CALL(SQLRowCount, stmt, &rows))) return nullptr;
     MarkSucceeded(cursor.get());
     return cursor.release();
   }
   if (!DescribeResult(cursor.get(), columns, true)) return nullptr;
   cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
+  OneRowPerFetch one_row(stmt);
   if (!SpillResult(cursor.get())) return nullptr;
   return cursor.release();
 }

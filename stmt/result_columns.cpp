@@ -1,6 +1,7 @@
 // Result columns as fields: each column's ODBC SQL type gives the field's
 // type letter, width and decimals, so that result rows are read with the
 // field model of ordinary records.
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -36,10 +37,11 @@ FieldShape ShapeOf(SQLSMALLINT sql_type, SQLULEN size, bool wide_as_char) {
     case SQL_CHAR: case SQL_VARCHAR:
       return {'C', static_cast<int32_t>(size == 0 || size > kWidestText ? kWidestText : size), 0, false};
     case SQL_NUMERIC: case SQL_DECIMAL: case SQL_FLOAT: case SQL_REAL: case SQL_DOUBLE:
-      return {'d', 8, double_precision.load(), false};
+      return {'d', 8, std::clamp(double_precision.load(), 0, 255), false};  // what a field's decimals hold
     case SQL_INTEGER: return {'l', 4, 0, false};
     case SQL_SMALLINT: return {'s', 2, 0, false};
-    case SQL_DATE: case SQL_TIMESTAMP: return {'D', 10, 0, false};
+    // Dates as a connection of either ODBC version names them.
+    case SQL_DATE: case SQL_TIMESTAMP: case SQL_TYPE_DATE: case SQL_TYPE_TIMESTAMP: return {'D', 10, 0, false};
     default: break;
   }
   return {'C', 20, 0, true};

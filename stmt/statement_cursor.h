@@ -35,6 +35,8 @@ constexpr int32_t kOpenRecordBuffer = 2;
 constexpr int32_t kOpenOwnsConnection = 4;
 constexpr int32_t kOpenSpill = 8;
 
+enum class Place { kBeforeFirst, kOnRow, kAfterLast };
+
 struct StatementCursor {
   SQLHDBC dbc = SQL_NULL_HDBC;
   SQLHSTMT stmt = SQL_NULL_HSTMT;  // null once a saved result let go of it
@@ -50,7 +52,7 @@ struct StatementCursor {
   // The row an ODBC-mode fetch read last, for DB_GETSAME: drivers answer a
   // second SQLGetData of a column with no data.
   std::vector<char> current_row;
-  bool has_current_row = false;
+  Place place = Place::kBeforeFirst;  // of the driver's cursor
   char message_record[kMessageRecordSize] = {};
   TableDef result{};                // describes the result; its name names it
 

@@ -4,6 +4,7 @@
 // forward-only rules, message cursors, saved results and the spill file.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -99,18 +100,24 @@ TEST_P(CursorTest, ScrollsAlikeByDriverOrSpillFile) {
   EXPECT_EQ(name.substr(0, 4), "SQL_");
   EXPECT_EQ(CbText(cursor.get(), 12560), name + (GetParam().scrolls ? " use bookmarks" : " forward only"));
   constexpr int32_t kSecond = 1000;  // the bookmark the second row had
-  struct Step { int32_t code; int32_t nr; } steps[] = {
-      {DB_GETSAME, kNone}, {DB_GETFIRST, 1}, {DB_GETNEXT, 2}, {DB_GETLAST, 5}, {DB_GETNEXT, kNone},
-      {DB_GETSAME, kNone}, {DB_GETPRIOR, 5}, {DB_GETPRIOR, 4}, {kSecond, 2}, {DB_GETSAME, 2},
-      {DB_GETNEXT, 3},     {DB_GETFIRST, 1}, {DB_GETPRIOR, kNone}, {DB_GETNEXT, 1},
+  // Jumps that find no row (0, INT32_MAX) do not move; steps out at either
+  // end leave no current row.
+  struct Step { int32_t code; int32_t nr; bool on_row; } steps[] = {
+      {DB_GETSAME, kNone, false}, {DB_GETFIRST, 1, true},     {DB_GETNEXT, 2, true},   {DB_GETLAST, 5, true},
+      {DB_GETNEXT, kNone, false}, {DB_GETSAME, kNone, false}, {INT32_MAX, kNone, false}, {DB_GETPRIOR, 5, true},
+      {DB_GETPRIOR, 4, true},     {kSecond, 2, true},         {0, kNone, true},        {DB_GETSAME, 2, true},
+      {INT32_MAX, kNone, true},   {DB_GETNEXT, 3, true},      {DB_GETFIRST, 1, true},  {DB_GETPRIOR, kNone, false},
+      {0, kNone, false},          {DB_GETNEXT, 1, true},
   };
   int32_t second = 0;
   for (const Step& s : steps) {
     const int32_t code = s.code == kSecond ? second : s.code;
     EXPECT_EQ(Fetch(cursor.get(), code), s.nr) << code;
     if (s.nr == 2 && s.code == DB_GETNEXT) second = rv_StmtGetBookmark(cursor.get());
-    if (s.code == kSecond) {
-      EXPECT_EQ(rv_StmtGetBookmark(cursor.get()), second);
+    const int32_t bookmark = rv_StmtGetBookmark(cursor.get());
+    EXPECT_EQ(bookmark != 0, s.on_row) << code;
+    if (s.code == kSecond || (s.nr == kNone && s.on_row)) {
+      EXPECT_EQ(bookmark, second) << code;
     }
   }
   EXPECT_NE(second, 0);
@@ -200,6 +207,14 @@ TEST_P(CursorTest, StatementsWithoutColumnsGiveAMessageRecord) {
   Cursor printed(rv_StmtOpenSQL(dbc_, "PRINT 'Hallo'", nullptr, 0));
   ASSERT_TRUE(printed);
   EXPECT_EQ(ErrorOf(printed.get()), "01000|0|[sqlsim][SQL Server]Hallo");
+  // With rows, the message lasts until the first fetch, spilled or not.
+  for (int32_t flags : {0, 8}) {
+    Cursor hinted(rv_StmtOpenSQL(dbc_, "PRINT 'Hinweis' SELECT Nr FROM T", nullptr, flags));
+    ASSERT_TRUE(hinted);
+    EXPECT_EQ(ErrorOf(hinted.get()), "01000|0|[sqlsim][SQL Server]Hinweis");
+    for (int32_t nr : {1, 2, 3, 4, 5, kNone}) EXPECT_EQ(Fetch(hinted.get(), DB_GETNEXT), nr);
+    EXPECT_EQ(ErrorOf(hinted.get()), "ERV32|0|") << flags;
+  }
 }
 
 // A saved result is the caller's statement's rows in a spill file: the
@@ -224,11 +239,31 @@ TEST_P(CursorTest, SavedResultsLeaveTheCallersStatement) {
     again.reset();
   }
   SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  // A statement never executed has no result to save.
-  SQLHSTMT idle = SQL_NULL_HSTMT;
-  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &idle)));
-  EXPECT_EQ(rv_StmtSaveResult(dbc_, idle), nullptr);
-  SQLFreeHandle(SQL_HANDLE_STMT, idle);
+  // Statements without a result to save, and a caller's rowset sizes: every
+  // row is saved, one per fetch.
+  struct Setup { const char* sql; bool execute; SQLULEN rowset; int32_t rows; } setups[] = {
+      {nullptr, false, 1, -1},
+      {"UPDATE T SET Nr = 9", false, 1, -1},
+      {"UPDATE T SET Nr = 1 / 0", true, 1, -1},
+      {"SELECT Nr FROM T ORDER BY Nr", true, 2, 5},
+      {"SELECT Nr FROM T ORDER BY Nr", true, 10, 5},
+  };
+  for (const Setup& setup : setups) {
+    SQLHSTMT caller = SQL_NULL_HSTMT;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &caller)));
+    SQLSetStmtAttr(caller, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(setup.rowset), 0);
+    if (setup.sql != nullptr) SQLPrepare(caller, reinterpret_cast<SQLCHAR*>(const_cast<char*>(setup.sql)), SQL_NTS);
+    if (setup.execute) SQLExecute(caller);
+    Cursor result(rv_StmtSaveResult(dbc_, caller));
+    EXPECT_EQ(result != nullptr, setup.rows >= 0) << (setup.sql ? setup.sql : "never prepared");
+    for (int32_t nr = 1; result && nr <= setup.rows + 1; ++nr) {
+      EXPECT_EQ(Fetch(result.get(), DB_GETNEXT), nr <= setup.rows ? nr : kNone) << setup.rowset;
+    }
+    SQLULEN rowset = 0;
+    SQLGetStmtAttr(caller, SQL_ATTR_ROW_ARRAY_SIZE, &rowset, 0, nullptr);
+    EXPECT_EQ(rowset, setup.rowset) << "the caller's size is put back";
+    SQLFreeHandle(SQL_HANDLE_STMT, caller);
+  }
   // A failure in the middle of the rows: no cursor with half a result.
   const char* failing = "SELECT Nr, 10 / (Nr - 3) FROM T";
   SQLHSTMT broken = Executed(failing);
@@ -254,7 +289,13 @@ TEST_P(CursorTest, ColumnsBecomeFieldsByTheirType) {
                   "INSERT INTO M VALUES (1, 200, 'abc', REPLICATE('x', 300), 12.345, '2026-12-08 13:45', "
                   "9000000000, 0x0A0B, -7, 42)\r\n"
                   "INSERT INTO M VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
-  EXPECT_EQ(rv_StmtSetDoublePrecision(2), 4);
+  for (int32_t decimals : {300, -1}) {
+    rv_StmtSetDoublePrecision(decimals);
+    Cursor numbers(rv_StmtOpenSQL(dbc_, "SELECT Betrag FROM M", nullptr, 0));
+    ASSERT_TRUE(numbers);
+    EXPECT_EQ(rv_FieldDec(rv_StmtGetStructure(numbers.get()), 0), decimals < 0 ? 0 : 255) << decimals;
+  }
+  EXPECT_EQ(rv_StmtSetDoublePrecision(2), -1);
   Cursor cursor(rv_StmtOpenSQL(dbc_, "SELECT * FROM M", nullptr, 2 | 8));
   EXPECT_EQ(rv_StmtSetDoublePrecision(4), 2);
   ASSERT_TRUE(cursor);
@@ -285,6 +326,40 @@ TEST_P(CursorTest, ColumnsBecomeFieldsByTheirType) {
                                                "9000000000", "0A0B", "-7", "42"}));
   ASSERT_EQ(rv_StmtFetch(cursor.get(), nullptr, DB_GETNEXT), 1);
   EXPECT_EQ(texts(), (std::vector<std::string>{"0", "0", "", "", "0.00", "0000-00-00", "", "", "0", "0"}));
+}
+
+// A connection of the caller's own ODBC 3 environment names the date types
+// by their ODBC 3 codes; they are dates all the same.
+TEST_P(CursorTest, DatesOnAnOdbc3Connection) {
+  ASSERT_TRUE(Run("CREATE TABLE Z (Am datetime NULL)\r\nINSERT INTO Z VALUES ('2026-12-08 13:45')"));
+  SQLHENV env = SQL_NULL_HENV;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)));
+  SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc)));
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect_.data()), SQL_NTS,
+                                             nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
+  char sql[] = "SELECT Am, CAST(Am AS date) FROM Z";
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)));
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(sql), SQL_NTS)));
+  Cursor cursors[] = {Cursor(rv_StmtSaveResult(dbc, stmt)), Cursor(rv_StmtOpenSQL(dbc, sql, nullptr, 2 | 8))};
+  for (const Cursor& cursor : cursors) {
+    ASSERT_TRUE(cursor);
+    ASSERT_EQ(rv_StmtFetch(cursor.get(), nullptr, DB_GETNEXT), 1);
+    const TableDef* td = rv_StmtGetStructure(cursor.get());
+    for (int32_t i = 0; i < 2; ++i) {
+      char text[32];
+      EXPECT_EQ(rv_FieldType(td, i), 'D') << i;
+      EXPECT_STREQ(rv_FieldToString(td, i, static_cast<const char*>(rv_StmtGetRecordPtr(cursor.get())), text),
+                   "2026-12-08");
+    }
+  }
+  for (Cursor& cursor : cursors) cursor.reset();
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  SQLDisconnect(dbc);
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  SQLFreeHandle(SQL_HANDLE_ENV, env);
 }
 
 // A table read through its definition: a caller's TableDef by its address
@@ -320,6 +395,9 @@ TEST_P(CursorTest, TablesReadThroughTheirDefinition) {
   for (const char* bad : {"=", "=0", "=x1", "=12ab", missing.c_str()}) {
     EXPECT_EQ(rv_StmtOpen(dbc_, bad, nullptr, 0), nullptr) << bad;
   }
+  td->FieldCnt = LERV32_MAX_FIELDS + 1;
+  EXPECT_EQ(rv_StmtOpen(dbc_, spec, nullptr, 0), nullptr) << "a definition that cannot be";
+  td->FieldCnt = 2;
   cursor.reset(rv_StmtOpen(dbc_, spec, "WHERE Fehlt = 1", 0));
   EXPECT_FALSE(cursor) << "a statement the server refuses";
   // A long SQL text runs whole.
