@@ -476,10 +476,10 @@ LERV32_API void LERV32_CALL rv_StmtClose(LERV32_CURSOR cursor);
 LERV32_API int32_t LERV32_CALL rv_StmtGetBookmark(LERV32_CURSOR cursor);
 /* Fills a description block of 13328 bytes: 16-bit values 48 at 0, the
  * entry count at 2 and the record size at 8 and 10; 128 field entries of
- * 20 bytes at 9744 (type, width, decimals as
- * 16-bit values, name of at most 13 characters), and four texts of 256 bytes
- * from 12304: "ODBC", the result's name with its kind, version, attribution.
- * 1, or 0 for a null cursor or block. */
+ * 20 bytes at 9744 (type, width, decimals as 16-bit values, name of at most
+ * 13 characters); four texts of 256 bytes from 12304: "ODBC", the result's
+ * name with its kind, version, attribution. 1, or 0 for a null cursor or
+ * block. */
 LERV32_API int32_t LERV32_CALL rv_StmtGetCbStru(LERV32_CURSOR cursor, void* block);
 /* The native code of the last failure, its state (state: 10 bytes) and
  * message (message: 128 bytes); either buffer may be null. Without one,
