@@ -69,19 +69,33 @@ const TableDef* TableDefAt(const char* text) {
   return reinterpret_cast<const TableDef*>(address);
 }
 
+// Whether a caller's definition is one the calls could have built: counts
+// in range, fields of at most 255 bytes laid end to end.
+bool WellFormed(const TableDef* td) {
+  if (td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS || td->KeyCnt < 0 || td->KeyCnt > LERV32_MAX_KEYS) {
+    return false;
+  }
+  uint32_t offset = 0;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    if (td->Fields[i].Offset != offset || td->Fields[i].Len > 255) return false;
+    offset += td->Fields[i].Len;
+  }
+  return true;
+}
+
 // The definition of the table spec into the cursor's result description.
 // A caller's definition is copied without its key filters and prepared set,
 // which stay the caller's.
 bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
   const TableDef* td = TableDefAt(spec + 1);
-  if (td == nullptr || td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS || td->KeyCnt < 0 ||
-      td->KeyCnt > LERV32_MAX_KEYS) {
-    return false;
-  }
-  std::memcpy(&cursor->result, td, sizeof *td);
-  for (char*& filter : cursor->result.KeyFilter) filter = nullptr;
-  cursor->result.SqlRec = nullptr;
+  if (td == nullptr || !WellFormed(td)) return false;
+  TableDef& copy = cursor->result;
+  std::memcpy(&copy, td, sizeof *td);
+  for (char*& filter : copy.KeyFilter) filter = nullptr;
+  copy.SqlRec = nullptr;
+  copy.TableName[sizeof copy.TableName - 1] = '\0';
+  for (FieldDef& field : copy.Fields) field.Name[sizeof field.Name - 1] = '\0';
   return true;
 }
 

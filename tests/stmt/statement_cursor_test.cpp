@@ -395,9 +395,17 @@ TEST_P(CursorTest, TablesReadThroughTheirDefinition) {
   for (const char* bad : {"=", "=0", "=x1", "=12ab", missing.c_str()}) {
     EXPECT_EQ(rv_StmtOpen(dbc_, bad, nullptr, 0), nullptr) << bad;
   }
-  td->FieldCnt = LERV32_MAX_FIELDS + 1;
-  EXPECT_EQ(rv_StmtOpen(dbc_, spec, nullptr, 0), nullptr) << "a definition that cannot be";
-  td->FieldCnt = 2;
+  // Definitions the calls cannot build are refused, not read past.
+  const TableDef good = *td;
+  for (auto spoil : std::vector<void (*)(TableDef*)>{
+           [](TableDef* bad) { bad->FieldCnt = LERV32_MAX_FIELDS + 1; },
+           [](TableDef* bad) { bad->Fields[1].Len = 300; },
+           [](TableDef* bad) { bad->Fields[0].Offset = 200; bad->Fields[1].Offset = 0; },
+       }) {
+    spoil(td.get());
+    EXPECT_EQ(rv_StmtOpen(dbc_, spec, nullptr, 8), nullptr);
+    *td = good;
+  }
   cursor.reset(rv_StmtOpen(dbc_, spec, "WHERE Fehlt = 1", 0));
   EXPECT_FALSE(cursor) << "a statement the server refuses";
   // A long SQL text runs whole.
