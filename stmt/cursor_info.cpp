@@ -1,6 +1,7 @@
 // What a statement cursor tells about itself: its result's shape, its
 // position, its last diagnostic, and the description block CbStru.
 #include <cstring>
+#include <string>
 
 #include "frame/export_guard.h"
 #include "stmt/statement_cursor.h"

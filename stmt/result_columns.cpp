@@ -49,8 +49,6 @@ FieldShape ShapeOf(SQLSMALLINT sql_type, SQLULEN size, bool wide_as_char) {
 
 }  // namespace
 
-int32_t DoublePrecision() { return double_precision.load(); }
-
 bool DescribeResult(StatementCursor* cursor, SQLSMALLINT columns, bool wide_as_char) {
   const int described = columns < LERV32_MAX_FIELDS ? columns : LERV32_MAX_FIELDS;
   for (int i = 1; i <= described; ++i) {

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "include/lerv32.h"
@@ -41,7 +40,7 @@ struct StatementCursor {
   SQLHDBC dbc = SQL_NULL_HDBC;
   SQLHSTMT stmt = SQL_NULL_HSTMT;  // null once a saved result let go of it
   std::vector<char> record_buffer;  // the internal buffer; empty when none
-  int32_t position = 0;             // bookmark of the current row, or its number in the spill
+  int32_t position = 0;             // bookmark of the driver's current row
   bool bookmarks = false;
   bool diagnostics = false;         // the message record holds the last operation's diagnostic
   bool forward_only = false;
@@ -83,9 +82,6 @@ void NameResult(StatementCursor* cursor, bool saved);
 // wide_as_char maps SQL_WVARCHAR as SQL_VARCHAR. False when a column
 // cannot be described.
 bool DescribeResult(StatementCursor* cursor, SQLSMALLINT columns, bool wide_as_char);
-
-// The decimals of numeric result fields described from now on.
-int32_t DoublePrecision();
 
 // Copies the rest of the cursor's result into a new spill file. False when
 // no file could be made or a row could not be fetched or written: the
