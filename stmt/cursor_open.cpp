@@ -99,12 +99,12 @@ bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   return true;
 }
 
-// Allocates, sets the options, prepares and executes: false when any of it
-// fails.
-bool Execute(StatementCursor* cursor, const std::string& sql, int32_t flags, SQLRETURN* executed) {
+// Allocates, sets the options, prepares and executes: what the execution
+// returned, SQL_ERROR when a step before it failed.
+SQLRETURN Execute(StatementCursor* cursor, const std::string& sql, int32_t flags) {
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocStmt, cursor->dbc, &cursor->stmt))) {
     cursor->stmt = SQL_NULL_HSTMT;
-    return false;
+    return SQL_ERROR;
   }
   SQLHSTMT h = cursor->stmt;
   // Options the driver cannot take are changed by it; the cursor type it
@@ -119,10 +119,9 @@ bool Execute(StatementCursor* cursor, const std::string& sql, int32_t flags, SQL
     ODBC_CALL(SQLSetStmtOption, h, SQL_CURSOR_TYPE, SQL_CURSOR_DYNAMIC);
   }
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())), SQL_NTS))) {
-    return false;
+    return SQL_ERROR;
   }
-  *executed = ODBC_CALL(SQLExecute, h);
-  return SQL_SUCCEEDED(*executed);
+  return ODBC_CALL(SQLExecute, h);
 }
 
 // Keyset-driven and dynamic cursors scroll, with bookmarks when the driver
@@ -156,8 +155,7 @@ void* OpenTable(SQLHDBC dbc, const char* spec, const char* clause, int32_t flags
   cursor->owns_connection = (flags & kOpenOwnsConnection) != 0;
   if (spec == nullptr || !LoadResultDef(cursor.get(), spec)) return nullptr;
   cursor->bookmarks = (flags & kOpenBookmarks) != 0;
-  SQLRETURN executed = SQL_ERROR;
-  if (!Execute(cursor.get(), SelectOfTable(&cursor->result, clause), flags, &executed)) return nullptr;
+  if (!SQL_SUCCEEDED(Execute(cursor.get(), SelectOfTable(&cursor->result, clause), flags))) return nullptr;
   SQLSMALLINT columns = 0;
   ODBC_CALL(SQLNumResultCols, cursor->stmt, &columns);
   if (columns != cursor->result.FieldCnt) return nullptr;
@@ -176,8 +174,8 @@ void* OpenSql(SQLHDBC dbc, const char* sql, const char* extra, int32_t flags) {
   if (sql == nullptr) return nullptr;
   std::string text = sql;
   if (extra != nullptr) text += std::string(" ") + extra;
-  SQLRETURN executed = SQL_ERROR;
-  if (!Execute(cursor.get(), text, flags, &executed)) return nullptr;
+  const SQLRETURN executed = Execute(cursor.get(), text, flags);
+  if (!SQL_SUCCEEDED(executed)) return nullptr;
   if (executed == SQL_SUCCESS_WITH_INFO) cursor->ReadDiagnostic();
   SQLSMALLINT columns = 0;
   ODBC_CALL(SQLNumResultCols, cursor->stmt, &columns);
