@@ -23,7 +23,11 @@ bool WriteAll(const std::string& path, const std::string& content) {
   return std::fclose(file) == 0 && ok;
 }
 
-bool ReplaceWith(const std::string& temporary, const std::string& path) {
+}  // namespace
+
+std::string TemporaryNameBeside(const std::string& path) { return path + "." + UniqName(0) + ".tmp"; }
+
+bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 #if defined(_WIN32)
   return MoveFileExA(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -32,11 +36,9 @@ bool ReplaceWith(const std::string& temporary, const std::string& path) {
 #endif
 }
 
-}  // namespace
-
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
-  const std::string temporary = path + "." + UniqName(0) + ".tmp";
-  if (WriteAll(temporary, content) && ReplaceWith(temporary, path)) return true;
+  const std::string temporary = TemporaryNameBeside(path);
+  if (WriteAll(temporary, content) && ReplaceFileWith(temporary, path)) return true;
   std::remove(temporary.c_str());
   return false;
 }

@@ -20,6 +20,7 @@
 #ifndef LEBASE32_H
 #define LEBASE32_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -193,6 +194,34 @@ LEBASE32_API int32_t LEBASE32_CALL uSetHwpKeyString(const char* key, const char*
  * to the file named by LEBASE32_EVENTLOG, else events.log in the lebase32
  * folder of the user's state directory. 1 when written, 0 when not. */
 LEBASE32_API int32_t LEBASE32_CALL leEventLogWrite(int32_t level, const char* source, const char* text);
+
+#if !defined(_WIN32)
+/* ---- Global memory blocks, as the Windows kernel hands them out (only off
+ * Windows: there these are kernel32's own). A handle names one live block;
+ * every call checks it against the blocks alive now, so a freed or made-up
+ * handle fails instead of touching memory. A fixed block's handle is its
+ * address; a movable block's is not, and a movable block of 0 bytes cannot
+ * be locked. */
+typedef void* HGLOBAL;
+#define GMEM_FIXED 0x0000u
+#define GMEM_MOVEABLE 0x0002u
+#define GMEM_ZEROINIT 0x0040u
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+/* A new block of bytes (zero-filled with GMEM_ZEROINIT), at most 2 GiB - 1
+ * as on 32-bit Windows; null on failure or unknown flags. */
+LEBASE32_API HGLOBAL LEBASE32_CALL GlobalAlloc(unsigned int flags, size_t bytes);
+/* The block's first byte, its lock count raised; null for an unknown handle
+ * or an empty movable block. */
+LEBASE32_API void* LEBASE32_CALL GlobalLock(HGLOBAL block);
+/* Lowers the lock count; non-zero while the block stays locked, 0 when it is
+ * unlocked now or the handle is unknown. */
+LEBASE32_API int LEBASE32_CALL GlobalUnlock(HGLOBAL block);
+/* The block's size in bytes; 0 for an unknown handle. */
+LEBASE32_API size_t LEBASE32_CALL GlobalSize(HGLOBAL block);
+/* Frees the block; null on success, the handle itself when it is unknown. */
+LEBASE32_API HGLOBAL LEBASE32_CALL GlobalFree(HGLOBAL block);
+#endif
 
 #ifdef __cplusplus
 }

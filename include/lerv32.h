@@ -498,6 +498,59 @@ LERV32_API TableDef* LERV32_CALL rv_StmtGetStructure(LERV32_CURSOR cursor);
  * (initially 4); returns the previous value. */
 LERV32_API int32_t LERV32_CALL rv_StmtSetDoublePrecision(int32_t decimals);
 
+/* ---- Blobs: binary objects of any size kept beside the records, known by
+ * a blob id (0: no blob). The database needs the blob tables and procedures
+ * of sql/blobs.sql. Data travel in pieces of 512 bytes; the server keeps
+ * them in parts of 16 MiB. A write replaces the whole blob or, when it
+ * fails, leaves it as it was: on a connection in autocommit mode it runs in
+ * a transaction of its own, on one in manual-commit mode inside the
+ * caller's. Results are these codes (0 success): */
+#define LERV32_BLOB_OK 0
+#define LERV32_BLOB_CANNOT_OPEN_SOURCE 1 /* "XFILE::open(...,FALSE)" */
+#define LERV32_BLOB_CANNOT_PREPARE 2     /* "SQLPrepare( )" */
+#define LERV32_BLOB_CANNOT_EXECUTE 3     /* "SQLExecute( )" */
+#define LERV32_BLOB_UNEXPECTED_RESULT 4  /* "unexpected resultcode" */
+#define LERV32_BLOB_NO_DATA 5            /* "no blobdata available" */
+#define LERV32_BLOB_CANNOT_CREATE 6      /* "XFILE::creat(...)" */
+#define LERV32_BLOB_UNEXPECTED_END 7     /* "unexpected end of data" */
+#define LERV32_BLOB_UNEXPECTED_FETCH 8   /* "unexpected fetch status" */
+#define LERV32_BLOB_NO_MEMORY 9          /* "GlobalAlloc( ) / GlobalLock( )" */
+
+typedef void* LERV32_HGLOBAL; /* global memory handle (HGLOBAL) */
+
+/* A new blob holding the file's bytes; its id in *blob_id (0 on failure:
+ * nothing is left on the server). 1 when the file cannot be opened or its
+ * size read, 8 when the server gives no id. */
+LERV32_API int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id,
+                                                          const char* file_name);
+/* The same from the bytes of a global memory block (null: an empty blob). */
+LERV32_API int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t* blob_id,
+                                                             LERV32_HGLOBAL block);
+/* Replaces the blob's data by the file's bytes. 4 for blob id 0, 5 for a
+ * blob that does not exist, 4 when the file ends before its size. */
+LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id,
+                                                          const char* file_name);
+/* The same from a global memory block; a null block empties the blob, a
+ * block that cannot be locked (such as a movable one of 0 bytes) gives 9. */
+LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id,
+                                                             LERV32_HGLOBAL block);
+/* Writes the blob to the file, replacing it only once the whole blob has
+ * arrived (a failure leaves an earlier file of that name as it was). 5 for
+ * an empty or missing blob (no file made), 6 when the file cannot be made,
+ * 7 when the data do not arrive whole. */
+LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id,
+                                                        const char* file_name);
+/* The blob in a new movable global memory block in *block, which the caller
+ * frees with GlobalFree; *block is null on failure. 5 for an empty or
+ * missing blob, 7 when its data do not fill the block exactly. */
+LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id,
+                                                           LERV32_HGLOBAL* block);
+/* The blob's size in bytes (0 for a missing blob), -1 when it cannot be read. */
+LERV32_API int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t blob_id);
+/* Removes the blob and its parts. 0 (SQL_SUCCESS), or the ODBC return code
+ * of the call that failed (-1 SQL_ERROR, -2 SQL_INVALID_HANDLE). */
+LERV32_API int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id);
+
 #ifdef __cplusplus
 }
 #endif

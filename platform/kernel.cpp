@@ -1,10 +1,13 @@
-// Kernel services: sleeping and module file names.
+// Kernel services: sleeping, module file names and full paths.
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "platform/win_api.h"
 
@@ -42,4 +45,20 @@ DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size) {
   std::memcpy(path, found, copied);
   path[copied] = '\0';
   return static_cast<DWORD>(copied);
+}
+
+DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer, char** file_part) {
+  if (file_part != nullptr) *file_part = nullptr;
+  if (name == nullptr || *name == '\0') return 0;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(name, error);
+  if (error) return 0;
+  const std::string full = absolute.lexically_normal().string();
+  if (buffer == nullptr || full.size() >= size) return static_cast<DWORD>(full.size() + 1);
+  std::memcpy(buffer, full.c_str(), full.size() + 1);
+  if (file_part != nullptr) {
+    const std::size_t slash = full.rfind('/');
+    if (slash + 1 < full.size()) *file_part = buffer + slash + 1;
+  }
+  return static_cast<DWORD>(full.size());
 }

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 
+#include "include/lebase32.h"
+
 typedef unsigned int UINT;
 typedef WCHAR OLECHAR;
 typedef OLECHAR* BSTR;
@@ -59,6 +61,14 @@ void Sleep(DWORD milliseconds);
 DWORD GetModuleFileNameA(HMODULE module, char* path, DWORD size);
 // The handle (base address) of the shared library that contains address.
 HMODULE ModuleOfAddress(const void* address);
+// name made absolute against the working folder, "." and ".." resolved. Its
+// length; when size cannot hold it and its zero byte, the size it needs (zero
+// byte included) and nothing written. *file_part (may be null) points at the
+// last name in buffer, null when the path ends in a slash. 0 on failure.
+DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer, char** file_part);
+
+// ---- Global memory: GlobalAlloc and its kin are exported by the support
+// library (include/lebase32.h), so that a host and the library share them.
 
 // ---- Files: what the spill file of statement cursors needs
 typedef void* HANDLE;

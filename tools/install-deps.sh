@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev locales
   libgtest-dev googletest libbenchmark-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
-  g++-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
   g++-multilib libsqlite3-dev:i386 unixodbc-dev:i386
 )

@@ -1,0 +1,252 @@
+// The blob exports: blobs to and from files and global memory blocks.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "blob/blob_transfer.h"
+#include "frame/atomic_file.h"
+#include "frame/export_guard.h"
+#include "include/lebase32.h"
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+
+namespace lerv32 {
+namespace {
+
+// A file of the support library, closed when it goes.
+class SupportFile {
+ public:
+  explicit SupportFile(int32_t handle) : handle_(handle) {}
+  ~SupportFile() { Close(); }
+  SupportFile(const SupportFile&) = delete;
+  SupportFile& operator=(const SupportFile&) = delete;
+
+  bool ok() const { return handle_ >= 0; }
+  int32_t get() const { return handle_; }
+  bool Close() {
+    const bool closed = handle_ < 0 || X_Close(handle_) == 0;
+    handle_ = -1;
+    return closed;
+  }
+
+ private:
+  int32_t handle_;
+};
+
+class FileSource : public BlobSource {
+ public:
+  explicit FileSource(int32_t file) : file_(file) {}
+  int32_t Read(int64_t position, unsigned char* piece, int32_t n) override {
+    if (position > INT32_MAX || X_Seek(file_, static_cast<int32_t>(position), 0) != position) return -1;
+    return X_Read(file_, piece, n);
+  }
+
+ private:
+  int32_t file_;
+};
+
+class FileSink : public BlobSink {
+ public:
+  explicit FileSink(int32_t file) : file_(file) {}
+  bool Write(int64_t position, const unsigned char* piece, int32_t n) override {
+    if (position > INT32_MAX || X_Seek(file_, static_cast<int32_t>(position), 0) != position) return false;
+    return X_Write(file_, piece, n) == n;
+  }
+
+ private:
+  int32_t file_;
+};
+
+class MemorySource : public BlobSource {
+ public:
+  MemorySource(const unsigned char* block, int64_t size) : block_(block), size_(size) {}
+  int32_t Read(int64_t position, unsigned char* piece, int32_t n) override {
+    const int64_t available = size_ - position;
+    if (available <= 0) return 0;
+    const int32_t count = available < n ? static_cast<int32_t>(available) : n;
+    std::memcpy(piece, block_ + position, static_cast<size_t>(count));
+    return count;
+  }
+
+ private:
+  const unsigned char* block_;
+  int64_t size_;
+};
+
+class MemorySink : public BlobSink {
+ public:
+  MemorySink(unsigned char* block, int64_t size) : block_(block), size_(size) {}
+  bool Write(int64_t position, const unsigned char* piece, int32_t n) override {
+    if (position < 0 || position + n > size_) return false;
+    std::memcpy(block_ + position, piece, static_cast<size_t>(n));
+    return true;
+  }
+
+ private:
+  unsigned char* block_;
+  int64_t size_;
+};
+
+// Opens name for reading and finds its size; false when either fails, so
+// that a source of unknown size never touches the blob.
+bool OpenSource(const char* name, SupportFile* file, int32_t* size) {
+  if (name == nullptr || !file->ok()) return false;
+  const int32_t here = X_Seek(file->get(), 0, 1);
+  *size = X_Seek(file->get(), 0, 2);
+  return here >= 0 && *size >= 0 && X_Seek(file->get(), here, 0) == here;
+}
+
+// Writes the blob inside a transaction of its own when the connection has
+// none, so that a failure leaves the blob as it was.
+int32_t WriteWhole(SQLHDBC dbc, uint32_t blob_id, BlobSource& source, int64_t size) {
+  BlobWriteTransaction transaction(dbc);
+  return transaction.Finish(WriteBlob(dbc, blob_id, source, size));
+}
+
+int32_t UpdateFromFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
+  SupportFile file(name == nullptr ? -1 : X_Open(name, 0));
+  int32_t size = 0;
+  if (!OpenSource(name, &file, &size)) return kBlobCannotOpenSource;
+  FileSource source(file.get());
+  return WriteWhole(dbc, blob_id, source, size);
+}
+
+int32_t UpdateFromMemory(SQLHDBC dbc, uint32_t blob_id, HGLOBAL block) {
+  if (block == nullptr) {
+    MemorySource nothing(nullptr, 0);
+    return WriteWhole(dbc, blob_id, nothing, 0);
+  }
+  const auto* bytes = static_cast<const unsigned char*>(GlobalLock(block));
+  if (bytes == nullptr) return kBlobNoMemory;
+  const auto size = static_cast<int64_t>(GlobalSize(block));
+  MemorySource source(bytes, size);
+  const int32_t result = WriteWhole(dbc, blob_id, source, size);
+  GlobalUnlock(block);
+  return result;
+}
+
+// A new blob written by update; a blob whose data could not be written is
+// removed again and no id given out.
+template <typename Update>
+int32_t Insert(SQLHDBC dbc, int32_t* blob_id, Update&& update) {
+  if (blob_id == nullptr) return kBlobUnexpectedResult;
+  *blob_id = 0;
+  uint32_t id = 0;
+  const int32_t added = AddBlob(dbc, &id);
+  if (added != kBlobOk) return added;
+  const int32_t written = update(id);
+  if (written != kBlobOk) {
+    DeleteBlob(dbc, id);
+    return written;
+  }
+  *blob_id = static_cast<int32_t>(id);
+  return kBlobOk;
+}
+
+// The blob goes to a new file beside name, which replaces name only when the
+// whole blob arrived: a failure leaves an earlier file of that name intact.
+int32_t SelectToFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
+  if (name == nullptr || *name == '\0') return kBlobCannotCreateTarget;
+  if (SizeOfBlob(dbc, blob_id) < 1) return kBlobNoData;
+  const std::string temporary = TemporaryNameBeside(name);
+  SupportFile file(X_Creat(temporary.c_str()));
+  if (!file.ok()) return kBlobCannotCreateTarget;
+  FileSink sink(file.get());
+  int32_t result = ReadBlob(dbc, blob_id, sink, nullptr);
+  if (!file.Close() && result == kBlobOk) result = kBlobUnexpectedEnd;
+  if (result == kBlobOk && !ReplaceFileWith(temporary, name)) result = kBlobCannotCreateTarget;
+  if (result != kBlobOk) std::remove(temporary.c_str());
+  return result;
+}
+
+int32_t SelectToMemory(SQLHDBC dbc, uint32_t blob_id, HGLOBAL* out) {
+  if (out == nullptr) return kBlobNoMemory;
+  *out = nullptr;
+  const int32_t size = SizeOfBlob(dbc, blob_id);
+  if (size < 1) return kBlobNoData;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<size_t>(size));
+  if (block == nullptr) return kBlobNoMemory;
+  auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
+  if (bytes == nullptr) {
+    GlobalFree(block);
+    return kBlobNoMemory;
+  }
+  MemorySink sink(bytes, size);
+  int64_t delivered = 0;
+  int32_t result = ReadBlob(dbc, blob_id, sink, &delivered);
+  GlobalUnlock(block);
+  // A blob that shrank since its size was read would leave a tail unwritten.
+  if (result == kBlobOk && delivered != size) result = kBlobUnexpectedEnd;
+  if (result != kBlobOk) {
+    GlobalFree(block);
+    return result;
+  }
+  *out = block;
+  return kBlobOk;
+}
+
+}  // namespace
+}  // namespace lerv32
+
+using lerv32::Guarded;
+
+extern "C" {
+
+int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id, const char* file_name) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+    auto dbc = static_cast<SQLHDBC>(connection);
+    // The file is checked first: a missing file makes no empty blob.
+    lerv32::SupportFile probe(file_name == nullptr ? -1 : X_Open(file_name, 0));
+    if (!probe.ok()) {
+      if (blob_id != nullptr) *blob_id = 0;
+      return int32_t{lerv32::kBlobCannotOpenSource};
+    }
+    probe.Close();
+    return lerv32::Insert(dbc, blob_id, [&](uint32_t id) { return lerv32::UpdateFromFile(dbc, id, file_name); });
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t* blob_id, LERV32_HGLOBAL block) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+    auto dbc = static_cast<SQLHDBC>(connection);
+    return lerv32::Insert(dbc, blob_id, [&](uint32_t id) { return lerv32::UpdateFromMemory(dbc, id, block); });
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), file_name);
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL block) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+    return lerv32::UpdateFromMemory(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), block);
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
+    return lerv32::SelectToFile(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), file_name);
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL* block) {
+  return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
+    return lerv32::SelectToMemory(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), block);
+  });
+}
+
+int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t blob_id) {
+  return Guarded<int32_t>(-1, [&] {
+    return lerv32::SizeOfBlob(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id));
+  });
+}
+
+int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id) {
+  return Guarded<int16_t>(SQL_ERROR, [&] {
+    return static_cast<int16_t>(lerv32::DeleteBlob(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id)));
+  });
+}
+
+}  // extern "C"
