@@ -86,8 +86,9 @@ bool RunFault(const ast::Execute& exec, const std::vector<ParamValue>& params,
   if (kind == "execute") rule.kind = FaultRule::Kind::kExecute;
   else if (kind == "info") rule.kind = FaultRule::Kind::kInfo;
   else if (kind == "putdata") rule.kind = FaultRule::Kind::kPutData;
+  else if (kind == "getdata") rule.kind = FaultRule::Kind::kGetData;
   else {
-    diags->push_back(ServerError(8144, "sqlsim_fault: the kind is 'execute', 'info', 'putdata' or 'clear'."));
+    diags->push_back(ServerError(8144, "sqlsim_fault: the kind is 'execute', 'info', 'putdata', 'getdata' or 'clear'."));
     return false;
   }
   if (args.size() < 5) {
@@ -95,6 +96,11 @@ bool RunFault(const ast::Execute& exec, const std::vector<ParamValue>& params,
     return false;
   }
   rule.pattern = text(1).empty() ? "%" : text(1);
+  if (rule.kind == FaultRule::Kind::kGetData) {
+    // The pattern counts the calls to let through; every call matches.
+    rule.pass_first = std::strtoll(text(1).c_str(), nullptr, 10);
+    rule.pattern = "%";
+  }
   rule.remaining = static_cast<int32_t>(number(2));
   rule.diagnostic.sqlstate = text(3);
   rule.diagnostic.native = static_cast<int32_t>(number(4));

@@ -141,5 +141,7 @@ std::unique_ptr<Session> OpenSession(const ConnectOptions& options,
 // Fault injection for the tests of clients (set by EXECUTE sqlsim_fault).
 // The ODBC layer asks before each SQLPutData whether it must fail.
 std::optional<Diagnostic> TakePutDataFault();
+// The same before each SQLGetData.
+std::optional<Diagnostic> TakeGetDataFault();
 
 }  // namespace sqlsim

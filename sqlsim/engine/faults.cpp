@@ -65,6 +65,10 @@ std::optional<Diagnostic> TakeFault(FaultRule::Kind kind, std::string_view text)
   auto& rules = Rules();
   for (auto it = rules.begin(); it != rules.end(); ++it) {
     if (it->kind != kind || !MatchesFaultPattern(text, it->pattern)) continue;
+    if (it->pass_first > 0) {
+      --it->pass_first;
+      return std::nullopt;
+    }
     Diagnostic diagnostic = it->diagnostic;
     if (--it->remaining <= 0) {
       rules.erase(it);
@@ -77,6 +81,10 @@ std::optional<Diagnostic> TakeFault(FaultRule::Kind kind, std::string_view text)
 
 std::optional<Diagnostic> TakePutDataFault() {
   return TakeFault(FaultRule::Kind::kPutData, "");
+}
+
+std::optional<Diagnostic> TakeGetDataFault() {
+  return TakeFault(FaultRule::Kind::kGetData, "");
 }
 
 }  // namespace sqlsim

@@ -2,11 +2,13 @@
 //   EXECUTE sqlsim_fault 'execute', '<pattern>', <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'info',    '<pattern>', <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'putdata', '',          <count>, '<sqlstate>', <native> [, '<message>']
+//   EXECUTE sqlsim_fault 'getdata', '<after>',   <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'clear'
 // 'execute' fails the next <count> statements whose text matches the LIKE
 // pattern (% and _, case-insensitive) without running them; 'info' runs them
 // and adds an informational message; 'putdata' fails the next SQLPutData
-// calls. Rules hold for the whole process, so a test may set them on one
+// calls; 'getdata' lets <after> SQLGetData calls (a number, '' for none)
+// pass and fails the <count> after them. Rules hold for the whole process, so a test may set them on one
 // connection and hit them on another.
 #pragma once
 
@@ -19,10 +21,11 @@
 namespace sqlsim {
 
 struct FaultRule {
-  enum class Kind { kExecute, kInfo, kPutData };
+  enum class Kind { kExecute, kInfo, kPutData, kGetData };
   Kind kind = Kind::kExecute;
   std::string pattern;
   int32_t remaining = 1;
+  int64_t pass_first = 0;  // calls let through before the rule fails any
   Diagnostic diagnostic;
 };
 

@@ -67,6 +67,10 @@ SQLRETURN GetData(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type, SQLPOINTER b
   if (!s.cursor || s.cursor->rowset_rows() == 0 || s.current_row >= s.cursor->rowset_rows()) {
     return s.diags.Error("24000", "Invalid cursor state");
   }
+  if (std::optional<Diagnostic> fault = TakeGetDataFault()) {
+    s.diags.AddServer(*fault);
+    return SQL_ERROR;
+  }
   const Cursor& c = *s.cursor;
   if (column == 0) {
     return GetBookmark(s, c_type, buffer, buffer_length, indicator);

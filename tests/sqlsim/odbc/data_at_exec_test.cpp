@@ -169,5 +169,21 @@ TEST_F(DataAtExecTest, LongTextAndBinaryReadInPieces) {
   EXPECT_EQ(pieces, 1);
 }
 
+TEST_F(DataAtExecTest, InjectedGetDataFaultLetsTheGivenCallsPassFirst) {
+  Exec("INSERT INTO d (id, txt) VALUES (1, 'abcdefgh')");
+  Exec("EXECUTE sqlsim_fault 'getdata', '2', 1, '08S01', 10054");
+  ASSERT_STMT_OK(SQLExecDirect(stmt_, Text("SELECT txt FROM d"), SQL_NTS), stmt_);
+  ASSERT_STMT_OK(SQLFetch(stmt_), stmt_);
+  char piece[4];
+  SQLLEN indicator = 0;
+  EXPECT_EQ(SQLGetData(stmt_, 1, SQL_C_CHAR, piece, sizeof piece, &indicator), SQL_SUCCESS_WITH_INFO);
+  EXPECT_EQ(SQLGetData(stmt_, 1, SQL_C_CHAR, piece, sizeof piece, &indicator), SQL_SUCCESS_WITH_INFO);
+  EXPECT_EQ(SQLGetData(stmt_, 1, SQL_C_CHAR, piece, sizeof piece, &indicator), SQL_ERROR);
+  EXPECT_EQ(Diags(SQL_HANDLE_STMT, stmt_).at(0).state, "08S01");
+  // Used up: the rest of the value still comes.
+  EXPECT_EQ(SQLGetData(stmt_, 1, SQL_C_CHAR, piece, sizeof piece, &indicator), SQL_SUCCESS);
+  EXPECT_STREQ(piece, "gh");
+}
+
 }  // namespace
 }  // namespace odbctest
