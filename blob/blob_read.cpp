@@ -58,8 +58,8 @@ int32_t ReadBlob(SQLHDBC dbc, uint32_t blob_id, BlobSink& sink, int64_t* deliver
     int32_t length = 0;
     // A part that does not arrive whole ends the read: the first failure is
     // the result, whatever later parts would bring.
-    if (!stmt.ReadInteger(&length) || length < 0 ||
-        (length > 0 && ReadPart(stmt.get(), length, sink, &position) != length)) {
+    // An empty part is read too: data beside a length of 0 are a failure.
+    if (!stmt.ReadInteger(&length) || length < 0 || ReadPart(stmt.get(), length, sink, &position) != length) {
       status = kBlobUnexpectedEnd;
       break;
     }

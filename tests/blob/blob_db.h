@@ -34,7 +34,9 @@ class BlobDb {
     if (dbc == nullptr) return nullptr;
     connections_.push_back(dbc);
     char errors[2048] = {};
-    if (blob_tables) EXPECT_EQ(rv_CallSqlFile(dbc, nullptr, LERV32_BLOBS_SQL, errors, sizeof errors), 1) << errors;
+    if (blob_tables) {
+      EXPECT_EQ(rv_CallSqlFile(dbc, nullptr, LERV32_BLOBS_SQL, errors, sizeof errors), 1) << errors;
+    }
     return dbc;
   }
 
