@@ -385,8 +385,8 @@ TEST_F(BlobTest, PartsThatDoNotMatchTheirLengthEndTheRead) {
       "SELECT DATALENGTH(BlobData) + 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId",
       "SELECT DATALENGTH(BlobData) - 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId",
       "SELECT 6, CAST(NULL AS varbinary(max)) FROM ut_Blobs WHERE BlobId = @BlobId",
-      "SELECT CAST(NULL AS integer), BlobData FROM ut_Blobs WHERE BlobId = @BlobId UNION ALL "
-      "SELECT 6, CAST('ghijkl' AS varbinary(max))",
+      ("SELECT CAST(NULL AS integer), BlobData FROM ut_Blobs WHERE BlobId = @BlobId UNION ALL "
+       "SELECT 6, CAST('ghijkl' AS varbinary(max))"),
   };
   for (const char* lie : lies) {
     Exec(dbc_, "IF OBJECT_ID(N'dbo.up_Sel_Blobs', N'P') IS NOT NULL DROP PROCEDURE [dbo].[up_Sel_Blobs]");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/win_api.h"
@@ -25,6 +26,24 @@ TEST(Kernel, ModuleFileNameOfTheProgramAndOfALibrary) {
   EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), 4u);
   EXPECT_EQ(std::strlen(small), 4u);
   EXPECT_EQ(GetModuleFileNameA(nullptr, small, 0), 0u);
+}
+
+TEST(Kernel, FullPathNamesResolveAgainstTheWorkingFolder) {
+  const std::string cwd = std::filesystem::current_path().string();
+  char path[512];
+  char* name = nullptr;
+  const DWORD length = GetFullPathNameA("a/../b/./datei.bin", sizeof path, path, &name);
+  EXPECT_EQ(std::string(path), cwd + "/b/datei.bin");
+  EXPECT_EQ(length, std::strlen(path));
+  ASSERT_NE(name, nullptr);
+  EXPECT_STREQ(name, "datei.bin");
+  EXPECT_EQ(GetFullPathNameA("/x/y/../z", sizeof path, path, nullptr), 4u);
+  EXPECT_STREQ(path, "/x/z");
+  // Too small: the size needed with the zero byte, nothing written.
+  char small[4] = "abc";
+  EXPECT_EQ(GetFullPathNameA("/x/z", sizeof small, small, nullptr), 5u);
+  EXPECT_STREQ(small, "abc");
+  EXPECT_EQ(GetFullPathNameA("", sizeof path, path, nullptr), 0u);
 }
 
 }  // namespace
