@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target driver_bench navigation_bench record_access_bench host_calls -j2
+cmake --build "$build" --target driver_bench navigation_bench record_access_bench blob_bench host_calls -j2
 
 # BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
 # how they store them.
@@ -67,6 +67,16 @@ for error in errors:
 PY
 }
 if [ "${BENCH_RECORDS:-1}" = only ]; then records "$@"; exit 0; fi
+
+# A 64 MiB blob written from a file and read to a file, through the library
+# and by a hand-written loop on the same part rows: MB/s (bytes_per_second).
+# BENCH_BLOBS=only runs just this, =0 skips it.
+blobs() {
+  "$build/bench/blob_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
+    --benchmark_repetitions="${BENCH_REPETITIONS:-3}" --benchmark_enable_random_interleaving=true \
+    --benchmark_display_aggregates_only=true "$@"
+}
+if [ "${BENCH_BLOBS:-1}" = only ]; then blobs "$@"; exit 0; fi
 
 # Read, next by key and append per call from bench/host_calls.c, a host
 # program built from the public header alone: natively and as a Windows .exe
@@ -188,5 +198,7 @@ PY
 if [ "${BENCH_NAVIGATION:-1}" != 0 ]; then navigation; fi
 
 if [ "${BENCH_RECORDS:-1}" != 0 ]; then records; fi
+
+if [ "${BENCH_BLOBS:-1}" != 0 ]; then blobs; fi
 
 if [ "${BENCH_WINE:-1}" != 0 ]; then host_calls; fi

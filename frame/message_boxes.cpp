@@ -116,7 +116,8 @@ int ScriptedMessageBox(const char* text, const char* caption, UINT type) {
   }
   std::string labels;
   for (const Button& b : buttons) labels += (labels.empty() ? "" : "/") + std::string(b.label);
-  const std::string caption_text = Utf8(caption);
+  // Without a caption Windows shows its own, "Fehler" on a German system.
+  const std::string caption_text = Utf8(caption != nullptr ? caption : "Fehler");
   const std::string body = Utf8(text);
   std::fprintf(stderr, "[message box] %s\n%s\n[%s] -> %s\n", caption_text.c_str(), body.c_str(), labels.c_str(),
                answer->label);
