@@ -97,6 +97,41 @@ static void CheckScripts(void) {
   rv_FreeTableDef(td);
 }
 
+// Every blob call through the library's own exports, on the test data
+// source of the stand-in server.
+static void CheckBlobs(void) {
+  const char* in = "c_host_blob.bin";
+  const char* out = "c_host_blob_copy.bin";
+  char errors[512] = "";
+  char copy[16] = "";
+  int32_t id = 0;
+  int32_t empty = 0;
+  LERV32_HGLOBAL block = (LERV32_HGLOBAL)1;
+  FILE* file = fopen(in, "wb");
+  LERV32_HDBC db = rv_OdbcConnect("sqlsim_test", "", "");
+  Check(db != NULL && file != NULL, "blob database and file");
+  if (db == NULL || file == NULL) return;
+  fputs("Blobdaten", file);
+  fclose(file);
+  Check(rv_CallSqlFile(db, NULL, LERV32_BLOBS_SQL, errors, (int32_t)sizeof errors) == 1, errors);
+  Check(rv_OdbcInsertBlobFromFile(db, &id, in) == LERV32_BLOB_OK && id > 0, "blob from a file");
+  Check(rv_OdbcSizeOfBlob(db, id) == 9, "blob size");
+  Check(rv_OdbcSelectBlobToFile(db, id, out) == LERV32_BLOB_OK, "blob to a file");
+  file = fopen(out, "rb");
+  Check(file != NULL && fread(copy, 1, sizeof copy - 1, file) == 9 && strcmp(copy, "Blobdaten") == 0, "blob copy");
+  if (file != NULL) fclose(file);
+  Check(rv_OdbcUpdateBlobFromFile(db, id, in) == LERV32_BLOB_OK, "blob update from a file");
+  Check(rv_OdbcUpdateBlobFromHGlobal(db, id, NULL) == LERV32_BLOB_OK && rv_OdbcSizeOfBlob(db, id) == 0,
+        "blob emptied by a null block");
+  Check(rv_OdbcSelectBlobToHGlobal(db, id, &block) == LERV32_BLOB_NO_DATA && block == NULL, "empty blob to memory");
+  Check(rv_OdbcInsertBlobFromHGlobal(db, &empty, NULL) == LERV32_BLOB_OK && empty > id, "empty blob from memory");
+  Check(rv_OdbcDeleteBlob(db, id) == 0 && rv_OdbcDeleteBlob(db, empty) == 0, "blobs deleted");
+  Check(rv_OdbcUpdateBlobFromFile(db, 0, in) == LERV32_BLOB_UNEXPECTED_RESULT, "blob id 0");
+  rv_OdbcDisconnect(db);
+  remove(in);
+  remove(out);
+}
+
 int main(void) {
   LERV32_HDBC connection;
   char connect[256] = "DRIVER=NoSuchDriver;";
@@ -117,6 +152,7 @@ int main(void) {
 
   CheckDefinitions();
   CheckScripts();
+  CheckBlobs();
   printf("%d failed\n", failed);
   return failed == 0 ? 0 : 1;
 }
