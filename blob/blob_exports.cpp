@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "blob/blob_files.h"
 #include "blob/blob_transfer.h"
 #include "frame/atomic_file.h"
 #include "frame/export_guard.h"
@@ -12,50 +13,6 @@
 
 namespace lerv32 {
 namespace {
-
-// A file of the support library, closed when it goes.
-class SupportFile {
- public:
-  explicit SupportFile(int32_t handle) : handle_(handle) {}
-  ~SupportFile() { Close(); }
-  SupportFile(const SupportFile&) = delete;
-  SupportFile& operator=(const SupportFile&) = delete;
-
-  bool ok() const { return handle_ >= 0; }
-  int32_t get() const { return handle_; }
-  bool Close() {
-    const bool closed = handle_ < 0 || X_Close(handle_) == 0;
-    handle_ = -1;
-    return closed;
-  }
-
- private:
-  int32_t handle_;
-};
-
-class FileSource : public BlobSource {
- public:
-  explicit FileSource(int32_t file) : file_(file) {}
-  int32_t Read(int64_t position, unsigned char* piece, int32_t n) override {
-    if (position > INT32_MAX || X_Seek(file_, static_cast<int32_t>(position), 0) != position) return -1;
-    return X_Read(file_, piece, n);
-  }
-
- private:
-  int32_t file_;
-};
-
-class FileSink : public BlobSink {
- public:
-  explicit FileSink(int32_t file) : file_(file) {}
-  bool Write(int64_t position, const unsigned char* piece, int32_t n) override {
-    if (position > INT32_MAX || X_Seek(file_, static_cast<int32_t>(position), 0) != position) return false;
-    return X_Write(file_, piece, n) == n;
-  }
-
- private:
-  int32_t file_;
-};
 
 class MemorySource : public BlobSource {
  public:
@@ -153,6 +110,7 @@ int32_t SelectToFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
   if (!file.ok()) return kBlobCannotCreateTarget;
   FileSink sink(file.get());
   int32_t result = ReadBlob(dbc, blob_id, sink, nullptr);
+  if (!sink.Flush() && result == kBlobOk) result = kBlobUnexpectedEnd;
   if (!file.Close() && result == kBlobOk) result = kBlobUnexpectedEnd;
   if (result == kBlobOk && !ReplaceFileWith(temporary, name)) result = kBlobCannotCreateTarget;
   if (result != kBlobOk) std::remove(temporary.c_str());
