@@ -1,13 +1,16 @@
 // The blob handler against sqlsim through its vtable: methods forwarded to
 // the blob calls, their results in GetError, interfaces and references,
 // long file names and null out pointers refused. Off Windows the handler
-// has no type library and no IDispatch.
+// has no type library and no IDispatch; under Wine the type library in
+// LERV32.dll and late-bound calls.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "blob/blob_db.h"
 #include "blob/blob_handler_util.h"
@@ -18,6 +21,7 @@ namespace {
 
 using blobtest::Bstr;
 using blobtest::ErrorOf;
+using blobtest::TakeText;
 using testenv::ReadText;
 using testenv::WriteText;
 
@@ -379,6 +383,179 @@ TEST_F(BlobHandlerTest, WithoutTypeLibraryThereIsNoIDispatch) {
   EXPECT_EQ(handler->GetIDsOfNames(IID_NULL, names, 1, 0, &id), E_NOTIMPL);
   EXPECT_EQ(id, DISPID_UNKNOWN);
   EXPECT_EQ(handler->Invoke(0x60020004, IID_NULL, 0, 1, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
+}
+
+#else  // _WIN32
+
+// A parameter's type as the table states it: VT_BYREF | vt for a pointer to vt.
+VARTYPE TypeOf(const TYPEDESC& desc) {
+  return desc.vt == VT_PTR && desc.lptdesc != nullptr ? static_cast<VARTYPE>(VT_BYREF | desc.lptdesc->vt) : desc.vt;
+}
+
+struct Param {
+  const char* name;
+  VARTYPE type;
+  USHORT flags;
+};
+struct Method {
+  const char* name;
+  std::vector<Param> params;
+};
+constexpr USHORT kIn = PARAMFLAG_FIN;
+constexpr USHORT kRetval = PARAMFLAG_FOUT | PARAMFLAG_FRETVAL;
+constexpr VARTYPE kLongOut = VT_BYREF | VT_I4;
+constexpr VARTYPE kBoolOut = VT_BYREF | VT_BOOL;
+// From slot 7 on, dispatch ids from 0x60020000 on.
+const Method kMethods[] = {
+    {"InsertFromFile", {{"bsFileName", VT_BSTR, kIn}, {"lRecId", kLongOut, kRetval}}},
+    {"UpdateFromFile", {{"bsFileName", VT_BSTR, kIn}, {"lRecId", VT_I4, kIn}, {"bSuccess", kBoolOut, kRetval}}},
+    {"SelectToFile", {{"bsFileName", VT_BSTR, kIn}, {"lRecId", VT_I4, kIn}, {"bSuccess", kBoolOut, kRetval}}},
+    {"DeleteBlob", {{"lRecId", VT_I4, kIn}, {"bSuccess", kBoolOut, kRetval}}},
+    {"SizeOfBlob", {{"lRecId", VT_I4, kIn}, {"lSize", kLongOut, kRetval}}},
+    {"GetError", {{"bsError", VT_BYREF | VT_BSTR, kRetval}}},
+    {"InsertFromHandle", {{"hGlobal", VT_I4, kIn}, {"lRecId", kLongOut, kRetval}}},
+    {"UpdateFromHandle", {{"hGlobal", VT_I4, kIn}, {"lRecId", VT_I4, kIn}, {"bSuccess", kBoolOut, kRetval}}},
+    {"SelectToHandle", {{"lRecId", VT_I4, kIn}, {"hGlobal", kLongOut, kRetval}}},
+};
+constexpr DISPID kFirstId = 0x60020000;
+constexpr int kFirstSlot = 7;
+
+TEST(DbBlobTypeLibrary, InLerv32Dll) {
+  char path[MAX_PATH] = {};
+  ASSERT_NE(SearchPathA(nullptr, "LERV32.dll", nullptr, MAX_PATH, path, nullptr), 0u);
+  const std::wstring wide_path(path, path + std::strlen(path));
+  ITypeLib* loaded = nullptr;
+  ASSERT_EQ(LoadTypeLib(wide_path.c_str(), &loaded), S_OK) << path;
+  blobtest::Ref<ITypeLib> library(loaded);
+
+  TLIBATTR* library_attributes = nullptr;
+  ASSERT_EQ(library->GetLibAttr(&library_attributes), S_OK);
+  EXPECT_TRUE(IsEqualGUID(library_attributes->guid, LIBID_DbBlobLib));
+  EXPECT_EQ(library_attributes->wMajorVerNum, 1);
+  EXPECT_EQ(library_attributes->wMinorVerNum, 0);
+  EXPECT_EQ(library_attributes->lcid, 0x409u);
+  library->ReleaseTLibAttr(library_attributes);
+  BSTR name = nullptr;
+  BSTR help = nullptr;
+  ASSERT_EQ(library->GetDocumentation(-1, &name, &help, nullptr, nullptr), S_OK);
+  EXPECT_EQ(TakeText(name), "DbBlobLib");
+  EXPECT_EQ(TakeText(help).rfind("DbBlob 1.0 Typenbibliothek", 0), 0u);
+  ASSERT_EQ(library->GetTypeInfoCount(), 1u);
+
+  ITypeInfo* first = nullptr;
+  ASSERT_EQ(library->GetTypeInfo(0, &first), S_OK);
+  blobtest::Ref<ITypeInfo> info(first);
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_IDbBlobHandler));
+  constexpr WORD kDual = TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE;
+  EXPECT_EQ(attributes->wTypeFlags & kDual, kDual);
+  EXPECT_EQ(attributes->typekind, TKIND_DISPATCH);
+  info->ReleaseTypeAttr(attributes);
+  ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &name, &help, nullptr, nullptr), S_OK);
+  EXPECT_EQ(TakeText(name), "IDbBlobHandler");
+  EXPECT_EQ(TakeText(help), "IDbBlobHandler - Interface");
+
+  // The interface half of the dual interface: as declared, with the vtable.
+  HREFTYPE reference = 0;
+  ITypeInfo* half = nullptr;
+  ASSERT_EQ(info->GetRefTypeOfImplType(-1, &reference), S_OK);
+  ASSERT_EQ(info->GetRefTypeInfo(reference, &half), S_OK);
+  info.reset(half);
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
+  constexpr WORD kFlags = TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE;
+  EXPECT_EQ(attributes->wTypeFlags & kFlags, kFlags);
+  EXPECT_EQ(attributes->cFuncs, std::size(kMethods));
+  info->ReleaseTypeAttr(attributes);
+  for (size_t i = 0; i < std::size(kMethods); ++i) {
+    const Method& method = kMethods[i];
+    FUNCDESC* function = nullptr;
+    ASSERT_EQ(info->GetFuncDesc(static_cast<UINT>(i), &function), S_OK) << method.name;
+    EXPECT_EQ(function->memid, kFirstId + static_cast<DISPID>(i)) << method.name;
+    EXPECT_EQ(function->oVft, static_cast<SHORT>((kFirstSlot + i) * sizeof(void*))) << method.name;
+    EXPECT_EQ(function->invkind, INVOKE_FUNC) << method.name;
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT) << method.name;
+    ASSERT_EQ(static_cast<size_t>(function->cParams), method.params.size()) << method.name;
+    BSTR names[4] = {};
+    UINT got = 0;
+    EXPECT_EQ(info->GetNames(function->memid, names, 4, &got), S_OK);
+    EXPECT_EQ(got, method.params.size() + 1) << method.name;
+    EXPECT_EQ(TakeText(names[0]), method.name);
+    for (size_t p = 0; p < method.params.size(); ++p) {
+      const ELEMDESC& param = function->lprgelemdescParam[p];
+      EXPECT_EQ(TakeText(names[p + 1]), method.params[p].name) << method.name;
+      EXPECT_EQ(TypeOf(param.tdesc), method.params[p].type) << method.name << " " << method.params[p].name;
+      EXPECT_EQ(param.paramdesc.wParamFlags, method.params[p].flags) << method.name << " " << method.params[p].name;
+    }
+    info->ReleaseFuncDesc(function);
+  }
+}
+
+// Invoke with the arguments given last to first, as DISPPARAMS holds them.
+VARIANT Call(IDispatch* dispatch, DISPID id, std::vector<VARIANT> arguments, HRESULT* result) {
+  DISPPARAMS params = {arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+  VARIANT value;
+  VariantInit(&value);
+  *result = dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &value, nullptr, nullptr);
+  return value;
+}
+
+VARIANT Long(LONG value) {
+  VARIANT variant;
+  variant.vt = VT_I4;
+  variant.lVal = value;
+  return variant;
+}
+VARIANT Text(const Bstr& text) {
+  VARIANT variant;
+  variant.vt = VT_BSTR;
+  variant.bstrVal = text.get();
+  return variant;
+}
+
+TEST_F(BlobHandlerTest, LateBoundCallsReachTheMethods) {
+  void* object = nullptr;
+  ASSERT_EQ(handler_->QueryInterface(IID_IDispatch, &object), S_OK);
+  blobtest::Ref<IDispatch> dispatch(static_cast<IDispatch*>(object));
+  UINT count = 0;
+  EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 1u);
+  ITypeInfo* type = nullptr;
+  ASSERT_EQ(dispatch->GetTypeInfo(0, 0, &type), S_OK);
+  blobtest::Ref<ITypeInfo> info(type);
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
+  EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_IDbBlobHandler));
+  info->ReleaseTypeAttr(attributes);
+
+  for (size_t i = 0; i < std::size(kMethods); ++i) {
+    Bstr name(kMethods[i].name);
+    LPOLESTR names[] = {name.get()};
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << kMethods[i].name;
+    EXPECT_EQ(id, kFirstId + static_cast<DISPID>(i)) << kMethods[i].name;
+  }
+
+  const Bstr source(NewFile("late bound"));
+  const Bstr out(db_.File("out"));
+  HRESULT result = E_FAIL;
+  VARIANT id = Call(dispatch.get(), kFirstId, {Text(source)}, &result);
+  EXPECT_EQ(result, S_OK);
+  ASSERT_EQ(id.vt, VT_I4);
+  ASSERT_GT(id.lVal, 0);
+  VARIANT size = Call(dispatch.get(), kFirstId + 4, {Long(id.lVal)}, &result);
+  EXPECT_EQ(size.vt, VT_I4);
+  EXPECT_EQ(size.lVal, 10);
+  VARIANT copied = Call(dispatch.get(), kFirstId + 2, {Long(id.lVal), Text(out)}, &result);
+  EXPECT_EQ(copied.vt, VT_BOOL);
+  EXPECT_EQ(copied.boolVal, VARIANT_TRUE);
+  EXPECT_EQ(ReadText(db_.File("out")), "late bound");
+  VARIANT missing = Call(dispatch.get(), kFirstId + 2, {Long(id.lVal + 100), Text(out)}, &result);
+  EXPECT_EQ(missing.boolVal, VARIANT_FALSE);
+  VARIANT error = Call(dispatch.get(), kFirstId + 5, {}, &result);
+  ASSERT_EQ(error.vt, VT_BSTR);
+  EXPECT_EQ(TakeText(error.bstrVal), kNoData);
 }
 
 #endif
