@@ -2,7 +2,7 @@
 // the blob calls, their results in GetError, interfaces and references,
 // long file names and null out pointers refused. Off Windows the handler
 // has no type library and no IDispatch; under Wine the type library in
-// LERV32.dll and late-bound calls.
+// LERV32.dll, late-bound calls and a JScript client.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,6 +16,10 @@
 #include "blob/blob_handler_util.h"
 #include "include/lebase32.h"
 #include "support/test_env.h"
+
+#if defined(_WIN32)
+#include "blob/script_host.h"
+#endif
 
 namespace {
 
@@ -556,6 +560,37 @@ TEST_F(BlobHandlerTest, LateBoundCallsReachTheMethods) {
   VARIANT error = Call(dispatch.get(), kFirstId + 5, {}, &result);
   ASSERT_EQ(error.vt, VT_BSTR);
   EXPECT_EQ(TakeText(error.bstrVal), kNoData);
+}
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A JScript string literal of a path.
+std::wstring Quoted(const std::string& path) {
+  std::wstring quoted = L"\"";
+  for (char c : path) quoted += c == '\\' ? std::wstring(L"\\\\") : std::wstring(1, static_cast<wchar_t>(c));
+  return quoted + L"\"";
+}
+
+TEST_F(BlobHandlerTest, JScriptClient) {
+  blobtest::ScriptHost host;
+  ASSERT_TRUE(host.ok());
+  ASSERT_EQ(host.AddItem(L"blob", handler_.get()), S_OK);
+  const std::string content = Bytes(900, 4);
+  const std::string source = NewFile(content);
+  const std::string out = db_.File("out");
+  const std::wstring script =
+      L"var id = blob.InsertFromFile(" + Quoted(source) + L");\n"
+      L"var size = blob.SizeOfBlob(id);\n"
+      L"var copied = blob.SelectToFile(" + Quoted(out) + L", id);\n"
+      L"var afterCopy = blob.GetError();\n"
+      L"var deleted = blob.DeleteBlob(id);\n"
+      L"var again = blob.SelectToFile(" + Quoted(db_.File("again")) + L", id);\n"
+      L"var afterDelete = blob.GetError();\n";
+  EXPECT_EQ(host.Run(script), S_OK);
+  EXPECT_EQ(host.errors(), std::vector<std::wstring>());
+  EXPECT_EQ(host.Evaluate(L"[id > 0, size, copied, '<' + afterCopy + '>', deleted, again, afterDelete].join('|')"),
+            L"true|900|true|<>|true|false|" + Wide(kNoData));
+  EXPECT_EQ(ReadText(out), content);
 }
 
 #endif
