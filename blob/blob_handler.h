@@ -91,14 +91,15 @@ class DbBlob final : public IDbBlobHandler {
   DbBlob(const DbBlob&) = delete;
   DbBlob& operator=(const DbBlob&) = delete;
 
-  int32_t last_result_ = 0;                  // of the last method that records one
+  int32_t last_result_ = 0;  // of the last method that records one
+  // Changed only atomically.
 #if defined(_WIN32)
-  volatile LONG references_ = 0;             // InterlockedIncrement and kin
+  volatile LONG references_ = 0;
 #else
-  int32_t references_ = 0;                   // __atomic builtins
+  int32_t references_ = 0;
 #endif
-  LERV32_HDBC connection_;                   // the caller's; never closed here
-  ITypeInfo* type_info_ = nullptr;           // one reference, null without type library
+  LERV32_HDBC connection_;          // the caller's; never closed here
+  ITypeInfo* type_info_ = nullptr;  // one reference; null without type library
 };
 
 }  // namespace lerv32
