@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "blob/blob_db.h"
-#include "blob/blob_handler_util.h"
+#include "blob/blob_handler.h"
 #include "include/lebase32.h"
+#include "include/lerv32.h"
 #include "support/test_env.h"
 
 #if defined(_WIN32)
@@ -23,11 +25,55 @@
 
 namespace {
 
-using blobtest::Bstr;
-using blobtest::ErrorOf;
-using blobtest::TakeText;
 using testenv::ReadText;
 using testenv::WriteText;
+
+// An automation string of ASCII text, freed at the end.
+class Bstr {
+ public:
+  explicit Bstr(const std::string& text) {
+    const std::basic_string<OLECHAR> wide(text.begin(), text.end());
+    text_ = SysAllocStringLen(wide.c_str(), static_cast<UINT>(wide.size()));
+  }
+  ~Bstr() { SysFreeString(text_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  BSTR get() const { return text_; }
+
+ private:
+  BSTR text_;
+};
+
+// The text of an automation string (ASCII); frees it.
+std::string TakeText(BSTR text) {
+  std::string narrow;
+  for (UINT i = 0; text != nullptr && i < SysStringLen(text); ++i) narrow += static_cast<char>(text[i]);
+  SysFreeString(text);
+  return narrow;
+}
+
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+template <typename Interface>
+using Ref = std::unique_ptr<Interface, Releaser>;
+
+// A handler of connection dbc, through rv_CreateBlobHandler.
+Ref<IDbBlobHandler> MakeHandler(LERV32_HDBC dbc) {
+  void* made = nullptr;
+  EXPECT_EQ(rv_CreateBlobHandler(dbc, &made), 1);
+  if (made == nullptr) return nullptr;
+  Ref<IUnknown> unknown(static_cast<IUnknown*>(made));
+  void* handler = nullptr;
+  EXPECT_EQ(unknown->QueryInterface(IID_IDbBlobHandler, &handler), S_OK);
+  return Ref<IDbBlobHandler>(static_cast<IDbBlobHandler*>(handler));
+}
+
+std::string ErrorOf(IDbBlobHandler* handler) {
+  BSTR text = nullptr;
+  EXPECT_EQ(handler->GetError(&text), S_OK);
+  return TakeText(text);
+}
 
 const std::string kCannotOpen = "XFILE::open(...,FALSE)";
 const std::string kCannotCreate = "XFILE::creat(...)";
@@ -71,7 +117,7 @@ class BlobHandlerTest : public ::testing::Test {
   void SetUp() override {
     dbc_ = db_.Connect();
     ASSERT_NE(dbc_, nullptr);
-    handler_ = blobtest::MakeHandler(dbc_);
+    handler_ = MakeHandler(dbc_);
     ASSERT_NE(handler_, nullptr);
   }
 
@@ -93,7 +139,7 @@ class BlobHandlerTest : public ::testing::Test {
 
   blobtest::BlobDb db_;
   LERV32_HDBC dbc_ = nullptr;
-  blobtest::Ref<IDbBlobHandler> handler_;
+  Ref<IDbBlobHandler> handler_;
   int files_ = 0;
 };
 
@@ -342,7 +388,7 @@ TEST(BlobHandlerWithoutBlobTables, DeleteBlobReportsTheFailedDelete) {
   blobtest::BlobDb db;
   LERV32_HDBC dbc = db.Connect("plain", false);
   ASSERT_NE(dbc, nullptr);
-  blobtest::Ref<IDbBlobHandler> handler = blobtest::MakeHandler(dbc);
+  Ref<IDbBlobHandler> handler = MakeHandler(dbc);
   ASSERT_NE(handler, nullptr);
   VARIANT_BOOL success = VARIANT_TRUE;
   EXPECT_EQ(handler->DeleteBlob(1, &success), S_OK);
@@ -375,6 +421,9 @@ TEST_F(BlobHandlerTest, DispatchArgumentsChecked) {
 
 TEST_F(BlobHandlerTest, WithoutTypeLibraryThereIsNoIDispatch) {
   IDbBlobHandler* handler = handler_.get();
+  void* dispatch = handler;
+  EXPECT_EQ(handler->QueryInterface(IID_IDispatch, &dispatch), E_NOINTERFACE);
+  EXPECT_EQ(dispatch, nullptr);
   UINT count = 7;
   EXPECT_EQ(handler->GetTypeInfoCount(&count), S_OK);
   EXPECT_EQ(count, 0u);
@@ -430,7 +479,7 @@ TEST(DbBlobTypeLibrary, InLerv32Dll) {
   const std::wstring wide_path(path, path + std::strlen(path));
   ITypeLib* loaded = nullptr;
   ASSERT_EQ(LoadTypeLib(wide_path.c_str(), &loaded), S_OK) << path;
-  blobtest::Ref<ITypeLib> library(loaded);
+  Ref<ITypeLib> library(loaded);
 
   TLIBATTR* library_attributes = nullptr;
   ASSERT_EQ(library->GetLibAttr(&library_attributes), S_OK);
@@ -448,7 +497,7 @@ TEST(DbBlobTypeLibrary, InLerv32Dll) {
 
   ITypeInfo* first = nullptr;
   ASSERT_EQ(library->GetTypeInfo(0, &first), S_OK);
-  blobtest::Ref<ITypeInfo> info(first);
+  Ref<ITypeInfo> info(first);
   TYPEATTR* attributes = nullptr;
   ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
   EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_IDbBlobHandler));
@@ -521,13 +570,13 @@ VARIANT Text(const Bstr& text) {
 TEST_F(BlobHandlerTest, LateBoundCallsReachTheMethods) {
   void* object = nullptr;
   ASSERT_EQ(handler_->QueryInterface(IID_IDispatch, &object), S_OK);
-  blobtest::Ref<IDispatch> dispatch(static_cast<IDispatch*>(object));
+  Ref<IDispatch> dispatch(static_cast<IDispatch*>(object));
   UINT count = 0;
   EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
   EXPECT_EQ(count, 1u);
   ITypeInfo* type = nullptr;
   ASSERT_EQ(dispatch->GetTypeInfo(0, 0, &type), S_OK);
-  blobtest::Ref<ITypeInfo> info(type);
+  Ref<ITypeInfo> info(type);
   TYPEATTR* attributes = nullptr;
   ASSERT_EQ(info->GetTypeAttr(&attributes), S_OK);
   EXPECT_TRUE(IsEqualGUID(attributes->guid, IID_IDbBlobHandler));
