@@ -551,6 +551,14 @@ LERV32_API int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t
  * of the call that failed (-1 SQL_ERROR, -2 SQL_INVALID_HANDLE). */
 LERV32_API int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id);
 
+/* An automation object for the blobs of the connection, which must stay open
+ * while the object is used: the dual interface IDbBlobHandler of the type
+ * library DbBlobLib, carried in the library's file as resource TYPELIB 1.
+ * Its IUnknown in *unknown, with one reference for the caller (who calls
+ * Release); 1 when made, 0 (and *unknown null) when not. Off Windows there
+ * is no type library: the object answers only through its vtable. */
+LERV32_API int32_t LERV32_CALL rv_CreateBlobHandler(LERV32_HDBC connection, void** unknown);
+
 #ifdef __cplusplus
 }
 #endif
