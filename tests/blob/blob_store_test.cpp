@@ -219,6 +219,9 @@ TEST_F(BlobTest, ReplacingKeepsThePartRowsAndEmptiesTheSurplus) {
   const int32_t id = MakeBlob(dbc_, {"eins", "zwei", "drei"});
   const std::vector<std::string> rows = PartIds(dbc_, id);
   ASSERT_EQ(rows.size(), 3u);
+  // The blob script runs again on a database that holds blobs: they stay.
+  db_.Connect();
+  EXPECT_EQ(PartLengths(dbc_, id), (std::vector<std::string>{"4", "4", "4"}));
 
   HGLOBAL small = HandleOf("0123456789");
   EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, small), 0);
