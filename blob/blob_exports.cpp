@@ -4,8 +4,8 @@
 #include <string>
 
 #include "blob/blob_files.h"
+#include "blob/blob_target.h"
 #include "blob/blob_transfer.h"
-#include "frame/atomic_file.h"
 #include "frame/export_guard.h"
 #include "include/lebase32.h"
 #include "include/lerv32.h"
@@ -55,12 +55,12 @@ bool OpenSource(const char* name, SupportFile* file, int32_t* size) {
 
 // Writes the blob inside a transaction of its own when the connection has
 // none, so that a failure leaves the blob as it was.
-int32_t WriteWhole(SQLHDBC dbc, uint32_t blob_id, BlobSource& source, int64_t size) {
+int32_t WriteWhole(SQLHDBC dbc, int32_t blob_id, BlobSource& source, int64_t size) {
   BlobWriteTransaction transaction(dbc);
   return transaction.Finish(WriteBlob(dbc, blob_id, source, size));
 }
 
-int32_t UpdateFromFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
+int32_t UpdateFromFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
   SupportFile file(name == nullptr ? -1 : X_Open(name, 0));
   int32_t size = 0;
   if (!OpenSource(name, &file, &size)) return kBlobCannotOpenSource;
@@ -68,7 +68,7 @@ int32_t UpdateFromFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
   return WriteWhole(dbc, blob_id, source, size);
 }
 
-int32_t UpdateFromMemory(SQLHDBC dbc, uint32_t blob_id, HGLOBAL block) {
+int32_t UpdateFromMemory(SQLHDBC dbc, int32_t blob_id, HGLOBAL block) {
   if (block == nullptr) {
     MemorySource nothing(nullptr, 0);
     return WriteWhole(dbc, blob_id, nothing, 0);
@@ -88,7 +88,7 @@ template <typename Update>
 int32_t Insert(SQLHDBC dbc, int32_t* blob_id, Update&& update) {
   if (blob_id == nullptr) return kBlobUnexpectedResult;
   *blob_id = 0;
-  uint32_t id = 0;
+  int32_t id = 0;
   const int32_t added = AddBlob(dbc, &id);
   if (added != kBlobOk) return added;
   const int32_t written = update(id);
@@ -96,32 +96,31 @@ int32_t Insert(SQLHDBC dbc, int32_t* blob_id, Update&& update) {
     DeleteBlob(dbc, id);
     return written;
   }
-  *blob_id = static_cast<int32_t>(id);
+  *blob_id = id;
   return kBlobOk;
 }
 
 // The blob goes to a new file beside name, which replaces name only when the
-// whole blob arrived: a failure leaves an earlier file of that name intact.
-int32_t SelectToFile(SQLHDBC dbc, uint32_t blob_id, const char* name) {
+// whole blob arrived (blob_target.h).
+int32_t SelectToFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
   if (name == nullptr || *name == '\0') return kBlobCannotCreateTarget;
-  if (SizeOfBlob(dbc, blob_id) < 1) return kBlobNoData;
-  const std::string temporary = TemporaryNameBeside(name);
-  SupportFile file(X_Creat(temporary.c_str()));
-  if (!file.ok()) return kBlobCannotCreateTarget;
-  FileSink sink(file.get());
+  const int32_t size = SizeOfBlob(dbc, blob_id);
+  if (size < 1) return size < 0 ? kBlobCannotExecute : kBlobNoData;
+  BlobTargetFile target(name);
+  if (!target.ok()) return kBlobCannotCreateTarget;
+  FileSink sink(target.handle());
   int32_t result = ReadBlob(dbc, blob_id, sink, nullptr);
   if (!sink.Flush() && result == kBlobOk) result = kBlobUnexpectedEnd;
-  if (!file.Close() && result == kBlobOk) result = kBlobUnexpectedEnd;
-  if (result == kBlobOk && !ReplaceFileWith(temporary, name)) result = kBlobCannotCreateTarget;
-  if (result != kBlobOk) std::remove(temporary.c_str());
+  if (result == kBlobOk && !target.Commit()) result = kBlobCannotCreateTarget;
   return result;
 }
 
-int32_t SelectToMemory(SQLHDBC dbc, uint32_t blob_id, HGLOBAL* out) {
+int32_t SelectToMemory(SQLHDBC dbc, int32_t blob_id, HGLOBAL* out) {
   if (out == nullptr) return kBlobNoMemory;
   *out = nullptr;
+  // A size that cannot be read is a failure of the server, not an empty blob.
   const int32_t size = SizeOfBlob(dbc, blob_id);
-  if (size < 1) return kBlobNoData;
+  if (size < 1) return size < 0 ? kBlobCannotExecute : kBlobNoData;
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, static_cast<size_t>(size));
   if (block == nullptr) return kBlobNoMemory;
   auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
@@ -160,50 +159,50 @@ int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* b
       return int32_t{lerv32::kBlobCannotOpenSource};
     }
     probe.Close();
-    return lerv32::Insert(dbc, blob_id, [&](uint32_t id) { return lerv32::UpdateFromFile(dbc, id, file_name); });
+    return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromFile(dbc, id, file_name); });
   });
 }
 
 int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t* blob_id, LERV32_HGLOBAL block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
     auto dbc = static_cast<SQLHDBC>(connection);
-    return lerv32::Insert(dbc, blob_id, [&](uint32_t id) { return lerv32::UpdateFromMemory(dbc, id, block); });
+    return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromMemory(dbc, id, block); });
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), file_name);
+    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), blob_id, file_name);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    return lerv32::UpdateFromMemory(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), block);
+    return lerv32::UpdateFromMemory(static_cast<SQLHDBC>(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
-    return lerv32::SelectToFile(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), file_name);
+    return lerv32::SelectToFile(static_cast<SQLHDBC>(connection), blob_id, file_name);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL* block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
-    return lerv32::SelectToMemory(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id), block);
+    return lerv32::SelectToMemory(static_cast<SQLHDBC>(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t blob_id) {
   return Guarded<int32_t>(-1, [&] {
-    return lerv32::SizeOfBlob(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id));
+    return lerv32::SizeOfBlob(static_cast<SQLHDBC>(connection), blob_id);
   });
 }
 
 int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id) {
   return Guarded<int16_t>(SQL_ERROR, [&] {
-    return static_cast<int16_t>(lerv32::DeleteBlob(static_cast<SQLHDBC>(connection), static_cast<uint32_t>(blob_id)));
+    return static_cast<int16_t>(lerv32::DeleteBlob(static_cast<SQLHDBC>(connection), blob_id));
   });
 }
 

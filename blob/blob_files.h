@@ -5,6 +5,7 @@
 #define LERV32_BLOB_BLOB_FILES_H
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "blob/blob_transfer.h"
@@ -20,6 +21,13 @@ class SupportFile {
   ~SupportFile() { Close(); }
   SupportFile(const SupportFile&) = delete;
   SupportFile& operator=(const SupportFile&) = delete;
+  SupportFile& operator=(SupportFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, -1);
+    }
+    return *this;
+  }
 
   bool ok() const { return handle_ >= 0; }
   int32_t get() const { return handle_; }

@@ -1,5 +1,6 @@
 #include "blob/blob_handler.h"
 
+#include <algorithm>
 #include <new>
 
 #include "blob/blob_transfer.h"
@@ -12,9 +13,10 @@ namespace {
 
 VARIANT_BOOL AsSuccess(int32_t result) { return result == kBlobOk ? VARIANT_TRUE : VARIANT_FALSE; }
 
-// A file name of the caller's as 8-bit text. False for a name longer than
-// kBlobHandlerMaxName characters: cut short it would name another file. A
-// null BSTR is the empty name.
+// A file name of the caller's as 8-bit text. It does not fit when it is
+// longer than kBlobHandlerMaxName characters or holds a character that 8-bit
+// text lacks: cut short, or with a look-alike or '?' in its place, it would
+// name another file. A null BSTR is the empty name.
 class FileName {
  public:
   explicit FileName(BSTR name) {
@@ -22,8 +24,12 @@ class FileName {
     if (name != nullptr) {
       while (length <= kBlobHandlerMaxName && name[length] != 0) ++length;
     }
-    fits_ = length <= kBlobHandlerMaxName;
-    if (fits_) lstrcpyn_U2A(text_, reinterpret_cast<const LEBASE32_WCHAR*>(name), sizeof text_);
+    if (length > kBlobHandlerMaxName) return;
+    const auto* wide = reinterpret_cast<const LEBASE32_WCHAR*>(name);
+    lstrcpyn_U2A(text_, wide, sizeof text_);
+    LEBASE32_WCHAR back[kBlobHandlerMaxName + 1] = {};
+    lstrcpy_A2U(back, text_);
+    fits_ = length == 0 || std::equal(wide, wide + length + 1, back);
   }
   bool fits() const { return fits_; }
   const char* c_str() const { return text_; }

@@ -51,7 +51,8 @@ struct IDbBlobHandler : IDispatch {
 namespace lerv32 {
 
 // File names reach the blob exports as 8-bit text of at most this many
-// characters; a longer name is refused, never cut.
+// characters; a longer name, or one with a character that 8-bit text lacks,
+// is refused, never cut or changed.
 constexpr int kBlobHandlerMaxName = 299;
 
 class DbBlob final : public IDbBlobHandler {

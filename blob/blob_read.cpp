@@ -47,7 +47,7 @@ int64_t ReadPart(SQLHSTMT stmt, int64_t length, BlobSink& sink, int64_t* positio
 
 }  // namespace
 
-int32_t ReadBlob(SQLHDBC dbc, uint32_t blob_id, BlobSink& sink, int64_t* delivered) {
+int32_t ReadBlob(SQLHDBC dbc, int32_t blob_id, BlobSink& sink, int64_t* delivered) {
   int64_t position = 0;
   if (delivered != nullptr) *delivered = 0;
   BlobStatement stmt(dbc);
@@ -71,14 +71,14 @@ int32_t ReadBlob(SQLHDBC dbc, uint32_t blob_id, BlobSink& sink, int64_t* deliver
   return status;
 }
 
-int32_t SizeOfBlob(SQLHDBC dbc, uint32_t blob_id) {
+int32_t SizeOfBlob(SQLHDBC dbc, int32_t blob_id) {
   BlobStatement stmt(dbc);
   int32_t size = 0;
   if (stmt.Run(kSizeOf, blob_id) != kBlobOk || !stmt.Fetch() || !stmt.ReadInteger(&size)) return -1;
   return size;
 }
 
-int32_t AddBlob(SQLHDBC dbc, uint32_t* blob_id) {
+int32_t AddBlob(SQLHDBC dbc, int32_t* blob_id) {
   *blob_id = 0;
   OdbcStatement stmt(dbc);
   if (!stmt.ok() ||
@@ -87,17 +87,18 @@ int32_t AddBlob(SQLHDBC dbc, uint32_t* blob_id) {
     return kBlobCannotExecute;
   }
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt.get()))) return kBlobUnexpectedFetch;
-  SQLUINTEGER id = 0;
+  SQLINTEGER id = 0;
   SQLLEN indicator = 0;
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt.get(), 1, SQL_C_ULONG, &id, sizeof id, &indicator))) {
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt.get(), 1, SQL_C_SLONG, &id, sizeof id, &indicator)) ||
+      indicator == SQL_NULL_DATA || id <= 0) {
+    // A server that gave no id made no blob to write into.
     return kBlobUnexpectedFetch;
   }
-  *blob_id = indicator == SQL_NULL_DATA ? 0 : id;
-  // A server that gave no id made no blob to write into.
-  return *blob_id == 0 ? kBlobUnexpectedFetch : kBlobOk;
+  *blob_id = id;
+  return kBlobOk;
 }
 
-SQLRETURN DeleteBlob(SQLHDBC dbc, uint32_t blob_id) {
+SQLRETURN DeleteBlob(SQLHDBC dbc, int32_t blob_id) {
   BlobStatement stmt(dbc);
   if (!stmt.get()) return SQL_INVALID_HANDLE;
   if (stmt.Run(kDelete, blob_id) != kBlobOk) return stmt.last();

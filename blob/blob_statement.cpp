@@ -6,12 +6,14 @@
 
 namespace lerv32 {
 
-int32_t BlobStatement::Prepare(const char* sql, uint32_t id) {
+int32_t BlobStatement::Prepare(const char* sql, int32_t id) {
   if (!stmt_.ok()) return kBlobCannotPrepare;
   id_ = id;
   last_ = ODBC_CALL(SQLPrepare, stmt_.get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS);
   if (!SQL_SUCCEEDED(last_)) return kBlobCannotPrepare;
-  last_ = ODBC_CALL(SQLBindParameter, stmt_.get(), 1, SQL_PARAM_INPUT, SQL_C_ULONG, SQL_INTEGER, 0, 0, &id_, 0,
+  // Signed: an id that no blob can have (a negative one) finds nothing
+  // rather than overflowing the integer parameter.
+  last_ = ODBC_CALL(SQLBindParameter, stmt_.get(), 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &id_, 0,
                     nullptr);
   return SQL_SUCCEEDED(last_) ? kBlobOk : kBlobCannotPrepare;
 }
@@ -21,7 +23,7 @@ int32_t BlobStatement::Execute() {
   return SQL_SUCCEEDED(last_) ? kBlobOk : kBlobCannotExecute;
 }
 
-int32_t BlobStatement::Run(const char* sql, uint32_t id) {
+int32_t BlobStatement::Run(const char* sql, int32_t id) {
   const int32_t prepared = Prepare(sql, id);
   return prepared != kBlobOk ? prepared : Execute();
 }

@@ -15,11 +15,11 @@ class BlobStatement {
 
   // Prepares sql and binds its first parameter to id (kept here, as the
   // driver reads it at execution). kBlobOk, or kBlobCannotPrepare.
-  int32_t Prepare(const char* sql, uint32_t id);
+  int32_t Prepare(const char* sql, int32_t id);
   // Executes what Prepare made: kBlobOk or kBlobCannotExecute.
   int32_t Execute();
   // Prepare and Execute.
-  int32_t Run(const char* sql, uint32_t id);
+  int32_t Run(const char* sql, int32_t id);
   // The next row: true while there is one.
   bool Fetch();
   // The integer in column 1 of the current row: true with the value (0 for
@@ -31,7 +31,7 @@ class BlobStatement {
 
  private:
   OdbcStatement stmt_;
-  SQLUINTEGER id_ = 0;
+  SQLINTEGER id_ = 0;
   SQLRETURN last_ = SQL_SUCCESS;
 };
 

@@ -50,20 +50,20 @@ class BlobSink {
 // are reused in order, parts added as needed, surplus parts emptied. The
 // caller runs it inside a transaction (BlobWriteTransaction): a failure
 // leaves parts half replaced until it rolls back.
-int32_t WriteBlob(SQLHDBC dbc, uint32_t blob_id, BlobSource& source, int64_t size);
+int32_t WriteBlob(SQLHDBC dbc, int32_t blob_id, BlobSource& source, int64_t size);
 
 // Reads blob blob_id part by part into sink; *delivered (may be null) gets
 // the bytes the sink took. kBlobNoData when the blob has no part.
-int32_t ReadBlob(SQLHDBC dbc, uint32_t blob_id, BlobSink& sink, int64_t* delivered);
+int32_t ReadBlob(SQLHDBC dbc, int32_t blob_id, BlobSink& sink, int64_t* delivered);
 
 // The blob's size in bytes, 0 when the server gives none, -1 on failure.
-int32_t SizeOfBlob(SQLHDBC dbc, uint32_t blob_id);
+int32_t SizeOfBlob(SQLHDBC dbc, int32_t blob_id);
 
 // A new, empty blob from up_Add_Blobs: kBlobOk and its id, or the failure.
-int32_t AddBlob(SQLHDBC dbc, uint32_t* blob_id);
+int32_t AddBlob(SQLHDBC dbc, int32_t* blob_id);
 
 // Removes the blob: SQL_SUCCESS, or the failing call's return code.
-SQLRETURN DeleteBlob(SQLHDBC dbc, uint32_t blob_id);
+SQLRETURN DeleteBlob(SQLHDBC dbc, int32_t blob_id);
 
 // Makes a write all or nothing. On a connection in autocommit mode it
 // switches autocommit off, and Finish commits a success and rolls back

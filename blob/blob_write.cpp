@@ -28,7 +28,7 @@ struct FreeGlobalDeleter {
 using PartList = std::unique_ptr<int32_t[], FreeGlobalDeleter>;
 
 // The value in column 1 of the one row a procedure returns for id.
-int32_t QueryInteger(SQLHDBC dbc, const char* sql, uint32_t id, int32_t* value) {
+int32_t QueryInteger(SQLHDBC dbc, const char* sql, int32_t id, int32_t* value) {
   BlobStatement stmt(dbc);
   const int32_t ran = stmt.Run(sql, id);
   if (ran != kBlobOk) return ran;
@@ -38,10 +38,14 @@ int32_t QueryInteger(SQLHDBC dbc, const char* sql, uint32_t id, int32_t* value) 
 
 // The ids of the blob's parts in order. A failure fails the write: writing on
 // without the list would append the new data after the old parts.
-int32_t ListParts(SQLHDBC dbc, uint32_t blob_id, PartList* parts, int32_t* count) {
+int32_t ListParts(SQLHDBC dbc, int32_t blob_id, PartList* parts, int32_t* count) {
   const int32_t counted = QueryInteger(dbc, kCountParts, blob_id, count);
   if (counted != kBlobOk) return counted;
+  if (*count < 0) return kBlobNoData;  // the server knows no such blob
   if (*count < 1) return kBlobOk;
+  // More parts than any list could hold (2^28 parts of 16 MiB) is a server
+  // that does not count parts.
+  if (*count > (1 << 28)) return kBlobNoMemory;
   parts->reset(static_cast<int32_t*>(AllocGlobal(static_cast<uint32_t>(*count) * sizeof(int32_t))));
   if (!*parts) return kBlobNoMemory;
   BlobStatement stmt(dbc);
@@ -55,7 +59,7 @@ int32_t ListParts(SQLHDBC dbc, uint32_t blob_id, PartList* parts, int32_t* count
 }
 
 // A new part after the blob's last one; 0 when none could be added.
-int32_t AddPart(SQLHDBC dbc, uint32_t blob_id) {
+int32_t AddPart(SQLHDBC dbc, int32_t blob_id) {
   int32_t part_id = 0;
   return QueryInteger(dbc, kAddPart, blob_id, &part_id) == kBlobOk ? part_id : 0;
 }
@@ -75,9 +79,10 @@ int32_t PutPartData(SQLHSTMT stmt, BlobSource& source, WritePosition* at) {
     while (in_part < kBlobPartCapacity && at->remaining > 0) {
       const auto n = static_cast<int32_t>(std::min<int64_t>({kBlobPieceSize, at->remaining,
                                                              kBlobPartCapacity - in_part}));
+      // A source that ends before its size (or fails) fails the write: the
+      // blob keeps its old data.
       const int32_t got = source.Read(at->position, piece, n);
-      if (got <= 0) break;
-      if (got > n) return kBlobUnexpectedResult;
+      if (got <= 0 || got > n) return kBlobUnexpectedResult;
       at->position += got;
       at->remaining -= got;
       in_part += got;
@@ -96,10 +101,9 @@ int32_t PutPartData(SQLHSTMT stmt, BlobSource& source, WritePosition* at) {
 // capacity; with nothing left, empties the part.
 int32_t WritePart(SQLHDBC dbc, int32_t part_id, BlobSource& source, WritePosition* at) {
   if (part_id < 1) return kBlobNoData;
-  const auto id = static_cast<uint32_t>(part_id);
   if (at->remaining <= 0) {
     BlobStatement empty(dbc);
-    return empty.Run(kEmptyPart, id);
+    return empty.Run(kEmptyPart, part_id);
   }
   OdbcStatement stmt(dbc);
   if (!stmt.ok() ||
@@ -108,24 +112,28 @@ int32_t WritePart(SQLHDBC dbc, int32_t part_id, BlobSource& source, WritePositio
     return kBlobCannotPrepare;
   }
   SQLLEN at_execution = SQL_LEN_DATA_AT_EXEC(0);
-  SQLUINTEGER part = id;
+  SQLINTEGER part = part_id;
   // The value pointer is a token that SQLParamData hands back; one parameter
   // needs no more than that it is not null.
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, stmt.get(), 1, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY,
                                0, 0, reinterpret_cast<SQLPOINTER>(1), 0, &at_execution)) ||
-      !SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, stmt.get(), 2, SQL_PARAM_INPUT, SQL_C_ULONG, SQL_INTEGER, 0, 0,
+      !SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, stmt.get(), 2, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0,
                                &part, 0, nullptr))) {
     return kBlobCannotPrepare;
   }
   const SQLRETURN executed = ODBC_CALL(SQLExecute, stmt.get());
   if (SQL_SUCCEEDED(executed)) return kBlobOk;
   if (executed != SQL_NEED_DATA) return kBlobCannotExecute;
-  return PutPartData(stmt.get(), source, at);
+  const int32_t put = PutPartData(stmt.get(), source, at);
+  // A statement still waiting for data can neither be freed nor let its
+  // transaction end: the update is cancelled first.
+  if (put != kBlobOk) ODBC_CALL(SQLCancel, stmt.get());
+  return put;
 }
 
 }  // namespace
 
-int32_t WriteBlob(SQLHDBC dbc, uint32_t blob_id, BlobSource& source, int64_t size) {
+int32_t WriteBlob(SQLHDBC dbc, int32_t blob_id, BlobSource& source, int64_t size) {
   if (blob_id == 0) return kBlobUnexpectedResult;
   WritePosition at;
   at.remaining = size;
@@ -138,12 +146,10 @@ int32_t WriteBlob(SQLHDBC dbc, uint32_t blob_id, BlobSource& source, int64_t siz
     if (written != kBlobOk) return written;
   }
   while (at.remaining > 0) {
-    const int64_t before = at.remaining;
     const int32_t written = WritePart(dbc, AddPart(dbc, blob_id), source, &at);
     if (written != kBlobOk) return written;
-    if (at.remaining == before) break;  // the source ended early
   }
-  return at.remaining == 0 ? kBlobOk : kBlobUnexpectedResult;
+  return kBlobOk;
 }
 
 }  // namespace lerv32

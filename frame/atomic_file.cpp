@@ -25,8 +25,6 @@ bool WriteAll(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-std::string TemporaryNameBeside(const std::string& path) { return path + "." + UniqName(0) + ".tmp"; }
-
 bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 #if defined(_WIN32)
   return MoveFileExA(temporary.c_str(), path.c_str(),
@@ -37,7 +35,7 @@ bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
-  const std::string temporary = TemporaryNameBeside(path);
+  const std::string temporary = path + "." + UniqName(0) + ".tmp";
   if (WriteAll(temporary, content) && ReplaceFileWith(temporary, path)) return true;
   std::remove(temporary.c_str());
   return false;

@@ -10,9 +10,6 @@ namespace lerv32 {
 // On failure the temporary file is removed and path is left as it was.
 bool WriteFileAtomically(const std::string& path, const std::string& content);
 
-// A name for a temporary file beside path, unique among processes.
-std::string TemporaryNameBeside(const std::string& path);
-
 // Renames the finished file temporary over path (replacing what is there).
 bool ReplaceFileWith(const std::string& temporary, const std::string& path);
 

@@ -209,7 +209,8 @@ typedef void* HGLOBAL;
 #define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 /* A new block of bytes (zero-filled with GMEM_ZEROINIT), at most 2 GiB - 1
- * as on 32-bit Windows; null on failure or unknown flags. */
+ * as on 32-bit Windows; null on failure. Flags other than GMEM_MOVEABLE and
+ * GMEM_ZEROINIT are accepted and have no effect. */
 LEBASE32_API HGLOBAL LEBASE32_CALL GlobalAlloc(unsigned int flags, size_t bytes);
 /* The block's first byte, its lock count raised; null for an unknown handle
  * or an empty movable block. */

@@ -501,10 +501,12 @@ LERV32_API int32_t LERV32_CALL rv_StmtSetDoublePrecision(int32_t decimals);
 /* ---- Blobs: binary objects of any size kept beside the records, known by
  * a blob id (0: no blob). The database needs the blob tables and procedures
  * of sql/blobs.sql. Data travel in pieces of 512 bytes; the server keeps
- * them in parts of 16 MiB. A write replaces the whole blob or, when it
- * fails, leaves it as it was: on a connection in autocommit mode it runs in
- * a transaction of its own, on one in manual-commit mode inside the
- * caller's. Results are these codes (0 success): */
+ * them in parts of 16 MiB. On a connection in autocommit mode a write runs
+ * in a transaction of its own: it replaces the whole blob or, when it fails,
+ * leaves it as it was. On one in manual-commit mode it runs inside the
+ * caller's transaction, which the caller rolls back after a failed write.
+ * Writers of one blob wait for each other. A negative blob id names no
+ * blob. Results are these codes (0 success): */
 #define LERV32_BLOB_OK 0
 #define LERV32_BLOB_CANNOT_OPEN_SOURCE 1 /* "XFILE::open(...,FALSE)" */
 #define LERV32_BLOB_CANNOT_PREPARE 2     /* "SQLPrepare( )" */
@@ -518,9 +520,9 @@ LERV32_API int32_t LERV32_CALL rv_StmtSetDoublePrecision(int32_t decimals);
 
 typedef void* LERV32_HGLOBAL; /* global memory handle (HGLOBAL) */
 
-/* A new blob holding the file's bytes; its id in *blob_id (0 on failure:
- * nothing is left on the server). 1 when the file cannot be opened or its
- * size read, 8 when the server gives no id. */
+/* A new blob holding the file's bytes; its id in *blob_id (0 on failure,
+ * when the new blob is removed again). 1 when the file cannot be opened or
+ * its size read (files of 2 GiB and more), 8 when the server gives no id. */
 LERV32_API int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id,
                                                           const char* file_name);
 /* The same from the bytes of a global memory block (null: an empty blob). */
@@ -535,14 +537,17 @@ LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection,
 LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id,
                                                              LERV32_HGLOBAL block);
 /* Writes the blob to the file, replacing it only once the whole blob has
- * arrived (a failure leaves an earlier file of that name as it was). 5 for
- * an empty or missing blob (no file made), 6 when the file cannot be made,
- * 7 when the data do not arrive whole. */
+ * arrived (a failure leaves an earlier file of that name as it was; the new
+ * file is made beside it and keeps its permissions and links). 5 for an
+ * empty or missing blob (no file made), 3 when its size cannot be read, 6
+ * when the file cannot be made or is read-only, 7 when the data do not
+ * arrive whole. */
 LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id,
                                                         const char* file_name);
 /* The blob in a new movable global memory block in *block, which the caller
  * frees with GlobalFree; *block is null on failure. 5 for an empty or
- * missing blob, 7 when its data do not fill the block exactly. */
+ * missing blob, 3 when its size cannot be read, 7 when its data do not fill
+ * the block exactly. */
 LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id,
                                                            LERV32_HGLOBAL* block);
 /* The blob's size in bytes (0 for a missing blob), -1 when it cannot be read. */

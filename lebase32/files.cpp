@@ -19,7 +19,7 @@
 #define LB_OPEN _open
 #define LB_READ _read
 #define LB_WRITE _write
-#define LB_LSEEK _lseek
+#define LB_LSEEK _lseeki64  // 64-bit: positions past 4 GiB must not wrap
 #define LB_CLOSE _close
 constexpr int kBinary = _O_BINARY | _O_NOINHERIT;
 constexpr int kCreateMode = _S_IREAD | _S_IWRITE;

@@ -32,7 +32,6 @@ Block* Find(HGLOBAL handle) {
   return found == Blocks().end() ? nullptr : &found->second;
 }
 
-constexpr unsigned kKnownFlags = GMEM_MOVEABLE | GMEM_ZEROINIT;
 constexpr size_t kMaxBytes = 0x7FFFFFFF;
 
 // The handle of a movable block: an address of its own, never the data's.
@@ -45,8 +44,9 @@ HGLOBAL NewMovableHandle() {
 extern "C" {
 
 HGLOBAL LEBASE32_CALL GlobalAlloc(unsigned int flags, size_t bytes) {
-  // At most what a block of 32-bit Windows can hold.
-  if ((flags & ~kKnownFlags) != 0 || bytes > kMaxBytes) return nullptr;
+  // At most what a block of 32-bit Windows can hold. Flags other than these
+  // two (sharing, discarding) mean nothing here.
+  if (bytes > kMaxBytes) return nullptr;
   const bool movable = (flags & GMEM_MOVEABLE) != 0;
   Block block;
   block.movable = movable;

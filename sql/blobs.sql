@@ -28,17 +28,17 @@ IF OBJECT_ID (N'dbo.up_Add_Blobs', N'P') IS NOT NULL
 GO
 CREATE PROCEDURE [dbo].[up_Add_Blobs]
 AS
-  DECLARE @NeueId integer
+  SET NOCOUNT ON
+  -- No transaction of its own: inside a caller's, a rollback here would
+  -- take back the caller's work too.
+  DECLARE @NeueId integer = 0
   DECLARE @m_CountDown integer = 10
   WHILE @m_CountDown > 0 BEGIN
-    BEGIN TRANSACTION
     BEGIN TRY
       SET @NeueId = isnull((SELECT MAX(RecId) FROM [dbo].[ut_BlobIds]), 0) + 1
       INSERT INTO [dbo].[ut_BlobIds] (RecId) VALUES (@NeueId)
-      COMMIT TRANSACTION
     END TRY
     BEGIN CATCH
-      ROLLBACK TRANSACTION
       SET @NeueId = 0
     END CATCH
 
@@ -61,6 +61,7 @@ GO
 CREATE PROCEDURE [dbo].[up_Add_BlobPart]
   @BlobId integer
 AS
+  SET NOCOUNT ON
   DECLARE @NeueId integer = 0
   DECLARE @m_CountDown integer = 10
   IF NOT EXISTS (SELECT * FROM [dbo].[ut_BlobIds] WHERE RecId = @BlobId)
@@ -88,13 +89,21 @@ AS
   SELECT @NeueId AS RecId
 GO
 ------------------------------------------------------------
+-- One row: the number of the blob's parts, -1 when there is no such blob.
+-- A write counts first: the update holds the blob against other writers
+-- until the write's transaction ends, so that two writers never mix parts.
 IF OBJECT_ID (N'dbo.up_CountBlobParts', N'P') IS NOT NULL
   DROP PROCEDURE [dbo].[up_CountBlobParts]
 GO
 CREATE PROCEDURE [dbo].[up_CountBlobParts]
   @BlobId integer
 AS
-  SELECT COUNT(*) AS Parts FROM [dbo].[ut_Blobs] WHERE BlobId = @BlobId
+  SET NOCOUNT ON
+  UPDATE [dbo].[ut_BlobIds] SET RecId = RecId WHERE RecId = @BlobId
+  IF @@ROWCOUNT = 0
+    SELECT -1 AS Parts
+  ELSE
+    SELECT COUNT(*) AS Parts FROM [dbo].[ut_Blobs] WHERE BlobId = @BlobId
 GO
 ------------------------------------------------------------
 IF OBJECT_ID (N'dbo.up_ListBlobParts', N'P') IS NOT NULL
@@ -132,6 +141,7 @@ GO
 CREATE PROCEDURE [dbo].[up_Del_Blobs]
   @BlobId integer
 AS
+  SET NOCOUNT ON
   BEGIN TRANSACTION
   DELETE FROM [dbo].[ut_Blobs] WHERE BlobId = @BlobId
   DELETE FROM [dbo].[ut_BlobIds] WHERE RecId = @BlobId

@@ -350,6 +350,16 @@ TEST_F(BlobHandlerTest, FileNamesOver299CharactersAreRefused) {
   EXPECT_EQ(handler->InsertFromFile(Bstr(name299).get(), &new_id), S_OK);
   EXPECT_GT(new_id, 0);
   EXPECT_EQ(Size(new_id), 14);
+
+  // A character that 8-bit text lacks would become '?' or a look-alike and
+  // name another file.
+  std::basic_string<OLECHAR> foreign(name299.begin(), name299.begin() + static_cast<long>(prefix.size()));
+  foreign += static_cast<OLECHAR>(0x4E2D);
+  BSTR unmappable = SysAllocStringLen(foreign.c_str(), static_cast<UINT>(foreign.size()));
+  EXPECT_EQ(handler->SelectToFile(unmappable, id, &success), S_OK);
+  EXPECT_EQ(success, VARIANT_FALSE);
+  EXPECT_EQ(ErrorOf(handler), kCannotCreate);
+  SysFreeString(unmappable);
 }
 
 // A null out pointer stops a method before it forwards anything.

@@ -3,7 +3,9 @@
 // the stored blob as it was, and readers beside a writer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "blob/blob_db.h"
+#include "blob/blob_transfer.h"
 #include "include/lebase32.h"
 
 #include <sqlext.h>
@@ -252,6 +255,10 @@ TEST_F(BlobTest, MissingBlobsAndSourcesGiveTheirCodes) {
   const std::string file = db_.File("in.bin");
   testenv::WriteText(file, "abc");
   const std::string missing = db_.File("nicht-da.bin");
+  // Sparse: its size wraps to 100 bytes in 32 bits.
+  const std::string huge = db_.File("riesig.bin");
+  testenv::WriteText(huge, "");
+  std::filesystem::resize_file(huge, (uint64_t{1} << 32) + 100);
   HGLOBAL empty_movable = GlobalAlloc(GMEM_MOVEABLE, 0);
   int32_t result = -1;
   int32_t id = 77;
@@ -262,6 +269,11 @@ TEST_F(BlobTest, MissingBlobsAndSourcesGiveTheirCodes) {
   } cases[] = {
       {"update of id 0", rv_OdbcUpdateBlobFromFile(dbc_, 0, file.c_str()), 4},
       {"update of a missing blob", rv_OdbcUpdateBlobFromFile(dbc_, 4711, file.c_str()), 5},
+      {"emptying a missing blob", rv_OdbcUpdateBlobFromHGlobal(dbc_, 4711, nullptr), 5},
+      {"update of a negative id", rv_OdbcUpdateBlobFromFile(dbc_, -1, file.c_str()), 5},
+      {"size of a negative id", rv_OdbcSizeOfBlob(dbc_, INT32_MIN), 0},
+      {"delete of a negative id", rv_OdbcDeleteBlob(dbc_, -1), 0},
+      {"insert from a file of 4 GiB", rv_OdbcInsertBlobFromFile(dbc_, &id, huge.c_str()), 1},
       {"update from a missing file", rv_OdbcUpdateBlobFromFile(dbc_, 4711, missing.c_str()), 1},
       {"update from a null file name", rv_OdbcUpdateBlobFromFile(dbc_, 4711, nullptr), 1},
       {"update from an empty movable block", rv_OdbcUpdateBlobFromHGlobal(dbc_, 4711, empty_movable), 9},
@@ -292,7 +304,7 @@ TEST_F(BlobTest, WithoutTheBlobProceduresEveryCallFails) {
   EXPECT_NE(rv_OdbcUpdateBlobFromFile(bare, 1, file.c_str()), 0);
   EXPECT_EQ(rv_OdbcSizeOfBlob(bare, 1), -1);
   EXPECT_EQ(rv_OdbcDeleteBlob(bare, 1), SQL_ERROR);
-  EXPECT_EQ(rv_OdbcSelectBlobToFile(bare, 1, db_.File("out.bin").c_str()), 5);
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(bare, 1, db_.File("out.bin").c_str()), 3);
 }
 
 // A failure while writing leaves the stored blob as it was.
@@ -354,7 +366,8 @@ TEST_F(BlobTest, ReadFaultsLeaveTheTargetAsItWas) {
       {"EXECUTE sqlsim_fault 'execute', '%up_Sel_Blobs%', 1, '40001', 1205", 3},
       {"EXECUTE sqlsim_fault 'getdata', '3', 1, '08S01', 10054", 7},
       {"EXECUTE sqlsim_fault 'getdata', '1', 1, '08S01', 10054", 7},
-      {"EXECUTE sqlsim_fault 'execute', '%up_SizeOf_Blobs%', 1, '40001', 1205", 5},
+      // A size that cannot be read is no empty blob.
+      {"EXECUTE sqlsim_fault 'execute', '%up_SizeOf_Blobs%', 1, '40001', 1205", 3},
   };
   for (const Case& c : cases) {
     for (Via via : {Via::kFile, Via::kMemory}) {
@@ -381,21 +394,27 @@ TEST_F(BlobTest, ReadFaultsLeaveTheTargetAsItWas) {
 }
 
 // Lengths that the server's procedure misstates never pass stale bytes on.
+// Sizes and lengths that the server's procedures misstate never pass stale
+// bytes on or overrun the block.
 TEST_F(BlobTest, PartsThatDoNotMatchTheirLengthEndTheRead) {
   const int32_t id = MakeBlob(dbc_, {"abcdef"});
-  const char* lies[] = {
-      "SELECT DATALENGTH(BlobData) + 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId",
-      "SELECT DATALENGTH(BlobData) - 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId",
-      "SELECT 6, CAST(NULL AS varbinary(max)) FROM ut_Blobs WHERE BlobId = @BlobId",
-      ("SELECT CAST(NULL AS integer), BlobData FROM ut_Blobs WHERE BlobId = @BlobId UNION ALL "
-       "SELECT 6, CAST('ghijkl' AS varbinary(max))"),
+  const std::pair<const char*, const char*> lies[] = {
+      {"Sel", "SELECT DATALENGTH(BlobData) + 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId"},
+      {"Sel", "SELECT DATALENGTH(BlobData) - 1, BlobData FROM ut_Blobs WHERE BlobId = @BlobId"},
+      {"Sel", "SELECT 6, CAST(NULL AS varbinary(max)) FROM ut_Blobs WHERE BlobId = @BlobId"},
+      {"Sel", "SELECT CAST(NULL AS integer), BlobData FROM ut_Blobs WHERE BlobId = @BlobId UNION ALL "
+              "SELECT 6, CAST('ghijkl' AS varbinary(max))"},
+      {"SizeOf", "SELECT 5"},
   };
-  for (const char* lie : lies) {
-    Exec(dbc_, "IF OBJECT_ID(N'dbo.up_Sel_Blobs', N'P') IS NOT NULL DROP PROCEDURE [dbo].[up_Sel_Blobs]");
-    Exec(dbc_, std::string("CREATE PROCEDURE [dbo].[up_Sel_Blobs] @BlobId integer AS ") + lie);
+  for (const auto& [procedure, lie] : lies) {
+    const std::string name = std::string("[dbo].[up_") + procedure + "_Blobs]";
+    Exec(dbc_, "DROP PROCEDURE " + name);
+    Exec(dbc_, "CREATE PROCEDURE " + name + " @BlobId integer AS " + lie);
     int32_t result = -1;
     EXPECT_EQ(SelectToMemory(dbc_, id, &result), "") << lie;
     EXPECT_EQ(result, 7) << lie;
+    char errors[1024] = {};
+    ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_BLOBS_SQL, errors, sizeof errors), 1) << errors;
   }
 }
 
@@ -456,45 +475,113 @@ TEST_F(BlobTest, WritesJoinTheCallersTransaction) {
   EXPECT_EQ(SelectToMemory(dbc_, id, &result), "neu und laenger");
 }
 
-// Readers on connections of their own while a writer replaces the blob:
-// every read is one whole version, or fails with 7.
-TEST_F(BlobTest, ReadersSeeOneWholeVersion) {
-  const std::vector<std::string> versions = {std::string(300000, 'A'), std::string(200000, 'B'),
-                                             std::string(kPart + 1000, 'C')};
+// Readers and two writers, each on a connection of its own: every read is
+// one whole version or fails with 7, and the writers, both adding a part to
+// the blob, wait for each other instead of mixing their parts.
+TEST_F(BlobTest, ReadersAndWritersSeeWholeVersions) {
+  const std::vector<std::string> versions = {std::string(300000, 'A'), std::string(kPart + 1000, 'C'),
+                                             std::string(kPart + 2000, 'D')};
+  auto whole_version = [&](const std::string& data) {
+    return data == versions[0] || data == versions[1] || data == versions[2];
+  };
   HGLOBAL first = HandleOf(versions[0]);
   int32_t id = 0;
   ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc_, &id, first), 0);
   GlobalFree(first);
-  std::vector<LERV32_HDBC> readers;
-  for (int i = 0; i < 4; ++i) readers.push_back(db_.Connect("blobs", false));
-  std::atomic<bool> writing{true};
-  std::atomic<int> whole{0}, failed{0}, wrong{0};
+  std::vector<LERV32_HDBC> connections;
+  for (int i = 0; i < 6; ++i) connections.push_back(db_.Connect("blobs", false));
+  std::atomic<int> writing{2}, whole{0}, failed{0}, wrong{0};
   std::vector<std::thread> threads;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 2; ++i) {
+    threads.emplace_back([&, i] {
+      for (size_t version : {size_t(i) + 1, size_t{0}}) {
+        HGLOBAL block = HandleOf(versions[version]);
+        EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(connections[static_cast<size_t>(i)], id, block), 0);
+        GlobalFree(block);
+      }
+      --writing;
+    });
+  }
+  for (size_t i = 2; i < connections.size(); ++i) {
     threads.emplace_back([&, i] {
       do {
         int32_t result = -1;
-        const std::string got = SelectToMemory(readers[i], id, &result);
-        if (result == 7) {
-          ++failed;
-        } else if (result == 0 && (got == versions[0] || got == versions[1] || got == versions[2])) {
-          ++whole;
-        } else {
-          ++wrong;
-        }
-      } while (writing);
+        const std::string got = SelectToMemory(connections[i], id, &result);
+        ++(result == 7 ? failed : result == 0 && whole_version(got) ? whole : wrong);
+      } while (writing > 0);
     });
   }
-  for (int round = 1; round <= 3; ++round) {
-    HGLOBAL block = HandleOf(versions[static_cast<size_t>(round) % versions.size()]);
-    EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, block), 0);
-    GlobalFree(block);
-  }
-  writing = false;
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(wrong, 0);
   EXPECT_GT(whole, 0);
+  int32_t result = -1;
+  EXPECT_TRUE(whole_version(SelectToMemory(dbc_, id, &result)));
+  EXPECT_EQ(PartIds(dbc_, id).size(), 2u);
   std::printf("whole reads %d, reads that failed with 7: %d\n", whole.load(), failed.load());
+}
+
+// The file a select writes keeps what a file written in place keeps.
+TEST_F(BlobTest, TargetFilesKeepTheirKind) {
+  const int32_t id = MakeBlob(dbc_, {"neu"});
+  namespace fs = std::filesystem;
+  const std::string read_only = db_.File("schreibgeschuetzt.bin");
+  testenv::WriteText(read_only, "alt");
+  fs::permissions(read_only, fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, read_only.c_str()), 6);
+  EXPECT_EQ(testenv::ReadText(read_only), "alt");
+  fs::permissions(read_only, fs::perms::owner_all);
+#if !defined(_WIN32)
+  // A name near the longest a folder takes: the new file's name is shorter.
+  const std::string long_name = db_.File(std::string(250, 'l'));
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, long_name.c_str()), 0);
+  EXPECT_EQ(testenv::ReadText(long_name), "neu");
+  const std::string file = db_.File("datei.bin"), link = db_.File("verweis.bin");
+  testenv::WriteText(file, "alt");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(file, link);
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, link.c_str()), 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(testenv::ReadText(file), "neu");
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
+}
+
+// A source that ends before its size: the part it was writing is cancelled,
+// the transaction rolled back and autocommit on again.
+class ShortSource : public lerv32::BlobSource {
+ public:
+  ShortSource(int64_t bytes, int32_t end) : bytes_(bytes), end_(end) {}
+  int32_t Read(int64_t position, unsigned char* piece, int32_t n) override {
+    if (position >= bytes_) return end_;
+    const int32_t count = static_cast<int32_t>(std::min<int64_t>(n, bytes_ - position));
+    std::memset(piece, 'x', static_cast<size_t>(count));
+    return count;
+  }
+
+ private:
+  int64_t bytes_;
+  int32_t end_;
+};
+
+TEST_F(BlobTest, ASourceThatEndsEarlyLeavesTheBlobAsItWas) {
+  const int32_t id = MakeBlob(dbc_, {"alt"});
+  auto dbc = static_cast<SQLHDBC>(dbc_);
+  for (int32_t end : {0, -1}) {
+    for (int64_t delivered : {int64_t{0}, int64_t{700}}) {
+      ShortSource source(delivered, end);
+      lerv32::BlobWriteTransaction transaction(dbc);
+      EXPECT_EQ(transaction.Finish(lerv32::WriteBlob(dbc, id, source, 5000)), 4);
+      SQLULEN autocommit = 0;
+      SQLGetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, &autocommit, 0, nullptr);
+      EXPECT_EQ(autocommit, SQL_AUTOCOMMIT_ON);
+      // Nothing of the failed write holds the database: another connection writes.
+      HGLOBAL block = HandleOf("anders");
+      EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(db_.Connect("blobs", false), MakeBlob(dbc_, {}), block), 0);
+      GlobalFree(block);
+      int32_t result = -1;
+      EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
+    }
+  }
 }
 
 }  // namespace
