@@ -44,14 +44,24 @@ class MemorySink : public BlobSink {
   int64_t size_;
 };
 
-// Opens name for reading and finds its size; false when either fails, so
-// that a source of unknown size never touches the blob.
-bool OpenSource(const char* name, SupportFile* file, int32_t* size) {
-  if (name == nullptr || !file->ok()) return false;
-  const int32_t here = X_Seek(file->get(), 0, 1);
-  *size = X_Seek(file->get(), 0, 2);
-  return here >= 0 && *size >= 0 && X_Seek(file->get(), here, 0) == here;
-}
+// A file opened for reading once, with its size; ok() false when either
+// fails, so that a source of unknown size never touches the blob.
+class SourceFile {
+ public:
+  explicit SourceFile(const char* name) : file_(name == nullptr ? -1 : X_Open(name, 0)) {
+    if (!file_.ok()) return;
+    const int32_t here = X_Seek(file_.get(), 0, 1);
+    size_ = X_Seek(file_.get(), 0, 2);
+    if (here < 0 || size_ < 0 || X_Seek(file_.get(), here, 0) != here) size_ = -1;
+  }
+  bool ok() const { return file_.ok() && size_ >= 0; }
+  int32_t handle() const { return file_.get(); }
+  int32_t size() const { return size_; }
+
+ private:
+  SupportFile file_;
+  int32_t size_ = -1;
+};
 
 // Writes the blob inside a transaction of its own when the connection has
 // none, so that a failure leaves the blob as it was.
@@ -60,12 +70,10 @@ int32_t WriteWhole(SQLHDBC dbc, int32_t blob_id, BlobSource& source, int64_t siz
   return transaction.Finish(WriteBlob(dbc, blob_id, source, size));
 }
 
-int32_t UpdateFromFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
-  SupportFile file(name == nullptr ? -1 : X_Open(name, 0));
-  int32_t size = 0;
-  if (!OpenSource(name, &file, &size)) return kBlobCannotOpenSource;
-  FileSource source(file.get());
-  return WriteWhole(dbc, blob_id, source, size);
+int32_t UpdateFromFile(SQLHDBC dbc, int32_t blob_id, const SourceFile& file) {
+  if (!file.ok()) return kBlobCannotOpenSource;
+  FileSource source(file.handle());
+  return WriteWhole(dbc, blob_id, source, file.size());
 }
 
 int32_t UpdateFromMemory(SQLHDBC dbc, int32_t blob_id, HGLOBAL block) {
@@ -152,14 +160,13 @@ extern "C" {
 int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
     auto dbc = static_cast<SQLHDBC>(connection);
-    // The file is checked first: a missing file makes no empty blob.
-    lerv32::SupportFile probe(file_name == nullptr ? -1 : X_Open(file_name, 0));
-    if (!probe.ok()) {
+    // The file is opened first, and once: a missing file makes no empty blob.
+    const lerv32::SourceFile file(file_name);
+    if (!file.ok()) {
       if (blob_id != nullptr) *blob_id = 0;
       return int32_t{lerv32::kBlobCannotOpenSource};
     }
-    probe.Close();
-    return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromFile(dbc, id, file_name); });
+    return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromFile(dbc, id, file); });
   });
 }
 
@@ -172,7 +179,7 @@ int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), blob_id, file_name);
+    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), blob_id, lerv32::SourceFile(file_name));
   });
 }
 

@@ -3,15 +3,14 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "frame/atomic_file.h"
 #include "include/lebase32.h"
+#include "platform/win_api.h"
 
 #if !defined(_WIN32)
-#include <climits>
 #include <unistd.h>
 #endif
 
@@ -20,14 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The file a link names, so that the link stays; the name itself otherwise.
-std::string ResolvedTarget(const char* target) {
-#if !defined(_WIN32)
-  char resolved[PATH_MAX];
-  struct stat info {};
-  if (lstat(target, &info) == 0 && S_ISLNK(info.st_mode) && realpath(target, resolved) != nullptr) return resolved;
-#endif
-  return target;
+// The file a chain of links names, so that the links stay; a link to a file
+// not yet there names the file to make.
+std::string FollowLinks(const char* target) {
+  fs::path path = target;
+  std::error_code error;
+  for (int hops = 0; hops < 40 && fs::is_symlink(path, error); ++hops) {
+    const fs::path next = fs::read_symlink(path, error);
+    if (error) break;
+    path = next.is_absolute() ? next : path.parent_path() / next;
+  }
+  return path.string();
 }
 
 // A name in the target's folder whose length does not depend on the
@@ -38,18 +40,28 @@ std::string TemporaryName(const std::string& target) {
   return folder + "lerv" + UniqName(0) + ".tmp";
 }
 
-bool IsReadOnly(const std::string& target) {
-  std::error_code error;
-  const fs::file_status status = fs::status(target, error);
-  if (error || !fs::exists(status)) return false;
-  const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  return (status.permissions() & write) == fs::perms::none;
-}
-
 }  // namespace
 
-BlobTargetFile::BlobTargetFile(const char* target) : target_(ResolvedTarget(target)) {
-  if (IsReadOnly(target_)) return;
+BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)) {
+#if defined(_WIN32)
+  attributes_ = GetFileAttributesA(target_.c_str());
+  const bool exists = attributes_ != INVALID_FILE_ATTRIBUTES;
+  // A read-only file stays as it is, as it would when written in place.
+  if (exists && (attributes_ & FILE_ATTRIBUTE_READONLY) != 0) return;
+#else
+  struct stat info {};
+  if (stat(target_.c_str(), &info) == 0) {
+    if (access(target_.c_str(), W_OK) != 0) return;  // as a write in place would fail
+    mode_ = info.st_mode & 07777;
+    // Devices, pipes and files with further names are written where they
+    // are: a new file renamed over them would not be them.
+    in_place_ = !S_ISDIR(info.st_mode) && (!S_ISREG(info.st_mode) || info.st_nlink > 1);
+  }
+#endif
+  if (in_place_) {
+    file_ = SupportFile(X_Creat(target_.c_str()));
+    return;
+  }
   temporary_ = TemporaryName(target_);
   file_ = SupportFile(X_Creat(temporary_.c_str()));
 }
@@ -61,9 +73,11 @@ BlobTargetFile::~BlobTargetFile() {
 
 bool BlobTargetFile::Commit() {
   if (!file_.Close()) return false;
-#if !defined(_WIN32)
-  struct stat info {};
-  if (stat(target_.c_str(), &info) == 0) chmod(temporary_.c_str(), info.st_mode & 07777);
+  if (in_place_) return true;
+#if defined(_WIN32)
+  if (attributes_ != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(temporary_.c_str(), attributes_);
+#else
+  if (mode_ != 0) chmod(temporary_.c_str(), mode_);
 #endif
   committed_ = ReplaceFileWith(temporary_, target_);
   return committed_;
