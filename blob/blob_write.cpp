@@ -122,7 +122,8 @@ int32_t WritePart(SQLHDBC dbc, int32_t part_id, BlobSource& source, WritePositio
     return kBlobCannotPrepare;
   }
   const SQLRETURN executed = ODBC_CALL(SQLExecute, stmt.get());
-  if (SQL_SUCCEEDED(executed)) return kBlobOk;
+  // A driver that runs the update without asking for the data stored none.
+  if (SQL_SUCCEEDED(executed)) return kBlobUnexpectedResult;
   if (executed != SQL_NEED_DATA) return kBlobCannotExecute;
   const int32_t put = PutPartData(stmt.get(), source, at);
   // A statement still waiting for data can neither be freed nor let its
