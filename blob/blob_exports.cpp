@@ -1,7 +1,5 @@
 // The blob exports: blobs to and from files and global memory blocks.
-#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "blob/blob_files.h"
 #include "blob/blob_target.h"
