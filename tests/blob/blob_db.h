@@ -26,9 +26,11 @@ class BlobDb {
   BlobDb& operator=(const BlobDb&) = delete;
 
   // A connection to database in the folder, its driver traced to
-  // driver_trace_; with blob_tables, the blob script run on it first.
-  LERV32_HDBC Connect(const std::string& database = "blobs", bool blob_tables = true) {
-    const std::string connect = testenv::SqlsimConnectString(temp_.Path(), database, driver_trace_);
+  // driver_trace_; with blob_tables, the blob script run on it first. extra
+  // is appended to the connection string.
+  LERV32_HDBC Connect(const std::string& database = "blobs", bool blob_tables = true,
+                      const std::string& extra = std::string()) {
+    const std::string connect = testenv::SqlsimConnectString(temp_.Path(), database, driver_trace_) + extra;
     LERV32_HDBC dbc = rv_OdbcDriverConnect(nullptr, connect.c_str());
     EXPECT_NE(dbc, nullptr) << connect;
     if (dbc == nullptr) return nullptr;
