@@ -564,6 +564,87 @@ LERV32_API int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t
  * is no type library: the object answers only through its vtable. */
 LERV32_API int32_t LERV32_CALL rv_CreateBlobHandler(LERV32_HDBC connection, void** unknown);
 
+/* ---- Virtual tables: read-only statement cursors opened from a short
+ * table spec, for hosts that read tables through a generic table interface.
+ * Tables and connections are named in the profile RVVTAB.INI of the working
+ * folder: section [CONNECT] holds connection entries, "mode,DSN,UID,PWD" or
+ * "mode,!connection string" (mode 1: the connection belongs to the one
+ * table; any other: shared under its name while a table is open or a lock
+ * is held, at most 10 at once), of at most 255 characters. A section per
+ * table holds CONNECT (a [CONNECT] name, or "?" for the default entry),
+ * BOOKMARK (default 1), STATEMENT (default "SELECT * FROM <table>") and
+ * KLAUSEL (appended after a blank), each of at most 1023 characters; longer
+ * values fail the open. A table spec is a table name, "#conn#SQL" or
+ * "*conn#definition#clause" (names of at most 49 characters; definition as
+ * for rv_StmtOpen). Every table can be stepped both ways and reached by
+ * record number (_vt_GetRecno). Handles that are not open tables are
+ * ignored. */
+
+/* The interface le_vTable, {3EDB5BF9-7C51-40A7-9482-DE087DA0F9E0}, of the
+ * one static object; every method after the IUnknown three forwards to the
+ * export of its name. AddRef and Release return 2 and 1 and change nothing;
+ * QueryInterface gives the object for le_vTable and IUnknown (S_OK), else
+ * null and E_NOINTERFACE (0x80004002). */
+typedef struct LERV32_GUID {
+  uint32_t Data1;
+  uint16_t Data2;
+  uint16_t Data3;
+  uint8_t Data4[8];
+} LERV32_GUID;
+typedef struct le_vTable le_vTable;
+typedef struct le_vTableVtbl {
+  int32_t(LERV32_CALL* QueryInterface)(le_vTable* self, const LERV32_GUID* iid, void** object);
+  uint32_t(LERV32_CALL* AddRef)(le_vTable* self);
+  uint32_t(LERV32_CALL* Release)(le_vTable* self);
+  LERV32_CURSOR(LERV32_CALL* OpenTable)(le_vTable* self, const char* spec);
+  void(LERV32_CALL* CloseTable)(le_vTable* self, LERV32_CURSOR table);
+  int32_t(LERV32_CALL* NumKeys)(le_vTable* self, LERV32_CURSOR table);
+  int32_t(LERV32_CALL* RecSize)(le_vTable* self, LERV32_CURSOR table);
+  int32_t(LERV32_CALL* GetRecno)(le_vTable* self, LERV32_CURSOR table);
+  int32_t(LERV32_CALL* FindRecData)(le_vTable* self, int32_t a, int32_t b, int32_t c);
+  int32_t(LERV32_CALL* FindKeyN)(le_vTable* self, int32_t a, int32_t b, int32_t c, int32_t d);
+  int32_t(LERV32_CALL* ReservedSlot)(le_vTable* self, int32_t a, int32_t b, int32_t c, int32_t d);
+  int32_t(LERV32_CALL* EvalKey)(le_vTable* self, int32_t a, int32_t b, int32_t c, int32_t d);
+  int32_t(LERV32_CALL* GetRec)(le_vTable* self, LERV32_CURSOR table, int32_t unused, char* buffer, int32_t code);
+  int32_t(LERV32_CALL* UpdateRec)(le_vTable* self, int32_t a, int32_t b, int32_t c, int32_t d);
+  int32_t(LERV32_CALL* DelRec)(le_vTable* self, int32_t a, int32_t b, int32_t c, int32_t d);
+  int32_t(LERV32_CALL* GetProperties)(le_vTable* self, LERV32_CURSOR table, void* block);
+} le_vTableVtbl;
+struct le_vTable {
+  const le_vTableVtbl* lpVtbl;
+};
+
+/* The static object, after AddRef. */
+LERV32_API le_vTable* LERV32_CALL _vt_CreateInstance(void);
+/* The table's cursor, or null. */
+LERV32_API LERV32_CURSOR LERV32_CALL _vt_OpenTable(const char* spec);
+/* Closes it (null is ignored); a connection of its own goes with it. */
+LERV32_API void LERV32_CALL _vt_CloseTable(LERV32_CURSOR table);
+/* rv_StmtFetch into buffer (rv_StmtGetRecordSize bytes; may be null) by
+ * code: DB_GET* or a record number. 0 for a null table or code 0. */
+LERV32_API int32_t LERV32_CALL _vt_GetRec(LERV32_CURSOR table, int32_t unused, char* buffer, int32_t code);
+/* rv_StmtGetBookmark, rv_StmtGetRecordSize, rv_StmtGetCbStru. */
+LERV32_API int32_t LERV32_CALL _vt_GetRecno(LERV32_CURSOR table);
+LERV32_API int32_t LERV32_CALL _vt_RecSize(LERV32_CURSOR table);
+LERV32_API int32_t LERV32_CALL _vt_GetProperties(LERV32_CURSOR table, void* block);
+/* Virtual tables have no keys and cannot be written: 0, nothing done. */
+LERV32_API int32_t LERV32_CALL _vt_NumKeys(LERV32_CURSOR table);
+LERV32_API int32_t LERV32_CALL _vt_FindRecData(int32_t a, int32_t b, int32_t c);
+LERV32_API int32_t LERV32_CALL _vt_FindKeyN(int32_t a, int32_t b, int32_t c, int32_t d);
+LERV32_API int32_t LERV32_CALL _vt_EvalKey(int32_t a, int32_t b, int32_t c, int32_t d);
+LERV32_API int32_t LERV32_CALL _vt_UpdateRec(int32_t a, int32_t b, int32_t c, int32_t d);
+LERV32_API int32_t LERV32_CALL _vt_DelRec(int32_t a, int32_t b, int32_t c, int32_t d);
+/* The connection of the [CONNECT] name (or "?"), held open until the
+ * matching rv_UnlockVtDsn; null when it cannot be had. A mode-1 connection
+ * is the caller's, to disconnect. */
+LERV32_API LERV32_HDBC LERV32_CALL rv_LockVtDsn(const char* name);
+/* Gives a lock back; without a lock held, nothing. */
+LERV32_API void LERV32_CALL rv_UnlockVtDsn(void);
+/* The default connection entry (initially "1,Default DSN,,") into dest of
+ * at least 256 bytes; a new one, its first 255 characters (null: kept). */
+LERV32_API void LERV32_CALL rv_vt_GetDefaultDSN(char* dest);
+LERV32_API void LERV32_CALL rv_vt_SetDefaultDSN(const char* entry);
+
 #ifdef __cplusplus
 }
 #endif

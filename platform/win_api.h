@@ -67,6 +67,18 @@ HMODULE ModuleOfAddress(const void* address);
 // last name in buffer, null when the path ends in a slash. 0 on failure.
 DWORD GetFullPathNameA(const char* name, DWORD size, char* buffer, char** file_part);
 
+// ---- Profiles (INI files): see platform/profile.h for the reading rules.
+// The value of key in section of the file, else fallback without its
+// trailing blanks, cut to size - 1 characters and zero-terminated; its
+// length. The file's name takes backslashes as separators, resolves
+// against the working folder and matches its last name without regard to
+// case. Null section or key (Windows' lists of names) give the fallback.
+DWORD GetPrivateProfileStringA(const char* section, const char* key, const char* fallback, char* buffer,
+                               DWORD size, const char* file_name);
+// The number in the key's value (platform::ProfileNumber), fallback when the
+// key is missing or empty.
+UINT GetPrivateProfileIntA(const char* section, const char* key, int fallback, const char* file_name);
+
 // ---- Global memory: GlobalAlloc and its kin are exported by the support
 // library (include/lebase32.h), so that a host and the library share them.
 

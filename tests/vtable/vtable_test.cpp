@@ -1,0 +1,321 @@
+// Virtual tables on sqlsim through the driver manager: the profile's
+// tables and connections, the spec forms, how long shared connections
+// live (counted in the library's ODBC trace), and the static object.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "include/lerv32.h"
+#include "support/sqlsim_db.h"
+#include "support/test_env.h"
+
+#include <sql.h>
+#include <sqlext.h>
+
+namespace {
+
+constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
+
+class VtTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::current_path(temp_.Path());
+    SQLHDBC setup = rv_OdbcDriverConnect(nullptr, connect_.c_str());
+    ASSERT_NE(setup, nullptr);
+    SQLHSTMT stmt = nullptr;
+    SQLAllocHandle(SQL_HANDLE_STMT, setup, &stmt);
+    for (const char* sql : {"CREATE TABLE t (a integer, b varchar(10))",
+                            "INSERT INTO t VALUES (1, 'eins'), (2, 'zwei'), (3, 'drei')"}) {
+      ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS)));
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    rv_OdbcDisconnect(setup);
+    testenv::WriteText(temp_.File("t.def"), "ALIAS=t\r\nFIELD=a,l\r\nFIELD=b,C,10\r\n");
+    trace_start_ = testenv::ReadText(trace_).size();
+  }
+  void TearDown() override { std::filesystem::current_path(start_dir_); }
+
+  // The profile: [CONNECT] with a shared entry "s" and an own entry "own",
+  // then the sections given.
+  void Profile(const std::string& sections) {
+    testenv::WriteText(temp_.File("RVVTAB.INI"), "[CONNECT]\r\ns=0,!" + connect_ + "\r\nown=1,!" + connect_ +
+                                                     "\r\n" + sections);
+  }
+
+  // Calls of name in the library's trace since the test began; -1 without
+  // a trace.
+  int Calls(const std::string& name) const {
+    if (trace_.empty()) return -1;
+    const std::string text = testenv::ReadText(trace_).substr(trace_start_);
+    int n = 0;
+    for (size_t at = text.find(name + " ->"); at != std::string::npos; at = text.find(name + " ->", at + 1)) ++n;
+    return n;
+  }
+  void ExpectConnects(int connects, int disconnects) const {
+    if (trace_.empty()) return;
+    EXPECT_EQ(Calls("SQLDriverConnect"), connects);
+    EXPECT_EQ(Calls("SQLDisconnect"), disconnects);
+  }
+
+  // Column a of every record, first to last.
+  static std::vector<int32_t> Column_a(void* table) {
+    std::vector<int32_t> values;
+    std::vector<char> record(static_cast<size_t>(_vt_RecSize(table)));
+    for (int32_t code = DB_GETFIRST; _vt_GetRec(table, 0, record.data(), code) == 1; code = DB_GETNEXT) {
+      int32_t a = 0;
+      std::memcpy(&a, record.data(), sizeof a);
+      values.push_back(a);
+    }
+    return values;
+  }
+
+  testenv::TempDir temp_;
+  const std::filesystem::path start_dir_ = std::filesystem::current_path();
+  const std::string connect_ = testenv::SqlsimConnectString(temp_.Path(), "vt");
+  const std::string trace_ = testenv::GetEnv("LERV32_ODBC_TRACE");
+  size_t trace_start_ = 0;
+};
+
+TEST_F(VtTest, SpecFormsOpenTheirStatements) {
+  Profile("[T1]\r\nCONNECT=s\r\nSTATEMENT=SELECT a, b FROM t\r\nKLAUSEL=WHERE a > 1\r\n"
+          "[Quoted]\r\n  connect = s \r\nstatement = \"SELECT a FROM t WHERE b = 'eins'\"\r\n"
+          "[t]\r\nCONNECT=s\r\n[NoConnection]\r\nSTATEMENT=SELECT a FROM t\r\n"
+          "[BadSql]\r\nCONNECT=s\r\nSTATEMENT=SELECT nichts FROM t\r\n");
+  const std::string long_name(50, 'n');
+  struct Case {
+    std::string spec;
+    bool opens;
+    std::vector<int32_t> a;
+  };
+  const std::vector<Case> cases = {
+      {"T1", true, {2, 3}},
+      {"t1", true, {2, 3}},  // sections match without regard to case
+      {"quoted", true, {1}},
+      {"t", true, {1, 2, 3}},  // SELECT * FROM t, then a blank
+      {"#s#SELECT a FROM t WHERE a <> 2", true, {1, 3}},
+      {"*s#t.def#WHERE a < 3 ORDER BY a DESC", true, {2, 1}},
+      {"*s#t.def#", true, {1, 2, 3}},
+      {"NoConnection", false, {}},
+      {"NoSection", false, {}},
+      {"BadSql", false, {}},
+      {"#s", false, {}},
+      {"#" + long_name + "#SELECT 1", false, {}},
+      {"*s#t.def", false, {}},
+      {"*s", false, {}},
+      {"#unbekannt#SELECT 1", false, {}},
+      {"", false, {}},
+  };
+  for (const Case& c : cases) {
+    void* table = _vt_OpenTable(c.spec.c_str());
+    EXPECT_EQ(table != nullptr, c.opens) << c.spec;
+    if (table == nullptr) continue;
+    EXPECT_EQ(Column_a(table), c.a) << c.spec;
+    _vt_CloseTable(table);
+  }
+  EXPECT_EQ(_vt_OpenTable(nullptr), nullptr);
+  // Every table closed, so each shared open connected and disconnected.
+  ExpectConnects(8, 8);
+}
+
+// Both ways and by record number, whether the driver scrolls or the result
+// is spilled; BOOKMARK 0 asks for no bookmarks.
+TEST_F(VtTest, TablesStepBothWaysAndByNumber) {
+  Profile("[Fwd]\r\nCONNECT=fwd\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
+          "[NoMarks]\r\nCONNECT=s\r\nBOOKMARK=0\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
+          "[Marks]\r\nCONNECT=s\r\nBOOKMARK=1\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
+          "[CONNECT]\r\nfwd=0,!" + connect_ + ";CURSORS=FORWARD\r\n");
+  for (const char* name : {"Fwd", "NoMarks", "Marks"}) {
+    void* table = _vt_OpenTable(name);
+    ASSERT_NE(table, nullptr) << name;
+    std::vector<char> record(static_cast<size_t>(_vt_RecSize(table)));
+    auto a_of = [&](int32_t code) {
+      int32_t a = 0;
+      if (_vt_GetRec(table, 0, record.data(), code) != 1) return -1;
+      std::memcpy(&a, record.data(), sizeof a);
+      return a;
+    };
+    EXPECT_EQ(a_of(DB_GETLAST), 3) << name;
+    EXPECT_EQ(a_of(DB_GETPRIOR), 2) << name;
+    const int32_t number = _vt_GetRecno(table);
+    EXPECT_EQ(a_of(DB_GETFIRST), 1) << name;
+    if (std::string(name) == "NoMarks") {
+      EXPECT_EQ(number, 0) << "no bookmarks asked for";
+    } else {
+      ASSERT_NE(number, 0) << name;
+      EXPECT_EQ(a_of(number), 2) << name;
+    }
+    EXPECT_EQ(_vt_GetRec(table, 0, record.data(), 0), 0);
+    EXPECT_EQ(a_of(DB_GETSAME), number == 0 ? 1 : 2) << "code 0 left the cursor where it was";
+    std::vector<char> block(13328);
+    EXPECT_EQ(_vt_GetProperties(table, block.data()), 1);
+    EXPECT_EQ(block[2], 1) << "one field";
+    _vt_CloseTable(table);
+  }
+}
+
+// Two tables on one shared entry use one connection until both are
+// closed; a mode-1 entry is the table's own; a lock keeps shared
+// connections between tables; an extra unlock takes nothing away.
+TEST_F(VtTest, SharedConnectionsLiveWhileATableOrLockHoldsThem) {
+  Profile("[A]\r\nCONNECT=s\r\nSTATEMENT=SELECT a FROM t\r\n[B]\r\nCONNECT=s\r\nSTATEMENT=SELECT b FROM t\r\n"
+          "[Own]\r\nCONNECT=own\r\nSTATEMENT=SELECT a FROM t\r\n");
+  void* a = _vt_OpenTable("A");
+  void* b = _vt_OpenTable("B");
+  void* own = _vt_OpenTable("Own");
+  ASSERT_TRUE(a && b && own);
+  ExpectConnects(2, 0);
+  _vt_CloseTable(own);
+  ExpectConnects(2, 1);
+  rv_UnlockVtDsn();  // no lock held: counts nothing
+  EXPECT_EQ(_vt_OpenTable("#s#SELECT nichts"), nullptr);
+  _vt_CloseTable(a);
+  _vt_CloseTable(a);  // closed already: ignored
+  ExpectConnects(2, 1);
+  EXPECT_EQ(Column_a(b).size(), 3u) << "the shared connection still serves B";
+  SQLHDBC locked = rv_LockVtDsn("s");
+  EXPECT_NE(locked, nullptr);
+  _vt_CloseTable(b);
+  ExpectConnects(2, 1);
+  void* again = _vt_OpenTable("A");
+  ASSERT_NE(again, nullptr);
+  _vt_CloseTable(again);
+  ExpectConnects(2, 1);
+  rv_UnlockVtDsn();
+  ExpectConnects(2, 2);
+
+  // A lock of a mode-1 entry hands over a connection of the caller's.
+  SQLHDBC mine = rv_LockVtDsn("own");
+  ASSERT_NE(mine, nullptr);
+  rv_UnlockVtDsn();
+  ExpectConnects(3, 2);
+  EXPECT_EQ(rv_OdbcDisconnect(mine), 0);
+}
+
+// A failed connect is not kept: every lookup tries again and no lock counts.
+TEST_F(VtTest, FailedConnectsAreNotCached) {
+  Profile("[CONNECT]\r\nbad=0,keine_datenquelle,,\r\nnocomma=0\r\n[Bad]\r\nCONNECT=bad\r\n");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(rv_LockVtDsn("bad"), nullptr);
+    EXPECT_EQ(_vt_OpenTable("Bad"), nullptr);
+    EXPECT_EQ(rv_LockVtDsn("nocomma"), nullptr);
+    EXPECT_EQ(rv_LockVtDsn(nullptr), nullptr);
+  }
+  if (!trace_.empty()) {
+    EXPECT_EQ(Calls("SQLConnect"), 4);
+  }
+  void* table = _vt_OpenTable("#s#SELECT a FROM t");
+  ASSERT_NE(table, nullptr);
+  _vt_CloseTable(table);
+  ExpectConnects(1, 1);
+}
+
+// Ten shared names fill the cache; the eleventh table connects on its own
+// and its connection goes with it.
+TEST_F(VtTest, TheEleventhSharedNameGetsItsOwnConnection) {
+  std::string profile = "[CONNECT]\r\n";
+  for (int i = 0; i < 11; ++i) profile += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
+  Profile(profile);
+  std::vector<void*> tables;
+  for (int i = 0; i < 11; ++i) {
+    tables.push_back(_vt_OpenTable(("#c" + std::to_string(i) + "#SELECT a FROM t").c_str()));
+    ASSERT_NE(tables.back(), nullptr) << i;
+  }
+  ExpectConnects(11, 0);
+  _vt_CloseTable(tables[10]);
+  ExpectConnects(11, 1);
+  void* again = _vt_OpenTable("#c3#SELECT b FROM t");
+  ASSERT_NE(again, nullptr);
+  ExpectConnects(11, 1);
+  _vt_CloseTable(again);
+  for (int i = 0; i < 10; ++i) _vt_CloseTable(tables[static_cast<size_t>(i)]);
+  ExpectConnects(11, 11);
+}
+
+// Values longer than a profile value, a statement or an entry may be fail
+// the open instead of running cut; the longest allowed ones work.
+TEST_F(VtTest, OverlongValuesFailTheOpen) {
+  auto statement_of = [](size_t length) {
+    std::string sql = "SELECT a FROM t WHERE a > 0";
+    while (sql.size() < length) sql += " AND a > 0";
+    return sql.substr(0, length - 1) + "0";
+  };
+  const std::string at_limit = statement_of(1023), over = statement_of(1024);
+  Profile("[Limit]\r\nCONNECT=s\r\nSTATEMENT=" + at_limit + "\r\n[Over]\r\nCONNECT=s\r\nSTATEMENT=" + over +
+          "\r\n[LongClause]\r\nCONNECT=s\r\nKLAUSEL=" + std::string(1024, ' ') + "x\r\n[CONNECT]\r\nlong=0,!" +
+          connect_ + std::string(256 - connect_.size(), ';') + "\r\n[" + std::string(1010, 'T') +
+          "]\r\nCONNECT=s\r\n");
+  void* table = _vt_OpenTable("Limit");
+  EXPECT_NE(table, nullptr);
+  _vt_CloseTable(table);
+  for (const std::string& spec : {std::string("Over"), std::string("LongClause"), std::string(1010, 'T'),
+                                 std::string("#long#SELECT a FROM t")}) {
+    EXPECT_EQ(_vt_OpenTable(spec.c_str()), nullptr) << spec.substr(0, 20);
+  }
+  EXPECT_EQ(rv_LockVtDsn("long"), nullptr);
+}
+
+TEST_F(VtTest, TheDefaultEntryServesTheQuestionMark) {
+  char entry[256];
+  rv_vt_GetDefaultDSN(entry);
+  EXPECT_STREQ(entry, "1,Default DSN,,");
+  rv_vt_SetDefaultDSN(("0,!" + connect_).c_str());
+  Profile("[Q]\r\nCONNECT=?\r\nSTATEMENT=SELECT a FROM t\r\n");
+  void* q1 = _vt_OpenTable("Q");
+  void* q2 = _vt_OpenTable("#?#SELECT b FROM t");
+  ASSERT_TRUE(q1 && q2);
+  ExpectConnects(1, 0);
+  _vt_CloseTable(q1);
+  _vt_CloseTable(q2);
+  ExpectConnects(1, 1);
+  rv_vt_SetDefaultDSN(nullptr);
+  rv_vt_GetDefaultDSN(entry);
+  EXPECT_EQ(entry, "0,!" + connect_);
+  rv_vt_SetDefaultDSN(std::string(300, 'x').c_str());
+  rv_vt_GetDefaultDSN(entry);
+  EXPECT_EQ(std::string(entry), std::string(255, 'x'));
+  rv_vt_SetDefaultDSN("1,Default DSN,,");
+}
+
+TEST_F(VtTest, TheObjectForwardsToTheExports) {
+  le_vTable* object = _vt_CreateInstance();
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(_vt_CreateInstance(), object);
+  const le_vTableVtbl& m = *object->lpVtbl;
+  const LERV32_GUID own = {0x3EDB5BF9, 0x7C51, 0x40A7, {0x94, 0x82, 0xDE, 0x08, 0x7D, 0xA0, 0xF9, 0xE0}};
+  const LERV32_GUID unknown = {0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  const LERV32_GUID other = {0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  void* out = nullptr;
+  EXPECT_EQ(m.QueryInterface(object, &own, &out), 0);
+  EXPECT_EQ(out, object);
+  EXPECT_EQ(m.QueryInterface(object, &unknown, &out), 0);
+  EXPECT_EQ(m.QueryInterface(object, &other, &out), kNoInterface);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(m.AddRef(object), 2u);
+  EXPECT_EQ(m.Release(object), 1u);
+
+  Profile("");
+  void* table = m.OpenTable(object, "#s#SELECT a, b FROM t ORDER BY a");
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(m.RecSize(object, table), 14);
+  std::vector<char> record(14);
+  EXPECT_EQ(m.GetRec(object, table, 0, record.data(), DB_GETLAST), 1);
+  EXPECT_EQ(std::string(record.data() + 4, 4), "drei");
+  EXPECT_EQ(m.GetRec(object, table, 0, record.data(), 0), 0);
+  EXPECT_NE(m.GetRecno(object, table), 0);
+  std::vector<char> block(13328);
+  EXPECT_EQ(m.GetProperties(object, table, block.data()), 1);
+  EXPECT_EQ(m.NumKeys(object, table), 0);
+  EXPECT_EQ(m.FindRecData(object, 1, 2, 3), 0);
+  for (auto write : {m.FindKeyN, m.ReservedSlot, m.EvalKey, m.UpdateRec, m.DelRec}) {
+    EXPECT_EQ(write(object, 1, 2, 3, 4), 0);
+  }
+  m.CloseTable(object, table);
+  EXPECT_EQ(m.RecSize(object, table), 0) << "a closed table is no table";
+  m.CloseTable(object, nullptr);
+  ExpectConnects(1, 1);
+}
+
+}  // namespace
