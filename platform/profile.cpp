@@ -64,6 +64,8 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
   while (lines.Next(&line)) {
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
+      // Only the first section of a name counts.
+      if (in_section) return std::nullopt;
       const size_t close = line.rfind(']');
       // Without a closing bracket the name runs to the end of the line.
       const std::string_view name = line.substr(1, close - 1);

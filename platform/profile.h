@@ -14,9 +14,9 @@ namespace platform {
 // "key=value" compared without regard to ASCII case, blanks and tabs around
 // names and values trimmed, one pair of matching quotes around a value
 // removed, lines starting with ';' ignored, CR LF and LF line ends, a UTF-8
-// byte order mark skipped. The first section of that name holding the key
-// wins. A line without '=' is a key without value. nullopt when the key is
-// missing.
+// byte order mark skipped. Only the first section of that name is read,
+// and in it the first line of the key. A line without '=' is a key without
+// value. nullopt when the key is missing.
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section, std::string_view key);
 
 // Windows' reading of a number in a profile: blanks, a sign, then decimal

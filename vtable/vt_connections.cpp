@@ -99,6 +99,8 @@ void ClearVtConnections() {
   for (const CachedConnection& connection : cached) rv_OdbcDisconnect(connection.dbc);
 }
 
+void ReserveVtTable() { OpenTables().reserve(OpenTables().size() + 1); }
+
 void AddVtTable(void* cursor) { OpenTables().push_back(cursor); }
 
 bool IsVtTable(void* cursor) {

@@ -38,6 +38,7 @@ void ClearVtConnections();
 // Shared connections live while a table is open or a lock is held. An
 // unlock without a lock, or a close of a table not open, counts nothing:
 // it cannot take a connection from under an open table.
+void ReserveVtTable();
 void AddVtTable(void* cursor);
 bool IsVtTable(void* cursor);
 // False when cursor is no open table.

@@ -81,6 +81,7 @@ void* OpenVirtualTable(const char* spec) {
   if (spec == nullptr || *spec == '\0' || !Parse(spec, &request)) return nullptr;
   const VtConnection connection = GetVtConnection(request.connection.c_str());
   if (connection.dbc == nullptr) return nullptr;
+  ReserveVtTable();  // counting the table then cannot fail
   const int32_t flags = request.flags | (connection.own ? DB_OPEN_OWNCONNECT : 0);
   const char* clause = request.has_clause ? request.clause.c_str() : nullptr;
   void* cursor = request.definition ? rv_StmtOpen(connection.dbc, request.text.c_str(), clause, flags)

@@ -36,6 +36,8 @@ TEST_F(ProfileTest, StringsAsWindowsReadsThem) {
       {"[S]\nk=\"halb\n", "S", "k", "\"halb"},
       {"[S]\nk=a=b\n", "S", "k", "a=b"},
       {"[A]\nk=1\n[B]\nk=2", "B", "k", "2"},
+      {"[A]\nk=1\nk=2\n[B]\n[a]\nk=3\nx=4", "A", "k", "1"},
+      {"[A]\nk=1\n[B]\n[a]\nx=4", "a", "x", "vorgabe"},
       {"[A]\nx=1\n[B]\nk=2\n", "A", "k", "vorgabe"},
       {"[S]\nk=\n", "S", "k", ""},
       {"", "S", "k", "vorgabe"},

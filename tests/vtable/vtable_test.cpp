@@ -18,6 +18,7 @@
 namespace {
 
 constexpr int32_t kNoInterface = static_cast<int32_t>(0x80004002u);
+constexpr size_t kVtEntryLimit = 255;
 
 class VtTest : public ::testing::Test {
  protected:
@@ -38,11 +39,11 @@ class VtTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(start_dir_); }
 
-  // The profile: [CONNECT] with a shared entry "s" and an own entry "own",
-  // then the sections given.
-  void Profile(const std::string& sections) {
+  // The profile: [CONNECT] with a shared entry "s", an own entry "own" and
+  // the entries given, then the sections given.
+  void Profile(const std::string& sections, const std::string& entries = std::string()) {
     testenv::WriteText(temp_.File("RVVTAB.INI"), "[CONNECT]\r\ns=0,!" + connect_ + "\r\nown=1,!" + connect_ +
-                                                     "\r\n" + sections);
+                                                     "\r\n" + entries + sections);
   }
 
   // Calls of name in the library's trace since the test began; -1 without
@@ -106,6 +107,7 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
       {"*s#t.def", false, {}},
       {"*s", false, {}},
       {"#unbekannt#SELECT 1", false, {}},
+      {"#own#SELECT nichts FROM t", false, {}},
       {"", false, {}},
   };
   for (const Case& c : cases) {
@@ -117,7 +119,7 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
   }
   EXPECT_EQ(_vt_OpenTable(nullptr), nullptr);
   // Every table closed, so each shared open connected and disconnected.
-  ExpectConnects(8, 8);
+  ExpectConnects(9, 9);
 }
 
 // Both ways and by record number, whether the driver scrolls or the result
@@ -125,8 +127,8 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
 TEST_F(VtTest, TablesStepBothWaysAndByNumber) {
   Profile("[Fwd]\r\nCONNECT=fwd\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
           "[NoMarks]\r\nCONNECT=s\r\nBOOKMARK=0\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
-          "[Marks]\r\nCONNECT=s\r\nBOOKMARK=1\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n"
-          "[CONNECT]\r\nfwd=0,!" + connect_ + ";CURSORS=FORWARD\r\n");
+          "[Marks]\r\nCONNECT=s\r\nBOOKMARK=1\r\nSTATEMENT=SELECT a FROM t ORDER BY a\r\n",
+          "fwd=0,!" + connect_ + ";CURSORS=FORWARD\r\n");
   for (const char* name : {"Fwd", "NoMarks", "Marks"}) {
     void* table = _vt_OpenTable(name);
     ASSERT_NE(table, nullptr) << name;
@@ -196,7 +198,7 @@ TEST_F(VtTest, SharedConnectionsLiveWhileATableOrLockHoldsThem) {
 
 // A failed connect is not kept: every lookup tries again and no lock counts.
 TEST_F(VtTest, FailedConnectsAreNotCached) {
-  Profile("[CONNECT]\r\nbad=0,keine_datenquelle,,\r\nnocomma=0\r\n[Bad]\r\nCONNECT=bad\r\n");
+  Profile("[Bad]\r\nCONNECT=bad\r\n", "bad=0,keine_datenquelle,,\r\nnocomma=0\r\n");
   for (int i = 0; i < 2; ++i) {
     EXPECT_EQ(rv_LockVtDsn("bad"), nullptr);
     EXPECT_EQ(_vt_OpenTable("Bad"), nullptr);
@@ -215,9 +217,9 @@ TEST_F(VtTest, FailedConnectsAreNotCached) {
 // Ten shared names fill the cache; the eleventh table connects on its own
 // and its connection goes with it.
 TEST_F(VtTest, TheEleventhSharedNameGetsItsOwnConnection) {
-  std::string profile = "[CONNECT]\r\n";
-  for (int i = 0; i < 11; ++i) profile += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
-  Profile(profile);
+  std::string entries;
+  for (int i = 0; i < 11; ++i) entries += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
+  Profile("", entries);
   std::vector<void*> tables;
   for (int i = 0; i < 11; ++i) {
     tables.push_back(_vt_OpenTable(("#c" + std::to_string(i) + "#SELECT a FROM t").c_str()));
@@ -235,26 +237,33 @@ TEST_F(VtTest, TheEleventhSharedNameGetsItsOwnConnection) {
 }
 
 // Values longer than a profile value, a statement or an entry may be fail
-// the open instead of running cut; the longest allowed ones work.
+// the open before anything connects, instead of running cut; the longest
+// allowed ones work.
 TEST_F(VtTest, OverlongValuesFailTheOpen) {
-  auto statement_of = [](size_t length) {
-    std::string sql = "SELECT a FROM t WHERE a > 0";
-    while (sql.size() < length) sql += " AND a > 0";
-    return sql.substr(0, length - 1) + "0";
+  // text, then more as often as it fits, then fill up to length.
+  auto padded = [](std::string text, const std::string& more, char fill, size_t length) {
+    while (!more.empty() && text.size() + more.size() <= length) text += more;
+    return text + std::string(length - text.size(), fill);
   };
-  const std::string at_limit = statement_of(1023), over = statement_of(1024);
-  Profile("[Limit]\r\nCONNECT=s\r\nSTATEMENT=" + at_limit + "\r\n[Over]\r\nCONNECT=s\r\nSTATEMENT=" + over +
-          "\r\n[LongClause]\r\nCONNECT=s\r\nKLAUSEL=" + std::string(1024, ' ') + "x\r\n[CONNECT]\r\nlong=0,!" +
-          connect_ + std::string(256 - connect_.size(), ';') + "\r\n[" + std::string(1010, 'T') +
-          "]\r\nCONNECT=s\r\n");
+  const std::string clause = padded("AND a > 0", " OR a > 0", '0', 1023);
+  const std::string statement = padded("SELECT a FROM t WHERE a > 0", " OR a > 0", '0', 1023);
+  const std::string entry = padded("0,!" + connect_, "", ';', kVtEntryLimit);
+  ASSERT_EQ(connect_.size() < kVtEntryLimit - 3, true) << "the entry needs room for padding";
+  Profile("[Limit]\r\nCONNECT=fits\r\nSTATEMENT=" + statement + "\r\nKLAUSEL=" + clause +
+              "\r\n[Over]\r\nCONNECT=s\r\nSTATEMENT=" + statement + "0\r\n[LongClause]\r\nCONNECT=s\r\n"
+              "STATEMENT=SELECT a FROM t WHERE a > 0\r\nKLAUSEL=" + clause + "0\r\n[" + std::string(1010, 'T') +
+              "]\r\nCONNECT=s\r\n",
+          "fits=" + entry + "\r\nlong=" + entry + ";\r\n");
   void* table = _vt_OpenTable("Limit");
   EXPECT_NE(table, nullptr);
   _vt_CloseTable(table);
+  ExpectConnects(1, 1);
   for (const std::string& spec : {std::string("Over"), std::string("LongClause"), std::string(1010, 'T'),
-                                 std::string("#long#SELECT a FROM t")}) {
+                                  std::string("#long#SELECT a FROM t")}) {
     EXPECT_EQ(_vt_OpenTable(spec.c_str()), nullptr) << spec.substr(0, 20);
   }
   EXPECT_EQ(rv_LockVtDsn("long"), nullptr);
+  ExpectConnects(1, 1);
 }
 
 TEST_F(VtTest, TheDefaultEntryServesTheQuestionMark) {
