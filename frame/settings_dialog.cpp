@@ -50,6 +50,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
 extern "C" int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND parent) {
   return lerv32::Guarded<int32_t>(-1, [&]() -> int32_t {
     HWND owner = parent != nullptr ? static_cast<HWND>(parent) : GetDesktopWindow();
+    // DialogBox answers a parent that is no window with 0, which means Abbrechen here.
+    if (!IsWindow(owner)) return -1;
     const INT_PTR result =
         DialogBoxParamA(lerv32::DllInstance, "DlgOptionsDatabase", owner, lerv32::SettingsDialogProc, 0);
     return result == -1 ? -1 : static_cast<int32_t>(result);
