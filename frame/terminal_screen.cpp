@@ -51,6 +51,16 @@ ThreadLocale::~ThreadLocale() {
   freelocale(locale_);
 }
 
+const int SavedSignalHandlers::kSignals[4] = {SIGINT, SIGTERM, SIGTSTP, SIGWINCH};
+
+SavedSignalHandlers::SavedSignalHandlers() {
+  for (int i = 0; i < 4; ++i) sigaction(kSignals[i], nullptr, &saved_[i]);
+}
+
+SavedSignalHandlers::~SavedSignalHandlers() {
+  for (int i = 0; i < 4; ++i) sigaction(kSignals[i], &saved_[i], nullptr);
+}
+
 TerminalScreen::TerminalScreen() : tty_(OpenControllingTerminal()) {
   if (tty_ == nullptr) return;
   screen_ = newterm(nullptr, tty_.get(), tty_.get());

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <locale.h>
+#include <signal.h>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,20 @@ class ThreadLocale {
   bool unicode_ = false;
 };
 
+// The host's handlers of the signals curses takes over (interrupt, end,
+// stop, window size), given back by the destructor.
+class SavedSignalHandlers {
+ public:
+  SavedSignalHandlers();
+  ~SavedSignalHandlers();
+  SavedSignalHandlers(const SavedSignalHandlers&) = delete;
+  SavedSignalHandlers& operator=(const SavedSignalHandlers&) = delete;
+
+ private:
+  static const int kSignals[4];
+  struct sigaction saved_[4];
+};
+
 class TerminalScreen {
  public:
   // Opens the controlling terminal and starts curses on it; Ready() is false
@@ -48,6 +63,7 @@ class TerminalScreen {
   };
   std::unique_ptr<std::FILE, FileCloser> tty_;
   ThreadLocale locale_;
+  SavedSignalHandlers signal_handlers_;
   ::screen* screen_ = nullptr;
 };
 
