@@ -109,12 +109,13 @@ void Draw(const TerminalScreen& screen, std::size_t focus) {
   refresh();
 }
 
-// The next control in direction step (+1 or -1) that is enabled.
-std::size_t NextFocus(std::size_t focus, int step) {
+// The next enabled control after focus, or before it when backwards.
+std::size_t NextFocus(std::size_t focus, bool backwards) {
   const DialogView view = Apply();
+  const std::size_t step = backwards ? kControlCount - 1 : 1;
   std::size_t next = focus;
   do {
-    next = (next + kControlCount + static_cast<std::size_t>(step)) % kControlCount;
+    next = (next + step) % kControlCount;
   } while (!LookOf(view, next).enabled && next != focus);
   return next;
 }
@@ -129,8 +130,8 @@ CommandResult Press(DialogState& state, std::size_t focus) {
 
 CommandResult HandleKey(DialogState& state, int key, std::size_t& focus) {
   switch (key) {
-    case '\t': case KEY_DOWN: case KEY_RIGHT: focus = NextFocus(focus, +1); break;
-    case KEY_BTAB: case KEY_UP: case KEY_LEFT: focus = NextFocus(focus, -1); break;
+    case '\t': case KEY_DOWN: case KEY_RIGHT: focus = NextFocus(focus, false); break;
+    case KEY_BTAB: case KEY_UP: case KEY_LEFT: focus = NextFocus(focus, true); break;
     case ' ': return Press(state, focus);
     case '\r': case '\n': case KEY_ENTER:
       return Command(state, kControls[focus].id == kIdCancel ? kIdCancel : kIdOk, true);
