@@ -91,6 +91,12 @@ LERV32_API int32_t LERV32_CALL rv_SetExtendedLevel(int32_t level);
 LERV32_API int32_t LERV32_CALL rv_GetOemConvert(void);
 /* Sets OemConvert for this process (not stored); returns the old value. */
 LERV32_API int32_t LERV32_CALL rv_SetOemConvert(int32_t convert);
+/* Shows the database settings dialog, modal to parent (null: the desktop), in
+ * which the user edits the five settings. OK saves them to the settings store
+ * and gives 1; Abbrechen (or closing it) leaves them as they were and gives 0;
+ * -1 when the dialog cannot be shown. Off Windows the dialog is a form on the
+ * process's controlling terminal (parent is not used); -1 without one. */
+LERV32_API int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND parent);
 /* Memory held through the support library: selector 0 the bytes, any other
  * selector the blocks currently allocated. */
 LERV32_API int32_t LERV32_CALL rv_GetMemUsage(int32_t selector);

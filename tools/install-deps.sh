@@ -9,7 +9,8 @@ packages=(
   unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386
-  g++-multilib libsqlite3-dev:i386 unixodbc-dev:i386
+  g++-multilib libsqlite3-dev:i386 unixodbc-dev:i386 libncurses-dev:i386
+  libncurses-dev tmux xvfb xauth imagemagick fonts-dejavu-core
 )
 # Node.js and npm run the Transact-SQL syntax check; a node that is already
 # there (such as one from NodeSource, whose package conflicts with npm) is kept.

@@ -18,8 +18,10 @@ export WINEARCH=win32
 # (OEM 850, ANSI 1252) from the locale, at every start (tools/install-deps.sh
 # generates it).
 export LC_ALL=de_DE.UTF-8
-# No window may open on a developer's screen and wait there.
-unset DISPLAY WAYLAND_DISPLAY
+# No window may open on a developer's screen and wait there. A test that
+# brings an X server of its own (xvfb-run) keeps it with LERV32_WINE_KEEP_DISPLAY=1.
+[ "${LERV32_WINE_KEEP_DISPLAY:-}" = 1 ] || unset DISPLAY
+unset WAYLAND_DISPLAY
 # Tests run in parallel: the first one makes the prefix while the others wait.
 (
   flock 9
