@@ -96,7 +96,13 @@ int32_t RunDialog(const std::vector<int>& clicks, Ending ending, Observed& seen,
       return;
     }
     seen.opened = ControlsOf(dialog);
-    if (screenshot) AskForScreenshot();
+    if (screenshot) {
+      // Painted whole before the picture: a dialog just shown may still be
+      // drawing its last controls.
+      RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      Sleep(300);
+      AskForScreenshot();
+    }
     for (int id : clicks) SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     seen.after_clicks = ControlsOf(dialog);
     End(dialog, ending);
