@@ -41,6 +41,11 @@ TEST_F(ProfileTest, StringsAsWindowsReadsThem) {
       {"[A]\nx=1\n[B]\nk=2\n", "A", "k", "vorgabe"},
       {"[S]\nk=\n", "S", "k", ""},
       {"", "S", "k", "vorgabe"},
+      {"[S]\rk=cr\rj=2\r", "S", "j", "2"},  // lines ended by CR alone
+      {"[S]\nk\n", "S", "k", "vorgabe"},  // a key without '=' has no value
+      {"[S]\nk   \n", "S", "k", "vorgabe"},
+      {"[T]\n[S\nk=offen\n", "T", "k", "offen"},  // without ']' no section header
+      {"[T]\n[S\nk=offen\n", "S", "k", "vorgabe"},
   };
   for (const Case& c : cases) {
     testenv::WriteText(temp_.File("test.ini"), c.text);
@@ -62,13 +67,13 @@ TEST_F(ProfileTest, LongValuesAreCutToTheBuffer) {
 
 TEST_F(ProfileTest, NumbersAsWindowsReadsThem) {
   testenv::WriteText(temp_.File("rvvtab.ini"),
-                     "[N]\na=42\nb= -7x\nc=0x1F\nd=\ne=abc\nf=+3\ng=4294967295\n");
+                     "[N]\na=42\nb= -7x\nc=0x1F\nd=\ne=abc\nf=+3\ng=4294967295\nh=0X1F\n");
   struct Case {
     const char* key;
     int expected;
   };
   for (const Case& c : std::vector<Case>{{"a", 42}, {"b", -7}, {"c", 31}, {"d", 99}, {"e", 0}, {"f", 3},
-                                         {"g", -1}, {"fehlt", 99}}) {
+                                         {"g", -1}, {"h", 0}, {"fehlt", 99}}) {
     // The file's name matches without regard to case, as on Windows.
     EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("N", c.key, 99, ".\\RVVTAB.INI")), c.expected) << c.key;
   }

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "include/lerv32.h"
@@ -325,6 +327,111 @@ TEST_F(VtTest, TheObjectForwardsToTheExports) {
   EXPECT_EQ(m.RecSize(object, table), 0) << "a closed table is no table";
   m.CloseTable(object, nullptr);
   ExpectConnects(1, 1);
+}
+
+// Entry names match as profile keys do, without regard to case: every
+// spelling of one shared entry gets its one connection.
+TEST_F(VtTest, EverySpellingOfAnEntrySharesItsConnection) {
+  Profile("[U]\r\nCONNECT=S\r\nSTATEMENT=SELECT a FROM t\r\n");
+  std::vector<void*> tables;
+  for (const char* spec : {"#s#SELECT a FROM t", "#S#SELECT b FROM t", "U"}) {
+    tables.push_back(_vt_OpenTable(spec));
+    EXPECT_NE(tables.back(), nullptr) << spec;
+  }
+  ExpectConnects(1, 0);
+  for (void* table : tables) _vt_CloseTable(table);
+  ExpectConnects(1, 1);
+}
+
+// Shared connections through every order of opens, closes, locks and
+// unlocks: connected at the first use, disconnected when the last table
+// or lock goes; extra unlocks and failed locks count nothing.
+TEST_F(VtTest, SharedConnectionsFollowTablesAndLocksInAnyOrder) {
+  Profile("");
+  struct Step {
+    const char* op;
+    int connects;
+    int disconnects;
+  };
+  const std::vector<Step> steps = {
+      {"unlock", 0, 0}, {"lock", 1, 0},   {"lock", 1, 0},    {"open", 1, 0},    {"unlock", 1, 0},
+      {"close", 1, 0},  {"unlock", 1, 1}, {"unlock", 1, 1},  {"open", 2, 1},    {"lock", 2, 1},
+      {"close", 2, 1},  {"open", 2, 1},   {"unlock", 2, 1},  {"lock own", 3, 1}, {"close", 3, 1},
+      {"unlock", 3, 2}, {"lock bad", 3, 2}, {"open", 4, 2}, {"unlock", 4, 2},  {"close", 4, 3},
+  };
+  std::vector<void*> open;
+  std::vector<SQLHDBC> mine;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const std::string op = steps[i].op;
+    SCOPED_TRACE("step " + std::to_string(i) + ": " + op);
+    if (op == "lock") {
+      EXPECT_NE(rv_LockVtDsn("s"), nullptr);
+    } else if (op == "lock own") {
+      mine.push_back(rv_LockVtDsn("own"));
+      EXPECT_NE(mine.back(), nullptr);
+    } else if (op == "lock bad") {
+      EXPECT_EQ(rv_LockVtDsn("fehlt"), nullptr);
+    } else if (op == "unlock") {
+      rv_UnlockVtDsn();
+    } else if (op == "open") {
+      open.push_back(_vt_OpenTable("#s#SELECT a FROM t"));
+      EXPECT_NE(open.back(), nullptr);
+    } else {
+      _vt_CloseTable(open.back());
+      open.pop_back();
+    }
+    ExpectConnects(steps[i].connects, steps[i].disconnects);
+  }
+  for (SQLHDBC connection : mine) rv_OdbcDisconnect(connection);
+}
+
+// Opens that fail after connecting, in every form and on an own, a shared
+// and an eleventh shared name, leave no connection behind.
+TEST_F(VtTest, FailedOpensLeaveNoConnectionBehind) {
+  std::string entries;
+  for (int i = 0; i < 11; ++i) entries += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
+  Profile("[Bad]\r\nCONNECT=own\r\nSTATEMENT=SELECT nichts FROM t\r\n", entries);
+  std::vector<void*> full;
+  for (int i = 0; i < 10; ++i) {
+    full.push_back(_vt_OpenTable(("#c" + std::to_string(i) + "#SELECT a FROM t").c_str()));
+    ASSERT_NE(full.back(), nullptr) << i;
+  }
+  for (const char* spec : {"*own#fehlt.def#", "*own#t.def#WHERE nichts = 1", "Bad", "*c10#fehlt.def#",
+                           "*c10#t.def#WHERE nichts = 1", "#c10#SELECT nichts"}) {
+    EXPECT_EQ(_vt_OpenTable(spec), nullptr) << spec;
+  }
+  for (void* table : full) _vt_CloseTable(table);
+  for (const char* spec : {"*s#fehlt.def#", "*s#t.def#WHERE nichts = 1"}) {
+    EXPECT_EQ(_vt_OpenTable(spec), nullptr) << spec;
+  }
+  ExpectConnects(18, 18);
+  if (!trace_.empty()) {
+    EXPECT_EQ(Calls("SQLAllocConnect"), Calls("SQLFreeConnect"));
+  }
+}
+
+// Threads opening, reading and closing tables on a shared and on own
+// connections while others lock and unlock.
+TEST_F(VtTest, ThreadsOpenAndCloseTablesTogether) {
+  Profile("[A]\r\nCONNECT=s\r\nSTATEMENT=SELECT a FROM t\r\n[O]\r\nCONNECT=own\r\nSTATEMENT=SELECT a FROM t\r\n");
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int k = 0; k < 4; ++k) {
+    threads.emplace_back([&, k] {
+      for (int i = 0; i < 25; ++i) {
+        void* table = _vt_OpenTable(k % 2 == 0 ? "A" : "O");
+        const bool locked = k == 3 && rv_LockVtDsn("s") != nullptr;
+        if (table == nullptr || Column_a(table).size() != 3 || (k == 3 && !locked)) ++failures;
+        _vt_CloseTable(table);
+        if (locked) rv_UnlockVtDsn();
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  if (!trace_.empty()) {
+    EXPECT_EQ(Calls("SQLDriverConnect"), Calls("SQLDisconnect"));
+  }
 }
 
 }  // namespace
