@@ -583,8 +583,10 @@ LERV32_API int32_t LERV32_CALL rv_CreateBlobHandler(LERV32_HDBC connection, void
  * values fail the open. A table spec is a table name, "#conn#SQL" or
  * "*conn#definition#clause" (names of at most 49 characters; definition as
  * for rv_StmtOpen). Every table can be stepped both ways and reached by
- * record number (_vt_GetRecno). Handles that are not open tables are
- * ignored. */
+ * record number (_vt_GetRecno). Connection names match as profile keys do,
+ * without regard to case. Handles that are not open tables are ignored; a
+ * closed table's handle may come back for a later table, so a host forgets
+ * it at _vt_CloseTable. */
 
 /* The interface le_vTable, {3EDB5BF9-7C51-40A7-9482-DE087DA0F9E0}, of the
  * one static object; every method after the IUnknown three forwards to the
@@ -641,13 +643,15 @@ LERV32_API int32_t LERV32_CALL _vt_EvalKey(int32_t a, int32_t b, int32_t c, int3
 LERV32_API int32_t LERV32_CALL _vt_UpdateRec(int32_t a, int32_t b, int32_t c, int32_t d);
 LERV32_API int32_t LERV32_CALL _vt_DelRec(int32_t a, int32_t b, int32_t c, int32_t d);
 /* The connection of the [CONNECT] name (or "?"), held open until the
- * matching rv_UnlockVtDsn; null when it cannot be had. A mode-1 connection
- * is the caller's, to disconnect. */
+ * matching rv_UnlockVtDsn; null when it cannot be had, also for a shared
+ * name new to a cache already holding ten. A mode-1 connection is the
+ * caller's, to disconnect. */
 LERV32_API LERV32_HDBC LERV32_CALL rv_LockVtDsn(const char* name);
 /* Gives a lock back; without a lock held, nothing. */
 LERV32_API void LERV32_CALL rv_UnlockVtDsn(void);
 /* The default connection entry (initially "1,Default DSN,,") into dest of
- * at least 256 bytes; a new one, its first 255 characters (null: kept). */
+ * at least 256 bytes; a new one, its first 255 characters (null: kept),
+ * serves every later "?"; open tables keep their connection. */
 LERV32_API void LERV32_CALL rv_vt_GetDefaultDSN(char* dest);
 LERV32_API void LERV32_CALL rv_vt_SetDefaultDSN(const char* entry);
 

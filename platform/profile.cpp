@@ -38,7 +38,7 @@ class Lines {
   }
   bool Next(std::string_view* line) {
     if (done_) return false;
-    const size_t end = rest_.find('\n');
+    const size_t end = rest_.find_first_of("\r\n");
     *line = Trim(rest_.substr(0, end));
     if (end == std::string_view::npos) {
       done_ = true;
@@ -63,20 +63,21 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
   bool in_section = false;
   while (lines.Next(&line)) {
     if (line.empty() || line.front() == ';') continue;
-    if (line.front() == '[') {
+    const size_t close = line.rfind(']');
+    // A line that opens a bracket without closing it is no section header.
+    if (line.front() == '[' && close != std::string_view::npos) {
       // Only the first section of a name counts.
       if (in_section) return std::nullopt;
-      const size_t close = line.rfind(']');
-      // Without a closing bracket the name runs to the end of the line.
-      const std::string_view name = line.substr(1, close - 1);
-      in_section = SameName(Trim(name), section);
+      in_section = SameName(Trim(line.substr(1, close - 1)), section);
       continue;
     }
     if (!in_section) continue;
     const size_t equals = line.find('=');
     if (!SameName(Trim(line.substr(0, equals)), key)) continue;
-    if (equals == std::string_view::npos) return std::string();
-    return std::string(Unquoted(Trim(line.substr(equals + 1))));
+    // The first line of the key decides; without '=' it has no value.
+    if (equals == std::string_view::npos) return std::nullopt;
+    const std::string_view value = Unquoted(Trim(line.substr(equals + 1)));
+    return std::string(value.substr(0, value.find('\0')));
   }
   return std::nullopt;
 }
@@ -88,7 +89,8 @@ int32_t ProfileNumber(std::string_view text) {
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
   uint32_t base = 10;
   if (at + 1 < text.size() && text[at] == '0') {
-    const char prefix = static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
+    // Only small letters name a base.
+    const char prefix = text[at + 1];
     base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
     if (base != 10) at += 2;
   }

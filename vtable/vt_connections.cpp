@@ -1,7 +1,9 @@
 #include "vtable/vt_connections.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,26 @@ struct CachedConnection {
 std::vector<CachedConnection>& Cache() {
   static std::vector<CachedConnection> cache;
   return cache;
+}
+
+// The cache's name of a connection name: as profile keys match, blanks
+// around it trimmed and ASCII letters in one case. Empty for no name.
+std::string CacheKey(const char* name) {
+  if (name == nullptr) return std::string();
+  std::string_view text(name);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  std::string key(text);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return key;
+}
+
+// A cached connection of the old default entry keeps serving its open
+// tables, but no new lookup of "?" finds it.
+void RetireDefaultConnection() {
+  for (CachedConnection& cached : Cache()) {
+    if (cached.name == "?") cached.name.clear();
+  }
 }
 
 int32_t lock_count = 0;  // rv_LockVtDsn less rv_UnlockVtDsn
@@ -69,24 +91,28 @@ std::recursive_mutex& VtMutex() {
   return mutex;
 }
 
-VtConnection GetVtConnection(const char* name) {
+VtConnection GetVtConnection(const char* name, VtHolder holder) {
   VtConnection result;
-  if (name == nullptr || *name == '\0') return result;
+  const std::string key = CacheKey(name);
+  if (key.empty()) return result;
   std::string entry;
-  if (!EntryOf(name, &entry)) return result;
+  if (!EntryOf(key, &entry)) return result;
   result.own = !entry.empty() && entry.front() == '1';
   if (!result.own) {
     for (const CachedConnection& cached : Cache()) {
-      if (cached.name == name) {
+      if (cached.name == key) {
         result.dbc = cached.dbc;
         return result;
       }
     }
+    // A lock exists to share a connection: with no room left to share one,
+    // it fails rather than hand out a connection nobody would close.
+    if (Cache().size() >= kVtCacheSize && holder == VtHolder::kLock) return result;
   }
   result.dbc = Connect(entry);
   if (result.dbc == nullptr || result.own) return result;
   if (Cache().size() < kVtCacheSize) {
-    Cache().push_back({name, result.dbc});
+    Cache().push_back({key, result.dbc});
   } else {
     result.own = true;
   }
@@ -133,7 +159,10 @@ std::string DefaultVtEntry() { return DefaultEntry(); }
 
 void SetDefaultVtEntry(const char* entry) {
   if (entry == nullptr) return;
-  DefaultEntry() = std::string(entry, strnlen(entry, kVtMaxEntry));
+  std::string changed(entry, strnlen(entry, kVtMaxEntry));
+  if (changed == DefaultEntry()) return;
+  DefaultEntry() = std::move(changed);
+  RetireDefaultConnection();
 }
 
 }  // namespace lerv32

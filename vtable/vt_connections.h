@@ -28,11 +28,15 @@ struct VtConnection {
 // Every function here expects VtMutex() held.
 std::recursive_mutex& VtMutex();
 
+enum class VtHolder { kTable, kLock };
+
 // The connection named name: "?" is the default entry, any other name a
-// key of [CONNECT]. A shared one comes from the cache or is connected and
-// cached; dbc is null when the entry is missing, unusable or its connect
-// fails (nothing is cached then).
-VtConnection GetVtConnection(const char* name);
+// key of [CONNECT], matched as profile keys are (without regard to case,
+// blanks around it ignored). A shared one comes from the cache or is
+// connected and cached; with the cache full a table gets one of its own and
+// a lock none. dbc is null when the entry is missing, unusable or its
+// connect fails (nothing is cached then).
+VtConnection GetVtConnection(const char* name, VtHolder holder);
 // Disconnects every cached connection.
 void ClearVtConnections();
 // Shared connections live while a table is open or a lock is held. An
@@ -49,7 +53,8 @@ void ReleaseVtLock();
 int32_t VtLockCount();
 void ClearVtConnectionsWhenUnused();
 
-// The default entry, at most kVtMaxEntry characters.
+// The default entry, at most kVtMaxEntry characters. A new one is used by
+// every later lookup of "?"; open tables keep the connection they have.
 std::string DefaultVtEntry();
 void SetDefaultVtEntry(const char* entry);
 

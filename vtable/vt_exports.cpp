@@ -82,7 +82,7 @@ int32_t LERV32_CALL _vt_DelRec(int32_t, int32_t, int32_t, int32_t) { return 0; }
 LERV32_HDBC LERV32_CALL rv_LockVtDsn(const char* name) {
   return Guarded<LERV32_HDBC>(nullptr, [&] {
     Lock lock(VtMutex());
-    const lerv32::VtConnection connection = lerv32::GetVtConnection(name);
+    const lerv32::VtConnection connection = lerv32::GetVtConnection(name, lerv32::VtHolder::kLock);
     if (connection.dbc != nullptr) lerv32::AddVtLock();
     return connection.dbc;
   });

@@ -45,12 +45,12 @@ bool ProfileText(const std::string& table, const char* key, const char* fallback
 }
 
 bool FromProfile(const std::string& table, Request* request) {
-  const std::string fallback = "SELECT * FROM " + table;
-  if (fallback.size() > kMaxText || !ProfileText(table, "CONNECT", "", &request->connection) ||
-      !ProfileText(table, "STATEMENT", fallback.c_str(), &request->text) ||
-      !ProfileText(table, "KLAUSEL", "", &request->clause)) {
+  if (!ProfileText(table, "CONNECT", "", &request->connection) ||
+      !ProfileText(table, "STATEMENT", "", &request->text) || !ProfileText(table, "KLAUSEL", "", &request->clause)) {
     return false;
   }
+  if (request->text.empty()) request->text = "SELECT * FROM " + table;
+  if (request->text.size() > kMaxText) return false;
   request->has_clause = true;
   const bool bookmarks = GetPrivateProfileIntA(table.c_str(), "BOOKMARK", 1, kVtProfile) != 0;
   request->flags = DB_OPEN_SPILL | (bookmarks ? DB_OPEN_BOOKMARKS : 0);
@@ -79,7 +79,7 @@ bool Parse(std::string_view spec, Request* request) {
 void* OpenVirtualTable(const char* spec) {
   Request request;
   if (spec == nullptr || *spec == '\0' || !Parse(spec, &request)) return nullptr;
-  const VtConnection connection = GetVtConnection(request.connection.c_str());
+  const VtConnection connection = GetVtConnection(request.connection.c_str(), VtHolder::kTable);
   if (connection.dbc == nullptr) return nullptr;
   ReserveVtTable();  // counting the table then cannot fail
   const int32_t flags = request.flags | (connection.own ? DB_OPEN_OWNCONNECT : 0);

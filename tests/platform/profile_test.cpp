@@ -63,6 +63,7 @@ TEST_F(ProfileTest, LongValuesAreCutToTheBuffer) {
   EXPECT_STREQ(value, "abcd");
   EXPECT_EQ(GetPrivateProfileStringA("S", "fehlt", "vorgabe", value, sizeof value, ".\\test.ini"), 4u);
   EXPECT_STREQ(value, "vorg");
+  EXPECT_EQ(GetPrivateProfileStringA("S", "k", "", nullptr, sizeof value, ".\\test.ini"), 0u);
 }
 
 TEST_F(ProfileTest, NumbersAsWindowsReadsThem) {

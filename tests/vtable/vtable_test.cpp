@@ -230,6 +230,11 @@ TEST_F(VtTest, TheEleventhSharedNameGetsItsOwnConnection) {
   ExpectConnects(11, 0);
   _vt_CloseTable(tables[10]);
   ExpectConnects(11, 1);
+  // A lock cannot share what the cache has no room for: it fails unconnected.
+  EXPECT_EQ(rv_LockVtDsn("c10"), nullptr);
+  EXPECT_NE(rv_LockVtDsn("C3"), nullptr);
+  rv_UnlockVtDsn();
+  ExpectConnects(11, 1);
   void* again = _vt_OpenTable("#c3#SELECT b FROM t");
   ASSERT_NE(again, nullptr);
   ExpectConnects(11, 1);
@@ -254,18 +259,22 @@ TEST_F(VtTest, OverlongValuesFailTheOpen) {
   Profile("[Limit]\r\nCONNECT=fits\r\nSTATEMENT=" + statement + "\r\nKLAUSEL=" + clause +
               "\r\n[Over]\r\nCONNECT=s\r\nSTATEMENT=" + statement + "0\r\n[LongClause]\r\nCONNECT=s\r\n"
               "STATEMENT=SELECT a FROM t WHERE a > 0\r\nKLAUSEL=" + clause + "0\r\n[" + std::string(1010, 'T') +
-              "]\r\nCONNECT=s\r\n",
-          "fits=" + entry + "\r\nlong=" + entry + ";\r\n");
-  void* table = _vt_OpenTable("Limit");
-  EXPECT_NE(table, nullptr);
-  _vt_CloseTable(table);
-  ExpectConnects(1, 1);
+              "]\r\nCONNECT=s\r\n[" + std::string(1010, 'U') + "]\r\nCONNECT=s\r\nSTATEMENT=SELECT a FROM t\r\n",
+          "fits=" + entry + "\r\nlong=" + entry + ";\r\nlongpwd=0,sqlsim_test,sa," + std::string(253, 'p') + "\r\n");
+  for (const std::string& spec : {std::string("Limit"), std::string(1010, 'U')}) {
+    void* table = _vt_OpenTable(spec.c_str());
+    EXPECT_NE(table, nullptr) << spec.substr(0, 20);
+    _vt_CloseTable(table);
+  }
+  ExpectConnects(2, 2);
   for (const std::string& spec : {std::string("Over"), std::string("LongClause"), std::string(1010, 'T'),
                                   std::string("#long#SELECT a FROM t")}) {
     EXPECT_EQ(_vt_OpenTable(spec.c_str()), nullptr) << spec.substr(0, 20);
   }
   EXPECT_EQ(rv_LockVtDsn("long"), nullptr);
-  ExpectConnects(1, 1);
+  EXPECT_EQ(rv_LockVtDsn("longpwd"), nullptr) << "a password cut short is refused, not tried";
+  ExpectConnects(2, 2);
+  EXPECT_EQ(Calls("SQLConnect"), trace_.empty() ? -1 : 0);
 }
 
 TEST_F(VtTest, TheDefaultEntryServesTheQuestionMark) {
@@ -278,12 +287,17 @@ TEST_F(VtTest, TheDefaultEntryServesTheQuestionMark) {
   void* q2 = _vt_OpenTable("#?#SELECT b FROM t");
   ASSERT_TRUE(q1 && q2);
   ExpectConnects(1, 0);
-  _vt_CloseTable(q1);
-  _vt_CloseTable(q2);
-  ExpectConnects(1, 1);
+  // A new default serves the next "?"; the open tables keep the old one.
+  rv_vt_SetDefaultDSN(("0,!" + connect_ + ";").c_str());
+  void* q3 = _vt_OpenTable("Q");
+  ASSERT_NE(q3, nullptr);
+  ExpectConnects(2, 0);
+  EXPECT_EQ(Column_a(q1).size(), 3u);
+  for (void* q : {q1, q2, q3}) _vt_CloseTable(q);
+  ExpectConnects(2, 2);
   rv_vt_SetDefaultDSN(nullptr);
   rv_vt_GetDefaultDSN(entry);
-  EXPECT_EQ(entry, "0,!" + connect_);
+  EXPECT_EQ(entry, "0,!" + connect_ + ";");
   rv_vt_SetDefaultDSN(std::string(300, 'x').c_str());
   rv_vt_GetDefaultDSN(entry);
   EXPECT_EQ(std::string(entry), std::string(255, 'x'));
