@@ -160,44 +160,6 @@ TEST_F(VtTest, TablesStepBothWaysAndByNumber) {
   }
 }
 
-// Two tables on one shared entry use one connection until both are
-// closed; a mode-1 entry is the table's own; a lock keeps shared
-// connections between tables; an extra unlock takes nothing away.
-TEST_F(VtTest, SharedConnectionsLiveWhileATableOrLockHoldsThem) {
-  Profile("[A]\r\nCONNECT=s\r\nSTATEMENT=SELECT a FROM t\r\n[B]\r\nCONNECT=s\r\nSTATEMENT=SELECT b FROM t\r\n"
-          "[Own]\r\nCONNECT=own\r\nSTATEMENT=SELECT a FROM t\r\n");
-  void* a = _vt_OpenTable("A");
-  void* b = _vt_OpenTable("B");
-  void* own = _vt_OpenTable("Own");
-  ASSERT_TRUE(a && b && own);
-  ExpectConnects(2, 0);
-  _vt_CloseTable(own);
-  ExpectConnects(2, 1);
-  rv_UnlockVtDsn();  // no lock held: counts nothing
-  EXPECT_EQ(_vt_OpenTable("#s#SELECT nichts"), nullptr);
-  _vt_CloseTable(a);
-  _vt_CloseTable(a);  // closed already: ignored
-  ExpectConnects(2, 1);
-  EXPECT_EQ(Column_a(b).size(), 3u) << "the shared connection still serves B";
-  SQLHDBC locked = rv_LockVtDsn("s");
-  EXPECT_NE(locked, nullptr);
-  _vt_CloseTable(b);
-  ExpectConnects(2, 1);
-  void* again = _vt_OpenTable("A");
-  ASSERT_NE(again, nullptr);
-  _vt_CloseTable(again);
-  ExpectConnects(2, 1);
-  rv_UnlockVtDsn();
-  ExpectConnects(2, 2);
-
-  // A lock of a mode-1 entry hands over a connection of the caller's.
-  SQLHDBC mine = rv_LockVtDsn("own");
-  ASSERT_NE(mine, nullptr);
-  rv_UnlockVtDsn();
-  ExpectConnects(3, 2);
-  EXPECT_EQ(rv_OdbcDisconnect(mine), 0);
-}
-
 // A failed connect is not kept: every lookup tries again and no lock counts.
 TEST_F(VtTest, FailedConnectsAreNotCached) {
   Profile("[Bad]\r\nCONNECT=bad\r\n", "bad=0,keine_datenquelle,,\r\nnocomma=0\r\n");
@@ -372,8 +334,13 @@ TEST_F(VtTest, SharedConnectionsFollowTablesAndLocksInAnyOrder) {
       {"close", 1, 0},  {"unlock", 1, 1}, {"unlock", 1, 1},  {"open", 2, 1},    {"lock", 2, 1},
       {"close", 2, 1},  {"open", 2, 1},   {"unlock", 2, 1},  {"lock own", 3, 1}, {"close", 3, 1},
       {"unlock", 3, 2}, {"lock bad", 3, 2}, {"open", 4, 2}, {"unlock", 4, 2},  {"close", 4, 3},
+      // An own table counts like any other; a failed open and a second
+      // close of a closed table count nothing.
+      {"open own", 5, 3}, {"open", 6, 3},   {"open bad", 6, 3}, {"close", 6, 3}, {"close again", 6, 3},
+      {"close", 6, 5},
   };
   std::vector<void*> open;
+  void* closed = nullptr;
   std::vector<SQLHDBC> mine;
   for (size_t i = 0; i < steps.size(); ++i) {
     const std::string op = steps[i].op;
@@ -387,11 +354,16 @@ TEST_F(VtTest, SharedConnectionsFollowTablesAndLocksInAnyOrder) {
       EXPECT_EQ(rv_LockVtDsn("fehlt"), nullptr);
     } else if (op == "unlock") {
       rv_UnlockVtDsn();
-    } else if (op == "open") {
-      open.push_back(_vt_OpenTable("#s#SELECT a FROM t"));
+    } else if (op == "open" || op == "open own") {
+      open.push_back(_vt_OpenTable(op == "open" ? "#s#SELECT a FROM t" : "#own#SELECT a FROM t"));
       EXPECT_NE(open.back(), nullptr);
+    } else if (op == "open bad") {
+      EXPECT_EQ(_vt_OpenTable("#s#SELECT nichts"), nullptr);
+    } else if (op == "close again") {
+      _vt_CloseTable(closed);
     } else {
-      _vt_CloseTable(open.back());
+      closed = open.back();
+      _vt_CloseTable(closed);
       open.pop_back();
     }
     ExpectConnects(steps[i].connects, steps[i].disconnects);
