@@ -86,7 +86,8 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
   Profile("[T1]\r\nCONNECT=s\r\nSTATEMENT=SELECT a, b FROM t\r\nKLAUSEL=WHERE a > 1\r\n"
           "[Quoted]\r\n  connect = s \r\nstatement = \"SELECT a FROM t WHERE b = 'eins'\"\r\n"
           "[t]\r\nCONNECT=s\r\n[NoConnection]\r\nSTATEMENT=SELECT a FROM t\r\n"
-          "[BadSql]\r\nCONNECT=s\r\nSTATEMENT=SELECT nichts FROM t\r\n");
+          "[BadSql]\r\nCONNECT=s\r\nSTATEMENT=SELECT nichts FROM t\r\n",
+          std::string(49, 'n') + "=0,!" + connect_ + "\r\n" + std::string(50, 'n') + "=0,!" + connect_ + "\r\n");
   const std::string long_name(50, 'n');
   struct Case {
     std::string spec;
@@ -105,7 +106,9 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
       {"NoSection", false, {}},
       {"BadSql", false, {}},
       {"#s", false, {}},
-      {"#" + long_name + "#SELECT 1", false, {}},
+      {"#" + long_name.substr(1) + "#SELECT a FROM t", true, {1, 2, 3}},
+      {"#" + long_name + "#SELECT a FROM t", false, {}},
+      {"*" + long_name + "#t.def#", false, {}},
       {"*s#t.def", false, {}},
       {"*s", false, {}},
       {"#unbekannt#SELECT 1", false, {}},
@@ -121,7 +124,7 @@ TEST_F(VtTest, SpecFormsOpenTheirStatements) {
   }
   EXPECT_EQ(_vt_OpenTable(nullptr), nullptr);
   // Every table closed, so each shared open connected and disconnected.
-  ExpectConnects(9, 9);
+  ExpectConnects(10, 10);
 }
 
 // Both ways and by record number, whether the driver scrolls or the result
