@@ -49,6 +49,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wparam, LP
 
 extern "C" int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND parent) {
   return lerv32::Guarded<int32_t>(-1, [&]() -> int32_t {
+    const lerv32::settings_dialog::OpenDialogLock one_at_a_time;
+    if (!one_at_a_time.Held()) return -1;
     HWND owner = parent != nullptr ? static_cast<HWND>(parent) : GetDesktopWindow();
     // DialogBox answers a parent that is no window with 0, which means Abbrechen here.
     if (!IsWindow(owner)) return -1;

@@ -1,5 +1,7 @@
 #include "frame/settings_dialog_rules.h"
 
+#include <mutex>
+
 #include "frame/settings.h"
 
 namespace lerv32::settings_dialog {
@@ -26,7 +28,18 @@ void ClearProceduresUnlessEnabled() {
   ExSQL_Append = 0;
 }
 
+std::mutex& DialogMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 }  // namespace
+
+OpenDialogLock::OpenDialogLock() : held_(DialogMutex().try_lock()) {}
+
+OpenDialogLock::~OpenDialogLock() {
+  if (held_) DialogMutex().unlock();
+}
 
 void Init(DialogState& state) {
   LoadSettings();

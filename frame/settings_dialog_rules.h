@@ -46,6 +46,20 @@ using DialogView = std::array<ControlView, kSettingControls>;
 
 enum class CommandResult { kStay, kAccepted, kCancelled };
 
+// One dialog at a time in the process: the dialog works on the
+// process-wide settings themselves. Held() is false while another is open.
+class OpenDialogLock {
+ public:
+  OpenDialogLock();
+  ~OpenDialogLock();
+  OpenDialogLock(const OpenDialogLock&) = delete;
+  OpenDialogLock& operator=(const OpenDialogLock&) = delete;
+  bool Held() const { return held_; }
+
+ private:
+  bool held_;
+};
+
 // Loads the settings, keeps them for Abbrechen and clears the procedure
 // settings when procedures are switched off.
 void Init(DialogState& state);

@@ -3,8 +3,10 @@
 #define NCURSES_WIDECHAR 1
 #include <curses.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <string>
 
 #include "frame/export_guard.h"
 #include "frame/settings_dialog_rules.h"
@@ -57,26 +59,29 @@ ControlLook LookOf(const DialogView& view, std::size_t index) {
   return {false, true};
 }
 
+// text at row and column, cut at the screen's right edge: curses would wrap
+// it onto the next row, into other controls.
+void PutClipped(int row, int column, const std::wstring& text) {
+  if (row >= LINES || column >= COLS) return;
+  const int room = COLS - column;
+  mvaddnwstr(row, column, text.c_str(), static_cast<int>(std::min<std::size_t>(text.size(), room)));
+}
+
 // "[x]" for a check box, "(*)" for a radio button; a disabled radio button
 // has dashes for brackets.
-void DrawMarker(const FormControl& control, ControlLook look) {
-  const char mark = look.checked ? (control.kind == Kind::kRadio ? '*' : 'x') : ' ';
-  const char* brackets = control.kind == Kind::kCheckBox ? "[]" : look.enabled ? "()" : "--";
-  mvprintw(control.row, control.column, "%c%c%c ", brackets[0], mark, brackets[1]);
+std::wstring Marker(const FormControl& control, ControlLook look) {
+  const wchar_t mark = look.checked ? (control.kind == Kind::kRadio ? L'*' : L'x') : L' ';
+  const wchar_t* brackets = control.kind == Kind::kCheckBox ? L"[]" : look.enabled ? L"()" : L"--";
+  return {brackets[0], mark, brackets[1], L' '};
 }
 
 void DrawControl(const TerminalScreen& screen, const FormControl& control, ControlLook look,
                  bool focused) {
   mvaddch(control.row, control.column - 1, focused ? '>' : ' ');
   attrset(look.enabled ? A_NORMAL : A_DIM);
-  if (control.kind == Kind::kButton) {
-    mvaddstr(control.row, control.column, "[ ");
-    addwstr(screen.Text(control.text).c_str());
-    addstr(" ]");
-  } else {
-    DrawMarker(control, look);
-    addwstr(screen.Text(control.text).c_str());
-  }
+  const std::wstring text = screen.Text(control.text);
+  PutClipped(control.row, control.column,
+             control.kind == Kind::kButton ? L"[ " + text + L" ]" : Marker(control, look) + text);
   attrset(A_NORMAL);
 }
 
@@ -93,10 +98,8 @@ void DrawFrame(const TerminalScreen& screen) {
   mvaddch(kSeparatorRow, kFormWidth - 1, ACS_RTEE);
   mvaddch(kFormHeight - 1, 0, ACS_LLCORNER);
   mvaddch(kFormHeight - 1, kFormWidth - 1, ACS_LRCORNER);
-  mvaddstr(0, 2, " ");
-  addwstr(screen.Text(kCaption).c_str());
-  addstr(" ");
-  mvaddwstr(kFormHeight, 1, screen.Text(kHelp).c_str());
+  PutClipped(0, 2, L" " + screen.Text(kCaption) + L" ");
+  PutClipped(kFormHeight, 1, screen.Text(kHelp));
 }
 
 void Draw(const TerminalScreen& screen, std::size_t focus) {
@@ -135,7 +138,8 @@ CommandResult HandleKey(DialogState& state, int key, std::size_t& focus) {
     case ' ': return Press(state, focus);
     case '\r': case '\n': case KEY_ENTER:
       return Command(state, kControls[focus].id == kIdCancel ? kIdCancel : kIdOk, true);
-    case 27: return Command(state, kIdCancel, true);
+    // Escape, and Ctrl-C, which the raw terminal hands over as a key.
+    case 27: case 3: return Command(state, kIdCancel, true);
     case ERR:
       // A terminal that cannot be read any more cannot say OK.
       if (errno != EINTR) return Command(state, kIdCancel, true);
@@ -166,6 +170,8 @@ int32_t RunForm(const TerminalScreen& screen) {
 
 extern "C" int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND) {
   return lerv32::Guarded<int32_t>(-1, []() -> int32_t {
+    const lerv32::settings_dialog::OpenDialogLock one_at_a_time;
+    if (!one_at_a_time.Held()) return -1;
     const lerv32::TerminalScreen screen;
     if (!screen.Ready()) return -1;
     return lerv32::RunForm(screen);

@@ -2,6 +2,7 @@
 
 #define NCURSES_WIDECHAR 1
 #include <curses.h>
+#include <term.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <unistd.h>
@@ -62,20 +63,34 @@ SavedSignalHandlers::~SavedSignalHandlers() {
 }
 
 TerminalScreen::TerminalScreen() : tty_(OpenControllingTerminal()) {
-  if (tty_ == nullptr) return;
+  // A host with a curses screen of its own would lose it to ours: curses
+  // cannot make it current again.
+  if (tty_ == nullptr || stdscr != nullptr) return;
+  escape_delay_ = get_escdelay();
   screen_ = newterm(nullptr, tty_.get(), tty_.get());
   if (screen_ == nullptr) return;
-  cbreak();
+  // A terminal that cannot place the cursor cannot show the form.
+  const char* place_cursor = tigetstr(const_cast<char*>("cup"));
+  if (place_cursor == nullptr || place_cursor == reinterpret_cast<char*>(-1)) {
+    Close();
+    return;
+  }
+  // Raw: Ctrl-C arrives as a key (Abbrechen) instead of ending the host.
+  raw();
   noecho();
   nonl();
   keypad(stdscr, TRUE);
   set_escdelay(25);
 }
 
-TerminalScreen::~TerminalScreen() {
+TerminalScreen::~TerminalScreen() { Close(); }
+
+void TerminalScreen::Close() {
   if (screen_ == nullptr) return;
   endwin();
   delscreen(screen_);
+  screen_ = nullptr;
+  set_escdelay(escape_delay_);
 }
 
 std::wstring TerminalScreen::Text(const char* ansi) const {

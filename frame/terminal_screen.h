@@ -53,6 +53,8 @@ class TerminalScreen {
   TerminalScreen(const TerminalScreen&) = delete;
   TerminalScreen& operator=(const TerminalScreen&) = delete;
 
+  // Not ready: no terminal, one curses does not know or that cannot place
+  // the cursor, or a host that shows a curses screen of its own.
   bool Ready() const { return screen_ != nullptr; }
   // Windows-1252 text as the terminal can show it.
   std::wstring Text(const char* ansi) const;
@@ -64,7 +66,10 @@ class TerminalScreen {
   std::unique_ptr<std::FILE, FileCloser> tty_;
   ThreadLocale locale_;
   SavedSignalHandlers signal_handlers_;
+  void Close();
+
   ::screen* screen_ = nullptr;
+  int escape_delay_ = 0;
 };
 
 }  // namespace lerv32
