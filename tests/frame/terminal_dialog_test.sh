@@ -19,16 +19,19 @@ screen_has() { screen | grep -qF -- "$1"; }
 finished() { [ -s "$work/stty-after" ]; }
 
 # start_host STORE ARGS: STORE is the store's text (printf escapes), "-" for none.
+# The pane is width x height (100 x 30 unless set); host_env is exported after
+# the usual environment. The host's exit status is kept in $work/status.
 start_host() {
   local store=$1
   shift
   rm -f "$work"/*
   [ "$store" = - ] || printf "$store" >"$work/settings.conf"
   cp "$work/settings.conf" "$work/store-before" 2>/dev/null
-  tmx new-session -d -s dialog -x 100 -y 30 \
-    "export LEBASE32_SETTINGS='$work/settings.conf' LC_ALL=C.UTF-8 TERM=screen
-     stty -g >'$work/stty-before'; '$host' $* >'$work/out' 2>'$work/err'; stty -g >'$work/stty-after'; sleep 60"
-  wait_until screen_has Datenbankeinstellungen || fail "no dialog on the screen: $(screen)"
+  tmx new-session -d -s dialog -x "${width:-100}" -y "${height:-30}" \
+    "export LEBASE32_SETTINGS='$work/settings.conf' LC_ALL=C.UTF-8 TERM=screen ${host_env:-}; trap true INT
+     stty -g >'$work/stty-before'; '$host' $* >'$work/out' 2>'$work/err'; echo \$? >'$work/status'
+     stty -g >'$work/stty-after'; sleep 60"
+  [ -n "${no_dialog:-}" ] || wait_until screen_has Datenbankeinstellungen || fail "no dialog on the screen: $(screen)"
 }
 
 # expect_screen LINE...: each line must be on the screen as it is now.
@@ -103,6 +106,47 @@ cp "$work/settings.conf" "$work/store-before"
 LEBASE32_SETTINGS=$work/settings.conf timeout 30 setsid -w "$host" 0 1 0 0 1 </dev/null >"$work/out" 2>&1
 [ "$(cat "$work/out")" = "$(printf 'result -1\nsettings 0 1 0 0 1')" ] || fail "host printed '$(cat "$work/out")'"
 store_is_unchanged || fail "the store was changed"
+
+# The form on terminals that cannot hold it, or cannot show it at all.
+case_name="a terminal 60 columns wide: no control's text runs into another's"
+width=60 height=20 start_host - 1 1 2 1 1
+# Each line of the form starts with its frame (text cut off at the edge is
+# fine); a line starting with anything else is text wrapped over the next row.
+wrapped=$(screen | grep -v -e '^$' -e '^[┌│├└]' -e '^ Tab/Pfeile')
+[ -z "$wrapped" ] || fail "text wrapped onto other rows: '$wrapped'"
+type_keys Escape
+finish_host 0 "1 1 2 1 1"
+
+case_name="TERM=dumb (no cursor addressing): no form, -1, nothing changed"
+no_dialog=1 host_env="TERM=dumb" start_host 'LEXO32_OemConvert=1\n' 0 1 0 0 1
+wait_until finished || { fail "the host waits for keys on a form it cannot show: $(screen)"; type_keys Escape; }
+finish_host -1 "0 1 0 0 1"
+store_is_unchanged || fail "the store was changed"
+
+case_name="opened a second time, Ctrl-C still gives the terminal back"
+host_env="LERV32_HOST_MODE=twice" start_host - 1 1 2 1 1
+type_keys Escape
+wait_until screen_has ">[x] TRANSACT - SQL Prozeduren verwenden" || fail "no second dialog: $(screen)"
+type_keys C-c
+wait_until finished || fail "Ctrl-C did not end the host: $(screen)"
+cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored (host status $(cat "$work/status"))"
+tmx kill-session -t dialog
+
+case_name="two threads open the dialog at once: no crash, settings kept, terminal restored"
+host_env="LERV32_HOST_MODE=threads" start_host - 1 1 2 1 1
+for _ in 1 2 3; do finished || type_keys Escape; sleep 1; done
+wait_until finished || fail "the host did not end: $(screen)"
+[ "$(cat "$work/status")" = 0 ] || fail "host ended with status $(cat "$work/status")"
+grep -qx "settings 1 1 2 1 1" "$work/out" || fail "host printed '$(cat "$work/out")'"
+cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
+tmx kill-session -t dialog
+
+case_name="a host with its own curses screen can still use it after the dialog"
+host_env="LERV32_HOST_MODE=curses" start_host - 1 1 2 1 1
+type_keys Escape
+wait_until finished || fail "the dialog did not end: $(screen)"
+grep -qx "host screen usable" "$work/out" || fail "host printed '$(cat "$work/out")'"
+tmx kill-session -t dialog
 
 [ "$failures" -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))
