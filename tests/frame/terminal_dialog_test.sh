@@ -123,7 +123,7 @@ wait_until finished || { fail "the host waits for keys on a form it cannot show:
 finish_host -1 "0 1 0 0 1"
 store_is_unchanged || fail "the store was changed"
 
-case_name="opened a second time, Ctrl-C still gives the terminal back"
+case_name="opened a second time, Ctrl-C is Abbrechen and gives the terminal back"
 host_env="LERV32_HOST_MODE=twice" start_host - 1 1 2 1 1
 type_keys Escape
 wait_until screen_has ">[x] TRANSACT - SQL Prozeduren verwenden" || fail "no second dialog: $(screen)"
@@ -141,10 +141,10 @@ grep -qx "settings 1 1 2 1 1" "$work/out" || fail "host printed '$(cat "$work/ou
 cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
 tmx kill-session -t dialog
 
-case_name="a host with its own curses screen can still use it after the dialog"
-host_env="LERV32_HOST_MODE=curses" start_host - 1 1 2 1 1
-type_keys Escape
-wait_until finished || fail "the dialog did not end: $(screen)"
+case_name="a host with its own curses screen: no form, -1, and the host's screen still works"
+no_dialog=1 host_env="LERV32_HOST_MODE=curses" start_host - 1 1 2 1 1
+wait_until finished || { fail "the dialog did not end: $(screen)"; type_keys Escape; }
+grep -qx "result -1" "$work/out" || fail "host printed '$(cat "$work/out")'"
 grep -qx "host screen usable" "$work/out" || fail "host printed '$(cat "$work/out")'"
 tmx kill-session -t dialog
 
