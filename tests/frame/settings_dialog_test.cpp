@@ -74,6 +74,7 @@ struct Observed {
   bool found = false;
   bool ended_in_time = false;
   std::string opened, after_clicks;
+  int32_t second_dialog = 0;
 };
 
 BOOL CALLBACK PostClose(HWND window, LPARAM) {
@@ -96,6 +97,8 @@ int32_t RunDialog(const std::vector<int>& clicks, Ending ending, Observed& seen,
       return;
     }
     seen.opened = ControlsOf(dialog);
+    // A second dialog while this one is open cannot be had.
+    seen.second_dialog = rv_OdbcSettingsDialog(nullptr);
     if (screenshot) {
       // Painted whole before the picture: a dialog just shown may still be
       // drawing its last controls.
@@ -182,6 +185,7 @@ TEST_F(SettingsDialogTest, ShowsEditsAndKeepsTheSettingsAsTheButtonsSay) {
     screenshot = false;
     ASSERT_TRUE(seen.found) << "the dialog did not open";
     EXPECT_TRUE(seen.ended_in_time) << "the dialog stayed open";
+    EXPECT_EQ(seen.second_dialog, -1);
     EXPECT_PRED2(Matches, seen.opened, c.opened);
     EXPECT_PRED2(Matches, seen.after_clicks, c.after_clicks);
     EXPECT_EQ(testenv::ReadText(store_), c.stored.value_or(before));
