@@ -94,8 +94,10 @@ LERV32_API int32_t LERV32_CALL rv_SetOemConvert(int32_t convert);
 /* Shows the database settings dialog, modal to parent (null: the desktop), in
  * which the user edits the five settings. OK saves them to the settings store
  * and gives 1; Abbrechen (or closing it) leaves them as they were and gives 0;
- * -1 when the dialog cannot be shown. Off Windows the dialog is a form on the
- * process's controlling terminal (parent is not used); -1 without one. */
+ * -1 when the dialog cannot be shown, also while another is open in the
+ * process. Off Windows the dialog is a form on the process's controlling
+ * terminal (parent is not used); -1 without one that can show it, or when the
+ * host shows a curses screen of its own. */
 LERV32_API int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND parent);
 /* Memory held through the support library: selector 0 the bytes, any other
  * selector the blocks currently allocated. */
