@@ -34,7 +34,7 @@ configure_build_test sanitize -DCMAKE_BUILD_TYPE=Debug -DLERV32_SANITIZE=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 # The tests that run threads, and the driver they share, under ThreadSanitizer.
-threaded_tests="frame_tests lebase32_tests records_write_tests scripts_tests tabledef_tests"
+threaded_tests="frame_tests lebase32_tests records_write_tests scripts_tests tabledef_tests vtable_tests"
 step "threads: build"
 cmake -S "$root" -B "$out/threads" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLERV32_THREAD_SANITIZE=ON >/dev/null
 # shellcheck disable=SC2086
