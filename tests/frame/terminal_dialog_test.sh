@@ -117,6 +117,19 @@ wrapped=$(screen | grep -v -e '^$' -e '^[┌│├└]' -e '^ Tab/Pfeile')
 type_keys Escape
 finish_host 0 "1 1 2 1 1"
 
+case_name="a terminal of 40 x 5: a setting whose control is off the screen is not changed"
+no_dialog=1 width=40 height=5 start_host - 1 1 2 1 1
+wait_until eval 'screen_has Datenbankeinstellungen || finished' || fail "neither a form nor an end: $(screen)"
+# Four tabs from the first control, Space, Enter: whatever the form lets
+# one reach here, Append, Ansi and ODBC errors (columns 45 on) cannot be seen.
+finished || type_keys Tab Tab Tab Tab Space Enter
+wait_until finished || type_keys Escape
+wait_until finished || fail "the dialog did not end: $(screen)"
+read -r _ oem _ _ append errors < <(grep '^settings' "$work/out")
+[ "$oem $append $errors" = "1 1 1" ] || fail "an unseen setting changed: $(cat "$work/out")"
+cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
+tmx kill-session -t dialog
+
 case_name="TERM=dumb (no cursor addressing): no form, -1, nothing changed"
 no_dialog=1 host_env="TERM=dumb" start_host 'LEXO32_OemConvert=1\n' 0 1 0 0 1
 wait_until finished || { fail "the host waits for keys on a form it cannot show: $(screen)"; type_keys Escape; }

@@ -322,6 +322,40 @@ TEST_F(VtTest, EverySpellingOfAnEntrySharesItsConnection) {
   ExpectConnects(1, 1);
 }
 
+// Every spelling a profile key may have, blanks the profile reader trims
+// included, locks the one connection of that entry.
+TEST_F(VtTest, EverySpellingOfANameLocksOneConnection) {
+  Profile("");
+  const SQLHDBC first = rv_LockVtDsn("s");
+  ASSERT_NE(first, nullptr);
+  for (const char* name : {"S", " s", "s\t", "\tS ", "s\r", " S\r\t"}) {
+    EXPECT_EQ(rv_LockVtDsn(name), first) << "name '" << name << "'";
+  }
+  ExpectConnects(1, 0);
+  for (int i = 0; i < 7; ++i) rv_UnlockVtDsn();
+  ExpectConnects(1, 1);
+}
+
+// Each new default entry retires the cached "?" connection; with another
+// table open the whole time, retired connections nobody uses must not take
+// the room other names need in the cache.
+TEST_F(VtTest, RetiredDefaultConnectionsTakeNoRoom) {
+  Profile("", "c=0,!" + connect_ + "\r\n");
+  void* held = _vt_OpenTable("#s#SELECT a FROM t");
+  ASSERT_NE(held, nullptr);
+  for (int i = 0; i < 10; ++i) {
+    rv_vt_SetDefaultDSN(("0,!" + connect_ + (i % 2 == 0 ? ";" : ";;")).c_str());
+    void* q = _vt_OpenTable("#?#SELECT a FROM t");
+    EXPECT_NE(q, nullptr) << i;
+    _vt_CloseTable(q);
+  }
+  EXPECT_NE(rv_LockVtDsn("c"), nullptr) << "the cache is full of retired connections";
+  rv_UnlockVtDsn();
+  _vt_CloseTable(held);
+  ExpectConnects(12, 12);
+  rv_vt_SetDefaultDSN("1,Default DSN,,");
+}
+
 // Shared connections through every order of opens, closes, locks and
 // unlocks: connected at the first use, disconnected when the last table
 // or lock goes; extra unlocks and failed locks count nothing.
