@@ -33,6 +33,7 @@ constexpr int kFormWidth = 80;
 constexpr int kFormHeight = 9;
 constexpr int kSeparatorRow = 6;
 const char kCaption[] = "Datenbankeinstellungen";
+const char kTooSmall[] = "Datenbankeinstellungen: das Fenster ist zu klein (mindestens 80 x 10). Esc: Abbrechen";
 const char kHelp[] = "Tab/Pfeile: wechseln  Leertaste: w\xe4hlen  Enter: OK  Esc: Abbrechen";
 
 // In tab order; the first seven are the setting controls in the order of Apply().
@@ -149,14 +150,35 @@ CommandResult HandleKey(DialogState& state, int key, std::size_t& focus) {
   return CommandResult::kStay;
 }
 
+// The whole form and its help line fit on the screen.
+bool FormFits() { return COLS >= kFormWidth && LINES >= kFormHeight + 1; }
+
+// A terminal made too small while the form is open shows a notice and takes
+// only Abbrechen: no control can be changed unseen.
+CommandResult WaitForRoom(const TerminalScreen& screen, DialogState& state) {
+  erase();
+  PutClipped(0, 0, screen.Text(kTooSmall));
+  refresh();
+  errno = 0;
+  const int key = getch();
+  if (key == 27 || key == 3 || (key == ERR && errno != EINTR)) return Command(state, kIdCancel, true);
+  return CommandResult::kStay;
+}
+
 int32_t RunForm(const TerminalScreen& screen) {
   DialogState state;
   Init(state);
   std::size_t focus = 0;
   for (;;) {
-    Draw(screen, focus);
-    errno = 0;
-    switch (HandleKey(state, getch(), focus)) {
+    CommandResult result = CommandResult::kStay;
+    if (FormFits()) {
+      Draw(screen, focus);
+      errno = 0;
+      result = HandleKey(state, getch(), focus);
+    } else {
+      result = WaitForRoom(screen, state);
+    }
+    switch (result) {
       case CommandResult::kAccepted: return 1;
       case CommandResult::kCancelled: return 0;
       case CommandResult::kStay: break;
@@ -173,7 +195,7 @@ extern "C" int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND) {
     const lerv32::settings_dialog::OpenDialogLock one_at_a_time;
     if (!one_at_a_time.Held()) return -1;
     const lerv32::TerminalScreen screen;
-    if (!screen.Ready()) return -1;
+    if (!screen.Ready() || !lerv32::FormFits()) return -1;
     return lerv32::RunForm(screen);
   });
 }

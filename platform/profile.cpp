@@ -5,7 +5,7 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -84,7 +84,7 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
 
 int32_t ProfileNumber(std::string_view text) {
   size_t at = 0;
-  while (at < text.size() && (IsBlank(text[at]) || text[at] == '\n')) ++at;
+  while (at < text.size() && IsBlank(text[at])) ++at;
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
   uint32_t base = 10;

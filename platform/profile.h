@@ -11,7 +11,7 @@
 namespace platform {
 
 // The value of key in section of text: sections "[name]" and keys
-// "key=value" compared without regard to ASCII case, blanks and tabs around
+// "key=value" compared without regard to ASCII case, white space around
 // names and values trimmed, one pair of matching quotes around a value
 // removed, the value ending at a zero byte, lines starting with ';'
 // ignored, lines ended by CR, LF or both, a UTF-8 byte order mark skipped.

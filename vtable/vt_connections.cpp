@@ -22,20 +22,28 @@ std::vector<CachedConnection>& Cache() {
   return cache;
 }
 
-// The cache's name of a connection name: as profile keys match, blanks
+// The cache's name of a connection name: as profile keys match, white space
 // around it trimmed and ASCII letters in one case. Empty for no name.
 std::string CacheKey(const char* name) {
   if (name == nullptr) return std::string();
   std::string_view text(name);
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   std::string key(text);
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return key;
 }
 
+// Shared names in use; retired connections are not among them.
+size_t SharedNames() {
+  return static_cast<size_t>(std::count_if(Cache().begin(), Cache().end(),
+                                           [](const CachedConnection& cached) { return !cached.name.empty(); }));
+}
+
 // A cached connection of the old default entry keeps serving its open
-// tables, but no new lookup of "?" finds it.
+// tables until the cache is cleared, but no new lookup of "?" finds it and
+// it takes no name's place.
 void RetireDefaultConnection() {
   for (CachedConnection& cached : Cache()) {
     if (cached.name == "?") cached.name.clear();
@@ -107,11 +115,11 @@ VtConnection GetVtConnection(const char* name, VtHolder holder) {
     }
     // A lock exists to share a connection: with no room left to share one,
     // it fails rather than hand out a connection nobody would close.
-    if (Cache().size() >= kVtCacheSize && holder == VtHolder::kLock) return result;
+    if (SharedNames() >= kVtCacheSize && holder == VtHolder::kLock) return result;
   }
   result.dbc = Connect(entry);
   if (result.dbc == nullptr || result.own) return result;
-  if (Cache().size() < kVtCacheSize) {
+  if (SharedNames() < kVtCacheSize) {
     Cache().push_back({key, result.dbc});
   } else {
     result.own = true;

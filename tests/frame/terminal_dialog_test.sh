@@ -108,12 +108,17 @@ LEBASE32_SETTINGS=$work/settings.conf timeout 30 setsid -w "$host" 0 1 0 0 1 </d
 store_is_unchanged || fail "the store was changed"
 
 # The form on terminals that cannot hold it, or cannot show it at all.
-case_name="a terminal 60 columns wide: no control's text runs into another's"
-width=60 height=20 start_host - 1 1 2 1 1
-# Each line of the form starts with its frame (text cut off at the edge is
-# fine); a line starting with anything else is text wrapped over the next row.
-wrapped=$(screen | grep -v -e '^$' -e '^[┌│├└]' -e '^ Tab/Pfeile')
-[ -z "$wrapped" ] || fail "text wrapped onto other rows: '$wrapped'"
+case_name="a terminal narrower than the form: -1, nothing changed"
+no_dialog=1 width=60 height=20 start_host - 1 1 2 1 1
+finish_host -1 "1 1 2 1 1"
+
+case_name="made too small while open: a notice, keys other than Escape do nothing"
+start_host - 1 1 2 1 1
+tmx resize-window -t dialog -x 60 -y 20
+wait_until screen_has "das Fenster ist zu klein" || fail "no notice: $(screen)"
+type_keys Space Enter Tab Space
+tmx resize-window -t dialog -x 100 -y 30
+wait_until screen_has ">[x] TRANSACT - SQL Prozeduren verwenden" || fail "the form did not come back: $(screen)"
 type_keys Escape
 finish_host 0 "1 1 2 1 1"
 
