@@ -48,6 +48,13 @@ class VtTest : public ::testing::Test {
                                                      "\r\n" + entries + sections);
   }
 
+  // [CONNECT] entries c0, c1, ... of shared connections to the database.
+  std::string SharedEntries(int count) const {
+    std::string entries;
+    for (int i = 0; i < count; ++i) entries += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
+    return entries;
+  }
+
   // Calls of name in the library's trace since the test began; -1 without
   // a trace.
   int Calls(const std::string& name) const {
@@ -184,9 +191,7 @@ TEST_F(VtTest, FailedConnectsAreNotCached) {
 // Ten shared names fill the cache; the eleventh table connects on its own
 // and its connection goes with it.
 TEST_F(VtTest, TheEleventhSharedNameGetsItsOwnConnection) {
-  std::string entries;
-  for (int i = 0; i < 11; ++i) entries += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
-  Profile("", entries);
+  Profile("", SharedEntries(11));
   std::vector<void*> tables;
   for (int i = 0; i < 11; ++i) {
     tables.push_back(_vt_OpenTable(("#c" + std::to_string(i) + "#SELECT a FROM t").c_str()));
@@ -411,9 +416,7 @@ TEST_F(VtTest, SharedConnectionsFollowTablesAndLocksInAnyOrder) {
 // Opens that fail after connecting, in every form and on an own, a shared
 // and an eleventh shared name, leave no connection behind.
 TEST_F(VtTest, FailedOpensLeaveNoConnectionBehind) {
-  std::string entries;
-  for (int i = 0; i < 11; ++i) entries += "c" + std::to_string(i) + "=0,!" + connect_ + "\r\n";
-  Profile("[Bad]\r\nCONNECT=own\r\nSTATEMENT=SELECT nichts FROM t\r\n", entries);
+  Profile("[Bad]\r\nCONNECT=own\r\nSTATEMENT=SELECT nichts FROM t\r\n", SharedEntries(11));
   std::vector<void*> full;
   for (int i = 0; i < 10; ++i) {
     full.push_back(_vt_OpenTable(("#c" + std::to_string(i) + "#SELECT a FROM t").c_str()));
