@@ -1,5 +1,5 @@
 // Virtual tables on sqlsim through the driver manager: the profile's
-// tables and connections, the spec forms, how long shared connections
+// tables and connections, the three ways to name a table, how long shared connections
 // live (counted in the library's ODBC trace), and the static object.
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ class VtTest : public ::testing::Test {
   size_t trace_start_ = 0;
 };
 
-TEST_F(VtTest, SpecFormsOpenTheirStatements) {
+TEST_F(VtTest, EveryWayToNameATableOpensItsStatement) {
   Profile("[T1]\r\nCONNECT=s\r\nSTATEMENT=SELECT a, b FROM t\r\nKLAUSEL=WHERE a > 1\r\n"
           "[Quoted]\r\n  connect = s \r\nstatement = \"SELECT a FROM t WHERE b = 'eins'\"\r\n"
           "[t]\r\nCONNECT=s\r\n[NoConnection]\r\nSTATEMENT=SELECT a FROM t\r\n"
