@@ -2,6 +2,7 @@
 #include "sqlsim/odbc/connect.h"
 #include "sqlsim/odbc/connection.h"
 #include "sqlsim/odbc/entry.h"
+#include "sqlsim/odbc/escapes.h"
 #include "sqlsim/odbc/info.h"
 #include "sqlsim/odbc/out_string.h"
 
@@ -81,8 +82,13 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLNativeSql(SQLHDBC handle, SQLCHAR* in, SQLI
   return Guarded<Dbc>(handle, "SQLNativeSql", [&](Dbc& dbc) -> SQLRETURN {
     if (!in) return dbc.diags.Error("HY009", "Invalid use of null pointer");
     if (out_max < 0) return dbc.diags.Error("HY090", "Invalid string or buffer length");
-    // The server takes the text as written: no escape sequences to rewrite.
-    if (CopyOutString(InString(in, in_length), out, out_max, out_length)) {
+    if (in_length < 0 && in_length != SQL_NTS) return dbc.diags.Error("HY090", "Invalid string or buffer length");
+    EscapeTranslation translated = TranslateEscapes(InString(in, in_length));
+    if (!translated.ok) {
+      dbc.diags.AddServer(translated.error);
+      return SQL_ERROR;
+    }
+    if (CopyOutString(translated.text, out, out_max, out_length)) {
       return dbc.diags.Warning("01004", "String data, right truncated");
     }
     return SQL_SUCCESS;

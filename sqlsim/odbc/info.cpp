@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "sqlsim/odbc/escape_functions.h"
 #include "sqlsim/odbc/info.h"
 #include "sqlsim/odbc/out_string.h"
 
@@ -153,20 +154,28 @@ std::optional<InfoValue> SqlInfo(SQLUSMALLINT type) {
       return Int(SQL_AT_ADD_COLUMN | SQL_AT_DROP_COLUMN | SQL_AT_ADD_CONSTRAINT |
                  SQL_AT_DROP_TABLE_CONSTRAINT_CASCADE);
     case SQL_CONVERT_FUNCTIONS: return Int(SQL_FN_CVT_CONVERT | SQL_FN_CVT_CAST);
-    // No ODBC escape sequences are translated.
-    case SQL_NUMERIC_FUNCTIONS: case SQL_STRING_FUNCTIONS: case SQL_SYSTEM_FUNCTIONS:
-    case SQL_TIMEDATE_FUNCTIONS: case SQL_TIMEDATE_ADD_INTERVALS: case SQL_TIMEDATE_DIFF_INTERVALS:
-    case SQL_DATETIME_LITERALS: case SQL_OJ_CAPABILITIES: case SQL_INFO_SCHEMA_VIEWS:
-    case SQL_CONVERT_BIGINT: case SQL_CONVERT_BINARY: case SQL_CONVERT_BIT:
-    case SQL_CONVERT_CHAR: case SQL_CONVERT_DATE: case SQL_CONVERT_DECIMAL:
-    case SQL_CONVERT_DOUBLE: case SQL_CONVERT_FLOAT: case SQL_CONVERT_INTEGER:
-    case SQL_CONVERT_LONGVARBINARY: case SQL_CONVERT_LONGVARCHAR: case SQL_CONVERT_NUMERIC:
-    case SQL_CONVERT_REAL: case SQL_CONVERT_SMALLINT: case SQL_CONVERT_TIME:
-    case SQL_CONVERT_TIMESTAMP: case SQL_CONVERT_TINYINT: case SQL_CONVERT_VARBINARY:
-    case SQL_CONVERT_VARCHAR:
+    // No TIMESTAMPADD/TIMESTAMPDIFF, no SQL-92 datetime literals (the ODBC
+    // escapes {d} {t} {ts} are translated), no conversions of the types
+    // that escape_functions.cpp does not list.
+    case SQL_TIMEDATE_ADD_INTERVALS: case SQL_TIMEDATE_DIFF_INTERVALS:
+    case SQL_DATETIME_LITERALS: case SQL_INFO_SCHEMA_VIEWS:
+    case SQL_CONVERT_BINARY: case SQL_CONVERT_DATE: case SQL_CONVERT_LONGVARBINARY:
+    case SQL_CONVERT_LONGVARCHAR: case SQL_CONVERT_TIME: case SQL_CONVERT_VARBINARY:
       return Int(0);
     default: return std::nullopt;
   }
+}
+
+// What the translation of escape sequences ({fn}, {oj}) offers.
+std::optional<InfoValue> EscapeInfo(SQLUSMALLINT type) {
+  // Not SQL_OJ_NESTED: the engine takes no outer join as the right operand
+  // of another ("A LEFT JOIN B LEFT JOIN C ON .. ON ..").
+  if (type == SQL_OJ_CAPABILITIES) {
+    return Int(SQL_OJ_LEFT | SQL_OJ_RIGHT | SQL_OJ_FULL | SQL_OJ_NOT_ORDERED | SQL_OJ_INNER |
+               SQL_OJ_ALL_COMPARISON_OPS);
+  }
+  if (std::optional<SQLUINTEGER> mask = ScalarFunctionInfo(type)) return Int(*mask);
+  return std::nullopt;
 }
 
 }  // namespace
@@ -175,6 +184,7 @@ SQLRETURN GetInfo(Dbc& dbc, SQLUSMALLINT info_type, SQLPOINTER value,
                   SQLSMALLINT buffer_length, SQLSMALLINT* string_length) {
   std::optional<InfoValue> info = DriverInfo(dbc, info_type);
   if (!info) info = CursorInfo(dbc.cursors, info_type);
+  if (!info) info = EscapeInfo(info_type);
   if (!info) info = SqlInfo(info_type);
   if (!info) return dbc.diags.Error("HY096", "Information type out of range");
   switch (info->kind) {

@@ -74,6 +74,17 @@ class PyodbcTest(unittest.TestCase):
             "SELECT id, DATALENGTH(name) FROM items WHERE name = 'GRÖSSE' OR name = 'größe' ORDER BY id").fetchall()
         self.assertEqual([tuple(r) for r in rows], [(1, 5), (2, 5)])
 
+    def test_escape_sequences_with_parameters(self):
+        self.cur.execute("INSERT INTO items (id, name, added) VALUES (1, 'anna', {ts '2024-02-29 13:14:15'})")
+        self.cur.execute("CREATE PROCEDURE names_from @id int AS SELECT {fn UCASE(name)} FROM items WHERE id >= @id")
+        row = self.cur.execute("SELECT {fn CONCAT(name, '!')}, added FROM items "
+                               "WHERE added > {d '2024-02-29'} AND id = ?", 1).fetchone()
+        self.assertEqual(tuple(row), ("anna!", datetime.datetime(2024, 2, 29, 13, 14, 15)))
+        self.assertEqual(self.cur.execute("{call names_from(?)}", 1).fetchall()[0][0], "ANNA")
+        with self.assertRaises(pyodbc.ProgrammingError) as caught:
+            self.cur.execute("SELECT {fn UCASE(name) FROM items")
+        self.assertEqual(caught.exception.args[0], "42000")
+
 
 if __name__ == "__main__":
     WORK_DIR = os.path.abspath(sys.argv.pop(1))

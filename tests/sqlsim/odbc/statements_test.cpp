@@ -162,15 +162,6 @@ TEST_F(OdbcTest, TypesAsSqlServerDescribesThem) {
   EXPECT_EQ(type, SQL_TIMESTAMP);
 }
 
-TEST_F(OdbcTest, NativeSqlLeavesTheTextAsItIs) {
-  std::string sql = "SELECT {fn UCASE(name)} FROM t";
-  SQLCHAR out[64];
-  SQLINTEGER length = 0;
-  ASSERT_ODBC_OK(SQLNativeSql(dbc(), Text(sql), SQL_NTS, out, sizeof out, &length), SQL_HANDLE_DBC, dbc());
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(out)), sql);
-  EXPECT_EQ(length, static_cast<SQLINTEGER>(sql.size()));
-}
-
 TEST_F(OdbcTest, StatementAttributesSetThenRead) {
   const struct {
     SQLINTEGER attr;
