@@ -65,13 +65,13 @@ class EscapeTranslator {
   }
 
   bool Rewrite(std::string_view keyword, std::string_view body, bool returns_status, std::string* out) {
-    if (EqualsNoCase(keyword, "d")) return DateTime(keyword, body, "CONVERT(datetime, $, 120)", out);
-    if (EqualsNoCase(keyword, "ts")) return DateTime(keyword, body, "CONVERT(datetime, $, 121)", out);
+    if (EqualsNoCase(keyword, "d")) return Literal(keyword, body, "CONVERT(datetime, $, 120)", out);
+    if (EqualsNoCase(keyword, "ts")) return Literal(keyword, body, "CONVERT(datetime, $, 121)", out);
     // The server gives a time alone today's date.
     if (EqualsNoCase(keyword, "t")) {
-      return DateTime(keyword, body, "CONVERT(datetime, CONVERT(char(10), GETDATE(), 120) + ' ' + $, 121)", out);
+      return Literal(keyword, body, "CONVERT(datetime, CONVERT(char(10), GETDATE(), 120) + ' ' + $, 121)", out);
     }
-    if (EqualsNoCase(keyword, "guid")) return DateTime(keyword, body, "$", out);
+    if (EqualsNoCase(keyword, "guid")) return Literal(keyword, body, "$", out);
     if (EqualsNoCase(keyword, "fn")) return Function(body, out);
     if (EqualsNoCase(keyword, "oj")) return Plain(keyword, "", body, out);
     if (EqualsNoCase(keyword, "escape")) return Plain(keyword, "ESCAPE ", body, out);
@@ -79,8 +79,8 @@ class EscapeTranslator {
     return Fail(keyword);  // {interval ...} among them: no interval types
   }
 
-  // body must be one string literal; it replaces the '$' of form.
-  bool DateTime(std::string_view keyword, std::string_view body, std::string_view form, std::string* out) {
+  // body must be one string literal; it takes the place of form's '$'.
+  bool Literal(std::string_view keyword, std::string_view body, std::string_view form, std::string* out) {
     if (body.empty() || body[0] != '\'' || SkipInert(body, 0) != body.size() || body.back() != '\'' ||
         body.size() < 2) {
       return Fail(keyword);

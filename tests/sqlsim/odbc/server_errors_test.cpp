@@ -83,6 +83,7 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
   } cases[] = {
       {"SELECT * FROM missing", "S0002", 208}, {"SELECT * FROM k WHERE", "37000", 156},
       {"SELECT CONVERT(int, 'zwei')", "22005", 245}, {"INSERT INTO k VALUES (1, 'xyz', 1)", "23000", 2627},
+      {"SELECT {fn UCASE('a')", "37000", 102},  // an escape left open
   };
   for (const auto& c : cases) {
     Statement stmt(old.dbc());
