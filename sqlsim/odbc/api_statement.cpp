@@ -1,6 +1,5 @@
 // Entry points: preparing and running statements, parameters, attributes.
 #include "sqlsim/odbc/entry.h"
-#include "sqlsim/odbc/escapes.h"
 #include "sqlsim/odbc/execute.h"
 #include "sqlsim/odbc/out_string.h"
 #include "sqlsim/odbc/stmt_attrs.h"
@@ -22,30 +21,13 @@ bool TextArgument(Stmt& s, const SQLCHAR* text, SQLINTEGER length, std::string_v
   return true;
 }
 
-// The statement with its escape sequences translated, unless the
-// application asked for the text as written (SQL_NOSCAN_ON).
-bool EngineText(Stmt& s, std::string_view sql, std::string* out) {
-  if (s.attrs.noscan == SQL_NOSCAN_ON) {
-    out->assign(sql);
-    return true;
-  }
-  EscapeTranslation translated = TranslateEscapes(sql);
-  if (!translated.ok) {
-    s.diags.AddServer(translated.error);
-    return false;
-  }
-  *out = std::move(translated.text);
-  return true;
-}
-
 }  // namespace
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length) {
   return Guarded<Stmt>(handle, "SQLPrepare", [&](Stmt& s) -> SQLRETURN {
     std::string_view sql;
-    std::string engine_text;
-    if (!TextArgument(s, text, length, &sql) || !EngineText(s, sql, &engine_text)) return SQL_ERROR;
-    return PrepareStatement(s, engine_text);
+    if (!TextArgument(s, text, length, &sql)) return SQL_ERROR;
+    return PrepareStatement(s, sql);
   });
 }
 
@@ -57,9 +39,8 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text,
                                                 SQLINTEGER length) {
   return Guarded<Stmt>(handle, "SQLExecDirect", [&](Stmt& s) -> SQLRETURN {
     std::string_view sql;
-    std::string engine_text;
-    if (!TextArgument(s, text, length, &sql) || !EngineText(s, sql, &engine_text)) return SQL_ERROR;
-    return ExecuteDirect(s, engine_text);
+    if (!TextArgument(s, text, length, &sql)) return SQL_ERROR;
+    return ExecuteDirect(s, sql);
   });
 }
 

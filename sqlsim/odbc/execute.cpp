@@ -1,5 +1,7 @@
 #include "sqlsim/odbc/execute.h"
 
+#include "sqlsim/odbc/escapes.h"
+
 namespace sqlsim::odbc {
 
 namespace {
@@ -81,8 +83,16 @@ SQLRETURN Prepare(Stmt& s, std::string_view text, bool keep) {
   s.prepared = false;
   s.state = StmtState::kAllocated;
   s.row_count = -1;
+  // Escape sequences are translated unless the application asked for the
+  // text as written; a malformed one fails as a syntax error of the server.
+  EscapeTranslation translated;
+  if (s.attrs.noscan != SQL_NOSCAN_ON) translated = TranslateEscapes(text);
+  if (!translated.ok) {
+    s.diags.AddServer(translated.error);
+    return SQL_ERROR;
+  }
   Diagnostics diags;
-  s.batch = s.dbc->session->Prepare(text, &diags);
+  s.batch = s.dbc->session->Prepare(s.attrs.noscan == SQL_NOSCAN_ON ? text : translated.text, &diags);
   s.diags.AddServer(diags);
   if (!s.batch) return SQL_ERROR;
   s.prepared = keep;

@@ -32,6 +32,7 @@ TEST(EscapeTranslationTest, RewritesEscapesAndLeavesTheRest) {
       {"{t '13:14:15'}", std::string(kToday) + "'13:14:15', 121)"},
       {"{guid '6f9619ff-8b86-d011-b42d-00c04fc964ff'}", "'6f9619ff-8b86-d011-b42d-00c04fc964ff'"},
       {"{fn UCASE(name)}", "UPPER(name)"},
+      {"{fn UCASE([a}b])}", "UPPER([a}b])"},
       {"{\tFn\n ucase ( a ) }", "UPPER(a)"},
       {"{fn CONCAT({fn LCASE('A')}, 'b')}", "(LOWER('A') + 'b')"},
       {"{fn SUBSTRING(s, {fn LENGTH(',)')}, (1))}", "SUBSTRING(s, LEN(',)'), (1))"},
@@ -130,9 +131,12 @@ TEST_F(EscapeTest, PreparedStatementsAreTranslatedToo) {
   Statement stmt(dbc());
   ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT {fn LCASE('AbC')}"), SQL_NTS), stmt);
   EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre("rows:abc,"));
+  // A malformed escape fails as the engine's syntax errors do: the
+  // statement prepared before is gone.
   EXPECT_EQ(SQLPrepare(stmt, Text("SELECT {fn LCASE('a')"), SQL_NTS), SQL_ERROR);
   EXPECT_THAT(Diags(SQL_HANDLE_STMT, stmt), ::testing::SizeIs(1));
   EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "42000");
+  EXPECT_EQ(Failure(SQLExecute(stmt), stmt), "HY010");
 }
 
 // SQL_NOSCAN_ON sends the text as written, so the engine sees the braces;
