@@ -112,12 +112,14 @@ class EscapeTranslator {
   // {call p(a, , c)} -> EXEC p a, DEFAULT, c; {? = call p} -> EXEC ? = p.
   bool Call(std::string_view body, bool returns_status, std::string* out) {
     size_t open = 0;
-    while (open < body.size() && body[open] != '(') {
+    while (open < body.size() && body[open] != '(' && !IsBlank(body[open])) {
       const size_t inert_end = SkipInert(body, open);
       open = inert_end != open ? inert_end : open + 1;
     }
-    const std::string_view name = TrimBlanks(body.substr(0, open));
+    const std::string_view name = body.substr(0, open);
+    while (open < body.size() && IsBlank(body[open])) ++open;
     if (name.empty()) return Fail("call");
+    if (open < body.size() && body[open] != '(') return Fail(name);  // arguments belong in parentheses
     std::vector<std::string> args;
     if (open < body.size()) {
       if (MatchingParenthesis(body, open) != body.size() - 1) return Fail(name);

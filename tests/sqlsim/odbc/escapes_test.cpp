@@ -47,7 +47,7 @@ TEST(EscapeTranslationTest, RewritesEscapesAndLeavesTheRest) {
       {"{call p}", "EXEC p"},
       {"{CALL p(1, 'a,b', (2))}", "EXEC p 1, 'a,b', (2)"},
       {"{call p(?, , ?)}", "EXEC p ?, DEFAULT, ?"},
-      {"{call [my(p)]()}", "EXEC [my(p)]"},
+      {"{call [my (p)] ()}", "EXEC [my (p)]"},
       {"{ ? = call dbo.p(?) }", "EXEC ? = dbo.p ?"},
       {"{?=call p}", "EXEC ? = p"},
       // Braces inside literals, quoted names and comments are text.
@@ -71,7 +71,7 @@ TEST(EscapeTranslationTest, MalformedEscapesAreTheServersSyntaxError) {
       {"SELECT {d '2024-01-01'", "{"}, {"{fn UCASE('a')", "{"}, {"{x 1}", "x"}, {"{interval '1' day}", "interval"},
       {"{}", "}"}, {"{ }", "}"}, {"{fn}", "fn"}, {"{fn UCASE}", "UCASE"}, {"{fn UCASE(a}", "UCASE"},
       {"{fn UCASE(a) b}", "UCASE"}, {"{d 2024}", "d"}, {"{ts '2024' '1'}", "ts"}, {"{? call p}", "?"},
-      {"{? = fn UCASE(a)}", "fn"}, {"{call}", "call"}, {"{call p(1) 2}", "p"}, {"{oj }", "oj"},
+      {"{? = fn UCASE(a)}", "fn"}, {"{call}", "call"}, {"{call p(1) 2}", "p"}, {"{call p 1}", "p"}, {"{oj }", "oj"},
       {std::string(200, '{'), "{"},
   };
   for (const auto& c : cases) {
