@@ -285,12 +285,15 @@ SqlExpr Translator::Predicate(const ast::Expr& e) {
       SqlExpr value = Expr(*e.args.at(0));
       std::string v = value.sql;
       if (!value.is_column) v += std::string(" COLLATE ") + kCollation;
-      return {"(" + v + " " + neg + "BETWEEN " + Expr(*e.args.at(1)).sql + " AND " +
-                  Expr(*e.args.at(2)).sql + ")",
-              SqlType::kBit};
+      // One statement per operand: their markers are numbered in the order
+      // they are translated.
+      std::string low = Expr(*e.args.at(1)).sql;
+      std::string high = Expr(*e.args.at(2)).sql;
+      return {"(" + v + " " + neg + "BETWEEN " + low + " AND " + high + ")", SqlType::kBit};
     }
     case ast::ExprKind::kLike: {
-      std::string sql = "tsql_like(" + Expr(*e.args.at(0)).sql + ", " + Expr(*e.args.at(1)).sql;
+      std::string sql = "tsql_like(" + Expr(*e.args.at(0)).sql;
+      sql += ", " + Expr(*e.args.at(1)).sql;
       if (e.args.size() > 2) sql += ", " + Expr(*e.args[2]).sql;
       sql = "(" + neg + sql + "))";
       if (!e.negated && e.args.size() == 2) sql = WithPrefixRange(sql, e, true);
