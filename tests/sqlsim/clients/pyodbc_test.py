@@ -1,8 +1,7 @@
 #!/usr/bin/python3
 """pyodbc (Debian's python3-pyodbc) against the driver, through the driver
 manager: parameters, executemany, fetching, descriptions, transactions,
-the catalog methods,
-errors, the code page and long values.
+errors, the code page, long values and the catalog methods.
 
     pyodbc_test.py WORK_DIR
 """
