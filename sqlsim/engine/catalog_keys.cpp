@@ -21,35 +21,36 @@ std::vector<CatalogResultColumn> PrimaryKeyColumns() {
 }
 
 std::vector<CatalogResultColumn> ForeignKeyColumns() {
-  return {{"PKTABLE_CAT", "PKTABLE_QUALIFIER", kName, 128}, {"PKTABLE_SCHEM", "PKTABLE_OWNER", kName, 128},
-          {"PKTABLE_NAME", nullptr, kName, 128},            {"PKCOLUMN_NAME", nullptr, kName, 128},
-          {"FKTABLE_CAT", "FKTABLE_QUALIFIER", kName, 128}, {"FKTABLE_SCHEM", "FKTABLE_OWNER", kName, 128},
-          {"FKTABLE_NAME", nullptr, kName, 128},            {"FKCOLUMN_NAME", nullptr, kName, 128},
-          {"KEY_SEQ", nullptr, SqlType::kSmallint, 2},      {"UPDATE_RULE", nullptr, SqlType::kSmallint, 2},
-          {"DELETE_RULE", nullptr, SqlType::kSmallint, 2},  {"FK_NAME", nullptr, kName, 128},
-          {"PK_NAME", nullptr, kName, 128},                 {"DEFERRABILITY", nullptr, SqlType::kSmallint, 2}};
+  return {{"PKTABLE_CAT", "PKTABLE_QUALIFIER", kName, 128},
+          {"PKTABLE_SCHEM", "PKTABLE_OWNER", kName, 128},
+          {"PKTABLE_NAME", nullptr, kName, 128},
+          {"PKCOLUMN_NAME", nullptr, kName, 128},
+          {"FKTABLE_CAT", "FKTABLE_QUALIFIER", kName, 128},
+          {"FKTABLE_SCHEM", "FKTABLE_OWNER", kName, 128},
+          {"FKTABLE_NAME", nullptr, kName, 128},
+          {"FKCOLUMN_NAME", nullptr, kName, 128},
+          {"KEY_SEQ", nullptr, SqlType::kSmallint, 2},
+          {"UPDATE_RULE", nullptr, SqlType::kSmallint, 2},
+          {"DELETE_RULE", nullptr, SqlType::kSmallint, 2},
+          {"FK_NAME", nullptr, kName, 128},
+          {"PK_NAME", nullptr, kName, 128},
+          {"DEFERRABILITY", nullptr, SqlType::kSmallint, 2}};
 }
 
 std::vector<CatalogResultColumn> StatisticsColumns() {
-  return {{"TABLE_CAT", "TABLE_QUALIFIER", kName, 128},
-          {"TABLE_SCHEM", "TABLE_OWNER", kName, 128},
-          {"TABLE_NAME", nullptr, kName, 128},
-          {"NON_UNIQUE", nullptr, SqlType::kSmallint, 2},
-          {"INDEX_QUALIFIER", nullptr, kName, 128},
-          {"INDEX_NAME", nullptr, kName, 128},
-          {"TYPE", nullptr, SqlType::kSmallint, 2},
-          {"ORDINAL_POSITION", "SEQ_IN_INDEX", SqlType::kSmallint, 2},
-          {"COLUMN_NAME", nullptr, kName, 128},
-          {"ASC_OR_DESC", "COLLATION", SqlType::kChar, 1},
-          {"CARDINALITY", nullptr, SqlType::kInt, 4},
-          {"PAGES", nullptr, SqlType::kInt, 4},
+  return {{"TABLE_CAT", "TABLE_QUALIFIER", kName, 128}, {"TABLE_SCHEM", "TABLE_OWNER", kName, 128},
+          {"TABLE_NAME", nullptr, kName, 128},          {"NON_UNIQUE", nullptr, SqlType::kSmallint, 2},
+          {"INDEX_QUALIFIER", nullptr, kName, 128},     {"INDEX_NAME", nullptr, kName, 128},
+          {"TYPE", nullptr, SqlType::kSmallint, 2},     {"ORDINAL_POSITION", "SEQ_IN_INDEX", SqlType::kSmallint, 2},
+          {"COLUMN_NAME", nullptr, kName, 128},         {"ASC_OR_DESC", "COLLATION", SqlType::kChar, 1},
+          {"CARDINALITY", nullptr, SqlType::kInt, 4},   {"PAGES", nullptr, SqlType::kInt, 4},
           {"FILTER_CONDITION", nullptr, kName, 128}};
 }
 
 std::vector<CatalogResultColumn> SpecialColumnColumns() {
-  return {{"SCOPE", nullptr, SqlType::kSmallint, 2},         {"COLUMN_NAME", nullptr, kName, 128},
-          {"DATA_TYPE", nullptr, SqlType::kSmallint, 2},     {"TYPE_NAME", nullptr, kName, 128},
-          {"COLUMN_SIZE", "PRECISION", SqlType::kInt, 4},    {"BUFFER_LENGTH", "LENGTH", SqlType::kInt, 4},
+  return {{"SCOPE", nullptr, SqlType::kSmallint, 2},          {"COLUMN_NAME", nullptr, kName, 128},
+          {"DATA_TYPE", nullptr, SqlType::kSmallint, 2},      {"TYPE_NAME", nullptr, kName, 128},
+          {"COLUMN_SIZE", "PRECISION", SqlType::kInt, 4},     {"BUFFER_LENGTH", "LENGTH", SqlType::kInt, 4},
           {"DECIMAL_DIGITS", "SCALE", SqlType::kSmallint, 2}, {"PSEUDO_COLUMN", nullptr, SqlType::kSmallint, 2}};
 }
 
@@ -69,8 +70,7 @@ int64_t RowCount(SessionImpl& session, const std::string& table) {
 
 // The columns that identify a row: the primary key, else the first unique
 // index (without nullable columns when nulls are not wanted).
-const CatalogIndex* BestRowId(const std::vector<CatalogIndex>& indexes, const CatalogTable& table,
-                              bool no_nulls) {
+const CatalogIndex* BestRowId(const std::vector<CatalogIndex>& indexes, const CatalogTable& table, bool no_nulls) {
   for (const CatalogIndex& index : indexes) {
     if (index.status & kIndexPrimaryKey) return &index;
   }
@@ -141,8 +141,7 @@ std::unique_ptr<RowSource> QueryStatistics(SessionImpl& session, const CatalogRe
   return result.Finish();
 }
 
-std::unique_ptr<RowSource> QuerySpecialColumns(SessionImpl& session, const CatalogRequest& r,
-                                               Diagnostics* diags) {
+std::unique_ptr<RowSource> QuerySpecialColumns(SessionImpl& session, const CatalogRequest& r, Diagnostics* diags) {
   CatalogResult result(r.shape, SpecialColumnColumns());
   std::optional<CatalogTableRef> ref;
   if (!FindNamedTable(session, r, &ref, diags)) return nullptr;

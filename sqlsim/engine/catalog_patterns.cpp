@@ -51,9 +51,12 @@ bool MatchesSearchPattern(std::string_view pattern, std::string_view name) {
 
 bool NameArgument::Matches(std::string_view name) const {
   switch (mode) {
-    case Mode::kAny: return true;
-    case Mode::kPattern: return MatchesSearchPattern(text, name);
-    case Mode::kExact: return SameName(text, name);
+    case Mode::kAny:
+      return true;
+    case Mode::kPattern:
+      return MatchesSearchPattern(text, name);
+    case Mode::kExact:
+      return SameName(text, name);
   }
   return false;
 }

@@ -52,11 +52,11 @@ struct ModuleRef {
   std::string xtype;  // "P" or "FN"
 };
 
-bool SelectModules(SessionImpl& session, const CatalogRequest& r, std::vector<ModuleRef>* out,
-                   Diagnostics* diags) {
+bool SelectModules(SessionImpl& session, const CatalogRequest& r, std::vector<ModuleRef>* out, Diagnostics* diags) {
   if (!CatalogAndSchemaMatch(session, r.catalog, r.schema, "dbo")) return true;
-  ddl::Query query(session.db(), "SELECT name, xtype FROM sysobjects WHERE xtype IN ('P', 'FN') "
-                                 "ORDER BY name COLLATE NOCASE, id");
+  ddl::Query query(session.db(),
+                   "SELECT name, xtype FROM sysobjects WHERE xtype IN ('P', 'FN') "
+                   "ORDER BY name COLLATE NOCASE, id");
   while (query.Next()) {
     ModuleRef m{query.Text(0), query.Text(1)};
     while (!m.xtype.empty() && m.xtype.back() == ' ') m.xtype.pop_back();
@@ -80,12 +80,26 @@ CatalogTypeColumns TypeColumnsOfDeclared(const ast::TypeName& type, bool odbc3_t
 
 CatalogRow ParameterRow(SessionImpl& session, const std::string& procedure, const std::string& name,
                         int32_t column_type, const CatalogTypeColumns& t, int64_t ordinal, bool nullable) {
-  return {TextValue(CatalogName(session)), TextValue("dbo"), TextValue(NumberedName(procedure)), TextValue(name),
-          IntValue(column_type), IntValue(t.data_type), TextValue(t.type_name), OptionalInt(t.column_size),
-          OptionalInt(t.buffer_length), OptionalInt(t.decimal_digits), OptionalInt(t.radix),
-          IntValue(nullable ? SQL_NULLABLE : SQL_NO_NULLS), Value::Null(), Value::Null(), IntValue(t.sql_data_type),
-          OptionalInt(t.datetime_sub), OptionalInt(t.char_octet_length), IntValue(ordinal),
-          TextValue(nullable ? "YES" : "NO"), IntValue(t.ss_data_type)};
+  return {TextValue(CatalogName(session)),
+          TextValue("dbo"),
+          TextValue(NumberedName(procedure)),
+          TextValue(name),
+          IntValue(column_type),
+          IntValue(t.data_type),
+          TextValue(t.type_name),
+          OptionalInt(t.column_size),
+          OptionalInt(t.buffer_length),
+          OptionalInt(t.decimal_digits),
+          OptionalInt(t.radix),
+          IntValue(nullable ? SQL_NULLABLE : SQL_NO_NULLS),
+          Value::Null(),
+          Value::Null(),
+          IntValue(t.sql_data_type),
+          OptionalInt(t.datetime_sub),
+          OptionalInt(t.char_octet_length),
+          IntValue(ordinal),
+          TextValue(nullable ? "YES" : "NO"),
+          IntValue(t.ss_data_type)};
 }
 
 }  // namespace
@@ -104,8 +118,7 @@ std::unique_ptr<RowSource> QueryProcedures(SessionImpl& session, const CatalogRe
   return result.Finish();
 }
 
-std::unique_ptr<RowSource> QueryProcedureColumns(SessionImpl& session, const CatalogRequest& r,
-                                                 Diagnostics* diags) {
+std::unique_ptr<RowSource> QueryProcedureColumns(SessionImpl& session, const CatalogRequest& r, Diagnostics* diags) {
   CatalogResult result(r.shape, ParameterColumns());
   std::vector<ModuleRef> modules;
   if (!SelectModules(session, r, &modules, diags)) return nullptr;
@@ -126,8 +139,8 @@ std::unique_ptr<RowSource> QueryProcedureColumns(SessionImpl& session, const Cat
       const ParameterInfo& p = module->parameters[i];
       if (!r.column.Matches(p.written_name)) continue;
       result.Add(ParameterRow(session, m.name, p.written_name, p.output ? SQL_PARAM_INPUT_OUTPUT : SQL_PARAM_INPUT,
-                              TypeColumnsOfDeclared(declared[i].type, r.odbc3_types),
-                              static_cast<int64_t>(i + 1), true));
+                              TypeColumnsOfDeclared(declared[i].type, r.odbc3_types), static_cast<int64_t>(i + 1),
+                              true));
     }
   }
   return result.Finish();

@@ -27,8 +27,6 @@ struct NameArgument {
   static NameArgument Pattern(std::string t) { return {Mode::kPattern, std::move(t)}; }
   static NameArgument Exact(std::string t) { return {Mode::kExact, std::move(t)}; }
   bool Matches(std::string_view name) const;
-  // A pattern that is "%" (or an absent argument): everything.
-  bool IsWildcard() const { return mode == Mode::kAny || (mode == Mode::kPattern && text == "%"); }
 };
 
 // `%`/`_` wildcards and `\` escapes, case-insensitive (ASCII).
@@ -39,8 +37,14 @@ bool MatchesSearchPattern(std::string_view pattern, std::string_view name);
 std::vector<std::string> SplitTableTypes(std::string_view list);
 
 enum class CatalogFunction {
-  kTables, kColumns, kPrimaryKeys, kForeignKeys, kStatistics, kSpecialColumns,
-  kProcedures, kProcedureColumns,
+  kTables,
+  kColumns,
+  kPrimaryKeys,
+  kForeignKeys,
+  kStatistics,
+  kSpecialColumns,
+  kProcedures,
+  kProcedureColumns,
 };
 
 // The result set's column names and extra columns.
@@ -69,7 +73,6 @@ struct CatalogRequest {
 
 // The result set of a request, over the session's current database. Null
 // with a diagnostic when the catalog cannot be read.
-std::unique_ptr<RowSource> QueryCatalog(SessionImpl& session, const CatalogRequest& request,
-                                        Diagnostics* diags);
+std::unique_ptr<RowSource> QueryCatalog(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
 
 }  // namespace sqlsim

@@ -18,19 +18,34 @@ constexpr int32_t kLongSize = 2147483647;
 // SS_DATA_TYPE of sp_columns: the server's old type codes.
 int32_t ServerTypeCode(SqlType type, bool nullable_form) {
   switch (type) {
-    case SqlType::kChar: return 47;
-    case SqlType::kVarchar: return 39;
-    case SqlType::kInt: case SqlType::kSmallint: case SqlType::kTinyint: case SqlType::kBigint:
+    case SqlType::kChar:
+      return 47;
+    case SqlType::kVarchar:
+      return 39;
+    case SqlType::kInt:
+    case SqlType::kSmallint:
+    case SqlType::kTinyint:
+    case SqlType::kBigint:
       return nullable_form ? 38 : 56;
-    case SqlType::kBit: return 50;
-    case SqlType::kFloat: case SqlType::kReal: return nullable_form ? 109 : 62;
-    case SqlType::kDecimal: return 55;
-    case SqlType::kDatetime: return nullable_form ? 111 : 61;
-    case SqlType::kBinary: return 45;
-    case SqlType::kVarbinary: return 37;
-    case SqlType::kImage: return 34;
-    case SqlType::kText: return 35;
-    case SqlType::kUnknown: break;
+    case SqlType::kBit:
+      return 50;
+    case SqlType::kFloat:
+    case SqlType::kReal:
+      return nullable_form ? 109 : 62;
+    case SqlType::kDecimal:
+      return 55;
+    case SqlType::kDatetime:
+      return nullable_form ? 111 : 61;
+    case SqlType::kBinary:
+      return 45;
+    case SqlType::kVarbinary:
+      return 37;
+    case SqlType::kImage:
+      return 34;
+    case SqlType::kText:
+      return 35;
+    case SqlType::kUnknown:
+      break;
   }
   return 39;
 }
@@ -56,23 +71,47 @@ CatalogTypeColumns Sized(int32_t data_type, const char* name, int32_t size) {
 
 }  // namespace
 
-CatalogTypeColumns TypeColumnsOf(SqlType type, int32_t length, int32_t precision, int32_t scale,
-                                 bool identity, bool odbc3_types) {
+CatalogTypeColumns TypeColumnsOf(SqlType type, int32_t length, int32_t precision, int32_t scale, bool identity,
+                                 bool odbc3_types) {
   CatalogTypeColumns t;
   int32_t declared = length > 0 ? length : 0;  // 0: (max)
   switch (type) {
-    case SqlType::kChar: t = Sized(SQL_CHAR, "char", declared); break;
-    case SqlType::kText: t = Sized(SQL_LONGVARCHAR, "text", kLongSize); break;
-    case SqlType::kBinary: t = Sized(SQL_BINARY, "binary", declared); break;
-    case SqlType::kVarbinary: t = Sized(SQL_VARBINARY, "varbinary", declared); break;
-    case SqlType::kImage: t = Sized(SQL_LONGVARBINARY, "image", kLongSize); break;
-    case SqlType::kInt: t = Fixed(SQL_INTEGER, "int", 10, 4, 0, 10); break;
-    case SqlType::kSmallint: t = Fixed(SQL_SMALLINT, "smallint", 5, 2, 0, 10); break;
-    case SqlType::kTinyint: t = Fixed(SQL_TINYINT, "tinyint", 3, 1, 0, 10); break;
-    case SqlType::kBigint: t = Fixed(SQL_BIGINT, "bigint", 19, 8, 0, 10); break;
-    case SqlType::kBit: t = Fixed(SQL_BIT, "bit", 1, 1, 0, std::nullopt); break;
-    case SqlType::kFloat: t = Fixed(SQL_FLOAT, "float", 53, 8, std::nullopt, 2); break;
-    case SqlType::kReal: t = Fixed(SQL_REAL, "real", 24, 4, std::nullopt, 2); break;
+    case SqlType::kChar:
+      t = Sized(SQL_CHAR, "char", declared);
+      break;
+    case SqlType::kText:
+      t = Sized(SQL_LONGVARCHAR, "text", kLongSize);
+      break;
+    case SqlType::kBinary:
+      t = Sized(SQL_BINARY, "binary", declared);
+      break;
+    case SqlType::kVarbinary:
+      t = Sized(SQL_VARBINARY, "varbinary", declared);
+      break;
+    case SqlType::kImage:
+      t = Sized(SQL_LONGVARBINARY, "image", kLongSize);
+      break;
+    case SqlType::kInt:
+      t = Fixed(SQL_INTEGER, "int", 10, 4, 0, 10);
+      break;
+    case SqlType::kSmallint:
+      t = Fixed(SQL_SMALLINT, "smallint", 5, 2, 0, 10);
+      break;
+    case SqlType::kTinyint:
+      t = Fixed(SQL_TINYINT, "tinyint", 3, 1, 0, 10);
+      break;
+    case SqlType::kBigint:
+      t = Fixed(SQL_BIGINT, "bigint", 19, 8, 0, 10);
+      break;
+    case SqlType::kBit:
+      t = Fixed(SQL_BIT, "bit", 1, 1, 0, std::nullopt);
+      break;
+    case SqlType::kFloat:
+      t = Fixed(SQL_FLOAT, "float", 53, 8, std::nullopt, 2);
+      break;
+    case SqlType::kReal:
+      t = Fixed(SQL_REAL, "real", 24, 4, std::nullopt, 2);
+      break;
     case SqlType::kDecimal: {
       int32_t p = precision > 0 ? precision : 18;
       t = Fixed(SQL_DECIMAL, "decimal", p, p + 2, std::max(scale, 0), 10);
@@ -122,8 +161,8 @@ std::unique_ptr<RowSource> CatalogResult::Finish() {
 
 std::string CatalogName(SessionImpl& session) { return session.CurrentDatabase(); }
 
-bool CatalogAndSchemaMatch(SessionImpl& session, const NameArgument& catalog,
-                           const NameArgument& schema, const std::string& owner) {
+bool CatalogAndSchemaMatch(SessionImpl& session, const NameArgument& catalog, const NameArgument& schema,
+                           const std::string& owner) {
   return catalog.Matches(CatalogName(session)) && schema.Matches(owner);
 }
 
@@ -131,26 +170,34 @@ std::unique_ptr<RowSource> SessionImpl::QueryCatalog(const CatalogRequest& reque
   return sqlsim::QueryCatalog(*this, request, diags);
 }
 
-std::unique_ptr<RowSource> QueryCatalog(SessionImpl& session, const CatalogRequest& request,
-                                        Diagnostics* diags) {
+std::unique_ptr<RowSource> QueryCatalog(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags) {
   session.RefreshCatalog();
   switch (request.function) {
-    case CatalogFunction::kTables: return QueryTables(session, request, diags);
-    case CatalogFunction::kColumns: return QueryColumns(session, request, diags);
-    case CatalogFunction::kPrimaryKeys: return QueryPrimaryKeys(session, request, diags);
-    case CatalogFunction::kForeignKeys: return QueryForeignKeys(request);
-    case CatalogFunction::kStatistics: return QueryStatistics(session, request, diags);
-    case CatalogFunction::kSpecialColumns: return QuerySpecialColumns(session, request, diags);
-    case CatalogFunction::kProcedures: return QueryProcedures(session, request, diags);
-    case CatalogFunction::kProcedureColumns: return QueryProcedureColumns(session, request, diags);
+    case CatalogFunction::kTables:
+      return QueryTables(session, request, diags);
+    case CatalogFunction::kColumns:
+      return QueryColumns(session, request, diags);
+    case CatalogFunction::kPrimaryKeys:
+      return QueryPrimaryKeys(session, request, diags);
+    case CatalogFunction::kForeignKeys:
+      return QueryForeignKeys(request);
+    case CatalogFunction::kStatistics:
+      return QueryStatistics(session, request, diags);
+    case CatalogFunction::kSpecialColumns:
+      return QuerySpecialColumns(session, request, diags);
+    case CatalogFunction::kProcedures:
+      return QueryProcedures(session, request, diags);
+    case CatalogFunction::kProcedureColumns:
+      return QueryProcedureColumns(session, request, diags);
   }
   return nullptr;
 }
 
-bool SelectTables(SessionImpl& session, const CatalogRequest& request,
-                  std::vector<CatalogTableRef>* out, Diagnostics* diags) {
-  ddl::Query query(session.db(), "SELECT id, name, xtype FROM sysobjects "
-                                 "WHERE xtype IN ('U', 'V', 'S') ORDER BY name COLLATE NOCASE, id");
+bool SelectTables(SessionImpl& session, const CatalogRequest& request, std::vector<CatalogTableRef>* out,
+                  Diagnostics* diags) {
+  ddl::Query query(session.db(),
+                   "SELECT id, name, xtype FROM sysobjects "
+                   "WHERE xtype IN ('U', 'V', 'S') ORDER BY name COLLATE NOCASE, id");
   while (query.Next()) {
     CatalogTableRef t;
     t.id = static_cast<int32_t>(query.Int(0));
@@ -165,8 +212,7 @@ bool SelectTables(SessionImpl& session, const CatalogRequest& request,
   return query.Ok(diags);
 }
 
-bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogIndex>* out,
-                 Diagnostics* diags) {
+bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogIndex>* out, Diagnostics* diags) {
   ddl::Query query(session.db(),
                    "SELECT i.indid, i.name, i.status, c.name FROM sysindexes AS i "
                    "JOIN sysindexkeys AS k ON k.id = i.id AND k.indid = i.indid "

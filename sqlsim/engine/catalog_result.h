@@ -33,7 +33,6 @@ class CatalogResult {
   CatalogResult(CatalogShape shape, std::vector<CatalogResultColumn> columns)
       : shape_(shape), columns_(std::move(columns)) {}
   void Add(CatalogRow row) { rows_.push_back(std::move(row)); }
-  std::vector<CatalogRow>& rows() { return rows_; }
   std::unique_ptr<RowSource> Finish();
 
  private:
@@ -52,8 +51,8 @@ struct CatalogTypeColumns {
   std::optional<int32_t> datetime_sub;
   int32_t ss_data_type = 0;  // the procedures' SS_DATA_TYPE
 };
-CatalogTypeColumns TypeColumnsOf(SqlType type, int32_t length, int32_t precision, int32_t scale,
-                                 bool identity, bool odbc3_types);
+CatalogTypeColumns TypeColumnsOf(SqlType type, int32_t length, int32_t precision, int32_t scale, bool identity,
+                                 bool odbc3_types);
 
 Value TextValue(const std::string& s);
 Value IntValue(int64_t v);
@@ -63,23 +62,17 @@ Value OptionalInt(const std::optional<int32_t>& v);
 std::string CatalogName(SessionImpl& session);
 // Does the request's catalog and schema argument admit dbo (or sys, for
 // system objects) of the current database?
-bool CatalogAndSchemaMatch(SessionImpl& session, const NameArgument& catalog,
-                           const NameArgument& schema, const std::string& owner);
+bool CatalogAndSchemaMatch(SessionImpl& session, const NameArgument& catalog, const NameArgument& schema,
+                           const std::string& owner);
 
 // The parts of QueryCatalog, one per group of functions.
-std::unique_ptr<RowSource> QueryTables(SessionImpl& session, const CatalogRequest& request,
-                                       Diagnostics* diags);
-std::unique_ptr<RowSource> QueryColumns(SessionImpl& session, const CatalogRequest& request,
-                                        Diagnostics* diags);
-std::unique_ptr<RowSource> QueryPrimaryKeys(SessionImpl& session, const CatalogRequest& request,
-                                            Diagnostics* diags);
+std::unique_ptr<RowSource> QueryTables(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
+std::unique_ptr<RowSource> QueryColumns(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
+std::unique_ptr<RowSource> QueryPrimaryKeys(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
 std::unique_ptr<RowSource> QueryForeignKeys(const CatalogRequest& request);
-std::unique_ptr<RowSource> QueryStatistics(SessionImpl& session, const CatalogRequest& request,
-                                           Diagnostics* diags);
-std::unique_ptr<RowSource> QuerySpecialColumns(SessionImpl& session, const CatalogRequest& request,
-                                               Diagnostics* diags);
-std::unique_ptr<RowSource> QueryProcedures(SessionImpl& session, const CatalogRequest& request,
-                                           Diagnostics* diags);
+std::unique_ptr<RowSource> QueryStatistics(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
+std::unique_ptr<RowSource> QuerySpecialColumns(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
+std::unique_ptr<RowSource> QueryProcedures(SessionImpl& session, const CatalogRequest& request, Diagnostics* diags);
 std::unique_ptr<RowSource> QueryProcedureColumns(SessionImpl& session, const CatalogRequest& request,
                                                  Diagnostics* diags);
 
@@ -91,8 +84,8 @@ struct CatalogTableRef {
   std::string xtype;
   std::string owner;  // "dbo", or "sys" for system tables
 };
-bool SelectTables(SessionImpl& session, const CatalogRequest& request,
-                  std::vector<CatalogTableRef>* out, Diagnostics* diags);
+bool SelectTables(SessionImpl& session, const CatalogRequest& request, std::vector<CatalogTableRef>* out,
+                  Diagnostics* diags);
 
 // The indexes of a table with their key columns, clustered first.
 struct CatalogIndex {
@@ -102,7 +95,6 @@ struct CatalogIndex {
   std::vector<std::string> columns;
   bool unique() const { return (status & kIndexUnique) != 0; }
 };
-bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogIndex>* out,
-                 Diagnostics* diags);
+bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogIndex>* out, Diagnostics* diags);
 
 }  // namespace sqlsim

@@ -108,8 +108,8 @@ std::unique_ptr<RowSource> QueryTables(SessionImpl& session, const CatalogReques
     return a.first != b.first ? a.first < b.first : OwnerOrder(a.second, b.second);
   });
   for (const auto& [type, t] : typed) {
-    result.Add({TextValue(CatalogName(session)), TextValue(t.owner), TextValue(t.name), TextValue(type),
-                Value::Null()});
+    result.Add(
+        {TextValue(CatalogName(session)), TextValue(t.owner), TextValue(t.name), TextValue(type), Value::Null()});
   }
   return result.Finish();
 }
@@ -127,12 +127,11 @@ std::unique_ptr<RowSource> QueryColumns(SessionImpl& session, const CatalogReque
     for (const ddl::ColumnSpec& c : specs) {
       if (!r.column.Matches(c.name)) continue;
       CatalogTypeColumns t = TypeColumnsOf(c.type, c.length, c.precision, c.scale, c.identity, r.odbc3_types);
-      result.Add({TextValue(CatalogName(session)), TextValue(ref.owner), TextValue(table->name),
-                  TextValue(c.name), IntValue(t.data_type), TextValue(t.type_name), OptionalInt(t.column_size),
+      result.Add({TextValue(CatalogName(session)), TextValue(ref.owner), TextValue(table->name), TextValue(c.name),
+                  IntValue(t.data_type), TextValue(t.type_name), OptionalInt(t.column_size),
                   OptionalInt(t.buffer_length), OptionalInt(t.decimal_digits), OptionalInt(t.radix),
                   IntValue(c.nullable ? SQL_NULLABLE : SQL_NO_NULLS), Value::Null(),
-                  !c.default_sql.empty() ? TextValue(ServerDefaultText(c.default_sql))
-                                                          : Value::Null(),
+                  !c.default_sql.empty() ? TextValue(ServerDefaultText(c.default_sql)) : Value::Null(),
                   IntValue(t.sql_data_type), OptionalInt(t.datetime_sub), OptionalInt(t.char_octet_length),
                   IntValue(c.colid), TextValue(c.nullable ? "YES" : "NO"), IntValue(t.ss_data_type)});
     }

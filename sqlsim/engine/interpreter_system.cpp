@@ -21,19 +21,21 @@ bool PlaceArguments(const SystemProcedure& procedure, const ast::Execute& node, 
       if (ddl::FoldName(arg.name) == params[i].name) index = i;
     }
     if (index >= params.size()) {
-      diags->push_back(arg.name.empty()
-                           ? ServerError(8144, "Procedure or function " + std::string(procedure.name) +
-                                                   " has too many arguments specified.", line)
-                           : ServerError(8145, arg.name + " is not a parameter for procedure " +
-                                                   procedure.name + ".", line));
+      diags->push_back(
+          arg.name.empty()
+              ? ServerError(
+                    8144, "Procedure or function " + std::string(procedure.name) + " has too many arguments specified.",
+                    line)
+              : ServerError(8145, arg.name + " is not a parameter for procedure " + procedure.name + ".", line));
       return false;
     }
     (*values)[index] = arg.value.get();
   }
   for (size_t i = 0; i < params.size(); ++i) {
     if (params[i].required && !(*values)[i]) {
-      diags->push_back(ServerError(201, "Procedure or function '" + std::string(procedure.name) +
-                                            "' expects parameter '" + params[i].name + "', which was not supplied.",
+      diags->push_back(ServerError(201,
+                                   "Procedure or function '" + std::string(procedure.name) + "' expects parameter '" +
+                                       params[i].name + "', which was not supplied.",
                                    line));
       return false;
     }
@@ -58,7 +60,8 @@ Flow Interpreter::RunSystemProcedure(const ast::Statement& s, const ast::Execute
   SystemArguments args(placed.size());
   if (!given.empty()) {
     CompiledStatement& c = frame.cache->Get(&s, 0, frame.scope);
-    if (!TranslateWith(session_, c, [&](Translator& t) { t.Values(given, targets); }, &diags)) {
+    if (!TranslateWith(
+            session_, c, [&](Translator& t) { t.Values(given, targets); }, &diags)) {
       return Failed(diags, frame);
     }
     std::vector<Value> row;

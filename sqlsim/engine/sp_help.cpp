@@ -69,19 +69,18 @@ void TableColumns(const CatalogTable& table, std::vector<Result>* out) {
   std::vector<std::vector<Value>> rows;
   for (const CatalogColumn& c : table.columns) {
     bool decimal = c.type == SqlType::kDecimal;
-    bool number = decimal || c.type == SqlType::kInt || c.type == SqlType::kSmallint ||
-                  c.type == SqlType::kTinyint || c.type == SqlType::kBigint || c.type == SqlType::kFloat ||
-                  c.type == SqlType::kReal;
+    bool number = decimal || c.type == SqlType::kInt || c.type == SqlType::kSmallint || c.type == SqlType::kTinyint ||
+                  c.type == SqlType::kBigint || c.type == SqlType::kFloat || c.type == SqlType::kReal;
     Value precision = number ? Value::Text(std::to_string(c.precision)) : Value::Text("");
     Value scale = decimal || (number && c.type != SqlType::kFloat && c.type != SqlType::kReal)
-                      ? Value::Text(std::to_string(c.scale)) : Value::Text("");
+                      ? Value::Text(std::to_string(c.scale))
+                      : Value::Text("");
     rows.push_back({Value::Text(c.name), Value::Text(std::string(CanonicalTypeName(c.type))), Value::Text("no"),
                     Value::Integer(c.length == 0 ? -1 : c.length), precision, scale, Nullable(c.nullable),
                     Value::Text("no"), Value::Text("no"), Value::Null()});
   }
-  Send({Text("Column_name"), Text("Type"), Text("Computed", 35), Number("Length"), Text("Prec", 5),
-        Text("Scale", 5), Text("Nullable", 35), Text("TrimTrailingBlanks", 35), Text("FixedLenNullInSource", 35),
-        Text("Collation")},
+  Send({Text("Column_name"), Text("Type"), Text("Computed", 35), Number("Length"), Text("Prec", 5), Text("Scale", 5),
+        Text("Nullable", 35), Text("TrimTrailingBlanks", 35), Text("FixedLenNullInSource", 35), Text("Collation")},
        std::move(rows), out);
 }
 
@@ -125,13 +124,11 @@ bool IndexesAndConstraints(SessionImpl& session, const CatalogTable& table, std:
     }
   }
   if (!index_rows.empty()) {
-    Send({Text("index_name"), Text("index_description", 210), Text("index_keys", 2126)}, std::move(index_rows),
-         out);
+    Send({Text("index_name"), Text("index_description", 210), Text("index_keys", 2126)}, std::move(index_rows), out);
   }
   if (!constraint_rows.empty()) {
-    Send({Text("constraint_type", 146), Text("constraint_name"), Text("delete_action", 9),
-          Text("update_action", 9), Text("status_enabled", 8), Text("status_for_replication", 19),
-          Text("constraint_keys", 2126)},
+    Send({Text("constraint_type", 146), Text("constraint_name"), Text("delete_action", 9), Text("update_action", 9),
+          Text("status_enabled", 8), Text("status_for_replication", 19), Text("constraint_keys", 2126)},
          std::move(constraint_rows), out);
   }
   return true;

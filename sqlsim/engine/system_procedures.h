@@ -27,15 +27,13 @@ struct SystemProcedure {
   const char* name;
   std::vector<SystemParameter> parameters;
   // Appends the procedure's result sets; false with a diagnostic.
-  bool (*run)(SessionImpl& session, const SystemArguments& args, std::vector<Result>* results,
-              Diagnostics* diags);
+  bool (*run)(SessionImpl& session, const SystemArguments& args, std::vector<Result>* results, Diagnostics* diags);
 };
 
 // The system procedure of that name (ASCII case ignored); null if none.
 const SystemProcedure* FindSystemProcedure(std::string_view name);
 
 // sp_help, in a file of its own.
-bool RunSpHelp(SessionImpl& session, const SystemArguments& args, std::vector<Result>* results,
-               Diagnostics* diags);
+bool RunSpHelp(SessionImpl& session, const SystemArguments& args, std::vector<Result>* results, Diagnostics* diags);
 
 }  // namespace sqlsim

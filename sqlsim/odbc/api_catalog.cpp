@@ -13,8 +13,8 @@ constexpr ArgumentKind kOrdinary = ArgumentKind::kOrdinary;
 constexpr NullRule kForIdentifiers = NullRule::kRequiredForIdentifiers;
 
 // Catalog, schema and table (or procedure) arguments of most functions.
-bool ReadObject(Stmt& s, const NameInput (&names)[3], ArgumentKind catalog_kind, ArgumentKind kind,
-                NullRule table_rule, CatalogRequest* r) {
+bool ReadObject(Stmt& s, const NameInput (&names)[3], ArgumentKind catalog_kind, ArgumentKind kind, NullRule table_rule,
+                CatalogRequest* r) {
   return ReadName(s, names[0], catalog_kind, kForIdentifiers, &r->catalog) &&
          ReadName(s, names[1], kind, kForIdentifiers, &r->schema) &&
          ReadName(s, names[2], kind, table_rule, &r->object);
@@ -100,7 +100,8 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* catalo
     if (unique != SQL_INDEX_UNIQUE && unique != SQL_INDEX_ALL) {
       return s.diags.Error("HY100", "Uniqueness option type out of range");
     }
-    if (reserved != SQL_ENSURE && reserved != SQL_QUICK) return s.diags.Error("HY101", "Accuracy option type out of range");
+    if (reserved != SQL_ENSURE && reserved != SQL_QUICK)
+      return s.diags.Error("HY101", "Accuracy option type out of range");
     r.unique_only = unique == SQL_INDEX_UNIQUE;
     NameInput names[3] = {{catalog, catalog_length}, {schema, schema_length}, {table, table_length}};
     if (!ReadObject(s, names, kOrdinary, kOrdinary, NullRule::kRequired, &r)) return SQL_ERROR;
@@ -110,9 +111,8 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLStatistics(SQLHSTMT handle, SQLCHAR* catalo
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLSpecialColumns(SQLHSTMT handle, SQLUSMALLINT identifier_type, SQLCHAR* catalog,
                                                     SQLSMALLINT catalog_length, SQLCHAR* schema,
-                                                    SQLSMALLINT schema_length, SQLCHAR* table,
-                                                    SQLSMALLINT table_length, SQLUSMALLINT scope,
-                                                    SQLUSMALLINT nullable) {
+                                                    SQLSMALLINT schema_length, SQLCHAR* table, SQLSMALLINT table_length,
+                                                    SQLUSMALLINT scope, SQLUSMALLINT nullable) {
   return Guarded<Stmt>(handle, "SQLSpecialColumns", [&](Stmt& s) -> SQLRETURN {
     CatalogRequest r;
     r.function = CatalogFunction::kSpecialColumns;
@@ -123,7 +123,8 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLSpecialColumns(SQLHSTMT handle, SQLUSMALLIN
     if (scope != SQL_SCOPE_CURROW && scope != SQL_SCOPE_TRANSACTION && scope != SQL_SCOPE_SESSION) {
       return s.diags.Error("HY098", "Scope type out of range");
     }
-    if (nullable != SQL_NO_NULLS && nullable != SQL_NULLABLE) return s.diags.Error("HY099", "Nullable type out of range");
+    if (nullable != SQL_NO_NULLS && nullable != SQL_NULLABLE)
+      return s.diags.Error("HY099", "Nullable type out of range");
     r.row_version = identifier_type == SQL_ROWVER;
     r.no_nulls = nullable == SQL_NO_NULLS;
     NameInput names[3] = {{catalog, catalog_length}, {schema, schema_length}, {table, table_length}};

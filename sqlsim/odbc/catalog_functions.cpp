@@ -8,7 +8,8 @@ namespace {
 
 // An identifier argument: quotes removed, trailing blanks do not count.
 std::string Identifier(std::string_view text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return std::string(text.substr(1, text.size() - 2));
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
+    return std::string(text.substr(1, text.size() - 2));
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return std::string(text);
 }
@@ -64,8 +65,7 @@ SQLRETURN OpenCatalogResult(Stmt& s, const CatalogRequest& request) {
   Diagnostics diags;
   std::unique_ptr<RowSource> rows = s.dbc->session->QueryCatalog(request, &diags);
   if (rows) {
-    s.cursor = Cursor::Open(std::move(rows), s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY, s.attrs.max_rows,
-                            &diags);
+    s.cursor = Cursor::Open(std::move(rows), s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY, s.attrs.max_rows, &diags);
   }
   s.diags.AddServer(diags);
   if (!s.cursor) return SQL_ERROR;

@@ -3,9 +3,9 @@
 // names, each call with the rows it must give ("|" between columns, "~"
 // for NULL); then the errors ODBC defines and the agreement with
 // SQLDescribeCol and SQLGetTypeInfo.
-#include <functional>
-
 #include <gmock/gmock.h>
+
+#include <functional>
 
 #include "odbc_support.h"
 
@@ -82,62 +82,108 @@ TEST_F(CatalogTest, EachCallGivesTheRowsOfItsResultSet) {
     Call call;
     Strings rows;
   } cases[] = {
-      {"tables by pattern", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("K%"), SQL_NTS, nullptr, 0); },
+      {"tables by pattern",
+       [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("K%"), SQL_NTS, nullptr, 0); },
        {"t|dbo|Kunde|TABLE|~"}},
-      {"case does not count", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("kUNDE"), SQL_NTS, nullptr, 0); },
+      {"case does not count",
+       [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("kUNDE"), SQL_NTS, nullptr, 0); },
        {"t|dbo|Kunde|TABLE|~"}},
-      {"escaped underscore", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("V\\_%"), SQL_NTS, nullptr, 0); },
+      {"escaped underscore",
+       [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("V\\_%"), SQL_NTS, nullptr, 0); },
        {"t|dbo|V_Kunde|VIEW|~"}},
-      {"explicit length", [](SQLHSTMT s) { return SQLTables(s, Arg("t"), 1, Arg("dbo"), 3, Arg("Notizbuch"), 5, nullptr, 0); },
+      {"explicit length",
+       [](SQLHSTMT s) { return SQLTables(s, Arg("t"), 1, Arg("dbo"), 3, Arg("Notizbuch"), 5, nullptr, 0); },
        {"t|dbo|Notiz|TABLE|~"}},
       {"type list, ordered by type",
-       [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("%"), SQL_NTS, Arg("'VIEW','TABLE'"), SQL_NTS); },
+       [](SQLHSTMT s) {
+         return SQLTables(s, nullptr, 0, nullptr, 0, Arg("%"), SQL_NTS, Arg("'VIEW','TABLE'"), SQL_NTS);
+       },
        {"t|dbo|Kunde|TABLE|~", "t|dbo|Notiz|TABLE|~", "t|dbo|V_Kunde|VIEW|~"}},
-      {"system tables", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, Arg("sys"), SQL_NTS, Arg("sysindex%"), SQL_NTS, Arg("SYSTEM TABLE"), SQL_NTS); },
+      {"system tables",
+       [](SQLHSTMT s) {
+         return SQLTables(s, nullptr, 0, Arg("sys"), SQL_NTS, Arg("sysindex%"), SQL_NTS, Arg("SYSTEM TABLE"), SQL_NTS);
+       },
        {"t|sys|sysindexes|SYSTEM TABLE|~", "t|sys|sysindexkeys|SYSTEM TABLE|~"}},
-      {"another catalog", [](SQLHSTMT s) { return SQLTables(s, Arg("andere"), SQL_NTS, nullptr, 0, Arg("%"), SQL_NTS, nullptr, 0); },
+      {"another catalog",
+       [](SQLHSTMT s) { return SQLTables(s, Arg("andere"), SQL_NTS, nullptr, 0, Arg("%"), SQL_NTS, nullptr, 0); },
        {}},
-      {"empty schema: objects without one", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, Arg(""), SQL_NTS, Arg("%"), SQL_NTS, nullptr, 0); },
+      {"empty schema: objects without one",
+       [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, Arg(""), SQL_NTS, Arg("%"), SQL_NTS, nullptr, 0); },
        {}},
-      {"the catalogs", [](SQLHSTMT s) { return SQLTables(s, Arg("%"), SQL_NTS, Arg(""), 0, Arg(""), 0, nullptr, 0); },
+      {"the catalogs",
+       [](SQLHSTMT s) { return SQLTables(s, Arg("%"), SQL_NTS, Arg(""), 0, Arg(""), 0, nullptr, 0); },
        {"t|~|~|~|~"}},
-      {"the schemas", [](SQLHSTMT s) { return SQLTables(s, Arg(""), 0, Arg("%"), SQL_NTS, Arg(""), 0, nullptr, 0); },
+      {"the schemas",
+       [](SQLHSTMT s) { return SQLTables(s, Arg(""), 0, Arg("%"), SQL_NTS, Arg(""), 0, nullptr, 0); },
        {"~|dbo|~|~|~", "~|sys|~|~|~"}},
-      {"the table types", [](SQLHSTMT s) { return SQLTables(s, Arg(""), 0, Arg(""), 0, Arg(""), 0, Arg("%"), SQL_NTS); },
+      {"the table types",
+       [](SQLHSTMT s) { return SQLTables(s, Arg(""), 0, Arg(""), 0, Arg(""), 0, Arg("%"), SQL_NTS); },
        {"~|~|~|SYSTEM TABLE|~", "~|~|~|TABLE|~", "~|~|~|VIEW|~"}},
       {"columns", [](SQLHSTMT s) { return SQLColumns(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, nullptr, 0); },
        kKundeColumns},
-      {"columns by pattern", [](SQLHSTMT s) { return SQLColumns(s, Arg("t"), SQL_NTS, Arg("dbo"), SQL_NTS, Arg("K_nde"), SQL_NTS, Arg("S%"), SQL_NTS); },
+      {"columns by pattern",
+       [](SQLHSTMT s) {
+         return SQLColumns(s, Arg("t"), SQL_NTS, Arg("dbo"), SQL_NTS, Arg("K_nde"), SQL_NTS, Arg("S%"), SQL_NTS);
+       },
        {kKundeColumns[3], kKundeColumns[4]}},
-      {"view columns", [](SQLHSTMT s) { return SQLColumns(s, nullptr, 0, nullptr, 0, Arg("V_Kunde"), SQL_NTS, Arg("Name"), SQL_NTS); },
+      {"view columns",
+       [](SQLHSTMT s) { return SQLColumns(s, nullptr, 0, nullptr, 0, Arg("V_Kunde"), SQL_NTS, Arg("Name"), SQL_NTS); },
        {"t|dbo|V_Kunde|Name|12|varchar|30|30|~|~|0|~|~|12|~|30|2|NO"}},
-      {"primary key", [](SQLHSTMT s) { return SQLPrimaryKeys(s, nullptr, 0, nullptr, 0, Arg("kunde"), SQL_NTS); },
+      {"primary key",
+       [](SQLHSTMT s) { return SQLPrimaryKeys(s, nullptr, 0, nullptr, 0, Arg("kunde"), SQL_NTS); },
        {"t|dbo|Kunde|Nr|1|PK_Kunde"}},
-      {"primary key: no patterns", [](SQLHSTMT s) { return SQLPrimaryKeys(s, nullptr, 0, nullptr, 0, Arg("K%"), SQL_NTS); },
+      {"primary key: no patterns",
+       [](SQLHSTMT s) { return SQLPrimaryKeys(s, nullptr, 0, nullptr, 0, Arg("K%"), SQL_NTS); },
        {}},
-      {"no foreign keys", [](SQLHSTMT s) { return SQLForeignKeys(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0); },
+      {"no foreign keys",
+       [](SQLHSTMT s) {
+         return SQLForeignKeys(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, nullptr, 0, nullptr, 0, nullptr, 0);
+       },
        {}},
-      {"all indexes", [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_ALL, SQL_QUICK); },
+      {"all indexes",
+       [](SQLHSTMT s) {
+         return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_ALL, SQL_QUICK);
+       },
        {"t|dbo|Kunde|~|~|~|0|~|~|~|0|~|~", "t|dbo|Kunde|0|Kunde|PK_Kunde|1|1|Nr|A|~|~|~",
         "t|dbo|Kunde|0|Kunde|IX_Kunde_Name|3|1|Name|A|~|~|~", "t|dbo|Kunde|1|Kunde|IX_Kunde_Ort|3|1|Ort|A|~|~|~",
         "t|dbo|Kunde|1|Kunde|IX_Kunde_Ort|3|2|Seit|A|~|~|~"}},
-      {"unique indexes", [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_UNIQUE, SQL_ENSURE); },
+      {"unique indexes",
+       [](SQLHSTMT s) {
+         return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_UNIQUE, SQL_ENSURE);
+       },
        {"t|dbo|Kunde|~|~|~|0|~|~|~|0|~|~", "t|dbo|Kunde|0|Kunde|PK_Kunde|1|1|Nr|A|~|~|~",
         "t|dbo|Kunde|0|Kunde|IX_Kunde_Name|3|1|Name|A|~|~|~"}},
-      {"best row id", [](SQLHSTMT s) { return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_SCOPE_TRANSACTION, SQL_NULLABLE); },
+      {"best row id",
+       [](SQLHSTMT s) {
+         return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS,
+                                  SQL_SCOPE_TRANSACTION, SQL_NULLABLE);
+       },
        {"1|Nr|4|int identity|10|4|0|1"}},
-      {"no row id without a key", [](SQLHSTMT s) { return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Notiz"), SQL_NTS, SQL_SCOPE_CURROW, SQL_NO_NULLS); },
+      {"no row id without a key",
+       [](SQLHSTMT s) {
+         return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Notiz"), SQL_NTS, SQL_SCOPE_CURROW,
+                                  SQL_NO_NULLS);
+       },
        {}},
-      {"no row version", [](SQLHSTMT s) { return SQLSpecialColumns(s, SQL_ROWVER, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_SCOPE_CURROW, SQL_NULLABLE); },
+      {"no row version",
+       [](SQLHSTMT s) {
+         return SQLSpecialColumns(s, SQL_ROWVER, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_SCOPE_CURROW,
+                                  SQL_NULLABLE);
+       },
        {}},
-      {"procedures", [](SQLHSTMT s) { return SQLProcedures(s, nullptr, 0, nullptr, 0, Arg("%"), SQL_NTS); },
+      {"procedures",
+       [](SQLHSTMT s) { return SQLProcedures(s, nullptr, 0, nullptr, 0, Arg("%"), SQL_NTS); },
        {"t|dbo|Buche;1|-1|-1|-1|~|1", "t|dbo|Doppelt;1|-1|-1|-1|~|2"}},
-      {"procedure parameters", [](SQLHSTMT s) { return SQLProcedureColumns(s, nullptr, 0, nullptr, 0, Arg("Buche"), SQL_NTS, nullptr, 0); },
+      {"procedure parameters",
+       [](SQLHSTMT s) { return SQLProcedureColumns(s, nullptr, 0, nullptr, 0, Arg("Buche"), SQL_NTS, nullptr, 0); },
        {"t|dbo|Buche;1|@RETURN_VALUE|5|4|int|10|4|0|10|0|~|~|4|~|~|0|NO",
         "t|dbo|Buche;1|@nr|1|4|int|10|4|0|10|1|~|~|4|~|~|1|YES",
         "t|dbo|Buche;1|@betrag|1|3|decimal|10|12|2|10|1|~|~|3|~|~|2|YES",
         "t|dbo|Buche;1|@neu|2|3|decimal|10|12|2|10|1|~|~|3|~|~|3|YES"}},
-      {"function parameters by pattern", [](SQLHSTMT s) { return SQLProcedureColumns(s, nullptr, 0, nullptr, 0, Arg("D%"), SQL_NTS, Arg("@%"), SQL_NTS); },
+      {"function parameters by pattern",
+       [](SQLHSTMT s) {
+         return SQLProcedureColumns(s, nullptr, 0, nullptr, 0, Arg("D%"), SQL_NTS, Arg("@%"), SQL_NTS);
+       },
        {"t|dbo|Doppelt;1|@RETURN_VALUE|5|4|int|10|4|0|10|0|~|~|4|~|~|0|NO",
         "t|dbo|Doppelt;1|@x|1|4|int|10|4|0|10|1|~|~|4|~|~|1|YES"}},
   };
@@ -152,7 +198,8 @@ TEST_F(CatalogTest, EachCallGivesTheRowsOfItsResultSet) {
 TEST_F(CatalogTest, MetadataIdMakesEveryArgumentAnIdentifier) {
   Statement stmt(dbc());
   ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_METADATA_ID, Value(SQL_TRUE), 0), stmt);
-  ASSERT_STMT_OK(SQLColumns(stmt, Arg("T"), SQL_NTS, Arg("DBO"), SQL_NTS, Arg("\"KUNDE\""), SQL_NTS, Arg("NAME"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(
+      SQLColumns(stmt, Arg("T"), SQL_NTS, Arg("DBO"), SQL_NTS, Arg("\"KUNDE\""), SQL_NTS, Arg("NAME"), SQL_NTS), stmt);
   EXPECT_THAT(Rows(stmt), ElementsAreArray({kKundeColumns[1]}));
   ASSERT_STMT_OK(SQLColumns(stmt, Arg("t"), SQL_NTS, Arg("dbo"), SQL_NTS, Arg("K%"), SQL_NTS, Arg("%"), SQL_NTS), stmt);
   EXPECT_THAT(Rows(stmt), ElementsAreArray(Strings{}));
@@ -166,13 +213,25 @@ TEST_F(CatalogTest, WrongCallsGiveOdbcStates) {
     Call call;
   } cases[] = {
       {"HY009", [](SQLHSTMT s) { return SQLPrimaryKeys(s, nullptr, 0, nullptr, 0, nullptr, 0); }},
-      {"HY009", [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, nullptr, 0, SQL_INDEX_ALL, SQL_QUICK); }},
-      {"HY009", [](SQLHSTMT s) { return SQLForeignKeys(s, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0); }},
+      {"HY009",
+       [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, nullptr, 0, SQL_INDEX_ALL, SQL_QUICK); }},
+      {"HY009",
+       [](SQLHSTMT s) {
+         return SQLForeignKeys(s, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+       }},
       {"HY090", [](SQLHSTMT s) { return SQLTables(s, nullptr, 0, nullptr, 0, Arg("K%"), -5, nullptr, 0); }},
-      {"HY100", [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, 7, SQL_QUICK); }},
-      {"HY101", [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_ALL, 9); }},
-      {"HY097", [](SQLHSTMT s) { return SQLSpecialColumns(s, 9, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_SCOPE_CURROW, SQL_NULLABLE); }},
-      {"HY098", [](SQLHSTMT s) { return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, 9, SQL_NULLABLE); }},
+      {"HY100",
+       [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, 7, SQL_QUICK); }},
+      {"HY101",
+       [](SQLHSTMT s) { return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_ALL, 9); }},
+      {"HY097",
+       [](SQLHSTMT s) {
+         return SQLSpecialColumns(s, 9, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_SCOPE_CURROW, SQL_NULLABLE);
+       }},
+      {"HY098",
+       [](SQLHSTMT s) {
+         return SQLSpecialColumns(s, SQL_BEST_ROWID, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, 9, SQL_NULLABLE);
+       }},
   };
   for (const auto& c : cases) {
     Statement stmt(dbc());
@@ -214,10 +273,10 @@ TEST_F(CatalogTest, GetInfoDescribesTheCatalog) {
     SQLUSMALLINT type;
     const char* value;
   } cases[] = {
-      {SQL_SEARCH_PATTERN_ESCAPE, "\\"}, {SQL_CATALOG_NAME, "Y"},        {SQL_CATALOG_NAME_SEPARATOR, "."},
-      {SQL_CATALOG_TERM, "database"},    {SQL_SCHEMA_TERM, "owner"},     {SQL_PROCEDURE_TERM, "stored procedure"},
-      {SQL_TABLE_TERM, "table"},         {SQL_PROCEDURES, "Y"},          {SQL_ACCESSIBLE_TABLES, "Y"},
-      {SQL_IDENTIFIER_QUOTE_CHAR, "\""}, {SQL_DATABASE_NAME, "t"},       {SQL_USER_NAME, "dbo"},
+      {SQL_SEARCH_PATTERN_ESCAPE, "\\"}, {SQL_CATALOG_NAME, "Y"},    {SQL_CATALOG_NAME_SEPARATOR, "."},
+      {SQL_CATALOG_TERM, "database"},    {SQL_SCHEMA_TERM, "owner"}, {SQL_PROCEDURE_TERM, "stored procedure"},
+      {SQL_TABLE_TERM, "table"},         {SQL_PROCEDURES, "Y"},      {SQL_ACCESSIBLE_TABLES, "Y"},
+      {SQL_IDENTIFIER_QUOTE_CHAR, "\""}, {SQL_DATABASE_NAME, "t"},   {SQL_USER_NAME, "dbo"},
   };
   for (const auto& c : cases) {
     char value[64] = {0};
@@ -256,6 +315,13 @@ TEST(CatalogOdbc2Test, ResultSetsCarryOdbc2NamesAndTypes) {
   EXPECT_EQ(Header(stmt),
             "TABLE_QUALIFIER,TABLE_OWNER,TABLE_NAME,NON_UNIQUE,INDEX_QUALIFIER,INDEX_NAME,TYPE,SEQ_IN_INDEX,"
             "COLUMN_NAME,COLLATION,CARDINALITY,PAGES,FILTER_CONDITION");
+  SQLFreeStmt(stmt, SQL_CLOSE);
+  ASSERT_STMT_OK(SQLProcedures(stmt, nullptr, 0, nullptr, 0, nullptr, 0), stmt);
+  EXPECT_EQ(Header(stmt).substr(0, 52), "PROCEDURE_QUALIFIER,PROCEDURE_OWNER,PROCEDURE_NAME,N");
+  SQLFreeStmt(stmt, SQL_CLOSE);
+  ASSERT_STMT_OK(SQLGetTypeInfo(stmt, SQL_ALL_TYPES), stmt);
+  EXPECT_THAT(Header(stmt), ::testing::HasSubstr("TYPE_NAME,DATA_TYPE,PRECISION,"));
+  EXPECT_THAT(Header(stmt), ::testing::HasSubstr(",MONEY,AUTO_INCREMENT,"));
 }
 
 }  // namespace
