@@ -13,7 +13,7 @@
 
 namespace {
 
-bool HasSpecial(std::string_view s) { return s.find_first_of("%_\\") != std::string_view::npos; }
+bool HasWildcardOrEscape(std::string_view s) { return s.find_first_of("%_\\") != std::string_view::npos; }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t split = std::min<size_t>(data[0], all.size());
   const std::string_view pattern = all.substr(0, split), name = all.substr(split);
   bool matched = sqlsim::MatchesSearchPattern(pattern, name);
-  if (!HasSpecial(pattern) && matched != SameIgnoringCase(pattern, name)) std::abort();
+  if (!HasWildcardOrEscape(pattern) && matched != SameIgnoringCase(pattern, name)) std::abort();
   if (!sqlsim::MatchesSearchPattern("%", name)) std::abort();
   if (!sqlsim::MatchesSearchPattern(std::string(pattern) + "%", std::string(name)) && matched &&
       pattern.find('\\') == std::string_view::npos) {

@@ -134,7 +134,7 @@ std::unique_ptr<RowSource> QueryStatistics(SessionImpl& session, const CatalogRe
       result.Add({TextValue(catalog), TextValue(table->owner), TextValue(table->name),
                   IntValue(index.unique() ? SQL_FALSE : SQL_TRUE), TextValue(table->name), TextValue(index.name),
                   IntValue(index.indid == 1 ? SQL_INDEX_CLUSTERED : SQL_INDEX_OTHER),
-                  IntValue(static_cast<int64_t>(i + 1)), TextValue(index.columns[i]), TextValue("A"), Value::Null(),
+                  IntValue(static_cast<int64_t>(i + 1)), TextValue(index.columns[i]), TextValue(index.descending[i] ? "D" : "A"), Value::Null(),
                   Value::Null(), Value::Null()});
     }
   }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
@@ -67,6 +68,18 @@ CatalogTypeColumns Sized(int32_t data_type, const char* name, int32_t size) {
   CatalogTypeColumns t = Fixed(data_type, name, size, size, std::nullopt, std::nullopt);
   t.char_octet_length = size;
   return t;
+}
+
+// DESC of the index's columns; an index SQLite does not have (the table's
+// INTEGER PRIMARY KEY) is ascending.
+void LoadKeyOrder(SessionImpl& session, int32_t table_id, CatalogIndex* index) {
+  index->descending.assign(index->columns.size(), false);
+  ddl::Query table(session.db(), "SELECT name FROM sysobjects WHERE id = ?1");
+  table.Bind(1, table_id);
+  if (!table.Next()) return;
+  ddl::Query keys(session.db(), "SELECT desc FROM pragma_index_xinfo(?1) WHERE key = 1 ORDER BY seqno");
+  keys.Bind(1, SqliteIndexName(table.Text(0), index->name));
+  for (size_t i = 0; i < index->descending.size() && keys.Next(); ++i) index->descending[i] = keys.Int(0) != 0;
 }
 
 }  // namespace
@@ -230,7 +243,9 @@ bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogInde
     }
     out->back().columns.push_back(query.Text(3));
   }
-  return query.Ok(diags);
+  if (!query.Ok(diags)) return false;
+  for (CatalogIndex& index : *out) LoadKeyOrder(session, table_id, &index);
+  return true;
 }
 
 }  // namespace sqlsim

@@ -93,6 +93,7 @@ struct CatalogIndex {
   std::string name;
   int32_t status = 0;
   std::vector<std::string> columns;
+  std::vector<bool> descending;  // by column, as the SQLite index orders it
   bool unique() const { return (status & kIndexUnique) != 0; }
 };
 bool LoadIndexes(SessionImpl& session, int32_t table_id, std::vector<CatalogIndex>* out, Diagnostics* diags);

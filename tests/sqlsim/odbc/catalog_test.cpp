@@ -54,7 +54,7 @@ const char* const kSchema[] = {
     "Ort char(10) NULL DEFAULT 'x', Saldo decimal(10,2) NULL DEFAULT 0, Seit datetime NULL, "
     "CONSTRAINT PK_Kunde PRIMARY KEY (Nr))",
     "CREATE UNIQUE INDEX IX_Kunde_Name ON Kunde (Name)",
-    "CREATE INDEX IX_Kunde_Ort ON Kunde (Ort, Seit)",
+    "CREATE INDEX IX_Kunde_Ort ON Kunde (Ort, Seit DESC)",
     "CREATE TABLE Notiz (Id int NOT NULL, Text varchar(100) NULL)",
     "CREATE VIEW V_Kunde AS SELECT Nr, Name FROM Kunde",
     "CREATE PROCEDURE Buche @nr int, @betrag decimal(10,2), @neu decimal(10,2) OUTPUT AS SET @neu = @betrag",
@@ -146,7 +146,7 @@ TEST_F(CatalogTest, EachCallGivesTheRowsOfItsResultSet) {
        },
        {"t|dbo|Kunde|~|~|~|0|~|~|~|0|~|~", "t|dbo|Kunde|0|Kunde|PK_Kunde|1|1|Nr|A|~|~|~",
         "t|dbo|Kunde|0|Kunde|IX_Kunde_Name|3|1|Name|A|~|~|~", "t|dbo|Kunde|1|Kunde|IX_Kunde_Ort|3|1|Ort|A|~|~|~",
-        "t|dbo|Kunde|1|Kunde|IX_Kunde_Ort|3|2|Seit|A|~|~|~"}},
+        "t|dbo|Kunde|1|Kunde|IX_Kunde_Ort|3|2|Seit|D|~|~|~"}},
       {"unique indexes",
        [](SQLHSTMT s) {
          return SQLStatistics(s, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, SQL_INDEX_UNIQUE, SQL_ENSURE);
