@@ -42,6 +42,13 @@ CatalogRequest Request(CatalogFunction function, int64_t odbc_version) {
 }
 
 bool Send(SessionImpl& session, const CatalogRequest& r, std::vector<Result>* results, Diagnostics* diags) {
+  // The procedures reach the current database only; sp_tables just finds
+  // nothing in another one.
+  if (r.function != CatalogFunction::kTables && !r.catalog.Matches(session.CurrentDatabase())) {
+    diags->push_back(ServerError(15250, "The database name component of the object qualifier must be the name of "
+                                        "the current database."));
+    return false;
+  }
   Result result;
   result.rows = session.QueryCatalog(r, diags);
   if (!result.rows) return false;
