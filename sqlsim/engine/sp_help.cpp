@@ -21,6 +21,13 @@ ColumnDesc Text(const char* name, int32_t length = 128) {
   return c;
 }
 
+ColumnDesc Datetime(const char* name) {
+  ColumnDesc c;
+  c.name = name;
+  c.type = SqlType::kDatetime;
+  return c;
+}
+
 ColumnDesc Number(const char* name) {
   ColumnDesc c;
   c.name = name;
@@ -32,6 +39,20 @@ void Send(std::vector<ColumnDesc> columns, std::vector<std::vector<Value>> rows,
   Result r;
   r.rows = MakeMaterializedRows(std::move(columns), std::move(rows));
   out->push_back(std::move(r));
+}
+
+// A message the server prints instead of an empty result set.
+void Note(const std::string& text, std::vector<Result>* out) {
+  Result r;
+  r.messages.push_back(ServerInfo(0, text));
+  out->push_back(std::move(r));
+}
+
+// What SQL Server shows of features sqlsim lacks: no row GUID column, and
+// one filegroup.
+void TableStorage(std::vector<Result>* out) {
+  Send({Text("RowGuidCol")}, {{Value::Text("No rowguidcol column defined.")}}, out);
+  Send({Text("Data_located_on_filegroup")}, {{Value::Text("PRIMARY")}}, out);
 }
 
 std::string ObjectType(std::string xtype) {
@@ -123,14 +144,20 @@ bool IndexesAndConstraints(SessionImpl& session, const CatalogTable& table, std:
                                  Value::Text("(n/a)"), Value::Text("(n/a)"), Value::Text(Keys(index))});
     }
   }
-  if (!index_rows.empty()) {
+  if (index_rows.empty()) {
+    Note("The object '" + table.name + "' does not have any indexes, or you do not have permissions.", out);
+  } else {
     Send({Text("index_name"), Text("index_description", 210), Text("index_keys", 2126)}, std::move(index_rows), out);
   }
-  if (!constraint_rows.empty()) {
+  if (constraint_rows.empty()) {
+    Note("No constraints are defined on object '" + table.name + "', or you do not have permissions.", out);
+  } else {
     Send({Text("constraint_type", 146), Text("constraint_name"), Text("delete_action", 9), Text("update_action", 9),
           Text("status_enabled", 8), Text("status_for_replication", 19), Text("constraint_keys", 2126)},
          std::move(constraint_rows), out);
   }
+  // sqlsim has no foreign keys.
+  Note("No foreign keys reference table '" + table.name + "', or you do not have permissions.", out);
   return true;
 }
 
@@ -166,13 +193,14 @@ bool RunSpHelp(SessionImpl& session, const SystemArguments& args, std::vector<Re
     return false;
   }
   std::string type = ObjectType(q.Text(1));
-  Send({Text("Name"), Text("Owner"), Text("Type", 31), Text("Created_datetime", 23)},
+  Send({Text("Name"), Text("Owner"), Text("Type", 31), Datetime("Created_datetime")},
        {{Value::Text(q.Text(0)), Value::Text(type == "system table" ? "sys" : "dbo"), Value::Text(type),
          Value::Text(q.Text(2))}},
        out);
   if (const CatalogTable* table = session.catalog().FindTable(name)) {
     TableColumns(*table, out);
     IdentityOf(*table, out);
+    if (table->xtype == "U") TableStorage(out);
     return IndexesAndConstraints(session, *table, out, diags);
   }
   if (std::optional<CatalogModule> module = session.catalog().FindModule(name)) {
