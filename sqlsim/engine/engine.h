@@ -118,6 +118,8 @@ struct ConnectOptions {
   int32_t statement_timeout_ms = 600000;
 };
 
+struct CatalogRequest;
+
 class Session {
  public:
   virtual ~Session() = default;
@@ -131,6 +133,10 @@ class Session {
   virtual bool EndTransaction(bool commit, Diagnostics* diags) = 0;
   virtual bool InTransaction() const = 0;
   virtual std::string CurrentDatabase() const = 0;
+  // The result set of a catalog function (catalog_queries.h) over the
+  // current database; null with a diagnostic when the catalog cannot be read.
+  virtual std::unique_ptr<RowSource> QueryCatalog(const CatalogRequest& request,
+                                                  Diagnostics* diags) = 0;
 };
 
 // Opens a session on options.database. Null on failure, with a diagnostic

@@ -6,6 +6,7 @@
 #include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/system_procedures.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -97,6 +98,9 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
   if (auto* node = std::get_if<ast::CursorCommand>(&body)) return RunCursorCommand(*node, frame);
   if (auto* node = std::get_if<ast::Fetch>(&body)) return RunFetch(statement, *node, frame);
   if (auto* node = std::get_if<ast::Execute>(&body)) {
+    if (const SystemProcedure* system = FindSystemProcedure(node->procedure.name)) {
+      return RunSystemProcedure(statement, *node, *system, frame);
+    }
     if (!IdentifiersEqual(node->procedure.name, "sqlsim_fault")) return RunExecute(statement, *node, frame);
   }
   if (std::holds_alternative<ast::CreateModule>(body)) return RunCreateModule(statement, frame);

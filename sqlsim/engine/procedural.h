@@ -26,6 +26,7 @@
 namespace sqlsim {
 
 class SessionImpl;
+struct SystemProcedure;
 
 // @@ERROR, @@ROWCOUNT ... and ERROR_NUMBER() ...: their types, nullopt for
 // names that are no such global.
@@ -185,6 +186,8 @@ class Interpreter {
   Flow RunWaitFor(const ast::Statement& s, const ast::WaitFor& node, Frame& frame);
   Flow RunDbcc(const ast::Dbcc& node, Frame& frame);
   Flow RunExecute(const ast::Statement& s, const ast::Execute& node, Frame& frame);
+  Flow RunSystemProcedure(const ast::Statement& s, const ast::Execute& node,
+                          const SystemProcedure& procedure, Frame& frame);
   Flow RunCreateModule(const ast::Statement& s, Frame& frame);
   Flow RunCursorDeclare(const ast::Statement& s, const ast::DeclareCursor& node, Frame& frame);
   Flow RunCursorCommand(const ast::CursorCommand& node, Frame& frame);

@@ -32,6 +32,7 @@ class SessionImpl : public Session {
   bool EndTransaction(bool commit, Diagnostics* diags) override;
   bool InTransaction() const override { return in_transaction_; }
   std::string CurrentDatabase() const override { return database_; }
+  std::unique_ptr<RowSource> QueryCatalog(const CatalogRequest& request, Diagnostics* diags) override;
 
   sqlite3* db() const { return db_.get(); }
   Catalog& catalog() { return *catalog_; }

@@ -1,6 +1,7 @@
 #include "sqlsim/odbc/type_info.h"
 
 #include <algorithm>
+#include <string>
 
 namespace sqlsim::odbc {
 
@@ -59,15 +60,16 @@ ColumnDesc Column(const char* name, SqlType type, int32_t length = 0) {
   return c;
 }
 
-std::vector<ColumnDesc> Columns() {
+// ODBC 2 applications see the names of their version.
+std::vector<ColumnDesc> Columns(bool odbc2) {
   return {Column("TYPE_NAME", SqlType::kVarchar, 128), Column("DATA_TYPE", SqlType::kSmallint),
-          Column("COLUMN_SIZE", SqlType::kInt), Column("LITERAL_PREFIX", SqlType::kVarchar, 128),
+          Column(odbc2 ? "PRECISION" : "COLUMN_SIZE", SqlType::kInt), Column("LITERAL_PREFIX", SqlType::kVarchar, 128),
           Column("LITERAL_SUFFIX", SqlType::kVarchar, 128),
           Column("CREATE_PARAMS", SqlType::kVarchar, 128), Column("NULLABLE", SqlType::kSmallint),
           Column("CASE_SENSITIVE", SqlType::kSmallint), Column("SEARCHABLE", SqlType::kSmallint),
           Column("UNSIGNED_ATTRIBUTE", SqlType::kSmallint),
-          Column("FIXED_PREC_SCALE", SqlType::kSmallint),
-          Column("AUTO_UNIQUE_VALUE", SqlType::kSmallint),
+          Column(odbc2 ? "MONEY" : "FIXED_PREC_SCALE", SqlType::kSmallint),
+          Column(odbc2 ? "AUTO_INCREMENT" : "AUTO_UNIQUE_VALUE", SqlType::kSmallint),
           Column("LOCAL_TYPE_NAME", SqlType::kVarchar, 128),
           Column("MINIMUM_SCALE", SqlType::kSmallint), Column("MAXIMUM_SCALE", SqlType::kSmallint),
           Column("SQL_DATA_TYPE", SqlType::kSmallint), Column("SQL_DATETIME_SUB", SqlType::kSmallint),
@@ -76,6 +78,21 @@ std::vector<ColumnDesc> Columns() {
 
 Value TextOrNull(const char* s) { return s ? Value::Text(s) : Value::Null(); }
 Value NumberOrNull(bool present, int64_t v) { return present ? Value::Integer(v) : Value::Null(); }
+
+// The integer types also as "int identity" ..., the names SQLColumns gives
+// identity columns.
+bool HasIdentityForm(const TypeRow& t) {
+  return t.data_type == SQL_INTEGER || t.data_type == SQL_SMALLINT || t.data_type == SQL_TINYINT ||
+         t.data_type == SQL_BIGINT;
+}
+
+Row IdentityRowOf(const TypeRow& t, Row row) {
+  row[0] = Value::Text(std::string(t.name) + " identity");
+  row[6] = Value::Integer(SQL_NO_NULLS);
+  row[11] = Value::Integer(SQL_TRUE);
+  row[12] = row[0];
+  return row;
+}
 
 Row RowOf(const TypeRow& t, SQLSMALLINT data_type) {
   bool datetime = t.data_type == SQL_TYPE_TIMESTAMP;
@@ -114,13 +131,14 @@ SQLRETURN GetTypeInfo(Stmt& s, SQLSMALLINT data_type) {
     if (data_type != SQL_ALL_TYPES && t.data_type != data_type) continue;
     SQLSMALLINT reported = odbc2 && t.data_type == SQL_TYPE_TIMESTAMP ? SQL_TIMESTAMP : t.data_type;
     rows.emplace_back(reported, RowOf(t, reported));
+    if (HasIdentityForm(t)) rows.emplace_back(reported, IdentityRowOf(t, rows.back().second));
   }
   std::stable_sort(rows.begin(), rows.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<Row> ordered;
   for (auto& r : rows) ordered.push_back(std::move(r.second));
   Diagnostics diags;
-  s.cursor = Cursor::Open(std::make_unique<FixedRows>(Columns(), std::move(ordered)),
+  s.cursor = Cursor::Open(std::make_unique<FixedRows>(Columns(odbc2), std::move(ordered)),
                           s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY, s.attrs.max_rows, &diags);
   s.row_count = -1;
   s.state = StmtState::kExecuted;

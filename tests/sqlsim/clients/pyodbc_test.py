@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """pyodbc (Debian's python3-pyodbc) against the driver, through the driver
 manager: parameters, executemany, fetching, descriptions, transactions,
-errors, the code page and long values.
+errors, the code page, long values and the catalog methods.
 
     pyodbc_test.py WORK_DIR
 """
@@ -84,6 +84,53 @@ class PyodbcTest(unittest.TestCase):
         with self.assertRaises(pyodbc.ProgrammingError) as caught:
             self.cur.execute("SELECT {fn UCASE(name) FROM items")
         self.assertEqual(caught.exception.args[0], "42000")
+
+
+class CatalogTest(unittest.TestCase):
+    """Each catalog method gives the rows SQL Server's driver gives."""
+
+    def setUp(self):
+        self.dir = os.path.join(WORK_DIR, self._testMethodName)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(self.dir)
+        self.cn = pyodbc.connect("DRIVER=sqlsim;DATADIR=%s;DATABASE=py;AUTOCREATE=1" % self.dir, autocommit=True)
+        self.cur = self.cn.cursor()
+        for sql in ["CREATE TABLE Kunde (Nr int IDENTITY(1,1) NOT NULL, Name varchar(30) NOT NULL, "
+                    "Saldo decimal(10,2) NULL DEFAULT 0, CONSTRAINT PK_Kunde PRIMARY KEY (Nr))",
+                    "CREATE INDEX IX_Kunde_Name ON Kunde (Name)",
+                    "CREATE VIEW V_Kunde AS SELECT Nr FROM Kunde",
+                    "CREATE PROCEDURE Buche @nr int, @neu varchar(10) OUTPUT AS SET @neu = 'x'"]:
+            self.cur.execute(sql)
+
+    def tearDown(self):
+        self.cn.close()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def rows(self, cursor):
+        return [tuple(r) for r in cursor.fetchall()]
+
+    def test_every_catalog_method(self):
+        cur = self.cur
+        self.assertEqual(self.rows(cur.tables(schema="dbo")),
+                         [("py", "dbo", "Kunde", "TABLE", None), ("py", "dbo", "V_Kunde", "VIEW", None)])
+        self.assertEqual([d[0] for d in cur.tables(table="x").description],
+                         ["table_cat", "table_schem", "table_name", "table_type", "remarks"])
+        self.assertEqual(self.rows(cur.columns(table="Kunde")), [
+            ("py", "dbo", "Kunde", "Nr", 4, "int identity", 10, 4, 0, 10, 0, None, None, 4, None, None, 1, "NO"),
+            ("py", "dbo", "Kunde", "Name", 12, "varchar", 30, 30, None, None, 0, None, None, 12, None, 30, 2, "NO"),
+            ("py", "dbo", "Kunde", "Saldo", 3, "decimal", 10, 12, 2, 10, 1, None, "((0))", 3, None, None, 3, "YES")])
+        self.assertEqual(self.rows(cur.primaryKeys("Kunde")), [("py", "dbo", "Kunde", "Nr", 1, "PK_Kunde")])
+        self.assertEqual(self.rows(cur.foreignKeys("Kunde")), [])
+        self.assertEqual(self.rows(cur.statistics("Kunde")), [
+            ("py", "dbo", "Kunde", None, None, None, 0, None, None, None, 0, None, None),
+            ("py", "dbo", "Kunde", False, "Kunde", "PK_Kunde", 1, 1, "Nr", "A", None, None, None),
+            ("py", "dbo", "Kunde", True, "Kunde", "IX_Kunde_Name", 3, 1, "Name", "A", None, None, None)])
+        self.assertEqual(self.rows(cur.rowIdColumns("Kunde")), [(1, "Nr", 4, "int identity", 10, 4, 0, 1)])
+        self.assertEqual(self.rows(cur.procedures()), [("py", "dbo", "Buche;1", -1, -1, -1, None, 1)])
+        self.assertEqual([(r[3], r[4], r[5], r[6], r[7]) for r in cur.procedureColumns("Buche")],
+                         [("@RETURN_VALUE", 5, 4, "int", 10), ("@nr", 1, 4, "int", 10),
+                          ("@neu", 2, 12, "varchar", 10)])
+        self.assertEqual([r[:3] for r in cur.getTypeInfo(pyodbc.SQL_TYPE_TIMESTAMP)], [("datetime", 93, 23)])
 
 
 if __name__ == "__main__":

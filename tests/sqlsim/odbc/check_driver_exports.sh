@@ -9,7 +9,9 @@ required="SQLAllocHandle SQLBindCol SQLBindParameter SQLColAttribute SQLConnect 
 SQLDisconnect SQLDriverConnect SQLEndTran SQLExecDirect SQLExecute SQLExtendedFetch SQLFetch
 SQLFetchScroll SQLFreeHandle SQLFreeStmt SQLGetConnectAttr SQLGetData SQLGetDiagField
 SQLGetDiagRec SQLGetFunctions SQLGetInfo SQLGetStmtAttr SQLMoreResults SQLNumResultCols
-SQLParamData SQLPrepare SQLPutData SQLRowCount SQLSetConnectAttr SQLSetEnvAttr SQLSetStmtAttr"
+SQLParamData SQLPrepare SQLPutData SQLRowCount SQLSetConnectAttr SQLSetEnvAttr SQLSetStmtAttr
+SQLTables SQLColumns SQLPrimaryKeys SQLForeignKeys SQLStatistics SQLSpecialColumns SQLProcedures
+SQLProcedureColumns"
 status=0
 for name in $required; do
   grep -qx "$name" <<<"$exported" || { echo "missing: $name"; status=1; }

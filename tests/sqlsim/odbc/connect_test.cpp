@@ -163,7 +163,7 @@ TEST_F(OdbcTest, InfoAnswers) {
 TEST_F(OdbcTest, FunctionsAreThoseTheDriverHas) {
   const std::pair<SQLUSMALLINT, SQLUSMALLINT> cases[] = {{SQL_API_SQLEXTENDEDFETCH, SQL_TRUE}, {SQL_API_SQLFETCHSCROLL, SQL_TRUE},
                {SQL_API_SQLPUTDATA, SQL_TRUE},       {SQL_API_SQLSETPOS, SQL_TRUE},
-               {SQL_API_SQLCOLUMNS, SQL_FALSE},      {SQL_API_SQLTABLES, SQL_FALSE},
+               {SQL_API_SQLCOLUMNS, SQL_TRUE},       {SQL_API_SQLTABLEPRIVILEGES, SQL_FALSE},
                {SQL_API_SQLBULKOPERATIONS, SQL_FALSE}};
   SQLUSMALLINT all[SQL_API_ODBC3_ALL_FUNCTIONS_SIZE] = {0};
   ASSERT_ODBC_OK(SQLGetFunctions(dbc(), SQL_API_ODBC3_ALL_FUNCTIONS, all), SQL_HANDLE_DBC, dbc());
@@ -178,8 +178,9 @@ TEST_F(OdbcTest, FunctionsAreThoseTheDriverHas) {
 TEST_F(OdbcTest, TypeInfoListsTheServersTypesInOrder) {
   Statement stmt(dbc());
   EXPECT_THAT(Results(stmt, SQLGetTypeInfo(stmt, SQL_ALL_TYPES)),
-              ::testing::ElementsAre("rows:bit,tinyint,bigint,image,varbinary,binary,text,char,decimal,int,smallint,"
-                                     "float,real,varchar,datetime,"));
+              ::testing::ElementsAre("rows:bit,tinyint,tinyint identity,bigint,bigint identity,image,varbinary,binary,"
+                                     "text,char,decimal,int,int identity,smallint,smallint identity,float,real,"
+                                     "varchar,datetime,"));
   ASSERT_STMT_OK(SQLGetTypeInfo(stmt, SQL_TYPE_TIMESTAMP), stmt);
   ASSERT_EQ(SQLFetch(stmt), SQL_SUCCESS);
   SQLINTEGER size = 0;
