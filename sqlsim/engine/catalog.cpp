@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim {
@@ -10,8 +11,9 @@ namespace {
 
 using ddl::Query;
 
-// Raised whenever the layout of the system tables changes.
-constexpr int64_t kCatalogVersion = 2;
+// Raised whenever the layout of the system tables or of the
+// INFORMATION_SCHEMA views changes.
+constexpr int64_t kCatalogVersion = 3;
 
 struct SystemColumn {
   const char* name;
@@ -174,6 +176,7 @@ bool Catalog::EnsureSystemTables(Diagnostics* diags) {
     if (!IsDescribed(db_, table, &described, diags)) return false;
     if (!described && !DescribeSystemTable(db_, table, diags)) return false;
   }
+  if (!CreateInformationSchemaViews(db_, diags)) return false;
   Query meta(db_, "INSERT OR IGNORE INTO sqlsim_meta (name, value) VALUES ('next_object_id', ?1)");
   meta.Bind(1, kFirstUserObjectId);
   if (!meta.Run(diags)) return false;

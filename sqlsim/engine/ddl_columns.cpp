@@ -196,12 +196,17 @@ bool InsertColumnRow(sqlite3* db, int32_t table_id, const ColumnSpec& column,
       !InsertObjectRow(db, column.default_id, column.default_name, "D", table_id, diags)) {
     return false;
   }
+  if (column.default_id != 0 && !column.default_name.empty() && !column.default_text.empty()) {
+    Query text(db, "INSERT INTO syscomments (id, colid, text) VALUES (?1, 1, ?2)");
+    if (!text.Bind(1, column.default_id).Bind(2, column.default_text).Run(diags)) return false;
+  }
   Query insert(db, "INSERT INTO syscolumns (id, name, xtype, length, colid, isnullable, prec, "
                    "scale, status, cdefault, ident_seed, ident_incr) "
                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
   int32_t length = HasLength(column.type) && column.length == 0 ? -1 : column.length;
   int32_t status = (column.nullable ? kColumnNullable : 0) |
-                   (column.identity ? kColumnIdentity : 0);
+                   (column.identity ? kColumnIdentity : 0) |
+                   (column.output_parameter ? kColumnOutputParameter : 0);
   insert.Bind(1, table_id).Bind(2, column.name).Bind(3, CatalogXtype(column.type));
   insert.Bind(4, length).Bind(5, column.colid).Bind(6, column.nullable ? 1 : 0);
   insert.Bind(7, column.precision).Bind(8, column.scale).Bind(9, status);

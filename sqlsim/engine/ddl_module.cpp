@@ -48,6 +48,7 @@ bool WriteParameters(sqlite3* db, int32_t id, const ast::CreateModule& module,
     ColumnSpec spec;
     if (!ResolveColumn(def, number, module.name.name, &spec, diags)) return false;
     spec.nullable = true;
+    spec.output_parameter = parameter.output;
     spec.colid = number;
     if (!InsertColumnRow(db, id, spec, diags)) return false;
   }

@@ -84,7 +84,9 @@ class InvalidateOnExit {
 struct ColumnSpec : CatalogColumn {
   std::string default_sql;   // SQLite DEFAULT expression; empty: none
   std::string default_name;  // name of its default object, when created
+  std::string default_text;  // its definition as the server shows it: "((0))"
   bool inline_key = false;   // declared INTEGER PRIMARY KEY in SQLite
+  bool output_parameter = false;
 };
 
 // syscolumns.prec of a type: decimal precision, digits of numbers, the
