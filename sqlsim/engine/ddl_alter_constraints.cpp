@@ -122,6 +122,8 @@ bool DropConstraint(sqlite3* db, Catalog& catalog, const CatalogTable& table,
   bool dropped = object->xtype == "D" ? DropDefault(db, table, *object, diags)
                                       : DropKey(db, table, *object, diags);
   if (!dropped) return false;
+  Query definition(db, "DELETE FROM syscomments WHERE id = ?1");
+  if (!definition.Bind(1, object->id).Run(diags)) return false;
   Query remove(db, "DELETE FROM sysobjects WHERE id = ?1");
   return remove.Bind(1, object->id).Run(diags);
 }

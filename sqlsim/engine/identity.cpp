@@ -75,8 +75,7 @@ void NoteIdentity(SessionImpl& session, Frame& frame, const CatalogTable& table)
 }
 
 void KeepIdentityCounters(SessionImpl& session) {
-  auto& issued = session.globals().identity_issued;
-  for (const auto& [table, value] : issued) {
+  for (const auto& [table, value] : session.globals().identity_issued) {
     std::optional<int64_t> counter = Counter(session.db(), table);
     if (counter && *counter >= value) continue;
     if (!counter && !TableExists(session.db(), table)) continue;  // its CREATE was rolled back too
@@ -85,7 +84,6 @@ void KeepIdentityCounters(SessionImpl& session) {
     Diagnostics ignored;
     keep.Bind(1, table).Bind(2, value).Run(&ignored);
   }
-  issued.clear();
 }
 
 void ForgetIssuedIdentities(SessionImpl& session) { session.globals().identity_issued.clear(); }

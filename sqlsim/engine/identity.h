@@ -21,7 +21,7 @@ void NoteIdentity(SessionImpl& session, Frame& frame, const CatalogTable& table)
 // forward again.
 void KeepIdentityCounters(SessionImpl& session);
 
-// Once the inserts are committed there is nothing left to keep.
+// Once the transaction has ended there is nothing left to keep.
 void ForgetIssuedIdentities(SessionImpl& session);
 
 // Registers tsql_ident_current(name): the table's last identity value, its

@@ -18,9 +18,16 @@ std::string ViewSql(const ViewDef& view) {
   for (size_t i = 0; i < view.columns.size(); ++i) {
     const ViewColumn& column = view.columns[i];
     if (i > 0) sql += ", ";
-    // Text compares as the server's text does, computed or not.
-    sql += "(" + column.sql + ")";
-    if (IsTextType(column.type)) sql += std::string(" COLLATE ") + kCollation;
+    // Text compares as the server's text does, computed or not; every
+    // value is an expression, so that results are described by the view's
+    // types, not by the system table a value comes from.
+    if (IsTextType(column.type)) {
+      sql += "(" + column.sql + ") COLLATE " + kCollation;
+    } else if (IsIntegerType(column.type)) {
+      sql += "CAST((" + column.sql + ") AS INTEGER)";
+    } else {
+      sql += "(" + column.sql + ") || ''";
+    }
     sql += " AS " + ddl::QuoteId(column.name);
   }
   return sql + " " + view.from;

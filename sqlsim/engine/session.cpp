@@ -162,6 +162,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
     InvalidateCatalog();
     ForgetTempObjects();
     KeepIdentityCounters(*this);
+    ForgetIssuedIdentities(*this);
   }
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;

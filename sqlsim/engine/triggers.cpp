@@ -169,7 +169,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     ok = false;
   }
   if (!ok) KeepIdentityCounters(session_);
-  else if (sqlite3_get_autocommit(session_.db())) ForgetIssuedIdentities(session_);
+  if (sqlite3_get_autocommit(session_.db())) ForgetIssuedIdentities(session_);
   if (!ok) {
     if (trigger_flow != Flow::kNext) {
       // The trigger's error was reported (or caught) where it happened.
