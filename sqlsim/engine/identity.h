@@ -1,7 +1,8 @@
 // Identity values: what SCOPE_IDENTITY(), @@IDENTITY and IDENT_CURRENT()
-// give. An IDENTITY key is SQLite's AUTOINCREMENT row id, so the value an
-// INSERT generated (or was given with IDENTITY_INSERT) is the connection's
-// last row id, and the table's counter is its sqlite_sequence row.
+// give. An integer IDENTITY column is SQLite's AUTOINCREMENT row id, so the
+// value an INSERT generated (or was given with IDENTITY_INSERT) is the
+// connection's last row id, and the table's counter is its sqlite_sequence
+// row.
 #pragma once
 
 #include <sqlite3.h>
