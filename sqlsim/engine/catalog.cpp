@@ -112,8 +112,8 @@ bool DescribeSystemTable(sqlite3* db, const SystemTable& table, Diagnostics* dia
   return true;
 }
 
-// What the server's tables cannot hold: the events of triggers and which
-// base column each column of a view shows.
+// What the server's tables cannot hold: the events of triggers, which base
+// column each column of a view shows, the types scalar functions return.
 bool CreateOwnTables(sqlite3* db, Diagnostics* diags) {
   return ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_meta "
                        "(name TEXT PRIMARY KEY, value INTEGER NOT NULL)", diags) &&
@@ -121,6 +121,8 @@ bool CreateOwnTables(sqlite3* db, Diagnostics* diags) {
                        "(id INTEGER PRIMARY KEY, events INTEGER NOT NULL)", diags) &&
          ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_views (id INTEGER PRIMARY KEY, "
                        "base_table TEXT, filter TEXT, problem INTEGER NOT NULL)", diags) &&
+         ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_returns (id INTEGER PRIMARY KEY, "
+                       "xtype INTEGER NOT NULL, length INTEGER NOT NULL, prec INTEGER, scale INTEGER)", diags) &&
          ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_view_columns (id INTEGER NOT NULL, "
                        "colid INTEGER NOT NULL, base_column TEXT NOT NULL, "
                        "PRIMARY KEY (id, colid))", diags);

@@ -190,6 +190,13 @@ bool InsertObjectRow(sqlite3* db, int32_t id, std::string_view name, std::string
   return insert.Run(diags);
 }
 
+bool InsertReturnRow(sqlite3* db, int32_t function_id, const ColumnSpec& type, Diagnostics* diags) {
+  Query insert(db, "INSERT INTO sqlsim_returns (id, xtype, length, prec, scale) VALUES (?1, ?2, ?3, ?4, ?5)");
+  int32_t length = HasLength(type.type) && type.length == 0 ? -1 : type.length;
+  insert.Bind(1, function_id).Bind(2, CatalogXtype(type.type)).Bind(3, length);
+  return insert.Bind(4, type.precision).Bind(5, type.scale).Run(diags);
+}
+
 bool InsertColumnRow(sqlite3* db, int32_t table_id, const ColumnSpec& column,
                      Diagnostics* diags) {
   if (column.default_id != 0 && !column.default_name.empty() &&

@@ -85,13 +85,14 @@ ViewDef Routines() {
       Text("ROUTINE_TYPE", 20, "CASE WHEN o.xtype = 'P' THEN 'PROCEDURE' ELSE 'FUNCTION' END"),
       Name("MODULE_CATALOG", "NULL"), Name("MODULE_SCHEMA", "NULL"), Name("MODULE_NAME", "NULL"),
       Name("UDT_CATALOG", "NULL"), Name("UDT_SCHEMA", "NULL"), Name("UDT_NAME", "NULL"),
-      // A function's return type is kept only in its text.
-      Name("DATA_TYPE", "NULL"), Int("CHARACTER_MAXIMUM_LENGTH", "NULL"), Int("CHARACTER_OCTET_LENGTH", "NULL"),
-      Name("COLLATION_CATALOG", "NULL"), Name("COLLATION_SCHEMA", "NULL"), Name("COLLATION_NAME", "NULL"),
+      // The type a function returns; NULL for procedures.
+      Name("DATA_TYPE", DataType("r")), Int("CHARACTER_MAXIMUM_LENGTH", MaximumLength("r")),
+      Int("CHARACTER_OCTET_LENGTH", MaximumLength("r")), Name("COLLATION_CATALOG", "NULL"),
+      Name("COLLATION_SCHEMA", "NULL"), Name("COLLATION_NAME", Collation("r")),
       Name("CHARACTER_SET_CATALOG", "NULL"), Name("CHARACTER_SET_SCHEMA", "NULL"),
-      Name("CHARACTER_SET_NAME", "NULL"), Tiny("NUMERIC_PRECISION", "NULL"),
-      Small("NUMERIC_PRECISION_RADIX", "NULL"), Int("NUMERIC_SCALE", "NULL"),
-      Small("DATETIME_PRECISION", "NULL"), Text("INTERVAL_TYPE", 30, "NULL"),
+      Name("CHARACTER_SET_NAME", CharacterSet("r")), Tiny("NUMERIC_PRECISION", NumericPrecision("r")),
+      Small("NUMERIC_PRECISION_RADIX", NumericRadix("r")), Int("NUMERIC_SCALE", NumericScale("r")),
+      Small("DATETIME_PRECISION", DatetimePrecision("r")), Text("INTERVAL_TYPE", 30, "NULL"),
       Small("INTERVAL_PRECISION", "NULL"), Name("TYPE_UDT_CATALOG", "NULL"), Name("TYPE_UDT_SCHEMA", "NULL"),
       Name("TYPE_UDT_NAME", "NULL"), Name("SCOPE_CATALOG", "NULL"), Name("SCOPE_SCHEMA", "NULL"),
       Name("SCOPE_NAME", "NULL"), {"MAXIMUM_CARDINALITY", SqlType::kBigint, 0, "NULL"},
@@ -108,15 +109,16 @@ ViewDef Routines() {
       {"CREATED", SqlType::kDatetime, 0, "o.crdate"}, {"LAST_ALTERED", SqlType::kDatetime, 0, "o.crdate"}};
   return {"ROUTINES", Join({head, tail}),
           "FROM sysobjects o LEFT JOIN syscomments m ON m.id = o.id AND m.colid = 1 "
-          "WHERE o.xtype IN ('P', 'FN')"};
+          "LEFT JOIN sqlsim_returns r ON r.id = o.id WHERE o.xtype IN ('P', 'FN')"};
 }
 
 ViewDef Parameters() {
   std::vector<ViewColumn> head = {
       Name("SPECIFIC_CATALOG", kCatalog), Name("SPECIFIC_SCHEMA", kSchema), Name("SPECIFIC_NAME", "o.name"),
       Int("ORDINAL_POSITION", "c.colid"),
-      Text("PARAMETER_MODE", 10, "CASE WHEN c.status & 64 <> 0 THEN 'INOUT' ELSE 'IN' END"),
-      Text("IS_RESULT", 10, "'NO'"), Text("AS_LOCATOR", 10, "'NO'"), Name("PARAMETER_NAME", "c.name"),
+      Text("PARAMETER_MODE", 10,
+           "CASE WHEN c.colid = 0 THEN 'OUT' WHEN c.status & 64 <> 0 THEN 'INOUT' ELSE 'IN' END"),
+      Text("IS_RESULT", 10, "CASE WHEN c.colid = 0 THEN 'YES' ELSE 'NO' END"), Text("AS_LOCATOR", 10, "'NO'"), Name("PARAMETER_NAME", "c.name"),
       Name("DATA_TYPE", DataType("c")), Int("CHARACTER_MAXIMUM_LENGTH", MaximumLength("c")),
       Int("CHARACTER_OCTET_LENGTH", MaximumLength("c")), Name("COLLATION_CATALOG", "NULL"),
       Name("COLLATION_SCHEMA", "NULL"), Name("COLLATION_NAME", Collation("c")),
@@ -127,8 +129,11 @@ ViewDef Parameters() {
       Small("INTERVAL_PRECISION", "NULL"), Name("USER_DEFINED_TYPE_CATALOG", "NULL"),
       Name("USER_DEFINED_TYPE_SCHEMA", "NULL"), Name("USER_DEFINED_TYPE_NAME", "NULL"),
       Name("SCOPE_CATALOG", "NULL"), Name("SCOPE_SCHEMA", "NULL"), Name("SCOPE_NAME", "NULL")};
+  // A function's result is its parameter 0, without a name.
   return {"PARAMETERS", head,
-          "FROM sysobjects o JOIN syscolumns c ON c.id = o.id WHERE o.xtype IN ('P', 'FN')"};
+          "FROM sysobjects o JOIN (SELECT id, name, xtype, length, colid, prec, scale, status FROM syscolumns "
+          "UNION ALL SELECT id, '', xtype, length, 0, prec, scale, 0 FROM sqlsim_returns) c ON c.id = o.id "
+          "WHERE o.xtype IN ('P', 'FN')"};
 }
 
 constexpr const char* kKeyColumns =
