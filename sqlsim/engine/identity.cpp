@@ -64,11 +64,16 @@ void IdentCurrent(sqlite3_context* context, int, sqlite3_value** argv) {
 }  // namespace
 
 void NoteIdentity(SessionImpl& session, Frame& frame, const CatalogTable& table) {
+  ProceduralGlobals& globals = session.globals();
   const CatalogColumn* column = IdentityColumn(table);
-  if (!column || !IsRowidIdentity(session.db(), table, *column)) return;
+  if (!column || !IsRowidIdentity(session.db(), table, *column)) {
+    // A statement that made no identity value leaves @@IDENTITY NULL; a
+    // trigger's insert into such a table leaves its statement's value.
+    if (!frame.inside_trigger) globals.identity.reset();
+    return;
+  }
   int64_t value = sqlite3_last_insert_rowid(session.db());
   frame.scope_identity = value;
-  ProceduralGlobals& globals = session.globals();
   globals.identity = value;
   int64_t& issued = globals.identity_issued[table.name];
   issued = std::max(issued, value);

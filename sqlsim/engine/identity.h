@@ -13,8 +13,9 @@
 namespace sqlsim {
 
 // After an INSERT into table added rows: its last identity value becomes
-// the frame's SCOPE_IDENTITY() and the connection's @@IDENTITY. Call it
-// before the statement's triggers run.
+// the frame's SCOPE_IDENTITY() and the connection's @@IDENTITY (NULL for a
+// table without identity, outside triggers). Call it before the
+// statement's triggers run.
 void NoteIdentity(SessionImpl& session, Frame& frame, const CatalogTable& table);
 
 // After a rollback: SQLite took back the counters of the inserts rolled
