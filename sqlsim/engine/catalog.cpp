@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim {
@@ -10,8 +11,9 @@ namespace {
 
 using ddl::Query;
 
-// Raised whenever the layout of the system tables changes.
-constexpr int64_t kCatalogVersion = 2;
+// Raised whenever the layout of the system tables or of the
+// INFORMATION_SCHEMA views changes.
+constexpr int64_t kCatalogVersion = 3;
 
 struct SystemColumn {
   const char* name;
@@ -110,8 +112,8 @@ bool DescribeSystemTable(sqlite3* db, const SystemTable& table, Diagnostics* dia
   return true;
 }
 
-// What the server's tables cannot hold: the events of triggers and which
-// base column each column of a view shows.
+// What the server's tables cannot hold: the events of triggers, which base
+// column each column of a view shows, the types scalar functions return.
 bool CreateOwnTables(sqlite3* db, Diagnostics* diags) {
   return ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_meta "
                        "(name TEXT PRIMARY KEY, value INTEGER NOT NULL)", diags) &&
@@ -119,6 +121,8 @@ bool CreateOwnTables(sqlite3* db, Diagnostics* diags) {
                        "(id INTEGER PRIMARY KEY, events INTEGER NOT NULL)", diags) &&
          ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_views (id INTEGER PRIMARY KEY, "
                        "base_table TEXT, filter TEXT, problem INTEGER NOT NULL)", diags) &&
+         ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_returns (id INTEGER PRIMARY KEY, "
+                       "xtype INTEGER NOT NULL, length INTEGER NOT NULL, prec INTEGER, scale INTEGER)", diags) &&
          ddl::Exec(db, "CREATE TABLE IF NOT EXISTS sqlsim_view_columns (id INTEGER NOT NULL, "
                        "colid INTEGER NOT NULL, base_column TEXT NOT NULL, "
                        "PRIMARY KEY (id, colid))", diags);
@@ -174,6 +178,7 @@ bool Catalog::EnsureSystemTables(Diagnostics* diags) {
     if (!IsDescribed(db_, table, &described, diags)) return false;
     if (!described && !DescribeSystemTable(db_, table, diags)) return false;
   }
+  if (!CreateInformationSchemaViews(db_, diags)) return false;
   Query meta(db_, "INSERT OR IGNORE INTO sqlsim_meta (name, value) VALUES ('next_object_id', ?1)");
   meta.Bind(1, kFirstUserObjectId);
   if (!meta.Run(diags)) return false;

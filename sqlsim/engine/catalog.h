@@ -85,6 +85,7 @@ inline constexpr int32_t kIndexUniqueConstraint = 0x1000;
 
 // Bits of syscolumns.status.
 inline constexpr int32_t kColumnNullable = 0x08;
+inline constexpr int32_t kColumnOutputParameter = 0x40;
 inline constexpr int32_t kColumnIdentity = 0x80;
 
 // The first id handed to an object that is not a system table.

@@ -84,31 +84,14 @@ bool DropDefault(sqlite3* db, const CatalogTable& table, const CatalogObject& ob
   return true;
 }
 
-// The table's INTEGER PRIMARY KEY column if the key is declared in SQLite.
-bool InlineKeyColumn(sqlite3* db, const CatalogTable& table, int32_t* colid, Diagnostics* diags) {
-  std::vector<ColumnSpec> specs;
-  if (!LoadColumnSpecs(db, table, &specs, diags)) return false;
-  *colid = 0;
-  for (const ColumnSpec& spec : specs) {
-    if (spec.inline_key) *colid = spec.colid;
-  }
-  return true;
-}
-
 bool DropKey(sqlite3* db, const CatalogTable& table, const CatalogObject& object,
              Diagnostics* diags) {
   int32_t indid = 0;
   int32_t status = 0;
   if (!FindIndex(db, table.id, object.name, &indid, &status, diags)) return false;
   if (indid == 0) return Fail(diags, 50000, "The index of '" + object.name + "' is missing.");
-  int32_t inline_colid = 0;
-  if ((status & kIndexPrimaryKey) != 0 && !InlineKeyColumn(db, table, &inline_colid, diags)) {
-    return false;
-  }
-  if (inline_colid != 0) {
-    auto no_key = [](ColumnSpec* spec) { spec->inline_key = false; };
-    if (!RebuildChanging(db, table, inline_colid, no_key, diags)) return false;
-  }
+  // A key on the IDENTITY column leaves it SQLite's row id: SQLite still
+  // numbers it.
   return RemoveIndex(db, table, indid, object.name, diags);
 }
 
@@ -122,6 +105,8 @@ bool DropConstraint(sqlite3* db, Catalog& catalog, const CatalogTable& table,
   bool dropped = object->xtype == "D" ? DropDefault(db, table, *object, diags)
                                       : DropKey(db, table, *object, diags);
   if (!dropped) return false;
+  Query definition(db, "DELETE FROM syscomments WHERE id = ?1");
+  if (!definition.Bind(1, object->id).Run(diags)) return false;
   Query remove(db, "DELETE FROM sysobjects WHERE id = ?1");
   return remove.Bind(1, object->id).Run(diags);
 }

@@ -190,18 +190,30 @@ bool InsertObjectRow(sqlite3* db, int32_t id, std::string_view name, std::string
   return insert.Run(diags);
 }
 
+bool InsertReturnRow(sqlite3* db, int32_t function_id, const ColumnSpec& type, Diagnostics* diags) {
+  Query insert(db, "INSERT INTO sqlsim_returns (id, xtype, length, prec, scale) VALUES (?1, ?2, ?3, ?4, ?5)");
+  int32_t length = HasLength(type.type) && type.length == 0 ? -1 : type.length;
+  insert.Bind(1, function_id).Bind(2, CatalogXtype(type.type)).Bind(3, length);
+  return insert.Bind(4, type.precision).Bind(5, type.scale).Run(diags);
+}
+
 bool InsertColumnRow(sqlite3* db, int32_t table_id, const ColumnSpec& column,
                      Diagnostics* diags) {
   if (column.default_id != 0 && !column.default_name.empty() &&
       !InsertObjectRow(db, column.default_id, column.default_name, "D", table_id, diags)) {
     return false;
   }
+  if (column.default_id != 0 && !column.default_name.empty() && !column.default_text.empty()) {
+    Query text(db, "INSERT INTO syscomments (id, colid, text) VALUES (?1, 1, ?2)");
+    if (!text.Bind(1, column.default_id).Bind(2, column.default_text).Run(diags)) return false;
+  }
   Query insert(db, "INSERT INTO syscolumns (id, name, xtype, length, colid, isnullable, prec, "
                    "scale, status, cdefault, ident_seed, ident_incr) "
                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
   int32_t length = HasLength(column.type) && column.length == 0 ? -1 : column.length;
   int32_t status = (column.nullable ? kColumnNullable : 0) |
-                   (column.identity ? kColumnIdentity : 0);
+                   (column.identity ? kColumnIdentity : 0) |
+                   (column.output_parameter ? kColumnOutputParameter : 0);
   insert.Bind(1, table_id).Bind(2, column.name).Bind(3, CatalogXtype(column.type));
   insert.Bind(4, length).Bind(5, column.colid).Bind(6, column.nullable ? 1 : 0);
   insert.Bind(7, column.precision).Bind(8, column.scale).Bind(9, status);

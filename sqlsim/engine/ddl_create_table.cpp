@@ -115,6 +115,9 @@ bool ResolveColumns(const ast::CreateTable& stmt, std::vector<KeyPlan>& keys,
                        !key.constraint.columns[0].descending && spec.identity;
       spec.inline_key = key.inline_key;
     }
+    // An integer IDENTITY is SQLite's AUTOINCREMENT row id, key or not, so
+    // that SQLite numbers it.
+    if (spec.identity && IsIntegerType(spec.type)) spec.inline_key = true;
     if (spec.identity && ++identities > 1) {
       return Fail(diags, 2744, "Multiple identity columns specified for table '" + table +
                                    "'. Only one identity column per table is allowed.",

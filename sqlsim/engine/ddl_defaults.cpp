@@ -225,6 +225,22 @@ bool PlainDefault(const Constant& constant, const ColumnSpec& column, std::strin
   return RealDefault(constant, sql);
 }
 
+// The definition as the server keeps and shows it (COLUMN_DEFAULT):
+// numbers in two pairs of parentheses, other constants in one.
+std::string ServerDefinition(const Constant& constant) {
+  switch (constant.type) {
+    case ast::LiteralType::kNull: return "(NULL)";
+    case ast::LiteralType::kString: return "(" + QuoteText(constant.text) + ")";
+    case ast::LiteralType::kBinary: {
+      static const char kHex[] = "0123456789ABCDEF";
+      std::string hex = "0x";
+      for (unsigned char c : constant.text) hex += {kHex[c >> 4], kHex[c & 15]};
+      return "(" + hex + ")";
+    }
+    default: return "((" + constant.text + "))";
+  }
+}
+
 bool IsCurrentTimestamp(const ast::Expr& expr) {
   if (expr.kind == ast::ExprKind::kFunction) {
     return expr.args.empty() && expr.parts.empty() &&
@@ -250,6 +266,7 @@ bool ResolveDefault(const ast::ColumnDef& def, std::string_view table, ColumnSpe
   }
   if (IsCurrentTimestamp(expr)) {
     *literal = false;
+    out->default_text = "(getdate())";
     out->default_sql = out->type == SqlType::kDatetime
                            ? "(tsql_getdate())"
                            : StoreCall("tsql_getdate()", "datetime", *out);
@@ -269,6 +286,7 @@ bool ResolveDefault(const ast::ColumnDef& def, std::string_view table, ColumnSpe
                                  "constants and GETDATE() are supported as defaults.",
                 line);
   }
+  out->default_text = ServerDefinition(constant);
   if (PlainDefault(constant, *out, &out->default_sql)) return true;
   *literal = false;
   out->default_sql = StoreCall(ConstantSql(constant), SourceType(constant.type), *out);

@@ -48,10 +48,17 @@ bool WriteParameters(sqlite3* db, int32_t id, const ast::CreateModule& module,
     ColumnSpec spec;
     if (!ResolveColumn(def, number, module.name.name, &spec, diags)) return false;
     spec.nullable = true;
+    spec.output_parameter = parameter.output;
     spec.colid = number;
     if (!InsertColumnRow(db, id, spec, diags)) return false;
   }
-  return true;
+  if (module.kind != ast::ObjectKind::kFunction) return true;
+  ast::ColumnDef result;
+  result.type = module.returns;
+  result.pos = module.returns.pos;
+  ColumnSpec spec;
+  return ResolveColumn(result, number + 1, module.name.name, &spec, diags) &&
+         InsertReturnRow(db, id, spec, diags);
 }
 
 // The object the statement replaces, or the id a new one gets.

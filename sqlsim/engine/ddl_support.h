@@ -84,7 +84,9 @@ class InvalidateOnExit {
 struct ColumnSpec : CatalogColumn {
   std::string default_sql;   // SQLite DEFAULT expression; empty: none
   std::string default_name;  // name of its default object, when created
+  std::string default_text;  // its definition as the server shows it: "((0))"
   bool inline_key = false;   // declared INTEGER PRIMARY KEY in SQLite
+  bool output_parameter = false;
 };
 
 // syscolumns.prec of a type: decimal precision, digits of numbers, the
@@ -125,6 +127,8 @@ bool CanonicalDatetime(std::string_view text, std::string* out);
 // syscolumns row of a column, and the default object it names.
 bool InsertColumnRow(sqlite3* db, int32_t table_id, const ColumnSpec& column,
                      Diagnostics* diags);
+// The type a scalar function returns, kept as syscolumns keeps types.
+bool InsertReturnRow(sqlite3* db, int32_t function_id, const ColumnSpec& type, Diagnostics* diags);
 bool InsertObjectRow(sqlite3* db, int32_t id, std::string_view name,
                      std::string_view xtype, int32_t parent, Diagnostics* diags);
 std::string GeneratedDefaultName(std::string_view table, std::string_view column,

@@ -46,6 +46,7 @@ struct ColumnDesc {
   int32_t length = 0;       // char/varchar/binary/varbinary length, 0 for (max)
   int32_t precision = 0;    // decimal precision
   int32_t scale = 0;        // decimal scale
+  bool numeric = false;     // numeric(p,s): SQL_NUMERIC rather than SQL_DECIMAL
   bool nullable = true;
   std::string base_table;   // table the column comes from, "" for expressions
   std::string base_column;

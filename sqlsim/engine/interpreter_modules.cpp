@@ -1,6 +1,8 @@
 // Procedures and scalar functions: parsed from their stored definitions,
 // called with arguments converted to their parameters' types.
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/identity.h"
+#include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
@@ -46,6 +48,7 @@ std::optional<VariableType> GlobalVariableType(const std::string& name) {
       {"error_message()", {SqlType::kVarchar, 2048}}, {"error_severity()", {SqlType::kInt, 0}},
       {"error_state()", {SqlType::kInt, 0}},    {"error_line()", {SqlType::kInt, 0}},
       {"error_procedure()", {SqlType::kVarchar, 128}},
+      {"@@identity", {SqlType::kDecimal, 0}},   {"scope_identity()", {SqlType::kDecimal, 0}},
   };
   auto it = kGlobals.find(name);
   if (it == kGlobals.end()) return std::nullopt;
@@ -376,6 +379,8 @@ bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags) {
     rc = sqlite3_create_function_v2(session.db(), "tsql_setvar", 2, SQLITE_UTF8, context, SetVariable, nullptr,
                                     nullptr, nullptr);
   }
+  if (rc == SQLITE_OK) rc = RegisterDatabaseName(session.db(), &session);
+  if (rc == SQLITE_OK) rc = RegisterIdentCurrent(session.db());
   if (rc != SQLITE_OK) {
     diags->push_back(ServerError(50000, "The user function bridge could not be registered."));
     return false;

@@ -97,9 +97,11 @@ Value VariableValue(SessionImpl& session, const Frame& frame, const std::string&
     if (name == "@@nestlevel") return Value::Integer(g.nest_level);
     if (name == "@@spid") return Value::Integer(51);
     if (name == "@@version") return Value::Text("sqlsim (Transact-SQL on SQLite)");
+    if (name == "@@identity") return g.identity ? Value::Integer(*g.identity) : Value::Null();
     return Value::Null();
   }
   if (name.find('(') != std::string::npos) {
+    if (name == "scope_identity()") return frame.scope_identity ? Value::Integer(*frame.scope_identity) : Value::Null();
     if (frame.catching.empty()) return Value::Null();
     const Diagnostic& e = frame.catching.back().diagnostic;
     if (name == "error_number()") return Value::Integer(e.native);

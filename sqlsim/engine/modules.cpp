@@ -49,6 +49,7 @@ bool RemoveModuleRows(sqlite3* db, int32_t id, Diagnostics* diags) {
       "DELETE FROM sqlsim_triggers WHERE id = ?1 OR id IN (SELECT id FROM sysobjects "
       "WHERE parent_obj = ?1)",
       "DELETE FROM sqlsim_views WHERE id = ?1",
+      "DELETE FROM sqlsim_returns WHERE id = ?1",
       "DELETE FROM sqlsim_view_columns WHERE id = ?1",
   };
   for (const char* sql : kStatements) {

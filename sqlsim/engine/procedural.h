@@ -124,6 +124,7 @@ struct Frame {
   Value return_value;                 // functions
   std::string module_name;
   const std::string* batch_text = nullptr;  // the batch the statements come from
+  std::optional<int64_t> scope_identity;     // SCOPE_IDENTITY(): this module's or batch's own
 };
 
 // The hidden last column of a cursor's rows: the rowid in its table.
@@ -212,6 +213,10 @@ struct ProceduralGlobals {
   int64_t row_count = 0;
   int32_t fetch_status = -1;
   int32_t nest_level = 0;
+  std::optional<int64_t> identity;  // @@IDENTITY
+  // The highest identity value handed out per table since the last commit,
+  // kept over a rollback (identity.h).
+  std::map<std::string, int64_t> identity_issued;
 };
 
 // The SQLite capture objects made on a connection for one table.

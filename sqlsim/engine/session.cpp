@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/identity.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/functions/register.h"
 
@@ -160,6 +161,8 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   if (!commit) {
     InvalidateCatalog();
     ForgetTempObjects();
+    KeepIdentityCounters(*this);
+    ForgetIssuedIdentities(*this);
   }
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;

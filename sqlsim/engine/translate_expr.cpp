@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
@@ -154,7 +155,19 @@ SqlExpr Translator::Expr(const ast::Expr& e) {
   }
 }
 
+SqlExpr IdentityValue(std::string sql) {
+  SqlExpr value(std::move(sql), SqlType::kDecimal, 0);
+  value.precision = 38;
+  value.numeric = true;
+  return value;
+}
+
 const CatalogTable* Translator::FindTable(const ast::ObjectName& name) {
+  if (IdentifiersEqual(name.schema, std::string(kInformationSchema))) {
+    const CatalogTable* view = FindInformationSchemaView(name.name);
+    if (!view) Fail(208, "Invalid object name '" + name.schema + "." + name.name + "'.", name.pos);
+    return view;
+  }
   return session_.catalog().FindTable(name.name);
 }
 
@@ -347,8 +360,13 @@ SqlExpr Translator::Function(const ast::Expr& e) {
                    e.parts.back() + "." + e.function + "\", or the name is ambiguous.", e.pos);
   }
   if (!e.parts.empty()) return UserFunction(e);
-  if (name.rfind("error_", 0) == 0 && e.args.empty()) {
-    // ERROR_NUMBER() and its kind: values of the CATCH block being run.
+  if (name == "ident_current") {
+    if (e.args.size() != 1) Fail(174, "The ident_current function requires 1 argument(s).", e.pos);
+    return IdentityValue("tsql_ident_current(" + Expr(*e.args[0]).sql + ")");
+  }
+  if ((name.rfind("error_", 0) == 0 || name == "scope_identity") && e.args.empty()) {
+    // ERROR_NUMBER() and its kind: values of the CATCH block being run;
+    // SCOPE_IDENTITY(): the frame's.
     ast::Expr global;
     global.kind = ast::ExprKind::kVariable;
     global.text = name + "()";

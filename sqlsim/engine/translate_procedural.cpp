@@ -40,6 +40,7 @@ SqlExpr Translator::Variable(const ast::Expr& e) {
   if (!type) Fail(137, "Must declare the scalar variable \"" + e.text + "\".", e.pos);
   if (row_variables_.count(name)) return {"tsql_getvar(" + QuoteText(name) + ")", type->type, type->length};
   out_->param_map.push_back({ParamSource::Kind::kVariable, -1, name});
+  if (name == "@@identity" || name == "scope_identity()") return IdentityValue("?");
   return {"?", type->type, type->length};
 }
 

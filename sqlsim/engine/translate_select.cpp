@@ -16,6 +16,11 @@ ColumnDesc DescribeExpr(const SqlExpr& e, const std::string& alias) {
   d.name = alias.empty() ? (e.is_column ? e.name : "") : alias;
   d.type = e.type;
   d.length = e.length;
+  if (e.precision > 0) {
+    d.precision = e.precision;
+    d.scale = e.length;
+    d.numeric = e.numeric;
+  }
   if (!e.is_column && (e.type == SqlType::kVarchar || e.type == SqlType::kChar) && d.length <= 0) {
     d.length = kUnknownTextLength;
   }
@@ -58,6 +63,10 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
     entry.table = FindTable(ref.name);
     if (entry.table) sql = QuoteName(entry.table->name);
     entry.alias = ref.alias.empty() ? ref.name.name : ref.alias;
+    // INFORMATION_SCHEMA.TABLES is known to SQLite by another name.
+    if (ref.alias.empty() && entry.table && !IdentifiersEqual(entry.table->name, ref.name.name)) {
+      sql += " AS " + QuoteName(ref.name.name);
+    }
   }
   if (!ref.alias.empty()) sql += " AS " + QuoteName(ref.alias);
   scopes_.back().push_back(entry);

@@ -32,6 +32,8 @@ struct SqlExpr {
   std::string sql;
   SqlType type = SqlType::kUnknown;
   int32_t length = 0;
+  int32_t precision = 0;   // decimal precision, when known
+  bool numeric = false;    // numeric(p,s) rather than decimal
   bool is_column = false;  // a bare column reference: carries its collation
   std::string name;        // column name, for result descriptions
   std::string alias;       // AS alias of a select item
@@ -134,6 +136,9 @@ std::string QuoteText(const std::string& text);
 // Translates a compiled statement's tree under the session's current
 // catalog: fills sqlite_sql and the rest, or translate_error.
 void TranslateStatement(SessionImpl& session, CompiledStatement& statement);
+
+// An identity value as the server types it: numeric(38,0).
+SqlExpr IdentityValue(std::string sql);
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos);
 

@@ -5,6 +5,7 @@
 // from those captures. The statement and its triggers succeed or fail as
 // one.
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/identity.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/sqlite_errors.h"
@@ -146,6 +147,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     changes = sqlite3_changes64(session_.db());
     sqlite3_reset(stmt);
   }
+  if (ok && table && action == Action::kInsert && changes > 0) NoteIdentity(session_, frame, *table);
   Flow trigger_flow = Flow::kNext;
   if (ok && has_triggers) {
     trigger_flow = FireTriggers(*catalog.FindTable(c.target_table), c, frame, static_cast<int>(action), changes);
@@ -166,6 +168,8 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     diags.insert(diags.end(), end_diags.begin(), end_diags.end());
     ok = false;
   }
+  if (!ok) KeepIdentityCounters(session_);
+  if (sqlite3_get_autocommit(session_.db())) ForgetIssuedIdentities(session_);
   if (!ok) {
     if (trigger_flow != Flow::kNext) {
       // The trigger's error was reported (or caught) where it happened.

@@ -1,6 +1,7 @@
 // Data changes through a view: the statement is written against the view's
 // base table, with the view's column names mapped to the base columns.
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/translator.h"
 #include "sqlsim/engine/view.h"
 
@@ -89,6 +90,9 @@ bool ModifyTarget::Renames() const {
 ModifyTarget ResolveModifyTarget(Catalog& catalog, const CatalogTable* found,
                                  const ast::ObjectName& name) {
   if (!found) Fail(208, "Invalid object name '" + name.name + "'.", name.pos);
+  if (IdentifiersEqual(name.schema, std::string(kInformationSchema))) {
+    Fail(259, "Ad hoc updates to system catalogs are not allowed.", name.pos);
+  }
   ModifyTarget target;
   target.table = found;
   if (found->xtype != "V") return target;

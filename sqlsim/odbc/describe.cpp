@@ -67,8 +67,8 @@ OdbcType DescribeType(const ColumnDesc& c, SQLINTEGER odbc_version) {
     case SqlType::kReal: return Number(SQL_REAL, 24, 4, 14, 2, "real");
     case SqlType::kDecimal: {
       SQLULEN p = c.precision > 0 ? static_cast<SQLULEN>(c.precision) : 18;
-      OdbcType t = Number(SQL_DECIMAL, p, static_cast<SQLLEN>(p + 2),
-                          static_cast<SQLLEN>(p + 2), 10, "decimal");
+      OdbcType t = Number(c.numeric ? SQL_NUMERIC : SQL_DECIMAL, p, static_cast<SQLLEN>(p + 2),
+                          static_cast<SQLLEN>(p + 2), 10, c.numeric ? "numeric" : "decimal");
       t.decimal_digits = static_cast<SQLSMALLINT>(c.scale > 0 ? c.scale : 0);
       return t;
     }

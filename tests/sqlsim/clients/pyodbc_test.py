@@ -6,6 +6,7 @@ errors, the code page, long values and the catalog methods.
     pyodbc_test.py WORK_DIR
 """
 import datetime
+import decimal
 import os
 import shutil
 import sys
@@ -84,6 +85,17 @@ class PyodbcTest(unittest.TestCase):
         with self.assertRaises(pyodbc.ProgrammingError) as caught:
             self.cur.execute("SELECT {fn UCASE(name) FROM items")
         self.assertEqual(caught.exception.args[0], "42000")
+
+
+    def test_new_identity_read_back_in_the_inserting_batch(self):
+        # The usual way to learn a new key: one batch, the value a Decimal.
+        self.cur.execute("CREATE TABLE numbered (id int IDENTITY(10, 1) PRIMARY KEY, name varchar(10))")
+        self.cur.execute("SET NOCOUNT ON INSERT INTO numbered (name) VALUES (?) SELECT SCOPE_IDENTITY()", "a")
+        self.assertEqual(self.cur.description[0][1], decimal.Decimal)
+        self.assertEqual(self.cur.fetchone()[0], decimal.Decimal(10))
+        columns = self.cur.execute("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS "
+                                   "WHERE TABLE_NAME = ? ORDER BY ORDINAL_POSITION", "numbered").fetchall()
+        self.assertEqual([c[0] for c in columns], ["id", "name"])
 
 
 class CatalogTest(unittest.TestCase):

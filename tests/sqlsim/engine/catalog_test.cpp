@@ -76,6 +76,21 @@ TEST_F(CatalogTest, OlderFilesGetTheMissingSystemTables) {
   EXPECT_NE(catalog().FindTable("t"), nullptr);
 }
 
+// A file made before the INFORMATION_SCHEMA views gets them when opened.
+TEST_F(CatalogTest, OlderFilesGetTheInformationSchemaViews) {
+  Run("CREATE TABLE t (a int)");
+  std::string drops = Rows("SELECT group_concat('DROP VIEW \"' || name || '\"', ';') FROM sqlite_master "
+                           "WHERE type = 'view'");
+  ASSERT_EQ(Rows(drops + "; UPDATE sqlsim_meta SET value = 2 WHERE name = 'catalog_version'"), "");
+  ASSERT_EQ(Rows("SELECT count(*) FROM sqlite_master WHERE type = 'view'"), "0");
+  Reopen();
+  std::vector<std::string> rows;
+  Diagnostics errors;
+  RunBatch(*session_, "SELECT TABLE_NAME, TABLE_TYPE FROM INFORMATION_SCHEMA.TABLES", &rows, &errors);
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(rows, std::vector<std::string>{"'t'|'BASE TABLE'"});
+}
+
 // Ids are never handed out twice, not even after the object holding the
 // highest one was dropped or the file reopened.
 TEST_F(CatalogTest, ObjectIdsAreNeverReused) {

@@ -1,0 +1,33 @@
+// Identity values: what SCOPE_IDENTITY(), @@IDENTITY and IDENT_CURRENT()
+// give. An integer IDENTITY column is SQLite's AUTOINCREMENT row id, so the
+// value an INSERT generated (or was given with IDENTITY_INSERT) is the
+// connection's last row id, and the table's counter is its sqlite_sequence
+// row.
+#pragma once
+
+#include <sqlite3.h>
+
+#include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/procedural.h"
+
+namespace sqlsim {
+
+// After an INSERT into table added rows: its last identity value becomes
+// the frame's SCOPE_IDENTITY() and the connection's @@IDENTITY (NULL for a
+// table without identity, outside triggers). Call it before the
+// statement's triggers run.
+void NoteIdentity(SessionImpl& session, Frame& frame, const CatalogTable& table);
+
+// After a rollback: SQLite took back the counters of the inserts rolled
+// back; the server hands identity values out once only, so they are set
+// forward again.
+void KeepIdentityCounters(SessionImpl& session);
+
+// Once the transaction has ended there is nothing left to keep.
+void ForgetIssuedIdentities(SessionImpl& session);
+
+// Registers tsql_ident_current(name): the table's last identity value, its
+// seed before any, NULL for a name that is no table with an identity.
+int RegisterIdentCurrent(sqlite3* db);
+
+}  // namespace sqlsim
