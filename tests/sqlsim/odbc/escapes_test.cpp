@@ -66,7 +66,7 @@ TEST(EscapeTranslationTest, RewritesEscapesAndLeavesTheRest) {
 
 TEST(EscapeTranslationTest, MalformedEscapesAreTheServersSyntaxError) {
   const struct {
-    std::string in, near;
+    std::string in, near_text;
   } cases[] = {
       {"SELECT {d '2024-01-01'", "{"}, {"{fn UCASE('a')", "{"}, {"{x 1}", "x"}, {"{interval '1' day}", "interval"},
       {"{}", "}"}, {"{ }", "}"}, {"{fn}", "fn"}, {"{fn UCASE}", "UCASE"}, {"{fn UCASE(a}", "UCASE"},
@@ -79,7 +79,7 @@ TEST(EscapeTranslationTest, MalformedEscapesAreTheServersSyntaxError) {
     EXPECT_FALSE(translated.ok) << c.in;
     EXPECT_EQ(translated.error.sqlstate, "42000") << c.in;
     EXPECT_EQ(translated.error.native, 102) << c.in;
-    EXPECT_EQ(translated.error.message, "Incorrect syntax near '" + c.near + "'.") << c.in;
+    EXPECT_EQ(translated.error.message, "Incorrect syntax near '" + c.near_text + "'.") << c.in;
   }
 }
 
