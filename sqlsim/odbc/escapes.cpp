@@ -147,8 +147,8 @@ class EscapeTranslator {
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
   }
 
-  bool Fail(std::string_view near) {
-    error_ = ServerError(102, "Incorrect syntax near '" + std::string(near) + "'.");
+  bool Fail(std::string_view place) {
+    error_ = ServerError(102, "Incorrect syntax near '" + std::string(place) + "'.");
     return false;
   }
 
