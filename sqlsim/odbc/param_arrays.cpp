@@ -26,10 +26,9 @@ void EndSet(Stmt& s) {
 }
 
 bool AnyAtExecution(const Stmt& s) {
-  SQLULEN offset = s.attrs.param_bind_offset ? *s.attrs.param_bind_offset : 0;
   for (const auto& [number, bound] : s.params) {
     for (SQLULEN set = 0; set < s.attrs.paramset_size; ++set) {
-      if (bound.AtSet(set, s.attrs.param_bind_type, offset).AtExecution()) return true;
+      if (BindingAtSet(s, bound, set).AtExecution()) return true;
     }
   }
   return false;

@@ -9,11 +9,6 @@ namespace sqlsim::odbc {
 
 namespace {
 
-ParamBinding BindingAtSet(const Stmt& s, const ParamBinding& b, size_t set) {
-  SQLULEN offset = s.attrs.param_bind_offset ? *s.attrs.param_bind_offset : 0;
-  return b.AtSet(set, s.attrs.param_bind_type, offset);
-}
-
 // The parameter as the application declared it: how its output converts.
 ColumnDesc DeclaredColumn(const ParamBinding& b) {
   ColumnDesc column;
@@ -30,6 +25,11 @@ SQLRETURN Worse(SQLRETURN a, SQLRETURN b) {
 }
 
 }  // namespace
+
+ParamBinding BindingAtSet(const Stmt& s, const ParamBinding& b, size_t set) {
+  SQLULEN offset = s.attrs.param_bind_offset ? *s.attrs.param_bind_offset : 0;
+  return b.AtSet(set, s.attrs.param_bind_type, offset);
+}
 
 bool GatherParams(Stmt& s, size_t set, SQLLEN diag_row, std::vector<ParamValue>* values) {
   int32_t count = s.batch->ParameterCount();

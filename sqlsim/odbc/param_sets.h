@@ -8,6 +8,9 @@
 
 namespace sqlsim::odbc {
 
+// A binding as it addresses set `set`, with the statement's bind type and offset.
+ParamBinding BindingAtSet(const Stmt& stmt, const ParamBinding& binding, size_t set);
+
 // The values of parameter set `set` (0 for a single set, with the values
 // SQLPutData collected). False with a diagnostic naming diag_row when one
 // cannot be read.

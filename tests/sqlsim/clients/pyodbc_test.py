@@ -74,6 +74,23 @@ class PyodbcTest(unittest.TestCase):
             "SELECT id, DATALENGTH(name) FROM items WHERE name = 'GRÖSSE' OR name = 'größe' ORDER BY id").fetchall()
         self.assertEqual([tuple(r) for r in rows], [(1, 5), (2, 5)])
 
+    def test_fast_executemany_inserts_exactly_the_rows(self):
+        # Parameter arrays, typed by SQLDescribeParam.
+        self.cur.fast_executemany = True
+        start = datetime.datetime(2020, 1, 1, 8, 30)
+        rows = [(i, None if i % 7 == 0 else "name %d" % i, None if i % 11 == 0 else i / 4.0,
+                 start + datetime.timedelta(minutes=i)) for i in range(100000)]
+        self.cur.executemany("INSERT INTO items (id, name, price, added) VALUES (?, ?, ?, ?)", rows)
+        self.cn.commit()
+        got = self.cur.execute("SELECT id, name, price, added FROM items ORDER BY id").fetchall()
+        self.assertEqual([tuple(r) for r in got], rows)
+
+    def test_output_parameters_through_a_batch(self):
+        self.cur.execute("CREATE PROCEDURE twice @i int, @o int OUTPUT AS SET @o = @i * 2 RETURN 5")
+        row = self.cur.execute("SET NOCOUNT ON DECLARE @o int, @rc int "
+                               "EXEC @rc = twice ?, @o OUTPUT SELECT @o, @rc", 21).fetchone()
+        self.assertEqual(tuple(row), (42, 5))
+
 
 if __name__ == "__main__":
     WORK_DIR = os.path.abspath(sys.argv.pop(1))
