@@ -161,7 +161,8 @@ class MarkerTypes {
   }
 
   void Assign(const ast::Expr& value, const CatalogColumn& column) {
-    if (value.kind != ast::ExprKind::kParameter) return;
+    if (value.kind != ast::ExprKind::kParameter || value.param_index < 0) return;
+    if (static_cast<size_t>(value.param_index) >= out_.size()) return;
     ColumnDesc& d = out_[static_cast<size_t>(value.param_index)];
     if (d.type != SqlType::kUnknown) return;
     d.type = column.type;
