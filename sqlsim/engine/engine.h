@@ -114,6 +114,10 @@ class PreparedBatch {
   // column it is compared with or assigned to, the procedure parameter it
   // is passed to); type kUnknown where nothing tells.
   virtual std::vector<ColumnDesc> ParameterTypes() = 0;
+  // True for one INSERT ... VALUES of markers and constants into a table
+  // without triggers: running it for many parameter sets in one transaction
+  // keeps each set's outcome as separate statements would have it.
+  virtual bool SetsMayShareTransaction() = 0;
   // The batch text as prepared, for traces.
   virtual const std::string& Text() const = 0;
   // REQUIRES: params.size() == ParameterCount().

@@ -23,6 +23,7 @@ class PreparedBatchImpl : public PreparedBatch {
   const std::vector<ColumnDesc>& FirstResultColumns() const override;
   const std::string& Text() const override { return text_; }
   std::vector<ColumnDesc> ParameterTypes() override;
+  bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
 
   SessionImpl& session() { return session_; }

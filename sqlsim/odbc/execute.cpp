@@ -97,7 +97,8 @@ SQLRETURN PrepareStatement(Stmt& s, std::string_view text) { return Prepare(s, t
 
 SQLRETURN ExecutePrepared(Stmt& s) {
   if (!s.batch || !s.prepared) return s.diags.Error("HY010", "Function sequence error");
-  if (s.attrs.paramset_size != 1) return ExecuteArray(s);
+  // A statement without markers runs once whatever the array size.
+  if (s.attrs.paramset_size != 1 && s.batch->ParameterCount() > 0) return ExecuteArray(s);
   s.CloseResults();
   s.row_count = -1;
   s.dae = DataAtExec{};

@@ -75,6 +75,30 @@ TEST_F(ParamArrayTest, FailingSetsDoNotStopTheOthers) {
   EXPECT_THAT(Run("SELECT Name FROM T WHERE Id = 4"), ElementsAre("rows:n4x,"));
 }
 
+// Under autocommit a plain INSERT's sets share one commit, a trigger's
+// table's do not: either way a failed set (a key, a conversion that ends
+// its batch) leaves the others, and no transaction stays open.
+TEST_F(ParamArrayTest, FailedSetsKeepTheOthersWithOrWithoutOneCommit) {
+  Exec("CREATE TABLE L (Id int NULL)");
+  Exec("CREATE TABLE U (Id int NOT NULL PRIMARY KEY)");
+  Exec("CREATE TRIGGER TrU ON U FOR INSERT AS INSERT INTO L SELECT Id FROM INSERTED");
+  for (std::string table : {"T", "U"}) {
+    SCOPED_TRACE(table);
+    Statement stmt(dbc());
+    char ids[4][4] = {"1", "x", "1", "3"};
+    SQLLEN lengths[4] = {SQL_NTS, SQL_NTS, SQL_NTS, SQL_NTS};
+    std::vector<SQLUSMALLINT> status(4);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(4), 0);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_STATUS_PTR, status.data(), 0);
+    SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, ids, 4, lengths);
+    EXPECT_EQ(SQLExecDirect(stmt, Text("INSERT INTO " + table + " (Id) VALUES (?)"), SQL_NTS), SQL_SUCCESS_WITH_INFO);
+    EXPECT_THAT(status, ElementsAre(SQL_PARAM_SUCCESS, SQL_PARAM_ERROR, SQL_PARAM_ERROR, SQL_PARAM_SUCCESS));
+    EXPECT_THAT(Run("SELECT Id FROM " + table + " ORDER BY Id"), ElementsAre("rows:1,3,"));
+    EXPECT_THAT(Run("SELECT @@TRANCOUNT"), ElementsAre("rows:0,"));
+  }
+  EXPECT_THAT(Run("SELECT Id FROM L ORDER BY Id"), ElementsAre("rows:1,3,"));
+}
+
 TEST_F(ParamArrayTest, IgnoredSetsStayUnused) {
   Statement stmt(dbc());
   std::vector<SQLINTEGER> ids = {1, 2, 3};
@@ -121,6 +145,7 @@ TEST_F(ParamArrayTest, SelectGivesOneResultPerSet) {
   EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT Name FROM T WHERE Id = ?"), SQL_NTS)),
               ElementsAre("rows:c,", "rows:", "rows:a,"));
   EXPECT_EQ(processed, 3u);
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT count(*) FROM T"), SQL_NTS)), ElementsAre("rows:3,"));
 }
 
 TEST_F(ParamArrayTest, OutputsPerSetAndNoDataAtExecution) {
