@@ -198,25 +198,7 @@ class MarkerTypes {
   std::vector<InScope> scope_;
 };
 
-bool IsMarkerOrConstant(const ast::ExprPtr& e) {
-  return !e || e->kind == ast::ExprKind::kParameter || e->kind == ast::ExprKind::kLiteral;
-}
-
 }  // namespace
-
-bool PreparedBatchImpl::SetsMayShareTransaction() {
-  if (tree_.statements.size() != 1) return false;
-  const auto* insert = std::get_if<ast::Insert>(&tree_.statements[0].body);
-  if (!insert || insert->select || insert->execute || insert->values.empty()) return false;
-  for (const std::vector<ast::ExprPtr>& row : insert->values) {
-    for (const ast::ExprPtr& e : row) {
-      if (!IsMarkerOrConstant(e)) return false;
-    }
-  }
-  session_.RefreshCatalog();
-  const CatalogTable* table = session_.catalog().FindTable(insert->table.name);
-  return table && table->xtype == "U" && session_.catalog().TriggersOf(table->id).empty();
-}
 
 std::vector<ColumnDesc> PreparedBatchImpl::ParameterTypes() {
   std::vector<ColumnDesc> types(static_cast<size_t>(parameter_count_));

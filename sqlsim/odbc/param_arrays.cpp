@@ -107,16 +107,43 @@ bool SharesTransaction(Stmt& s) {
   return s.dbc->autocommit && !session.InTransaction() && s.batch->SetsMayShareTransaction();
 }
 
+// Autocommit off for the time of the sets; back on (committing) however
+// the run ends.
+class SharedCommit {
+ public:
+  explicit SharedCommit(Session& session) : session_(session) { ok_ = session_.SetAutocommit(false, &diags_); }
+  ~SharedCommit() {
+    if (ok_) session_.SetAutocommit(true, &diags_);
+  }
+  SharedCommit(const SharedCommit&) = delete;
+  SharedCommit& operator=(const SharedCommit&) = delete;
+
+  bool started() const { return ok_; }
+  // Commits; false with the server's diagnostics on failure.
+  bool Commit(Diagnostics* diags) {
+    ok_ = false;
+    bool committed = session_.SetAutocommit(true, &diags_);
+    *diags = diags_;
+    return committed;
+  }
+  const Diagnostics& diags() const { return diags_; }
+
+ private:
+  Session& session_;
+  Diagnostics diags_;
+  bool ok_ = false;
+};
+
 SQLRETURN RunInOneTransaction(Stmt& s) {
-  Session& session = *s.dbc->session;
-  Diagnostics diags;
-  if (!session.SetAutocommit(false, &diags)) {
-    s.diags.AddServer(diags);
+  SharedCommit commit(*s.dbc->session);
+  if (!commit.started()) {
+    s.diags.AddServer(commit.diags());
     return SQL_ERROR;
   }
   SQLRETURN rc = NextArrayResult(s, true);
   while (s.sets.active) NextArrayResult(s, false);  // REQUIRES: no row sets
-  if (!session.SetAutocommit(true, &diags)) {
+  Diagnostics diags;
+  if (!commit.Commit(&diags)) {
     s.diags.AddServer(diags);
     return SQL_ERROR;
   }
