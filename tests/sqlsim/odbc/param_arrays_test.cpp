@@ -161,5 +161,21 @@ TEST_F(ParamArrayTest, OutputsPerSetAndNoDataAtExecution) {
   EXPECT_EQ(Failure(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt), "HYC00");
 }
 
+// SQLGetInfo and SQLGetFunctions say what the driver does with arrays and markers.
+TEST_F(OdbcTest, InfoTellsHowArraysAndMarkersWork) {
+  for (const auto& [info, expected] : {std::pair{SQL_PARAM_ARRAY_ROW_COUNTS, SQL_PARC_NO_BATCH},
+                                       std::pair{SQL_PARAM_ARRAY_SELECTS, SQL_PAS_BATCH}}) {
+    SQLUINTEGER value = 0;
+    EXPECT_ODBC_OK(SQLGetInfo(dbc(), info, &value, sizeof value, nullptr), SQL_HANDLE_DBC, dbc());
+    EXPECT_EQ(value, static_cast<SQLUINTEGER>(expected)) << info;
+  }
+  char describes[4] = {};
+  SQLGetInfo(dbc(), SQL_DESCRIBE_PARAMETER, describes, sizeof describes, nullptr);
+  EXPECT_STREQ(describes, "Y");
+  SQLUSMALLINT supported = SQL_FALSE;
+  SQLGetFunctions(dbc(), SQL_API_SQLDESCRIBEPARAM, &supported);
+  EXPECT_EQ(supported, SQL_TRUE);
+}
+
 }  // namespace
 }  // namespace odbctest
