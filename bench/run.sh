@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target driver_bench navigation_bench record_access_bench blob_bench host_calls -j2
+cmake --build "$build" --target driver_bench navigation_bench record_access_bench blob_bench host_calls param_array_bench -j2
 
 # BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
 # how they store them.
@@ -132,6 +132,16 @@ PY
 }
 if [ "${BENCH_WINE:-1}" = only ]; then host_calls; exit 0; fi
 
+# 1,000 rows through one execute of a parameter array against 1,000
+# single-row executes, autocommit on and off: ms per 1,000 rows.
+# BENCH_ARRAYS=only runs just this, =0 skips it.
+arrays() {
+  "$build/bench/param_array_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
+    --benchmark_repetitions="${BENCH_REPETITIONS:-3}" --benchmark_enable_random_interleaving=true \
+    --benchmark_display_aggregates_only=true "$@"
+}
+if [ "${BENCH_ARRAYS:-1}" = only ]; then arrays "$@"; exit 0; fi
+
 # BENCH_NAVIGATION=only runs just the navigation procedures, =0 skips them.
 navigation() {
   "$build/bench/navigation_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
@@ -200,5 +210,7 @@ if [ "${BENCH_NAVIGATION:-1}" != 0 ]; then navigation; fi
 if [ "${BENCH_RECORDS:-1}" != 0 ]; then records; fi
 
 if [ "${BENCH_BLOBS:-1}" != 0 ]; then blobs; fi
+
+if [ "${BENCH_ARRAYS:-1}" != 0 ]; then arrays; fi
 
 if [ "${BENCH_WINE:-1}" != 0 ]; then host_calls; fi

@@ -59,6 +59,10 @@ struct ParamValue {
   SqlType declared_type = SqlType::kUnknown;
   int32_t length = 0;
   int32_t scale = 0;
+  // Bound for output: as a bare argument of EXECUTE the marker is an
+  // OUTPUT argument, and as its status target (EXEC ? = p) it takes the
+  // return status.
+  bool output = false;
 };
 
 // The rows of one result set, read forward. Column values stay valid until
@@ -93,6 +97,10 @@ class Execution {
   virtual std::optional<Result> NextResult() = 0;
   // Stops the batch: no further statement runs.
   virtual void Cancel() = 0;
+  // One entry per marker: the final value of an output marker once the
+  // batch is done (NextResult gave nullopt); nullopt for input markers and
+  // for outputs the batch never set (it ended before the EXECUTE finished).
+  virtual const std::vector<std::optional<Value>>& OutputValues() const = 0;
 };
 
 // A batch parsed and translated once, executed any number of times.
@@ -103,6 +111,14 @@ class PreparedBatch {
   // The columns of the first result set if it can be known before running
   // (a batch that starts with a SELECT); empty otherwise.
   virtual const std::vector<ColumnDesc>& FirstResultColumns() const = 0;
+  // One entry per ? marker: the type it takes from where it stands (the
+  // column it is compared with or assigned to, the procedure parameter it
+  // is passed to); type kUnknown where nothing tells.
+  virtual std::vector<ColumnDesc> ParameterTypes() = 0;
+  // True for one INSERT ... VALUES of markers and constants into a table
+  // without triggers: running it for many parameter sets in one transaction
+  // keeps each set's outcome as separate statements would have it.
+  virtual bool SetsMayShareTransaction() = 0;
   // The batch text as prepared, for traces.
   virtual const std::string& Text() const = 0;
   // REQUIRES: params.size() == ParameterCount().

@@ -17,10 +17,14 @@ bool AbortsBatch(int32_t number) {
 }
 
 ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> params)
-    : batch_(batch), params_(std::move(params)), interpreter_(batch.session(), &queued_) {
+    : batch_(batch),
+      params_(std::move(params)),
+      outputs_(params_.size()),
+      interpreter_(batch.session(), &queued_) {
   frame_.scope = &batch_.scope();
   frame_.cache = &batch_.cache();
   frame_.batch_params = &params_;
+  frame_.batch_outputs = &outputs_;
   frame_.batch_text = &batch_.Text();
 }
 

@@ -21,6 +21,7 @@ class ExecutionImpl : public Execution {
   ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> params);
   std::optional<Result> NextResult() override;
   void Cancel() override { done_ = true; }
+  const std::vector<std::optional<Value>>& OutputValues() const override { return outputs_; }
 
  private:
   // The result of one statement, or nullopt when it sent nothing to the
@@ -33,6 +34,7 @@ class ExecutionImpl : public Execution {
 
   PreparedBatchImpl& batch_;
   std::vector<ParamValue> params_;
+  std::vector<std::optional<Value>> outputs_;
   size_t next_ = 0;
   bool done_ = false;
   // Set by the row sources of this execution (see SqliteRowSource).

@@ -37,6 +37,15 @@ void CollectFrom(const ast::Statement& statement, ProgramScope* scope) {
   }
 }
 
+// A bare marker the client bound for output: an OUTPUT argument whose
+// final value goes back to the client.
+bool IsOutputMarker(const ast::ExecuteArg& arg, const Frame& frame) {
+  if (!arg.value || arg.value->kind != ast::ExprKind::kParameter || !frame.batch_params) return false;
+  if (!frame.batch_outputs || arg.value->param_index < 0) return false;
+  auto index = static_cast<size_t>(arg.value->param_index);
+  return index < frame.batch_params->size() && (*frame.batch_params)[index].output;
+}
+
 }  // namespace
 
 std::optional<VariableType> GlobalVariableType(const std::string& name) {
@@ -129,6 +138,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
   std::vector<const ast::Expr*> values(params.size(), nullptr);
   std::vector<bool> given(params.size(), false);
   std::vector<std::string> output_targets(params.size());
+  std::vector<int32_t> marker_targets(params.size(), -1);
   size_t position = 0;
   for (const ast::ExecuteArg& arg : node.args) {
     size_t index = position;
@@ -154,6 +164,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
     if (arg.output && arg.value && arg.value->kind == ast::ExprKind::kVariable) {
       output_targets[index] = ddl::FoldName(arg.value->text);
     }
+    if (IsOutputMarker(arg, frame)) marker_targets[index] = arg.value->param_index;
   }
   for (size_t i = 0; i < params.size(); ++i) {
     if (given[i]) continue;
@@ -191,6 +202,17 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
     if (!output_targets[i].empty() && params[i].output && args[i]) Assign(frame, output_targets[i], *args[i]);
   }
   if (!node.status_variable.empty()) Assign(frame, ddl::FoldName(node.status_variable), Value::Integer(status));
+  // The client gets its output markers only from a call that ended normally:
+  // an error that ends the batch sends neither them nor the status.
+  if (flow == Flow::kNext && frame.batch_outputs) {
+    std::vector<std::optional<Value>>& outputs = *frame.batch_outputs;
+    for (size_t i = 0; i < params.size(); ++i) {
+      if (marker_targets[i] >= 0 && args[i]) outputs[static_cast<size_t>(marker_targets[i])] = *args[i];
+    }
+    if (node.status_param >= 0 && static_cast<size_t>(node.status_param) < outputs.size()) {
+      outputs[static_cast<size_t>(node.status_param)] = Value::Integer(status);
+    }
+  }
   return flow;
 }
 

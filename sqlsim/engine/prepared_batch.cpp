@@ -1,10 +1,19 @@
 #include "sqlsim/engine/prepared_batch.h"
 
+#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
+
+namespace {
+
+bool IsMarkerOrConstant(const ast::ExprPtr& e) {
+  return !e || e->kind == ast::ExprKind::kParameter || e->kind == ast::ExprKind::kLiteral;
+}
+
+}  // namespace
 
 PreparedBatchImpl::PreparedBatchImpl(SessionImpl& session, std::string text)
     : session_(session), text_(std::move(text)) {}
@@ -59,6 +68,20 @@ std::unique_ptr<Execution> PreparedBatchImpl::Execute(std::vector<ParamValue> pa
   // Another connection may have changed a table or procedure since.
   session_.RefreshCatalog();
   return std::make_unique<ExecutionImpl>(*this, std::move(params));
+}
+
+bool PreparedBatchImpl::SetsMayShareTransaction() {
+  if (tree_.statements.size() != 1) return false;
+  const auto* insert = std::get_if<ast::Insert>(&tree_.statements[0].body);
+  if (!insert || insert->select || insert->execute || insert->values.empty()) return false;
+  for (const std::vector<ast::ExprPtr>& row : insert->values) {
+    for (const ast::ExprPtr& e : row) {
+      if (!IsMarkerOrConstant(e)) return false;
+    }
+  }
+  session_.RefreshCatalog();
+  const CatalogTable* table = session_.catalog().FindTable(insert->table.name);
+  return table && table->xtype == "U" && session_.catalog().TriggersOf(table->id).empty();
 }
 
 }  // namespace sqlsim

@@ -22,6 +22,8 @@ class PreparedBatchImpl : public PreparedBatch {
   int32_t ParameterCount() const override { return parameter_count_; }
   const std::vector<ColumnDesc>& FirstResultColumns() const override;
   const std::string& Text() const override { return text_; }
+  std::vector<ColumnDesc> ParameterTypes() override;
+  bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
 
   SessionImpl& session() { return session_; }

@@ -113,6 +113,7 @@ struct Frame {
   const ProgramScope* scope = nullptr;
   StatementCache* cache = nullptr;
   const std::vector<ParamValue>* batch_params = nullptr;
+  std::vector<std::optional<Value>>* batch_outputs = nullptr;  // one per marker
   std::map<std::string, Value> values;  // lower-case name -> value
   std::map<std::string, CursorState> cursors;
   const TriggerContext* trigger = nullptr;

@@ -279,10 +279,11 @@ struct ExecuteArg {
   bool output = false;
 };
 
-// EXECUTE [@status =] proc args. Also carries the driver's own commands
+// EXECUTE [@status | ? =] proc args. Also carries the driver's own commands
 // (sqlsim_fault ...), which the executor recognises by name.
 struct Execute {
   std::string status_variable;
+  int32_t status_param = -1;  // EXEC ? = p: the marker's param_index
   ObjectName procedure;
   std::vector<ExecuteArg> args;
 };

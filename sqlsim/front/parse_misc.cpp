@@ -114,6 +114,9 @@ ast::Execute ParseExecuteBody(Parser& p) {
   if (p.Peek().kind == TokenKind::kVariable && p.AtSymbol("=", 1)) {
     execute.status_variable = p.Take().text;
     p.Take();
+  } else if (p.Peek().kind == TokenKind::kParameter && p.AtSymbol("=", 1)) {
+    execute.status_param = p.Take().param_index;
+    p.Take();
   }
   execute.procedure = p.ParseObjectName();
   if (AtExecuteArgument(p)) {

@@ -2,6 +2,7 @@
 #include "sqlsim/odbc/entry.h"
 #include "sqlsim/odbc/execute.h"
 #include "sqlsim/odbc/out_string.h"
+#include "sqlsim/odbc/results.h"
 #include "sqlsim/odbc/stmt_attrs.h"
 
 using namespace sqlsim::odbc;
@@ -49,6 +50,14 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLNumParams(SQLHSTMT handle, SQLSMALLINT* cou
     if (!s.batch) return s.diags.Error("HY010", "Function sequence error");
     if (count) *count = static_cast<SQLSMALLINT>(s.batch->ParameterCount());
     return SQL_SUCCESS;
+  });
+}
+
+SQLSIM_ODBC_API SQLRETURN SQL_API SQLDescribeParam(SQLHSTMT handle, SQLUSMALLINT number,
+                                                   SQLSMALLINT* sql_type, SQLULEN* size,
+                                                   SQLSMALLINT* digits, SQLSMALLINT* nullable) {
+  return Guarded<Stmt>(handle, "SQLDescribeParam", [&](Stmt& s) -> SQLRETURN {
+    return DescribeParameter(s, number, sql_type, size, digits, nullable);
   });
 }
 

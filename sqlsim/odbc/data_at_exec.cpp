@@ -65,10 +65,7 @@ SQLRETURN PutPiece(Stmt& s, SQLPOINTER data, SQLLEN length) {
 SQLRETURN BindParameter(Stmt& s, SQLUSMALLINT number, SQLSMALLINT io_type,
                         const ParamBinding& binding) {
   if (number == 0) return s.diags.Error("07009", "Invalid descriptor index");
-  if (io_type != SQL_PARAM_INPUT) {
-    if (io_type == SQL_PARAM_OUTPUT || io_type == SQL_PARAM_INPUT_OUTPUT) {
-      return s.diags.Error("HYC00", "Output parameters are not supported");
-    }
+  if (io_type != SQL_PARAM_INPUT && io_type != SQL_PARAM_OUTPUT && io_type != SQL_PARAM_INPUT_OUTPUT) {
     return s.diags.Error("HY105", "Invalid parameter type");
   }
   if (binding.buffer_length < 0) return s.diags.Error("HY090", "Invalid string or buffer length");
@@ -77,6 +74,7 @@ SQLRETURN BindParameter(Stmt& s, SQLUSMALLINT number, SQLSMALLINT io_type,
     return s.diags.Error(failure.sqlstate, failure.message);
   }
   s.params[number] = binding;
+  s.params[number].io_type = io_type;
   return SQL_SUCCESS;
 }
 

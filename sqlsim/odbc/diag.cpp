@@ -31,18 +31,19 @@ void DiagArea::AddDriver(std::string_view sqlstate, std::string_view message,
   records_.push_back(std::move(r));
 }
 
-void DiagArea::AddServer(const Diagnostic& d) {
+void DiagArea::AddServer(const Diagnostic& d, SQLLEN row) {
   DiagRecord r;
+  r.row = row;
   r.sqlstate = d.sqlstate.size() == 5 ? d.sqlstate : (IsError(d) ? "HY000" : "01000");
   r.native = d.native;
   r.message = kServerPrefix + d.message;
   records_.push_back(std::move(r));
 }
 
-bool DiagArea::AddServer(const Diagnostics& ds) {
+bool DiagArea::AddServer(const Diagnostics& ds, SQLLEN row) {
   bool error = false;
   for (const Diagnostic& d : ds) {
-    AddServer(d);
+    AddServer(d, row);
     error = error || IsError(d);
   }
   return error;

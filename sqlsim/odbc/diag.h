@@ -33,10 +33,10 @@ class DiagArea {
   void AddDriver(std::string_view sqlstate, std::string_view message,
                  SQLLEN row = SQL_ROW_NUMBER_UNKNOWN,
                  SQLINTEGER column = SQL_COLUMN_NUMBER_UNKNOWN);
-  // A message of the server.
-  void AddServer(const Diagnostic& d);
+  // A message of the server; row names the parameter set it came from.
+  void AddServer(const Diagnostic& d, SQLLEN row = SQL_ROW_NUMBER_UNKNOWN);
   // Appends every message; true if one of them was an error.
-  bool AddServer(const Diagnostics& ds);
+  bool AddServer(const Diagnostics& ds, SQLLEN row = SQL_ROW_NUMBER_UNKNOWN);
   // A record taken over from another handle.
   void Add(DiagRecord record) { records_.push_back(std::move(record)); }
 

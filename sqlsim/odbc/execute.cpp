@@ -1,8 +1,19 @@
 #include "sqlsim/odbc/execute.h"
 
 #include "sqlsim/odbc/escapes.h"
+#include "sqlsim/odbc/param_sets.h"
 
 namespace sqlsim::odbc {
+
+SQLRETURN OpenRows(Stmt& s, std::unique_ptr<RowSource> rows, SQLLEN diag_row) {
+  bool scrollable = s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY;
+  Diagnostics read;
+  s.cursor = Cursor::Open(std::move(rows), scrollable, s.attrs.max_rows, &read);
+  s.diags.AddServer(read, diag_row);
+  if (!s.cursor) return SQL_ERROR;
+  s.diags.cursor_row_count = s.cursor->known_rows();
+  return s.diags.empty() ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
+}
 
 namespace {
 
@@ -14,21 +25,16 @@ SQLRETURN NextResult(Stmt& s, bool first) {
   for (;;) {
     std::optional<Result> r = s.execution->NextResult();
     if (!r) {
+      SQLRETURN delivered = DeliverOutputs(s, *s.execution, 0, SQL_ROW_NUMBER_UNKNOWN);
       s.execution.reset();
+      if (delivered == SQL_ERROR) return SQL_ERROR;
+      messages = messages || delivered == SQL_SUCCESS_WITH_INFO;
       if (first) return messages ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
       return messages ? SQL_SUCCESS_WITH_INFO : SQL_NO_DATA;
     }
     messages = messages || !r->messages.empty();
     s.diags.AddServer(r->messages);
-    if (r->rows) {
-      bool scrollable = s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY;
-      Diagnostics read;
-      s.cursor = Cursor::Open(std::move(r->rows), scrollable, s.attrs.max_rows, &read);
-      s.diags.AddServer(read);
-      if (!s.cursor) return SQL_ERROR;
-      s.diags.cursor_row_count = s.cursor->known_rows();
-      return s.diags.empty() ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
-    }
+    if (r->rows) return OpenRows(s, std::move(r->rows), SQL_ROW_NUMBER_UNKNOWN);
     if (r->failed) return SQL_ERROR;
     // ODBC 2 applications read a procedure's first row set right after the
     // call: the counts of the statements before it are not results to them.
@@ -41,33 +47,6 @@ SQLRETURN NextResult(Stmt& s, bool first) {
       return messages ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
     }
   }
-}
-
-bool GatherParams(Stmt& s, std::vector<ParamValue>* values) {
-  int32_t count = s.batch->ParameterCount();
-  for (int32_t i = 1; i <= count; ++i) {
-    auto n = static_cast<SQLUSMALLINT>(i);
-    auto bound = s.params.find(n);
-    if (bound == s.params.end()) {
-      s.diags.AddDriver("07002", "COUNT field incorrect: parameter " + std::to_string(i) +
-                                     " of " + std::to_string(count) + " is not bound");
-      return false;
-    }
-    ParamValue value;
-    ParamFailure failure;
-    auto put = s.dae.data.find(n);
-    bool ok = put != s.dae.data.end()
-                  ? ParamFromPutData(bound->second, put->second ? &*put->second : nullptr,
-                                     &value, &failure)
-                  : ReadParam(bound->second, &value, &failure);
-    if (!ok) {
-      s.diags.AddDriver(failure.sqlstate,
-                        failure.message + " (parameter " + std::to_string(i) + ")");
-      return false;
-    }
-    values->push_back(std::move(value));
-  }
-  return true;
 }
 
 void ReportParamStatus(Stmt& s, SQLUSMALLINT status) {
@@ -104,7 +83,7 @@ SQLRETURN Prepare(Stmt& s, std::string_view text, bool keep) {
 
 SQLRETURN RunBatch(Stmt& s) {
   std::vector<ParamValue> values;
-  bool ok = GatherParams(s, &values);
+  bool ok = GatherParams(s, 0, SQL_ROW_NUMBER_UNKNOWN, &values);
   s.dae = DataAtExec{};
   if (!ok) {
     ReportParamStatus(s, SQL_PARAM_ERROR);
@@ -118,8 +97,7 @@ SQLRETURN RunBatch(Stmt& s) {
   if (rc == SQL_ERROR && !s.cursor) {
     // The application cannot reach later results after an error: the rest
     // of the batch runs now.
-    s.CloseResults();
-    s.ReturnToPrepared();
+    CloseCursor(s);
   }
   return rc;
 }
@@ -128,13 +106,14 @@ SQLRETURN PrepareStatement(Stmt& s, std::string_view text) { return Prepare(s, t
 
 SQLRETURN ExecutePrepared(Stmt& s) {
   if (!s.batch || !s.prepared) return s.diags.Error("HY010", "Function sequence error");
-  if (s.attrs.paramset_size != 1) return s.diags.Error("HYC00", "Arrays of parameters are not supported");
+  // A statement without markers runs once whatever the array size.
+  if (s.attrs.paramset_size != 1 && s.batch->ParameterCount() > 0) return ExecuteArray(s);
   s.CloseResults();
   s.row_count = -1;
   s.dae = DataAtExec{};
   for (int32_t i = 1; i <= s.batch->ParameterCount(); ++i) {
     auto it = s.params.find(static_cast<SQLUSMALLINT>(i));
-    if (it != s.params.end() && it->second.AtExecution()) s.dae.pending.push_back(it->first);
+    if (it != s.params.end() && BindingAtSet(s, it->second, 0).AtExecution()) s.dae.pending.push_back(it->first);
   }
   if (!s.dae.pending.empty()) {
     s.state = StmtState::kNeedData;
@@ -154,6 +133,14 @@ SQLRETURN ExecuteDirect(Stmt& s, std::string_view text) {
 }
 
 SQLRETURN MoreResults(Stmt& s) {
+  if (s.state == StmtState::kExecuted && s.sets.active) {
+    s.cursor.reset();
+    s.getdata = GetDataState{};
+    s.current_row = 0;
+    SQLRETURN rc = NextArrayResult(s, false);
+    if (rc == SQL_NO_DATA) s.ReturnToPrepared();
+    return rc;
+  }
   if (s.state != StmtState::kExecuted || !s.execution) {
     s.CloseResults();
     if (s.state == StmtState::kExecuted) s.ReturnToPrepared();
@@ -169,6 +156,16 @@ SQLRETURN MoreResults(Stmt& s) {
 }
 
 void CloseCursor(Stmt& s) {
+  // The rest of the batch runs, so its output parameters arrive as well.
+  s.cursor.reset();
+  while (s.sets.active) {
+    NextArrayResult(s, false);
+    s.cursor.reset();
+  }
+  if (s.execution) {
+    while (std::optional<Result> r = s.execution->NextResult()) r->rows.reset();
+    DeliverOutputs(s, *s.execution, 0, SQL_ROW_NUMBER_UNKNOWN);
+  }
   s.CloseResults();
   if (s.state == StmtState::kExecuted) s.ReturnToPrepared();
 }

@@ -21,6 +21,9 @@ SQLRETURN BindParameter(Stmt& stmt, SQLUSMALLINT number, SQLSMALLINT io_type,
 SQLRETURN ParamData(Stmt& stmt, SQLPOINTER* token);
 SQLRETURN PutData(Stmt& stmt, SQLPOINTER data, SQLLEN length);
 
+// Opens a cursor on a row set the batch sent.
+SQLRETURN OpenRows(Stmt& stmt, std::unique_ptr<RowSource> rows, SQLLEN diag_row);
+
 // Runs the prepared batch with the parameter values of the bindings and
 // the data put at execution; used by SQLExecute and the last SQLParamData.
 SQLRETURN RunBatch(Stmt& stmt);

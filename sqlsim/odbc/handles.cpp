@@ -51,6 +51,7 @@ void Stmt::CloseResults(bool cancel) {
   cursor.reset();
   getdata = GetDataState{};
   current_row = 0;
+  sets = ParamSetRun{};
   if (!execution) return;
   if (cancel) {
     execution->Cancel();

@@ -94,6 +94,9 @@ struct StmtAttrs {
   SQLULEN cursor_sensitivity = SQL_UNSPECIFIED;
   SQLULEN metadata_id = SQL_FALSE;
   SQLULEN paramset_size = 1;
+  SQLULEN param_bind_type = SQL_PARAM_BIND_BY_COLUMN;
+  SQLULEN* param_bind_offset = nullptr;
+  SQLUSMALLINT* param_operation = nullptr;
   SQLULEN* params_processed = nullptr;
   SQLUSMALLINT* param_status = nullptr;
 };
@@ -159,6 +162,22 @@ struct DataAtExec {
   std::map<SQLUSMALLINT, std::optional<std::string>> data;  // nullopt: NULL
 };
 
+// An execution with an array of parameter sets (SQL_ATTR_PARAMSET_SIZE
+// above 1): the batch runs once per set, each set after the results of the
+// one before, as the server runs the sets of one call.
+struct ParamSetRun {
+  bool active = false;
+  SQLULEN size = 0;
+  SQLULEN next = 0;                       // the set to start next
+  SQLULEN current = 0;                    // the set whose execution runs
+  SQLUSMALLINT status = SQL_PARAM_SUCCESS;  // of the current set so far
+  SQLULEN run = 0;                        // sets started (not ignored)
+  SQLULEN failed = 0;
+  SQLLEN rows = -1;                       // the sets' row counts summed
+  bool errors = false;                    // since the last return to the application
+  bool messages = false;
+};
+
 enum class StmtState { kAllocated, kPrepared, kNeedData, kExecuted };
 
 class Stmt : public HandleBase {
@@ -186,6 +205,7 @@ class Stmt : public HandleBase {
   std::unique_ptr<Cursor> cursor;
   SQLLEN row_count = -1;
   DataAtExec dae;
+  ParamSetRun sets;
   GetDataState getdata;
   uint64_t row_serial = 0;  // changes with every fetch and SQLSetPos
   size_t current_row = 0;   // row of the rowset SQLGetData reads

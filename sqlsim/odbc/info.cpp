@@ -53,7 +53,7 @@ std::optional<InfoValue> DriverInfo(const Dbc& dbc, SQLUSMALLINT type) {
     case SQL_ASYNC_MODE: return Int(SQL_AM_NONE);
     case SQL_MAX_ASYNC_CONCURRENT_STATEMENTS: return Int(0);
     case SQL_FILE_USAGE: return Small(SQL_FILE_NOT_SUPPORTED);
-    case SQL_DESCRIBE_PARAMETER: return Text("N");
+    case SQL_DESCRIBE_PARAMETER: return Text("Y");
     case SQL_NEED_LONG_DATA_LEN: return Text("N");
     case SQL_ROW_UPDATES: return Text("N");
     case SQL_MULT_RESULT_SETS: case SQL_MULTIPLE_ACTIVE_TXN: return Text("Y");
@@ -95,7 +95,7 @@ std::optional<InfoValue> CursorInfo(CursorSupport cursors, SQLUSMALLINT type) {
     case SQL_DEFAULT_TXN_ISOLATION: return Int(SQL_TXN_READ_COMMITTED);
     case SQL_TXN_ISOLATION_OPTION: return Int(SQL_TXN_READ_COMMITTED | SQL_TXN_SERIALIZABLE);
     case SQL_PARAM_ARRAY_ROW_COUNTS: return Int(SQL_PARC_NO_BATCH);
-    case SQL_PARAM_ARRAY_SELECTS: return Int(SQL_PAS_NO_SELECT);
+    case SQL_PARAM_ARRAY_SELECTS: return Int(SQL_PAS_BATCH);
     case SQL_BATCH_SUPPORT:
       return Int(SQL_BS_SELECT_EXPLICIT | SQL_BS_ROW_COUNT_EXPLICIT | SQL_BS_SELECT_PROC |
                  SQL_BS_ROW_COUNT_PROC);

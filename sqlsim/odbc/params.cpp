@@ -252,7 +252,7 @@ SQLSMALLINT ParamBinding::EffectiveCType() const {
 }
 
 bool ParamBinding::AtExecution() const {
-  return indicator && (*indicator == SQL_DATA_AT_EXEC ||
+  return io_type != SQL_PARAM_OUTPUT && indicator && (*indicator == SQL_DATA_AT_EXEC ||
                        *indicator <= SQL_LEN_DATA_AT_EXEC_OFFSET);
 }
 
@@ -266,6 +266,8 @@ bool CheckParamTypes(SQLSMALLINT c_type, SQLSMALLINT sql_type, ParamFailure* fai
 }
 
 bool ReadParam(const ParamBinding& b, ParamValue* out, ParamFailure* f) {
+  out->output = b.IsOutput();
+  if (b.io_type == SQL_PARAM_OUTPUT) return Finish(b, Value::Null(), out, f);
   SQLSMALLINT c = b.EffectiveCType();
   SQLLEN length = SQL_NTS;
   if (b.indicator) {
@@ -286,6 +288,7 @@ bool ReadParam(const ParamBinding& b, ParamValue* out, ParamFailure* f) {
 
 bool ParamFromPutData(const ParamBinding& b, const std::string* data,
                       ParamValue* out, ParamFailure* f) {
+  out->output = b.IsOutput();
   if (!data) return Finish(b, Value::Null(), out, f);
   SQLSMALLINT c = b.EffectiveCType();
   if (!IsVariableCType(c) && data->size() < FixedCTypeSize(c)) {
@@ -294,6 +297,23 @@ bool ParamFromPutData(const ParamBinding& b, const std::string* data,
   Value v;
   if (!ValueFromC(c, data->data(), static_cast<SQLLEN>(data->size()), &v, f)) return false;
   return Finish(b, std::move(v), out, f);
+}
+
+ParamBinding ParamBinding::AtSet(size_t set, SQLULEN bind_type, SQLULEN offset) const {
+  ParamBinding b = *this;
+  size_t element = bind_type;
+  size_t indicator_step = bind_type;
+  if (bind_type == SQL_PARAM_BIND_BY_COLUMN) {
+    SQLSMALLINT c = EffectiveCType();
+    element = IsVariableCType(c) ? static_cast<size_t>(buffer_length) : FixedCTypeSize(c);
+    indicator_step = sizeof(SQLLEN);
+  }
+  if (buffer) b.buffer = static_cast<char*>(buffer) + offset + set * element;
+  if (indicator) {
+    b.indicator = reinterpret_cast<SQLLEN*>(reinterpret_cast<char*>(indicator) + offset +
+                                            set * indicator_step);
+  }
+  return b;
 }
 
 }  // namespace sqlsim::odbc

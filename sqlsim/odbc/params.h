@@ -11,6 +11,7 @@
 namespace sqlsim::odbc {
 
 struct ParamBinding {
+  SQLSMALLINT io_type = SQL_PARAM_INPUT;
   SQLSMALLINT c_type = SQL_C_DEFAULT;
   SQLSMALLINT sql_type = SQL_VARCHAR;
   SQLULEN column_size = 0;
@@ -21,8 +22,14 @@ struct ParamBinding {
 
   // SQL_C_DEFAULT resolved against the SQL type.
   SQLSMALLINT EffectiveCType() const;
-  // SQL_DATA_AT_EXEC or SQL_LEN_DATA_AT_EXEC(n) in the indicator.
+  // SQL_DATA_AT_EXEC or SQL_LEN_DATA_AT_EXEC(n) in the indicator of an
+  // input parameter.
   bool AtExecution() const;
+  bool IsOutput() const { return io_type != SQL_PARAM_INPUT; }
+  // The binding of one set of a parameter array: column-wise (bind_type
+  // SQL_PARAM_BIND_BY_COLUMN) or row-wise (bind_type = size of the
+  // application's struct), shifted by the bind offset.
+  ParamBinding AtSet(size_t set, SQLULEN bind_type, SQLULEN offset) const;
 };
 
 struct ParamFailure {
@@ -35,6 +42,7 @@ struct ParamFailure {
 bool CheckParamTypes(SQLSMALLINT c_type, SQLSMALLINT sql_type, ParamFailure* failure);
 
 // A parameter bound with its data in the application's buffer.
+// An output parameter sends NULL; input/output ones their value.
 bool ReadParam(const ParamBinding& b, ParamValue* out, ParamFailure* failure);
 
 // A data-at-execution parameter from what SQLPutData collected: the C

@@ -12,6 +12,9 @@ SQLRETURN DescribeColumn(Stmt& stmt, SQLUSMALLINT column, SQLCHAR* name,
                          SQLSMALLINT name_max, SQLSMALLINT* name_length,
                          SQLSMALLINT* sql_type, SQLULEN* size, SQLSMALLINT* digits,
                          SQLSMALLINT* nullable);
+// SQLDescribeParam: the type a marker takes from where it stands.
+SQLRETURN DescribeParameter(Stmt& stmt, SQLUSMALLINT number, SQLSMALLINT* sql_type,
+                            SQLULEN* size, SQLSMALLINT* digits, SQLSMALLINT* nullable);
 SQLRETURN ColumnAttribute(Stmt& stmt, SQLUSMALLINT column, SQLUSMALLINT field,
                           SQLPOINTER text, SQLSMALLINT text_max, SQLSMALLINT* text_length,
                           SQLLEN* number);

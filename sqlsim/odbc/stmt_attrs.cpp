@@ -65,7 +65,8 @@ SQLRETURN SetPointerAttr(StmtAttrs& a, DiagArea& diags, SQLINTEGER attr, SQLPOIN
     case SQL_ATTR_FETCH_BOOKMARK_PTR: a.fetch_bookmark = value; break;
     case SQL_ATTR_PARAMS_PROCESSED_PTR: a.params_processed = static_cast<SQLULEN*>(value); break;
     case SQL_ATTR_PARAM_STATUS_PTR: a.param_status = static_cast<SQLUSMALLINT*>(value); break;
-    case SQL_ATTR_PARAM_BIND_OFFSET_PTR: case SQL_ATTR_PARAM_OPERATION_PTR:
+    case SQL_ATTR_PARAM_BIND_OFFSET_PTR: a.param_bind_offset = static_cast<SQLULEN*>(value); break;
+    case SQL_ATTR_PARAM_OPERATION_PTR: a.param_operation = static_cast<SQLUSMALLINT*>(value); break;
     case SQL_ATTR_ROW_OPERATION_PTR:
       if (value) return diags.Error("HYC00", "Optional feature not implemented");
       break;
@@ -145,10 +146,11 @@ SQLRETURN SetStmtAttribute(StmtAttrs& a, DiagArea& diags, CursorSupport cursors,
       return OnlyValue(&slot, v, SQL_FALSE, diags);
     }
     case SQL_ATTR_PARAMSET_SIZE:
-      if (v != 1) return diags.Error("HYC00", "Arrays of parameters are not supported");
+      if (v == 0) return BadValue(diags);
+      a.paramset_size = v;
       return SQL_SUCCESS;
     case SQL_ATTR_PARAM_BIND_TYPE:
-      if (v != SQL_PARAM_BIND_BY_COLUMN) return diags.Error("HYC00", "Optional feature not implemented");
+      a.param_bind_type = v;
       return SQL_SUCCESS;
     default:
       return SetPointerAttr(a, diags, attr, value);
@@ -181,14 +183,15 @@ SQLRETURN GetStmtAttribute(const StmtAttrs& a, DiagArea& diags, SQLINTEGER attr,
     case SQL_ATTR_KEYSET_SIZE: case SQL_ATTR_ENABLE_AUTO_IPD: n = 0; break;
     case SQL_ATTR_ASYNC_ENABLE: n = SQL_ASYNC_ENABLE_OFF; break;
     case SQL_ATTR_PARAMSET_SIZE: n = a.paramset_size; break;
-    case SQL_ATTR_PARAM_BIND_TYPE: n = SQL_PARAM_BIND_BY_COLUMN; break;
+    case SQL_ATTR_PARAM_BIND_TYPE: n = a.param_bind_type; break;
     case SQL_ATTR_ROW_BIND_OFFSET_PTR: pointer = true; p = a.row_bind_offset; break;
     case SQL_ATTR_ROW_STATUS_PTR: pointer = true; p = a.row_status; break;
     case SQL_ATTR_ROWS_FETCHED_PTR: pointer = true; p = a.rows_fetched; break;
     case SQL_ATTR_FETCH_BOOKMARK_PTR: pointer = true; p = a.fetch_bookmark; break;
     case SQL_ATTR_PARAMS_PROCESSED_PTR: pointer = true; p = a.params_processed; break;
     case SQL_ATTR_PARAM_STATUS_PTR: pointer = true; p = a.param_status; break;
-    case SQL_ATTR_PARAM_BIND_OFFSET_PTR: case SQL_ATTR_PARAM_OPERATION_PTR:
+    case SQL_ATTR_PARAM_BIND_OFFSET_PTR: pointer = true; p = a.param_bind_offset; break;
+    case SQL_ATTR_PARAM_OPERATION_PTR: pointer = true; p = a.param_operation; break;
     case SQL_ATTR_ROW_OPERATION_PTR:
       pointer = true;
       break;

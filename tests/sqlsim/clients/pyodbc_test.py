@@ -86,7 +86,6 @@ class PyodbcTest(unittest.TestCase):
             self.cur.execute("SELECT {fn UCASE(name) FROM items")
         self.assertEqual(caught.exception.args[0], "42000")
 
-
     def test_new_identity_read_back_in_the_inserting_batch(self):
         # The usual way to learn a new key: one batch, the value a Decimal.
         self.cur.execute("CREATE TABLE numbered (id int IDENTITY(10, 1) PRIMARY KEY, name varchar(10))")
@@ -96,6 +95,23 @@ class PyodbcTest(unittest.TestCase):
         columns = self.cur.execute("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.COLUMNS "
                                    "WHERE TABLE_NAME = ? ORDER BY ORDINAL_POSITION", "numbered").fetchall()
         self.assertEqual([c[0] for c in columns], ["id", "name"])
+
+    def test_fast_executemany_inserts_exactly_the_rows(self):
+        # Parameter arrays, typed by SQLDescribeParam.
+        self.cur.fast_executemany = True
+        start = datetime.datetime(2020, 1, 1, 8, 30)
+        rows = [(i, None if i % 7 == 0 else "name %d" % i, None if i % 11 == 0 else i / 4.0,
+                 start + datetime.timedelta(minutes=i)) for i in range(100000)]
+        self.cur.executemany("INSERT INTO items (id, name, price, added) VALUES (?, ?, ?, ?)", rows)
+        self.cn.commit()
+        got = self.cur.execute("SELECT id, name, price, added FROM items ORDER BY id").fetchall()
+        self.assertEqual([tuple(r) for r in got], rows)
+
+    def test_output_parameters_through_a_batch(self):
+        self.cur.execute("CREATE PROCEDURE twice @i int, @o int OUTPUT AS SET @o = @i * 2 RETURN 5")
+        row = self.cur.execute("SET NOCOUNT ON DECLARE @o int, @rc int "
+                               "EXEC @rc = twice ?, @o OUTPUT SELECT @o, @rc", 21).fetchone()
+        self.assertEqual(tuple(row), (42, 5))
 
 
 class CatalogTest(unittest.TestCase):

@@ -137,6 +137,7 @@ TEST(ParseTest, StatementBoundariesAndRareForms) {
       {"UPDATE TOP (10) t WITH (ROWLOCK) SET t.a = DEFAULT, @v = a DELETE TOP (1) FROM t", "2"},
       {"INSERT t (SELECT 1) INSERT INTO t (a) EXECUTE p", "2"},
       {"EXEC @rc = db.dbo.p 1, -2.5, N'x', ?, NULL, DEFAULT, @a = 3, @b = @c OUTPUT, @d OUT", "1"},
+      {"EXEC ? = p ?, @x = ? EXECUTE ?=p", "2"},
       {"CREATE PROCEDURE p (@a AS int = -1, @b int OUT) WITH RECOMPILE, EXECUTE AS OWNER AS RETURN @a", "1"},
       {"CREATE PROC p;2 () FOR REPLICATION AS PRINT 'x'", "1"},
       {"ALTER FUNCTION f() RETURNS int WITH RETURNS NULL ON NULL INPUT AS BEGIN RETURN 0 END", "1"},

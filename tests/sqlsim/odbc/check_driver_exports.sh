@@ -6,7 +6,7 @@ set -euo pipefail
 library=$1
 exported=$(nm -D --defined-only "$library" | awk '$2 ~ /^[TWi]$/ {print $3}' | sort -u)
 required="SQLAllocHandle SQLBindCol SQLBindParameter SQLColAttribute SQLConnect SQLDescribeCol
-SQLDisconnect SQLDriverConnect SQLEndTran SQLExecDirect SQLExecute SQLExtendedFetch SQLFetch
+SQLDescribeParam SQLDisconnect SQLDriverConnect SQLEndTran SQLExecDirect SQLExecute SQLExtendedFetch SQLFetch
 SQLFetchScroll SQLFreeHandle SQLFreeStmt SQLGetConnectAttr SQLGetData SQLGetDiagField
 SQLGetDiagRec SQLGetFunctions SQLGetInfo SQLGetStmtAttr SQLMoreResults SQLNumResultCols
 SQLParamData SQLPrepare SQLPutData SQLRowCount SQLSetConnectAttr SQLSetEnvAttr SQLSetStmtAttr

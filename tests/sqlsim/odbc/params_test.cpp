@@ -122,7 +122,8 @@ TEST_F(OdbcTest, UnknownTypesRefusedWhenBound) {
   Statement stmt(dbc());
   SQLINTEGER value = 0;
   for (const auto& [io, type, state] : {std::tuple{SQL_PARAM_INPUT, SQL_GUID, "HY004"},
-                                        {SQL_PARAM_OUTPUT, SQL_INTEGER, "HYC00"}}) {
+                                        {SQL_PARAM_INPUT, SQL_INTEGER + 100, "HY004"},
+                                        {SQL_PARAM_OUTPUT + 7, SQL_INTEGER, "HY105"}}) {
     EXPECT_EQ(Failure(SQLBindParameter(stmt, 1, io, SQL_C_SLONG, type, 0, 0, &value, 0, nullptr), stmt), state);
   }
 }

@@ -1,0 +1,210 @@
+// The types of a batch's ? markers, inferred as the server's
+// sp_describe_undeclared_parameters does: a marker compared with or
+// assigned to a column takes the column's type, one passed to a procedure
+// the parameter's type, the status target of EXEC ? = p int.
+#include <utility>
+
+#include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/prepared_batch.h"
+#include "sqlsim/engine/procedural.h"
+#include "sqlsim/engine/session.h"
+#include "sqlsim/front/ast.h"
+
+namespace sqlsim {
+namespace {
+
+bool IsComparison(const std::string& op) {
+  return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=" ||
+         op == "+" || op == "-" || op == "*" || op == "/" || op == "%";
+}
+
+class MarkerTypes {
+ public:
+  MarkerTypes(SessionImpl& session, std::vector<ColumnDesc>* out) : session_(session), out_(*out) {}
+
+  void Statements(const std::vector<ast::Statement>& statements) {
+    for (const ast::Statement& s : statements) Statement(s);
+  }
+
+ private:
+  struct InScope {
+    std::string alias;
+    const CatalogTable* table;
+  };
+
+  void Statement(const ast::Statement& s) { std::visit([this](const auto& body) { Body(body); }, s.body); }
+
+  template <class T>
+  void Body(const T&) {}
+  void Body(const ast::Select& select) { Select(select); }
+  void Body(const ast::Insert& insert) {
+    const CatalogTable* table = session_.catalog().FindTable(insert.table.name);
+    if (table) {
+      std::vector<const CatalogColumn*> columns;
+      if (insert.columns.empty()) {
+        for (const CatalogColumn& c : table->columns) {
+          if (!c.identity) columns.push_back(&c);
+        }
+      } else {
+        for (const std::string& name : insert.columns) columns.push_back(table->FindColumn(name));
+      }
+      for (const std::vector<ast::ExprPtr>& row : insert.values) {
+        for (size_t i = 0; i < row.size() && i < columns.size(); ++i) {
+          if (row[i] && columns[i]) Assign(*row[i], *columns[i]);
+        }
+      }
+    }
+    for (const std::vector<ast::ExprPtr>& row : insert.values) {
+      for (const ast::ExprPtr& e : row) Walk(e.get());
+    }
+    if (insert.select) Select(*insert.select);
+  }
+  void Body(const ast::Update& update) {
+    size_t mark = scope_.size();
+    AddTable(update.table);
+    AddFrom(update.from);
+    for (const ast::Assignment& a : update.set) {
+      if (!a.value) continue;
+      if (const CatalogColumn* column = ResolveColumn(a.column)) Assign(*a.value, *column);
+      Walk(a.value.get());
+    }
+    Walk(update.where.get());
+    scope_.resize(mark);
+  }
+  void Body(const ast::Delete& del) {
+    size_t mark = scope_.size();
+    AddTable(del.table);
+    AddFrom(del.from);
+    Walk(del.where.get());
+    scope_.resize(mark);
+  }
+  void Body(const ast::Execute& execute) {
+    if (execute.status_param >= 0) Set(execute.status_param, SqlType::kInt, 0, false);
+    std::optional<CatalogModule> found = session_.catalog().FindModule(execute.procedure.name);
+    if (!found || found->xtype != "P") return;
+    Diagnostics ignored;
+    CompiledModule* module = session_.procedures().Find(*found, &ignored);
+    if (!module) return;
+    size_t position = 0;
+    for (const ast::ExecuteArg& arg : execute.args) {
+      size_t index = arg.name.empty() ? position++ : module->parameters.size();
+      for (size_t i = 0; !arg.name.empty() && i < module->parameters.size(); ++i) {
+        if (module->parameters[i].name == ddl::FoldName(arg.name)) index = i;
+      }
+      if (index >= module->parameters.size() || !arg.value) continue;
+      if (arg.value->kind != ast::ExprKind::kParameter) continue;
+      const VariableType& type = module->parameters[index].type;
+      Set(arg.value->param_index, type.type, type.length, true);
+    }
+  }
+  void Body(const ast::Block& block) { Statements(block.statements); }
+  void Body(const ast::If& node) {
+    Walk(node.condition.get());
+    if (node.then_branch) Statement(*node.then_branch);
+    if (node.else_branch) Statement(*node.else_branch);
+  }
+  void Body(const ast::While& node) {
+    Walk(node.condition.get());
+    if (node.body) Statement(*node.body);
+  }
+  void Body(const ast::TryCatch& node) {
+    Statements(node.try_statements);
+    Statements(node.catch_statements);
+  }
+
+  void Select(const ast::Select& select) {
+    size_t mark = scope_.size();
+    AddFrom(select.from);
+    for (const ast::SelectItem& item : select.items) Walk(item.expr.get());
+    Walk(select.where.get());
+    Walk(select.having.get());
+    scope_.resize(mark);
+    if (select.union_next) Select(*select.union_next);
+  }
+
+  void AddTable(const ast::TableRef& ref) {
+    if (ref.derived) {
+      Select(*ref.derived);
+      return;
+    }
+    if (const CatalogTable* t = session_.catalog().FindTable(ref.name.name)) {
+      scope_.push_back({ref.alias.empty() ? ref.name.name : ref.alias, t});
+    }
+  }
+  void AddFrom(const std::vector<ast::FromItem>& from) {
+    for (const ast::FromItem& item : from) {
+      AddTable(item.table);
+      for (const ast::Join& join : item.joins) AddTable(join.table);
+    }
+    for (const ast::FromItem& item : from) {
+      for (const ast::Join& join : item.joins) Walk(join.on.get());
+    }
+  }
+
+  const CatalogColumn* ResolveColumn(const std::vector<std::string>& parts) {
+    if (parts.empty()) return nullptr;
+    const std::string& name = parts.back();
+    for (auto it = scope_.rbegin(); it != scope_.rend(); ++it) {
+      if (parts.size() >= 2 && ddl::FoldName(parts[parts.size() - 2]) != ddl::FoldName(it->alias)) continue;
+      if (const CatalogColumn* c = it->table->FindColumn(name)) return c;
+    }
+    return nullptr;
+  }
+
+  void Set(int32_t index, SqlType type, int32_t length, bool nullable) {
+    if (index < 0 || static_cast<size_t>(index) >= out_.size()) return;
+    ColumnDesc& d = out_[static_cast<size_t>(index)];
+    if (d.type != SqlType::kUnknown) return;  // the first use decides
+    d.type = type;
+    d.length = length;
+    d.nullable = nullable;
+  }
+
+  void Assign(const ast::Expr& value, const CatalogColumn& column) {
+    if (value.kind != ast::ExprKind::kParameter || value.param_index < 0) return;
+    if (static_cast<size_t>(value.param_index) >= out_.size()) return;
+    ColumnDesc& d = out_[static_cast<size_t>(value.param_index)];
+    if (d.type != SqlType::kUnknown) return;
+    d.type = column.type;
+    d.length = column.length;
+    d.precision = column.precision;
+    d.scale = column.scale;
+    d.nullable = column.nullable;
+  }
+
+  // Markers meeting columns in an expression: a = ?, ? < b, a IN (?, ?),
+  // a BETWEEN ? AND ?, a LIKE ?.
+  void Walk(const ast::Expr* e) {
+    if (!e) return;
+    bool pairs = (e->kind == ast::ExprKind::kBinary && IsComparison(e->op)) ||
+                 e->kind == ast::ExprKind::kInList || e->kind == ast::ExprKind::kBetween ||
+                 e->kind == ast::ExprKind::kLike;
+    if (pairs && !e->args.empty()) {
+      const ast::Expr* column = nullptr;
+      for (const ast::ExprPtr& a : e->args) {
+        if (a && a->kind == ast::ExprKind::kColumn) column = a.get();
+      }
+      const CatalogColumn* c = column ? ResolveColumn(column->parts) : nullptr;
+      for (const ast::ExprPtr& a : e->args) {
+        if (c && a) Assign(*a, *c);
+      }
+    }
+    for (const ast::ExprPtr& a : e->args) Walk(a.get());
+    if (e->subquery) Select(*e->subquery);
+  }
+
+  SessionImpl& session_;
+  std::vector<ColumnDesc>& out_;
+  std::vector<InScope> scope_;
+};
+
+}  // namespace
+
+std::vector<ColumnDesc> PreparedBatchImpl::ParameterTypes() {
+  std::vector<ColumnDesc> types(static_cast<size_t>(parameter_count_));
+  session_.RefreshCatalog();
+  MarkerTypes(session_, &types).Statements(tree_.statements);
+  return types;
+}
+
+}  // namespace sqlsim

@@ -1,0 +1,90 @@
+// SQLDescribeParam: a marker compared with or assigned to a column is
+// described as that column (as SQLDescribeCol describes it), one passed to
+// a procedure as the parameter, an untyped one as nvarchar(4000).
+#include <gmock/gmock.h>
+
+#include "odbc_support.h"
+
+namespace odbctest {
+namespace {
+
+struct Described {
+  SQLSMALLINT type = 0;
+  SQLULEN size = 0;
+  SQLSMALLINT digits = 0;
+  SQLSMALLINT nullable = 0;
+  bool operator==(const Described& o) const {
+    return type == o.type && size == o.size && digits == o.digits && nullable == o.nullable;
+  }
+};
+
+std::ostream& operator<<(std::ostream& os, const Described& d) {
+  return os << "type " << d.type << " size " << d.size << " digits " << d.digits << " nullable " << d.nullable;
+}
+
+const char* const kColumns[] = {"c", "v", "i", "s", "t", "b", "f", "r", "d", "dt", "bi", "bin"};
+
+class DescribeParamTest : public OdbcTest {
+ protected:
+  void SetUp() override {
+    OdbcTest::SetUp();
+    Exec("CREATE TABLE D (c char(10) NOT NULL, v varchar(30), i int, s smallint, t tinyint, b bigint, f float,"
+         " r real, d decimal(12,3), dt datetime NOT NULL, bi bit, bin varbinary(16))");
+    Statement stmt(dbc());
+    ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT c, v, i, s, t, b, f, r, d, dt, bi, bin FROM D"), SQL_NTS), stmt);
+    for (SQLUSMALLINT n = 1; n <= 12; ++n) {
+      Described d;
+      SQLDescribeCol(stmt, n, nullptr, 0, nullptr, &d.type, &d.size, &d.digits, &d.nullable);
+      columns_.push_back(d);
+    }
+  }
+
+  std::vector<Described> Markers(const std::string& sql) {
+    Statement stmt(dbc());
+    EXPECT_STMT_OK(SQLPrepare(stmt, Text(sql), SQL_NTS), stmt);
+    SQLSMALLINT count = 0;
+    SQLNumParams(stmt, &count);
+    std::vector<Described> out(static_cast<size_t>(count));
+    for (SQLUSMALLINT n = 1; n <= count; ++n) {
+      Described& d = out[n - 1u];
+      EXPECT_STMT_OK(SQLDescribeParam(stmt, n, &d.type, &d.size, &d.digits, &d.nullable), stmt);
+    }
+    return out;
+  }
+
+  std::vector<Described> columns_;
+};
+
+TEST_F(DescribeParamTest, MarkersTakeTheirColumnsTypes) {
+  std::string insert = "INSERT INTO D (c, v, i, s, t, b, f, r, d, dt, bi, bin) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  EXPECT_EQ(Markers(insert), columns_);
+  EXPECT_EQ(Markers("INSERT INTO D VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"), columns_);
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    SCOPED_TRACE(kColumns[i]);
+    std::vector<Described> expected = {columns_[i], columns_[i]};
+    EXPECT_EQ(Markers(std::string("SELECT * FROM D x WHERE x.") + kColumns[i] + " = ? OR ? > " + kColumns[i]),
+              expected);
+    EXPECT_EQ(Markers(std::string("UPDATE D SET ") + kColumns[i] + " = ? WHERE " + kColumns[i] + " IN (?)"),
+              expected);
+  }
+  EXPECT_EQ(columns_[0], (Described{SQL_CHAR, 10, 0, SQL_NO_NULLS}));
+  EXPECT_EQ(columns_[2], (Described{SQL_INTEGER, 10, 0, SQL_NULLABLE}));
+}
+
+TEST_F(DescribeParamTest, ProcedureParametersStatusAndUntypedMarkers) {
+  Exec("CREATE PROCEDURE P @a varchar(7), @b datetime OUTPUT AS RETURN 1");
+  std::vector<Described> markers = Markers("EXEC ? = P ?, @b = ?");
+  ASSERT_EQ(markers.size(), 3u);
+  EXPECT_EQ(markers[0], (Described{SQL_INTEGER, 10, 0, SQL_NO_NULLS}));
+  EXPECT_EQ(markers[1], (Described{SQL_VARCHAR, 7, 0, SQL_NULLABLE}));
+  EXPECT_EQ(markers[2], columns_[9].type == SQL_TYPE_TIMESTAMP ? (Described{SQL_TYPE_TIMESTAMP, 23, 3, SQL_NULLABLE})
+                                                                : Described{});
+  EXPECT_EQ(Markers("SELECT ?"), (std::vector<Described>{{SQL_WVARCHAR, 4000, 0, SQL_NULLABLE}}));
+  Statement stmt(dbc());
+  SQLPrepare(stmt, Text("SELECT ?"), SQL_NTS);
+  SQLSMALLINT type = 0;
+  EXPECT_EQ(Failure(SQLDescribeParam(stmt, 2, &type, nullptr, nullptr, nullptr), stmt), "07009");
+}
+
+}  // namespace
+}  // namespace odbctest

@@ -1,0 +1,181 @@
+// Arrays of parameter sets: each set runs the statement once; a failing
+// set does not stop the others; status array, processed count, row
+// numbers of the diagnostics, ignored sets, row-wise binding, and a
+// result per set of a SELECT.
+#include <gmock/gmock.h>
+
+#include "odbc_support.h"
+
+namespace odbctest {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+class ParamArrayTest : public OdbcTest {
+ protected:
+  void SetUp() override {
+    OdbcTest::SetUp();
+    Exec("CREATE TABLE T (Id int NOT NULL PRIMARY KEY, Name varchar(10) NULL)");
+  }
+
+  // Binds ids and names column-wise and runs the INSERT with them.
+  SQLRETURN InsertColumnWise(SQLHSTMT stmt, std::vector<SQLINTEGER>& ids, std::vector<SQLUSMALLINT>* status,
+                             SQLULEN* processed) {
+    names_.assign(ids.size() * 11, '\0');
+    name_ind_.assign(ids.size(), SQL_NTS);
+    for (size_t i = 0; i < ids.size(); ++i) names_.replace(i * 11, 4, "n" + std::to_string(ids[i] % 100) + "x");
+    status->assign(ids.size(), 99);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(ids.size()), 0);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_STATUS_PTR, status->data(), 0);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMS_PROCESSED_PTR, processed, 0);
+    SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids.data(), 0, nullptr);
+    SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, names_.data(), 11, name_ind_.data());
+    return SQLExecDirect(stmt, Text("INSERT INTO T (Id, Name) VALUES (?, ?)"), SQL_NTS);
+  }
+
+  std::string names_;
+  std::vector<SQLLEN> name_ind_;
+};
+
+TEST_F(ParamArrayTest, FailingSetsDoNotStopTheOthers) {
+  const struct {
+    std::vector<SQLINTEGER> ids;
+    SQLRETURN rc;
+    std::vector<SQLUSMALLINT> status;
+    SQLLEN rows;
+    std::vector<SQLLEN> diag_rows;
+  } cases[] = {
+      {{1}, SQL_SUCCESS, {SQL_PARAM_SUCCESS}, 1, {}},
+      {{2, 3, 2, 4, 3}, SQL_SUCCESS_WITH_INFO,
+       {SQL_PARAM_SUCCESS, SQL_PARAM_SUCCESS, SQL_PARAM_ERROR, SQL_PARAM_SUCCESS, SQL_PARAM_ERROR}, 3, {3, 3, 5, 5}},
+      {{1, 2}, SQL_ERROR, {SQL_PARAM_ERROR, SQL_PARAM_ERROR}, -1, {1, 1, 2, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ids.size());
+    Statement stmt(dbc());
+    std::vector<SQLINTEGER> ids = c.ids;
+    std::vector<SQLUSMALLINT> status;
+    SQLULEN processed = 0;
+    EXPECT_EQ(InsertColumnWise(stmt, ids, &status, &processed), c.rc);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(processed, ids.size());
+    std::vector<SQLLEN> diag_rows;
+    for (SQLSMALLINT rec = 1;; ++rec) {
+      SQLLEN row = 0;
+      if (!SQL_SUCCEEDED(SQLGetDiagField(SQL_HANDLE_STMT, stmt, rec, SQL_DIAG_ROW_NUMBER, &row, 0, nullptr))) break;
+      diag_rows.push_back(row);
+    }
+    EXPECT_EQ(diag_rows, c.diag_rows);  // 2627 and 3621 of each failed set
+    SQLLEN rows = -1;
+    if (c.rc != SQL_ERROR) SQLRowCount(stmt, &rows);
+    EXPECT_EQ(rows, c.rows);
+  }
+  EXPECT_THAT(Run("SELECT Id FROM T ORDER BY Id"), ElementsAre("rows:1,2,3,4,"));
+  EXPECT_THAT(Run("SELECT Name FROM T WHERE Id = 4"), ElementsAre("rows:n4x,"));
+}
+
+// Under autocommit a plain INSERT's sets share one commit, a trigger's
+// table's do not: either way a failed set (a key, a conversion that ends
+// its batch) leaves the others, and no transaction stays open.
+TEST_F(ParamArrayTest, FailedSetsKeepTheOthersWithOrWithoutOneCommit) {
+  Exec("CREATE TABLE L (Id int NULL)");
+  Exec("CREATE TABLE U (Id int NOT NULL PRIMARY KEY)");
+  Exec("CREATE TRIGGER TrU ON U FOR INSERT AS INSERT INTO L SELECT Id FROM INSERTED");
+  for (std::string table : {"T", "U"}) {
+    SCOPED_TRACE(table);
+    Statement stmt(dbc());
+    char ids[4][4] = {"1", "x", "1", "3"};
+    SQLLEN lengths[4] = {SQL_NTS, SQL_NTS, SQL_NTS, SQL_NTS};
+    std::vector<SQLUSMALLINT> status(4);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(4), 0);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_STATUS_PTR, status.data(), 0);
+    SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, ids, 4, lengths);
+    EXPECT_EQ(SQLExecDirect(stmt, Text("INSERT INTO " + table + " (Id) VALUES (?)"), SQL_NTS), SQL_SUCCESS_WITH_INFO);
+    EXPECT_THAT(status, ElementsAre(SQL_PARAM_SUCCESS, SQL_PARAM_ERROR, SQL_PARAM_ERROR, SQL_PARAM_SUCCESS));
+    EXPECT_THAT(Run("SELECT Id FROM " + table + " ORDER BY Id"), ElementsAre("rows:1,3,"));
+    EXPECT_THAT(Run("SELECT @@TRANCOUNT"), ElementsAre("rows:0,"));
+  }
+  EXPECT_THAT(Run("SELECT Id FROM L ORDER BY Id"), ElementsAre("rows:1,3,"));
+}
+
+TEST_F(ParamArrayTest, IgnoredSetsStayUnused) {
+  Statement stmt(dbc());
+  std::vector<SQLINTEGER> ids = {1, 2, 3};
+  std::vector<SQLUSMALLINT> operations = {SQL_PARAM_PROCEED, SQL_PARAM_IGNORE, SQL_PARAM_PROCEED};
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_OPERATION_PTR, operations.data(), 0);
+  std::vector<SQLUSMALLINT> status;
+  SQLULEN processed = 0;
+  EXPECT_EQ(InsertColumnWise(stmt, ids, &status, &processed), SQL_SUCCESS);
+  EXPECT_THAT(status, ElementsAre(SQL_PARAM_SUCCESS, SQL_PARAM_UNUSED, SQL_PARAM_SUCCESS));
+  EXPECT_EQ(processed, 3u);
+  EXPECT_THAT(Run("SELECT Id FROM T ORDER BY Id"), ElementsAre("rows:1,3,"));
+}
+
+TEST_F(ParamArrayTest, RowWiseWithBindOffset) {
+  struct Row {
+    SQLINTEGER id;
+    SQLLEN id_ind;
+    char name[11];
+    SQLLEN name_ind;
+  };
+  Row rows[4] = {{1, 0, "eins", SQL_NTS}, {2, 0, "zwei", SQL_NTS}, {3, 0, "", SQL_NULL_DATA}, {4, 0, "vier", 4}};
+  Statement stmt(dbc());
+  SQLULEN offset = 2 * sizeof(Row);
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(2), 0);
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_BIND_TYPE, Value(sizeof(Row)), 0);
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_BIND_OFFSET_PTR, &offset, 0);
+  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &rows[0].id, 0, &rows[0].id_ind);
+  SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, rows[0].name, 11, &rows[0].name_ind);
+  ASSERT_STMT_OK(SQLPrepare(stmt, Text("INSERT INTO T VALUES (?, ?)"), SQL_NTS), stmt);
+  EXPECT_STMT_OK(SQLExecute(stmt), stmt);
+  offset = 0;
+  EXPECT_STMT_OK(SQLExecute(stmt), stmt);
+  EXPECT_THAT(Run("SELECT ISNULL(Name, '-') FROM T ORDER BY Id"), ElementsAre("rows:eins,zwei,-,vier,"));
+}
+
+// One result per set; ODBC 2's SQLParamOptions reaches the same attributes.
+TEST_F(ParamArrayTest, SelectGivesOneResultPerSet) {
+  Exec("INSERT INTO T VALUES (1, 'a'), (2, 'b'), (3, 'c')");
+  Statement stmt(dbc());
+  SQLINTEGER ids[3] = {3, 9, 1};
+  SQLULEN processed = 0;
+  ASSERT_STMT_OK(SQLParamOptions(stmt, 3, &processed), stmt);
+  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids, 0, nullptr);
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT Name FROM T WHERE Id = ?"), SQL_NTS)),
+              ElementsAre("rows:c,", "rows:", "rows:a,"));
+  EXPECT_EQ(processed, 3u);
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT count(*) FROM T"), SQL_NTS)), ElementsAre("rows:3,"));
+}
+
+TEST_F(ParamArrayTest, OutputsPerSetAndNoDataAtExecution) {
+  Exec("CREATE PROCEDURE Twice @i int OUTPUT AS SET @i = @i * 2");
+  Statement stmt(dbc());
+  SQLINTEGER values[3] = {1, 2, 3};
+  SQLLEN indicators[3] = {0, 0, 0};
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(3), 0);
+  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, values, 0, indicators);
+  EXPECT_STMT_OK(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt);
+  EXPECT_THAT(values, ElementsAre(2, 4, 6));
+  indicators[1] = SQL_DATA_AT_EXEC;
+  EXPECT_EQ(Failure(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt), "HYC00");
+}
+
+// SQLGetInfo and SQLGetFunctions say what the driver does with arrays and markers.
+TEST_F(OdbcTest, InfoTellsHowArraysAndMarkersWork) {
+  for (const auto& [info, expected] : {std::pair{SQL_PARAM_ARRAY_ROW_COUNTS, SQL_PARC_NO_BATCH},
+                                       std::pair{SQL_PARAM_ARRAY_SELECTS, SQL_PAS_BATCH}}) {
+    SQLUINTEGER value = 0;
+    EXPECT_ODBC_OK(SQLGetInfo(dbc(), info, &value, sizeof value, nullptr), SQL_HANDLE_DBC, dbc());
+    EXPECT_EQ(value, static_cast<SQLUINTEGER>(expected)) << info;
+  }
+  char describes[4] = {};
+  SQLGetInfo(dbc(), SQL_DESCRIBE_PARAMETER, describes, sizeof describes, nullptr);
+  EXPECT_STREQ(describes, "Y");
+  SQLUSMALLINT supported = SQL_FALSE;
+  SQLGetFunctions(dbc(), SQL_API_SQLDESCRIBEPARAM, &supported);
+  EXPECT_EQ(supported, SQL_TRUE);
+}
+
+}  // namespace
+}  // namespace odbctest
