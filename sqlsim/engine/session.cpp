@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/catalog_watch.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/functions/register.h"
 
@@ -27,6 +28,13 @@ bool IsPlainName(const std::string& name) {
 bool FileExists(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0;
+}
+
+int64_t SchemaVersion(sqlite3* db) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA schema_version", -1, &raw, nullptr) != SQLITE_OK) return -1;
+  SqliteStmt query(raw);
+  return sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_int64(raw, 0) : -1;
 }
 
 Diagnostic CannotOpenDatabase(const std::string& name) {
@@ -52,6 +60,7 @@ SessionImpl::SessionImpl(ConnectOptions options)
 
 SessionImpl::~SessionImpl() {
   if (in_transaction_ && db_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  // The watch's destructor publishes a change left under way.
 }
 
 void SessionImpl::InvalidateCatalog() {
@@ -60,6 +69,20 @@ void SessionImpl::InvalidateCatalog() {
 }
 
 void SessionImpl::RefreshCatalog() {
+  PublishCatalogChange();
+  switch (catalog_watch_->Check(!sqlite3_get_autocommit(db_.get()))) {
+    case CatalogCheck::kUnchanged:
+      return;
+    case CatalogCheck::kChanged:
+      InvalidateCatalog();
+      return;
+    case CatalogCheck::kAskSqlite:
+      CompareSchemaVersion();
+      return;
+  }
+}
+
+void SessionImpl::CompareSchemaVersion() {
   if (!schema_version_query_) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v3(db_.get(), "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr) !=
@@ -76,6 +99,12 @@ void SessionImpl::RefreshCatalog() {
     schema_version_ = version;
     InvalidateCatalog();
   }
+}
+
+void SessionImpl::BeginCatalogChange() { catalog_watch_->BeginChange(); }
+
+void SessionImpl::PublishCatalogChange() {
+  if (catalog_watch_ && sqlite3_get_autocommit(db_.get())) catalog_watch_->Publish();
 }
 
 std::string SessionImpl::DatabasePath(const std::string& name) const {
@@ -114,13 +143,21 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
                          "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-32768;"
                          "PRAGMA mmap_size=1073741824;", nullptr, nullptr, nullptr);
+  // Creating or upgrading the system tables changes the catalog of the
+  // connections already there.
+  auto watch = std::make_unique<CatalogWatch>(path);
+  watch->BeginChange();
+  int64_t version_before = SchemaVersion(db.get());
   if (!RegisterServerFeatures(db.get(), diags)) return false;
+  watch->Publish(SchemaVersion(db.get()) != version_before);
   if (in_transaction_ && db_) {
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     in_transaction_ = false;
   }
   catalog_.reset();
   schema_version_query_.reset();
+  schema_version_ = -1;
+  catalog_watch_ = std::move(watch);
   db_ = std::move(db);
   catalog_ = std::make_unique<Catalog>(db_.get());
   captures_.clear();
@@ -157,6 +194,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   // that fired it.
   if (!in_transaction_ && (commit || sqlite3_get_autocommit(db_.get()))) return true;
   bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
+  PublishCatalogChange();
   if (!commit) {
     InvalidateCatalog();
     ForgetTempObjects();
@@ -188,9 +226,13 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
 }
 
 bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags) {
-  if (!opened_own || sqlite3_get_autocommit(db_.get())) return true;
-  if (!success) ForgetTempObjects();
-  return Exec(success ? "COMMIT" : "ROLLBACK", diags);
+  bool ended = true;
+  if (opened_own && !sqlite3_get_autocommit(db_.get())) {
+    if (!success) ForgetTempObjects();
+    ended = Exec(success ? "COMMIT" : "ROLLBACK", diags);
+  }
+  PublishCatalogChange();
+  return ended;
 }
 
 void SessionImpl::StartDeadline() {
