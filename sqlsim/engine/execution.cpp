@@ -25,8 +25,11 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
 }
 
 std::optional<Result> ExecutionImpl::TakeQueued() {
-  Result result = std::move(queued_.front());
-  queued_.pop_front();
+  Result result = std::move(queued_[queued_next_++]);
+  if (queued_next_ == queued_.size()) {
+    queued_.clear();
+    queued_next_ = 0;
+  }
   result.messages.insert(result.messages.begin(), pending_.begin(), pending_.end());
   pending_.clear();
   return result;
@@ -53,7 +56,7 @@ std::optional<Result> ExecutionImpl::NextResult() {
   auto& statements = batch_.statements();
   if (*batch_aborted_) done_ = true;
   for (;;) {
-    if (!queued_.empty()) return TakeQueued();
+    if (queued_next_ < queued_.size()) return TakeQueued();
     if (done_ || next_ >= statements.size()) break;
     CompiledStatement& statement = statements[next_++];
     if (last_read_) {
