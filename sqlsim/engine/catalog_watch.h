@@ -38,6 +38,8 @@ class CatalogWatch {
   // changed false when it turned out to change nothing.
   void Publish(bool changed = true);
   bool mapped() const { return shared_ != nullptr; }
+  // This connection raised the count of changes under way.
+  bool changing() const { return changing_; }
 
  private:
   struct Shared;

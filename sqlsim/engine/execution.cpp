@@ -54,7 +54,7 @@ class DeadlineScope {
 std::optional<Result> ExecutionImpl::NextResult() {
   DeadlineScope deadline(batch_.session());
   auto& statements = batch_.statements();
-  if (*batch_aborted_) done_ = true;
+  if (batch_aborted_ && *batch_aborted_) done_ = true;
   for (;;) {
     if (queued_next_ < queued_.size()) return TakeQueued();
     if (done_ || next_ >= statements.size()) break;
@@ -133,8 +133,12 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
         DescribeColumns(session, stmt, statement.columns));
     statement.described_valid = true;
   }
+  // What reading the rows did matters only to the statements after it.
+  if (next_ < batch_.statements().size()) {
+    if (!batch_aborted_) batch_aborted_ = std::make_shared<bool>(false);
+    last_read_ = std::make_shared<ReadOutcome>();
+  }
   Result result;
-  last_read_ = std::make_shared<ReadOutcome>();
   result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session, last_read_);
   return result;
 }

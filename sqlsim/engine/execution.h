@@ -34,8 +34,9 @@ class ExecutionImpl : public Execution {
   std::vector<ParamValue> params_;
   size_t next_ = 0;
   bool done_ = false;
-  // Set by the row sources of this execution (see SqliteRowSource).
-  std::shared_ptr<bool> batch_aborted_ = std::make_shared<bool>(false);
+  // Set by the row sources of this execution (see SqliteRowSource); made
+  // only for a SELECT that has statements after it.
+  std::shared_ptr<bool> batch_aborted_;
   Diagnostics pending_;
   // Results of statements run by the interpreter, waiting for the client
   // from queued_next_ on. A vector, unlike a deque, allocates nothing for

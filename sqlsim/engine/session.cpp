@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <time.h>
+
 #include <cstdio>
 
 #include <utility>
@@ -28,6 +30,15 @@ bool IsPlainName(const std::string& name) {
 bool FileExists(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0;
+}
+
+// The time limit is whole seconds, and every execute and every row starts
+// it anew: the coarse clock (a few ms) costs a fraction of the exact one.
+std::chrono::steady_clock::time_point CoarseNow() {
+  struct timespec now;
+  if (::clock_gettime(CLOCK_MONOTONIC_COARSE, &now) != 0) return std::chrono::steady_clock::now();
+  return std::chrono::steady_clock::time_point(std::chrono::seconds(now.tv_sec) +
+                                               std::chrono::nanoseconds(now.tv_nsec));
 }
 
 int64_t SchemaVersion(sqlite3* db) {
@@ -104,7 +115,7 @@ void SessionImpl::CompareSchemaVersion() {
 void SessionImpl::BeginCatalogChange() { catalog_watch_->BeginChange(); }
 
 void SessionImpl::PublishCatalogChange() {
-  if (catalog_watch_ && sqlite3_get_autocommit(db_.get())) catalog_watch_->Publish();
+  if (catalog_watch_ && catalog_watch_->changing() && sqlite3_get_autocommit(db_.get())) catalog_watch_->Publish();
 }
 
 std::string SessionImpl::DatabasePath(const std::string& name) const {
@@ -240,10 +251,10 @@ void SessionImpl::StartDeadline() {
     deadline_ = std::chrono::steady_clock::time_point::max();
     return;
   }
-  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.statement_timeout_ms);
+  deadline_ = CoarseNow() + std::chrono::milliseconds(options_.statement_timeout_ms);
 }
 
-bool SessionImpl::DeadlinePassed() const { return std::chrono::steady_clock::now() > deadline_; }
+bool SessionImpl::DeadlinePassed() const { return CoarseNow() > deadline_; }
 
 bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
   if (!in_transaction_) {
