@@ -3,10 +3,12 @@
 // statement it prepared before; changes rolled back or not yet committed
 // do not. (A connection of sqlsim only holds a transaction with the write
 // lock, so no other connection commits a change while it is in one.)
+#include "odbc_support.h"
+
+#if !defined(_WIN32)
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "odbc_support.h"
+#endif
 
 namespace odbctest {
 namespace {
@@ -31,6 +33,7 @@ std::string AllRows(SQLHSTMT stmt, SQLRETURN rc) {
   return rc == SQL_NO_DATA ? out : out + Explain(rc, SQL_HANDLE_STMT, stmt);
 }
 
+#if !defined(_WIN32)
 // Runs sql in a child process on its own connection: its exit status.
 int RunInChildProcess(const std::string& connection_string, const std::string& sql) {
   pid_t child = ::fork();
@@ -47,6 +50,7 @@ int RunInChildProcess(const std::string& connection_string, const std::string& s
   if (child < 0 || ::waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
 
 enum class By {
   kOther,         // text runs on the other connection
@@ -84,8 +88,10 @@ TEST_F(OdbcTest, CatalogChangesOfOthersReachPreparedStatements) {
        "SET NOCOUNT ON INSERT INTO A5 VALUES (1) SELECT count(*) FROM L5",
        {{By::kOurs, "0;"}, {By::kOther, "CREATE TRIGGER T5 ON A5 FOR INSERT AS INSERT INTO L5 VALUES (1)"},
         {By::kOurs, "1;"}, {By::kOther, "DROP TRIGGER T5"}, {By::kOurs, "1;"}}},
+#if !defined(_WIN32)  // the Windows build runs under Wine, where sqlsim is the same Linux library
       {"procedure altered by another process", {"CREATE PROCEDURE P6 AS SELECT 1"}, "EXECUTE P6",
        {{By::kOurs, "1;"}, {By::kOtherProcess, "ALTER PROCEDURE P6 AS SELECT 2"}, {By::kOurs, "2;"}}},
+#endif
       {"change rolled back, then one committed", {"CREATE PROCEDURE P7 AS SELECT 1"}, "EXECUTE P7",
        {{By::kOurs, "1;"}, {By::kOther, "BEGIN TRANSACTION"}, {By::kOther, "ALTER PROCEDURE P7 AS SELECT 2"},
         {By::kOurs, "1;"}, {By::kOther, "ROLLBACK"}, {By::kOurs, "1;"},
@@ -106,8 +112,10 @@ TEST_F(OdbcTest, CatalogChangesOfOthersReachPreparedStatements) {
       if (step.by == By::kOther) {
         Statement change(other.dbc());
         EXPECT_EQ(AllRows(change, SQLExecDirect(change, Text(step.text), SQL_NTS)), "");
+#if !defined(_WIN32)
       } else if (step.by == By::kOtherProcess) {
         EXPECT_EQ(RunInChildProcess(ConnectionString(dir_), step.text), 0);
+#endif
       } else {
         EXPECT_EQ(AllRows(stmt, SQLExecute(stmt)), step.text);
       }
