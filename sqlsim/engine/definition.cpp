@@ -53,7 +53,11 @@ bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body,
 bool RunDefinition(SessionImpl& session, const ast::StatementBody& body, std::string_view source,
                    Diagnostics* diags) {
   bool opened_own = false;
-  if (!session.BeginStatement(true, &opened_own, diags)) return false;
+  session.BeginCatalogChange();
+  if (!session.BeginStatement(true, &opened_own, diags)) {
+    session.PublishCatalogChange();
+    return false;
+  }
   bool ok = RunDefinitionBody(session, body, source, diags);
   bool ended = session.EndStatement(opened_own, ok, diags);
   session.InvalidateCatalog();

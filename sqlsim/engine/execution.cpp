@@ -29,8 +29,11 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
 }
 
 std::optional<Result> ExecutionImpl::TakeQueued() {
-  Result result = std::move(queued_.front());
-  queued_.pop_front();
+  Result result = std::move(queued_[queued_next_++]);
+  if (queued_next_ == queued_.size()) {
+    queued_.clear();
+    queued_next_ = 0;
+  }
   result.messages.insert(result.messages.begin(), pending_.begin(), pending_.end());
   pending_.clear();
   return result;
@@ -55,9 +58,9 @@ class DeadlineScope {
 std::optional<Result> ExecutionImpl::NextResult() {
   DeadlineScope deadline(batch_.session());
   auto& statements = batch_.statements();
-  if (*batch_aborted_) done_ = true;
+  if (batch_aborted_ && *batch_aborted_) done_ = true;
   for (;;) {
-    if (!queued_.empty()) return TakeQueued();
+    if (queued_next_ < queued_.size()) return TakeQueued();
     if (done_ || next_ >= statements.size()) break;
     CompiledStatement& statement = statements[next_++];
     if (last_read_) {
@@ -134,8 +137,12 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
         DescribeColumns(session, stmt, statement.columns));
     statement.described_valid = true;
   }
+  // What reading the rows did matters only to the statements after it.
+  if (next_ < batch_.statements().size()) {
+    if (!batch_aborted_) batch_aborted_ = std::make_shared<bool>(false);
+    last_read_ = std::make_shared<ReadOutcome>();
+  }
   Result result;
-  last_read_ = std::make_shared<ReadOutcome>();
   result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session, last_read_);
   return result;
 }

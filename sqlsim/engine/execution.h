@@ -2,7 +2,6 @@
 // result for the client to read.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -37,11 +36,15 @@ class ExecutionImpl : public Execution {
   std::vector<std::optional<Value>> outputs_;
   size_t next_ = 0;
   bool done_ = false;
-  // Set by the row sources of this execution (see SqliteRowSource).
-  std::shared_ptr<bool> batch_aborted_ = std::make_shared<bool>(false);
+  // Set by the row sources of this execution (see SqliteRowSource); made
+  // only for a SELECT that has statements after it.
+  std::shared_ptr<bool> batch_aborted_;
   Diagnostics pending_;
-  // Results of statements run by the interpreter, waiting for the client.
-  std::deque<Result> queued_;
+  // Results of statements run by the interpreter, waiting for the client
+  // from queued_next_ on. A vector, unlike a deque, allocates nothing for
+  // the batches (most) that queue nothing.
+  std::vector<Result> queued_;
+  size_t queued_next_ = 0;
   Interpreter interpreter_;
   Frame frame_;
   std::shared_ptr<ReadOutcome> last_read_;  // of the SELECT read last

@@ -208,6 +208,7 @@ Flow Interpreter::RunCreateModule(const ast::Statement& s, Frame& frame) {
   std::string text;
   if (frame.batch_text && s.pos.offset <= frame.batch_text->size()) text = frame.batch_text->substr(s.pos.offset);
   bool opened_own = false;
+  session_.BeginCatalogChange();
   if (!session_.BeginStatement(true, &opened_own, &diags)) return Failed(diags, frame);
   bool ok = ::sqlsim::RunCreateModule(session_, module, text, &diags);
   bool ended = session_.EndStatement(opened_own, ok, &diags);

@@ -348,7 +348,7 @@ void CallUserFunction(sqlite3_context* context, int argc, sqlite3_value** argv) 
   }
   std::vector<Value> args;
   for (int i = 1; i < argc; ++i) args.push_back(ArgumentValue(argv[i]));
-  std::deque<Result> ignored;
+  std::vector<Result> ignored;
   Interpreter interpreter(session, &ignored);
   Value result;
   Diagnostic error;

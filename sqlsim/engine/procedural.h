@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -145,7 +144,7 @@ enum class Flow {
 // Runs statements of a program, sending results to the queue.
 class Interpreter {
  public:
-  Interpreter(SessionImpl& session, std::deque<Result>* results) : session_(session), results_(results) {}
+  Interpreter(SessionImpl& session, std::vector<Result>* results) : session_(session), results_(results) {}
 
   Flow RunList(const std::vector<ast::Statement>& statements, Frame& frame);
   Flow Run(const ast::Statement& statement, Frame& frame);
@@ -203,7 +202,7 @@ class Interpreter {
   bool TimeUp(Diagnostics* diags);
 
   SessionImpl& session_;
-  std::deque<Result>* results_;
+  std::vector<Result>* results_;
   Diagnostic last_error_;
   std::set<int32_t> active_triggers_;  // a trigger does not fire itself again
 };

@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <time.h>
+
 #include <cstdio>
 
 #include <utility>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/catalog_watch.h"
 #include "sqlsim/engine/identity.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/functions/register.h"
@@ -28,6 +31,22 @@ bool IsPlainName(const std::string& name) {
 bool FileExists(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0;
+}
+
+// The time limit is whole seconds, and every execute and every row starts
+// it anew: the coarse clock (a few ms) costs a fraction of the exact one.
+std::chrono::steady_clock::time_point CoarseNow() {
+  struct timespec now;
+  if (::clock_gettime(CLOCK_MONOTONIC_COARSE, &now) != 0) return std::chrono::steady_clock::now();
+  return std::chrono::steady_clock::time_point(std::chrono::seconds(now.tv_sec) +
+                                               std::chrono::nanoseconds(now.tv_nsec));
+}
+
+int64_t SchemaVersion(sqlite3* db) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, "PRAGMA schema_version", -1, &raw, nullptr) != SQLITE_OK) return -1;
+  SqliteStmt query(raw);
+  return sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_int64(raw, 0) : -1;
 }
 
 Diagnostic CannotOpenDatabase(const std::string& name) {
@@ -53,6 +72,7 @@ SessionImpl::SessionImpl(ConnectOptions options)
 
 SessionImpl::~SessionImpl() {
   if (in_transaction_ && db_) sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+  // The watch's destructor publishes a change left under way.
 }
 
 void SessionImpl::InvalidateCatalog() {
@@ -61,6 +81,20 @@ void SessionImpl::InvalidateCatalog() {
 }
 
 void SessionImpl::RefreshCatalog() {
+  PublishCatalogChange();
+  switch (catalog_watch_->Check(!sqlite3_get_autocommit(db_.get()))) {
+    case CatalogCheck::kUnchanged:
+      return;
+    case CatalogCheck::kChanged:
+      InvalidateCatalog();
+      return;
+    case CatalogCheck::kAskSqlite:
+      CompareSchemaVersion();
+      return;
+  }
+}
+
+void SessionImpl::CompareSchemaVersion() {
   if (!schema_version_query_) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v3(db_.get(), "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr) !=
@@ -77,6 +111,12 @@ void SessionImpl::RefreshCatalog() {
     schema_version_ = version;
     InvalidateCatalog();
   }
+}
+
+void SessionImpl::BeginCatalogChange() { catalog_watch_->BeginChange(); }
+
+void SessionImpl::PublishCatalogChange() {
+  if (catalog_watch_ && catalog_watch_->changing() && sqlite3_get_autocommit(db_.get())) catalog_watch_->Publish();
 }
 
 std::string SessionImpl::DatabasePath(const std::string& name) const {
@@ -115,13 +155,21 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   sqlite3_exec(db.get(), "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
                          "PRAGMA foreign_keys=OFF; PRAGMA cache_size=-32768;"
                          "PRAGMA mmap_size=1073741824;", nullptr, nullptr, nullptr);
+  // Creating or upgrading the system tables changes the catalog of the
+  // connections already there.
+  auto watch = std::make_unique<CatalogWatch>(path);
+  watch->BeginChange();
+  int64_t version_before = SchemaVersion(db.get());
   if (!RegisterServerFeatures(db.get(), diags)) return false;
+  watch->Publish(SchemaVersion(db.get()) != version_before);
   if (in_transaction_ && db_) {
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     in_transaction_ = false;
   }
   catalog_.reset();
   schema_version_query_.reset();
+  schema_version_ = -1;
+  catalog_watch_ = std::move(watch);
   db_ = std::move(db);
   catalog_ = std::make_unique<Catalog>(db_.get());
   captures_.clear();
@@ -158,6 +206,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   // that fired it.
   if (!in_transaction_ && (commit || sqlite3_get_autocommit(db_.get()))) return true;
   bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
+  PublishCatalogChange();
   if (!commit) {
     InvalidateCatalog();
     ForgetTempObjects();
@@ -191,9 +240,13 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
 }
 
 bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags) {
-  if (!opened_own || sqlite3_get_autocommit(db_.get())) return true;
-  if (!success) ForgetTempObjects();
-  return Exec(success ? "COMMIT" : "ROLLBACK", diags);
+  bool ended = true;
+  if (opened_own && !sqlite3_get_autocommit(db_.get())) {
+    if (!success) ForgetTempObjects();
+    ended = Exec(success ? "COMMIT" : "ROLLBACK", diags);
+  }
+  PublishCatalogChange();
+  return ended;
 }
 
 void SessionImpl::StartDeadline() {
@@ -201,10 +254,10 @@ void SessionImpl::StartDeadline() {
     deadline_ = std::chrono::steady_clock::time_point::max();
     return;
   }
-  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(options_.statement_timeout_ms);
+  deadline_ = CoarseNow() + std::chrono::milliseconds(options_.statement_timeout_ms);
 }
 
-bool SessionImpl::DeadlinePassed() const { return std::chrono::steady_clock::now() > deadline_; }
+bool SessionImpl::DeadlinePassed() const { return CoarseNow() > deadline_; }
 
 bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
   if (!in_transaction_) {

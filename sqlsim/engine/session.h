@@ -17,6 +17,7 @@
 namespace sqlsim {
 
 class Catalog;
+class CatalogWatch;
 
 class SessionImpl : public Session {
  public:
@@ -42,6 +43,11 @@ class SessionImpl : public Session {
   void InvalidateCatalog();
   // Forgets the catalog if another connection changed the schema.
   void RefreshCatalog();
+  // Before a statement changes the catalog: the other connections check
+  // SQLite's schema version until the change is published.
+  void BeginCatalogChange();
+  // Tells the other connections once this connection's transaction ended.
+  void PublishCatalogChange();
   // Changes whenever the connection moves to another database, so that
   // statements prepared on the old one are made again.
   uint64_t generation() const { return generation_; }
@@ -86,6 +92,8 @@ class SessionImpl : public Session {
   bool DeadlinePassed() const;
 
  private:
+  void CompareSchemaVersion();
+
   ConnectOptions options_;
   StatementTrace trace_;
   SqliteDb db_;
@@ -101,6 +109,7 @@ class SessionImpl : public Session {
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;
   SqliteStmt schema_version_query_;
+  std::unique_ptr<CatalogWatch> catalog_watch_;
   std::unique_ptr<ModuleCache> procedures_;
   std::map<std::string, CaptureState> captures_;
   std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
