@@ -166,6 +166,16 @@ Catalog::Catalog(sqlite3* db) : db_(db) {}
 
 bool Catalog::EnsureSystemTables(Diagnostics* diags) {
   if (HasCurrentCatalog(db_)) return true;
+  if (sqlite3_get_autocommit(db_)) {
+    // The write lock first: a transaction that has read cannot wait for
+    // another writer (SQLite refuses it at once), and the upgrade reads
+    // before it writes.
+    if (!ddl::Exec(db_, "BEGIN IMMEDIATE", diags)) return false;
+    bool done = EnsureSystemTables(diags);
+    Diagnostics ignored;
+    bool ended = ddl::Exec(db_, done ? "COMMIT" : "ROLLBACK", done ? diags : &ignored);
+    return done && ended;
+  }
   Invalidate();
   ddl::Savepoint savepoint(db_, diags);
   if (!savepoint.ok()) return false;

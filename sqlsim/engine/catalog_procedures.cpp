@@ -68,15 +68,6 @@ bool SelectModules(SessionImpl& session, const CatalogRequest& r, std::vector<Mo
 // The server names a procedure with its group number.
 std::string NumberedName(const std::string& name) { return name + ";1"; }
 
-// The type of a parameter or return value as ast::TypeName writes it.
-CatalogTypeColumns TypeColumnsOfDeclared(const ast::TypeName& type, bool odbc3_types) {
-  SqlType t = SqlTypeOf(type);
-  bool decimal = t == SqlType::kDecimal;
-  int32_t length = decimal ? 0 : (type.length == ast::TypeName::kNone ? 1 : type.length);
-  int32_t precision = decimal ? (type.length > 0 ? type.length : 18) : 0;
-  int32_t scale = decimal && type.scale > 0 ? type.scale : 0;
-  return TypeColumnsOf(t, length, precision, scale, false, odbc3_types);
-}
 
 CatalogRow ParameterRow(SessionImpl& session, const std::string& procedure, const std::string& name,
                         int32_t column_type, const CatalogTypeColumns& t, int64_t ordinal, bool nullable) {
@@ -103,6 +94,16 @@ CatalogRow ParameterRow(SessionImpl& session, const std::string& procedure, cons
 }
 
 }  // namespace
+
+// The type of a parameter or return value as ast::TypeName writes it.
+CatalogTypeColumns TypeColumnsOfDeclared(const ast::TypeName& type, bool odbc3_types) {
+  SqlType t = SqlTypeOf(type);
+  bool decimal = t == SqlType::kDecimal;
+  int32_t length = decimal ? 0 : (type.length == ast::TypeName::kNone ? 1 : type.length);
+  int32_t precision = decimal ? (type.length > 0 ? type.length : 18) : 0;
+  int32_t scale = decimal && type.scale > 0 ? type.scale : 0;
+  return TypeColumnsOf(t, length, precision, scale, false, odbc3_types);
+}
 
 std::unique_ptr<RowSource> QueryProcedures(SessionImpl& session, const CatalogRequest& r, Diagnostics* diags) {
   CatalogResult result(r.shape, ProcedureColumns());

@@ -10,6 +10,7 @@
 
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/catalog_queries.h"
+#include "sqlsim/front/ast.h"
 
 namespace sqlsim {
 
@@ -53,6 +54,8 @@ struct CatalogTypeColumns {
 };
 CatalogTypeColumns TypeColumnsOf(SqlType type, int32_t length, int32_t precision, int32_t scale, bool identity,
                                  bool odbc3_types);
+// The same of a parameter or return value as ast::TypeName writes it.
+CatalogTypeColumns TypeColumnsOfDeclared(const ast::TypeName& type, bool odbc3_types);
 
 Value TextValue(const std::string& s);
 Value IntValue(int64_t v);

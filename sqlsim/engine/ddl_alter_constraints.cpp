@@ -1,4 +1,5 @@
 // ALTER TABLE ... DROP COLUMN, ADD CONSTRAINT and DROP CONSTRAINT.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,18 @@ bool DropColumn(sqlite3* db, const CatalogTable& table, const std::string& name,
   if (!dependents.empty()) {
     return DependentsFail(dependents, "ALTER TABLE DROP COLUMN", column->name, diags);
   }
-  if (!Exec(db, "ALTER TABLE " + QuoteId(table.name) + " DROP COLUMN " + QuoteId(column->name),
-            diags)) {
+  std::vector<ColumnSpec> specs;
+  if (!LoadColumnSpecs(db, table, &specs, diags)) return false;
+  std::vector<RebuildColumn> columns = KeepColumns(specs);
+  auto dropped = std::find_if(columns.begin(), columns.end(),
+                              [&](const RebuildColumn& c) { return c.spec.colid == column->colid; });
+  if (dropped != columns.end() && dropped->spec.inline_key) {
+    // SQLite cannot drop its row id column (an IDENTITY one, key or not):
+    // the table is made again without it.
+    columns.erase(dropped);
+    if (!RebuildTable(db, table, columns, diags)) return false;
+  } else if (!Exec(db, "ALTER TABLE " + QuoteId(table.name) + " DROP COLUMN " + QuoteId(column->name),
+                   diags)) {
     return false;
   }
   return RemoveColumnRow(db, table, column->colid, diags);

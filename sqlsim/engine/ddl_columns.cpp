@@ -4,6 +4,7 @@
 
 #include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/types.h"
+#include "sqlsim/functions/function_error.h"
 
 namespace sqlsim::ddl {
 namespace {
@@ -144,9 +145,30 @@ int32_t StoreLength(const CatalogColumn& column) {
   return DeclaredLength(column) > 0 ? DeclaredLength(column) : 0;
 }
 
+namespace {
+
+// SQLite numbers a row id up to the bigint limit; the server stops a
+// narrower IDENTITY column at its type's limit with 8115. A named CHECK
+// carries the error, so that the statement fails as a whole.
+std::string IdentityRangeCheck(const ColumnSpec& column) {
+  const char* range = nullptr;
+  switch (column.type) {
+    case SqlType::kTinyint: range = "0 AND 255"; break;
+    case SqlType::kSmallint: range = "-32768 AND 32767"; break;
+    case SqlType::kInt: range = "-2147483648 AND 2147483647"; break;
+    default: return "";
+  }
+  std::string error = EncodeFunctionError(8115, "Arithmetic overflow error converting IDENTITY to data type " +
+                                                    std::string(CanonicalTypeName(column.type)) + ".");
+  return " CONSTRAINT " + QuoteId(error) + " CHECK (" + QuoteId(column.name) + " BETWEEN " + range + ")";
+}
+
+}  // namespace
+
 std::string ColumnDeclaration(const ColumnSpec& column) {
   std::string sql = QuoteId(column.name) + " " + SqliteColumnType(column.type);
   if (column.inline_key) sql += column.identity ? " PRIMARY KEY AUTOINCREMENT" : " PRIMARY KEY";
+  if (column.inline_key && column.identity) sql += IdentityRangeCheck(column);
   if (!column.nullable) sql += " NOT NULL";
   if (!column.default_sql.empty()) sql += " DEFAULT " + column.default_sql;
   return sql;

@@ -165,11 +165,18 @@ bool Parameters(SessionImpl& session, const CatalogModule& found, std::vector<Re
   CompiledModule* module = session.procedures().Find(found, diags);
   if (!module) return false;
   std::vector<std::vector<Value>> rows;
-  int64_t order = 0;
-  for (const ParameterInfo& p : module->parameters) {
-    rows.push_back({Value::Text(p.written_name), Value::Text(std::string(CanonicalTypeName(p.type.type))),
-                    Value::Integer(p.type.length), Value::Null(), Value::Null(), Value::Integer(++order),
-                    Value::Null()});
+  const auto& declared = module->node->parameters;
+  for (size_t i = 0; i < module->parameters.size() && i < declared.size(); ++i) {
+    // As the server's sys.parameters has them: the length in bytes, the
+    // precision and scale as ODBC gives them.
+    const ast::TypeName& type = declared[i].type;
+    SqlType sql_type = SqlTypeOf(type);
+    CatalogTypeColumns odbc = TypeColumnsOfDeclared(type, true);
+    int32_t length = CatalogLength(sql_type, sql_type == SqlType::kDecimal ? ast::TypeName::kNone : type.length);
+    rows.push_back({Value::Text(module->parameters[i].written_name),
+                    Value::Text(std::string(CanonicalTypeName(sql_type))), Value::Integer(length),
+                    OptionalInt(odbc.column_size), OptionalInt(odbc.decimal_digits),
+                    Value::Integer(static_cast<int64_t>(i + 1)), Value::Null()});
   }
   if (!rows.empty()) {
     Send({Text("Parameter_name"), Text("Type"), Number("Length"), Number("Prec"), Number("Scale"),

@@ -1,7 +1,10 @@
 // What Catalog reads from the system tables of a database file.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "sqlsim/engine/catalog.h"
@@ -89,6 +92,27 @@ TEST_F(CatalogTest, OlderFilesGetTheInformationSchemaViews) {
   RunBatch(*session_, "SELECT TABLE_NAME, TABLE_TYPE FROM INFORMATION_SCHEMA.TABLES", &rows, &errors);
   EXPECT_TRUE(errors.empty());
   EXPECT_EQ(rows, std::vector<std::string>{"'t'|'BASE TABLE'"});
+}
+
+// Opening an older file waits for another connection's write, as any
+// writer does, instead of failing at once.
+TEST_F(CatalogTest, OlderFilesWaitForAnotherWriter) {
+  std::string current = Rows("SELECT value FROM sqlsim_meta WHERE name = 'catalog_version'");
+  ASSERT_EQ(Rows("UPDATE sqlsim_meta SET value = 2 WHERE name = 'catalog_version'"), "");
+  session_.reset();
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open((dir_.Path() / "scripts.db").string().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread writer([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  Diagnostics diags;
+  session_ = OpenSession(Options(dir_.Path().string()), &diags);
+  writer.join();
+  sqlite3_close(other);
+  ASSERT_TRUE(session_) << (diags.empty() ? "" : diags.front().message);
+  EXPECT_EQ(Rows("SELECT value FROM sqlsim_meta WHERE name = 'catalog_version'"), current);
 }
 
 // Ids are never handed out twice, not even after the object holding the
