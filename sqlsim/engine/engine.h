@@ -149,6 +149,9 @@ class Session {
   virtual bool SetAutocommit(bool on, Diagnostics* diags) = 0;
   virtual bool EndTransaction(bool commit, Diagnostics* diags) = 0;
   virtual bool InTransaction() const = 0;
+  // Whether SQLite holds a transaction open: after some I/O errors it
+  // rolls one back by itself.
+  virtual bool TransactionOpen() const = 0;
   virtual std::string CurrentDatabase() const = 0;
   // The result set of a catalog function (catalog_queries.h) over the
   // current database; null with a diagnostic when the catalog cannot be read.

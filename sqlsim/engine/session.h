@@ -32,6 +32,7 @@ class SessionImpl : public Session {
   bool SetAutocommit(bool on, Diagnostics* diags) override;
   bool EndTransaction(bool commit, Diagnostics* diags) override;
   bool InTransaction() const override { return in_transaction_; }
+  bool TransactionOpen() const override { return db_ && !sqlite3_get_autocommit(db_.get()); }
   std::string CurrentDatabase() const override { return database_; }
   std::unique_ptr<RowSource> QueryCatalog(const CatalogRequest& request, Diagnostics* diags) override;
 

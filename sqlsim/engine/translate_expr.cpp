@@ -163,6 +163,13 @@ SqlExpr IdentityValue(std::string sql) {
 }
 
 const CatalogTable* Translator::FindTable(const ast::ObjectName& name) {
+  // Only the current database is open: another's name must not reach this
+  // one's table of the same name.
+  if (!name.database.empty() && !IdentifiersEqual(name.database, session_.CurrentDatabase())) {
+    Fail(208, "Invalid object name '" + name.database + "." + (name.schema.empty() ? "dbo" : name.schema) + "." +
+                  name.name + "'.",
+         name.pos);
+  }
   if (IdentifiersEqual(name.schema, std::string(kInformationSchema))) {
     const CatalogTable* view = FindInformationSchemaView(name.name);
     if (!view) Fail(208, "Invalid object name '" + name.schema + "." + name.name + "'.", name.pos);

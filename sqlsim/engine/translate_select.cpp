@@ -47,7 +47,7 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
     sql = "(" + Subquery(*ref.derived) + ")";
     entry.alias = ref.alias;
   } else {
-    if (!ref.name.database.empty() && ref.name.database != session_.CurrentDatabase()) {
+    if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase())) {
       Fail(208, "Invalid object name '" + ref.name.database + "." +
                     (ref.name.schema.empty() ? "dbo" : ref.name.schema) + "." + ref.name.name + "'.",
            ref.pos);

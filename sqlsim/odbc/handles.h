@@ -176,6 +176,10 @@ struct ParamSetRun {
   SQLLEN rows = -1;                       // the sets' row counts summed
   bool errors = false;                    // since the last return to the application
   bool messages = false;
+  // Under a shared commit: the sets that succeeded and wait for it.
+  bool shared = false;
+  std::vector<std::pair<SQLULEN, SQLLEN>> uncommitted;  // set, its row count
+  SQLLEN rows_before = 0;                                // the count before the current set
 };
 
 enum class StmtState { kAllocated, kPrepared, kNeedData, kExecuted };

@@ -2,6 +2,8 @@
 // the one before has sent all its results; a set that fails does not stop
 // the others. Row counts add up (SQL_PARC_NO_BATCH); every row set of every
 // set is a result of its own (SQL_PAS_BATCH).
+#include <algorithm>
+
 #include "sqlsim/odbc/execute.h"
 #include "sqlsim/odbc/param_sets.h"
 
@@ -21,8 +23,33 @@ void Mark(Stmt& s, SQLUSMALLINT status) {
   SetStatus(s, run.current, run.status);
 }
 
+// The sets that waited for a shared transaction now lost are failed.
+void FailUncommitted(Stmt& s) {
+  for (auto [set, rows] : s.sets.uncommitted) {
+    SetStatus(s, set, SQL_PARAM_ERROR);
+    ++s.sets.failed;
+    s.sets.rows -= rows;
+    s.diags.AddDriver("HY000", "The transaction of the parameter sets was rolled back", static_cast<SQLLEN>(set + 1));
+  }
+  if (!s.sets.uncommitted.empty()) s.sets.errors = true;
+  s.sets.uncommitted.clear();
+}
+
 void EndSet(Stmt& s) {
-  if (s.sets.status == SQL_PARAM_ERROR) ++s.sets.failed;
+  ParamSetRun& run = s.sets;
+  if (run.status == SQL_PARAM_ERROR) ++run.failed;
+  if (!run.shared) return;
+  Session& session = *s.dbc->session;
+  if (!session.TransactionOpen() && (session.InTransaction() || !run.uncommitted.empty())) {
+    // An I/O error made SQLite roll back what the earlier sets did; the
+    // sets to come share a new transaction.
+    Diagnostics ignored;
+    session.EndTransaction(false, &ignored);
+    FailUncommitted(s);
+  }
+  if (run.status != SQL_PARAM_ERROR) {
+    run.uncommitted.emplace_back(run.current, std::max<SQLLEN>(run.rows, 0) - run.rows_before);
+  }
 }
 
 bool AnyAtExecution(const Stmt& s) {
@@ -43,6 +70,7 @@ bool StartNextSet(Stmt& s) {
     if (s.attrs.params_processed) *s.attrs.params_processed = set + 1;
     if (s.attrs.param_operation && s.attrs.param_operation[set] == SQL_PARAM_IGNORE) continue;
     ++run.run;
+    run.rows_before = std::max<SQLLEN>(run.rows, 0);
     run.status = SQL_PARAM_SUCCESS;
     SetStatus(s, set, SQL_PARAM_SUCCESS);
     std::vector<ParamValue> values;
@@ -119,11 +147,17 @@ class SharedCommit {
   SharedCommit& operator=(const SharedCommit&) = delete;
 
   bool started() const { return ok_; }
-  // Commits; false with the server's diagnostics on failure.
+  // Commits; false with the server's diagnostics on failure, the sets'
+  // work rolled back and autocommit on again all the same.
   bool Commit(Diagnostics* diags) {
     ok_ = false;
     bool committed = session_.SetAutocommit(true, &diags_);
     *diags = diags_;
+    if (!committed) {
+      Diagnostics ignored;
+      session_.EndTransaction(false, &ignored);
+      session_.SetAutocommit(true, &ignored);
+    }
     return committed;
   }
   const Diagnostics& diags() const { return diags_; }
@@ -140,13 +174,19 @@ SQLRETURN RunInOneTransaction(Stmt& s) {
     s.diags.AddServer(commit.diags());
     return SQL_ERROR;
   }
+  s.sets.shared = true;
   SQLRETURN rc = NextArrayResult(s, true);
   while (s.sets.active) NextArrayResult(s, false);  // REQUIRES: no row sets
   Diagnostics diags;
-  if (!commit.Commit(&diags)) {
+  bool committed = commit.Commit(&diags);
+  if (!committed) {
     s.diags.AddServer(diags);
-    return SQL_ERROR;
+    FailUncommitted(s);
+    s.row_count = s.diags.row_count = s.sets.rows;
   }
+  s.sets.uncommitted.clear();
+  if (s.sets.run > 0 && s.sets.failed == s.sets.run) return SQL_ERROR;
+  if (!committed) return SQL_SUCCESS_WITH_INFO;
   return rc;
 }
 

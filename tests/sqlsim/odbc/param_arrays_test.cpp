@@ -4,6 +4,13 @@
 // result per set of a SELECT.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <filesystem>
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
+
 #include "odbc_support.h"
 
 namespace odbctest {
@@ -98,6 +105,48 @@ TEST_F(ParamArrayTest, FailedSetsKeepTheOthersWithOrWithoutOneCommit) {
   }
   EXPECT_THAT(Run("SELECT Id FROM L ORDER BY Id"), ElementsAre("rows:1,3,"));
 }
+
+#ifndef _WIN32
+// When the files may not grow, the shared commit fails (few rows) or SQLite
+// rolls the shared transaction back while the sets run (more rows than its
+// cache holds): either way exactly the sets reported successful are kept,
+// and the connection commits each statement on its own again.
+TEST_F(ParamArrayTest, SetsReportedSuccessfulAreKeptWhenTheDiskIsFull) {
+  Exec("CREATE TABLE W (Id int NOT NULL, Pad char(4000) NULL)");
+  for (size_t count : {300, 9000}) {
+    SCOPED_TRACE(count);
+    Exec("DELETE FROM W");
+    std::vector<SQLINTEGER> ids(count);
+    for (size_t i = 0; i < ids.size(); ++i) ids[i] = static_cast<SQLINTEGER>(i);
+    std::vector<SQLUSMALLINT> status(ids.size(), 99);
+    Statement stmt(dbc());
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(ids.size()), 0);
+    SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_STATUS_PTR, status.data(), 0);
+    SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids.data(), 0, nullptr);
+    uintmax_t largest = 0;
+    for (const auto& file : std::filesystem::directory_iterator(dir_.path())) {
+      largest = std::max(largest, file.file_size());
+    }
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = largest + (count < 1000 ? 65536 : 8 << 20);
+    setrlimit(RLIMIT_FSIZE, &small);
+    SQLRETURN rc = SQLExecDirect(stmt, Text("INSERT INTO W (Id, Pad) VALUES (?, 'p')"), SQL_NTS);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_DFL);
+    EXPECT_NE(rc, SQL_SUCCESS);
+    auto kept = std::count(status.begin(), status.end(), SQL_PARAM_SUCCESS);
+    EXPECT_LT(kept, static_cast<long>(count));
+    EXPECT_THAT(Run("SELECT count(*) FROM W"), ElementsAre("rows:" + std::to_string(kept) + ","));
+    Exec("INSERT INTO W (Id) VALUES (-1)");
+    Connection other;
+    Connect(other);
+    EXPECT_THAT(Run("SELECT count(*) FROM W", other.dbc()), ElementsAre("rows:" + std::to_string(kept + 1) + ","));
+  }
+}
+#endif
 
 TEST_F(ParamArrayTest, IgnoredSetsStayUnused) {
   Statement stmt(dbc());
