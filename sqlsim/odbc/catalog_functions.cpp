@@ -1,6 +1,7 @@
 #include "sqlsim/odbc/catalog_functions.h"
 
 #include "sqlsim/odbc/out_string.h"
+#include "sqlsim/odbc/text_codec.h"
 
 namespace sqlsim::odbc {
 
@@ -30,7 +31,8 @@ bool ReadName(Stmt& s, const NameInput& input, ArgumentKind kind, NullRule rule,
     s.diags.AddDriver("HY090", "Invalid string or buffer length");
     return false;
   }
-  std::string_view text = InString(input.text, input.length);
+  std::string name = NameFromClient(InString(input.text, input.length));
+  std::string_view text = name;
   if (identifiers) {
     *out = NameArgument::Exact(Identifier(text));
   } else if (kind == ArgumentKind::kPattern) {

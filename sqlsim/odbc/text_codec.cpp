@@ -1,5 +1,7 @@
 #include "sqlsim/odbc/text_codec.h"
 
+#include <optional>
+
 namespace sqlsim::odbc {
 
 namespace {
@@ -54,6 +56,45 @@ std::string Utf16ToCp1252(std::u16string_view text) {
     out.push_back(EncodeUnit(u));
   }
   return out;
+}
+
+namespace {
+
+// The UTF-16 of strict UTF-8 (no overlong forms, no surrogates); nullopt
+// for anything else.
+std::optional<std::u16string> DecodeUtf8(std::string_view text) {
+  std::u16string out;
+  for (size_t i = 0; i < text.size();) {
+    auto b = static_cast<unsigned char>(text[i]);
+    size_t extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : 9;
+    if (extra == 9 || i + extra >= text.size()) return std::nullopt;
+    char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      c = (c << 6) | (next & 0x3F);
+    }
+    static const char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    if (c > 0xFFFF) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(c));
+    }
+    i += extra + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string NameFromClient(std::string_view text) {
+  bool beyond_ascii = false;
+  for (char c : text) beyond_ascii = beyond_ascii || static_cast<unsigned char>(c) >= 0x80;
+  if (!beyond_ascii) return std::string(text);
+  std::optional<std::u16string> wide = DecodeUtf8(text);
+  return wide ? Utf16ToCp1252(*wide) : std::string(text);
 }
 
 std::string HexText(std::string_view bytes) {

@@ -11,6 +11,12 @@ std::u16string Cp1252ToUtf16(std::string_view text);
 // Characters the code page lacks become '?'.
 std::string Utf16ToCp1252(std::u16string_view text);
 
+// A name an 8-bit client sent: clients that pass UTF-8 there (pyodbc's
+// catalog methods do) get their name in the code page. Text that is not
+// UTF-8 with at least one letter beyond ASCII is taken as it is, in the
+// code page already: such byte pairs are no name anyone writes in it.
+std::string NameFromClient(std::string_view text);
+
 // Upper-case hex digits of bytes, as binary data reads as character data.
 std::string HexText(std::string_view bytes);
 // The bytes of hex text (an even number of digits); false if it is not.

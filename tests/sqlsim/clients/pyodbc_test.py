@@ -160,6 +160,23 @@ class CatalogTest(unittest.TestCase):
                           ("@neu", 2, 12, "varchar", 10)])
         self.assertEqual([r[:3] for r in cur.getTypeInfo(pyodbc.SQL_TYPE_TIMESTAMP)], [("datetime", 93, 23)])
 
+    def test_names_beyond_ascii(self):
+        # The catalog methods pass their names as UTF-16, whatever the
+        # connection's encoding: the driver takes them in its code page.
+        self.cn.setencoding(encoding="cp1252")
+        self.cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
+        cur = self.cur
+        cur.execute("CREATE TABLE [Größe] ([Maß] int NOT NULL PRIMARY KEY, [Ärger€] char(2) NULL)")
+        cur.execute("CREATE PROCEDURE [Prüfe] @wert int AS RETURN 0")
+        self.assertEqual([r[2] for r in cur.tables(table="Größe")], ["Größe"])
+        self.assertEqual([r[3] for r in cur.columns(table="Größe", column="Ä%")], ["Ärger€"])
+        self.assertEqual([r[3] for r in cur.primaryKeys("Größe")], ["Maß"])
+        self.assertEqual([r[8] for r in cur.statistics("Größe")], [None, "Maß"])
+        self.assertEqual([r[1] for r in cur.rowIdColumns("Größe")], ["Maß"])
+        self.assertEqual([r[2] for r in cur.procedures("Prüfe")], ["Prüfe;1"])
+        self.assertEqual([r[3] for r in cur.procedureColumns("Prüfe")], ["@RETURN_VALUE", "@wert"])
+        self.assertEqual(self.rows(cur.tables(table="Gr\u00f6\u00dfe\u4e2d")), [])
+
 
 if __name__ == "__main__":
     WORK_DIR = os.path.abspath(sys.argv.pop(1))

@@ -12,6 +12,7 @@
 namespace odbctest {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Strings = std::vector<std::string>;
 using Call = std::function<SQLRETURN(SQLHSTMT)>;
@@ -205,6 +206,25 @@ TEST_F(CatalogTest, MetadataIdMakesEveryArgumentAnIdentifier) {
   EXPECT_THAT(Rows(stmt), ElementsAreArray(Strings{}));
   EXPECT_EQ(Failure(SQLColumns(stmt, Arg("t"), SQL_NTS, nullptr, 0, Arg("Kunde"), SQL_NTS, Arg("Nr"), SQL_NTS), stmt),
             "HY009");
+}
+
+// A name beyond ASCII found however the client spells it: in the code page,
+// as UTF-8 through the 8-bit call (as pyodbc sends it), as UTF-16 through
+// the wide one.
+TEST_F(CatalogTest, NamesBeyondAsciiInEachSpelling) {
+  Exec("CREATE TABLE [Gr\xF6\xDF" "e] ([Ma\xDF] int NOT NULL)");
+  const std::string expected = "t|dbo|Gr\xF6\xDF" "e|Ma\xDF";
+  Statement stmt(dbc());
+  for (const char* name : {"Gr\xF6\xDF" "e", "Gr\xC3\xB6\xC3\x9F" "e", "Gr%"}) {
+    ASSERT_STMT_OK(SQLColumns(stmt, nullptr, 0, nullptr, 0, Arg(name), SQL_NTS, nullptr, 0), stmt);
+    Strings rows = Rows(stmt);
+    ASSERT_EQ(rows.size(), 1u) << name;
+    EXPECT_EQ(rows[0].substr(0, expected.size()), expected) << name;
+  }
+  SQLWCHAR wide[] = {'G', 'r', 0xF6, 0xDF, 'e', 'x'};
+  ASSERT_STMT_OK(SQLTablesW(stmt, nullptr, 0, nullptr, 0, wide, 5, nullptr, 0), stmt);
+  EXPECT_THAT(Rows(stmt), ElementsAre("t|dbo|Gr\xF6\xDF" "e|TABLE|~"));
+  EXPECT_EQ(Failure(SQLTablesW(stmt, nullptr, 0, nullptr, 0, wide, -5, nullptr, 0), stmt), "HY090");
 }
 
 TEST_F(CatalogTest, WrongCallsGiveOdbcStates) {

@@ -11,7 +11,8 @@ SQLFetchScroll SQLFreeHandle SQLFreeStmt SQLGetConnectAttr SQLGetData SQLGetDiag
 SQLGetDiagRec SQLGetFunctions SQLGetInfo SQLGetStmtAttr SQLMoreResults SQLNumResultCols
 SQLParamData SQLPrepare SQLPutData SQLRowCount SQLSetConnectAttr SQLSetEnvAttr SQLSetStmtAttr
 SQLTables SQLColumns SQLPrimaryKeys SQLForeignKeys SQLStatistics SQLSpecialColumns SQLProcedures
-SQLProcedureColumns"
+SQLProcedureColumns SQLTablesW SQLColumnsW SQLPrimaryKeysW SQLForeignKeysW SQLStatisticsW
+SQLSpecialColumnsW SQLProceduresW SQLProcedureColumnsW"
 status=0
 for name in $required; do
   grep -qx "$name" <<<"$exported" || { echo "missing: $name"; status=1; }
