@@ -152,6 +152,9 @@ class Session {
   // Whether SQLite holds a transaction open: after some I/O errors it
   // rolls one back by itself.
   virtual bool TransactionOpen() const = 0;
+  // Asks the batch running on another thread to stop at its next check, as
+  // its time limit would stop it; it ends with HY008. Safe from any thread.
+  virtual void Cancel() = 0;
   virtual std::string CurrentDatabase() const = 0;
   // The result set of a catalog function (catalog_queries.h) over the
   // current database; null with a diagnostic when the catalog cannot be read.

@@ -70,6 +70,15 @@ std::optional<Result> ExecutionImpl::NextResult() {
       last_read_.reset();
     }
     std::optional<Result> result = Run(statement);
+    if (batch_.session().Canceled()) {
+      // The client stopped the batch: what the time limit reported is the
+      // cancel, and nothing after it runs.
+      done_ = true;
+      if (!result) result = Failed(CanceledDiagnostic());
+      for (Diagnostic& d : result->messages) {
+        if (d.sqlstate == "HYT00") d = CanceledDiagnostic();
+      }
+    }
     if (!result) continue;
     for (const Diagnostic& d : result->messages) {
       if (IsError(d) && AbortsBatch(d.native)) done_ = true;

@@ -411,6 +411,15 @@ bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags) {
   return true;
 }
 
+Diagnostic CanceledDiagnostic() {
+  Diagnostic d;
+  d.sqlstate = "HY008";
+  d.native = 0;
+  d.severity = 16;
+  d.message = "Operation canceled";
+  return d;
+}
+
 Diagnostic QueryTimeoutDiagnostic() {
   Diagnostic d;
   d.sqlstate = "HYT00";

@@ -242,6 +242,8 @@ std::optional<int64_t> ParseDelay(const std::string& text, bool is_time);
 
 // The error of a statement that ran past the connection's time limit.
 Diagnostic QueryTimeoutDiagnostic();
+// The error of a batch the client canceled.
+Diagnostic CanceledDiagnostic();
 
 // Registers tsql_udf, through which SQL calls the session's scalar functions.
 bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags);

@@ -250,6 +250,9 @@ bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags
 }
 
 void SessionImpl::StartDeadline() {
+  // A cancel asked for while nothing ran is no request to stop this batch.
+  cancel_requested_.store(false, std::memory_order_relaxed);
+  running_ = true;
   if (options_.statement_timeout_ms <= 0) {
     deadline_ = std::chrono::steady_clock::time_point::max();
     return;
@@ -257,7 +260,7 @@ void SessionImpl::StartDeadline() {
   deadline_ = CoarseNow() + std::chrono::milliseconds(options_.statement_timeout_ms);
 }
 
-bool SessionImpl::DeadlinePassed() const { return CoarseNow() > deadline_; }
+bool SessionImpl::DeadlinePassed() const { return Canceled() || CoarseNow() > deadline_; }
 
 bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
   if (!in_transaction_) {

@@ -2,6 +2,7 @@
 // database, the transaction state and the statement trace.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -33,6 +34,9 @@ class SessionImpl : public Session {
   bool EndTransaction(bool commit, Diagnostics* diags) override;
   bool InTransaction() const override { return in_transaction_; }
   bool TransactionOpen() const override { return db_ && !sqlite3_get_autocommit(db_.get()); }
+  void Cancel() override { cancel_requested_.store(true, std::memory_order_relaxed); }
+  // A cancel arrived while the batch ran.
+  bool Canceled() const { return running_ && cancel_requested_.load(std::memory_order_relaxed); }
   std::string CurrentDatabase() const override { return database_; }
   std::unique_ptr<RowSource> QueryCatalog(const CatalogRequest& request, Diagnostics* diags) override;
 
@@ -89,7 +93,10 @@ class SessionImpl : public Session {
   void set_active_frame(Frame* frame) { active_frame_ = frame; }
   // The time limit of the batch being run, counted from now.
   void StartDeadline();
-  void StopDeadline() { deadline_ = std::chrono::steady_clock::time_point::max(); }
+  void StopDeadline() {
+    deadline_ = std::chrono::steady_clock::time_point::max();
+    running_ = false;
+  }
   bool DeadlinePassed() const;
 
  private:
@@ -114,6 +121,8 @@ class SessionImpl : public Session {
   std::unique_ptr<ModuleCache> procedures_;
   std::map<std::string, CaptureState> captures_;
   std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
+  bool running_ = false;  // between StartDeadline and StopDeadline
+  std::atomic<bool> cancel_requested_{false};
 };
 
 

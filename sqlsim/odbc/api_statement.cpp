@@ -33,7 +33,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQL
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLExecute(SQLHSTMT handle) {
-  return Guarded<Stmt>(handle, "SQLExecute", [&](Stmt& s) -> SQLRETURN { return ExecutePrepared(s); });
+  return Guarded<Stmt>(handle, "SQLExecute", [&](Stmt& s) -> SQLRETURN {
+    RunningScope running(s);
+    return ExecutePrepared(s);
+  });
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text,
@@ -41,6 +44,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text,
   return Guarded<Stmt>(handle, "SQLExecDirect", [&](Stmt& s) -> SQLRETURN {
     std::string_view sql;
     if (!TextArgument(s, text, length, &sql)) return SQL_ERROR;
+    RunningScope running(s);
     return ExecuteDirect(s, sql);
   });
 }
@@ -80,7 +84,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLBindParameter(SQLHSTMT handle, SQLUSMALLINT
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLParamData(SQLHSTMT handle, SQLPOINTER* token) {
-  return Guarded<Stmt>(handle, "SQLParamData", [&](Stmt& s) -> SQLRETURN { return ParamData(s, token); });
+  return Guarded<Stmt>(handle, "SQLParamData", [&](Stmt& s) -> SQLRETURN {
+    RunningScope running(s);
+    return ParamData(s, token);
+  });
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLPutData(SQLHSTMT handle, SQLPOINTER data, SQLLEN length) {
@@ -95,7 +102,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLRowCount(SQLHSTMT handle, SQLLEN* count) {
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle) {
-  return Guarded<Stmt>(handle, "SQLMoreResults", [&](Stmt& s) -> SQLRETURN { return MoreResults(s); });
+  return Guarded<Stmt>(handle, "SQLMoreResults", [&](Stmt& s) -> SQLRETURN {
+    RunningScope running(s);
+    return MoreResults(s);
+  });
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option) {
@@ -130,6 +140,14 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLCloseCursor(SQLHSTMT handle) {
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
+  // From another thread while the statement runs, the statement and its
+  // diagnostics belong to the running call: only the request crosses over.
+  Stmt* running = FromHandle<Stmt>(handle);
+  if (running && running->running.load()) {
+    if (running->dbc->session) running->dbc->session->Cancel();
+    TraceCall("SQLCancel", handle, SQL_SUCCESS);
+    return SQL_SUCCESS;
+  }
   return Guarded<Stmt>(handle, "SQLCancel", [&](Stmt& s) -> SQLRETURN { return Cancel(s); });
 }
 

@@ -4,6 +4,7 @@
 // parent frees what it holds.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -214,6 +215,21 @@ class Stmt : public HandleBase {
   uint64_t row_serial = 0;  // changes with every fetch and SQLSetPos
   size_t current_row = 0;   // row of the rowset SQLGetData reads
   Desc app_row_desc{this}, app_param_desc{this}, imp_row_desc{this}, imp_param_desc{this};
+  // A call that runs the batch is under way: SQLCancel from another thread
+  // then only asks the server to stop.
+  std::atomic<bool> running{false};
+};
+
+// Marks a statement as running its batch for the scope of a call.
+class RunningScope {
+ public:
+  explicit RunningScope(Stmt& s) : stmt_(s) { stmt_.running.store(true); }
+  ~RunningScope() { stmt_.running.store(false); }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+
+ private:
+  Stmt& stmt_;
 };
 
 }  // namespace sqlsim::odbc

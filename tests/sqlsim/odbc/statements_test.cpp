@@ -1,6 +1,9 @@
 // Statements: results one after the other, row counts, transactions,
-// prepared statements, result descriptions and statement attributes.
+// prepared statements, cancel, result descriptions and statement attributes.
 #include <gmock/gmock.h>
+
+#include <chrono>
+#include <thread>
 
 #include "odbc_support.h"
 
@@ -51,6 +54,26 @@ TEST_F(StatementTest, OneHandleRunsAgainAfterAnErrorAndWithNewParameters) {
     id = value;
     EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre(rows)) << value;
   }
+}
+
+// SQLCancel from another thread stops the running batch with HY008: the
+// statement after the wait never runs, and the handle serves again. A
+// cancel while nothing runs stops nothing later.
+TEST_F(StatementTest, CancelFromAnotherThreadStopsTheBatch) {
+  Statement stmt(dbc());
+  EXPECT_EQ(SQLCancel(stmt), SQL_SUCCESS);
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT name FROM t WHERE id = 1"), SQL_NTS)),
+              ElementsAre("rows:one,"));
+  std::thread canceler([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    SQLCancel(stmt);
+  });
+  SQLRETURN rc = SQLExecDirect(stmt, Text("WAITFOR DELAY '00:00:10'; INSERT INTO t VALUES (7, 'seven')"), SQL_NTS);
+  canceler.join();
+  EXPECT_EQ(Failure(rc, stmt), "HY008");
+  EXPECT_THAT(Run("SELECT COUNT(*) FROM t WHERE id = 7"), ElementsAre("rows:0,"));
+  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT name FROM t WHERE id = 2"), SQL_NTS)),
+              ElementsAre("rows:two,"));
 }
 
 TEST_F(StatementTest, ClosingTheCursorRunsTheRestOfTheBatch) {
