@@ -19,6 +19,7 @@ namespace sqlsim {
 struct VariableType {
   SqlType type = SqlType::kUnknown;
   int32_t length = 0;  // char/varchar/binary length, decimal scale
+  int32_t precision = 0;  // decimal precision
 };
 
 // What the statements of one program (a batch, a procedure, a function or a

@@ -69,6 +69,7 @@ VariableType VariableTypeOf(const ast::TypeName& type) {
   v.type = SqlTypeOf(type);
   if (v.type == SqlType::kDecimal) {
     v.length = type.scale < 0 ? 0 : type.scale;
+    v.precision = type.length > 0 ? type.length : 18;
   } else if (type.length > 0) {
     v.length = type.length;
   } else if (type.length == ast::TypeName::kNone &&

@@ -113,7 +113,7 @@ SqlExpr Translator::Expr(const ast::Expr& e) {
           bool big = e.text.size() > 10 || (e.text.size() == 10 && e.text > "2147483647");
           return {e.text, big ? SqlType::kBigint : SqlType::kInt};
         }
-        case ast::LiteralType::kDecimal: return {e.text, SqlType::kDecimal};
+        case ast::LiteralType::kDecimal: return DecimalLiteral(e.text);
         case ast::LiteralType::kFloat: return {e.text, SqlType::kFloat};
         case ast::LiteralType::kString:
           return {QuoteText(e.text), SqlType::kVarchar, static_cast<int32_t>(e.text.size())};
@@ -155,6 +155,21 @@ SqlExpr Translator::Expr(const ast::Expr& e) {
   }
 }
 
+// A number with a point is numeric(p,s) of its digits, as the server
+// types it: 1.25 is numeric(3,2), 0.5 numeric(1,1).
+SqlExpr DecimalLiteral(const std::string& text) {
+  SqlExpr value(text, SqlType::kDecimal, 0);
+  size_t point = text.find('.');
+  std::string whole = text.substr(0, point);
+  size_t first = whole.find_first_not_of("+-0");
+  int32_t integer_digits = first == std::string::npos ? 0 : static_cast<int32_t>(whole.size() - first);
+  int32_t scale = point == std::string::npos ? 0 : static_cast<int32_t>(text.size() - point - 1);
+  value.scale = std::min(scale, 38);
+  value.precision = std::min(std::max(integer_digits + scale, 1), 38);
+  value.numeric = true;
+  return value;
+}
+
 SqlExpr IdentityValue(std::string sql) {
   SqlExpr value(std::move(sql), SqlType::kDecimal, 0);
   value.precision = 38;
@@ -192,6 +207,10 @@ SqlExpr Translator::Column(const ast::Expr& e) {
       if (const CatalogColumn* c = entry.table->FindColumn(column)) {
         result.type = c->type;
         result.length = c->length;
+        if (c->type == SqlType::kDecimal) {
+          result.precision = c->precision;
+          result.scale = c->scale;
+        }
         return result;
       }
     }
@@ -341,6 +360,10 @@ SqlExpr Translator::Cast(const ast::Expr& e) {
   int32_t length = e.type.length;
   if (target == SqlType::kDecimal) length = e.type.scale < 0 ? 0 : e.type.scale;
   SqlExpr result{Convert(value, target, length, style), target, length > 0 ? length : 0};
+  if (target == SqlType::kDecimal) {
+    result.precision = e.type.length > 0 ? e.type.length : 18;
+    result.scale = length;
+  }
   return result;
 }
 
@@ -349,15 +372,22 @@ SqlExpr Translator::Case(const ast::Expr& e) {
   size_t i = 0;
   if (e.has_operand) sql += " " + Expr(*e.args.at(i++)).sql;
   size_t end = e.args.size() - (e.has_else ? 1 : 0);
-  SqlType type = SqlType::kUnknown;
+  SqlExpr result;
   for (; i + 1 < end; i += 2) {
     sql += " WHEN " + Expr(*e.args[i]).sql;
     SqlExpr then = Expr(*e.args[i + 1]);
-    if (type == SqlType::kUnknown) type = then.type;
+    if (result.type == SqlType::kUnknown) {
+      // The first branch's type; a length could be too short for the others.
+      result.type = then.type;
+      result.precision = then.precision;
+      result.scale = then.scale;
+      result.numeric = then.numeric;
+    }
     sql += " THEN " + then.sql;
   }
   if (e.has_else) sql += " ELSE " + Expr(*e.args.back()).sql;
-  return {sql + " END)", type};
+  result.sql = sql + " END)";
+  return result;
 }
 
 SqlExpr Translator::Function(const ast::Expr& e) {
@@ -390,10 +420,17 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     if (e.args.size() != 2) Fail(174, "The isnull function requires 2 argument(s).", e.pos);
     SqlExpr first = Expr(*e.args[0]);
     SqlExpr second = Expr(*e.args[1]);
+    // A decimal's length here is its scale, which the replacement is rounded to.
+    bool decimal = first.type == SqlType::kDecimal && first.precision > 0;
+    int32_t length = decimal ? first.scale : first.length;
     if (first.type != SqlType::kUnknown) {
-      second.sql = Convert(second, first.type, first.length > 0 ? first.length : -1, -1);
+      second.sql = Convert(second, first.type, decimal || length > 0 ? length : -1, -1);
     }
-    return {"coalesce(" + first.sql + ", " + second.sql + ")", first.type, first.length};
+    SqlExpr result("coalesce(" + first.sql + ", " + second.sql + ")", first.type, first.length);
+    result.precision = first.precision;
+    result.scale = first.scale;
+    result.numeric = first.numeric;
+    return result;
   }
   if (name == "object_id") {
     if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
@@ -426,7 +463,16 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     sql += (i ? ", " : "") + args[i].sql;
   }
   if (name == "avg" && IsIntegerType(type)) return {"CAST(" + sql + ") AS INTEGER)", type};
-  return {sql + ")", type};
+  SqlExpr result(sql + ")", type);
+  if (type == SqlType::kDecimal && !args.empty() && args[0].precision > 0) {
+    // The server widens sums and averages of decimals to 38 digits, and an
+    // average keeps at least 6 decimals.
+    bool widened = name == "sum" || name == "avg";
+    result.precision = widened ? 38 : args[0].precision;
+    result.scale = name == "avg" ? std::max(args[0].scale, 6) : args[0].scale;
+    result.numeric = args[0].numeric;
+  }
+  return result;
 }
 
 }  // namespace sqlsim

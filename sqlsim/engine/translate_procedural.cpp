@@ -41,7 +41,12 @@ SqlExpr Translator::Variable(const ast::Expr& e) {
   if (row_variables_.count(name)) return {"tsql_getvar(" + QuoteText(name) + ")", type->type, type->length};
   out_->param_map.push_back({ParamSource::Kind::kVariable, -1, name});
   if (name == "@@identity" || name == "scope_identity()") return IdentityValue("?");
-  return {"?", type->type, type->length};
+  SqlExpr value("?", type->type, type->length);
+  if (type->type == SqlType::kDecimal && type->precision > 0) {
+    value.precision = type->precision;
+    value.scale = type->length;
+  }
+  return value;
 }
 
 SqlExpr Translator::AssignedItem(const ast::SelectItem& item) {

@@ -18,7 +18,7 @@ ColumnDesc DescribeExpr(const SqlExpr& e, const std::string& alias) {
   d.length = e.length;
   if (e.precision > 0) {
     d.precision = e.precision;
-    d.scale = e.length;
+    d.scale = e.scale;
     d.numeric = e.numeric;
   }
   if (!e.is_column && (e.type == SqlType::kVarchar || e.type == SqlType::kChar) && d.length <= 0) {

@@ -33,6 +33,7 @@ struct SqlExpr {
   SqlType type = SqlType::kUnknown;
   int32_t length = 0;
   int32_t precision = 0;   // decimal precision, when known
+  int32_t scale = 0;       // decimal scale, with the precision
   bool numeric = false;    // numeric(p,s) rather than decimal
   bool is_column = false;  // a bare column reference: carries its collation
   std::string name;        // column name, for result descriptions
@@ -139,6 +140,8 @@ void TranslateStatement(SessionImpl& session, CompiledStatement& statement);
 
 // An identity value as the server types it: numeric(38,0).
 SqlExpr IdentityValue(std::string sql);
+// A decimal literal, typed numeric(p,s) by its digits.
+SqlExpr DecimalLiteral(const std::string& text);
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos);
 

@@ -185,6 +185,45 @@ TEST_F(OdbcTest, TypesAsSqlServerDescribesThem) {
   EXPECT_EQ(type, SQL_TIMESTAMP);
 }
 
+// Decimal expressions are described with the precision and scale the server
+// gives them, so that a client reading them as text gets every digit.
+TEST_F(OdbcTest, DecimalExpressionsKeepTheirScale) {
+  Exec("CREATE TABLE p (id int NOT NULL, price decimal(10,2) NULL)");
+  Exec("INSERT INTO p VALUES (1, 12.34)");
+  const struct {
+    const char* expression;
+    SQLULEN precision;
+    SQLSMALLINT scale;
+    const char* text;
+  } cases[] = {{"1.25", 3, 2, "1.25"},
+               {"-0.5", 1, 1, "-0.5"},
+               {"CAST(1.255 AS decimal(5,2))", 5, 2, "1.26"},
+               {"CONVERT(decimal(10,4), '3.14159')", 10, 4, "3.1416"},
+               {"SUM(price)", 38, 2, "12.34"},
+               {"AVG(price)", 38, 6, "12.340000"},
+               {"MAX(price)", 10, 2, "12.34"},
+               {"ISNULL(price, 1.239)", 10, 2, "12.34"},
+               {"CASE WHEN id = 1 THEN price END", 10, 2, "12.34"},
+               {"ROUND(price, 1)", 10, 2, "12.30"}};
+  Statement stmt(dbc());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expression);
+    Exec(stmt, std::string("SELECT ") + c.expression + " FROM p GROUP BY id, price");
+    SQLSMALLINT type = 0, scale = -1;
+    SQLULEN precision = 0;
+    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &precision, &scale, nullptr), stmt);
+    EXPECT_TRUE(type == SQL_DECIMAL || type == SQL_NUMERIC) << type;
+    EXPECT_EQ(precision, c.precision);
+    EXPECT_EQ(scale, c.scale);
+    ASSERT_STMT_OK(SQLFetch(stmt), stmt);
+    char text[64] = {0};
+    SQLLEN indicator = 0;
+    ASSERT_STMT_OK(SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &indicator), stmt);
+    EXPECT_STREQ(text, c.text);
+    SQLFreeStmt(stmt, SQL_CLOSE);
+  }
+}
+
 TEST_F(OdbcTest, StatementAttributesSetThenRead) {
   const struct {
     SQLINTEGER attr;
