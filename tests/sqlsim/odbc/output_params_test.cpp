@@ -38,32 +38,36 @@ class OutputParamTest : public OdbcTest {
   std::string last_state_;
 };
 
+// Written in Transact-SQL or as the ODBC call escape.
 TEST_F(OutputParamTest, ValuesArriveOnlyAfterTheLastResult) {
-  Statement stmt(dbc());
-  SQLINTEGER status = -1, value = 21;
-  char note[16] = "unset";
-  SQLLEN status_ind = 0, value_ind = 0, note_ind = 0;
-  ASSERT_STMT_OK(SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &status, 0, &status_ind),
-                 stmt);
-  ASSERT_STMT_OK(SQLBindParameter(stmt, 2, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0,
-                                  &value_ind),
-                 stmt);
-  ASSERT_STMT_OK(SQLBindParameter(stmt, 3, SQL_PARAM_OUTPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, note, sizeof note,
-                                  &note_ind),
-                 stmt);
-  ASSERT_STMT_OK(SQLExecDirect(stmt, Text("EXEC ? = Twice ?, @note = ?"), SQL_NTS), stmt);
-  SQLINTEGER given = 0;
-  ASSERT_STMT_OK(SQLFetch(stmt), stmt);
-  SQLGetData(stmt, 1, SQL_C_SLONG, &given, 0, nullptr);
-  EXPECT_EQ(given, 21);  // the input half of an input/output marker
-  EXPECT_EQ(status, -1);
-  EXPECT_EQ(value, 21);
-  EXPECT_STREQ(note, "unset");
-  EXPECT_EQ(SQLMoreResults(stmt), SQL_NO_DATA);
-  EXPECT_EQ(status, 7);
-  EXPECT_EQ(value, 42);
-  EXPECT_STREQ(note, "doubled");
-  EXPECT_EQ(note_ind, 7);
+  for (const char* call : {"EXEC ? = Twice ?, @note = ?", "{? = call Twice(?, ?)}"}) {
+    SCOPED_TRACE(call);
+    Statement stmt(dbc());
+    SQLINTEGER status = -1, value = 21;
+    char note[16] = "unset";
+    SQLLEN status_ind = 0, value_ind = 0, note_ind = 0;
+    ASSERT_STMT_OK(SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &status, 0, &status_ind),
+                   stmt);
+    ASSERT_STMT_OK(SQLBindParameter(stmt, 2, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0,
+                                    &value_ind),
+                   stmt);
+    ASSERT_STMT_OK(SQLBindParameter(stmt, 3, SQL_PARAM_OUTPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, note, sizeof note,
+                                    &note_ind),
+                   stmt);
+    ASSERT_STMT_OK(SQLExecDirect(stmt, Text(call), SQL_NTS), stmt);
+    SQLINTEGER given = 0;
+    ASSERT_STMT_OK(SQLFetch(stmt), stmt);
+    SQLGetData(stmt, 1, SQL_C_SLONG, &given, 0, nullptr);
+    EXPECT_EQ(given, 21);  // the input half of an input/output marker
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(value, 21);
+    EXPECT_STREQ(note, "unset");
+    EXPECT_EQ(SQLMoreResults(stmt), SQL_NO_DATA);
+    EXPECT_EQ(status, 7);
+    EXPECT_EQ(value, 42);
+    EXPECT_STREQ(note, "doubled");
+    EXPECT_EQ(note_ind, 7);
+  }
 }
 
 TEST_F(OutputParamTest, ClosingTheCursorDeliversThem) {
