@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/procedural.h"
 
 namespace sqlsim {
@@ -29,5 +30,18 @@ void ForgetIssuedIdentities(SessionImpl& session);
 // Registers tsql_ident_current(name): the table's last identity value, its
 // seed before any, NULL for a name that is no table with an identity.
 int RegisterIdentCurrent(sqlite3* db);
+
+// Registers tsql_next_identity and tsql_explicit_identity
+// (identity_values.cpp).
+int RegisterIdentityValues(sqlite3* db);
+
+// SET IDENTITY_INSERT table ON|OFF: ON for one table of the connection at
+// a time.
+bool SetIdentityInsert(SessionImpl& session, const ast::SetOption& option, Diagnostics* diags);
+
+// Before an INSERT into a table with an IDENTITY column runs: an explicit
+// value needs IDENTITY_INSERT ON, which in turn needs one and a column list.
+bool CheckIdentityInsert(SessionImpl& session, const CompiledStatement& insert, const CatalogTable& table,
+                         Diagnostics* diags);
 
 }  // namespace sqlsim
