@@ -117,7 +117,7 @@ bool ResolveColumns(const ast::CreateTable& stmt, std::vector<KeyPlan>& keys,
     }
     // An integer IDENTITY is SQLite's AUTOINCREMENT row id, key or not, so
     // that SQLite numbers it.
-    if (spec.identity && IsIntegerType(spec.type)) spec.inline_key = true;
+    if (spec.identity) spec.inline_key = true;
     if (spec.identity && ++identities > 1) {
       return Fail(diags, 2744, "Multiple identity columns specified for table '" + table +
                                    "'. Only one identity column per table is allowed.",
