@@ -1,8 +1,9 @@
 // Identity values: what SCOPE_IDENTITY(), @@IDENTITY and IDENT_CURRENT()
-// give. An integer IDENTITY column is SQLite's AUTOINCREMENT row id, so the
-// value an INSERT generated (or was given with IDENTITY_INSERT) is the
+// give. An IDENTITY column is SQLite's AUTOINCREMENT row id, so the value
+// an INSERT generated (or was given with IDENTITY_INSERT) is the
 // connection's last row id, and the table's counter is its sqlite_sequence
-// row.
+// row. SQLite numbers increment 1 from a seed of 1 or more; other columns
+// get their values from tsql_next_identity.
 #pragma once
 
 #include <sqlite3.h>

@@ -30,7 +30,8 @@ bool SetIdentityInsert(SessionImpl& session, const ast::SetOption& option, Diagn
                                    "\" because it does not exist or you do not have permissions.");
   }
   if (!HasIdentity(*table)) {
-    return Refuse(diags, 8106, "Table '" + table->name + "' does not have the identity property. Cannot perform SET operation.");
+    return Refuse(diags, 8106, "Table '" + table->name +
+                                   "' does not have the identity property. Cannot perform SET operation.");
   }
   const std::string& on = session.identity_insert();
   bool same = IdentifiersEqual(on, table->name);

@@ -61,7 +61,8 @@ std::string Translator::StoreValue(const SqlExpr& value, const CatalogColumn* co
                        std::to_string(length) + ", " + QuoteText(column->name) + ")";
   // SQLite would number a NULL row id; the server refuses it.
   if (column->identity) {
-    stored = "tsql_explicit_identity(" + stored + ", " + QuoteText(column->name) + ", " + QuoteText(out_->target_table) + ")";
+    stored = "tsql_explicit_identity(" + stored + ", " + QuoteText(column->name) + ", " +
+             QuoteText(out_->target_table) + ")";
   }
   return stored;
 }
@@ -90,8 +91,9 @@ void Translator::Insert(const ast::Insert& insert) {
   std::string next_identity = out_->identity_explicit ? "" : NextIdentitySql(*table, identity);
   std::string sql = "INSERT INTO " + QuoteName(table->name);
   if (insert.default_values) {
-    out_->sqlite_sql = next_identity.empty() ? sql + " DEFAULT VALUES"
-                                             : sql + " (" + QuoteName(identity->name) + ") VALUES (" + next_identity + ")";
+    out_->sqlite_sql = next_identity.empty()
+                           ? sql + " DEFAULT VALUES"
+                           : sql + " (" + QuoteName(identity->name) + ") VALUES (" + next_identity + ")";
   } else {
     sql += " (";
     for (size_t i = 0; i < targets.size(); ++i) sql += (i ? ", " : "") + QuoteName(targets[i]->name);
