@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "sqlsim/engine/faults.h"
+#include "sqlsim/engine/identity.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/session.h"
 
@@ -122,6 +123,7 @@ bool RunServerCommand(SessionImpl& session, const CompiledStatement& statement,
   }
   if (auto* exec = std::get_if<ast::Execute>(&body)) return RunFault(*exec, params, diags);
   if (auto* option = std::get_if<ast::SetOption>(&body)) {
+    if (option->option == "IDENTITY_INSERT") return SetIdentityInsert(session, *option, diags);
     if (option->option == "NOCOUNT") session.set_nocount(option->value == "ON");
     return true;
   }

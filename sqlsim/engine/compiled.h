@@ -69,6 +69,11 @@ struct CompiledStatement {
   bool writes = false;             // changes data: runs under a write lock
   bool counts_rows = false;        // INSERT/UPDATE/DELETE: sends a row count
   std::string target_table;        // INSERT/UPDATE/DELETE: the table written (a view's base)
+  // INSERT into a table with an IDENTITY column, checked against the
+  // connection's IDENTITY_INSERT when it runs.
+  bool identity_target = false;
+  bool identity_explicit = false;  // the column list names the IDENTITY column
+  bool column_list = false;        // INSERT INTO t (columns) ...
   std::vector<ColumnDesc> columns; // known result columns (else derived)
   // Columns as last described, shared with the row sources reading them.
   std::shared_ptr<const std::vector<ColumnDesc>> described;

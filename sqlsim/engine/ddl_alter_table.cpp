@@ -77,7 +77,7 @@ bool AddColumn(sqlite3* db, Catalog& catalog, const CatalogTable& table, const a
     std::vector<ColumnSpec> specs;
     if (!LoadColumnSpecs(db, table, &specs, diags)) return false;
     std::vector<RebuildColumn> columns = KeepColumns(specs);
-    spec.inline_key = spec.identity && IsIntegerType(spec.type);  // as CREATE TABLE makes it
+    spec.inline_key = spec.identity;  // as CREATE TABLE makes it
     columns.push_back({spec, FillSql(spec)});
     if (!RebuildTable(db, table, columns, diags)) return false;
   } else {

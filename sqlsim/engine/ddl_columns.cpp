@@ -151,11 +151,17 @@ namespace {
 // narrower IDENTITY column at its type's limit with 8115. A named CHECK
 // carries the error, so that the statement fails as a whole.
 std::string IdentityRangeCheck(const ColumnSpec& column) {
-  const char* range = nullptr;
+  std::string range;
   switch (column.type) {
     case SqlType::kTinyint: range = "0 AND 255"; break;
     case SqlType::kSmallint: range = "-32768 AND 32767"; break;
     case SqlType::kInt: range = "-2147483648 AND 2147483647"; break;
+    case SqlType::kDecimal: {
+      if (column.precision <= 0 || column.precision > 18) return "";  // beyond: bigint's limit
+      std::string nines(static_cast<size_t>(column.precision), '9');
+      range = "-" + nines + " AND " + nines;
+      break;
+    }
     default: return "";
   }
   std::string error = EncodeFunctionError(8115, "Arithmetic overflow error converting IDENTITY to data type " +
@@ -166,7 +172,9 @@ std::string IdentityRangeCheck(const ColumnSpec& column) {
 }  // namespace
 
 std::string ColumnDeclaration(const ColumnSpec& column) {
-  std::string sql = QuoteId(column.name) + " " + SqliteColumnType(column.type);
+  // A numeric(p,0) IDENTITY is the row id too, which SQLite wants INTEGER.
+  bool row_id_identity = column.inline_key && column.identity;
+  std::string sql = QuoteId(column.name) + " " + (row_id_identity ? "INTEGER" : SqliteColumnType(column.type));
   if (column.inline_key) sql += column.identity ? " PRIMARY KEY AUTOINCREMENT" : " PRIMARY KEY";
   if (column.inline_key && column.identity) sql += IdentityRangeCheck(column);
   if (!column.nullable) sql += " NOT NULL";

@@ -117,7 +117,7 @@ bool ResolveColumns(const ast::CreateTable& stmt, std::vector<KeyPlan>& keys,
     }
     // An integer IDENTITY is SQLite's AUTOINCREMENT row id, key or not, so
     // that SQLite numbers it.
-    if (spec.identity && IsIntegerType(spec.type)) spec.inline_key = true;
+    if (spec.identity) spec.inline_key = true;
     if (spec.identity && ++identities > 1) {
       return Fail(diags, 2744, "Multiple identity columns specified for table '" + table +
                                    "'. Only one identity column per table is allowed.",
@@ -146,14 +146,16 @@ bool CreateSqliteTable(sqlite3* db, const std::string& table,
   return Fail(db, rc, diags);
 }
 
-// An IDENTITY key is SQLite's AUTOINCREMENT rowid: its counter starts
-// where the seed says.
+// An IDENTITY column is SQLite's AUTOINCREMENT rowid: its counter starts
+// a step before the seed.
 bool SeedIdentity(sqlite3* db, const std::string& table, const std::vector<ColumnSpec>& specs,
                   Diagnostics* diags) {
   for (const ColumnSpec& spec : specs) {
-    if (!spec.inline_key || !spec.identity || spec.identity_seed == 1) continue;
+    if (!spec.inline_key || !spec.identity || spec.identity_seed == spec.identity_increment) continue;
+    int64_t before = 0;
+    if (__builtin_sub_overflow(spec.identity_seed, spec.identity_increment, &before)) before = spec.identity_seed;
     Query seed(db, "INSERT INTO sqlite_sequence (name, seq) VALUES (?1, ?2)");
-    return seed.Bind(1, table).Bind(2, spec.identity_seed - 1).Run(diags);
+    return seed.Bind(1, table).Bind(2, before).Run(diags);
   }
   return true;
 }

@@ -47,15 +47,22 @@ bool TableExists(sqlite3* db, const std::string& table) {
   return query.Next();
 }
 
+// SQLite's counter only rises: a falling identity is as low as its rows.
+int64_t LowestIdentity(sqlite3* db, const std::string& table, int64_t seed) {
+  Query rows(db, "SELECT min(rowid) FROM " + ddl::QuoteId(table));
+  return rows.Next() && !rows.IsNull(0) ? std::min(rows.Int(0), seed) : seed;
+}
+
 void IdentCurrent(sqlite3_context* context, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(context);
   sqlite3* db = sqlite3_context_db_handle(context);
   std::string name = TableNamePart(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-  Query query(db, "SELECT o.name, c.ident_seed FROM sysobjects o JOIN syscolumns c ON c.id = o.id "
+  Query query(db, "SELECT o.name, c.ident_seed, c.ident_incr FROM sysobjects o JOIN syscolumns c ON c.id = o.id "
                   "WHERE o.name = ?1 AND o.xtype = 'U' AND (c.status & ?2) <> 0");
   query.Bind(1, name).Bind(2, kColumnIdentity);
   if (!query.Next()) return sqlite3_result_null(context);
   int64_t seed = query.Int(1);
+  if (query.Int(2) < 0) return sqlite3_result_int64(context, LowestIdentity(db, query.Text(0), seed));
   std::optional<int64_t> counter = Counter(db, query.Text(0));
   // The counter of a new table stands one below its seed.
   sqlite3_result_int64(context, counter ? std::max(*counter, seed) : seed);

@@ -1,13 +1,15 @@
 // Identity values: what SCOPE_IDENTITY(), @@IDENTITY and IDENT_CURRENT()
-// give. An integer IDENTITY column is SQLite's AUTOINCREMENT row id, so the
-// value an INSERT generated (or was given with IDENTITY_INSERT) is the
+// give. An IDENTITY column is SQLite's AUTOINCREMENT row id, so the value
+// an INSERT generated (or was given with IDENTITY_INSERT) is the
 // connection's last row id, and the table's counter is its sqlite_sequence
-// row.
+// row. SQLite numbers increment 1 from a seed of 1 or more; other columns
+// get their values from tsql_next_identity.
 #pragma once
 
 #include <sqlite3.h>
 
 #include "sqlsim/engine/catalog.h"
+#include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/procedural.h"
 
 namespace sqlsim {
@@ -29,5 +31,18 @@ void ForgetIssuedIdentities(SessionImpl& session);
 // Registers tsql_ident_current(name): the table's last identity value, its
 // seed before any, NULL for a name that is no table with an identity.
 int RegisterIdentCurrent(sqlite3* db);
+
+// Registers tsql_next_identity and tsql_explicit_identity
+// (identity_values.cpp).
+int RegisterIdentityValues(sqlite3* db);
+
+// SET IDENTITY_INSERT table ON|OFF: ON for one table of the connection at
+// a time.
+bool SetIdentityInsert(SessionImpl& session, const ast::SetOption& option, Diagnostics* diags);
+
+// Before an INSERT into a table with an IDENTITY column runs: an explicit
+// value needs IDENTITY_INSERT ON, which in turn needs one and a column list.
+bool CheckIdentityInsert(SessionImpl& session, const CompiledStatement& insert, const CatalogTable& table,
+                         Diagnostics* diags);
 
 }  // namespace sqlsim

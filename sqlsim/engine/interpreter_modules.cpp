@@ -404,6 +404,7 @@ bool RegisterUserFunctions(SessionImpl& session, Diagnostics* diags) {
   }
   if (rc == SQLITE_OK) rc = RegisterDatabaseName(session.db(), &session);
   if (rc == SQLITE_OK) rc = RegisterIdentCurrent(session.db());
+  if (rc == SQLITE_OK) rc = RegisterIdentityValues(session.db());
   if (rc != SQLITE_OK) {
     diags->push_back(ServerError(50000, "The user function bridge could not be registered."));
     return false;

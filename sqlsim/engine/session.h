@@ -61,6 +61,9 @@ class SessionImpl : public Session {
   // SET NOCOUNT ON: INSERT, UPDATE and DELETE send no row counts.
   bool nocount() const { return nocount_; }
   void set_nocount(bool on) { nocount_ = on; }
+  // SET IDENTITY_INSERT: the one table it is ON for, empty for none.
+  const std::string& identity_insert() const { return identity_insert_; }
+  void set_identity_insert(std::string table) { identity_insert_ = std::move(table); }
 
   // Called before a statement runs: opens the transaction the statement
   // needs (a write lock for writers). False with a diagnostic when the lock
@@ -113,6 +116,7 @@ class SessionImpl : public Session {
   bool autocommit_ = true;
   bool in_transaction_ = false;
   bool nocount_ = false;
+  std::string identity_insert_;
   int32_t transaction_count_ = 0;
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;

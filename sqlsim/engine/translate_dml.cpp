@@ -36,14 +36,35 @@ std::string WithViewFilter(const ModifyTarget& target, const std::string& where)
   return target.view->view_filter + " AND (" + where + ")";
 }
 
+const CatalogColumn* IdentityColumnOf(const CatalogTable& table) {
+  for (const CatalogColumn& column : table.columns) {
+    if (column.identity) return &column;
+  }
+  return nullptr;
+}
+
+// SQLite's AUTOINCREMENT numbers an identity of increment 1 from a seed of
+// 1 or more; any other gets its values from tsql_next_identity.
+std::string NextIdentitySql(const CatalogTable& table, const CatalogColumn* identity) {
+  if (!identity || (identity->identity_increment == 1 && identity->identity_seed >= 1)) return "";
+  return "tsql_next_identity(" + QuoteText(table.name) + ", " + std::to_string(identity->identity_seed) + ", " +
+         std::to_string(identity->identity_increment) + ")";
+}
+
 }  // namespace
 
 std::string Translator::StoreValue(const SqlExpr& value, const CatalogColumn* column) {
   if (!column) return value.sql;
   int32_t length = column->type == SqlType::kDecimal ? column->scale : column->length;
-  return "tsql_store(" + value.sql + ", " + QuoteText(std::string(CanonicalTypeName(value.type))) +
-         ", " + QuoteText(std::string(CanonicalTypeName(column->type))) + ", " +
-         std::to_string(length) + ", " + QuoteText(column->name) + ")";
+  std::string stored = "tsql_store(" + value.sql + ", " + QuoteText(std::string(CanonicalTypeName(value.type))) +
+                       ", " + QuoteText(std::string(CanonicalTypeName(column->type))) + ", " +
+                       std::to_string(length) + ", " + QuoteText(column->name) + ")";
+  // SQLite would number a NULL row id; the server refuses it.
+  if (column->identity) {
+    stored = "tsql_explicit_identity(" + stored + ", " + QuoteText(column->name) + ", " +
+             QuoteText(out_->target_table) + ")";
+  }
+  return stored;
 }
 
 void Translator::Insert(const ast::Insert& insert) {
@@ -51,34 +72,49 @@ void Translator::Insert(const ast::Insert& insert) {
   ModifyTarget target = ResolveModifyTarget(session_.catalog(), FindTable(insert.table), insert.table);
   const CatalogTable* table = target.table;
   out_->target_table = table->name;
+  const CatalogColumn* identity = IdentityColumnOf(*table);
+  out_->identity_target = identity != nullptr;
+  out_->column_list = !insert.columns.empty();
   std::vector<const CatalogColumn*> targets;
   if (insert.columns.empty()) {
     const CatalogTable* shown = target.view ? target.view : table;
     for (const CatalogColumn& column : shown->columns) {
-      targets.push_back(target.Column(column.name, insert.table.pos));
+      const CatalogColumn* base = target.Column(column.name, insert.table.pos);
+      if (!base->identity) targets.push_back(base);
     }
   } else {
     for (const std::string& name : insert.columns) {
       targets.push_back(target.Column(name, insert.table.pos));
+      out_->identity_explicit = out_->identity_explicit || targets.back()->identity;
     }
   }
+  std::string next_identity = out_->identity_explicit ? "" : NextIdentitySql(*table, identity);
   std::string sql = "INSERT INTO " + QuoteName(table->name);
   if (insert.default_values) {
-    out_->sqlite_sql = sql + " DEFAULT VALUES";
+    out_->sqlite_sql = next_identity.empty()
+                           ? sql + " DEFAULT VALUES"
+                           : sql + " (" + QuoteName(identity->name) + ") VALUES (" + next_identity + ")";
   } else {
     sql += " (";
     for (size_t i = 0; i < targets.size(); ++i) sql += (i ? ", " : "") + QuoteName(targets[i]->name);
+    if (!next_identity.empty()) sql += (targets.empty() ? "" : ", ") + QuoteName(identity->name);
     sql += ") ";
     if (insert.select) {
       store_targets_ = targets;
       scopes_.emplace_back();
-      sql += SelectSql(*insert.select, nullptr);
+      std::string select = SelectSql(*insert.select, nullptr);
       scopes_.pop_back();
       store_targets_.clear();
+      sql += next_identity.empty() ? select : "SELECT *, " + next_identity + " FROM (" + select + ")";
     } else {
       sql += "VALUES ";
       for (size_t row = 0; row < insert.values.size(); ++row) {
         const auto& values = insert.values[row];
+        if (identity && insert.columns.empty() && values.size() == targets.size() + 1) {
+          Fail(8101, "An explicit value for the identity column in table '" + table->name +
+                         "' can only be specified when a column list is used and IDENTITY_INSERT is ON.",
+               insert.table.pos);
+        }
         if (values.size() != targets.size()) {
           Fail(values.size() > targets.size() ? 110 : 109,
                std::string("There are ") + (values.size() > targets.size() ? "fewer" : "more") +
@@ -91,6 +127,7 @@ void Translator::Insert(const ast::Insert& insert) {
         for (size_t i = 0; i < values.size(); ++i) {
           sql += (i ? ", " : "") + StoreValue(Expr(*values[i]), targets[i]);
         }
+        if (!next_identity.empty()) sql += (values.empty() ? "" : ", ") + next_identity;
         sql += ")";
       }
     }
@@ -157,6 +194,7 @@ void Translator::Update(const ast::Update& update) {
       Fail(137, "Must declare the scalar variable \"" + name + "\".", update.table.pos);
     }
     const CatalogColumn* column = target.Column(name, update.table.pos);
+    if (column->identity) Fail(8102, "Cannot update identity column '" + column->name + "'.", update.table.pos);
     if (!a.value) Fail(102, "SET ... = DEFAULT is not supported.", update.table.pos);
     sql += (i ? ", " : "") + QuoteName(column->name) + " = " + StoreValue(expr(*a.value), column);
   }

@@ -125,6 +125,9 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
   if (table) {
     for (const CatalogModule& trigger : catalog.TriggersOf(table->id)) has_triggers = has_triggers || Fires(trigger, action);
   }
+  if (table && action == Action::kInsert && !CheckIdentityInsert(session_, c, *table, &diags)) {
+    return Failed(diags, frame);
+  }
   bool opened_own = false;
   if (!session_.BeginStatement(true, &opened_own, &diags)) return Failed(diags, frame);
   if (has_triggers) {
