@@ -211,6 +211,7 @@ TEST_F(OdbcTest, DecimalExpressionsKeepTheirScale) {
                {"MAX(price)", 10, 2, "12.34"},
                {"ISNULL(price, 1.239)", 10, 2, "12.34"},
                {"CASE WHEN id = 1 THEN price END", 10, 2, "12.34"},
+               {"CASE WHEN id = 2 THEN 1.5 ELSE 123.25 END", 5, 2, "123.25"},
                {"ROUND(price, 1)", 10, 2, "12.30"}};
   Statement stmt(dbc());
   for (const auto& c : cases) {
