@@ -212,6 +212,7 @@ TEST_F(OdbcTest, DecimalExpressionsKeepTheirScale) {
                {"ISNULL(price, 1.239)", 10, 2, "12.34"},
                {"CASE WHEN id = 1 THEN price END", 10, 2, "12.34"},
                {"CASE WHEN id = 2 THEN 1.5 ELSE 123.25 END", 5, 2, "123.25"},
+               {"1.5 FROM p UNION ALL SELECT 123.25", 5, 2, "1.50"},
                {"ROUND(price, 1)", 10, 2, "12.30"}};
   Statement stmt(dbc());
   for (const auto& c : cases) {
