@@ -26,6 +26,7 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
   frame_.batch_params = &params_;
   frame_.batch_outputs = &outputs_;
   frame_.batch_text = &batch_.Text();
+  batch_.session().ForgetCancel();
 }
 
 std::optional<Result> ExecutionImpl::TakeQueued() {

@@ -1,6 +1,7 @@
 #include "sqlsim/engine/row_source.h"
 
 #include "sqlsim/engine/execution.h"
+#include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/sqlite_errors.h"
 
@@ -45,6 +46,7 @@ bool SqliteRowSource::Next(Diagnostics* diags) {
   // Each row must come within the statement time limit.
   if (session_) session_->StartDeadline();
   int rc = sqlite3_step(stmt_);
+  bool canceled = session_ && session_->Canceled();
   if (session_) session_->StopDeadline();
   if (rc == SQLITE_ROW) {
     for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
@@ -52,9 +54,10 @@ bool SqliteRowSource::Next(Diagnostics* diags) {
     return true;
   }
   if (rc != SQLITE_DONE) {
-    Diagnostic error = DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc);
+    Diagnostic error = canceled ? CanceledDiagnostic() : DiagnosticFromSqlite(sqlite3_db_handle(stmt_), rc);
     if (outcome_) outcome_->error = error.native;
-    if (batch_aborted_ && AbortsBatch(error.native)) *batch_aborted_ = true;
+    // A canceled batch runs nothing after the query it stopped.
+    if (batch_aborted_ && (canceled || AbortsBatch(error.native))) *batch_aborted_ = true;
     diags->push_back(std::move(error));
   }
   Finish();

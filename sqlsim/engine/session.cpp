@@ -250,8 +250,6 @@ bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags
 }
 
 void SessionImpl::StartDeadline() {
-  // A cancel asked for while nothing ran is no request to stop this batch.
-  cancel_requested_.store(false, std::memory_order_relaxed);
   running_ = true;
   if (options_.statement_timeout_ms <= 0) {
     deadline_ = std::chrono::steady_clock::time_point::max();

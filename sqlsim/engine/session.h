@@ -35,6 +35,10 @@ class SessionImpl : public Session {
   bool InTransaction() const override { return in_transaction_; }
   bool TransactionOpen() const override { return db_ && !sqlite3_get_autocommit(db_.get()); }
   void Cancel() override { cancel_requested_.store(true, std::memory_order_relaxed); }
+  // A new batch starts: a cancel asked for while nothing ran stops nothing.
+  // Not per statement or row: a cancel between two of them must still stop
+  // the batch.
+  void ForgetCancel() { cancel_requested_.store(false, std::memory_order_relaxed); }
   // A cancel arrived while the batch ran.
   bool Canceled() const { return running_ && cancel_requested_.load(std::memory_order_relaxed); }
   std::string CurrentDatabase() const override { return database_; }

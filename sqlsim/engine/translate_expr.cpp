@@ -373,19 +373,41 @@ SqlExpr Translator::Case(const ast::Expr& e) {
   if (e.has_operand) sql += " " + Expr(*e.args.at(i++)).sql;
   size_t end = e.args.size() - (e.has_else ? 1 : 0);
   SqlExpr result;
+  bool first = true;
+  // The first branch's type; a length could be too short for the others.
+  // Decimal branches widen to hold every branch's integer digits and
+  // decimals, as the server types them; any other branch leaves them unknown.
+  auto merge = [&](const SqlExpr& branch) {
+    if (branch.type == SqlType::kUnknown) return;
+    if (first) {
+      first = false;
+      result.type = branch.type;
+      result.precision = branch.precision;
+      result.scale = branch.scale;
+      result.numeric = branch.numeric;
+      return;
+    }
+    if (result.precision <= 0) return;
+    if (branch.type != SqlType::kDecimal || branch.precision <= 0) {
+      result.precision = 0;
+      return;
+    }
+    int32_t scale = std::max(result.scale, branch.scale);
+    int32_t integer_digits = std::max(result.precision - result.scale, branch.precision - branch.scale);
+    result.precision = std::min(integer_digits + scale, 38);
+    result.scale = std::min(scale, result.precision);
+  };
   for (; i + 1 < end; i += 2) {
     sql += " WHEN " + Expr(*e.args[i]).sql;
     SqlExpr then = Expr(*e.args[i + 1]);
-    if (result.type == SqlType::kUnknown) {
-      // The first branch's type; a length could be too short for the others.
-      result.type = then.type;
-      result.precision = then.precision;
-      result.scale = then.scale;
-      result.numeric = then.numeric;
-    }
+    merge(then);
     sql += " THEN " + then.sql;
   }
-  if (e.has_else) sql += " ELSE " + Expr(*e.args.back()).sql;
+  if (e.has_else) {
+    SqlExpr otherwise = Expr(*e.args.back());
+    merge(otherwise);
+    sql += " ELSE " + otherwise.sql;
+  }
   result.sql = sql + " END)";
   return result;
 }

@@ -181,7 +181,24 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
   scopes_.pop_back();
   if (select.union_next) {
     sql += select.union_all ? " UNION ALL " : " UNION ";
-    sql += Subquery(*select.union_next);
+    std::vector<ColumnDesc> next;
+    std::vector<const CatalogColumn*> saved;
+    saved.swap(store_targets_);
+    sql += SelectSql(*select.union_next, columns ? &next : nullptr);
+    saved.swap(store_targets_);
+    // A decimal column holds every branch's integer digits and decimals, as
+    // the server types it: the first branch's alone would cut the others.
+    if (columns && next.size() == columns->size()) {
+      for (size_t i = 0; i < next.size(); ++i) {
+        ColumnDesc& c = (*columns)[i];
+        const ColumnDesc& n = next[i];
+        if (c.type != SqlType::kDecimal || n.type != SqlType::kDecimal || c.precision <= 0 || n.precision <= 0) continue;
+        int32_t scale = std::max(c.scale, n.scale);
+        int32_t integer_digits = std::max(c.precision - c.scale, n.precision - n.scale);
+        c.precision = std::min(integer_digits + scale, 38);
+        c.scale = std::min(scale, c.precision);
+      }
+    }
   }
   if (!select.order_by.empty()) {
     // ORDER BY sees the tables of the (first) FROM again.

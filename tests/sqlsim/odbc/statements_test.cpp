@@ -64,14 +64,21 @@ TEST_F(StatementTest, CancelFromAnotherThreadStopsTheBatch) {
   EXPECT_EQ(SQLCancel(stmt), SQL_SUCCESS);
   EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT name FROM t WHERE id = 1"), SQL_NTS)),
               ElementsAre("rows:one,"));
-  std::thread canceler([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    SQLCancel(stmt);
-  });
-  SQLRETURN rc = SQLExecDirect(stmt, Text("WAITFOR DELAY '00:00:10'; INSERT INTO t VALUES (7, 'seven')"), SQL_NTS);
-  canceler.join();
-  EXPECT_EQ(Failure(rc, stmt), "HY008");
-  EXPECT_THAT(Run("SELECT COUNT(*) FROM t WHERE id = 7"), ElementsAre("rows:0,"));
+  Run("CREATE TABLE ten (i int); INSERT INTO ten VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)");
+  // A wait of the interpreter, and a query SQLite steps row by row.
+  for (const char* slow : {"WAITFOR DELAY '00:00:10'",
+                           "SELECT COUNT(*) FROM ten a, ten b, ten c, ten d, ten e, ten f, ten g, ten h, ten i"}) {
+    std::thread canceler([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      SQLCancel(stmt);
+    });
+    std::string batch = std::string(slow) + "; INSERT INTO t VALUES (7, 'seven')";
+    SQLRETURN rc = SQLExecDirect(stmt, Text(batch.c_str()), SQL_NTS);
+    canceler.join();
+    EXPECT_EQ(Failure(rc, stmt), "HY008") << slow;
+    EXPECT_THAT(Run("SELECT COUNT(*) FROM t WHERE id = 7"), ElementsAre("rows:0,")) << slow;
+    SQLFreeStmt(stmt, SQL_CLOSE);
+  }
   EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT name FROM t WHERE id = 2"), SQL_NTS)),
               ElementsAre("rows:two,"));
 }
@@ -204,6 +211,8 @@ TEST_F(OdbcTest, DecimalExpressionsKeepTheirScale) {
                {"MAX(price)", 10, 2, "12.34"},
                {"ISNULL(price, 1.239)", 10, 2, "12.34"},
                {"CASE WHEN id = 1 THEN price END", 10, 2, "12.34"},
+               {"CASE WHEN id = 2 THEN 1.5 ELSE 123.25 END", 5, 2, "123.25"},
+               {"1.5 FROM p UNION ALL SELECT 123.25", 5, 2, "1.50"},
                {"ROUND(price, 1)", 10, 2, "12.30"}};
   Statement stmt(dbc());
   for (const auto& c : cases) {
