@@ -74,7 +74,7 @@ SQLRETURN DeliverOutputs(Stmt& s, const Execution& execution, size_t set, SQLLEN
     }
     if (!b.buffer && !value.IsNull()) continue;
     CellOutcome o = TransferCell(value, DeclaredColumn(b), b.EffectiveCType(), b.buffer, b.buffer_length);
-    if (o.rc != SQL_ERROR && b.indicator) *b.indicator = o.length;
+    if (o.rc != SQL_ERROR && b.indicator) StoreIndicator(b.indicator, o.length);
     if (!o.sqlstate.empty()) s.diags.AddDriver(o.sqlstate, o.message, diag_row);
     rc = Worse(rc, o.rc);
   }

@@ -252,8 +252,9 @@ SQLSMALLINT ParamBinding::EffectiveCType() const {
 }
 
 bool ParamBinding::AtExecution() const {
-  return io_type != SQL_PARAM_OUTPUT && indicator && (*indicator == SQL_DATA_AT_EXEC ||
-                       *indicator <= SQL_LEN_DATA_AT_EXEC_OFFSET);
+  if (io_type == SQL_PARAM_OUTPUT || !indicator) return false;
+  SQLLEN length = LoadIndicator(indicator);
+  return length == SQL_DATA_AT_EXEC || length <= SQL_LEN_DATA_AT_EXEC_OFFSET;
 }
 
 bool CheckParamTypes(SQLSMALLINT c_type, SQLSMALLINT sql_type, ParamFailure* failure) {
@@ -271,7 +272,7 @@ bool ReadParam(const ParamBinding& b, ParamValue* out, ParamFailure* f) {
   SQLSMALLINT c = b.EffectiveCType();
   SQLLEN length = SQL_NTS;
   if (b.indicator) {
-    length = *b.indicator;
+    length = LoadIndicator(b.indicator);
   } else if (c == SQL_C_BINARY) {
     length = b.buffer_length;
   }

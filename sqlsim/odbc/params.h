@@ -3,12 +3,25 @@
 // ODBC's states (22001, 22003, 22007, 22018, 07006, HY090).
 #pragma once
 
+#include <cstring>
 #include <string>
 
 #include "sqlsim/engine/engine.h"
 #include "sqlsim/odbc/odbc_api.h"
 
 namespace sqlsim::odbc {
+
+// An indicator in the application's memory. Row-wise arrays of packed
+// structures may place it on any byte, so it is copied, never dereferenced.
+inline SQLLEN LoadIndicator(const SQLLEN* indicator) {
+  SQLLEN value;
+  std::memcpy(&value, indicator, sizeof value);
+  return value;
+}
+// A null indicator is left alone.
+inline void StoreIndicator(SQLLEN* indicator, SQLLEN value) {
+  if (indicator) std::memcpy(indicator, &value, sizeof value);
+}
 
 struct ParamBinding {
   SQLSMALLINT io_type = SQL_PARAM_INPUT;

@@ -39,10 +39,6 @@ SQLUSMALLINT Report(Stmt& s, const std::string& state, const std::string& messag
   return error ? SQL_ROW_ERROR : SQL_ROW_SUCCESS_WITH_INFO;
 }
 
-void StoreIndicator(SQLLEN* indicator, SQLLEN value) {
-  if (indicator) std::memcpy(indicator, &value, sizeof value);
-}
-
 }  // namespace
 
 SQLSMALLINT ResolveCType(const Stmt& s, const ColumnDesc& column, SQLSMALLINT c_type) {
