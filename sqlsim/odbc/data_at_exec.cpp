@@ -3,6 +3,7 @@
 
 #include "sqlsim/odbc/convert.h"
 #include "sqlsim/odbc/execute.h"
+#include "sqlsim/odbc/param_sets.h"
 
 namespace sqlsim::odbc {
 
@@ -32,9 +33,9 @@ SQLRETURN PutPiece(Stmt& s, SQLPOINTER data, SQLLEN length) {
     s.diags.AddServer(*fault);
     return SQL_ERROR;
   }
-  SQLUSMALLINT number = d.pending[d.current];
-  SQLSMALLINT c_type = s.params[number].EffectiveCType();
-  std::optional<std::string>& slot = d.data[number];
+  const DataAtExec::Slot& pending = d.pending[d.current];
+  SQLSMALLINT c_type = s.params[pending.number].EffectiveCType();
+  std::optional<std::string>& slot = d.data[pending];
   if (length == SQL_NULL_DATA) {
     if (d.has_data) return s.diags.Error("HY011", "Attribute cannot be set now: data already sent");
     slot.reset();
@@ -89,10 +90,12 @@ SQLRETURN ParamData(Stmt& s, SQLPOINTER* token) {
   d.started = true;
   d.has_data = false;
   if (d.current < d.pending.size()) {
-    if (token) *token = s.params[d.pending[d.current]].buffer;
+    // The token is the parameter's buffer address as the set addresses it.
+    const DataAtExec::Slot& pending = d.pending[d.current];
+    if (token) *token = BindingAtSet(s, s.params[pending.number], pending.set).buffer;
     return SQL_NEED_DATA;
   }
-  return RunBatch(s);
+  return d.array ? RunArray(s) : RunBatch(s);
 }
 
 // Any failure ends the data-at-execution sequence: the statement is back

@@ -113,7 +113,7 @@ SQLRETURN ExecutePrepared(Stmt& s) {
   s.dae = DataAtExec{};
   for (int32_t i = 1; i <= s.batch->ParameterCount(); ++i) {
     auto it = s.params.find(static_cast<SQLUSMALLINT>(i));
-    if (it != s.params.end() && BindingAtSet(s, it->second, 0).AtExecution()) s.dae.pending.push_back(it->first);
+    if (it != s.params.end() && BindingAtSet(s, it->second, 0).AtExecution()) s.dae.pending.push_back({0, it->first});
   }
   if (!s.dae.pending.empty()) {
     s.state = StmtState::kNeedData;

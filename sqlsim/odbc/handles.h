@@ -154,13 +154,20 @@ struct GetDataState {
   size_t offset = 0;
 };
 
-// Parameters whose data the application sends with SQLPutData.
+// Parameters whose data the application sends with SQLPutData: with an
+// array of sets, every such parameter of every set, set by set.
 struct DataAtExec {
-  std::vector<SQLUSMALLINT> pending;     // in the order asked for
+  struct Slot {
+    size_t set;
+    SQLUSMALLINT number;
+    bool operator<(const Slot& o) const { return set != o.set ? set < o.set : number < o.number; }
+  };
+  std::vector<Slot> pending;             // in the order asked for
   size_t current = 0;                    // index into pending
   bool started = false;                  // SQLParamData named pending[current]
   bool has_data = false;                 // SQLPutData called for it
-  std::map<SQLUSMALLINT, std::optional<std::string>> data;  // nullopt: NULL
+  bool array = false;                    // the data of an array of sets
+  std::map<Slot, std::optional<std::string>> data;  // nullopt: NULL
 };
 
 // An execution with an array of parameter sets (SQL_ATTR_PARAMSET_SIZE

@@ -52,13 +52,28 @@ void EndSet(Stmt& s) {
   }
 }
 
-bool AnyAtExecution(const Stmt& s) {
-  for (const auto& [number, bound] : s.params) {
-    for (SQLULEN set = 0; set < s.attrs.paramset_size; ++set) {
-      if (BindingAtSet(s, bound, set).AtExecution()) return true;
+bool Ignored(const Stmt& s, SQLULEN set) {
+  return s.attrs.param_operation && s.attrs.param_operation[set] == SQL_PARAM_IGNORE;
+}
+
+// The parameters of the sets to run whose data the application sends at
+// execution, set by set.
+std::vector<DataAtExec::Slot> AtExecution(const Stmt& s) {
+  std::vector<DataAtExec::Slot> pending;
+  auto count = static_cast<SQLUSMALLINT>(s.batch->ParameterCount());
+  for (SQLULEN set = 0; set < s.attrs.paramset_size; ++set) {
+    if (Ignored(s, set)) continue;
+    for (auto it = s.params.begin(); it != s.params.end() && it->first <= count; ++it) {
+      if (BindingAtSet(s, it->second, set).AtExecution()) pending.push_back({set, it->first});
     }
   }
-  return false;
+  return pending;
+}
+
+// A set's data at execution is not needed once its values are read.
+void DropSetData(Stmt& s, SQLULEN set) {
+  auto& data = s.dae.data;
+  data.erase(data.lower_bound({set, 0}), data.lower_bound({set + 1, 0}));
 }
 
 // Starts the next set that is not ignored; false when none is left.
@@ -68,13 +83,15 @@ bool StartNextSet(Stmt& s) {
     SQLULEN set = run.next++;
     run.current = set;
     if (s.attrs.params_processed) *s.attrs.params_processed = set + 1;
-    if (s.attrs.param_operation && s.attrs.param_operation[set] == SQL_PARAM_IGNORE) continue;
+    if (Ignored(s, set)) continue;
     ++run.run;
     run.rows_before = std::max<SQLLEN>(run.rows, 0);
     run.status = SQL_PARAM_SUCCESS;
     SetStatus(s, set, SQL_PARAM_SUCCESS);
     std::vector<ParamValue> values;
-    if (!GatherParams(s, set, static_cast<SQLLEN>(set + 1), &values)) {
+    bool gathered = GatherParams(s, set, static_cast<SQLLEN>(set + 1), &values);
+    DropSetData(s, set);
+    if (!gathered) {
       Mark(s, SQL_PARAM_ERROR);
       run.errors = true;
       EndSet(s);
@@ -196,9 +213,16 @@ SQLRETURN ExecuteArray(Stmt& s) {
   s.CloseResults();
   s.row_count = -1;
   s.dae = DataAtExec{};
-  if (AnyAtExecution(s)) {
-    return s.diags.Error("HYC00", "Data at execution is not supported with arrays of parameters");
+  s.dae.pending = AtExecution(s);
+  if (!s.dae.pending.empty()) {
+    s.dae.array = true;
+    s.state = StmtState::kNeedData;
+    return SQL_NEED_DATA;
   }
+  return RunArray(s);
+}
+
+SQLRETURN RunArray(Stmt& s) {
   if (s.attrs.params_processed) *s.attrs.params_processed = 0;
   for (SQLULEN set = 0; set < s.attrs.paramset_size; ++set) SetStatus(s, set, SQL_PARAM_UNUSED);
   s.sets = ParamSetRun{};
@@ -206,6 +230,7 @@ SQLRETURN ExecuteArray(Stmt& s) {
   s.sets.size = s.attrs.paramset_size;
   s.state = StmtState::kExecuted;
   SQLRETURN rc = SharesTransaction(s) ? RunInOneTransaction(s) : NextArrayResult(s, true);
+  if (!s.sets.active) s.dae = DataAtExec{};
   if (rc == SQL_ERROR && !s.cursor) s.ReturnToPrepared();
   return rc;
 }

@@ -20,8 +20,11 @@ bool GatherParams(Stmt& stmt, size_t set, SQLLEN diag_row, std::vector<ParamValu
 // buffers: SQL_SUCCESS, SQL_SUCCESS_WITH_INFO (01004) or SQL_ERROR.
 SQLRETURN DeliverOutputs(Stmt& stmt, const Execution& execution, size_t set, SQLLEN diag_row);
 
-// SQLExecute with SQL_ATTR_PARAMSET_SIZE above 1.
+// SQLExecute with SQL_ATTR_PARAMSET_SIZE above 1: SQL_NEED_DATA first
+// when a set has data at execution.
 SQLRETURN ExecuteArray(Stmt& stmt);
+// Runs the sets once their data at execution is in.
+SQLRETURN RunArray(Stmt& stmt);
 // The next result of an array execution, running the sets on as needed.
 SQLRETURN NextArrayResult(Stmt& stmt, bool first);
 

@@ -107,6 +107,18 @@ class PyodbcTest(unittest.TestCase):
         got = self.cur.execute("SELECT id, name, price, added FROM items ORDER BY id").fetchall()
         self.assertEqual([tuple(r) for r in got], rows)
 
+    def test_fast_executemany_into_max_columns(self):
+        # (max) columns are described with size 0: pyodbc sends them as data
+        # at execution, set by set.
+        self.cur.execute("CREATE TABLE notes (id int NOT NULL, v varchar(max), n nvarchar(max), b varbinary(max))")
+        self.cur.fast_executemany = True
+        rows = [(i, "v%d" % i * (i % 40), "ü€%d" % i if i % 3 else None, bytes([i % 256]) * (i % 90))
+                for i in range(3000)]
+        self.cur.executemany("INSERT INTO notes VALUES (?, ?, ?, ?)", rows)
+        self.cn.commit()
+        got = self.cur.execute("SELECT * FROM notes ORDER BY id").fetchall()
+        self.assertEqual([tuple(r) for r in got], rows)
+
     def test_output_parameters_through_a_batch(self):
         self.cur.execute("CREATE PROCEDURE twice @i int, @o int OUTPUT AS SET @o = @i * 2 RETURN 5")
         row = self.cur.execute("SET NOCOUNT ON DECLARE @o int, @rc int "

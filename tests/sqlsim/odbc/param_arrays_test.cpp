@@ -197,7 +197,7 @@ TEST_F(ParamArrayTest, SelectGivesOneResultPerSet) {
   EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT count(*) FROM T"), SQL_NTS)), ElementsAre("rows:3,"));
 }
 
-TEST_F(ParamArrayTest, OutputsPerSetAndNoDataAtExecution) {
+TEST_F(ParamArrayTest, OutputsPerSet) {
   Exec("CREATE PROCEDURE Twice @i int OUTPUT AS SET @i = @i * 2");
   Statement stmt(dbc());
   SQLINTEGER values[3] = {1, 2, 3};
@@ -206,8 +206,37 @@ TEST_F(ParamArrayTest, OutputsPerSetAndNoDataAtExecution) {
   SQLBindParameter(stmt, 1, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, values, 0, indicators);
   EXPECT_STMT_OK(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt);
   EXPECT_THAT(values, ElementsAre(2, 4, 6));
-  indicators[1] = SQL_DATA_AT_EXEC;
-  EXPECT_EQ(Failure(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt), "HYC00");
+}
+
+// Data at execution is asked for set by set, the token being the buffer
+// address of the parameter in that set; ignored sets are not asked for.
+TEST_F(ParamArrayTest, DataAtExecutionSetBySet) {
+  Exec("ALTER TABLE T ADD Note varchar(max) NULL");
+  Statement stmt(dbc());
+  SQLINTEGER ids[4] = {1, 2, 3, 4};
+  char notes[4][8] = {"a", "zwei", "c", "d"};
+  SQLLEN note_ind[4] = {SQL_LEN_DATA_AT_EXEC(0), SQL_NTS, SQL_DATA_AT_EXEC, SQL_DATA_AT_EXEC};
+  SQLUSMALLINT operation[4] = {SQL_PARAM_PROCEED, SQL_PARAM_PROCEED, SQL_PARAM_PROCEED, SQL_PARAM_IGNORE};
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(4), 0);
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_OPERATION_PTR, operation, 0);
+  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids, 0, nullptr);
+  SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 0, 0, notes, 8, note_ind);
+  ASSERT_EQ(SQLExecDirect(stmt, Text("INSERT INTO T (Id, Note) VALUES (?, ?)"), SQL_NTS), SQL_NEED_DATA);
+  std::vector<SQLPOINTER> tokens;
+  SQLPOINTER token = nullptr;
+  SQLRETURN rc;
+  while ((rc = SQLParamData(stmt, &token)) == SQL_NEED_DATA) {
+    tokens.push_back(token);
+    if (token == notes[0]) {
+      SQLPutData(stmt, const_cast<char*>("ei"), 2);
+      SQLPutData(stmt, const_cast<char*>("ns"), SQL_NTS);
+    } else {
+      SQLPutData(stmt, nullptr, SQL_NULL_DATA);
+    }
+  }
+  EXPECT_STMT_OK(rc, stmt);
+  EXPECT_THAT(tokens, ElementsAre(notes[0], notes[2]));
+  EXPECT_THAT(Run("SELECT CAST(Id AS varchar(9)) + ISNULL(Note, '-') FROM T ORDER BY Id"), ElementsAre("rows:1eins,2zwei,3-,"));
 }
 
 // SQLGetInfo and SQLGetFunctions say what the driver does with arrays and markers.
