@@ -75,6 +75,12 @@ class RowSource {
   // error, which is appended to *diags.
   virtual bool Next(Diagnostics* diags) = 0;
   virtual const Value& Column(size_t index) const = 0;
+  // The current row's values into *row (sized to the columns); the source
+  // may give up its own copies, as it reads the next row afresh.
+  virtual void TakeRow(std::vector<Value>* row) {
+    row->resize(Columns().size());
+    for (size_t i = 0; i < row->size(); ++i) (*row)[i] = Column(i);
+  }
 };
 
 // One result of a batch: a row set, or the count of rows a statement

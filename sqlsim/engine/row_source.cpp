@@ -41,6 +41,11 @@ void SqliteRowSource::Finish() {
   stmt_ = nullptr;
 }
 
+void SqliteRowSource::TakeRow(std::vector<Value>* row) {
+  row->swap(values_);
+  values_.resize(row->size());
+}
+
 bool SqliteRowSource::Next(Diagnostics* diags) {
   if (!stmt_) return false;
   // Each row must come within the statement time limit.

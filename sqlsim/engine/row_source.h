@@ -30,6 +30,7 @@ class SqliteRowSource : public RowSource {
   const std::vector<ColumnDesc>& Columns() const override { return *columns_; }
   bool Next(Diagnostics* diags) override;
   const Value& Column(size_t index) const override { return values_[index]; }
+  void TakeRow(std::vector<Value>* row) override;
 
  private:
   void Finish();

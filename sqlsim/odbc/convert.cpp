@@ -161,6 +161,10 @@ CellOutcome TransferCell(const Value& v, const ColumnDesc& column,
     return out;
   }
   if (!IsVariableCType(c_type)) return ConvertFixed(v, column, c_type, buffer);
+  size_t offset = 0;
+  if (v.kind == Value::Kind::kText && c_type == SQL_C_CHAR) {
+    return CopyPiece(v.bytes, &offset, c_type, buffer, buffer_length, 1);
+  }
   std::string bytes;
   bool numeric = false;
   CellOutcome out;
@@ -168,7 +172,6 @@ CellOutcome TransferCell(const Value& v, const ColumnDesc& column,
   if (numeric && !NumberFits(bytes, c_type, buffer_length)) {
     return CellOutcome::Fail("22003", "Numeric value out of range");
   }
-  size_t offset = 0;
   return CopyPiece(bytes, &offset, c_type, buffer, buffer_length, PieceGrain(v, c_type));
 }
 

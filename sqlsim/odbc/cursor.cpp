@@ -132,9 +132,7 @@ bool Cursor::ReadRow(Row* row, Diagnostics* diags) {
     return false;
   }
   diags->insert(diags->end(), found.begin(), found.end());
-  size_t n = columns_.size();
-  row->resize(n);
-  for (size_t i = 0; i < n; ++i) (*row)[i] = source_->Column(i);
+  source_->TakeRow(row);
   ++rows_read_;
   return true;
 }
