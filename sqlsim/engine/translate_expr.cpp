@@ -78,6 +78,32 @@ const std::map<std::string, SimpleFunction>& SimpleFunctions() {
   return kFunctions;
 }
 
+bool IsAggregate(const std::string& name) {
+  return name == "count" || name == "sum" || name == "avg" || name == "min" || name == "max";
+}
+
+// The argument of an aggregate: DISTINCT passed on (MIN and MAX need none),
+// and text compared under the server's collation, so that DISTINCT takes
+// 'a' and 'A ' for one value and MIN/MAX order as the server does.
+std::string AggregateArgument(const ast::Expr& call, const SqlExpr& arg) {
+  const std::string name = Lower(call.function);
+  std::string sql = arg.sql;
+  if (IsTextType(arg.type) && !arg.is_column) sql = "(" + sql + ") COLLATE " + kCollation;
+  bool keeps_distinct = call.distinct && name != "min" && name != "max";
+  return (keeps_distinct ? "DISTINCT " : "") + sql;
+}
+
+void CheckSummable(const std::string& name, const SqlExpr& arg, const ast::SourcePos& pos) {
+  std::string type;
+  if (arg.type == SqlType::kUnknown && arg.sql == "NULL") {
+    type = "NULL";
+  } else if (IsTextType(arg.type) || IsBinaryType(arg.type) || arg.type == SqlType::kBit ||
+             arg.type == SqlType::kDatetime) {
+    type = std::string(CanonicalTypeName(arg.type));
+  }
+  if (!type.empty()) Fail(8117, "Operand data type " + type + " is invalid for " + name + " operator.", pos);
+}
+
 }  // namespace
 
 bool IdentifiersEqual(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
@@ -435,8 +461,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
   if (name == "update") return ColumnUpdated(e);
   if (name == "count") {
     if (e.star) return {"count(*)", SqlType::kInt};
-    return {std::string("count(") + (e.distinct ? "DISTINCT " : "") + Expr(*e.args.at(0)).sql + ")",
-            SqlType::kInt};
+    return {"count(" + AggregateArgument(e, Expr(*e.args.at(0))) + ")", SqlType::kInt};
   }
   if (name == "isnull") {
     if (e.args.size() != 2) Fail(174, "The isnull function requires 2 argument(s).", e.pos);
@@ -469,8 +494,13 @@ SqlExpr Translator::Function(const ast::Expr& e) {
   if (count < f.min_args || count > f.max_args) {
     Fail(174, "The " + name + " function requires " + std::to_string(f.min_args) + " argument(s).", e.pos);
   }
+  if (e.distinct && !IsAggregate(name)) Fail(156, "Incorrect syntax near the keyword 'DISTINCT'.", e.pos);
   std::vector<SqlExpr> args;
   for (const ast::ExprPtr& arg : e.args) args.push_back(Expr(*arg));
+  if (IsAggregate(name)) {
+    if (name == "sum" || name == "avg") CheckSummable(name, args[0], e.pos);
+    args[0].sql = AggregateArgument(e, args[0]);
+  }
   if (name == "datalength" && args[0].type != SqlType::kUnknown && !IsTextType(args[0].type) &&
       !IsBinaryType(args[0].type)) {
     // Numbers and dates have the size of their type, not of SQLite's value.
