@@ -31,8 +31,11 @@ int32_t Height(const ast::Expr* e, int32_t depth) {
 }
 
 int32_t Height(const ast::FromItem& item, int32_t depth) {
+  if (depth > kDeepest) std::abort();
   int32_t h = item.table.derived ? Height(*item.table.derived, depth) : 0;
+  if (item.table.joined) h = std::max(h, Height(*item.table.joined, depth + 1));
   for (const ast::Join& join : item.joins) {
+    if (join.table.joined) h = std::max(h, Height(*join.table.joined, depth + 1));
     h = std::max(h, Height(join.on.get(), depth));
     if (join.table.derived) h = std::max(h, Height(*join.table.derived, depth));
   }
@@ -47,6 +50,8 @@ int32_t Height(const ast::Select& s, int32_t depth) {
   for (const ast::FromItem& item : s.from) h = std::max(h, Height(item, depth + 1));
   for (const ast::ExprPtr& e : s.group_by) h = std::max(h, Height(e.get(), depth + 1));
   for (const ast::OrderItem& o : s.order_by) h = std::max(h, Height(o.expr.get(), depth + 1));
+  h = std::max({h, Height(s.offset.get(), depth + 1), Height(s.fetch.get(), depth + 1)});
+  if (s.nested) h = std::max(h, Height(*s.nested, depth + 1));
   if (s.union_next) h = std::max(h, Height(*s.union_next, depth + 1));
   return h + 1;
 }

@@ -119,10 +119,17 @@ class MarkerTypes {
     Walk(select.where.get());
     Walk(select.having.get());
     scope_.resize(mark);
+    if (select.nested) Select(*select.nested);
     if (select.union_next) Select(*select.union_next);
   }
 
   void AddTable(const ast::TableRef& ref) {
+    if (ref.joined) {
+      AddTable(ref.joined->table);
+      for (const ast::Join& join : ref.joined->joins) AddTable(join.table);
+      for (const ast::Join& join : ref.joined->joins) Walk(join.on.get());
+      return;
+    }
     if (ref.derived) {
       Select(*ref.derived);
       return;

@@ -145,7 +145,7 @@ size_t TargetInFrom(const ast::Update& update) {
   if (!update.table.name.schema.empty()) return std::string::npos;
   for (size_t i = 0; i < update.from.size(); ++i) {
     const ast::TableRef& ref = update.from[i].table;
-    if (ref.derived || !update.from[i].joins.empty()) continue;
+    if (ref.derived || ref.joined || !update.from[i].joins.empty()) continue;
     const std::string& name = ref.alias.empty() ? ref.name.name : ref.alias;
     if (IdentifiersEqual(name, update.table.name.name)) return i;
   }

@@ -459,6 +459,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     if (GlobalVariableType(global.text)) return Variable(global);
   }
   if (name == "update") return ColumnUpdated(e);
+  if (name == "nullif") return NullIf(e);
   if (name == "count") {
     if (e.star) return {"count(*)", SqlType::kInt};
     return {"count(" + AggregateArgument(e, Expr(*e.args.at(0))) + ")", SqlType::kInt};

@@ -114,6 +114,7 @@ void Translator::CursorSelect(const ast::Select& select, bool* has_rowid) {
   Select(select);
   *has_rowid = false;
   bool one_table = select.from.size() == 1 && select.from[0].joins.empty() && !select.from[0].table.derived &&
+                   !select.from[0].table.joined &&
                    !select.distinct && select.group_by.empty() && !select.union_next;
   if (!one_table) return;
   const ast::TableRef& ref = select.from[0].table;
@@ -194,7 +195,7 @@ bool Translator::RowWiseAssignment(const ast::Select& select) {
   }
   bool reads_assigned = false;
   for (const std::string& name : read) reads_assigned = reads_assigned || assigned.count(name) > 0;
-  if (!reads_assigned || select.from.size() != 1 || !select.from[0].joins.empty() || select.distinct ||
+  if (!reads_assigned || select.from.size() != 1 || !select.from[0].joins.empty() || select.from[0].table.joined || select.distinct ||
       !select.group_by.empty() || select.having || select.union_next || select.top_percent || !select.into.name.empty()) {
     return false;
   }

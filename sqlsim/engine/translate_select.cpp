@@ -41,6 +41,9 @@ std::string Translator::Subquery(const ast::Select& select) {
 }
 
 std::string Translator::TableRefSql(const ast::TableRef& ref) {
+  // SQLite drops the alias of a lone table in parentheses.
+  if (ref.joined && ref.joined->joins.empty()) return TableRefSql(ref.joined->table);
+  if (ref.joined) return "(" + FromItemSql(*ref.joined) + ")";
   ScopeTable entry;
   std::string sql;
   if (ref.derived) {
@@ -80,8 +83,12 @@ std::string Translator::FromSql(const std::vector<ast::FromItem>& from) {
 }
 
 std::string Translator::FromSql(const std::vector<ast::FromItem>& from, size_t i) {
-  std::string sql = TableRefSql(from[i].table);
-  for (const ast::Join& join : from[i].joins) {
+  return FromItemSql(from[i]);
+}
+
+std::string Translator::FromItemSql(const ast::FromItem& item) {
+  std::string sql = TableRefSql(item.table);
+  for (const ast::Join& join : item.joins) {
     switch (join.type) {
       case ast::JoinType::kInner: sql += " JOIN "; break;
       case ast::JoinType::kLeft: sql += " LEFT JOIN "; break;
@@ -138,6 +145,18 @@ std::vector<SqlExpr> Translator::SelectItems(const ast::Select& select) {
 }
 
 std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns) {
+  // A chain and its ORDER BY need the first SELECT's columns.
+  std::vector<ColumnDesc> own_columns;
+  if (!columns && (select.union_next || !select.order_by.empty())) columns = &own_columns;
+  std::vector<ScopeTable> from_scope;
+  std::string sql = TermSql(select, columns, &from_scope);
+  if (!select.union_next) return sql + OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, true);
+  sql = SetOperationSql(select, std::move(sql), columns);
+  return sql + OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, false);
+}
+
+std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<ColumnDesc>* columns,
+                                      std::vector<ScopeTable>* from_scope) {
   if (select.top_percent) Fail(102, "TOP ... PERCENT is not supported.", select.pos);
   if (!select.into.name.empty()) Fail(102, "SELECT ... INTO is not supported.", select.pos);
   scopes_.emplace_back();
@@ -163,7 +182,9 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
     if (!targets.empty()) {
       sql += StoreValue(e, targets[i]);
     } else {
-      sql += e.sql;
+      // The first SELECT of a chain gives the collation its operators compare by.
+      bool collated = select.union_next && IsTextType(e.type) && !e.is_column;
+      sql += collated ? "(" + e.sql + ") COLLATE " + kCollation : e.sql;
       if (!e.alias.empty()) sql += " AS " + QuoteName(e.alias);
     }
     if (e.name == "*") describable = false;
@@ -177,35 +198,24 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
     for (size_t i = 0; i < select.group_by.size(); ++i) sql += (i ? ", " : "") + Expr(*select.group_by[i]).sql;
   }
   if (select.having) sql += " HAVING " + Expr(*select.having).sql;
-  std::vector<ScopeTable> from_scope = std::move(scopes_.back());
+  *from_scope = std::move(scopes_.back());
   scopes_.pop_back();
-  if (select.union_next) {
-    sql += select.union_all ? " UNION ALL " : " UNION ";
-    std::vector<ColumnDesc> next;
-    std::vector<const CatalogColumn*> saved;
-    saved.swap(store_targets_);
-    sql += SelectSql(*select.union_next, columns ? &next : nullptr);
-    saved.swap(store_targets_);
-    // A decimal column holds every branch's integer digits and decimals, as
-    // the server types it: the first branch's alone would cut the others.
-    if (columns && next.size() == columns->size()) {
-      for (size_t i = 0; i < next.size(); ++i) {
-        ColumnDesc& c = (*columns)[i];
-        const ColumnDesc& n = next[i];
-        if (c.type != SqlType::kDecimal || n.type != SqlType::kDecimal || c.precision <= 0 || n.precision <= 0) continue;
-        int32_t scale = std::max(c.scale, n.scale);
-        int32_t integer_digits = std::max(c.precision - c.scale, n.precision - n.scale);
-        c.precision = std::min(integer_digits + scale, 38);
-        c.scale = std::min(scale, c.precision);
-      }
-    }
-  }
+  return sql;
+}
+
+std::string Translator::OrderBySql(const ast::Select& select, std::vector<ScopeTable> from_scope,
+                                   const std::vector<ColumnDesc>* columns) {
+  std::string sql;
   if (!select.order_by.empty()) {
     // ORDER BY sees the tables of the (first) FROM again.
-    scopes_.push_back(from_scope);
+    scopes_.push_back(std::move(from_scope));
     sql += " ORDER BY ";
     for (size_t i = 0; i < select.order_by.size(); ++i) {
       const ast::OrderItem& item = select.order_by[i];
+      if (std::string ordinal = ResultColumnOrdinal(select, *item.expr, columns); !ordinal.empty()) {
+        sql += (i ? ", " : "") + ordinal + (item.descending ? " DESC" : "");
+        continue;
+      }
       SqlExpr e = Expr(*item.expr);
       bool position = item.expr->kind == ast::ExprKind::kLiteral;
       sql += (i ? ", " : "") + e.sql;
@@ -214,7 +224,6 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
     }
     scopes_.pop_back();
   }
-  if (select.top) sql += " LIMIT " + Expr(*select.top).sql;
   return sql;
 }
 

@@ -89,6 +89,7 @@ class Translator {
   // SELECT @v = expr: the value as @v's type; records the assignment.
   SqlExpr AssignedItem(const ast::SelectItem& item);
   SqlExpr UserFunction(const ast::Expr& e);
+  SqlExpr NullIf(const ast::Expr& e);
   // UPDATE(column) inside a trigger.
   SqlExpr ColumnUpdated(const ast::Expr& e);
   // INSERTED and DELETED inside a trigger: the table holding those rows.
@@ -97,9 +98,34 @@ class Translator {
   std::string CurrentOf(const std::string& cursor);
   friend class SelectBuilder;
   std::string SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns);
+  // One SELECT's clauses up to HAVING; *from_scope gets its FROM's tables.
+  std::string SelectCoreSql(const ast::Select& select, std::vector<ColumnDesc>* columns,
+                            std::vector<ScopeTable>* from_scope);
+  // One SELECT of a chain (with its TOP), or a ( query ) standing as one.
+  std::string TermSql(const ast::Select& select, std::vector<ColumnDesc>* columns,
+                      std::vector<ScopeTable>* from_scope);
+  // The chain from its first term's SQL on: UNION, EXCEPT, INTERSECT; the
+  // columns merged into the first term's.
+  std::string SetOperationSql(const ast::Select& select, std::string first_sql, std::vector<ColumnDesc>* columns);
+  struct ChainTerm {
+    const ast::Select* select;
+    std::string sql;
+    std::vector<ColumnDesc> columns;
+  };
+  std::string WithTermTop(const ast::Select& term, std::string sql);
+  std::string ConvertedTerm(const ChainTerm& term, const std::vector<ColumnDesc>& columns, bool first);
+  std::string OrderBySql(const ast::Select& select, std::vector<ScopeTable> from_scope,
+                         const std::vector<ColumnDesc>* columns);
+  // ORDER BY of a chain: an item naming a result column as its ordinal; ""
+  // for any other item.
+  std::string ResultColumnOrdinal(const ast::Select& select, const ast::Expr& item,
+                                  const std::vector<ColumnDesc>* columns);
+  // TOP (when with_top), or OFFSET and FETCH, as LIMIT.
+  std::string LimitSql(const ast::Select& select, bool with_top);
   std::string FromSql(const std::vector<ast::FromItem>& from);
   // One item of a FROM list with its joins.
   std::string FromSql(const std::vector<ast::FromItem>& from, size_t item);
+  std::string FromItemSql(const ast::FromItem& item);
   std::string TableRefSql(const ast::TableRef& ref);
   std::vector<SqlExpr> SelectItems(const ast::Select& select);
   SqlExpr Column(const ast::Expr& e);

@@ -75,8 +75,8 @@ ColumnSpec ViewColumnSpec(const ColumnDesc& desc, const std::string& name, int32
 // Why data changes cannot go through the view (0: they can), and the one
 // table they reach.
 int32_t ViewProblem(const ast::Select& select, std::string* base) {
-  if (select.from.size() != 1 || !select.from[0].joins.empty() || select.from[0].table.derived ||
-      select.union_next) {
+  if (select.from.size() != 1 || !select.from[0].joins.empty() || select.from[0].table.derived || select.from[0].table.joined ||
+      select.union_next || select.nested) {
     return 4405;
   }
   if (select.distinct || !select.group_by.empty() || select.having || select.top) return 4403;

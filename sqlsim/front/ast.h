@@ -101,9 +101,12 @@ struct Expr {
 
 // ---- SELECT --------------------------------------------------------------
 
+struct FromItem;
+
 struct TableRef {
-  ObjectName name;                 // empty name when derived is set
+  ObjectName name;                 // empty name when derived or joined is set
   std::unique_ptr<Select> derived; // (SELECT ...) AS alias
+  std::unique_ptr<FromItem> joined;  // ( t JOIN u ON ... ): tables joined in parentheses
   std::string alias;
   std::vector<std::string> hints;  // WITH (READUNCOMMITTED, NOLOCK ...): upper case
                                    // INDEX(x) keeps the index names as written
@@ -138,6 +141,8 @@ struct OrderItem {
   bool descending = false;
 };
 
+enum class SetOperator { kUnion, kExcept, kIntersect };
+
 struct Select {
   bool distinct = false;
   ExprPtr top;                 // TOP n / TOP (n)
@@ -152,7 +157,12 @@ struct Select {
   // first SELECT and orders the whole chain.
   std::unique_ptr<Select> union_next;
   bool union_all = false;
+  SetOperator set_operator = SetOperator::kUnion;  // how union_next is joined
+  // ( query ) standing as one term of a chain: the other clauses are empty.
+  std::unique_ptr<Select> nested;
   std::vector<OrderItem> order_by;
+  ExprPtr offset;              // ORDER BY ... OFFSET n ROWS
+  ExprPtr fetch;               // ... FETCH NEXT m ROWS ONLY
   SourcePos pos;
 };
 

@@ -1,5 +1,7 @@
 // FROM: table references with aliases and hints, derived tables, joins;
 // also the target table of INSERT, UPDATE and DELETE.
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,10 +68,19 @@ void ParseHints(Parser& p, bool allow_bare, std::vector<std::string>* hints) {
   }
 }
 
+ast::FromItem ParseJoinedTables(Parser& p);
+
 ast::TableRef ParseTableRef(Parser& p) {
   ast::TableRef ref;
   ref.pos = p.Peek().pos;
   if (p.AcceptSymbol("(")) {
+    if (!AtQueryStart(p)) {
+      Parser::NestingGuard guard(p);
+      ref.joined = std::make_unique<ast::FromItem>(ParseJoinedTables(p));
+      p.ExpectSymbol(")");
+      p.RecordHeight(ref.joined.get(), FromItemHeight(p, *ref.joined) + 1);
+      return ref;
+    }
     ref.derived = ParseQuery(p);
     p.ExpectSymbol(")");
     p.AcceptKeyword("AS");
@@ -108,27 +119,39 @@ bool ParseJoinType(Parser& p, ast::JoinType* type) {
   return true;
 }
 
+// A table and the joins hung on it.
+ast::FromItem ParseJoinedTables(Parser& p) {
+  ast::FromItem item;
+  item.table = ParseTableRef(p);
+  ast::JoinType type;
+  while (ParseJoinType(p, &type)) {
+    ast::Join join;
+    join.type = type;
+    join.table = ParseTableRef(p);
+    if (type != ast::JoinType::kCross) {
+      p.ExpectKeyword("ON");
+      join.on = ParseExpr(p);
+    }
+    item.joins.push_back(std::move(join));
+  }
+  return item;
+}
+
 }  // namespace
 
 std::vector<ast::FromItem> ParseFromList(Parser& p) {
   std::vector<ast::FromItem> from;
-  do {
-    ast::FromItem item;
-    item.table = ParseTableRef(p);
-    ast::JoinType type;
-    while (ParseJoinType(p, &type)) {
-      ast::Join join;
-      join.type = type;
-      join.table = ParseTableRef(p);
-      if (type != ast::JoinType::kCross) {
-        p.ExpectKeyword("ON");
-        join.on = ParseExpr(p);
-      }
-      item.joins.push_back(std::move(join));
-    }
-    from.push_back(std::move(item));
-  } while (p.AcceptSymbol(","));
+  do from.push_back(ParseJoinedTables(p)); while (p.AcceptSymbol(","));
   return from;
+}
+
+int32_t FromItemHeight(const Parser& p, const ast::FromItem& item) {
+  int32_t height = std::max(p.HeightOf(item.table.derived.get()), p.HeightOf(item.table.joined.get()));
+  for (const ast::Join& join : item.joins) {
+    height = std::max({height, p.HeightOf(join.table.derived.get()), p.HeightOf(join.table.joined.get()),
+                       p.HeightOf(join.on.get())});
+  }
+  return height;
 }
 
 ast::TableRef ParseTargetTable(Parser& p) {

@@ -74,6 +74,8 @@ std::vector<ExprPtr> ParseExprList(Parser& p) {
   return list;
 }
 
+}  // namespace
+
 std::unique_ptr<ast::Select> ParseSelectCore(Parser& p) {
   auto select = std::make_unique<ast::Select>();
   select->pos = p.Peek().pos;
@@ -96,17 +98,7 @@ std::unique_ptr<ast::Select> ParseSelectCore(Parser& p) {
   return select;
 }
 
-bool IsCompound(const ast::Select& select) {
-  return select.union_next != nullptr || !select.order_by.empty();
-}
-
-// SELECT ... or ( query ).
-std::unique_ptr<ast::Select> ParseQueryTerm(Parser& p) {
-  if (!p.AcceptSymbol("(")) return ParseSelectCore(p);
-  std::unique_ptr<ast::Select> inner = ParseQuery(p);
-  p.ExpectSymbol(")");
-  return inner;
-}
+namespace {
 
 void ParseOrderBy(Parser& p, std::vector<ast::OrderItem>* order_by) {
   do {
@@ -129,29 +121,20 @@ bool AtQueryStart(const Parser& p) {
   return p.AtKeyword("SELECT", ahead);
 }
 
-// A parenthesised query with its own UNION or ORDER BY cannot join a chain:
-// the tree has one ORDER BY and one kind of link per chain.
+// ORDER BY sits on the first SELECT of the chain and orders the whole.
 std::unique_ptr<ast::Select> ParseQuery(Parser& p) {
   Parser::NestingGuard guard(p);
-  std::unique_ptr<ast::Select> first = ParseQueryTerm(p);
-  const bool first_compound = IsCompound(*first);
-  ast::Select* tail = first.get();
   int32_t links = 0;
-  while (p.AtKeyword("UNION")) {
-    if (first_compound) p.FailAtCurrent();
-    p.Take();
-    tail->union_all = p.AcceptKeyword("ALL");
-    tail->union_next = ParseQueryTerm(p);
-    tail = tail->union_next.get();
-    if (IsCompound(*tail)) p.FailAtCurrent();
-    // Fail before the chain grows too long to be freed recursively.
-    p.CheckHeight(++links);
+  std::unique_ptr<ast::Select> first = ParseQueryExpression(p, &links);
+  if (first->nested && !first->union_next && !p.AtKeyword("ORDER")) {
+    std::unique_ptr<ast::Select> inner = std::move(first->nested);
+    return inner;
   }
   if (p.AtKeyword("ORDER")) {
-    if (first_compound) p.FailAtCurrent();
     p.Take();
     p.ExpectKeyword("BY");
     ParseOrderBy(p, &first->order_by);
+    ParseOffsetFetch(p, first.get());
   }
   int32_t height = 0;
   for (const ast::Select* s = first.get(); s != nullptr; s = s->union_next.get()) {
@@ -183,12 +166,9 @@ int32_t SelectHeight(const Parser& p, const ast::Select& select) {
   for (const ast::SelectItem& item : select.items) below = std::max(below, p.HeightOf(item.expr.get()));
   for (const ExprPtr& e : select.group_by) below = std::max(below, p.HeightOf(e.get()));
   for (const ast::OrderItem& o : select.order_by) below = std::max(below, p.HeightOf(o.expr.get()));
-  for (const ast::FromItem& item : select.from) {
-    below = std::max(below, p.HeightOf(item.table.derived.get()));
-    for (const ast::Join& join : item.joins) {
-      below = std::max({below, p.HeightOf(join.table.derived.get()), p.HeightOf(join.on.get())});
-    }
-  }
+  below = std::max({below, p.HeightOf(select.nested.get()), p.HeightOf(select.offset.get()),
+                    p.HeightOf(select.fetch.get())});
+  for (const ast::FromItem& item : select.from) below = std::max(below, FromItemHeight(p, item));
   return below + 1;
 }
 

@@ -114,10 +114,21 @@ ast::ExprPtr ParseSubqueryInParens(Parser& p, ast::ExprKind kind, const ast::Sou
 // SELECT ... [UNION [ALL] SELECT ...] [ORDER BY ...], or the same in
 // parentheses.
 std::unique_ptr<ast::Select> ParseQuery(Parser& p);
+// One SELECT's clauses up to HAVING.
+std::unique_ptr<ast::Select> ParseSelectCore(Parser& p);
+// SELECTs and ( queries ) joined by UNION [ALL], EXCEPT and INTERSECT;
+// links counts the joins for the height of the tree.
+std::unique_ptr<ast::Select> ParseQueryExpression(Parser& p, int32_t* links);
+// OFFSET n ROWS [FETCH NEXT m ROWS ONLY] after an ORDER BY.
+void ParseOffsetFetch(Parser& p, ast::Select* select);
+// Height of one SELECT of a chain, not counting the SELECTs after it.
+int32_t SelectHeight(const Parser& p, const ast::Select& select);
 bool AtQueryStart(const Parser& p);
 // TOP (expr) [PERCENT]; parentheses optional when allow_bare (SELECT).
 ast::ExprPtr ParseTop(Parser& p, bool allow_bare, bool* percent);
 std::vector<ast::FromItem> ParseFromList(Parser& p);
+// Height of the subqueries, joined tables and conditions of one FROM item.
+int32_t FromItemHeight(const Parser& p, const ast::FromItem& item);
 // Target of INSERT, UPDATE, DELETE: a name and its table hints.
 ast::TableRef ParseTargetTable(Parser& p);
 // WHERE expr | WHERE CURRENT OF cursor; nothing when WHERE is absent.

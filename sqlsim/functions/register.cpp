@@ -113,6 +113,8 @@ constexpr Registration kFunctions[] = {
     {"tsql_isdate", 1, 1, builtins::Isdate},
     {"tsql_isnumeric", 1, 1, builtins::Isnumeric},
     {"tsql_objname", 1, 1, builtins::Objname},
+    {"tsql_offset_rows", 1, 1, builtins::OffsetRows},
+    {"tsql_fetch_rows", 1, 1, builtins::FetchRows},
 };
 constexpr Registration kGetdate = {"tsql_getdate", 0, 0, builtins::Getdate};
 
