@@ -69,6 +69,17 @@ void ParseHints(Parser& p, bool allow_bare, std::vector<std::string>* hints) {
 }
 
 ast::FromItem ParseJoinedTables(Parser& p);
+ast::FromItem ParseJoins(Parser& p, ast::TableRef first);
+
+// ( joined tables ): the tables and joins up to the closing parenthesis.
+ast::TableRef JoinedInParens(Parser& p, const ast::SourcePos& pos, ast::FromItem item) {
+  ast::TableRef ref;
+  ref.pos = pos;
+  ref.joined = std::make_unique<ast::FromItem>(std::move(item));
+  p.ExpectSymbol(")");
+  p.RecordHeight(ref.joined.get(), FromItemHeight(p, *ref.joined) + 1);
+  return ref;
+}
 
 ast::TableRef ParseTableRef(Parser& p) {
   ast::TableRef ref;
@@ -76,12 +87,17 @@ ast::TableRef ParseTableRef(Parser& p) {
   if (p.AcceptSymbol("(")) {
     if (!AtQueryStart(p)) {
       Parser::NestingGuard guard(p);
-      ref.joined = std::make_unique<ast::FromItem>(ParseJoinedTables(p));
-      p.ExpectSymbol(")");
-      p.RecordHeight(ref.joined.get(), FromItemHeight(p, *ref.joined) + 1);
-      return ref;
+      return JoinedInParens(p, ref.pos, ParseJoinedTables(p));
     }
+    const bool query_in_parens = p.AtSymbol("(");
     ref.derived = ParseQuery(p);
+    if (query_in_parens && !p.AtSymbol(")")) {
+      // ((SELECT ...) AS x JOIN ...): the query was the first table of joins.
+      const ast::SourcePos pos = ref.pos;
+      p.AcceptKeyword("AS");
+      ref.alias = p.ExpectName();
+      return JoinedInParens(p, pos, ParseJoins(p, std::move(ref)));
+    }
     p.ExpectSymbol(")");
     p.AcceptKeyword("AS");
     ref.alias = p.ExpectName();
@@ -120,9 +136,11 @@ bool ParseJoinType(Parser& p, ast::JoinType* type) {
 }
 
 // A table and the joins hung on it.
-ast::FromItem ParseJoinedTables(Parser& p) {
+ast::FromItem ParseJoinedTables(Parser& p) { return ParseJoins(p, ParseTableRef(p)); }
+
+ast::FromItem ParseJoins(Parser& p, ast::TableRef first) {
   ast::FromItem item;
-  item.table = ParseTableRef(p);
+  item.table = std::move(first);
   ast::JoinType type;
   while (ParseJoinType(p, &type)) {
     ast::Join join;
