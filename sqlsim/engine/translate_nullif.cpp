@@ -1,4 +1,5 @@
-// NULLIF(a, b): a, or NULL where a equals b; typed as a.
+// NULLIF(a, b): CASE WHEN a = b THEN NULL ELSE a END, as the server expands
+// it (a is evaluated twice there too); typed as a.
 #include "sqlsim/engine/translator.h"
 #include "sqlsim/engine/types.h"
 
@@ -9,13 +10,26 @@ bool IsNumber(SqlType t) {
   return IsIntegerType(t) || t == SqlType::kFloat || t == SqlType::kReal || t == SqlType::kDecimal;
 }
 
-// Values of one kind compare as they are; text meeting a number or a date
-// is compared as the first argument's type.
-bool NeedsConversion(SqlType to, SqlType from) {
-  if (to == SqlType::kUnknown || from == SqlType::kUnknown || to == from) return false;
-  if (IsNumber(to) && IsNumber(from)) return false;
-  if (IsTextType(to) && IsTextType(from)) return false;
-  return true;
+std::string ConvertedTo(const SqlExpr& value, SqlType target) {
+  return "tsql_convert(" + value.sql + ", " + QuoteText(std::string(CanonicalTypeName(value.type))) + ", " +
+         QuoteText(std::string(CanonicalTypeName(target))) + ", -1, -1)";
+}
+
+// a = b with the operand of lower precedence converted, as = compares.
+std::string Equality(SqlExpr left, SqlExpr right) {
+  if (left.type == SqlType::kDatetime && right.type != SqlType::kDatetime) {
+    right.sql = ConvertedTo(right, SqlType::kDatetime);
+  } else if (right.type == SqlType::kDatetime && left.type != SqlType::kDatetime) {
+    left.sql = ConvertedTo(left, SqlType::kDatetime);
+  } else if (IsNumber(left.type) && IsTextType(right.type)) {
+    right.sql = ConvertedTo(right, left.type == SqlType::kBit || !IsIntegerType(left.type) ? SqlType::kFloat : left.type);
+  } else if (IsTextType(left.type) && IsNumber(right.type)) {
+    left.sql = ConvertedTo(left, right.type == SqlType::kBit || !IsIntegerType(right.type) ? SqlType::kFloat : right.type);
+    left.is_column = false;
+  }
+  std::string l = left.sql;
+  if (!left.is_column && !right.is_column) l += std::string(" COLLATE ") + kCollation;
+  return l + " = " + right.sql;
 }
 
 }  // namespace
@@ -23,20 +37,14 @@ bool NeedsConversion(SqlType to, SqlType from) {
 SqlExpr Translator::NullIf(const ast::Expr& e) {
   if (e.args.size() != 2) Fail(174, "The nullif function requires 2 argument(s).", e.pos);
   SqlExpr value = Expr(*e.args[0]);
-  SqlExpr other = Expr(*e.args[1]);
   if (value.type == SqlType::kUnknown && value.sql == "NULL") {
     Fail(4151, "The type of the first argument to NULLIF cannot be the NULL constant because the type of the "
                "first argument has to be known.", e.pos);
   }
-  std::string right = other.sql;
-  if (NeedsConversion(value.type, other.type)) {
-    right = "tsql_convert(" + other.sql + ", " + QuoteText(std::string(CanonicalTypeName(other.type))) + ", " +
-            QuoteText(std::string(CanonicalTypeName(value.type))) + ", -1, -1)";
-  }
-  // SQLite's nullif compares by the first collation it finds among its arguments.
-  std::string left = value.sql;
-  if (IsTextType(value.type) && !value.is_column) left = "(" + left + ") COLLATE " + kCollation;
-  SqlExpr result("nullif(" + left + ", " + right + ")", value.type, value.length);
+  std::string condition = Equality(value, Expr(*e.args[1]));
+  // Translated again for its own place in the text: markers are numbered by it.
+  SqlExpr otherwise = Expr(*e.args[0]);
+  SqlExpr result("(CASE WHEN " + condition + " THEN NULL ELSE " + otherwise.sql + " END)", value.type, value.length);
   result.precision = value.precision;
   result.scale = value.scale;
   result.numeric = value.numeric;

@@ -1,5 +1,5 @@
-// What the behaviour files cannot show of UNION, EXCEPT and INTERSECT and of
-// OFFSET/FETCH: the result's description and markers in any clause.
+// What the behaviour files cannot show of UNION, EXCEPT and INTERSECT, of
+// OFFSET/FETCH and NULLIF: the result's description and markers in any clause.
 #include <string>
 
 #include <gtest/gtest.h>
@@ -52,6 +52,22 @@ TEST_F(OdbcTest, MarkersInTopOffsetAndFetch) {
                 "SELECT TOP (?) n FROM m WHERE n > ? UNION SELECT n * 10 FROM m WHERE n * 10 < ? "
                 "ORDER BY n OFFSET ? ROWS FETCH NEXT ? ROWS ONLY")), SQL_NTS)),
             (std::vector<std::string>{"rows:5,10,"}));
+}
+
+// NULLIF names its first argument twice in SQLite's text: a marker there
+// is bound in both places.
+TEST_F(OdbcTest, NullIfOfMarkers) {
+  Exec("CREATE TABLE z (n int)");
+  Exec("INSERT INTO z VALUES (1), (2), (3)");
+  Statement stmt(dbc());
+  SQLINTEGER values[] = {2, 3};
+  for (SQLUSMALLINT i = 0; i < 2; ++i) {
+    ASSERT_STMT_OK(SQLBindParameter(stmt, i + 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &values[i], 0, nullptr),
+                   stmt);
+  }
+  EXPECT_EQ(Results(stmt, SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(
+                "SELECT NULLIF(?, n) FROM z WHERE n < ? ORDER BY n")), SQL_NTS)),
+            (std::vector<std::string>{"rows:2,NULL,"}));
 }
 
 }  // namespace
