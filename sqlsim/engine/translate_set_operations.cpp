@@ -180,12 +180,15 @@ std::string Translator::SetOperationSql(const ast::Select& select, std::string f
 
 std::string Translator::ResultColumnOrdinal(const ast::Select& select, const ast::Expr& item,
                                             const std::vector<ColumnDesc>* columns) {
-  if (!columns || (!select.union_next && !select.nested)) return "";
-  if (item.kind != ast::ExprKind::kColumn || item.parts.empty()) return "";
-  for (size_t i = 0; i < columns->size(); ++i) {
-    if (IdentifiersEqual((*columns)[i].name, item.parts.back())) return std::to_string(i + 1);
+  if (!columns || columns->empty() || (!select.union_next && !select.nested)) return "";
+  if (item.kind == ast::ExprKind::kLiteral) return "";
+  if (item.kind == ast::ExprKind::kColumn && !item.parts.empty()) {
+    for (size_t i = 0; i < columns->size(); ++i) {
+      if (IdentifiersEqual((*columns)[i].name, item.parts.back())) return std::to_string(i + 1);
+    }
   }
-  return "";
+  Fail(104, "ORDER BY items must appear in the select list if the statement contains a UNION, INTERSECT or "
+            "EXCEPT operator.", select.pos);
 }
 
 std::string Translator::LimitSql(const ast::Select& select, bool with_top) {

@@ -116,8 +116,8 @@ class Translator {
   std::string ConvertedTerm(const ChainTerm& term, const std::vector<ColumnDesc>& columns, bool first);
   std::string OrderBySql(const ast::Select& select, std::vector<ScopeTable> from_scope,
                          const std::vector<ColumnDesc>* columns);
-  // ORDER BY of a chain: an item naming a result column as its ordinal; ""
-  // for any other item.
+  // ORDER BY of a chain: an item naming a result column as its ordinal, ""
+  // for a position; any other item is error 104.
   std::string ResultColumnOrdinal(const ast::Select& select, const ast::Expr& item,
                                   const std::vector<ColumnDesc>* columns);
   // TOP (when with_top), or OFFSET and FETCH, as LIMIT.
