@@ -2,6 +2,7 @@
 // sp_describe_undeclared_parameters does: a marker compared with or
 // assigned to a column takes the column's type, one passed to a procedure
 // the parameter's type, the status target of EXEC ? = p int.
+#include <initializer_list>
 #include <utility>
 
 #include "sqlsim/engine/ddl_support.h"
@@ -118,6 +119,10 @@ class MarkerTypes {
     for (const ast::SelectItem& item : select.items) Walk(item.expr.get());
     Walk(select.where.get());
     Walk(select.having.get());
+    // Row counts are bigint, as the server suggests for them.
+    for (const ast::Expr* rows : {select.top.get(), select.offset.get(), select.fetch.get()}) {
+      if (rows && rows->kind == ast::ExprKind::kParameter) Set(rows->param_index, SqlType::kBigint, 0, true);
+    }
     scope_.resize(mark);
     if (select.nested) Select(*select.nested);
     if (select.union_next) Select(*select.union_next);

@@ -86,5 +86,12 @@ TEST_F(DescribeParamTest, ProcedureParametersStatusAndUntypedMarkers) {
   EXPECT_EQ(Failure(SQLDescribeParam(stmt, 2, &type, nullptr, nullptr, nullptr), stmt), "07009");
 }
 
+TEST_F(DescribeParamTest, RowCountsAreBigint) {
+  const Described bigint{SQL_BIGINT, 19, 0, SQL_NULLABLE};
+  EXPECT_EQ(Markers("SELECT i FROM D WHERE i = ? ORDER BY i OFFSET ? ROWS FETCH NEXT ? ROWS ONLY"),
+            (std::vector<Described>{columns_[2], bigint, bigint}));
+  EXPECT_EQ(Markers("SELECT TOP (?) i FROM D"), (std::vector<Described>{bigint}));
+}
+
 }  // namespace
 }  // namespace odbctest
