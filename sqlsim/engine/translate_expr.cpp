@@ -8,6 +8,7 @@
 #include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translate_functions.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -23,8 +24,9 @@ std::string Lower(std::string text) {
 
 std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeName(type))); }
 
-std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_t style) {
-  return "tsql_convert(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target) +
+std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_t style,
+                    const char* function = "tsql_convert") {
+  return std::string(function) + "(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target) +
          ", " + std::to_string(length) + ", " + std::to_string(style) + ")";
 }
 
@@ -357,9 +359,14 @@ SqlExpr Translator::Cast(const ast::Expr& e) {
     }
     style = std::atoi(s.text.c_str());
   }
+  if (e.type.name == "date" && IsNumeric(value.type)) {
+    Fail(529, "Explicit conversion from data type " + std::string(CanonicalTypeName(value.type)) +
+                  " to date is not allowed.", e.pos);
+  }
   int32_t length = e.type.length;
   if (target == SqlType::kDecimal) length = e.type.scale < 0 ? 0 : e.type.scale;
-  SqlExpr result{Convert(value, target, length, style), target, length > 0 ? length : 0};
+  SqlExpr result{Convert(value, target, length, style, e.is_try ? "tsql_try_convert" : "tsql_convert"), target,
+                 length > 0 ? length : 0};
   if (target == SqlType::kDecimal) {
     result.precision = e.type.length > 0 ? e.type.length : 18;
     result.scale = length;
@@ -460,6 +467,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     if (e.args.size() == 2) sql += " AND xtype = " + Expr(*e.args[1]).sql;
     return {sql + " LIMIT 1)", SqlType::kInt};
   }
+  if (std::optional<SqlExpr> translated = TranslateFunctionBeyondTable(*this, e, name)) return *translated;
   auto it = SimpleFunctions().find(name);
   if (it == SimpleFunctions().end()) {
     Fail(195, "'" + e.function + "' is not a recognized built-in function name.", e.pos);

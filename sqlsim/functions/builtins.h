@@ -51,6 +51,25 @@ Outcome Isdate(const Args& args);
 Outcome Isnumeric(const Args& args);
 Outcome Objname(const Args& args);
 
+// Dates: the datepart comes first as its canonical name ("year" ...).
+Outcome Dateadd(const Args& args);
+Outcome Datediff(const Args& args);
+Outcome Datepart(const Args& args);
+Outcome Datename(const Args& args);
+Outcome Eomonth(const Args& args);
+
+// More text: CONCAT takes its arguments already as text.
+Outcome Concat(const Args& args);
+Outcome Patindex(const Args& args);
+Outcome Stuff(const Args& args);
+Outcome Char(const Args& args);
+Outcome Ascii(const Args& args);
+Outcome Nchar(const Args& args);
+Outcome Unicode(const Args& args);
+
+// TRY_CONVERT: Convert's arguments; NULL where Convert fails on the value.
+Outcome TryConvert(const Args& args);
+
 // Shared by the groups above: an argument as a 64-bit integer (text read
 // as a number, reals truncated), or the error converting it.
 Outcome IntegerArgument(const Value& v);

@@ -113,6 +113,19 @@ constexpr Registration kFunctions[] = {
     {"tsql_isdate", 1, 1, builtins::Isdate},
     {"tsql_isnumeric", 1, 1, builtins::Isnumeric},
     {"tsql_objname", 1, 1, builtins::Objname},
+    {"tsql_dateadd", 3, 3, builtins::Dateadd},
+    {"tsql_datediff", 3, 3, builtins::Datediff},
+    {"tsql_datepart", 2, 2, builtins::Datepart},
+    {"tsql_datename", 2, 2, builtins::Datename},
+    {"tsql_eomonth", 1, 2, builtins::Eomonth},
+    {"tsql_concat", 2, kAnyCount, builtins::Concat},
+    {"tsql_patindex", 2, 2, builtins::Patindex},
+    {"tsql_stuff", 4, 4, builtins::Stuff},
+    {"tsql_char", 1, 1, builtins::Char},
+    {"tsql_ascii", 1, 1, builtins::Ascii},
+    {"tsql_nchar", 1, 1, builtins::Nchar},
+    {"tsql_unicode", 1, 1, builtins::Unicode},
+    {"tsql_try_convert", 5, 5, builtins::TryConvert},
 };
 constexpr Registration kGetdate = {"tsql_getdate", 0, 0, builtins::Getdate};
 
