@@ -16,7 +16,7 @@ std::string SqlStateOfServerError(int32_t number) {
     case 137: case 4104: case 8144: case 201: case 174: case 189:
     case 131: case 243: case 281: case 536: case 537: case 8117: case 195: case 1038:
       return "42000";
-    case 155: case 1023: case 4145: case 9810: return "42000";  // bad datepart, argument, condition
+    case 155: case 1023: case 4145: case 8116: case 9810: return "42000";  // bad datepart, argument, condition
     case 517: return "22008";        // date arithmetic out of range
     case 535: return "22003";        // DATEDIFF overflow
     case 529: return "22018";        // conversion not allowed

@@ -59,6 +59,21 @@ SqlExpr Stuff(Translator& t, const ast::Expr& e) {
                  SqlType::kVarchar, length);
 }
 
+// The value goes with its type: datetime text is formatted as a date.
+SqlExpr Format(Translator& t, const ast::Expr& e) {
+  CheckArgumentCount(e, "format", 2, 3);
+  SqlExpr value = t.Expr(*e.args[0]);
+  if (IsTextType(value.type) || IsBinaryType(value.type)) {
+    Fail(8116, "Argument data type " + std::string(CanonicalTypeName(value.type)) +
+                   " is invalid for argument 1 of format function.", e.args[0]->pos);
+  }
+  std::string pattern = t.Expr(*e.args[1]).sql;
+  std::string culture = e.args.size() > 2 ? t.Expr(*e.args[2]).sql : QuoteText("en-US");
+  return SqlExpr("tsql_format(" + value.sql + ", " + QuoteText(std::string(CanonicalTypeName(value.type))) + ", " +
+                     pattern + ", " + culture + ")",
+                 SqlType::kVarchar, 4000);
+}
+
 struct SimpleTextFunction {
   const char* name;
   size_t arg_count;
@@ -77,6 +92,7 @@ constexpr SimpleTextFunction kSimpleFunctions[] = {
 std::optional<SqlExpr> TranslateTextFunction(Translator& t, const ast::Expr& e, const std::string& name) {
   if (name == "concat") return Concat(t, e);
   if (name == "stuff") return Stuff(t, e);
+  if (name == "format") return Format(t, e);
   for (const SimpleTextFunction& f : kSimpleFunctions) {
     if (name != f.name) continue;
     CheckArgumentCount(e, name, f.arg_count, f.arg_count);

@@ -66,6 +66,8 @@ Outcome Char(const Args& args);
 Outcome Ascii(const Args& args);
 Outcome Nchar(const Args& args);
 Outcome Unicode(const Args& args);
+// FORMAT(value, source type, pattern, culture).
+Outcome Format(const Args& args);
 
 // TRY_CONVERT: Convert's arguments; NULL where Convert fails on the value.
 Outcome TryConvert(const Args& args);

@@ -125,6 +125,7 @@ constexpr Registration kFunctions[] = {
     {"tsql_ascii", 1, 1, builtins::Ascii},
     {"tsql_nchar", 1, 1, builtins::Nchar},
     {"tsql_unicode", 1, 1, builtins::Unicode},
+    {"tsql_format", 4, 4, builtins::Format},
     {"tsql_try_convert", 5, 5, builtins::TryConvert},
 };
 constexpr Registration kGetdate = {"tsql_getdate", 0, 0, builtins::Getdate};
