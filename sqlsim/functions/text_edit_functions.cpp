@@ -56,6 +56,9 @@ Outcome Patindex(const Args& args) {
   const size_t leading = pattern.find_first_not_of('%');
   if (leading == 0 || pattern.empty()) return Outcome::Of(Value::Integer(LikeMatch(text, pattern, kNoEscape) ? 1 : 0));
   if (leading == std::string::npos) return Outcome::Of(Value::Integer(text.empty() ? 0 : 1));
+  // One pass over the whole text first: most texts that do not match are
+  // refused there, before the position is searched.
+  if (!LikeMatch(text, pattern, kNoEscape)) return Outcome::Of(Value::Integer(0));
   const std::string_view rest = std::string_view(pattern).substr(leading);
   for (size_t at = 0; at < text.size(); ++at) {
     if (LikeMatch(std::string_view(text).substr(at), rest, kNoEscape)) {
