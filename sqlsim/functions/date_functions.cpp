@@ -13,7 +13,7 @@ namespace {
 
 Outcome Null() { return Outcome::Of(Value::Null()); }
 
-// REQUIRES: args[index] is the canonical name of a datepart.
+// REQUIRES: args[0] is the name of a datepart.
 DatePart PartArgument(const Args& args) {
   return DatePartOfName(TextOfValue(args[0])).value_or(DatePart::kDay);
 }

@@ -34,8 +34,8 @@ std::optional<Digits> ReadNumber(std::string_view number) {
   if ((d.whole.empty() && d.fraction.empty()) || !AllDigits(d.whole) || !AllDigits(d.fraction)) {
     return std::nullopt;
   }
-  d.whole.erase(0, d.whole.find_first_not_of('0') == std::string::npos ? d.whole.size()
-                                                                         : d.whole.find_first_not_of('0'));
+  const size_t first_digit = d.whole.find_first_not_of('0');
+  d.whole.erase(0, first_digit == std::string::npos ? d.whole.size() : first_digit);
   return d;
 }
 
