@@ -52,9 +52,11 @@ for target in "$out"/fuzz/fuzz/fuzz_*; do
   corpus=$(mktemp -d)
   echo "$(basename "$target")"
   mkdir -p "$out/fuzz/artifacts"
-  dict=()
-  case "$(basename "$target")" in fuzz_sqlsim_*) dict=(-dict="$root/fuzz/sqlsim.dict") ;; esac
-  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "${dict[@]}" \
+  # The sqlsim targets share a dictionary of Transact-SQL words.
+  dict=""
+  case $(basename "$target") in fuzz_sqlsim_parse|fuzz_sqlsim_batch|fuzz_sqlsim_translate) dict="-dict=$root/fuzz/sqlsim.dict" ;; esac
+  # shellcheck disable=SC2086
+  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 $dict \
     -artifact_prefix="$out/fuzz/artifacts/" "$corpus" 2>&1 | tail -n 2
   rm -rf "$corpus"
 done
