@@ -16,9 +16,6 @@ std::string SqlStateOfServerError(int32_t number) {
     case 137: case 4104: case 8144: case 201: case 174: case 189:
     case 131: case 243: case 281: case 536: case 537: case 8117: case 195: case 1038:
       return "42000";
-    case 155: case 1023: case 4145: case 8116: case 9810: return "42000";  // bad datepart, argument, condition
-    case 517: return "22008";        // date arithmetic out of range
-    case 535: return "22003";        // DATEDIFF overflow
     case 529: return "22018";        // conversion not allowed
     case 506: return "22019";        // invalid escape character
     case 8152: return "22001";
@@ -27,6 +24,9 @@ std::string SqlStateOfServerError(int32_t number) {
     case 242: return "22008";        // datetime out of range
     case 8115: case 220: case 232: case 244: case 248: return "22003";
     case 8134: return "22012";
+    case 155: case 1023: case 4145: case 8116: case 9810: return "42000";  // bad datepart, argument, condition
+    case 517: return "22008";        // date arithmetic out of range
+    case 535: return "22003";        // DATEDIFF overflow
     case 1205: return "40001";       // deadlock victim / lock conflict
     case 1222: return "HYT00";       // lock request time out
     default: return "HY000";

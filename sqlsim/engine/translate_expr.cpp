@@ -461,13 +461,13 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     result.numeric = first.numeric;
     return result;
   }
+  if (std::optional<SqlExpr> translated = TranslateFunctionBeyondTable(*this, e, name)) return *translated;
   if (name == "object_id") {
     if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
     std::string sql = "(SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")";
     if (e.args.size() == 2) sql += " AND xtype = " + Expr(*e.args[1]).sql;
     return {sql + " LIMIT 1)", SqlType::kInt};
   }
-  if (std::optional<SqlExpr> translated = TranslateFunctionBeyondTable(*this, e, name)) return *translated;
   auto it = SimpleFunctions().find(name);
   if (it == SimpleFunctions().end()) {
     Fail(195, "'" + e.function + "' is not a recognized built-in function name.", e.pos);

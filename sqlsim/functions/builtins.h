@@ -30,27 +30,6 @@ Outcome Space(const Args& args);
 Outcome Charindex(const Args& args);
 Outcome Replace(const Args& args);
 
-// Numbers
-Outcome Abs(const Args& args);
-Outcome Floor(const Args& args);
-Outcome Ceiling(const Args& args);
-Outcome Round(const Args& args);
-Outcome Str(const Args& args);
-Outcome Add(const Args& args);
-Outcome Subtract(const Args& args);
-Outcome Multiply(const Args& args);
-Outcome Divide(const Args& args);
-Outcome Modulo(const Args& args);
-Outcome Negative(const Args& args);
-
-// Conversion and the rest
-Outcome Convert(const Args& args);
-Outcome Store(const Args& args);
-Outcome Getdate(const Args& args);
-Outcome Isdate(const Args& args);
-Outcome Isnumeric(const Args& args);
-Outcome Objname(const Args& args);
-
 // Dates: the datepart comes first as its canonical name ("year" ...).
 Outcome Dateadd(const Args& args);
 Outcome Datediff(const Args& args);
@@ -71,6 +50,27 @@ Outcome Format(const Args& args);
 
 // TRY_CONVERT: Convert's arguments; NULL where Convert fails on the value.
 Outcome TryConvert(const Args& args);
+
+// Numbers
+Outcome Abs(const Args& args);
+Outcome Floor(const Args& args);
+Outcome Ceiling(const Args& args);
+Outcome Round(const Args& args);
+Outcome Str(const Args& args);
+Outcome Add(const Args& args);
+Outcome Subtract(const Args& args);
+Outcome Multiply(const Args& args);
+Outcome Divide(const Args& args);
+Outcome Modulo(const Args& args);
+Outcome Negative(const Args& args);
+
+// Conversion and the rest
+Outcome Convert(const Args& args);
+Outcome Store(const Args& args);
+Outcome Getdate(const Args& args);
+Outcome Isdate(const Args& args);
+Outcome Isnumeric(const Args& args);
+Outcome Objname(const Args& args);
 
 // Shared by the groups above: an argument as a 64-bit integer (text read
 // as a number, reals truncated), or the error converting it.
