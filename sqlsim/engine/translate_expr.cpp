@@ -8,7 +8,6 @@
 #include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
-#include "sqlsim/engine/translate_functions.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -461,7 +460,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     result.numeric = first.numeric;
     return result;
   }
-  if (std::optional<SqlExpr> translated = TranslateFunctionBeyondTable(*this, e, name)) return *translated;
+  if (SqlExpr translated; TranslateFunctionBeyondTable(*this, e, name, &translated)) return translated;
   if (name == "object_id") {
     if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
     std::string sql = "(SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")";

@@ -1,14 +1,17 @@
 #include "sqlsim/engine/translate_functions.h"
 
+#include <utility>
+
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim {
 
-std::optional<SqlExpr> TranslateFunctionBeyondTable(Translator& t, const ast::Expr& e,
-                                                    const std::string& name) {
-  if (std::optional<SqlExpr> date = TranslateDateFunction(t, e, name)) return date;
-  if (std::optional<SqlExpr> choice = TranslateChoiceFunction(t, e, name)) return choice;
-  return TranslateTextFunction(t, e, name);
+bool TranslateFunctionBeyondTable(Translator& t, const ast::Expr& e, const std::string& name, SqlExpr* out) {
+  std::optional<SqlExpr> translated = TranslateDateFunction(t, e, name);
+  if (!translated) translated = TranslateChoiceFunction(t, e, name);
+  if (!translated) translated = TranslateTextFunction(t, e, name);
+  if (translated) *out = std::move(*translated);
+  return translated.has_value();
 }
 
 std::string ConvertSql(const SqlExpr& value, SqlType target, int32_t length) {

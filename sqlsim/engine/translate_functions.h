@@ -11,13 +11,10 @@
 
 namespace sqlsim {
 
-// DATEADD, DATEDIFF, DATEPART, DATENAME, YEAR, MONTH, DAY, EOMONTH, IIF,
-// CHOOSE, CONCAT, PATINDEX, STUFF, CHAR, ASCII, NCHAR, UNICODE, FORMAT;
-// nullopt for any other name. name is in lower case.
-std::optional<SqlExpr> TranslateFunctionBeyondTable(Translator& t, const ast::Expr& e,
-                                                    const std::string& name);
-
-// The parts of it, one per file.
+// TranslateFunctionBeyondTable (translator.h) takes DATEADD, DATEDIFF,
+// DATEPART, DATENAME, YEAR, MONTH, DAY, EOMONTH, IIF, CHOOSE, CONCAT,
+// PATINDEX, STUFF, CHAR, ASCII, NCHAR, UNICODE and FORMAT; these are its
+// parts, one per file.
 std::optional<SqlExpr> TranslateDateFunction(Translator& t, const ast::Expr& e, const std::string& name);
 std::optional<SqlExpr> TranslateChoiceFunction(Translator& t, const ast::Expr& e, const std::string& name);
 std::optional<SqlExpr> TranslateTextFunction(Translator& t, const ast::Expr& e, const std::string& name);
