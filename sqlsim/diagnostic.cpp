@@ -25,6 +25,9 @@ std::string SqlStateOfServerError(int32_t number) {
     case 242: return "22008";        // datetime out of range
     case 8115: case 220: case 232: case 244: case 248: return "22003";
     case 8134: return "22012";
+    case 155: case 1023: case 4145: case 8116: case 9810: return "42000";  // bad datepart, argument, condition
+    case 517: return "22008";        // date arithmetic out of range
+    case 535: return "22003";        // DATEDIFF overflow
     case 1205: return "40001";       // deadlock victim / lock conflict
     case 1222: return "HYT00";       // lock request time out
     default: return "HY000";

@@ -23,8 +23,9 @@ std::string Lower(std::string text) {
 
 std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeName(type))); }
 
-std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_t style) {
-  return "tsql_convert(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target) +
+std::string Convert(const SqlExpr& value, SqlType target, int32_t length, int32_t style,
+                    const char* function = "tsql_convert") {
+  return std::string(function) + "(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target) +
          ", " + std::to_string(length) + ", " + std::to_string(style) + ")";
 }
 
@@ -383,9 +384,14 @@ SqlExpr Translator::Cast(const ast::Expr& e) {
     }
     style = std::atoi(s.text.c_str());
   }
+  if (e.type.name == "date" && IsNumeric(value.type)) {
+    Fail(529, "Explicit conversion from data type " + std::string(CanonicalTypeName(value.type)) +
+                  " to date is not allowed.", e.pos);
+  }
   int32_t length = e.type.length;
   if (target == SqlType::kDecimal) length = e.type.scale < 0 ? 0 : e.type.scale;
-  SqlExpr result{Convert(value, target, length, style), target, length > 0 ? length : 0};
+  SqlExpr result{Convert(value, target, length, style, e.is_try ? "tsql_try_convert" : "tsql_convert"), target,
+                 length > 0 ? length : 0};
   if (target == SqlType::kDecimal) {
     result.precision = e.type.length > 0 ? e.type.length : 18;
     result.scale = length;
@@ -480,6 +486,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     result.numeric = first.numeric;
     return result;
   }
+  if (SqlExpr translated; TranslateFunctionBeyondTable(*this, e, name, &translated)) return translated;
   if (name == "object_id") {
     if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
     std::string sql = "(SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")";

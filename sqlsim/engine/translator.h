@@ -171,4 +171,9 @@ SqlExpr DecimalLiteral(const std::string& text);
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos);
 
+// The built-in functions translated outside translate_expr.cpp's table
+// (translate_functions.h): true with *out set, false for other names.
+// name is in lower case.
+bool TranslateFunctionBeyondTable(Translator& t, const ast::Expr& e, const std::string& name, SqlExpr* out);
+
 }  // namespace sqlsim

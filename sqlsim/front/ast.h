@@ -56,7 +56,8 @@ enum class ExprKind {
   kFunction,     // function: lower-case name; parts: qualifiers written
                  // before it ("dbo"); args; distinct; star (count(*))
   kCast,         // CAST(args[0] AS type) and CONVERT(type, args[0][, args[1]
-                 // = style]); is_convert tells which was written
+                 // = style]); is_convert tells which was written, is_try
+                 // whether it was TRY_CAST or TRY_CONVERT
   kCase,         // CASE [args[0] = operand] WHEN..THEN.. ELSE: when_then
                  // pairs in args after the operand slot; see Expr::has_operand
   kSubquery,     // (SELECT ...) as a value: subquery
@@ -92,6 +93,7 @@ struct Expr {
   bool star = false;              // count(*)
   bool negated = false;
   bool is_convert = false;
+  bool is_try = false;            // TRY_CAST, TRY_CONVERT: NULL when it fails
   bool has_operand = false;       // CASE x WHEN ...: args[0] is x
   bool has_else = false;          // CASE ... ELSE e END: e is args.back()
   TypeName type;                  // kCast target

@@ -78,9 +78,13 @@ ExprPtr ParseCase(Parser& p) {
   return p.Finish(std::move(expr));
 }
 
-// CAST(x AS type)
+bool IsTryForm(const Token& token) { return ToUpper(token.text).rfind("TRY_", 0) == 0; }
+
+// [TRY_]CAST(x AS type)
 ExprPtr ParseCast(Parser& p) {
-  ExprPtr expr = NewExpr(ExprKind::kCast, p.Take().pos);
+  const Token& token = p.Take();
+  ExprPtr expr = NewExpr(ExprKind::kCast, token.pos);
+  expr->is_try = IsTryForm(token);
   p.ExpectSymbol("(");
   expr->args.push_back(ParseExpr(p));
   p.ExpectKeyword("AS");
@@ -89,10 +93,12 @@ ExprPtr ParseCast(Parser& p) {
   return p.Finish(std::move(expr));
 }
 
-// CONVERT(type, x [, style])
+// [TRY_]CONVERT(type, x [, style])
 ExprPtr ParseConvert(Parser& p) {
-  ExprPtr expr = NewExpr(ExprKind::kCast, p.Take().pos);
+  const Token& token = p.Take();
+  ExprPtr expr = NewExpr(ExprKind::kCast, token.pos);
   expr->is_convert = true;
+  expr->is_try = IsTryForm(token);
   p.ExpectSymbol("(");
   expr->type = p.ParseTypeName();
   p.ExpectSymbol(",");
@@ -125,7 +131,7 @@ ExprPtr ParseKeywordOperand(Parser& p) {
   const Token& token = p.Peek();
   if (p.AtKeyword("NULL")) return TakeLiteral(p, LiteralType::kNull);
   if (p.AtKeyword("CASE")) return ParseCase(p);
-  if (p.AtKeyword("CONVERT")) return ParseConvert(p);
+  if (p.AtKeyword("CONVERT") || p.AtKeyword("TRY_CONVERT")) return ParseConvert(p);
   if (p.AtKeyword("EXISTS")) {
     p.Take();
     return ParseSubqueryInParens(p, ExprKind::kExists, token.pos);
@@ -144,7 +150,7 @@ ExprPtr ParseKeywordOperand(Parser& p) {
 
 ExprPtr ParseNameOrCall(Parser& p) {
   const ast::SourcePos pos = p.Peek().pos;
-  if (p.AtKeyword("CAST") && p.AtSymbol("(", 1)) return ParseCast(p);
+  if ((p.AtKeyword("CAST") || p.AtKeyword("TRY_CAST")) && p.AtSymbol("(", 1)) return ParseCast(p);
   std::vector<std::string> parts = p.ParseNameParts(4, false);
   if (p.AtSymbol("(")) return ParseCall(p, std::move(parts), pos);
   ExprPtr column = NewExpr(ExprKind::kColumn, pos);
@@ -192,6 +198,7 @@ bool AtOperandStart(const Parser& p) {
       return p.AtSymbol("(") || p.AtSymbol("-") || p.AtSymbol("+") || p.AtSymbol("~");
     case TokenKind::kWord:
       if (p.AtName() || p.AtKeyword("NULL") || p.AtKeyword("CASE") || p.AtKeyword("CONVERT") ||
+          p.AtKeyword("TRY_CONVERT") ||
           AtAnyKeyword(p, std::begin(kNiladicFunctions), std::end(kNiladicFunctions))) {
         return true;
       }

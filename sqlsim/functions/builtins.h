@@ -30,6 +30,27 @@ Outcome Space(const Args& args);
 Outcome Charindex(const Args& args);
 Outcome Replace(const Args& args);
 
+// Dates: the datepart comes first as its canonical name ("year" ...).
+Outcome Dateadd(const Args& args);
+Outcome Datediff(const Args& args);
+Outcome Datepart(const Args& args);
+Outcome Datename(const Args& args);
+Outcome Eomonth(const Args& args);
+
+// More text: CONCAT takes its arguments already as text.
+Outcome Concat(const Args& args);
+Outcome Patindex(const Args& args);
+Outcome Stuff(const Args& args);
+Outcome Char(const Args& args);
+Outcome Ascii(const Args& args);
+Outcome Nchar(const Args& args);
+Outcome Unicode(const Args& args);
+// FORMAT(value, source type, pattern, culture).
+Outcome Format(const Args& args);
+
+// TRY_CONVERT: Convert's arguments; NULL where Convert fails on the value.
+Outcome TryConvert(const Args& args);
+
 // Numbers
 Outcome Abs(const Args& args);
 Outcome Floor(const Args& args);

@@ -39,16 +39,6 @@ void CivilFromDays(int64_t z, DateTime* dt) {
 
 constexpr int64_t kDays1900 = DaysFromCivil(1900, 1, 1);
 
-DateTime FromDaysAndTicks(int64_t days, int64_t ticks) {
-  DateTime dt;
-  CivilFromDays(days + kDays1900, &dt);
-  const int64_t seconds = ticks / 300;
-  dt.hour = static_cast<int>(seconds / 3600);
-  dt.minute = static_cast<int>(seconds / 60 % 60);
-  dt.second = static_cast<int>(seconds % 60);
-  dt.millisecond = static_cast<int>((ticks % 300 * 10 + 1) / 3);
-  return dt;
-}
 
 // Style patterns: Y year, y two-digit year, M month, N month abbreviation,
 // D day, d day blank-padded, H hour, h 12-hour blank-padded, I minute,
@@ -112,6 +102,17 @@ void AppendField(char code, const DateTime& dt, std::string* out) {
 }
 
 }  // namespace
+
+DateTime FromDaysAndTicks(int64_t days, int64_t ticks) {
+  DateTime dt;
+  CivilFromDays(days + kDays1900, &dt);
+  const int64_t seconds = ticks / 300;
+  dt.hour = static_cast<int>(seconds / 3600);
+  dt.minute = static_cast<int>(seconds / 60 % 60);
+  dt.second = static_cast<int>(seconds % 60);
+  dt.millisecond = static_cast<int>((ticks % 300 * 10 + 1) / 3);
+  return dt;
+}
 
 std::string FormatCanonical(const DateTime& dt) {
   char buf[64];

@@ -46,6 +46,10 @@ int64_t DaysFrom1900(const DateTime& dt);
 // The datetime of a day number with fraction, rounded to ticks. Values far
 // outside the range give a date outside it (check IsDateTimeInRange).
 DateTime FromDays1900(double days);
+// The datetime of a day number and the ticks into that day.
+// REQUIRES: 0 <= ticks < kTicksPerDay, |days| small enough for the calendar
+// (a few million).
+DateTime FromDaysAndTicks(int64_t days, int64_t ticks);
 // Days since 1900-01-01 plus the time as a fraction of a day.
 double DateTimeToDays(const DateTime& dt);
 // Ticks of 1/300 s since midnight.

@@ -1,0 +1,1 @@
+SELECT IIF(1 < 2, 'a', 1), CHOOSE(2, 'a', 2.5), TRY_CAST('x' AS int), TRY_CONVERT(datetime, '31.12.2024', 104), FORMAT(1234.5, '#,##0.00', 'de-DE'), FORMAT(GETDATE(), 'dd.MM.yyyy HH:mm')

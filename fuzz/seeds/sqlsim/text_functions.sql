@@ -1,0 +1,1 @@
+SELECT CONCAT('a', NULL, 1.5), STUFF('abc', 2, 1, 'xy'), PATINDEX('%[0-9]%', 'ab1'), CHAR(65), ASCII('a'), NCHAR(8364), UNICODE(CHAR(128))

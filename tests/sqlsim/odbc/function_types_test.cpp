@@ -1,0 +1,50 @@
+// The newer built-in functions are described to ODBC with the types the
+// server gives them.
+#include "odbc_support.h"
+
+namespace odbctest {
+namespace {
+
+TEST_F(OdbcTest, FunctionResultsDescribedAsTheServerTypesThem) {
+  const struct {
+    const char* expression;
+    SQLSMALLINT type;
+    SQLULEN size;
+    SQLSMALLINT digits;
+  } cases[] = {
+      {"DATEADD(day, 1, '2024-01-01')", SQL_TYPE_TIMESTAMP, 23, 3},
+      {"EOMONTH('2024-01-01')", SQL_TYPE_TIMESTAMP, 23, 3},
+      {"DATEDIFF(day, 0, 1)", SQL_INTEGER, 10, 0},
+      {"DATEPART(year, 0)", SQL_INTEGER, 10, 0},
+      {"YEAR(0)", SQL_INTEGER, 10, 0},
+      {"DATENAME(month, 0)", SQL_VARCHAR, 30, 0},
+      {"CONCAT('ab', 'cde')", SQL_VARCHAR, 5, 0},
+      {"CONCAT('ab', 12)", SQL_VARCHAR, 13, 0},
+      {"STUFF('abc', 1, 1, 'xy')", SQL_VARCHAR, 5, 0},
+      {"PATINDEX('%b%', 'abc')", SQL_INTEGER, 10, 0},
+      {"CHAR(65)", SQL_CHAR, 1, 0},
+      {"ASCII('a')", SQL_INTEGER, 10, 0},
+      {"IIF(1 = 1, 1, 2.5)", SQL_NUMERIC, 11, 1},
+      {"IIF(1 = 1, 'a', 'bcd')", SQL_VARCHAR, 3, 0},
+      {"IIF(1 = 1, '2024-01-01', CAST(0 AS datetime))", SQL_TYPE_TIMESTAMP, 23, 3},
+      {"CHOOSE(2, 1, 2.5E0)", SQL_FLOAT, 53, 0},
+      {"TRY_CAST('1' AS int)", SQL_INTEGER, 10, 0},
+      {"TRY_CONVERT(varchar(5), 12)", SQL_VARCHAR, 5, 0},
+      {"FORMAT(1, 'N2')", SQL_VARCHAR, 4000, 0},
+  };
+  Statement stmt(dbc());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expression);
+    Exec(stmt, std::string("SELECT ") + c.expression);
+    SQLSMALLINT type = 0, digits = -1;
+    SQLULEN size = 0;
+    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
+    EXPECT_EQ(type, c.type);
+    EXPECT_EQ(size, c.size);
+    EXPECT_EQ(digits, c.digits);
+    SQLFreeStmt(stmt, SQL_CLOSE);
+  }
+}
+
+}  // namespace
+}  // namespace odbctest
