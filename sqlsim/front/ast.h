@@ -286,6 +286,7 @@ struct Execute {
   int32_t status_param = -1;  // EXEC ? = p: the marker's param_index
   ObjectName procedure;
   std::vector<ExecuteArg> args;
+  ExprPtr text;  // EXECUTE (expr): the text of a batch to run; no procedure
 };
 
 // SET NOCOUNT ON, SET ANSI_PADDING ON, SET DATEFORMAT ymd, ...: option in
@@ -312,6 +313,7 @@ struct VariableDecl {
   TypeName type;
   ExprPtr init;       // null when not initialised
   SourcePos pos;
+  std::unique_ptr<CreateTable> table;  // DECLARE @t TABLE (...): its columns and keys
 };
 struct Declare {
   std::vector<VariableDecl> variables;

@@ -174,4 +174,10 @@ ast::StatementBody ParseModule(Parser& p);
 // EXECUTE's part after the keyword, also used by INSERT ... EXECUTE.
 ast::Execute ParseExecuteBody(Parser& p);
 
+// ( columns and constraints ) of CREATE TABLE and DECLARE @t TABLE.
+void ParseTableElements(Parser& p, ast::CreateTable* create);
+
+// One parameter of a procedure or function: @p [AS] type [= value] [OUTPUT].
+ast::ParameterDecl ParseParameter(Parser& p);
+
 }  // namespace sqlsim::front
