@@ -33,6 +33,14 @@ std::optional<VariableType> GlobalVariableType(const std::string& lower_name);
 
 // The temp table that holds a trigger's INSERTED (or DELETED) rows.
 std::string TriggerRowsTable(bool inserted, int32_t trigger_id);
+// The SQLite triggers that copy a table's changed rows for one action
+// (0 insert, 1 update, 2 delete), made when missing, and dropped again.
+bool EnsureCapture(SessionImpl& session, const CatalogTable& table, int action, Diagnostics* diags);
+void ReleaseCapture(SessionImpl& session, const CatalogTable& table, int action);
+// Fills the INSERTED and DELETED tables of `trigger_id` from the captures.
+bool FillTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags);
+// The OUTPUT clause of a data change; null for none.
+const ast::OutputClause* OutputClauseOf(const CompiledStatement& c);
 
 // The variable types of a program: parameters, then every DECLARE in it.
 void CollectDeclarations(const std::vector<ast::Statement>& statements, ProgramScope* scope);
@@ -198,6 +206,9 @@ class Interpreter {
   Flow RunWaitFor(const ast::Statement& s, const ast::WaitFor& node, Frame& frame);
   Flow RunDbcc(const ast::Dbcc& node, Frame& frame);
   Flow RunExecute(const ast::Statement& s, const ast::Execute& node, Frame& frame);
+  // OUTPUT: its rows to the client or into its table; false with the error.
+  bool WriteOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c, Frame& frame,
+                   Diagnostics* diags);
   Flow RunSelectInto(const ast::Statement& s, const ast::Select& select, Frame& frame);
   Flow RunDynamic(const ast::Statement& s, const ast::Execute& node, Frame& frame);
   Flow RunExecuteSql(const ast::Statement& s, const ast::Execute& node, Frame& frame);

@@ -158,6 +158,11 @@ struct Select {
 
 // ---- Data changes --------------------------------------------------------
 
+// OUTPUT items [INTO target [(columns)]] of INSERT, UPDATE and DELETE, kept
+// as the query over INSERTED and DELETED it amounts to: `rows` is sent to
+// the client, or `into` (INSERT INTO target SELECT ...) writes them.
+struct OutputClause;
+
 struct Insert {
   ObjectName table;
   std::vector<std::string> columns;          // empty: all, in table order
@@ -166,6 +171,7 @@ struct Insert {
   bool default_values = false;               // INSERT ... DEFAULT VALUES
   // EXECUTE proc as the row source (part 2): set when present.
   std::unique_ptr<Execute> execute;
+  std::unique_ptr<OutputClause> output;
 };
 
 struct Assignment {
@@ -180,6 +186,7 @@ struct Update {
   std::vector<FromItem> from;
   ExprPtr where;
   std::string current_of;           // WHERE CURRENT OF cursor (part 2)
+  std::unique_ptr<OutputClause> output;
 };
 
 struct Delete {
@@ -188,6 +195,12 @@ struct Delete {
   std::vector<FromItem> from;
   ExprPtr where;
   std::string current_of;
+  std::unique_ptr<OutputClause> output;
+};
+
+struct OutputClause {
+  std::unique_ptr<Select> rows;
+  std::unique_ptr<Insert> into;
 };
 
 // ---- Definitions ---------------------------------------------------------

@@ -177,6 +177,10 @@ ast::Execute ParseExecuteBody(Parser& p);
 // ( columns and constraints ) of CREATE TABLE and DECLARE @t TABLE.
 void ParseTableElements(Parser& p, ast::CreateTable* create);
 
+// OUTPUT ... [INTO ...] of a data change, when it follows; null when not.
+enum class OutputRows { kInserted, kDeleted, kBoth };
+std::unique_ptr<ast::OutputClause> ParseOutputClause(Parser& p, OutputRows rows);
+
 // One parameter of a procedure or function: @p [AS] type [= value] [OUTPUT].
 ast::ParameterDecl ParseParameter(Parser& p);
 

@@ -71,6 +71,8 @@ TEST(ParseTest, SyntaxErrorsNameTheTokenAndLine) {
       {"BEGIN TRY SELECT 1 END BEGIN CATCH END CATCH", "156/1 kw 'BEGIN'."},
       {"DECLARE @t TABLE", "156/1 kw 'TABLE'."}, {"DECLARE @t TABLE ()", "102/1 near ')'."},
       {"EXEC (", "102/1 near '('."}, {"EXEC ('a'", "102/1 near 'a'."}, {"EXEC ()", "102/1 near ')'."},
+      {"DELETE FROM t OUTPUT", "102/1 near 'OUTPUT'."}, {"INSERT INTO t OUTPUT inserted.a", "102/1 near 'a'."},
+      {"UPDATE t SET a = 1 OUTPUT inserted.a INTO", "156/1 kw 'INTO'."},
       {"DECLARE @a", "102/1 near '@a'."}, {"DECLARE @a int,", "102/1 near ','."},
       {"DECLARE c CURSOR SELECT 1", "156/1 kw 'SELECT'."},
       {"DECLARE c CURSOR FOR UPDATE t", "156/1 kw 'UPDATE'."}, {"SET @v", "102/1 near '@v'."},
