@@ -1,6 +1,7 @@
 // Temporary tables belong to their connection: another one using the same
 // name has a table of its own, and a table goes when its connection closes.
-// Text EXECUTE sends its results and counts as part of the calling batch.
+// Text EXECUTE sends its results and counts as part of the calling batch;
+// a table variable lives for one execute of its batch.
 #include "odbc_support.h"
 
 namespace odbctest {
@@ -37,6 +38,16 @@ TEST_F(TempTableTest, TextExecuteResultsArePartOfTheBatch) {
   EXPECT_EQ(Run("EXEC ('INSERT INTO T VALUES (1) SELECT x FROM T') SELECT 2"),
             (std::vector<std::string>{"count:1", "rows:1,", "rows:2,"}));
   EXPECT_EQ(Run("EXEC sp_executesql N'SELECT @a', N'@a int', 4"), (std::vector<std::string>{"rows:4,"}));
+}
+
+TEST_F(TempTableTest, TableVariableIsNewForEachExecute) {
+  Statement stmt(dbc());
+  ASSERT_STMT_OK(SQLPrepare(stmt, Text("DECLARE @t TABLE (x int) INSERT INTO @t VALUES (1) SELECT COUNT(*) FROM @t"),
+                            SQL_NTS),
+                 stmt);
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_EQ(Results(stmt, SQLExecute(stmt)), (std::vector<std::string>{"count:1", "rows:1,"})) << run;
+  }
 }
 
 }  // namespace
