@@ -45,6 +45,12 @@ const char* const kSetup[] = {
     "  DECLARE @id int = dbo.NextId()\n"
     "  INSERT INTO Kunde (RecId, Name) VALUES (@id, RTRIM(@name))\n"
     "  SELECT @id AS RecId",
+    // Text the fuzzer writes reaches dynamic batches through these.
+    "CREATE PROCEDURE RunText @sql varchar(200) AS EXEC (@sql)",
+    "CREATE PROCEDURE RunParams @sql nvarchar(200), @params nvarchar(100), @a int AS\n"
+    "  DECLARE @out int\n"
+    "  EXEC sp_executesql @sql, @params, @a, @out OUTPUT\n"
+    "  SELECT @out",
 };
 
 sqlsim::Session* FuzzSession() {

@@ -97,6 +97,15 @@ struct StatementHeight {
   int32_t operator()(const ast::SetVariable& s) const { return Height(s.value.get(), 1); }
   int32_t operator()(const ast::Return& r) const { return Height(r.value.get(), 1); }
   int32_t operator()(const ast::DeclareCursor& d) const { return Height(*d.select, 1); }
+  int32_t operator()(const ast::Execute& e) const { return Height(e.text.get(), 1); }
+  int32_t operator()(const ast::Declare& d) const {
+    int32_t h = 0;
+    for (const ast::VariableDecl& v : d.variables) {
+      h = std::max(h, Height(v.init.get(), 1));
+      if (v.table) h = std::max(h, (*this)(*v.table));
+    }
+    return h;
+  }
   template <typename Other>
   int32_t operator()(const Other&) const { return 0; }
 
@@ -142,5 +151,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     previous_end = statement.end_offset;
     std::visit(StatementHeight{}, statement.body);
   }
+  // The same bytes as sp_executesql's parameter list.
+  ParameterListOutcome list = ParseParameterList(text);
+  if (!list.ok() && (list.errors.size() != 1 || !IsSyntaxError(list.errors[0].native) || !list.parameters.empty())) {
+    std::abort();
+  }
+  for (const ast::ParameterDecl& p : list.parameters) Height(p.default_value.get(), 1);
   return 0;
 }

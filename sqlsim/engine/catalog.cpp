@@ -4,6 +4,7 @@
 
 #include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/information_schema.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim {
@@ -237,6 +238,7 @@ std::unique_ptr<CatalogTable> Catalog::LoadTable(std::string_view name) {
 
 const CatalogTable* Catalog::FindTable(std::string_view name) {
   std::string key = ddl::FoldName(name);
+  if (IsTempTableName(name) || IsTableVariableName(name)) return FindTempTable(db_, temp_tables_, key);
   auto it = tables_.find(key);
   if (it != tables_.end()) return it->second.get();
   std::unique_ptr<CatalogTable> table = LoadTable(name);
@@ -247,6 +249,11 @@ const CatalogTable* Catalog::FindTable(std::string_view name) {
 }
 
 std::optional<CatalogObject> Catalog::FindObject(std::string_view name) {
+  if (IsTempTableName(name) || IsTableVariableName(name)) {
+    const CatalogTable* table = FindTable(name);
+    if (!table) return std::nullopt;
+    return CatalogObject{table->id, table->name, table->xtype, 0};
+  }
   Query query(db_, "SELECT id, name, xtype, parent_obj FROM sysobjects "
                    "WHERE name = ?1 ORDER BY id LIMIT 1");
   query.Bind(1, name);
@@ -270,6 +277,19 @@ int32_t Catalog::NextObjectId() {
   if (query.rc() != SQLITE_DONE) return 0;
   if (id <= 0 || id > std::numeric_limits<int32_t>::max()) return 0;
   return static_cast<int32_t>(id);
+}
+
+void Catalog::AddTempTable(CatalogTable table) {
+  std::string key = ddl::FoldName(table.name);
+  temp_tables_[key] = std::move(table);
+}
+
+void Catalog::ForgetTempTable(std::string_view name) { temp_tables_.erase(ddl::FoldName(name)); }
+
+std::map<std::string, int32_t> Catalog::TempTableIds() const {
+  std::map<std::string, int32_t> ids;
+  for (const auto& [key, table] : temp_tables_) ids[key] = table.id;
+  return ids;
 }
 
 void Catalog::Invalidate() {

@@ -124,6 +124,15 @@ class Catalog {
   // Forgets what was read: after a rollback or another connection's change.
   void Invalidate();
 
+  // Temporary tables (#name, temp_tables.h) are described here rather than
+  // in the system tables; one a rollback took away is not found.
+  void AddTempTable(CatalogTable table);
+  void ForgetTempTable(std::string_view name);
+  // Their ids, by lower-case name.
+  std::map<std::string, int32_t> TempTableIds() const;
+  // Ids of temporary objects are negative, as the server's are.
+  int32_t NextTempId() { return --last_temp_id_; }
+
   sqlite3* db() const { return db_; }
 
  private:
@@ -135,6 +144,8 @@ class Catalog {
   std::map<std::string, std::unique_ptr<CatalogTable>> tables_;
   std::map<int32_t, std::vector<CatalogModule>> triggers_;
   std::map<std::string, std::optional<CatalogModule>> modules_;  // by lower-case name
+  std::map<std::string, CatalogTable> temp_tables_;  // by lower-case name
+  int32_t last_temp_id_ = -1000;
 };
 
 // The SqlType of a syscolumns.xtype; kUnknown for numbers not in the list

@@ -16,6 +16,9 @@ namespace sqlsim {
 
 bool RunCreateTable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt,
                     Diagnostics* diags);
+// DECLARE @t TABLE (...): the variable's table, under `name` in tempdb.
+bool RunCreateTableVariable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt, const std::string& name,
+                            Diagnostics* diags);
 bool RunCreateIndex(sqlite3* db, Catalog& catalog, const ast::CreateIndex& stmt,
                     Diagnostics* diags);
 bool RunAlterTable(sqlite3* db, Catalog& catalog, const ast::AlterTable& stmt,

@@ -5,6 +5,7 @@
 
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/types.h"
 
 namespace sqlsim {
@@ -181,11 +182,6 @@ bool RunCreateTable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt,
   Savepoint savepoint(db, diags);
   if (!savepoint.ok()) return false;
   const std::string& table = stmt.table.name;
-  if (!table.empty() && table[0] == '#') {
-    // Kept in the database file they would outlive the connection and be
-    // seen by every other one.
-    return Fail(diags, 50000, "Temporary tables (" + table + ") are not supported.", stmt.table.pos.line);
-  }
   if (catalog.FindObject(table)) {
     return Fail(diags, 2714, "There is already an object named '" + table + "' in the database.",
                 stmt.table.pos.line);
@@ -195,6 +191,7 @@ bool RunCreateTable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt,
   if (!PlanKeys(table, &keys, diags)) return false;
   std::vector<ColumnSpec> specs;
   if (!ResolveColumns(stmt, keys, &specs, diags)) return false;
+  if (IsTempTableName(table)) return CreateTempTable(db, catalog, stmt, specs, table, diags) && savepoint.Release(diags);
   int32_t table_id = catalog.NextObjectId();
   if (table_id == 0) return Fail(diags, 50000, "No object id could be allocated.");
   if (!CreateSqliteTable(db, table, specs, diags)) return false;
@@ -210,6 +207,16 @@ bool RunCreateTable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt,
     }
   }
   return savepoint.Release(diags);
+}
+
+bool RunCreateTableVariable(sqlite3* db, Catalog& catalog, const ast::CreateTable& stmt, const std::string& name,
+                            Diagnostics* diags) {
+  Savepoint savepoint(db, diags);
+  if (!savepoint.ok() || !CheckColumnNames(stmt, diags)) return false;
+  std::vector<KeyPlan> keys = GatherKeys(stmt);
+  std::vector<ColumnSpec> specs;
+  if (!PlanKeys(stmt.table.name, &keys, diags) || !ResolveColumns(stmt, keys, &specs, diags)) return false;
+  return CreateTempTable(db, catalog, stmt, specs, name, diags) && savepoint.Release(diags);
 }
 
 }  // namespace sqlsim

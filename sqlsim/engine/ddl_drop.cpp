@@ -5,6 +5,7 @@
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/modules.h"
+#include "sqlsim/engine/temp_tables.h"
 
 namespace sqlsim {
 namespace {
@@ -47,6 +48,7 @@ bool DropTable(sqlite3* db, Catalog& catalog, const ast::ObjectName& name, bool 
                                  name.name + "' is a view. Use DROP VIEW.",
                 name.pos.line);
   }
+  if (IsTempTableName(table->name)) return DropTempTable(db, catalog, *table, diags);
   int32_t id = table->id;
   if (!Exec(db, "DROP TABLE " + QuoteId(table->name), diags)) return false;
   catalog.Invalidate();

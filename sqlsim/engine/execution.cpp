@@ -4,6 +4,7 @@
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/row_source.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/temp_tables.h"
 
 namespace sqlsim {
 
@@ -27,6 +28,8 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
   frame_.batch_outputs = &outputs_;
   frame_.batch_text = &batch_.Text();
   batch_.session().ForgetCancel();
+  // The table variables of the batch before this one.
+  DropTableVariables(batch_.session(), 0);
 }
 
 std::optional<Result> ExecutionImpl::TakeQueued() {
@@ -108,7 +111,7 @@ namespace {
 bool IsPlainSelect(const CompiledStatement& statement) {
   if (statement.kind != CompiledStatement::Kind::kSqlite || !statement.node) return false;
   const auto* select = std::get_if<ast::Select>(&statement.node->body);
-  if (!select) return false;
+  if (!select || !select->into.name.empty()) return false;
   for (const ast::SelectItem& item : select->items) {
     if (!item.assign_to.empty()) return false;
   }

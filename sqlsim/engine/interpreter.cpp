@@ -7,6 +7,7 @@
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/system_procedures.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -73,6 +74,9 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
     return Flow::kAbort;
   }
   const ast::StatementBody& body = statement.body;
+  if (auto* select = std::get_if<ast::Select>(&body); select && !select->into.name.empty()) {
+    return RunSelectInto(statement, *select, frame);
+  }
   if (IsSqlStatement(body)) {
     CompiledStatement& compiled = frame.cache->Get(&statement, kMain, frame.scope);
     if (!compiled.node) {
@@ -98,6 +102,7 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
   if (auto* node = std::get_if<ast::CursorCommand>(&body)) return RunCursorCommand(*node, frame);
   if (auto* node = std::get_if<ast::Fetch>(&body)) return RunFetch(statement, *node, frame);
   if (auto* node = std::get_if<ast::Execute>(&body)) {
+    if (IsDynamicExecute(*node)) return RunDynamic(statement, *node, frame);
     if (const SystemProcedure* system = FindSystemProcedure(node->procedure.name)) {
       return RunSystemProcedure(statement, *node, *system, frame);
     }
@@ -215,6 +220,14 @@ Flow Interpreter::RunDeclare(const ast::Statement& s, const ast::Declare& d, Fra
   for (size_t i = 0; i < d.variables.size(); ++i) {
     const ast::VariableDecl& v = d.variables[i];
     std::string name = ddl::FoldName(v.name);
+    if (v.table) {
+      Diagnostics diags;
+      // A declaration in a loop makes its table once.
+      if (frame.table_variables.insert(name).second && !DeclareTableVariable(session_, *v.table, &diags)) {
+        return Failed(diags, frame);
+      }
+      continue;
+    }
     // A declaration is no statement that runs: in a loop it does not reset.
     if (!v.init) {
       frame.values.emplace(name, Value::Null());

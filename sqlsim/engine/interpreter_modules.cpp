@@ -5,6 +5,7 @@
 #include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
 #include "sqlsim/engine/types.h"
 #include "sqlsim/front/parser.h"
@@ -23,7 +24,9 @@ void CollectList(const std::vector<ast::Statement>& statements, ProgramScope* sc
 void CollectFrom(const ast::Statement& statement, ProgramScope* scope) {
   const ast::StatementBody& body = statement.body;
   if (auto* d = std::get_if<ast::Declare>(&body)) {
-    for (const ast::VariableDecl& v : d->variables) scope->variables[ddl::FoldName(v.name)] = VariableTypeOf(v.type);
+    for (const ast::VariableDecl& v : d->variables) {
+      if (!v.table) scope->variables[ddl::FoldName(v.name)] = VariableTypeOf(v.type);
+    }
   } else if (auto* b = std::get_if<ast::Block>(&body)) {
     CollectList(b->statements, scope);
   } else if (auto* i = std::get_if<ast::If>(&body)) {
@@ -238,7 +241,11 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
   int32_t transactions = session_.transaction_count();
   bool nocount = session_.nocount();
   ++session_.globals().nest_level;
-  Flow flow = RunList(module.node->body, inner);
+  Flow flow;
+  {
+    TempTableScope temp_tables(session_);
+    flow = RunList(module.node->body, inner);
+  }
   --session_.globals().nest_level;
   session_.set_nocount(nocount);
   for (size_t i = 0; i < module.parameters.size() && i < args.size(); ++i) {

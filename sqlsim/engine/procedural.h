@@ -33,6 +33,14 @@ std::optional<VariableType> GlobalVariableType(const std::string& lower_name);
 
 // The temp table that holds a trigger's INSERTED (or DELETED) rows.
 std::string TriggerRowsTable(bool inserted, int32_t trigger_id);
+// The SQLite triggers that copy a table's changed rows for one action
+// (0 insert, 1 update, 2 delete), made when missing, and dropped again.
+bool EnsureCapture(SessionImpl& session, const CatalogTable& table, int action, Diagnostics* diags);
+void ReleaseCapture(SessionImpl& session, const CatalogTable& table, int action);
+// Fills the INSERTED and DELETED tables of `trigger_id` from the captures.
+bool FillTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags);
+// The OUTPUT clause of a data change; null for none.
+const ast::OutputClause* OutputClauseOf(const CompiledStatement& c);
 
 // The variable types of a program: parameters, then every DECLARE in it.
 void CollectDeclarations(const std::vector<ast::Statement>& statements, ProgramScope* scope);
@@ -125,6 +133,7 @@ struct Frame {
   std::string module_name;
   const std::string* batch_text = nullptr;  // the batch the statements come from
   std::optional<int64_t> scope_identity;     // SCOPE_IDENTITY(): this module's or batch's own
+  std::set<std::string> table_variables;     // DECLARE @t TABLE run here (lower case)
 };
 
 // The hidden last column of a cursor's rows: the rowid in its table.
@@ -140,6 +149,16 @@ enum class Flow {
   kAbort,     // the batch ends
   kTransactionEnded,  // a trigger rolled the transaction back: the batch ends
 };
+
+// Text EXECUTE runs as a batch of its own, and what it gets from the caller.
+struct DynamicBatch {
+  std::string text;
+  std::vector<ParameterInfo> parameters;  // sp_executesql's declared ones
+  std::vector<Value> values;              // one per parameter; OUTPUT ones come back
+};
+
+// EXECUTE (text) or sp_executesql.
+bool IsDynamicExecute(const ast::Execute& node);
 
 // Runs statements of a program, sending results to the queue.
 class Interpreter {
@@ -187,6 +206,16 @@ class Interpreter {
   Flow RunWaitFor(const ast::Statement& s, const ast::WaitFor& node, Frame& frame);
   Flow RunDbcc(const ast::Dbcc& node, Frame& frame);
   Flow RunExecute(const ast::Statement& s, const ast::Execute& node, Frame& frame);
+  // OUTPUT: its rows to the client or into its table; false with the error.
+  bool WriteOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c, Frame& frame,
+                   Diagnostics* diags);
+  Flow RunSelectInto(const ast::Statement& s, const ast::Select& select, Frame& frame);
+  Flow RunDynamic(const ast::Statement& s, const ast::Execute& node, Frame& frame);
+  Flow RunExecuteSql(const ast::Statement& s, const ast::Execute& node, Frame& frame);
+  bool EvaluateArguments(const ast::Statement& s, DynamicBatch& batch,
+                         const std::vector<const ast::ExecuteArg*>& placed, Frame& frame);
+  // `levels`: how far it raises @@NESTLEVEL (sp_executesql is a procedure too).
+  Flow RunDynamicBatch(DynamicBatch& batch, int32_t levels, Frame& caller);
   Flow RunSystemProcedure(const ast::Statement& s, const ast::Execute& node,
                           const SystemProcedure& procedure, Frame& frame);
   Flow RunCreateModule(const ast::Statement& s, Frame& frame);

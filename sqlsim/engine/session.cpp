@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/catalog_watch.h"
 #include "sqlsim/engine/identity.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/functions/register.h"
 
@@ -173,7 +175,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   auto watch = std::make_unique<CatalogWatch>(path);
   watch->BeginChange();
   int64_t version_before = SchemaVersion(db.get());
-  if (!RegisterServerFeatures(db.get(), diags)) return false;
+  if (!RegisterServerFeatures(db.get(), diags) || !AttachTempDatabase(db.get(), diags)) return false;
   watch->Publish(SchemaVersion(db.get()) != version_before);
   if (in_transaction_ && db_) {
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
@@ -218,10 +220,13 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   // A ROLLBACK inside a trigger also ends the transaction of the statement
   // that fired it.
   if (!in_transaction_ && (commit || sqlite3_get_autocommit(db_.get()))) return true;
+  std::optional<TableVariableKeeper> table_variables;
+  if (!commit) table_variables.emplace(*this);
   bool ok = Exec(commit ? "COMMIT" : "ROLLBACK", diags);
   PublishCatalogChange();
   if (!commit) {
     InvalidateCatalog();
+    table_variables->Restore();
     ForgetTempObjects();
     KeepIdentityCounters(*this);
     ForgetIssuedIdentities(*this);

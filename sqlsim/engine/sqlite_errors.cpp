@@ -99,6 +99,13 @@ Diagnostic UniqueViolation(sqlite3* db, std::string_view message) {
     return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table +
                                  "' with unique index '" + name + "'.");
   }
+  // Keys of temporary tables and table variables are the tables' own
+  // constraints; a table variable's table is "@name@level".
+  if (!table.empty() && (table[0] == '#' || table[0] == '@')) {
+    std::string shown = table[0] == '@' ? table.substr(0, table.rfind('@')) : table;
+    return ServerError(2627, "Violation of UNIQUE KEY constraint. Cannot insert duplicate key in object 'dbo." +
+                                 shown + "'.");
+  }
   return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table + "'.");
 }
 

@@ -8,6 +8,7 @@
 #include "sqlsim/engine/information_schema.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -207,7 +208,8 @@ SqlExpr IdentityValue(std::string sql) {
 const CatalogTable* Translator::FindTable(const ast::ObjectName& name) {
   // Only the current database is open: another's name must not reach this
   // one's table of the same name.
-  if (!name.database.empty() && !IdentifiersEqual(name.database, session_.CurrentDatabase())) {
+  if (!name.database.empty() && !IdentifiersEqual(name.database, session_.CurrentDatabase()) &&
+      !InTempDatabase(name)) {
     Fail(208, "Invalid object name '" + name.database + "." + (name.schema.empty() ? "dbo" : name.schema) + "." +
                   name.name + "'.",
          name.pos);
@@ -216,6 +218,11 @@ const CatalogTable* Translator::FindTable(const ast::ObjectName& name) {
     const CatalogTable* view = FindInformationSchemaView(name.name);
     if (!view) Fail(208, "Invalid object name '" + name.schema + "." + name.name + "'.", name.pos);
     return view;
+  }
+  if (IsTableVariableName(name.name)) {
+    const CatalogTable* table = session_.catalog().FindTable(TableVariableKey(name.name, session_.globals().nest_level));
+    if (!table) Fail(1087, "Must declare the table variable \"" + name.name + "\".", name.pos);
+    return table;
   }
   return session_.catalog().FindTable(name.name);
 }
@@ -489,9 +496,14 @@ SqlExpr Translator::Function(const ast::Expr& e) {
   if (SqlExpr translated; TranslateFunctionBeyondTable(*this, e, name, &translated)) return translated;
   if (name == "object_id") {
     if (e.args.empty() || e.args.size() > 2) Fail(174, "The object_id function requires 1 to 2 arguments.", e.pos);
-    std::string sql = "(SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")";
-    if (e.args.size() == 2) sql += " AND xtype = " + Expr(*e.args[1]).sql;
-    return {sql + " LIMIT 1)", SqlType::kInt};
+    std::string type = e.args.size() == 2 ? " AND xtype = " + Expr(*e.args[1]).sql : "";
+    std::string sql = "coalesce((SELECT id FROM sysobjects WHERE name = tsql_objname(" + Expr(*e.args[0]).sql + ")" +
+                      type + " LIMIT 1), ";
+    // tempdb..#t: the connection's temporary table.
+    std::string written = Expr(*e.args[0]).sql;
+    sql += "(SELECT id FROM tempdb.sysobjects WHERE " + written + " LIKE 'tempdb.%' AND name = tsql_objname(" + written +
+           ")" + (e.args.size() == 2 ? " AND xtype = " + Expr(*e.args[1]).sql : "") + " LIMIT 1))";
+    return {sql, SqlType::kInt};
   }
   auto it = SimpleFunctions().find(name);
   if (it == SimpleFunctions().end()) {

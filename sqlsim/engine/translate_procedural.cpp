@@ -121,7 +121,8 @@ void Translator::CursorSelect(const ast::Select& select, bool* has_rowid) {
   const CatalogTable* table = FindTable(ref.name);
   if (!table || table->xtype != "U") return;
   // The rowid goes in right after the select list: "SELECT <items> FROM".
-  std::string qualifier = QuoteName(ref.alias.empty() ? table->name : ref.alias);
+  // The name as written: a table variable's table is known to SQLite by it.
+  std::string qualifier = QuoteName(ref.alias.empty() ? ref.name.name : ref.alias);
   std::string& sql = out_->sqlite_sql;
   size_t from = sql.find(" FROM ");
   if (from == std::string::npos) return;

@@ -2,6 +2,7 @@
 // items, filters, grouping, unions, order and TOP as LIMIT.
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -50,7 +51,8 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
     sql = "(" + Subquery(*ref.derived) + ")";
     entry.alias = ref.alias;
   } else {
-    if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase())) {
+    if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase()) &&
+        !InTempDatabase(ref.name)) {
       Fail(208, "Invalid object name '" + ref.name.database + "." +
                     (ref.name.schema.empty() ? "dbo" : ref.name.schema) + "." + ref.name.name + "'.",
            ref.pos);
@@ -158,7 +160,7 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
 std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<ColumnDesc>* columns,
                                       std::vector<ScopeTable>* from_scope) {
   if (select.top_percent) Fail(102, "TOP ... PERCENT is not supported.", select.pos);
-  if (!select.into.name.empty()) Fail(102, "SELECT ... INTO is not supported.", select.pos);
+  if (!select.into.name.empty() && !into_allowed_) Fail(102, "SELECT ... INTO is not supported here.", select.pos);
   scopes_.emplace_back();
   std::vector<const CatalogColumn*> targets;
   targets.swap(store_targets_);

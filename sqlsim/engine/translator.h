@@ -55,6 +55,8 @@ class Translator {
   void Insert(const ast::Insert& insert);
   void Update(const ast::Update& update);
   void Delete(const ast::Delete& del);
+  // SELECT ... INTO: the query alone; the table is made by the caller.
+  void SelectInto(const ast::Select& select);
 
   SqlExpr Expr(const ast::Expr& e);
 
@@ -149,6 +151,7 @@ class Translator {
   bool single_value_ = false;
   // Variables read through tsql_getvar while a row-wise assignment is made.
   std::set<std::string> row_variables_;
+  bool into_allowed_ = false;  // SelectInto
 };
 
 // Object and column names compare as the server compares them: ASCII

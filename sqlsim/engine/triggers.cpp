@@ -99,6 +99,15 @@ bool EnsureCapture(SessionImpl& session, const CatalogTable& table, int action, 
   return true;
 }
 
+void ReleaseCapture(SessionImpl& session, const CatalogTable& table, int action) {
+  CaptureState& state = session.captures()[table.name];
+  if (!state.actions[action]) return;
+  Diagnostics ignored;
+  std::string sql =
+      "DROP TRIGGER IF EXISTS temp." + QuoteName(std::string("sqlsim_cap_") + kActionWords[action] + "$" + table.name);
+  if (session.Exec(sql.c_str(), &ignored)) state.actions[action] = false;
+}
+
 // INSERTED and DELETED of one trigger, made once and refilled per firing
 // (making tables anew would make every statement of the trigger prepare
 // again).
@@ -128,9 +137,14 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
   if (table && action == Action::kInsert && !CheckIdentityInsert(session_, c, *table, &diags)) {
     return Failed(diags, frame);
   }
+  const ast::OutputClause* output = OutputClauseOf(c);
+  if (output && (!table || table->xtype != "U" || table->name[0] == '#' || table->name[0] == '@')) {
+    return Failed({ServerError(50000, "OUTPUT is offered on changes of permanent tables only.")}, frame);
+  }
+  bool captures = has_triggers || output;
   bool opened_own = false;
   if (!session_.BeginStatement(true, &opened_own, &diags)) return Failed(diags, frame);
-  if (has_triggers) {
+  if (captures) {
     std::string clear = "SAVEPOINT sqlsim_dml; DELETE FROM " + CaptureTable(table->name, true) + "; DELETE FROM " +
                         CaptureTable(table->name, false) + ";";
     if (!EnsureCapture(session_, *table, static_cast<int>(action), &diags) || !session_.Exec(clear.c_str(), &diags)) {
@@ -151,6 +165,10 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     sqlite3_reset(stmt);
   }
   if (ok && table && action == Action::kInsert && changes > 0) NoteIdentity(session_, frame, *table);
+  if (ok && output) ok = WriteOutput(*table, *output, c, frame, &diags);
+  // Without triggers the capture is no longer wanted: it would copy the rows
+  // of every later change.
+  if (output && !has_triggers) ReleaseCapture(session_, *table, static_cast<int>(action));
   Flow trigger_flow = Flow::kNext;
   if (ok && has_triggers) {
     trigger_flow = FireTriggers(*catalog.FindTable(c.target_table), c, frame, static_cast<int>(action), changes);
@@ -160,7 +178,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     session_.ForgetTempObjects();
     return Flow::kAbort;
   }
-  if (has_triggers) {
+  if (captures) {
     Diagnostics ignored;
     session_.Exec(ok ? "RELEASE sqlsim_dml" : "ROLLBACK TO sqlsim_dml; RELEASE sqlsim_dml", ok ? &diags : &ignored);
     // Temp tables made after the savepoint are gone again.

@@ -170,6 +170,11 @@ struct Select {
 
 // ---- Data changes --------------------------------------------------------
 
+// OUTPUT items [INTO target [(columns)]] of INSERT, UPDATE and DELETE, kept
+// as the query over INSERTED and DELETED it amounts to: `rows` is sent to
+// the client, or `into` (INSERT INTO target SELECT ...) writes them.
+struct OutputClause;
+
 struct Insert {
   ObjectName table;
   std::vector<std::string> columns;          // empty: all, in table order
@@ -178,6 +183,7 @@ struct Insert {
   bool default_values = false;               // INSERT ... DEFAULT VALUES
   // EXECUTE proc as the row source (part 2): set when present.
   std::unique_ptr<Execute> execute;
+  std::unique_ptr<OutputClause> output;
 };
 
 struct Assignment {
@@ -192,6 +198,7 @@ struct Update {
   std::vector<FromItem> from;
   ExprPtr where;
   std::string current_of;           // WHERE CURRENT OF cursor (part 2)
+  std::unique_ptr<OutputClause> output;
 };
 
 struct Delete {
@@ -200,6 +207,12 @@ struct Delete {
   std::vector<FromItem> from;
   ExprPtr where;
   std::string current_of;
+  std::unique_ptr<OutputClause> output;
+};
+
+struct OutputClause {
+  std::unique_ptr<Select> rows;
+  std::unique_ptr<Insert> into;
 };
 
 // ---- Definitions ---------------------------------------------------------
@@ -298,6 +311,7 @@ struct Execute {
   int32_t status_param = -1;  // EXEC ? = p: the marker's param_index
   ObjectName procedure;
   std::vector<ExecuteArg> args;
+  ExprPtr text;  // EXECUTE (expr): the text of a batch to run; no procedure
 };
 
 // SET NOCOUNT ON, SET ANSI_PADDING ON, SET DATEFORMAT ymd, ...: option in
@@ -324,6 +338,7 @@ struct VariableDecl {
   TypeName type;
   ExprPtr init;       // null when not initialised
   SourcePos pos;
+  std::unique_ptr<CreateTable> table;  // DECLARE @t TABLE (...): its columns and keys
 };
 struct Declare {
   std::vector<VariableDecl> variables;

@@ -34,7 +34,13 @@ ast::VariableDecl ParseVariableDecl(Parser& p) {
   if (p.Peek().kind != TokenKind::kVariable) p.FailAtCurrent();
   decl.name = p.Take().text;
   p.AcceptKeyword("AS");
-  if (p.AtKeyword("TABLE")) p.Fail(102, "Table variables are not supported.", p.Peek().pos.line);
+  if (p.AcceptKeyword("TABLE")) {
+    decl.table = std::make_unique<ast::CreateTable>();
+    decl.table->table.name = decl.name;
+    decl.table->table.pos = decl.pos;
+    ParseTableElements(p, decl.table.get());
+    return decl;
+  }
   decl.type = p.ParseTypeName();
   if (p.AcceptSymbol("=")) decl.init = ParseExpr(p);
   return decl;

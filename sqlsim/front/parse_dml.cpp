@@ -70,6 +70,7 @@ ast::StatementBody ParseInsert(Parser& p) {
     do insert.columns.push_back(p.ParseNameParts(4, false).back()); while (p.AcceptSymbol(","));
     p.ExpectSymbol(")");
   }
+  insert.output = ParseOutputClause(p, OutputRows::kInserted);
   ParseInsertSource(p, &insert);
   return ast::StatementBody(std::in_place_type<ast::Insert>, std::move(insert));
 }
@@ -81,6 +82,7 @@ ast::StatementBody ParseUpdate(Parser& p) {
   update.table = ParseTargetTable(p);
   p.ExpectKeyword("SET");
   do update.set.push_back(ParseAssignment(p)); while (p.AcceptSymbol(","));
+  update.output = ParseOutputClause(p, OutputRows::kBoth);
   if (p.AcceptKeyword("FROM")) update.from = ParseFromList(p);
   ParseWhere(p, &update.where, &update.current_of);
   return ast::StatementBody(std::in_place_type<ast::Update>, std::move(update));
@@ -92,6 +94,7 @@ ast::StatementBody ParseDelete(Parser& p) {
   del.top = ParseChangeTop(p);
   p.AcceptKeyword("FROM");
   del.table = ParseTargetTable(p);
+  del.output = ParseOutputClause(p, OutputRows::kDeleted);
   if (p.AcceptKeyword("FROM")) del.from = ParseFromList(p);
   ParseWhere(p, &del.where, &del.current_of);
   return ast::StatementBody(std::in_place_type<ast::Delete>, std::move(del));

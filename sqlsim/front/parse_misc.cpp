@@ -127,6 +127,13 @@ ast::Execute ParseExecuteBody(Parser& p) {
 
 ast::StatementBody ParseExecuteStatement(Parser& p) {
   p.Take();  // EXEC or EXECUTE
+  if (p.AtSymbol("(")) {
+    p.Take();
+    ast::Execute execute;
+    execute.text = ParseExpr(p);
+    p.ExpectSymbol(")");
+    return ast::StatementBody(std::in_place_type<ast::Execute>, std::move(execute));
+  }
   return ast::StatementBody(std::in_place_type<ast::Execute>, ParseExecuteBody(p));
 }
 

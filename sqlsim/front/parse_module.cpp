@@ -39,6 +39,8 @@ void ExpectBatchEnd(Parser& p, const ast::CreateModule& module, std::string_view
   if (!p.AtEnd()) p.Fail(111, FirstInBatchMessage(module, kind), p.Peek().pos.line);
 }
 
+}  // namespace
+
 ast::ParameterDecl ParseParameter(Parser& p) {
   ast::ParameterDecl param;
   param.pos = p.Peek().pos;
@@ -52,6 +54,8 @@ ast::ParameterDecl ParseParameter(Parser& p) {
   p.AcceptKeyword("READONLY");
   return param;
 }
+
+namespace {
 
 // EXECUTE AS CALLER, RETURNS NULL ON NULL INPUT ...: words in upper case.
 std::string ParseModuleOption(Parser& p) {

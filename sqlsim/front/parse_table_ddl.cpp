@@ -161,18 +161,22 @@ std::vector<std::string> ParseNameList(Parser& p) {
 
 }  // namespace
 
+void ParseTableElements(Parser& p, ast::CreateTable* create) {
+  p.ExpectSymbol("(");
+  do {
+    // The server lets a comma stand before the closing parenthesis.
+    if (!create->columns.empty() && p.AtSymbol(")")) break;
+    ParseTableElement(p, &create->columns, &create->constraints);
+  } while (p.AcceptSymbol(","));
+  p.ExpectSymbol(")");
+}
+
 ast::StatementBody ParseCreateTable(Parser& p) {
   ast::CreateTable create;
   p.ExpectKeyword("CREATE");
   p.ExpectKeyword("TABLE");
   create.table = p.ParseObjectName();
-  p.ExpectSymbol("(");
-  do {
-    // The server lets a comma stand before the closing parenthesis.
-    if (!create.columns.empty() && p.AtSymbol(")")) break;
-    ParseTableElement(p, &create.columns, &create.constraints);
-  } while (p.AcceptSymbol(","));
-  p.ExpectSymbol(")");
+  ParseTableElements(p, &create);
   ParseFilegroup(p);
   if (p.AcceptKeyword("TEXTIMAGE_ON")) p.ExpectName();
   return ast::StatementBody(std::in_place_type<ast::CreateTable>, std::move(create));

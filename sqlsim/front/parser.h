@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "sqlsim/diagnostic.h"
 #include "sqlsim/front/ast.h"
@@ -20,5 +21,14 @@ struct ParseOutcome {
 // failure errors holds one diagnostic (102, 156, 105, 113, 103 or 191,
 // with its line) and batch holds the statements parsed before it.
 ParseOutcome ParseBatch(std::string_view text);
+
+struct ParameterListOutcome {
+  std::vector<ast::ParameterDecl> parameters;
+  Diagnostics errors;  // empty on success
+  bool ok() const { return errors.empty(); }
+};
+
+// sp_executesql's parameter list: "@a int, @b varchar(10) OUTPUT".
+ParameterListOutcome ParseParameterList(std::string_view text);
 
 }  // namespace sqlsim

@@ -185,4 +185,14 @@ ast::StatementBody ParseModule(Parser& p);
 // EXECUTE's part after the keyword, also used by INSERT ... EXECUTE.
 ast::Execute ParseExecuteBody(Parser& p);
 
+// ( columns and constraints ) of CREATE TABLE and DECLARE @t TABLE.
+void ParseTableElements(Parser& p, ast::CreateTable* create);
+
+// OUTPUT ... [INTO ...] of a data change, when it follows; null when not.
+enum class OutputRows { kInserted, kDeleted, kBoth };
+std::unique_ptr<ast::OutputClause> ParseOutputClause(Parser& p, OutputRows rows);
+
+// One parameter of a procedure or function: @p [AS] type [= value] [OUTPUT].
+ast::ParameterDecl ParseParameter(Parser& p);
+
 }  // namespace sqlsim::front
