@@ -45,6 +45,8 @@ const char* const kSetup[] = {
     "  DECLARE @id int = dbo.NextId()\n"
     "  INSERT INTO Kunde (RecId, Name) VALUES (@id, RTRIM(@name))\n"
     "  SELECT @id AS RecId",
+    "CREATE VIEW KundeRang AS WITH k AS (SELECT RecId, Name, ROW_NUMBER() OVER (PARTITION BY Name ORDER BY RecId)"
+    " AS rn FROM Kunde) SELECT * FROM k WHERE rn = 1",
 };
 
 sqlsim::Session* FuzzSession() {

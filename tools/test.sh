@@ -52,7 +52,11 @@ for target in "$out"/fuzz/fuzz/fuzz_*; do
   corpus=$(mktemp -d)
   echo "$(basename "$target")"
   mkdir -p "$out/fuzz/artifacts"
-  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+  # The sqlsim targets share a dictionary of Transact-SQL words.
+  dict=""
+  case $(basename "$target") in fuzz_sqlsim_parse|fuzz_sqlsim_batch|fuzz_sqlsim_translate) dict="-dict=$root/fuzz/sqlsim.dict" ;; esac
+  # shellcheck disable=SC2086
+  "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 $dict \
     -artifact_prefix="$out/fuzz/artifacts/" "$corpus" 2>&1 | tail -n 2
   rm -rf "$corpus"
 done

@@ -44,9 +44,10 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
   ScopeTable entry;
   std::string sql;
   if (ref.derived) {
-    sql = "(" + Subquery(*ref.derived) + ")";
+    sql = "(" + DerivedSql(*ref.derived, ref.alias, {}, &entry.table) + ")";
     entry.alias = ref.alias;
   } else {
+    if (CteRefSql(ref, &sql)) return sql;
     if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase())) {
       Fail(208, "Invalid object name '" + ref.name.database + "." +
                     (ref.name.schema.empty() ? "dbo" : ref.name.schema) + "." + ref.name.name + "'.",
@@ -145,8 +146,14 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
   targets.swap(store_targets_);
   bool single = single_value_;
   single_value_ = false;
+  const bool collate = collate_items_;
+  collate_items_ = false;
+  const bool windows_allowed = windows_allowed_;
+  windows_allowed_ = false;
   std::string from = FromSql(select.from);
+  windows_allowed_ = true;
   std::vector<SqlExpr> items = SelectItems(select);
+  windows_allowed_ = false;
   // A subquery used as a value must find one row at most (error 512).
   if (single && items.size() == 1) items[0].sql = "tsql_single(" + items[0].sql + ")";
   if (!targets.empty() && targets.size() != items.size()) {
@@ -164,12 +171,16 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
       sql += StoreValue(e, targets[i]);
     } else {
       sql += e.sql;
+      if (collate && !e.is_column && (IsTextType(e.type) || e.type == SqlType::kUnknown)) {
+        sql += std::string(" COLLATE ") + kCollation;
+      }
       if (!e.alias.empty()) sql += " AS " + QuoteName(e.alias);
     }
     if (e.name == "*") describable = false;
     if (columns && describable) columns->push_back(DescribeExpr(e, e.alias));
   }
   if (columns && !describable) columns->clear();
+  if (auto extra = extra_items_.find(&select); extra != extra_items_.end()) sql += ", " + extra->second;
   if (!from.empty()) sql += " FROM " + from;
   if (select.where) sql += " WHERE " + Expr(*select.where).sql;
   if (!select.group_by.empty()) {
@@ -203,6 +214,7 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
   if (!select.order_by.empty()) {
     // ORDER BY sees the tables of the (first) FROM again.
     scopes_.push_back(from_scope);
+    windows_allowed_ = true;
     sql += " ORDER BY ";
     for (size_t i = 0; i < select.order_by.size(); ++i) {
       const ast::OrderItem& item = select.order_by[i];
@@ -212,16 +224,19 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
       if (!e.is_column && !position) sql += std::string(" COLLATE ") + kCollation;
       if (item.descending) sql += " DESC";
     }
+    windows_allowed_ = false;
     scopes_.pop_back();
   }
   if (select.top) sql += " LIMIT " + Expr(*select.top).sql;
+  windows_allowed_ = windows_allowed;
   return sql;
 }
 
 void Translator::Select(const ast::Select& select) {
   out_->columns.clear();
-  if (scopes_.empty() && RowWiseAssignment(select)) return;
-  out_->sqlite_sql = SelectSql(select, &out_->columns);
+  if (!select.with && scopes_.empty() && RowWiseAssignment(select)) return;
+  std::string with = select.with ? WithSql(*select.with) : "";
+  out_->sqlite_sql = with + SelectSql(select, &out_->columns);
   out_->writes = false;
   out_->counts_rows = false;
 }

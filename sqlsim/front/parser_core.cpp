@@ -31,6 +31,12 @@ const Token& Parser::Take() {
 
 size_t Parser::ConsumedEnd() const { return next_ == 0 ? 0 : tokens_[next_ - 1].end; }
 
+bool Parser::AfterToken(std::string_view text) const {
+  if (next_ == 0) return false;
+  const Token& last = tokens_[next_ - 1];
+  return (last.kind == TokenKind::kWord || last.kind == TokenKind::kSymbol) && EqualsIgnoreCase(last.text, text);
+}
+
 bool Parser::AtKeyword(std::string_view keyword, size_t ahead) const {
   const Token& token = Peek(ahead);
   return token.kind == TokenKind::kWord && EqualsIgnoreCase(token.text, keyword);
