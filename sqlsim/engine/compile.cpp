@@ -53,7 +53,9 @@ void TranslateStatement(SessionImpl& session, CompiledStatement& statement) {
     if (auto* select = std::get_if<ast::Select>(&body)) translator.Select(*select);
     else if (auto* insert = std::get_if<ast::Insert>(&body)) WithPrefix(translator, insert->with, statement, [&] { translator.Insert(*insert); });
     else if (auto* update = std::get_if<ast::Update>(&body)) WithPrefix(translator, update->with, statement, [&] { translator.Update(*update); });
-    else if (auto* del = std::get_if<ast::Delete>(&body)) WithPrefix(translator, del->with, statement, [&] { translator.Delete(*del); });
+    else if (auto* del = std::get_if<ast::Delete>(&body)) {
+      if (!translator.DeleteThroughCte(*del)) WithPrefix(translator, del->with, statement, [&] { translator.Delete(*del); });
+    }
   } catch (const TranslateError& error) {
     statement.translate_error = error.diagnostic;
   }

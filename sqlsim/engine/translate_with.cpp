@@ -77,6 +77,7 @@ std::string Translator::CteSql(const ast::CommonTableExpr& cte) {
     for (size_t i = 0; i < shape->columns.size(); ++i) {
       sql += (i ? ", " : "(") + QuoteName(shape->columns[i].name);
     }
+    if (rowid_ctes_.count(&cte)) sql += ", \"sqlsim_rowid\"";
     sql += ")";
   }
   return sql + " AS (" + body + ")";

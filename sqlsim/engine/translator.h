@@ -76,6 +76,9 @@ class Translator {
   // "WITH ... " for the common table expressions of a statement; they are
   // known to the rest of its translation (translate_with.cpp).
   std::string WithSql(const ast::WithClause& with);
+  // DELETE FROM cte ...: false when the target is no CTE of the statement
+  // (translate_cte_delete.cpp).
+  bool DeleteThroughCte(const ast::Delete& del);
 
  private:
   SqlExpr Variable(const ast::Expr& e);
@@ -153,6 +156,8 @@ class Translator {
   std::vector<std::unique_ptr<CatalogTable>> shapes_;
   // Items added to one SELECT of a chain (the recursion level of a CTE).
   std::map<const ast::Select*, std::string> extra_items_;
+  // CTEs that carry the row id of their table as a last, hidden column.
+  std::set<const ast::CommonTableExpr*> rowid_ctes_;
   // The next SELECT translated is a derived table's: text items carry the
   // server's collation out of it.
   bool collate_items_ = false;
