@@ -160,7 +160,7 @@ std::string Translator::RecursiveCteSql(const ast::CommonTableExpr& cte, int32_t
   }
   const CatalogTable* ignored = nullptr;
   std::string body = DerivedSql(*cte.query, cte.name, cte.columns, &ignored);
-  extra_items_.clear();
+  for (const ast::Select* member : members) extra_items_.erase(member);
   std::string sql = QuoteName(cte.name);
   for (size_t i = 0; i < shape->columns.size(); ++i) sql += (i ? ", " : "(") + QuoteName(shape->columns[i].name);
   return sql + ", " + kLevelColumn + ") AS (" + body + ")";
