@@ -205,6 +205,10 @@ ast::ExprPtr NewExpr(ast::ExprKind kind, const ast::SourcePos& pos) {
 ast::ExprPtr Parser::Finish(ast::ExprPtr expr) {
   int32_t below = HeightOf(expr->subquery.get());
   for (const ast::ExprPtr& arg : expr->args) below = std::max(below, HeightOf(arg.get()));
+  if (expr->over) {
+    for (const ast::ExprPtr& part : expr->over->partition_by) below = std::max(below, HeightOf(part.get()));
+    for (const ast::OrderItem& item : expr->over->order_by) below = std::max(below, HeightOf(item.expr.get()));
+  }
   RecordHeight(expr.get(), below + 1);
   return expr;
 }
