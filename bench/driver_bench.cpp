@@ -1,6 +1,7 @@
 // The same ODBC work through the driver manager on the SQLite ODBC driver
 // (on files in its default journal mode and in WAL mode) and on sqlsim: bulk
-// insert, prepared point selects, a full scan.
+// insert, prepared point selects, a full scan, a page of rows numbered by
+// ROW_NUMBER().
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -16,6 +17,8 @@ namespace {
 constexpr int kInsertRows = 100000;
 constexpr int kSelects = 100000;
 constexpr int kScanRows = 100000;
+constexpr int kPagingRows = 1000000;
+constexpr int kPageSize = 50;
 
 // Reports the time of one operation besides the time of an iteration.
 void CountOperations(benchmark::State& state, int per_iteration) {
@@ -110,6 +113,46 @@ void BM_Scan(benchmark::State& state, Driver driver) {
   });
 }
 
+// The paging query of applications that number rows: a page of fifty from
+// the middle of the table, as a derived table and as a CTE.
+const char* const kPagingQueries[] = {
+    "SELECT * FROM (SELECT ROW_NUMBER() OVER (ORDER BY id) AS rn, id, name, value FROM t) x "
+    "WHERE rn BETWEEN ? AND ?",
+    "WITH x AS (SELECT ROW_NUMBER() OVER (ORDER BY id) AS rn, id, name, value FROM t) "
+    "SELECT * FROM x WHERE rn BETWEEN ? AND ?",
+};
+
+void BM_Paging(benchmark::State& state, Driver driver) {
+  Guarded(state, [&] {
+    Connection connection(EnsureTableOf(driver, kPagingRows));
+    Statement page(connection);
+    page.Prepare(kPagingQueries[state.range(0)]);
+    SQLINTEGER first = kPagingRows / 2 + 1;
+    SQLINTEGER last = first + kPageSize - 1;
+    page.BindInt(1, &first);
+    page.BindInt(2, &last);
+    SQLINTEGER rn = 0, id = 0;
+    char name[kNameWidth + 1] = {};
+    double value = 0;
+    SQLLEN indicators[4] = {};
+    page.BindColumn(1, SQL_C_LONG, &rn, sizeof rn, &indicators[0]);
+    page.BindColumn(2, SQL_C_LONG, &id, sizeof id, &indicators[1]);
+    page.BindColumn(3, SQL_C_CHAR, name, sizeof name, &indicators[2]);
+    page.BindColumn(4, SQL_C_DOUBLE, &value, sizeof value, &indicators[3]);
+    for (auto _ : state) {
+      page.Execute();
+      int fetched = 0;
+      while (page.Fetch()) ++fetched;
+      page.Close();
+      // Ids run from 0: row number n is id n - 1.
+      if (fetched != kPageSize || rn != last || id != last - 1) {
+        throw OdbcError("page read " + std::to_string(fetched) + " rows, last " + std::to_string(rn));
+      }
+    }
+    CountOperations(state, 1);
+  });
+}
+
 void PointSelectSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->Arg(10000)->Arg(100000)->Arg(1000000);
 }
@@ -129,6 +172,8 @@ BENCHMARK_CAPTURE(BM_PointSelect, sqlsim, Driver::kSqlsim)
 BENCHMARK_CAPTURE(BM_Scan, sqlite, Driver::kSqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Scan, sqlitewal, Driver::kSqliteWal)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Scan, sqlsim, Driver::kSqlsim)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Paging, sqlitewal, Driver::kSqliteWal)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Paging, sqlsim, Driver::kSqlsim)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace bench

@@ -51,6 +51,8 @@ const char* const kSetup[] = {
     "  DECLARE @out int\n"
     "  EXEC sp_executesql @sql, @params, @a, @out OUTPUT\n"
     "  SELECT @out",
+    "CREATE VIEW KundeRang AS WITH k AS (SELECT RecId, Name, ROW_NUMBER() OVER (PARTITION BY Name ORDER BY RecId)"
+    " AS rn FROM Kunde) SELECT * FROM k WHERE rn = 1",
 };
 
 sqlsim::Session* FuzzSession() {

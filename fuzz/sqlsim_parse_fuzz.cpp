@@ -27,6 +27,10 @@ int32_t Height(const ast::Expr* e, int32_t depth) {
   if (depth > kDeepest) std::abort();
   int32_t below = e->subquery ? Height(*e->subquery, depth + 1) : 0;
   for (const ast::ExprPtr& arg : e->args) below = std::max(below, Height(arg.get(), depth + 1));
+  if (e->over) {
+    for (const ast::ExprPtr& p : e->over->partition_by) below = std::max(below, Height(p.get(), depth + 1));
+    for (const ast::OrderItem& o : e->over->order_by) below = std::max(below, Height(o.expr.get(), depth + 1));
+  }
   return below + 1;
 }
 
@@ -53,6 +57,9 @@ int32_t Height(const ast::Select& s, int32_t depth) {
   h = std::max({h, Height(s.offset.get(), depth + 1), Height(s.fetch.get(), depth + 1)});
   if (s.nested) h = std::max(h, Height(*s.nested, depth + 1));
   if (s.union_next) h = std::max(h, Height(*s.union_next, depth + 1));
+  if (s.with) {
+    for (const ast::CommonTableExpr& cte : s.with->ctes) h = std::max(h, Height(*cte.query, depth + 1));
+  }
   return h + 1;
 }
 
@@ -128,8 +135,11 @@ int32_t StatementHeight::Nested(const ast::Statement* s) const {
 bool IsSyntaxError(int32_t number) {
   // 111 and 455: a module out of place or a function not ending in RETURN;
   // 1038: an empty bracketed or quoted name.
+  // 319: WITH after an unterminated statement; 310, 4194, 10756: a
+  // MAXRECURSION or window frame out of range.
   return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
-         number == 191 || number == 111 || number == 455 || number == 1038;
+         number == 191 || number == 111 || number == 455 || number == 1038 || number == 319 ||
+         number == 310 || number == 4194 || number == 10756;
 }
 
 }  // namespace

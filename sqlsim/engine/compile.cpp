@@ -27,6 +27,15 @@ CompiledStatement::Kind KindOf(const ast::StatementBody& body) {
   return CompiledStatement::Kind::kProcedural;
 }
 
+// A data change with common table expressions: they come first in SQLite too.
+template <typename Body>
+void WithPrefix(Translator& translator, const std::unique_ptr<ast::WithClause>& with, CompiledStatement& statement,
+                Body body) {
+  std::string prefix = with ? translator.WithSql(*with) : "";
+  body();
+  statement.sqlite_sql = prefix + statement.sqlite_sql;
+}
+
 bool IsFaultCommand(const ast::Execute& exec) {
   return IdentifiersEqual(exec.procedure.name, "sqlsim_fault");
 }
@@ -42,9 +51,11 @@ void TranslateStatement(SessionImpl& session, CompiledStatement& statement) {
     Translator translator(session, &statement);
     const ast::StatementBody& body = statement.node->body;
     if (auto* select = std::get_if<ast::Select>(&body)) translator.Select(*select);
-    else if (auto* insert = std::get_if<ast::Insert>(&body)) translator.Insert(*insert);
-    else if (auto* update = std::get_if<ast::Update>(&body)) translator.Update(*update);
-    else if (auto* del = std::get_if<ast::Delete>(&body)) translator.Delete(*del);
+    else if (auto* insert = std::get_if<ast::Insert>(&body)) WithPrefix(translator, insert->with, statement, [&] { translator.Insert(*insert); });
+    else if (auto* update = std::get_if<ast::Update>(&body)) WithPrefix(translator, update->with, statement, [&] { translator.Update(*update); });
+    else if (auto* del = std::get_if<ast::Delete>(&body)) {
+      if (!translator.DeleteThroughCte(*del)) WithPrefix(translator, del->with, statement, [&] { translator.Delete(*del); });
+    }
   } catch (const TranslateError& error) {
     statement.translate_error = error.diagnostic;
   }

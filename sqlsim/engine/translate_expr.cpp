@@ -452,6 +452,7 @@ SqlExpr Translator::Case(const ast::Expr& e) {
 }
 
 SqlExpr Translator::Function(const ast::Expr& e) {
+  if (e.over) return WindowFunction(e);
   const std::string name = Lower(e.function);
   if (!e.parts.empty() && !IdentifiersEqual(e.parts.back(), "dbo")) {
     Fail(4121, "Cannot find either column \"" + e.parts.back() + "\" or the user-defined function or aggregate \"" +

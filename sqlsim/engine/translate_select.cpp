@@ -48,9 +48,10 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
   ScopeTable entry;
   std::string sql;
   if (ref.derived) {
-    sql = "(" + Subquery(*ref.derived) + ")";
+    sql = "(" + DerivedSql(*ref.derived, ref.alias, {}, &entry.table) + ")";
     entry.alias = ref.alias;
   } else {
+    if (CteRefSql(ref, &sql)) return sql;
     if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase()) &&
         !InTempDatabase(ref.name)) {
       Fail(208, "Invalid object name '" + ref.name.database + "." +
@@ -150,11 +151,18 @@ std::string Translator::SelectSql(const ast::Select& select, std::vector<ColumnD
   // A chain and its ORDER BY need the first SELECT's columns.
   std::vector<ColumnDesc> own_columns;
   if (!columns && (select.union_next || !select.order_by.empty())) columns = &own_columns;
+  // Window functions are allowed again where the enclosing query allows them.
+  const bool windows_allowed = windows_allowed_;
   std::vector<ScopeTable> from_scope;
   std::string sql = TermSql(select, columns, &from_scope);
-  if (!select.union_next) return sql + OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, true);
-  sql = SetOperationSql(select, std::move(sql), columns);
-  return sql + OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, false);
+  if (!select.union_next) {
+    sql += OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, true);
+  } else {
+    sql = SetOperationSql(select, std::move(sql), columns);
+    sql += OrderBySql(select, std::move(from_scope), columns) + LimitSql(select, false);
+  }
+  windows_allowed_ = windows_allowed;
+  return sql;
 }
 
 std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<ColumnDesc>* columns,
@@ -166,8 +174,13 @@ std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<Col
   targets.swap(store_targets_);
   bool single = single_value_;
   single_value_ = false;
+  const bool collate = collate_items_;
+  collate_items_ = false;
+  windows_allowed_ = false;
   std::string from = FromSql(select.from);
+  windows_allowed_ = true;
   std::vector<SqlExpr> items = SelectItems(select);
+  windows_allowed_ = false;
   // A subquery used as a value must find one row at most (error 512).
   if (single && items.size() == 1) items[0].sql = "tsql_single(" + items[0].sql + ")";
   if (!targets.empty() && targets.size() != items.size()) {
@@ -184,8 +197,10 @@ std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<Col
     if (!targets.empty()) {
       sql += StoreValue(e, targets[i]);
     } else {
-      // The first SELECT of a chain gives the collation its operators compare by.
-      bool collated = select.union_next && IsTextType(e.type) && !e.is_column;
+      // The first SELECT of a chain gives the collation its operators
+      // compare by; a derived table's text carries it out.
+      bool collated = !e.is_column && ((select.union_next && IsTextType(e.type)) ||
+                                       (collate && (IsTextType(e.type) || e.type == SqlType::kUnknown)));
       sql += collated ? "(" + e.sql + ") COLLATE " + kCollation : e.sql;
       if (!e.alias.empty()) sql += " AS " + QuoteName(e.alias);
     }
@@ -193,6 +208,7 @@ std::string Translator::SelectCoreSql(const ast::Select& select, std::vector<Col
     if (columns && describable) columns->push_back(DescribeExpr(e, e.alias));
   }
   if (columns && !describable) columns->clear();
+  if (auto extra = extra_items_.find(&select); extra != extra_items_.end()) sql += ", " + extra->second;
   if (!from.empty()) sql += " FROM " + from;
   if (select.where) sql += " WHERE " + Expr(*select.where).sql;
   if (!select.group_by.empty()) {
@@ -211,6 +227,7 @@ std::string Translator::OrderBySql(const ast::Select& select, std::vector<ScopeT
   if (!select.order_by.empty()) {
     // ORDER BY sees the tables of the (first) FROM again.
     scopes_.push_back(std::move(from_scope));
+    windows_allowed_ = true;
     sql += " ORDER BY ";
     for (size_t i = 0; i < select.order_by.size(); ++i) {
       const ast::OrderItem& item = select.order_by[i];
@@ -224,6 +241,7 @@ std::string Translator::OrderBySql(const ast::Select& select, std::vector<ScopeT
       if (!e.is_column && !position) sql += std::string(" COLLATE ") + kCollation;
       if (item.descending) sql += " DESC";
     }
+    windows_allowed_ = false;
     scopes_.pop_back();
   }
   return sql;
@@ -231,8 +249,9 @@ std::string Translator::OrderBySql(const ast::Select& select, std::vector<ScopeT
 
 void Translator::Select(const ast::Select& select) {
   out_->columns.clear();
-  if (scopes_.empty() && RowWiseAssignment(select)) return;
-  out_->sqlite_sql = SelectSql(select, &out_->columns);
+  if (!select.with && scopes_.empty() && RowWiseAssignment(select)) return;
+  std::string with = select.with ? WithSql(*select.with) : "";
+  out_->sqlite_sql = with + SelectSql(select, &out_->columns);
   out_->writes = false;
   out_->counts_rows = false;
 }

@@ -4,10 +4,13 @@
 // not know is left to SQLite, whose errors become the server's.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/types.h"
 #include "sqlsim/front/ast.h"
@@ -72,6 +75,12 @@ class Translator {
   // DECLARE c CURSOR FOR select: when the select reads one table, its rowid
   // rides along as a last, hidden column for WHERE CURRENT OF.
   void CursorSelect(const ast::Select& select, bool* has_rowid);
+  // "WITH ... " for the common table expressions of a statement; they are
+  // known to the rest of its translation (translate_with.cpp).
+  std::string WithSql(const ast::WithClause& with);
+  // DELETE FROM cte ...: false when the target is no CTE of the statement
+  // (translate_cte_delete.cpp).
+  bool DeleteThroughCte(const ast::Delete& del);
 
  private:
   SqlExpr Variable(const ast::Expr& e);
@@ -141,6 +150,26 @@ class Translator {
   std::string StoreValue(const SqlExpr& value, const CatalogColumn* column);
   const CatalogTable* FindTable(const ast::ObjectName& name);
 
+  // Common table expressions, derived tables and window functions
+  // (translate_with.cpp, translate_cte_recursive.cpp, translate_window.cpp).
+  struct CteEntry {
+    std::string name;
+    const CatalogTable* shape = nullptr;  // null when its columns are unknown
+  };
+  std::string CteSql(const ast::CommonTableExpr& cte);
+  std::string RecursiveCteSql(const ast::CommonTableExpr& cte, int32_t max_recursion);
+  // A reference to a common table expression: its SQL, entered in the
+  // scope; false when ref names none.
+  bool CteRefSql(const ast::TableRef& ref, std::string* sql);
+  // A derived table or CTE body; *shape gets its columns as a table (null
+  // when they cannot be told), named by `names` when given.
+  std::string DerivedSql(const ast::Select& select, const std::string& name, const std::vector<std::string>& names,
+                         const CatalogTable** shape);
+  const CatalogTable* ShapeOf(const std::string& name, const std::vector<ColumnDesc>& columns,
+                              const std::vector<std::string>& names, const ast::SourcePos& pos);
+  SqlExpr WindowFunction(const ast::Expr& e);
+  std::string OverSql(const ast::Over& over);
+
   SessionImpl& session_;
   CompiledStatement* out_;
   std::vector<std::vector<ScopeTable>> scopes_;  // innermost last
@@ -152,6 +181,17 @@ class Translator {
   // Variables read through tsql_getvar while a row-wise assignment is made.
   std::set<std::string> row_variables_;
   bool into_allowed_ = false;  // SelectInto
+  std::vector<CteEntry> ctes_;
+  std::vector<std::unique_ptr<CatalogTable>> shapes_;
+  // Items added to one SELECT of a chain (the recursion level of a CTE).
+  std::map<const ast::Select*, std::string> extra_items_;
+  // CTEs that carry the row id of their table as a last, hidden column.
+  std::set<const ast::CommonTableExpr*> rowid_ctes_;
+  // The next SELECT translated is a derived table's: text items carry the
+  // server's collation out of it.
+  bool collate_items_ = false;
+  // Window functions may stand in the select list and ORDER BY only.
+  bool windows_allowed_ = false;
 };
 
 // Object and column names compare as the server compares them: ASCII

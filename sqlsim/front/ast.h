@@ -41,6 +41,8 @@ struct TypeName {
 
 struct Select;
 struct Expr;
+struct Over;
+struct WithClause;
 struct Execute;
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -99,6 +101,7 @@ struct Expr {
   TypeName type;                  // kCast target
   std::vector<ExprPtr> args;
   std::unique_ptr<Select> subquery;
+  std::unique_ptr<Over> over;     // f(...) OVER (...): a window function
 };
 
 // ---- SELECT --------------------------------------------------------------
@@ -166,6 +169,32 @@ struct Select {
   ExprPtr offset;              // ORDER BY ... OFFSET n ROWS
   ExprPtr fetch;               // ... FETCH NEXT m ROWS ONLY
   SourcePos pos;
+  std::unique_ptr<WithClause> with;  // on the first SELECT of a statement
+};
+
+// OVER ([PARTITION BY ...] [ORDER BY ...] [ROWS|RANGE frame]); the frame is
+// kept as SQLite spells it ("ROWS BETWEEN 2 PRECEDING AND CURRENT ROW").
+struct Over {
+  std::vector<ExprPtr> partition_by;
+  std::vector<OrderItem> order_by;
+  std::string frame;
+  SourcePos pos;
+};
+
+// name [(columns)] AS (query)
+struct CommonTableExpr {
+  std::string name;
+  std::vector<std::string> columns;
+  std::unique_ptr<Select> query;
+  SourcePos pos;
+};
+
+// The common table expressions written before a statement and the
+// statement's OPTION (MAXRECURSION n).
+struct WithClause {
+  std::vector<CommonTableExpr> ctes;
+  int32_t max_recursion = -1;  // -1: not written
+  SourcePos pos;
 };
 
 // ---- Data changes --------------------------------------------------------
@@ -184,6 +213,7 @@ struct Insert {
   // EXECUTE proc as the row source (part 2): set when present.
   std::unique_ptr<Execute> execute;
   std::unique_ptr<OutputClause> output;
+  std::unique_ptr<WithClause> with;
 };
 
 struct Assignment {
@@ -199,6 +229,7 @@ struct Update {
   ExprPtr where;
   std::string current_of;           // WHERE CURRENT OF cursor (part 2)
   std::unique_ptr<OutputClause> output;
+  std::unique_ptr<WithClause> with;
 };
 
 struct Delete {
@@ -208,6 +239,7 @@ struct Delete {
   ExprPtr where;
   std::string current_of;
   std::unique_ptr<OutputClause> output;
+  std::unique_ptr<WithClause> with;
 };
 
 struct OutputClause {

@@ -146,7 +146,7 @@ void ParseView(Parser& p, ast::CreateModule* module) {
   ParseModuleOptions(p, &module->options);
   p.ExpectKeyword("AS");
   module->body_offset = p.Peek().pos.offset;
-  module->view_select = ParseQuery(p);
+  module->view_select = ParseQueryWithCtes(p);
   if (p.AtKeyword("WITH") && p.AtKeyword("CHECK", 1)) {
     p.Take();
     p.Take();

@@ -55,6 +55,7 @@ ExprPtr ParseCall(Parser& p, std::vector<std::string> parts, const ast::SourcePo
     do call->args.push_back(ParseExpr(p)); while (p.AcceptSymbol(","));
   }
   p.ExpectSymbol(")");
+  if (p.AtKeyword("OVER")) call->over = ParseOver(p);
   return p.Finish(std::move(call));
 }
 

@@ -76,6 +76,7 @@ constexpr StatementRule kStatementRules[] = {
     {"FETCH", kAnyToken, ParseFetch},
     {"WAITFOR", kAnyToken, ParseWaitFor},
     {"DBCC", kAnyToken, ParseDbcc},
+    {"WITH", kAnyToken, ParseWithStatement},
 };
 
 bool Fits(const Parser& p, const StatementRule& rule) {
@@ -116,6 +117,7 @@ ast::Statement ParseStatementAt(Parser& p, bool batch_start) {
   } else {
     p.FailAtCurrent();
   }
+  ParseQueryOptions(p, &statement.body);
   statement.end_offset = p.ConsumedEnd();
   p.ForgetHeights();
   return statement;

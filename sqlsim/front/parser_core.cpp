@@ -31,6 +31,12 @@ const Token& Parser::Take() {
 
 size_t Parser::ConsumedEnd() const { return next_ == 0 ? 0 : tokens_[next_ - 1].end; }
 
+bool Parser::AfterToken(std::string_view text) const {
+  if (next_ == 0) return false;
+  const Token& last = tokens_[next_ - 1];
+  return (last.kind == TokenKind::kWord || last.kind == TokenKind::kSymbol) && EqualsIgnoreCase(last.text, text);
+}
+
 bool Parser::AtKeyword(std::string_view keyword, size_t ahead) const {
   const Token& token = Peek(ahead);
   return token.kind == TokenKind::kWord && EqualsIgnoreCase(token.text, keyword);
@@ -199,6 +205,10 @@ ast::ExprPtr NewExpr(ast::ExprKind kind, const ast::SourcePos& pos) {
 ast::ExprPtr Parser::Finish(ast::ExprPtr expr) {
   int32_t below = HeightOf(expr->subquery.get());
   for (const ast::ExprPtr& arg : expr->args) below = std::max(below, HeightOf(arg.get()));
+  if (expr->over) {
+    for (const ast::ExprPtr& part : expr->over->partition_by) below = std::max(below, HeightOf(part.get()));
+    for (const ast::OrderItem& item : expr->over->order_by) below = std::max(below, HeightOf(item.expr.get()));
+  }
   RecordHeight(expr.get(), below + 1);
   return expr;
 }

@@ -40,6 +40,8 @@ class Parser {
   bool AtEnd() const { return Peek().kind == TokenKind::kEnd; }
   // Offset just past the last token taken (the end of a statement).
   size_t ConsumedEnd() const;
+  // Whether the token taken last is the keyword or symbol `text`.
+  bool AfterToken(std::string_view text) const;
 
   bool AtKeyword(std::string_view keyword, size_t ahead = 0) const;
   bool AcceptKeyword(std::string_view keyword);
@@ -181,6 +183,14 @@ ast::StatementBody ParseDbcc(Parser& p);
 // CREATE [OR ALTER] / ALTER PROCEDURE, FUNCTION, VIEW, TRIGGER: the rest of
 // the batch.
 ast::StatementBody ParseModule(Parser& p);
+// WITH name AS (query), ... before SELECT, INSERT, UPDATE or DELETE.
+ast::StatementBody ParseWithStatement(Parser& p);
+// OPTION (MAXRECURSION n, ...) after a query or data change.
+void ParseQueryOptions(Parser& p, ast::StatementBody* body);
+// A query that may start with WITH (views, cursors).
+std::unique_ptr<ast::Select> ParseQueryWithCtes(Parser& p);
+// OVER (...) after a function call.
+std::unique_ptr<ast::Over> ParseOver(Parser& p);
 
 // EXECUTE's part after the keyword, also used by INSERT ... EXECUTE.
 ast::Execute ParseExecuteBody(Parser& p);

@@ -156,6 +156,8 @@ int RegisterTsqlFunctions(sqlite3* db) {
   }
   rc = RegisterSingleValue(db);
   if (rc != SQLITE_OK) return rc;
+  rc = RegisterRecursionLevel(db);
+  if (rc != SQLITE_OK) return rc;
   // Not deterministic: SQLite must call it again for each statement.
   return sqlite3_create_function_v2(db, kGetdate.name, 0, SQLITE_UTF8, UserData(kGetdate),
                                     Call, nullptr, nullptr, nullptr);

@@ -12,5 +12,8 @@ int RegisterTsqlFunctions(sqlite3* db);
 
 // The aggregate tsql_single (single_value.cpp).
 int RegisterSingleValue(sqlite3* db);
+// tsql_cte_level, the recursion counter of recursive common table
+// expressions (recursion_level.cpp).
+int RegisterRecursionLevel(sqlite3* db);
 
 }  // namespace sqlsim
