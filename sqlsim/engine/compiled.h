@@ -18,8 +18,16 @@ namespace sqlsim {
 // The type a variable was declared with.
 struct VariableType {
   SqlType type = SqlType::kUnknown;
-  int32_t length = 0;  // char/varchar/binary length, decimal scale
+  int32_t length = 0;  // char/varchar/binary length (0: (max)), decimal scale
   int32_t precision = 0;  // decimal precision
+
+  // The length a value assigned to the variable is cut to, as the
+  // conversions take it: 0 (no limit) for (max), -1 where there is none.
+  int32_t AssignedLength() const {
+    bool sized = type == SqlType::kChar || type == SqlType::kVarchar ||
+                 type == SqlType::kBinary || type == SqlType::kVarbinary;
+    return length > 0 || sized ? length : -1;
+  }
 };
 
 // What the statements of one program (a batch, a procedure, a function or a

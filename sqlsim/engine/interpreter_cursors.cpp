@@ -132,8 +132,7 @@ Flow Interpreter::RunFetch(const ast::Statement& s, const ast::Fetch& node, Fram
       }
       if (declared && declared->type != SqlType::kUnknown) {
         const VariableType& t = *declared;
-        Outcome converted = ConvertValue(value, "", CanonicalTypeName(t.type), t.length > 0 ? t.length : kNoLength,
-                                         kNoStyle);
+        Outcome converted = ConvertValue(value, "", CanonicalTypeName(t.type), t.AssignedLength(), kNoStyle);
         if (!converted.ok()) {
           return Failed({ServerError(converted.error, converted.message, s.pos.line)}, frame);
         }

@@ -17,9 +17,8 @@ std::string TypeArg(SqlType type) { return QuoteText(std::string(CanonicalTypeNa
 // text is cut or padded silently, numbers and dates convert or fail.
 std::string ConvertTo(const SqlExpr& value, const VariableType& target) {
   if (target.type == SqlType::kUnknown) return value.sql;
-  int32_t length = target.length > 0 ? target.length : -1;
   return "tsql_convert(" + value.sql + ", " + TypeArg(value.type) + ", " + TypeArg(target.type) + ", " +
-         std::to_string(length) + ", -1)";
+         std::to_string(target.AssignedLength()) + ", -1)";
 }
 
 const VariableType* DeclaredVariable(const ProgramScope* scope, const std::string& name) {

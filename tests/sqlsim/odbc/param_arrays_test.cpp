@@ -239,6 +239,31 @@ TEST_F(ParamArrayTest, DataAtExecutionSetBySet) {
   EXPECT_THAT(Run("SELECT CAST(Id AS varchar(9)) + ISNULL(Note, '-') FROM T ORDER BY Id"), ElementsAre("rows:1eins,2zwei,3-,"));
 }
 
+// Long values sent at execution reach a procedure's varchar(max)
+// parameter whole, set by set, with each set's output and return status.
+TEST_F(ParamArrayTest, DataAtExecutionIntoAProcedurePerSet) {
+  Exec("CREATE PROCEDURE Laenge @text varchar(max), @len int OUTPUT AS BEGIN SET @len = LEN(@text) RETURN LEN(@text) + 1 END");
+  Statement stmt(dbc());
+  SQLINTEGER status[2] = {-1, -1}, lengths[2] = {-1, -1};
+  SQLLEN status_ind[2] = {0, 0}, length_ind[2] = {0, 0}, text_ind[2] = {SQL_DATA_AT_EXEC, SQL_DATA_AT_EXEC};
+  char texts[2][4] = {};
+  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(2), 0);
+  SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, status, 0, status_ind);
+  SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 0, 0, texts, 4, text_ind);
+  SQLBindParameter(stmt, 3, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, lengths, 0, length_ind);
+  ASSERT_EQ(SQLExecDirect(stmt, Text("{? = call Laenge(?, ?)}"), SQL_NTS), SQL_NEED_DATA);
+  const std::string piece(1000, 'x');
+  SQLPOINTER token = nullptr;
+  SQLRETURN rc;
+  while ((rc = SQLParamData(stmt, &token)) == SQL_NEED_DATA) {
+    int pieces = token == texts[0] ? 9 : 20;
+    for (int i = 0; i < pieces; ++i) SQLPutData(stmt, const_cast<char*>(piece.data()), 1000);
+  }
+  EXPECT_STMT_OK(rc, stmt);
+  EXPECT_THAT(lengths, ElementsAre(9000, 20000));
+  EXPECT_THAT(status, ElementsAre(9001, 20001));
+}
+
 // SQLGetInfo and SQLGetFunctions say what the driver does with arrays and markers.
 TEST_F(OdbcTest, InfoTellsHowArraysAndMarkersWork) {
   for (const auto& [info, expected] : {std::pair{SQL_PARAM_ARRAY_ROW_COUNTS, SQL_PARC_NO_BATCH},
