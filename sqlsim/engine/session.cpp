@@ -5,7 +5,6 @@
 #include <time.h>
 
 #include <cstdio>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -128,20 +127,7 @@ std::string SessionImpl::DatabasePath(const std::string& name) const {
   return options_.data_dir + "/" + file + ".db";
 }
 
-namespace {
-
-// SQLite's memory statistics take a process-wide lock on every allocation;
-// nothing here reads them. Settable only before SQLite's first use in the
-// process: when the host used it earlier, they stay on.
-void ConfigureSqliteOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
-}
-
-}  // namespace
-
 bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics* diags) {
-  ConfigureSqliteOnce();
   std::string path = DatabasePath(name);
   if (path.empty() || (!create && !FileExists(path))) {
     diags->push_back(CannotOpenDatabase(name));
