@@ -199,13 +199,10 @@ Flow Interpreter::RunDynamicBatch(DynamicBatch& batch, int32_t levels, Frame& ca
   CollectDeclarations(parsed.batch.statements, &scope);
   StatementCache cache;
   Frame inner;
+  EnterNested(caller, &inner);
   inner.scope = &scope;
   inner.cache = &cache;
-  inner.in_procedure = true;
-  inner.inside_trigger = caller.inside_trigger;
-  inner.try_depth = caller.try_depth;
   inner.batch_text = &batch.text;
-  if (!caller.catching.empty()) inner.catching.push_back(caller.catching.back());
   for (size_t i = 0; i < batch.parameters.size() && i < batch.values.size(); ++i) {
     inner.values[batch.parameters[i].name] = batch.values[i];
   }
@@ -222,18 +219,7 @@ Flow Interpreter::RunDynamicBatch(DynamicBatch& batch, int32_t levels, Frame& ca
   for (size_t i = 0; i < batch.parameters.size() && i < batch.values.size(); ++i) {
     if (batch.parameters[i].output) batch.values[i] = inner.values[batch.parameters[i].name];
   }
-  if (flow == Flow::kCaught) {
-    caller.catching.push_back(inner.catching.back());
-    return Flow::kCaught;
-  }
-  if (flow == Flow::kAbort) return Flow::kAbort;
-  if (session_.transaction_count() != transactions) {
-    return Failed({ServerError(266, "Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT "
-                                    "statements. Previous count = " + std::to_string(transactions) +
-                                    ", current count = " + std::to_string(session_.transaction_count()) + ".")},
-                  caller);
-  }
-  return Flow::kNext;
+  return LeaveNested(flow, inner, caller, transactions);
 }
 
 }  // namespace sqlsim

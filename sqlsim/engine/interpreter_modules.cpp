@@ -227,14 +227,10 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
                   caller);
   }
   Frame inner;
+  EnterNested(caller, &inner);
   inner.scope = &module.scope;
   inner.cache = &module.cache;
-  inner.in_procedure = true;
-  inner.inside_trigger = caller.inside_trigger;
-  inner.try_depth = caller.try_depth;
   inner.module_name = module.module.name;
-  // ERROR_NUMBER() ... of a CATCH block reach the procedures it calls.
-  if (!caller.catching.empty()) inner.catching.push_back(caller.catching.back());
   for (size_t i = 0; i < module.parameters.size() && i < args.size(); ++i) {
     inner.values[module.parameters[i].name] = args[i] ? *args[i] : Value::Null();
   }
@@ -252,6 +248,18 @@ Flow Interpreter::CallProcedure(CompiledModule& module, std::vector<std::optiona
     if (module.parameters[i].output) args[i] = inner.values[module.parameters[i].name];
   }
   *status = inner.return_status;
+  return LeaveNested(flow, inner, caller, transactions);
+}
+
+void Interpreter::EnterNested(const Frame& caller, Frame* inner) {
+  inner->in_procedure = true;
+  inner->inside_trigger = caller.inside_trigger;
+  inner->try_depth = caller.try_depth;
+  // ERROR_NUMBER() ... of a CATCH block reach the procedures it calls.
+  if (!caller.catching.empty()) inner->catching.push_back(caller.catching.back());
+}
+
+Flow Interpreter::LeaveNested(Flow flow, Frame& inner, Frame& caller, int32_t transactions) {
   if (flow == Flow::kCaught) {
     caller.catching.push_back(inner.catching.back());
     return Flow::kCaught;

@@ -216,6 +216,11 @@ class Interpreter {
                          const std::vector<const ast::ExecuteArg*>& placed, Frame& frame);
   // `levels`: how far it raises @@NESTLEVEL (sp_executesql is a procedure too).
   Flow RunDynamicBatch(DynamicBatch& batch, int32_t levels, Frame& caller);
+  // The frame of a procedure or dynamic batch called from `caller`.
+  static void EnterNested(const Frame& caller, Frame* inner);
+  // How the caller goes on after a nested call that ended with `flow`;
+  // `transactions`: @@TRANCOUNT when the call began (266 when it differs).
+  Flow LeaveNested(Flow flow, Frame& inner, Frame& caller, int32_t transactions);
   Flow RunSystemProcedure(const ast::Statement& s, const ast::Execute& node,
                           const SystemProcedure& procedure, Frame& frame);
   Flow RunCreateModule(const ast::Statement& s, Frame& frame);

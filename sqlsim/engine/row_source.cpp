@@ -23,6 +23,20 @@ Value ReadColumn(sqlite3_stmt* stmt, int i) {
   }
 }
 
+void BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
+  switch (v.kind) {
+    case Value::Kind::kNull: sqlite3_bind_null(stmt, index); break;
+    case Value::Kind::kInteger: sqlite3_bind_int64(stmt, index, v.integer); break;
+    case Value::Kind::kReal: sqlite3_bind_double(stmt, index, v.real); break;
+    case Value::Kind::kText:
+      sqlite3_bind_text64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+      break;
+    case Value::Kind::kBlob:
+      sqlite3_bind_blob64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT);
+      break;
+  }
+}
+
 SqliteRowSource::SqliteRowSource(sqlite3_stmt* stmt,
                                  std::shared_ptr<const std::vector<ColumnDesc>> columns,
                                  std::shared_ptr<bool> batch_aborted, SessionImpl* session,

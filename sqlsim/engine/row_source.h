@@ -44,5 +44,7 @@ class SqliteRowSource : public RowSource {
 
 // The value of column i of the current row of stmt.
 Value ReadColumn(sqlite3_stmt* stmt, int i);
+// Binds v to marker `index` (1-based) of stmt.
+void BindValue(sqlite3_stmt* stmt, int index, const Value& v);
 
 }  // namespace sqlsim

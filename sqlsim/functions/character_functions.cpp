@@ -3,27 +3,15 @@
 // page lacks, as the server does converting nchar to char.
 #include "sqlsim/functions/builtins.h"
 #include "sqlsim/functions/convert.h"
+#include "sqlsim/windows1252.h"
 
 namespace sqlsim::builtins {
 
 namespace {
 
-// 0x80..0x9F of Windows-1252; its five unassigned bytes stand for the C1
-// control of the same number.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t UnicodeOfByte(unsigned char b) { return b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b; }
-
+// REQUIRES: code >= 0.
 char ByteOfUnicode(int64_t code) {
-  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
-  for (int i = 0; i < 32; ++i) {
-    if (kHighControls[i] == static_cast<char32_t>(code)) return static_cast<char>(0x80 + i);
-  }
-  return '?';
+  return code > 0xFFFF ? '?' : Windows1252OfUnicode(static_cast<uint32_t>(code));
 }
 
 Outcome Null() { return Outcome::Of(Value::Null()); }
@@ -66,7 +54,7 @@ Outcome Unicode(const Args& args) {
   if (args[0].IsNull()) return Null();
   std::string text = TextOfValue(args[0]);
   if (text.empty()) return Null();
-  return Outcome::Of(Value::Integer(UnicodeOfByte(static_cast<unsigned char>(text[0]))));
+  return Outcome::Of(Value::Integer(UnicodeOfWindows1252(static_cast<unsigned char>(text[0]))));
 }
 
 }  // namespace sqlsim::builtins

@@ -2,25 +2,11 @@
 
 #include <optional>
 
+#include "sqlsim/windows1252.h"
+
 namespace sqlsim::odbc {
 
 namespace {
-
-// 0x80..0x9F of Windows-1252; the five unassigned bytes map to the C1
-// control of the same number, as Windows converts them.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char EncodeUnit(char16_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
-  for (int i = 0; i < 32; ++i) {
-    if (kHighControls[i] == u) return static_cast<char>(0x80 + i);
-  }
-  return '?';
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -36,7 +22,7 @@ std::u16string Cp1252ToUtf16(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     auto b = static_cast<unsigned char>(c);
-    out.push_back(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t{b});
+    out.push_back(UnicodeOfWindows1252(b));
   }
   return out;
 }
@@ -53,7 +39,7 @@ std::string Utf16ToCp1252(std::u16string_view text) {
       out.push_back('?');
       continue;
     }
-    out.push_back(EncodeUnit(u));
+    out.push_back(Windows1252OfUnicode(u));
   }
   return out;
 }
