@@ -83,6 +83,17 @@ struct StatementHeight {
     for (const ast::FromItem& item : d.from) h = std::max(h, Height(item, 1));
     return h;
   }
+  int32_t operator()(const ast::Merge& m) const {
+    int32_t h = std::max(Height(m.on.get(), 1), Height(m.source, 1));
+    for (const ast::MergeClause& clause : m.clauses) {
+      h = std::max(h, Height(clause.condition.get(), 1));
+      for (const ast::Assignment& a : clause.set) h = std::max(h, Height(a.value.get(), 1));
+      for (const ast::ExprPtr& e : clause.values) h = std::max(h, Height(e.get(), 1));
+    }
+    if (m.output && m.output->rows) h = std::max(h, Height(*m.output->rows, 1));
+    if (m.output && m.output->into) h = std::max(h, Height(*m.output->into->select, 1));
+    return h;
+  }
   int32_t operator()(const ast::CreateTable& c) const {
     int32_t h = 0;
     for (const ast::ColumnDef& col : c.columns) h = std::max(h, Height(col.default_value.get(), 1));

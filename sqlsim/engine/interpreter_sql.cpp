@@ -69,8 +69,6 @@ bool Interpreter::Prepare(CompiledStatement& c, Diagnostics* diags) {
   return true;
 }
 
-namespace {
-
 void BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
   switch (v.kind) {
     case Value::Kind::kNull: sqlite3_bind_null(stmt, index); break;
@@ -84,8 +82,6 @@ void BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
       break;
   }
 }
-
-}  // namespace
 
 Value VariableValue(SessionImpl& session, const Frame& frame, const std::string& name) {
   const ProceduralGlobals& g = session.globals();

@@ -3,6 +3,7 @@
 // not taken back by ROLLBACK.
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/row_source.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/temp_tables.h"
@@ -11,18 +12,6 @@ namespace sqlsim {
 namespace {
 
 using namespace ddl;
-
-void BindValue(sqlite3_stmt* stmt, int index, const Value& v) {
-  switch (v.kind) {
-    case Value::Kind::kNull: sqlite3_bind_null(stmt, index); break;
-    case Value::Kind::kInteger: sqlite3_bind_int64(stmt, index, v.integer); break;
-    case Value::Kind::kReal: sqlite3_bind_double(stmt, index, v.real); break;
-    case Value::Kind::kText:
-      sqlite3_bind_text64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-      break;
-    case Value::Kind::kBlob: sqlite3_bind_blob64(stmt, index, v.bytes.data(), v.bytes.size(), SQLITE_TRANSIENT); break;
-  }
-}
 
 // Runs a prepared statement once per kept row.
 void InsertRows(sqlite3* db, const std::string& sql, const std::vector<std::vector<Value>>& rows) {
