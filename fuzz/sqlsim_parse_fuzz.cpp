@@ -147,10 +147,13 @@ bool IsSyntaxError(int32_t number) {
   // 111 and 455: a module out of place or a function not ending in RETURN;
   // 1038: an empty bracketed or quoted name.
   // 319: WITH after an unterminated statement; 310, 4194, 10756: a
-  // MAXRECURSION or window frame out of range.
+  // MAXRECURSION or window frame out of range. 10709-10714: a VALUES row of
+  // another width, a MERGE clause out of place, no closing semicolon; 8155:
+  // a VALUES table without column names.
   return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
          number == 191 || number == 111 || number == 455 || number == 1038 || number == 319 ||
-         number == 310 || number == 4194 || number == 10756;
+         number == 310 || number == 4194 || number == 10756 || number == 10709 || number == 10710 ||
+         number == 10713 || number == 10714 || number == 8155;
 }
 
 }  // namespace
