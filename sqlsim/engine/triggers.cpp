@@ -228,13 +228,13 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
 
 namespace {
 
-std::set<std::string> UpdatedColumns(const CompiledStatement& c, const CatalogTable& table, bool insert) {
+std::set<std::string> UpdatedColumns(const CompiledStatement& c, const CatalogTable& table, Action action) {
   std::set<std::string> columns;
-  if (insert) {
+  if (action == Action::kInsert) {
     for (const CatalogColumn& column : table.columns) columns.insert(ddl::FoldName(column.name));
   } else if (auto* update = std::get_if<ast::Update>(&c.node->body)) {
     for (const ast::Assignment& a : update->set) columns.insert(ddl::FoldName(a.column.back()));
-  } else if (auto* merge = std::get_if<ast::Merge>(&c.node->body)) {
+  } else if (auto* merge = std::get_if<ast::Merge>(&c.node->body); merge && action == Action::kUpdate) {
     for (const ast::MergeClause& clause : merge->clauses) {
       for (const ast::Assignment& a : clause.set) columns.insert(ddl::FoldName(a.column.back()));
     }
@@ -270,7 +270,7 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
     TriggerContext context;
     context.trigger_id = trigger.id;
     context.is_insert = action == static_cast<int>(Action::kInsert);
-    context.updated_columns = UpdatedColumns(c, table, context.is_insert);
+    context.updated_columns = UpdatedColumns(c, table, static_cast<Action>(action));
     context.row_count = changes;
     Frame inner;
     inner.scope = &module->scope;
