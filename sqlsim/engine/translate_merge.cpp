@@ -87,6 +87,37 @@ class MergePlanBuilder {
     return sql;
   }
 
+  // The columns an INSERT clause fills, checked against its values.
+  std::vector<const CatalogColumn*> InsertTargets(const ast::MergeClause& c) const {
+    std::vector<const CatalogColumn*> targets;
+    const CatalogColumn* identity = IdentityOf(*table_);
+    if (c.columns.empty()) {
+      for (const CatalogColumn& column : table_->columns) {
+        if (!column.identity) targets.push_back(&column);
+      }
+    } else {
+      for (const std::string& name : c.columns) {
+        const CatalogColumn* column = table_->FindColumn(name);
+        if (!column) Fail(207, "Invalid column name '" + name + "'.", c.pos);
+        targets.push_back(column);
+      }
+    }
+    if (c.default_values) return targets;
+    if (identity && c.columns.empty() && c.values.size() == targets.size() + 1) {
+      Fail(8101, "An explicit value for the identity column in table '" + table_->name +
+                     "' can only be specified when a column list is used and IDENTITY_INSERT is ON.",
+           c.pos);
+    }
+    if (c.values.size() != targets.size()) {
+      Fail(c.values.size() > targets.size() ? 110 : 109,
+           std::string("There are ") + (c.values.size() > targets.size() ? "fewer" : "more") +
+               " columns in the INSERT statement than values specified in the VALUES clause. The number of values "
+               "in the VALUES clause must match the number of columns specified in the INSERT statement.",
+           c.pos);
+    }
+    return targets;
+  }
+
  private:
   std::string AddTarget() {
     t_.scopes_.back().push_back({alias_, table_});
@@ -172,38 +203,6 @@ class MergePlanBuilder {
     return column;
   }
 
- public:
-  std::vector<const CatalogColumn*> InsertTargets(const ast::MergeClause& c) const {
-    std::vector<const CatalogColumn*> targets;
-    const CatalogColumn* identity = IdentityOf(*table_);
-    if (c.columns.empty()) {
-      for (const CatalogColumn& column : table_->columns) {
-        if (!column.identity) targets.push_back(&column);
-      }
-    } else {
-      for (const std::string& name : c.columns) {
-        const CatalogColumn* column = table_->FindColumn(name);
-        if (!column) Fail(207, "Invalid column name '" + name + "'.", c.pos);
-        targets.push_back(column);
-      }
-    }
-    if (c.default_values) return targets;
-    if (identity && c.columns.empty() && c.values.size() == targets.size() + 1) {
-      Fail(8101, "An explicit value for the identity column in table '" + table_->name +
-                     "' can only be specified when a column list is used and IDENTITY_INSERT is ON.",
-           c.pos);
-    }
-    if (c.values.size() != targets.size()) {
-      Fail(c.values.size() > targets.size() ? 110 : 109,
-           std::string("There are ") + (c.values.size() > targets.size() ? "fewer" : "more") +
-               " columns in the INSERT statement than values specified in the VALUES clause. The number of values "
-               "in the VALUES clause must match the number of columns specified in the INSERT statement.",
-           c.pos);
-    }
-    return targets;
-  }
-
- private:
   Translator& t_;
   const ast::Merge& merge_;
   const CatalogTable* table_ = nullptr;
