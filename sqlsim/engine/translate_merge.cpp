@@ -15,7 +15,10 @@ using Action = ast::MergeClause::Action;
 
 size_t MergeValueCount(const ast::MergeClause& clause) {
   if (clause.action == Action::kUpdate) return clause.set.size();
-  if (clause.action == Action::kInsert) return clause.values.size();
+  size_t written = 0;
+  // DEFAULT is left to the column's default.
+  for (const ast::ExprPtr& value : clause.values) written += value ? 1 : 0;
+  if (clause.action == Action::kInsert) return written;
   return 0;
 }
 
@@ -32,6 +35,19 @@ bool HasClause(const ast::Merge& merge, When when) {
     if (clause.when == when) return true;
   }
   return false;
+}
+
+// 5334: a NOT MATCHED clause sees only the side that has a row.
+void RefuseColumnsOf(const ast::Expr* e, const std::string& qualifier, const char* allowed, const char* clause) {
+  if (!e || qualifier.empty()) return;
+  if (e->kind == ast::ExprKind::kColumn && e->parts.size() >= 2 &&
+      IdentifiersEqual(e->parts[e->parts.size() - 2], qualifier)) {
+    Fail(5334, "The identifier '" + e->parts[e->parts.size() - 2] + "." + e->parts.back() +
+                   "' cannot be bound. Only " + allowed + " columns are allowed in the '" + clause +
+                   "' clause of a MERGE statement.",
+         e->pos);
+  }
+  for (const ast::ExprPtr& arg : e->args) RefuseColumnsOf(arg.get(), qualifier, allowed, clause);
 }
 
 const CatalogColumn* IdentityOf(const CatalogTable& table) {
@@ -85,6 +101,23 @@ class MergePlanBuilder {
     t_.scopes_.pop_back();
     t_.scopes_.pop_back();
     return sql;
+  }
+
+  void CheckClauseColumns() const {
+    const ast::TableRef& source = merge_.source.table;
+    const std::string source_name = merge_.source.joins.empty() && !source.joined
+                                        ? (source.alias.empty() ? source.name.name : source.alias)
+                                        : "";
+    for (const ast::MergeClause& c : merge_.clauses) {
+      if (c.when == When::kMatched) continue;
+      bool by_source = c.when == When::kNotMatchedBySource;
+      const std::string& other = by_source ? source_name : alias_;
+      const char* allowed = by_source ? "target" : "source";
+      const char* clause = by_source ? "WHEN NOT MATCHED BY SOURCE" : "WHEN NOT MATCHED";
+      RefuseColumnsOf(c.condition.get(), other, allowed, clause);
+      for (const ast::Assignment& a : c.set) RefuseColumnsOf(a.value.get(), other, allowed, clause);
+      for (const ast::ExprPtr& value : c.values) RefuseColumnsOf(value.get(), other, allowed, clause);
+    }
   }
 
   // The columns an INSERT clause fills, checked against its values.
@@ -175,7 +208,7 @@ class MergePlanBuilder {
     } else if (c.action == Action::kInsert) {
       std::vector<const CatalogColumn*> targets = InsertTargets(c);
       for (size_t v = 0; v < c.values.size(); ++v) {
-        if (!c.values[v]) Fail(102, "DEFAULT in the VALUES of MERGE is not supported.", c.pos);
+        if (!c.values[v]) continue;
         values.push_back(Guarded(clause, begin, end, index, [&] { return t_.StoreValue(t_.Expr(*c.values[v]), targets[v]); }));
       }
     }
@@ -212,6 +245,7 @@ class MergePlanBuilder {
 void Translator::MergePlan(const ast::Merge& merge) {
   MergePlanBuilder builder(*this, merge);
   const CatalogTable& table = builder.Target();
+  builder.CheckClauseColumns();
   std::string sql = merge.with ? WithSql(*merge.with) : "";
   bool by_source = HasClause(merge, When::kNotMatchedBySource);
   bool by_pairs = HasClause(merge, When::kMatched) || HasClause(merge, When::kNotMatchedByTarget);
@@ -270,10 +304,10 @@ void Translator::MergeRowChange(const ast::Merge& merge, size_t index) {
     std::string next = explicit_identity ? "" : NextIdentity(table, identity);
     std::string columns;
     std::string values;
-    size_t bound = clause.default_values ? 0 : targets.size();
-    for (size_t i = 0; i < bound; ++i) {
-      columns += (i ? ", " : "") + QuoteName(targets[i]->name);
-      values += i ? ", ?" : "?";
+    for (size_t i = 0; i < clause.values.size(); ++i) {
+      if (!clause.values[i]) continue;
+      columns += (columns.empty() ? "" : ", ") + QuoteName(targets[i]->name);
+      values += values.empty() ? "?" : ", ?";
     }
     if (!next.empty()) {
       columns += (columns.empty() ? "" : ", ") + QuoteName(identity->name);
