@@ -32,7 +32,7 @@ int TriggerAction(Action action) {
   return 1;
 }
 
-bool Names(const ast::Merge& merge, int action) {
+bool NamesAction(const ast::Merge& merge, int action) {
   for (const ast::MergeClause& clause : merge.clauses) {
     if (TriggerAction(clause.action) == action) return true;
   }
@@ -181,7 +181,7 @@ class MergeRunner {
     for (int action = 0; action < 3; ++action) {
       // A trigger may have changed the catalog: the table is looked up anew.
       const CatalogTable* table = session_.catalog().FindTable(name);
-      if (!table || !Names(merge_, action) || !HasTriggerFor(session_.catalog(), *table, action)) continue;
+      if (!table || !NamesAction(merge_, action) || !HasTriggerFor(session_.catalog(), *table, action)) continue;
       if (!FillMergeCaptures(session_, *table, rows_, action, diags)) return Flow::kAbort;
       int64_t count = static_cast<int64_t>(action == 2 ? rows_.deleted[2].size() : rows_.inserted[action].size());
       Flow flow = in_.FireTriggers(*table, plan, frame_, action, count);
