@@ -28,7 +28,13 @@ ast::ExprPtr ActionOfRow(const ast::SourcePos& pos) {
   update->text = "UPDATE";
   action->args.push_back(std::move(update));
   action->has_else = true;
-  return action;
+  // The server types it nvarchar(10).
+  ast::ExprPtr typed = NewExpr(ast::ExprKind::kCast, pos);
+  typed->type.name = "nvarchar";
+  typed->type.length = 10;
+  typed->type.pos = pos;
+  typed->args.push_back(std::move(action));
+  return typed;
 }
 
 bool AtAction(const Parser& p) {
