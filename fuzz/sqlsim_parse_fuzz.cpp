@@ -83,6 +83,17 @@ struct StatementHeight {
     for (const ast::FromItem& item : d.from) h = std::max(h, Height(item, 1));
     return h;
   }
+  int32_t operator()(const ast::Merge& m) const {
+    int32_t h = std::max(Height(m.on.get(), 1), Height(m.source, 1));
+    for (const ast::MergeClause& clause : m.clauses) {
+      h = std::max(h, Height(clause.condition.get(), 1));
+      for (const ast::Assignment& a : clause.set) h = std::max(h, Height(a.value.get(), 1));
+      for (const ast::ExprPtr& e : clause.values) h = std::max(h, Height(e.get(), 1));
+    }
+    if (m.output && m.output->rows) h = std::max(h, Height(*m.output->rows, 1));
+    if (m.output && m.output->into) h = std::max(h, Height(*m.output->into->select, 1));
+    return h;
+  }
   int32_t operator()(const ast::CreateTable& c) const {
     int32_t h = 0;
     for (const ast::ColumnDef& col : c.columns) h = std::max(h, Height(col.default_value.get(), 1));
@@ -136,10 +147,13 @@ bool IsSyntaxError(int32_t number) {
   // 111 and 455: a module out of place or a function not ending in RETURN;
   // 1038: an empty bracketed or quoted name.
   // 319: WITH after an unterminated statement; 310, 4194, 10756: a
-  // MAXRECURSION or window frame out of range.
+  // MAXRECURSION or window frame out of range. 10709-10714: a VALUES row of
+  // another width, a MERGE clause out of place, no closing semicolon; 8155:
+  // a VALUES table without column names.
   return number == 102 || number == 156 || number == 105 || number == 113 || number == 103 ||
          number == 191 || number == 111 || number == 455 || number == 1038 || number == 319 ||
-         number == 310 || number == 4194 || number == 10756;
+         number == 310 || number == 4194 || number == 10756 || number == 10709 || number == 10710 ||
+         number == 10713 || number == 10714 || number == 8155;
 }
 
 }  // namespace

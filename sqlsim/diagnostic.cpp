@@ -16,6 +16,7 @@ std::string SqlStateOfServerError(int32_t number) {
     case 137: case 4104: case 8144: case 201: case 174: case 189:
     case 131: case 243: case 281: case 536: case 537: case 8117: case 195: case 1038:
     case 104: case 205: case 4151: case 10741:
+    case 10709: case 10710: case 10713: case 10714: case 8155: case 5334:
       return "42000";
     case 529: return "22018";        // conversion not allowed
     case 506: return "22019";        // invalid escape character

@@ -85,6 +85,7 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
     }
     return RunSql(compiled, frame);
   }
+  if (auto* merge = std::get_if<ast::Merge>(&body)) return RunMerge(statement, *merge, frame);
   if (auto* block = std::get_if<ast::Block>(&body)) return RunList(block->statements, frame);
   if (auto* node = std::get_if<ast::If>(&body)) return RunIf(statement, *node, frame);
   if (auto* node = std::get_if<ast::While>(&body)) return RunWhile(statement, *node, frame);

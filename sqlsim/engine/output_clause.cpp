@@ -10,8 +10,6 @@
 namespace sqlsim {
 namespace {
 
-// The rows of an OUTPUT are kept as those of a trigger with this id.
-constexpr int32_t kOutputRowsId = -1;
 // The compiled form's purpose beside the statement's own.
 constexpr int kOutputPurpose = 90;
 
@@ -22,12 +20,17 @@ const ast::OutputClause* OutputClauseOf(const CompiledStatement& c) {
   if (auto* insert = std::get_if<ast::Insert>(&c.node->body)) return insert->output.get();
   if (auto* update = std::get_if<ast::Update>(&c.node->body)) return update->output.get();
   if (auto* del = std::get_if<ast::Delete>(&c.node->body)) return del->output.get();
+  if (auto* merge = std::get_if<ast::Merge>(&c.node->body)) return merge->output.get();
   return nullptr;
 }
 
 bool Interpreter::WriteOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c,
                               Frame& frame, Diagnostics* diags) {
-  if (!FillTriggerRows(session_, table, kOutputRowsId, diags)) return false;
+  return FillTriggerRows(session_, table, kOutputRowsId, diags) && SendOutput(table, output, c, frame, diags);
+}
+
+bool Interpreter::SendOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c,
+                             Frame& frame, Diagnostics* diags) {
   ProgramScope scope;
   if (frame.scope) scope = *frame.scope;
   scope.trigger_table = table.name;

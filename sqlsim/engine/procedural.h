@@ -39,6 +39,12 @@ bool EnsureCapture(SessionImpl& session, const CatalogTable& table, int action, 
 void ReleaseCapture(SessionImpl& session, const CatalogTable& table, int action);
 // Fills the INSERTED and DELETED tables of `trigger_id` from the captures.
 bool FillTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags);
+// The INSERTED and DELETED tables of `trigger_id`, made when missing, empty.
+bool ClearTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags);
+// The capture table of a table's new (or old) rows.
+std::string CaptureTable(const std::string& table, bool new_rows);
+// The rows of an OUTPUT clause are kept as those of a trigger with this id.
+inline constexpr int32_t kOutputRowsId = -1;
 // The OUTPUT clause of a data change; null for none.
 const ast::OutputClause* OutputClauseOf(const CompiledStatement& c);
 
@@ -185,6 +191,7 @@ class Interpreter {
 
  private:
   friend class StatementRunner;
+  friend class MergeRunner;
   // Reports a failed statement: to the CATCH block inside TRY, else to the
   // client; the flow tells whether the batch goes on.
   // `raised`: from RAISERROR, which does not end a trigger's batch.
@@ -209,6 +216,10 @@ class Interpreter {
   // OUTPUT: its rows to the client or into its table; false with the error.
   bool WriteOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c, Frame& frame,
                    Diagnostics* diags);
+  // The OUTPUT query over INSERTED and DELETED as filled (kOutputRowsId).
+  bool SendOutput(const CatalogTable& table, const ast::OutputClause& output, CompiledStatement& c, Frame& frame,
+                  Diagnostics* diags);
+  Flow RunMerge(const ast::Statement& s, const ast::Merge& merge, Frame& frame);
   Flow RunSelectInto(const ast::Statement& s, const ast::Select& select, Frame& frame);
   Flow RunDynamic(const ast::Statement& s, const ast::Execute& node, Frame& frame);
   Flow RunExecuteSql(const ast::Statement& s, const ast::Execute& node, Frame& frame);

@@ -3,6 +3,7 @@
 // not taken back by ROLLBACK.
 #include "sqlsim/engine/ddl.h"
 #include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/row_source.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/temp_tables.h"

@@ -41,6 +41,16 @@ std::string Translator::Subquery(const ast::Select& select) {
   return sql;
 }
 
+namespace {
+
+std::string ColumnNamesSql(const CatalogTable& shape) {
+  std::string sql;
+  for (size_t i = 0; i < shape.columns.size(); ++i) sql += (i ? ", " : "(") + QuoteName(shape.columns[i].name);
+  return sql + ")";
+}
+
+}  // namespace
+
 std::string Translator::TableRefSql(const ast::TableRef& ref) {
   // SQLite drops the alias of a lone table in parentheses.
   if (ref.joined && ref.joined->joins.empty()) return TableRefSql(ref.joined->table);
@@ -48,8 +58,11 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
   ScopeTable entry;
   std::string sql;
   if (ref.derived) {
-    sql = "(" + DerivedSql(*ref.derived, ref.alias, {}, &entry.table) + ")";
+    sql = "(" + DerivedSql(*ref.derived, ref.alias, ref.columns, &entry.table) + ")";
     entry.alias = ref.alias;
+    // SQLite names the columns of a CTE, not those of a derived table.
+    if (!ref.columns.empty() && entry.table) sql = "(WITH " + QuoteName(ref.alias) + ColumnNamesSql(*entry.table) +
+                                                   " AS " + sql + " SELECT * FROM " + QuoteName(ref.alias) + ")";
   } else {
     if (CteRefSql(ref, &sql)) return sql;
     if (!ref.name.database.empty() && !IdentifiersEqual(ref.name.database, session_.CurrentDatabase()) &&

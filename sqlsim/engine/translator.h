@@ -81,6 +81,12 @@ class Translator {
   // DELETE FROM cte ...: false when the target is no CTE of the statement
   // (translate_cte_delete.cpp).
   bool DeleteThroughCte(const ast::Delete& del);
+  // MERGE (translate_merge.cpp): the plan query that pairs source and
+  // target rows and computes what each clause writes (merge.h).
+  void MergePlan(const ast::Merge& merge);
+  // The statement that applies clause `index` to one row: its values bound
+  // by position, then the target's rowid; it returns the row written.
+  void MergeRowChange(const ast::Merge& merge, size_t index);
 
  private:
   SqlExpr Variable(const ast::Expr& e);
@@ -108,6 +114,7 @@ class Translator {
   // WHERE CURRENT OF cursor: the condition on the cursor's current row.
   std::string CurrentOf(const std::string& cursor);
   friend class SelectBuilder;
+  friend class MergePlanBuilder;
   std::string SelectSql(const ast::Select& select, std::vector<ColumnDesc>* columns);
   // One SELECT's clauses up to HAVING; *from_scope gets its FROM's tables.
   std::string SelectCoreSql(const ast::Select& select, std::vector<ColumnDesc>* columns,

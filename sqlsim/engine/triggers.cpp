@@ -36,8 +36,6 @@ std::string CaptureName(const std::string& table, bool new_rows) {
   return QuoteName(std::string(new_rows ? "sqlsim_new$" : "sqlsim_old$") + table);
 }
 
-std::string CaptureTable(const std::string& table, bool new_rows) { return "temp." + CaptureName(table, new_rows); }
-
 std::string ColumnList(const CatalogTable& table, const char* prefix) {
   std::string sql;
   for (size_t i = 0; i < table.columns.size(); ++i) {
@@ -63,6 +61,8 @@ std::string Signature(const CatalogTable& table) {
 const char* kActionWords[] = {"INSERT", "UPDATE", "DELETE"};
 
 }  // namespace
+
+std::string CaptureTable(const std::string& table, bool new_rows) { return "temp." + CaptureName(table, new_rows); }
 
 std::string TriggerRowsTable(bool inserted, int32_t trigger_id) {
   return "temp." + QuoteName((inserted ? "sqlsim_inserted$" : "sqlsim_deleted$") + std::to_string(trigger_id));
@@ -112,13 +112,23 @@ void ReleaseCapture(SessionImpl& session, const CatalogTable& table, int action)
 // (making tables anew would make every statement of the trigger prepare
 // again).
 bool FillTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags) {
+  if (!ClearTriggerRows(session, table, trigger_id, diags)) return false;
+  std::string sql;
+  for (bool inserted : {true, false}) {
+    sql += "INSERT INTO " + TriggerRowsTable(inserted, trigger_id) + " SELECT * FROM " +
+           CaptureTable(table.name, inserted) + ";";
+  }
+  return session.Exec(sql.c_str(), diags);
+}
+
+bool ClearTriggerRows(SessionImpl& session, const CatalogTable& table, int32_t trigger_id, Diagnostics* diags) {
   std::string sql;
   std::string& made = session.captures()["$rows" + std::to_string(trigger_id)].signature;
   std::string signature = Signature(table);
   for (bool inserted : {true, false}) {
     std::string rows = TriggerRowsTable(inserted, trigger_id);
     if (made != signature) sql += "DROP TABLE IF EXISTS " + rows + "; CREATE TABLE " + rows + TableColumns(table) + ";";
-    sql += "DELETE FROM " + rows + "; INSERT INTO " + rows + " SELECT * FROM " + CaptureTable(table.name, inserted) + ";";
+    sql += "DELETE FROM " + rows + ";";
   }
   if (!session.Exec(sql.c_str(), diags)) return false;
   made = signature;
@@ -218,12 +228,16 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
 
 namespace {
 
-std::set<std::string> UpdatedColumns(const CompiledStatement& c, const CatalogTable& table, bool insert) {
+std::set<std::string> UpdatedColumns(const CompiledStatement& c, const CatalogTable& table, Action action) {
   std::set<std::string> columns;
-  if (insert) {
+  if (action == Action::kInsert) {
     for (const CatalogColumn& column : table.columns) columns.insert(ddl::FoldName(column.name));
   } else if (auto* update = std::get_if<ast::Update>(&c.node->body)) {
     for (const ast::Assignment& a : update->set) columns.insert(ddl::FoldName(a.column.back()));
+  } else if (auto* merge = std::get_if<ast::Merge>(&c.node->body); merge && action == Action::kUpdate) {
+    for (const ast::MergeClause& clause : merge->clauses) {
+      for (const ast::Assignment& a : clause.set) columns.insert(ddl::FoldName(a.column.back()));
+    }
   }
   return columns;
 }
@@ -256,7 +270,7 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
     TriggerContext context;
     context.trigger_id = trigger.id;
     context.is_insert = action == static_cast<int>(Action::kInsert);
-    context.updated_columns = UpdatedColumns(c, table, context.is_insert);
+    context.updated_columns = UpdatedColumns(c, table, static_cast<Action>(action));
     context.row_count = changes;
     Frame inner;
     inner.scope = &module->scope;

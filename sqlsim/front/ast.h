@@ -113,6 +113,7 @@ struct TableRef {
   std::unique_ptr<Select> derived; // (SELECT ...) AS alias
   std::unique_ptr<FromItem> joined;  // ( t JOIN u ON ... ): tables joined in parentheses
   std::string alias;
+  std::vector<std::string> columns;  // (query) AS alias (c1, c2): the columns' names
   std::vector<std::string> hints;  // WITH (READUNCOMMITTED, NOLOCK ...): upper case
                                    // INDEX(x) keeps the index names as written
   SourcePos pos;
@@ -245,6 +246,28 @@ struct Delete {
 struct OutputClause {
   std::unique_ptr<Select> rows;
   std::unique_ptr<Insert> into;
+};
+
+// WHEN [NOT] MATCHED [BY SOURCE|TARGET] [AND condition] THEN action.
+struct MergeClause {
+  enum class When { kMatched, kNotMatchedByTarget, kNotMatchedBySource } when = When::kMatched;
+  enum class Action { kUpdate, kDelete, kInsert } action = Action::kUpdate;
+  ExprPtr condition;                         // null: none written
+  std::vector<Assignment> set;               // UPDATE SET
+  std::vector<std::string> columns;          // INSERT (columns); empty: all
+  std::vector<ExprPtr> values;               // INSERT VALUES (...); null: DEFAULT
+  bool default_values = false;               // INSERT DEFAULT VALUES
+  SourcePos pos;
+};
+
+// MERGE [INTO] target USING source ON condition WHEN ... [OUTPUT ...];
+struct Merge {
+  TableRef target;
+  FromItem source;
+  ExprPtr on;
+  std::vector<MergeClause> clauses;  // in the order written
+  std::unique_ptr<OutputClause> output;
+  std::unique_ptr<WithClause> with;
 };
 
 // ---- Definitions ---------------------------------------------------------
@@ -486,7 +509,7 @@ struct CreateModule {
   size_t body_offset = 0;                  // where the body starts in the text
 };
 
-using StatementBody = std::variant<Select, Insert, Update, Delete, CreateTable,
+using StatementBody = std::variant<Select, Insert, Update, Delete, Merge, CreateTable,
                                    CreateIndex, AlterTable, DropObjects,
                                    CreateDatabase, UseDatabase, Execute,
                                    SetOption, Transaction, Declare,

@@ -43,6 +43,8 @@ void ParseInsertSource(Parser& p, ast::Insert* insert) {
   }
 }
 
+}  // namespace
+
 ast::Assignment ParseAssignment(Parser& p) {
   ast::Assignment assignment;
   if (p.Peek().kind == TokenKind::kVariable) {
@@ -56,8 +58,6 @@ ast::Assignment ParseAssignment(Parser& p) {
   if (!p.AcceptKeyword("DEFAULT")) assignment.value = ParseExpr(p);
   return assignment;
 }
-
-}  // namespace
 
 ast::StatementBody ParseInsert(Parser& p) {
   ast::Insert insert;

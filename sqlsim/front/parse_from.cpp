@@ -85,6 +85,17 @@ ast::TableRef ParseTableRef(Parser& p) {
   ast::TableRef ref;
   ref.pos = p.Peek().pos;
   if (p.AcceptSymbol("(")) {
+    if (p.AtKeyword("VALUES")) {
+      ref.derived = ParseValuesTable(p);
+      p.ExpectSymbol(")");
+      p.AcceptKeyword("AS");
+      ref.alias = p.ExpectName();
+      ref.columns = ParseDerivedColumns(p);
+      if (ref.columns.empty()) {
+        p.Fail(8155, "No column name was specified for column 1 of '" + ref.alias + "'.", ref.pos.line);
+      }
+      return ref;
+    }
     if (!AtQueryStart(p)) {
       Parser::NestingGuard guard(p);
       return JoinedInParens(p, ref.pos, ParseJoinedTables(p));
@@ -101,6 +112,7 @@ ast::TableRef ParseTableRef(Parser& p) {
     p.ExpectSymbol(")");
     p.AcceptKeyword("AS");
     ref.alias = p.ExpectName();
+    ref.columns = ParseDerivedColumns(p);
     return ref;
   }
   ref.name = p.ParseObjectName();

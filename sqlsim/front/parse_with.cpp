@@ -54,6 +54,7 @@ std::unique_ptr<ast::WithClause>* WithSlot(ast::StatementBody* body) {
   if (auto* insert = std::get_if<ast::Insert>(body)) return &insert->with;
   if (auto* update = std::get_if<ast::Update>(body)) return &update->with;
   if (auto* del = std::get_if<ast::Delete>(body)) return &del->with;
+  if (auto* merge = std::get_if<ast::Merge>(body)) return &merge->with;
   return nullptr;
 }
 
@@ -101,10 +102,15 @@ ast::StatementBody ParseWithStatement(Parser& p) {
     body = ParseUpdate(p);
   } else if (p.AtKeyword("DELETE")) {
     body = ParseDelete(p);
+  } else if (p.AtKeyword("MERGE")) {
+    body = ParseMerge(p);
   } else {
     p.FailAtCurrent();
   }
-  *WithSlot(&body) = std::move(with);
+  std::unique_ptr<ast::WithClause>* slot = WithSlot(&body);
+  // MERGE reads its OPTION itself, before its semicolon.
+  if (*slot) with->max_recursion = (*slot)->max_recursion;
+  *slot = std::move(with);
   return body;
 }
 

@@ -29,6 +29,7 @@ constexpr StatementRule kStatementRules[] = {
     {"INSERT", kAnyToken, ParseInsert},
     {"UPDATE", kAnyToken, ParseUpdate},
     {"DELETE", kAnyToken, ParseDelete},
+    {"MERGE", kAnyToken, ParseMerge},
     {"CREATE", "TABLE", ParseCreateTable},
     {"CREATE", "INDEX", ParseCreateIndex},
     {"CREATE", "UNIQUE", ParseCreateIndex},

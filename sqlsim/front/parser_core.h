@@ -131,6 +131,10 @@ ast::ExprPtr ParseTop(Parser& p, bool allow_bare, bool* percent);
 std::vector<ast::FromItem> ParseFromList(Parser& p);
 // Height of the subqueries, joined tables and conditions of one FROM item.
 int32_t FromItemHeight(const Parser& p, const ast::FromItem& item);
+// After "(": VALUES (row), (row) ... as SELECTs joined by UNION ALL.
+std::unique_ptr<ast::Select> ParseValuesTable(Parser& p);
+// (c1, c2) after a derived table's alias; empty when none is written.
+std::vector<std::string> ParseDerivedColumns(Parser& p);
 // Target of INSERT, UPDATE, DELETE: a name and its table hints.
 ast::TableRef ParseTargetTable(Parser& p);
 // WHERE expr | WHERE CURRENT OF cursor; nothing when WHERE is absent.
@@ -153,6 +157,7 @@ ast::StatementBody ParseSelectStatement(Parser& p);
 ast::StatementBody ParseInsert(Parser& p);
 ast::StatementBody ParseUpdate(Parser& p);
 ast::StatementBody ParseDelete(Parser& p);
+ast::StatementBody ParseMerge(Parser& p);
 ast::StatementBody ParseCreateTable(Parser& p);
 ast::StatementBody ParseCreateIndex(Parser& p);
 ast::StatementBody ParseCreateDatabase(Parser& p);
@@ -192,6 +197,9 @@ std::unique_ptr<ast::Select> ParseQueryWithCtes(Parser& p);
 // OVER (...) after a function call.
 std::unique_ptr<ast::Over> ParseOver(Parser& p);
 
+// column = value | @v = value of UPDATE's SET list.
+ast::Assignment ParseAssignment(Parser& p);
+
 // EXECUTE's part after the keyword, also used by INSERT ... EXECUTE.
 ast::Execute ParseExecuteBody(Parser& p);
 
@@ -199,7 +207,8 @@ ast::Execute ParseExecuteBody(Parser& p);
 void ParseTableElements(Parser& p, ast::CreateTable* create);
 
 // OUTPUT ... [INTO ...] of a data change, when it follows; null when not.
-enum class OutputRows { kInserted, kDeleted, kBoth };
+// kMerge: INSERTED and DELETED joined in full, and $action.
+enum class OutputRows { kInserted, kDeleted, kBoth, kMerge };
 std::unique_ptr<ast::OutputClause> ParseOutputClause(Parser& p, OutputRows rows);
 
 // One parameter of a procedure or function: @p [AS] type [= value] [OUTPUT].

@@ -33,6 +33,15 @@ TEST_F(StatementTest, ResultsAndRowCountsInOrder) {
        {"count:1", "rows:5,", "rows:one,"}},
       {"INSERT INTO t VALUES (1, 'again')", {"error:23000/2627", "error:01000/3621"}},
       {"SELECT name FROM t WHERE id = ?", {"error:07002/0"}},
+      {"MERGE t USING (VALUES (2, 'zwei'), (3, 'drei')) AS s (id, name) ON t.id = s.id "
+       "WHEN MATCHED THEN UPDATE SET name = s.name WHEN NOT MATCHED THEN INSERT VALUES (s.id, s.name);",
+       {"count:2"}},
+      {"MERGE t USING (VALUES (9, 'x')) AS s (id, name) ON t.id = s.id "
+       "WHEN NOT MATCHED THEN INSERT VALUES (s.id, s.name) OUTPUT $action, inserted.id;",
+       {"rows:INSERT,", "count:1"}},
+      {"MERGE t USING (VALUES (1), (1)) AS s (id) ON t.id = s.id WHEN MATCHED THEN DELETE;",
+       {"error:HY000/8672"}},
+      {"MERGE t USING t AS s ON 1 = 0 WHEN MATCHED THEN DELETE", {"error:42000/10713"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Run(c.sql), c.results) << c.sql;
 }
