@@ -105,4 +105,23 @@ int RegisterIdentCurrent(sqlite3* db) {
                                     nullptr, nullptr);
 }
 
+bool EndDataChange(SessionImpl& session, const char* savepoint, bool opened_own, bool ok, Diagnostics* diags) {
+  if (savepoint) {
+    const std::string name(savepoint);
+    const std::string sql = ok ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name;
+    Diagnostics ignored;
+    session.Exec(sql.c_str(), ok ? diags : &ignored);
+    // Temp tables made after the savepoint are gone again.
+    if (!ok) session.ForgetTempObjects();
+  }
+  Diagnostics end_diags;
+  if (!session.EndStatement(opened_own, ok, &end_diags) && ok) {
+    diags->insert(diags->end(), end_diags.begin(), end_diags.end());
+    ok = false;
+  }
+  if (!ok) KeepIdentityCounters(session);
+  if (sqlite3_get_autocommit(session.db())) ForgetIssuedIdentities(session);
+  return ok;
+}
+
 }  // namespace sqlsim

@@ -28,6 +28,13 @@ void KeepIdentityCounters(SessionImpl& session);
 // Once the transaction has ended there is nothing left to keep.
 void ForgetIssuedIdentities(SessionImpl& session);
 
+// The end of a statement that changed rows: the savepoint it opened (if
+// any) released, or rolled back to on failure together with the temporary
+// objects made since; its own transaction ended; the identity bookkeeping
+// done. False when the statement failed or its commit did (diags then say
+// why).
+bool EndDataChange(SessionImpl& session, const char* savepoint, bool opened_own, bool ok, Diagnostics* diags);
+
 // Registers tsql_ident_current(name): the table's last identity value, its
 // seed before any, NULL for a name that is no table with an identity.
 int RegisterIdentCurrent(sqlite3* db);

@@ -195,17 +195,7 @@ class MergeRunner {
       session_.ForgetTempObjects();
       return Flow::kAbort;
     }
-    Diagnostics ignored;
-    session_.Exec(ok ? "RELEASE sqlsim_merge" : "ROLLBACK TO sqlsim_merge; RELEASE sqlsim_merge",
-                  ok ? &diags : &ignored);
-    if (!ok) session_.ForgetTempObjects();
-    Diagnostics end_diags;
-    if (!session_.EndStatement(opened_own, ok, &end_diags) && ok) {
-      diags.insert(diags.end(), end_diags.begin(), end_diags.end());
-      ok = false;
-    }
-    if (!ok) KeepIdentityCounters(session_);
-    if (sqlite3_get_autocommit(session_.db())) ForgetIssuedIdentities(session_);
+    ok = EndDataChange(session_, "sqlsim_merge", opened_own, ok, &diags);
     if (!ok) return Failure(trigger_flow, std::move(diags));
     const int64_t count = rows_.Count();
     in_.SetRowCount(count);

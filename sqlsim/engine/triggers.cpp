@@ -188,19 +188,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     session_.ForgetTempObjects();
     return Flow::kAbort;
   }
-  if (captures) {
-    Diagnostics ignored;
-    session_.Exec(ok ? "RELEASE sqlsim_dml" : "ROLLBACK TO sqlsim_dml; RELEASE sqlsim_dml", ok ? &diags : &ignored);
-    // Temp tables made after the savepoint are gone again.
-    if (!ok) session_.ForgetTempObjects();
-  }
-  Diagnostics end_diags;
-  if (!session_.EndStatement(opened_own, ok, &end_diags) && ok) {
-    diags.insert(diags.end(), end_diags.begin(), end_diags.end());
-    ok = false;
-  }
-  if (!ok) KeepIdentityCounters(session_);
-  if (sqlite3_get_autocommit(session_.db())) ForgetIssuedIdentities(session_);
+  ok = EndDataChange(session_, captures ? "sqlsim_dml" : nullptr, opened_own, ok, &diags);
   if (!ok) {
     if (trigger_flow != Flow::kNext) {
       // The trigger's error was reported (or caught) where it happened.
