@@ -76,7 +76,8 @@ class RowSource {
   virtual bool Next(Diagnostics* diags) = 0;
   virtual const Value& Column(size_t index) const = 0;
   // The current row's values into *row (sized to the columns); the source
-  // may give up its own copies, as it reads the next row afresh.
+  // may give up its own copies, as it reads the next row afresh. Column()
+  // is not to be called again before the next Next().
   virtual void TakeRow(std::vector<Value>* row) {
     row->resize(Columns().size());
     for (size_t i = 0; i < row->size(); ++i) (*row)[i] = Column(i);

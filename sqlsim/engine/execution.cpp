@@ -7,6 +7,16 @@
 #include "sqlsim/engine/temp_tables.h"
 
 namespace sqlsim {
+namespace {
+
+bool AnyOutput(const std::vector<ParamValue>& params) {
+  for (const ParamValue& p : params) {
+    if (p.output) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 bool AbortsBatch(int32_t number) {
   switch (number) {
@@ -20,7 +30,7 @@ bool AbortsBatch(int32_t number) {
 ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> params)
     : batch_(batch),
       params_(std::move(params)),
-      outputs_(params_.size()),
+      outputs_(AnyOutput(params_) ? params_.size() : 0),
       interpreter_(batch.session(), &queued_) {
   frame_.scope = &batch_.scope();
   frame_.cache = &batch_.cache();

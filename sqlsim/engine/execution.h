@@ -28,7 +28,7 @@ class ExecutionImpl : public Execution {
   std::optional<Result> Run(CompiledStatement& statement);
   // A SELECT of the batch itself, read as the client fetches.
   std::optional<Result> RunSelect(CompiledStatement& statement);
-  Result Failed(Diagnostic diagnostic);
+  [[gnu::cold]] Result Failed(Diagnostic diagnostic);
   std::optional<Result> TakeQueued();
 
   PreparedBatchImpl& batch_;

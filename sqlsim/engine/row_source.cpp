@@ -56,8 +56,8 @@ void SqliteRowSource::Finish() {
 }
 
 void SqliteRowSource::TakeRow(std::vector<Value>* row) {
+  // The row's own buffer comes back sized on the next Next(), if any.
   row->swap(values_);
-  values_.resize(row->size());
 }
 
 bool SqliteRowSource::Next(Diagnostics* diags) {
@@ -68,6 +68,7 @@ bool SqliteRowSource::Next(Diagnostics* diags) {
   bool canceled = session_ && session_->Canceled();
   if (session_) session_->StopDeadline();
   if (rc == SQLITE_ROW) {
+    values_.resize(columns_->size());
     for (size_t i = 0; i < values_.size(); ++i) values_[i] = ReadColumn(stmt_, static_cast<int>(i));
     if (outcome_) ++outcome_->rows;
     return true;

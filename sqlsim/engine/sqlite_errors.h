@@ -10,6 +10,6 @@ namespace sqlsim {
 // The diagnostic of the error rc that SQLite reported on db: constraint
 // failures, unknown names, lock time-outs and the errors of the server
 // functions become the server's error numbers and texts.
-Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc);
+[[gnu::cold]] Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc);
 
 }  // namespace sqlsim

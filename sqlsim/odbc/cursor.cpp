@@ -96,8 +96,13 @@ int64_t ScrollTarget(const ScrollRequest& r, bool* warn_first) {
 
 std::unique_ptr<Cursor> Cursor::Open(std::unique_ptr<RowSource> source,
                                      bool scrollable, uint64_t max_rows,
-                                     Diagnostics* diags) {
-  std::unique_ptr<Cursor> c(new Cursor());
+                                     Diagnostics* diags, std::unique_ptr<Cursor> spare) {
+  std::unique_ptr<Cursor> c = spare ? std::move(spare) : std::unique_ptr<Cursor>(new Cursor());
+  c->Release();
+  c->rows_read_ = 0;
+  c->source_done_ = false;
+  c->start_ = 0;
+  c->requested_ = 0;
   c->columns_ = source->Columns();
   c->source_ = std::move(source);
   c->scrollable_ = scrollable;
@@ -116,6 +121,18 @@ std::unique_ptr<Cursor> Cursor::Open(std::unique_ptr<RowSource> source,
   return c;
 }
 
+void Cursor::Release() {
+  // Rowsets this large are rare: their buffers are not worth keeping.
+  constexpr size_t kKeptRows = 256;
+  source_.reset();
+  pending_.reset();
+  std::vector<Row>().swap(snapshot_);
+  stream_rows_.clear();
+  rowset_.clear();
+  if (stream_rows_.capacity() > kKeptRows) std::vector<Row>().swap(stream_rows_);
+  if (rowset_.capacity() > kKeptRows) std::vector<const Row*>().swap(rowset_);
+}
+
 // False at the end (source_done_ set) or on an error (source_done_ clear).
 bool Cursor::ReadRow(Row* row, Diagnostics* diags) {
   if (source_done_) return false;
@@ -131,7 +148,7 @@ bool Cursor::ReadRow(Row* row, Diagnostics* diags) {
     source_done_ = !error;
     return false;
   }
-  diags->insert(diags->end(), found.begin(), found.end());
+  if (!found.empty()) diags->insert(diags->end(), found.begin(), found.end());
   source_->TakeRow(row);
   ++rows_read_;
   return true;

@@ -40,7 +40,7 @@ void DiagArea::AddServer(const Diagnostic& d, SQLLEN row) {
   records_.push_back(std::move(r));
 }
 
-bool DiagArea::AddServer(const Diagnostics& ds, SQLLEN row) {
+bool DiagArea::AddServerRecords(const Diagnostics& ds, SQLLEN row) {
   bool error = false;
   for (const Diagnostic& d : ds) {
     AddServer(d, row);

@@ -28,15 +28,17 @@ class DiagArea {
   void Clear();
   // Driver-made records; Error returns SQL_ERROR and Warning
   // SQL_SUCCESS_WITH_INFO so that callers can return them directly.
-  SQLRETURN Error(std::string_view sqlstate, std::string_view message);
-  SQLRETURN Warning(std::string_view sqlstate, std::string_view message);
-  void AddDriver(std::string_view sqlstate, std::string_view message,
+  [[gnu::cold]] SQLRETURN Error(std::string_view sqlstate, std::string_view message);
+  [[gnu::cold]] SQLRETURN Warning(std::string_view sqlstate, std::string_view message);
+  [[gnu::cold]] void AddDriver(std::string_view sqlstate, std::string_view message,
                  SQLLEN row = SQL_ROW_NUMBER_UNKNOWN,
                  SQLINTEGER column = SQL_COLUMN_NUMBER_UNKNOWN);
   // A message of the server; row names the parameter set it came from.
   void AddServer(const Diagnostic& d, SQLLEN row = SQL_ROW_NUMBER_UNKNOWN);
   // Appends every message; true if one of them was an error.
-  bool AddServer(const Diagnostics& ds, SQLLEN row = SQL_ROW_NUMBER_UNKNOWN);
+  bool AddServer(const Diagnostics& ds, SQLLEN row = SQL_ROW_NUMBER_UNKNOWN) {
+    return !ds.empty() && AddServerRecords(ds, row);
+  }
   // A record taken over from another handle.
   void Add(DiagRecord record) { records_.push_back(std::move(record)); }
 
@@ -52,6 +54,7 @@ class DiagArea {
   std::string server_name;
 
  private:
+  bool AddServerRecords(const Diagnostics& ds, SQLLEN row);
   std::vector<DiagRecord> records_;
   SQLRETURN return_code_ = SQL_SUCCESS;
 };

@@ -8,7 +8,7 @@ namespace sqlsim::odbc {
 SQLRETURN OpenRows(Stmt& s, std::unique_ptr<RowSource> rows, SQLLEN diag_row) {
   bool scrollable = s.attrs.cursor_type != SQL_CURSOR_FORWARD_ONLY;
   Diagnostics read;
-  s.cursor = Cursor::Open(std::move(rows), scrollable, s.attrs.max_rows, &read);
+  s.cursor = Cursor::Open(std::move(rows), scrollable, s.attrs.max_rows, &read, std::move(s.spare_cursor));
   s.diags.AddServer(read, diag_row);
   if (!s.cursor) return SQL_ERROR;
   s.diags.cursor_row_count = s.cursor->known_rows();
@@ -134,7 +134,7 @@ SQLRETURN ExecuteDirect(Stmt& s, std::string_view text) {
 
 SQLRETURN MoreResults(Stmt& s) {
   if (s.state == StmtState::kExecuted && s.sets.active) {
-    s.cursor.reset();
+    s.DropCursor();
     s.getdata = GetDataState{};
     s.current_row = 0;
     SQLRETURN rc = NextArrayResult(s, false);
@@ -146,7 +146,7 @@ SQLRETURN MoreResults(Stmt& s) {
     if (s.state == StmtState::kExecuted) s.ReturnToPrepared();
     return SQL_NO_DATA;
   }
-  s.cursor.reset();
+  s.DropCursor();
   s.getdata = GetDataState{};
   s.current_row = 0;
   s.row_count = -1;
@@ -157,10 +157,10 @@ SQLRETURN MoreResults(Stmt& s) {
 
 void CloseCursor(Stmt& s) {
   // The rest of the batch runs, so its output parameters arrive as well.
-  s.cursor.reset();
+  s.DropCursor();
   while (s.sets.active) {
     NextArrayResult(s, false);
-    s.cursor.reset();
+    s.DropCursor();
   }
   if (s.execution) {
     while (std::optional<Result> r = s.execution->NextResult()) r->rows.reset();

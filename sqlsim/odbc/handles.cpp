@@ -46,9 +46,15 @@ Stmt::~Stmt() {
   batch.reset();
 }
 
+void Stmt::DropCursor() {
+  if (!cursor) return;
+  cursor->Release();
+  spare_cursor = std::move(cursor);
+}
+
 void Stmt::CloseResults(bool cancel) {
   // The row source may refer to the execution that produced it.
-  cursor.reset();
+  DropCursor();
   getdata = GetDataState{};
   current_row = 0;
   sets = ParamSetRun{};

@@ -202,6 +202,8 @@ class Stmt : public HandleBase {
   // still to come run to their end (the server does not stop a batch whose
   // results a client discards) unless cancel is set.
   void CloseResults(bool cancel = false);
+  // Closes the current result's cursor, keeping it for the next result.
+  void DropCursor();
   // The state after the results are gone: prepared or allocated.
   void ReturnToPrepared() { state = prepared ? StmtState::kPrepared : StmtState::kAllocated; }
   SQLINTEGER odbc_version() const { return dbc->env->odbc_version; }
@@ -215,6 +217,7 @@ class Stmt : public HandleBase {
   std::vector<ColumnBinding> bindings;  // [0]: the bookmark column
   std::unique_ptr<Execution> execution;
   std::unique_ptr<Cursor> cursor;
+  std::unique_ptr<Cursor> spare_cursor;  // the last one closed, for the next result
   SQLLEN row_count = -1;
   DataAtExec dae;
   ParamSetRun sets;

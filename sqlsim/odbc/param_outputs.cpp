@@ -61,6 +61,7 @@ bool GatherParams(Stmt& s, size_t set, SQLLEN diag_row, std::vector<ParamValue>*
 
 SQLRETURN DeliverOutputs(Stmt& s, const Execution& execution, size_t set, SQLLEN diag_row) {
   const std::vector<std::optional<Value>>& outputs = execution.OutputValues();
+  if (outputs.empty()) return SQL_SUCCESS;
   SQLRETURN rc = SQL_SUCCESS;
   for (const auto& [number, bound] : s.params) {
     size_t index = number - 1u;

@@ -14,7 +14,7 @@ namespace sqlsim::odbc {
 
 namespace {
 
-bool Fail(ParamFailure* f, const char* state, const char* message) {
+[[gnu::cold]] bool Fail(ParamFailure* f, const char* state, const char* message) {
   f->sqlstate = state;
   f->message = message;
   return false;
