@@ -106,6 +106,13 @@ void CheckSummable(const std::string& name, const SqlExpr& arg, const ast::Sourc
   if (!type.empty()) Fail(8117, "Operand data type " + type + " is invalid for " + name + " operator.", pos);
 }
 
+// SUM and AVG of whole numbers are int (bigint of bigint) and overflow past
+// it; AVG truncates the sum divided by the count, as the server does.
+std::string IntegerSumSql(const std::string& sum, SqlType type) {
+  if (type == SqlType::kBigint) return sum;
+  return "tsql_convert(" + sum + ", 'bigint', 'int', -1, -1)";
+}
+
 }  // namespace
 
 bool IdentifiersEqual(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
@@ -535,7 +542,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     if (i == 0 && type == SqlType::kUnknown) type = args[i].type;
     sql += (i ? ", " : "") + args[i].sql;
   }
-  if (name == "avg" && IsIntegerType(type)) return {"CAST(" + sql + ") AS INTEGER)", type};
+  if ((name == "sum" || name == "avg") && IsIntegerType(type)) return IntegerSum(e, sql + ")", type);
   SqlExpr result(sql + ")", type);
   if (type == SqlType::kDecimal && !args.empty() && args[0].precision > 0) {
     // The server widens sums and averages of decimals to 38 digits, and an
@@ -546,6 +553,16 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     result.numeric = args[0].numeric;
   }
   return result;
+}
+
+SqlExpr Translator::IntegerSum(const ast::Expr& e, const std::string& call, SqlType type) {
+  const SqlType result = type == SqlType::kBigint ? SqlType::kBigint : SqlType::kInt;
+  if (Lower(e.function) == "sum") return {IntegerSumSql(call, type), result};
+  // The count reads the argument again, translated anew for its markers.
+  SqlExpr again = Expr(*e.args[0]);
+  std::string count = "count(" + AggregateArgument(e, again) + ")";
+  std::string sum = "sum" + call.substr(call.find('('));
+  return {"(" + IntegerSumSql(sum, type) + " / " + count + ")", result};
 }
 
 }  // namespace sqlsim

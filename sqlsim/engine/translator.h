@@ -149,6 +149,8 @@ class Translator {
   std::vector<SqlExpr> SelectItems(const ast::Select& select);
   SqlExpr Column(const ast::Expr& e);
   SqlExpr Function(const ast::Expr& e);
+  // SUM or AVG (call: SQLite's, of the argument) of an integer type.
+  SqlExpr IntegerSum(const ast::Expr& e, const std::string& call, SqlType type);
   SqlExpr Binary(const ast::Expr& e);
   SqlExpr Comparison(const ast::Expr& e);
   SqlExpr Cast(const ast::Expr& e);
