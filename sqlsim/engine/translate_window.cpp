@@ -95,6 +95,12 @@ SqlExpr Translator::WindowFunction(const ast::Expr& e) {
   windows_allowed_ = false;
   std::vector<SqlExpr> args;
   for (const ast::ExprPtr& arg : e.args) args.push_back(Expr(*arg));
+  // SQLite would look the other way for a negative offset and name its own
+  // error for NTILE's count.
+  if ((e.function == "lag" || e.function == "lead") && args.size() > 1) {
+    args[1].sql = "tsql_lag_offset(" + args[1].sql + ")";
+  }
+  if (e.function == "ntile") args[0].sql = "tsql_ntile_count(" + args[0].sql + ")";
   std::string sql = e.function + "(";
   if (e.star) sql += "*";
   for (size_t i = 0; i < args.size(); ++i) sql += (i ? ", " : "") + args[i].sql;

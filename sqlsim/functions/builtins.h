@@ -73,6 +73,8 @@ Outcome Isnumeric(const Args& args);
 Outcome Objname(const Args& args);
 Outcome OffsetRows(const Args& args);
 Outcome FetchRows(const Args& args);
+Outcome LagOffset(const Args& args);
+Outcome NtileCount(const Args& args);
 
 // Shared by the groups above: an argument as a 64-bit integer (text read
 // as a number, reals truncated), or the error converting it.

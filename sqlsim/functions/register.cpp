@@ -129,6 +129,8 @@ constexpr Registration kFunctions[] = {
     {"tsql_objname", 1, 1, builtins::Objname},
     {"tsql_offset_rows", 1, 1, builtins::OffsetRows},
     {"tsql_fetch_rows", 1, 1, builtins::FetchRows},
+    {"tsql_lag_offset", 1, 1, builtins::LagOffset},
+    {"tsql_ntile_count", 1, 1, builtins::NtileCount},
 };
 constexpr Registration kGetdate = {"tsql_getdate", 0, 0, builtins::Getdate};
 
