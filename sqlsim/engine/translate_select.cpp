@@ -149,6 +149,11 @@ std::vector<SqlExpr> Translator::SelectItems(const ast::Select& select) {
         SqlExpr e(QuoteName(entry.alias) + "." + QuoteName(column.name), column.type, column.length);
         e.is_column = true;
         e.name = column.name;
+        if (column.type == SqlType::kDecimal) {
+          // As a named column: a derived table's or view's sum keeps its scale.
+          e.precision = column.precision;
+          e.scale = column.scale;
+        }
         items.push_back(std::move(e));
       }
     }
