@@ -10,6 +10,7 @@
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
+#include "sqlsim/functions/text.h"
 
 namespace sqlsim {
 namespace {
@@ -113,7 +114,7 @@ std::string IntegerSumSql(const std::string& sum, SqlType type) {
 
 }  // namespace
 
-bool IdentifiersEqual(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool IdentifiersEqual(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos) {
   throw TranslateError{ServerError(number, std::move(message), pos.line)};

@@ -82,8 +82,9 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
     entry.table = FindTable(ref.name);
     if (entry.table) sql = QuoteName(entry.table->name);
     entry.alias = ref.alias.empty() ? ref.name.name : ref.alias;
-    // INFORMATION_SCHEMA.TABLES is known to SQLite by another name.
-    if (ref.alias.empty() && entry.table && !IdentifiersEqual(entry.table->name, ref.name.name)) {
+    // INFORMATION_SCHEMA.TABLES is known to SQLite by another name, and
+    // SQLite matches names without regard to the case of ASCII letters only.
+    if (ref.alias.empty() && entry.table && entry.table->name != ref.name.name) {
       sql += " AS " + QuoteName(ref.name.name);
     }
   }
