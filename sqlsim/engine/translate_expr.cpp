@@ -245,6 +245,9 @@ SqlExpr Translator::Column(const ast::Expr& e) {
       if (!qualifier.empty() && !IdentifiersEqual(entry.alias, qualifier)) continue;
       if (!entry.table) continue;
       if (const CatalogColumn* c = entry.table->FindColumn(column)) {
+        // Spelled as SQLite knows them: it matches only ASCII letters in
+        // another case.
+        result.sql = (qualifier.empty() ? "" : QuoteName(entry.alias) + ".") + QuoteName(c->name);
         result.type = c->type;
         result.length = c->length;
         if (c->type == SqlType::kDecimal) {

@@ -194,6 +194,9 @@ class CatalogTest(unittest.TestCase):
                     "DECLARE @Ä TABLE (a int) INSERT INTO @ä SELECT a FROM #größe "
                     ";WITH Ü AS (SELECT a FROM @ä) SELECT * FROM ü")
         self.assertEqual(self.rows(cur), [(1,)])
+        cur.execute("INSERT INTO GRÖßE (maß, ärger€) VALUES (1, 'x')")
+        cur.execute("SELECT GRÖßE.ÄRGER€ FROM größe WHERE ÄRGER€ = 'x'")
+        self.assertEqual(self.rows(cur), [("x ",)])
 
 
 if __name__ == "__main__":
