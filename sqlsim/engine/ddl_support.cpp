@@ -3,11 +3,14 @@
 #include <cstdio>
 
 #include "sqlsim/engine/sqlite_errors.h"
+#include "sqlsim/functions/text.h"
 
 namespace sqlsim::ddl {
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Names fold as the collation folds text: the Windows-1252 letters too, so
+// that #GRÖßE and #größe are one table.
+char LowerName(char c) { return static_cast<char>(LowerCp1252(static_cast<unsigned char>(c))); }
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -46,7 +49,7 @@ std::string QuoteBlob(std::string_view bytes) {
 
 std::string FoldName(std::string_view name) {
   std::string folded;
-  for (char c : TrimTrailingBlanks(name)) folded += LowerAscii(c);
+  for (char c : TrimTrailingBlanks(name)) folded += LowerName(c);
   return folded;
 }
 
@@ -55,7 +58,7 @@ bool SameName(std::string_view a, std::string_view b) {
   b = TrimTrailingBlanks(b);
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    if (LowerName(a[i]) != LowerName(b[i])) return false;
   }
   return true;
 }

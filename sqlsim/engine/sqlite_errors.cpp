@@ -148,6 +148,10 @@ Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
     return ServerError(102, "Incorrect syntax near '" +
                                 std::string(near.substr(0, near.find('"'))) + "'.");
   }
+  if (text == "integer overflow") {
+    // SQLite's sum() past 64 bits: SUM and AVG of bigint.
+    return ServerError(8115, "Arithmetic overflow error converting expression to data type bigint.");
+  }
   if (rc == SQLITE_INTERRUPT) {
     // Only the statement time limit interrupts SQLite.
     return QueryTimeoutDiagnostic();

@@ -110,7 +110,9 @@ bool DropTempTable(sqlite3* db, Catalog& catalog, const CatalogTable& table, Dia
   std::string name = table.name;
   Query row(db, "DELETE FROM tempdb.sysobjects WHERE id = ?1");
   if (!row.Bind(1, table.id).Run(diags) || !Exec(db, "DROP TABLE " + TempId(name), diags)) return false;
-  catalog.ForgetTempTable(name);
+  // A #table's description stays: a ROLLBACK may bring back its row in
+  // tempdb.sysobjects, which FindTempTable asks before it answers.
+  if (IsTableVariableName(name)) catalog.ForgetTempTable(name);
   return true;
 }
 

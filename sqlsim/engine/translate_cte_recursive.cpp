@@ -159,6 +159,10 @@ std::string Translator::RecursiveCteSql(const ast::CommonTableExpr& cte, int32_t
                                                          ", " + std::to_string(max_recursion) + ")";
   }
   const CatalogTable* ignored = nullptr;
+  struct Unset {
+    const ast::CommonTableExpr*& cte;
+    ~Unset() { cte = nullptr; }
+  } unset{recursive_cte_ = &cte};
   std::string body = DerivedSql(*cte.query, cte.name, cte.columns, &ignored);
   for (const ast::Select* member : members) extra_items_.erase(member);
   std::string sql = QuoteName(cte.name);

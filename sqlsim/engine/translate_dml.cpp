@@ -125,6 +125,8 @@ void Translator::Insert(const ast::Insert& insert) {
         }
         sql += row ? ", (" : "(";
         for (size_t i = 0; i < values.size(); ++i) {
+          // The parser keeps DEFAULT as no expression; SQLite has no such value.
+          if (!values[i]) Fail(102, "DEFAULT in the VALUES of INSERT is not supported.", insert.table.pos);
           sql += (i ? ", " : "") + StoreValue(Expr(*values[i]), targets[i]);
         }
         if (!next_identity.empty()) sql += (values.empty() ? "" : ", ") + next_identity;

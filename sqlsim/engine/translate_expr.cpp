@@ -10,6 +10,7 @@
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/temp_tables.h"
 #include "sqlsim/engine/translator.h"
+#include "sqlsim/functions/text.h"
 
 namespace sqlsim {
 namespace {
@@ -58,10 +59,8 @@ const std::map<std::string, SimpleFunction>& SimpleFunctions() {
       {"substring", {"tsql_substring", SqlType::kVarchar, 3, 3}},
       {"left", {"tsql_left", SqlType::kVarchar, 2, 2}},
       {"right", {"tsql_right", SqlType::kVarchar, 2, 2}},
-      {"replicate", {"tsql_replicate", SqlType::kVarchar, 2, 2}},
       {"space", {"tsql_space", SqlType::kVarchar, 1, 1}},
       {"charindex", {"tsql_charindex", SqlType::kInt, 2, 3}},
-      {"replace", {"tsql_replace", SqlType::kVarchar, 3, 3}},
       {"abs", {"tsql_abs", SqlType::kUnknown, 1, 1}},
       {"floor", {"tsql_floor", SqlType::kUnknown, 1, 1}},
       {"ceiling", {"tsql_ceiling", SqlType::kUnknown, 1, 1}},
@@ -106,9 +105,16 @@ void CheckSummable(const std::string& name, const SqlExpr& arg, const ast::Sourc
   if (!type.empty()) Fail(8117, "Operand data type " + type + " is invalid for " + name + " operator.", pos);
 }
 
+// SUM and AVG of whole numbers are int (bigint of bigint) and overflow past
+// it; AVG truncates the sum divided by the count, as the server does.
+std::string IntegerSumSql(const std::string& sum, SqlType type) {
+  if (type == SqlType::kBigint) return sum;
+  return "tsql_convert(" + sum + ", 'bigint', 'int', -1, -1)";
+}
+
 }  // namespace
 
-bool IdentifiersEqual(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+bool IdentifiersEqual(const std::string& a, const std::string& b) { return LowerText(a) == LowerText(b); }
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos) {
   throw TranslateError{ServerError(number, std::move(message), pos.line)};
@@ -239,6 +245,9 @@ SqlExpr Translator::Column(const ast::Expr& e) {
       if (!qualifier.empty() && !IdentifiersEqual(entry.alias, qualifier)) continue;
       if (!entry.table) continue;
       if (const CatalogColumn* c = entry.table->FindColumn(column)) {
+        // Spelled as SQLite knows them: it matches only ASCII letters in
+        // another case.
+        result.sql = (qualifier.empty() ? "" : QuoteName(entry.alias) + ".") + QuoteName(c->name);
         result.type = c->type;
         result.length = c->length;
         if (c->type == SqlType::kDecimal) {
@@ -535,7 +544,7 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     if (i == 0 && type == SqlType::kUnknown) type = args[i].type;
     sql += (i ? ", " : "") + args[i].sql;
   }
-  if (name == "avg" && IsIntegerType(type)) return {"CAST(" + sql + ") AS INTEGER)", type};
+  if ((name == "sum" || name == "avg") && IsIntegerType(type)) return IntegerSum(e, sql + ")", type);
   SqlExpr result(sql + ")", type);
   if (type == SqlType::kDecimal && !args.empty() && args[0].precision > 0) {
     // The server widens sums and averages of decimals to 38 digits, and an
@@ -546,6 +555,16 @@ SqlExpr Translator::Function(const ast::Expr& e) {
     result.numeric = args[0].numeric;
   }
   return result;
+}
+
+SqlExpr Translator::IntegerSum(const ast::Expr& e, const std::string& call, SqlType type) {
+  const SqlType result = type == SqlType::kBigint ? SqlType::kBigint : SqlType::kInt;
+  if (Lower(e.function) == "sum") return {IntegerSumSql(call, type), result};
+  // The count reads the argument again, translated anew for its markers.
+  SqlExpr again = Expr(*e.args[0]);
+  std::string count = "count(" + AggregateArgument(e, again) + ")";
+  std::string sum = "sum" + call.substr(call.find('('));
+  return {"(" + IntegerSumSql(sum, type) + " / " + count + ")", result};
 }
 
 }  // namespace sqlsim

@@ -82,8 +82,9 @@ std::string Translator::TableRefSql(const ast::TableRef& ref) {
     entry.table = FindTable(ref.name);
     if (entry.table) sql = QuoteName(entry.table->name);
     entry.alias = ref.alias.empty() ? ref.name.name : ref.alias;
-    // INFORMATION_SCHEMA.TABLES is known to SQLite by another name.
-    if (ref.alias.empty() && entry.table && !IdentifiersEqual(entry.table->name, ref.name.name)) {
+    // INFORMATION_SCHEMA.TABLES is known to SQLite by another name, and
+    // SQLite matches names without regard to the case of ASCII letters only.
+    if (ref.alias.empty() && entry.table && entry.table->name != ref.name.name) {
       sql += " AS " + QuoteName(ref.name.name);
     }
   }
@@ -149,6 +150,11 @@ std::vector<SqlExpr> Translator::SelectItems(const ast::Select& select) {
         SqlExpr e(QuoteName(entry.alias) + "." + QuoteName(column.name), column.type, column.length);
         e.is_column = true;
         e.name = column.name;
+        if (column.type == SqlType::kDecimal) {
+          // As a named column: a derived table's or view's sum keeps its scale.
+          e.precision = column.precision;
+          e.scale = column.scale;
+        }
         items.push_back(std::move(e));
       }
     }

@@ -135,7 +135,20 @@ std::string Translator::ConvertedTerm(const ChainTerm& term, const std::vector<C
     items += (i ? ", " : "") + item;
   }
   if (!converts) return sql;
+  if (recursive_cte_ && extra_items_.count(term.select)) RecursiveTypesDiffer(term, columns);
   return "SELECT " + items + " FROM (WITH term(" + names + ") AS (" + sql + ") SELECT * FROM term)";
+}
+
+// A recursive CTE cannot convert its members' columns: the server wants
+// the anchor's types from the recursive part as they are.
+void Translator::RecursiveTypesDiffer(const ChainTerm& term, const std::vector<ColumnDesc>& columns) {
+  size_t i = 0;
+  while (i + 1 < columns.size() && SameDescription(term.columns[i], columns[i])) ++i;
+  const std::vector<std::string>& names = recursive_cte_->columns;
+  const std::string& column = i < names.size() ? names[i] : columns[i].name;
+  Fail(240, "Types don't match between the anchor and the recursive part in column \"" + column +
+                "\" of recursive query \"" + recursive_cte_->name + "\".",
+       recursive_cte_->pos);
 }
 
 std::string Translator::TermSql(const ast::Select& select, std::vector<ColumnDesc>* columns,

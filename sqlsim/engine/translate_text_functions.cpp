@@ -27,22 +27,47 @@ int32_t TextLength(const SqlExpr& value) {
   }
 }
 
+// A text of (max) type or of a length not known here: the string
+// functions do not cut their results of it at 8000 bytes. ", 0" tells them.
+bool LongText(const SqlExpr& value) {
+  if (value.type == SqlType::kUnknown) return value.sql != "NULL";
+  return (IsTextType(value.type) || IsBinaryType(value.type)) && value.length <= 0;
+}
+
+std::string UncutSql(bool uncut) { return uncut ? ", 0" : ""; }
+
+// REPLICATE and REPLACE: varchar, as long as the first argument allows.
+SqlExpr Repeating(Translator& t, const ast::Expr& e, const std::string& name, size_t args) {
+  CheckArgumentCount(e, name, args, args);
+  std::string sql = "tsql_" + name + "(";
+  bool uncut = false;
+  for (size_t i = 0; i < args; ++i) {
+    SqlExpr arg = t.Expr(*e.args[i]);
+    uncut = uncut || (i == 0 && LongText(arg));
+    sql += (i ? ", " : "") + arg.sql;
+  }
+  return SqlExpr(sql + UncutSql(uncut) + ")", SqlType::kVarchar, uncut ? 0 : kLongestText);
+}
+
 // NULL as '', numbers and dates as the text CONVERT gives them.
 SqlExpr Concat(Translator& t, const ast::Expr& e) {
   if (e.args.size() < 2 || e.args.size() > 254) {
     Fail(189, "The concat function requires 2 to 254 arguments.", e.pos);
   }
-  std::string sql = "tsql_concat(";
+  std::string sql;
   int64_t length = 0;
   bool sized = true;
+  bool uncut = false;
   for (size_t i = 0; i < e.args.size(); ++i) {
     SqlExpr arg = t.Expr(*e.args[i]);
     int32_t arg_length = TextLength(arg);
     sized = sized && arg_length > 0;
     length += arg_length;
     bool as_text = arg.type == SqlType::kUnknown || IsTextType(arg.type) || IsBinaryType(arg.type);
+    uncut = uncut || (as_text && LongText(arg));
     sql += (i ? ", " : "") + (as_text ? arg.sql : ConvertSql(arg, SqlType::kVarchar, kLongestText));
   }
+  sql = (uncut ? "tsql_concat_max(" : "tsql_concat(") + sql;
   return SqlExpr(sql + ")", SqlType::kVarchar,
                  sized ? static_cast<int32_t>(std::min<int64_t>(length, kLongestText)) : 0);
 }
@@ -55,7 +80,7 @@ SqlExpr Stuff(Translator& t, const ast::Expr& e) {
                        ? std::min(args[0].length + args[3].length, kLongestText)
                        : 0;
   return SqlExpr("tsql_stuff(" + args[0].sql + ", " + args[1].sql + ", " + args[2].sql + ", " +
-                     args[3].sql + ")",
+                     args[3].sql + UncutSql(LongText(args[0]) || LongText(args[3])) + ")",
                  SqlType::kVarchar, length);
 }
 
@@ -92,6 +117,8 @@ constexpr SimpleTextFunction kSimpleFunctions[] = {
 std::optional<SqlExpr> TranslateTextFunction(Translator& t, const ast::Expr& e, const std::string& name) {
   if (name == "concat") return Concat(t, e);
   if (name == "stuff") return Stuff(t, e);
+  if (name == "replicate") return Repeating(t, e, name, 2);
+  if (name == "replace") return Repeating(t, e, name, 3);
   if (name == "format") return Format(t, e);
   for (const SimpleTextFunction& f : kSimpleFunctions) {
     if (name != f.name) continue;

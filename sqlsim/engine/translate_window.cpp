@@ -95,6 +95,12 @@ SqlExpr Translator::WindowFunction(const ast::Expr& e) {
   windows_allowed_ = false;
   std::vector<SqlExpr> args;
   for (const ast::ExprPtr& arg : e.args) args.push_back(Expr(*arg));
+  // SQLite would look the other way for a negative offset and name its own
+  // error for NTILE's count.
+  if ((e.function == "lag" || e.function == "lead") && args.size() > 1) {
+    args[1].sql = "tsql_lag_offset(" + args[1].sql + ")";
+  }
+  if (e.function == "ntile") args[0].sql = "tsql_ntile_count(" + args[0].sql + ")";
   std::string sql = e.function + "(";
   if (e.star) sql += "*";
   for (size_t i = 0; i < args.size(); ++i) sql += (i ? ", " : "") + args[i].sql;
@@ -106,7 +112,12 @@ SqlExpr Translator::WindowFunction(const ast::Expr& e) {
   result.precision = args[0].precision;
   result.scale = args[0].scale;
   result.numeric = args[0].numeric;
-  if (e.function == "avg" && IsIntegerType(args[0].type)) result.sql = "CAST(" + sql + " AS INTEGER)";
+  if ((e.function == "sum" || e.function == "avg") && IsIntegerType(args[0].type)) {
+    // As the grouped ones: int (bigint of bigint), 8115 past it.
+    if (args[0].type != SqlType::kBigint) result.type = SqlType::kInt;
+    if (e.function == "avg") result.sql = "CAST(" + sql + " AS INTEGER)";
+    if (e.function == "sum" && result.type == SqlType::kInt) result.sql = "tsql_convert(" + sql + ", 'bigint', 'int', -1, -1)";
+  }
   if (args[0].type == SqlType::kDecimal && args[0].precision > 0 && (e.function == "sum" || e.function == "avg")) {
     // As the grouped aggregates: 38 digits, an average at least 6 decimals.
     result.precision = 38;

@@ -55,7 +55,7 @@ std::string Translator::WithSql(const ast::WithClause& with) {
         Fail(239, "Duplicate common table expression name '" + cte.name + "' was specified.", cte.pos);
       }
     }
-    if (!cte.query->order_by.empty() && !cte.query->top) {
+    if (!cte.query->order_by.empty() && !cte.query->top && !cte.query->offset) {
       Fail(1033,
            "The ORDER BY clause is invalid in views, inline functions, derived tables, subqueries, and common "
            "table expressions, unless TOP, OFFSET or FOR XML is also specified.",

@@ -132,6 +132,7 @@ class Translator {
   };
   std::string WithTermTop(const ast::Select& term, std::string sql);
   std::string ConvertedTerm(const ChainTerm& term, const std::vector<ColumnDesc>& columns, bool first);
+  [[noreturn]] void RecursiveTypesDiffer(const ChainTerm& term, const std::vector<ColumnDesc>& columns);
   std::string OrderBySql(const ast::Select& select, std::vector<ScopeTable> from_scope,
                          const std::vector<ColumnDesc>* columns);
   // ORDER BY of a chain: an item naming a result column as its ordinal, ""
@@ -148,6 +149,8 @@ class Translator {
   std::vector<SqlExpr> SelectItems(const ast::Select& select);
   SqlExpr Column(const ast::Expr& e);
   SqlExpr Function(const ast::Expr& e);
+  // SUM or AVG (call: SQLite's, of the argument) of an integer type.
+  SqlExpr IntegerSum(const ast::Expr& e, const std::string& call, SqlType type);
   SqlExpr Binary(const ast::Expr& e);
   SqlExpr Comparison(const ast::Expr& e);
   SqlExpr Cast(const ast::Expr& e);
@@ -192,6 +195,8 @@ class Translator {
   std::vector<std::unique_ptr<CatalogTable>> shapes_;
   // Items added to one SELECT of a chain (the recursion level of a CTE).
   std::map<const ast::Select*, std::string> extra_items_;
+  // The recursive CTE whose members are being translated with their level.
+  const ast::CommonTableExpr* recursive_cte_ = nullptr;
   // CTEs that carry the row id of their table as a last, hidden column.
   std::set<const ast::CommonTableExpr*> rowid_ctes_;
   // The next SELECT translated is a derived table's: text items carry the

@@ -79,7 +79,7 @@ int32_t ViewProblem(const ast::Select& select, std::string* base) {
       select.union_next || select.nested) {
     return 4405;
   }
-  if (select.distinct || !select.group_by.empty() || select.having || select.top) return 4403;
+  if (select.distinct || !select.group_by.empty() || select.having || select.top || select.offset) return 4403;
   *base = select.from[0].table.name.name;
   return 0;
 }
@@ -130,7 +130,7 @@ bool CreateView(SessionImpl& session, int32_t id, const ast::CreateModule& modul
   sqlite3* db = session.db();
   int32_t line = module.name.pos.line;
   if (!module.view_select) return Fail(diags, 102, "Incorrect syntax near 'AS'.", line);
-  if (!module.view_select->order_by.empty() && !module.view_select->top) {
+  if (!module.view_select->order_by.empty() && !module.view_select->top && !module.view_select->offset) {
     return Fail(diags, 1033, "The ORDER BY clause is invalid in views, inline functions, derived "
                              "tables, subqueries, and common table expressions, unless TOP, "
                              "OFFSET or FOR XML is also specified.", line);

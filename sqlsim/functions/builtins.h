@@ -39,6 +39,7 @@ Outcome Eomonth(const Args& args);
 
 // More text: CONCAT takes its arguments already as text.
 Outcome Concat(const Args& args);
+Outcome ConcatMax(const Args& args);
 Outcome Patindex(const Args& args);
 Outcome Stuff(const Args& args);
 Outcome Char(const Args& args);
@@ -73,10 +74,18 @@ Outcome Isnumeric(const Args& args);
 Outcome Objname(const Args& args);
 Outcome OffsetRows(const Args& args);
 Outcome FetchRows(const Args& args);
+Outcome LagOffset(const Args& args);
+Outcome NtileCount(const Args& args);
 
 // Shared by the groups above: an argument as a 64-bit integer (text read
 // as a number, reals truncated), or the error converting it.
 Outcome IntegerArgument(const Value& v);
+// The longest result of REPLICATE, REPLACE, STUFF and CONCAT: the server's
+// 8000 bytes, unless argument `at` is there and 0, as the translator adds it
+// for a (max) argument: then all SQLite holds, and longer is TooLong().
+size_t LongestResult(const Args& args, size_t at);
+inline constexpr size_t kLongestShortResult = 8000;
+Outcome TooLong();
 bool AnyNull(const Args& args);
 
 }  // namespace sqlsim::builtins

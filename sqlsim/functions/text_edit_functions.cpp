@@ -1,5 +1,5 @@
 // CONCAT, STUFF and PATINDEX. Results of the non-max types stop at 8000
-// bytes, as the server cuts them.
+// bytes, as the server cuts them; of (max) ones they do not.
 #include <algorithm>
 
 #include "sqlsim/functions/builtins.h"
@@ -10,25 +10,31 @@ namespace sqlsim::builtins {
 
 namespace {
 
-constexpr size_t kLongestResult = 8000;
-
 Outcome Null() { return Outcome::Of(Value::Null()); }
 
-Outcome CutText(std::string text) {
-  if (text.size() > kLongestResult) text.resize(kLongestResult);
+Outcome CutText(std::string text, size_t limit) {
+  if (text.size() > limit) {
+    if (limit > kLongestShortResult) return TooLong();
+    text.resize(limit);
+  }
   return Outcome::Of(Value::Text(std::move(text)));
+}
+
+Outcome ConcatUpTo(const Args& args, size_t limit) {
+  std::string out;
+  for (const Value& v : args) {
+    if (!v.IsNull()) out += TextOfValue(v);
+    if (out.size() > limit) break;
+  }
+  return CutText(std::move(out), limit);
 }
 
 }  // namespace
 
-Outcome Concat(const Args& args) {
-  std::string out;
-  for (const Value& v : args) {
-    if (!v.IsNull()) out += TextOfValue(v);
-    if (out.size() > kLongestResult) break;
-  }
-  return CutText(std::move(out));
-}
+Outcome Concat(const Args& args) { return ConcatUpTo(args, kLongestShortResult); }
+
+// tsql_concat_max: CONCAT with a (max) argument.
+Outcome ConcatMax(const Args& args) { return ConcatUpTo(args, LongestResult({Value::Integer(0)}, 0)); }
 
 // NULL, not an error, for a start outside the text or a negative length.
 Outcome Stuff(const Args& args) {
@@ -44,7 +50,7 @@ Outcome Stuff(const Args& args) {
   const size_t removed = static_cast<size_t>(std::min<int64_t>(length.value.integer,
                                                                static_cast<int64_t>(text.size() - at)));
   text.replace(at, removed, args[3].IsNull() ? std::string() : TextOfValue(args[3]));
-  return CutText(std::move(text));
+  return CutText(std::move(text), LongestResult(args, 4));
 }
 
 // The first position from which the rest of the text matches the pattern

@@ -11,8 +11,10 @@ namespace sqlsim::builtins {
 
 namespace {
 
-// The server cuts the results of REPLICATE, SPACE and REPLACE there.
-constexpr size_t kLongestResult = 8000;
+// The server cuts the results of SPACE there.
+constexpr size_t kLongestResult = kLongestShortResult;
+// SQLite's longest text or blob.
+constexpr size_t kLongestMaxResult = 1000000000;
 
 Outcome TextResult(std::string text) { return Outcome::Of(Value::Text(std::move(text))); }
 
@@ -34,6 +36,16 @@ Outcome MapText(const Args& args, F f) {
 }
 
 }  // namespace
+
+size_t LongestResult(const Args& args, size_t at) {
+  if (args.size() <= at || args[at].kind != Value::Kind::kInteger || args[at].integer != 0) return kLongestResult;
+  return kLongestMaxResult;
+}
+
+Outcome TooLong() {
+  return Outcome::Error(50000, "The result of a string function would be longer than " +
+                                  std::to_string(kLongestMaxResult) + " bytes.");
+}
 
 bool AnyNull(const Args& args) {
   return std::any_of(args.begin(), args.end(), [](const Value& v) { return v.IsNull(); });
@@ -141,12 +153,14 @@ Outcome Replicate(const Args& args) {
   Outcome n = IntegerArgument(args[1]);
   if (!n.ok()) return n;
   if (n.value.integer < 0) return Outcome::Of(Value::Null());
+  const size_t limit = LongestResult(args, 2);
   std::string unit = TextOfValue(args[0]);
+  if (unit.empty()) return TextResult("");
+  const auto count = static_cast<uint64_t>(n.value.integer);
+  if (limit == kLongestMaxResult && count > limit / unit.size()) return TooLong();
   std::string out;
-  for (int64_t i = 0; i < n.value.integer && !unit.empty() && out.size() < kLongestResult; ++i) {
-    out += unit;
-  }
-  out.resize(std::min(out.size(), kLongestResult));
+  for (uint64_t i = 0; i < count && out.size() < limit; ++i) out += unit;
+  out.resize(std::min(out.size(), limit));
   return TextResult(std::move(out));
 }
 
@@ -181,7 +195,8 @@ Outcome Replace(const Args& args) {
   if (from.empty()) return TextResult(std::move(s));
   // Matches are found on folded copies, whose offsets are the original's.
   const std::string folded = UpperText(s);
-  const size_t limit = std::max(kLongestResult, s.size());
+  const size_t cut = LongestResult(args, 3);
+  const size_t limit = std::max(cut, s.size());
   std::string out;
   size_t pos = 0;
   for (size_t at = folded.find(from); at != std::string::npos && out.size() <= limit;
@@ -191,6 +206,7 @@ Outcome Replace(const Args& args) {
     pos = at + from.size();
   }
   if (out.size() <= limit) out.append(s, pos, std::string::npos);
+  if (out.size() > limit && cut == kLongestMaxResult) return TooLong();
   out.resize(std::min(out.size(), limit));
   return TextResult(std::move(out));
 }

@@ -188,6 +188,15 @@ class CatalogTest(unittest.TestCase):
         self.assertEqual([r[2] for r in cur.procedures("Prüfe")], ["Prüfe;1"])
         self.assertEqual([r[3] for r in cur.procedureColumns("Prüfe")], ["@RETURN_VALUE", "@wert"])
         self.assertEqual(self.rows(cur.tables(table="Gr\u00f6\u00dfe\u4e2d")), [])
+        # Temporary tables, table variables and CTEs by their names in
+        # another case, as the permanent ones.
+        cur.execute("SET NOCOUNT ON CREATE TABLE #GRÖßE (a int) INSERT INTO #größe VALUES (1) "
+                    "DECLARE @Ä TABLE (a int) INSERT INTO @ä SELECT a FROM #größe "
+                    ";WITH Ü AS (SELECT a FROM @ä) SELECT * FROM ü")
+        self.assertEqual(self.rows(cur), [(1,)])
+        cur.execute("INSERT INTO GRÖßE (maß, ärger€) VALUES (1, 'x')")
+        cur.execute("SELECT GRÖßE.ÄRGER€ FROM größe WHERE ÄRGER€ = 'x'")
+        self.assertEqual(self.rows(cur), [("x ",)])
 
 
 if __name__ == "__main__":

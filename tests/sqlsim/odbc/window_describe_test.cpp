@@ -16,6 +16,7 @@ TEST_F(OdbcTest, WindowResultsAreDescribedWithTheServersTypes) {
     const char* query;
     SQLSMALLINT type;
     SQLULEN size;
+    SQLSMALLINT digits = 0;
   } cases[] = {
       {"SELECT ROW_NUMBER() OVER (ORDER BY id) FROM w", SQL_BIGINT, 19},
       {"SELECT NTILE(3) OVER (ORDER BY id) FROM w", SQL_BIGINT, 19},
@@ -24,6 +25,10 @@ TEST_F(OdbcTest, WindowResultsAreDescribedWithTheServersTypes) {
       {"SELECT x.rn FROM (SELECT DENSE_RANK() OVER (ORDER BY id) AS rn FROM w) x", SQL_BIGINT, 19},
       {"SELECT * FROM (SELECT RANK() OVER (ORDER BY id) AS rn, name FROM w) x", SQL_BIGINT, 19},
       {"WITH c AS (SELECT name FROM w) SELECT * FROM c", SQL_CHAR, 6},
+      {"SELECT SUM(CAST(amount AS tinyint)) OVER () FROM w", SQL_INTEGER, 10},
+      // Through *, a sum keeps its scale (its values were rounded to none).
+      {"WITH c AS (SELECT SUM(CAST(amount AS decimal(9,2))) AS s FROM w) SELECT * FROM c", SQL_DECIMAL, 38, 2},
+      {"SELECT x.* FROM (SELECT CAST(2.567 AS decimal(10,3)) AS d) x", SQL_DECIMAL, 10, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.query);
@@ -31,9 +36,11 @@ TEST_F(OdbcTest, WindowResultsAreDescribedWithTheServersTypes) {
     ASSERT_STMT_OK(SQLPrepare(stmt, Text(c.query), SQL_NTS), stmt);
     SQLSMALLINT type = 0;
     SQLULEN size = 0;
-    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, nullptr, nullptr), stmt);
+    SQLSMALLINT digits = -1;
+    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(size, c.size);
+    EXPECT_EQ(digits, c.digits);
   }
 }
 
