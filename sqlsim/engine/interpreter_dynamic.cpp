@@ -72,6 +72,11 @@ bool PlaceParameters(const std::vector<ParameterInfo>& params, const ExecuteSqlA
                            : ServerError(8145, arg->name + " is not a parameter for procedure .", line));
       return false;
     }
+    if ((*placed)[index]) {
+      diags->push_back(ServerError(8143, "Parameter '" + params[index].written_name + "' was supplied multiple times.",
+                                   line));
+      return false;
+    }
     if (arg->output && !params[index].output) {
       diags->push_back(ServerError(8162, "The formal parameter \"" + params[index].written_name +
                                              "\" was not declared as an OUTPUT parameter, but the actual parameter "

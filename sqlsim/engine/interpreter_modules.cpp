@@ -143,6 +143,7 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
   std::vector<bool> given(params.size(), false);
   std::vector<std::string> output_targets(params.size());
   std::vector<int32_t> marker_targets(params.size(), -1);
+  std::vector<bool> supplied(params.size(), false);
   size_t position = 0;
   for (const ast::ExecuteArg& arg : node.args) {
     size_t index = position;
@@ -163,6 +164,12 @@ Flow Interpreter::RunExecute(const ast::Statement& s, const ast::Execute& node, 
                                  s.pos.line)},
                     frame);
     }
+    if (supplied[index]) {
+      return Failed({ServerError(8143, "Parameter '" + params[index].written_name + "' was supplied multiple times.",
+                                 s.pos.line)},
+                    frame);
+    }
+    supplied[index] = true;
     values[index] = arg.value ? arg.value.get() : params[index].default_value;
     given[index] = arg.value != nullptr || params[index].has_default;
     if (arg.output && arg.value && arg.value->kind == ast::ExprKind::kVariable) {
