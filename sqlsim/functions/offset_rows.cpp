@@ -5,40 +5,35 @@
 #include "sqlsim/functions/builtins.h"
 
 namespace sqlsim::builtins {
+namespace {
+
+// The whole-number argument, or the error when it is below least or NULL
+// (unless NULL may pass).
+Outcome CountAtLeast(const Args& args, int64_t least, bool null_passes, int32_t number, const char* message) {
+  Outcome n = IntegerArgument(args[0]);
+  if (!n.ok()) return n;
+  if (n.value.IsNull() ? !null_passes : n.value.integer < least) return Outcome::Error(number, message);
+  return n;
+}
+
+}  // namespace
 
 Outcome OffsetRows(const Args& args) {
-  Outcome rows = IntegerArgument(args[0]);
-  if (!rows.ok()) return rows;
-  if (rows.value.IsNull() || rows.value.integer < 0) {
-    return Outcome::Error(10742, "The offset specified in a OFFSET clause may not be negative.");
-  }
-  return rows;
+  return CountAtLeast(args, 0, false, 10742, "The offset specified in a OFFSET clause may not be negative.");
 }
 
 Outcome FetchRows(const Args& args) {
-  Outcome rows = IntegerArgument(args[0]);
-  if (!rows.ok()) return rows;
-  if (rows.value.IsNull() || rows.value.integer <= 0) {
-    return Outcome::Error(10744, "The number of rows provided for a FETCH clause must be greater then zero.");
-  }
-  return rows;
+  return CountAtLeast(args, 1, false, 10744,
+                      "The number of rows provided for a FETCH clause must be greater then zero.");
 }
 
 Outcome LagOffset(const Args& args) {
-  Outcome rows = IntegerArgument(args[0]);
-  if (rows.ok() && !rows.value.IsNull() && rows.value.integer < 0) {
-    return Outcome::Error(8730, "Offset parameter for Lag and Lead functions cannot be a negative value.");
-  }
-  return rows;
+  return CountAtLeast(args, 0, true, 8730, "Offset parameter for Lag and Lead functions cannot be a negative value.");
 }
 
 Outcome NtileCount(const Args& args) {
-  Outcome groups = IntegerArgument(args[0]);
-  if (!groups.ok()) return groups;
-  if (groups.value.IsNull() || groups.value.integer <= 0) {
-    return Outcome::Error(4116, "The function 'ntile' takes only a positive int or bigint expression as its input.");
-  }
-  return groups;
+  return CountAtLeast(args, 1, false, 4116,
+                      "The function 'ntile' takes only a positive int or bigint expression as its input.");
 }
 
 }  // namespace sqlsim::builtins
