@@ -278,6 +278,80 @@ std::vector<const ast::Expr*> ChainOperands(const ast::Expr& e) {
 
 }  // namespace
 
+namespace {
+
+// An operand as a decimal: whole numbers by the digits their type holds.
+void DecimalShape(const SqlExpr& e, int32_t* precision, int32_t* scale) {
+  *scale = 0;
+  switch (e.type) {
+    case SqlType::kDecimal:
+      *precision = e.precision > 0 ? e.precision : 18;
+      *scale = e.scale;
+      return;
+    case SqlType::kBigint: *precision = 19; return;
+    case SqlType::kSmallint: *precision = 5; return;
+    case SqlType::kTinyint: *precision = 3; return;
+    case SqlType::kBit: *precision = 1; return;
+    default: *precision = 10; return;
+  }
+}
+
+// The server's precision and scale of a decimal result: past 38 digits the
+// scale gives way, to no less than 6 when the whole part needs the room.
+void DecimalResult(const std::string& op, int32_t p1, int32_t s1, int32_t p2, int32_t s2, int32_t* p, int32_t* s) {
+  if (op == "*") {
+    *p = p1 + p2 + 1;
+    *s = s1 + s2;
+  } else if (op == "/") {
+    *s = std::max(6, s1 + p2 + 1);
+    *p = p1 - s1 + s2 + *s;
+  } else if (op == "%") {
+    *s = std::max(s1, s2);
+    *p = std::min(p1 - s1, p2 - s2) + *s;
+  } else {
+    *s = std::max(s1, s2);
+    *p = std::max(p1 - s1, p2 - s2) + *s + 1;
+  }
+  if (*p <= 38) return;
+  const int32_t whole = *p - *s;
+  *s = whole < 32 ? std::min(*s, 38 - whole) : std::min(*s, 6);
+  *p = 38;
+}
+
+}  // namespace
+
+// Arithmetic on numbers takes the type of highest precedence among its
+// operands: float, then decimal (its precision and scale by the server's
+// rules, the value rounded to that scale), then bigint, then int.
+void Translator::TypeArithmetic(const std::string& op, const std::vector<SqlExpr>& operands, SqlExpr* result) {
+  bool any_float = false, any_decimal = false, any_bigint = false, all_numeric = true;
+  for (const SqlExpr& operand : operands) {
+    any_float = any_float || operand.type == SqlType::kFloat || operand.type == SqlType::kReal;
+    any_decimal = any_decimal || operand.type == SqlType::kDecimal;
+    any_bigint = any_bigint || operand.type == SqlType::kBigint;
+    // numeric(p,s), as literals are, unless a decimal takes part.
+    all_numeric = all_numeric && (operand.type != SqlType::kDecimal || operand.numeric);
+  }
+  if (any_float) {
+    result->type = SqlType::kFloat;
+  } else if (any_decimal) {
+    int32_t p = 0, s = 0;
+    DecimalShape(operands.front(), &p, &s);
+    for (size_t i = 1; i < operands.size(); ++i) {
+      int32_t p2 = 0, s2 = 0;
+      DecimalShape(operands[i], &p2, &s2);
+      DecimalResult(op, p, s, p2, s2, &p, &s);
+    }
+    result->sql = Convert(SqlExpr(result->sql, SqlType::kFloat), SqlType::kDecimal, s, -1);
+    result->type = SqlType::kDecimal;
+    result->precision = p;
+    result->scale = s;
+    result->numeric = all_numeric;
+  } else {
+    result->type = any_bigint ? SqlType::kBigint : SqlType::kInt;
+  }
+}
+
 SqlExpr Translator::Binary(const ast::Expr& e) {
   const std::string& op = e.op;
   if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
@@ -315,7 +389,7 @@ SqlExpr Translator::Binary(const ast::Expr& e) {
   if (op == "+" && all_text) {
     result.type = SqlType::kVarchar;
   } else if (all_numeric) {
-    result.type = all_integer ? SqlType::kInt : SqlType::kFloat;
+    TypeArithmetic(op, operands, &result);
   }
   return result;
 }

@@ -152,6 +152,7 @@ class Translator {
   // SUM or AVG (call: SQLite's, of the argument) of an integer type.
   SqlExpr IntegerSum(const ast::Expr& e, const std::string& call, SqlType type);
   SqlExpr Binary(const ast::Expr& e);
+  void TypeArithmetic(const std::string& op, const std::vector<SqlExpr>& operands, SqlExpr* result);
   SqlExpr Comparison(const ast::Expr& e);
   SqlExpr Cast(const ast::Expr& e);
   SqlExpr Case(const ast::Expr& e);

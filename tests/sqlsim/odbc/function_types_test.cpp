@@ -46,5 +46,50 @@ TEST_F(OdbcTest, FunctionResultsDescribedAsTheServerTypesThem) {
   }
 }
 
+// Arithmetic takes the type of highest precedence among its operands, a
+// decimal its precision and scale by the server's rules, its value rounded
+// to that scale.
+TEST_F(OdbcTest, ArithmeticTypedAsTheServerTypesIt) {
+  Exec("CREATE TABLE Betrag (d decimal(10,3), i int, b bigint, g decimal(38,10))");
+  Exec("INSERT INTO Betrag VALUES (10.55, 3, 3000000000, 1.5)");
+  const struct {
+    const char* expression;
+    SQLSMALLINT type;
+    SQLULEN size;
+    SQLSMALLINT digits;
+    const char* value;
+  } cases[] = {
+      {"d * 1.5", SQL_DECIMAL, 13, 4, "15.8250"},
+      {"d + 1.5", SQL_DECIMAL, 11, 3, "12.050"},
+      {"d - 0.001", SQL_DECIMAL, 11, 3, "10.549"},
+      {"d * i", SQL_DECIMAL, 21, 3, "31.650"},
+      {"d / 3", SQL_DECIMAL, 21, 14, "3.51666666666667"},
+      {"i % 2.5", SQL_NUMERIC, 2, 1, "0.5"},
+      {"1.5 * 1.5", SQL_NUMERIC, 5, 2, "2.25"},
+      {"g * g", SQL_DECIMAL, 38, 6, "2.250000"},
+      {"g + d + 1", SQL_DECIMAL, 38, 8, "13.05000000"},
+      {"i + b", SQL_BIGINT, 19, 0, "3000000003"},
+      {"i * 2", SQL_INTEGER, 10, 0, "6"},
+      {"d * CAST(2 AS float)", SQL_FLOAT, 53, 0, "21.1"},
+  };
+  Statement stmt(dbc());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expression);
+    Exec(stmt, std::string("SELECT ") + c.expression + " FROM Betrag");
+    SQLSMALLINT type = 0, digits = -1;
+    SQLULEN size = 0;
+    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
+    EXPECT_EQ(type, c.type);
+    EXPECT_EQ(size, c.size);
+    EXPECT_EQ(digits, c.digits);
+    char text[64] = {};
+    SQLLEN length = 0;
+    ASSERT_STMT_OK(SQLFetch(stmt), stmt);
+    ASSERT_STMT_OK(SQLGetData(stmt, 1, SQL_C_CHAR, text, sizeof text, &length), stmt);
+    EXPECT_STREQ(text, c.value);
+    SQLFreeStmt(stmt, SQL_CLOSE);
+  }
+}
+
 }  // namespace
 }  // namespace odbctest
