@@ -98,11 +98,6 @@ std::unique_ptr<Cursor> Cursor::Open(std::unique_ptr<RowSource> source,
                                      bool scrollable, uint64_t max_rows,
                                      Diagnostics* diags, std::unique_ptr<Cursor> spare) {
   std::unique_ptr<Cursor> c = spare ? std::move(spare) : std::unique_ptr<Cursor>(new Cursor());
-  c->Release();
-  c->rows_read_ = 0;
-  c->source_done_ = false;
-  c->start_ = 0;
-  c->requested_ = 0;
   c->columns_ = source->Columns();
   c->source_ = std::move(source);
   c->scrollable_ = scrollable;
@@ -131,6 +126,10 @@ void Cursor::Release() {
   rowset_.clear();
   if (stream_rows_.capacity() > kKeptRows) std::vector<Row>().swap(stream_rows_);
   if (rowset_.capacity() > kKeptRows) std::vector<const Row*>().swap(rowset_);
+  rows_read_ = 0;
+  source_done_ = false;
+  start_ = 0;
+  requested_ = 0;
 }
 
 // False at the end (source_done_ set) or on an error (source_done_ clear).

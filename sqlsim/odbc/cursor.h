@@ -37,14 +37,15 @@ class Cursor {
   // Reads ahead the first row (all rows when scrollable) so that columns
   // of unknown type are described from their values. max_rows 0 means no
   // limit. Null with diagnostics when reading failed.
-  // A cursor given as spare (see Release) is used again, with the memory
+  // A spare cursor (one let go by Release) is used again, with the memory
   // it holds, instead of a new one.
   static std::unique_ptr<Cursor> Open(std::unique_ptr<RowSource> source,
                                       bool scrollable, uint64_t max_rows,
                                       Diagnostics* diags,
                                       std::unique_ptr<Cursor> spare = nullptr);
   // Lets go of the rows and the row source (which may refer to the
-  // execution that made it); keeps small buffers for the next Open.
+  // execution that made it) and starts over; keeps small buffers for the
+  // next Open.
   void Release();
 
   // The engine's description with unknown types resolved.

@@ -5,6 +5,15 @@
 namespace odbctest {
 namespace {
 
+void ExpectFirstColumn(SQLHSTMT stmt, SQLSMALLINT want_type, SQLULEN want_size, SQLSMALLINT want_digits) {
+  SQLSMALLINT type = 0, digits = -1;
+  SQLULEN size = 0;
+  ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
+  EXPECT_EQ(type, want_type);
+  EXPECT_EQ(size, want_size);
+  EXPECT_EQ(digits, want_digits);
+}
+
 TEST_F(OdbcTest, FunctionResultsDescribedAsTheServerTypesThem) {
   const struct {
     const char* expression;
@@ -36,12 +45,7 @@ TEST_F(OdbcTest, FunctionResultsDescribedAsTheServerTypesThem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expression);
     Exec(stmt, std::string("SELECT ") + c.expression);
-    SQLSMALLINT type = 0, digits = -1;
-    SQLULEN size = 0;
-    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
-    EXPECT_EQ(type, c.type);
-    EXPECT_EQ(size, c.size);
-    EXPECT_EQ(digits, c.digits);
+    ExpectFirstColumn(stmt, c.type, c.size, c.digits);
     SQLFreeStmt(stmt, SQL_CLOSE);
   }
 }
@@ -76,12 +80,7 @@ TEST_F(OdbcTest, ArithmeticTypedAsTheServerTypesIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expression);
     Exec(stmt, std::string("SELECT ") + c.expression + " FROM Betrag");
-    SQLSMALLINT type = 0, digits = -1;
-    SQLULEN size = 0;
-    ASSERT_STMT_OK(SQLDescribeCol(stmt, 1, nullptr, 0, nullptr, &type, &size, &digits, nullptr), stmt);
-    EXPECT_EQ(type, c.type);
-    EXPECT_EQ(size, c.size);
-    EXPECT_EQ(digits, c.digits);
+    ExpectFirstColumn(stmt, c.type, c.size, c.digits);
     char text[64] = {};
     SQLLEN length = 0;
     ASSERT_STMT_OK(SQLFetch(stmt), stmt);
