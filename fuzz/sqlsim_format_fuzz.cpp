@@ -12,9 +12,10 @@ namespace {
 using sqlsim::FormatCulture;
 
 // Digits a number may add beyond the pattern: the whole part, groups and
-// a padded year or fraction of at most a few characters per letter.
+// a padded year or fraction of at most a few characters per letter; a
+// standard format such as N99 asks for up to 99 decimals in three bytes.
 constexpr size_t kGrowthPerByte = 16;
-constexpr size_t kGrowth = 64;
+constexpr size_t kGrowth = 160;
 
 void Check(const std::optional<std::string>& out, size_t pattern_size) {
   if (out && out->size() > pattern_size * kGrowthPerByte + kGrowth) std::abort();
