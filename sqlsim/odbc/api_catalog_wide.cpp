@@ -4,61 +4,15 @@
 // with a letter beyond ASCII would not be found.
 #include "sqlsim/odbc/entry.h"
 
-#include <sqlucode.h>  // after the ODBC headers entry.h brings
-
-#include <string>
-
-#include "sqlsim/odbc/text_codec.h"
+#include "sqlsim/odbc/wide_text.h"
 
 using namespace sqlsim::odbc;
-
-namespace {
-
-// One name argument, narrowed. A null pointer stays null; a bad length is
-// passed on for the 8-bit function to refuse.
-class NarrowName {
- public:
-  NarrowName(const SQLWCHAR* text, SQLSMALLINT length) : length_(length) {
-    if (!text) return;
-    if (length == SQL_NTS) {
-      size_t n = 0;
-      while (text[n] != 0) ++n;
-      Convert(text, n);
-    } else if (length >= 0) {
-      Convert(text, static_cast<size_t>(length));
-    } else {
-      pointer_ = reinterpret_cast<SQLCHAR*>(narrow_.data());
-    }
-  }
-  NarrowName(const NarrowName&) = delete;
-  NarrowName& operator=(const NarrowName&) = delete;
-
-  SQLCHAR* text() const { return pointer_; }
-  SQLSMALLINT length() const { return length_; }
-
- private:
-  void Convert(const SQLWCHAR* text, size_t n) {
-    std::u16string wide;
-    wide.reserve(n);
-    for (size_t i = 0; i < n; ++i) wide.push_back(static_cast<char16_t>(text[i]));
-    // One byte per UTF-16 unit at most: the length fits as it came.
-    narrow_ = Utf16ToCp1252(wide);
-    pointer_ = reinterpret_cast<SQLCHAR*>(narrow_.data());
-    length_ = static_cast<SQLSMALLINT>(narrow_.size());
-  }
-
-  std::string narrow_;
-  SQLCHAR* pointer_ = nullptr;
-  SQLSMALLINT length_;
-};
-
-}  // namespace
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLTablesW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalog_length,
                                              SQLWCHAR* schema, SQLSMALLINT schema_length, SQLWCHAR* table,
                                              SQLSMALLINT table_length, SQLWCHAR* types, SQLSMALLINT types_length) {
   return Guarded<Stmt>(handle, "SQLTablesW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), t(table, table_length),
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), t(table, table_length),
         y(types, types_length);
     return SQLTables(handle, c.text(), c.length(), s.text(), s.length(), t.text(), t.length(), y.text(),
                      y.length());
@@ -69,7 +23,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR* catalog
                                               SQLWCHAR* schema, SQLSMALLINT schema_length, SQLWCHAR* table,
                                               SQLSMALLINT table_length, SQLWCHAR* column, SQLSMALLINT column_length) {
   return Guarded<Stmt>(handle, "SQLColumnsW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), t(table, table_length),
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), t(table, table_length),
         n(column, column_length);
     return SQLColumns(handle, c.text(), c.length(), s.text(), s.length(), t.text(), t.length(), n.text(),
                       n.length());
@@ -80,7 +34,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLPrimaryKeysW(SQLHSTMT handle, SQLWCHAR* cat
                                                   SQLWCHAR* schema, SQLSMALLINT schema_length, SQLWCHAR* table,
                                                   SQLSMALLINT table_length) {
   return Guarded<Stmt>(handle, "SQLPrimaryKeysW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
     return SQLPrimaryKeys(handle, c.text(), c.length(), s.text(), s.length(), t.text(), t.length());
   });
 }
@@ -93,7 +47,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLForeignKeysW(SQLHSTMT handle, SQLWCHAR* pk_
                                                   SQLSMALLINT fk_schema_length, SQLWCHAR* fk_table,
                                                   SQLSMALLINT fk_table_length) {
   return Guarded<Stmt>(handle, "SQLForeignKeysW", [&](Stmt&) -> SQLRETURN {
-    NarrowName pc(pk_catalog, pk_catalog_length), ps(pk_schema, pk_schema_length), pt(pk_table, pk_table_length),
+    NarrowText pc(pk_catalog, pk_catalog_length), ps(pk_schema, pk_schema_length), pt(pk_table, pk_table_length),
         fc(fk_catalog, fk_catalog_length), fs(fk_schema, fk_schema_length), ft(fk_table, fk_table_length);
     return SQLForeignKeys(handle, pc.text(), pc.length(), ps.text(), ps.length(), pt.text(), pt.length(), fc.text(),
                           fc.length(), fs.text(), fs.length(), ft.text(), ft.length());
@@ -104,7 +58,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLStatisticsW(SQLHSTMT handle, SQLWCHAR* cata
                                                  SQLWCHAR* schema, SQLSMALLINT schema_length, SQLWCHAR* table,
                                                  SQLSMALLINT table_length, SQLUSMALLINT unique, SQLUSMALLINT reserved) {
   return Guarded<Stmt>(handle, "SQLStatisticsW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
     return SQLStatistics(handle, c.text(), c.length(), s.text(), s.length(), t.text(), t.length(), unique, reserved);
   });
 }
@@ -115,7 +69,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLSpecialColumnsW(SQLHSTMT handle, SQLUSMALLI
                                                      SQLSMALLINT table_length, SQLUSMALLINT scope,
                                                      SQLUSMALLINT nullable) {
   return Guarded<Stmt>(handle, "SQLSpecialColumnsW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), t(table, table_length);
     return SQLSpecialColumns(handle, identifier_type, c.text(), c.length(), s.text(), s.length(), t.text(),
                              t.length(), scope, nullable);
   });
@@ -125,7 +79,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLProceduresW(SQLHSTMT handle, SQLWCHAR* cata
                                                  SQLWCHAR* schema, SQLSMALLINT schema_length, SQLWCHAR* procedure,
                                                  SQLSMALLINT procedure_length) {
   return Guarded<Stmt>(handle, "SQLProceduresW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), p(procedure, procedure_length);
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), p(procedure, procedure_length);
     return SQLProcedures(handle, c.text(), c.length(), s.text(), s.length(), p.text(), p.length());
   });
 }
@@ -136,7 +90,7 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLProcedureColumnsW(SQLHSTMT handle, SQLWCHAR
                                                        SQLSMALLINT procedure_length, SQLWCHAR* column,
                                                        SQLSMALLINT column_length) {
   return Guarded<Stmt>(handle, "SQLProcedureColumnsW", [&](Stmt&) -> SQLRETURN {
-    NarrowName c(catalog, catalog_length), s(schema, schema_length), p(procedure, procedure_length),
+    NarrowText c(catalog, catalog_length), s(schema, schema_length), p(procedure, procedure_length),
         n(column, column_length);
     return SQLProcedureColumns(handle, c.text(), c.length(), s.text(), s.length(), p.text(), p.length(), n.text(),
                                n.length());

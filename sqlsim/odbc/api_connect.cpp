@@ -23,19 +23,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLC
                                                    SQLSMALLINT out_max, SQLSMALLINT* out_length,
                                                    SQLUSMALLINT completion) {
   return Guarded<Dbc>(handle, "SQLDriverConnect", [&](Dbc& dbc) -> SQLRETURN {
-    if (completion != SQL_DRIVER_NOPROMPT && completion != SQL_DRIVER_COMPLETE &&
-        completion != SQL_DRIVER_PROMPT && completion != SQL_DRIVER_COMPLETE_REQUIRED) {
-      return dbc.diags.Error("HY110", "Invalid driver completion");
-    }
-    if (out_max < 0) return dbc.diags.Error("HY090", "Invalid string or buffer length");
-    ConnectionAttributes attrs;
-    std::string error;
-    if (!ParseConnectionString(InString(in, in_length), &attrs, &error)) {
-      return dbc.diags.Error("08001", error);
-    }
-    SQLRETURN rc = Connect(dbc, &attrs);
+    std::string completed;
+    SQLRETURN rc = DriverConnect(dbc, InString(in, in_length), out_max, completion, &completed);
     if (rc == SQL_ERROR) return rc;
-    if (CopyOutString(CompletedConnectionString(attrs), out, out_max, out_length)) {
+    if (CopyOutString(completed, out, out_max, out_length)) {
       return dbc.diags.Warning("01004", "String data, right truncated");
     }
     return rc;

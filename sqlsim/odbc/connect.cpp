@@ -208,4 +208,19 @@ SQLRETURN Disconnect(Dbc& dbc) {
   return SQL_SUCCESS;
 }
 
+SQLRETURN DriverConnect(Dbc& dbc, std::string_view text, SQLSMALLINT out_max,
+                        SQLUSMALLINT completion, std::string* completed) {
+  if (completion != SQL_DRIVER_NOPROMPT && completion != SQL_DRIVER_COMPLETE &&
+      completion != SQL_DRIVER_PROMPT && completion != SQL_DRIVER_COMPLETE_REQUIRED) {
+    return dbc.diags.Error("HY110", "Invalid driver completion");
+  }
+  if (out_max < 0) return dbc.diags.Error("HY090", "Invalid string or buffer length");
+  ConnectionAttributes attrs;
+  std::string error;
+  if (!ParseConnectionString(text, &attrs, &error)) return dbc.diags.Error("08001", error);
+  SQLRETURN rc = Connect(dbc, &attrs);
+  if (rc != SQL_ERROR) *completed = CompletedConnectionString(attrs);
+  return rc;
+}
+
 }  // namespace sqlsim::odbc

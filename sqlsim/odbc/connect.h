@@ -26,6 +26,11 @@ std::string CompletedConnectionString(const ConnectionAttributes& attrs);
 // diagnostics on the connection.
 SQLRETURN Connect(Dbc& dbc, ConnectionAttributes* attrs);
 
+// SQLDriverConnect up to its output: checks the arguments, parses the
+// string and connects; *completed is the string to hand back.
+SQLRETURN DriverConnect(Dbc& dbc, std::string_view text, SQLSMALLINT out_max,
+                        SQLUSMALLINT completion, std::string* completed);
+
 // SQLDisconnect: 25000 while a transaction is open.
 SQLRETURN Disconnect(Dbc& dbc);
 

@@ -178,14 +178,25 @@ std::optional<InfoValue> EscapeInfo(SQLUSMALLINT type) {
   return std::nullopt;
 }
 
+std::optional<InfoValue> Info(const Dbc& dbc, SQLUSMALLINT type) {
+  std::optional<InfoValue> info = DriverInfo(dbc, type);
+  if (!info) info = CursorInfo(dbc.cursors, type);
+  if (!info) info = EscapeInfo(type);
+  if (!info) info = SqlInfo(type);
+  return info;
+}
+
 }  // namespace
+
+std::optional<std::string> InfoText(const Dbc& dbc, SQLUSMALLINT info_type) {
+  std::optional<InfoValue> info = Info(dbc, info_type);
+  if (!info || info->kind != InfoValue::Kind::kText) return std::nullopt;
+  return std::move(info->text);
+}
 
 SQLRETURN GetInfo(Dbc& dbc, SQLUSMALLINT info_type, SQLPOINTER value,
                   SQLSMALLINT buffer_length, SQLSMALLINT* string_length) {
-  std::optional<InfoValue> info = DriverInfo(dbc, info_type);
-  if (!info) info = CursorInfo(dbc.cursors, info_type);
-  if (!info) info = EscapeInfo(info_type);
-  if (!info) info = SqlInfo(info_type);
+  std::optional<InfoValue> info = Info(dbc, info_type);
   if (!info) return dbc.diags.Error("HY096", "Information type out of range");
   switch (info->kind) {
     case InfoValue::Kind::kText:

@@ -12,7 +12,9 @@ SQLGetDiagRec SQLGetFunctions SQLGetInfo SQLGetStmtAttr SQLMoreResults SQLNumRes
 SQLParamData SQLPrepare SQLPutData SQLRowCount SQLSetConnectAttr SQLSetEnvAttr SQLSetStmtAttr
 SQLTables SQLColumns SQLPrimaryKeys SQLForeignKeys SQLStatistics SQLSpecialColumns SQLProcedures
 SQLProcedureColumns SQLTablesW SQLColumnsW SQLPrimaryKeysW SQLForeignKeysW SQLStatisticsW
-SQLSpecialColumnsW SQLProceduresW SQLProcedureColumnsW"
+SQLSpecialColumnsW SQLProceduresW SQLProcedureColumnsW SQLExecDirectW SQLPrepareW SQLNativeSqlW
+SQLGetDiagRecW SQLGetDiagFieldW SQLDescribeColW SQLColAttributeW SQLConnectW SQLDriverConnectW SQLGetInfoW
+SQLGetConnectAttrW SQLSetConnectAttrW SQLGetStmtAttrW SQLSetStmtAttrW SQLGetTypeInfoW"
 status=0
 for name in $required; do
   grep -qx "$name" <<<"$exported" || { echo "missing: $name"; status=1; }
