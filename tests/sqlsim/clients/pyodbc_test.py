@@ -67,13 +67,32 @@ class PyodbcTest(unittest.TestCase):
         self.assertIn("[sqlsim][SQL Server]Invalid object name 'nosuch'. (208)", message)
 
     def test_one_code_page_for_statement_text_and_parameters(self):
-        # The 8-bit calls carry text in the server's code page both ways.
-        self.cn.setencoding(encoding="cp1252")
-        self.cur.execute("INSERT INTO items (id, name) VALUES (1, 'Größe')")
-        self.cur.execute("INSERT INTO items (id, name) VALUES (?, ?)", 2, "Größe")
-        rows = self.cur.execute(
-            "SELECT id, DATALENGTH(name) FROM items WHERE name = 'GRÖSSE' OR name = 'größe' ORDER BY id").fetchall()
-        self.assertEqual([tuple(r) for r in rows], [(1, 5), (2, 5)])
+        # The 8-bit calls carry text in the server's code page both ways. On
+        # a connection made with the UTF-16 functions the driver manager
+        # would convert them by its locale: an 8-bit client connects 8-bit.
+        cn = pyodbc.connect("DRIVER=sqlsim;DATADIR=%s;DATABASE=py" % self.dir, ansi=True)
+        cn.setencoding(encoding="cp1252")
+        cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
+        cur = cn.cursor()
+        cur.execute("INSERT INTO items (id, name) VALUES (1, 'Größe €')")
+        cur.execute("INSERT INTO items (id, name) VALUES (?, ?)", 2, "Größe €")
+        rows = cur.execute("SELECT id, DATALENGTH(name) FROM items "
+                           "WHERE name = 'GRÖSSE €' OR name = 'größe €' ORDER BY id").fetchall()
+        self.assertEqual([tuple(r) for r in rows], [(1, 7), (2, 7)])
+        cn.close()
+
+    def test_unicode_calls_with_pyodbc_defaults(self):
+        # No setencoding: statements, names and messages cross as UTF-16.
+        self.cur.execute("CREATE TABLE Größe (Ärger int, [Preis€] int)")
+        self.cur.execute("INSERT INTO größe (ärger, preis€) VALUES (1, 2)")
+        self.cur.execute("SELECT * FROM GRÖßE")
+        self.assertEqual([d[0] for d in self.cur.description], ["Ärger", "Preis€"])
+        self.assertEqual([tuple(r) for r in self.cur.fetchall()], [(1, 2)])
+        self.assertEqual([r[2] for r in self.cur.tables(table="Größe")], ["Größe"])
+        self.assertEqual(self.cur.execute("SELECT 1 AS [x中]").description[0][0], "x?")
+        with self.assertRaises(pyodbc.ProgrammingError) as caught:
+            self.cur.execute("SELECT * FROM Größe_fehlt")
+        self.assertIn("[sqlsim][SQL Server]Invalid object name 'Größe_fehlt'. (208)", caught.exception.args[1])
 
     def test_escape_sequences_with_parameters(self):
         self.cur.execute("INSERT INTO items (id, name, added) VALUES (1, 'anna', {ts '2024-02-29 13:14:15'})")
@@ -173,9 +192,8 @@ class CatalogTest(unittest.TestCase):
         self.assertEqual([r[:3] for r in cur.getTypeInfo(pyodbc.SQL_TYPE_TIMESTAMP)], [("datetime", 93, 23)])
 
     def test_names_beyond_ascii(self):
-        # The catalog methods pass their names as UTF-16, whatever the
-        # connection's encoding: the driver takes them in its code page.
-        self.cn.setencoding(encoding="cp1252")
+        # The catalog methods pass their names as UTF-16, as statements do
+        # with pyodbc's defaults: the driver takes them in its code page.
         self.cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
         cur = self.cur
         cur.execute("CREATE TABLE [Größe] ([Maß] int NOT NULL PRIMARY KEY, [Ärger€] char(2) NULL)")
