@@ -53,7 +53,10 @@ TEST_F(WideTest, NamesBeyondAsciiAreCreatedAndFoundInAnyCase) {
     Statement stmt(dbc());
     ExecW(stmt, u"CREATE TABLE " + n.table + u" (" + n.column + u" int)");
     ExecW(stmt, u"INSERT INTO " + n.table_as_written + u" (" + n.column_as_written + u") VALUES (1)");
-    ExecW(stmt, u"SELECT * FROM " + n.table_as_written);
+    const std::u16string select = u"SELECT * FROM " + n.table_as_written;
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    ASSERT_STMT_OK(SQLPrepareW(stmt, W(select), static_cast<SQLINTEGER>(select.size())), stmt);
+    ASSERT_STMT_OK(SQLExecute(stmt), stmt);
     SQLWCHAR name[32] = {0};
     SQLSMALLINT chars = 0, bytes = 0;
     ASSERT_STMT_OK(SQLDescribeColW(stmt, 1, name, 32, &chars, nullptr, nullptr, nullptr, nullptr), stmt);
@@ -81,6 +84,8 @@ TEST_F(WideTest, CharacterOutsideTheCodePageBecomesQuestionMark) {
 
 // One string output: a call into a buffer of `size` units of the function
 // (bytes or characters) that reports the full length in the same unit.
+using Sized = std::function<SQLRETURN(SQLPOINTER buffer, SQLSMALLINT size, SQLLEN* length)>;
+
 struct Output {
   const char* function;
   bool counts_bytes;
@@ -89,8 +94,19 @@ struct Output {
   // no record of their own.
   SQLSMALLINT handle_type;
   SQLHANDLE handle;
-  std::function<SQLRETURN(SQLPOINTER buffer, SQLSMALLINT size, SQLLEN* length)> call;
+  Sized call;
 };
+
+// A call reporting its length as Len, as a Sized call.
+template <class Len, class F>
+Sized Reporting(F f) {
+  return [f](SQLPOINTER buffer, SQLSMALLINT size, SQLLEN* length) {
+    Len reported = 0;
+    SQLRETURN rc = f(buffer, size, &reported);
+    *length = reported;
+    return rc;
+  };
+}
 
 // Fills a buffer with a canary, calls, and checks what ODBC promises: the
 // full length, as much as fits with a terminator, nothing past the room.
@@ -135,57 +151,31 @@ TEST_F(WideTest, StringOutputsAreCountedAndCutTheOdbcWay) {
   SQLHSTMT s = stmt, f = failed;
   SQLHDBC c = dbc();
   const Output outputs[] = {
-      {"SQLDescribeColW", false, u"Ärger", SQL_HANDLE_STMT, s,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLSMALLINT len = 0;
-         SQLRETURN rc = SQLDescribeColW(s, 1, static_cast<SQLWCHAR*>(b), n, &len, nullptr, nullptr, nullptr, nullptr);
-         *l = len;
-         return rc;
-       }},
-      {"SQLColAttributeW", true, u"Größe", SQL_HANDLE_STMT, s,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLSMALLINT len = 0;
-         SQLRETURN rc = SQLColAttributeW(s, 1, SQL_DESC_BASE_TABLE_NAME, b, n, &len, nullptr);
-         *l = len;
-         return rc;
-       }},
-      {"SQLGetDiagRecW", false, message, 0, nullptr,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
+      {"SQLDescribeColW", false, u"Ärger", SQL_HANDLE_STMT, s, Reporting<SQLSMALLINT>([&](auto b, auto n, auto l) {
+         return SQLDescribeColW(s, 1, static_cast<SQLWCHAR*>(b), n, l, nullptr, nullptr, nullptr, nullptr);
+       })},
+      {"SQLColAttributeW", true, u"Größe", SQL_HANDLE_STMT, s, Reporting<SQLSMALLINT>([&](auto b, auto n, auto l) {
+         return SQLColAttributeW(s, 1, SQL_DESC_BASE_TABLE_NAME, b, n, l, nullptr);
+       })},
+      {"SQLGetDiagRecW", false, message, 0, nullptr, Reporting<SQLSMALLINT>([&](auto b, auto n, auto l) {
          SQLWCHAR state[6];
-         SQLSMALLINT len = 0;
-         SQLRETURN rc = SQLGetDiagRecW(SQL_HANDLE_STMT, f, 1, state, nullptr, static_cast<SQLWCHAR*>(b), n, &len);
+         SQLRETURN rc = SQLGetDiagRecW(SQL_HANDLE_STMT, f, 1, state, nullptr, static_cast<SQLWCHAR*>(b), n, l);
          EXPECT_EQ(FromW(state), u"42S02");
-         *l = len;
          return rc;
-       }},
-      {"SQLGetDiagFieldW", true, message, 0, nullptr,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLSMALLINT len = 0;
-         SQLRETURN rc = SQLGetDiagFieldW(SQL_HANDLE_STMT, f, 1, SQL_DIAG_MESSAGE_TEXT, b, n, &len);
-         *l = len;
-         return rc;
-       }},
-      {"SQLGetInfoW", true, u"sqlsim", SQL_HANDLE_DBC, c,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLSMALLINT len = 0;
-         SQLRETURN rc = SQLGetInfoW(c, SQL_DBMS_NAME, b, n, &len);
-         *l = len;
-         return rc;
-       }},
-      {"SQLGetConnectAttrW", true, u"t", SQL_HANDLE_DBC, c,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLINTEGER len = 0;
-         SQLRETURN rc = SQLGetConnectAttrW(c, SQL_ATTR_CURRENT_CATALOG, b, n, &len);
-         *l = len;
-         return rc;
-       }},
+       })},
+      {"SQLGetDiagFieldW", true, message, 0, nullptr, Reporting<SQLSMALLINT>([&](auto b, auto n, auto l) {
+         return SQLGetDiagFieldW(SQL_HANDLE_STMT, f, 1, SQL_DIAG_MESSAGE_TEXT, b, n, l);
+       })},
+      {"SQLGetInfoW", true, u"sqlsim", SQL_HANDLE_DBC, c, Reporting<SQLSMALLINT>([&](auto b, auto n, auto l) {
+         return SQLGetInfoW(c, SQL_DBMS_NAME, b, n, l);
+       })},
+      {"SQLGetConnectAttrW", true, u"t", SQL_HANDLE_DBC, c, Reporting<SQLINTEGER>([&](auto b, auto n, auto l) {
+         return SQLGetConnectAttrW(c, SQL_ATTR_CURRENT_CATALOG, b, n, l);
+       })},
       {"SQLNativeSqlW", false, u"SELECT UPPER('Ä')", SQL_HANDLE_DBC, c,
-       [&](SQLPOINTER b, SQLSMALLINT n, SQLLEN* l) {
-         SQLINTEGER len = 0;
-         SQLRETURN rc = SQLNativeSqlW(c, W(escaped), SQL_NTS, static_cast<SQLWCHAR*>(b), n, &len);
-         *l = len;
-         return rc;
-       }},
+       Reporting<SQLINTEGER>([&](auto b, auto n, auto l) {
+         return SQLNativeSqlW(c, W(escaped), SQL_NTS, static_cast<SQLWCHAR*>(b), n, l);
+       })},
   };
   for (const Output& out : outputs) CheckSizes(out);
 }
