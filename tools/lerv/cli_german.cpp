@@ -1,0 +1,75 @@
+#include "tools/lerv/cli_german.h"
+
+#include <memory>
+
+namespace lerv {
+namespace {
+
+constexpr const char* kOptionsGroup = "Optionen";
+constexpr const char* kCommandsGroup = "Befehle";
+
+std::shared_ptr<CLI::Formatter> GermanFormatter() {
+  auto formatter = std::make_shared<CLI::Formatter>();
+  formatter->label("Usage", "Aufruf");
+  formatter->label("OPTIONS", "OPTIONEN");
+  formatter->label("SUBCOMMAND", "BEFEHL");
+  formatter->label("SUBCOMMANDS", "BEFEHLE");
+  formatter->label("Positionals", "Argumente");
+  formatter->label("REQUIRED", "Pflicht");
+  formatter->label("Env", "Umgebung");
+  formatter->label("Needs", "braucht");
+  formatter->label("Excludes", "nicht mit");
+  formatter->column_width(34);
+  return formatter;
+}
+
+// The part of an English message after its first ": ", the names it lists.
+std::string NamesIn(const std::string& message) {
+  const size_t colon = message.find(": ");
+  return colon == std::string::npos ? message : message.substr(colon + 2);
+}
+
+}  // namespace
+
+void MakeGerman(CLI::App& app) {
+  app.formatter(GermanFormatter());
+  app.option_defaults()->group(kOptionsGroup);
+  app.set_help_flag("-h,--help", "Diese Hilfe zeigen");
+  app.footer("Hilfe zu einem Befehl: lerv BEFEHL --help");
+}
+
+CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->group(kCommandsGroup);
+  command->formatter(app.get_formatter());
+  command->option_defaults()->group(kOptionsGroup);
+  command->set_help_flag("-h,--help", "Diese Hilfe zeigen");
+  return command;
+}
+
+std::string UsageMessage(const CLI::ParseError& error) {
+  const std::string what = error.what();
+  if (dynamic_cast<const CLI::ExtrasError*>(&error)) return "Unerwartetes Argument: " + NamesIn(what);
+  if (dynamic_cast<const CLI::RequiredError*>(&error)) {
+    if (what.rfind("A subcommand", 0) == 0) return "Kein Befehl angegeben (lerv --help zeigt sie).";
+    const size_t end = what.find(" is required");
+    return "Pflichtangabe fehlt: " + (end == std::string::npos ? what : what.substr(0, end));
+  }
+  if (dynamic_cast<const CLI::ExcludesError*>(&error)) {
+    return "Diese Angaben schließen sich aus: " + NamesIn(what);
+  }
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return "Falsche Zahl von Werten: " + what;
+  if (dynamic_cast<const CLI::ConversionError*>(&error) || dynamic_cast<const CLI::ValidationError*>(&error)) {
+    // "--kind: foo not in {a,b}"
+    const size_t colon = what.find(": ");
+    const size_t not_in = what.find(" not in ");
+    if (colon != std::string::npos && not_in != std::string::npos && not_in > colon) {
+      return "Ungültiger Wert für " + what.substr(0, colon) + ": " + what.substr(colon + 2, not_in - colon - 2) +
+             " (erlaubt: " + what.substr(not_in + 8) + ")";
+    }
+    return "Ungültiger Wert: " + what;
+  }
+  return "Falscher Aufruf: " + what;
+}
+
+}  // namespace lerv

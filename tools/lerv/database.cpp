@@ -1,0 +1,121 @@
+#include "tools/lerv/database.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "tools/lerv/failure.h"
+#include "tools/lerv/script_batches.h"
+
+namespace lerv {
+namespace {
+
+// A connection string value, in braces when it holds what would end it.
+std::string Attribute(const std::string& value) {
+  if (value.find_first_of(";{}") == std::string::npos && value.find_first_of(' ') != 0 &&
+      (value.empty() || value.back() != ' ')) {
+    return value;
+  }
+  std::string braced = "{";
+  for (char c : value) {
+    braced += c;
+    if (c == '}') braced += '}';
+  }
+  return braced + "}";
+}
+
+// The library hands the messages of a batch over end to end; each starts
+// with its source in brackets ("[vendor][component]..."): one per line.
+std::string MessageLines(const std::string& messages) {
+  std::string lines;
+  for (size_t i = 0; i < messages.size(); ++i) {
+    const bool starts = messages[i] == '[' && i > 0 && messages[i - 1] != ']' && messages[i - 1] != '\n' &&
+                        messages.find("][", i) != std::string::npos && messages.find("][", i) < i + 64;
+    if (starts) lines += '\n';
+    lines += messages[i];
+  }
+  while (!lines.empty() && (lines.back() == '\n' || lines.back() == '\r')) lines.pop_back();
+  return lines;
+}
+
+// A connection string fit to be shown: passwords blanked.
+std::string Shown(const std::string& connect) {
+  std::string shown;
+  size_t at = 0;
+  while (at <= connect.size()) {
+    size_t end = connect.find(';', at);
+    if (end == std::string::npos) end = connect.size();
+    std::string part = connect.substr(at, end - at);
+    const size_t equals = part.find('=');
+    std::string key = part.substr(0, equals);
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    key.erase(0, key.find_first_not_of(' '));
+    if (equals != std::string::npos && (key.rfind("PWD", 0) == 0 || key.rfind("PASSWORD", 0) == 0)) {
+      part = part.substr(0, equals + 1) + "***";
+    }
+    shown += (at == 0 ? "" : ";") + part;
+    at = end + 1;
+  }
+  return shown;
+}
+
+std::string DefaultDriver() {
+  const char* driver = std::getenv("LERV_SQLSIM_DRIVER");
+  return driver && *driver ? driver : "sqlsim";
+}
+
+}  // namespace
+
+void AddDatabaseOptions(CLI::App* command, DatabaseOptions* options) {
+  CLI::Option* connect = command->add_option("--connect", options->connect,
+                                             "ODBC-Verbindungszeichenfolge oder DSN=Name")->type_name("TEXT");
+  command->add_option("--data", options->data,
+                      "Ordner der eingebetteten sqlsim-Datenbank (Vorgabe: aktueller Ordner)")
+      ->type_name("ORDNER")
+      ->excludes(connect);
+  command->add_option("--database", options->database, "Name der Datenbank im Ordner (Vorgabe: lerv)")
+      ->type_name("NAME")
+      ->excludes(connect);
+  command->add_option("--driver", options->driver,
+                      "sqlsim-Treiber: Name oder Pfad (Vorgabe: $LERV_SQLSIM_DRIVER, sonst sqlsim)")
+      ->type_name("TREIBER")
+      ->excludes(connect);
+}
+
+std::string ConnectionString(const DatabaseOptions& options) {
+  if (!options.connect.empty()) return options.connect;
+  const std::string driver = options.driver.empty() ? DefaultDriver() : options.driver;
+  return fmt::format("DRIVER={};DATADIR={};DATABASE={};AUTOCREATE=1", Attribute(driver), Attribute(options.data),
+                     Attribute(options.database));
+}
+
+Database::Database(const DatabaseOptions& options) {
+  const std::string connect = ConnectionString(options);
+  handle_ = rv_OdbcDriverConnect(nullptr, connect.c_str());
+  if (!handle_) {
+    throw Failure(options.connect.empty()
+                      ? fmt::format("Keine Verbindung zur Datenbank {} im Ordner {}", options.database, options.data)
+                      : fmt::format("Keine Verbindung: {}", Shown(options.connect)));
+  }
+}
+
+Database::~Database() {
+  if (handle_) rv_OdbcDisconnect(handle_);
+}
+
+void Database::RunScript(std::string_view script, const std::string& source) const {
+  const std::vector<ScriptBatch> batches = SplitScript(script);
+  for (size_t i = 0; i < batches.size(); ++i) {
+    std::vector<char> errors(8192, '\0');
+    if (rv_CallStatement(handle_, batches[i].text.c_str(), errors.data(), static_cast<int32_t>(errors.size()))) {
+      continue;
+    }
+    const std::string messages = MessageLines(errors.data());
+    throw Failure(fmt::format("{}: Stapel {} (Zeile {}) fehlgeschlagen{}{}", source, i + 1, batches[i].line,
+                              messages.empty() ? "" : ":\n", messages));
+  }
+}
+
+}  // namespace lerv

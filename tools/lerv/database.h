@@ -1,0 +1,43 @@
+// The database a command works on: a connection string (or DSN=...) given
+// by the user, or the embedded sqlsim database in a folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <CLI/CLI.hpp>
+
+#include "include/lerv32.h"
+
+namespace lerv {
+
+struct DatabaseOptions {
+  std::string connect;
+  std::string data = ".";
+  std::string database = "lerv";
+  std::string driver;
+};
+
+void AddDatabaseOptions(CLI::App* command, DatabaseOptions* options);
+
+// The connection string the options stand for.
+std::string ConnectionString(const DatabaseOptions& options);
+
+class Database {
+ public:
+  // Throws Failure when the connection cannot be made.
+  explicit Database(const DatabaseOptions& options);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  LERV32_HDBC handle() const { return handle_; }
+  // Runs a script batch by batch; throws Failure naming source, batch
+  // number, line and the server's messages at the first that fails.
+  void RunScript(std::string_view script, const std::string& source) const;
+
+ private:
+  LERV32_HDBC handle_ = nullptr;
+};
+
+}  // namespace lerv

@@ -1,0 +1,47 @@
+#include "tools/lerv/generate.h"
+
+#include <functional>
+#include <vector>
+
+#include "tools/lerv/failure.h"
+
+namespace lerv {
+namespace {
+
+// One bounded generator call, given room until its text fits.
+std::string Bounded(const std::function<int32_t(char*, int32_t)>& generate) {
+  constexpr int32_t kLargest = 1 << 26;
+  for (int32_t capacity = 1 << 16; capacity <= kLargest; capacity *= 2) {
+    std::vector<char> buffer(static_cast<size_t>(capacity), '\0');
+    const int32_t written = generate(buffer.data(), capacity);
+    if (written >= 0) return std::string(buffer.data(), static_cast<size_t>(written));
+  }
+  throw Failure("Erzeugter Text zu lang");
+}
+
+}  // namespace
+
+std::string Generate(const TableDef* td, Artifact artifact, bool transact_sql) {
+  const int32_t tsql = transact_sql ? 1 : 0;
+  switch (artifact) {
+    case Artifact::kScript: {
+      std::string script = Bounded([&](char* out, int32_t n) { return rv_GenSqlTableDefN(td, out, n, tsql); });
+      if (transact_sql) script += Bounded([&](char* out, int32_t n) { return rv_GenSqlTableBasicProcN(td, out, n, 1); });
+      for (int32_t key = 0; key < rv_KeyCnt(td); ++key) {
+        script += Bounded([&](char* out, int32_t n) { return rv_GenSqlIndexDefN(td, out, n, key, tsql); });
+      }
+      return script;
+    }
+    case Artifact::kDrop:
+      return Bounded([&](char* out, int32_t n) { return rv_GenSqlDropDefN(td, out, n); });
+    case Artifact::kStruct:
+      return Bounded([&](char* out, int32_t n) { return rv_GenCodebaseStructN(td, out, n); });
+    case Artifact::kTriggerStruct:
+      return Bounded([&](char* out, int32_t n) { return rv_GenSqlTriggerStructN(td, out, n); });
+    case Artifact::kCpp:
+      return Bounded([&](char* out, int32_t n) { return rv_GenCppTableDefN(td, out, n); });
+  }
+  return "";
+}
+
+}  // namespace lerv
