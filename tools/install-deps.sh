@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev locales
-  libgtest-dev googletest libbenchmark-dev
+  libgtest-dev googletest libbenchmark-dev libcli11-dev libfmt-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc libsqlite3-dev python3-pyodbc
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 libodbc2:i386 libsqliteodbc:i386

@@ -18,8 +18,11 @@ LERV = None
 
 
 def run(args, cwd, stdin=None):
+    """Exit code, standard output and standard error: messages are UTF-8,
+    records the code page's bytes."""
     done = subprocess.run(LERV + args, cwd=cwd, input=stdin, capture_output=True, timeout=300)
-    return done.returncode, done.stdout.decode("utf-8", "replace"), done.stderr.decode("utf-8", "replace")
+    out = done.stdout.decode("utf-8") if "--help" in args else done.stdout.decode("cp1252", "replace")
+    return done.returncode, out, done.stderr.decode("utf-8", "replace")
 
 
 class LervTest(unittest.TestCase):
@@ -128,10 +131,70 @@ class LervTest(unittest.TestCase):
         self.assertEqual(code, 1, "the batch after the failing one ran")
         self.assertIn("Standardeingabe: Stapel 1 (Zeile 1)", err)
 
+    def records(self, count):
+        rows = []
+        for i in range(1, count + 1):
+            date = "0000-00-00" if i % 7 == 0 else "2024-%02d-%02d" % (i % 12 + 1, i % 28 + 1)
+            rows.append("%d\tName %d \xe4\xf6\xfc\tORT%d\t%d.%02d\t%s\r\n" % (i, i, i % 5, i * 3, i % 100, date))
+        return "".join(rows)
+
+    def test_import_then_export_gives_the_lines_back(self):
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        lines = self.records(300)
+        self.write("in.txt", lines, newline="")
+        code, _, err = self.lerv("import", *data, "--batch", "64", "kunde.def", "in.txt")
+        self.assertEqual(code, 0, err)
+        self.assertIn("300 Datensätze übernommen (300 angefügt, 0 geändert)", err)
+        code, _, err = self.lerv("export", *data, "-o", "out.txt", "kunde.def")
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.dir, "out.txt"), encoding="cp1252", newline="") as f:
+            self.assertEqual(f.read(), lines)
+        # In the order of the key on ORT and NR: ORT0 first, and by NR within it.
+        code, out, _ = self.lerv("export", *data, "--key", "ORT_KEY", "kunde.def")
+        self.assertEqual([line.split("\t")[0] for line in out.splitlines()[:3]], ["5", "10", "15"])
+        code, out, _ = self.lerv("export", *data, "--xml", "kunde.def")
+        self.assertEqual(out.count("<record RecId="), 300)
+        self.assertIn("<NAME>Name&#32;1&#32;&#228;&#246;&#252;</NAME>", out)
+        # The same key updates; a new one is appended.
+        self.write("upd.txt", "1\tName 1 \xe4\xf6\xfc\tORT1\t9.99\t2024-01-01\r\n"
+                              "301\tNeu\tORT1\t1.00\t2024-01-01\r\n", newline="")
+        code, _, err = self.lerv("import", *data, "--update-by", "NAME_KEY", "kunde.def", "upd.txt")
+        self.assertEqual(code, 0, err)
+        self.assertIn("(1 angefügt, 1 geändert)", err)
+        code, out, _ = self.lerv("export", *data, "kunde.def")
+        self.assertEqual(out.splitlines()[0], "1\tName 1 \u00e4\u00f6\u00fc\tORT1\t9.99\t2024-01-01")
+        self.assertEqual(len(out.splitlines()), 301)
+
+    def test_a_line_that_does_not_convert_imports_nothing(self):
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        good = "1\tA\tB\t1.00\t2024-01-01\r\n"
+        cases = [
+            ("1\tA\tB\tabc\t2024-01-01", "Feld UMSATZ: keine Zahl"),
+            ("1\tA\tB\t123456789012\t2024-01-01", "Feld UMSATZ: 123456789012 passt nicht"),
+            ("x\tA\tB\t1\t2024-01-01", "Feld NR: keine Zahl"),
+            ("1\tA\tB\t1\t2023-02-29", "Feld SEIT: kein Datum"),
+            ("1\t" + "N" * 31 + "\tB\t1\t2024-01-01", "Feld NAME: Text länger als 30 Zeichen"),
+            ("1\tA\tB\t1", "4 Felder statt 5"),
+        ]
+        for line, message in cases:
+            with self.subTest(line=line):
+                code, _, err = self.lerv("import", *data, "kunde.def", stdin=(good + line + "\r\n").encode("cp1252"))
+                self.assertEqual(code, 1)
+                self.assertIn("Standardeingabe, Zeile 2: " + message, err)
+        code, out, err = self.lerv("export", *data, "kunde.def")
+        self.assertEqual((code, out), (0, ""), err)
+        code, _, err = self.lerv("export", *data, "--key", "NIX", "-o", "x.txt", "kunde.def")
+        self.assertEqual(code, 1)
+        self.assertIn("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", err)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "x.txt")))
+
     def test_a_database_that_refuses(self):
         code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")
         self.assertEqual(code, 1)
         self.assertIn("Keine Verbindung: DRIVER=nicht-da;PWD=***", err)
+        self.assertIn("nicht-da", err.splitlines()[1])
         self.assertNotIn("geheim", err)
 
 

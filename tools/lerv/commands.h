@@ -13,5 +13,7 @@ using Action = std::function<int()>;
 Action AddGenCommand(CLI::App& app);
 Action AddCreateCommand(CLI::App& app);
 Action AddRunCommand(CLI::App& app);
+Action AddExportCommand(CLI::App& app);
+Action AddImportCommand(CLI::App& app);
 
 }  // namespace lerv

@@ -7,6 +7,12 @@
 #include <fmt/format.h>
 
 #include "tools/lerv/failure.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <sql.h>
+#include <sqlext.h>
 #include "tools/lerv/script_batches.h"
 
 namespace lerv {
@@ -61,6 +67,34 @@ std::string Shown(const std::string& connect) {
   return shown;
 }
 
+// Why a connection failed: the library does not hand its diagnostics to the
+// host, so the attempt is repeated on the library's environment to read
+// them. Empty when there is nothing to tell.
+std::string ConnectDiagnostic(const std::string& connect) {
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, static_cast<SQLHENV>(rv_GetEnvHandle()), &dbc))) return "";
+  std::string message;
+  std::string text = connect;
+  SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
+                                  nullptr, SQL_DRIVER_NOPROMPT);
+  if (SQL_SUCCEEDED(rc)) {
+    SQLDisconnect(dbc);
+  } else {
+    for (SQLSMALLINT record = 1;; ++record) {
+      SQLCHAR state[6] = {};
+      SQLCHAR buffer[1024] = {};
+      SQLINTEGER native = 0;
+      SQLSMALLINT length = 0;
+      if (!SQL_SUCCEEDED(SQLGetDiagRec(SQL_HANDLE_DBC, dbc, record, state, &native, buffer, sizeof buffer, &length))) {
+        break;
+      }
+      message += fmt::format("\n  {} {}", reinterpret_cast<const char*>(state), reinterpret_cast<const char*>(buffer));
+    }
+  }
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  return message;
+}
+
 std::string DefaultDriver() {
   const char* driver = std::getenv("LERV_SQLSIM_DRIVER");
   return driver && *driver ? driver : "sqlsim";
@@ -95,14 +129,20 @@ Database::Database(const DatabaseOptions& options) {
   const std::string connect = ConnectionString(options);
   handle_ = rv_OdbcDriverConnect(nullptr, connect.c_str());
   if (!handle_) {
+    const std::string why = ConnectDiagnostic(connect);
     throw Failure(options.connect.empty()
-                      ? fmt::format("Keine Verbindung zur Datenbank {} im Ordner {}", options.database, options.data)
-                      : fmt::format("Keine Verbindung: {}", Shown(options.connect)));
+                      ? fmt::format("Keine Verbindung zur Datenbank {} im Ordner {} (Treiber {}){}", options.database,
+                                    options.data, options.driver.empty() ? DefaultDriver() : options.driver, why)
+                      : fmt::format("Keine Verbindung: {}{}", Shown(options.connect), why));
   }
 }
 
 Database::~Database() {
   if (handle_) rv_OdbcDisconnect(handle_);
+}
+
+bool Database::RunScriptQuietly(const std::string& script) const noexcept {
+  return rv_CallStatement(handle_, script.c_str(), nullptr, 0) != 0;
 }
 
 void Database::RunScript(std::string_view script, const std::string& source) const {

@@ -35,6 +35,9 @@ class Database {
   // Runs a script batch by batch; throws Failure naming source, batch
   // number, line and the server's messages at the first that fails.
   void RunScript(std::string_view script, const std::string& source) const;
+  // A script whose failure changes nothing for the caller (a rollback on
+  // the way out); true when it ran.
+  bool RunScriptQuietly(const std::string& script) const noexcept;
 
  private:
   LERV32_HDBC handle_ = nullptr;

@@ -99,4 +99,13 @@ Definition::Definition(const std::string& path) : path_(path), td_(rv_AllocTable
 
 std::string Definition::table() const { return td_->TableName; }
 
+int32_t KeyNumber(const Definition& definition, const std::string& name) {
+  const int32_t key = rv_KeyNo(definition.get(), name.c_str());
+  if (key >= 0) return key;
+  std::string keys;
+  for (int32_t k = 0; k < rv_KeyCnt(definition.get()); ++k) keys += (k ? ", " : "") + std::string(rv_KeyName(definition.get(), k));
+  throw Failure(fmt::format("{}: kein Schlüssel \"{}\" (vorhanden: {})", definition.path(), name,
+                            keys.empty() ? "keine" : keys));
+}
+
 }  // namespace lerv

@@ -29,4 +29,7 @@ class Definition {
   TableDefPtr td_;
 };
 
+// The number of the key of that name; throws Failure listing the keys.
+int32_t KeyNumber(const Definition& definition, const std::string& name);
+
 }  // namespace lerv

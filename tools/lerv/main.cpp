@@ -1,4 +1,5 @@
 // lerv: the command-line tool for the jobs around the library.
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <map>
@@ -24,6 +25,8 @@ int Main(int argc, char** argv) {
       {"gen", lerv::AddGenCommand(app)},
       {"create", lerv::AddCreateCommand(app)},
       {"run", lerv::AddRunCommand(app)},
+      {"export", lerv::AddExportCommand(app)},
+      {"import", lerv::AddImportCommand(app)},
   };
   // A first argument that is neither an option nor a command.
   if (argc > 1 && argv[1][0] != '-' && actions.count(argv[1]) == 0) {
@@ -44,6 +47,16 @@ int Main(int argc, char** argv) {
   return actions.at(chosen->get_name())();
 }
 
+// What the library would show in a message box goes to standard error with
+// the box's default answer: a command-line program has no one to click.
+void MessageBoxesToStandardError() {
+#ifdef _WIN32
+  if (GetEnvironmentVariableA("LERV32_MSGBOX_LOG", nullptr, 0) == 0) SetEnvironmentVariableA("LERV32_MSGBOX_LOG", "NUL");
+#else
+  setenv("LERV32_MSGBOX_LOG", "/dev/null", 0);
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +64,7 @@ int main(int argc, char** argv) {
   // The texts are UTF-8.
   SetConsoleOutputCP(CP_UTF8);
 #endif
+  MessageBoxesToStandardError();
   try {
     return Main(argc, argv);
   } catch (const lerv::Failure& failure) {

@@ -1,0 +1,142 @@
+// lerv import: export lines into a table, appended or, with --update-by,
+// updating the record of the same key. Every line is converted before the
+// first is written, and the records go in in transactions: a line that does
+// not convert writes nothing.
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fmt/format.h>
+
+#include "tools/lerv/cli_german.h"
+#include "tools/lerv/commands.h"
+#include "tools/lerv/database.h"
+#include "tools/lerv/definition.h"
+#include "tools/lerv/failure.h"
+#include "tools/lerv/record_lines.h"
+
+namespace lerv {
+namespace {
+
+struct ImportOptions {
+  DatabaseOptions database;
+  std::string definition;
+  std::string input = "-";
+  std::string update_by;
+  long batch = 0;
+  bool quiet = false;
+};
+
+// The records of the input, each converted into its buffer.
+std::vector<std::vector<char>> ReadRecords(const TableDef* td, const std::string& input) {
+  std::ifstream file;
+  if (input != "-") {
+    file.open(input, std::ios::binary);
+    if (!file) throw Failure(fmt::format("Eingabedatei nicht lesbar: {}", input));
+  }
+  std::istream& in = input == "-" ? std::cin : file;
+  const std::string name = input == "-" ? "Standardeingabe" : input;
+  std::vector<std::vector<char>> records;
+  std::string line;
+  for (long number = 1; std::getline(in, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() && in.peek() == std::char_traits<char>::eof()) break;
+    std::vector<char> rec = RecordBuffer(td);
+    const std::string wrong = ImportLine(td, line, rec.data());
+    if (!wrong.empty()) throw Failure(fmt::format("{}, Zeile {}: {}; nichts übernommen", name, number, wrong));
+    records.push_back(std::move(rec));
+  }
+  if (in.bad()) throw Failure(fmt::format("Eingabe nicht lesbar: {}", name));
+  return records;
+}
+
+class Transaction {
+ public:
+  explicit Transaction(const Database& database) : database_(database) {
+    database_.RunScript("BEGIN TRANSACTION", "Transaktion");
+  }
+  ~Transaction() {
+    if (open_) database_.RunScriptQuietly("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void Commit() {
+    database_.RunScript("COMMIT TRANSACTION", "Transaktion");
+    open_ = false;
+  }
+
+ private:
+  const Database& database_;
+  bool open_ = true;
+};
+
+// The record with rec's value of key, 0 when none.
+int32_t RecordWithKeyOf(const Database& database, const TableDef* td, int32_t key, const char* rec) {
+  std::vector<char> value(512, '\0');
+  const int32_t size = rv_MakeKeyFromRecord(td, key, rec, value.data());
+  const int32_t id = rv_OdbcFindFirstRecId(database.handle(), td, key, value.data(), size);
+  if (id == 0) return 0;
+  std::vector<char> found = RecordBuffer(td);
+  std::vector<char> found_value(512, '\0');
+  if (!rv_OdbcGetRecordEx(database.handle(), td, id, found.data())) return 0;
+  rv_MakeKeyFromRecord(td, key, found.data(), found_value.data());
+  return found_value == value ? id : 0;
+}
+
+int Import(const ImportOptions& options) {
+  Definition definition(options.definition);
+  TableDef* td = definition.get();
+  const int32_t key = options.update_by.empty() ? -1 : KeyNumber(definition, options.update_by);
+  const std::vector<std::vector<char>> records = ReadRecords(td, options.input);
+  Database database(options.database);
+  rv_OdbcPrepareAll(td, database.handle());
+  const size_t batch = options.batch > 0 ? static_cast<size_t>(options.batch) : records.size();
+  size_t done = 0, updated = 0;
+  while (done < records.size()) {
+    Transaction transaction(database);
+    const size_t end = std::min(records.size(), done + batch);
+    for (size_t i = done; i < end; ++i) {
+      const char* rec = records[i].data();
+      const int32_t id = key >= 0 ? RecordWithKeyOf(database, td, key, rec) : 0;
+      const bool stored = id != 0 ? rv_OdbcUpdateRecordEx(database.handle(), td, id, rec) != 0
+                                  : rv_OdbcAppendRecordEx(database.handle(), td, rec) != 0;
+      if (!stored) {
+        throw Failure(fmt::format("Datensatz aus Zeile {} nicht gespeichert; {} Datensätze davor übernommen", i + 1,
+                                  done));
+      }
+      updated += id != 0;
+    }
+    transaction.Commit();
+    done = end;
+  }
+  if (!options.quiet) {
+    std::cerr << fmt::format("{} Datensätze übernommen ({} angefügt, {} geändert)\n", done, done - updated, updated);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+Action AddImportCommand(CLI::App& app) {
+  auto options = std::make_shared<ImportOptions>();
+  CLI::App* command = AddCommand(app, "import", "Exportzeilen in eine Tabelle übernehmen");
+  command->add_option("Definitionsdatei", options->definition, "die Definitionsdatei der Tabelle")
+      ->required()
+      ->type_name("DATEI");
+  command->add_option("Eingabe", options->input, "Datei mit Exportzeilen (Vorgabe: - für die Standardeingabe)")
+      ->type_name("DATEI");
+  AddDatabaseOptions(command, &options->database);
+  command->add_option("--update-by", options->update_by,
+                      "Datensätze mit gleichem Wert dieses Schlüssels ändern statt anfügen")
+      ->type_name("SCHLÜSSEL");
+  command->add_option("--batch", options->batch,
+                      "Datensätze je Transaktion (Vorgabe: 0, alle in einer)")
+      ->type_name("ZAHL")
+      ->check(CLI::NonNegativeNumber);
+  command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");
+  return [options] { return Import(*options); };
+}
+
+}  // namespace lerv
