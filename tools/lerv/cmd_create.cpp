@@ -13,6 +13,7 @@
 #include "tools/lerv/definition.h"
 #include "tools/lerv/failure.h"
 #include "tools/lerv/generate.h"
+#include "tools/lerv/progress.h"
 #include "tools/lerv/server_functions.h"
 
 namespace lerv {
@@ -30,11 +31,14 @@ int Create(const CreateOptions& options) {
   for (const std::string& path : options.definitions) definitions.push_back(std::make_unique<Definition>(path));
   Database database(options.database);
   if (!options.standard_sql) database.RunScript(ServerFunctionsScript(), "Serverfunktionen");
+  Progress progress("Tabellen", static_cast<long>(definitions.size()), options.quiet);
   for (const auto& definition : definitions) {
     database.RunScript(Generate(definition->get(), Artifact::kScript, !options.standard_sql),
                        fmt::format("{} (Tabelle {})", definition->path(), definition->table()));
-    if (!options.quiet) std::cerr << fmt::format("Tabelle {} angelegt\n", definition->table());
+    progress.Advance();
   }
+  progress.Finish();
+  if (!options.quiet) std::cerr << fmt::format("{} Tabellen angelegt oder aktualisiert\n", definitions.size());
   return kExitOk;
 }
 

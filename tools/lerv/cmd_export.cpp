@@ -13,6 +13,7 @@
 #include "tools/lerv/definition.h"
 #include "tools/lerv/failure.h"
 #include "tools/lerv/output.h"
+#include "tools/lerv/progress.h"
 #include "tools/lerv/record_lines.h"
 
 namespace lerv {
@@ -37,6 +38,7 @@ int Export(const ExportOptions& options) {
   if (options.xml) output.Write(fmt::format("<?xml version=\"1.0\"?>\r\n<{}>\r\n", definition.table()));
   std::vector<char> rec = RecordBuffer(td);
   long count = 0;
+  Progress progress("Export", 0, options.quiet);
   for (int32_t id = rv_OdbcFirstRecIdEx(database.handle(), td, key); id != 0;
        id = rv_OdbcNextRecIdEx(database.handle(), td, key, id)) {
     if (!rv_OdbcGetRecordEx(database.handle(), td, id, rec.data())) {
@@ -45,7 +47,9 @@ int Export(const ExportOptions& options) {
     }
     output.Write(options.xml ? XmlRecord(td, id, rec.data()) : ExportLine(td, rec.data()) + "\r\n");
     ++count;
+    progress.Advance();
   }
+  progress.Finish();
   if (options.xml) output.Write(fmt::format("</{}>\r\n", definition.table()));
   output.Commit();
   if (!options.quiet) std::cerr << fmt::format("{} Datensätze exportiert\n", count);

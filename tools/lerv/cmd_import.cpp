@@ -15,6 +15,7 @@
 #include "tools/lerv/database.h"
 #include "tools/lerv/definition.h"
 #include "tools/lerv/failure.h"
+#include "tools/lerv/progress.h"
 #include "tools/lerv/record_lines.h"
 
 namespace lerv {
@@ -94,6 +95,7 @@ int Import(const ImportOptions& options) {
   rv_OdbcPrepareAll(td, database.handle());
   const size_t batch = options.batch > 0 ? static_cast<size_t>(options.batch) : records.size();
   size_t done = 0, updated = 0;
+  Progress progress("Import", static_cast<long>(records.size()), options.quiet);
   while (done < records.size()) {
     Transaction transaction(database);
     const size_t end = std::min(records.size(), done + batch);
@@ -107,10 +109,12 @@ int Import(const ImportOptions& options) {
                                   done));
       }
       updated += id != 0;
+      progress.Advance();
     }
     transaction.Commit();
     done = end;
   }
+  progress.Finish();
   if (!options.quiet) {
     std::cerr << fmt::format("{} Datensätze übernommen ({} angefügt, {} geändert)\n", done, done - updated, updated);
   }
