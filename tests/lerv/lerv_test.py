@@ -18,10 +18,11 @@ LERV = None
 
 
 def run(args, cwd, stdin=None):
-    """Exit code, standard output and standard error: messages are UTF-8,
-    records the code page's bytes."""
+    """Exit code, standard output and standard error: what is meant for the
+    terminal is UTF-8, exported records the code page's bytes."""
     done = subprocess.run(LERV + args, cwd=cwd, input=stdin, capture_output=True, timeout=300)
-    out = done.stdout.decode("utf-8") if "--help" in args else done.stdout.decode("cp1252", "replace")
+    terminal = "--help" in args or args[:1] in (["walk"], ["show"])
+    out = done.stdout.decode("utf-8") if terminal else done.stdout.decode("cp1252", "replace")
     return done.returncode, out, done.stderr.decode("utf-8", "replace")
 
 
@@ -189,6 +190,26 @@ class LervTest(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", err)
         self.assertFalse(os.path.exists(os.path.join(self.dir, "x.txt")))
+
+    def test_walk_and_show_line_up_the_records(self):
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=self.records(30).encode("cp1252"))
+        self.assertEqual(code, 0, err)
+        code, out, err = self.lerv("walk", *data, "--key", "ORT_KEY", "--prefix", "ORT2", "-n", "3", "kunde.def")
+        self.assertEqual(code, 0, err)
+        lines = out.splitlines()
+        self.assertEqual(lines[0].split(), ["RecId", "NR", "NAME", "ORT", "UMSATZ", "SEIT"])
+        self.assertEqual([line.split()[0] for line in lines[2:5]], ["2", "7", "12"])
+        self.assertEqual(lines[5], "3 Datensätze in der Folge von ORT_KEY")
+        # Columns line up: every row as wide as the rule under the names.
+        self.assertEqual(len({len(line.rstrip()) for line in lines[1:5]} - {len(lines[1])}), 0)
+        code, out, err = self.lerv("walk", *data, "--from", "NAME 25", "--to", "NAME 27", "kunde.def")
+        self.assertEqual([line.split()[0] for line in out.splitlines()[2:-1]], ["25", "26", "27"])
+        code, out, err = self.lerv("show", *data, "kunde.def", "3", "99")
+        self.assertEqual(code, 1)
+        self.assertIn("RecId   3\nNR      3\n", out)
+        self.assertIn("kein Datensatz mit RecId 99", err)
 
     def test_a_database_that_refuses(self):
         code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")

@@ -15,5 +15,7 @@ Action AddCreateCommand(CLI::App& app);
 Action AddRunCommand(CLI::App& app);
 Action AddExportCommand(CLI::App& app);
 Action AddImportCommand(CLI::App& app);
+Action AddWalkCommand(CLI::App& app);
+Action AddShowCommand(CLI::App& app);
 
 }  // namespace lerv

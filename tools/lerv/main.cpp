@@ -27,6 +27,8 @@ int Main(int argc, char** argv) {
       {"run", lerv::AddRunCommand(app)},
       {"export", lerv::AddExportCommand(app)},
       {"import", lerv::AddImportCommand(app)},
+      {"walk", lerv::AddWalkCommand(app)},
+      {"show", lerv::AddShowCommand(app)},
   };
   // A first argument that is neither an option nor a command.
   if (argc > 1 && argv[1][0] != '-' && actions.count(argv[1]) == 0) {
