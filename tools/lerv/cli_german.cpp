@@ -47,6 +47,14 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
   return command;
 }
 
+void AddDefinitionArgument(CLI::App* command, std::string* path) {
+  command->add_option("Definitionsdatei", *path, "die Definitionsdatei der Tabelle")->required()->type_name("DATEI");
+}
+
+void AddOutputOption(CLI::App* command, std::string* path) {
+  command->add_option("-o,--output", *path, "in diese Datei statt auf die Standardausgabe")->type_name("DATEI");
+}
+
 std::string UsageMessage(const CLI::ParseError& error) {
   const std::string what = error.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&error)) return "Unerwartetes Argument: " + NamesIn(what);

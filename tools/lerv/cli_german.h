@@ -12,6 +12,10 @@ namespace lerv {
 void MakeGerman(CLI::App& app);
 // A subcommand with the German defaults of its parent.
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description);
+// The arguments several commands share.
+void AddDefinitionArgument(CLI::App* command, std::string* path);
+void AddOutputOption(CLI::App* command, std::string* path);
+
 // The German message for a usage error the parser reported.
 std::string UsageMessage(const CLI::ParseError& error);
 

@@ -61,15 +61,12 @@ int Export(const ExportOptions& options) {
 Action AddExportCommand(CLI::App& app) {
   auto options = std::make_shared<ExportOptions>();
   CLI::App* command = AddCommand(app, "export", "Datensätze einer Tabelle als Exportzeilen oder XML ausgeben");
-  command->add_option("Definitionsdatei", options->definition, "die Definitionsdatei der Tabelle")
-      ->required()
-      ->type_name("DATEI");
+  AddDefinitionArgument(command, &options->definition);
   AddDatabaseOptions(command, &options->database);
   command->add_option("--key", options->key, "in der Folge dieses Schlüssels (Vorgabe: nach RecId)")
       ->type_name("SCHLÜSSEL");
   command->add_flag("--xml", options->xml, "XML statt Exportzeilen");
-  command->add_option("-o,--output", options->output, "in diese Datei statt auf die Standardausgabe")
-      ->type_name("DATEI");
+  AddOutputOption(command, &options->output);
   command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");
   return [options] { return Export(*options); };
 }

@@ -50,7 +50,7 @@ Action AddGenCommand(CLI::App& app) {
       ->type_name("ART")
       ->check(CLI::IsMember({"script", "drop", "struct", "trigger-struct", "cpp"}));
   gen->add_flag("--tsql", options->transact_sql, "Transact-SQL statt Standard-SQL (mit Prozeduren)");
-  gen->add_option("-o,--output", options->output, "in diese Datei statt auf die Standardausgabe")->type_name("DATEI");
+  AddOutputOption(gen, &options->output);
   return [options] { return Gen(*options); };
 }
 

@@ -126,9 +126,7 @@ int Import(const ImportOptions& options) {
 Action AddImportCommand(CLI::App& app) {
   auto options = std::make_shared<ImportOptions>();
   CLI::App* command = AddCommand(app, "import", "Exportzeilen in eine Tabelle übernehmen");
-  command->add_option("Definitionsdatei", options->definition, "die Definitionsdatei der Tabelle")
-      ->required()
-      ->type_name("DATEI");
+  AddDefinitionArgument(command, &options->definition);
   command->add_option("Eingabe", options->input, "Datei mit Exportzeilen (Vorgabe: - für die Standardeingabe)")
       ->type_name("DATEI");
   AddDatabaseOptions(command, &options->database);

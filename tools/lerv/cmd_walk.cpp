@@ -98,9 +98,7 @@ int Show(const ShowOptions& options) {
 Action AddWalkCommand(CLI::App& app) {
   auto options = std::make_shared<WalkOptions>();
   CLI::App* command = AddCommand(app, "walk", "Datensätze in Schlüsselfolge als Tabelle zeigen");
-  command->add_option("Definitionsdatei", options->definition, "die Definitionsdatei der Tabelle")
-      ->required()
-      ->type_name("DATEI");
+  AddDefinitionArgument(command, &options->definition);
   AddDatabaseOptions(command, &options->database);
   command->add_option("--key", options->key, "dieser Schlüssel (Vorgabe: der Primärschlüssel)")->type_name("SCHLÜSSEL");
   command->add_option("-n,--first", options->first, "höchstens so viele Datensätze (0: alle; Vorgabe: 20)")
@@ -117,9 +115,7 @@ Action AddWalkCommand(CLI::App& app) {
 Action AddShowCommand(CLI::App& app) {
   auto options = std::make_shared<ShowOptions>();
   CLI::App* command = AddCommand(app, "show", "Datensätze mit diesen RecIds Feld für Feld zeigen");
-  command->add_option("Definitionsdatei", options->definition, "die Definitionsdatei der Tabelle")
-      ->required()
-      ->type_name("DATEI");
+  AddDefinitionArgument(command, &options->definition);
   command->add_option("RecId", options->ids, "eine oder mehrere RecIds")->required()->type_name("ZAHL");
   AddDatabaseOptions(command, &options->database);
   return [options] { return Show(*options); };
