@@ -211,6 +211,43 @@ class LervTest(unittest.TestCase):
         self.assertIn("RecId   3\nNR      3\n", out)
         self.assertIn("kein Datensatz mit RecId 99", err)
 
+    def test_check_finds_each_kind_of_drift_and_none_after_create(self):
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        code, out, err = self.lerv("check", *data, "kunde.def")
+        self.assertEqual((code, out), (0, "KUNDE (kunde.def): in Ordnung\n"), err)
+        self.write("alter.sql", "DROP PROCEDURE up_Del_KUNDE\nGO\nALTER TABLE ut_KUNDE ADD Extra int NULL\nGO\n"
+                                "ALTER TABLE ut_KUNDE ALTER COLUMN ORT char(25)\nGO\n"
+                                "DECLARE @d sysname = (SELECT name FROM sysobjects WHERE xtype = 'D' "
+                                "AND parent_obj = OBJECT_ID('ut_KUNDE') AND name LIKE 'DF__ut_KUNDE__SEIT%')\n"
+                                "EXEC('ALTER TABLE ut_KUNDE DROP CONSTRAINT ' + @d)\nDROP VIEW KUNDE\n"
+                                "ALTER TABLE ut_KUNDE DROP COLUMN SEIT\nGO\n"
+                                "ALTER PROCEDURE up_Sel_KUNDE @RI integer AS SELECT 1\nGO\n"
+                                "DROP INDEX ut_KUNDE_Keys.Ik_ORT_KEY\nGO\nDROP TRIGGER tr_KUNDE_KeyDel\nGO\n"
+                                "DROP FUNCTION dpxfunc_NextRecId_KUNDE\nGO\nDROP TABLE ut_KUNDE_Keys\nGO\n")
+        code, _, err = self.lerv("run", *data, "alter.sql")
+        self.assertEqual(code, 0, err)
+        code, out, err = self.lerv("check", *data, "kunde.def")
+        self.assertEqual(code, 1, err)
+        for line in ["Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
+                     "Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition",
+                     "Tabelle ut_KUNDE, Spalte SEIT: fehlt",
+                     "Sicht KUNDE: fehlt",
+                     "Prozedur up_Sel_KUNDE: Text weicht vom erzeugten ab",
+                     "Prozedur up_Del_KUNDE: fehlt",
+                     "Funktion dpxfunc_NextRecId_KUNDE: fehlt",
+                     "Tabelle ut_KUNDE_Keys: fehlt",
+                     "Trigger tr_KUNDE_KeyDel: fehlt",
+                     "Index Ik_ORT_KEY: fehlt"]:
+            self.assertIn("\n  " + line + "\n", out)
+        self.assertTrue(out.startswith("KUNDE (kunde.def): "), out)
+        # Created again, what remains is what the script never undoes: a
+        # column it does not know, a column wider than the definition.
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        code, out, _ = self.lerv("check", *data, "kunde.def")
+        self.assertEqual(out.splitlines()[1:], ["  Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
+                                                "  Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition"])
+
     def test_a_database_that_refuses(self):
         code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")
         self.assertEqual(code, 1)

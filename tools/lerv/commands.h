@@ -17,5 +17,6 @@ Action AddExportCommand(CLI::App& app);
 Action AddImportCommand(CLI::App& app);
 Action AddWalkCommand(CLI::App& app);
 Action AddShowCommand(CLI::App& app);
+Action AddCheckCommand(CLI::App& app);
 
 }  // namespace lerv

@@ -29,6 +29,7 @@ int Main(int argc, char** argv) {
       {"import", lerv::AddImportCommand(app)},
       {"walk", lerv::AddWalkCommand(app)},
       {"show", lerv::AddShowCommand(app)},
+      {"check", lerv::AddCheckCommand(app)},
   };
   // A first argument that is neither an option nor a command.
   if (argc > 1 && argv[1][0] != '-' && actions.count(argv[1]) == 0) {
