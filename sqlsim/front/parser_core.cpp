@@ -113,6 +113,8 @@ ast::TypeName Parser::ParseTypeName() {
   ast::TypeName type;
   type.pos = Peek().pos;
   type.name = ToLower(ExpectName());
+  // sysname is nvarchar(128) by another name.
+  if (type.name == "sysname") type.length = 128;
   if (!AcceptSymbol("(")) return type;
   if (AcceptKeyword("max")) {
     type.length = ast::TypeName::kMax;
