@@ -21,9 +21,13 @@ def run(args, cwd, stdin=None):
     """Exit code, standard output and standard error: what is meant for the
     terminal is UTF-8, exported records the code page's bytes."""
     done = subprocess.run(LERV + args, cwd=cwd, input=stdin, capture_output=True, timeout=300)
-    terminal = "--help" in args or args[:1] in (["walk"], ["show"])
-    out = done.stdout.decode("utf-8") if terminal else done.stdout.decode("cp1252", "replace")
-    return done.returncode, out, done.stderr.decode("utf-8", "replace")
+    terminal = "--help" in args or args[:1] in (["walk"], ["show"], ["check"])
+    out = done.stdout.decode("utf-8") if terminal else done.stdout.decode("latin-1")
+    err = done.stderr.decode("utf-8", "replace")
+    # Text for the terminal ends its lines as the system does.
+    if terminal:
+        out = out.replace("\r\n", "\n")
+    return done.returncode, out, err.replace("\r\n", "\n")
 
 
 class LervTest(unittest.TestCase):
@@ -37,7 +41,7 @@ class LervTest(unittest.TestCase):
         shutil.rmtree(self.dir, ignore_errors=True)
 
     def write(self, name, text, newline="\n"):
-        with open(os.path.join(self.dir, name), "w", encoding="cp1252", newline=newline) as f:
+        with open(os.path.join(self.dir, name), "w", encoding="latin-1", newline=newline) as f:
             f.write(text)
 
     def lerv(self, *args, stdin=None):
@@ -87,7 +91,7 @@ class LervTest(unittest.TestCase):
                 code, out, err = self.lerv("gen", "-o", "out.sql", "kunde.def", name)
                 self.assertEqual(code, 1, err)
                 self.assertIn(message, err)
-                with open(os.path.join(self.dir, "out.sql"), encoding="cp1252") as f:
+                with open(os.path.join(self.dir, "out.sql"), encoding="latin-1") as f:
                     self.assertEqual(f.read(), "vorher")
         self.assertEqual(sorted(n for n in os.listdir(self.dir) if n.startswith("out.sql")), ["out.sql"])
 
@@ -101,7 +105,7 @@ class LervTest(unittest.TestCase):
                 self.assertTrue(expected in out, out[:200])
                 code, _, err = self.lerv("gen", "--tsql", "--kind", kind, "-o", "out.txt", "kunde.def")
                 self.assertEqual(code, 0, err)
-                with open(os.path.join(self.dir, "out.txt"), encoding="cp1252", newline="") as f:
+                with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
                     self.assertEqual(f.read(), out)
         code, _, err = self.lerv("gen", "-o", os.path.join("no", "such", "folder", "out.sql"), "kunde.def")
         self.assertEqual(code, 1)
@@ -136,7 +140,8 @@ class LervTest(unittest.TestCase):
         rows = []
         for i in range(1, count + 1):
             date = "0000-00-00" if i % 7 == 0 else "2024-%02d-%02d" % (i % 12 + 1, i % 28 + 1)
-            rows.append("%d\tName %d \xe4\xf6\xfc\tORT%d\t%d.%02d\t%s\r\n" % (i, i, i % 5, i * 3, i % 100, date))
+            # äöü in the OEM code page the record buffers hold.
+            rows.append("%d\tName %d \x84\x94\x81\tORT%d\t%d.%02d\t%s\r\n" % (i, i, i % 5, i * 3, i % 100, date))
         return "".join(rows)
 
     def test_import_then_export_gives_the_lines_back(self):
@@ -149,22 +154,22 @@ class LervTest(unittest.TestCase):
         self.assertEqual(err, "300 Datensätze übernommen (300 angefügt, 0 geändert)\n", "a bar where no terminal is")
         code, _, err = self.lerv("export", *data, "-o", "out.txt", "kunde.def")
         self.assertEqual(code, 0, err)
-        with open(os.path.join(self.dir, "out.txt"), encoding="cp1252", newline="") as f:
+        with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
             self.assertEqual(f.read(), lines)
         # In the order of the key on ORT and NR: ORT0 first, and by NR within it.
         code, out, _ = self.lerv("export", *data, "--key", "ORT_KEY", "kunde.def")
         self.assertEqual([line.split("\t")[0] for line in out.splitlines()[:3]], ["5", "10", "15"])
         code, out, _ = self.lerv("export", *data, "--xml", "kunde.def")
         self.assertEqual(out.count("<record RecId="), 300)
-        self.assertIn("<NAME>Name&#32;1&#32;&#228;&#246;&#252;</NAME>", out)
+        self.assertIn("<NAME>Name 1 &#228;&#246;&#252;</NAME>", out)
         # The same key updates; a new one is appended.
-        self.write("upd.txt", "1\tName 1 \xe4\xf6\xfc\tORT1\t9.99\t2024-01-01\r\n"
+        self.write("upd.txt", "1\tNAME 1 \x84\x94\x81\tORT1\t9.99\t2024-01-01\r\n"
                               "301\tNeu\tORT1\t1.00\t2024-01-01\r\n", newline="")
         code, _, err = self.lerv("import", *data, "--update-by", "NAME_KEY", "kunde.def", "upd.txt")
         self.assertEqual(code, 0, err)
         self.assertIn("(1 angefügt, 1 geändert)", err)
         code, out, _ = self.lerv("export", *data, "kunde.def")
-        self.assertEqual(out.splitlines()[0], "1\tName 1 \u00e4\u00f6\u00fc\tORT1\t9.99\t2024-01-01")
+        self.assertEqual(out.splitlines()[0], "1\tNAME 1 \x84\x94\x81\tORT1\t9.99\t2024-01-01")
         self.assertEqual(len(out.splitlines()), 301)
 
     def test_a_line_that_does_not_convert_imports_nothing(self):
@@ -178,14 +183,20 @@ class LervTest(unittest.TestCase):
             ("1\tA\tB\t1\t2023-02-29", "Feld SEIT: kein Datum"),
             ("1\t" + "N" * 31 + "\tB\t1\t2024-01-01", "Feld NAME: Text länger als 30 Zeichen"),
             ("1\tA\tB\t1", "4 Felder statt 5"),
+            ("2147483649\tA\tB\t1\t2024-01-01", "Feld NR: 2147483649 passt nicht"),
+            ("1.5\tA\tB\t1\t2024-01-01", "Feld NR: keine ganze Zahl"),
         ]
         for line, message in cases:
             with self.subTest(line=line):
-                code, _, err = self.lerv("import", *data, "kunde.def", stdin=(good + line + "\r\n").encode("cp1252"))
+                code, _, err = self.lerv("import", *data, "kunde.def", stdin=(good + line + "\r\n").encode("latin-1"))
                 self.assertEqual(code, 1)
                 self.assertIn("Standardeingabe, Zeile 2: " + message, err)
         code, out, err = self.lerv("export", *data, "kunde.def")
         self.assertEqual((code, out), (0, ""), err)
+        # An upper-case field takes lower-case umlauts (OEM ü) and stores them in upper case.
+        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=b"1\tA\tm\x81nchen\t1\t\r\n")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "1\tA\tM\x9aNCHEN\t1.00\t0000-00-00\r\n")
         code, _, err = self.lerv("export", *data, "--key", "NIX", "-o", "x.txt", "kunde.def")
         self.assertEqual(code, 1)
         self.assertIn("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", err)
@@ -194,7 +205,7 @@ class LervTest(unittest.TestCase):
     def test_walk_and_show_line_up_the_records(self):
         data = ["--data", self.dir]
         self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
-        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=self.records(30).encode("cp1252"))
+        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=self.records(30).encode("latin-1"))
         self.assertEqual(code, 0, err)
         code, out, err = self.lerv("walk", *data, "--key", "ORT_KEY", "--prefix", "ORT2", "-n", "3", "kunde.def")
         self.assertEqual(code, 0, err)
@@ -247,6 +258,38 @@ class LervTest(unittest.TestCase):
         code, out, _ = self.lerv("check", *data, "kunde.def")
         self.assertEqual(out.splitlines()[1:], ["  Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
                                                 "  Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition"])
+
+    def test_a_table_or_database_that_is_not_there_fails_and_writes_nothing(self):
+        self.write("keep.txt", "vorher")
+        self.assertEqual(self.lerv("create", "-q", "--data", self.dir, "--database", "leer", "kunde.def")[0], 0)
+        self.write("other.def", "ALIAS=ANDERE\nFIELD=A,C,5\nKEY=K,A\n")
+        for args, message in [
+            (["export", "--data", self.dir, "--database", "leer", "-o", "keep.txt", "other.def"],
+             "Tabelle ANDERE fehlt in der Datenbank"),
+            (["walk", "--data", self.dir, "--database", "leer", "other.def"], "Tabelle ANDERE fehlt"),
+            (["export", "--data", self.dir, "--database", "nirgends", "-o", "keep.txt", "kunde.def"],
+             "Keine Verbindung zur Datenbank nirgends"),
+        ]:
+            with self.subTest(args=args):
+                code, _, err = self.lerv(*args)
+                self.assertEqual(code, 1, err)
+                self.assertIn(message, err)
+        with open(os.path.join(self.dir, "keep.txt"), encoding="latin-1") as f:
+            self.assertEqual(f.read(), "vorher")
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "nirgends.db")))
+
+    def test_keys_at_their_widest(self):
+        wide = "ALIAS=BREIT\nFIELD=A,C,255\nFIELD=B,C,255\nFIELD=C,C,255\nFIELD=D,C,255\nFIELD=E,C,10\nKEY=K,A,B,C,D,E\n"
+        self.write("breit.def", wide)
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "breit.def")[0], 0)
+        line = "\t".join(["a" * 255, "b" * 255, "c" * 255, "d" * 255, "e"]) + "\r\n"
+        for _ in range(2):
+            code, _, err = self.lerv("import", "-q", *data, "--update-by", "K", "breit.def", stdin=line.encode())
+            self.assertEqual(code, 0, err)
+        code, out, err = self.lerv("walk", *data, "breit.def")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(out.splitlines()[-1], "1 Datensätze in der Folge von K")
 
     def test_a_database_that_refuses(self):
         code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")

@@ -29,7 +29,9 @@ struct CreateOptions {
 int Create(const CreateOptions& options) {
   std::vector<std::unique_ptr<Definition>> definitions;
   for (const std::string& path : options.definitions) definitions.push_back(std::make_unique<Definition>(path));
-  Database database(options.database);
+  DatabaseOptions database_options = options.database;
+  database_options.create_missing = true;
+  Database database(database_options);
   if (!options.standard_sql) database.RunScript(ServerFunctionsScript(), "Serverfunktionen");
   Progress progress("Tabellen", static_cast<long>(definitions.size()), options.quiet);
   for (const auto& definition : definitions) {

@@ -33,6 +33,7 @@ int Export(const ExportOptions& options) {
   TableDef* td = definition.get();
   const int32_t key = options.key.empty() ? -1 : KeyNumber(definition, options.key);
   Database database(options.database);
+  database.RequireTable(td);
   rv_OdbcPrepareAll(td, database.handle());
   Output output(options.output);
   if (options.xml) output.Write(fmt::format("<?xml version=\"1.0\"?>\r\n<{}>\r\n", definition.table()));

@@ -2,6 +2,7 @@
 // updating the record of the same key. Every line is converted before the
 // first is written, and the records go in in transactions: a line that does
 // not convert writes nothing.
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -73,17 +74,24 @@ class Transaction {
   bool open_ = true;
 };
 
-// The record with rec's value of key, 0 when none.
+// The first record with rec's value of key (compared as the key tables
+// compare: in upper case), 0 when none. The search takes at most the first
+// 128 characters of a key; records sharing them are read one by one.
 int32_t RecordWithKeyOf(const Database& database, const TableDef* td, int32_t key, const char* rec) {
-  std::vector<char> value(512, '\0');
+  constexpr int32_t kSearchable = 128;
+  std::vector<char> value(kKeyValueRoom, '\0');
   const int32_t size = rv_MakeKeyFromRecord(td, key, rec, value.data());
-  const int32_t id = rv_OdbcFindFirstRecId(database.handle(), td, key, value.data(), size);
-  if (id == 0) return 0;
+  const int32_t searched = std::min(size, kSearchable);
+  const std::string wanted = KeyValue(td, key, rec);
   std::vector<char> found = RecordBuffer(td);
-  std::vector<char> found_value(512, '\0');
-  if (!rv_OdbcGetRecordEx(database.handle(), td, id, found.data())) return 0;
-  rv_MakeKeyFromRecord(td, key, found.data(), found_value.data());
-  return found_value == value ? id : 0;
+  for (int32_t id = rv_OdbcFindFirstRecId(database.handle(), td, key, value.data(), searched); id != 0;
+       id = rv_OdbcNextRecIdEx(database.handle(), td, key, id)) {
+    if (!rv_OdbcGetRecordEx(database.handle(), td, id, found.data())) return 0;
+    const std::string value_found = KeyValue(td, key, found.data());
+    if (value_found.compare(0, static_cast<size_t>(searched), wanted, 0, static_cast<size_t>(searched)) != 0) break;
+    if (value_found == wanted) return id;
+  }
+  return 0;
 }
 
 int Import(const ImportOptions& options) {
@@ -92,6 +100,7 @@ int Import(const ImportOptions& options) {
   const int32_t key = options.update_by.empty() ? -1 : KeyNumber(definition, options.update_by);
   const std::vector<std::vector<char>> records = ReadRecords(td, options.input);
   Database database(options.database);
+  database.RequireTable(td);
   rv_OdbcPrepareAll(td, database.handle());
   const size_t batch = options.batch > 0 ? static_cast<size_t>(options.batch) : records.size();
   size_t done = 0, updated = 0;
@@ -131,7 +140,7 @@ Action AddImportCommand(CLI::App& app) {
       ->type_name("DATEI");
   AddDatabaseOptions(command, &options->database);
   command->add_option("--update-by", options->update_by,
-                      "Datensätze mit gleichem Wert dieses Schlüssels ändern statt anfügen")
+                      "den ersten Datensatz mit gleichem Wert dieses Schlüssels ändern statt anzufügen")
       ->type_name("SCHLÜSSEL");
   command->add_option("--batch", options->batch,
                       "Datensätze je Transaktion (Vorgabe: 0, alle in einer)")

@@ -42,7 +42,9 @@ std::string ReadScript(const std::string& path) {
 int Run(const RunOptions& options) {
   std::vector<std::string> texts;
   for (const std::string& path : options.scripts) texts.push_back(ReadScript(path));
-  Database database(options.database);
+  DatabaseOptions database_options = options.database;
+  database_options.create_missing = true;
+  Database database(database_options);
   for (size_t i = 0; i < texts.size(); ++i) {
     const std::string& name = options.scripts[i] == "-" ? std::string("Standardeingabe") : options.scripts[i];
     database.RunScript(texts[i], name);

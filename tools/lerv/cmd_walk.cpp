@@ -28,19 +28,12 @@ struct WalkOptions {
   std::string prefix;
 };
 
-// Key values compare as the server's key tables hold them: in upper case.
+// Text the user gave, compared with key values: in upper case.
 std::string Upper(std::string text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return text;
-}
-
-// The record's key value as text, for comparing with --to and --prefix.
-std::string KeyValue(const TableDef* td, int32_t key, const char* rec) {
-  std::vector<char> value(1024, '\0');
-  const int32_t size = rv_MakeKeyFromRecord(td, key, rec, value.data());
-  return Upper(std::string(value.data(), static_cast<size_t>(size > 0 ? size : 0)));
 }
 
 int Walk(const WalkOptions& options) {
@@ -49,6 +42,7 @@ int Walk(const WalkOptions& options) {
   const int32_t key = options.key.empty() ? rv_GetPrimaryKey(td) : KeyNumber(definition, options.key);
   if (rv_KeyCnt(td) == 0) throw Failure(fmt::format("{}: die Tabelle hat keinen Schlüssel", definition.path()));
   Database database(options.database);
+  database.RequireTable(td);
   const std::string start = options.prefix.empty() ? options.from : options.prefix;
   int32_t id = start.empty() ? rv_OdbcFirstRecId(database.handle(), td, key)
                              : rv_OdbcFindFirstRecId(database.handle(), td, key, start.c_str(),
@@ -79,6 +73,7 @@ struct ShowOptions {
 int Show(const ShowOptions& options) {
   Definition definition(options.definition);
   Database database(options.database);
+  database.RequireTable(definition.get());
   std::vector<char> rec = RecordBuffer(definition.get());
   bool all_found = true;
   for (size_t i = 0; i < options.ids.size(); ++i) {

@@ -6,7 +6,10 @@
 
 #include <fmt/format.h>
 
+#include "tools/lerv/expected_objects.h"
 #include "tools/lerv/failure.h"
+#include "tools/lerv/generate.h"
+#include "tools/lerv/query.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -121,8 +124,8 @@ void AddDatabaseOptions(CLI::App* command, DatabaseOptions* options) {
 std::string ConnectionString(const DatabaseOptions& options) {
   if (!options.connect.empty()) return options.connect;
   const std::string driver = options.driver.empty() ? DefaultDriver() : options.driver;
-  return fmt::format("DRIVER={};DATADIR={};DATABASE={};AUTOCREATE=1", Attribute(driver), Attribute(options.data),
-                     Attribute(options.database));
+  return fmt::format("DRIVER={};DATADIR={};DATABASE={};AUTOCREATE={}", Attribute(driver), Attribute(options.data),
+                     Attribute(options.database), options.create_missing ? 1 : 0);
 }
 
 Database::Database(const DatabaseOptions& options) {
@@ -139,6 +142,15 @@ Database::Database(const DatabaseOptions& options) {
 
 Database::~Database() {
   if (handle_) rv_OdbcDisconnect(handle_);
+}
+
+void Database::RequireTable(const TableDef* td) const {
+  for (const ExpectedObject& object : ExpectedObjects(Generate(td, Artifact::kScript, true))) {
+    if (object.kind != ExpectedObject::Kind::kView) continue;
+    const Rows found = Query(*this, fmt::format("SELECT name FROM sysobjects WHERE name = {}", Literal(object.name)));
+    if (found.empty()) throw Failure(fmt::format("Tabelle {} fehlt in der Datenbank (lerv create legt sie an)", object.name));
+    return;
+  }
 }
 
 bool Database::RunScriptQuietly(const std::string& script) const noexcept {

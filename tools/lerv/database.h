@@ -16,6 +16,9 @@ struct DatabaseOptions {
   std::string data = ".";
   std::string database = "lerv";
   std::string driver;
+  // Whether a database missing from the folder is made (create and run);
+  // the other commands only read or fill what is there.
+  bool create_missing = false;
 };
 
 void AddDatabaseOptions(CLI::App* command, DatabaseOptions* options);
@@ -35,6 +38,9 @@ class Database {
   // Runs a script batch by batch; throws Failure naming source, batch
   // number, line and the server's messages at the first that fails.
   void RunScript(std::string_view script, const std::string& source) const;
+  // Throws Failure unless the table of td is there, as record access
+  // reaches it (its view in the Transact-SQL form, else the table).
+  void RequireTable(const TableDef* td) const;
   // A script whose failure changes nothing for the caller (a rollback on
   // the way out); true when it ran.
   bool RunScriptQuietly(const std::string& script) const noexcept;

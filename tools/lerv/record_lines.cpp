@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include "tools/lerv/terminal_text.h"
+
 namespace lerv {
 namespace {
 
@@ -70,7 +72,15 @@ std::string Mismatch(const TableDef* td, int32_t i, const std::string& item, con
   if (IsNumberType(static_cast<char>(f.Type))) {
     double given = 0, kept = 0;
     if (!ReadNumber(item, &given)) return fmt::format("Feld {}: keine Zahl: \"{}\"", f.Name, item);
-    const double tolerance = 0.5 * std::pow(10.0, -static_cast<double>(f.Dec)) + 1e-9 * std::fabs(given);
+    // Whole-number fields keep exactly what they take; decimal fields round
+    // to their places; doubles keep about 15 digits.
+    const bool whole = std::strchr("lsbx", f.Type) != nullptr;
+    const double tolerance = whole ? 0.0
+                             : f.Type == 'd' ? 0.5 * std::pow(10.0, -static_cast<double>(f.Dec)) + 1e-12 * std::fabs(given)
+                                             : 0.5 * std::pow(10.0, -static_cast<double>(f.Dec));
+    if (whole && given != std::floor(given)) {
+      return fmt::format("Feld {}: keine ganze Zahl: \"{}\"", f.Name, item);
+    }
     if (!ReadNumber(stored, &kept) || std::fabs(kept - given) > tolerance) {
       return fmt::format("Feld {}: {} passt nicht (Breite {}, {} Nachkommastellen)", f.Name, item, f.Len, f.Dec);
     }
@@ -81,7 +91,8 @@ std::string Mismatch(const TableDef* td, int32_t i, const std::string& item, con
       if (TrimRight(item) != stored) return fmt::format("Feld {}: Text länger als {} Zeichen", f.Name, f.Len);
       return "";
     case 'u':
-      if (Upper(TrimRight(item)) != Upper(stored)) {
+      // Stored in upper case, by the library's rules for every letter.
+      if (TrimRight(item).size() != stored.size()) {
         return fmt::format("Feld {}: Text länger als {} Zeichen", f.Name, f.Len);
       }
       return "";
@@ -101,6 +112,12 @@ std::string Mismatch(const TableDef* td, int32_t i, const std::string& item, con
 }
 
 }  // namespace
+
+std::string KeyValue(const TableDef* td, int32_t key, const char* rec) {
+  std::vector<char> value(kKeyValueRoom, '\0');
+  const int32_t size = rv_MakeKeyFromRecord(td, key, rec, value.data());
+  return Upper(std::string(value.data(), static_cast<size_t>(size > 0 ? size : 0)));
+}
 
 std::vector<char> RecordBuffer(const TableDef* td) {
   size_t size = 1;
@@ -140,13 +157,38 @@ std::string ImportLine(const TableDef* td, const std::string& line, char* rec) {
   return "";
 }
 
+// Text as XML character data: markup characters and everything beyond
+// ASCII as references to their Unicode code points.
+std::string XmlText(const std::string& utf8) {
+  std::string xml;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      switch (byte) {
+        case '&': xml += "&amp;"; break;
+        case '<': xml += "&lt;"; break;
+        case '>': xml += "&gt;"; break;
+        case '"': xml += "&quot;"; break;
+        default: xml += static_cast<char>(byte); break;
+      }
+      ++i;
+      continue;
+    }
+    const int extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+    unsigned code = byte & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + static_cast<size_t>(k) < utf8.size(); ++k) {
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
+    }
+    xml += fmt::format("&#{};", code);
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return xml;
+}
+
 std::string XmlRecord(const TableDef* td, int32_t rec_id, const char* rec) {
   std::string xml = fmt::format("  <record RecId=\"{}\">", rec_id);
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
-    const std::string value = ExportField(td, i, rec);
-    std::vector<char> safe(value.size() * 6 + 1, '\0');
-    rv_AnsiToXML(safe.data(), value.c_str());
-    xml += fmt::format("<{0}>{1}</{0}>", Field(td, i).Name, safe.data());
+    xml += fmt::format("<{0}>{1}</{0}>", Field(td, i).Name, XmlText(RecordTextToUtf8(ExportField(td, i, rec))));
   }
   return xml + "</record>\r\n";
 }

@@ -11,6 +11,13 @@
 
 namespace lerv {
 
+// Room for any key value rv_MakeKeyFromRecord writes, its zero included:
+// every field of a key at its widest, numbers and dates in their key form.
+inline constexpr size_t kKeyValueRoom = LERV32_MAX_KEY_FIELDS * (255 + 32) + 1;
+
+// A key value as the key tables compare it: in upper case.
+std::string KeyValue(const TableDef* td, int32_t key, const char* rec);
+
 // A record buffer sized for td.
 std::vector<char> RecordBuffer(const TableDef* td);
 
