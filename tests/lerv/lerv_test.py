@@ -56,6 +56,10 @@ class LervTest(unittest.TestCase):
             (["gen", "--kind", "foo", "kunde.def"], "Ungültiger Wert für --kind: foo"),
             (["create", "--connect", "DSN=x", "--data", ".", "kunde.def"], "schließen sich aus"),
             (["run", "--data"], "Falsche Zahl von Werten"),
+            (["--bogus"], "Unbekannte Option: --bogus"),
+            (["walk", "-n", "-1", "kunde.def"], "Ungültiger Wert: --first: -1 ist keine Zahl ab 0"),
+            (["show", "kunde.def", "abc"], "Ungültiger Wert für RecId: abc"),
+            (["walk", "--prefix", "a", "--from", "b", "kunde.def"], "schließen sich aus: --prefix, --from"),
         ]
         for args, message in cases:
             with self.subTest(args=args):
@@ -115,7 +119,7 @@ class LervTest(unittest.TestCase):
         data = ["--data", self.dir, "--database", "firma"]
         code, _, err = self.lerv("create", *data, "kunde.def")
         self.assertEqual(code, 0, err)
-        self.assertIn("1 Tabellen angelegt oder aktualisiert", err)
+        self.assertIn("1 Tabelle angelegt oder aktualisiert", err)
         # Run again: the script brings an existing table up to date.
         code, _, err = self.lerv("create", "--quiet", *data, "kunde.def")
         self.assertEqual((code, err), (0, ""))
@@ -289,7 +293,7 @@ class LervTest(unittest.TestCase):
             self.assertEqual(code, 0, err)
         code, out, err = self.lerv("walk", *data, "breit.def")
         self.assertEqual(code, 0, err)
-        self.assertEqual(out.splitlines()[-1], "1 Datensätze in der Folge von K")
+        self.assertEqual(out.splitlines()[-1], "1 Datensatz in der Folge von K")
 
     def test_a_database_that_refuses(self):
         code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")

@@ -1,5 +1,6 @@
 #include "tools/lerv/cli_german.h"
 
+#include <cstdlib>
 #include <memory>
 
 namespace lerv {
@@ -47,6 +48,17 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
   return command;
 }
 
+CLI::Validator NotNegative() {
+  return CLI::Validator(
+      [](std::string& value) -> std::string {
+        char* end = nullptr;
+        const long long number = std::strtoll(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || number < 0) return value + " ist keine Zahl ab 0";
+        return "";
+      },
+      "", "nicht negativ");
+}
+
 void AddDefinitionArgument(CLI::App* command, std::string* path) {
   command->add_option("Definitionsdatei", *path, "die Definitionsdatei der Tabelle")->required()->type_name("DATEI");
 }
@@ -64,10 +76,20 @@ std::string UsageMessage(const CLI::ParseError& error) {
     return "Pflichtangabe fehlt: " + (end == std::string::npos ? what : what.substr(0, end));
   }
   if (dynamic_cast<const CLI::ExcludesError*>(&error)) {
+    // "--a excludes --b"
+    const size_t excludes = what.find(" excludes ");
+    if (excludes != std::string::npos) {
+      return "Diese Angaben schließen sich aus: " + what.substr(0, excludes) + ", " + what.substr(excludes + 10);
+    }
     return "Diese Angaben schließen sich aus: " + NamesIn(what);
   }
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return "Falsche Zahl von Werten: " + what;
   if (dynamic_cast<const CLI::ConversionError*>(&error) || dynamic_cast<const CLI::ValidationError*>(&error)) {
+    // "Could not convert: RecId = abc"
+    const size_t equals = what.find(" = ");
+    if (what.rfind("Could not convert: ", 0) == 0 && equals != std::string::npos) {
+      return "Ungültiger Wert für " + what.substr(19, equals - 19) + ": " + what.substr(equals + 3);
+    }
     // "--kind: foo not in {a,b}"
     const size_t colon = what.find(": ");
     const size_t not_in = what.find(" not in ");

@@ -16,6 +16,9 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
 void AddDefinitionArgument(CLI::App* command, std::string* path);
 void AddOutputOption(CLI::App* command, std::string* path);
 
+// A check for numbers of 0 and above, with a German message.
+CLI::Validator NotNegative();
+
 // The German message for a usage error the parser reported.
 std::string UsageMessage(const CLI::ParseError& error);
 

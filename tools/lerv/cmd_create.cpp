@@ -40,7 +40,7 @@ int Create(const CreateOptions& options) {
     progress.Advance();
   }
   progress.Finish();
-  if (!options.quiet) std::cerr << fmt::format("{} Tabellen angelegt oder aktualisiert\n", definitions.size());
+  if (!options.quiet) std::cerr << Counted(static_cast<long long>(definitions.size()), "Tabelle", "Tabellen") + " angelegt oder aktualisiert\n";
   return kExitOk;
 }
 

@@ -53,7 +53,7 @@ int Export(const ExportOptions& options) {
   progress.Finish();
   if (options.xml) output.Write(fmt::format("</{}>\r\n", definition.table()));
   output.Commit();
-  if (!options.quiet) std::cerr << fmt::format("{} Datensätze exportiert\n", count);
+  if (!options.quiet) std::cerr << Counted(count, "Datensatz", "Datensätze") + " exportiert\n";
   return kExitOk;
 }
 
@@ -65,7 +65,7 @@ Action AddExportCommand(CLI::App& app) {
   AddDefinitionArgument(command, &options->definition);
   AddDatabaseOptions(command, &options->database);
   command->add_option("--key", options->key, "in der Folge dieses Schlüssels (Vorgabe: nach RecId)")
-      ->type_name("SCHLÜSSEL");
+      ->type_name("NAME");
   command->add_flag("--xml", options->xml, "XML statt Exportzeilen");
   AddOutputOption(command, &options->output);
   command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");

@@ -114,8 +114,8 @@ int Import(const ImportOptions& options) {
       const bool stored = id != 0 ? rv_OdbcUpdateRecordEx(database.handle(), td, id, rec) != 0
                                   : rv_OdbcAppendRecordEx(database.handle(), td, rec) != 0;
       if (!stored) {
-        throw Failure(fmt::format("Datensatz aus Zeile {} nicht gespeichert; {} Datensätze davor übernommen", i + 1,
-                                  done));
+        throw Failure(fmt::format("Datensatz aus Zeile {} nicht gespeichert; {} davor übernommen", i + 1,
+                                  Counted(static_cast<long long>(done), "Datensatz", "Datensätze")));
       }
       updated += id != 0;
       progress.Advance();
@@ -125,7 +125,7 @@ int Import(const ImportOptions& options) {
   }
   progress.Finish();
   if (!options.quiet) {
-    std::cerr << fmt::format("{} Datensätze übernommen ({} angefügt, {} geändert)\n", done, done - updated, updated);
+    std::cerr << fmt::format("{} übernommen ({} angefügt, {} geändert)\n", Counted(static_cast<long long>(done), "Datensatz", "Datensätze"), done - updated, updated);
   }
   return kExitOk;
 }
@@ -141,11 +141,11 @@ Action AddImportCommand(CLI::App& app) {
   AddDatabaseOptions(command, &options->database);
   command->add_option("--update-by", options->update_by,
                       "den ersten Datensatz mit gleichem Wert dieses Schlüssels ändern statt anzufügen")
-      ->type_name("SCHLÜSSEL");
+      ->type_name("NAME");
   command->add_option("--batch", options->batch,
                       "Datensätze je Transaktion (Vorgabe: 0, alle in einer)")
       ->type_name("ZAHL")
-      ->check(CLI::NonNegativeNumber);
+      ->check(NotNegative());
   command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");
   return [options] { return Import(*options); };
 }

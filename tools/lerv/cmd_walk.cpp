@@ -60,7 +60,7 @@ int Walk(const WalkOptions& options) {
     id = rv_OdbcNextRecId(database.handle(), td, key, id);
   }
   std::cout << table.Render();
-  std::cout << fmt::format("{} Datensätze in der Folge von {}\n", table.size() - 1, rv_KeyName(td, key));
+  std::cout << fmt::format("{} in der Folge von {}\n", Counted(static_cast<long long>(table.size() - 1), "Datensatz", "Datensätze"), rv_KeyName(td, key));
   return kExitOk;
 }
 
@@ -95,10 +95,10 @@ Action AddWalkCommand(CLI::App& app) {
   CLI::App* command = AddCommand(app, "walk", "Datensätze in Schlüsselfolge als Tabelle zeigen");
   AddDefinitionArgument(command, &options->definition);
   AddDatabaseOptions(command, &options->database);
-  command->add_option("--key", options->key, "dieser Schlüssel (Vorgabe: der Primärschlüssel)")->type_name("SCHLÜSSEL");
+  command->add_option("--key", options->key, "dieser Schlüssel (Vorgabe: der Primärschlüssel)")->type_name("NAME");
   command->add_option("-n,--first", options->first, "höchstens so viele Datensätze (0: alle; Vorgabe: 20)")
       ->type_name("ZAHL")
-      ->check(CLI::NonNegativeNumber);
+      ->check(NotNegative());
   CLI::Option* prefix = command->add_option("--prefix", options->prefix,
                                             "nur Schlüsselwerte, die so beginnen (wie der Schlüssel sie speichert)")
                             ->type_name("TEXT");

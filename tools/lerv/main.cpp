@@ -31,9 +31,10 @@ int Main(int argc, char** argv) {
       {"show", lerv::AddShowCommand(app)},
       {"check", lerv::AddCheckCommand(app)},
   };
-  // A first argument that is neither an option nor a command.
-  if (argc > 1 && argv[1][0] != '-' && actions.count(argv[1]) == 0) {
-    std::cerr << "lerv: Unbekannter Befehl: " << argv[1] << " (lerv --help zeigt die Befehle)\n";
+  // A first argument that is no command: the parser would only miss the command.
+  if (argc > 1 && actions.count(argv[1]) == 0 && std::string(argv[1]) != "-h" && std::string(argv[1]) != "--help") {
+    std::cerr << "lerv: " << (argv[1][0] == '-' ? "Unbekannte Option: " : "Unbekannter Befehl: ") << argv[1]
+              << " (lerv --help zeigt die Befehle)\n";
     return lerv::kExitUsage;
   }
   try {

@@ -28,6 +28,20 @@ std::string TemporaryBeside(const std::string& path) {
 
 }  // namespace
 
+std::string FileErrorText(int error) {
+  switch (error) {
+    case ENOENT: return "Ordner oder Datei nicht vorhanden";
+    case EACCES: case EPERM: return "keine Berechtigung";
+    case EISDIR: return "ist ein Ordner";
+    case ENOTDIR: return "ein Teil des Pfads ist kein Ordner";
+    case ENOSPC: return "Datenträger voll";
+    case EROFS: return "schreibgeschützt";
+    case EEXIST: return "ist schon vorhanden";
+    case ENAMETOOLONG: return "Name zu lang";
+    default: return fmt::format("Fehler {}", error);
+  }
+}
+
 Output::Output(std::string path) : path_(std::move(path)) {
   if (path_.empty()) {
     file_ = stdout;
@@ -39,7 +53,7 @@ Output::Output(std::string path) : path_(std::move(path)) {
   }
   temporary_ = TemporaryBeside(path_);
   file_ = std::fopen(temporary_.c_str(), "wbx");
-  if (!file_) throw Failure(fmt::format("Datei kann nicht angelegt werden: {} ({})", path_, std::strerror(errno)));
+  if (!file_) throw Failure(fmt::format("Datei kann nicht angelegt werden: {} ({})", path_, FileErrorText(errno)));
 }
 
 Output::~Output() {
@@ -50,7 +64,7 @@ Output::~Output() {
 
 void Output::Fail() const {
   throw Failure(fmt::format("Schreiben fehlgeschlagen: {} ({})", path_.empty() ? "Standardausgabe" : path_,
-                            std::strerror(errno)));
+                            FileErrorText(errno)));
 }
 
 void Output::Write(const std::string& text) {
@@ -68,7 +82,7 @@ void Output::Commit() {
   std::error_code error;
   std::filesystem::rename(temporary_, path_, error);
   if (error) {
-    throw Failure(fmt::format("Datei kann nicht ersetzt werden: {} ({})", path_, error.message()));
+    throw Failure(fmt::format("Datei kann nicht ersetzt werden: {} ({})", path_, FileErrorText(error.default_error_condition().value())));
   }
   committed_ = true;
 }
