@@ -136,6 +136,14 @@ class LervTest(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("broken.sql: Stapel 2 (Zeile 4) fehlgeschlagen", err)
         self.assertIn("Invalid object name 'nix'", err)
+        # GO with blanks around, a comment, a count; a byte order mark; a comment left open.
+        code, _, err = self.lerv("run", *data, "-", stdin=b"\xef\xbb\xbfCREATE TABLE n (a int)\n  GO -- fertig\n"
+                                 b"INSERT INTO n VALUES (1)\ngo 3\nIF (SELECT COUNT(*) FROM n) <> 3 SELECT * FROM nix\n")
+        self.assertEqual(code, 0, err)
+        self.assertIn("5 Stapel ausgeführt", err)
+        code, _, err = self.lerv("run", *data, "-", stdin=b"SELECT 1\nGO\n/* offen\nGO\nSELECT 2\n")
+        self.assertEqual(code, 1)
+        self.assertIn("Standardeingabe: Kommentar ab Zeile 3 nicht geschlossen", err)
         code, _, err = self.lerv("run", *data, "-", stdin=b"SELECT * FROM later\n")
         self.assertEqual(code, 1, "the batch after the failing one ran")
         self.assertIn("Standardeingabe: Stapel 1 (Zeile 1)", err)

@@ -39,14 +39,24 @@ std::string ReadScript(const std::string& path) {
   return text;
 }
 
+std::string NameOf(const std::string& path) { return path == "-" ? std::string("Standardeingabe") : path; }
+
 int Run(const RunOptions& options) {
   std::vector<std::string> texts;
-  for (const std::string& path : options.scripts) texts.push_back(ReadScript(path));
+  for (const std::string& path : options.scripts) {
+    texts.push_back(ReadScript(path));
+    // Every script splits before the first runs.
+    try {
+      SplitScript(texts.back());
+    } catch (const Failure& failure) {
+      throw Failure(NameOf(path) + ": " + failure.what());
+    }
+  }
   DatabaseOptions database_options = options.database;
   database_options.create_missing = true;
   Database database(database_options);
   for (size_t i = 0; i < texts.size(); ++i) {
-    const std::string& name = options.scripts[i] == "-" ? std::string("Standardeingabe") : options.scripts[i];
+    const std::string name = NameOf(options.scripts[i]);
     database.RunScript(texts[i], name);
     if (!options.quiet) {
       std::cerr << fmt::format("{}: {} Stapel ausgeführt\n", name, SplitScript(texts[i]).size());

@@ -1,8 +1,10 @@
 // Scripts split into their batches as the library's script runner splits
 // them, so that a failing batch can be named by its number and line: a line
 // reading GO ends a batch, "/*" at a line start skips to after "*/". Beyond
-// the library, line ends may be LF alone and GO may be in any case with
-// blanks after it.
+// the library, line ends may be LF alone, GO may be in any case with blanks
+// around it and a "--" comment after it, "GO n" runs the batch n times, and
+// a byte order mark at the start is passed over. A comment left open
+// throws Failure.
 #pragma once
 
 #include <string>
