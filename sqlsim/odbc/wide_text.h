@@ -4,6 +4,7 @@
 // terminating zero, the full length through the length pointer.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -91,7 +92,9 @@ bool CopyOutWideChars(std::string_view narrow, SQLWCHAR* buffer, SQLLEN buffer_c
 template <class Len>
 bool CopyOutWideBytes(std::string_view narrow, SQLPOINTER buffer, SQLLEN buffer_bytes, Len* length) {
   std::u16string wide = Cp1252ToUtf16(narrow);
-  wide_detail::SetLength(length, wide.size() * sizeof(SQLWCHAR));
+  // A length past what the type holds is cut to whole characters.
+  constexpr auto kMaxBytes = static_cast<size_t>(std::numeric_limits<Len>::max()) & ~size_t{1};
+  wide_detail::SetLength(length, std::min(wide.size() * sizeof(SQLWCHAR), kMaxBytes));
   if (!buffer) return false;
   size_t room = buffer_bytes > 0 ? static_cast<size_t>(buffer_bytes) / sizeof(SQLWCHAR) : 0;
   return wide_detail::CopyUnits(wide, static_cast<SQLWCHAR*>(buffer), room);
