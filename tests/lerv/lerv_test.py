@@ -86,6 +86,14 @@ class LervTest(unittest.TestCase):
             ("many.def", many, "many.def, Zeile 129: Feld nicht übernommen"),
             ("wide.def", "".join("FIELD=F%d,C,1\n" % i for i in range(12)) + "KEY=K," +
              ",".join("F%d" % i for i in range(12)) + "\n", "wide.def, Zeile 13: Schlüssel mit mehr als 11"),
+            # What the library would make of it silently: char(44), char(0), a C field, a second column A.
+            ("w300.def", "FIELD=A,C,300\n", "w300.def, Zeile 1: Feld A: Breite \"300\" für Typ C nicht möglich"),
+            ("w0.def", "FIELD=A,C,abc\n", "Breite \"abc\" für Typ C nicht möglich"),
+            ("type.def", "FIELD=A,Q,5\n", "Feld A: unbekannter Feldtyp \"Q\""),
+            ("dec.def", "FIELD=A,N,20,30\n", "Feld A: 30 Nachkommastellen für Typ N nicht möglich"),
+            ("twice.def", "FIELD=A,C,5\nFIELD=A,C,6\n", "twice.def, Zeile 2: Feld A doppelt"),
+            ("keys.def", "FIELD=A,C,5\nKEY=K,A\nKEY=K,A\n", "keys.def, Zeile 3: Schlüssel K doppelt"),
+            ("alias.def", "ALIAS=" + "T" * 32 + "\nFIELD=A\n", "alias.def, Zeile 1: Tabellenname länger als 31"),
         ]
         self.write("out.sql", "vorher")
         for name, text, message in cases:

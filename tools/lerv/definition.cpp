@@ -1,5 +1,6 @@
 #include "tools/lerv/definition.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -51,6 +52,46 @@ std::vector<std::string> KeyFieldNames(const std::string& value, bool filters) {
   return names;
 }
 
+// The items of a FIELD value: name, type, width, decimals (empty when not given).
+std::vector<std::string> FieldItems(const std::string& value) {
+  std::vector<std::string> items;
+  size_t at = 0;
+  for (;;) {
+    const size_t comma = value.find(',', at);
+    std::string item = value.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
+    items.push_back(item);
+    if (comma == std::string::npos) break;
+    at = comma + 1;
+  }
+  items.resize(std::max<size_t>(items.size(), 4));
+  return items;
+}
+
+// What the library would make of a field silently: an unknown type, a width
+// it wraps or a duplicate name. Empty when the field is as written.
+std::string FieldProblem(const TableDef* td, const std::vector<std::string>& items) {
+  const char type = items[1].empty() ? 'C' : items[1][0];
+  if (std::string("CcuDLbNdlsnxo").find(type) == std::string::npos) {
+    return fmt::format("unbekannter Feldtyp \"{}\"", items[1]);
+  }
+  const FieldDef& field = td->Fields[td->FieldCnt - 1];
+  const bool sized = std::string("CcuNnx").find(type) != std::string::npos;
+  if (sized && !items[2].empty() && (std::atoi(items[2].c_str()) != field.Len || field.Len == 0)) {
+    return fmt::format("Breite \"{}\" für Typ {} nicht möglich (1 bis 255)", items[2], type);
+  }
+  // Decimals matter to the number types; elsewhere the library drops them.
+  if (std::string("Nnd").find(type) != std::string::npos && !items[3].empty() &&
+      std::atoi(items[3].c_str()) != field.Dec) {
+    return fmt::format("{} Nachkommastellen für Typ {} nicht möglich", items[3], type);
+  }
+  if ((type == 'N' || type == 'n') && field.Dec > 0 && field.Dec >= field.Len) {
+    return fmt::format("{} Nachkommastellen bei Breite {}", field.Dec, field.Len);
+  }
+  return "";
+}
+
 // Replays the field and key entries on a scratch definition to find the
 // first one the library refused or cut short.
 void CheckEntries(const std::string& path, const std::vector<std::string>& lines) {
@@ -62,12 +103,24 @@ void CheckEntries(const std::string& path, const std::vector<std::string>& lines
     const std::string where = fmt::format("{}, Zeile {}", path, i + 1);
     if (StartsWith(line, "USEKEYTAB=")) {
       filters = std::atoi(line.c_str() + 10) != 0;
+    } else if (StartsWith(line, "ALIAS=") && line.size() - 6 > sizeof(TableDef::TableName) - 1) {
+      throw Failure(fmt::format("{}: Tabellenname länger als {} Zeichen", where, sizeof(TableDef::TableName) - 1));
     } else if (StartsWith(line, "FIELD=")) {
+      const std::vector<std::string> items = FieldItems(line.substr(6));
+      if (rv_FieldNo(scratch.get(), items[0].c_str()) >= 0) {
+        throw Failure(fmt::format("{}: Feld {} doppelt", where, items[0]));
+      }
       if (!rv_AddFieldDef(scratch.get(), line.c_str() + 6)) {
         throw Failure(fmt::format("{}: Feld nicht übernommen (höchstens {} Felder): {}", where, LERV32_MAX_FIELDS, line));
       }
+      const std::string problem = FieldProblem(scratch.get(), items);
+      if (!problem.empty()) throw Failure(fmt::format("{}: Feld {}: {}", where, items[0], problem));
     } else if (IsKeyLine(line)) {
       const std::string value = line.substr(line.find('=') + 1);
+      const std::string key_name = value.substr(0, value.find(','));
+      if (rv_KeyNo(scratch.get(), key_name.c_str()) >= 0) {
+        throw Failure(fmt::format("{}: Schlüssel {} doppelt", where, key_name));
+      }
       for (const std::string& name : KeyFieldNames(value, filters)) {
         if (rv_FieldNo(scratch.get(), name.c_str()) < 0) {
           throw Failure(fmt::format("{}: Schlüssel nennt ein unbekanntes Feld \"{}\"", where, name));
