@@ -59,7 +59,9 @@ int Run(const RunOptions& options) {
     const std::string name = NameOf(options.scripts[i]);
     database.RunScript(texts[i], name);
     if (!options.quiet) {
-      std::cerr << fmt::format("{}: {} Stapel ausgeführt\n", name, SplitScript(texts[i]).size());
+      long runs = 0;
+      for (const ScriptBatch& batch : SplitScript(texts[i])) runs += batch.repeat;
+      std::cerr << fmt::format("{}: {} Stapel ausgeführt\n", name, runs);
     }
   }
   return kExitOk;

@@ -161,9 +161,12 @@ void Database::RunScript(std::string_view script, const std::string& source) con
   const std::vector<ScriptBatch> batches = SplitScript(script);
   for (size_t i = 0; i < batches.size(); ++i) {
     std::vector<char> errors(8192, '\0');
-    if (rv_CallStatement(handle_, batches[i].text.c_str(), errors.data(), static_cast<int32_t>(errors.size()))) {
-      continue;
+    int ran = 0;
+    while (ran < batches[i].repeat &&
+           rv_CallStatement(handle_, batches[i].text.c_str(), errors.data(), static_cast<int32_t>(errors.size()))) {
+      ++ran;
     }
+    if (ran == batches[i].repeat) continue;
     const std::string messages = MessageLines(errors.data());
     throw Failure(fmt::format("{}: Stapel {} (Zeile {}) fehlgeschlagen{}{}", source, i + 1, batches[i].line,
                               messages.empty() ? "" : ":\n", messages));

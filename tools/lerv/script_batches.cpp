@@ -38,7 +38,8 @@ std::vector<ScriptBatch> SplitScript(std::string_view script) {
   // A byte order mark is no text of the script.
   size_t at = script.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   auto finish = [&](int count) {
-    if (!IsBlank(batch.text)) batches.insert(batches.end(), static_cast<size_t>(count), batch);
+    batch.repeat = count;
+    if (!IsBlank(batch.text)) batches.push_back(batch);
     batch = ScriptBatch{};
   };
   while (at < script.size()) {

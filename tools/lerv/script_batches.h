@@ -16,6 +16,7 @@ namespace lerv {
 struct ScriptBatch {
   std::string text;  // with CR LF line ends
   int line = 1;      // where it starts in the script
+  int repeat = 1;    // GO n: runs n times
 };
 
 std::vector<ScriptBatch> SplitScript(std::string_view script);
