@@ -57,12 +57,8 @@ int Run(const RunOptions& options) {
   Database database(database_options);
   for (size_t i = 0; i < texts.size(); ++i) {
     const std::string name = NameOf(options.scripts[i]);
-    database.RunScript(texts[i], name);
-    if (!options.quiet) {
-      long runs = 0;
-      for (const ScriptBatch& batch : SplitScript(texts[i])) runs += batch.repeat;
-      std::cerr << fmt::format("{}: {} Stapel ausgeführt\n", name, runs);
-    }
+    const long runs = database.RunScript(texts[i], name);
+    if (!options.quiet) std::cerr << fmt::format("{}: {} Stapel ausgeführt\n", name, runs);
   }
   return kExitOk;
 }

@@ -28,14 +28,6 @@ struct WalkOptions {
   std::string prefix;
 };
 
-// Text the user gave, compared with key values: in upper case.
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 int Walk(const WalkOptions& options) {
   Definition definition(options.definition);
   TableDef* td = definition.get();
@@ -54,8 +46,8 @@ int Walk(const WalkOptions& options) {
       throw Failure(fmt::format("Datensatz {} nicht lesbar (passen Tabelle und Definition zusammen?)", id));
     }
     const std::string value = KeyValue(td, key, rec.data());
-    if (!options.prefix.empty() && value.compare(0, options.prefix.size(), Upper(options.prefix)) != 0) break;
-    if (!options.to.empty() && value.compare(0, options.to.size(), Upper(options.to)) > 0) break;
+    if (!options.prefix.empty() && value.compare(0, options.prefix.size(), UpperAscii(options.prefix)) != 0) break;
+    if (!options.to.empty() && value.compare(0, options.to.size(), UpperAscii(options.to)) > 0) break;
     table.Add(id, rec.data());
     id = rv_OdbcNextRecId(database.handle(), td, key, id);
   }

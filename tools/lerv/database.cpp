@@ -157,8 +157,9 @@ bool Database::RunScriptQuietly(const std::string& script) const noexcept {
   return rv_CallStatement(handle_, script.c_str(), nullptr, 0) != 0;
 }
 
-void Database::RunScript(std::string_view script, const std::string& source) const {
+long Database::RunScript(std::string_view script, const std::string& source) const {
   const std::vector<ScriptBatch> batches = SplitScript(script);
+  long runs = 0;
   for (size_t i = 0; i < batches.size(); ++i) {
     std::vector<char> errors(8192, '\0');
     int ran = 0;
@@ -166,11 +167,13 @@ void Database::RunScript(std::string_view script, const std::string& source) con
            rv_CallStatement(handle_, batches[i].text.c_str(), errors.data(), static_cast<int32_t>(errors.size()))) {
       ++ran;
     }
+    runs += ran;
     if (ran == batches[i].repeat) continue;
     const std::string messages = MessageLines(errors.data());
     throw Failure(fmt::format("{}: Stapel {} (Zeile {}) fehlgeschlagen{}{}", source, i + 1, batches[i].line,
                               messages.empty() ? "" : ":\n", messages));
   }
+  return runs;
 }
 
 }  // namespace lerv

@@ -37,7 +37,8 @@ class Database {
   LERV32_HDBC handle() const { return handle_; }
   // Runs a script batch by batch; throws Failure naming source, batch
   // number, line and the server's messages at the first that fails.
-  void RunScript(std::string_view script, const std::string& source) const;
+  // Returns how many batches ran (GO n counts n).
+  long RunScript(std::string_view script, const std::string& source) const;
   // Throws Failure unless the table of td is there, as record access
   // reaches it (its view in the Transact-SQL form, else the table).
   void RequireTable(const TableDef* td) const;

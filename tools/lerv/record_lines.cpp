@@ -25,7 +25,6 @@ std::string ExportField(const TableDef* td, int32_t i, const char* rec) {
   return item;
 }
 
-bool IsNumberType(char type) { return type != '\0' && std::strchr("Nndlsbx", type) != nullptr; }
 
 bool ReadNumber(const std::string& text, double* value) {
   const char* begin = text.c_str();
@@ -55,13 +54,6 @@ bool IsDate(const std::string& text) {
 
 std::string TrimRight(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
   return text;
 }
 
@@ -113,10 +105,19 @@ std::string Mismatch(const TableDef* td, int32_t i, const std::string& item, con
 
 }  // namespace
 
+bool IsNumberType(char type) { return type != '\0' && std::strchr("Nndlsbx", type) != nullptr; }
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
 std::string KeyValue(const TableDef* td, int32_t key, const char* rec) {
   std::vector<char> value(kKeyValueRoom, '\0');
   const int32_t size = rv_MakeKeyFromRecord(td, key, rec, value.data());
-  return Upper(std::string(value.data(), static_cast<size_t>(size > 0 ? size : 0)));
+  return UpperAscii(std::string(value.data(), static_cast<size_t>(size > 0 ? size : 0)));
 }
 
 std::vector<char> RecordBuffer(const TableDef* td) {

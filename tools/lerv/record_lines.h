@@ -18,6 +18,11 @@ inline constexpr size_t kKeyValueRoom = LERV32_MAX_KEY_FIELDS * (255 + 32) + 1;
 // A key value as the key tables compare it: in upper case.
 std::string KeyValue(const TableDef* td, int32_t key, const char* rec);
 
+// Whether fields of a type letter hold numbers.
+bool IsNumberType(char type);
+// ASCII letters in upper case, as key values compare.
+std::string UpperAscii(std::string text);
+
 // A record buffer sized for td.
 std::vector<char> RecordBuffer(const TableDef* td);
 

@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "tools/lerv/record_lines.h"
 #include "tools/lerv/terminal_text.h"
 
 namespace lerv {
@@ -22,8 +23,7 @@ std::string Padded(const std::string& text, size_t width, bool right) {
 
 bool IsNumber(const TableDef* td, size_t column) {
   if (column == 0) return true;
-  const char type = static_cast<char>(td->Fields[column - 1].Type);
-  return std::string("Nndlsbx").find(type) != std::string::npos;
+  return IsNumberType(static_cast<char>(td->Fields[column - 1].Type));
 }
 
 }  // namespace
