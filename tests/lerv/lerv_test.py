@@ -119,6 +119,16 @@ class LervTest(unittest.TestCase):
                 self.assertEqual(code, 0, err)
                 with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
                     self.assertEqual(f.read(), out)
+        # Through a link its target gets the text; an existing file keeps its mode.
+        self.write("target.txt", "alt")
+        os.chmod(os.path.join(self.dir, "target.txt"), 0o640)
+        os.symlink("target.txt", os.path.join(self.dir, "link.txt"))
+        code, out, err = self.lerv("gen", "-o", "link.txt", "kunde.def")
+        self.assertEqual(code, 0, err)
+        self.assertTrue(os.path.islink(os.path.join(self.dir, "link.txt")))
+        with open(os.path.join(self.dir, "target.txt"), encoding="latin-1", newline="") as f:
+            self.assertTrue(f.read().startswith("CREATE TABLE"))
+        self.assertEqual(os.stat(os.path.join(self.dir, "target.txt")).st_mode & 0o777, 0o640)
         code, _, err = self.lerv("gen", "-o", os.path.join("no", "such", "folder", "out.sql"), "kunde.def")
         self.assertEqual(code, 1)
         self.assertIn("Datei kann nicht angelegt werden", err)
