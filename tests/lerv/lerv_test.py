@@ -119,7 +119,10 @@ class LervTest(unittest.TestCase):
                 self.assertEqual(code, 0, err)
                 with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
                     self.assertEqual(f.read(), out)
-        # Through a link its target gets the text; an existing file keeps its mode.
+        # Through a link its target gets the text; an existing file keeps its
+        # mode (the Windows program sees neither links nor modes under Wine).
+        if len(LERV) > 1:
+            return
         self.write("target.txt", "alt")
         os.chmod(os.path.join(self.dir, "target.txt"), 0o640)
         os.symlink("target.txt", os.path.join(self.dir, "link.txt"))
