@@ -1,15 +1,19 @@
 // The parts of lerv that read outside text or shape what a person reads:
 // the split of scripts, the objects a generated script creates, the
-// connection string of an embedded database, the progress line.
+// connection string of an embedded database, the progress line, the checks
+// of imported lines.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "include/lerv32.h"
 #include "tools/lerv/database.h"
 #include "tools/lerv/expected_objects.h"
 #include "tools/lerv/failure.h"
 #include "tools/lerv/progress.h"
+#include "tools/lerv/record_lines.h"
 #include "tools/lerv/script_batches.h"
 
 namespace lerv {
@@ -111,6 +115,58 @@ TEST(ProgressLine, ShowsCountRateAndTimeLeft) {
   const std::string long_one = Progress::Line("Import", 1, 100000, 1.0);
   EXPECT_EQ(long_one.substr(long_one.find("1/100000")), "1/100000  1/s  noch 27:46:39");
   EXPECT_EQ(Progress::Line("Export", 1234, 0, 2.0), "Export 1234  617/s");
+}
+
+}  // namespace
+}  // namespace lerv
+
+namespace lerv {
+namespace {
+
+struct TableDefFreer {
+  void operator()(TableDef* td) const { rv_FreeTableDef(td); }
+};
+
+// One field of each kind the checks treat apart.
+std::unique_ptr<TableDef, TableDefFreer> Kinds() {
+  std::unique_ptr<TableDef, TableDefFreer> td(rv_AllocTableDef());
+  for (const char* field : {"T,C,5", "U,u,5", "L,l", "N,N,6,2", "D,d,0,2", "DA,D", "B,L"}) rv_AddFieldDef(td.get(), field);
+  return td;
+}
+
+TEST(ImportLine, RefusesWhatAFieldWouldNotKeep) {
+  const auto td = Kinds();
+  struct Case {
+    const char* line;
+    const char* problem;  // "" when it converts
+  };
+  const Case cases[] = {
+      {"abc\txyz\t-7\t123.5\t0.125\t2024-02-29\t1", ""},
+      {"\t\t\t\t\t\t", ""},
+      {"abcdef\tx\t1\t1\t1\t\t0", "Feld T: Text länger als 5 Zeichen"},
+      {"a\tabcdef\t1\t1\t1\t\t0", "Feld U: Text länger als 5 Zeichen"},
+      {"a\tb\t2147483648\t1\t1\t\t0", "Feld L: 2147483648 passt nicht (Breite 4, 0 Nachkommastellen)"},
+      {"a\tb\t1.5\t1\t1\t\t0", "Feld L: keine ganze Zahl: \"1.5\""},
+      {"a\tb\t1\t1000.005\t1\t\t0", "Feld N: 1000.005 passt nicht (Breite 6, 2 Nachkommastellen)"},
+      {"a\tb\t1\t12345\t1\t\t0", "Feld N: 12345 passt nicht (Breite 6, 2 Nachkommastellen)"},
+      {"a\tb\t1\tx\t1\t\t0", "Feld N: keine Zahl: \"x\""},
+      {"a\tb\t1\t1\t1\t2023-02-29\t0", "Feld DA: kein Datum (JJJJ-MM-TT): \"2023-02-29\""},
+      {"a\tb\t1\t1\t1\t2024-1-01\t0", "Feld DA: kein Datum (JJJJ-MM-TT): \"2024-1-01\""},
+      {"a\tb\t1\t1\t1\t\t2", "Feld B: weder 0 noch 1: \"2\""},
+      {"a\tb\t1", "3 Felder statt 7"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    std::vector<char> rec = RecordBuffer(td.get());
+    EXPECT_EQ(ImportLine(td.get(), c.line, rec.data()), c.problem);
+  }
+}
+
+TEST(ImportLine, WhatConvertsExportsAsItCame) {
+  const auto td = Kinds();
+  std::vector<char> rec = RecordBuffer(td.get());
+  ASSERT_EQ(ImportLine(td.get(), "abc\tXYZ\t-7\t123.50\t0.13\t2024-02-29\t1", rec.data()), "");
+  EXPECT_EQ(ExportLine(td.get(), rec.data()), "abc\tXYZ\t-7\t123.50\t0.13\t2024-02-29\t1");
 }
 
 }  // namespace
