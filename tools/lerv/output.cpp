@@ -26,6 +26,19 @@ std::string TemporaryBeside(const std::string& path) {
   return fmt::format("{}.lerv-{}-{}.tmp", path, static_cast<long>(getpid()), ++serial);
 }
 
+// The file a path names in the end: through symbolic links, so that the
+// link stays and its target gets the new text.
+std::string FinalTarget(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path target = path;
+  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, error); ++hops) {
+    const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target.string();
+}
+
 }  // namespace
 
 std::string FileErrorText(int error) {
@@ -51,7 +64,8 @@ Output::Output(std::string path) : path_(std::move(path)) {
 #endif
     return;
   }
-  temporary_ = TemporaryBeside(path_);
+  target_ = FinalTarget(path_);
+  temporary_ = TemporaryBeside(target_);
   file_ = std::fopen(temporary_.c_str(), "wbx");
   if (!file_) throw Failure(fmt::format("Datei kann nicht angelegt werden: {} ({})", path_, FileErrorText(errno)));
 }
@@ -80,7 +94,13 @@ void Output::Commit() {
   file_ = nullptr;
   if (std::fclose(file) != 0) Fail();
   std::error_code error;
-  std::filesystem::rename(temporary_, path_, error);
+  // An existing file keeps who may read and write it.
+  const std::filesystem::file_status existing = std::filesystem::status(target_, error);
+  if (!error && std::filesystem::exists(existing)) {
+    std::filesystem::permissions(temporary_, existing.permissions(), error);
+  }
+  error.clear();
+  std::filesystem::rename(temporary_, target_, error);
   if (error) {
     throw Failure(fmt::format("Datei kann nicht ersetzt werden: {} ({})", path_, FileErrorText(error.default_error_condition().value())));
   }

@@ -25,6 +25,7 @@ class Output {
   void Fail() const;
 
   std::string path_;
+  std::string target_;  // path_ through its symbolic links
   std::string temporary_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;
