@@ -15,6 +15,7 @@
 #include "tools/lerv/progress.h"
 #include "tools/lerv/record_lines.h"
 #include "tools/lerv/script_batches.h"
+#include "tools/lerv/terminal_text.h"
 
 namespace lerv {
 namespace {
@@ -171,3 +172,22 @@ TEST(ImportLine, WhatConvertsExportsAsItCame) {
 
 }  // namespace
 }  // namespace lerv
+
+TEST(LooksLikeUtf8, OnlyWholeSequencesOfSeveralBytes) {
+  const struct {
+    std::string text;
+    bool utf8;
+  } cases[] = {
+      {"M\xC3\xBCller", true},          // ü
+      {"\xE2\x82\xAC 5", true},        // €
+      {"\xF0\x9F\x98\x80", true},      // four bytes
+      {"plain ASCII", false},            // nothing of several bytes
+      {"M\x81ller", false},              // OEM ü: a continuation without lead
+      {"M\xFCller", false},              // ANSI ü: a lead without continuation
+      {"\xC3", false},                   // cut at the end
+      {"\xE2\x82", false},
+      {"\xC3\xBC\xFC", false},          // UTF-8, then a byte that is not
+      {"\xF8\x88\x80\x80\x80", false},  // five-byte lead
+  };
+  for (const auto& c : cases) EXPECT_EQ(lerv::LooksLikeUtf8(c.text), c.utf8) << c.text;
+}

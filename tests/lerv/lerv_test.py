@@ -235,6 +235,35 @@ class LervTest(unittest.TestCase):
         self.assertIn("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", err)
         self.assertFalse(os.path.exists(os.path.join(self.dir, "x.txt")))
 
+    def test_utf8_lines_are_refused_unless_an_encoding_is_chosen(self):
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        utf8 = "\ufeff1\tMüller\tKÖLN\t1.00\t2024-01-01\r\n2\tBär\tX\t2.00\t2024-01-01\r\n".encode("utf-8")
+        code, _, err = self.lerv("import", *data, "kunde.def", stdin=utf8)
+        self.assertEqual(code, 1)
+        self.assertIn("Standardeingabe, Zeile 1: Text in UTF-8 (--encoding utf-8", err)
+        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "")
+        # A character the code page of the records lacks: nothing imported.
+        code, _, err = self.lerv("import", *data, "--encoding", "utf-8", "kunde.def",
+                                 stdin=utf8 + "3\t中\tX\t1\t\r\n".encode("utf-8"))
+        self.assertEqual(code, 1)
+        self.assertIn("Zeile 3: kein UTF-8 oder ein Zeichen, das der Zeichensatz 850 nicht kennt", err)
+        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "")
+        code, _, err = self.lerv("import", "-q", *data, "--encoding", "utf-8", "kunde.def", stdin=utf8)
+        self.assertEqual(code, 0, err)
+        # Stored in the code page (OEM ü, Ö), given back in UTF-8 on request.
+        self.assertEqual(self.lerv("export", *data, "kunde.def")[1].splitlines()[0],
+                         "1\tM\x81ller\tK\x99LN\t1.00\t2024-01-01")
+        code, _, err = self.lerv("export", *data, "--encoding", "utf-8", "-o", "out.txt", "kunde.def")
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.dir, "out.txt"), "rb") as f:
+            self.assertEqual(f.read(), utf8[3:])
+        # Bytes that merely look like UTF-8 (OEM "Ãü") are taken as they are when asked.
+        code, _, err = self.lerv("import", "-q", *data, "--encoding", "codepage", "kunde.def",
+                                 stdin=b"9\tM\xc7\x81ller\tX\t1\t\r\n")
+        self.assertEqual(code, 0, err)
+        self.assertIn("9\tM\xc7\x81ller\t", self.lerv("export", *data, "kunde.def")[1])
+
     def test_walk_and_show_line_up_the_records(self):
         data = ["--data", self.dir]
         self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)

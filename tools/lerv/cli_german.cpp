@@ -67,6 +67,15 @@ void AddOutputOption(CLI::App* command, std::string* path) {
   command->add_option("-o,--output", *path, "in diese Datei statt auf die Standardausgabe")->type_name("DATEI");
 }
 
+CLI::Option* AddEncodingOption(CLI::App* command, std::string* encoding) {
+  return command
+      ->add_option("--encoding", *encoding,
+                   "Zeichensatz der Exportzeilen: codepage (Vorgabe: der der Datensätze, 850 mit OEM-Umwandlung, "
+                   "sonst 1252) oder utf-8")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"codepage", "utf-8"}));
+}
+
 std::string UsageMessage(const CLI::ParseError& error) {
   const std::string what = error.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&error)) return "Unerwartetes Argument: " + NamesIn(what);

@@ -15,6 +15,8 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
 // The arguments several commands share.
 void AddDefinitionArgument(CLI::App* command, std::string* path);
 void AddOutputOption(CLI::App* command, std::string* path);
+// --encoding codepage|utf-8 of export lines.
+CLI::Option* AddEncodingOption(CLI::App* command, std::string* encoding);
 
 // A check for numbers of 0 and above, with a German message.
 CLI::Validator NotNegative();

@@ -15,6 +15,7 @@
 #include "tools/lerv/output.h"
 #include "tools/lerv/progress.h"
 #include "tools/lerv/record_lines.h"
+#include "tools/lerv/terminal_text.h"
 
 namespace lerv {
 namespace {
@@ -24,6 +25,7 @@ struct ExportOptions {
   std::string definition;
   std::string key;
   bool xml = false;
+  std::string encoding = "codepage";
   std::string output;
   bool quiet = false;
 };
@@ -46,7 +48,12 @@ int Export(const ExportOptions& options) {
       throw Failure(fmt::format("Datensatz {} der Tabelle {} nicht lesbar (passen Tabelle und Definition zusammen?)",
                                 id, definition.table()));
     }
-    output.Write(options.xml ? XmlRecord(td, id, rec.data()) : ExportLine(td, rec.data()) + "\r\n");
+    if (options.xml) {
+      output.Write(XmlRecord(td, id, rec.data()));
+    } else {
+      const std::string line = ExportLine(td, rec.data());
+      output.Write((options.encoding == "utf-8" ? RecordTextToUtf8(line) : line) + "\r\n");
+    }
     ++count;
     progress.Advance();
   }
@@ -67,6 +74,7 @@ Action AddExportCommand(CLI::App& app) {
   command->add_option("--key", options->key, "in der Folge dieses Schlüssels (Vorgabe: nach RecId)")
       ->type_name("NAME");
   command->add_flag("--xml", options->xml, "XML statt Exportzeilen");
+  AddEncodingOption(command, &options->encoding)->excludes("--xml");
   AddOutputOption(command, &options->output);
   command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");
   return [options] { return Export(*options); };

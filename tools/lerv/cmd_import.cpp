@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "tools/lerv/failure.h"
 #include "tools/lerv/progress.h"
 #include "tools/lerv/record_lines.h"
+#include "tools/lerv/terminal_text.h"
 
 namespace lerv {
 namespace {
@@ -29,10 +31,27 @@ struct ImportOptions {
   std::string update_by;
   long batch = 0;
   bool quiet = false;
+  std::string encoding = "codepage";
+  bool encoding_given = false;
 };
 
+// Brings line into the code page of the record buffers; what is wrong with
+// it, or nothing. A line in UTF-8 is refused unless an encoding was chosen,
+// lest its umlauts be stored mangled.
+std::string ToCodePage(const ImportOptions& options, std::string& line) {
+  if (options.encoding == "utf-8") {
+    std::optional<std::string> text = Utf8ToRecordText(line);
+    if (!text) return fmt::format("kein UTF-8 oder ein Zeichen, das der Zeichensatz {} nicht kennt", RecordCodePage());
+    line = std::move(*text);
+  } else if (!options.encoding_given && LooksLikeUtf8(line)) {
+    return "Text in UTF-8 (--encoding utf-8 wandelt ihn um, --encoding codepage übernimmt die Bytes)";
+  }
+  return {};
+}
+
 // The records of the input, each converted into its buffer.
-std::vector<std::vector<char>> ReadRecords(const TableDef* td, const std::string& input) {
+std::vector<std::vector<char>> ReadRecords(const TableDef* td, const ImportOptions& options) {
+  const std::string& input = options.input;
   std::ifstream file;
   if (input != "-") {
     file.open(input, std::ios::binary);
@@ -45,8 +64,10 @@ std::vector<std::vector<char>> ReadRecords(const TableDef* td, const std::string
   for (long number = 1; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() && in.peek() == std::char_traits<char>::eof()) break;
+    if (number == 1 && options.encoding == "utf-8" && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     std::vector<char> rec = RecordBuffer(td);
-    const std::string wrong = ImportLine(td, line, rec.data());
+    std::string wrong = ToCodePage(options, line);
+    if (wrong.empty()) wrong = ImportLine(td, line, rec.data());
     if (!wrong.empty()) throw Failure(fmt::format("{}, Zeile {}: {}; nichts übernommen", name, number, wrong));
     records.push_back(std::move(rec));
   }
@@ -98,7 +119,7 @@ int Import(const ImportOptions& options) {
   Definition definition(options.definition);
   TableDef* td = definition.get();
   const int32_t key = options.update_by.empty() ? -1 : KeyNumber(definition, options.update_by);
-  const std::vector<std::vector<char>> records = ReadRecords(td, options.input);
+  const std::vector<std::vector<char>> records = ReadRecords(td, options);
   Database database(options.database);
   database.RequireTable(td);
   rv_OdbcPrepareAll(td, database.handle());
@@ -146,8 +167,12 @@ Action AddImportCommand(CLI::App& app) {
                       "Datensätze je Transaktion (Vorgabe: 0, alle in einer)")
       ->type_name("ZAHL")
       ->check(NotNegative());
+  CLI::Option* encoding = AddEncodingOption(command, &options->encoding);
   command->add_flag("-q,--quiet", options->quiet, "keine Meldung am Ende");
-  return [options] { return Import(*options); };
+  return [options, encoding] {
+    options->encoding_given = encoding->count() > 0;
+    return Import(*options);
+  };
 }
 
 }  // namespace lerv

@@ -9,41 +9,104 @@
 #endif
 
 namespace lerv {
+namespace {
 
-std::string RecordTextToUtf8(const std::string& text) {
-  const bool oem = rv_GetOemConvert() != 0;
+bool Oem() { return rv_GetOemConvert() != 0; }
+
 #ifdef _WIN32
-  const UINT page = oem ? 850 : 1252;
-  const int wide_length = MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(wide_length), L'\0');
-  MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), wide.data(), wide_length);
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), length, nullptr, nullptr);
-  return utf8;
+std::optional<std::wstring> ToWide(UINT page, const std::string& text, DWORD flags) {
+  if (text.empty()) return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(page, flags, text.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(page, flags, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+// Nothing when strict and a character has no place in page.
+std::optional<std::string> FromWide(UINT page, const std::wstring& wide, bool strict) {
+  if (wide.empty()) return std::string();
+  const int size = static_cast<int>(wide.size());
+  BOOL defaulted = FALSE;
+  BOOL* lossy = page == CP_UTF8 ? nullptr : &defaulted;
+  const DWORD flags = page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int length = WideCharToMultiByte(page, flags, wide.data(), size, nullptr, 0, nullptr, lossy);
+  if (length <= 0 || (strict && defaulted)) return std::nullopt;
+  std::string text(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(page, flags, wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
+UINT Page() { return Oem() ? 850 : 1252; }
 #else
-  iconv_t convert = iconv_open("UTF-8", oem ? "CP850" : "CP1252");
-  if (convert == reinterpret_cast<iconv_t>(-1)) return text;
-  std::string utf8;
+const char* IconvName() { return Oem() ? "CP850" : "CP1252"; }
+
+// text from one code to the other; a byte that does not convert becomes
+// '?' unless strict, which gives nothing then.
+std::optional<std::string> Convert(const char* to, const char* from, const std::string& text, bool strict) {
+  iconv_t convert = iconv_open(to, from);
+  if (convert == reinterpret_cast<iconv_t>(-1)) return strict ? std::nullopt : std::optional<std::string>(text);
+  std::string result;
   std::string in = text;
   char* in_at = in.data();
   size_t in_left = in.size();
   char piece[256];
-  while (in_left > 0) {
+  bool whole = true;
+  while (in_left > 0 && whole) {
     char* out_at = piece;
     size_t out_left = sizeof piece;
     const size_t done = iconv(convert, &in_at, &in_left, &out_at, &out_left);
-    utf8.append(piece, sizeof piece - out_left);
+    result.append(piece, sizeof piece - out_left);
     if (done == static_cast<size_t>(-1) && out_left == sizeof piece) {
-      // A byte the code page does not map: shown as '?'.
-      utf8 += '?';
+      whole = !strict;
+      result += '?';
       ++in_at;
       --in_left;
     }
   }
   iconv_close(convert);
-  return utf8;
+  if (!whole) return std::nullopt;
+  return result;
+}
 #endif
+
+}  // namespace
+
+std::string RecordTextToUtf8(const std::string& text) {
+#ifdef _WIN32
+  return FromWide(CP_UTF8, ToWide(Page(), text, 0).value_or(std::wstring()), false).value_or(text);
+#else
+  return Convert("UTF-8", IconvName(), text, false).value_or(text);
+#endif
+}
+
+std::optional<std::string> Utf8ToRecordText(const std::string& text) {
+#ifdef _WIN32
+  const std::optional<std::wstring> wide = ToWide(CP_UTF8, text, MB_ERR_INVALID_CHARS);
+  if (!wide) return std::nullopt;
+  return FromWide(Page(), *wide, true);
+#else
+  return Convert(IconvName(), "UTF-8", text, true);
+#endif
+}
+
+const char* RecordCodePage() { return Oem() ? "850" : "1252"; }
+
+bool LooksLikeUtf8(const std::string& text) {
+  bool several = false;
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                        : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    several |= length > 1;
+    i += length;
+  }
+  return several;
 }
 
 size_t ScreenWidth(const std::string& utf8) {

@@ -1,13 +1,23 @@
-// Record text for the terminal: the record buffers hold the OEM code page
-// (850) when the library converts at the server boundary, otherwise the
-// ANSI one (1252); the terminal wants UTF-8.
+// Record text and UTF-8: the record buffers hold the OEM code page (850)
+// when the library converts at the server boundary, otherwise the ANSI one
+// (1252); terminals and most files of today want UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace lerv {
 
+// A byte the code page does not map becomes '?'.
 std::string RecordTextToUtf8(const std::string& text);
+// Nothing when text is not UTF-8 or holds a character the code page lacks.
+std::optional<std::string> Utf8ToRecordText(const std::string& text);
+// The code page of the record buffers, for messages: "850" or "1252".
+const char* RecordCodePage();
+
+// Whether text holds a UTF-8 sequence of several bytes and nothing that is
+// not UTF-8: text in the code page almost never does.
+bool LooksLikeUtf8(const std::string& text);
 
 // Characters on the screen, for lining up columns.
 size_t ScreenWidth(const std::string& utf8);
