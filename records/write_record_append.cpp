@@ -105,6 +105,39 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
   return rec_id;
 }
 
+// Runs a transaction statement; false with the failure reported.
+bool TransactionStatement(SQLHDBC dbc, const char* statement) {
+  OdbcStatement stmt(dbc);
+  if (!stmt.ok()) {
+    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return false;
+  }
+  std::string sql = statement;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
+    OdbcReportErrors(dbc, stmt.get(), 0);
+    return false;
+  }
+  return true;
+}
+
+// A blank record, then its values: both in one transaction, so that a client
+// that dies in between leaves no blank record behind. Inside a transaction
+// of the caller's it nests and commits with that one.
+int32_t AppendInTwoSteps(SQLHDBC dbc, const TableDef* td, const char* record) {
+  // As the plain blank append does, and before the transaction begins:
+  // switching autocommit on ends a transaction under way.
+  if (!UsesProcedures(td)) ODBC_CALL(SQLSetConnectOption, dbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
+  if (!TransactionStatement(dbc, "BEGIN TRANSACTION")) return 0;
+  int32_t rec_id = AppendBlank(dbc, td);
+  if (rec_id != 0 && UpdateRecord(dbc, td, rec_id, record, true) != 1) {
+    // A blank record the caller never learns of would stay behind.
+    DeleteRecord(dbc, td, rec_id);
+    rec_id = 0;
+  }
+  if (!TransactionStatement(dbc, "IF @@TRANCOUNT > 0 COMMIT TRANSACTION")) return 0;
+  return rec_id;
+}
+
 }  // namespace
 
 int32_t RetryAppend(const TableDef* td, const char* note, const std::function<int64_t(bool last)>& attempt) {
@@ -128,12 +161,7 @@ int32_t AppendRecord(SQLHDBC dbc, const TableDef* td, const char* record) {
     for (int32_t i = 0; i < td->FieldCnt; ++i) sql += i == 0 ? " ?" : ",?";
     return AppendWithRetry(dbc, td, sql, record, "REPEAT odbcUpda::AppenWithProcedureEx()");
   }
-  const int32_t rec_id = AppendBlank(dbc, td);
-  if (rec_id == 0) return 0;
-  if (UpdateRecord(dbc, td, rec_id, record, true) == 1) return rec_id;
-  // A blank record the caller never learns of would stay behind.
-  DeleteRecord(dbc, td, rec_id);
-  return 0;
+  return AppendInTwoSteps(dbc, td, record);
 }
 
 }  // namespace lerv32

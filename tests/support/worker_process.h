@@ -9,8 +9,10 @@
 
 #if defined(_WIN32)
 #include <process.h>
+#include <windows.h>
 #define LERV32_ENVIRON _environ
 #else
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 extern char** environ;
@@ -80,6 +82,16 @@ inline int WaitWorker(WorkerHandle worker) {
 #else
   if (waitpid(worker, &status, 0) != worker) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+// Ends the worker at once, as a crash or a power cut would: no handler of
+// its own runs. Wait for it afterwards.
+inline void KillWorker(WorkerHandle worker) {
+#if defined(_WIN32)
+  TerminateProcess(reinterpret_cast<HANDLE>(worker), 9);
+#else
+  kill(worker, SIGKILL);
 #endif
 }
 

@@ -1,0 +1,121 @@
+// A writer that the kill tests kill at a random moment. Usage:
+//   kill_worker MODE CONNECT LOG LEVEL ARG
+// MODE append (ARG: the first number), update (ARG: how many records there
+// are, ids 1 to ARG), reorg (ARG: the first number), blob (ARG: the blob id
+// and the first version, "id:version"), script (ARG: the script file). LEVEL 1 writes through the procedures.
+// Writes "ready" to LOG once connected, then a line per finished write, and
+// goes on until it is killed.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+#include "faults/kill_table.h"
+#include "support/table_defs.h"
+#include "tabledef/definition_file.h"
+
+namespace {
+
+constexpr int kRounds = 1000000;  // a worker nobody kills still ends
+
+class Log {
+ public:
+  explicit Log(const char* path) : file_(std::fopen(path, "w")) {}
+  ~Log() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  Log(const Log&) = delete;
+  Log& operator=(const Log&) = delete;
+  bool ok() const { return file_ != nullptr; }
+  // Flushed at once: what the process wrote outlives its kill.
+  void Line(const std::string& line) {
+    std::fputs((line + "\n").c_str(), file_);
+    std::fflush(file_);
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+void Append(void* dbc, TableDef* td, Log& log, int first) {
+  for (int i = 0; i < kRounds; ++i) {
+    const int32_t id = rv_OdbcAppendRecord(dbc, td, killtest::Record(td, first + i, 0).data());
+    if (id != 0) log.Line(std::to_string(id) + " " + std::to_string(first + i));
+  }
+}
+
+void Update(void* dbc, TableDef* td, Log& log, int records) {
+  std::mt19937 random(std::random_device{}());
+  std::vector<char> record = killtest::Record(td, 0, 0);
+  for (int i = 0; i < kRounds; ++i) {
+    const int32_t id = static_cast<int32_t>(random() % static_cast<unsigned>(records)) + 1;
+    if (rv_OdbcGetRecord(dbc, td, id, record.data()) == 0) continue;
+    const int nr = static_cast<int>(rv_FieldToDouble(td, 0, record.data()));
+    const int version = static_cast<int>(rv_FieldToDouble(td, 2, record.data())) + 1;
+    if (rv_OdbcUpdateRecord(dbc, td, id, killtest::Record(td, nr, version).data()) != 0) {
+      log.Line(std::to_string(id) + " " + std::to_string(version));
+    }
+  }
+}
+
+// A record in, the first one out, the ids renumbered: again and again.
+void Reorg(void* dbc, TableDef* td, Log& log, int first) {
+  for (int i = 0; i < kRounds; ++i) {
+    rv_OdbcAppendRecord(dbc, td, killtest::Record(td, first + i, 0).data());
+    rv_OdbcDeleteRecord(dbc, td, rv_OdbcFirstRecId(dbc, td, -1));
+    rv_OdbcReorg(dbc, td);
+    log.Line(std::to_string(first + i));
+  }
+}
+
+void ReplaceBlob(void* dbc, Log& log, const std::string& arg) {
+  const int blob_id = std::atoi(arg.c_str());
+  const size_t colon = arg.find(':');
+  const uint32_t first = colon == std::string::npos ? 1 : static_cast<uint32_t>(std::atol(arg.c_str() + colon + 1));
+  for (uint32_t version = first; version < first + kRounds; ++version) {
+    const std::vector<unsigned char> bytes = killtest::BlobBytes(version);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (block == nullptr) return;
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    const int32_t result = rv_OdbcUpdateBlobFromHGlobal(dbc, blob_id, block);
+    GlobalFree(block);
+    if (result == 0) log.Line(std::to_string(version));
+  }
+}
+
+void RunScript(void* dbc, Log& log, const char* path) {
+  char errors[1024] = {};
+  const int32_t result = rv_CallSqlFile(dbc, nullptr, path, errors, sizeof errors);
+  log.Line("done " + std::to_string(result) + " " + errors);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 6) return 2;
+  const std::string mode = argv[1];
+  Log log(argv[3]);
+  if (!log.ok()) return 3;
+  testenv::TableDefPtr td = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(td.get(), killtest::kTableLines);
+  td->ExLevel = std::atoi(argv[4]);
+  lerv32::ExSQL_Enabled = 1;
+  lerv32::Display_Errors = 0;
+  void* dbc = rv_OdbcDriverConnect(nullptr, argv[2]);
+  if (dbc == nullptr) return 4;
+  log.Line("ready");
+  const int arg = std::atoi(argv[5]);
+  if (mode == "append") Append(dbc, td.get(), log, arg);
+  if (mode == "update") Update(dbc, td.get(), log, arg);
+  if (mode == "reorg") Reorg(dbc, td.get(), log, arg);
+  if (mode == "blob") ReplaceBlob(dbc, log, argv[5]);
+  if (mode == "script") RunScript(dbc, log, argv[5]);
+  rv_OdbcDisconnect(dbc);
+  return 0;
+}
