@@ -121,7 +121,7 @@ TEST_F(KillTest, AppendsKeepEveryRecordWritten) {
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const int first = (round + 1) * 100000;
-    for (const std::string& line : KillWhileWriting("append", round % 2, std::to_string(first), 300)) {
+    for (const std::string& line : KillWhileWriting("append", round % 3, std::to_string(first), 300)) {
       int32_t id = 0;
       int nr = 0;
       std::istringstream(line) >> id >> nr;
@@ -149,7 +149,7 @@ TEST_F(KillTest, UpdatesLeaveEachRecordAtOneVersion) {
   std::map<int32_t, int> version;  // the last version the worker reported
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    for (const std::string& line : KillWhileWriting("update", round % 2, std::to_string(kRecords), 300)) {
+    for (const std::string& line : KillWhileWriting("update", round % 3, std::to_string(kRecords), 300)) {
       int32_t id = 0;
       int v = 0;
       std::istringstream(line) >> id >> v;

@@ -44,7 +44,7 @@ class Log {
 
 void Append(void* dbc, TableDef* td, Log& log, int first) {
   for (int i = 0; i < kRounds; ++i) {
-    const int32_t id = rv_OdbcAppendRecord(dbc, td, killtest::Record(td, first + i, 0).data());
+    const int32_t id = rv_OdbcAppendRecordEx(dbc, td, killtest::Record(td, first + i, 0).data());
     if (id != 0) log.Line(std::to_string(id) + " " + std::to_string(first + i));
   }
 }
@@ -54,10 +54,10 @@ void Update(void* dbc, TableDef* td, Log& log, int records) {
   std::vector<char> record = killtest::Record(td, 0, 0);
   for (int i = 0; i < kRounds; ++i) {
     const int32_t id = static_cast<int32_t>(random() % static_cast<unsigned>(records)) + 1;
-    if (rv_OdbcGetRecord(dbc, td, id, record.data()) == 0) continue;
+    if (rv_OdbcGetRecordEx(dbc, td, id, record.data()) == 0) continue;
     const int nr = static_cast<int>(rv_FieldToDouble(td, 0, record.data()));
     const int version = static_cast<int>(rv_FieldToDouble(td, 2, record.data())) + 1;
-    if (rv_OdbcUpdateRecord(dbc, td, id, killtest::Record(td, nr, version).data()) != 0) {
+    if (rv_OdbcUpdateRecordEx(dbc, td, id, killtest::Record(td, nr, version).data()) != 0) {
       log.Line(std::to_string(id) + " " + std::to_string(version));
     }
   }
@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
   lerv32::Display_Errors = 0;
   void* dbc = rv_OdbcDriverConnect(nullptr, argv[2]);
   if (dbc == nullptr) return 4;
+  // Without the set prepared the Ex calls are the plain ones.
+  if (td->ExLevel >= 2) rv_OdbcPrepareAll(td.get(), dbc);
   log.Line("ready");
   const int arg = std::atoi(argv[5]);
   if (mode == "append") Append(dbc, td.get(), log, arg);
