@@ -88,8 +88,10 @@ bool RunFault(const ast::Execute& exec, const std::vector<ParamValue>& params,
   else if (kind == "info") rule.kind = FaultRule::Kind::kInfo;
   else if (kind == "putdata") rule.kind = FaultRule::Kind::kPutData;
   else if (kind == "getdata") rule.kind = FaultRule::Kind::kGetData;
+  else if (kind == "fetch") rule.kind = FaultRule::Kind::kFetch;
   else {
-    diags->push_back(ServerError(8144, "sqlsim_fault: the kind is 'execute', 'info', 'putdata', 'getdata' or 'clear'."));
+    diags->push_back(
+        ServerError(8144, "sqlsim_fault: the kind is 'execute', 'info', 'putdata', 'getdata', 'fetch' or 'clear'."));
     return false;
   }
   if (args.size() < 5) {
@@ -97,7 +99,7 @@ bool RunFault(const ast::Execute& exec, const std::vector<ParamValue>& params,
     return false;
   }
   rule.pattern = text(1).empty() ? "%" : text(1);
-  if (rule.kind == FaultRule::Kind::kGetData) {
+  if (rule.kind == FaultRule::Kind::kGetData || rule.kind == FaultRule::Kind::kFetch) {
     // The pattern counts the calls to let through; every call matches.
     rule.pass_first = std::strtoll(text(1).c_str(), nullptr, 10);
     rule.pattern = "%";

@@ -87,4 +87,8 @@ std::optional<Diagnostic> TakeGetDataFault() {
   return TakeFault(FaultRule::Kind::kGetData, "");
 }
 
+std::optional<Diagnostic> TakeFetchFault() {
+  return TakeFault(FaultRule::Kind::kFetch, "");
+}
+
 }  // namespace sqlsim

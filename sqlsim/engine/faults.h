@@ -21,7 +21,7 @@
 namespace sqlsim {
 
 struct FaultRule {
-  enum class Kind { kExecute, kInfo, kPutData, kGetData };
+  enum class Kind { kExecute, kInfo, kPutData, kGetData, kFetch };
   Kind kind = Kind::kExecute;
   std::string pattern;
   int32_t remaining = 1;

@@ -115,7 +115,11 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLFreeHandle(SQLSMALLINT type, SQLHANDLE hand
   } catch (...) {
     rc = SQL_ERROR;
   }
-  TraceCall("SQLFreeHandle", handle, rc);
+  // Named by type as the allocations are, so that a trace shows handles
+  // that were never given back.
+  static const char* const kNames[] = {"SQLFreeHandle", "SQLFreeHandle(ENV)", "SQLFreeHandle(DBC)",
+                                       "SQLFreeHandle(STMT)", "SQLFreeHandle(DESC)"};
+  TraceCall(type >= SQL_HANDLE_ENV && type <= SQL_HANDLE_DESC ? kNames[type] : kNames[0], handle, rc);
   return rc;
 }
 

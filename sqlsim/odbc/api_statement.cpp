@@ -111,13 +111,18 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLMoreResults(SQLHSTMT handle) {
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT handle, SQLUSMALLINT option) {
   if (option == SQL_DROP) {
     Stmt* s = FromHandle<Stmt>(handle);
-    if (!s) return SQL_INVALID_HANDLE;
-    try {
-      s->dbc->RemoveStmt(s);
-    } catch (...) {
-      return SQL_ERROR;
+    SQLRETURN rc = SQL_SUCCESS;
+    if (!s) {
+      rc = SQL_INVALID_HANDLE;
+    } else {
+      try {
+        s->dbc->RemoveStmt(s);
+      } catch (...) {
+        rc = SQL_ERROR;
+      }
     }
-    return SQL_SUCCESS;
+    TraceCall("SQLFreeHandle(STMT)", handle, rc);
+    return rc;
   }
   return Guarded<Stmt>(handle, "SQLFreeStmt", [&](Stmt& s) -> SQLRETURN {
     switch (option) {

@@ -77,6 +77,10 @@ SQLRETURN BindColumn(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type,
 
 SQLRETURN FetchRows(Stmt& s, const FetchRequest& r) {
   if (!s.cursor) return s.diags.Error("24000", "Invalid cursor state");
+  if (std::optional<Diagnostic> fault = TakeFetchFault()) {
+    s.diags.AddServer(*fault);
+    return SQL_ERROR;
+  }
   Cursor& c = *s.cursor;
   if (!KnownOrientation(r.orientation) || (!c.scrollable() && r.orientation != SQL_FETCH_NEXT)) {
     return s.diags.Error("HY106", "Fetch type out of range");
