@@ -1,0 +1,166 @@
+// A disk that fills up, caused with RLIMIT_FSIZE (a file cannot grow beyond
+// the limit, as on a full disk): appending to a database, spilling a
+// result, writing a blob to a file, saving the settings store and a
+// definition file. Each fails clearly and loses nothing that was there.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lebase32.h"
+#include "include/lerv32.h"
+#include "platform/win_api.h"
+#include "records/record_db.h"
+#include "support/test_env.h"
+#include "tabledef/definition_file.h"
+
+namespace {
+
+// While it lives no file of the process grows beyond bytes; a write beyond
+// fails with EFBIG instead of ending the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, old_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*old_handler_)(int) = nullptr;
+};
+
+// The largest file in dir: the limit is set a little above it.
+rlim_t LargestFile(const std::filesystem::path& dir) {
+  std::uintmax_t largest = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.is_regular_file()) largest = std::max(largest, entry.file_size());
+  }
+  return static_cast<rlim_t>(largest);
+}
+
+class DiskFullTest : public ::testing::Test, public recordtest::RecordDb {
+ protected:
+  void SetUp() override {
+    lerv32::ApplyDefinitionLines(td_.get(), {"ALIAS=VOLL", "USEKEYTAB=1", "FIELD=NR,N,8", "FIELD=TEXT,C,200",
+                                             "KEY=NR_KEY,NR"});
+    lerv32::ExSQL_Enabled = 1;
+    lerv32::Display_Errors = 0;
+  }
+};
+
+TEST_F(DiskFullTest, AppendsFailAndKeepWhatWasWritten) {
+  for (int level : {0, 1}) {
+    SCOPED_TRACE(level);
+    const std::string database = "voll" + std::to_string(level);
+    SQLHDBC dbc = Open(database, 1);
+    ASSERT_NE(dbc, nullptr);
+    td_->ExLevel = level;
+    const std::string text(200, 'x');
+    int stored = 0;
+    {
+      FileSizeLimit limit(LargestFile(temp_.Path()) + 256 * 1024);
+      for (int nr = 1; nr <= 100000; ++nr) {
+        if (rv_OdbcAppendRecord(dbc, td_.get(), Record({std::to_string(nr), text}).data()) == 0) break;
+        stored = nr;
+      }
+    }
+    ASSERT_GT(stored, 0);
+    ASSERT_LT(stored, 100000) << "the disk never filled";
+    EXPECT_GE(recordtest::Count(Events(), "\t1\t"), static_cast<size_t>(level + 1)) << "no event-log entry: " << Events();
+    // Room again: what was stored is there, whole, with its key rows, and
+    // the table takes records again.
+    SQLHDBC again = Connect(database);
+    EXPECT_EQ(recordtest::QueryText(again, "SELECT count(*) FROM VOLL"), std::to_string(stored));
+    EXPECT_EQ(recordtest::QueryText(again, "SELECT count(*) FROM VOLL WHERE TEXT <> '" + text + "'"), "0");
+    EXPECT_EQ(recordtest::QueryText(again, "SELECT count(*) FROM ut_VOLL_Keys"), std::to_string(stored));
+    EXPECT_NE(rv_OdbcAppendRecord(again, td_.get(), Record({"0", text}).data()), 0);
+  }
+}
+
+TEST_F(DiskFullTest, ASpillFailsAndLeavesNoFile) {
+  SQLHDBC dbc = Open("spill", 1);
+  ASSERT_NE(dbc, nullptr);
+  const std::string text(200, 'x');
+  for (int nr = 1; nr <= 2000; ++nr) ASSERT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({std::to_string(nr), text}).data()), 0);
+  const testenv::ScopedEnv temp_folder("TMPDIR", temp_.File("spill"));
+  std::filesystem::create_directory(temp_.File("spill"));
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt)));
+  ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT NR, TEXT FROM VOLL")), SQL_NTS)));
+  void* cursor = nullptr;
+  {
+    FileSizeLimit limit(64 * 1024);  // 2000 rows of 200 bytes do not fit
+    cursor = rv_StmtSaveResult(dbc, stmt);
+  }
+  EXPECT_EQ(cursor, nullptr);
+  rv_StmtClose(cursor);
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  EXPECT_TRUE(std::filesystem::is_empty(temp_.File("spill"))) << "a spill file left behind";
+}
+
+TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
+  SQLHDBC dbc = Connect("blob");
+  ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_BLOBS_SQL)));
+  const std::vector<char> bytes(2 << 20, 'b');
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  int32_t blob_id = 0;
+  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc, &blob_id, block), 0);
+  GlobalFree(block);
+  const std::string file = temp_.File("blob.bin");
+  testenv::WriteText(file, "vorher");
+  int32_t result = 0;
+  {
+    FileSizeLimit limit(1 << 20);
+    result = rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str());
+  }
+  EXPECT_NE(result, 0);
+  EXPECT_EQ(testenv::ReadText(file), "vorher");
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp_.Path())) ++files;
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str()), 0) << "room again";
+  EXPECT_EQ(testenv::ReadText(file).size(), bytes.size());
+  size_t files_after = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp_.Path())) ++files_after;
+  EXPECT_EQ(files, files_after) << "a half-written file left beside it";
+}
+
+TEST_F(DiskFullTest, SavingSettingsAndDefinitionsKeepsTheEarlierFile) {
+  const std::string store = temp_.File("settings.conf");
+  const testenv::ScopedEnv named("LEBASE32_SETTINGS", store);
+  ASSERT_EQ(uSetHwpKeyString("Vorher", "1"), 1);
+  const std::string before = testenv::ReadText(store);
+  const std::string definition = temp_.File("voll.def");
+  ASSERT_EQ(rv_SaveTableDef(td_.get(), definition.c_str()), 1);
+  const std::string definition_before = testenv::ReadText(definition);
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_EQ(rv_AddFieldDef(td_.get(), ("FELD" + std::to_string(i) + ",C,100").c_str()), 1);
+  }
+  {
+    FileSizeLimit limit(before.size() + definition_before.size() + 16);
+    EXPECT_EQ(uSetHwpKeyString("Lang", std::string(4000, 'l').c_str()), 0);
+    EXPECT_EQ(rv_SaveTableDef(td_.get(), definition.c_str()), 0);
+  }
+  EXPECT_EQ(testenv::ReadText(store), before);
+  EXPECT_EQ(testenv::ReadText(definition), definition_before);
+  EXPECT_EQ(rv_SaveTableDef(td_.get(), definition.c_str()), 1) << "room again";
+}
+
+}  // namespace
