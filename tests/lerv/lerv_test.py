@@ -242,7 +242,6 @@ class LervTest(unittest.TestCase):
         code, _, err = self.lerv("import", *data, "kunde.def", stdin=utf8)
         self.assertEqual(code, 1)
         self.assertIn("Standardeingabe, Zeile 1: Text in UTF-8 (--encoding utf-8", err)
-        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "")
         # A character the code page of the records lacks: nothing imported.
         code, _, err = self.lerv("import", *data, "--encoding", "utf-8", "kunde.def",
                                  stdin=utf8 + "3\t中\tX\t1\t\r\n".encode("utf-8"))
@@ -251,18 +250,18 @@ class LervTest(unittest.TestCase):
         self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "")
         code, _, err = self.lerv("import", "-q", *data, "--encoding", "utf-8", "kunde.def", stdin=utf8)
         self.assertEqual(code, 0, err)
-        # Stored in the code page (OEM ü, Ö), given back in UTF-8 on request.
-        self.assertEqual(self.lerv("export", *data, "kunde.def")[1].splitlines()[0],
-                         "1\tM\x81ller\tK\x99LN\t1.00\t2024-01-01")
-        code, _, err = self.lerv("export", *data, "--encoding", "utf-8", "-o", "out.txt", "kunde.def")
-        self.assertEqual(code, 0, err)
-        with open(os.path.join(self.dir, "out.txt"), "rb") as f:
-            self.assertEqual(f.read(), utf8[3:])
         # Bytes that merely look like UTF-8 (OEM "Ãü") are taken as they are when asked.
         code, _, err = self.lerv("import", "-q", *data, "--encoding", "codepage", "kunde.def",
                                  stdin=b"9\tM\xc7\x81ller\tX\t1\t\r\n")
         self.assertEqual(code, 0, err)
-        self.assertIn("9\tM\xc7\x81ller\t", self.lerv("export", *data, "kunde.def")[1])
+        # Stored in the code page (OEM ü, Ö), given back in UTF-8 on request.
+        lines = self.lerv("export", *data, "kunde.def")[1].splitlines()
+        self.assertEqual(lines[0], "1\tM\x81ller\tK\x99LN\t1.00\t2024-01-01")
+        self.assertEqual(lines[2][:9], "9\tM\xc7\x81ller")
+        code, _, err = self.lerv("export", *data, "--encoding", "utf-8", "-o", "out.txt", "kunde.def")
+        self.assertEqual(code, 0, err)
+        with open(os.path.join(self.dir, "out.txt"), "rb") as f:
+            self.assertEqual(f.read().split(b"\r\n")[:2], utf8[3:].split(b"\r\n")[:2])
 
     def test_walk_and_show_line_up_the_records(self):
         data = ["--data", self.dir]
