@@ -2,14 +2,19 @@
 //   kill_worker MODE CONNECT LOG LEVEL ARG
 // MODE append (ARG: the first number), update (ARG: how many records there
 // are, ids 1 to ARG), reorg (ARG: the first number), blob (ARG: the blob id
-// and the first version, "id:version"), script (ARG: the script file). LEVEL 1 writes through the procedures.
+// and the first version, "id:version"), script (ARG: the script file), mix
+// (ARG: "seconds:first number": two threads appending, updating and walking
+// for that long, then a line of counts each). LEVEL 1 writes through the procedures.
 // Writes "ready" to LOG once connected, then a line per finished write, and
 // goes on until it is killed.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "frame/settings.h"
@@ -89,6 +94,51 @@ void ReplaceBlob(void* dbc, Log& log, const std::string& arg) {
   }
 }
 
+// One thread of the mix on a connection of its own: appends half the time,
+// updates a record it read, or walks a page of fifty by key.
+void MixThread(const std::string& connect, TableDef* td, Log& log, std::mutex& log_lock, int seconds, int first) {
+  void* dbc = rv_OdbcDriverConnect(nullptr, connect.c_str());
+  if (dbc == nullptr) return;
+  std::mt19937 random(std::random_device{}());
+  long appends = 0, failed_appends = 0, updates = 0, failed_updates = 0, walks = 0;
+  std::vector<char> record = killtest::Record(td, 0, 0);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  for (int i = 0; std::chrono::steady_clock::now() < end; ++i) {
+    const unsigned choice = random() % 10;
+    if (choice < 5) {
+      const int32_t id = rv_OdbcAppendRecord(dbc, td, killtest::Record(td, first + i, 0).data());
+      ++(id != 0 ? appends : failed_appends);
+      std::lock_guard<std::mutex> lock(log_lock);
+      if (id != 0) log.Line(std::to_string(id) + " " + std::to_string(first + i));
+    } else if (choice < 8) {
+      const int32_t last = rv_OdbcLastRecId(dbc, td, -1);
+      const int32_t id = last > 0 ? static_cast<int32_t>(random() % static_cast<unsigned>(last)) + 1 : 0;
+      if (id == 0 || rv_OdbcGetRecord(dbc, td, id, record.data()) == 0) continue;
+      const int nr = static_cast<int>(rv_FieldToDouble(td, 0, record.data()));
+      const int version = static_cast<int>(rv_FieldToDouble(td, 2, record.data())) + 1;
+      ++(rv_OdbcUpdateRecord(dbc, td, id, killtest::Record(td, nr, version).data()) != 0 ? updates : failed_updates);
+    } else {
+      int32_t page[50];
+      rv_OdbcPrevNext50(dbc, td, rv_OdbcFirstRecId(dbc, td, 1), page, 0, 1);
+      ++walks;
+    }
+  }
+  rv_OdbcDisconnect(dbc);
+  std::lock_guard<std::mutex> lock(log_lock);
+  log.Line("counts " + std::to_string(appends) + " " + std::to_string(failed_appends) + " " +
+           std::to_string(updates) + " " + std::to_string(failed_updates) + " " + std::to_string(walks));
+}
+
+void Mix(const std::string& connect, TableDef* td, Log& log, const std::string& arg) {
+  const int seconds = std::atoi(arg.c_str());
+  const size_t colon = arg.find(':');
+  const int first = colon == std::string::npos ? 1 : std::atoi(arg.c_str() + colon + 1);
+  std::mutex log_lock;
+  std::thread second(MixThread, connect, td, std::ref(log), std::ref(log_lock), seconds, first + 500000);
+  MixThread(connect, td, log, log_lock, seconds, first);
+  second.join();
+}
+
 void RunScript(void* dbc, Log& log, const char* path) {
   char errors[1024] = {};
   const int32_t result = rv_CallSqlFile(dbc, nullptr, path, errors, sizeof errors);
@@ -118,6 +168,7 @@ int main(int argc, char** argv) {
   if (mode == "reorg") Reorg(dbc, td.get(), log, arg);
   if (mode == "blob") ReplaceBlob(dbc, log, argv[5]);
   if (mode == "script") RunScript(dbc, log, argv[5]);
+  if (mode == "mix") Mix(argv[2], td.get(), log, argv[5]);
   rv_OdbcDisconnect(dbc);
   return 0;
 }
