@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "faults/fault_support.h"
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "platform/win_api.h"
@@ -130,24 +131,15 @@ TEST_P(ConnectionLostTest, ACursor) {
   GiveBackAndWalkAgain(dbc, from);
 }
 
-HGLOBAL Block(const std::vector<char>& bytes) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
-  GlobalUnlock(block);
-  return block;
-}
-
 TEST_P(ConnectionLostTest, ABlobTransfer) {
   const size_t from = TraceSize();
   void* dbc = NewConnection();
   const std::vector<char> first(3 << 20, 'a'), second(3 << 20, 'b');
-  HGLOBAL block = Block(first);
-  int32_t blob_id = 0;
-  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc, &blob_id, block), 0);
-  GlobalFree(block);
+  const int32_t blob_id = killtest::NewBlob(dbc, first.data(), first.size());
+  ASSERT_NE(blob_id, 0);
   // Lost while sending: the blob stays as it was.
   ASSERT_EQ(rv_CallStatement(dbc, "EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", nullptr, 0), 1);
-  block = Block(second);
+  HGLOBAL block = killtest::GlobalBlock(second.data(), second.size());
   EXPECT_NE(rv_OdbcUpdateBlobFromHGlobal(dbc, blob_id, block), 0);
   GlobalFree(block);
   Clear();

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "faults/kill_table.h"
+#include "faults/fault_support.h"
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "faults/fault_support.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
 #include "include/lerv32.h"
@@ -118,12 +119,8 @@ TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
   SQLHDBC dbc = Connect("blob");
   ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_BLOBS_SQL)));
   const std::vector<char> bytes(2 << 20, 'b');
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
-  GlobalUnlock(block);
-  int32_t blob_id = 0;
-  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc, &blob_id, block), 0);
-  GlobalFree(block);
+  const int32_t blob_id = killtest::NewBlob(dbc, bytes.data(), bytes.size());
+  ASSERT_NE(blob_id, 0);
   const std::string file = temp_.File("blob.bin");
   testenv::WriteText(file, "vorher");
   int32_t result = 0;

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "faults/kill_table.h"
+#include "faults/fault_support.h"
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "records/record_db.h"
@@ -193,12 +193,8 @@ TEST_F(KillTest, ABlobIsOneVersionOrTheNext) {
   ASSERT_NE(setup, nullptr);
   ASSERT_TRUE(recordtest::RunScript(setup, testenv::ReadText(LERV32_BLOBS_SQL)));
   const std::vector<unsigned char> first = killtest::BlobBytes(0);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, first.size());
-  std::memcpy(GlobalLock(block), first.data(), first.size());
-  GlobalUnlock(block);
-  int32_t blob_id = 0;
-  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(setup, &blob_id, block), 0);
-  GlobalFree(block);
+  const int32_t blob_id = killtest::NewBlob(setup, first.data(), first.size());
+  ASSERT_NE(blob_id, 0);
   uint32_t stored = 0;  // the version found after the last round
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));

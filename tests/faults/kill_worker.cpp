@@ -20,7 +20,7 @@
 #include "frame/settings.h"
 #include "include/lerv32.h"
 #include "platform/win_api.h"
-#include "faults/kill_table.h"
+#include "faults/fault_support.h"
 #include "support/table_defs.h"
 #include "tabledef/definition_file.h"
 
@@ -84,10 +84,8 @@ void ReplaceBlob(void* dbc, Log& log, const std::string& arg) {
   const uint32_t first = colon == std::string::npos ? 1 : static_cast<uint32_t>(std::atol(arg.c_str() + colon + 1));
   for (uint32_t version = first; version < first + kRounds; ++version) {
     const std::vector<unsigned char> bytes = killtest::BlobBytes(version);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    HGLOBAL block = killtest::GlobalBlock(bytes.data(), bytes.size());
     if (block == nullptr) return;
-    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
-    GlobalUnlock(block);
     const int32_t result = rv_OdbcUpdateBlobFromHGlobal(dbc, blob_id, block);
     GlobalFree(block);
     if (result == 0) log.Line(std::to_string(version));

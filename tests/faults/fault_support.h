@@ -1,13 +1,15 @@
-// What the kill tests and their worker share: the table, the records whose
+// What the fault tests and their worker share: the table, the records whose
 // fields vouch for each other, the blobs whose every byte names its version.
-#ifndef LERV32_TESTS_FAULTS_KILL_TABLE_H
-#define LERV32_TESTS_FAULTS_KILL_TABLE_H
+#ifndef LERV32_TESTS_FAULTS_FAULT_SUPPORT_H
+#define LERV32_TESTS_FAULTS_FAULT_SUPPORT_H
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "include/lerv32.h"
+#include "platform/win_api.h"
 #include "tabledef/table_def.h"
 
 namespace killtest {
@@ -49,10 +51,30 @@ inline uint32_t BlobVersion(const std::vector<unsigned char>& bytes) {
   return version;
 }
 
+// A movable global memory block holding size bytes of data; the caller
+// frees it.
+inline HGLOBAL GlobalBlock(const void* data, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (block != nullptr) {
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+  }
+  return block;
+}
+
+// A new blob of size bytes of data: its id, 0 when it could not be stored.
+inline int32_t NewBlob(void* dbc, const void* data, size_t size) {
+  HGLOBAL block = GlobalBlock(data, size);
+  int32_t blob_id = 0;
+  if (rv_OdbcInsertBlobFromHGlobal(dbc, &blob_id, block) != 0) blob_id = 0;
+  GlobalFree(block);
+  return blob_id;
+}
+
 // Script batches: each puts kScriptRows rows of its number into SKRIPT, as
 // one statement or as several in a transaction.
 inline constexpr int kScriptRows = 20;
 
 }  // namespace killtest
 
-#endif  // LERV32_TESTS_FAULTS_KILL_TABLE_H
+#endif  // LERV32_TESTS_FAULTS_FAULT_SUPPORT_H
