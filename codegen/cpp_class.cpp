@@ -2,6 +2,7 @@
 // buffer byte for byte, with typed accessors, metadata by field number, key
 // building and export, import and XML functions. The text follows the headers
 // that the host's programs have always included, character for character.
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <initializer_list>
@@ -17,6 +18,50 @@ namespace lerv32 {
 namespace {
 
 using namespace cpp_class;
+
+bool IsIdentifierByte(unsigned char byte) { return byte < 0x80 && (std::isalnum(byte) != 0 || byte == '_'); }
+
+// A name as part of an identifier (every identifier the header makes has a
+// prefix such as m_, lp or c_): a name of letters, digits and underscores as
+// it is, any other byte as an underscore and its two hex digits. A name so
+// written could meet a plain name spelt that way; the compiler then refuses
+// the header rather than mixing up two fields.
+std::string CppIdentifier(std::string_view name) {
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (IsIdentifierByte(byte)) {
+      out += c;
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "_%02X", byte);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+// A name as the text of a string literal: quotes, backslashes and question
+// marks (trigraphs) escaped, bytes outside printable ASCII as three octal
+// digits, so that the literal holds the name's bytes whatever the compiler's
+// source character set.
+std::string CppStringText(std::string_view name) {
+  std::string out;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\' || c == '?') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20 || byte > 0x7e) {
+      char octal[5];
+      std::snprintf(octal, sizeof octal, "\\%03o", byte);
+      out += octal;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 // One value for a conversion of a template: a text for %s, a number for %d
 // and %c. Implicit, so that a line's values read as a plain list.
@@ -58,18 +103,29 @@ void Emit(ScriptWriter& out, std::string_view format, std::initializer_list<Arg>
   });
 }
 
-// A fixed line: every %s is name.
-void EmitFixed(ScriptWriter& out, std::string_view format, const char* name) {
+// A name of the definition in the two forms the header needs: part of an
+// identifier, and the text of a string literal.
+struct CppName {
+  explicit CppName(std::string_view name) : identifier(CppIdentifier(name)), text(CppStringText(name)) {}
+  std::string identifier;
+  std::string text;
+};
+
+// A fixed line: every %s is the name as an identifier, every %q its text.
+void EmitFixed(ScriptWriter& out, std::string_view format, const CppName& name) {
   Expand(out, format, [&](char letter) -> std::string {
-    if (letter != 's') throw std::logic_error("fixed template with a number");
-    return name;
+    if (letter == 's') return name.identifier;
+    if (letter == 'q') return name.text;
+    throw std::logic_error("fixed template with a number");
   });
 }
 
 template <std::size_t N>
-void EmitFixed(ScriptWriter& out, const char* const (&lines)[N], const char* name) {
+void EmitFixed(ScriptWriter& out, const char* const (&lines)[N], const CppName& name) {
   for (const char* line : lines) EmitFixed(out, line, name);
 }
+
+std::string FieldIdentifier(const FieldDef& field) { return CppIdentifier(NameText(field.Name)); }
 
 std::string Printed(const char* format, ...)
 #if defined(__GNUC__)
@@ -139,7 +195,8 @@ Accessors AccessorsOf(const FieldDef& field) {
 }
 
 void WriteAccessor(ScriptWriter& out, const AccessorLine& line, const FieldDef& field) {
-  const char* name = field.Name;
+  const std::string identifier = FieldIdentifier(field);
+  const char* name = identifier.c_str();
   const int w = field.Len;
   const int dec = field.Dec;
   switch (line.numbers) {
@@ -153,12 +210,13 @@ void WriteAccessor(ScriptWriter& out, const AccessorLine& line, const FieldDef& 
 
 void WriteMembers(ScriptWriter& out, const TableDef* td) {
   for (int i = 0; i < FieldsInUse(td); ++i) {
-    out.Format("  %-14sm_%s;\r\n", MemberClass(td->Fields[i]).c_str(), td->Fields[i].Name);
+    out.Format("  %-14sm_%s;\r\n", MemberClass(td->Fields[i]).c_str(), FieldIdentifier(td->Fields[i]).c_str());
   }
   out.Put(kAddressSection);
   for (int i = 0; i < FieldsInUse(td); ++i) {
-    const std::string head = "  LPSTR  lp" + std::string(td->Fields[i].Name) + "()";
-    out.Format("%-26s{ return (LPSTR)(m_%s.GetDataAddr()); }\r\n", head.c_str(), td->Fields[i].Name);
+    const std::string identifier = FieldIdentifier(td->Fields[i]);
+    const std::string head = "  LPSTR  lp" + identifier + "()";
+    out.Format("%-26s{ return (LPSTR)(m_%s.GetDataAddr()); }\r\n", head.c_str(), identifier.c_str());
   }
   out.Put(kAccessorSection);
   for (int i = 0; i < FieldsInUse(td); ++i) {
@@ -172,21 +230,21 @@ void WriteMembers(ScriptWriter& out, const TableDef* td) {
 void WriteDataBlock(ScriptWriter& out, const TableDef* td) {
   int data_size = 0;
   for (int i = 0; i < FieldsInUse(td); ++i) data_size += td->Fields[i].Len;
-  const char* first_field = FieldsInUse(td) > 0 ? td->Fields[0].Name : "";
+  const std::string first_field = FieldsInUse(td) > 0 ? FieldIdentifier(td->Fields[0]) : "";
   out.Put("\r\n");
-  out.Format("  LPVOID GetDataAddr()        { return (LPVOID)(lp%s()); }\r\n", first_field);
+  out.Format("  LPVOID GetDataAddr()        { return (LPVOID)(lp%s()); }\r\n", first_field.c_str());
   out.Format("  int    GetDataSize()        { return %d; }\r\n", data_size);
   out.Put("  BOOL   CheckCompilerType()  { return(GetDataSize() == sizeof(*this)); }\r\n");
 }
 
-void WriteInit(ScriptWriter& out, const TableDef* td) {
-  EmitFixed(out, kInitHead, td->TableName);
-  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    Init%s();\r\n", td->Fields[i].Name);
+void WriteInit(ScriptWriter& out, const TableDef* td, const CppName& table) {
+  EmitFixed(out, kInitHead, table);
+  for (int i = 0; i < FieldsInUse(td); ++i) out.Format("    Init%s();\r\n", FieldIdentifier(td->Fields[i]).c_str());
   out.Put("  }\r\n");
-  out.Format("  c_%s()  { Init(); }\r\n", td->TableName);
+  out.Format("  c_%s()  { Init(); }\r\n", table.identifier.c_str());
   out.Format("  int    GetNumKeys()   { return %d; }\r\n", td->KeyCnt);
   out.Format("  int    GetNumFields()   { return %d; }\r\n", td->FieldCnt);
-  EmitFixed(out, kMetadataDeclarations, td->TableName);
+  EmitFixed(out, kMetadataDeclarations, table);
 }
 
 void WriteKeySize(ScriptWriter& out, const TableDef* td) {
@@ -205,9 +263,9 @@ void WriteMakeKey(ScriptWriter& out, const TableDef* td) {
     out.Format("    if (nKey==%d)\r\n    {\r\n", k);
     for (const FieldDef* field : KeyFields(td, k)) {
       if (field->Type == 'D') {
-        EmitFixed(out, kDateKeyPart, field->Name);
+        EmitFixed(out, kDateKeyPart, CppName(NameText(field->Name)));
       } else {
-        out.Format("      _fmemcpy(lpDst,lp%s(),%d);\r\n", field->Name, field->Len);
+        out.Format("      _fmemcpy(lpDst,lp%s(),%d);\r\n", FieldIdentifier(*field).c_str(), field->Len);
         out.Format("      lpDst  += %d;\r\n", field->Len);
         out.Format("      __nLen += %d;\r\n", field->Len);
       }
@@ -217,16 +275,16 @@ void WriteMakeKey(ScriptWriter& out, const TableDef* td) {
   out.Put("    return __nLen;\r\n  }\r\n");
 }
 
-void WriteMetadataFunction(ScriptWriter& out, const TableDef* td, MetadataAnswer answer) {
+void WriteMetadataFunction(ScriptWriter& out, const TableDef* td, const CppName& table, MetadataAnswer answer) {
   const MetadataFunction& function = kMetadataFunctions[answer];
-  EmitFixed(out, "\r\n#ifdef GEN_CODE_FOR_%s\r\n", td->TableName);
-  EmitFixed(out, function.head, td->TableName);
+  EmitFixed(out, "\r\n#ifdef GEN_CODE_FOR_%s\r\n", table);
+  EmitFixed(out, function.head, table);
   out.Put("{\r\n  switch(nFld)\r\n  {\r\n");
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     switch (answer) {
-      case kFieldName:
-      case kFieldAddress: Emit(out, function.case_line, {i, field.Name}); break;
+      case kFieldName: Emit(out, function.case_line, {i, CppStringText(NameText(field.Name)).c_str()}); break;
+      case kFieldAddress: Emit(out, function.case_line, {i, FieldIdentifier(field).c_str()}); break;
       case kFieldType: Emit(out, function.case_line, {i, field.Type}); break;
       case kFieldLength: Emit(out, function.case_line, {i, field.Len}); break;
       case kFieldDecimals: Emit(out, function.case_line, {i, field.Dec}); break;
@@ -239,16 +297,16 @@ void WriteMetadataFunction(ScriptWriter& out, const TableDef* td, MetadataAnswer
 }  // namespace
 
 void WriteCppTableDef(ScriptWriter& out, const TableDef* td) {
-  const char* table = td->TableName;
+  const CppName table(NameText(td->TableName));
   EmitFixed(out, kPreamble, table);
   WriteMembers(out, td);
   WriteDataBlock(out, td);
-  WriteInit(out, td);
+  WriteInit(out, td, table);
   WriteKeySize(out, td);
   WriteMakeKey(out, td);
   EmitFixed(out, kClassTail, table);
   for (MetadataAnswer answer : {kFieldName, kFieldAddress, kFieldType, kFieldLength, kFieldDecimals}) {
-    WriteMetadataFunction(out, td, answer);
+    WriteMetadataFunction(out, td, table, answer);
   }
   EmitFixed(out, kExport, table);
   EmitFixed(out, kImport, table);

@@ -1,6 +1,7 @@
 // The fixed text of a generated record class header, line by line. Every
 // line is a wsprintf format: %% is one percent sign, and in the fixed blocks
-// every %s is the table name.
+// every %s is the table name as part of an identifier, every %q the table
+// name as the text of a string literal.
 #ifndef LERV32_CODEGEN_CPP_CLASS_TEMPLATES_H
 #define LERV32_CODEGEN_CPP_CLASS_TEMPLATES_H
 
@@ -120,7 +121,7 @@ inline constexpr const char* kExport[] = {
     "void c_%s::GenExport(LPSTR lpDst)\r\n",
     "{\r\n",
     "     int i;\r\n\r\n",
-    "     lstrcpy(lpDst,\"%s\");\r\n",
+    "     lstrcpy(lpDst,\"%q\");\r\n",
     "     for (i=0; i < GetNumFields();i++ )\r\n",
     "       rv_FieldExport(lpDst,(LPSTR)GetFieldAddr(i),GetFieldType(i),GetFieldLen(i),GetFieldDec(i),TRUE );\r\n",
     "}\r\n",
@@ -135,7 +136,7 @@ inline constexpr const char* kImport[] = {
     "   int   i;\r\n",
     "   LPSTR lpTmp;\r\n\r\n",
     "   lpTmp = rv_FieldImport( lpDst,szTmp,'c',32,0 );\r\n",
-    "   if (0 != lstrcmp(szTmp,\"%s\"))\r\n",
+    "   if (0 != lstrcmp(szTmp,\"%q\"))\r\n",
     "        return FALSE;\r\n\r\n",
     "   for (i=0; i < GetNumFields();i++ )\r\n",
     "       lpTmp = rv_FieldImport(lpTmp,(LPSTR)GetFieldAddr(i),GetFieldType(i),GetFieldLen(i),GetFieldDec(i) );\r\n",
@@ -151,7 +152,7 @@ inline constexpr const char* kXmlOutput[] = {
     "  char szTmp[256];\r\n",
     "  int  i;\r\n",
     "  *lpDst = 0;\r\n",
-    "  if (! lpTagName) lpTagName = \"%s\";\r\n",
+    "  if (! lpTagName) lpTagName = \"%q\";\r\n",
     "  if (bOpenTag)\r\n",
     "  {  lstrcpy(lpDst,\"<\" );\r\n",
     "     lstrcat(lpDst,lpTagName );\r\n",

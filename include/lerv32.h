@@ -127,14 +127,16 @@ LERV32_API int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection);
 LERV32_API TableDef* LERV32_CALL rv_AllocTableDef(void);
 /* Frees the definition with its key filters and prepared set; null is ignored. */
 LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
-/* Adds a field (name cut to 15 characters); width and decimals are normalised
- * by the type letter. 1 added, 0 when 128 fields exist. */
+/* Adds a field (name without surrounding blanks, cut to 15 characters); width
+ * and decimals are normalised by the type letter. 1 added, 0 when 128 fields
+ * exist or the name is empty or holds control characters. */
 LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 /* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
  * are read); the result of rv_AddField. */
 LERV32_API int32_t LERV32_CALL rv_AddFieldDef(TableDef* td, const char* definition);
 /* Adds a key from "name,field[,field...][;filter]" (at most 127 characters
- * are read); unknown field names are skipped. 1 added, 0 refused. */
+ * are read); unknown field names are skipped. 1 added, 0 refused (also for
+ * an empty name or one with control characters). */
 LERV32_API int32_t LERV32_CALL rv_AddKeyDef(TableDef* td, const char* definition);
 /* Removes a field, closing the gap in the record and renumbering the keys. */
 LERV32_API void LERV32_CALL rv_DelField(TableDef* td, int32_t field);
@@ -176,10 +178,14 @@ LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
 /* ---- Definition files */
 
 /* Loads a definition file into td, replacing what it held. 1 loaded, 0 when
- * the file cannot be read (td is then reset to an empty definition). */
+ * the file cannot be read (td is then reset to an empty definition). Field
+ * and key lines are taken as rv_AddFieldDef and rv_AddKeyDef take them; an
+ * ALIAS that is empty or holds control characters keeps the name before. */
 LERV32_API int32_t LERV32_CALL rv_LoadTableDef(TableDef* td, const char* path);
 /* Writes td as a definition file that rv_LoadTableDef reads back to the same
- * definition. 1 written, 0 not (an existing file is then left unchanged). */
+ * definition (a definition without a table name comes back named as a file
+ * without one, "neue_Tabelle"). 1 written, 0 not (an existing file is then
+ * left unchanged). */
 LERV32_API int32_t LERV32_CALL rv_SaveTableDef(const TableDef* td, const char* path);
 
 /* ---- Field values. rec is a record buffer laid out by td; p is the address
@@ -241,7 +247,10 @@ LERV32_API const char* LERV32_CALL rv_SqlFieldDefault(const TableDef* td, int32_
  * characters written. The bounded form (suffix N) takes the capacity of out in
  * bytes, zero included, and returns the characters written, or -1 with an
  * empty text when the text does not fit. Scripts use CR LF line ends and end
- * each batch with a line "GO". */
+ * each batch with a line "GO". Every name stands in brackets (in literals with
+ * its quotes doubled), whatever characters it holds; a definition written
+ * directly whose table, tenant, field or key names hold control characters
+ * gets -1 and an empty text from either form. */
 
 /* The table script: Transact-SQL (transactSql non-zero: table, column
  * upgrades, view, key table and triggers) or standard SQL. */

@@ -87,7 +87,7 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
   const int64_t highest = HighestRecId(dbc, td);
   if (highest < 0) return 0;
   if (highest >= INT32_MAX) {
-    leEventLogWrite(1, td->TableName, "RecId: no id above the highest one");
+    leEventLogWrite(1, std::string(NameText(td->TableName)).c_str(), "RecId: no id above the highest one");
     return 0;
   }
   const auto rec_id = static_cast<int32_t>(highest + 1);
@@ -145,7 +145,7 @@ int32_t RetryAppend(const TableDef* td, const char* note, const std::function<in
     const int64_t result = attempt(count == kAppendRetryLimit);
     if (result != kAppendTryAgain) return static_cast<int32_t>(result);
     Sleep(kAppendRetryPauseMs);
-    leEventLogWrite(0, td->TableName, note);
+    leEventLogWrite(0, std::string(NameText(td->TableName)).c_str(), note);
   }
 }
 

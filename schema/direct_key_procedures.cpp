@@ -43,7 +43,8 @@ void WriteSeparator(ScriptWriter& out) { out.Format("\r\n%s", kScriptSeparator);
 // First ("ersten") and Last ("letzten").
 void WriteEndProcedure(ScriptWriter& out, const DirectKey& k, const char* word, const char* name, bool descending) {
   WriteSeparator(out);
-  out.Format("/* %s Datensatz aus %s in Folge %s ermittln */\r\n", word, k.names.base.c_str(), k.key);
+  out.Format("/* %s Datensatz aus %s in Folge %s ermittln */\r\n", word, InComment(k.names.base).c_str(),
+             InComment(k.key).c_str());
   out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] AS\r\n", name, k.names.base.c_str(), k.key);
   out.Format("  SELECT TOP 1 RecId FROM [dbo].[%s] %s\r\nGO\r\n", k.names.table.c_str(),
              OrderClause(k.fields, descending).c_str());
@@ -88,7 +89,7 @@ void WriteStepProcedure(ScriptWriter& out, const DirectKey& k, const char* word,
                         bool descending) {
   const std::string order = OrderClause(k.fields, descending);
   WriteSeparator(out);
-  out.Format("/* %s Datensatz in Folge %s ermitteln */\r\n", word, order.c_str());
+  out.Format("/* %s Datensatz in Folge %s ermitteln */\r\n", word, InComment(order).c_str());
   out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @oldRecId integer AS\r\n", name, k.names.base.c_str(), k.key);
   WriteOldValues(out, k);
   out.Put("\r\n  /* Folgesaetze aufsuchen */\r\n");
@@ -137,7 +138,7 @@ void WritePartialBlock(ScriptWriter& out, const DirectKey& k, std::size_t i, int
 void WriteFindProcedure(ScriptWriter& out, const DirectKey& k, const char* word, const char* name, bool descending) {
   const std::string order = OrderClause(k.fields, descending);
   WriteSeparator(out);
-  out.Format("/* %s Datensatz in Folge %s suchen */\r\n", word, order.c_str());
+  out.Format("/* %s Datensatz in Folge %s suchen */\r\n", word, InComment(order).c_str());
   out.Format("CREATE PROCEDURE [dbo].[up_%s_%s_%s] @xKey char(128),@xLen integer AS\r\n", name, k.names.base.c_str(),
              k.key);
   int offset = 0;

@@ -1,7 +1,10 @@
 // The exported generators, each in a plain and a bounded form over one
 // implementation. A null definition, or a key it does not have, gives an
 // empty text.
+#include <stdexcept>
+
 #include "schema/generators.h"
+#include "schema/key_fields.h"
 
 namespace lerv32 {
 namespace {
@@ -14,11 +17,15 @@ bool HasKey(const TableDef* td, int32_t key) {
   return key >= 0 && key < td->KeyCnt && key < LERV32_MAX_KEYS;
 }
 
-// td and the key are checked before body runs.
+// td and the key are checked before body runs. A definition with a name the
+// scripts cannot carry gets -1 and an empty text, so that no caller runs
+// part of its objects' scripts.
 template <typename Body>
 int32_t GenerateFor(const TableDef* td, char* out, std::size_t capacity, bool valid, Body&& body) {
   return Generate(out, capacity, [&](ScriptWriter& writer) {
-    if (td != nullptr && valid) body(writer);
+    if (td == nullptr || !valid) return;
+    if (!WritableNames(td)) throw std::invalid_argument("a name with control characters");
+    body(writer);
   });
 }
 

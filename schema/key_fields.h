@@ -13,20 +13,34 @@
 
 namespace lerv32 {
 
-// Every object and column name the scripts write stands between brackets,
-// and a bracket inside it is doubled: any text a definition may hold (blanks,
-// hyphens, keywords, brackets) then reaches the server as one name.
+// Every object and column name the scripts and statements write stands
+// between brackets, and a bracket inside it is doubled: any text a definition
+// may hold (blanks, hyphens, quotes, keywords, brackets) then reaches the
+// server as one name. A name composed of others (up_First_<base>_<key>) is
+// doubled part by part and bracketed whole.
 std::string InBrackets(std::string_view name);
+// "[name]", ready to stand as an identifier of its own.
+std::string QuoteSqlName(std::string_view name);
 // Text inside a string literal, with its single quotes doubled: the names
 // that existence guards compare with the catalog.
 std::string InQuotes(std::string_view text);
 // A name given to OBJECT_ID inside a literal: "[dbo].[name]" quoted both ways.
 std::string ObjectIdName(std::string_view name);
+// Text inside a /* */ comment: "/*" and "*/" are broken up, since the server
+// nests comments and the script runner ends one at the first "*/".
+std::string InComment(std::string_view text);
 
 // Variables cannot be bracketed: a field whose name is no plain identifier
 // gets its variable by its number instead, behind a '$' that no plain name
 // holds.
 std::string VariableName(const char* prefix, const TableDef* td, const FieldDef& field);
+
+// Whether every name the scripts of td would write (table, tenant, fields and
+// keys in use) is free of control characters. A host may write any bytes into
+// the definition; a line break inside a name would let the script runner cut
+// a batch at a "GO" or a comment of the name's, so such a definition gets no
+// script.
+bool WritableNames(const TableDef* td);
 
 // Base name and physical table name, ready for brackets (base, table) and
 // for string literals (base_text, table_text).
@@ -36,9 +50,12 @@ struct SqlNames {
   std::string base_text, table_text;
 };
 
-// A field's or key's name between brackets.
-inline std::string Column(const FieldDef& field) { return InBrackets(field.Name); }
-inline std::string KeyName(const TableDef* td, int32_t key) { return InBrackets(td->Keys[key].Name); }
+// A field's or key's name, ready for brackets.
+inline std::string Column(const FieldDef& field) { return InBrackets(NameText(field.Name)); }
+inline std::string KeyName(const TableDef* td, int32_t key) { return InBrackets(NameText(td->Keys[key].Name)); }
+// The same names ready for a string literal.
+inline std::string ColumnText(const FieldDef& field) { return InQuotes(NameText(field.Name)); }
+inline std::string KeyText(const TableDef* td, int32_t key) { return InQuotes(NameText(td->Keys[key].Name)); }
 
 // Text fields, stored right-trimmed and widened when they grow.
 inline bool IsTextField(const FieldDef& field) {

@@ -21,7 +21,7 @@ struct KeyTableNames {
 };
 
 void WriteDropGuards(ScriptWriter& out, const SqlNames& names, const TableDef* td, int32_t key) {
-  const std::string key_text = InQuotes(td->Keys[key].Name);
+  const std::string key_text = KeyText(td, key);
   const std::string key_name = KeyName(td, key);
   for (const char* prefix : kDropOrder) {
     out.Format(

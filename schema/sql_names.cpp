@@ -15,11 +15,11 @@ std::string Doubled(std::string_view text, char mark) {
   return out;
 }
 
-bool IsPlainIdentifier(const char* name) {
-  if (name[0] == '\0') return false;
-  for (const char* p = name; *p != '\0'; ++p) {
-    const unsigned char c = static_cast<unsigned char>(*p);
-    if (c > 0x7f || (std::isalnum(c) == 0 && c != '_')) return false;
+bool IsPlainIdentifier(std::string_view name) {
+  if (name.empty()) return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 0x7f || (std::isalnum(byte) == 0 && byte != '_')) return false;
   }
   return true;
 }
@@ -28,13 +28,38 @@ bool IsPlainIdentifier(const char* name) {
 
 std::string InBrackets(std::string_view name) { return Doubled(name, ']'); }
 
+std::string QuoteSqlName(std::string_view name) { return "[" + InBrackets(name) + "]"; }
+
 std::string InQuotes(std::string_view text) { return Doubled(text, '\''); }
 
 std::string ObjectIdName(std::string_view name) { return InQuotes("[dbo].[" + InBrackets(name) + "]"); }
 
+std::string InComment(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    const bool opens_or_closes = !out.empty() && ((out.back() == '/' && c == '*') || (out.back() == '*' && c == '/'));
+    if (opens_or_closes) out += ' ';
+    out += c;
+  }
+  return out;
+}
+
 std::string VariableName(const char* prefix, const TableDef* td, const FieldDef& field) {
-  if (IsPlainIdentifier(field.Name)) return std::string(prefix) + field.Name;
+  const std::string_view name = NameText(field.Name);
+  if (IsPlainIdentifier(name)) return prefix + std::string(name);
   return std::string(prefix) + "$" + std::to_string(&field - td->Fields + 1);
+}
+
+bool WritableNames(const TableDef* td) {
+  char name[kSqlNameSize];
+  if (HasControlCharacters(SqlBaseName(td, name)) || HasControlCharacters(SqlTableName(td, name))) return false;
+  for (int i = 0; i < FieldsInUse(td); ++i) {
+    if (HasControlCharacters(NameText(td->Fields[i].Name))) return false;
+  }
+  for (int k = 0; k < KeysInUse(td); ++k) {
+    if (HasControlCharacters(NameText(td->Keys[k].Name))) return false;
+  }
+  return true;
 }
 
 SqlNames::SqlNames(const TableDef* td) {

@@ -48,24 +48,29 @@ std::string FilterExpression(const char* filter) {
   return expression;
 }
 
+// The name as the member holds it, terminated or not.
+std::string NameOf(const FieldDef& field) { return std::string(NameText(field.Name)); }
+
 // A text date holds day, month and year at 1, 4 and 7.
 void WriteKeyPart(ScriptWriter& out, const FieldDef& field) {
+  const std::string name = NameOf(field);
   if (field.Type == 'D') {
-    out.Format("SUBSTR(%s,7,4)+\"-\"+SUBSTR(%s,4,2)+\"-\"+SUBSTR(%s,1,2)", field.Name, field.Name, field.Name);
+    out.Format("SUBSTR(%s,7,4)+\"-\"+SUBSTR(%s,4,2)+\"-\"+SUBSTR(%s,1,2)", name.c_str(), name.c_str(), name.c_str());
   } else if (field.Type == 'N') {
-    out.Format("STR(%s,%d,%d)", field.Name, field.Len, field.Dec);
+    out.Format("STR(%s,%d,%d)", name.c_str(), field.Len, field.Dec);
   } else {
-    out.Put(field.Name);
+    out.Put(name);
   }
 }
 
 void WriteFieldLine(ScriptWriter& out, const FieldDef& field) {
+  const std::string name = NameOf(field);
   if (field.Type == 'L') {
-    out.Format("%s=L;1;0;\r\n", field.Name);
+    out.Format("%s=L;1;0;\r\n", name.c_str());
   } else if (field.Type == 'N') {
-    out.Format("%s=N;%d;%d;\r\n", field.Name, field.Len, field.Dec);
+    out.Format("%s=N;%d;%d;\r\n", name.c_str(), field.Len, field.Dec);
   } else {
-    out.Format("%s=C;%d;0;\r\n", field.Name, field.Len);
+    out.Format("%s=C;%d;0;\r\n", name.c_str(), field.Len);
   }
 }
 
@@ -80,7 +85,7 @@ void WriteKeyExpression(ScriptWriter& out, const TableDef* td, int key, bool exp
     if (expressions) {
       WriteKeyPart(out, *field);
     } else {
-      out.Put(field->Name);
+      out.Put(NameOf(*field));
     }
   }
 }
@@ -101,11 +106,11 @@ void WriteTriggerFieldLine(ScriptWriter& out, const FieldDef& field) {
     case 'N':
     case 'c':
     case 'u':
-      out.Format("%s=C;%d;0;\r\n", field.Name, field.Len);
+      out.Format("%s=C;%d;0;\r\n", NameOf(field).c_str(), field.Len);
       break;
     case 'D':
     case 'o':
-      out.Format("%s=C;8;0;\r\n", field.Name);
+      out.Format("%s=C;8;0;\r\n", NameOf(field).c_str());
       break;
     default:
       break;
@@ -115,8 +120,8 @@ void WriteTriggerFieldLine(ScriptWriter& out, const FieldDef& field) {
 }  // namespace
 
 void WriteCodebaseStruct(ScriptWriter& out, const TableDef* td) {
-  out.Format("; Strukturdatei fuer Codebase-Datenhaltung\r\n; Tabelle %s\r\n; Tab-Nr. %d\r\n", td->TableName,
-             td->ExLevel);
+  out.Format("; Strukturdatei fuer Codebase-Datenhaltung\r\n; Tabelle %s\r\n; Tab-Nr. %d\r\n",
+             std::string(NameText(td->TableName)).c_str(), td->ExLevel);
   out.Put("\r\n[Fields]\r\n");
   for (int i = 0; i < FieldsInUse(td); ++i) WriteFieldLine(out, td->Fields[i]);
   out.Put("\r\n[Keys]\r\n");
@@ -133,8 +138,8 @@ void WriteCodebaseStruct(ScriptWriter& out, const TableDef* td) {
 }
 
 void WriteTriggerStruct(ScriptWriter& out, const TableDef* td) {
-  out.Format("; Strukturdatei fuer SQL-Server-Trigger\r\n; Tabelle %s\r\n; Trigger %d\r\n", td->TableName,
-             td->ExLevel);
+  out.Format("; Strukturdatei fuer SQL-Server-Trigger\r\n; Tabelle %s\r\n; Trigger %d\r\n",
+             std::string(NameText(td->TableName)).c_str(), td->ExLevel);
   out.Put("\r\n[Fields]\r\n__RecId__=C;8;0;\r\n");
   for (int i = 0; i < FieldsInUse(td); ++i) {
     if (InAnyKey(td, td->Fields[i])) WriteTriggerFieldLine(out, td->Fields[i]);

@@ -13,8 +13,11 @@ namespace {
 
 bool IsSqlKey(const TableDef* td, int32_t key) { return (td->SqlKeyMask & (uint32_t{1} << key)) != 0; }
 
+// The standard form names the table by the definition's name alone.
+std::string StandardTable(const TableDef* td) { return InBrackets(NameText(td->TableName)); }
+
 void WriteStandardTable(ScriptWriter& out, const TableDef* td) {
-  out.Format("CREATE TABLE [%s]\r\n(\r\n   RecId integer NOT NULL\r\n", InBrackets(td->TableName).c_str());
+  out.Format("CREATE TABLE [%s]\r\n(\r\n   RecId integer NOT NULL\r\n", StandardTable(td).c_str());
   for (int i = 0; i < FieldsInUse(td); ++i) {
     const FieldDef& field = td->Fields[i];
     out.Format("  ,[%s] %s\r\n", Column(field).c_str(), SqlFieldTypeName(field, false));
@@ -22,7 +25,7 @@ void WriteStandardTable(ScriptWriter& out, const TableDef* td) {
   out.Put(")\r\nGO\r\n");
   // Unique: two clients taking the same highest RecId + 1 must not both
   // store a record under it.
-  out.Format("CREATE UNIQUE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", InBrackets(td->TableName).c_str());
+  out.Format("CREATE UNIQUE INDEX [IkRecId] ON [%s] (RecId)\r\nGO\r\n", StandardTable(td).c_str());
 }
 
 void WriteCreateTable(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
@@ -61,7 +64,7 @@ void WriteColumnUpgrades(ScriptWriter& out, const TableDef* td, const SqlNames& 
     out.Format(
         "IF 0 = (select count(*) from syscolumns sc inner join sysobjects so\r\n"
         "        on sc.[id] = so.[id] and so.[name] = '%s' and sc.[name] = '%s')\r\nBEGIN\r\n",
-        names.table_text.c_str(), InQuotes(field.Name).c_str());
+        names.table_text.c_str(), ColumnText(field).c_str());
     out.Format("  ALTER TABLE [dbo].[%s] ADD [%s] %s NOT NULL DEFAULT %s\r\n", names.table.c_str(),
                Column(field).c_str(), SqlFieldTypeName(field, true), SqlFieldDefault(field));
     out.Put("END\r\nGO\r\n");
@@ -76,7 +79,7 @@ void WriteColumnWidening(ScriptWriter& out, const TableDef* td, const SqlNames& 
     out.Format(
         "IF %d > (select length from syscolumns sc inner join sysobjects so\r\n"
         "        on sc.[id] = so.[id] and so.[name] = '%s' and sc.[name] = '%s')\r\nBEGIN\r\n",
-        field.Len, names.table_text.c_str(), InQuotes(field.Name).c_str());
+        field.Len, names.table_text.c_str(), ColumnText(field).c_str());
     out.Format("  ALTER TABLE [dbo].[%s] ALTER COLUMN [%s] %s\r\n", names.table.c_str(), Column(field).c_str(),
                SqlFieldTypeName(field, true));
     out.Put("END\r\nGO\r\n");
@@ -120,7 +123,7 @@ void WriteIndexGuard(ScriptWriter& out, const std::string& table, const std::str
 }
 
 void WriteKeyTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, const SqlNames& names) {
-  WriteIndexGuard(out, names.table_text + "_Keys", InQuotes(td->Keys[key].Name));
+  WriteIndexGuard(out, names.table_text + "_Keys", KeyText(td, key));
   const std::string key_name = KeyName(td, key);
   const char* name = key_name.c_str();
   if (KeyHasFilter(td, key)) {
@@ -136,10 +139,10 @@ void WriteDataTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, boo
                          const SqlNames& names) {
   const KeyDef& key_def = td->Keys[key];
   if (transact_sql) {
-    WriteIndexGuard(out, names.table_text, InQuotes(key_def.Name));
+    WriteIndexGuard(out, names.table_text, KeyText(td, key));
     out.Format("CREATE INDEX [Ik_%s] ON [dbo].[%s]\r\n(", KeyName(td, key).c_str(), names.table.c_str());
   } else {
-    out.Format("CREATE INDEX [Ik_%s] ON [%s]\r\n(", KeyName(td, key).c_str(), InBrackets(td->TableName).c_str());
+    out.Format("CREATE INDEX [Ik_%s] ON [%s]\r\n(", KeyName(td, key).c_str(), StandardTable(td).c_str());
   }
   const char* separator = "";
   for (int t = 0; t < key_def.TokenCnt && t < LERV32_MAX_KEY_FIELDS; ++t) {

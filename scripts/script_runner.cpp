@@ -151,7 +151,7 @@ ScriptRead AppendScriptFile(int32_t file, std::string& text) {
 std::string CreateTableScript(TableDef* td, int32_t transact_sql, const char* database) {
   constexpr int32_t kScriptSize = 400000;
   std::string script;
-  if (database != nullptr) script = std::string("USE ") + database + "\r\nGO\r\n";
+  if (database != nullptr) script = "USE " + QuoteSqlName(database) + "\r\nGO\r\n";
   std::vector<char> buffer(static_cast<size_t>(kScriptSize));
   auto append = [&](int32_t written) {
     if (written < 0) return false;

@@ -8,6 +8,7 @@
 
 #include "frame/export_guard.h"
 #include "frame/odbc_trace.h"
+#include "records/sql_names.h"
 #include "stmt/statement_cursor.h"
 #include "tabledef/table_def.h"
 
@@ -23,23 +24,14 @@ void* Failed(SQLHDBC dbc, int32_t flags) {
   return nullptr;
 }
 
-std::string Quoted(const char* name) {
-  std::string out = "\"";
-  for (const char* p = name; *p != '\0'; ++p) {
-    if (*p == '"') out += '"';
-    out += *p;
-  }
-  return out + '"';
-}
-
-// "SELECT "f1","f2",... FROM "table"", then a blank and the clause.
+// "SELECT [f1],[f2],... FROM [table]", then a blank and the clause.
 std::string SelectOfTable(const TableDef* td, const char* clause) {
   std::string sql = "SELECT ";
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
     if (i > 0) sql += ',';
-    sql += Quoted(td->Fields[i].Name);
+    sql += QuotedFieldName(td, i);
   }
-  sql += " FROM " + Quoted(BaseNameOf(td).c_str());
+  sql += " FROM " + QuotedBaseName(td);
   if (clause != nullptr) sql += std::string(" ") + clause;
   return sql;
 }

@@ -32,7 +32,10 @@ bool ScanDecimal(const char* text, int32_t& value) {
   return true;
 }
 
-void SetAlias(TableDef* td, const char* value) { CopyName(td->TableName, value); }
+// A name the definition cannot take leaves the one before.
+void SetAlias(TableDef* td, const char* value) {
+  if (IsAcceptableName(value)) CopyName(td->TableName, value);
+}
 void SetExLevel(TableDef* td, const char* value) { ScanDecimal(value, td->ExLevel); }
 void SetUseKeyTable(TableDef* td, const char* value) { ScanDecimal(value, td->UseKeyTable); }
 void AddFieldLine(TableDef* td, const char* value) { AddFieldDef(td, value); }

@@ -61,9 +61,11 @@ int32_t AddKeyDef(TableDef* td, const char* definition) {
   const std::string text = WorkingCopy(definition);
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos || comma + 1 >= text.size()) return 0;
+  const std::string name = text.substr(0, comma);
+  if (!IsAcceptableName(name)) return 0;
 
   KeyDef key{};
-  CopyName(key.Name, text.substr(0, comma).c_str());
+  CopyName(key.Name, name.c_str());
   std::string filter;
   std::size_t pos = comma + 1;
   while (pos < text.size()) {

@@ -14,8 +14,9 @@ namespace {
 
 bool TenantInUse(const TableDef* td) { return Mandant[0] != '\0' && td->UseMandant != 0; }
 
-char* FormatName(char* out, const char* first, const char* separator, const char* second) {
-  std::snprintf(out, kSqlNameSize, "%s%s%s", first, separator, second);
+// table is bounded: a host may fill TableName to its end without a terminator.
+char* FormatName(char* out, const char* first, const char* separator, std::string_view table) {
+  std::snprintf(out, kSqlNameSize, "%s%s%.*s", first, separator, static_cast<int>(table.size()), table.data());
   return out;
 }
 
@@ -24,15 +25,15 @@ char* FormatName(char* out, const char* first, const char* separator, const char
 char* SqlBaseName(const TableDef* td, char* out) {
   thread_local char own[kSqlNameSize];
   if (out == nullptr) out = own;
-  return TenantInUse(td) ? FormatName(out, Mandant, "_", td->TableName)
-                         : FormatName(out, "", "", td->TableName);
+  return TenantInUse(td) ? FormatName(out, Mandant, "_", NameText(td->TableName))
+                         : FormatName(out, "", "", NameText(td->TableName));
 }
 
 char* SqlTableName(const TableDef* td, char* out) {
   thread_local char own[kSqlNameSize];
   if (out == nullptr) out = own;
-  return TenantInUse(td) ? FormatName(out, Mandant, "$", td->TableName)
-                         : FormatName(out, "ut_", "", td->TableName);
+  return TenantInUse(td) ? FormatName(out, Mandant, "$", NameText(td->TableName))
+                         : FormatName(out, "ut_", "", NameText(td->TableName));
 }
 
 std::string BaseNameOf(const TableDef* td) {

@@ -88,16 +88,23 @@ void ClearTableDef(TableDef* td) {
   std::memset(td, 0, sizeof *td);
 }
 
+bool HasControlCharacters(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+bool IsAcceptableName(std::string_view name) { return !name.empty() && !HasControlCharacters(name); }
+
 int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
   if (td == nullptr || td->FieldCnt < 0 || td->FieldCnt >= LERV32_MAX_FIELDS) return 0;
-  auto letter = static_cast<uint8_t>(type);
-  Normalise(letter, width, dec);
-  FieldDef& field = td->Fields[td->FieldCnt];
   // Blanks around a name are no part of it: the statements bracket names,
   // where " NAME" would be another column than NAME.
   std::string_view text = name != nullptr ? name : "";
   const std::size_t first = std::min(text.find_first_not_of(' '), text.size());
   text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  if (!IsAcceptableName(text)) return 0;
+  auto letter = static_cast<uint8_t>(type);
+  Normalise(letter, width, dec);
+  FieldDef& field = td->Fields[td->FieldCnt];
   CopyName(field.Name, std::string(text).c_str());
   field.Type = letter;
   field.Len = static_cast<uint16_t>(width & 0xFF);  // the layout has room for 0 to 255

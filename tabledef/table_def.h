@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "include/lerv32.h"
 
@@ -41,6 +42,19 @@ void CopyName(char (&dest)[N], const char* text) {
   }
   std::memset(dest + length, 0, N - length);
 }
+
+// The text of a name member, ending at the member's end should a host's
+// definition lack the terminator.
+template <std::size_t N>
+std::string_view NameText(const char (&name)[N]) {
+  return std::string_view(name, strnlen(name, N));
+}
+
+// Whether a name may enter a definition: not empty and without control
+// characters (bytes below 0x20), which no stored definition holds and which
+// would end a line of a generated script.
+bool IsAcceptableName(std::string_view name);
+bool HasControlCharacters(std::string_view text);
 
 // Whether number addresses one of the slots of td (td not null).
 bool InSlots(const TableDef* td, int32_t number, int32_t slots);

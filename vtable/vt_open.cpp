@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/win_api.h"
+#include "schema/key_fields.h"
 #include "vtable/vt_connections.h"
 
 namespace lerv32 {
@@ -49,7 +50,7 @@ bool FromProfile(const std::string& table, Request* request) {
       !ProfileText(table, "STATEMENT", "", &request->text) || !ProfileText(table, "KLAUSEL", "", &request->clause)) {
     return false;
   }
-  if (request->text.empty()) request->text = "SELECT * FROM " + table;
+  if (request->text.empty()) request->text = "SELECT * FROM " + QuoteSqlName(table);
   if (request->text.size() > kMaxText) return false;
   request->has_clause = true;
   const bool bookmarks = GetPrivateProfileIntA(table.c_str(), "BOOKMARK", 1, kVtProfile) != 0;

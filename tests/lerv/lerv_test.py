@@ -94,6 +94,11 @@ class LervTest(unittest.TestCase):
             ("twice.def", "FIELD=A,C,5\nFIELD=A,C,6\n", "twice.def, Zeile 2: Feld A doppelt"),
             ("keys.def", "FIELD=A,C,5\nKEY=K,A\nKEY=K,A\n", "keys.def, Zeile 3: Schlüssel K doppelt"),
             ("alias.def", "ALIAS=" + "T" * 32 + "\nFIELD=A\n", "alias.def, Zeile 1: Tabellenname länger als 31"),
+            # Names the library refuses: empty, or with control characters.
+            ("noalias.def", "ALIAS=\nFIELD=A\n", "noalias.def, Zeile 1: Tabellenname leer oder mit Steuerzeichen"),
+            ("tab.def", "FIELD=A\tB,C,5\n", "tab.def, Zeile 1: Feldname leer oder mit Steuerzeichen"),
+            ("nofield.def", "FIELD=,C,5\n", "nofield.def, Zeile 1: Feldname leer"),
+            ("nokey.def", "FIELD=A\nKEY= ,A\n", "nokey.def, Zeile 2: Schlüsselname leer oder mit Steuerzeichen"),
         ]
         self.write("out.sql", "vorher")
         for name, text, message in cases:
@@ -319,6 +324,19 @@ class LervTest(unittest.TestCase):
         code, out, _ = self.lerv("check", *data, "kunde.def")
         self.assertEqual(out.splitlines()[1:], ["  Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
                                                 "  Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition"])
+
+    def test_names_that_are_no_identifiers_are_created_and_checked(self):
+        self.write("boese.def", "ALIAS=EVIL2];DROP TABLE OPFER;--\nUSEKEYTAB=1\nFIELD=a'b],C,5\nFIELD=x--y,l\n"
+                                "KEY=K];DROP TABLE O,a'b],x--y\n")
+        data = ["--data", self.dir]
+        self.write("opfer.sql", "CREATE TABLE OPFER (a int)\nGO\n")
+        self.assertEqual(self.lerv("run", *data, "opfer.sql")[0], 0)
+        code, _, err = self.lerv("create", "-q", *data, "boese.def")
+        self.assertEqual(code, 0, err)
+        code, out, err = self.lerv("check", *data, "boese.def")
+        self.assertEqual((code, out), (0, "EVIL2];DROP TABLE OPFER;-- (boese.def): in Ordnung\n"), err)
+        self.write("opfer.sql", "SELECT count(*) FROM OPFER\nGO\n")
+        self.assertEqual(self.lerv("run", *data, "opfer.sql")[0], 0, "OPFER is still there")
 
     def test_a_table_or_database_that_is_not_there_fails_and_writes_nothing(self):
         self.write("keep.txt", "vorher")

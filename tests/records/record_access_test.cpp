@@ -327,9 +327,12 @@ TEST_F(RecordAccessTest, PlainUpdateThatCannotBePreparedShowsItsStatement) {
   SQLHDBC dbc = Use(0, 0);
   const std::vector<char> a = Record(kValuesA);
   ASSERT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), a.data()), 1);
-  // An empty name, which the server refuses however it is quoted: the
-  // statement fails as it is prepared.
-  ASSERT_GE(rv_AddFieldDef(td_.get(), ",C,5"), 0);
+  // An empty name, which the definition calls refuse and a host can still
+  // write, and the server refuses however it is quoted: the statement fails
+  // as it is prepared.
+  ASSERT_EQ(rv_AddFieldDef(td_.get(), ",C,5"), 0);
+  ASSERT_EQ(rv_AddFieldDef(td_.get(), "LEER,C,5"), 1);
+  td_->Fields[td_->FieldCnt - 1].Name[0] = '\0';
   std::vector<char> wider(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
   std::memcpy(wider.data(), a.data(), a.size());
   EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, wider.data()), 0);

@@ -9,6 +9,7 @@
 
 #include "include/lerv32.h"
 #include "schema/generators.h"
+#include "schema/key_fields.h"
 #include "schema/golden.h"
 #include "schema/sample_defs.h"
 
@@ -133,6 +134,90 @@ TEST(Generators, FieldsAndKeysBeyondTheCountAndEmptyFiltersAreLeftOut) {
   zahlen->KeyFilter[0] = nullptr;
   EXPECT_EQ(text.find("_Filter"), std::string::npos);
   EXPECT_EQ(text.find("THEN 1 ELSE 0 END"), std::string::npos);
+}
+
+// Every generator in its plain and bounded form, on key 0 where it takes one.
+std::vector<Bounded> EveryGenerator(const TableDef* t) {
+  return {
+      [t](char* o, int32_t n) { return rv_GenSqlTableDefN(t, o, n, 1); },
+      [t](char* o, int32_t n) { return rv_GenSqlTableDefN(t, o, n, 0); },
+      [t](char* o, int32_t n) { return rv_GenSqlIndexDefN(t, o, n, 0, 1); },
+      [t](char* o, int32_t n) { return rv_GenSqlIndexDefN(t, o, n, 0, 0); },
+      [t](char* o, int32_t n) { return rv_GenSqlDropDefN(t, o, n); },
+      [t](char* o, int32_t n) { return rv_GenSqlTableBasicProcN(t, o, n, 1); },
+      [t](char* o, int32_t n) { return rv_GenSqlTableIndexProcN(t, o, n, 0, 1); },
+      [t](char* o, int32_t n) { return rv_GenCodebaseStructN(t, o, n); },
+      [t](char* o, int32_t n) { return rv_GenSqlTriggerStructN(t, o, n); },
+      [t](char* o, int32_t n) { return rv_GenCppTableDefN(t, o, n); },
+      [t](char* o, int32_t) { return rv_GenSqlTableDef(t, o, 1); },
+      [t](char* o, int32_t) { return rv_GenSqlIndexDef(t, o, 0, 1); },
+      [t](char* o, int32_t) { return rv_GenSqlDropDef(t, o); },
+      [t](char* o, int32_t) { return rv_GenSqlTableBasicProc(t, o, 1); },
+      [t](char* o, int32_t) { return rv_GenSqlTableIndexProc(t, o, 0, 1); },
+      [t](char* o, int32_t) { return rv_GenCodebaseStruct(t, o); },
+      [t](char* o, int32_t) { return rv_GenSqlTriggerStruct(t, o); },
+  };
+}
+
+// A host that writes a line break into a name (table, tenant, field or key
+// in use) gets no script at all: the script runner would cut a batch at a
+// GO of the name's. Slots beyond the counts do not matter.
+TEST(Generators, NamesWithControlCharactersGetNoText) {
+  const std::vector<std::function<void(TableDef*)>> spoilers = {
+      [](TableDef* td) { std::strcpy(td->TableName, "A\r\nGO\r\nDROP TABLE OPFER\r\nGO\r\n"); },
+      [](TableDef* td) { td->Fields[2].Name[1] = '\n'; },
+      [](TableDef* td) { td->Keys[td->KeyCnt - 1].Name[0] = '\t'; },
+      [](TableDef* td) { td->UseMandant = 1; rv_SetMandant("M\n1"); },
+  };
+  for (size_t i = 0; i < spoilers.size(); ++i) {
+    const auto td = samples::Load(samples::All()[1]);
+    spoilers[i](td.get());
+    const std::vector<Bounded> generators = EveryGenerator(td.get());
+    for (size_t g = 0; g < generators.size(); ++g) {
+      std::string out(kBig, '#');
+      EXPECT_EQ(generators[g](&out[0], kBig), -1) << "spoiler " << i << ", generator " << g;
+      EXPECT_EQ(out[0], '\0') << "spoiler " << i << ", generator " << g;
+    }
+    rv_SetMandant("");
+  }
+  const auto td = samples::Load(samples::All()[1]);
+  td->Fields[td->FieldCnt].Name[0] = '\n';
+  td->Keys[td->KeyCnt].Name[0] = '\n';
+  for (const Bounded& generate : EveryGenerator(td.get())) EXPECT_GT(Text(generate).size(), 0u);
+  rv_SetMandant("");
+}
+
+// Names a host wrote to the end of their members, without a terminator, end
+// there: nothing of the members behind them reaches a text.
+TEST(Generators, UnterminatedNamesEndWithTheirMembers) {
+  const auto td = samples::Load({"voll", "", {"ALIAS=V", "FIELD=F,C,3", "FIELD=G,l", "KEY=K,F,G", "KEY=L,G"}});
+  std::memset(td->TableName, 'T', sizeof td->TableName);
+  std::memset(td->Fields[0].Name, 'F', sizeof td->Fields[0].Name);
+  std::memset(td->Keys[0].Name, 'K', sizeof td->Keys[0].Name);
+  const std::string table(sizeof td->TableName, 'T'), field(sizeof td->Fields[0].Name, 'F'),
+      key(sizeof td->Keys[0].Name, 'K');
+  const std::string script = Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td.get(), o, 1); }) +
+                             Text([&](char* o, int32_t) { return rv_GenSqlIndexDef(td.get(), o, 0, 1); });
+  EXPECT_NE(script.find("CREATE TABLE [dbo].[ut_" + table + "]"), std::string::npos);
+  EXPECT_NE(script.find("  ,[" + field + "] char(3)"), std::string::npos);
+  EXPECT_NE(script.find("[up_First_" + table + "_" + key + "]"), std::string::npos);
+  EXPECT_EQ(script.find(table + "T"), std::string::npos);
+  EXPECT_EQ(script.find(field + "F"), std::string::npos);
+  EXPECT_EQ(script.find(key + "K"), std::string::npos);
+  for (const Bounded& generate : EveryGenerator(td.get())) {
+    const std::string text = Text(generate);
+    EXPECT_EQ(text.find_first_of(std::string("\x01\x02\x03\0", 4)), std::string::npos) << text.substr(0, 80);
+  }
+}
+
+// A name that would close the comment it is written into is broken up there.
+TEST(Generators, NamesInCommentsCannotEndThem) {
+  EXPECT_EQ(lerv32::InComment("a*/b/*c"), "a* /b/ *c");
+  EXPECT_EQ(lerv32::InComment("*/*/"), "* / * /");
+  const auto td = samples::Load({"c", "", {"ALIAS=x*/y", "FIELD=a/*,C,3", "KEY=k*/,a/*"}});
+  const std::string procs = Text([&](char* o, int32_t) { return rv_GenSqlTableIndexProc(td.get(), o, 0, 1); });
+  EXPECT_NE(procs.find("/* ersten Datensatz aus x* /y in Folge k* / ermittln */"), std::string::npos) << procs;
+  EXPECT_NE(procs.find("/* naechsten Datensatz in Folge ORDER BY [a/ *],RecId ermitteln */"), std::string::npos);
 }
 
 TEST(Generators, FilterEscapesForTheServerAndTheStructureFile) {

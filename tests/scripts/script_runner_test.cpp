@@ -153,6 +153,12 @@ TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
   // (sqlsim has no such database: it says so, by that name).
   EXPECT_EQ(rv_CallSqlFile(dbc_, "a]b", path.c_str(), errors, sizeof errors), 0);
   EXPECT_NE(std::string(errors).find("Database 'a]b' does not exist"), std::string::npos) << errors;
+  // So does the database a table is created in, a keyword here.
+  ASSERT_EQ(rv_CallStatement(dbc_, "CREATE DATABASE [Order]", errors, sizeof errors), 1) << errors;
+  const testenv::TableDefPtr td = samples::Load({"in_db", "", {"ALIAS=IN_DB", "FIELD=A,C,5"}});
+  EXPECT_EQ(rv_CreateTable(dbc_, td.get(), 0, "Order"), 1);
+  EXPECT_EQ(Count("[Order].dbo.IN_DB"), 1);
+  EXPECT_EQ(rv_CallStatement(dbc_, "USE skript", errors, sizeof errors), 1) << errors;
   // Files without a size from seeking: a folder is refused; a pipe and a file
   // over 2 GiB (zeros after the script, which end it) run as read.
   EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, temp_.Path().string().c_str(), errors, sizeof errors), 0);

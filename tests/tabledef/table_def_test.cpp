@@ -78,6 +78,27 @@ TEST(TableDef, NamesAreCutToTheirMembersAndLookedUpExactly) {
   EXPECT_EQ(rv_KeyName(td.get(), 1), nullptr);
 }
 
+// Printable names of every kind are kept; an empty name, or one with a
+// control character anywhere (also past the part the member keeps), is
+// refused by every call that builds a definition.
+TEST(TableDef, EmptyNamesAndNamesWithControlCharactersAreRefused) {
+  struct Case { const char* name; int32_t result; };
+  const Case cases[] = {
+      {"EVIL2];DROP TABLE OPFER;--", 1}, {"a'b", 1}, {"a b", 1},        {"M\x81ller", 1},  {"[x]", 1},
+      {"", 0},                           {"   ", 0}, {"A\tB", 0},       {"A\nB", 0},      {"\x1f", 0},
+      {"A\r", 0},                        {"ABCDEFGHIJKLMNOPQRST\x01", 0},
+  };
+  for (const Case& c : cases) {
+    auto td = NewTableDef();
+    ASSERT_EQ(rv_AddField(td.get(), "A", 'C', 2, 0), 1);
+    EXPECT_EQ(rv_AddField(td.get(), c.name, 'C', 3, 0), c.result) << c.name;
+    EXPECT_EQ(rv_AddFieldDef(td.get(), (std::string(c.name) + ",l").c_str()), c.result) << c.name;
+    EXPECT_EQ(rv_FieldCnt(td.get()), 1 + 2 * c.result) << c.name;
+    EXPECT_EQ(rv_AddKeyDef(td.get(), (std::string(c.name) + ",A").c_str()), c.result) << c.name;
+    EXPECT_EQ(rv_KeyCnt(td.get()), c.result) << c.name;
+  }
+}
+
 TEST(TableDef, FieldsAndKeysStopAtTheirLimits) {
   auto td = NewTableDef();
   for (int i = 0; i < 128; ++i) ASSERT_EQ(rv_AddField(td.get(), ("F" + std::to_string(i)).c_str(), 'C', 1, 0), 1);
@@ -246,6 +267,20 @@ TEST_F(DefinitionFileTest, OrderOfLinesDecidesWhatKeysGet) {
   EXPECT_EQ(td->UseMandant, 1);
 }
 
+// A refused name leaves the line without effect: an ALIAS keeps the name
+// before it, a field or key line adds nothing.
+TEST_F(DefinitionFileTest, NamesThatCannotBeNamesAreRefused) {
+  auto td = Load("ALIAS=\nALIAS=Gut\nALIAS=B\x01se\nALIAS=\nALIAS=Tab\tulator\n"
+                 "FIELD=A\tB,C,5\nFIELD=,C,5\nFIELD=OK,C,5\nFIELD=a b,l\n"
+                 "KEY=\x02K,OK\nKEY=,OK\nKEY=K,OK\n");
+  EXPECT_STREQ(td->TableName, "Gut");
+  ASSERT_EQ(rv_FieldCnt(td.get()), 2);
+  EXPECT_STREQ(rv_FieldName(td.get(), 1), "a b");
+  ASSERT_EQ(rv_KeyCnt(td.get()), 1);
+  EXPECT_STREQ(rv_KeyName(td.get(), 0), "K");
+  EXPECT_STREQ(Load("ALIAS=\n")->TableName, "neue_Tabelle");
+}
+
 TEST_F(DefinitionFileTest, AnUnreadableFileLeavesAnEmptyDefinition) {
   auto td = Load("FIELD=A\nKEY=K,A\nSQLKEY=S,A\nUSEKEYTAB=1\nKEY=F,A;X\n");
   EXPECT_EQ(rv_LoadTableDef(td.get(), dir_.File("missing.def").c_str()), 0);
@@ -305,6 +340,15 @@ TEST_F(DefinitionFileTest, WhatTheFormatCannotHoldIsNotWritten) {
   duplicate->Keys[0] = KeyDef{1, {1}, "K"};  // names the second A, which a file cannot
   duplicate->KeyCnt = 1;
   EXPECT_EQ(rv_SaveTableDef(duplicate.get(), saved.c_str()), 0);
+
+  // Names with control characters, which the loader refuses.
+  auto spoilt = NewTableDef();
+  rv_AddFieldDef(spoilt.get(), "A");
+  std::strcpy(spoilt->TableName, "T\t1");
+  EXPECT_EQ(rv_SaveTableDef(spoilt.get(), saved.c_str()), 0);
+  std::strcpy(spoilt->TableName, "T");
+  spoilt->Fields[0].Name[0] = '\x1b';
+  EXPECT_EQ(rv_SaveTableDef(spoilt.get(), saved.c_str()), 0);
 
   std::ifstream in(saved, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old content");

@@ -31,7 +31,8 @@ class VtTest : public ::testing::Test {
     SQLHSTMT stmt = nullptr;
     SQLAllocHandle(SQL_HANDLE_STMT, setup, &stmt);
     for (const char* sql : {"CREATE TABLE t (a integer, b varchar(10))",
-                            "INSERT INTO t VALUES (1, 'eins'), (2, 'zwei'), (3, 'drei')"}) {
+                            "INSERT INTO t VALUES (1, 'eins'), (2, 'zwei'), (3, 'drei')",
+                            "CREATE TABLE [t u'v;--] (a integer)", "INSERT INTO [t u'v;--] VALUES (5)"}) {
       ASSERT_TRUE(SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS)));
     }
     SQLFreeHandle(SQL_HANDLE_STMT, stmt);
@@ -93,7 +94,7 @@ TEST_F(VtTest, EveryWayToNameATableOpensItsStatement) {
   Profile("[T1]\r\nCONNECT=s\r\nSTATEMENT=SELECT a, b FROM t\r\nKLAUSEL=WHERE a > 1\r\n"
           "[Quoted]\r\n  connect = s \r\nstatement = \"SELECT a FROM t WHERE b = 'eins'\"\r\n"
           "[t]\r\nCONNECT=s\r\n[NoConnection]\r\nSTATEMENT=SELECT a FROM t\r\n"
-          "[BadSql]\r\nCONNECT=s\r\nSTATEMENT=SELECT nichts FROM t\r\n",
+          "[BadSql]\r\nCONNECT=s\r\nSTATEMENT=SELECT nichts FROM t\r\n[t u'v;--]\r\nCONNECT=s\r\n",
           std::string(49, 'n') + "=0,!" + connect_ + "\r\n" + std::string(50, 'n') + "=0,!" + connect_ + "\r\n");
   const std::string long_name(50, 'n');
   struct Case {
@@ -105,7 +106,8 @@ TEST_F(VtTest, EveryWayToNameATableOpensItsStatement) {
       {"T1", true, {2, 3}},
       {"t1", true, {2, 3}},  // sections match without regard to case
       {"quoted", true, {1}},
-      {"t", true, {1, 2, 3}},  // SELECT * FROM t, then a blank
+      {"t", true, {1, 2, 3}},  // SELECT * FROM [t], then a blank
+      {"t u'v;--", true, {5}},  // a section name that is no identifier names one table
       {"#s#SELECT a FROM t WHERE a <> 2", true, {1, 3}},
       {"*s#t.def#WHERE a < 3 ORDER BY a DESC", true, {2, 1}},
       {"*s#t.def#", true, {1, 2, 3}},
@@ -131,7 +133,7 @@ TEST_F(VtTest, EveryWayToNameATableOpensItsStatement) {
   }
   EXPECT_EQ(_vt_OpenTable(nullptr), nullptr);
   // Every table closed, so each shared open connected and disconnected.
-  ExpectConnects(10, 10);
+  ExpectConnects(11, 11);
 }
 
 // Both ways and by record number, whether the driver scrolls or the result

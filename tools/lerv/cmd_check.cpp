@@ -57,12 +57,12 @@ std::string ModuleText(const Database& database, const std::string& name) {
   constexpr int kPiece = 200;
   std::string text;
   const Rows parts = Query(database, fmt::format("SELECT colid FROM syscomments WHERE id = OBJECT_ID({}) ORDER BY colid",
-                                                 Literal(name)));
+                                                 ObjectIdLiteral(name)));
   for (const auto& part : parts) {
     for (int at = 1;; at += kPiece) {
       const Rows piece = Query(database, fmt::format(
           "SELECT SUBSTRING(text, {0}, {1}) AS piece, LEN(SUBSTRING(text, {0}, {1}) + 'x') - 1 AS size "
-          "FROM syscomments WHERE id = OBJECT_ID({2}) AND colid = {3}", at, kPiece, Literal(name), part[0]));
+          "FROM syscomments WHERE id = OBJECT_ID({2}) AND colid = {3}", at, kPiece, ObjectIdLiteral(name), part[0]));
       if (piece.empty()) break;
       const size_t size = static_cast<size_t>(std::max(0, std::atoi(piece[0][1].c_str())));
       if (size == 0) break;
@@ -109,7 +109,7 @@ void CheckColumns(const Database& database, const ExpectedObject& table, std::ve
 
 bool IndexExists(const Database& database, const ExpectedObject& index) {
   return !Query(database, fmt::format("SELECT name FROM sysindexes WHERE id = OBJECT_ID({}) AND name = {}",
-                                      Literal(index.table), Literal(index.name)))
+                                      ObjectIdLiteral(index.table), Literal(index.name)))
               .empty();
 }
 

@@ -92,6 +92,12 @@ std::string FieldProblem(const TableDef* td, const std::vector<std::string>& ite
   return "";
 }
 
+// A name the library refuses: empty, or with control characters.
+bool IsRefusedName(const std::string& name) {
+  return name.empty() ||
+         std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 // Replays the field and key entries on a scratch definition to find the
 // first one the library refused or cut short.
 void CheckEntries(const std::string& path, const std::vector<std::string>& lines) {
@@ -103,10 +109,13 @@ void CheckEntries(const std::string& path, const std::vector<std::string>& lines
     const std::string where = fmt::format("{}, Zeile {}", path, i + 1);
     if (StartsWith(line, "USEKEYTAB=")) {
       filters = std::atoi(line.c_str() + 10) != 0;
+    } else if (StartsWith(line, "ALIAS=") && IsRefusedName(line.substr(6))) {
+      throw Failure(fmt::format("{}: Tabellenname leer oder mit Steuerzeichen", where));
     } else if (StartsWith(line, "ALIAS=") && line.size() - 6 > sizeof(TableDef::TableName) - 1) {
       throw Failure(fmt::format("{}: Tabellenname länger als {} Zeichen", where, sizeof(TableDef::TableName) - 1));
     } else if (StartsWith(line, "FIELD=")) {
       const std::vector<std::string> items = FieldItems(line.substr(6));
+      if (IsRefusedName(items[0])) throw Failure(fmt::format("{}: Feldname leer oder mit Steuerzeichen", where));
       if (rv_FieldNo(scratch.get(), items[0].c_str()) >= 0) {
         throw Failure(fmt::format("{}: Feld {} doppelt", where, items[0]));
       }
@@ -117,7 +126,11 @@ void CheckEntries(const std::string& path, const std::vector<std::string>& lines
       if (!problem.empty()) throw Failure(fmt::format("{}: Feld {}: {}", where, items[0], problem));
     } else if (IsKeyLine(line)) {
       const std::string value = line.substr(line.find('=') + 1);
-      const std::string key_name = value.substr(0, value.find(','));
+      std::string key_name = value.substr(0, value.find(','));
+      key_name.erase(0, key_name.find_first_not_of(' '));
+      if (IsRefusedName(key_name)) {
+        throw Failure(fmt::format("{}: Schlüsselname leer oder mit Steuerzeichen", where));
+      }
       if (rv_KeyNo(scratch.get(), key_name.c_str()) >= 0) {
         throw Failure(fmt::format("{}: Schlüssel {} doppelt", where, key_name));
       }

@@ -7,7 +7,8 @@
 namespace lerv {
 namespace {
 
-// The name after position at: "[dbo].[name]", "[name]" or a bare word.
+// The name after position at: "[dbo].[name]", "[name]" (with "]]" for "]")
+// or a bare word.
 std::string NameAt(const std::string& text, size_t at, size_t* end) {
   std::string name;
   size_t i = at;
@@ -15,9 +16,18 @@ std::string NameAt(const std::string& text, size_t at, size_t* end) {
     while (i < text.size() && text[i] == ' ') ++i;
     std::string part;
     if (i < text.size() && text[i] == '[') {
-      const size_t close = text.find(']', i);
-      if (close == std::string::npos) break;
-      part = text.substr(i + 1, close - i - 1);
+      // A doubled bracket stands for one inside the name.
+      size_t close = i + 1;
+      for (; close < text.size(); ++close) {
+        if (text[close] != ']') {
+          part += text[close];
+        } else if (close + 1 < text.size() && text[close + 1] == ']') {
+          part += text[++close];
+        } else {
+          break;
+        }
+      }
+      if (close >= text.size()) break;
       i = close + 1;
     } else {
       while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_')) part += text[i++];

@@ -42,4 +42,10 @@ std::string Literal(const std::string& text) {
   return literal + "'";
 }
 
+std::string ObjectIdLiteral(const std::string& name) {
+  std::string bracketed = "[dbo].[";
+  for (char c : name) bracketed += c == ']' ? std::string("]]") : std::string(1, c);
+  return Literal(bracketed + "]");
+}
+
 }  // namespace lerv

@@ -16,5 +16,7 @@ Rows Query(const Database& database, const std::string& sql);
 
 // A name as a Transact-SQL string literal.
 std::string Literal(const std::string& text);
+// A name as OBJECT_ID takes it: "[dbo].[name]", brackets doubled, as a literal.
+std::string ObjectIdLiteral(const std::string& name);
 
 }  // namespace lerv
