@@ -51,16 +51,16 @@ struct Row {
 // What a path does with records, plain or through the prepared set.
 struct Calls {
   const char* what;
-  int32_t (*append)(LERV32_HDBC, const TableDef*, const char*);
-  int32_t (*get)(LERV32_HDBC, const TableDef*, int32_t, char*);
-  int32_t (*update)(LERV32_HDBC, const TableDef*, int32_t, const char*);
-  int32_t (*remove)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t (*first)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t (*last)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t (*next)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
-  int32_t (*prior)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
-  int32_t (*find_first)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
-  int32_t (*find_last)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
+  int32_t(LERV32_CALL* append)(LERV32_HDBC, const TableDef*, const char*);
+  int32_t(LERV32_CALL* get)(LERV32_HDBC, const TableDef*, int32_t, char*);
+  int32_t(LERV32_CALL* update)(LERV32_HDBC, const TableDef*, int32_t, const char*);
+  int32_t(LERV32_CALL* remove)(LERV32_HDBC, const TableDef*, int32_t);
+  int32_t(LERV32_CALL* first)(LERV32_HDBC, const TableDef*, int32_t);
+  int32_t(LERV32_CALL* last)(LERV32_HDBC, const TableDef*, int32_t);
+  int32_t(LERV32_CALL* next)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
+  int32_t(LERV32_CALL* prior)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
+  int32_t(LERV32_CALL* find_first)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
+  int32_t(LERV32_CALL* find_last)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
 };
 
 const Calls kPlainCalls = {"calls",          rv_OdbcAppendRecord,  rv_OdbcGetRecord,      rv_OdbcUpdateRecord,
