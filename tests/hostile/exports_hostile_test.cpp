@@ -21,8 +21,8 @@ namespace {
 
 Rows AllRows() {
   Rows rows;
-  for (Rows part : {LibraryRows(), TableDefRows(), DefinitionRows(), RecordRows(), CursorRows(), BlobRows(),
-                    SupportRows()}) {
+  for (Rows part :
+       {LibraryRows(), TableDefRows(), DefinitionRows(), RecordRows(), CursorRows(), BlobRows(), SupportRows()}) {
     rows.insert(rows.end(), part.begin(), part.end());
   }
   return rows;
@@ -79,7 +79,8 @@ TEST(HostileRows, EveryExportHasRows) {
     exported.insert(names.begin(), names.end());
   }
   for (const std::string& name : exported) EXPECT_GT(rows_of[name], 0) << name << " has no hostile row";
-  for (const auto& [name, count] : rows_of) EXPECT_EQ(exported.count(name), 1u) << name << " is exported by neither library";
+  for (const auto& [name, count] : rows_of)
+    EXPECT_EQ(exported.count(name), 1u) << name << " is exported by neither library";
 }
 
 }  // namespace

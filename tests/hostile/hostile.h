@@ -39,14 +39,14 @@ Rows LibraryRows();     // switches, connections, mandant, the settings dialog
 Rows RecordRows();      // record access, scripts and prepared sets
 Rows CursorRows();      // statement cursors and virtual tables
 Rows BlobRows();
-Rows SupportRows();     // LEBASE32
+Rows SupportRows();  // LEBASE32
 
 // The shared database: made once for all rows.
 struct World {
   testenv::TempDir temp;
-  std::string connect;      // connection string of the database
+  std::string connect;       // connection string of the database
   LERV32_HDBC db = nullptr;  // a live connection to it
-  std::string def_path;     // the definition file of table HOSTILE
+  std::string def_path;      // the definition file of table HOSTILE
   std::vector<char> record;  // a record of HOSTILE: NR 4711, NAME Meier, ...
   int32_t blob_id = 0;       // a blob of 5 bytes
 
@@ -106,6 +106,19 @@ class Buffer {
   std::unique_ptr<char[]> bytes_;
   std::size_t size_;
   char fill_;
+};
+
+// A copy of the world's record between guard bytes, for the calls that
+// read or write one.
+class Record {
+ public:
+  explicit Record(const World& w);
+  char* data() { return buffer_.data(); }
+  // Whether it is no longer the world's record.
+  bool Changed(const World& w) const;
+
+ private:
+  Buffer buffer_;
 };
 
 // Exactly the bytes of text, without a terminator, in a block of their own:

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,8 +109,7 @@ std::string Same(const void* pointer, const void* out) { return pointer == out ?
 
 std::string Text(const char* text) { return text == nullptr ? "null" : "'" + std::string(text) + "'"; }
 
-Buffer::Buffer(std::size_t size, char fill)
-    : bytes_(new char[size + 2 * kGuard]), size_(size), fill_(fill) {
+Buffer::Buffer(std::size_t size, char fill) : bytes_(new char[size + 2 * kGuard]), size_(size), fill_(fill) {
   std::memset(bytes_.get(), kGuardByte, kGuard);
   std::memset(bytes_.get() + kGuard, fill, size);
   std::memset(bytes_.get() + kGuard + size, kGuardByte, kGuard);
@@ -132,6 +130,12 @@ bool Buffer::Untouched() const {
   }
   return true;
 }
+
+Record::Record(const World& w) : buffer_(w.record.size()) {
+  std::memcpy(buffer_.data(), w.record.data(), w.record.size());
+}
+
+bool Record::Changed(const World& w) const { return buffer_.Value() != std::string(w.record.begin(), w.record.end()); }
 
 Unterminated::Unterminated(const std::string& text) : bytes_(new char[text.size()]) {
   std::memcpy(bytes_.get(), text.data(), text.size());

@@ -26,9 +26,8 @@ Rows Switches() {
        [](World&) { return Switched(rv_SetOemConvert, -1); }},
       {"rv_GetMemUsage", "selector -1 (any but 0: the blocks)", "blocks",
        [](World&) { return std::string(rv_GetMemUsage(-1) == rv_GetMemUsage(1) ? "blocks" : "?"); }},
-      {"rv_StmtSetDoublePrecision", "decimals -1 (the old value back)", "4", [](World&) {
-         return Switched(rv_StmtSetDoublePrecision, -1);
-       }},
+      {"rv_StmtSetDoublePrecision", "decimals -1 (the old value back)", "4",
+       [](World&) { return Switched(rv_StmtSetDoublePrecision, -1); }},
       // Off Windows the dialog is a form on the controlling terminal; without
       // one it cannot be shown, whatever the parent.
       {"rv_OdbcSettingsDialog", "null parent, no terminal", "-1",
@@ -49,7 +48,8 @@ Rows Connections() {
        [](World&) { return Ptr(rv_OdbcDriverConnect(MinusOne(), "DRIVER=KeinTreiber")); }},
       {"rv_OdbcDriverConnectEx", "null connection string", "null",
        [](World&) { return Ptr(rv_OdbcDriverConnectEx(nullptr, nullptr, 2)); }},
-      {"rv_OdbcDriverConnectEx", "mode 2, 256 bytes unterminated", "null", [](World& w) {
+      {"rv_OdbcDriverConnectEx", "mode 2, 256 bytes unterminated", "null",
+       [](World& w) {
          // A string that would connect, were it read past its 256 bytes.
          std::string text = w.connect + ";";
          text.resize(256, ' ');
@@ -57,7 +57,8 @@ Rows Connections() {
          std::memcpy(connect.data(), text.data(), 256);
          return Ptr(rv_OdbcDriverConnectEx(nullptr, connect.data(), 2));
        }},
-      {"rv_OdbcDriverConnectEx", "mode -1, unknown driver", "null untouched", [](World&) {
+      {"rv_OdbcDriverConnectEx", "mode -1, unknown driver", "null untouched",
+       [](World&) {
          Buffer connect(256, '\0');
          std::memcpy(connect.data(), "DRIVER=KeinTreiber", 18);
          LERV32_HDBC dbc = rv_OdbcDriverConnectEx(nullptr, connect.data(), -1);
@@ -72,33 +73,40 @@ Rows Connections() {
 Rows Mandant() {
   return {
       {"rv_GetMandant", "null buffer (the library's own text)", "ptr ''",
-       [](World&) { return Join({Ptr(rv_GetMandant(nullptr, 10)), " ", Text(rv_GetMandant(nullptr, 10))}); }},
-      {"rv_GetMandant", "size 0", "out untouched", [](World&) {
+       [](World&) {
+         return Join({Ptr(rv_GetMandant(nullptr, 10)), " ", Text(rv_GetMandant(nullptr, 10))});
+       }},
+      {"rv_GetMandant", "size 0", "out untouched",
+       [](World&) {
          rv_SetMandant("M1");
          Buffer out(4);
          const std::string result = Same(rv_GetMandant(out.data(), 0), out.data());
          rv_SetMandant("");
          return Join({result, (out.Untouched() ? " untouched" : " written")});
        }},
-      {"rv_GetMandant", "size -1", "out untouched", [](World&) {
+      {"rv_GetMandant", "size -1", "out untouched",
+       [](World&) {
          rv_SetMandant("M1");
          Buffer out(4);
          const std::string result = Same(rv_GetMandant(out.data(), -1), out.data());
          rv_SetMandant("");
          return Join({result, (out.Untouched() ? " untouched" : " written")});
        }},
-      {"rv_GetMandant", "size 2, a longer text", "out 'M'", [](World&) {
+      {"rv_GetMandant", "size 2, a longer text", "out 'M'",
+       [](World&) {
          rv_SetMandant("MANDANT");
          Buffer out(2);
          const std::string result = Same(rv_GetMandant(out.data(), 2), out.data());
          rv_SetMandant("");
          return Join({result, " ", Text(out.data())});
        }},
-      {"rv_SetMandant", "null (emptied, as documented)", "''", [](World&) {
+      {"rv_SetMandant", "null (emptied, as documented)", "''",
+       [](World&) {
          rv_SetMandant("M1");
          return Text(rv_SetMandant(nullptr));
        }},
-      {"rv_SetMandant", "63 characters, unterminated", "63", [](World&) {
+      {"rv_SetMandant", "63 characters, unterminated", "63",
+       [](World&) {
          const size_t length = std::strlen(rv_SetMandant(Unterminated(std::string(63, 'M')).get()));
          rv_SetMandant("");
          return Num(static_cast<int64_t>(length));

@@ -53,16 +53,10 @@ std::string Dbl(double value) {
   return text;
 }
 
-// What a record-reading call gets: a copy of the world's record.
-struct Record {
-  explicit Record(const World& w) : buffer(w.record.size()) { std::memcpy(buffer.data(), w.record.data(), w.record.size()); }
-  char* data() { return buffer.data(); }
-  bool Changed(const World& w) const { return buffer.Value() != std::string(w.record.begin(), w.record.end()); }
-  Buffer buffer;
-};
-
 // "<result> ''" or "<result> text" for a generator's output.
-std::string Generated(int64_t result, const char* out) { return Join({Num(result), (out[0] == '\0' ? " ''" : " text")}); }
+std::string Generated(int64_t result, const char* out) {
+  return Join({Num(result), (out[0] == '\0' ? " ''" : " text")});
+}
 
 constexpr std::size_t kScriptSize = 200000;
 
@@ -79,7 +73,11 @@ std::vector<Reader> Readers() {
       {"rv_AddField", "0", true, [](World&, TableDef* td) { return Num(rv_AddField(td, "NEU", 'C', 5, 0)); }},
       {"rv_AddFieldDef", "0", true, [](World&, TableDef* td) { return Num(rv_AddFieldDef(td, "NEU,C,5")); }},
       {"rv_AddKeyDef", "0", true, [](World&, TableDef* td) { return Num(rv_AddKeyDef(td, "NEU_KEY,NR")); }},
-      {"rv_DelField", "void", false, [](World&, TableDef* td) { rv_DelField(td, 0); return std::string("void"); }},
+      {"rv_DelField", "void", false,
+       [](World&, TableDef* td) {
+         rv_DelField(td, 0);
+         return std::string("void");
+       }},
       {"rv_FieldCnt", "0", true, [](World&, TableDef* td) { return Num(rv_FieldCnt(td)); }},
       {"rv_FieldName", "null", true, [](World&, TableDef* td) { return Text(rv_FieldName(td, 1)); }},
       {"rv_FieldType", "0", true, [](World&, TableDef* td) { return Num(rv_FieldType(td, 1)); }},
@@ -103,7 +101,8 @@ std::vector<Reader> Readers() {
          return Join({Num(saved), (std::filesystem::exists(path) ? " file written" : "")});
        }},
       // Field values.
-      {"rv_FieldToLong", "0", true, [](World& w, TableDef* td) { return Num(rv_FieldToLong(td, 0, Record(w).data())); }},
+      {"rv_FieldToLong", "0", true,
+       [](World& w, TableDef* td) { return Num(rv_FieldToLong(td, 0, Record(w).data())); }},
       {"rv_FieldToDouble", "0", true,
        [](World& w, TableDef* td) { return Dbl(rv_FieldToDouble(td, 3, Record(w).data())); }},
       {"rv_FieldToString", "out ''", true,
@@ -139,8 +138,7 @@ std::vector<Reader> Readers() {
       Gen("rv_GenSqlTableDef", [](TableDef* td, char* out) { return rv_GenSqlTableDef(td, out, 1); }),
       Gen("rv_GenSqlTableDefN", [](TableDef* td, char* out) { return rv_GenSqlTableDefN(td, out, kScriptSize, 1); }),
       Gen("rv_GenSqlIndexDef", [](TableDef* td, char* out) { return rv_GenSqlIndexDef(td, out, 2, 1); }),
-      Gen("rv_GenSqlIndexDefN",
-          [](TableDef* td, char* out) { return rv_GenSqlIndexDefN(td, out, kScriptSize, 2, 1); }),
+      Gen("rv_GenSqlIndexDefN", [](TableDef* td, char* out) { return rv_GenSqlIndexDefN(td, out, kScriptSize, 2, 1); }),
       Gen("rv_GenSqlDropDef", [](TableDef* td, char* out) { return rv_GenSqlDropDef(td, out); }),
       Gen("rv_GenSqlDropDefN", [](TableDef* td, char* out) { return rv_GenSqlDropDefN(td, out, kScriptSize); }),
       Gen("rv_GenSqlTableBasicProc", [](TableDef* td, char* out) { return rv_GenSqlTableBasicProc(td, out, 0); }),
@@ -150,8 +148,7 @@ std::vector<Reader> Readers() {
       Gen("rv_GenSqlTableIndexProcN",
           [](TableDef* td, char* out) { return rv_GenSqlTableIndexProcN(td, out, kScriptSize, 2, 0); }),
       Gen("rv_GenCodebaseStruct", [](TableDef* td, char* out) { return rv_GenCodebaseStruct(td, out); }),
-      Gen("rv_GenCodebaseStructN",
-          [](TableDef* td, char* out) { return rv_GenCodebaseStructN(td, out, kScriptSize); }),
+      Gen("rv_GenCodebaseStructN", [](TableDef* td, char* out) { return rv_GenCodebaseStructN(td, out, kScriptSize); }),
       Gen("rv_GenSqlTriggerStruct", [](TableDef* td, char* out) { return rv_GenSqlTriggerStruct(td, out); }),
       Gen("rv_GenSqlTriggerStructN",
           [](TableDef* td, char* out) { return rv_GenSqlTriggerStructN(td, out, kScriptSize); }),
@@ -173,9 +170,14 @@ std::vector<Reader> Readers() {
        [](World& w, TableDef* td) { return Num(rv_OdbcAppendRecord(w.db, td, Record(w).data())); }},
       {"rv_OdbcUpdateRecord", "0", true,
        [](World& w, TableDef* td) { return Num(rv_OdbcUpdateRecord(w.db, td, 1, Record(w).data())); }},
-      {"rv_OdbcDeleteRecord", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcDeleteRecord(w.db, td, 999)); }},
+      {"rv_OdbcDeleteRecord", "0", true,
+       [](World& w, TableDef* td) { return Num(rv_OdbcDeleteRecord(w.db, td, 999)); }},
       {"rv_OdbcZap", "0", false, [](World& w, TableDef* td) { return Num(rv_OdbcZap(w.db, td)); }},
-      {"rv_OdbcReorg", "void", false, [](World& w, TableDef* td) { rv_OdbcReorg(w.db, td); return std::string("void"); }},
+      {"rv_OdbcReorg", "void", false,
+       [](World& w, TableDef* td) {
+         rv_OdbcReorg(w.db, td);
+         return std::string("void");
+       }},
       {"rv_OdbcFindFirstRecId", "0", true,
        [](World& w, TableDef* td) { return Num(rv_OdbcFindFirstRecId(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
       {"rv_OdbcFindLastRecId", "0", true,
@@ -193,15 +195,19 @@ std::vector<Reader> Readers() {
          return Join({std::string("void"), (rv_GetSqlRecPtr(td) == nullptr ? " no set" : " set")});
        }},
       {"rv_GetSqlRecPtr", "null", false, [](World&, TableDef* td) { return Ptr(rv_GetSqlRecPtr(td)); }},
-      {"rv_OdbcFillSqlRec", "0", false, [](World& w, TableDef* td) { return Num(rv_OdbcFillSqlRec(td, Record(w).data())); }},
-      {"rv_OdbcScanSqlRec", "0", false, [](World& w, TableDef* td) { return Num(rv_OdbcScanSqlRec(td, Record(w).data())); }},
+      {"rv_OdbcFillSqlRec", "0", false,
+       [](World& w, TableDef* td) { return Num(rv_OdbcFillSqlRec(td, Record(w).data())); }},
+      {"rv_OdbcScanSqlRec", "0", false,
+       [](World& w, TableDef* td) { return Num(rv_OdbcScanSqlRec(td, Record(w).data())); }},
       {"rv_OdbcFirstRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcFirstRecIdEx(w.db, td, 0)); }},
       {"rv_OdbcLastRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcLastRecIdEx(w.db, td, 2)); }},
       {"rv_OdbcNextRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcNextRecIdEx(w.db, td, 0, 1)); }},
       {"rv_OdbcPriorRecIdEx", "0", true,
        [](World& w, TableDef* td) { return Num(rv_OdbcPriorRecIdEx(w.db, td, 0, 1)); }},
       {"rv_OdbcFindFirstRecIdEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcFindFirstRecIdEx(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
+       [](World& w, TableDef* td) {
+         return Num(rv_OdbcFindFirstRecIdEx(w.db, td, 0, Unterminated("Meier").get(), 5));
+       }},
       {"rv_OdbcFindLastRecIdEx", "0", true,
        [](World& w, TableDef* td) { return Num(rv_OdbcFindLastRecIdEx(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
       {"rv_OdbcGetRecordEx", "0", true,
@@ -232,17 +238,18 @@ Rows TableDefRows() {
   Rows rows;
   for (const Reader& reader : Readers()) {
     const auto call = reader.call;
-    rows.push_back({reader.export_name, "null TableDef", reader.failure, [call](World& w) { return call(w, nullptr); }});
+    rows.push_back(
+        {reader.export_name, "null TableDef", reader.failure, [call](World& w) { return call(w, nullptr); }});
     for (const Spoil& spoil : kSpoils) {
-      rows.push_back({reader.export_name, std::string("TableDef ") + spoil.name, reader.failure,
-                      [call, spoil](World& w) {
-                        World::TableDefPtr td = w.Valid();
-                        spoil.apply(td.get());
-                        const std::string before = Bytes(td.get());
-                        std::string result = call(w, td.get());
-                        if (Bytes(td.get()) != before) result += " (definition changed)";
-                        return result;
-                      }});
+      rows.push_back(
+          {reader.export_name, std::string("TableDef ") + spoil.name, reader.failure, [call, spoil](World& w) {
+             World::TableDefPtr td = w.Valid();
+             spoil.apply(td.get());
+             const std::string before = Bytes(td.get());
+             std::string result = call(w, td.get());
+             if (Bytes(td.get()) != before) result += " (definition changed)";
+             return result;
+           }});
     }
     if (reader.served) {
       const std::string failure = reader.failure;
@@ -270,13 +277,13 @@ Rows TableDefRows() {
                       rv_FreeTableDef(td.release());
                       return Join({std::string("void"), (rv_GetMemUsage(1) < blocks ? " freed" : " kept")});
                     }});
-    rows.push_back({"rv_OdbcUnprepareAll", std::string("TableDef ") + spoil.name + " (no set to free)", "void",
-                    [spoil](World& w) {
-                      World::TableDefPtr td = w.Valid();
-                      spoil.apply(td.get());
-                      rv_OdbcUnprepareAll(td.get());
-                      return std::string("void");
-                    }});
+    rows.push_back(
+        {"rv_OdbcUnprepareAll", std::string("TableDef ") + spoil.name + " (no set to free)", "void", [spoil](World& w) {
+           World::TableDefPtr td = w.Valid();
+           spoil.apply(td.get());
+           rv_OdbcUnprepareAll(td.get());
+           return std::string("void");
+         }});
   }
   return rows;
 }
