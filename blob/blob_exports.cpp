@@ -5,6 +5,7 @@
 #include "blob/blob_target.h"
 #include "blob/blob_transfer.h"
 #include "frame/export_guard.h"
+#include "frame/odbc_handles.h"
 #include "include/lebase32.h"
 #include "include/lerv32.h"
 #include "platform/win_api.h"
@@ -148,6 +149,10 @@ int32_t SelectToMemory(SQLHDBC dbc, int32_t blob_id, HGLOBAL* out) {
   return kBlobOk;
 }
 
+// A connection handle that cannot be one is passed on as null, which fails
+// every call as a missing connection does.
+SQLHDBC Dbc(LERV32_HDBC connection) { return static_cast<SQLHDBC>(PlausibleOrNull(connection)); }
+
 }  // namespace
 }  // namespace lerv32
 
@@ -157,7 +162,7 @@ extern "C" {
 
 int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    auto dbc = static_cast<SQLHDBC>(connection);
+    auto dbc = lerv32::Dbc(connection);
     // The file is opened first, and once: a missing file makes no empty blob.
     const lerv32::SourceFile file(file_name);
     if (!file.ok()) {
@@ -170,44 +175,44 @@ int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* b
 
 int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t* blob_id, LERV32_HGLOBAL block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    auto dbc = static_cast<SQLHDBC>(connection);
+    auto dbc = lerv32::Dbc(connection);
     return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromMemory(dbc, id, block); });
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    return lerv32::UpdateFromFile(static_cast<SQLHDBC>(connection), blob_id, lerv32::SourceFile(file_name));
+    return lerv32::UpdateFromFile(lerv32::Dbc(connection), blob_id, lerv32::SourceFile(file_name));
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
-    return lerv32::UpdateFromMemory(static_cast<SQLHDBC>(connection), blob_id, block);
+    return lerv32::UpdateFromMemory(lerv32::Dbc(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
-    return lerv32::SelectToFile(static_cast<SQLHDBC>(connection), blob_id, file_name);
+    return lerv32::SelectToFile(lerv32::Dbc(connection), blob_id, file_name);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL* block) {
   return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
-    return lerv32::SelectToMemory(static_cast<SQLHDBC>(connection), blob_id, block);
+    return lerv32::SelectToMemory(lerv32::Dbc(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t blob_id) {
   return Guarded<int32_t>(-1, [&] {
-    return lerv32::SizeOfBlob(static_cast<SQLHDBC>(connection), blob_id);
+    return lerv32::SizeOfBlob(lerv32::Dbc(connection), blob_id);
   });
 }
 
 int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id) {
   return Guarded<int16_t>(SQL_ERROR, [&] {
-    return static_cast<int16_t>(lerv32::DeleteBlob(static_cast<SQLHDBC>(connection), blob_id));
+    return static_cast<int16_t>(lerv32::DeleteBlob(lerv32::Dbc(connection), blob_id));
   });
 }
 

@@ -6,6 +6,7 @@
 #include "blob/blob_transfer.h"
 #include "frame/export_guard.h"
 #include "frame/lifecycle.h"
+#include "frame/odbc_handles.h"
 #include "include/lebase32.h"
 
 namespace lerv32 {
@@ -259,6 +260,8 @@ extern "C" int32_t LERV32_CALL rv_CreateBlobHandler(LERV32_HDBC connection, void
   return lerv32::Guarded<int32_t>(0, [&] {
     if (unknown == nullptr) return 0;
     *unknown = nullptr;
+    // A handler of no connection could do nothing but fail.
+    if (!lerv32::KnownConnection(connection)) return 0;
     lerv32::DbBlob* blob = lerv32::DbBlob::Create(connection);
     if (blob == nullptr) return 0;
     // The caller ends up with the one reference that QueryInterface adds.

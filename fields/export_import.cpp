@@ -227,8 +227,7 @@ char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_
 }
 
 char* LERV32_CALL rv_AnsiToXML(char* out, const char* text) {
-  if (out == nullptr) return nullptr;
-  if (text == nullptr) text = "";
+  if (out == nullptr || text == nullptr) return nullptr;
   return lerv32::AnsiToXml(out, text);
 }
 

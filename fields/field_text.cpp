@@ -88,14 +88,14 @@ void FieldFromSqlText(char* src, char* p, int w) {
 
 }  // namespace lerv32
 
-using lerv32::FieldAt;
+using lerv32::CheckedField;
 
 extern "C" {
 
 char* LERV32_CALL rv_FieldToString(const TableDef* td, int32_t field, const char* rec, char* out) {
   if (out == nullptr) return nullptr;
   out[0] = '\0';
-  if (FieldAt(td, field) != nullptr && rec != nullptr) lerv32::DisplayText(td, field, rec, out);
+  if (CheckedField(td, field) != nullptr && rec != nullptr) lerv32::DisplayText(td, field, rec, out);
   return out;
 }
 
@@ -103,7 +103,7 @@ void LERV32_CALL rv_FormatFieldForExport(char* out, const TableDef* td, int32_t 
                                          const char* rec) {
   if (out == nullptr) return;
   out[0] = '\0';
-  if (FieldAt(td, field) != nullptr && rec != nullptr) lerv32::ExportText(td, field, rec, out);
+  if (CheckedField(td, field) != nullptr && rec != nullptr) lerv32::ExportText(td, field, rec, out);
 }
 
 }  // extern "C"

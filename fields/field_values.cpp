@@ -220,25 +220,25 @@ double FieldValueToDouble(const TableDef* td, int field, const char* p) {
 
 }  // namespace lerv32
 
-using lerv32::FieldAt;
+using lerv32::CheckedField;
 
 extern "C" {
 
 int32_t LERV32_CALL rv_FieldToLong(const TableDef* td, int32_t field, const char* rec) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   if (f == nullptr || rec == nullptr) return 0;
   return lerv32::FieldValueToLong(td, field, rec + f->Offset);
 }
 
 double LERV32_CALL rv_FieldToDouble(const TableDef* td, int32_t field, const char* rec) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   if (f == nullptr || rec == nullptr) return 0.0;
   return lerv32::FieldValueToDouble(td, field, rec + f->Offset);
 }
 
 int32_t LERV32_CALL rv_FieldFromString(const TableDef* td, int32_t field, char* rec, const char* text) {
-  const FieldDef* f = FieldAt(td, field);
-  if (f == nullptr || rec == nullptr || !lerv32::FitsWidth(f->Type, f->Len)) return 0;
+  const FieldDef* f = CheckedField(td, field);
+  if (f == nullptr || rec == nullptr || text == nullptr || !lerv32::FitsWidth(f->Type, f->Len)) return 0;
   return lerv32::FieldFromString(*f, rec + f->Offset, text);
 }
 

@@ -4,6 +4,7 @@
 
 #include "include/lerv32.h"
 #include "schema/type_mapping.h"
+#include "tabledef/table_def.h"
 
 namespace lerv32 {
 namespace {
@@ -33,7 +34,7 @@ extern "C" {
 
 int32_t LERV32_CALL rv_MakeKeyFromRecord(const TableDef* td, int32_t key, const char* rec, char* dest) {
   if (dest == nullptr) return 0;
-  if (td == nullptr || rec == nullptr) {
+  if (!lerv32::ValidTableDef(td) || rec == nullptr) {
     dest[0] = '\0';
     return 0;
   }

@@ -43,6 +43,9 @@ SQLHDBC Connect(const char* dsn, const char* uid, const char* pwd) {
 
 SQLHDBC DriverConnect(HWND window, char* connect, int32_t mode) {
   if (connect == nullptr) return SQL_NULL_HDBC;
+  // Mode 2 gives the string a buffer of 256 bytes: a text that does not end
+  // within them is refused, never read beyond them.
+  if (mode == 2 && std::memchr(connect, '\0', kConnectOutSize) == nullptr) return SQL_NULL_HDBC;
   ConnectionHandle connection(EnvHandle());
   if (!connection) return SQL_NULL_HDBC;
   SQLCHAR completed[kConnectOutSize] = {};
@@ -59,7 +62,7 @@ SQLHDBC DriverConnect(HWND window, char* connect, int32_t mode) {
 }
 
 SQLRETURN Disconnect(SQLHDBC connection) {
-  if (connection == SQL_NULL_HDBC) return SQL_INVALID_HANDLE;
+  if (!PlausibleHandle(connection)) return SQL_INVALID_HANDLE;
   // Prepared sets on it would keep dead statement handles.
   ReleaseSetsOn(connection);
   ODBC_CALL(SQLDisconnect, connection);

@@ -3,6 +3,7 @@
 #ifndef LERV32_FRAME_ODBC_HANDLES_H
 #define LERV32_FRAME_ODBC_HANDLES_H
 
+#include <cstdint>
 #include <utility>
 
 #include "frame/odbc_trace.h"
@@ -10,6 +11,33 @@
 #include <sqlext.h>
 
 namespace lerv32 {
+
+// Whether handle can be a handle of the driver manager at all. Those are
+// addresses of its objects: never in the lowest or the highest 64 KiB of
+// the address space, always aligned for a pointer. A driver manager may
+// read the memory a handle points to before it knows the handle for one of
+// its own (unixODBC does), so a made-up value such as -1 would crash it.
+inline bool PlausibleHandle(const void* handle) {
+  constexpr std::uintptr_t kUnmapped = 0x10000;
+  const auto address = reinterpret_cast<std::uintptr_t>(handle);
+  return address >= kUnmapped && address <= UINTPTR_MAX - kUnmapped && address % alignof(void*) == 0;
+}
+
+// The handle, or null when it is no plausible one: a call then fails as it
+// fails for a null handle, which every driver manager refuses unread.
+template <typename Handle>
+Handle PlausibleOrNull(Handle handle) {
+  return PlausibleHandle(handle) ? handle : nullptr;
+}
+
+// Whether the driver manager takes connection for a connection handle of its
+// own, connected or not: a null, made-up or freed one it is not.
+inline bool KnownConnection(void* connection) {
+  if (!PlausibleHandle(connection)) return false;
+  SQLUINTEGER autocommit = 0;
+  return ODBC_CALL(SQLGetConnectAttr, static_cast<SQLHDBC>(connection), SQL_ATTR_AUTOCOMMIT, &autocommit,
+                   sizeof autocommit, nullptr) != SQL_INVALID_HANDLE;
+}
 
 class ConnectionHandle {
  public:

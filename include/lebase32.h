@@ -141,7 +141,8 @@ LEBASE32_API int32_t LEBASE32_CALL X_Close(int32_t handle);
 /* Zero-filled block of bytes (0 gives a valid empty block); null on failure.
  * The caller frees it with FreeGlobal. */
 LEBASE32_API void* LEBASE32_CALL AllocGlobal(uint32_t bytes);
-/* Frees a block of AllocGlobal; null is ignored. */
+/* Frees a block of AllocGlobal; null, a block already freed and any other
+ * address are ignored. */
 LEBASE32_API void LEBASE32_CALL FreeGlobal(void* block);
 /* Bytes and blocks currently allocated through AllocGlobal; a null out-value
  * is skipped. */

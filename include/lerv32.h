@@ -10,6 +10,9 @@
  *   the caller's; the library keeps no pointer to them after the call.
  * - No export throws, and none leaves the process in a half-changed state
  *   when it fails.
+ * - A handle that is not one (null, made up such as -1, or already given
+ *   back: a closed cursor, a disconnected connection) gives the export's
+ *   failure value, as does a TableDef that is not valid (below).
  */
 #ifndef LERV32_H
 #define LERV32_H
@@ -41,7 +44,15 @@ typedef void* LERV32_HINSTANCE; /* module handle of the library (HINSTANCE) */
  * to end in a record buffer (no gaps, no alignment) and up to 16 keys made of
  * field numbers. The library allocates it (rv_AllocTableDef) and the host owns
  * it until rv_FreeTableDef. Hosts may read the members; they change them only
- * through the calls below. Numbers of fields and keys are 0-based. */
+ * through the calls below. Numbers of fields and keys are 0-based.
+ * A definition is valid when its members are ones the calls can make:
+ * FieldCnt 0 to 128, KeyCnt 0 to 16, fields laid end to end from offset 0
+ * with Len 0 to 255, keys of at most 11 positions each naming a field below
+ * FieldCnt, PrimaryKey 0 to KeyCnt, and TableName and the names of the
+ * fields and keys in use zero-terminated within their arrays. Every call
+ * that reads a definition refuses any other one as it refuses null: it gives
+ * its failure value and changes nothing. rv_LoadTableDef and rv_FreeTableDef,
+ * which replace or free what td holds, and rv_OdbcUnprepareAll take any. */
 
 #define LERV32_MAX_FIELDS 128
 #define LERV32_MAX_KEYS 16
@@ -115,7 +126,8 @@ LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnect(LERV32_HWND window, cons
  * mode lets the driver complete the string (on Windows, given a parent
  * window, in its dialog; without one, from what the string holds). With
  * mode 2 the completed string is copied back into connect, which must then
- * hold 256 bytes. Null on failure. */
+ * hold 256 bytes (a string not ended within them is refused). Null on
+ * failure. */
 LERV32_API LERV32_HDBC LERV32_CALL rv_OdbcDriverConnectEx(LERV32_HWND window, char* connect, int32_t mode);
 /* Disconnects and frees the handle; the ODBC return code of freeing it. */
 LERV32_API int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection);
@@ -125,14 +137,15 @@ LERV32_API int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection);
 /* A new, empty definition (ExLevel 1, no fields, no keys); null when memory
  * is exhausted. Free it with rv_FreeTableDef. */
 LERV32_API TableDef* LERV32_CALL rv_AllocTableDef(void);
-/* Frees the definition with its key filters and prepared set; null is ignored. */
+/* Frees a definition of rv_AllocTableDef with its key filters and prepared
+ * set; null, a definition already freed and any other pointer are ignored. */
 LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
 /* Adds a field (name without surrounding blanks, cut to 15 characters); width
  * and decimals are normalised by the type letter. 1 added, 0 when 128 fields
- * exist or the name is empty or holds control characters. */
+ * exist or the name is null, empty or holds control characters. */
 LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 /* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
- * are read); the result of rv_AddField. */
+ * are read); the result of rv_AddField, 0 for a null definition. */
 LERV32_API int32_t LERV32_CALL rv_AddFieldDef(TableDef* td, const char* definition);
 /* Adds a key from "name,field[,field...][;filter]" (at most 127 characters
  * are read); unknown field names are skipped. 1 added, 0 refused (also for
@@ -200,7 +213,8 @@ LERV32_API double LERV32_CALL rv_FieldToDouble(const TableDef* td, int32_t field
  * dates as YYYY-MM-DD, text without trailing blanks) into out, which needs
  * max(Len, 20) + 1 bytes; returns out. */
 LERV32_API char* LERV32_CALL rv_FieldToString(const TableDef* td, int32_t field, const char* rec, char* out);
-/* Writes a field of rec from text. 1 converted, 0 for a type it does not know. */
+/* Writes a field of rec from text. 1 converted, 0 for a type it does not know
+ * or a null text. */
 LERV32_API int32_t LERV32_CALL rv_FieldFromString(const TableDef* td, int32_t field, char* rec, const char* text);
 /* As rv_FieldToString, text fields in double quotes; out needs
  * max(Len, 20) + 3 bytes. */
@@ -214,7 +228,8 @@ LERV32_API char* LERV32_CALL rv_FieldExport(char* out, const char* p, int32_t ty
  * width - 1 characters (generated classes read their table name so). */
 LERV32_API char* LERV32_CALL rv_FieldImport(const char* text, char* p, int32_t type, int32_t width, int32_t dec);
 /* Copies text into out with every character but letters, digits and a few
- * safe signs written as "&#n;"; out needs 6 bytes per character + 1. Returns out. */
+ * safe signs written as "&#n;"; out needs 6 bytes per character + 1. Returns
+ * out; null (nothing written) for a null text. */
 LERV32_API char* LERV32_CALL rv_AnsiToXML(char* out, const char* text);
 
 /* ---- Record keys */
@@ -476,7 +491,8 @@ LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, cons
  * a temporary file and returns a cursor on it, named "SQLTMP_nnnnnnnn", with
  * an internal record buffer; stmt and connection stay the caller's (its
  * bound columns receive each row as it is copied; its rowset size is kept).
- * Null when stmt was not executed or its rows could not all be copied. */
+ * Null when stmt was not executed or its rows could not all be copied, and
+ * for a connection the driver manager does not know. */
 LERV32_API LERV32_CURSOR LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt);
 /* Fetches by code into buffer (rv_StmtGetRecordSize bytes; null: the
  * internal buffer, if any). A forward-only cursor without spill reads its
@@ -509,7 +525,9 @@ LERV32_API int32_t LERV32_CALL rv_StmtGetNumCols(LERV32_CURSOR cursor);
 LERV32_API void* LERV32_CALL rv_StmtGetRecordPtr(LERV32_CURSOR cursor);
 /* Bytes of a record; 142 for a message cursor. */
 LERV32_API int32_t LERV32_CALL rv_StmtGetRecordSize(LERV32_CURSOR cursor);
-/* The result's description, owned by the cursor: read it, never free it. */
+/* The result's description, owned by the cursor: read it, never free it
+ * (a description changed into one that is not valid fails rv_StmtFetch and
+ * rv_StmtGetCbStru). */
 LERV32_API TableDef* LERV32_CALL rv_StmtGetStructure(LERV32_CURSOR cursor);
 /* Sets the decimals of numeric fields of results described from now on
  * (initially 4); returns the previous value. */

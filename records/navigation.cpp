@@ -6,6 +6,7 @@
 #include "fields/field_values.h"
 #include "frame/export_guard.h"
 #include "frame/odbc_errors.h"
+#include "frame/odbc_handles.h"
 #include "frame/odbc_trace.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
@@ -27,6 +28,10 @@ std::string Decimal(int32_t value) { return std::to_string(value); }
 bool KeyUsesProcedure(const TableDef* td, int key) { return key >= 0 && UsesProcedures(td); }
 
 }  // namespace
+
+bool Usable(LERV32_HDBC connection, const TableDef* td) {
+  return PlausibleHandle(connection) && ValidTableDef(td);
+}
 
 bool ValidKey(const TableDef* td, int key) {
   if (key >= td->KeyCnt || key >= LERV32_MAX_KEYS || td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS) {
@@ -219,28 +224,28 @@ extern "C" {
 
 int32_t LERV32_CALL rv_OdbcFirstRecId(LERV32_HDBC connection, const TableDef* td, int32_t key) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::FirstOrLast(static_cast<SQLHDBC>(connection), td, key, false);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::FirstOrLast(static_cast<SQLHDBC>(connection), td, key, true);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcNextRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::NextOrPrior(static_cast<SQLHDBC>(connection), td, key, rec_id, false);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcPriorRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::NextOrPrior(static_cast<SQLHDBC>(connection), td, key, rec_id, true);
   });
 }

@@ -25,6 +25,10 @@ int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql);
 // Appends " ORDER BY [f1][ DESC],[f2][ DESC],...,RecId[ DESC]" of key.
 void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending);
 
+// Whether record access on td may go ahead: a connection handle that can be
+// one (PlausibleHandle) and a valid definition (ValidTableDef).
+bool Usable(LERV32_HDBC connection, const TableDef* td);
+
 // Whether key is RecId order (negative) or a key of td whose fields all
 // exist (a definition may be garbage).
 bool ValidKey(const TableDef* td, int key);

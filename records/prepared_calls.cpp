@@ -167,7 +167,7 @@ int32_t AppendRecordEx(SQLHDBC dbc, const TableDef* td, const char* record) {
 template <typename Call>
 int32_t WithTable(LERV32_HDBC connection, const TableDef* td, Call call) {
   return Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!Usable(connection, td)) return 0;
     return call(static_cast<SQLHDBC>(connection));
   });
 }

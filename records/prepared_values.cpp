@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "frame/export_guard.h"
+#include "records/navigation.h"
 #include "records/prepared_set.h"
 #include "records/read_record.h"
 #include "records/write_record.h"
+#include "tabledef/table_def.h"
 
 #include <sqlext.h>
 
@@ -84,7 +86,9 @@ extern "C" {
 void LERV32_CALL rv_OdbcPrepareAll(TableDef* td, LERV32_HDBC connection) {
   lerv32::Guarded<int>(0, [&] {
     if (td == nullptr) return 0;
-    if (connection == nullptr) {
+    // A definition no set can describe stays without one, as on a null
+    // connection.
+    if (!lerv32::Usable(connection, td)) {
       lerv32::ReleaseSet(td);
       return 0;
     }
@@ -101,12 +105,12 @@ void LERV32_CALL rv_OdbcUnprepareAll(TableDef* td) {
 }
 
 SqlRec* LERV32_CALL rv_GetSqlRecPtr(const TableDef* td) {
-  return lerv32::Guarded<SqlRec*>(nullptr, [&] { return td == nullptr ? nullptr : lerv32::OwnSet(td); });
+  return lerv32::Guarded<SqlRec*>(nullptr, [&] { return lerv32::ValidTableDef(td) ? lerv32::OwnSet(td) : nullptr; });
 }
 
 int32_t LERV32_CALL rv_OdbcFillSqlRec(const TableDef* td, const char* rec) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    SqlRec* set = td == nullptr || rec == nullptr ? nullptr : lerv32::CurrentSet(td);
+    SqlRec* set = !lerv32::ValidTableDef(td) || rec == nullptr ? nullptr : lerv32::CurrentSet(td);
     if (set == nullptr) return 0;
     lerv32::FillSet(set, td, rec);
     return 1;
@@ -115,7 +119,7 @@ int32_t LERV32_CALL rv_OdbcFillSqlRec(const TableDef* td, const char* rec) {
 
 int32_t LERV32_CALL rv_OdbcScanSqlRec(const TableDef* td, char* rec) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    SqlRec* set = td == nullptr || rec == nullptr ? nullptr : lerv32::CurrentSet(td);
+    SqlRec* set = !lerv32::ValidTableDef(td) || rec == nullptr ? nullptr : lerv32::CurrentSet(td);
     if (set == nullptr) return 0;
     lerv32::ScanSet(set, td, rec);
     return 1;

@@ -6,6 +6,7 @@
 #include "fields/field_values.h"
 #include "frame/export_guard.h"
 #include "frame/odbc_errors.h"
+#include "frame/odbc_handles.h"
 #include "frame/odbc_trace.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
@@ -203,7 +204,7 @@ extern "C" {
 
 int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* record) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr || record == nullptr) return 0;
+    if (!lerv32::PlausibleHandle(connection) || !lerv32::ValidTableDef(td) || record == nullptr) return 0;
     return lerv32::GetRecord(static_cast<SQLHDBC>(connection), td, rec_id, record);
   });
 }

@@ -4,6 +4,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/message_boxes.h"
 #include "frame/odbc_trace.h"
+#include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
 #include "records/sql_names.h"
@@ -94,10 +95,6 @@ void Reorg(SQLHDBC dbc, const TableDef* td) {
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLPrepare, h, Text(sql), SQL_NTS)) || !Ran(ODBC_CALL(SQLExecute, h))) {
     OdbcReportErrors(dbc, h, 0);
   }
-}
-
-bool Usable(LERV32_HDBC connection, const TableDef* td) {
-  return connection != nullptr && td != nullptr && FieldCountValid(td);
 }
 
 }  // namespace

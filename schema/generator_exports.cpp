@@ -1,10 +1,11 @@
 // The exported generators, each in a plain and a bounded form over one
-// implementation. A null definition, or a key it does not have, gives an
-// empty text.
+// implementation. A null definition, one that is not valid (ValidTableDef),
+// or a key it does not have, gives an empty text.
 #include <stdexcept>
 
 #include "schema/generators.h"
 #include "schema/key_fields.h"
+#include "tabledef/table_def.h"
 
 namespace lerv32 {
 namespace {
@@ -23,7 +24,7 @@ bool HasKey(const TableDef* td, int32_t key) {
 template <typename Body>
 int32_t GenerateFor(const TableDef* td, char* out, std::size_t capacity, bool valid, Body&& body) {
   return Generate(out, capacity, [&](ScriptWriter& writer) {
-    if (td == nullptr || !valid) return;
+    if (!ValidTableDef(td) || !valid) return;
     if (!WritableNames(td)) throw std::invalid_argument("a name with control characters");
     body(writer);
   });

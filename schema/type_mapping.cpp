@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "tabledef/table_def.h"
+
 namespace lerv32 {
 namespace {
 
@@ -55,6 +57,10 @@ const char* TextTypeName(const FieldDef& field) {
 
 }  // namespace
 
+const FieldDef* CheckedField(const TableDef* td, int field) {
+  return ValidTableDef(td) ? FieldAt(td, field) : nullptr;
+}
+
 int32_t SqlFieldType(const FieldDef& field) { return ColumnOf(field).type; }
 
 uint32_t SqlFieldLen(const FieldDef& field) { return ColumnOf(field).len; }
@@ -95,28 +101,28 @@ ValueClass ValueClassOf(int32_t sql_type) {
 
 }  // namespace lerv32
 
-using lerv32::FieldAt;
+using lerv32::CheckedField;
 
-// A number that names no field gives type 0, size 0, scale 0 and empty texts.
+// A number that names no field, or a definition that is not valid, gives type 0, size 0, scale 0 and empty texts.
 extern "C" {
 
 int32_t LERV32_CALL rv_SqlFieldType(const TableDef* td, int32_t field) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   return f == nullptr ? 0 : lerv32::SqlFieldType(*f);
 }
 
 uint32_t LERV32_CALL rv_SqlFieldLen(const TableDef* td, int32_t field) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   return f == nullptr ? 0 : lerv32::SqlFieldLen(*f);
 }
 
 uint32_t LERV32_CALL rv_SqlFieldScale(const TableDef* td, int32_t field) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   return f == nullptr ? 0 : lerv32::SqlFieldScale(*f);
 }
 
 const char* LERV32_CALL rv_SqlFieldTypeNameEx(const TableDef* td, int32_t field, int32_t transactSql) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   return f == nullptr ? "" : lerv32::SqlFieldTypeName(*f, transactSql != 0);
 }
 
@@ -125,7 +131,7 @@ const char* LERV32_CALL rv_SqlFieldTypeName(const TableDef* td, int32_t field) {
 }
 
 const char* LERV32_CALL rv_SqlFieldDefault(const TableDef* td, int32_t field) {
-  const FieldDef* f = FieldAt(td, field);
+  const FieldDef* f = CheckedField(td, field);
   return f == nullptr ? "" : lerv32::SqlFieldDefault(*f);
 }
 

@@ -28,6 +28,10 @@ inline const FieldDef* FieldAt(const TableDef* td, int field) {
   return &td->Fields[field];
 }
 
+// FieldAt for the exports: null as well when td is no valid definition
+// (ValidTableDef), whose offsets and widths would lead outside the record.
+const FieldDef* CheckedField(const TableDef* td, int field);
+
 int32_t SqlFieldType(const FieldDef& field);
 uint32_t SqlFieldLen(const FieldDef& field);
 uint32_t SqlFieldScale(const FieldDef& field);

@@ -6,6 +6,7 @@
 
 #include "frame/export_guard.h"
 #include "frame/lifecycle.h"
+#include "frame/odbc_handles.h"
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
 #include "include/lerv32.h"
@@ -173,7 +174,7 @@ extern "C" {
 
 int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script, char* errors, int32_t length) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || script == nullptr) return 0;
+    if (!lerv32::PlausibleHandle(connection) || script == nullptr) return 0;
     if (errors != nullptr && length > 0) errors[0] = '\0';
     return lerv32::CallStatement(static_cast<SQLHDBC>(connection), script, errors, length);
   });
@@ -182,7 +183,7 @@ int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script,
 int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database, const char* path, char* errors,
                                    int32_t length) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || path == nullptr || errors == nullptr || length <= 0) return 0;
+    if (!lerv32::PlausibleHandle(connection) || path == nullptr || errors == nullptr || length <= 0) return 0;
     errors[0] = '\0';
     std::string text;
     if (database != nullptr) text = "USE " + lerv32::QuoteSqlName(database) + "\r\nGO\r\n";
@@ -203,7 +204,7 @@ int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database,
 
 int32_t LERV32_CALL rv_CreateTable(LERV32_HDBC connection, TableDef* td, int32_t transact_sql, const char* database) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (connection == nullptr || td == nullptr) return 0;
+    if (!lerv32::PlausibleHandle(connection) || !lerv32::ValidTableDef(td)) return 0;
     std::string script = lerv32::CreateTableScript(td, transact_sql, database);
     if (script.empty()) return 0;
     return lerv32::CallStatement(static_cast<SQLHDBC>(connection), script.c_str(), nullptr, 0);

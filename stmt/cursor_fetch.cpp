@@ -5,6 +5,7 @@
 #include "frame/export_guard.h"
 #include "frame/odbc_trace.h"
 #include "stmt/statement_cursor.h"
+#include "tabledef/table_def.h"
 
 #include <sqlext.h>
 
@@ -127,7 +128,10 @@ int32_t FetchRow(StatementCursor* cursor, char* buffer, int32_t code) {
 
 extern "C" int32_t LERV32_CALL rv_StmtFetch(void* handle, char* buffer, int32_t code) {
   return lerv32::Guarded<int32_t>(0, [&] {
-    if (handle == nullptr) return 0;
-    return lerv32::FetchRow(static_cast<lerv32::StatementCursor*>(handle), buffer, code);
+    lerv32::StatementCursor* cursor = lerv32::LiveCursor(handle);
+    // The description is the host's to read (rv_StmtGetStructure); one it
+    // spoiled would lead the decoding outside the record.
+    if (cursor == nullptr || !lerv32::ValidTableDef(&cursor->result)) return 0;
+    return lerv32::FetchRow(cursor, buffer, code);
   });
 }

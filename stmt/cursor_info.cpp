@@ -5,6 +5,7 @@
 
 #include "frame/export_guard.h"
 #include "stmt/statement_cursor.h"
+#include "tabledef/table_def.h"
 
 namespace lerv32 {
 namespace {
@@ -20,7 +21,6 @@ constexpr size_t kDescriptionAt = 12560;
 constexpr size_t kVersionAt = 12816;
 constexpr size_t kAttributionAt = 13072;
 
-StatementCursor* CursorOf(void* handle) { return static_cast<StatementCursor*>(handle); }
 
 void Put16(unsigned char* at, uint32_t value) {
   at[0] = static_cast<unsigned char>(value & 0xFF);
@@ -71,20 +71,20 @@ void FillCbStru(const StatementCursor* cursor, unsigned char* block) {
 }  // namespace
 }  // namespace lerv32
 
-using lerv32::CursorOf;
 using lerv32::Guarded;
+using lerv32::LiveCursor;
 
 extern "C" {
 
 void LERV32_CALL rv_StmtClose(void* handle) {
   Guarded<int>(0, [&] {
-    delete CursorOf(handle);
+    delete lerv32::TakeLiveCursor(handle);
     return 0;
   });
 }
 
 int32_t LERV32_CALL rv_StmtGetBookmark(void* handle) {
-  const lerv32::StatementCursor* cursor = CursorOf(handle);
+  const lerv32::StatementCursor* cursor = LiveCursor(handle);
   if (cursor == nullptr) return 0;
   if (cursor->is_message_cursor()) return 1;
   if (cursor->spill) {
@@ -95,15 +95,16 @@ int32_t LERV32_CALL rv_StmtGetBookmark(void* handle) {
 }
 
 int32_t LERV32_CALL rv_StmtGetCbStru(void* handle, void* buffer) {
-  if (handle == nullptr || buffer == nullptr) return 0;
   return Guarded<int32_t>(0, [&] {
-    lerv32::FillCbStru(CursorOf(handle), static_cast<unsigned char*>(buffer));
+    const lerv32::StatementCursor* cursor = LiveCursor(handle);
+    if (cursor == nullptr || buffer == nullptr || !lerv32::ValidTableDef(&cursor->result)) return 0;
+    lerv32::FillCbStru(cursor, static_cast<unsigned char*>(buffer));
     return 1;
   });
 }
 
 int32_t LERV32_CALL rv_StmtGetErrorCode(void* handle, char* state, char* message) {
-  const lerv32::StatementCursor* cursor = CursorOf(handle);
+  const lerv32::StatementCursor* cursor = LiveCursor(handle);
   if (cursor == nullptr) return 0;
   if (state != nullptr) std::strcpy(state, cursor->diagnostics ? cursor->state() : "ERV32");
   if (message != nullptr) std::strcpy(message, cursor->message());
@@ -111,26 +112,26 @@ int32_t LERV32_CALL rv_StmtGetErrorCode(void* handle, char* state, char* message
 }
 
 int32_t LERV32_CALL rv_StmtGetNumCols(void* handle) {
-  const lerv32::StatementCursor* cursor = CursorOf(handle);
+  const lerv32::StatementCursor* cursor = LiveCursor(handle);
   if (cursor == nullptr) return 0;
   return cursor->is_message_cursor() ? 3 : cursor->result.FieldCnt;
 }
 
 void* LERV32_CALL rv_StmtGetRecordPtr(void* handle) {
-  lerv32::StatementCursor* cursor = CursorOf(handle);
+  lerv32::StatementCursor* cursor = LiveCursor(handle);
   if (cursor == nullptr) return nullptr;
   if (cursor->is_message_cursor()) return cursor->message_record;
   return cursor->record_buffer.empty() ? nullptr : cursor->record_buffer.data();
 }
 
 int32_t LERV32_CALL rv_StmtGetRecordSize(void* handle) {
-  const lerv32::StatementCursor* cursor = CursorOf(handle);
+  const lerv32::StatementCursor* cursor = LiveCursor(handle);
   if (cursor == nullptr) return 0;
   return cursor->is_message_cursor() ? lerv32::kMessageRecordSize : cursor->record_size;
 }
 
 TableDef* LERV32_CALL rv_StmtGetStructure(void* handle) {
-  lerv32::StatementCursor* cursor = CursorOf(handle);
+  lerv32::StatementCursor* cursor = LiveCursor(handle);
   return cursor == nullptr ? nullptr : &cursor->result;
 }
 

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "frame/export_guard.h"
+#include "frame/odbc_handles.h"
 #include "frame/odbc_trace.h"
 #include "records/sql_names.h"
 #include "stmt/statement_cursor.h"
@@ -38,7 +40,8 @@ std::string SelectOfTable(const TableDef* td, const char* clause) {
 
 // "=address": a caller's TableDef. The address is pointer-sized, in
 // decimal (negative as a signed 32-bit address is printed) or with 0x in
-// hexadecimal; anything else, or 0, is no address.
+// hexadecimal; anything else, or a value that cannot be the address of a
+// TableDef (such as 0, 1 or -1), is no address.
 const TableDef* TableDefAt(const char* text) {
   while (*text == ' ') ++text;
   const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
@@ -57,37 +60,25 @@ const TableDef* TableDefAt(const char* text) {
     address = static_cast<uintptr_t>(value);
   }
   while (*end == ' ') ++end;
-  if (errno != 0 || *end != '\0' || address == 0) return nullptr;
+  if (errno != 0 || *end != '\0' || !PlausibleHandle(reinterpret_cast<const void*>(address)) ||
+      address % alignof(TableDef) != 0) {
+    return nullptr;
+  }
   return reinterpret_cast<const TableDef*>(address);
 }
 
-// Whether a caller's definition is one the calls could have built: counts
-// in range, fields of at most 255 bytes laid end to end.
-bool WellFormed(const TableDef* td) {
-  if (td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS || td->KeyCnt < 0 || td->KeyCnt > LERV32_MAX_KEYS) {
-    return false;
-  }
-  uint32_t offset = 0;
-  for (int32_t i = 0; i < td->FieldCnt; ++i) {
-    if (td->Fields[i].Offset != offset || td->Fields[i].Len > 255) return false;
-    offset += td->Fields[i].Len;
-  }
-  return true;
-}
-
 // The definition of the table spec into the cursor's result description.
-// A caller's definition is copied without its key filters and prepared set,
+// A caller's definition must be one the calls could have built
+// (ValidTableDef); it is copied without its key filters and prepared set,
 // which stay the caller's.
 bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
   const TableDef* td = TableDefAt(spec + 1);
-  if (td == nullptr || !WellFormed(td)) return false;
+  if (!ValidTableDef(td)) return false;
   TableDef& copy = cursor->result;
   std::memcpy(&copy, td, sizeof *td);
   for (char*& filter : copy.KeyFilter) filter = nullptr;
   copy.SqlRec = nullptr;
-  copy.TableName[sizeof copy.TableName - 1] = '\0';
-  for (FieldDef& field : copy.Fields) field.Name[sizeof field.Name - 1] = '\0';
   return true;
 }
 
@@ -154,7 +145,7 @@ void* OpenTable(SQLHDBC dbc, const char* spec, const char* clause, int32_t flags
   CheckCursorType(cursor.get());
   cursor->record_size = RecordSize(&cursor->result);
   if (!Finish(cursor.get(), flags)) return nullptr;
-  return cursor.release();
+  return HandOut(std::move(cursor));
 }
 
 void* OpenSql(SQLHDBC dbc, const char* sql, const char* extra, int32_t flags) {
@@ -173,11 +164,11 @@ void* OpenSql(SQLHDBC dbc, const char* sql, const char* extra, int32_t flags) {
   ODBC_CALL(SQLNumResultCols, cursor->stmt, &columns);
   if (columns <= 0) {
     if (!cursor->diagnostics) MarkSucceeded(cursor.get());
-    return cursor.release();
+    return HandOut(std::move(cursor));
   }
   CheckCursorType(cursor.get());
   if (!DescribeResult(cursor.get(), columns, false) || !Finish(cursor.get(), flags)) return nullptr;
-  return cursor.release();
+  return HandOut(std::move(cursor));
 }
 
 // The rows of a caller's statement are copied one per fetch, whatever
@@ -223,13 +214,13 @@ void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
     SQLLEN rows = 0;
     if (!SQL_SUCCEEDED(ODBC_CALL(SQLRowCount, stmt, &rows))) return nullptr;
     MarkSucceeded(cursor.get());
-    return cursor.release();
+    return HandOut(std::move(cursor));
   }
   if (!DescribeResult(cursor.get(), columns, true)) return nullptr;
   cursor->record_buffer.assign(static_cast<size_t>(cursor->record_size), '\0');
   OneRowPerFetch one_row(stmt);
   if (!SpillResult(cursor.get())) return nullptr;
-  return cursor.release();
+  return HandOut(std::move(cursor));
 }
 
 }  // namespace
@@ -241,21 +232,21 @@ extern "C" {
 
 void* LERV32_CALL rv_StmtOpen(LERV32_HDBC connection, const char* table, const char* clause, int32_t flags) {
   return Guarded<void*>(nullptr, [&] {
-    if (connection == nullptr) return static_cast<void*>(nullptr);
+    if (!lerv32::PlausibleHandle(connection)) return static_cast<void*>(nullptr);
     return lerv32::OpenTable(static_cast<SQLHDBC>(connection), table, clause, flags);
   });
 }
 
 void* LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, const char* sql, const char* extra, int32_t flags) {
   return Guarded<void*>(nullptr, [&] {
-    if (connection == nullptr) return static_cast<void*>(nullptr);
+    if (!lerv32::PlausibleHandle(connection)) return static_cast<void*>(nullptr);
     return lerv32::OpenSql(static_cast<SQLHDBC>(connection), sql, extra, flags);
   });
 }
 
 void* LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt) {
   return Guarded<void*>(nullptr, [&] {
-    if (stmt == nullptr) return static_cast<void*>(nullptr);
+    if (!lerv32::PlausibleHandle(stmt) || !lerv32::KnownConnection(connection)) return static_cast<void*>(nullptr);
     return lerv32::SaveResult(static_cast<SQLHDBC>(connection), static_cast<SQLHSTMT>(stmt));
   });
 }

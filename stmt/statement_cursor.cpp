@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <unordered_set>
 
 #include "frame/lifecycle.h"
 #include "frame/odbc_trace.h"
@@ -17,6 +19,9 @@ namespace {
 
 std::atomic<uint32_t> sql_results{0};
 std::atomic<uint32_t> saved_results{0};
+
+std::mutex live_mutex;
+std::unordered_set<void*> live_cursors;
 
 // Copies at most size - 1 characters of text, zero-filling the rest.
 void CopyText(char* dest, size_t size, const char* text) {
@@ -70,6 +75,22 @@ CursorPtr NewCursor(SQLHDBC dbc) {
   CursorPtr cursor(new (std::nothrow) StatementCursor);
   if (cursor) cursor->dbc = dbc;
   return cursor;
+}
+
+void* HandOut(CursorPtr cursor) {
+  std::lock_guard<std::mutex> lock(live_mutex);
+  live_cursors.insert(cursor.get());
+  return cursor.release();
+}
+
+StatementCursor* LiveCursor(void* handle) {
+  std::lock_guard<std::mutex> lock(live_mutex);
+  return live_cursors.count(handle) != 0 ? static_cast<StatementCursor*>(handle) : nullptr;
+}
+
+StatementCursor* TakeLiveCursor(void* handle) {
+  std::lock_guard<std::mutex> lock(live_mutex);
+  return live_cursors.erase(handle) != 0 ? static_cast<StatementCursor*>(handle) : nullptr;
 }
 
 void NameResult(StatementCursor* cursor, bool saved) {

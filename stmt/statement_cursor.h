@@ -73,6 +73,17 @@ using CursorPtr = std::unique_ptr<StatementCursor>;
 // A new cursor on dbc, or null when memory is exhausted.
 CursorPtr NewCursor(SQLHDBC dbc);
 
+// The cursors handed to callers and not yet closed. A handle is used only
+// while it is one of them, so that a null, made-up or closed handle fails
+// instead of touching memory that is no cursor.
+// Hands the cursor to the caller as a live one (throws when memory is out).
+void* HandOut(CursorPtr cursor);
+// The live cursor of handle, or null.
+StatementCursor* LiveCursor(void* handle);
+// Takes handle out of the live cursors: its cursor, for the caller to free,
+// or null when it was none.
+StatementCursor* TakeLiveCursor(void* handle);
+
 // Names the result "SQL_%08X", or for a saved result "SQLTMP_%08X", with
 // the next value of that kind's counter.
 void NameResult(StatementCursor* cursor, bool saved);

@@ -14,10 +14,10 @@ namespace {
 
 constexpr std::size_t kDefinitionChars = 127;
 
-// At most the first 127 characters, leading blanks removed.
+// At most the first 127 characters, leading blanks removed. Nothing beyond
+// them is read: a text that fills them needs no terminator.
 std::string WorkingCopy(const char* text) {
-  std::string copy(text != nullptr ? text : "");
-  if (copy.size() > kDefinitionChars) copy.resize(kDefinitionChars);
+  std::string copy = text != nullptr ? std::string(text, strnlen(text, kDefinitionChars)) : std::string();
   const std::size_t first = copy.find_first_not_of(' ');
   copy.erase(0, first == std::string::npos ? copy.size() : first);
   return copy;
@@ -44,6 +44,7 @@ char* CopyToGlobal(const std::string& text) {
 }  // namespace
 
 int32_t AddFieldDef(TableDef* td, const char* definition) {
+  if (!ValidTableDef(td) || definition == nullptr) return 0;
   const std::string text = WorkingCopy(definition);
   std::string name, type_item, width_item, dec_item;
   Item(text, 0, name);
@@ -57,7 +58,7 @@ int32_t AddFieldDef(TableDef* td, const char* definition) {
 }
 
 int32_t AddKeyDef(TableDef* td, const char* definition) {
-  if (td == nullptr || td->KeyCnt < 0 || td->KeyCnt >= LERV32_MAX_KEYS) return 0;
+  if (!ValidTableDef(td) || td->KeyCnt >= LERV32_MAX_KEYS) return 0;
   const std::string text = WorkingCopy(definition);
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos || comma + 1 >= text.size()) return 0;

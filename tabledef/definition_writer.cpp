@@ -114,10 +114,7 @@ bool ReadsBackAs(const std::vector<std::string>& lines, const TableDef* td) {
 }  // namespace
 
 int32_t SaveTableDef(const TableDef* td, const char* path) {
-  if (td == nullptr || path == nullptr || td->FieldCnt < 0 || td->FieldCnt > LERV32_MAX_FIELDS ||
-      td->KeyCnt < 0 || td->KeyCnt > LERV32_MAX_KEYS) {
-    return 0;
-  }
+  if (!ValidTableDef(td) || path == nullptr) return 0;
   const std::vector<std::string> lines = DefinitionLines(td);
   if (!ReadsBackAs(lines, td)) return 0;
   std::string content;

@@ -53,7 +53,10 @@ const char* LERV32_CALL rv_GetMandant(char* buffer, int32_t size) {
 }
 
 const char* LERV32_CALL rv_SetMandant(const char* text) {
-  std::snprintf(lerv32::Mandant, sizeof lerv32::Mandant, "%s", text != nullptr ? text : "");
+  // At most the 63 characters kept are read: a text that fills them needs
+  // no terminator.
+  std::snprintf(lerv32::Mandant, sizeof lerv32::Mandant, "%.*s", static_cast<int>(sizeof lerv32::Mandant - 1),
+                text != nullptr ? text : "");
   return lerv32::Mandant;
 }
 

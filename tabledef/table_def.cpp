@@ -4,7 +4,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <mutex>
+#include <unordered_set>
 
+#include "frame/export_guard.h"
 #include "include/lebase32.h"
 #include "records/prepared_set.h"
 #include "tabledef/table_def.h"
@@ -70,10 +73,64 @@ void RemoveFromKeys(TableDef* td, int32_t field) {
   }
 }
 
+// The name a field gets from text: blanks around it are no part of it (the
+// statements bracket names, where " NAME" would be another column than
+// NAME), and of the rest at most the 15 characters the member holds are
+// read, so that a name that fills them needs no terminator.
+std::string_view NameOf(const char* text) {
+  if (text == nullptr) return {};
+  while (*text == ' ') ++text;
+  std::string_view name(text, strnlen(text, sizeof(FieldDef::Name) - 1));
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  return name;
+}
+
+// The definitions rv_AllocTableDef made and rv_FreeTableDef has not freed:
+// only those are freed, so that a definition freed twice, or one the host
+// made itself, is never handed to the allocator.
+std::mutex g_allocated_mutex;
+std::unordered_set<const TableDef*> g_allocated;
+
 }  // namespace
 
 bool InSlots(const TableDef* td, int32_t number, int32_t slots) {
   return td != nullptr && number >= 0 && number < slots;
+}
+
+namespace {
+
+template <std::size_t N>
+bool Terminated(const char (&name)[N]) {
+  return std::memchr(name, '\0', N) != nullptr;
+}
+
+bool ValidFields(const TableDef* td) {
+  uint32_t offset = 0;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    const FieldDef& field = td->Fields[i];
+    if (field.Offset != offset || field.Len > 255 || !Terminated(field.Name)) return false;
+    offset += field.Len;
+  }
+  return true;
+}
+
+bool ValidKeys(const TableDef* td) {
+  for (int32_t k = 0; k < td->KeyCnt; ++k) {
+    const KeyDef& key = td->Keys[k];
+    if (key.TokenCnt > LERV32_MAX_KEY_FIELDS || !Terminated(key.Name)) return false;
+    for (int t = 0; t < key.TokenCnt; ++t) {
+      if (key.TokenFieldNo[t] >= td->FieldCnt) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ValidTableDef(const TableDef* td) {
+  return td != nullptr && td->FieldCnt >= 0 && td->FieldCnt <= LERV32_MAX_FIELDS && td->KeyCnt >= 0 &&
+         td->KeyCnt <= LERV32_MAX_KEYS && td->PrimaryKey >= 0 && td->PrimaryKey <= td->KeyCnt &&
+         Terminated(td->TableName) && ValidFields(td) && ValidKeys(td);
 }
 
 int RecordSize(const TableDef* td) {
@@ -95,12 +152,10 @@ bool HasControlCharacters(std::string_view text) {
 bool IsAcceptableName(std::string_view name) { return !name.empty() && !HasControlCharacters(name); }
 
 int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
-  if (td == nullptr || td->FieldCnt < 0 || td->FieldCnt >= LERV32_MAX_FIELDS) return 0;
+  if (!ValidTableDef(td) || name == nullptr || td->FieldCnt >= LERV32_MAX_FIELDS) return 0;
   // Blanks around a name are no part of it: the statements bracket names,
   // where " NAME" would be another column than NAME.
-  std::string_view text = name != nullptr ? name : "";
-  const std::size_t first = std::min(text.find_first_not_of(' '), text.size());
-  text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  const std::string_view text = NameOf(name);
   if (!IsAcceptableName(text)) return 0;
   auto letter = static_cast<uint8_t>(type);
   Normalise(letter, width, dec);
@@ -114,8 +169,22 @@ int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, in
   return 1;
 }
 
+namespace {
+
+// The metadata accessors trust the caller's number as far as the counts go,
+// but never read outside the definition.
+const FieldDef* FieldSlot(const TableDef* td, int32_t field) {
+  return ValidTableDef(td) && InSlots(td, field, LERV32_MAX_FIELDS) ? &td->Fields[field] : nullptr;
+}
+
+const KeyDef* KeySlot(const TableDef* td, int32_t key) {
+  return ValidTableDef(td) && InSlots(td, key, LERV32_MAX_KEYS) ? &td->Keys[key] : nullptr;
+}
+
+}  // namespace
+
 int32_t FieldNo(const TableDef* td, const char* name) {
-  if (td == nullptr || name == nullptr) return -1;
+  if (!ValidTableDef(td) || name == nullptr) return -1;
   for (int32_t i = 0; i < td->FieldCnt; ++i) {
     if (std::strncmp(td->Fields[i].Name, name, sizeof(FieldDef::Name)) == 0) return i;
   }
@@ -129,23 +198,39 @@ using lerv32::TableDef;
 extern "C" {
 
 TableDef* LERV32_CALL rv_AllocTableDef(void) {
-  auto* td = static_cast<TableDef*>(AllocGlobal(sizeof(TableDef)));  // zero-filled
-  if (td != nullptr) td->ExLevel = 1;
-  return td;
+  return lerv32::Guarded<TableDef*>(nullptr, [] {
+    auto* td = static_cast<TableDef*>(AllocGlobal(sizeof(TableDef)));  // zero-filled
+    if (td == nullptr) return td;
+    td->ExLevel = 1;
+    std::lock_guard<std::mutex> lock(lerv32::g_allocated_mutex);
+    try {
+      lerv32::g_allocated.insert(td);
+    } catch (...) {
+      FreeGlobal(td);
+      throw;
+    }
+    return td;
+  });
 }
 
+// Any definition of rv_AllocTableDef is freed, whatever its members hold;
+// every other pointer is ignored.
 void LERV32_CALL rv_FreeTableDef(TableDef* td) {
   if (td == nullptr) return;
+  {
+    std::lock_guard<std::mutex> lock(lerv32::g_allocated_mutex);
+    if (lerv32::g_allocated.erase(td) == 0) return;
+  }
   lerv32::ClearTableDef(td);
   FreeGlobal(td);
 }
 
 int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
-  return lerv32::AddField(td, name, type, width, dec);
+  return lerv32::Guarded<int32_t>(0, [&] { return lerv32::AddField(td, name, type, width, dec); });
 }
 
 void LERV32_CALL rv_DelField(TableDef* td, int32_t field) {
-  if (td == nullptr || field < 0 || field >= td->FieldCnt) return;
+  if (!lerv32::ValidTableDef(td) || field < 0 || field >= td->FieldCnt) return;
   std::memmove(&td->Fields[field], &td->Fields[field + 1],
                sizeof(FieldDef) * static_cast<std::size_t>(td->FieldCnt - field - 1));
   --td->FieldCnt;
@@ -154,33 +239,35 @@ void LERV32_CALL rv_DelField(TableDef* td, int32_t field) {
   lerv32::RemoveFromKeys(td, field);
 }
 
-int32_t LERV32_CALL rv_FieldCnt(const TableDef* td) { return td != nullptr ? td->FieldCnt : 0; }
+int32_t LERV32_CALL rv_FieldCnt(const TableDef* td) { return lerv32::ValidTableDef(td) ? td->FieldCnt : 0; }
 
 const char* LERV32_CALL rv_FieldName(const TableDef* td, int32_t field) {
-  if (td == nullptr || field < 0 || field >= td->FieldCnt) return nullptr;
+  if (!lerv32::ValidTableDef(td) || field < 0 || field >= td->FieldCnt) return nullptr;
   return td->Fields[field].Name;
 }
 
-// The metadata accessors trust the caller's number as far as the counts go,
-// but never read outside the definition.
 int32_t LERV32_CALL rv_FieldType(const TableDef* td, int32_t field) {
-  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Type : 0;
+  const FieldDef* f = lerv32::FieldSlot(td, field);
+  return f != nullptr ? f->Type : 0;
 }
 int32_t LERV32_CALL rv_FieldLen(const TableDef* td, int32_t field) {
-  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Len : 0;
+  const FieldDef* f = lerv32::FieldSlot(td, field);
+  return f != nullptr ? f->Len : 0;
 }
 int32_t LERV32_CALL rv_FieldDec(const TableDef* td, int32_t field) {
-  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Dec : 0;
+  const FieldDef* f = lerv32::FieldSlot(td, field);
+  return f != nullptr ? f->Dec : 0;
 }
 int32_t LERV32_CALL rv_FieldOffset(const TableDef* td, int32_t field) {
-  return lerv32::InSlots(td, field, LERV32_MAX_FIELDS) ? td->Fields[field].Offset : 0;
+  const FieldDef* f = lerv32::FieldSlot(td, field);
+  return f != nullptr ? f->Offset : 0;
 }
 
 int32_t LERV32_CALL rv_FieldNo(const TableDef* td, const char* name) { return lerv32::FieldNo(td, name); }
 
 int32_t LERV32_CALL rv_FieldNoEx(const TableDef* td, const char* name, int32_t relaxed) {
   const int32_t exact = lerv32::FieldNo(td, name);
-  if (exact >= 0 || relaxed == 0 || td == nullptr || name == nullptr) return exact;
+  if (exact >= 0 || relaxed == 0 || !lerv32::ValidTableDef(td) || name == nullptr) return exact;
   // Names as people type them: the first 19 characters, blanks around them ignored.
   char wanted[20] = {};
   std::strncpy(wanted, name, sizeof wanted - 1);
@@ -194,15 +281,15 @@ int32_t LERV32_CALL rv_FieldNoEx(const TableDef* td, const char* name, int32_t r
   return -1;
 }
 
-int32_t LERV32_CALL rv_KeyCnt(const TableDef* td) { return td != nullptr ? td->KeyCnt : 0; }
+int32_t LERV32_CALL rv_KeyCnt(const TableDef* td) { return lerv32::ValidTableDef(td) ? td->KeyCnt : 0; }
 
 const char* LERV32_CALL rv_KeyName(const TableDef* td, int32_t key) {
-  if (td == nullptr || key < 0 || key >= td->KeyCnt) return nullptr;
+  if (!lerv32::ValidTableDef(td) || key < 0 || key >= td->KeyCnt) return nullptr;
   return td->Keys[key].Name;
 }
 
 int32_t LERV32_CALL rv_KeyNo(const TableDef* td, const char* name) {
-  if (td == nullptr || name == nullptr) return -1;
+  if (!lerv32::ValidTableDef(td) || name == nullptr) return -1;
   for (int32_t k = 0; k < td->KeyCnt; ++k) {
     if (std::strncmp(td->Keys[k].Name, name, sizeof(KeyDef::Name)) == 0) return k;
   }
@@ -210,20 +297,20 @@ int32_t LERV32_CALL rv_KeyNo(const TableDef* td, const char* name) {
 }
 
 int32_t LERV32_CALL rv_KeyTokenCnt(const TableDef* td, int32_t key) {
-  return lerv32::InSlots(td, key, LERV32_MAX_KEYS) ? td->Keys[key].TokenCnt : 0;
+  const KeyDef* k = lerv32::KeySlot(td, key);
+  return k != nullptr ? k->TokenCnt : 0;
 }
 
 int32_t LERV32_CALL rv_KeyTokenFieldNo(const TableDef* td, int32_t key, int32_t position) {
-  if (!lerv32::InSlots(td, key, LERV32_MAX_KEYS) || position < 0 || position >= LERV32_MAX_KEY_FIELDS) {
-    return 0;
-  }
-  return td->Keys[key].TokenFieldNo[position];
+  const KeyDef* k = lerv32::KeySlot(td, key);
+  if (k == nullptr || position < 0 || position >= LERV32_MAX_KEY_FIELDS) return 0;
+  return k->TokenFieldNo[position];
 }
 
-int32_t LERV32_CALL rv_GetPrimaryKey(const TableDef* td) { return td != nullptr ? td->PrimaryKey : 0; }
+int32_t LERV32_CALL rv_GetPrimaryKey(const TableDef* td) { return lerv32::ValidTableDef(td) ? td->PrimaryKey : 0; }
 
 int32_t LERV32_CALL rv_SetPrimaryKey(TableDef* td, int32_t key) {
-  if (td == nullptr) return 0;
+  if (!lerv32::ValidTableDef(td)) return 0;
   td->PrimaryKey = 0;
   if (key < 0 || key >= td->KeyCnt) return 0;
   td->PrimaryKey = key;

@@ -59,6 +59,16 @@ bool HasControlCharacters(std::string_view text);
 // Whether number addresses one of the slots of td (td not null).
 bool InSlots(const TableDef* td, int32_t number, int32_t slots);
 
+// Whether td is a definition the calls could have made: FieldCnt and KeyCnt
+// within their maxima, fields of at most 255 bytes laid end to end from
+// offset 0, keys of at most 11 positions that each name a field in use,
+// PrimaryKey a key number or the number the next key gets (a refused PKEY=
+// line leaves that), the names of the table and of the fields and keys in
+// use zero-terminated within their members. False for a null td. Exports
+// refuse any other definition as they refuse a null one: its counts,
+// offsets and names would lead them outside the definition and the record.
+bool ValidTableDef(const TableDef* td);
+
 int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 int32_t FieldNo(const TableDef* td, const char* name);
 int32_t AddFieldDef(TableDef* td, const char* definition);

@@ -1,0 +1,309 @@
+// Statement cursors and virtual tables: handles that are none (null, -1, a
+// closed cursor), connections that are none, null buffers and specs, and
+// fetch codes that name no row.
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstdio>
+
+#include "hostile/hostile.h"
+
+namespace hostile {
+namespace {
+
+using Handle = std::function<void*(World&)>;
+
+const std::pair<const char*, Handle> kCursors[] = {
+    {"cursor null", [](World&) { return static_cast<void*>(nullptr); }},
+    {"cursor -1", [](World&) { return MinusOne(); }},
+    {"cursor closed", [](World& w) { return w.ClosedCursor(); }},
+};
+
+struct CursorCall {
+  const char* export_name;
+  std::string failure;
+  std::function<std::string(void*)> call;
+};
+
+std::vector<CursorCall> CursorCalls() {
+  return {
+      {"rv_StmtFetch", "0 untouched",
+       [](void* c) {
+         Buffer record(64);
+         return Join(
+             {Num(rv_StmtFetch(c, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
+       }},
+      {"rv_StmtClose", "void",
+       [](void* c) {
+         rv_StmtClose(c);
+         return std::string("void");
+       }},
+      {"rv_StmtGetBookmark", "0", [](void* c) { return Num(rv_StmtGetBookmark(c)); }},
+      {"rv_StmtGetCbStru", "0 untouched",
+       [](void* c) {
+         Buffer block(13328);
+         return Join({Num(rv_StmtGetCbStru(c, block.data())), (block.Untouched() ? " untouched" : " written")});
+       }},
+      {"rv_StmtGetErrorCode", "0 untouched",
+       [](void* c) {
+         Buffer state(10), message(128);
+         const int32_t code = rv_StmtGetErrorCode(c, state.data(), message.data());
+         return Join({Num(code), (state.Untouched() && message.Untouched() ? " untouched" : " written")});
+       }},
+      {"rv_StmtGetNumCols", "0", [](void* c) { return Num(rv_StmtGetNumCols(c)); }},
+      {"rv_StmtGetRecordPtr", "null", [](void* c) { return Ptr(rv_StmtGetRecordPtr(c)); }},
+      {"rv_StmtGetRecordSize", "0", [](void* c) { return Num(rv_StmtGetRecordSize(c)); }},
+      {"rv_StmtGetStructure", "null", [](void* c) { return Ptr(rv_StmtGetStructure(c)); }},
+      {"_vt_CloseTable", "void",
+       [](void* c) {
+         _vt_CloseTable(c);
+         return std::string("void");
+       }},
+      {"_vt_GetRec", "0 untouched",
+       [](void* c) {
+         Buffer record(64);
+         return Join(
+             {Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
+       }},
+      {"_vt_GetRecno", "0", [](void* c) { return Num(_vt_GetRecno(c)); }},
+      {"_vt_RecSize", "0", [](void* c) { return Num(_vt_RecSize(c)); }},
+      {"_vt_GetProperties", "0 untouched",
+       [](void* c) {
+         Buffer block(13328);
+         return Join({Num(_vt_GetProperties(c, block.data())), (block.Untouched() ? " untouched" : " written")});
+       }},
+      {"_vt_NumKeys", "0", [](void* c) { return Num(_vt_NumKeys(c)); }},
+  };
+}
+
+// A live cursor of the world's table, closed after body.
+Row OnCursor(const char* name, const char* variant, const char* expected, std::function<std::string(void*)> body) {
+  return {name, variant, expected, [body](World& w) {
+            void* cursor = w.OpenCursor();
+            std::string result = body(cursor);
+            rv_StmtClose(cursor);
+            return result;
+          }};
+}
+
+// An executed statement of the world's connection, freed after body.
+Row OnStatement(const char* name, const char* variant, const char* expected,
+                std::function<std::string(World&, SQLHSTMT)> body) {
+  return {name, variant, expected, [body](World& w) {
+            SQLHSTMT stmt = SQL_NULL_HSTMT;
+            SQLAllocStmt(static_cast<SQLHDBC>(w.db), &stmt);
+            SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SELECT NR FROM HOSTILE")), SQL_NTS);
+            std::string result = body(w, stmt);
+            SQLFreeStmt(stmt, SQL_DROP);
+            return result;
+          }};
+}
+
+// A virtual table of the world's database through the default entry.
+Row OnVirtualTable(const char* name, const char* variant, const char* expected,
+                   std::function<std::string(void*)> body) {
+  return {name, variant, expected, [body](World& w) {
+            char saved[256];
+            rv_vt_GetDefaultDSN(saved);
+            rv_vt_SetDefaultDSN(("1,!" + w.connect).c_str());
+            void* table = _vt_OpenTable("#?#SELECT NR, NAME FROM HOSTILE");
+            std::string result = table == nullptr ? "not opened" : body(table);
+            _vt_CloseTable(table);
+            rv_vt_SetDefaultDSN(saved);
+            return result;
+          }};
+}
+
+Rows Opening() {
+  return {
+      {"rv_StmtOpen", "connection null", "null",
+       [](World& w) { return Ptr(rv_StmtOpen(nullptr, w.def_path.c_str(), nullptr, 0)); }},
+      {"rv_StmtOpen", "connection -1", "null",
+       [](World& w) { return Ptr(rv_StmtOpen(MinusOne(), w.def_path.c_str(), nullptr, 0)); }},
+      {"rv_StmtOpen", "connection released", "null",
+       [](World& w) { return Ptr(rv_StmtOpen(w.Released(), w.def_path.c_str(), nullptr, DB_OPEN_OWNCONNECT)); }},
+      {"rv_StmtOpen", "null table", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, nullptr, nullptr, 0)); }},
+      {"rv_StmtOpen", "address 1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=1", nullptr, 0)); }},
+      {"rv_StmtOpen", "address -1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=-1", nullptr, 0)); }},
+      {"rv_StmtOpen", "address misaligned", "null",
+       [](World& w) {
+         World::TableDefPtr td = w.Valid();
+         char spec[40];
+         std::snprintf(spec, sizeof spec, "=0x%llx",
+                       static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(td.get()) + 1));
+         return Ptr(rv_StmtOpen(w.db, spec, nullptr, 0));
+       }},
+      {"rv_StmtOpenSQL", "connection null", "null",
+       [](World&) { return Ptr(rv_StmtOpenSQL(nullptr, "SELECT 1", nullptr, 0)); }},
+      {"rv_StmtOpenSQL", "connection -1", "null",
+       [](World&) { return Ptr(rv_StmtOpenSQL(MinusOne(), "SELECT 1", nullptr, 0)); }},
+      {"rv_StmtOpenSQL", "connection released", "null",
+       [](World& w) { return Ptr(rv_StmtOpenSQL(w.Released(), "SELECT 1", nullptr, DB_OPEN_OWNCONNECT)); }},
+      {"rv_StmtOpenSQL", "null statement", "null", [](World& w) { return Ptr(rv_StmtOpenSQL(w.db, nullptr, "x", 0)); }},
+      OnStatement("rv_StmtSaveResult", "statement null", "null",
+                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, nullptr)); }),
+      OnStatement("rv_StmtSaveResult", "statement -1", "null",
+                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, MinusOne())); }),
+      {"rv_StmtSaveResult", "statement freed", "null",
+       [](World& w) {
+         SQLHSTMT stmt = SQL_NULL_HSTMT;
+         SQLAllocStmt(static_cast<SQLHDBC>(w.db), &stmt);
+         SQLFreeStmt(stmt, SQL_DROP);
+         return Ptr(rv_StmtSaveResult(w.db, stmt));
+       }},
+      OnStatement("rv_StmtSaveResult", "connection null", "null",
+                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(nullptr, stmt)); }),
+      OnStatement("rv_StmtSaveResult", "connection -1", "null",
+                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(MinusOne(), stmt)); }),
+      OnStatement("rv_StmtSaveResult", "connection released", "null",
+                  [](World& w, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(w.Released(), stmt)); }),
+  };
+}
+
+Rows LiveCursors() {
+  return {
+      OnCursor("rv_StmtFetch", "code 0 (no bookmark 0)", "0",
+               [](void* c) {
+                 Buffer record(rv_StmtGetRecordSize(c));
+                 return Num(rv_StmtFetch(c, record.data(), 0));
+               }),
+      OnCursor("rv_StmtFetch", "code -6 (no bookmark -6)", "0",
+               [](void* c) {
+                 Buffer record(rv_StmtGetRecordSize(c));
+                 return Num(rv_StmtFetch(c, record.data(), -6));
+               }),
+      OnCursor("rv_StmtFetch", "null buffer, no internal one (the row is kept)", "1",
+               [](void* c) { return Num(rv_StmtFetch(c, nullptr, DB_GETFIRST)); }),
+      OnCursor("rv_StmtGetCbStru", "null block", "0", [](void* c) { return Num(rv_StmtGetCbStru(c, nullptr)); }),
+      OnCursor("rv_StmtGetErrorCode", "null state and message (either may be null)", "0",
+               [](void* c) { return Num(rv_StmtGetErrorCode(c, nullptr, nullptr)); }),
+      OnCursor("rv_StmtGetErrorCode", "after a failed jump, buffers of 10 and 128 bytes", "texts within them",
+               [](void* c) {
+                 Buffer record(rv_StmtGetRecordSize(c)), state(10), message(128);
+                 rv_StmtFetch(c, record.data(), 12345);
+                 rv_StmtGetErrorCode(c, state.data(), message.data());
+                 const bool within = strnlen(state.data(), 10) < 10 && strnlen(message.data(), 128) < 128;
+                 return std::string(within ? "texts within them" : "unterminated");
+               }),
+      OnCursor("rv_StmtFetch", "structure spoiled by the host (FieldCnt 100000)", "0 untouched",
+               [](void* c) {
+                 TableDef* shape = rv_StmtGetStructure(c);
+                 const int32_t fields = shape->FieldCnt;
+                 Buffer record(rv_StmtGetRecordSize(c));
+                 shape->FieldCnt = 100000;
+                 const int32_t fetched = rv_StmtFetch(c, record.data(), DB_GETFIRST);
+                 shape->FieldCnt = fields;
+                 return Join({Num(fetched), record.Untouched() ? " untouched" : " written"});
+               }),
+      OnCursor("rv_StmtGetCbStru", "structure spoiled by the host (FieldCnt 129)", "0 untouched",
+               [](void* c) {
+                 TableDef* shape = rv_StmtGetStructure(c);
+                 const int32_t fields = shape->FieldCnt;
+                 Buffer block(13328);
+                 shape->FieldCnt = LERV32_MAX_FIELDS + 1;
+                 const int32_t filled = rv_StmtGetCbStru(c, block.data());
+                 shape->FieldCnt = fields;
+                 return Join({Num(filled), block.Untouched() ? " untouched" : " written"});
+               }),
+      OnCursor("_vt_CloseTable", "a cursor that is no virtual table (kept open)", "void 2",
+               [](void* c) {
+                 _vt_CloseTable(c);
+                 return Join({"void ", Num(rv_StmtGetNumCols(c))});
+               }),
+      OnCursor("_vt_GetRec", "a cursor that is no virtual table", "0",
+               [](void* c) {
+                 Buffer record(rv_StmtGetRecordSize(c));
+                 return Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST));
+               }),
+  };
+}
+
+Rows VirtualTables() {
+  return {
+      {"_vt_CreateInstance", "no arguments to spoil", "ptr", [](World&) { return Ptr(_vt_CreateInstance()); }},
+      {"_vt_CreateInstance", "QueryInterface with null iid and null out", "E_NOINTERFACE E_POINTER",
+       [](World&) {
+         le_vTable* object = _vt_CreateInstance();
+         void* out = object;
+         const int32_t no_iid = object->lpVtbl->QueryInterface(object, nullptr, &out);
+         const int32_t no_out = object->lpVtbl->QueryInterface(object, nullptr, nullptr);
+         return std::string(no_iid == static_cast<int32_t>(0x80004002u) && out == nullptr ? "E_NOINTERFACE" : "?") +
+                (no_out == static_cast<int32_t>(0x80004003u) ? " E_POINTER" : " ?");
+       }},
+      {"_vt_OpenTable", "null spec", "null", [](World&) { return Ptr(_vt_OpenTable(nullptr)); }},
+      {"_vt_OpenTable", "empty spec", "null", [](World&) { return Ptr(_vt_OpenTable("")); }},
+      {"_vt_OpenTable", "connection name of 50 characters", "null",
+       [](World&) { return Ptr(_vt_OpenTable(("#" + std::string(50, 'c') + "#SELECT 1").c_str())); }},
+      {"_vt_OpenTable", "unknown connection", "null", [](World&) { return Ptr(_vt_OpenTable("#fehlt#SELECT 1")); }},
+      {"_vt_OpenTable", "definition spec without its end", "null", [](World&) { return Ptr(_vt_OpenTable("*?#")); }},
+      OnVirtualTable("_vt_GetRec", "code 0", "0",
+                     [](void* t) {
+                       Buffer record(_vt_RecSize(t));
+                       return Num(_vt_GetRec(t, 0, record.data(), 0));
+                     }),
+      OnVirtualTable("_vt_GetRec", "null buffer (may be null)", "1",
+                     [](void* t) { return Num(_vt_GetRec(t, 0, nullptr, DB_GETFIRST)); }),
+      OnVirtualTable("_vt_GetRec", "record number -1", "0",
+                     [](void* t) {
+                       Buffer record(_vt_RecSize(t));
+                       return Num(_vt_GetRec(t, 0, record.data(), -7));
+                     }),
+      OnVirtualTable("_vt_GetProperties", "null block", "0",
+                     [](void* t) { return Num(_vt_GetProperties(t, nullptr)); }),
+      {"_vt_FindRecData", "every argument -1 (does nothing)", "0",
+       [](World&) { return Num(_vt_FindRecData(-1, -1, -1)); }},
+      {"_vt_FindKeyN", "every argument -1 (does nothing)", "0",
+       [](World&) { return Num(_vt_FindKeyN(-1, -1, -1, -1)); }},
+      {"_vt_EvalKey", "every argument -1 (does nothing)", "0", [](World&) { return Num(_vt_EvalKey(-1, -1, -1, -1)); }},
+      {"_vt_UpdateRec", "every argument -1 (does nothing)", "0",
+       [](World&) { return Num(_vt_UpdateRec(-1, -1, -1, -1)); }},
+      {"_vt_DelRec", "every argument -1 (does nothing)", "0", [](World&) { return Num(_vt_DelRec(-1, -1, -1, -1)); }},
+      {"rv_LockVtDsn", "null name", "null", [](World&) { return Ptr(rv_LockVtDsn(nullptr)); }},
+      {"rv_LockVtDsn", "empty name", "null", [](World&) { return Ptr(rv_LockVtDsn("")); }},
+      {"rv_LockVtDsn", "unknown name", "null", [](World&) { return Ptr(rv_LockVtDsn("fehlt")); }},
+      {"rv_UnlockVtDsn", "without a lock held", "void",
+       [](World&) {
+         rv_UnlockVtDsn();
+         return std::string("void");
+       }},
+      {"rv_vt_GetDefaultDSN", "null dest", "void",
+       [](World&) {
+         rv_vt_GetDefaultDSN(nullptr);
+         return std::string("void");
+       }},
+      {"rv_vt_SetDefaultDSN", "null entry (kept, as documented)", "'1,Default DSN,,'",
+       [](World&) {
+         rv_vt_SetDefaultDSN(nullptr);
+         Buffer dest(256);
+         rv_vt_GetDefaultDSN(dest.data());
+         return Text(dest.data());
+       }},
+      {"rv_vt_SetDefaultDSN", "255 characters, unterminated", "255",
+       [](World&) {
+         char saved[256];
+         rv_vt_GetDefaultDSN(saved);
+         rv_vt_SetDefaultDSN(Unterminated("1," + std::string(253, 'D')).get());
+         Buffer dest(256);
+         rv_vt_GetDefaultDSN(dest.data());
+         rv_vt_SetDefaultDSN(saved);
+         return Num(static_cast<int64_t>(std::strlen(dest.data())));
+       }},
+  };
+}
+
+}  // namespace
+
+Rows CursorRows() {
+  Rows rows;
+  for (const CursorCall& c : CursorCalls()) {
+    for (const auto& [variant, handle] : kCursors) {
+      const auto call = c.call;
+      const auto make = handle;
+      rows.push_back({c.export_name, variant, c.failure, [call, make](World& w) { return call(make(w)); }});
+    }
+  }
+  for (Rows part : {Opening(), LiveCursors(), VirtualTables()}) rows.insert(rows.end(), part.begin(), part.end());
+  return rows;
+}
+
+}  // namespace hostile
