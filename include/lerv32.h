@@ -284,6 +284,10 @@ LERV32_API int32_t LERV32_CALL rv_GenSqlTableBasicProcN(const TableDef* td, char
 /* The navigation procedures of one key (key below KeyCnt; unused has no effect). */
 LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProc(const TableDef* td, char* out, int32_t key, int32_t unused);
 LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProcN(const TableDef* td, char* out, int32_t capacity, int32_t key, int32_t unused);
+/* The structure files below carry field names bare, in lines NAME=C;10;0;
+ * and key expressions UPPER(A+STR(B,5,0)): a definition with a field name
+ * holding one of these characters gets -1 and an empty text from them. */
+#define LERV32_STRUCT_NAME_STOPS " =;+(),\""
 /* Structure file of the table for the ISAM engine. */
 LERV32_API int32_t LERV32_CALL rv_GenCodebaseStruct(const TableDef* td, char* out);
 LERV32_API int32_t LERV32_CALL rv_GenCodebaseStructN(const TableDef* td, char* out, int32_t capacity);

@@ -3,6 +3,7 @@
 // fill (record id and key fields). The index expressions order records as the
 // server's key values do: text upper-cased, numbers right-aligned, dates
 // year-month-day.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,16 @@ std::string FilterExpression(const char* filter) {
   return expression;
 }
 
-// The name as the member holds it, terminated or not.
-std::string NameOf(const FieldDef& field) { return std::string(NameText(field.Name)); }
+// The name as the member holds it, terminated or not. The files carry it
+// bare: a stop character in it would end the field line or the key
+// expression early and give the engine other fields than the table has.
+std::string NameOf(const FieldDef& field) {
+  std::string name(NameText(field.Name));
+  if (name.find_first_of(LERV32_STRUCT_NAME_STOPS) != std::string::npos) {
+    throw std::invalid_argument("a field name the structure file cannot carry");
+  }
+  return name;
+}
 
 // A text date holds day, month and year at 1, 4 and 7.
 void WriteKeyPart(ScriptWriter& out, const FieldDef& field) {

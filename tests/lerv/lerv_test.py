@@ -124,6 +124,14 @@ class LervTest(unittest.TestCase):
                 self.assertEqual(code, 0, err)
                 with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
                     self.assertEqual(f.read(), out)
+        # A structure file cannot carry a name with a blank or + in it: the
+        # field is named; the companion file has only key fields.
+        self.write("plus.def", "ALIAS=P\nFIELD=A+B,C,5\nFIELD=N,C,2\nKEY=K,N\n")
+        code, _, err = self.lerv("gen", "--kind", "struct", "plus.def")
+        self.assertEqual(code, 1)
+        self.assertIn('Feldname "A+B" ist in einer Strukturdatei nicht darstellbar', err)
+        code, out, err = self.lerv("gen", "--kind", "trigger-struct", "plus.def")
+        self.assertEqual((code, "A+B" in out, "N=C;2;0;" in out), (0, False, True), err)
         code, _, err = self.lerv("gen", "-o", os.path.join("no", "such", "folder", "out.sql"), "kunde.def")
         self.assertEqual(code, 1)
         self.assertIn("Datei kann nicht angelegt werden", err)

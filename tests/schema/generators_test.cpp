@@ -187,6 +187,31 @@ TEST(Generators, NamesWithControlCharactersGetNoText) {
   rv_SetMandant("");
 }
 
+// The structure files carry field names bare: a name that would end its
+// field line or key expression gets no structure file, only there; a field
+// the companion file leaves out does not matter to it.
+TEST(Generators, StructureFilesRefuseNamesTheyCannotCarry) {
+  const auto refused = [](const Bounded& generate) {
+    std::string out(kBig, '#');
+    return generate(&out[0], kBig) == -1 && out[0] == '\0';
+  };
+  for (const char* name : {"A B", "A=B", "A;B", "A+B", "A(B", "A)B", "A,B", "A\"B"}) {
+    const auto keyed = samples::Load({"s", "", {"ALIAS=S", "FIELD=X,C,3", "FIELD=N,C,2", "KEY=K,N"}});
+    std::strcpy(keyed->Fields[0].Name, name);
+    const TableDef* t = keyed.get();
+    const Bounded codebase = [t](char* o, int32_t n) { return rv_GenCodebaseStructN(t, o, n); };
+    const Bounded trigger = [t](char* o, int32_t) { return rv_GenSqlTriggerStruct(t, o); };
+    EXPECT_TRUE(refused(codebase)) << name;
+    EXPECT_NE(Text(trigger).find("N=C;2;0;"), std::string::npos) << name << ": not in a key";
+    keyed->Keys[0].TokenFieldNo[0] = 0;
+    EXPECT_TRUE(refused(trigger)) << name;
+    EXPECT_GT(Text([t](char* o, int32_t) { return rv_GenSqlTableDef(t, o, 1); }).size(), 0u) << name;
+  }
+  const auto plain = samples::Load({"s", "", {"ALIAS=S", "FIELD=A_B-C.D,C,3", "KEY=K,A_B-C.D"}});
+  EXPECT_NE(Text([&](char* o, int32_t) { return rv_GenCodebaseStruct(plain.get(), o); }).find("A_B-C.D=C;3;0;"),
+            std::string::npos);
+}
+
 // Names a host wrote to the end of their members, without a terminator,
 // make the definition invalid: no text, nothing of the members behind them.
 TEST(Generators, UnterminatedNamesGetNoText) {

@@ -1,6 +1,7 @@
 #include "tools/lerv/generate.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "tools/lerv/failure.h"
@@ -19,6 +20,27 @@ std::string Bounded(const std::function<int32_t(char*, int32_t)>& generate) {
   throw Failure("Erzeugter Text zu lang");
 }
 
+bool InAnyKey(const TableDef* td, int32_t field) {
+  for (int32_t key = 0; key < rv_KeyCnt(td); ++key) {
+    for (int32_t token = 0; token < rv_KeyTokenCnt(td, key); ++token) {
+      if (rv_KeyTokenFieldNo(td, key, token) == field) return true;
+    }
+  }
+  return false;
+}
+
+// The library gives no structure file for a field name the file would carry
+// bare and misread; name the field instead of a text that is "too long".
+void RequireStructureNames(const TableDef* td, bool key_fields_only) {
+  for (int32_t field = 0; field < rv_FieldCnt(td); ++field) {
+    const std::string name = rv_FieldName(td, field);
+    if (name.find_first_of(LERV32_STRUCT_NAME_STOPS) == std::string::npos) continue;
+    if (key_fields_only && !InAnyKey(td, field)) continue;
+    throw Failure("Feldname \"" + name + "\" ist in einer Strukturdatei nicht darstellbar " +
+                  "(Leerzeichen oder eines der Zeichen = ; + ( ) , \")");
+  }
+}
+
 }  // namespace
 
 std::string Generate(const TableDef* td, Artifact artifact, bool transact_sql) {
@@ -35,8 +57,10 @@ std::string Generate(const TableDef* td, Artifact artifact, bool transact_sql) {
     case Artifact::kDrop:
       return Bounded([&](char* out, int32_t n) { return rv_GenSqlDropDefN(td, out, n); });
     case Artifact::kStruct:
+      RequireStructureNames(td, false);
       return Bounded([&](char* out, int32_t n) { return rv_GenCodebaseStructN(td, out, n); });
     case Artifact::kTriggerStruct:
+      RequireStructureNames(td, true);
       return Bounded([&](char* out, int32_t n) { return rv_GenSqlTriggerStructN(td, out, n); });
     case Artifact::kCpp:
       return Bounded([&](char* out, int32_t n) { return rv_GenCppTableDefN(td, out, n); });
