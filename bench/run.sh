@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/out/bench
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLERV32_BUILD_BENCH=ON -DLERV32_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target driver_bench navigation_bench record_access_bench blob_bench host_calls param_array_bench -j2
+cmake --build "$build" --target driver_bench navigation_bench record_access_bench blob_bench host_calls param_array_bench \
+  field_access_bench -j2
 
 # BENCH_FRESH=1 builds the cached tables anew, e.g. after the drivers changed
 # how they store them.
@@ -142,6 +143,14 @@ arrays() {
 }
 if [ "${BENCH_ARRAYS:-1}" = only ]; then arrays "$@"; exit 0; fi
 
+# A record read field by field through the per-field calls, at 8, 32 and
+# 128 fields: us per record. BENCH_FIELDS=only runs just this, =0 skips it.
+fields() {
+  "$build/bench/field_access_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
+    --benchmark_repetitions="${BENCH_REPETITIONS:-3}" --benchmark_display_aggregates_only=true "$@"
+}
+if [ "${BENCH_FIELDS:-1}" = only ]; then fields "$@"; exit 0; fi
+
 # BENCH_NAVIGATION=only runs just the navigation procedures, =0 skips them.
 navigation() {
   "$build/bench/navigation_bench" --benchmark_min_time="${BENCH_MIN_TIME:-1}" \
@@ -212,5 +221,7 @@ if [ "${BENCH_RECORDS:-1}" != 0 ]; then records; fi
 if [ "${BENCH_BLOBS:-1}" != 0 ]; then blobs; fi
 
 if [ "${BENCH_ARRAYS:-1}" != 0 ]; then arrays; fi
+
+if [ "${BENCH_FIELDS:-1}" != 0 ]; then fields; fi
 
 if [ "${BENCH_WINE:-1}" != 0 ]; then host_calls; fi

@@ -125,12 +125,55 @@ bool ValidKeys(const TableDef* td) {
   return true;
 }
 
+bool CheckTableDef(const TableDef* td) {
+  return td->FieldCnt >= 0 && td->FieldCnt <= LERV32_MAX_FIELDS && td->KeyCnt >= 0 &&
+         td->KeyCnt <= LERV32_MAX_KEYS && td->PrimaryKey >= 0 && td->PrimaryKey <= td->KeyCnt &&
+         Terminated(td->TableName) && ValidFields(td) && ValidKeys(td);
+}
+
+// Every call checks its definition, and a host reading a record field by
+// field makes a call per field: the check walks every field and key, so the
+// last definition found valid on this thread is kept, and one equal to it
+// in every member the check reads is valid without the walk (a comparison of
+// its bytes, several times faster). Validity depends on the contents only.
+// Zero-initialised, as every thread_local without initialiser: nothing kept.
+struct ValidDefinition {
+  bool kept;
+  int32_t field_cnt;
+  int32_t key_cnt;
+  int32_t primary_key;
+  char table_name[sizeof(TableDef::TableName)];
+  FieldDef fields[LERV32_MAX_FIELDS];
+  KeyDef keys[LERV32_MAX_KEYS];
+
+  bool Matches(const TableDef* td) const {
+    return kept && td->FieldCnt == field_cnt && td->KeyCnt == key_cnt && td->PrimaryKey == primary_key &&
+           std::memcmp(td->TableName, table_name, sizeof table_name) == 0 &&
+           std::memcmp(td->Fields, fields, sizeof(FieldDef) * static_cast<std::size_t>(field_cnt)) == 0 &&
+           std::memcmp(td->Keys, keys, sizeof(KeyDef) * static_cast<std::size_t>(key_cnt)) == 0;
+  }
+
+  void Keep(const TableDef* td) {
+    kept = true;
+    field_cnt = td->FieldCnt;
+    key_cnt = td->KeyCnt;
+    primary_key = td->PrimaryKey;
+    std::memcpy(table_name, td->TableName, sizeof table_name);
+    std::memcpy(fields, td->Fields, sizeof(FieldDef) * static_cast<std::size_t>(field_cnt));
+    std::memcpy(keys, td->Keys, sizeof(KeyDef) * static_cast<std::size_t>(key_cnt));
+  }
+};
+
+thread_local ValidDefinition t_last_valid;
+
 }  // namespace
 
 bool ValidTableDef(const TableDef* td) {
-  return td != nullptr && td->FieldCnt >= 0 && td->FieldCnt <= LERV32_MAX_FIELDS && td->KeyCnt >= 0 &&
-         td->KeyCnt <= LERV32_MAX_KEYS && td->PrimaryKey >= 0 && td->PrimaryKey <= td->KeyCnt &&
-         Terminated(td->TableName) && ValidFields(td) && ValidKeys(td);
+  if (td == nullptr) return false;
+  if (t_last_valid.Matches(td)) return true;
+  if (!CheckTableDef(td)) return false;
+  t_last_valid.Keep(td);
+  return true;
 }
 
 int RecordSize(const TableDef* td) {
