@@ -358,7 +358,8 @@ LERV32_API int32_t LERV32_CALL rv_OdbcFindLastRecId(LERV32_HDBC connection, cons
 /* Writes into page the ids of up to 50 records that follow (prior 0) or
  * precede rec_id in the order of key, nearest first; returns how many, and
  * writes no entry beyond them. 0 for a key outside 0 to KeyCnt - 1, a null
- * page, a record not found or none beyond it. */
+ * page, a record not found or none beyond it, and (reported, page untouched)
+ * when a statement fails before the page is whole. */
 LERV32_API int32_t LERV32_CALL rv_OdbcPrevNext50(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
                                                  int32_t* page, int32_t prior, int32_t key);
 /* Does nothing; 0. */

@@ -2,7 +2,10 @@
 // order, for list displays. Key tables have a procedure for a page; the
 // direct form has none, so its page is walked step by step on the same
 // connection, which gives the same ids in the same order.
+#include <algorithm>
+
 #include "frame/export_guard.h"
+#include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "records/navigation.h"
 #include "records/odbc_statement.h"
@@ -14,8 +17,9 @@ namespace {
 
 constexpr int kPageSize = 50;
 
-// Failures give what was read so far, unreported, as a page from a
-// procedure always did.
+// A page is read into page only whole: a failure in its middle (the
+// connection lost) is reported and gives 0, never a short page that would
+// look like the end of the table.
 int32_t PageByProcedure(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, int32_t* page, bool prior) {
   std::string sql = "EXECUTE " + KeyProcedureName(prior ? "up_Prior50_" : "up_Next50_", td, key) + " " +
                     std::to_string(rec_id);
@@ -25,25 +29,39 @@ int32_t PageByProcedure(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id
   SQLSMALLINT columns = 0;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, h, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)) ||
       !SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, h, &columns)) || columns != 1) {
+    OdbcReportErrors(dbc, h, 0);
     return 0;
   }
   SQLINTEGER id = 0;
   SQLLEN indicator = 0;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLBindCol, h, 1, SQL_C_LONG, &id, sizeof id, &indicator))) return 0;
+  int32_t read[kPageSize];
   int32_t count = 0;
-  while (count < kPageSize && SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h)) && indicator != SQL_NULL_DATA) {
-    page[count++] = id;
+  while (count < kPageSize) {
+    const SQLRETURN fetched = ODBC_CALL(SQLFetch, h);
+    if (fetched == SQL_NO_DATA) break;
+    if (!SQL_SUCCEEDED(fetched)) {
+      OdbcReportErrors(dbc, h, 0);
+      return 0;
+    }
+    if (indicator == SQL_NULL_DATA) break;
+    read[count++] = id;
   }
+  std::copy(read, read + count, page);
   return count;
 }
 
 int32_t PageBySteps(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, int32_t* page, bool prior) {
+  int32_t read[kPageSize];
   int32_t count = 0;
   for (int32_t id = rec_id; count < kPageSize;) {
-    id = NextOrPrior(dbc, td, key, id, prior);
+    bool failed = false;
+    id = NextOrPrior(dbc, td, key, id, prior, &failed);
+    if (failed) return 0;
     if (id == 0) break;
-    page[count++] = id;
+    read[count++] = id;
   }
+  std::copy(read, read + count, page);
   return count;
 }
 

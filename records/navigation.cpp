@@ -88,18 +88,18 @@ int32_t FirstOrLast(SQLHDBC dbc, const TableDef* td, int key, bool last) {
 
 }  // namespace
 
-int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
+int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior, bool* failed) {
   if (!ValidKey(td, key)) return 0;
   if (key < 0) {
     std::string sql = "SELECT TOP 1 RecId FROM " + QuotedBaseName(td) + " WHERE RecId " + (prior ? "< " : "> ") +
                       Decimal(rec_id) + (prior ? " ORDER BY RecId DESC" : " ORDER BY RecId");
-    return FetchSingleRecId(dbc, sql);
+    return FetchSingleRecId(dbc, sql, failed);
   }
   if (KeyUsesProcedure(td, key)) {
     return FetchSingleRecId(dbc, "EXECUTE " + KeyProcedureName(prior ? "up_Prior_" : "up_Next_", td, key) + " " +
-                                     Decimal(rec_id));
+                                     Decimal(rec_id), failed);
   }
-  return StepByKeySql(dbc, td, key, rec_id, prior);
+  return StepByKeySql(dbc, td, key, rec_id, prior, failed);
 }
 
 namespace {
@@ -117,28 +117,45 @@ void AppendKeyOrderBy(std::string* out, const TableDef* td, int key, bool descen
 
 }  // namespace
 
-int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql) {
+int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql, bool* failed) {
+  bool local_failed = false;
+  if (failed == nullptr) failed = &local_failed;
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    *failed = true;
     return 0;
   }
   SQLHSTMT h = stmt.get();
   std::string text = sql;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, h, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS))) {
     OdbcReportErrors(dbc, h, 0);
+    *failed = true;
     return 0;
   }
-  return ReadSingleRecId(h);
+  const int32_t rec_id = ReadSingleRecId(h, failed);
+  if (*failed) OdbcReportErrors(dbc, h, 0);
+  return rec_id;
 }
 
-int32_t ReadSingleRecId(SQLHSTMT stmt) {
+int32_t ReadSingleRecId(SQLHSTMT stmt, bool* failed) {
+  bool local_failed = false;
+  if (failed == nullptr) failed = &local_failed;
   SQLSMALLINT columns = 0;
-  ODBC_CALL(SQLNumResultCols, stmt, &columns);
-  if (columns != 1 || !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt))) return 0;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLNumResultCols, stmt, &columns))) {
+    *failed = true;
+    return 0;
+  }
+  if (columns != 1) return 0;
+  const SQLRETURN fetched = ODBC_CALL(SQLFetch, stmt);
+  if (fetched == SQL_NO_DATA) return 0;
   SQLINTEGER rec_id = 0;
   SQLLEN indicator = 0;
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, 1, SQL_C_LONG, &rec_id, sizeof rec_id, &indicator))) return 0;
+  if (!SQL_SUCCEEDED(fetched) ||
+      !SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, 1, SQL_C_LONG, &rec_id, sizeof rec_id, &indicator))) {
+    *failed = true;
+    return 0;
+  }
   return indicator == SQL_NULL_DATA ? 0 : rec_id;
 }
 
@@ -200,7 +217,9 @@ std::string FurtherValue(const std::string& column, bool prior) {
 // still compares as the key's order sorts it. The cascade is the one of the
 // generated up_Next_/up_Prior_: same key and a further RecId first, then a
 // further value of ever fewer leading fields.
-int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior) {
+int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior, bool* failed) {
+  bool local_failed = false;
+  if (failed == nullptr) failed = &local_failed;
   const KeyDef& k = td->Keys[key];
   const int n = k.TokenCnt < LERV32_MAX_KEY_FIELDS ? k.TokenCnt : LERV32_MAX_KEY_FIELDS;
   const std::string object = QuotedBaseName(td);
@@ -213,7 +232,8 @@ int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, b
     sql += " AND " + (m < n ? FurtherValue(QuotedFieldName(td, k.TokenFieldNo[m]), prior)
                             : std::string("t.RecId") + (prior ? " < " : " > ") + "c.RecId");
     sql += order;
-    if (int32_t found = FetchSingleRecId(dbc, sql)) return found;
+    if (int32_t found = FetchSingleRecId(dbc, sql, failed)) return found;
+    if (*failed) return 0;
   }
   return 0;
 }

@@ -14,13 +14,15 @@
 namespace lerv32 {
 
 // Column 1 of the first row of an executed statement as a RecId; 0 when the
-// result has another number of columns, no row, or NULL.
-int32_t ReadSingleRecId(SQLHSTMT stmt);
+// result has another number of columns, no row, or NULL. failed, when given,
+// tells whether the driver failed to give the row (not: there is none).
+int32_t ReadSingleRecId(SQLHSTMT stmt, bool* failed = nullptr);
 
 // Runs sql and returns column 1 of its first row as a RecId; 0 when there is
 // no row, the result has another number of columns, or the value is NULL.
-// Failed allocation or execution is reported.
-int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql);
+// Failed allocation, execution or fetch is reported, and set in failed when
+// given.
+int32_t FetchSingleRecId(SQLHDBC dbc, const std::string& sql, bool* failed = nullptr);
 
 // Appends " ORDER BY [f1][ DESC],[f2][ DESC],...,RecId[ DESC]" of key.
 void BuildKeyOrderBy(std::string* out, const TableDef* td, int key, bool descending);
@@ -50,13 +52,13 @@ std::string FieldSqlLiteral(const TableDef* td, int field, const char* p);
 
 // The next (prior) record id from rec_id in the order of key (RecId order
 // when negative), through the key's procedure or plain SQL; 0 when there is
-// none.
-int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior);
+// none or a statement failed (reported; set in failed when given).
+int32_t NextOrPrior(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior, bool* failed = nullptr);
 
 // The plain-SQL step to the next (prior) record in key order from rec_id,
 // comparing with the values the server holds for rec_id; 0 when there is
-// none or rec_id is gone.
-int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior);
+// none or rec_id is gone, or a statement failed (reported; set in failed).
+int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, bool prior, bool* failed = nullptr);
 
 }  // namespace lerv32
 

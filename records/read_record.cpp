@@ -27,12 +27,13 @@ int32_t DateNumber(int year, int month, int day) {
 
 // Fixed-size C types are fetched into a value of the type: SQLGetData
 // writes the whole type whatever buffer length says. NULL leaves it 0.
-template <typename T>
-T FetchFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type) {
+template <typename T, typename Target>
+bool FetchFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type, Target* target) {
   T value{};
   SQLLEN indicator = 0;
-  ODBC_CALL(SQLGetData, stmt, column, c_type, &value, sizeof value, &indicator);
-  return value;
+  if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, column, c_type, &value, sizeof value, &indicator))) return false;
+  *target = static_cast<Target>(value);
+  return true;
 }
 
 }  // namespace
@@ -50,50 +51,47 @@ std::string BuildSelectById(const TableDef* td, int32_t rec_id) {
 
 int32_t DateFromTimestamp(const TIMESTAMP_STRUCT& ts) { return DateNumber(ts.year, ts.month, ts.day); }
 
-void FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value) {
+bool FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value) {
   const FieldDef& f = td->Fields[field];
   const auto column = static_cast<SQLUSMALLINT>(field + 1);
   switch (f.Type) {
     case 'C': case 'c': case 'u': {
       SQLLEN indicator = 0;
       value->text[0] = '\0';
-      ODBC_CALL(SQLGetData, stmt, column, SQL_C_CHAR, value->text, static_cast<SQLLEN>(f.Len) + 1, &indicator);
-      break;
+      // More text than the field holds (01004) is cut to the field.
+      return SQL_SUCCEEDED(
+          ODBC_CALL(SQLGetData, stmt, column, SQL_C_CHAR, value->text, static_cast<SQLLEN>(f.Len) + 1, &indicator));
     }
     case 'D': case 'o': {
       unsigned char scratch[16] = {};
       SQLLEN indicator = 0;
-      ODBC_CALL(SQLGetData, stmt, column, SQL_C_DATE, scratch, sizeof scratch, &indicator);
+      if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt, column, SQL_C_DATE, scratch, sizeof scratch, &indicator))) {
+        return false;
+      }
       DATE_STRUCT date;
       std::memcpy(&date, scratch, sizeof date);
       value->date = DateNumber(date.year, date.month, date.day);
-      break;
+      return true;
     }
     case 'L': case 'b':
       // A byte is 0 to 255, as the tinyint column holds it: fetched as a
       // signed tinyint, values above 127 would fail to convert.
-      value->whole = FetchFixed<unsigned char>(stmt, column, SQL_C_UTINYINT);
-      break;
+      return FetchFixed<unsigned char>(stmt, column, SQL_C_UTINYINT, &value->whole);
     case 'N':
-      if (f.Dec == 0 && f.Len <= 8) value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
-      else value->real = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
-      break;
+      if (f.Dec == 0 && f.Len <= 8) return FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG, &value->whole);
+      return FetchFixed<double>(stmt, column, SQL_C_DOUBLE, &value->real);
     case 'd': case 'n':
-      value->real = FetchFixed<double>(stmt, column, SQL_C_DOUBLE);
-      break;
+      return FetchFixed<double>(stmt, column, SQL_C_DOUBLE, &value->real);
     case 'l':
-      value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
-      break;
+      return FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG, &value->whole);
     case 's':
-      value->whole = FetchFixed<SQLSMALLINT>(stmt, column, SQL_C_SHORT);
-      break;
+      return FetchFixed<SQLSMALLINT>(stmt, column, SQL_C_SHORT, &value->whole);
     case 'x':
       // Wider than 4 bytes, read as written: whole, as a 64-bit value.
-      if (f.Len > 4) value->whole = FetchFixed<SQLBIGINT>(stmt, column, SQL_C_SBIGINT);
-      else value->whole = FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG);
-      break;
+      if (f.Len > 4) return FetchFixed<SQLBIGINT>(stmt, column, SQL_C_SBIGINT, &value->whole);
+      return FetchFixed<SQLINTEGER>(stmt, column, SQL_C_LONG, &value->whole);
     default:
-      break;
+      return true;
   }
 }
 
@@ -155,10 +153,18 @@ void StoreColumn(const FieldDef& f, ColumnValue* value, char* record) {
   }
 }
 
-void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
+bool DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record) {
   ColumnValue value;
-  FetchColumn(stmt, field, td, &value);
+  if (!FetchColumn(stmt, field, td, &value)) return false;
   StoreColumn(td->Fields[field], &value, record);
+  return true;
+}
+
+bool DecodeColumns(SQLHSTMT stmt, const TableDef* td, char* record) {
+  for (int i = 0; i < td->FieldCnt; ++i) {
+    if (!DecodeColumn(stmt, i, td, record)) return false;
+  }
+  return true;
 }
 
 namespace {
@@ -188,11 +194,20 @@ int32_t GetRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, char* record)
   SQLSMALLINT columns = 0;
   ODBC_CALL(SQLNumResultCols, h, &columns);
   if (columns != td->FieldCnt) return 0;
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h))) return 0;
-  // The fields are decoded into a copy: the caller's record changes whole.
+  const SQLRETURN fetched = ODBC_CALL(SQLFetch, h);
+  if (!SQL_SUCCEEDED(fetched)) {
+    // No row is a record that is not there; anything else is reported.
+    if (fetched != SQL_NO_DATA) OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
+  // The fields are decoded into a copy: the caller's record changes whole,
+  // or not at all when a value cannot be read.
   const int size = RecordSize(td);
   std::vector<char> work(record, record + size);
-  for (int i = 0; i < td->FieldCnt; ++i) DecodeColumn(h, i, td, work.data());
+  if (!DecodeColumns(h, td, work.data())) {
+    OdbcReportErrors(dbc, h, 0);
+    return 0;
+  }
   std::memcpy(record, work.data(), static_cast<size_t>(size));
   return 1;
 }

@@ -28,8 +28,9 @@ struct ColumnValue {
 };
 
 // Reads result column field + 1 of stmt's current row as the field's type
-// letter reads it. REQUIRES: the field's Len is at most 256.
-void FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value);
+// letter reads it; false when the driver could not give the value (its
+// diagnostic is on stmt). REQUIRES: the field's Len is at most 256.
+bool FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* value);
 
 // Stores a value into the field f of record as its type letter encodes it
 // (text through FieldFromSqlText, which may convert value->text in place).
@@ -37,8 +38,12 @@ void FetchColumn(SQLHSTMT stmt, int field, const TableDef* td, ColumnValue* valu
 // keep their bytes.
 void StoreColumn(const FieldDef& f, ColumnValue* value, char* record);
 
-// FetchColumn then StoreColumn.
-void DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record);
+// FetchColumn then StoreColumn; false (field untouched) when the value
+// could not be read.
+bool DecodeColumn(SQLHSTMT stmt, int field, const TableDef* td, char* record);
+// Every field of td from stmt's current row; false at the first value that
+// could not be read, the fields before it stored.
+bool DecodeColumns(SQLHSTMT stmt, const TableDef* td, char* record);
 
 // yyyymmdd of a timestamp, 0 for dates up to 1900-01-01.
 int32_t DateFromTimestamp(const TIMESTAMP_STRUCT& ts);

@@ -1,6 +1,7 @@
 // Fetching from a statement cursor, by its mode: the message record, a
 // record of the spill file, or a row of the driver's cursor.
 #include <cstring>
+#include <vector>
 
 #include "frame/export_guard.h"
 #include "frame/odbc_trace.h"
@@ -103,11 +104,18 @@ int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
     ODBC_CALL(SQLGetData, cursor->stmt, 0, SQL_C_ULONG, &bookmark, sizeof bookmark, &indicator);
     cursor->position = static_cast<int32_t>(bookmark);
   }
-  // Decoded straight into the caller's buffer; the copy kept for
-  // DB_GETSAME is made from there.
-  char* target = buffer != nullptr ? buffer : cursor->current_row.data();
-  DecodeRow(cursor, target);
-  if (target != cursor->current_row.data()) std::memcpy(cursor->current_row.data(), target, cursor->current_row.size());
+  // Decoded into a copy of what the caller's buffer holds (fields without a
+  // decoding keep its bytes), so that a row whose values cannot be read all
+  // (the connection lost) leaves the buffer and the kept row as they were.
+  std::vector<char> row = buffer != nullptr ? std::vector<char>(buffer, buffer + cursor->current_row.size())
+                                            : cursor->current_row;
+  if (!DecodeRow(cursor, row.data())) {
+    cursor->ReadDiagnostic();
+    cursor->place = PlaceAfterFailedStep(code);
+    return 0;
+  }
+  if (buffer != nullptr) std::memcpy(buffer, row.data(), row.size());
+  cursor->current_row = std::move(row);
   cursor->place = Place::kOnRow;
   return 1;
 }

@@ -100,8 +100,8 @@ void NameResult(StatementCursor* cursor, bool saved) {
   CopyName(cursor->result.TableName, name);
 }
 
-void DecodeRow(const StatementCursor* cursor, char* record) {
-  for (int i = 0; i < cursor->result.FieldCnt; ++i) DecodeColumn(cursor->stmt, i, &cursor->result, record);
+bool DecodeRow(const StatementCursor* cursor, char* record) {
+  return DecodeColumns(cursor->stmt, &cursor->result, record);
 }
 
 bool SpillResult(StatementCursor* cursor) {
@@ -113,7 +113,7 @@ bool SpillResult(StatementCursor* cursor) {
     if (rc == SQL_NO_DATA) break;
     if (!SQL_SUCCEEDED(rc)) return false;
     std::fill(row.begin(), row.end(), '\0');
-    DecodeRow(cursor, row.data());
+    if (!DecodeRow(cursor, row.data())) return false;
     if (!spill->Append(row.data())) return false;
   }
   cursor->spill = std::move(spill);

@@ -99,8 +99,9 @@ bool DescribeResult(StatementCursor* cursor, SQLSMALLINT columns, bool wide_as_c
 // result would be incomplete.
 bool SpillResult(StatementCursor* cursor);
 
-// Decodes the current row of the cursor's statement into record.
-void DecodeRow(const StatementCursor* cursor, char* record);
+// Decodes the current row of the cursor's statement into record; false when
+// a value could not be read (the record then holds part of the row).
+bool DecodeRow(const StatementCursor* cursor, char* record);
 
 // Fetches by code into buffer (null: the internal buffer, if any): 1 or 0.
 int32_t FetchRow(StatementCursor* cursor, char* buffer, int32_t code);

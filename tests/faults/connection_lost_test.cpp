@@ -5,6 +5,7 @@
 // again a new connection does the whole job.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,6 +130,58 @@ TEST_P(ConnectionLostTest, ACursor) {
     Clear();
   }
   GiveBackAndWalkAgain(dbc, from);
+}
+
+// Lost after part of a row or part of a page was read: the call fails with
+// its failure value and the caller's buffers keep what they held, never a
+// record with blank fields or a short page that looks like the table's end.
+TEST_P(ConnectionLostTest, MidRowOrMidPage) {
+  void* dbc = NewConnection();
+  const int32_t id = rv_OdbcFirstRecId(dbc, td_.get(), 0);
+  ASSERT_NE(id, 0);
+  for (const char* passed : {"0", "1"}) {
+    SCOPED_TRACE(passed);
+    const std::string text = std::string("EXECUTE sqlsim_fault 'getdata', '") + passed + "', 100000, '08S01', 10054";
+    const char* fault = text.c_str();
+    ASSERT_EQ(rv_CallStatement(dbc, fault, nullptr, 0), 1);
+    std::vector<char> record(64, '#');
+    EXPECT_EQ(rv_OdbcGetRecord(dbc, td_.get(), id, record.data()), 0);
+    EXPECT_EQ(record, std::vector<char>(64, '#'));
+    Clear();
+    void* cursor = rv_StmtOpenSQL(dbc, "SELECT NR, NAME FROM WEG ORDER BY NR", nullptr, 0);
+    ASSERT_NE(cursor, nullptr);
+    std::vector<char> row(static_cast<size_t>(rv_StmtGetRecordSize(cursor)), '#');
+    ASSERT_EQ(rv_CallStatement(dbc, fault, nullptr, 0), 1);
+    EXPECT_EQ(rv_StmtFetch(cursor, row.data(), DB_GETNEXT), 0);
+    EXPECT_EQ(row, std::vector<char>(row.size(), '#'));
+    EXPECT_EQ(rv_StmtFetch(cursor, row.data(), DB_GETSAME), 0) << "no row to give again";
+    rv_StmtClose(cursor);
+    Clear();
+  }
+  // A page stepped record by record (no key table) and one from the key
+  // table's procedure, the sixth fetch failing.
+  testenv::TableDefPtr keyed = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(keyed.get(), {"ALIAS=SEITE", "USEKEYTAB=1", "FIELD=NR,N,8", "KEY=NR_KEY,NR"});
+  keyed->ExLevel = GetParam();
+  ASSERT_EQ(rv_CreateTable(dbc, keyed.get(), 1, nullptr), 1);
+  for (int nr = 1; nr <= 60; ++nr) {
+    const std::string value = std::to_string(nr);
+    std::vector<char> rec(8, ' ');
+    std::memcpy(rec.data() + 8 - value.size(), value.data(), value.size());
+    ASSERT_NE(rv_OdbcAppendRecord(dbc, keyed.get(), rec.data()), 0);
+  }
+  for (TableDef* td : {td_.get(), keyed.get()}) {
+    SCOPED_TRACE(td->TableName);
+    int32_t page[50];
+    const int32_t first = rv_OdbcFirstRecId(dbc, td, 0);
+    ASSERT_EQ(rv_OdbcPrevNext50(dbc, td, first, page, 0, 0), 50);
+    std::fill(std::begin(page), std::end(page), -7);
+    ASSERT_EQ(rv_CallStatement(dbc, "EXECUTE sqlsim_fault 'fetch', '5', 100000, '08S01', 10054", nullptr, 0), 1);
+    EXPECT_EQ(rv_OdbcPrevNext50(dbc, td, first, page, 0, 0), 0);
+    EXPECT_EQ(std::count(std::begin(page), std::end(page), -7), 50) << "page entries written";
+    Clear();
+  }
+  rv_OdbcDisconnect(dbc);
 }
 
 TEST_P(ConnectionLostTest, ABlobTransfer) {
