@@ -7,6 +7,7 @@
 
 #include "frame/export_guard.h"
 #include "include/lebase32.h"
+#include "tabledef/key_filters.h"
 #include "tabledef/table_def.h"
 
 namespace lerv32 {
@@ -33,12 +34,6 @@ bool Item(const std::string& text, int index, std::string& item) {
   }
   item = text.substr(start, text.find(',', start) - start);
   return true;
-}
-
-char* CopyToGlobal(const std::string& text) {
-  auto* copy = static_cast<char*>(AllocGlobal(static_cast<uint32_t>(text.size() + 1)));
-  if (copy != nullptr) std::memcpy(copy, text.c_str(), text.size() + 1);
-  return copy;
 }
 
 }  // namespace
@@ -89,8 +84,8 @@ int32_t AddKeyDef(TableDef* td, const char* definition) {
 
   const int32_t number = td->KeyCnt;
   char* filter_copy = nullptr;
-  if (!filter.empty() && (filter_copy = CopyToGlobal(filter)) == nullptr) return 0;
-  FreeGlobal(td->KeyFilter[number]);
+  if (!filter.empty() && (filter_copy = NewKeyFilter(filter)) == nullptr) return 0;
+  FreeKeyFilter(td->KeyFilter[number]);
   td->KeyFilter[number] = filter_copy;
   td->Keys[number] = key;
   ++td->KeyCnt;

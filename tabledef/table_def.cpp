@@ -10,6 +10,7 @@
 #include "frame/export_guard.h"
 #include "include/lebase32.h"
 #include "records/prepared_set.h"
+#include "tabledef/key_filters.h"
 #include "tabledef/table_def.h"
 
 // Hosts read the members: on 32-bit Windows the layout is fixed to the byte.
@@ -44,10 +45,7 @@ void Normalise(uint8_t& type, int32_t& width, int32_t& dec) {
 }
 
 void FreeKeyFilters(TableDef* td) {
-  for (char*& filter : td->KeyFilter) {
-    FreeGlobal(filter);
-    filter = nullptr;
-  }
+  for (char*& filter : td->KeyFilter) FreeKeyFilter(filter);
 }
 
 void Relayout(TableDef* td) {
@@ -117,7 +115,9 @@ bool ValidFields(const TableDef* td) {
 bool ValidKeys(const TableDef* td) {
   for (int32_t k = 0; k < td->KeyCnt; ++k) {
     const KeyDef& key = td->Keys[k];
-    if (key.TokenCnt > LERV32_MAX_KEY_FIELDS || !Terminated(key.Name)) return false;
+    if (key.TokenCnt > LERV32_MAX_KEY_FIELDS || !Terminated(key.Name) || !LiveKeyFilter(td->KeyFilter[k])) {
+      return false;
+    }
     for (int t = 0; t < key.TokenCnt; ++t) {
       if (key.TokenFieldNo[t] >= td->FieldCnt) return false;
     }
@@ -135,7 +135,7 @@ bool CheckTableDef(const TableDef* td) {
 // field makes a call per field: the check walks every field and key, so the
 // last definition found valid on this thread is kept, and one equal to it
 // in every member the check reads is valid without the walk (a comparison of
-// its bytes, several times faster). Validity depends on the contents only.
+// its bytes, several times faster), unless a key filter was freed since.
 // Zero-initialised, as every thread_local without initialiser: nothing kept.
 struct ValidDefinition {
   bool kept;
@@ -145,22 +145,28 @@ struct ValidDefinition {
   char table_name[sizeof(TableDef::TableName)];
   FieldDef fields[LERV32_MAX_FIELDS];
   KeyDef keys[LERV32_MAX_KEYS];
+  char* filters[LERV32_MAX_KEYS];
+  uint64_t filters_freed;
 
-  bool Matches(const TableDef* td) const {
+  bool Matches(const TableDef* td, uint64_t freed) const {
     return kept && td->FieldCnt == field_cnt && td->KeyCnt == key_cnt && td->PrimaryKey == primary_key &&
            std::memcmp(td->TableName, table_name, sizeof table_name) == 0 &&
            std::memcmp(td->Fields, fields, sizeof(FieldDef) * static_cast<std::size_t>(field_cnt)) == 0 &&
-           std::memcmp(td->Keys, keys, sizeof(KeyDef) * static_cast<std::size_t>(key_cnt)) == 0;
+           std::memcmp(td->Keys, keys, sizeof(KeyDef) * static_cast<std::size_t>(key_cnt)) == 0 &&
+           std::memcmp(td->KeyFilter, filters, sizeof(char*) * static_cast<std::size_t>(key_cnt)) == 0 &&
+           freed == filters_freed;
   }
 
-  void Keep(const TableDef* td) {
+  void Keep(const TableDef* td, uint64_t freed) {
     kept = true;
+    filters_freed = freed;
     field_cnt = td->FieldCnt;
     key_cnt = td->KeyCnt;
     primary_key = td->PrimaryKey;
     std::memcpy(table_name, td->TableName, sizeof table_name);
     std::memcpy(fields, td->Fields, sizeof(FieldDef) * static_cast<std::size_t>(field_cnt));
     std::memcpy(keys, td->Keys, sizeof(KeyDef) * static_cast<std::size_t>(key_cnt));
+    std::memcpy(filters, td->KeyFilter, sizeof(char*) * static_cast<std::size_t>(key_cnt));
   }
 };
 
@@ -170,9 +176,11 @@ thread_local ValidDefinition t_last_valid;
 
 bool ValidTableDef(const TableDef* td) {
   if (td == nullptr) return false;
-  if (t_last_valid.Matches(td)) return true;
+  // Read before the check: a filter freed during it makes the next call check again.
+  const uint64_t freed = KeyFiltersFreed();
+  if (t_last_valid.Matches(td, freed)) return true;
   if (!CheckTableDef(td)) return false;
-  t_last_valid.Keep(td);
+  t_last_valid.Keep(td, freed);
   return true;
 }
 

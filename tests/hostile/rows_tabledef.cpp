@@ -33,6 +33,15 @@ const Spoil kSpoils[] = {
     {"table name unterminated", [](TableDef* td) { std::memset(td->TableName, 'T', sizeof td->TableName); }},
     {"field name unterminated", [](TableDef* td) { std::memset(td->Fields[1].Name, 'F', sizeof td->Fields[1].Name); }},
     {"key name unterminated", [](TableDef* td) { std::memset(td->Keys[2].Name, 'K', sizeof td->Keys[2].Name); }},
+    {"key filter not the library's", [](TableDef* td) { td->KeyFilter[1] = reinterpret_cast<char*>(16); }},
+    {"key filter freed with a copy", [](TableDef* td) {
+       TableDef* copy = rv_AllocTableDef();
+       copy->UseKeyTable = 1;
+       rv_AddFieldDef(copy, "A,C,2");
+       rv_AddKeyDef(copy, "K,A;A > 'x'");
+       td->KeyFilter[0] = copy->KeyFilter[0];
+       rv_FreeTableDef(copy);
+     }},
     {"PrimaryKey -1", [](TableDef* td) { td->PrimaryKey = -1; }},
     {"PrimaryKey 17", [](TableDef* td) { td->PrimaryKey = LERV32_MAX_KEYS + 1; }},
 };
