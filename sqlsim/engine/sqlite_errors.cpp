@@ -1,5 +1,7 @@
 #include "sqlsim/engine/sqlite_errors.h"
 
+#include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/disk_room.h"
 #include "sqlsim/engine/procedural.h"
 
 #include "sqlsim/functions/function_error.h"
@@ -109,6 +111,23 @@ Diagnostic UniqueViolation(sqlite3* db, std::string_view message) {
   return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table + "'.");
 }
 
+// A write the disk refused for want of room: SQLite says SQLITE_FULL for a
+// full disk, but an I/O error for a file size limit (and keeps no reliable
+// errno of it), so the files themselves are looked at.
+bool IsFullDisk(sqlite3* db, int extended) {
+  if (!db) return false;
+  if ((extended & 0xff) == SQLITE_FULL) return true;
+  return (extended & 0xff) == SQLITE_IOERR && !FilesCanGrow(db);
+}
+
+// SQLite does not say which table's page it could not write.
+Diagnostic FullDisk(sqlite3* db) {
+  return ServerError(1105, "Could not allocate space for object in database '" + ddl::DatabaseName(db) +
+                               "' because the 'PRIMARY' filegroup is full. Create disk space by deleting "
+                               "unneeded files, dropping objects in the filegroup, adding additional files to "
+                               "the filegroup, or setting autogrowth on for existing files in the filegroup.");
+}
+
 }  // namespace
 
 Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
@@ -140,6 +159,7 @@ Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
   if (StartsWith(text, "no such column: ")) {
     return ServerError(207, "Invalid column name '" + std::string(text.substr(16)) + "'.");
   }
+  if (IsFullDisk(db, extended)) return FullDisk(db);
   if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
     return ServerError(1222, "Lock request time out period exceeded.");
   }

@@ -8,8 +8,9 @@
 namespace sqlsim {
 
 // The diagnostic of the error rc that SQLite reported on db: constraint
-// failures, unknown names, lock time-outs and the errors of the server
-// functions become the server's error numbers and texts.
+// failures, unknown names, lock time-outs, a full disk (1105) and the
+// errors of the server functions become the server's error numbers and
+// texts.
 [[gnu::cold]] Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc);
 
 }  // namespace sqlsim
