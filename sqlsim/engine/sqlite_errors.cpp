@@ -6,6 +6,8 @@
 
 #include "sqlsim/functions/function_error.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -128,7 +130,31 @@ Diagnostic FullDisk(sqlite3* db) {
                                "the filegroup, or setting autogrowth on for existing files in the filegroup.");
 }
 
+// Does the translated SQL name the object, quoted as the translation quotes
+// names (in any case)?
+bool NamesObject(const std::string& sql, const std::string& name) {
+  std::string quoted = QuoteSqliteName(name);
+  auto it = std::search(sql.begin(), sql.end(), quoted.begin(), quoted.end(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  });
+  return it != sql.end();
+}
+
 }  // namespace
+
+void AddBrokenViews(sqlite3* db, const std::string& sqlite_sql, Diagnostics* diags) {
+  if (diags->empty() || diags->back().native != 207) return;
+  for (const auto& view : Query(db, "SELECT name FROM sysobjects WHERE xtype = 'V' ORDER BY id")) {
+    if (view.empty() || !NamesObject(sqlite_sql, view[0])) continue;
+    sqlite3_stmt* probe = nullptr;
+    std::string sql = "SELECT * FROM main." + QuoteSqliteName(view[0]);
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &probe, nullptr);
+    sqlite3_finalize(probe);
+    if (rc != SQLITE_OK) {
+      diags->push_back(ServerError(4413, "Could not use view or function '" + view[0] + "' because of binding errors."));
+    }
+  }
+}
 
 Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
   std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
