@@ -37,8 +37,12 @@ std::string SqlStateOfServerError(int32_t number) {
 
 namespace {
 
-// Duplicate keys are severity 14 on the server; the rest here are 16.
-int32_t SeverityOf(int32_t number) { return number == 2627 || number == 2601 ? 14 : 16; }
+// Duplicate keys are severity 14 on the server, a full filegroup 17; the
+// rest here are 16.
+int32_t SeverityOf(int32_t number) {
+  if (number == 2627 || number == 2601) return 14;
+  return number == 1105 ? 17 : 16;
+}
 
 }  // namespace
 

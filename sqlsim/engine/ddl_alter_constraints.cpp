@@ -58,8 +58,9 @@ bool DropColumn(sqlite3* db, const CatalogTable& table, const std::string& name,
     // the table is made again without it.
     columns.erase(dropped);
     if (!RebuildTable(db, table, columns, diags)) return false;
-  } else if (!Exec(db, "ALTER TABLE " + QuoteId(table.name) + " DROP COLUMN " + QuoteId(column->name),
-                   diags)) {
+  } else if (!ExecUncheckedAlter(db, "ALTER TABLE " + QuoteId(table.name) + " DROP COLUMN " +
+                                          QuoteId(column->name),
+                                 diags)) {
     return false;
   }
   return RemoveColumnRow(db, table, column->colid, diags);

@@ -95,17 +95,32 @@ bool Recreate(sqlite3* db, const CatalogTable& table, const SchemaEntry& entry,
                                "' and the index name '" + index + "'.");
 }
 
-// Renames without SQLite checking views that name the table, which is
-// missing just then.
+// A boolean pragma switched on for the time of one statement.
+class PragmaOn {
+ public:
+  PragmaOn(sqlite3* db, const std::string& name, Diagnostics* diags) : db_(db), name_(name) {
+    Query current(db, "PRAGMA " + name);
+    was_on_ = current.Next() && current.Int(0) != 0;
+    ok_ = current.Ok(diags) && (was_on_ || Exec(db, "PRAGMA " + name + " = ON", diags));
+  }
+  ~PragmaOn() {
+    if (ok_ && !was_on_) sqlite3_exec(db_, ("PRAGMA " + name_ + " = OFF").c_str(), nullptr, nullptr, nullptr);
+  }
+  PragmaOn(const PragmaOn&) = delete;
+  PragmaOn& operator=(const PragmaOn&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  sqlite3* db_;
+  std::string name_;
+  bool was_on_ = false;
+  bool ok_ = false;
+};
+
+// The views that name the table miss it just then.
 bool RenameTable(sqlite3* db, const std::string& from, const std::string& to,
                  Diagnostics* diags) {
-  Query legacy(db, "PRAGMA legacy_alter_table");
-  bool was_legacy = legacy.Next() && legacy.Int(0) != 0;
-  if (!legacy.Ok(diags)) return false;
-  if (!was_legacy && !Exec(db, "PRAGMA legacy_alter_table = ON", diags)) return false;
-  bool renamed = Exec(db, "ALTER TABLE " + QuoteId(from) + " RENAME TO " + QuoteId(to), diags);
-  if (!was_legacy) sqlite3_exec(db, "PRAGMA legacy_alter_table = OFF", nullptr, nullptr, nullptr);
-  return renamed;
+  return ExecUncheckedAlter(db, "ALTER TABLE " + QuoteId(from) + " RENAME TO " + QuoteId(to), diags);
 }
 
 bool RestoreCounter(sqlite3* db, const CatalogTable& table, int64_t seq, Diagnostics* diags) {
@@ -116,6 +131,16 @@ bool RestoreCounter(sqlite3* db, const CatalogTable& table, int64_t seq, Diagnos
 }
 
 }  // namespace
+
+bool ExecUncheckedAlter(sqlite3* db, const std::string& sql, Diagnostics* diags) {
+  // legacy_alter_table: no view or trigger resolved against the changed
+  // table; writable_schema: a view already broken (over a dropped view)
+  // stops no change either.
+  PragmaOn legacy(db, "legacy_alter_table", diags);
+  if (!legacy.ok()) return false;
+  PragmaOn writable(db, "writable_schema", diags);
+  return writable.ok() && Exec(db, sql, diags);
+}
 
 bool RebuildTable(sqlite3* db, const CatalogTable& table, const std::vector<RebuildColumn>& columns,
                   Diagnostics* diags) {

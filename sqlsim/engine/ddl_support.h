@@ -203,6 +203,11 @@ struct RebuildColumn {
 bool RebuildTable(sqlite3* db, const CatalogTable& table,
                   const std::vector<RebuildColumn>& columns, Diagnostics* diags);
 
+// Runs SQLite's ALTER TABLE without SQLite checking the views and triggers
+// that name the table: the server lets a view outlive what it selects, and
+// fails only when the view is used.
+bool ExecUncheckedAlter(sqlite3* db, const std::string& sql, Diagnostics* diags);
+
 // The old table's columns, unchanged, as RebuildTable takes them.
 std::vector<RebuildColumn> KeepColumns(const std::vector<ColumnSpec>& specs);
 

@@ -31,13 +31,24 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
 
 namespace {
 
+// Making a table again drops the SQLite triggers this connection had on it,
+// those that capture the rows of Transact-SQL triggers among them: they are
+// made again on the next change of the table.
+bool RunAlterTableOf(SessionImpl& session, const ast::AlterTable& alter, Diagnostics* diags) {
+  const CatalogTable* table = session.catalog().FindTable(alter.table.name);
+  std::string name = table ? table->name : std::string();
+  bool ok = RunAlterTable(session.db(), session.catalog(), alter, diags);
+  if (!name.empty()) session.captures().erase(name);
+  return ok;
+}
+
 bool RunDefinitionBody(SessionImpl& session, const ast::StatementBody& body,
                        std::string_view source, Diagnostics* diags) {
   sqlite3* db = session.db();
   Catalog& catalog = session.catalog();
   if (auto* create = std::get_if<ast::CreateTable>(&body)) return RunCreateTable(db, catalog, *create, diags);
   if (auto* index = std::get_if<ast::CreateIndex>(&body)) return RunCreateIndex(db, catalog, *index, diags);
-  if (auto* alter = std::get_if<ast::AlterTable>(&body)) return RunAlterTable(db, catalog, *alter, diags);
+  if (auto* alter = std::get_if<ast::AlterTable>(&body)) return RunAlterTableOf(session, *alter, diags);
   if (auto* drop = std::get_if<ast::DropObjects>(&body)) return RunDropObjects(db, catalog, *drop, diags);
   if (auto* module = std::get_if<ast::CreateModule>(&body)) {
     return RunCreateModule(session, *module, source, diags);

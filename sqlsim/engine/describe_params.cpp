@@ -1,8 +1,11 @@
 // The types of a batch's ? markers, inferred as the server's
 // sp_describe_undeclared_parameters does: a marker compared with or
-// assigned to a column takes the column's type, one passed to a procedure
-// the parameter's type, the status target of EXEC ? = p int.
+// assigned to a column takes the column's type (also as a value INSERT ...
+// SELECT puts in one), one passed to a procedure the parameter's type, the
+// status target of EXEC ? = p int, one beside a literal the literal's.
+#include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "sqlsim/engine/ddl_support.h"
@@ -14,9 +17,62 @@
 namespace sqlsim {
 namespace {
 
+bool IsArithmetic(const std::string& op) { return op == "+" || op == "-" || op == "*" || op == "/" || op == "%"; }
+
 bool IsComparison(const std::string& op) {
-  return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=" ||
-         op == "+" || op == "-" || op == "*" || op == "/" || op == "%";
+  return op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=" || IsArithmetic(op);
+}
+
+ColumnDesc Described(SqlType type, int32_t length, int32_t precision = 0, int32_t scale = 0) {
+  ColumnDesc d;
+  d.type = type;
+  d.length = length;
+  d.precision = precision;
+  d.scale = scale;
+  d.numeric = type == SqlType::kDecimal;
+  return d;
+}
+
+// numeric(p,s) of a literal as written: 12.50 is numeric(4,2).
+ColumnDesc NumericOfLiteral(const std::string& text) {
+  int32_t digits = 0, scale = 0;
+  bool after_point = false;
+  for (char c : text) {
+    if (c == '.') after_point = true;
+    if (c < '0' || c > '9') continue;
+    ++digits;
+    if (after_point) ++scale;
+  }
+  return Described(SqlType::kDecimal, 0, std::max(digits, 1), scale);
+}
+
+// The type a marker takes from a literal it meets: compared with = or <>
+// the literal's own type; in arithmetic (no target type) the candidate of
+// the server's general deduction that needs no conversion: int, float,
+// numeric(38,19) for decimals, varchar(8000) for text, int beside NULL.
+// Unicode text leaves the marker nvarchar(4000).
+std::optional<ColumnDesc> TypeFromLiteral(const ast::Expr& literal, bool arithmetic) {
+  switch (literal.literal_type) {
+    case ast::LiteralType::kNull:
+      if (arithmetic) return Described(SqlType::kInt, 0);
+      return std::nullopt;
+    case ast::LiteralType::kInteger:
+      if (literal.text.size() < 10 || (literal.text.size() == 10 && literal.text <= "2147483647")) {
+        return Described(SqlType::kInt, 0);
+      }
+      [[fallthrough]];  // beyond int: the server reads a numeric
+    case ast::LiteralType::kDecimal:
+      if (arithmetic) return Described(SqlType::kDecimal, 0, 38, 19);
+      return NumericOfLiteral(literal.text);
+    case ast::LiteralType::kFloat:
+      return Described(SqlType::kFloat, 0);
+    case ast::LiteralType::kString:
+      if (literal.national) return std::nullopt;
+      if (arithmetic) return Described(SqlType::kVarchar, 8000);
+      return Described(SqlType::kVarchar, std::max<int32_t>(static_cast<int32_t>(literal.text.size()), 1));
+    default:
+      return std::nullopt;
+  }
 }
 
 class MarkerTypes {
@@ -54,11 +110,21 @@ class MarkerTypes {
           if (row[i] && columns[i]) Assign(*row[i], *columns[i]);
         }
       }
+      if (insert.select) AssignSelected(*insert.select, columns);
     }
     for (const std::vector<ast::ExprPtr>& row : insert.values) {
       for (const ast::ExprPtr& e : row) Walk(e.get());
     }
     if (insert.select) Select(*insert.select);
+  }
+  // INSERT ... SELECT ?: the marker is the value of its column.
+  void AssignSelected(const ast::Select& select, const std::vector<const CatalogColumn*>& columns) {
+    for (const ast::Select* term = &select; term; term = term->union_next.get()) {
+      if (term->nested) AssignSelected(*term->nested, columns);
+      for (size_t i = 0; i < term->items.size() && i < columns.size(); ++i) {
+        if (term->items[i].expr && columns[i]) Assign(*term->items[i].expr, *columns[i]);
+      }
+    }
   }
   void Body(const ast::Update& update) {
     size_t mark = scope_.size();
@@ -200,9 +266,30 @@ class MarkerTypes {
       for (const ast::ExprPtr& a : e->args) {
         if (c && a) Assign(*a, *c);
       }
+      if (!c && e->kind == ast::ExprKind::kBinary) BesideLiteral(*e);
     }
     for (const ast::ExprPtr& a : e->args) Walk(a.get());
     if (e->subquery) Select(*e->subquery);
+  }
+
+  // ? + 1, ? = 'abc': a marker paired with a literal.
+  void BesideLiteral(const ast::Expr& binary) {
+    if (binary.args.size() != 2 || !binary.args[0] || !binary.args[1]) return;
+    bool arithmetic = IsArithmetic(binary.op);
+    if (!arithmetic && binary.op != "=" && binary.op != "<>") return;
+    for (int i = 0; i < 2; ++i) {
+      const ast::Expr& marker = *binary.args[i];
+      const ast::Expr& other = *binary.args[1 - i];
+      if (marker.kind != ast::ExprKind::kParameter || other.kind != ast::ExprKind::kLiteral) continue;
+      std::optional<ColumnDesc> type = TypeFromLiteral(other, arithmetic);
+      if (type) Describe(marker.param_index, *type);
+    }
+  }
+
+  void Describe(int32_t index, const ColumnDesc& type) {
+    if (index < 0 || static_cast<size_t>(index) >= out_.size()) return;
+    ColumnDesc& d = out_[static_cast<size_t>(index)];
+    if (d.type == SqlType::kUnknown) d = type;
   }
 
   SessionImpl& session_;

@@ -109,10 +109,12 @@ std::optional<Result> ExecutionImpl::NextResult() {
   return tail;
 }
 
-Result ExecutionImpl::Failed(Diagnostic diagnostic) {
+Result ExecutionImpl::Failed(Diagnostic diagnostic) { return Failed(Diagnostics{std::move(diagnostic)}); }
+
+Result ExecutionImpl::Failed(Diagnostics diagnostics) {
   Result result;
   result.failed = true;
-  result.messages.push_back(std::move(diagnostic));
+  result.messages = std::move(diagnostics);
   return result;
 }
 
@@ -152,7 +154,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   Diagnostics diags;
   statement.scope = &batch_.scope();
   if (!batch_.EnsurePrepared(statement, &diags) || !interpreter_.Bind(statement, frame_, &diags)) {
-    return Failed(diags.front());
+    return Failed(std::move(diags));
   }
   sqlite3_stmt* stmt = statement.prepared.get();
   if (!statement.described_valid) {

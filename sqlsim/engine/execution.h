@@ -29,6 +29,7 @@ class ExecutionImpl : public Execution {
   // A SELECT of the batch itself, read as the client fetches.
   std::optional<Result> RunSelect(CompiledStatement& statement);
   [[gnu::cold]] Result Failed(Diagnostic diagnostic);
+  [[gnu::cold]] Result Failed(Diagnostics diagnostics);
   std::optional<Result> TakeQueued();
 
   PreparedBatchImpl& batch_;

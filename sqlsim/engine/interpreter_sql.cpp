@@ -62,6 +62,7 @@ bool Interpreter::Prepare(CompiledStatement& c, Diagnostics* diags) {
   c.prepared.reset(raw);
   if (rc != SQLITE_OK || !raw) {
     diags->push_back(DiagnosticFromSqlite(session_.db(), rc));
+    AddBrokenViews(session_.db(), c.sqlite_sql, diags);
     c.prepared.reset();
     return false;
   }

@@ -3,6 +3,7 @@
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/sqlite_errors.h"
 #include "sqlsim/engine/translator.h"
 
 namespace sqlsim {
@@ -40,6 +41,7 @@ bool PreparedBatchImpl::EnsurePrepared(CompiledStatement& statement, Diagnostics
   statement.prepared.reset(raw);
   if (rc != SQLITE_OK || !raw) {
     diags->push_back(DiagnosticFromSqlite(session_.db(), rc));
+    AddBrokenViews(session_.db(), statement.sqlite_sql, diags);
     statement.prepared.reset();
     return false;
   }

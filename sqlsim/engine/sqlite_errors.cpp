@@ -1,9 +1,13 @@
 #include "sqlsim/engine/sqlite_errors.h"
 
+#include "sqlsim/engine/ddl_support.h"
+#include "sqlsim/engine/disk_room.h"
 #include "sqlsim/engine/procedural.h"
 
 #include "sqlsim/functions/function_error.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -109,7 +113,48 @@ Diagnostic UniqueViolation(sqlite3* db, std::string_view message) {
   return ServerError(2601, "Cannot insert duplicate key row in object 'dbo." + table + "'.");
 }
 
+// A write the disk refused for want of room: SQLite says SQLITE_FULL for a
+// full disk, but an I/O error for a file size limit (and keeps no reliable
+// errno of it), so the files themselves are looked at.
+bool IsFullDisk(sqlite3* db, int extended) {
+  if (!db) return false;
+  if ((extended & 0xff) == SQLITE_FULL) return true;
+  return (extended & 0xff) == SQLITE_IOERR && !FilesCanGrow(db);
+}
+
+// SQLite does not say which table's page it could not write.
+Diagnostic FullDisk(sqlite3* db) {
+  return ServerError(1105, "Could not allocate space for object in database '" + ddl::DatabaseName(db) +
+                               "' because the 'PRIMARY' filegroup is full. Create disk space by deleting "
+                               "unneeded files, dropping objects in the filegroup, adding additional files to "
+                               "the filegroup, or setting autogrowth on for existing files in the filegroup.");
+}
+
+// Does the translated SQL name the object, quoted as the translation quotes
+// names (in any case)?
+bool NamesObject(const std::string& sql, const std::string& name) {
+  std::string quoted = QuoteSqliteName(name);
+  auto it = std::search(sql.begin(), sql.end(), quoted.begin(), quoted.end(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+  });
+  return it != sql.end();
+}
+
 }  // namespace
+
+void AddBrokenViews(sqlite3* db, const std::string& sqlite_sql, Diagnostics* diags) {
+  if (diags->empty() || diags->back().native != 207) return;
+  for (const auto& view : Query(db, "SELECT name FROM sysobjects WHERE xtype = 'V' ORDER BY id")) {
+    if (view.empty() || !NamesObject(sqlite_sql, view[0])) continue;
+    sqlite3_stmt* probe = nullptr;
+    std::string sql = "SELECT * FROM main." + QuoteSqliteName(view[0]);
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &probe, nullptr);
+    sqlite3_finalize(probe);
+    if (rc != SQLITE_OK) {
+      diags->push_back(ServerError(4413, "Could not use view or function '" + view[0] + "' because of binding errors."));
+    }
+  }
+}
 
 Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
   std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -140,6 +185,7 @@ Diagnostic DiagnosticFromSqlite(sqlite3* db, int rc) {
   if (StartsWith(text, "no such column: ")) {
     return ServerError(207, "Invalid column name '" + std::string(text.substr(16)) + "'.");
   }
+  if (IsFullDisk(db, extended)) return FullDisk(db);
   if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) {
     return ServerError(1222, "Lock request time out period exceeded.");
   }

@@ -94,8 +94,11 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLPutData(SQLHSTMT handle, SQLPOINTER data, S
   return Guarded<Stmt>(handle, "SQLPutData", [&](Stmt& s) -> SQLRETURN { return PutData(s, data, length); });
 }
 
+// After an array of parameter sets of which one failed the server's driver
+// gives no count, and SQL_ERROR: the status array tells which sets did.
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLRowCount(SQLHSTMT handle, SQLLEN* count) {
   return Guarded<Stmt>(handle, "SQLRowCount", [&](Stmt& s) -> SQLRETURN {
+    if (s.sets.failed > 0) return SQL_ERROR;
     if (count) *count = s.row_count;
     return SQL_SUCCESS;
   });

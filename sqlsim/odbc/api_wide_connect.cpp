@@ -21,21 +21,23 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLConnectW(SQLHDBC handle, SQLWCHAR* dsn, SQL
                                               SQLWCHAR* user, SQLSMALLINT user_length, SQLWCHAR* password,
                                               SQLSMALLINT password_length) {
   return Guarded<Dbc>(handle, "SQLConnectW", [&](Dbc&) -> SQLRETURN {
-    NarrowText d(dsn, dsn_length), u(user, user_length), p(password, password_length);
+    NarrowText d(dsn, dsn_length, Narrow::kUtf8), u(user, user_length, Narrow::kUtf8),
+        p(password, password_length, Narrow::kUtf8);
     return SQLConnect(handle, d.text(), d.length(), u.text(), u.length(), p.text(), p.length());
   });
 }
 
-// Both connection strings count characters.
+// Both connection strings count characters. They hold paths, which are
+// UTF-8 here.
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND, SQLWCHAR* in, SQLSMALLINT in_length,
                                                     SQLWCHAR* out, SQLSMALLINT out_max, SQLSMALLINT* out_length,
                                                     SQLUSMALLINT completion) {
   return Guarded<Dbc>(handle, "SQLDriverConnectW", [&](Dbc& dbc) -> SQLRETURN {
-    NarrowText text(in, in_length);
+    NarrowText text(in, in_length, Narrow::kUtf8);
     std::string completed;
     SQLRETURN rc = DriverConnect(dbc, InString(text.text(), text.length()), out_max, completion, &completed);
     if (rc == SQL_ERROR) return rc;
-    return CopyOutWideChars(completed, out, out_max, out_length) ? Truncated(dbc) : rc;
+    return CopyOutWideChars(completed, out, out_max, out_length, Narrow::kUtf8) ? Truncated(dbc) : rc;
   });
 }
 

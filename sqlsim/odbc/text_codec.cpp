@@ -73,7 +73,42 @@ std::optional<std::u16string> DecodeUtf8(std::string_view text) {
   return out;
 }
 
+void AppendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+    return;
+  }
+  int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+  static const unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+  out->push_back(static_cast<char>(kLead[extra] | (c >> (6 * extra))));
+  for (int k = extra - 1; k >= 0; --k) out->push_back(static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F)));
+}
+
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
 }  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      c = 0xFFFD;
+    }
+    AppendUtf8(c, &out);
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::optional<std::u16string> wide = DecodeUtf8(text);
+  return wide ? *wide : Cp1252ToUtf16(text);
+}
 
 std::string NameFromClient(std::string_view text) {
   bool beyond_ascii = false;

@@ -11,6 +11,12 @@ std::u16string Cp1252ToUtf16(std::string_view text);
 // Characters the code page lacks become '?'.
 std::string Utf16ToCp1252(std::u16string_view text);
 
+// Paths and connection strings: on Linux a path is UTF-8 bytes. A lone
+// surrogate becomes U+FFFD; bytes that are not UTF-8 are read in the code
+// page, as the 8-bit functions take them.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
 // A name an 8-bit client sent: clients that pass UTF-8 there (pyodbc's
 // catalog methods do) get their name in the code page. Text that is not
 // UTF-8 with at least one letter beyond ASCII is taken as it is, in the

@@ -1,7 +1,8 @@
 // Strings of the UTF-16 entry points. Arguments come in as UTF-16 and
-// reach the 8-bit functions in the server's code page; what those functions
-// return goes back as UTF-16, cut the ODBC way: as much as fits with a
-// terminating zero, the full length through the length pointer.
+// reach the 8-bit functions in the server's code page, or in UTF-8 where
+// they hold paths (connection strings, data source names); what those
+// functions return goes back as UTF-16, cut the ODBC way: as much as fits
+// with a terminating zero, the full length through the length pointer.
 #pragma once
 
 #include <algorithm>
@@ -17,13 +18,24 @@
 
 namespace sqlsim::odbc {
 
+// The 8-bit form of a UTF-16 string.
+enum class Narrow { kCodePage, kUtf8 };
+
+inline std::string NarrowOf(std::u16string_view wide, Narrow form) {
+  return form == Narrow::kUtf8 ? Utf16ToUtf8(wide) : Utf16ToCp1252(wide);
+}
+
+inline std::u16string WideOf(std::string_view narrow, Narrow form) {
+  return form == Narrow::kUtf8 ? Utf8ToUtf16(narrow) : Cp1252ToUtf16(narrow);
+}
+
 // One string argument, narrowed; Len is the type of its length, counted in
 // characters (SQL_NTS: zero-terminated). A null pointer stays null; a bad
 // length is passed on for the 8-bit function to refuse.
 template <class Len>
 class NarrowText {
  public:
-  NarrowText(const SQLWCHAR* text, Len length) : length_(length) {
+  NarrowText(const SQLWCHAR* text, Len length, Narrow form = Narrow::kCodePage) : form_(form), length_(length) {
     if (!text) return;
     if (length == SQL_NTS) {
       size_t n = 0;
@@ -45,12 +57,15 @@ class NarrowText {
   void Convert(const SQLWCHAR* text, size_t n) {
     std::u16string wide(n, u'\0');
     for (size_t i = 0; i < n; ++i) wide[i] = static_cast<char16_t>(text[i]);
-    // One byte per UTF-16 unit at most: the length fits as it came.
-    narrow_ = Utf16ToCp1252(wide);
+    narrow_ = NarrowOf(wide, form_);
     pointer_ = reinterpret_cast<SQLCHAR*>(narrow_.data());
-    length_ = static_cast<Len>(narrow_.size());
+    // UTF-8 may need more bytes than the length type counts: then the
+    // terminating zero ends it.
+    constexpr auto kMax = static_cast<size_t>(std::numeric_limits<Len>::max());
+    length_ = narrow_.size() <= kMax ? static_cast<Len>(narrow_.size()) : static_cast<Len>(SQL_NTS);
   }
 
+  Narrow form_;
   std::string narrow_;
   SQLCHAR* pointer_ = nullptr;
   Len length_;
@@ -80,8 +95,9 @@ void SetLength(Len* length, size_t value) {
 // Returns true when the text did not fit; a null buffer only reports the
 // length.
 template <class Len>
-bool CopyOutWideChars(std::string_view narrow, SQLWCHAR* buffer, SQLLEN buffer_chars, Len* length) {
-  std::u16string wide = Cp1252ToUtf16(narrow);
+bool CopyOutWideChars(std::string_view narrow, SQLWCHAR* buffer, SQLLEN buffer_chars, Len* length,
+                      Narrow form = Narrow::kCodePage) {
+  std::u16string wide = WideOf(narrow, form);
   wide_detail::SetLength(length, wide.size());
   if (!buffer) return false;
   return wide_detail::CopyUnits(wide, buffer, buffer_chars > 0 ? static_cast<size_t>(buffer_chars) : 0);

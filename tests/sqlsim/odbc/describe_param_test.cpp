@@ -1,6 +1,7 @@
 // SQLDescribeParam: a marker compared with or assigned to a column is
 // described as that column (as SQLDescribeCol describes it), one passed to
-// a procedure as the parameter, an untyped one as nvarchar(4000).
+// a procedure as the parameter, one beside a literal by the literal, an
+// untyped one as nvarchar(4000).
 #include <gmock/gmock.h>
 
 #include "odbc_support.h"
@@ -91,6 +92,36 @@ TEST_F(DescribeParamTest, RowCountsAreBigint) {
   EXPECT_EQ(Markers("SELECT i FROM D WHERE i = ? ORDER BY i OFFSET ? ROWS FETCH NEXT ? ROWS ONLY"),
             (std::vector<Described>{columns_[2], bigint, bigint}));
   EXPECT_EQ(Markers("SELECT TOP (?) i FROM D"), (std::vector<Described>{bigint}));
+}
+
+// A marker beside a literal: in arithmetic the type that needs no
+// conversion, compared with = or <> the literal's own; one that INSERT ...
+// SELECT puts into a column is that column.
+TEST_F(DescribeParamTest, MarkersBesideLiteralsAndInsertedBySelect) {
+  const Described integer{SQL_INTEGER, 10, 0, SQL_NULLABLE};
+  const Described wide{SQL_WVARCHAR, 4000, 0, SQL_NULLABLE};
+  Described nullable_float = columns_[6];
+  nullable_float.nullable = SQL_NULLABLE;
+  const struct {
+    const char* sql;
+    std::vector<Described> markers;
+  } cases[] = {
+      {"SELECT ? + 1", {integer}},
+      {"SELECT 2 * ?, ? - 7", {integer, integer}},
+      {"SELECT NULL + ?", {integer}},
+      {"SELECT ? + 1.5", {{SQL_NUMERIC, 38, 19, SQL_NULLABLE}}},
+      {"SELECT ? * 1.5E3", {nullable_float}},
+      {"SELECT ? + 'abc'", {{SQL_VARCHAR, 8000, 0, SQL_NULLABLE}}},
+      {"SELECT ? + N'abc'", {wide}},
+      {"SELECT i FROM D WHERE ? = 'abc' OR 12.50 <> ?", {{SQL_VARCHAR, 3, 0, SQL_NULLABLE}, {SQL_NUMERIC, 4, 2, SQL_NULLABLE}}},
+      {"INSERT INTO D (i) SELECT ?", {columns_[2]}},
+      {"INSERT INTO D (c, i, dt) SELECT ?, ? + 1, ? FROM D", {columns_[0], integer, columns_[9]}},
+      {"INSERT INTO D (v) SELECT ? UNION ALL SELECT ?", {columns_[1], columns_[1]}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sql);
+    EXPECT_EQ(Markers(c.sql), c.markers);
+  }
 }
 
 }  // namespace

@@ -200,5 +200,45 @@ TEST_F(WideTest, DriverConnectHandsBackTheCompletedStringInCharacters) {
   SQLDisconnect(probe.dbc());
 }
 
+// A folder is UTF-8 bytes on Linux: one named with a letter the code page
+// lacks (Ω) and one it has (ö, ß) is found from the UTF-16 connection
+// string, the database made there is found again by a second connection,
+// and the completed string gives the name back as it came.
+TEST(WideConnectTest, DataDirBeyondTheCodePageIsFoundAndHandedBack) {
+  DataDir root;
+  const std::u16string folder = u"Ω-Größe";
+  const std::filesystem::path data = root.path() / std::filesystem::path(folder);
+  ASSERT_TRUE(std::filesystem::create_directory(data));
+  const std::u16string in = u"DRIVER=sqlsim;DATADIR=" + Widen(root.path().string()) + u"/" + folder + u";DATABASE=t";
+  std::u16string create = in + u";AUTOCREATE=1";
+  Connection first, second;
+  // Connected here, not by Connection: disconnected after the statements.
+  struct Disconnect {
+    SQLHDBC dbc;
+    ~Disconnect() { SQLDisconnect(dbc); }
+  } first_ends{first.dbc()}, second_ends{second.dbc()};
+  SQLWCHAR out[1024];
+  SQLSMALLINT length = 0;
+  ASSERT_ODBC_OK(SQLDriverConnectW(first.dbc(), nullptr, W(create), SQL_NTS, out, 1024, &length, SQL_DRIVER_NOPROMPT),
+                 SQL_HANDLE_DBC, first.dbc());
+  const std::u16string completed = FromW(out);
+  EXPECT_NE(completed.find(u"/" + folder + u";"), std::u16string::npos);
+  EXPECT_EQ(length, static_cast<SQLSMALLINT>(completed.size()));
+  {
+    Statement stmt(first.dbc());
+    ASSERT_STMT_OK(SQLExecDirect(stmt, Text("CREATE TABLE gefunden (n int) INSERT INTO gefunden VALUES (7)"), SQL_NTS),
+                   stmt);
+  }
+  EXPECT_TRUE(std::filesystem::exists(data / "t.db"));
+  ASSERT_ODBC_OK(SQLDriverConnectW(second.dbc(), nullptr, W(in), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
+                 SQL_HANDLE_DBC, second.dbc());
+  Statement select(second.dbc());
+  ASSERT_STMT_OK(SQLExecDirect(select, Text("SELECT n FROM gefunden"), SQL_NTS), select);
+  ASSERT_STMT_OK(SQLFetch(select), select);
+  SQLINTEGER n = 0;
+  ASSERT_STMT_OK(SQLGetData(select, 1, SQL_C_SLONG, &n, 0, nullptr), select);
+  EXPECT_EQ(n, 7);
+}
+
 }  // namespace
 }  // namespace odbctest
