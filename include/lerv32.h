@@ -197,8 +197,10 @@ LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
 LERV32_API int32_t LERV32_CALL rv_LoadTableDef(TableDef* td, const char* path);
 /* Writes td as a definition file that rv_LoadTableDef reads back to the same
  * definition (a definition without a table name comes back named as a file
- * without one, "neue_Tabelle"). 1 written, 0 not (an existing file is then
- * left unchanged). */
+ * without one, "neue_Tabelle"). The file is written beside the earlier one
+ * and takes its place when complete; a symbolic link stays a link and the
+ * file it names is written, the earlier file's permissions stay. 1 written,
+ * 0 not (an existing file is then left unchanged). */
 LERV32_API int32_t LERV32_CALL rv_SaveTableDef(const TableDef* td, const char* path);
 
 /* ---- Field values. rec is a record buffer laid out by td; p is the address

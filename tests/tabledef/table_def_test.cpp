@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +15,11 @@
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/table_def.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -319,6 +325,49 @@ TEST_F(DefinitionFileTest, SavedDefinitionsLoadAgainUnchanged) {
     EXPECT_EQ(original->UseMandant, loaded->UseMandant);
   }
 }
+
+#if !defined(_WIN32)
+// Saving writes the file the path names: a symbolic link stays a link to
+// the file it shares, the permissions stay, no new file is left beside it.
+TEST_F(DefinitionFileTest, SavingKeepsLinksAndPermissions) {
+  struct Case { const char* name; bool link; mode_t mode; };  // mode 0: no file yet
+  const Case cases[] = {
+      {"plain file", false, 0644}, {"mode 640", false, 0640}, {"link", true, 0640},
+      {"missing file", false, 0},  {"link to a missing file", true, 0},
+  };
+  auto td = NewTableDef();
+  ASSERT_EQ(rv_AddFieldDef(td.get(), "NEU,C,6"), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testenv::TempDir folder;
+    const std::string shared = folder.File("shared.def");
+    const std::string path = c.link ? folder.File("mine.def") : shared;
+    if (c.mode != 0) {
+      std::ofstream(shared, std::ios::binary) << "FIELD=ALT,C,4\r\n";
+      ASSERT_EQ(chmod(shared.c_str(), c.mode), 0);
+    }
+    if (c.link) {
+      ASSERT_EQ(symlink("shared.def", path.c_str()), 0);
+    }
+    const mode_t umask_now = umask(0);
+    umask(umask_now);
+    const mode_t expected_mode = c.mode != 0 ? c.mode : (0666 & ~umask_now);
+
+    ASSERT_EQ(rv_SaveTableDef(td.get(), path.c_str()), 1);
+    struct stat info {};
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_EQ(S_ISLNK(info.st_mode), c.link);
+    ASSERT_EQ(stat(shared.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, expected_mode);
+    auto loaded = NewTableDef();
+    ASSERT_EQ(rv_LoadTableDef(loaded.get(), shared.c_str()), 1);
+    EXPECT_STREQ(rv_FieldName(loaded.get(), 0), "NEU");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+    EXPECT_EQ(files, c.link ? 2u : 1u);
+  }
+}
+#endif
 
 TEST_F(DefinitionFileTest, WhatTheFormatCannotHoldIsNotWritten) {
   const std::string saved = dir_.File("saved.def");
