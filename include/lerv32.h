@@ -579,10 +579,15 @@ LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connecti
                                                              LERV32_HGLOBAL block);
 /* Writes the blob to the file, replacing it only once the whole blob has
  * arrived (a failure leaves an earlier file of that name as it was; the new
- * file is made beside it and keeps its permissions and links). 5 for an
+ * file is made beside it and keeps its permissions and links). A file with
+ * further hard links stays the same file: the whole blob, received and
+ * synced beside it, is then copied over it in place after the room for it
+ * was taken. Should that copy still fail, the file holds a mix, the result
+ * is 6 and the whole blob stays in the new file beside it, which an
+ * event-log entry (level 1, the file name as source) names. 5 for an
  * empty or missing blob (no file made), 3 when its size cannot be read, 6
- * when the file cannot be made or is read-only, 7 when the data do not
- * arrive whole. */
+ * when the file cannot be made, is read-only or cannot be put in place, 7
+ * when the data do not arrive whole. */
 LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id,
                                                         const char* file_name);
 /* The blob in a new movable global memory block in *block, which the caller
