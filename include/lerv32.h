@@ -142,14 +142,18 @@ LERV32_API TableDef* LERV32_CALL rv_AllocTableDef(void);
 LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
 /* Adds a field (name without surrounding blanks, cut to 15 characters); width
  * and decimals are normalised by the type letter. 1 added, 0 when 128 fields
- * exist or the name is null, empty or holds control characters. */
+ * exist, the name is null, empty or holds control characters, or it names a
+ * field already there: names are compared after the cut and without case
+ * (letters of Windows-1252 too), as the server compares column names. */
 LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 /* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
  * are read); the result of rv_AddField, 0 for a null definition. */
 LERV32_API int32_t LERV32_CALL rv_AddFieldDef(TableDef* td, const char* definition);
 /* Adds a key from "name,field[,field...][;filter]" (at most 127 characters
  * are read); unknown field names are skipped. 1 added, 0 refused (also for
- * an empty name or one with control characters). */
+ * an empty name or one with control characters, and for the name of a key
+ * already there, compared after the cut to 19 characters and without case
+ * as field names are). */
 LERV32_API int32_t LERV32_CALL rv_AddKeyDef(TableDef* td, const char* definition);
 /* Removes a field, closing the gap in the record and renumbering the keys. */
 LERV32_API void LERV32_CALL rv_DelField(TableDef* td, int32_t field);
@@ -192,7 +196,8 @@ LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
 
 /* Loads a definition file into td, replacing what it held. 1 loaded, 0 when
  * the file cannot be read (td is then reset to an empty definition). Field
- * and key lines are taken as rv_AddFieldDef and rv_AddKeyDef take them; an
+ * and key lines are taken as rv_AddFieldDef and rv_AddKeyDef take them (a
+ * line they refuse, such as a second field of one name, is skipped); an
  * ALIAS that is empty or holds control characters keeps the name before. */
 LERV32_API int32_t LERV32_CALL rv_LoadTableDef(TableDef* td, const char* path);
 /* Writes td as a definition file that rv_LoadTableDef reads back to the same
