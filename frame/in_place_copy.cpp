@@ -37,9 +37,11 @@ off_t SizeOf(int fd) {
 }
 
 // Takes the room for size bytes; a file that was shorter is cut back to its
-// old size when that fails.
+// old size when that fails. A file system that cannot reserve room is
+// written without.
 bool Reserve(int fd, off_t old_size, off_t size) {
-  if (size == 0 || posix_fallocate(fd, 0, size) == 0) return true;
+  const int error = size == 0 ? 0 : posix_fallocate(fd, 0, size);
+  if (error == 0 || error == EOPNOTSUPP) return true;
   static_cast<void>(ftruncate(fd, old_size));
   return false;
 }
