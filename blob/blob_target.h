@@ -3,8 +3,12 @@
 // failure leaves an earlier file of that name as it was. The target keeps
 // what a file written in place would keep: a file the caller may not write
 // is refused, symbolic links stay and their file is replaced (or made), the
-// permissions and attributes stay. Devices, pipes and files with further
-// (hard) links are written in place.
+// permissions and attributes stay. Devices and pipes are written in place.
+// A file with further (hard) links stays the same file: the whole blob goes
+// to the new file first, which is then synced and copied over the target in
+// place, after the room for it was taken. Should that copy fail all the same
+// (the target then holds a mix), the new file stays beside the target as the
+// one whole copy, and an event-log entry names it.
 #ifndef LERV32_BLOB_BLOB_TARGET_H
 #define LERV32_BLOB_BLOB_TARGET_H
 
@@ -29,16 +33,15 @@ class BlobTargetFile {
   bool Commit();
 
  private:
+  bool SyncAndClose();
+  bool CopyOverSharedFile();
+
   std::string target_;
   std::string temporary_;  // empty when written in place
   SupportFile file_{-1};
   bool in_place_ = false;
-  bool committed_ = false;
-#if defined(_WIN32)
-  unsigned long attributes_ = 0;  // of the earlier file, or INVALID_FILE_ATTRIBUTES
-#else
-  unsigned mode_ = 0;  // permissions of the earlier file, 0 when there is none
-#endif
+  bool shared_ = false;          // a file with further hard links
+  bool keep_temporary_ = false;  // renamed into place, or the one whole copy
 };
 
 }  // namespace lerv32

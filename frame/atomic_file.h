@@ -1,4 +1,6 @@
-// Writing a file so that readers see either the old or the whole new content.
+// Writing a file so that readers see either the old or the whole new content,
+// and so that the file stays what it was to the system: a symbolic link stays
+// a link (the file it points to is written) and the permissions stay.
 #ifndef LERV32_FRAME_ATOMIC_FILE_H
 #define LERV32_FRAME_ATOMIC_FILE_H
 
@@ -6,12 +8,26 @@
 
 namespace lerv32 {
 
-// Writes content to a temporary file beside path, then renames it over path.
-// On failure the temporary file is removed and path is left as it was.
-bool WriteFileAtomically(const std::string& path, const std::string& content);
+// The file a chain of symbolic links ends in (path itself when it is no
+// link); a link to a file not yet there names the file to make. Empty for a
+// loop of links or one that cannot be read.
+std::string FollowLinks(const std::string& path);
 
-// Renames the finished file temporary over path (replacing what is there).
+// A name for a new file in the folder of path, whose length does not depend
+// on path's own name.
+std::string TemporaryNameBeside(const std::string& path);
+
+// Gives temporary the permissions of the file path when there is one.
+void KeepPermissionsOf(const std::string& path, const std::string& temporary);
+
+// Renames the finished file temporary over path (replacing what is there)
+// and syncs the folder, so that the rename outlasts a crash.
 bool ReplaceFileWith(const std::string& temporary, const std::string& path);
+
+// Writes content to a new, synced file beside the file path names (through
+// its links) and renames it over that file, keeping its permissions. On
+// failure the new file is removed and path is left as it was.
+bool WriteFileAtomically(const std::string& path, const std::string& content);
 
 }  // namespace lerv32
 

@@ -142,14 +142,18 @@ LERV32_API TableDef* LERV32_CALL rv_AllocTableDef(void);
 LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
 /* Adds a field (name without surrounding blanks, cut to 15 characters); width
  * and decimals are normalised by the type letter. 1 added, 0 when 128 fields
- * exist or the name is null, empty or holds control characters. */
+ * exist, the name is null, empty or holds control characters, or it names a
+ * field already there: names are compared after the cut and without case
+ * (letters of Windows-1252 too), as the server compares column names. */
 LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 /* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
  * are read); the result of rv_AddField, 0 for a null definition. */
 LERV32_API int32_t LERV32_CALL rv_AddFieldDef(TableDef* td, const char* definition);
 /* Adds a key from "name,field[,field...][;filter]" (at most 127 characters
  * are read); unknown field names are skipped. 1 added, 0 refused (also for
- * an empty name or one with control characters). */
+ * an empty name or one with control characters, and for the name of a key
+ * already there, compared after the cut to 19 characters and without case
+ * as field names are). */
 LERV32_API int32_t LERV32_CALL rv_AddKeyDef(TableDef* td, const char* definition);
 /* Removes a field, closing the gap in the record and renumbering the keys. */
 LERV32_API void LERV32_CALL rv_DelField(TableDef* td, int32_t field);
@@ -192,13 +196,16 @@ LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
 
 /* Loads a definition file into td, replacing what it held. 1 loaded, 0 when
  * the file cannot be read (td is then reset to an empty definition). Field
- * and key lines are taken as rv_AddFieldDef and rv_AddKeyDef take them; an
+ * and key lines are taken as rv_AddFieldDef and rv_AddKeyDef take them (a
+ * line they refuse, such as a second field of one name, is skipped); an
  * ALIAS that is empty or holds control characters keeps the name before. */
 LERV32_API int32_t LERV32_CALL rv_LoadTableDef(TableDef* td, const char* path);
 /* Writes td as a definition file that rv_LoadTableDef reads back to the same
  * definition (a definition without a table name comes back named as a file
- * without one, "neue_Tabelle"). 1 written, 0 not (an existing file is then
- * left unchanged). */
+ * without one, "neue_Tabelle"). The file is written beside the earlier one
+ * and takes its place when complete; a symbolic link stays a link and the
+ * file it names is written, the earlier file's permissions stay. 1 written,
+ * 0 not (an existing file is then left unchanged). */
 LERV32_API int32_t LERV32_CALL rv_SaveTableDef(const TableDef* td, const char* path);
 
 /* ---- Field values. rec is a record buffer laid out by td; p is the address
@@ -578,10 +585,15 @@ LERV32_API int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connecti
                                                              LERV32_HGLOBAL block);
 /* Writes the blob to the file, replacing it only once the whole blob has
  * arrived (a failure leaves an earlier file of that name as it was; the new
- * file is made beside it and keeps its permissions and links). 5 for an
+ * file is made beside it and keeps its permissions and links). A file with
+ * further hard links stays the same file: the whole blob, received and
+ * synced beside it, is then copied over it in place after the room for it
+ * was taken. Should that copy still fail, the file holds a mix, the result
+ * is 6 and the whole blob stays in the new file beside it, which an
+ * event-log entry (level 1, the file name as source) names. 5 for an
  * empty or missing blob (no file made), 3 when its size cannot be read, 6
- * when the file cannot be made or is read-only, 7 when the data do not
- * arrive whole. */
+ * when the file cannot be made, is read-only or cannot be put in place, 7
+ * when the data do not arrive whole. */
 LERV32_API int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id,
                                                         const char* file_name);
 /* The blob in a new movable global memory block in *block, which the caller

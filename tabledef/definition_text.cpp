@@ -58,7 +58,7 @@ int32_t AddKeyDef(TableDef* td, const char* definition) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos || comma + 1 >= text.size()) return 0;
   const std::string name = text.substr(0, comma);
-  if (!IsAcceptableName(name)) return 0;
+  if (!IsAcceptableName(name) || HasKeyNamed(td, name.substr(0, sizeof(KeyDef::Name) - 1))) return 0;
 
   KeyDef key{};
   CopyName(key.Name, name.c_str());

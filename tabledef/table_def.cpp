@@ -207,7 +207,8 @@ int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, in
   // Blanks around a name are no part of it: the statements bracket names,
   // where " NAME" would be another column than NAME.
   const std::string_view text = NameOf(name);
-  if (!IsAcceptableName(text)) return 0;
+  // Compared after the cut: the server would refuse the table's script.
+  if (!IsAcceptableName(text) || HasFieldNamed(td, text)) return 0;
   auto letter = static_cast<uint8_t>(type);
   Normalise(letter, width, dec);
   FieldDef& field = td->Fields[td->FieldCnt];

@@ -69,6 +69,14 @@ bool InSlots(const TableDef* td, int32_t number, int32_t slots);
 // offsets and names would lead them outside the definition and the record.
 bool ValidTableDef(const TableDef* td);
 
+// Whether two names are one to the server: letters of Windows-1252 compared
+// without case, blanks at the end ignored (tabledef/name_compare.cpp).
+bool SameName(std::string_view a, std::string_view b);
+// Whether td holds a field or key of that name as the server compares them;
+// name is compared as given, so cut it to the member first.
+bool HasFieldNamed(const TableDef* td, std::string_view name);
+bool HasKeyNamed(const TableDef* td, std::string_view name);
+
 int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 int32_t FieldNo(const TableDef* td, const char* name);
 int32_t AddFieldDef(TableDef* td, const char* definition);

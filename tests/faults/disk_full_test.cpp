@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "faults/fault_support.h"
+#include "frame/in_place_copy.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
 #include "include/lerv32.h"
@@ -115,28 +116,76 @@ TEST_F(DiskFullTest, ASpillFailsAndLeavesNoFile) {
   EXPECT_TRUE(std::filesystem::is_empty(temp_.File("spill"))) << "a spill file left behind";
 }
 
+size_t FilesIn(const std::filesystem::path& dir) {
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++files;
+  return files;
+}
+
+// A file with a second (hard) name stays one file with two names: both see
+// the earlier content after the failure, both the blob once there is room.
 TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
   SQLHDBC dbc = Connect("blob");
   ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_BLOBS_SQL)));
   const std::vector<char> bytes(2 << 20, 'b');
   const int32_t blob_id = killtest::NewBlob(dbc, bytes.data(), bytes.size());
   ASSERT_NE(blob_id, 0);
-  const std::string file = temp_.File("blob.bin");
-  testenv::WriteText(file, "vorher");
-  int32_t result = 0;
-  {
-    FileSizeLimit limit(1 << 20);
-    result = rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str());
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked ? "with a second name" : "one name");
+    const std::string file = temp_.File(linked ? "linked.bin" : "blob.bin");
+    const std::string other = temp_.File("other-name.bin");
+    testenv::WriteText(file, "vorher");
+    if (linked) std::filesystem::create_hard_link(file, other);
+    const std::vector<std::string> names = linked ? std::vector<std::string>{file, other} : std::vector<std::string>{file};
+    const size_t files = FilesIn(temp_.Path());
+    int32_t result = 0;
+    {
+      FileSizeLimit limit(1 << 20);
+      result = rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str());
+    }
+    EXPECT_NE(result, 0);
+    for (const std::string& name : names) EXPECT_EQ(testenv::ReadText(name), "vorher") << name;
+    EXPECT_EQ(FilesIn(temp_.Path()), files) << "a half-written file left beside it";
+    EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str()), 0) << "room again";
+    for (const std::string& name : names) EXPECT_EQ(testenv::ReadText(name).size(), bytes.size()) << name;
+    EXPECT_EQ(std::filesystem::hard_link_count(file), names.size());
+    EXPECT_EQ(FilesIn(temp_.Path()), files) << "the new file left beside it";
   }
-  EXPECT_NE(result, 0);
-  EXPECT_EQ(testenv::ReadText(file), "vorher");
-  size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp_.Path())) ++files;
-  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str()), 0) << "room again";
-  EXPECT_EQ(testenv::ReadText(file).size(), bytes.size());
-  size_t files_after = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(temp_.Path())) ++files_after;
-  EXPECT_EQ(files, files_after) << "a half-written file left beside it";
+}
+
+// Copying over a file in place takes the room first: without it the target
+// is not touched.
+TEST_F(DiskFullTest, CopyInPlaceFailsBeforeTouchingTheTargetWithoutRoom) {
+  struct Row {
+    const char* name;
+    std::string source;  // empty: no source file
+    std::string target;
+    rlim_t limit;  // 0: none
+    lerv32::InPlaceCopy expected;
+    std::string target_after;
+  };
+  const std::string longer(300000, 'n');
+  const std::vector<Row> rows = {
+      {"room", longer, "vorher", 0, lerv32::InPlaceCopy::kCopied, longer},
+      {"shorter source", "kurz", longer, 0, lerv32::InPlaceCopy::kCopied, "kurz"},
+      {"no room", longer, "vorher", 100000, lerv32::InPlaceCopy::kUntouched, "vorher"},
+      {"no source", "", "vorher", 0, lerv32::InPlaceCopy::kUntouched, "vorher"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string source = temp_.File("source");
+    const std::string target = temp_.File("target");
+    std::filesystem::remove(source);
+    if (!row.source.empty()) testenv::WriteText(source, row.source);
+    testenv::WriteText(target, row.target);
+    lerv32::InPlaceCopy result = lerv32::InPlaceCopy::kDamaged;
+    {
+      FileSizeLimit limit(row.limit != 0 ? row.limit : RLIM_INFINITY);
+      result = lerv32::CopyInPlace(source, target);
+    }
+    EXPECT_EQ(result, row.expected);
+    EXPECT_EQ(testenv::ReadText(target), row.target_after);
+  }
 }
 
 TEST_F(DiskFullTest, SavingSettingsAndDefinitionsKeepsTheEarlierFile) {

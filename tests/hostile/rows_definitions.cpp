@@ -83,7 +83,7 @@ Rows Definitions() {
       On(
           "rv_AddField", "129th field", "0",
           [](World&, Td td) {
-            for (int i = 5; i < LERV32_MAX_FIELDS; ++i) rv_AddField(td, "F", 'C', 1, 0);
+            for (int i = 5; i < LERV32_MAX_FIELDS; ++i) rv_AddField(td, ("F" + std::to_string(i)).c_str(), 'C', 1, 0);
             return Num(rv_AddField(td, "F129", 'C', 1, 0));
           },
           true),
@@ -116,7 +116,7 @@ Rows Definitions() {
       On(
           "rv_AddKeyDef", "17th key", "0",
           [](World&, Td td) {
-            for (int k = 3; k < LERV32_MAX_KEYS; ++k) rv_AddKeyDef(td, "K,NR");
+            for (int k = 3; k < LERV32_MAX_KEYS; ++k) rv_AddKeyDef(td, ("K" + std::to_string(k) + ",NR").c_str());
             return Num(rv_AddKeyDef(td, "K17,NR"));
           },
           true),

@@ -93,6 +93,11 @@ class LervTest(unittest.TestCase):
             ("dec.def", "FIELD=A,N,20,30\n", "Feld A: 30 Nachkommastellen für Typ N nicht möglich"),
             ("twice.def", "FIELD=A,C,5\nFIELD=A,C,6\n", "twice.def, Zeile 2: Feld A doppelt"),
             ("keys.def", "FIELD=A,C,5\nKEY=K,A\nKEY=K,A\n", "keys.def, Zeile 3: Schlüssel K doppelt"),
+            # The server knows no case in names; names are cut to 15 (keys 19).
+            ("case.def", "FIELD=a,C,5\nFIELD=A,C,6\n", "case.def, Zeile 2: Feld A doppelt"),
+            ("cut.def", "FIELD=LONGFIELDNAME_01,C,5\nFIELD=LONGFIELDNAME_02,C,6\n",
+             "cut.def, Zeile 2: Feld LONGFIELDNAME_02 doppelt"),
+            ("keycase.def", "FIELD=A,C,5\nKEY=k,A\nKEY=K,A\n", "keycase.def, Zeile 3: Schlüssel K doppelt"),
             ("alias.def", "ALIAS=" + "T" * 32 + "\nFIELD=A\n", "alias.def, Zeile 1: Tabellenname länger als 31"),
             # Names the library refuses: empty, or with control characters.
             ("noalias.def", "ALIAS=\nFIELD=A\n", "noalias.def, Zeile 1: Tabellenname leer oder mit Steuerzeichen"),

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,6 +15,11 @@
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/table_def.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -91,10 +97,47 @@ TEST(TableDef, EmptyNamesAndNamesWithControlCharactersAreRefused) {
     auto td = NewTableDef();
     ASSERT_EQ(rv_AddField(td.get(), "A", 'C', 2, 0), 1);
     EXPECT_EQ(rv_AddField(td.get(), c.name, 'C', 3, 0), c.result) << c.name;
-    EXPECT_EQ(rv_AddFieldDef(td.get(), (std::string(c.name) + ",l").c_str()), c.result) << c.name;
-    EXPECT_EQ(rv_FieldCnt(td.get()), 1 + 2 * c.result) << c.name;
+    EXPECT_EQ(rv_FieldCnt(td.get()), 1 + c.result) << c.name;
+    auto by_text = NewTableDef();  // the same name once more would be refused
+    EXPECT_EQ(rv_AddFieldDef(by_text.get(), (std::string(c.name) + ",l").c_str()), c.result) << c.name;
     EXPECT_EQ(rv_AddKeyDef(td.get(), (std::string(c.name) + ",A").c_str()), c.result) << c.name;
     EXPECT_EQ(rv_KeyCnt(td.get()), c.result) << c.name;
+  }
+}
+
+// The server compares column and object names without case: a name that
+// is one already there to it, after the cut to the member, is refused.
+TEST(TableDef, NamesTheServerTakesForOneAlreadyThereAreRefused) {
+  struct Case { const char* first; const char* second; int32_t result; };
+  const Case fields[] = {
+      {"a", "A", 0},           {"a", "a", 0},           {"A", " a ", 0},
+      {"LONGFIELDNAME_01", "LONGFIELDNAME_02", 0},      {"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMN", 1},
+      {"\xC4RGER", "\xE4rger", 0},  // Ä ä
+      {"\x8A", "\x9A", 0},          // Š š
+      {"\x9F", "\xFF", 0},          // Ÿ ÿ
+      {"\xD7", "\xF7", 1},          // × ÷ are no letters
+      {"SS", "\xDF", 1},             // ß has no upper case of its own
+      {"A", "B", 1},
+  };
+  for (const Case& c : fields) {
+    SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+    auto td = NewTableDef();
+    ASSERT_EQ(rv_AddField(td.get(), c.first, 'C', 2, 0), 1);
+    EXPECT_EQ(rv_AddField(td.get(), c.second, 'C', 3, 0), c.result);
+    EXPECT_EQ(rv_AddFieldDef(td.get(), (std::string(c.second) + ",N,4").c_str()), 0) << "always one too many";
+    EXPECT_EQ(rv_FieldCnt(td.get()), 1 + c.result);
+  }
+  const Case keys[] = {
+      {"K", "k", 0},  {"K", " K", 0}, {"KEYNAME_LONGER_THAN_19", "keyname_longer_than_20", 0},
+      {"\xC4", "\xE4", 0}, {"K1", "K2", 1},
+  };
+  for (const Case& c : keys) {
+    SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+    auto td = NewTableDef();
+    ASSERT_EQ(rv_AddField(td.get(), "A", 'C', 2, 0), 1);
+    ASSERT_EQ(rv_AddKeyDef(td.get(), (std::string(c.first) + ",A").c_str()), 1);
+    EXPECT_EQ(rv_AddKeyDef(td.get(), (std::string(c.second) + ",A").c_str()), c.result);
+    EXPECT_EQ(rv_KeyCnt(td.get()), 1 + c.result);
   }
 }
 
@@ -109,8 +152,8 @@ TEST(TableDef, FieldsAndKeysStopAtTheirLimits) {
   ASSERT_EQ(rv_AddKeyDef(td.get(), many.c_str()), 1);
   EXPECT_EQ(rv_KeyTokenCnt(td.get(), 0), 11);
   EXPECT_EQ(rv_KeyTokenFieldNo(td.get(), 0, 10), 10);
-  for (int k = 1; k < 16; ++k) ASSERT_EQ(rv_AddKeyDef(td.get(), "K,F1"), 1);
-  EXPECT_EQ(rv_AddKeyDef(td.get(), "K,F1"), 0);
+  for (int k = 1; k < 16; ++k) ASSERT_EQ(rv_AddKeyDef(td.get(), ("K" + std::to_string(k) + ",F1").c_str()), 1);
+  EXPECT_EQ(rv_AddKeyDef(td.get(), "K16,F1"), 0);
   EXPECT_EQ(rv_KeyCnt(td.get()), 16);
 }
 
@@ -280,6 +323,20 @@ TEST_F(DefinitionFileTest, NamesThatCannotBeNamesAreRefused) {
   EXPECT_STREQ(Load("ALIAS=\n")->TableName, "neue_Tabelle");
 }
 
+// A second field or key of one name is skipped as other refused lines are;
+// the fields after it are laid out without it.
+TEST_F(DefinitionFileTest, ASecondFieldOrKeyOfOneNameIsSkipped) {
+  auto td = Load("FIELD=Nr,N,5\nFIELD=NR,C,6\nFIELD=LONGFIELDNAME_01,C,2\nFIELD=LONGFIELDNAME_02,C,3\n"
+                 "FIELD=B,C,4\nKEY=K,Nr\nKEY=k,B\nKEY=K2,B\n");
+  ASSERT_EQ(rv_FieldCnt(td.get()), 3);
+  EXPECT_STREQ(rv_FieldName(td.get(), 1), "LONGFIELDNAME_0");
+  EXPECT_EQ(rv_FieldLen(td.get(), 1), 2);
+  EXPECT_STREQ(rv_FieldName(td.get(), 2), "B");
+  EXPECT_EQ(rv_FieldOffset(td.get(), 2), 7);
+  ASSERT_EQ(rv_KeyCnt(td.get()), 2);
+  EXPECT_STREQ(rv_KeyName(td.get(), 1), "K2");
+}
+
 TEST_F(DefinitionFileTest, AnUnreadableFileLeavesAnEmptyDefinition) {
   auto td = Load("FIELD=A\nKEY=K,A\nSQLKEY=S,A\nUSEKEYTAB=1\nKEY=F,A;X\n");
   EXPECT_EQ(rv_LoadTableDef(td.get(), dir_.File("missing.def").c_str()), 0);
@@ -320,6 +377,49 @@ TEST_F(DefinitionFileTest, SavedDefinitionsLoadAgainUnchanged) {
   }
 }
 
+#if !defined(_WIN32)
+// Saving writes the file the path names: a symbolic link stays a link to
+// the file it shares, the permissions stay, no new file is left beside it.
+TEST_F(DefinitionFileTest, SavingKeepsLinksAndPermissions) {
+  struct Case { const char* name; bool link; mode_t mode; };  // mode 0: no file yet
+  const Case cases[] = {
+      {"plain file", false, 0644}, {"mode 640", false, 0640}, {"link", true, 0640},
+      {"missing file", false, 0},  {"link to a missing file", true, 0},
+  };
+  auto td = NewTableDef();
+  ASSERT_EQ(rv_AddFieldDef(td.get(), "NEU,C,6"), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testenv::TempDir folder;
+    const std::string shared = folder.File("shared.def");
+    const std::string path = c.link ? folder.File("mine.def") : shared;
+    if (c.mode != 0) {
+      std::ofstream(shared, std::ios::binary) << "FIELD=ALT,C,4\r\n";
+      ASSERT_EQ(chmod(shared.c_str(), c.mode), 0);
+    }
+    if (c.link) {
+      ASSERT_EQ(symlink("shared.def", path.c_str()), 0);
+    }
+    const mode_t umask_now = umask(0);
+    umask(umask_now);
+    const mode_t expected_mode = c.mode != 0 ? c.mode : (0666 & ~umask_now);
+
+    ASSERT_EQ(rv_SaveTableDef(td.get(), path.c_str()), 1);
+    struct stat info {};
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_EQ(S_ISLNK(info.st_mode), c.link);
+    ASSERT_EQ(stat(shared.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, expected_mode);
+    auto loaded = NewTableDef();
+    ASSERT_EQ(rv_LoadTableDef(loaded.get(), shared.c_str()), 1);
+    EXPECT_STREQ(rv_FieldName(loaded.get(), 0), "NEU");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+    EXPECT_EQ(files, c.link ? 2u : 1u);
+  }
+}
+#endif
+
 TEST_F(DefinitionFileTest, WhatTheFormatCannotHoldIsNotWritten) {
   const std::string saved = dir_.File("saved.def");
   std::ofstream(saved, std::ios::binary) << "old content";
@@ -335,7 +435,8 @@ TEST_F(DefinitionFileTest, WhatTheFormatCannotHoldIsNotWritten) {
 
   auto duplicate = NewTableDef();
   rv_AddFieldDef(duplicate.get(), "A");
-  rv_AddFieldDef(duplicate.get(), "A");
+  rv_AddFieldDef(duplicate.get(), "B");
+  std::strcpy(duplicate->Fields[1].Name, "A");  // as a host may write it
   duplicate->Keys[0] = KeyDef{1, {1}, "K"};  // names the second A, which a file cannot
   duplicate->KeyCnt = 1;
   EXPECT_EQ(rv_SaveTableDef(duplicate.get(), saved.c_str()), 0);

@@ -116,11 +116,13 @@ void CheckEntries(const std::string& path, const std::vector<std::string>& lines
     } else if (StartsWith(line, "FIELD=")) {
       const std::vector<std::string> items = FieldItems(line.substr(6));
       if (IsRefusedName(items[0])) throw Failure(fmt::format("{}: Feldname leer oder mit Steuerzeichen", where));
-      if (rv_FieldNo(scratch.get(), items[0].c_str()) >= 0) {
-        throw Failure(fmt::format("{}: Feld {} doppelt", where, items[0]));
-      }
-      if (!rv_AddFieldDef(scratch.get(), line.c_str() + 6)) {
+      if (rv_FieldCnt(scratch.get()) >= LERV32_MAX_FIELDS) {
         throw Failure(fmt::format("{}: Feld nicht übernommen (höchstens {} Felder): {}", where, LERV32_MAX_FIELDS, line));
+      }
+      // With room left the library refuses only a name it holds already
+      // (without case, after the cut to 15 characters).
+      if (!rv_AddFieldDef(scratch.get(), line.c_str() + 6)) {
+        throw Failure(fmt::format("{}: Feld {} doppelt", where, items[0]));
       }
       const std::string problem = FieldProblem(scratch.get(), items);
       if (!problem.empty()) throw Failure(fmt::format("{}: Feld {}: {}", where, items[0], problem));
@@ -131,15 +133,16 @@ void CheckEntries(const std::string& path, const std::vector<std::string>& lines
       if (IsRefusedName(key_name)) {
         throw Failure(fmt::format("{}: Schlüsselname leer oder mit Steuerzeichen", where));
       }
-      if (rv_KeyNo(scratch.get(), key_name.c_str()) >= 0) {
-        throw Failure(fmt::format("{}: Schlüssel {} doppelt", where, key_name));
-      }
       for (const std::string& name : KeyFieldNames(value, filters)) {
         if (rv_FieldNo(scratch.get(), name.c_str()) < 0) {
           throw Failure(fmt::format("{}: Schlüssel nennt ein unbekanntes Feld \"{}\"", where, name));
         }
       }
+      // Of known fields and with room left the library refuses only a name
+      // it holds already (without case, after the cut to 19 characters).
+      const bool room = rv_KeyCnt(scratch.get()) < LERV32_MAX_KEYS && !KeyFieldNames(value, filters).empty();
       if (!rv_AddKeyDef(scratch.get(), value.c_str())) {
+        if (room) throw Failure(fmt::format("{}: Schlüssel {} doppelt", where, key_name));
         throw Failure(fmt::format("{}: Schlüssel nicht übernommen (höchstens {} Schlüssel, mindestens ein Feld): {}",
                                   where, LERV32_MAX_KEYS, line));
       }
