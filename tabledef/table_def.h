@@ -19,7 +19,28 @@ constexpr std::size_t kMandantSize = 64;    // 63 characters and the zero
 constexpr std::size_t kSqlNameSize = 100;   // tenant, separator, table name, zero
 
 // The process-wide tenant text, empty when no tenant is in use.
-extern char Mandant[kMandantSize];
+struct TenantText {
+  char text[kMandantSize] = "";
+  bool empty() const { return text[0] == '\0'; }
+};
+// The tenant as a whole: the text this thread pinned, else the one last set.
+TenantText CurrentTenant();
+void SetTenant(const char* text);
+
+// For its lifetime the calling thread reads the tenant it had when it was
+// made, so that every name of one script or statement names one tenant while
+// another thread switches it. Nested ones keep the outer one's text.
+class PinnedTenant {
+ public:
+  PinnedTenant();
+  ~PinnedTenant();
+  PinnedTenant(const PinnedTenant&) = delete;
+  PinnedTenant& operator=(const PinnedTenant&) = delete;
+
+ private:
+  TenantText tenant_;
+  bool outer_;
+};
 
 // Mandant_TableName with a tenant in use for the table, else TableName. Writes
 // into out (kSqlNameSize bytes) or, when out is null, into a library-owned
