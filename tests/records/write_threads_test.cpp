@@ -1,8 +1,9 @@
-// Two threads, each with its own connection and definition, appending,
-// reading and updating their own tables at once: no call may reach the
-// other thread's table.
+// Threads appending, reading and updating at once: each with its own
+// connection and table, where no call may reach the other thread's table,
+// and two sharing one connection.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,6 +71,54 @@ TEST_F(RecordThreadsTest, TwoThreadsKeepToTheirOwnTables) {
                 std::to_string(kCalls * (level ? 1 : 2)))
           << "every record of " << table << " written by its own thread";
     }
+  }
+}
+
+// Two threads append through one connection, each with its own definition
+// of one table. Every RecId a caller is told of is another, and its record
+// is committed by then: a second connection reads it at once.
+TEST_F(RecordThreadsTest, TwoThreadsShareOneConnection) {
+  lerv32::ExSQL_Enabled = 1;
+  SQLHDBC shared = Connect("gemeinsam");
+  ASSERT_TRUE(recordtest::RunScript(shared, testenv::ReadText(LERV32_DPXFUNC_SQL)));
+  const std::vector<std::string> lines = {"ALIAS=GEMEINSAM", "FIELD=WERT,N,8", "KEY=W,WERT"};
+  std::vector<testenv::TableDefPtr> tds;
+  for (int t = 0; t < 2; ++t) {
+    tds.push_back(testenv::NewTableDef());
+    lerv32::ApplyDefinitionLines(tds.back().get(), lines);
+  }
+  ASSERT_EQ(rv_CreateTable(shared, tds[0].get(), 1, nullptr), 1);
+  const SQLHDBC observers[] = {Connect("gemeinsam"), Connect("gemeinsam")};
+  for (int32_t level : {1, 0}) {
+    SCOPED_TRACE(level ? "procedures" : "plain SQL");
+    std::vector<std::vector<int32_t>> told(tds.size());
+    std::vector<int> unseen(tds.size(), 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < tds.size(); ++t) {
+      tds[t]->ExLevel = level;
+      threads.emplace_back([&, t] {
+        TableDef* td = tds[t].get();
+        std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td)), ' ');
+        for (int i = 0; i < kCalls; ++i) {
+          const int32_t id = rv_OdbcAppendRecord(shared, td, record.data());
+          told[t].push_back(id);
+          if (id != 0 && rv_OdbcGetRecord(observers[t], td, id, record.data()) != 1) ++unseen[t];
+        }
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::set<int32_t> distinct;
+    for (size_t t = 0; t < tds.size(); ++t) {
+      EXPECT_EQ(unseen[t], 0) << "appends of thread " << t << " not committed when told";
+      for (int32_t id : told[t]) {
+        EXPECT_NE(id, 0) << "an append of thread " << t << " failed";
+        if (id != 0) {
+          EXPECT_TRUE(distinct.insert(id).second) << "RecId " << id << " told twice";
+        }
+      }
+    }
+    const std::string rows = recordtest::QueryText(observers[0], "SELECT count(*) FROM GEMEINSAM");
+    EXPECT_EQ(rows, std::to_string(kCalls * 2 * (level ? 1 : 2)));
   }
 }
 
