@@ -15,6 +15,7 @@
 #include "records/sql_names.h"
 #include "records/write_record.h"
 #include "tabledef/table_def.h"
+#include "tabledef/tenant_scope.h"
 
 #include <sqlext.h>
 
@@ -276,7 +277,7 @@ class SetBuilder {
 
 void PrepareSet(TableDef* td, SQLHDBC dbc) {
   // The statements and the names they are kept for name one tenant.
-  const PinnedTenant pinned;
+  const TenantScope tenant;
   ReleaseSet(td);
   if (td->ExLevel < 2 || !Preparable(td)) return;
   SqlRec* rec = AllocateSet(td, dbc);

@@ -1,13 +1,14 @@
 // The process-wide tenant text and the two names every SQL object of a table
 // is built from. The text is set by one thread while others build statements:
-// it is read as a whole under a lock, and a thread that builds several names
-// for one script pins the text it read first.
+// it is read as a whole under a lock, and within one exported call every
+// name reads the text the call read first.
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 
 #include "frame/export_guard.h"
 #include "tabledef/table_def.h"
+#include "tabledef/tenant_scope.h"
 
 namespace lerv32 {
 
@@ -23,8 +24,18 @@ TenantText& SharedTenant() {
   return text;
 }
 
-// The text this thread pinned, null when none is.
-thread_local const TenantText* pinned_tenant = nullptr;
+// The calling thread's scope: whether one is open, and the text it read.
+struct ThreadTenant {
+  bool scoped = false;
+  bool read = false;
+  TenantText text;
+};
+thread_local ThreadTenant thread_tenant;
+
+TenantText SharedTenantCopy() {
+  std::lock_guard<std::mutex> lock(TenantMutex());
+  return SharedTenant();
+}
 
 bool TenantInUse(const TableDef* td, const TenantText& tenant) {
   return td->UseMandant != 0 && !tenant.empty();
@@ -39,9 +50,13 @@ char* FormatName(char* out, const char* first, const char* separator, std::strin
 }  // namespace
 
 TenantText CurrentTenant() {
-  if (pinned_tenant != nullptr) return *pinned_tenant;
-  std::lock_guard<std::mutex> lock(TenantMutex());
-  return SharedTenant();
+  ThreadTenant& own = thread_tenant;
+  if (!own.scoped) return SharedTenantCopy();
+  if (!own.read) {
+    own.text = SharedTenantCopy();
+    own.read = true;
+  }
+  return own.text;
 }
 
 void SetTenant(const char* text) {
@@ -54,12 +69,15 @@ void SetTenant(const char* text) {
   SharedTenant() = tenant;
 }
 
-PinnedTenant::PinnedTenant() : tenant_(CurrentTenant()), outer_(pinned_tenant == nullptr) {
-  if (outer_) pinned_tenant = &tenant_;
+TenantScope::TenantScope() noexcept : outer_(!thread_tenant.scoped) {
+  if (outer_) {
+    thread_tenant.scoped = true;
+    thread_tenant.read = false;
+  }
 }
 
-PinnedTenant::~PinnedTenant() {
-  if (outer_) pinned_tenant = nullptr;
+TenantScope::~TenantScope() {
+  if (outer_) thread_tenant.scoped = false;
 }
 
 char* SqlBaseName(const TableDef* td, char* out) {

@@ -23,24 +23,11 @@ struct TenantText {
   char text[kMandantSize] = "";
   bool empty() const { return text[0] == '\0'; }
 };
-// The tenant as a whole: the text this thread pinned, else the one last set.
+// The tenant as a whole: within a TenantScope the text the scope read first,
+// else the one last set.
 TenantText CurrentTenant();
 void SetTenant(const char* text);
 
-// For its lifetime the calling thread reads the tenant it had when it was
-// made, so that every name of one script or statement names one tenant while
-// another thread switches it. Nested ones keep the outer one's text.
-class PinnedTenant {
- public:
-  PinnedTenant();
-  ~PinnedTenant();
-  PinnedTenant(const PinnedTenant&) = delete;
-  PinnedTenant& operator=(const PinnedTenant&) = delete;
-
- private:
-  TenantText tenant_;
-  bool outer_;
-};
 
 // Mandant_TableName with a tenant in use for the table, else TableName. Writes
 // into out (kSqlNameSize bytes) or, when out is null, into a library-owned

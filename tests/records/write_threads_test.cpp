@@ -1,8 +1,9 @@
 // Threads appending, reading and updating at once: each with its own
-// connection and table, where no call may reach the other thread's table,
-// and two sharing one connection.
+// connection and table, where no call may reach the other thread's table;
+// two sharing one connection; one appending while another switches the tenant.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
 #include <string>
 #include <thread>
@@ -119,6 +120,47 @@ TEST_F(RecordThreadsTest, TwoThreadsShareOneConnection) {
     }
     const std::string rows = recordtest::QueryText(observers[0], "SELECT count(*) FROM GEMEINSAM");
     EXPECT_EQ(rows, std::to_string(kCalls * 2 * (level ? 1 : 2)));
+  }
+}
+
+// A host switches the tenant between two while a thread appends to a tenant
+// table: each append (a blank record, then its values) goes whole to one
+// tenant's table, none fails and no blank record stays behind.
+TEST_F(RecordThreadsTest, AppendsWhileTheTenantSwitchesGoWholeToOneTenant) {
+  lerv32::ExSQL_Enabled = 1;
+  SQLHDBC dbc = Connect("mandanten");
+  ASSERT_TRUE(recordtest::RunScript(dbc, testenv::ReadText(LERV32_DPXFUNC_SQL)));
+  auto td = testenv::NewTableDef();
+  lerv32::ApplyDefinitionLines(td.get(), {"ALIAS=KONTO", "USEMANDANT=1", "FIELD=WERT,N,8", "KEY=W,WERT"});
+  const char* const tenants[] = {"FIRMA_A", "FIRMA_B"};
+  for (const char* tenant : tenants) {
+    rv_SetMandant(tenant);
+    ASSERT_EQ(rv_CreateTable(dbc, td.get(), 1, nullptr), 1) << tenant;
+  }
+  const std::string rows = "(SELECT WERT FROM [FIRMA_A$KONTO] UNION ALL SELECT WERT FROM [FIRMA_B$KONTO]) r";
+  const int wert = rv_FieldNo(td.get(), "WERT");
+  std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td.get())), ' ');
+  int appended = 0;
+  for (int32_t level : {1, 0}) {
+    SCOPED_TRACE(level ? "procedures" : "plain SQL");
+    td->ExLevel = level;
+    std::atomic<bool> stop{false};
+    std::thread switcher([&] {
+      while (!stop) {
+        for (const char* tenant : tenants) rv_SetMandant(tenant);
+      }
+    });
+    int failed = 0;
+    for (int i = 1; i <= kCalls; ++i) {
+      rv_FieldFromString(td.get(), wert, record.data(), std::to_string(i).c_str());
+      if (rv_OdbcAppendRecord(dbc, td.get(), record.data()) == 0) ++failed;
+    }
+    stop = true;
+    switcher.join();
+    appended += kCalls;
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(recordtest::QueryText(dbc, "SELECT count(*) FROM " + rows + " WHERE WERT > 0"), std::to_string(appended));
+    EXPECT_EQ(recordtest::QueryText(dbc, "SELECT count(*) FROM " + rows + " WHERE WERT = 0 OR WERT IS NULL"), "0");
   }
 }
 
