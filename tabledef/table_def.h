@@ -28,7 +28,6 @@ struct TenantText {
 TenantText CurrentTenant();
 void SetTenant(const char* text);
 
-
 // Mandant_TableName with a tenant in use for the table, else TableName. Writes
 // into out (kSqlNameSize bytes) or, when out is null, into a library-owned
 // buffer (one per thread) that the next such call overwrites; returns the text.
