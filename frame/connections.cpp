@@ -6,6 +6,7 @@
 #include "frame/lifecycle.h"
 #include "frame/odbc_handles.h"
 #include "include/lerv32.h"
+#include "records/connection_work.h"
 #include "records/prepared_set.h"
 
 namespace lerv32 {
@@ -65,6 +66,7 @@ SQLRETURN Disconnect(SQLHDBC connection) {
   if (!PlausibleHandle(connection)) return SQL_INVALID_HANDLE;
   // Prepared sets on it would keep dead statement handles.
   ReleaseSetsOn(connection);
+  ForgetConnectionWork(connection);
   ODBC_CALL(SQLDisconnect, connection);
   return ODBC_CALL(SQLFreeConnect, connection);
 }

@@ -13,6 +13,10 @@
  * - A handle that is not one (null, made up such as -1, or already given
  *   back: a closed cursor, a disconnected connection) gives the export's
  *   failure value, as does a TableDef that is not valid (below).
+ * - Threads may share a connection handle, each with its own TableDef: an
+ *   append the library makes of several statements runs whole before another
+ *   thread's on the same connection, and is committed when it returns (unless
+ *   the host's own transaction is under way on that connection).
  */
 #ifndef LERV32_H
 #define LERV32_H
@@ -185,11 +189,16 @@ LERV32_API int32_t LERV32_CALL rv_GetPrimaryKey(const TableDef* td);
 /* Makes key the primary key: 1, or 0 (and primary key 0) for a number not
  * below KeyCnt. */
 LERV32_API int32_t LERV32_CALL rv_SetPrimaryKey(TableDef* td, int32_t key);
+/* The tenant is one per process. A host that switches it while other
+ * threads work gets every script and statement built wholly with the tenant
+ * before the switch or wholly with the one after, never a mix. */
 /* The tenant text: copied into buffer (at most size - 1 characters) and
- * buffer returned, or with a null buffer the library's own text. */
+ * buffer returned, or with a null buffer the library's own copy for the
+ * calling thread, valid until that thread's next rv_GetMandant or
+ * rv_SetMandant. */
 LERV32_API const char* LERV32_CALL rv_GetMandant(char* buffer, int32_t size);
 /* Sets the tenant text (cut to 63 characters; null empties it); returns the
- * library's own text. */
+ * library's own copy for the calling thread, as rv_GetMandant does. */
 LERV32_API const char* LERV32_CALL rv_SetMandant(const char* text);
 
 /* ---- Definition files */

@@ -15,6 +15,7 @@
 #include "records/sql_names.h"
 #include "records/write_record.h"
 #include "tabledef/table_def.h"
+#include "tabledef/tenant_scope.h"
 
 #include <sqlext.h>
 
@@ -46,8 +47,9 @@ struct SqlNameParts {
   static SqlNameParts Of(const TableDef* td) {
     SqlNameParts parts;
     std::memcpy(parts.table, td->TableName, sizeof parts.table);
-    const bool tenant = td->UseMandant != 0 && Mandant[0] != '\0';
-    std::strncpy(parts.tenant, tenant ? Mandant : "", sizeof parts.tenant);
+    const TenantText current = CurrentTenant();
+    const bool tenant = td->UseMandant != 0 && !current.empty();
+    std::strncpy(parts.tenant, tenant ? current.text : "", sizeof parts.tenant);
     return parts;
   }
   bool operator==(const SqlNameParts& other) const {
@@ -274,6 +276,8 @@ class SetBuilder {
 }  // namespace
 
 void PrepareSet(TableDef* td, SQLHDBC dbc) {
+  // The statements and the names they are kept for name one tenant.
+  const TenantScope tenant;
   ReleaseSet(td);
   if (td->ExLevel < 2 || !Preparable(td)) return;
   SqlRec* rec = AllocateSet(td, dbc);

@@ -5,6 +5,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
+#include "records/connection_work.h"
 #include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
@@ -82,8 +83,10 @@ int64_t HighestRecId(SQLHDBC dbc, const TableDef* td) {
 }
 
 // Highest RecId plus one, inserted with the column defaults. Not retried: a
-// client that took the same RecId meanwhile makes the insert fail.
+// client that took the same RecId meanwhile makes the insert fail; a thread
+// on the same connection waits until the insert is done.
 int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
+  const ConnectionWork work(dbc);
   const int64_t highest = HighestRecId(dbc, td);
   if (highest < 0) return 0;
   if (highest >= INT32_MAX) {
@@ -122,8 +125,10 @@ bool TransactionStatement(SQLHDBC dbc, const char* statement) {
 
 // A blank record, then its values: both in one transaction, so that a client
 // that dies in between leaves no blank record behind. Inside a transaction
-// of the caller's it nests and commits with that one.
+// of the caller's it nests and commits with that one. Threads that share the
+// connection take turns, so that each thread's transaction is its own.
 int32_t AppendInTwoSteps(SQLHDBC dbc, const TableDef* td, const char* record) {
+  const ConnectionWork work(dbc);
   // As the plain blank append does, and before the transaction begins:
   // switching autocommit on ends a transaction under way.
   if (!UsesProcedures(td)) ODBC_CALL(SQLSetConnectOption, dbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);

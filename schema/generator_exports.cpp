@@ -6,6 +6,7 @@
 #include "schema/generators.h"
 #include "schema/key_fields.h"
 #include "tabledef/table_def.h"
+#include "tabledef/tenant_scope.h"
 
 namespace lerv32 {
 namespace {
@@ -23,6 +24,7 @@ bool HasKey(const TableDef* td, int32_t key) {
 // part of its objects' scripts.
 template <typename Body>
 int32_t GenerateFor(const TableDef* td, char* out, std::size_t capacity, bool valid, Body&& body) {
+  const TenantScope tenant;
   return Generate(out, capacity, [&](ScriptWriter& writer) {
     if (!ValidTableDef(td) || !valid) return;
     if (!WritableNames(td)) throw std::invalid_argument("a name with control characters");

@@ -115,7 +115,7 @@ void WriteUpdateTrigger(ScriptWriter& out, const TableDef* td, const SqlNames& n
       names.base.c_str(), names.table.c_str());
   // With a tenant every row of the table belongs to it: MandId never moves a
   // key row and is stored as 1, whatever the table's own tenant switch.
-  const bool tenant = Mandant[0] != '\0';
+  const bool tenant = !CurrentTenant().empty();
   WriteRekeyBranch(out, td, names, tenant);
   WriteRewriteBranch(out, td, names);
   out.Put("GO\r\n\r\n");

@@ -19,7 +19,14 @@ constexpr std::size_t kMandantSize = 64;    // 63 characters and the zero
 constexpr std::size_t kSqlNameSize = 100;   // tenant, separator, table name, zero
 
 // The process-wide tenant text, empty when no tenant is in use.
-extern char Mandant[kMandantSize];
+struct TenantText {
+  char text[kMandantSize] = "";
+  bool empty() const { return text[0] == '\0'; }
+};
+// The tenant as a whole: within a TenantScope the text the scope read first,
+// else the one last set.
+TenantText CurrentTenant();
+void SetTenant(const char* text);
 
 // Mandant_TableName with a tenant in use for the table, else TableName. Writes
 // into out (kSqlNameSize bytes) or, when out is null, into a library-owned

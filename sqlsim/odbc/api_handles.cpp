@@ -35,7 +35,10 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
     case SQL_HANDLE_DBC: {
       Dbc* dbc = FromHandle<Dbc>(handle);
       if (!dbc) return SQL_INVALID_HANDLE;
-      if (dbc->session) return dbc->diags.Error("HY010", "Function sequence error: still connected");
+      {
+        std::lock_guard<std::recursive_mutex> serial(dbc->mutex);
+        if (dbc->session) return dbc->diags.Error("HY010", "Function sequence error: still connected");
+      }
       Env* env = dbc->env;
       std::lock_guard<std::recursive_mutex> serial(env->mutex);
       env->RemoveDbc(dbc);
@@ -44,7 +47,9 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
     case SQL_HANDLE_STMT: {
       Stmt* stmt = FromHandle<Stmt>(handle);
       if (!stmt) return SQL_INVALID_HANDLE;
-      stmt->dbc->RemoveStmt(stmt);
+      Dbc* dbc = stmt->dbc;
+      std::lock_guard<std::recursive_mutex> serial(dbc->mutex);
+      dbc->RemoveStmt(stmt);
       return SQL_SUCCESS;
     }
     case SQL_HANDLE_DESC: {
@@ -57,19 +62,33 @@ SQLRETURN FreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
   }
 }
 
-HandleBase* DiagHandle(SQLSMALLINT type, SQLHANDLE handle) {
+// A handle whose diagnostics are read, and the lock its calls take.
+struct DiagTarget {
+  HandleBase* handle = nullptr;
+  std::recursive_mutex* serial = nullptr;
+};
+
+template <class H>
+DiagTarget TargetOf(SQLHANDLE handle) {
+  H* h = FromHandle<H>(handle);
+  if (!h) return {};
+  return {h, &SerialMutex(*h)};
+}
+
+DiagTarget DiagHandle(SQLSMALLINT type, SQLHANDLE handle) {
   switch (type) {
-    case SQL_HANDLE_ENV: return FromHandle<Env>(handle);
-    case SQL_HANDLE_DBC: return FromHandle<Dbc>(handle);
-    case SQL_HANDLE_STMT: return FromHandle<Stmt>(handle);
-    case SQL_HANDLE_DESC: return FromHandle<Desc>(handle);
-    default: return nullptr;
+    case SQL_HANDLE_ENV: return TargetOf<Env>(handle);
+    case SQL_HANDLE_DBC: return TargetOf<Dbc>(handle);
+    case SQL_HANDLE_STMT: return TargetOf<Stmt>(handle);
+    case SQL_HANDLE_DESC: return TargetOf<Desc>(handle);
+    default: return {};
   }
 }
 
 SQLRETURN EndEnvTransactions(Env& env, bool commit) {
   bool failed = false;
   for (const auto& dbc : env.dbcs) {
+    std::lock_guard<std::recursive_mutex> serial(dbc->mutex);
     if (!dbc->session) continue;
     dbc->diags.Clear();
     if (EndTransaction(*dbc, commit) == SQL_ERROR) failed = true;
@@ -182,8 +201,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLGetDiagRec(SQLSMALLINT type, SQLHANDLE hand
                                                 SQLSMALLINT rec, SQLCHAR* state,
                                                 SQLINTEGER* native, SQLCHAR* text,
                                                 SQLSMALLINT text_max, SQLSMALLINT* text_length) {
-  HandleBase* h = DiagHandle(type, handle);
-  if (!h) return SQL_INVALID_HANDLE;
+  DiagTarget target = DiagHandle(type, handle);
+  if (!target.handle) return SQL_INVALID_HANDLE;
+  std::lock_guard<std::recursive_mutex> serial(*target.serial);
+  HandleBase* h = target.handle;
   try {
     return GetDiagRec(h->diags, rec, state, native, text, text_max, text_length);
   } catch (...) {
@@ -195,8 +216,10 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT type, SQLHANDLE ha
                                                   SQLSMALLINT rec, SQLSMALLINT field,
                                                   SQLPOINTER value, SQLSMALLINT value_max,
                                                   SQLSMALLINT* value_length) {
-  HandleBase* h = DiagHandle(type, handle);
-  if (!h) return SQL_INVALID_HANDLE;
+  DiagTarget target = DiagHandle(type, handle);
+  if (!target.handle) return SQL_INVALID_HANDLE;
+  std::lock_guard<std::recursive_mutex> serial(*target.serial);
+  HandleBase* h = target.handle;
   try {
     return GetDiagField(h->diags, type, rec, field, value, value_max, value_length);
   } catch (...) {

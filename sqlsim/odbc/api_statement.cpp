@@ -1,4 +1,8 @@
 // Entry points: preparing and running statements, parameters, attributes.
+#include <chrono>
+#include <mutex>
+#include <thread>
+
 #include "sqlsim/odbc/entry.h"
 #include "sqlsim/odbc/execute.h"
 #include "sqlsim/odbc/out_string.h"
@@ -150,13 +154,25 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLCloseCursor(SQLHSTMT handle) {
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
   // From another thread while the statement runs, the statement and its
   // diagnostics belong to the running call: only the request crosses over.
-  Stmt* running = FromHandle<Stmt>(handle);
-  if (running && running->running.load()) {
-    if (running->dbc->session) running->dbc->session->Cancel();
-    TraceCall("SQLCancel", handle, SQL_SUCCESS);
-    return SQL_SUCCESS;
+  // It never waits for the connection's lock, which the running call holds:
+  // until the statement runs or the lock is free, it looks again.
+  Stmt* stmt = FromHandle<Stmt>(handle);
+  if (!stmt) {
+    TraceCall("SQLCancel", handle, SQL_INVALID_HANDLE);
+    return SQL_INVALID_HANDLE;
   }
-  return Guarded<Stmt>(handle, "SQLCancel", [&](Stmt& s) -> SQLRETURN { return Cancel(s); });
+  for (;;) {
+    if (stmt->running.load()) {
+      if (stmt->dbc->session) stmt->dbc->session->Cancel();
+      TraceCall("SQLCancel", handle, SQL_SUCCESS);
+      return SQL_SUCCESS;
+    }
+    std::unique_lock<std::recursive_mutex> serial(SerialMutex(*stmt), std::try_to_lock);
+    if (serial.owns_lock()) {
+      return Guarded<Stmt>(handle, "SQLCancel", [&](Stmt& s) -> SQLRETURN { return Cancel(s); });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 SQLSIM_ODBC_API SQLRETURN SQL_API SQLSetStmtAttr(SQLHSTMT handle, SQLINTEGER attr,

@@ -2,12 +2,12 @@
 // diagnostics, run the internal function with no exception escaping, keep
 // the return code for SQL_DIAG_RETURNCODE, and trace the call when
 // SQLSIM_ODBC_TRACE names a file. Not for calls that free their handle.
-// Calls on the environment, which threads share, are serialised.
+// Calls on the environment go one at a time, and so do calls on one
+// connection and its statements, which threads may share.
 #pragma once
 
 #include <mutex>
 #include <new>
-#include <type_traits>
 
 #include "sqlsim/odbc/handles.h"
 
@@ -22,8 +22,7 @@ SQLRETURN Guarded(SQLHANDLE handle, const char* function, Fn&& fn) {
     TraceCall(function, handle, SQL_INVALID_HANDLE);
     return SQL_INVALID_HANDLE;
   }
-  std::unique_lock<std::recursive_mutex> serial;
-  if constexpr (std::is_same_v<H, Env>) serial = std::unique_lock<std::recursive_mutex>(h->mutex);
+  std::lock_guard<std::recursive_mutex> serial(SerialMutex(*h));
   h->diags.Clear();
   SQLRETURN rc;
   try {

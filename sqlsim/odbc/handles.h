@@ -126,6 +126,10 @@ class Dbc : public HandleBase {
   SQLUINTEGER packet_size = 4096;
   SQLPOINTER quiet_mode = nullptr;
   StmtAttrs stmt_defaults;
+  // Threads may share a connection: calls on it and on its statements and
+  // descriptors go one at a time, as the server serves one request per
+  // connection. Recursive, since a call may run another entry point.
+  std::recursive_mutex mutex;
 };
 
 class Desc : public HandleBase {
@@ -229,6 +233,13 @@ class Stmt : public HandleBase {
   // then only asks the server to stop.
   std::atomic<bool> running{false};
 };
+
+// The lock that serialises calls on a handle: the environment's own, or
+// that of the connection the handle belongs to.
+inline std::recursive_mutex& SerialMutex(Env& env) { return env.mutex; }
+inline std::recursive_mutex& SerialMutex(Dbc& dbc) { return dbc.mutex; }
+inline std::recursive_mutex& SerialMutex(Stmt& stmt) { return stmt.dbc->mutex; }
+inline std::recursive_mutex& SerialMutex(Desc& desc) { return desc.stmt->dbc->mutex; }
 
 // Marks a statement as running its batch for the scope of a call.
 class RunningScope {

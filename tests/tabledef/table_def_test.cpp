@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <filesystem>
@@ -242,6 +243,55 @@ TEST(TableDef, SqlNamesCarryTheTenantOnlyWhereTheTableWantsItAndBelongToTheirThr
   EXPECT_STREQ(base, "A");
   EXPECT_STREQ(table, "ut_A");
   EXPECT_EQ(lerv32::BaseNameOf(theirs.get()), "BBBBBBBB");
+}
+
+// A host switches the tenant between two texts while other threads generate
+// scripts of a tenant table: each script is the one of either tenant, whole.
+TEST(TableDef, ScriptsNameOneTenantWhileAnotherThreadSwitchesIt) {
+  auto td = NewTableDef();
+  std::snprintf(td->TableName, sizeof td->TableName, "T");
+  td->UseMandant = 1;
+  ASSERT_GT(rv_AddField(td.get(), "A", 'C', 4, 0), 0);
+  ASSERT_EQ(rv_AddKeyDef(td.get(), "K_A,A"), 1);
+  using Generator = int32_t (*)(const TableDef*, char*, int32_t);
+  struct Case {
+    const char* name;
+    Generator generate;
+  };
+  const Case cases[] = {
+      {"drop", [](const TableDef* t, char* out, int32_t n) { return rv_GenSqlDropDefN(t, out, n); }},
+      {"table", [](const TableDef* t, char* out, int32_t n) { return rv_GenSqlTableDefN(t, out, n, 1); }},
+      {"procedures", [](const TableDef* t, char* out, int32_t n) { return rv_GenSqlTableBasicProcN(t, out, n, 0); }},
+  };
+  const char* const tenants[] = {"KUNDE_ALPHA_0001", "LIEFERANT_BETA_2"};
+  constexpr int kScripts = 400;
+  std::vector<char> out(1 << 17);
+  const auto script = [&](const Case& c) {
+    EXPECT_GT(c.generate(td.get(), out.data(), static_cast<int32_t>(out.size())), 0) << c.name;
+    return std::string(out.data());
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> whole;
+    for (const char* tenant : tenants) {
+      rv_SetMandant(tenant);
+      whole.push_back(script(c));
+    }
+    std::atomic<bool> stop{false};
+    std::thread switcher([&] {
+      while (!stop) {
+        for (const char* tenant : tenants) rv_SetMandant(tenant);
+      }
+    });
+    int mixed = 0;
+    for (int i = 0; i < kScripts; ++i) {
+      const std::string text = script(c);
+      if (text != whole[0] && text != whole[1]) ++mixed;
+    }
+    stop = true;
+    switcher.join();
+    EXPECT_EQ(mixed, 0) << c.name << ": scripts not one tenant's whole of " << kScripts;
+  }
+  rv_SetMandant("");
 }
 
 

@@ -2,8 +2,11 @@
 // prepared statements, cancel, result descriptions and statement attributes.
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "odbc_support.h"
 
@@ -82,7 +85,7 @@ TEST_F(StatementTest, CancelFromAnotherThreadStopsTheBatch) {
       SQLCancel(stmt);
     });
     std::string batch = std::string(slow) + "; INSERT INTO t VALUES (7, 'seven')";
-    SQLRETURN rc = SQLExecDirect(stmt, Text(batch.c_str()), SQL_NTS);
+    SQLRETURN rc = SQLExecDirect(stmt, Text(batch), SQL_NTS);
     canceler.join();
     EXPECT_EQ(Failure(rc, stmt), "HY008") << slow;
     EXPECT_THAT(Run("SELECT COUNT(*) FROM t WHERE id = 7"), ElementsAre("rows:0,")) << slow;
@@ -114,6 +117,31 @@ TEST_F(StatementTest, SeveralStatementsOnOneConnection) {
   EXPECT_EQ(id, 2);
   SQLCloseCursor(reader);
   EXPECT_THAT(Run("SELECT COUNT(*) FROM t"), ElementsAre("rows:3,"));
+}
+
+// Threads sharing one connection, each with its own statement: the calls
+// go one at a time, so every transaction of each thread ends and its row is
+// there. Each thread also reads its statement's diagnostics.
+TEST_F(StatementTest, ThreadsShareOneConnection) {
+  constexpr int kThreads = 4;
+  constexpr int kRowsEach = 250;
+  std::atomic<int> failures{0};
+  auto insert_rows = [&](int first_id) {
+    Statement stmt(dbc());
+    for (int id = first_id; id < first_id + kRowsEach; ++id) {
+      const std::string batch = "BEGIN TRANSACTION; INSERT INTO t VALUES (" + std::to_string(id) +
+                                ", 'x'); IF @@TRANCOUNT > 0 COMMIT";
+      SQLRETURN rc = SQLExecDirect(stmt, Text(batch), SQL_NTS);
+      if (!SQL_SUCCEEDED(rc) || FirstState(SQL_HANDLE_STMT, stmt) != "") ++failures;
+      SQLFreeStmt(stmt, SQL_CLOSE);
+    }
+  };
+  std::vector<std::thread> threads;
+  for (int t = 1; t <= kThreads; ++t) threads.emplace_back(insert_rows, t * 1000);
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_THAT(Run("SELECT COUNT(*) FROM t"), ElementsAre("rows:" + std::to_string(2 + kThreads * kRowsEach) + ","));
+  EXPECT_THAT(Run("SELECT @@TRANCOUNT"), ElementsAre("rows:0,"));
 }
 
 TEST_F(StatementTest, AutocommitOffThenRollbackAndCommit) {
