@@ -119,7 +119,9 @@ LERV32_API int32_t LERV32_CALL rv_OdbcSettingsDialog(LERV32_HWND parent);
 LERV32_API int32_t LERV32_CALL rv_GetMemUsage(int32_t selector);
 
 /* ---- Connections. The caller owns every handle returned and gives it back
- * through rv_OdbcDisconnect. */
+ * through rv_OdbcDisconnect; a handle given back is no handle any more (the
+ * driver manager reads its freed memory), so no call may pass it again, as
+ * no ODBC call may pass a freed handle. */
 
 /* Connects to a data source; null (and nothing left allocated) on failure. A
  * null user id or password is passed as an empty text. */

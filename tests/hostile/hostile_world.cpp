@@ -82,13 +82,6 @@ World::TableDefPtr World::Valid() const {
   return td;
 }
 
-LERV32_HDBC World::Released() const {
-  LERV32_HDBC dbc = rv_OdbcDriverConnect(nullptr, connect.c_str());
-  EXPECT_NE(dbc, nullptr);
-  EXPECT_EQ(rv_OdbcDisconnect(dbc), 0);
-  return dbc;
-}
-
 void* World::OpenCursor() const {
   void* cursor = rv_StmtOpenSQL(db, "SELECT NR, NAME FROM HOSTILE ORDER BY NR", nullptr, DB_OPEN_BOOKMARKS);
   EXPECT_NE(cursor, nullptr);

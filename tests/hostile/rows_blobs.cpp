@@ -185,7 +185,6 @@ Rows BlobRows() {
   const std::pair<const char*, std::function<Dbc(World&)>> handles[] = {
       {"connection null", [](World&) { return Dbc{nullptr}; }},
       {"connection -1", [](World&) { return MinusOne(); }},
-      {"connection released", [](World& w) { return w.Released(); }},
   };
   for (const BlobCall& b : BlobCalls()) {
     for (const auto& [variant, handle] : handles) {

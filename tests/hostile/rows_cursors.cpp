@@ -120,8 +120,6 @@ Rows Opening() {
        [](World& w) { return Ptr(rv_StmtOpen(nullptr, w.def_path.c_str(), nullptr, 0)); }},
       {"rv_StmtOpen", "connection -1", "null",
        [](World& w) { return Ptr(rv_StmtOpen(MinusOne(), w.def_path.c_str(), nullptr, 0)); }},
-      {"rv_StmtOpen", "connection released", "null",
-       [](World& w) { return Ptr(rv_StmtOpen(w.Released(), w.def_path.c_str(), nullptr, DB_OPEN_OWNCONNECT)); }},
       {"rv_StmtOpen", "null table", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, nullptr, nullptr, 0)); }},
       {"rv_StmtOpen", "address 1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=1", nullptr, 0)); }},
       {"rv_StmtOpen", "address -1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=-1", nullptr, 0)); }},
@@ -137,26 +135,15 @@ Rows Opening() {
        [](World&) { return Ptr(rv_StmtOpenSQL(nullptr, "SELECT 1", nullptr, 0)); }},
       {"rv_StmtOpenSQL", "connection -1", "null",
        [](World&) { return Ptr(rv_StmtOpenSQL(MinusOne(), "SELECT 1", nullptr, 0)); }},
-      {"rv_StmtOpenSQL", "connection released", "null",
-       [](World& w) { return Ptr(rv_StmtOpenSQL(w.Released(), "SELECT 1", nullptr, DB_OPEN_OWNCONNECT)); }},
       {"rv_StmtOpenSQL", "null statement", "null", [](World& w) { return Ptr(rv_StmtOpenSQL(w.db, nullptr, "x", 0)); }},
       OnStatement("rv_StmtSaveResult", "statement null", "null",
                   [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, nullptr)); }),
       OnStatement("rv_StmtSaveResult", "statement -1", "null",
                   [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, MinusOne())); }),
-      {"rv_StmtSaveResult", "statement freed", "null",
-       [](World& w) {
-         SQLHSTMT stmt = SQL_NULL_HSTMT;
-         SQLAllocStmt(static_cast<SQLHDBC>(w.db), &stmt);
-         SQLFreeStmt(stmt, SQL_DROP);
-         return Ptr(rv_StmtSaveResult(w.db, stmt));
-       }},
       OnStatement("rv_StmtSaveResult", "connection null", "null",
                   [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(nullptr, stmt)); }),
       OnStatement("rv_StmtSaveResult", "connection -1", "null",
                   [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(MinusOne(), stmt)); }),
-      OnStatement("rv_StmtSaveResult", "connection released", "null",
-                  [](World& w, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(w.Released(), stmt)); }),
   };
 }
 

@@ -66,7 +66,6 @@ Rows Connections() {
        }},
       {"rv_OdbcDisconnect", "null", "-2", [](World&) { return Num(rv_OdbcDisconnect(nullptr)); }},
       {"rv_OdbcDisconnect", "-1", "-2", [](World&) { return Num(rv_OdbcDisconnect(MinusOne())); }},
-      {"rv_OdbcDisconnect", "released", "-2", [](World& w) { return Num(rv_OdbcDisconnect(w.Released())); }},
   };
 }
 

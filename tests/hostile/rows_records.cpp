@@ -355,7 +355,6 @@ Rows RecordRows() {
   const std::pair<const char*, std::function<Dbc(World&)>> handles[] = {
       {"connection null", [](World&) { return Dbc{nullptr}; }},
       {"connection -1", [](World&) { return MinusOne(); }},
-      {"connection released", [](World& w) { return w.Released(); }},
   };
   for (const ConnectionCall& c : ConnectionCalls()) {
     const auto call = c.call;
