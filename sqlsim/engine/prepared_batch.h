@@ -25,6 +25,10 @@ class PreparedBatchImpl : public PreparedBatch {
   std::vector<ColumnDesc> ParameterTypes() override;
   bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
+  bool IsSingleSelect() const override { return single_select_; }
+  Result ExecuteSingleSelect(std::vector<ParamValue> params) override;
+  // Set once the statements are compiled.
+  void set_single_select(bool single) { single_select_ = single; }
 
   SessionImpl& session() { return session_; }
   std::vector<CompiledStatement>& statements() { return statements_; }
@@ -47,6 +51,7 @@ class PreparedBatchImpl : public PreparedBatch {
   ProgramScope scope_;
   StatementCache cache_;
   int32_t parameter_count_ = 0;
+  bool single_select_ = false;
   mutable std::vector<ColumnDesc> first_columns_;
   mutable bool first_columns_known_ = false;
 };
