@@ -67,6 +67,13 @@ SQLRETURN RunSingleSelect(Stmt& s, std::vector<ParamValue> values) {
   return rc ? *rc : BatchDone(true, messages);
 }
 
+// Forgets the data put at execution; most executes have none to forget.
+void ForgetDataAtExec(Stmt& s) {
+  const DataAtExec& d = s.dae;
+  if (d.pending.empty() && d.data.empty() && d.current == 0 && !d.started && !d.has_data && !d.array) return;
+  s.dae = DataAtExec{};
+}
+
 void ReportParamStatus(Stmt& s, SQLUSMALLINT status) {
   if (s.attrs.params_processed) *s.attrs.params_processed = 1;
   if (s.attrs.param_status) s.attrs.param_status[0] = status;
@@ -102,7 +109,7 @@ SQLRETURN Prepare(Stmt& s, std::string_view text, bool keep) {
 SQLRETURN RunBatch(Stmt& s) {
   std::vector<ParamValue> values;
   bool ok = GatherParams(s, 0, SQL_ROW_NUMBER_UNKNOWN, &values);
-  s.dae = DataAtExec{};
+  ForgetDataAtExec(s);
   if (!ok) {
     ReportParamStatus(s, SQL_PARAM_ERROR);
     s.ReturnToPrepared();
@@ -133,7 +140,7 @@ SQLRETURN ExecutePrepared(Stmt& s) {
   if (s.attrs.paramset_size != 1 && s.batch->ParameterCount() > 0) return ExecuteArray(s);
   s.CloseResults();
   s.row_count = -1;
-  s.dae = DataAtExec{};
+  ForgetDataAtExec(s);
   for (int32_t i = 1; i <= s.batch->ParameterCount(); ++i) {
     auto it = s.params.find(static_cast<SQLUSMALLINT>(i));
     if (it != s.params.end() && BindingAtSet(s, it->second, 0).AtExecution()) s.dae.pending.push_back({0, it->first});
