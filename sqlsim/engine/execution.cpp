@@ -190,7 +190,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
 
 Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params) {
   SessionImpl& session = batch.session();
-  Frame frame;
+  Frame& frame = batch.single_select_frame();
   EnterBatch(batch, &params, nullptr, &frame);
   DeadlineScope deadline(session);
   CompiledStatement& statement = batch.statements().front();
@@ -208,6 +208,7 @@ Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params)
       result = FailedResult(diags.front());
     }
   }
+  frame.batch_params = nullptr;  // the values are this call's
   if (session.Canceled()) ReportCancel(&result);
   result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
   return std::move(*result);
