@@ -2,6 +2,7 @@
 // error runs nothing of it), then one compiled statement per statement.
 // Statements that become SQLite SQL are translated when they first run, so
 // that a batch may create a table and use it.
+#include "sqlsim/engine/execution.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/session.h"
 #include "sqlsim/engine/translator.h"
@@ -85,6 +86,8 @@ std::unique_ptr<PreparedBatch> PrepareBatch(SessionImpl& session, std::string_vi
     batch->statements().push_back(std::move(statement));
   }
   CollectDeclarations(batch->tree().statements, &batch->scope());
+  const std::vector<CompiledStatement>& compiled = batch->statements();
+  batch->set_single_select(compiled.size() == 1 && IsPlainSelect(compiled[0]));
   return batch;
 }
 

@@ -130,6 +130,12 @@ class PreparedBatch {
   virtual const std::string& Text() const = 0;
   // REQUIRES: params.size() == ParameterCount().
   virtual std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) = 0;
+  // True for a batch of one SELECT that sends its rows to the client: its
+  // execution has that one result (or a failure) and nothing after it.
+  virtual bool IsSingleSelect() const = 0;
+  // Runs such a batch: the result Execute(params) would give first, with
+  // no execution left to keep. REQUIRES: IsSingleSelect().
+  virtual Result ExecuteSingleSelect(std::vector<ParamValue> params) = 0;
 };
 
 struct ConnectOptions {

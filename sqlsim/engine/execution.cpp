@@ -16,6 +16,58 @@ bool AnyOutput(const std::vector<ParamValue>& params) {
   return false;
 }
 
+// The frame the statements of a batch run in.
+void EnterBatch(PreparedBatchImpl& batch, const std::vector<ParamValue>* params,
+                std::vector<std::optional<Value>>* outputs, Frame* frame) {
+  frame->scope = &batch.scope();
+  frame->cache = &batch.cache();
+  frame->batch_params = params;
+  frame->batch_outputs = outputs;
+  frame->batch_text = &batch.Text();
+  batch.session().ForgetCancel();
+  // The table variables of the batch before this one.
+  DropTableVariables(batch.session(), 0);
+}
+
+[[gnu::cold]] Result FailedResult(Diagnostic diagnostic) {
+  Result result;
+  result.failed = true;
+  result.messages.push_back(std::move(diagnostic));
+  return result;
+}
+
+// A cancel that arrived while a statement ran is what the client hears of
+// it; the batch ends there.
+[[gnu::cold]] void ReportCancel(std::optional<Result>* result) {
+  if (!*result) *result = FailedResult(CanceledDiagnostic());
+  for (Diagnostic& d : (*result)->messages) {
+    if (d.sqlstate == "HYT00") d = CanceledDiagnostic();
+  }
+}
+
+// The faults the tests set on a statement: a failure in place of running
+// it, or a message that goes with its result (into *pending).
+std::optional<Result> StatementFault(const CompiledStatement& statement, Diagnostics* pending) {
+  if (statement.kind == CompiledStatement::Kind::kFault) return std::nullopt;
+  if (auto fault = TakeFault(FaultRule::Kind::kExecute, statement.source)) return FailedResult(*fault);
+  if (auto info = TakeFault(FaultRule::Kind::kInfo, statement.source)) pending->push_back(*info);
+  return std::nullopt;
+}
+
+// Makes a SELECT of the batch ready to read: prepared on the current
+// catalog, its markers bound, its columns described.
+bool PrepareSelect(PreparedBatchImpl& batch, CompiledStatement& statement, Interpreter& interpreter,
+                   Frame& frame, Diagnostics* diags) {
+  statement.scope = &batch.scope();
+  if (!batch.EnsurePrepared(statement, diags) || !interpreter.Bind(statement, frame, diags)) return false;
+  if (!statement.described_valid) {
+    statement.described = std::make_shared<const std::vector<ColumnDesc>>(
+        DescribeColumns(batch.session(), statement.prepared.get(), statement.columns));
+    statement.described_valid = true;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool AbortsBatch(int32_t number) {
@@ -32,14 +84,7 @@ ExecutionImpl::ExecutionImpl(PreparedBatchImpl& batch, std::vector<ParamValue> p
       params_(std::move(params)),
       outputs_(AnyOutput(params_) ? params_.size() : 0),
       interpreter_(batch.session(), &queued_) {
-  frame_.scope = &batch_.scope();
-  frame_.cache = &batch_.cache();
-  frame_.batch_params = &params_;
-  frame_.batch_outputs = &outputs_;
-  frame_.batch_text = &batch_.Text();
-  batch_.session().ForgetCancel();
-  // The table variables of the batch before this one.
-  DropTableVariables(batch_.session(), 0);
+  EnterBatch(batch_, &params_, &outputs_, &frame_);
 }
 
 std::optional<Result> ExecutionImpl::TakeQueued() {
@@ -88,10 +133,7 @@ std::optional<Result> ExecutionImpl::NextResult() {
       // The client stopped the batch: what the time limit reported is the
       // cancel, and nothing after it runs.
       done_ = true;
-      if (!result) result = Failed(CanceledDiagnostic());
-      for (Diagnostic& d : result->messages) {
-        if (d.sqlstate == "HYT00") d = CanceledDiagnostic();
-      }
+      ReportCancel(&result);
     }
     if (!result) continue;
     for (const Diagnostic& d : result->messages) {
@@ -109,7 +151,7 @@ std::optional<Result> ExecutionImpl::NextResult() {
   return tail;
 }
 
-Result ExecutionImpl::Failed(Diagnostic diagnostic) { return Failed(Diagnostics{std::move(diagnostic)}); }
+Result ExecutionImpl::Failed(Diagnostic diagnostic) { return FailedResult(std::move(diagnostic)); }
 
 Result ExecutionImpl::Failed(Diagnostics diagnostics) {
   Result result;
@@ -117,8 +159,6 @@ Result ExecutionImpl::Failed(Diagnostics diagnostics) {
   result.messages = std::move(diagnostics);
   return result;
 }
-
-namespace {
 
 bool IsPlainSelect(const CompiledStatement& statement) {
   if (statement.kind != CompiledStatement::Kind::kSqlite || !statement.node) return false;
@@ -130,17 +170,8 @@ bool IsPlainSelect(const CompiledStatement& statement) {
   return true;
 }
 
-}  // namespace
-
 std::optional<Result> ExecutionImpl::Run(CompiledStatement& statement) {
-  if (statement.kind != CompiledStatement::Kind::kFault) {
-    if (auto fault = TakeFault(FaultRule::Kind::kExecute, statement.source)) {
-      return Failed(*fault);
-    }
-    if (auto info = TakeFault(FaultRule::Kind::kInfo, statement.source)) {
-      pending_.push_back(*info);
-    }
-  }
+  if (std::optional<Result> fault = StatementFault(statement, &pending_)) return fault;
   if (statement.kind == CompiledStatement::Kind::kFailure) return Failed(*statement.failure);
   if (IsPlainSelect(statement)) return RunSelect(statement);
   if (!statement.node) return std::nullopt;
@@ -152,16 +183,8 @@ std::optional<Result> ExecutionImpl::Run(CompiledStatement& statement) {
 std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   SessionImpl& session = batch_.session();
   Diagnostics diags;
-  statement.scope = &batch_.scope();
-  if (!batch_.EnsurePrepared(statement, &diags) || !interpreter_.Bind(statement, frame_, &diags)) {
-    return Failed(std::move(diags));
-  }
+  if (!PrepareSelect(batch_, statement, interpreter_, frame_, &diags)) return Failed(std::move(diags));
   sqlite3_stmt* stmt = statement.prepared.get();
-  if (!statement.described_valid) {
-    statement.described = std::make_shared<const std::vector<ColumnDesc>>(
-        DescribeColumns(session, stmt, statement.columns));
-    statement.described_valid = true;
-  }
   // What reading the rows did matters only to the statements after it.
   if (next_ < batch_.statements().size()) {
     if (!batch_aborted_) batch_aborted_ = std::make_shared<bool>(false);
@@ -170,6 +193,35 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   Result result;
   result.rows = std::make_unique<SqliteRowSource>(stmt, statement.described, batch_aborted_, &session, last_read_);
   return result;
+}
+
+Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params) {
+  SessionImpl& session = batch.session();
+  Frame& frame = batch.single_select_frame();
+  EnterBatch(batch, &params, nullptr, &frame);
+  DeadlineScope deadline(session);
+  CompiledStatement& statement = batch.statements().front();
+  Diagnostics pending;
+  std::optional<Result> result = StatementFault(statement, &pending);
+  if (!result) {
+    Interpreter interpreter(session, nullptr);
+    Diagnostics diags;
+    if (PrepareSelect(batch, statement, interpreter, frame, &diags)) {
+      result.emplace();
+      // Nothing runs after it: neither @@ROWCOUNT nor an abort to pass on.
+      result->rows = std::make_unique<SqliteRowSource>(statement.prepared.get(), statement.described, nullptr,
+                                                       &session, nullptr);
+    } else {
+      // Every message of a failing SELECT reaches the client (207, then 4413).
+      result.emplace();
+      result->failed = true;
+      result->messages = std::move(diags);
+    }
+  }
+  frame.batch_params = nullptr;  // the values are this call's
+  if (session.Canceled()) ReportCancel(&result);
+  result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
+  return std::move(*result);
 }
 
 }  // namespace sqlsim

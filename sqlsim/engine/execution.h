@@ -54,4 +54,11 @@ class ExecutionImpl : public Execution {
 // Errors after which SQL Server runs nothing more of the batch.
 bool AbortsBatch(int32_t number);
 
+// A SELECT whose rows go to the client (no INTO, no assignments).
+bool IsPlainSelect(const CompiledStatement& statement);
+
+// Runs a batch of one such SELECT as an execution would run it to its first
+// result, without the state an execution keeps for statements after it.
+Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params);
+
 }  // namespace sqlsim

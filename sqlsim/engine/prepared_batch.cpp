@@ -72,6 +72,12 @@ std::unique_ptr<Execution> PreparedBatchImpl::Execute(std::vector<ParamValue> pa
   return std::make_unique<ExecutionImpl>(*this, std::move(params));
 }
 
+Result PreparedBatchImpl::ExecuteSingleSelect(std::vector<ParamValue> params) {
+  session_.trace().Executed(text_, params);
+  session_.RefreshCatalog();
+  return RunSingleSelect(*this, std::move(params));
+}
+
 bool PreparedBatchImpl::SetsMayShareTransaction() {
   if (tree_.statements.size() != 1) return false;
   const auto* insert = std::get_if<ast::Insert>(&tree_.statements[0].body);

@@ -25,6 +25,13 @@ class PreparedBatchImpl : public PreparedBatch {
   std::vector<ColumnDesc> ParameterTypes() override;
   bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
+  bool IsSingleSelect() const override { return single_select_; }
+  Result ExecuteSingleSelect(std::vector<ParamValue> params) override;
+  // Set once the statements are compiled.
+  void set_single_select(bool single) { single_select_ = single; }
+  // The frame a batch of one SELECT binds its markers in: binding only
+  // reads it, so it is kept from one execute to the next.
+  Frame& single_select_frame() { return single_select_frame_; }
 
   SessionImpl& session() { return session_; }
   std::vector<CompiledStatement>& statements() { return statements_; }
@@ -47,6 +54,8 @@ class PreparedBatchImpl : public PreparedBatch {
   ProgramScope scope_;
   StatementCache cache_;
   int32_t parameter_count_ = 0;
+  bool single_select_ = false;
+  Frame single_select_frame_;
   mutable std::vector<ColumnDesc> first_columns_;
   mutable bool first_columns_known_ = false;
 };

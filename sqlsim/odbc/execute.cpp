@@ -17,9 +17,33 @@ SQLRETURN OpenRows(Stmt& s, std::unique_ptr<RowSource> rows, SQLLEN diag_row) {
 
 namespace {
 
-// Moves to the batch's next result that the application sees: a row set,
-// a row count or a failed statement; results carrying only messages pass
-// on their messages to it.
+// What the application sees of one result of the batch: a row set, a row
+// count or a failed statement. Nullopt for a result that carries only
+// messages (they go to the application with the next one).
+std::optional<SQLRETURN> TakeResult(Stmt& s, Result& r, bool first, bool* messages) {
+  *messages = *messages || !r.messages.empty();
+  s.diags.AddServer(r.messages);
+  if (r.rows) return OpenRows(s, std::move(r.rows), SQL_ROW_NUMBER_UNKNOWN);
+  if (r.failed) return SQL_ERROR;
+  // ODBC 2 applications read a procedure's first row set right after the
+  // call: the counts of the statements before it are not results to them.
+  if (r.row_count >= 0 && r.in_procedure && s.odbc_version() == kOdbc2) return std::nullopt;
+  if (r.row_count < 0) return std::nullopt;
+  s.row_count = static_cast<SQLLEN>(r.row_count);
+  s.diags.row_count = s.row_count;
+  // ODBC 3: a searched statement that changed no rows.
+  if (first && r.row_count == 0 && s.odbc_version() != kOdbc2) return SQL_NO_DATA;
+  return *messages ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
+}
+
+// The return of a batch whose results are all taken.
+SQLRETURN BatchDone(bool first, bool messages) {
+  if (messages) return SQL_SUCCESS_WITH_INFO;
+  return first ? SQL_SUCCESS : SQL_NO_DATA;
+}
+
+// Moves to the batch's next result that the application sees; results
+// carrying only messages pass on their messages to it.
 SQLRETURN NextResult(Stmt& s, bool first) {
   bool messages = false;
   for (;;) {
@@ -28,25 +52,26 @@ SQLRETURN NextResult(Stmt& s, bool first) {
       SQLRETURN delivered = DeliverOutputs(s, *s.execution, 0, SQL_ROW_NUMBER_UNKNOWN);
       s.execution.reset();
       if (delivered == SQL_ERROR) return SQL_ERROR;
-      messages = messages || delivered == SQL_SUCCESS_WITH_INFO;
-      if (first) return messages ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
-      return messages ? SQL_SUCCESS_WITH_INFO : SQL_NO_DATA;
+      return BatchDone(first, messages || delivered == SQL_SUCCESS_WITH_INFO);
     }
-    messages = messages || !r->messages.empty();
-    s.diags.AddServer(r->messages);
-    if (r->rows) return OpenRows(s, std::move(r->rows), SQL_ROW_NUMBER_UNKNOWN);
-    if (r->failed) return SQL_ERROR;
-    // ODBC 2 applications read a procedure's first row set right after the
-    // call: the counts of the statements before it are not results to them.
-    if (r->row_count >= 0 && r->in_procedure && s.odbc_version() == kOdbc2) continue;
-    if (r->row_count >= 0) {
-      s.row_count = static_cast<SQLLEN>(r->row_count);
-      s.diags.row_count = s.row_count;
-      // ODBC 3: a searched statement that changed no rows.
-      if (first && r->row_count == 0 && s.odbc_version() != kOdbc2) return SQL_NO_DATA;
-      return messages ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS;
-    }
+    if (std::optional<SQLRETURN> rc = TakeResult(s, *r, first, &messages)) return *rc;
   }
+}
+
+// A batch of one SELECT has one result and nothing after it (neither
+// statements nor output parameters): no execution is kept for later.
+SQLRETURN RunSingleSelect(Stmt& s, std::vector<ParamValue> values) {
+  Result r = s.batch->ExecuteSingleSelect(std::move(values));
+  bool messages = false;
+  std::optional<SQLRETURN> rc = TakeResult(s, r, true, &messages);
+  return rc ? *rc : BatchDone(true, messages);
+}
+
+// Forgets the data put at execution; most executes have none to forget.
+void ForgetDataAtExec(Stmt& s) {
+  const DataAtExec& d = s.dae;
+  if (d.pending.empty() && d.data.empty() && d.current == 0 && !d.started && !d.has_data && !d.array) return;
+  s.dae = DataAtExec{};
 }
 
 void ReportParamStatus(Stmt& s, SQLUSMALLINT status) {
@@ -84,16 +109,21 @@ SQLRETURN Prepare(Stmt& s, std::string_view text, bool keep) {
 SQLRETURN RunBatch(Stmt& s) {
   std::vector<ParamValue> values;
   bool ok = GatherParams(s, 0, SQL_ROW_NUMBER_UNKNOWN, &values);
-  s.dae = DataAtExec{};
+  ForgetDataAtExec(s);
   if (!ok) {
     ReportParamStatus(s, SQL_PARAM_ERROR);
     s.ReturnToPrepared();
     return SQL_ERROR;
   }
   ReportParamStatus(s, SQL_PARAM_SUCCESS);
-  s.execution = s.batch->Execute(std::move(values));
   s.state = StmtState::kExecuted;
-  SQLRETURN rc = NextResult(s, true);
+  SQLRETURN rc;
+  if (s.batch->IsSingleSelect()) {
+    rc = RunSingleSelect(s, std::move(values));
+  } else {
+    s.execution = s.batch->Execute(std::move(values));
+    rc = NextResult(s, true);
+  }
   if (rc == SQL_ERROR && !s.cursor) {
     // The application cannot reach later results after an error: the rest
     // of the batch runs now.
@@ -110,7 +140,7 @@ SQLRETURN ExecutePrepared(Stmt& s) {
   if (s.attrs.paramset_size != 1 && s.batch->ParameterCount() > 0) return ExecuteArray(s);
   s.CloseResults();
   s.row_count = -1;
-  s.dae = DataAtExec{};
+  ForgetDataAtExec(s);
   for (int32_t i = 1; i <= s.batch->ParameterCount(); ++i) {
     auto it = s.params.find(static_cast<SQLUSMALLINT>(i));
     if (it != s.params.end() && BindingAtSet(s, it->second, 0).AtExecution()) s.dae.pending.push_back({0, it->first});

@@ -28,6 +28,8 @@ SQLRETURN Worse(SQLRETURN a, SQLRETURN b) {
 
 ParamBinding BindingAtSet(const Stmt& s, const ParamBinding& b, size_t set) {
   SQLULEN offset = s.attrs.param_bind_offset ? *s.attrs.param_bind_offset : 0;
+  // The first set without an offset is the binding as it stands.
+  if (set == 0 && offset == 0) return b;
   return b.AtSet(set, s.attrs.param_bind_type, offset);
 }
 
