@@ -192,7 +192,7 @@ void Translator::Update(const ast::Update& update) {
   for (size_t i = 0; i < update.set.size(); ++i) {
     const ast::Assignment& a = update.set[i];
     const std::string& name = a.column.back();
-    if (!name.empty() && name[0] == '@') {
+    if (a.variable) {
       Fail(137, "Must declare the scalar variable \"" + name + "\".", update.table.pos);
     }
     const CatalogColumn* column = target.Column(name, update.table.pos);

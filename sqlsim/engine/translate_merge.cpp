@@ -228,7 +228,7 @@ class MergePlanBuilder {
 
   const CatalogColumn* SetColumn(const ast::Assignment& a, const ast::SourcePos& pos) const {
     const std::string& name = a.column.back();
-    if (!name.empty() && name[0] == '@') Fail(137, "Must declare the scalar variable \"" + name + "\".", pos);
+    if (a.variable) Fail(137, "Must declare the scalar variable \"" + name + "\".", pos);
     const CatalogColumn* column = table_->FindColumn(name);
     if (!column) Fail(207, "Invalid column name '" + name + "'.", pos);
     if (column->identity) Fail(8102, "Cannot update identity column '" + column->name + "'.", pos);

@@ -220,6 +220,7 @@ struct Insert {
 struct Assignment {
   std::vector<std::string> column;  // [qualifier..., column]; or {"@v"}
   ExprPtr value;                    // null: SET c = DEFAULT
+  bool variable = false;            // SET @v = ...; a column [@v] is a column
 };
 
 struct Update {

@@ -48,6 +48,7 @@ void ParseInsertSource(Parser& p, ast::Insert* insert) {
 ast::Assignment ParseAssignment(Parser& p) {
   ast::Assignment assignment;
   if (p.Peek().kind == TokenKind::kVariable) {
+    assignment.variable = true;
     assignment.column.push_back(p.Take().text);
     p.ExpectSymbol("=");
     assignment.value = ParseExpr(p);
