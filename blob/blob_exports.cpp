@@ -157,11 +157,12 @@ SQLHDBC Dbc(LERV32_HDBC connection) { return static_cast<SQLHDBC>(PlausibleOrNul
 }  // namespace lerv32
 
 using lerv32::Guarded;
+using lerv32::GuardedOn;
 
 extern "C" {
 
 int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* blob_id, const char* file_name) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedResult, [&] {
     auto dbc = lerv32::Dbc(connection);
     // The file is opened first, and once: a missing file makes no empty blob.
     const lerv32::SourceFile file(file_name);
@@ -174,44 +175,44 @@ int32_t LERV32_CALL rv_OdbcInsertBlobFromFile(LERV32_HDBC connection, int32_t* b
 }
 
 int32_t LERV32_CALL rv_OdbcInsertBlobFromHGlobal(LERV32_HDBC connection, int32_t* blob_id, LERV32_HGLOBAL block) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedResult, [&] {
     auto dbc = lerv32::Dbc(connection);
     return lerv32::Insert(dbc, blob_id, [&](int32_t id) { return lerv32::UpdateFromMemory(dbc, id, block); });
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedResult, [&] {
     return lerv32::UpdateFromFile(lerv32::Dbc(connection), blob_id, lerv32::SourceFile(file_name));
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateBlobFromHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL block) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedResult, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedResult, [&] {
     return lerv32::UpdateFromMemory(lerv32::Dbc(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToFile(LERV32_HDBC connection, int32_t blob_id, const char* file_name) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedEnd, [&] {
     return lerv32::SelectToFile(lerv32::Dbc(connection), blob_id, file_name);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSelectBlobToHGlobal(LERV32_HDBC connection, int32_t blob_id, LERV32_HGLOBAL* block) {
-  return Guarded<int32_t>(lerv32::kBlobUnexpectedEnd, [&] {
+  return GuardedOn<int32_t>(connection, lerv32::kBlobUnexpectedEnd, [&] {
     return lerv32::SelectToMemory(lerv32::Dbc(connection), blob_id, block);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcSizeOfBlob(LERV32_HDBC connection, int32_t blob_id) {
-  return Guarded<int32_t>(-1, [&] {
+  return GuardedOn<int32_t>(connection, -1, [&] {
     return lerv32::SizeOfBlob(lerv32::Dbc(connection), blob_id);
   });
 }
 
 int16_t LERV32_CALL rv_OdbcDeleteBlob(LERV32_HDBC connection, int32_t blob_id) {
-  return Guarded<int16_t>(SQL_ERROR, [&] {
+  return GuardedOn<int16_t>(connection, SQL_ERROR, [&] {
     return static_cast<int16_t>(lerv32::DeleteBlob(lerv32::Dbc(connection), blob_id));
   });
 }

@@ -257,7 +257,7 @@ HRESULT STDMETHODCALLTYPE DbBlob::SelectToHandle(LONG rec_id, DBBLOB_HANDLE_VALU
 }  // namespace lerv32
 
 extern "C" int32_t LERV32_CALL rv_CreateBlobHandler(LERV32_HDBC connection, void** unknown) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (unknown == nullptr) return 0;
     *unknown = nullptr;
     // A handler of no connection could do nothing but fail.

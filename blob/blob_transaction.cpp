@@ -7,7 +7,7 @@
 
 namespace lerv32 {
 
-BlobWriteTransaction::BlobWriteTransaction(SQLHDBC dbc) : dbc_(dbc) {
+BlobWriteTransaction::BlobWriteTransaction(SQLHDBC dbc) : dbc_(dbc), work_(dbc) {
   SQLULEN autocommit = SQL_AUTOCOMMIT_OFF;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLGetConnectOption, dbc_, SQL_AUTOCOMMIT, &autocommit)) ||
       autocommit != SQL_AUTOCOMMIT_ON) {

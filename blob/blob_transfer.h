@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/win_api.h"  // before sql.h, which needs the Windows types
+#include "frame/connection_work.h"
 
 #include <sql.h>
 
@@ -83,6 +84,9 @@ class BlobWriteTransaction {
 
  private:
   SQLHDBC dbc_;
+  // Another thread's statements on the connection would fall into this
+  // transaction and be rolled back or committed with the blob.
+  ConnectionWork work_;
   bool own_ = false;
   bool finished_ = false;
 };

@@ -6,7 +6,7 @@
 #include "frame/lifecycle.h"
 #include "frame/odbc_handles.h"
 #include "include/lerv32.h"
-#include "records/connection_work.h"
+#include "frame/connection_work.h"
 #include "records/prepared_set.h"
 
 namespace lerv32 {
@@ -75,6 +75,7 @@ SQLRETURN Disconnect(SQLHDBC connection) {
 }  // namespace lerv32
 
 using lerv32::Guarded;
+using lerv32::GuardedOn;
 
 extern "C" {
 
@@ -94,7 +95,7 @@ LERV32_HDBC LERV32_CALL rv_OdbcDriverConnectEx(LERV32_HWND window, char* connect
 }
 
 int16_t LERV32_CALL rv_OdbcDisconnect(LERV32_HDBC connection) {
-  return Guarded<int16_t>(SQL_ERROR, [&] { return lerv32::Disconnect(connection); });
+  return GuardedOn<int16_t>(connection, SQL_ERROR, [&] { return lerv32::Disconnect(connection); });
 }
 
 }  // extern "C"

@@ -13,10 +13,11 @@
  * - A handle that is not one (null, made up such as -1, or already given
  *   back: a closed cursor, a disconnected connection) gives the export's
  *   failure value, as does a TableDef that is not valid (below).
- * - Threads may share a connection handle, each with its own TableDef: an
- *   append the library makes of several statements runs whole before another
- *   thread's on the same connection, and is committed when it returns (unless
- *   the host's own transaction is under way on that connection).
+ * - Threads may share a connection handle, each with its own TableDef: the
+ *   exports on one connection run one at a time, so an append or a blob write
+ *   the library makes of several statements takes in no other thread's call,
+ *   and is committed when it returns (unless the host's own transaction is
+ *   under way on that connection).
  */
 #ifndef LERV32_H
 #define LERV32_H

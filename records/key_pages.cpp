@@ -70,7 +70,7 @@ int32_t PageBySteps(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, in
 
 extern "C" int32_t LERV32_CALL rv_OdbcPrevNext50(LERV32_HDBC connection, const TableDef* td, int32_t rec_id,
                                                  int32_t* page, int32_t prior, int32_t key) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::Usable(connection, td) || page == nullptr || key < 0 || !lerv32::ValidKey(td, key)) return 0;
     SQLHDBC dbc = static_cast<SQLHDBC>(connection);
     if (td->UseKeyTable != 0) return lerv32::PageByProcedure(dbc, td, key, rec_id, page, prior != 0);

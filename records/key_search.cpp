@@ -54,7 +54,7 @@ int32_t FindRecId(SQLHDBC dbc, const TableDef* td, int key, const char* value, i
 
 int32_t GuardedFind(LERV32_HDBC connection, const TableDef* td, int32_t key, const char* value, int32_t len,
                     bool last) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td)) return 0;
     return FindRecId(static_cast<SQLHDBC>(connection), td, key, value, len, last);
   });

@@ -243,28 +243,28 @@ int32_t StepByKeySql(SQLHDBC dbc, const TableDef* td, int key, int32_t rec_id, b
 extern "C" {
 
 int32_t LERV32_CALL rv_OdbcFirstRecId(LERV32_HDBC connection, const TableDef* td, int32_t key) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::FirstOrLast(static_cast<SQLHDBC>(connection), td, key, false);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcLastRecId(LERV32_HDBC connection, const TableDef* td, int32_t key) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::FirstOrLast(static_cast<SQLHDBC>(connection), td, key, true);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcNextRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::NextOrPrior(static_cast<SQLHDBC>(connection), td, key, rec_id, false);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcPriorRecId(LERV32_HDBC connection, const TableDef* td, int32_t key, int32_t rec_id) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::Usable(connection, td)) return 0;
     return lerv32::NextOrPrior(static_cast<SQLHDBC>(connection), td, key, rec_id, true);
   });

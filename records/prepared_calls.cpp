@@ -166,7 +166,7 @@ int32_t AppendRecordEx(SQLHDBC dbc, const TableDef* td, const char* record) {
 // Arguments every call needs before anything is looked at.
 template <typename Call>
 int32_t WithTable(LERV32_HDBC connection, const TableDef* td, Call call) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td)) return 0;
     return call(static_cast<SQLHDBC>(connection));
   });

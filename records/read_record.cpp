@@ -218,7 +218,7 @@ int32_t GetRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id, char* record)
 extern "C" {
 
 int32_t LERV32_CALL rv_OdbcGetRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, char* record) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::PlausibleHandle(connection) || !lerv32::ValidTableDef(td) || record == nullptr) return 0;
     return lerv32::GetRecord(static_cast<SQLHDBC>(connection), td, rec_id, record);
   });

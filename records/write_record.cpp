@@ -116,45 +116,46 @@ int32_t DeleteRecord(SQLHDBC dbc, const TableDef* td, int32_t rec_id) {
 extern "C" {
 
 using lerv32::Guarded;
+using lerv32::GuardedOn;
 using lerv32::Usable;
 
 int32_t LERV32_CALL rv_OdbcAppendBlank(LERV32_HDBC connection, const TableDef* td) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td)) return 0;
     return lerv32::AppendBlank(static_cast<SQLHDBC>(connection), td);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcAppendRecord(LERV32_HDBC connection, const TableDef* td, const char* rec) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td) || rec == nullptr) return 0;
     return lerv32::AppendRecord(static_cast<SQLHDBC>(connection), td, rec);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcUpdateRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id, const char* rec) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td) || rec == nullptr) return 0;
     return lerv32::UpdateRecord(static_cast<SQLHDBC>(connection), td, rec_id, rec, false);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcDeleteRecord(LERV32_HDBC connection, const TableDef* td, int32_t rec_id) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td)) return 0;
     return lerv32::DeleteRecord(static_cast<SQLHDBC>(connection), td, rec_id);
   });
 }
 
 int32_t LERV32_CALL rv_OdbcZap(LERV32_HDBC connection, const TableDef* td) {
-  return Guarded<int32_t>(0, [&] {
+  return GuardedOn<int32_t>(connection, 0, [&] {
     if (!Usable(connection, td)) return 0;
     return lerv32::ExecuteReported(static_cast<SQLHDBC>(connection), "DELETE FROM " + lerv32::QuotedBaseName(td));
   });
 }
 
 void LERV32_CALL rv_OdbcReorg(LERV32_HDBC connection, const TableDef* td) {
-  Guarded<int32_t>(0, [&] {
+  GuardedOn<int32_t>(connection, 0, [&] {
     if (Usable(connection, td)) lerv32::Reorg(static_cast<SQLHDBC>(connection), td);
     return 0;
   });

@@ -5,7 +5,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
-#include "records/connection_work.h"
+#include "frame/connection_work.h"
 #include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"

@@ -29,6 +29,10 @@ void WriteKeyTableScript(ScriptWriter& out, const TableDef* td);
 // table uses key tables, else directly over the data table.
 void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key);
 void WriteKeyProcedureDrops(ScriptWriter& out, const TableDef* td, int32_t key);
+// Stops a script when a navigation procedure the table would get already
+// belongs to another table: the table script starts with it, so that
+// nothing of the table is made.
+void WriteForeignKeyProcedureChecks(ScriptWriter& out, const TableDef* td);
 // A key filter as an SQL value 1 or 0: "CASE WHEN ... THEN 1 ELSE 0 END\r\n".
 std::string FilterToSql(const char* filter);
 // Structure files of the ISAM engine: the table, and the trigger companion.

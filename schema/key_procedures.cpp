@@ -14,20 +14,54 @@ namespace {
 constexpr const char* kDropOrder[] = {"up_First_",   "up_Last_",   "up_Prior_", "up_Next_",
                                       "up_Prior50_", "up_Next50_", "up_FindL_", "up_FindF_"};
 
+enum class GuardUse {
+  kReplace,  // drops this table's procedure; another table's stops the script
+  kDrop,     // drops this table's procedure, passes another table's by
+  kCheck,    // drops nothing; another table's procedure stops the script
+};
+
 struct KeyTableNames {
   const SqlNames& names;
   const char* key;  // ready for brackets
   bool filter;
 };
 
-void WriteDropGuards(ScriptWriter& out, const SqlNames& names, const TableDef* td, int32_t key) {
+// A procedure of this name that names neither this table nor its key table
+// belongs to another table whose composed name is the same (table T with key
+// A_B and table T_A with key B both have up_First_T_A_B): it is never
+// dropped. A procedure whose text cannot be read counts as this table's.
+void WriteOwnerTest(ScriptWriter& out, const SqlNames& names, const std::string& procedure, bool negated) {
+  out.Format("  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('%s'))\r\n", ObjectIdName(procedure).c_str());
+  out.Format("  IF %s@Text IS NULL OR CHARINDEX('%s', @Text) > 0 OR CHARINDEX('%s', @Text) > 0%s\r\n",
+             negated ? "NOT (" : "", InQuotes("[dbo].[" + names.table + "]").c_str(),
+             InQuotes("[dbo].[" + names.table + "_Keys]").c_str(), negated ? ")" : "");
+}
+
+void WriteForeignProcedureError(ScriptWriter& out, const std::string& procedure) {
+  out.Format("    RAISERROR('Prozedur %%s geh\xf6rt zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, '%s')\r\n",
+             InQuotes(procedure).c_str());
+}
+
+void WriteDropGuards(ScriptWriter& out, const SqlNames& names, const TableDef* td, int32_t key, GuardUse use) {
   const std::string key_text = KeyText(td, key);
   const std::string key_name = KeyName(td, key);
+  const std::string base = BaseNameOf(td);
   for (const char* prefix : kDropOrder) {
+    const std::string procedure = prefix + base + "_" + std::string(NameText(td->Keys[key].Name));
     out.Format(
-        "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s%s_%s')\r\n"
-        "  DROP PROCEDURE [dbo].[%s%s_%s]\r\nGO\r\n",
-        prefix, names.base_text.c_str(), key_text.c_str(), prefix, names.base.c_str(), key_name.c_str());
+        "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s%s_%s')\r\nBEGIN\r\n",
+        prefix, names.base_text.c_str(), key_text.c_str());
+    WriteOwnerTest(out, names, procedure, use == GuardUse::kCheck);
+    if (use == GuardUse::kCheck) {
+      WriteForeignProcedureError(out, procedure);
+    } else {
+      out.Format("    DROP PROCEDURE [dbo].[%s%s_%s]\r\n", prefix, names.base.c_str(), key_name.c_str());
+      if (use == GuardUse::kReplace) {
+        out.Put("  ELSE\r\n");
+        WriteForeignProcedureError(out, procedure);
+      }
+    }
+    out.Put("END\r\nGO\r\n");
   }
 }
 
@@ -97,7 +131,7 @@ void WriteKeyTableProcedures(ScriptWriter& out, const KeyTableNames& k) {
 
 void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
   const SqlNames names(td);
-  WriteDropGuards(out, names, td, key);
+  WriteDropGuards(out, names, td, key, GuardUse::kReplace);
   if (td->UseKeyTable == 0) {
     WriteDirectKeyProcedures(out, td, key);
     return;
@@ -107,7 +141,12 @@ void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key) {
 }
 
 void WriteKeyProcedureDrops(ScriptWriter& out, const TableDef* td, int32_t key) {
-  WriteDropGuards(out, SqlNames(td), td, key);
+  WriteDropGuards(out, SqlNames(td), td, key, GuardUse::kDrop);
+}
+
+void WriteForeignKeyProcedureChecks(ScriptWriter& out, const TableDef* td) {
+  const SqlNames names(td);
+  for (int32_t key = 0; key < KeysInUse(td); ++key) WriteDropGuards(out, names, td, key, GuardUse::kCheck);
 }
 
 }  // namespace lerv32

@@ -102,6 +102,7 @@ void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 
 void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
   const SqlNames names(td);
+  WriteForeignKeyProcedureChecks(out, td);
   out.Put(kScriptSeparator);
   WriteCreateTable(out, td, names);
   WriteKeyTableDrops(out, names);

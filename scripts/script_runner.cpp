@@ -173,7 +173,7 @@ std::string CreateTableScript(TableDef* td, int32_t transact_sql, const char* da
 extern "C" {
 
 int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script, char* errors, int32_t length) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::PlausibleHandle(connection) || script == nullptr) return 0;
     if (errors != nullptr && length > 0) errors[0] = '\0';
     return lerv32::CallStatement(static_cast<SQLHDBC>(connection), script, errors, length);
@@ -182,7 +182,7 @@ int32_t LERV32_CALL rv_CallStatement(LERV32_HDBC connection, const char* script,
 
 int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database, const char* path, char* errors,
                                    int32_t length) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::PlausibleHandle(connection) || path == nullptr || errors == nullptr || length <= 0) return 0;
     errors[0] = '\0';
     std::string text;
@@ -203,7 +203,7 @@ int32_t LERV32_CALL rv_CallSqlFile(LERV32_HDBC connection, const char* database,
 }
 
 int32_t LERV32_CALL rv_CreateTable(LERV32_HDBC connection, TableDef* td, int32_t transact_sql, const char* database) {
-  return lerv32::Guarded<int32_t>(0, [&] {
+  return lerv32::GuardedOn<int32_t>(connection, 0, [&] {
     if (!lerv32::PlausibleHandle(connection) || !lerv32::ValidTableDef(td)) return 0;
     std::string script = lerv32::CreateTableScript(td, transact_sql, database);
     if (script.empty()) return 0;

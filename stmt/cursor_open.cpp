@@ -227,25 +227,26 @@ void* SaveResult(SQLHDBC dbc, SQLHSTMT stmt) {
 }  // namespace lerv32
 
 using lerv32::Guarded;
+using lerv32::GuardedOn;
 
 extern "C" {
 
 void* LERV32_CALL rv_StmtOpen(LERV32_HDBC connection, const char* table, const char* clause, int32_t flags) {
-  return Guarded<void*>(nullptr, [&] {
+  return GuardedOn<void*>(connection, nullptr, [&] {
     if (!lerv32::PlausibleHandle(connection)) return static_cast<void*>(nullptr);
     return lerv32::OpenTable(static_cast<SQLHDBC>(connection), table, clause, flags);
   });
 }
 
 void* LERV32_CALL rv_StmtOpenSQL(LERV32_HDBC connection, const char* sql, const char* extra, int32_t flags) {
-  return Guarded<void*>(nullptr, [&] {
+  return GuardedOn<void*>(connection, nullptr, [&] {
     if (!lerv32::PlausibleHandle(connection)) return static_cast<void*>(nullptr);
     return lerv32::OpenSql(static_cast<SQLHDBC>(connection), sql, extra, flags);
   });
 }
 
 void* LERV32_CALL rv_StmtSaveResult(LERV32_HDBC connection, LERV32_HSTMT stmt) {
-  return Guarded<void*>(nullptr, [&] {
+  return GuardedOn<void*>(connection, nullptr, [&] {
     if (!lerv32::PlausibleHandle(stmt) || !lerv32::KnownConnection(connection)) return static_cast<void*>(nullptr);
     return lerv32::SaveResult(static_cast<SQLHDBC>(connection), static_cast<SQLHSTMT>(stmt));
   });

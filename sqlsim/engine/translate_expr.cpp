@@ -589,6 +589,12 @@ SqlExpr Translator::Function(const ast::Expr& e) {
            ")" + (e.args.size() == 2 ? " AND xtype = " + Expr(*e.args[1]).sql : "") + " LIMIT 1))";
     return {sql, SqlType::kInt};
   }
+  if (name == "object_definition") {
+    // The text a module, default or check was created with; NULL for others.
+    if (e.args.size() != 1) Fail(174, "The object_definition function requires 1 argument(s).", e.pos);
+    return {"(SELECT text FROM syscomments WHERE id = " + Expr(*e.args[0]).sql + " AND colid = 1)", SqlType::kVarchar,
+            0};
+  }
   auto it = SimpleFunctions().find(name);
   if (it == SimpleFunctions().end()) {
     Fail(195, "'" + e.function + "' is not a recognized built-in function name.", e.pos);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -596,6 +597,16 @@ class ShortSource : public lerv32::BlobSource {
   int32_t end_;
 };
 
+// Ends early too, each piece a little late: a write that takes its time.
+class SlowSource : public ShortSource {
+ public:
+  explicit SlowSource(int64_t bytes) : ShortSource(bytes, -1) {}
+  int32_t Read(int64_t position, unsigned char* piece, int32_t n) override {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return ShortSource::Read(position, piece, n);
+  }
+};
+
 TEST_F(BlobTest, ASourceThatEndsEarlyLeavesTheBlobAsItWas) {
   const int32_t id = MakeBlob(dbc_, {"alt"});
   auto dbc = static_cast<SQLHDBC>(dbc_);
@@ -615,6 +626,35 @@ TEST_F(BlobTest, ASourceThatEndsEarlyLeavesTheBlobAsItWas) {
       EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
     }
   }
+}
+
+// A thread whose blob write fails and rolls back shares the connection with
+// one that inserts rows: no insert falls into the blob's transaction and is
+// rolled back with it, and every insert is committed when it returns.
+TEST_F(BlobTest, AFailingBlobWriteTakesNoOtherThreadsStatementsWithIt) {
+  constexpr int kRounds = 40;
+  const int32_t id = MakeBlob(dbc_, {"alt"});
+  Exec(dbc_, "CREATE TABLE Neben (I int NOT NULL)");
+  const LERV32_HDBC observer = db_.Connect("blobs", false);
+  std::atomic<int> unseen{0};
+  std::thread writer([&] {
+    for (int i = 0; i < kRounds; ++i) {
+      SlowSource source(700);
+      lerv32::BlobWriteTransaction transaction(static_cast<SQLHDBC>(dbc_));
+      EXPECT_EQ(transaction.Finish(lerv32::WriteBlob(static_cast<SQLHDBC>(dbc_), id, source, 5000)), 4);
+    }
+  });
+  for (int i = 1; i <= kRounds; ++i) {
+    Exec(dbc_, "INSERT INTO Neben VALUES (" + std::to_string(i) + ")");
+    if (Rows(observer, "SELECT count(*) FROM Neben WHERE I = " + std::to_string(i)) != std::vector<std::string>{"1"}) {
+      ++unseen;
+    }
+  }
+  writer.join();
+  EXPECT_EQ(unseen, 0) << "inserts not committed when they returned";
+  EXPECT_EQ(Rows(observer, "SELECT count(*) FROM Neben"), std::vector<std::string>{std::to_string(kRounds)});
+  int32_t result = -1;
+  EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
 }
 
 }  // namespace

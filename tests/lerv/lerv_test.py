@@ -338,6 +338,21 @@ class LervTest(unittest.TestCase):
         self.assertEqual(out.splitlines()[1:], ["  Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
                                                 "  Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition"])
 
+    def test_a_table_whose_procedure_names_meet_another_tables_is_refused(self):
+        # T with key A_B and T_A with key B both compose up_First_T_A_B.
+        self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=A_B,C,5\nKEY=A_B,A_B\n")
+        self.write("t_a.def", "ALIAS=T_A\nUSEKEYTAB=1\nFIELD=B,C,5\nKEY=B,B\n")
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
+        code, _, err = self.lerv("create", "-q", *data, "t_a.def")
+        self.assertNotEqual(code, 0)
+        self.assertIn("Prozedur up_First_T_A_B gehört zu einer anderen Tabelle und wird nicht ersetzt", err)
+        self.assertEqual(self.lerv("check", *data, "t.def")[1], "T (t.def): in Ordnung\n")
+        code, out, _ = self.lerv("check", *data, "t_a.def")
+        self.assertEqual(code, 1)
+        self.assertIn("\n  Tabelle ut_T_A: fehlt\n", out)
+        self.assertIn("\n  Prozedur up_First_T_A_B: gehört zu einer anderen Tabelle\n", out)
+
     def test_names_that_are_no_identifiers_are_created_and_checked(self):
         self.write("boese.def", "ALIAS=EVIL2];DROP TABLE OPFER;--\nUSEKEYTAB=1\nFIELD=a'b],C,5\nFIELD=x--y,l\n"
                                 "KEY=K];DROP TABLE O,a'b],x--y\n")

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,6 +70,22 @@ class ScriptsTest : public ::testing::Test {
   int Count(const std::string& table) {
     std::string sql = "IF (SELECT count(*) FROM " + table + ") <> 0 RAISERROR('not empty', 16, 1)";
     return rv_CallStatement(dbc_, sql.c_str(), nullptr, 0);
+  }
+
+  // The record id a navigation procedure answers, -1 for none.
+  SQLINTEGER LastOf(const char* procedure) {
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(dbc_), &stmt))) return -1;
+    SQLINTEGER id = -1;
+    SQLLEN indicator = 0;
+    const std::string call = std::string("EXECUTE ") + procedure;
+    const bool read = SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(call.c_str())),
+                                                  SQL_NTS)) &&
+                      SQLFetch(stmt) == SQL_SUCCESS &&
+                      SQL_SUCCEEDED(SQLGetData(stmt, 1, SQL_C_SLONG, &id, 0, &indicator));
+    if (!read || indicator == SQL_NULL_DATA) id = -1;
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    return id;
   }
 
   testenv::TempDir temp_;
@@ -219,6 +236,52 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
   EXPECT_EQ(rv_CreateTable(dbc_, td.get(), 0, nullptr), 1);
   EXPECT_EQ(Count("STANDARD"), 1);
   EXPECT_EQ(rv_DropTable(1, 2, 3), 0);
+}
+
+// Table T with key A_B and table T_A with key B compose the same navigation
+// procedure names. The second table is refused before anything of it is
+// made, its scripts never replace or drop the first table's procedures, and
+// a table may still replace its own procedures of the other form.
+TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
+  char errors[1024];
+  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+  for (const char* first_form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
+    for (const char* second_form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
+      SCOPED_TRACE(std::string(first_form) + " then " + second_form);
+      const testenv::TableDefPtr first =
+          samples::Load({"T", "", {"ALIAS=T", first_form, "FIELD=A_B,C,5", "KEY=A_B,A_B"}});
+      const testenv::TableDefPtr second =
+          samples::Load({"T_A", "", {"ALIAS=T_A", second_form, "FIELD=B,C,5", "KEY=B,B"}});
+      ASSERT_EQ(rv_CreateTable(dbc_, first.get(), 1, nullptr), 1);
+      ASSERT_EQ(rv_CallStatement(dbc_, "INSERT INTO ut_T (RecId, A_B) VALUES (7, 'x')", nullptr, 0), 1);
+      EXPECT_EQ(rv_CreateTable(dbc_, second.get(), 1, nullptr), 0);
+      EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "nothing of the second table is made";
+
+      std::vector<char> script(400000);
+      const int32_t size = static_cast<int32_t>(script.size());
+      const std::function<int32_t()> scripts[] = {
+          [&] { return rv_GenSqlTableDefN(second.get(), script.data(), size, 1); },
+          [&] { return rv_GenSqlTableIndexProcN(second.get(), script.data(), size, 0, 1); }};
+      for (const auto& generate : scripts) {
+        ASSERT_GT(generate(), 0);
+        EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
+        EXPECT_NE(std::string(errors).find("Prozedur up_First_T_A_B geh\xf6rt zu einer anderen Tabelle"),
+                  std::string::npos)
+            << errors;
+      }
+      EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "the table script stopped before the table";
+      rv_GenSqlDropDefN(second.get(), script.data(), static_cast<int32_t>(script.size()));
+      EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+      EXPECT_EQ(LastOf("up_Last_T_A_B"), 7) << "the first table's procedure still walks the first table";
+      EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "the second table's drop script ran through";
+
+      const testenv::TableDefPtr other_form = samples::Load(
+          {"T", "", {"ALIAS=T", first_form[10] == '1' ? "USEKEYTAB=0" : "USEKEYTAB=1", "FIELD=A_B,C,5", "KEY=A_B,A_B"}});
+      EXPECT_EQ(rv_CreateTable(dbc_, other_form.get(), 1, nullptr), 1) << "its own procedures are replaced";
+      rv_GenSqlDropDefN(other_form.get(), script.data(), static_cast<int32_t>(script.size()));
+      ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    }
+  }
 }
 
 }  // namespace

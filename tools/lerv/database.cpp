@@ -10,6 +10,7 @@
 #include "tools/lerv/failure.h"
 #include "tools/lerv/generate.h"
 #include "tools/lerv/query.h"
+#include "tools/lerv/terminal_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -169,7 +170,7 @@ long Database::RunScript(std::string_view script, const std::string& source) con
     }
     runs += ran;
     if (ran == batches[i].repeat) continue;
-    const std::string messages = MessageLines(errors.data());
+    const std::string messages = MessageLines(AnsiTextToUtf8(errors.data()));
     throw Failure(fmt::format("{}: Stapel {} (Zeile {}) fehlgeschlagen{}{}", source, i + 1, batches[i].line,
                               messages.empty() ? "" : ":\n", messages));
   }

@@ -81,6 +81,14 @@ std::string RecordTextToUtf8(const std::string& text) {
 #endif
 }
 
+std::string AnsiTextToUtf8(const std::string& text) {
+#ifdef _WIN32
+  return FromWide(CP_UTF8, ToWide(1252, text, 0).value_or(std::wstring()), false).value_or(text);
+#else
+  return Convert("UTF-8", "CP1252", text, false).value_or(text);
+#endif
+}
+
 std::optional<std::string> Utf8ToRecordText(const std::string& text) {
 #ifdef _WIN32
   const std::optional<std::wstring> wide = ToWide(CP_UTF8, text, MB_ERR_INVALID_CHARS);

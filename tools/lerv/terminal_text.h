@@ -10,6 +10,8 @@ namespace lerv {
 
 // A byte the code page does not map becomes '?'.
 std::string RecordTextToUtf8(const std::string& text);
+// The server's messages come in the ANSI code page (1252), converted or not.
+std::string AnsiTextToUtf8(const std::string& text);
 // Nothing when text is not UTF-8 or holds a character the code page lacks.
 std::optional<std::string> Utf8ToRecordText(const std::string& text);
 // The code page of the record buffers, for messages: "850" or "1252".

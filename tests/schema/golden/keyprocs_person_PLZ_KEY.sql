@@ -1,26 +1,74 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_First_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_First_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_First_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_Last_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_Last_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Last_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_Prior_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_Prior_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Prior_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_Next_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_Next_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Next_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_Prior50_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_Prior50_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Prior50_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_Next50_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_Next50_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Next50_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_FindL_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_FindL_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindL_PERSON_PLZ_KEY')
+END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_PLZ_KEY')
-  DROP PROCEDURE [dbo].[up_FindF_PERSON_PLZ_KEY]
+BEGIN
+  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_PLZ_KEY]'))
+  IF @Text IS NULL OR CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 OR CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+    DROP PROCEDURE [dbo].[up_FindF_PERSON_PLZ_KEY]
+  ELSE
+    RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindF_PERSON_PLZ_KEY')
+END
 GO
 
 CREATE PROCEDURE [dbo].[up_First_PERSON_PLZ_KEY]

@@ -1,4 +1,4 @@
-#include "records/connection_work.h"
+#include "frame/connection_work.h"
 
 #include <map>
 

@@ -3,8 +3,8 @@
 // and commits would otherwise nest into the other thread's, and commit only
 // when that one commits. One lock per connection handle; a thread may take
 // it again while it holds it.
-#ifndef LERV32_RECORDS_CONNECTION_WORK_H
-#define LERV32_RECORDS_CONNECTION_WORK_H
+#ifndef LERV32_FRAME_CONNECTION_WORK_H
+#define LERV32_FRAME_CONNECTION_WORK_H
 
 #include <memory>
 #include <mutex>
