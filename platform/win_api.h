@@ -17,11 +17,13 @@
 
 #include <sql.h>  // unixODBC's stand-ins for BOOL, DWORD, HWND, HINSTANCE, WCHAR
 
+#include <cstddef>
 #include <cstdint>
 
 #include "include/lebase32.h"
 
 typedef unsigned int UINT;
+typedef std::size_t SIZE_T;
 typedef WCHAR OLECHAR;
 typedef OLECHAR* BSTR;
 typedef void* HMODULE;
@@ -121,6 +123,13 @@ BOOL WriteFile(HANDLE file, const void* buffer, DWORD count, DWORD* written, voi
 // 64-bit positions; position may be null.
 BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, LARGE_INTEGER* position, DWORD method);
 BOOL CloseHandle(HANDLE handle);
+
+// The current process (a pseudo handle, as on Windows).
+HANDLE GetCurrentProcess();
+// Copies size bytes at address of the current process (no other) into
+// buffer: FALSE, with *read (may be null) 0, when any of them cannot be read,
+// so that an address handed in from outside is tried without a fault.
+BOOL ReadProcessMemory(HANDLE process, const void* address, void* buffer, SIZE_T size, SIZE_T* read);
 
 // ---- User interface
 // Message box types and answers; the library shows its boxes through

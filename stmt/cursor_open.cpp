@@ -73,12 +73,18 @@ const TableDef* TableDefAt(const char* text) {
 // which stay the caller's.
 bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
+  // The address is the host's word: the definition is read through the
+  // kernel, so that one naming no memory fails instead of faulting, and the
+  // copy is what is checked.
   const TableDef* td = TableDefAt(spec + 1);
-  if (!ValidTableDef(td)) return false;
-  TableDef& copy = cursor->result;
-  std::memcpy(&copy, td, sizeof *td);
+  TableDef copy;
+  if (td == nullptr || !ReadProcessMemory(GetCurrentProcess(), td, &copy, sizeof copy, nullptr) ||
+      !ValidTableDef(&copy)) {
+    return false;
+  }
   for (char*& filter : copy.KeyFilter) filter = nullptr;
   copy.SqlRec = nullptr;
+  cursor->result = copy;
   return true;
 }
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <sys/mman.h>
+
 #include "platform/win_api.h"
 
 namespace {
@@ -44,6 +46,34 @@ TEST(Kernel, FullPathNamesResolveAgainstTheWorkingFolder) {
   EXPECT_EQ(GetFullPathNameA("/x/z", sizeof small, small, nullptr), 5u);
   EXPECT_STREQ(small, "abc");
   EXPECT_EQ(GetFullPathNameA("", sizeof path, path, nullptr), 0u);
+}
+
+// Memory the process cannot read is reported, not faulted on: a page
+// without access, a range that ends in it, and any process but this one.
+TEST(Kernel, ReadProcessMemoryReadsOnlyWhatIsThere) {
+  constexpr size_t kPage = 4096;
+  auto* pages = static_cast<char*>(mmap(nullptr, 2 * kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(pages, MAP_FAILED);
+  ASSERT_EQ(mprotect(pages + kPage, kPage, PROT_NONE), 0);
+  std::memset(pages, 'a', kPage);
+  struct Case { const char* what; HANDLE process; const char* from; SIZE_T size; BOOL read; };
+  const Case cases[] = {
+      {"readable", GetCurrentProcess(), pages + kPage - 100, 100, TRUE},
+      {"nothing", GetCurrentProcess(), pages + kPage, 0, TRUE},
+      {"a page without access", GetCurrentProcess(), pages + kPage, 10, FALSE},
+      {"ends in it", GetCurrentProcess(), pages + kPage - 100, 101, FALSE},
+      {"another process", reinterpret_cast<HANDLE>(42), pages, 10, FALSE},
+  };
+  for (const Case& c : cases) {
+    std::string buffer(200, '-');
+    SIZE_T read = 99;
+    EXPECT_EQ(ReadProcessMemory(c.process, c.from, buffer.data(), c.size, &read), c.read) << c.what;
+    EXPECT_EQ(read, c.read ? c.size : 0) << c.what;
+    if (c.read) {
+      EXPECT_EQ(buffer.substr(0, c.size), std::string(c.size, 'a')) << c.what;
+    }
+  }
+  munmap(pages, 2 * kPage);
 }
 
 }  // namespace

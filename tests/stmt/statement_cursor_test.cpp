@@ -17,6 +17,12 @@
 #include "support/table_defs.h"
 #include "support/test_env.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <sys/mman.h>
+#endif
+
 #include <sql.h>
 #include <sqlext.h>
 
@@ -395,6 +401,28 @@ TEST_P(CursorTest, TablesReadThroughTheirDefinition) {
   for (const char* bad : {"=", "=0", "=x1", "=12ab", missing.c_str()}) {
     EXPECT_EQ(rv_StmtOpen(dbc_, bad, nullptr, 0), nullptr) << bad;
   }
+  // Addresses of memory that cannot be read: a page without access, and a
+  // definition whose end lies in it.
+  constexpr size_t kPage = 4096;
+#if defined(_WIN32)
+  auto* pages = static_cast<char*>(VirtualAlloc(nullptr, 2 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  DWORD old_protection = 0;
+  ASSERT_TRUE(pages != nullptr && VirtualProtect(pages + kPage, kPage, PAGE_NOACCESS, &old_protection));
+#else
+  auto* pages = static_cast<char*>(mmap(nullptr, 2 * kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_TRUE(pages != MAP_FAILED && mprotect(pages + kPage, kPage, PROT_NONE) == 0);
+#endif
+  std::memcpy(pages + kPage - 64, td.get(), 64);
+  for (const char* unreadable : {pages + kPage, pages + kPage - 64}) {
+    std::snprintf(spec, sizeof spec, "=0x%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(unreadable)));
+    EXPECT_EQ(rv_StmtOpen(dbc_, spec, nullptr, 0), nullptr) << spec;
+  }
+#if defined(_WIN32)
+  VirtualFree(pages, 0, MEM_RELEASE);
+#else
+  munmap(pages, 2 * kPage);
+#endif
+  std::snprintf(spec, sizeof spec, "=%llu", address);
   // Definitions the calls cannot build are refused, not read past.
   const TableDef good = *td;
   for (auto spoil : std::vector<void (*)(TableDef*)>{
