@@ -1,8 +1,5 @@
 // Opening statement cursors: a whole table read through its definition, an
 // SQL text, or the result of a statement the caller executed.
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -12,6 +9,7 @@
 #include "frame/odbc_trace.h"
 #include "records/sql_names.h"
 #include "stmt/statement_cursor.h"
+#include "stmt/table_def_address.h"
 #include "tabledef/table_def.h"
 
 #include <sqlext.h>
@@ -38,54 +36,10 @@ std::string SelectOfTable(const TableDef* td, const char* clause) {
   return sql;
 }
 
-// "=address": a caller's TableDef. The address is pointer-sized, in
-// decimal (negative as a signed 32-bit address is printed) or with 0x in
-// hexadecimal; anything else, or a value that cannot be the address of a
-// TableDef (such as 0, 1 or -1), is no address.
-const TableDef* TableDefAt(const char* text) {
-  while (*text == ' ') ++text;
-  const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const bool negative = *text == '-';
-  if (!std::isxdigit(static_cast<unsigned char>(text[negative ? 1 : hex ? 2 : 0]))) return nullptr;
-  char* end = nullptr;
-  errno = 0;
-  uintptr_t address = 0;
-  if (negative) {
-    const long long value = std::strtoll(text, &end, 10);
-    if (value < INTPTR_MIN) return nullptr;
-    address = static_cast<uintptr_t>(static_cast<intptr_t>(value));
-  } else {
-    const unsigned long long value = std::strtoull(text, &end, hex ? 16 : 10);
-    if (value > UINTPTR_MAX) return nullptr;
-    address = static_cast<uintptr_t>(value);
-  }
-  while (*end == ' ') ++end;
-  if (errno != 0 || *end != '\0' || !PlausibleHandle(reinterpret_cast<const void*>(address)) ||
-      address % alignof(TableDef) != 0) {
-    return nullptr;
-  }
-  return reinterpret_cast<const TableDef*>(address);
-}
-
 // The definition of the table spec into the cursor's result description.
-// A caller's definition must be one the calls could have built
-// (ValidTableDef); it is copied without its key filters and prepared set,
-// which stay the caller's.
 bool LoadResultDef(StatementCursor* cursor, const char* spec) {
   if (spec[0] != '=') return rv_LoadTableDef(&cursor->result, spec) != 0;
-  // The address is the host's word: the definition is read through the
-  // kernel, so that one naming no memory fails instead of faulting, and the
-  // copy is what is checked.
-  const TableDef* td = TableDefAt(spec + 1);
-  TableDef copy;
-  if (td == nullptr || !ReadProcessMemory(GetCurrentProcess(), td, &copy, sizeof copy, nullptr) ||
-      !ValidTableDef(&copy)) {
-    return false;
-  }
-  for (char*& filter : copy.KeyFilter) filter = nullptr;
-  copy.SqlRec = nullptr;
-  cursor->result = copy;
-  return true;
+  return CopyTableDefAt(spec + 1, &cursor->result);
 }
 
 // Allocates, sets the options, prepares and executes: what the execution

@@ -16,15 +16,6 @@ constexpr size_t kMaxSpecName = 49;
 // open rather than run cut.
 constexpr size_t kMaxText = 1023;
 
-struct Request {
-  std::string connection;
-  bool definition = false;  // text is a definition spec, else SQL
-  std::string text;
-  bool has_clause = false;
-  std::string clause;
-  int32_t flags = DB_OPEN_BOOKMARKS | DB_OPEN_SPILL;
-};
-
 // The text from *at to the next '#', which must come within kMaxSpecName
 // characters; *at moves past it.
 bool TakeName(std::string_view spec, size_t* at, std::string* name) {
@@ -45,7 +36,7 @@ bool ProfileText(const std::string& table, const char* key, const char* fallback
   return true;
 }
 
-bool FromProfile(const std::string& table, Request* request) {
+bool FromProfile(const std::string& table, VtTableRequest* request) {
   if (!ProfileText(table, "CONNECT", "", &request->connection) ||
       !ProfileText(table, "STATEMENT", "", &request->text) || !ProfileText(table, "KLAUSEL", "", &request->clause)) {
     return false;
@@ -58,7 +49,10 @@ bool FromProfile(const std::string& table, Request* request) {
   return true;
 }
 
-bool Parse(std::string_view spec, Request* request) {
+}  // namespace
+
+bool ParseVtTableSpec(std::string_view spec, VtTableRequest* request) {
+  if (spec.empty()) return false;
   size_t at = 1;
   if (spec.front() == '#') {
     if (!TakeName(spec, &at, &request->connection)) return false;
@@ -75,11 +69,9 @@ bool Parse(std::string_view spec, Request* request) {
   return FromProfile(std::string(spec), request);
 }
 
-}  // namespace
-
 void* OpenVirtualTable(const char* spec) {
-  Request request;
-  if (spec == nullptr || *spec == '\0' || !Parse(spec, &request)) return nullptr;
+  VtTableRequest request;
+  if (spec == nullptr || !ParseVtTableSpec(spec, &request)) return nullptr;
   const VtConnection connection = GetVtConnection(request.connection.c_str(), VtHolder::kTable);
   if (connection.dbc == nullptr) return nullptr;
   ReserveVtTable();  // counting the table then cannot fail

@@ -13,36 +13,8 @@ namespace {
 const char* const kDataSourceKeys[] = {"DATADIR", "DATABASE", "AUTOCREATE",
                                        "TRACE", "TIMEOUT", "QUERYTIMEOUT", "CURSORS"};
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
-// A braced value from text[*pos] (at '{') on; *pos ends after the '}'.
-bool ReadBraced(std::string_view text, size_t* pos, std::string* value) {
-  for (size_t i = *pos + 1; i < text.size(); ++i) {
-    if (text[i] != '}') {
-      value->push_back(text[i]);
-    } else if (i + 1 < text.size() && text[i + 1] == '}') {
-      value->push_back('}');
-      ++i;
-    } else {
-      *pos = i + 1;
-      return true;
-    }
-  }
-  return false;
-}
-
 bool IsTrue(std::string_view v) {
-  std::string u = Upper(Trim(v));
+  std::string u = UpperAttribute(TrimAttribute(v));
   return u == "1" || u == "YES" || u == "TRUE" || u == "ON" || u == "Y";
 }
 
@@ -75,7 +47,7 @@ bool Options(Dbc& dbc, const ConnectionAttributes& attrs, ConnectOptions* option
   }
   options->autocreate = IsTrue(Value(attrs, "AUTOCREATE"));
   options->trace_file = Value(attrs, "TRACE");
-  std::string timeout = std::string(Trim(Value(attrs, "TIMEOUT")));
+  std::string timeout = std::string(TrimAttribute(Value(attrs, "TIMEOUT")));
   if (!timeout.empty()) {
     char* end = nullptr;
     long ms = std::strtol(timeout.c_str(), &end, 10);
@@ -85,7 +57,7 @@ bool Options(Dbc& dbc, const ConnectionAttributes& attrs, ConnectOptions* option
     }
     options->busy_timeout_ms = static_cast<int32_t>(ms);
   }
-  std::string limit = std::string(Trim(Value(attrs, "QUERYTIMEOUT")));
+  std::string limit = std::string(TrimAttribute(Value(attrs, "QUERYTIMEOUT")));
   if (!limit.empty()) {
     char* end = nullptr;
     long seconds = std::strtol(limit.c_str(), &end, 10);
@@ -100,69 +72,6 @@ bool Options(Dbc& dbc, const ConnectionAttributes& attrs, ConnectOptions* option
 
 }  // namespace
 
-bool ParseConnectionString(std::string_view text, ConnectionAttributes* out,
-                           std::string* error) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t eq = text.find('=', pos);
-    size_t semi = text.find(';', pos);
-    if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
-      if (!Trim(text.substr(pos, semi == std::string_view::npos ? semi : semi - pos)).empty()) {
-        *error = "Connection string attribute without '=': " +
-                 std::string(text.substr(pos, semi == std::string_view::npos ? semi : semi - pos));
-        return false;
-      }
-      if (semi == std::string_view::npos) break;
-      pos = semi + 1;
-      continue;
-    }
-    std::string key = Upper(Trim(text.substr(pos, eq - pos)));
-    pos = eq + 1;
-    while (pos < text.size() && text[pos] == ' ') ++pos;
-    std::string value;
-    if (pos < text.size() && text[pos] == '{') {
-      if (!ReadBraced(text, &pos, &value)) {
-        *error = "Unterminated '{' in the value of " + key;
-        return false;
-      }
-      size_t next = text.find(';', pos);
-      pos = next == std::string_view::npos ? text.size() : next + 1;
-    } else {
-      size_t next = text.find(';', pos);
-      value = std::string(Trim(text.substr(pos, next == std::string_view::npos ? next : next - pos)));
-      pos = next == std::string_view::npos ? text.size() : next + 1;
-    }
-    if (!key.empty() && !out->count(key)) (*out)[key] = value;
-  }
-  return true;
-}
-
-std::string CompletedConnectionString(const ConnectionAttributes& attrs) {
-  auto pair = [](const std::string& key, const std::string& value) {
-    bool brace = value.find_first_of(";{}") != std::string::npos ||
-                 (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-    if (!brace) return key + "=" + value + ";";
-    std::string escaped;
-    for (char c : value) {
-      escaped.push_back(c);
-      if (c == '}') escaped.push_back('}');
-    }
-    return key + "={" + escaped + "};";
-  };
-  std::string out;
-  auto dsn = attrs.find("DSN");
-  auto driver = attrs.find("DRIVER");
-  if (dsn != attrs.end()) {
-    out += pair("DSN", dsn->second);
-  } else if (driver != attrs.end()) {
-    out += "DRIVER={" + driver->second + "};";
-  }
-  // The password is taken (and ignored), never handed back.
-  for (const auto& [key, value] : attrs) {
-    if (key != "DSN" && key != "DRIVER" && key != "PWD") out += pair(key, value);
-  }
-  return out;
-}
 
 SQLRETURN Connect(Dbc& dbc, ConnectionAttributes* attrs) {
   if (dbc.session) return dbc.diags.Error("08002", "Connection name in use");
@@ -181,7 +90,7 @@ SQLRETURN Connect(Dbc& dbc, ConnectionAttributes* attrs) {
     if (!failed) dbc.diags.AddDriver("08001", "Cannot open database " + options.database);
     return SQL_ERROR;
   }
-  const std::string cursors = Upper(Trim(Value(*attrs, "CURSORS")));
+  const std::string cursors = UpperAttribute(TrimAttribute(Value(*attrs, "CURSORS")));
   dbc.cursors = cursors == "FORWARD"  ? CursorSupport::kForwardOnly
                 : cursors == "STATIC" ? CursorSupport::kStatic
                                       : CursorSupport::kAll;

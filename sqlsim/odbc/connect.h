@@ -7,19 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "sqlsim/odbc/connection_string.h"
 #include "sqlsim/odbc/handles.h"
 
 namespace sqlsim::odbc {
-
-// Keys in upper case; values with their braces removed ("{a;b}" is a;b,
-// "}}" inside braces one '}'). False with a message for a malformed string.
-using ConnectionAttributes = std::map<std::string, std::string>;
-bool ParseConnectionString(std::string_view text, ConnectionAttributes* out,
-                           std::string* error);
-
-// "KEY=value;" pairs, values braced where needed; the driver or data
-// source first.
-std::string CompletedConnectionString(const ConnectionAttributes& attrs);
 
 // Fills in the keys of the data source named by DSN that the string does
 // not give, then opens the session. Returns the ODBC return code, with

@@ -36,6 +36,9 @@ TEST_F(ConnectTest, ConnectionStringsAndTheCompletedString) {
       {ConnectionString(dir_), "t", {"DRIVER={sqlsim};", "DATADIR=" + dir() + ";", "DATABASE=t;"}, "t.db"},
       {"driver={sqlsim}; DataDir={" + dir() + "};database = Orders ;autocreate={1};uid=sa;pwd={x;y}", "Orders",
        {"UID=sa;"}, "orders.db"},
+      // Values that read back only braced: a '}', blanks or a tab at an end.
+      {ConnectionString(dir_) + ";APP={a}}b};WSID={\tx};X={ y}", "t",
+       {"APP={a}}b};", "WSID={\tx};", "X={ y};"}, "t.db"},
       // A client that has not registered the driver names its library.
       {std::string("DRIVER={") + SQLSIM_DRIVER_PATH + "};DATADIR=" + dir() + ";DATABASE=bypath;AUTOCREATE=1",
        "bypath", {"DATABASE=bypath;"}, "bypath.db"},
