@@ -70,6 +70,7 @@ struct ParamValue {
 class RowSource {
  public:
   virtual ~RowSource() = default;
+  // The same description, unchanged, for as long as the source lives.
   virtual const std::vector<ColumnDesc>& Columns() const = 0;
   // Moves to the next row: true if there is one; false at the end or on an
   // error, which is appended to *diags.
