@@ -136,7 +136,7 @@ class PreparedBatch {
   virtual bool IsSingleSelect() const = 0;
   // Runs such a batch: the result Execute(params) would give first, with
   // no execution left to keep. REQUIRES: IsSingleSelect().
-  virtual Result ExecuteSingleSelect(std::vector<ParamValue> params) = 0;
+  virtual Result ExecuteSingleSelect(const std::vector<ParamValue>& params) = 0;
 };
 
 struct ConnectOptions {

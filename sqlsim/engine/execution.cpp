@@ -195,7 +195,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   return result;
 }
 
-Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params) {
+Result RunSingleSelect(PreparedBatchImpl& batch, const std::vector<ParamValue>& params) {
   SessionImpl& session = batch.session();
   Frame& frame = batch.single_select_frame();
   EnterBatch(batch, &params, nullptr, &frame);
@@ -220,7 +220,7 @@ Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params)
   }
   frame.batch_params = nullptr;  // the values are this call's
   if (session.Canceled()) ReportCancel(&result);
-  result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
+  if (!pending.empty()) result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
   return std::move(*result);
 }
 

@@ -26,7 +26,7 @@ class PreparedBatchImpl : public PreparedBatch {
   bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
   bool IsSingleSelect() const override { return single_select_; }
-  Result ExecuteSingleSelect(std::vector<ParamValue> params) override;
+  Result ExecuteSingleSelect(const std::vector<ParamValue>& params) override;
   // Set once the statements are compiled.
   void set_single_select(bool single) { single_select_ = single; }
   // The frame a batch of one SELECT binds its markers in: binding only
