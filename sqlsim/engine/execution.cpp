@@ -204,9 +204,8 @@ Result RunSingleSelect(PreparedBatchImpl& batch, const std::vector<ParamValue>& 
   Diagnostics pending;
   std::optional<Result> result = StatementFault(statement, &pending);
   if (!result) {
-    Interpreter interpreter(session, nullptr);
     Diagnostics diags;
-    if (PrepareSelect(batch, statement, interpreter, frame, &diags)) {
+    if (PrepareSelect(batch, statement, batch.single_select_interpreter(), frame, &diags)) {
       result.emplace();
       // Nothing runs after it: neither @@ROWCOUNT nor an abort to pass on.
       result->rows = std::make_unique<SqliteRowSource>(statement.prepared.get(), statement.described, nullptr,

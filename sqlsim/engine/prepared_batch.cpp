@@ -17,7 +17,7 @@ bool IsMarkerOrConstant(const ast::ExprPtr& e) {
 }  // namespace
 
 PreparedBatchImpl::PreparedBatchImpl(SessionImpl& session, std::string text)
-    : session_(session), text_(std::move(text)) {}
+    : session_(session), text_(std::move(text)), single_select_interpreter_(session, nullptr) {}
 
 PreparedBatchImpl::~PreparedBatchImpl() = default;
 
