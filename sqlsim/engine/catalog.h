@@ -130,6 +130,7 @@ class Catalog {
   void ForgetTempTable(std::string_view name);
   // Their ids, by lower-case name.
   std::map<std::string, int32_t> TempTableIds() const;
+  bool HasTempTables() const { return !temp_tables_.empty(); }
   // Ids of temporary objects are negative, as the server's are.
   int32_t NextTempId() { return --last_temp_id_; }
 

@@ -70,6 +70,7 @@ struct ParamValue {
 class RowSource {
  public:
   virtual ~RowSource() = default;
+  // The same description, unchanged, for as long as the source lives.
   virtual const std::vector<ColumnDesc>& Columns() const = 0;
   // Moves to the next row: true if there is one; false at the end or on an
   // error, which is appended to *diags.
@@ -135,7 +136,7 @@ class PreparedBatch {
   virtual bool IsSingleSelect() const = 0;
   // Runs such a batch: the result Execute(params) would give first, with
   // no execution left to keep. REQUIRES: IsSingleSelect().
-  virtual Result ExecuteSingleSelect(std::vector<ParamValue> params) = 0;
+  virtual Result ExecuteSingleSelect(const std::vector<ParamValue>& params) = 0;
 };
 
 struct ConnectOptions {

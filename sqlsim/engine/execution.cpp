@@ -195,7 +195,7 @@ std::optional<Result> ExecutionImpl::RunSelect(CompiledStatement& statement) {
   return result;
 }
 
-Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params) {
+Result RunSingleSelect(PreparedBatchImpl& batch, const std::vector<ParamValue>& params) {
   SessionImpl& session = batch.session();
   Frame& frame = batch.single_select_frame();
   EnterBatch(batch, &params, nullptr, &frame);
@@ -204,9 +204,8 @@ Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params)
   Diagnostics pending;
   std::optional<Result> result = StatementFault(statement, &pending);
   if (!result) {
-    Interpreter interpreter(session, nullptr);
     Diagnostics diags;
-    if (PrepareSelect(batch, statement, interpreter, frame, &diags)) {
+    if (PrepareSelect(batch, statement, batch.single_select_interpreter(), frame, &diags)) {
       result.emplace();
       // Nothing runs after it: neither @@ROWCOUNT nor an abort to pass on.
       result->rows = std::make_unique<SqliteRowSource>(statement.prepared.get(), statement.described, nullptr,
@@ -220,7 +219,7 @@ Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params)
   }
   frame.batch_params = nullptr;  // the values are this call's
   if (session.Canceled()) ReportCancel(&result);
-  result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
+  if (!pending.empty()) result->messages.insert(result->messages.begin(), pending.begin(), pending.end());
   return std::move(*result);
 }
 

@@ -59,6 +59,6 @@ bool IsPlainSelect(const CompiledStatement& statement);
 
 // Runs a batch of one such SELECT as an execution would run it to its first
 // result, without the state an execution keeps for statements after it.
-Result RunSingleSelect(PreparedBatchImpl& batch, std::vector<ParamValue> params);
+Result RunSingleSelect(PreparedBatchImpl& batch, const std::vector<ParamValue>& params);
 
 }  // namespace sqlsim

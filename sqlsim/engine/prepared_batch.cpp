@@ -17,7 +17,7 @@ bool IsMarkerOrConstant(const ast::ExprPtr& e) {
 }  // namespace
 
 PreparedBatchImpl::PreparedBatchImpl(SessionImpl& session, std::string text)
-    : session_(session), text_(std::move(text)) {}
+    : session_(session), text_(std::move(text)), single_select_interpreter_(session, nullptr) {}
 
 PreparedBatchImpl::~PreparedBatchImpl() = default;
 
@@ -72,10 +72,10 @@ std::unique_ptr<Execution> PreparedBatchImpl::Execute(std::vector<ParamValue> pa
   return std::make_unique<ExecutionImpl>(*this, std::move(params));
 }
 
-Result PreparedBatchImpl::ExecuteSingleSelect(std::vector<ParamValue> params) {
+Result PreparedBatchImpl::ExecuteSingleSelect(const std::vector<ParamValue>& params) {
   session_.trace().Executed(text_, params);
   session_.RefreshCatalog();
-  return RunSingleSelect(*this, std::move(params));
+  return RunSingleSelect(*this, params);
 }
 
 bool PreparedBatchImpl::SetsMayShareTransaction() {

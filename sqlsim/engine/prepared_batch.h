@@ -26,12 +26,14 @@ class PreparedBatchImpl : public PreparedBatch {
   bool SetsMayShareTransaction() override;
   std::unique_ptr<Execution> Execute(std::vector<ParamValue> params) override;
   bool IsSingleSelect() const override { return single_select_; }
-  Result ExecuteSingleSelect(std::vector<ParamValue> params) override;
+  Result ExecuteSingleSelect(const std::vector<ParamValue>& params) override;
   // Set once the statements are compiled.
   void set_single_select(bool single) { single_select_ = single; }
   // The frame a batch of one SELECT binds its markers in: binding only
   // reads it, so it is kept from one execute to the next.
   Frame& single_select_frame() { return single_select_frame_; }
+  // And the interpreter that binds them, which binding leaves as it was.
+  Interpreter& single_select_interpreter() { return single_select_interpreter_; }
 
   SessionImpl& session() { return session_; }
   std::vector<CompiledStatement>& statements() { return statements_; }
@@ -56,6 +58,7 @@ class PreparedBatchImpl : public PreparedBatch {
   int32_t parameter_count_ = 0;
   bool single_select_ = false;
   Frame single_select_frame_;
+  Interpreter single_select_interpreter_;
   mutable std::vector<ColumnDesc> first_columns_;
   mutable bool first_columns_known_ = false;
 };

@@ -66,6 +66,7 @@ bool DeclareTableVariable(SessionImpl& session, const ast::CreateTable& table, D
 
 void DropTableVariables(SessionImpl& session, int32_t level) {
   Catalog& catalog = session.catalog();
+  if (!catalog.HasTempTables()) return;
   bool dropped = false;
   for (const auto& [key, id] : catalog.TempTableIds()) {
     if (LevelOf(key) != level) continue;

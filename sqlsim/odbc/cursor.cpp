@@ -98,14 +98,15 @@ std::unique_ptr<Cursor> Cursor::Open(std::unique_ptr<RowSource> source,
                                      bool scrollable, uint64_t max_rows,
                                      Diagnostics* diags, std::unique_ptr<Cursor> spare) {
   std::unique_ptr<Cursor> c = spare ? std::move(spare) : std::unique_ptr<Cursor>(new Cursor());
-  c->columns_ = source->Columns();
   c->source_ = std::move(source);
+  c->columns_ = &c->source_->Columns();
   c->scrollable_ = scrollable;
   c->max_rows_ = max_rows;
   Row row;
   if (scrollable) {
     while (c->ReadRow(&row, diags)) c->snapshot_.push_back(std::move(row));
     if (!c->source_done_) return nullptr;
+    c->KeepColumns();
     c->source_.reset();
   } else if (c->ReadRow(&row, diags)) {
     c->pending_ = std::move(row);
@@ -119,6 +120,8 @@ std::unique_ptr<Cursor> Cursor::Open(std::unique_ptr<RowSource> source,
 void Cursor::Release() {
   // Rowsets this large are rare: their buffers are not worth keeping.
   constexpr size_t kKeptRows = 256;
+  columns_ = &resolved_;
+  resolved_.clear();
   source_.reset();
   pending_.reset();
   std::vector<Row>().swap(snapshot_);
@@ -153,9 +156,16 @@ bool Cursor::ReadRow(Row* row, Diagnostics* diags) {
   return true;
 }
 
+void Cursor::KeepColumns() {
+  if (columns_ == &resolved_) return;
+  resolved_ = *columns_;
+  columns_ = &resolved_;
+}
+
 void Cursor::ResolveTypes() {
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    if (columns_[i].type != SqlType::kUnknown) continue;
+  for (size_t i = 0; i < columns_->size(); ++i) {
+    if ((*columns_)[i].type != SqlType::kUnknown) continue;
+    KeepColumns();
     const Value* sample = nullptr;
     if (pending_ && !(*pending_)[i].IsNull()) sample = &(*pending_)[i];
     for (const Row& r : snapshot_) {
@@ -164,10 +174,10 @@ void Cursor::ResolveTypes() {
     }
     Value::Kind kind = sample ? sample->kind : Value::Kind::kText;
     switch (kind) {
-      case Value::Kind::kInteger: columns_[i].type = SqlType::kInt; break;
-      case Value::Kind::kReal: columns_[i].type = SqlType::kFloat; break;
-      case Value::Kind::kBlob: columns_[i].type = SqlType::kVarbinary; break;
-      default: columns_[i].type = SqlType::kVarchar; break;
+      case Value::Kind::kInteger: resolved_[i].type = SqlType::kInt; break;
+      case Value::Kind::kReal: resolved_[i].type = SqlType::kFloat; break;
+      case Value::Kind::kBlob: resolved_[i].type = SqlType::kVarbinary; break;
+      default: resolved_[i].type = SqlType::kVarchar; break;
     }
   }
 }

@@ -48,8 +48,11 @@ class Cursor {
   // next Open.
   void Release();
 
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+
   // The engine's description with unknown types resolved.
-  const std::vector<ColumnDesc>& columns() const { return columns_; }
+  const std::vector<ColumnDesc>& columns() const { return *columns_; }
   bool scrollable() const { return scrollable_; }
   // Rows of a snapshot; for a forward-only cursor the rows read so far.
   int64_t known_rows() const;
@@ -73,10 +76,15 @@ class Cursor {
  private:
   Cursor() = default;
   bool ReadRow(Row* row, Diagnostics* diags);
+  // Copies the source's description, to outlive the source or be changed.
+  void KeepColumns();
   void ResolveTypes();
 
   std::unique_ptr<RowSource> source_;
-  std::vector<ColumnDesc> columns_;
+  // The source's own description while it holds no unknown type and the
+  // source stays open (a forward-only cursor); else resolved_.
+  const std::vector<ColumnDesc>* columns_ = &resolved_;
+  std::vector<ColumnDesc> resolved_;
   bool scrollable_ = false;
   uint64_t max_rows_ = 0;
   uint64_t rows_read_ = 0;

@@ -60,8 +60,8 @@ SQLRETURN NextResult(Stmt& s, bool first) {
 
 // A batch of one SELECT has one result and nothing after it (neither
 // statements nor output parameters): no execution is kept for later.
-SQLRETURN RunSingleSelect(Stmt& s, std::vector<ParamValue> values) {
-  Result r = s.batch->ExecuteSingleSelect(std::move(values));
+SQLRETURN RunSingleSelect(Stmt& s, const std::vector<ParamValue>& values) {
+  Result r = s.batch->ExecuteSingleSelect(values);
   bool messages = false;
   std::optional<SQLRETURN> rc = TakeResult(s, r, true, &messages);
   return rc ? *rc : BatchDone(true, messages);
@@ -107,7 +107,8 @@ SQLRETURN Prepare(Stmt& s, std::string_view text, bool keep) {
 }  // namespace
 
 SQLRETURN RunBatch(Stmt& s) {
-  std::vector<ParamValue> values;
+  std::vector<ParamValue>& values = s.param_values;
+  values.clear();
   bool ok = GatherParams(s, 0, SQL_ROW_NUMBER_UNKNOWN, &values);
   ForgetDataAtExec(s);
   if (!ok) {
@@ -119,7 +120,7 @@ SQLRETURN RunBatch(Stmt& s) {
   s.state = StmtState::kExecuted;
   SQLRETURN rc;
   if (s.batch->IsSingleSelect()) {
-    rc = RunSingleSelect(s, std::move(values));
+    rc = RunSingleSelect(s, values);
   } else {
     s.execution = s.batch->Execute(std::move(values));
     rc = NextResult(s, true);
@@ -165,7 +166,7 @@ SQLRETURN ExecuteDirect(Stmt& s, std::string_view text) {
 SQLRETURN MoreResults(Stmt& s) {
   if (s.state == StmtState::kExecuted && s.sets.active) {
     s.DropCursor();
-    s.getdata = GetDataState{};
+    s.getdata.Forget();
     s.current_row = 0;
     SQLRETURN rc = NextArrayResult(s, false);
     if (rc == SQL_NO_DATA) s.ReturnToPrepared();
@@ -177,7 +178,7 @@ SQLRETURN MoreResults(Stmt& s) {
     return SQL_NO_DATA;
   }
   s.DropCursor();
-  s.getdata = GetDataState{};
+  s.getdata.Forget();
   s.current_row = 0;
   s.row_count = -1;
   SQLRETURN rc = NextResult(s, false);

@@ -94,7 +94,7 @@ SQLRETURN FetchRows(Stmt& s, const FetchRequest& r) {
   s.diags.AddServer(read);
   s.row_serial++;
   s.current_row = 0;
-  s.getdata = GetDataState{};
+  s.getdata.Forget();
   if (!ok) return SQL_ERROR;
   if (warn_first) {
     s.diags.AddDriver("01S06", "Attempt to fetch before the result set returned the first rowset");
@@ -124,7 +124,7 @@ SQLRETURN SetPosition(Stmt& s, SQLSETPOSIROW row, SQLUSMALLINT operation) {
   if (row > s.cursor->rowset_rows()) return s.diags.Error("HY107", "Row value out of range");
   s.current_row = static_cast<size_t>(row - 1);
   s.row_serial++;
-  s.getdata = GetDataState{};
+  s.getdata.Forget();
   return SQL_SUCCESS;
 }
 

@@ -55,9 +55,9 @@ void Stmt::DropCursor() {
 void Stmt::CloseResults(bool cancel) {
   // The row source may refer to the execution that produced it.
   DropCursor();
-  getdata = GetDataState{};
+  getdata.Forget();
   current_row = 0;
-  sets = ParamSetRun{};
+  sets.Forget();
   if (!execution) return;
   if (cancel) {
     execution->Cancel();

@@ -156,6 +156,13 @@ struct GetDataState {
   bool done = false;
   std::string bytes;
   size_t offset = 0;
+
+  // Back to the state of no column read; most fetches read none.
+  void Forget() {
+    if (active || done || column != 0 || row_serial != 0 || c_type != 0 || offset != 0 || !bytes.empty()) {
+      *this = GetDataState{};
+    }
+  }
 };
 
 // Parameters whose data the application sends with SQLPutData: with an
@@ -192,6 +199,12 @@ struct ParamSetRun {
   bool shared = false;
   std::vector<std::pair<SQLULEN, SQLLEN>> uncommitted;  // set, its row count
   SQLLEN rows_before = 0;                                // the count before the current set
+
+  // Every array run starts from a fresh state with its size (2 or more)
+  // set: a state of size 0 has nothing to forget.
+  void Forget() {
+    if (size != 0) *this = ParamSetRun{};
+  }
 };
 
 enum class StmtState { kAllocated, kPrepared, kNeedData, kExecuted };
@@ -218,6 +231,8 @@ class Stmt : public HandleBase {
   std::unique_ptr<PreparedBatch> batch;
   bool prepared = false;  // by SQLPrepare, so SQLExecute may run it again
   std::map<SQLUSMALLINT, ParamBinding> params;
+  // The values of the last single execution, kept for their memory.
+  std::vector<ParamValue> param_values;
   std::vector<ColumnBinding> bindings;  // [0]: the bookmark column
   std::unique_ptr<Execution> execution;
   std::unique_ptr<Cursor> cursor;

@@ -46,7 +46,7 @@ bool GatherParams(Stmt& s, size_t set, SQLLEN diag_row, std::vector<ParamValue>*
     }
     ParamValue value;
     ParamFailure failure;
-    auto put = s.dae.data.find(DataAtExec::Slot{set, n});
+    auto put = s.dae.data.empty() ? s.dae.data.end() : s.dae.data.find(DataAtExec::Slot{set, n});
     bool ok = put != s.dae.data.end()
                   ? ParamFromPutData(bound->second, put->second ? &*put->second : nullptr,
                                      &value, &failure)

@@ -18,10 +18,12 @@ enum class Do {
   kParamNull,    // parameter 1 NULL
   kColumnsChar,  // columns 1 to 4 bound as SQL_C_CHAR of number bytes
   kColumn2Long,  // column 2 bound again as SQL_C_LONG
+  kUnbind,       // SQLFreeStmt(SQL_UNBIND)
   kAttr,         // statement attribute number set to text (a number)
   kOther,        // text runs on another connection
   kRun,          // execute, fetch to the end, close: text is the outcome
   kRunLast,      // the same, the first fetch being SQL_FETCH_LAST
+  kRunGetData,   // execute, fetch one row, read column 1 in pieces of number bytes, close
 };
 
 struct Step {
@@ -86,6 +88,14 @@ const Case kCases[] = {
       {Do::kAttr, "0", SQL_ATTR_RETRIEVE_DATA},  // SQL_RD_OFF
       {Do::kParamLong, "", 1},
       {Do::kRun, "cols:1 count:-1 -;"}}},
+    {"columns unbound and bound again", "SELECT name, value FROM t WHERE id = ?",
+     {{Do::kParamLong, "", 2}, {Do::kUnbind}, {Do::kRun, "cols:2 count:-1 -;"},
+      {Do::kColumnsChar, "", 40}, {Do::kRun, "cols:2 count:-1 two,2.5;"}}},
+    {"pieces read again from the start", "SELECT name FROM t WHERE id = ?",
+     {{Do::kUnbind}, {Do::kParamLong, "", 3}, {Do::kRunGetData, "thr|ee |hun|dre|d|", 4},
+      {Do::kRunGetData, "three| hund|red|", 6},
+      {Do::kParamLong, "", 1}, {Do::kRunGetData, "one|", 6},
+      {Do::kColumnsChar, "", 40}, {Do::kRun, "cols:1 count:-1 one;"}}},
     {"a static cursor executed again", "SELECT name FROM t WHERE id <= ? ORDER BY id",
      {{Do::kParamLong, "", 3}, {Do::kRunLast, "cols:1 count:-1 three hundred;"},
       {Do::kParamLong, "", 2}, {Do::kRunLast, "cols:1 count:-1 two;"},
@@ -146,6 +156,9 @@ class PreparedSelectTest : public OdbcTest {
         types_[1] = SQL_C_LONG;
         ASSERT_STMT_OK(SQLBindCol(stmt, 2, SQL_C_LONG, columns_[1], sizeof(SQLINTEGER), &indicators_[1]), stmt);
         return;
+      case Do::kUnbind:
+        ASSERT_STMT_OK(SQLFreeStmt(stmt, SQL_UNBIND), stmt);
+        return;
       case Do::kAttr:
         ASSERT_STMT_OK(SQLSetStmtAttr(stmt, static_cast<SQLINTEGER>(step.number), Value(std::stoul(step.text)), 0),
                        stmt);
@@ -157,7 +170,29 @@ class PreparedSelectTest : public OdbcTest {
       case Do::kRun: case Do::kRunLast:
         EXPECT_EQ(Outcome(stmt, step.what == Do::kRunLast ? SQL_FETCH_LAST : SQL_FETCH_NEXT), step.text);
         return;
+      case Do::kRunGetData:
+        EXPECT_EQ(Pieces(stmt, step.number), step.text);
+        return;
     }
+  }
+
+  // Column 1 of the first row as SQLGetData gives it in pieces of `size`
+  // bytes (terminator included), each followed by "|".
+  std::string Pieces(SQLHSTMT stmt, SQLLEN size) {
+    SQLRETURN rc = SQLExecute(stmt);
+    if (rc == SQL_ERROR) return "error:" + FirstState(SQL_HANDLE_STMT, stmt);
+    std::string out;
+    rc = SQLFetch(stmt);
+    char piece[40] = {};
+    SQLLEN indicator = 0;
+    while (rc != SQL_NO_DATA && rc != SQL_ERROR) {
+      rc = SQLGetData(stmt, 1, SQL_C_CHAR, piece, size, &indicator);
+      if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) out += std::string(piece) + "|";
+      if (rc == SQL_SUCCESS) rc = SQL_NO_DATA;
+    }
+    if (rc == SQL_ERROR) out += "error:" + FirstState(SQL_HANDLE_STMT, stmt);
+    EXPECT_STMT_OK(SQLFreeStmt(stmt, SQL_CLOSE), stmt);
+    return out;
   }
 
   // "cols:n count:c " and each row as its bound columns show it: the text,
