@@ -1,6 +1,7 @@
 // Navigation procedures of one key. With key tables they search the composed
 // key values of the key table; without, the direct form searches the data
-// table itself. Both forms replace whatever procedures a former run created.
+// table itself. Both forms replace whatever procedures a former run for the
+// same table created, never another table's of the same name.
 #include <string>
 
 #include "schema/generators.h"
