@@ -43,6 +43,19 @@ void WriteCreateTable(ScriptWriter& out, const TableDef* td, const SqlNames& nam
   out.Format("  CONSTRAINT [Pk_%s]  PRIMARY KEY NONCLUSTERED ( [RecId] )\r\n)\r\nEND\r\nGO\r\n", names.base.c_str());
 }
 
+// The key table's name may be another table's data table (table T's key
+// table and the data table of a table named T_Keys are both ut_T_Keys): one
+// with a RecId column is never dropped, and a table script stops before it
+// makes anything.
+std::string KeyTableIdName(const SqlNames& names) { return InQuotes("[dbo].[" + names.table + "_Keys]"); }
+
+void WriteKeyTableCheck(ScriptWriter& out, const SqlNames& names) {
+  out.Format(
+      "IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('%s', 'U') and [name] = 'RecId')\r\n"
+      "  RAISERROR('Tabelle %%s ist keine Schl\xfcsseltabelle und wird nicht ersetzt', 16, 1, '%s_Keys')\r\nGO\r\n",
+      KeyTableIdName(names).c_str(), names.table_text.c_str());
+}
+
 // A key table of an earlier run goes even when this one has none.
 void WriteKeyTableDrops(ScriptWriter& out, const SqlNames& names) {
   for (const char* trigger : {"KeyDel", "KeyUpd"}) {
@@ -53,8 +66,9 @@ void WriteKeyTableDrops(ScriptWriter& out, const SqlNames& names) {
   }
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = '%s_Keys')\r\n"
+      "   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('%s', 'U') and [name] = 'RecId')\r\n"
       "  DROP TABLE [dbo].[%s_Keys]\r\nGO\r\n\r\n",
-      names.table_text.c_str(), names.table.c_str());
+      names.table_text.c_str(), KeyTableIdName(names).c_str(), names.table.c_str());
 }
 
 // A table of an older definition gets the columns it lacks, with defaults.
@@ -103,6 +117,7 @@ void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
   const SqlNames names(td);
   WriteForeignKeyProcedureChecks(out, td);
+  WriteKeyTableCheck(out, names);
   out.Put(kScriptSeparator);
   WriteCreateTable(out, td, names);
   WriteKeyTableDrops(out, names);
@@ -155,11 +170,12 @@ void WriteDataTableIndex(ScriptWriter& out, const TableDef* td, int32_t key, boo
   out.Put(",RecId)\r\nGO\r\n");
 }
 
+// Only a data table: one without a RecId column is another table's key table.
 void WriteTableDrop(ScriptWriter& out, const SqlNames& names) {
   out.Format(
-      "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = '%s')\r\n"
+      "IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('%s', 'U') and [name] = 'RecId')\r\n"
       "  DROP TABLE [dbo].[%s]\r\nGO\r\n",
-      names.table_text.c_str(), names.table.c_str());
+      InQuotes("[dbo].[" + names.table + "]").c_str(), names.table.c_str());
 }
 
 }  // namespace

@@ -284,4 +284,34 @@ TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
   }
 }
 
+// Table T's key table and the data table of a table named T_Keys are both
+// ut_T_Keys: neither table's scripts drop or take the other's.
+TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {
+  char errors[1024];
+  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+  const testenv::TableDefPtr plain = samples::Load({"T_Keys", "", {"ALIAS=T_Keys", "FIELD=NR,N,8", "KEY=K,NR"}});
+  const testenv::TableDefPtr keyed =
+      samples::Load({"T", "", {"ALIAS=T", "USEKEYTAB=1", "FIELD=NR,N,8", "KEY=K,NR"}});
+  std::vector<char> script(400000);
+  const int32_t size = static_cast<int32_t>(script.size());
+
+  ASSERT_EQ(rv_CreateTable(dbc_, plain.get(), 1, nullptr), 1);
+  ASSERT_EQ(rv_CallStatement(dbc_, "INSERT INTO ut_T_Keys (RecId, NR) VALUES (5, 5)", nullptr, 0), 1);
+  EXPECT_EQ(rv_CreateTable(dbc_, keyed.get(), 1, nullptr), 0);
+  ASSERT_GT(rv_GenSqlTableDefN(keyed.get(), script.data(), size, 1), 0);
+  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
+  EXPECT_NE(std::string(errors).find("Tabelle ut_T_Keys ist keine Schl\xfcsseltabelle"), std::string::npos) << errors;
+  EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T'"), 1) << "nothing of T is made";
+  rv_GenSqlDropDefN(keyed.get(), script.data(), size);
+  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_EQ(Count("ut_T_Keys WHERE RecId = 5"), 0) << "T_Keys keeps its record";
+
+  rv_GenSqlDropDefN(plain.get(), script.data(), size);
+  ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  ASSERT_EQ(rv_CreateTable(dbc_, keyed.get(), 1, nullptr), 1);
+  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT DataRecId FROM ut_T_Keys", nullptr, 0), 1)
+      << "T_Keys's drop script leaves T's key table";
+}
+
 }  // namespace

@@ -262,9 +262,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[M01$ARTIKEL_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[M01$ARTIKEL_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[M01$ARTIKEL]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[M01$ARTIKEL]
 GO

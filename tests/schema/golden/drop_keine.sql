@@ -38,9 +38,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_KEINE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KEINE_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_KEINE_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KEINE]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_KEINE]
 GO

@@ -318,9 +318,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_KUNDE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KUNDE_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_KUNDE_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KUNDE]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_KUNDE]
 GO

@@ -38,9 +38,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_LEER_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_LEER_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_LEER_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_LEER]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_LEER]
 GO

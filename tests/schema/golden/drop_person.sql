@@ -318,9 +318,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_PERSON_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_PERSON_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_PERSON]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_PERSON]
 GO

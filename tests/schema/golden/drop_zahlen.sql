@@ -94,9 +94,10 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_ZAHLEN_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_ZAHLEN_Keys]
 GO
 
-IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN')
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_ZAHLEN]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_ZAHLEN]
 GO

@@ -222,6 +222,9 @@ BEGIN
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindF_M01_ARTIKEL_PREIS_KEY')
 END
 GO
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[M01$ARTIKEL_Keys]', 'U') and [name] = 'RecId')
+  RAISERROR('Tabelle %s ist keine Schlüsseltabelle und wird nicht ersetzt', 16, 1, 'M01$ARTIKEL_Keys')
+GO
 ------------------------------------------------------------
 IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'M01$ARTIKEL')
 BEGIN
@@ -246,6 +249,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[M01$ARTIKEL_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[M01$ARTIKEL_Keys]
 GO
 

@@ -1,3 +1,6 @@
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KEINE_Keys]', 'U') and [name] = 'RecId')
+  RAISERROR('Tabelle %s ist keine Schlüsseltabelle und wird nicht ersetzt', 16, 1, 'ut_KEINE_Keys')
+GO
 ------------------------------------------------------------
 IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_KEINE')
 BEGIN
@@ -17,6 +20,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_KEINE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KEINE_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_KEINE_Keys]
 GO
 

@@ -54,6 +54,9 @@ BEGIN
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindF_ZAHLEN_A_KEY')
 END
 GO
+IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_ZAHLEN_Keys]', 'U') and [name] = 'RecId')
+  RAISERROR('Tabelle %s ist keine Schlüsseltabelle und wird nicht ersetzt', 16, 1, 'ut_ZAHLEN_Keys')
+GO
 ------------------------------------------------------------
 IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_ZAHLEN')
 BEGIN
@@ -74,6 +77,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 't
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
+   AND 0 = (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_ZAHLEN_Keys]', 'U') and [name] = 'RecId')
   DROP TABLE [dbo].[ut_ZAHLEN_Keys]
 GO
 
