@@ -1,7 +1,9 @@
 // Key filter texts belong to their definition and are made and freed only
 // here. They are known by their addresses, so that a definition whose filter
 // pointer is none of them (garbage a host wrote, or a text freed through
-// another copy of the definition) is refused instead of read.
+// another copy of the definition) is refused instead of read. The addresses
+// of the last 1024 texts freed are not given to new texts, so that such a
+// copy does not take another definition's filter for its own.
 #ifndef LERV32_TABLEDEF_KEY_FILTERS_H
 #define LERV32_TABLEDEF_KEY_FILTERS_H
 

@@ -185,6 +185,34 @@ TEST(TableDef, KeyDefinitionsTakeKnownFieldsAndFiltersOnlyWithKeyTables) {
   }
 }
 
+// Copies of definitions whose filters were freed through the copies stay
+// refused when later definitions get filters of the same size: a freed
+// filter's address is not handed to a new filter.
+TEST(TableDef, AFilterFreedThroughACopyIsNeverTakenForAnothersFilter) {
+  constexpr int kDefinitions = 20;
+  auto with_filter = [](const std::string& filter) {
+    auto td = NewTableDef();
+    td->UseKeyTable = 1;
+    rv_AddFieldDef(td.get(), "NR,N,8");
+    rv_AddKeyDef(td.get(), ("K,NR;" + filter).c_str());
+    return td;
+  };
+  std::vector<testenv::TableDefPtr> stale;
+  for (int i = 0; i < kDefinitions; ++i) {
+    stale.push_back(with_filter("NR > 5 AND NR <> " + std::string(80, '1')));
+    TableDef* copy = rv_AllocTableDef();
+    std::memcpy(copy, stale.back().get(), sizeof(TableDef));
+    rv_FreeTableDef(copy);
+  }
+  std::vector<testenv::TableDefPtr> fresh;
+  for (int i = 0; i < kDefinitions; ++i) fresh.push_back(with_filter("NR < 9 AND NR <> " + std::string(80, '2')));
+  for (int i = 0; i < kDefinitions; ++i) {
+    EXPECT_EQ(rv_KeyCnt(stale[static_cast<size_t>(i)].get()), 0) << "stale definition " << i;
+    EXPECT_EQ(rv_KeyCnt(fresh[static_cast<size_t>(i)].get()), 1) << "fresh definition " << i;
+  }
+  for (testenv::TableDefPtr& td : stale) td->KeyFilter[0] = nullptr;  // no longer the library's to free
+}
+
 TEST(TableDef, DeletingAFieldClosesTheGapAndRenumbersKeys) {
   auto td = NewTableDef();
   for (const char* f : {"A,C,5", "B,C,4", "C,C,10"}) rv_AddFieldDef(td.get(), f);
