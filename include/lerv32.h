@@ -150,8 +150,9 @@ LERV32_API void LERV32_CALL rv_FreeTableDef(TableDef* td);
 /* Adds a field (name without surrounding blanks, cut to 15 characters); width
  * and decimals are normalised by the type letter. 1 added, 0 when 128 fields
  * exist, the name is null, empty or holds control characters, or it names a
- * field already there: names are compared after the cut and without case
- * (letters of Windows-1252 too), as the server compares column names. */
+ * field already there or the table's own columns RecId and MandId: names
+ * are compared after the cut and without case (letters of Windows-1252
+ * too), as the server compares column names. */
 LERV32_API int32_t LERV32_CALL rv_AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 /* Adds a field from "name[,type[,width[,decimals]]]" (at most 127 characters
  * are read); the result of rv_AddField, 0 for a null definition. */
@@ -478,7 +479,8 @@ LERV32_API int32_t LERV32_CALL rv_OdbcDeleteRecordEx(LERV32_HDBC connection, con
  * smallint s, decimal and floating point d (decimals: rv_StmtSetDoublePrecision),
  * date and datetime D, every other type a C field of 20 named "Type-<n>" by
  * its ODBC type; names are cut to 15 characters, columns after the 128th are
- * left out. A statement without columns gives a message cursor: one record
+ * left out. Every column is a field in its place, unnamed ones (an empty
+ * name) and names given twice included. A statement without columns gives a message cursor: one record
  * of 142 bytes, native code (4 bytes), state (10) and message (128). The
  * caller owns a cursor until rv_StmtClose; a cursor serves one thread at a
  * time. */

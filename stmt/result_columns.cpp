@@ -62,7 +62,7 @@ bool DescribeResult(StatementCursor* cursor, SQLSMALLINT columns, bool wide_as_c
     char type_name[16];
     std::snprintf(type_name, sizeof type_name, "Type-%d", sql_type);
     const char* field_name = shape.named_by_type ? type_name : reinterpret_cast<const char*>(name);
-    AddField(&cursor->result, field_name, shape.type, shape.width, shape.dec);
+    if (AddResultField(&cursor->result, field_name, shape.type, shape.width, shape.dec) == 0) return false;
   }
   cursor->record_size = RecordSize(&cursor->result);
   return true;

@@ -208,11 +208,18 @@ int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, in
   // where " NAME" would be another column than NAME.
   const std::string_view text = NameOf(name);
   // Compared after the cut: the server would refuse the table's script.
-  if (!IsAcceptableName(text) || HasFieldNamed(td, text)) return 0;
+  if (!IsAcceptableName(text) || HasFieldNamed(td, text) || SameName(text, "RecId") || SameName(text, "MandId")) {
+    return 0;
+  }
+  return AddResultField(td, std::string(text).c_str(), type, width, dec);
+}
+
+int32_t AddResultField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec) {
+  if (!ValidTableDef(td) || name == nullptr || td->FieldCnt >= LERV32_MAX_FIELDS) return 0;
   auto letter = static_cast<uint8_t>(type);
   Normalise(letter, width, dec);
   FieldDef& field = td->Fields[td->FieldCnt];
-  CopyName(field.Name, std::string(text).c_str());
+  CopyName(field.Name, name);
   field.Type = letter;
   field.Len = static_cast<uint16_t>(width & 0xFF);  // the layout has room for 0 to 255
   field.Dec = static_cast<uint8_t>(dec);

@@ -84,7 +84,12 @@ bool SameName(std::string_view a, std::string_view b);
 bool HasFieldNamed(const TableDef* td, std::string_view name);
 bool HasKeyNamed(const TableDef* td, std::string_view name);
 
+// A field of a table: a name the server takes for one already there, or for
+// the table's own RecId and MandId columns, is refused.
 int32_t AddField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
+// A column of a result as the server names it: every column is a field (the
+// fields are read by position), unnamed and repeated names included.
+int32_t AddResultField(TableDef* td, const char* name, int32_t type, int32_t width, int32_t dec);
 int32_t FieldNo(const TableDef* td, const char* name);
 int32_t AddFieldDef(TableDef* td, const char* definition);
 int32_t AddKeyDef(TableDef* td, const char* definition);

@@ -116,6 +116,24 @@ class CursorTest : public ::testing::TestWithParam<Mode> {
   LERV32_HDBC dbc_ = nullptr;
 };
 
+// Every column of a result is a field, in its place: unnamed columns and
+// names given twice (RecId too) included.
+TEST_P(CursorTest, EveryColumnIsAFieldInItsPlace) {
+  Cursor cursor(rv_StmtOpenSQL(dbc_, "SELECT Nr, 7, Nr AS Nr, Name, RecId = Nr FROM T WHERE Nr = 3", nullptr, 0));
+  ASSERT_TRUE(cursor);
+  const TableDef* td = rv_StmtGetStructure(cursor.get());
+  ASSERT_EQ(td->FieldCnt, 5);
+  std::vector<char> record(static_cast<size_t>(rv_StmtGetRecordSize(cursor.get())));
+  ASSERT_EQ(rv_StmtFetch(cursor.get(), record.data(), DB_GETNEXT), 1);
+  std::vector<std::string> values;
+  for (int32_t i = 0; i < td->FieldCnt; ++i) {
+    char text[300] = {};
+    rv_FieldToString(td, i, record.data(), text);
+    values.push_back(std::string(td->Fields[i].Name) + "=" + text);
+  }
+  EXPECT_EQ(values, (std::vector<std::string>{"Nr=3", "=7", "Nr=3", "Name=drei", "RecId=3"}));
+}
+
 // Fetches of a result kept by the driver (with bookmarks) and of the same
 // result in a spill file give the same rows, step for step.
 TEST_P(CursorTest, ScrollsAlikeByDriverOrSpillFile) {

@@ -128,6 +128,10 @@ TEST(TableDef, NamesTheServerTakesForOneAlreadyThereAreRefused) {
     EXPECT_EQ(rv_AddFieldDef(td.get(), (std::string(c.second) + ",N,4").c_str()), 0) << "always one too many";
     EXPECT_EQ(rv_FieldCnt(td.get()), 1 + c.result);
   }
+  for (const char* own_column : {"RecId", "RECID", " recid ", "MandId", "mandid"}) {
+    auto td = NewTableDef();
+    EXPECT_EQ(rv_AddField(td.get(), own_column, 'l', 4, 0), 0) << "the table's own column " << own_column;
+  }
   const Case keys[] = {
       {"K", "k", 0},  {"K", " K", 0}, {"KEYNAME_LONGER_THAN_19", "keyname_longer_than_20", 0},
       {"\xC4", "\xE4", 0}, {"K1", "K2", 1},
