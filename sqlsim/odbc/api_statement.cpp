@@ -155,7 +155,8 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
   // From another thread while the statement runs, the statement and its
   // diagnostics belong to the running call: only the request crosses over.
   // It never waits for the connection's lock, which the running call holds:
-  // until the statement runs or the lock is free, it looks again.
+  // a statement waiting for data looks again until it runs or the lock is
+  // free.
   Stmt* stmt = FromHandle<Stmt>(handle);
   if (!stmt) {
     TraceCall("SQLCancel", handle, SQL_INVALID_HANDLE);
@@ -170,6 +171,12 @@ SQLSIM_ODBC_API SQLRETURN SQL_API SQLCancel(SQLHSTMT handle) {
     std::unique_lock<std::recursive_mutex> serial(SerialMutex(*stmt), std::try_to_lock);
     if (serial.owns_lock()) {
       return Guarded<Stmt>(handle, "SQLCancel", [&](Stmt& s) -> SQLRETURN { return Cancel(s); });
+    }
+    // Another statement's call holds the connection: one neither running nor
+    // waiting for data has nothing to cancel and no reason to wait for it.
+    if (stmt->state.load() != StmtState::kNeedData) {
+      TraceCall("SQLCancel", handle, SQL_SUCCESS);
+      return SQL_SUCCESS;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }

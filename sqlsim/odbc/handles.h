@@ -227,7 +227,9 @@ class Stmt : public HandleBase {
 
   Dbc* dbc;
   StmtAttrs attrs;
-  StmtState state = StmtState::kAllocated;
+  // Read by SQLCancel from another thread, which never waits for a statement
+  // that only waits for data.
+  std::atomic<StmtState> state{StmtState::kAllocated};
   std::unique_ptr<PreparedBatch> batch;
   bool prepared = false;  // by SQLPrepare, so SQLExecute may run it again
   std::map<SQLUSMALLINT, ParamBinding> params;

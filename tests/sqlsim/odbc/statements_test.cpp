@@ -95,6 +95,23 @@ TEST_F(StatementTest, CancelFromAnotherThreadStopsTheBatch) {
               ElementsAre("rows:two,"));
 }
 
+// Cancelling an idle statement while another statement of the connection
+// runs neither waits for that one nor stops it.
+TEST_F(StatementTest, CancelOfAnIdleStatementLeavesTheRunningOneAlone) {
+  Statement running(dbc()), idle(dbc());
+  std::atomic<bool> finished{false};
+  SQLRETURN rc = SQL_ERROR;
+  std::thread runner([&] {
+    rc = SQLExecDirect(running, Text("WAITFOR DELAY '00:00:02'"), SQL_NTS);
+    finished = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(SQLCancel(idle), SQL_SUCCESS);
+  EXPECT_FALSE(finished.load()) << "the cancel waited for the other statement";
+  runner.join();
+  EXPECT_TRUE(SQL_SUCCEEDED(rc)) << "the running statement was stopped";
+}
+
 TEST_F(StatementTest, ClosingTheCursorRunsTheRestOfTheBatch) {
   Statement stmt(dbc());
   Exec(stmt, "SELECT id FROM t; INSERT INTO t VALUES (9, 'nine')");
