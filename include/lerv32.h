@@ -305,9 +305,12 @@ LERV32_API int32_t LERV32_CALL rv_GenSqlTableBasicProcN(const TableDef* td, char
 LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProc(const TableDef* td, char* out, int32_t key, int32_t unused);
 LERV32_API int32_t LERV32_CALL rv_GenSqlTableIndexProcN(const TableDef* td, char* out, int32_t capacity, int32_t key, int32_t unused);
 /* The structure files below carry field names bare, in lines NAME=C;10;0;
- * and key expressions UPPER(A+STR(B,5,0)): a definition with a field name
- * holding one of these characters gets -1 and an empty text from them. */
-#define LERV32_STRUCT_NAME_STOPS " =;+(),\""
+ * and key expressions UPPER(A+STR(B,5,0)), where the engine reads - as a
+ * joining of texts, quotes and brackets as texts: a definition with a field
+ * name holding one of these characters (of ASCII only letters, digits and _
+ * pass), or starting with a digit, gets -1 and an empty text from them (the
+ * unbounded forms give -1 for nothing else). */
+#define LERV32_STRUCT_NAME_STOPS " !\"#$%&'()*+,-./:;<=>?@[\\]^`{|}~\x7f"
 /* Structure file of the table for the ISAM engine. */
 LERV32_API int32_t LERV32_CALL rv_GenCodebaseStruct(const TableDef* td, char* out);
 LERV32_API int32_t LERV32_CALL rv_GenCodebaseStructN(const TableDef* td, char* out, int32_t capacity);

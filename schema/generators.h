@@ -5,6 +5,7 @@
 #define LERV32_SCHEMA_GENERATORS_H
 
 #include <string>
+#include <string_view>
 
 #include "include/lerv32.h"
 #include "schema/script_writer.h"
@@ -29,6 +30,10 @@ void WriteKeyTableScript(ScriptWriter& out, const TableDef* td);
 // table uses key tables, else directly over the data table.
 void WriteKeyProcedures(ScriptWriter& out, const TableDef* td, int32_t key);
 void WriteKeyProcedureDrops(ScriptWriter& out, const TableDef* td, int32_t key);
+// Whether a structure file can carry a field name bare: no character of
+// LERV32_STRUCT_NAME_STOPS, no digit first.
+bool StructureCanCarry(std::string_view name);
+
 // Stops a script when a navigation procedure the table would get already
 // belongs to another table: the table script starts with it, so that
 // nothing of the table is made.

@@ -3,6 +3,7 @@
 // fill (record id and key fields). The index expressions order records as the
 // server's key values do: text upper-cased, numbers right-aligned, dates
 // year-month-day.
+#include <cctype>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -49,12 +50,21 @@ std::string FilterExpression(const char* filter) {
   return expression;
 }
 
+}  // namespace
+
+bool StructureCanCarry(std::string_view name) {
+  return !name.empty() && std::isdigit(static_cast<unsigned char>(name.front())) == 0 &&
+         name.find_first_of(LERV32_STRUCT_NAME_STOPS) == std::string_view::npos;
+}
+
+namespace {
+
 // The name as the member holds it, terminated or not. The files carry it
 // bare: a stop character in it would end the field line or the key
 // expression early and give the engine other fields than the table has.
 std::string NameOf(const FieldDef& field) {
   std::string name(NameText(field.Name));
-  if (name.find_first_of(LERV32_STRUCT_NAME_STOPS) != std::string::npos) {
+  if (!StructureCanCarry(name)) {
     throw std::invalid_argument("a field name the structure file cannot carry");
   }
   return name;

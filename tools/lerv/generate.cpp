@@ -1,5 +1,6 @@
 #include "tools/lerv/generate.h"
 
+#include <cctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,10 +35,12 @@ bool InAnyKey(const TableDef* td, int32_t field) {
 void RequireStructureNames(const TableDef* td, bool key_fields_only) {
   for (int32_t field = 0; field < rv_FieldCnt(td); ++field) {
     const std::string name = rv_FieldName(td, field);
-    if (name.find_first_of(LERV32_STRUCT_NAME_STOPS) == std::string::npos) continue;
+    const bool carried = !name.empty() && std::isdigit(static_cast<unsigned char>(name.front())) == 0 &&
+                         name.find_first_of(LERV32_STRUCT_NAME_STOPS) == std::string::npos;
+    if (carried) continue;
     if (key_fields_only && !InAnyKey(td, field)) continue;
     throw Failure("Feldname \"" + name + "\" ist in einer Strukturdatei nicht darstellbar " +
-                  "(Leerzeichen oder eines der Zeichen = ; + ( ) , \")");
+                  "(erlaubt sind Buchstaben, Ziffern und _, am Anfang keine Ziffer)");
   }
 }
 
