@@ -1,0 +1,102 @@
+// A statement that fails midway (the link lost as a row is fetched, a
+// COMMIT that runs out of time): the call gives its failure value and the
+// failure is in the event log, never "no further record", "not found", or an
+// id of a record that is not kept.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "frame/settings.h"
+#include "include/lerv32.h"
+#include "records/record_db.h"
+#include "support/sqlsim_db.h"
+#include "tabledef/definition_file.h"
+
+namespace {
+
+using recordtest::Count;
+using recordtest::QueryText;
+using recordtest::RunScript;
+
+constexpr int kRecords = 5;
+
+class FailureReportTest : public ::testing::Test, public recordtest::RecordDb {
+ protected:
+  void SetUp() override {
+    lerv32::ApplyDefinitionLines(td_.get(),
+                                 {"ALIAS=MELDUNG", "FIELD=NR,N,8", "FIELD=NAME,C,10", "KEY=NR_KEY,NR", "KEY=NAME_KEY,NAME"});
+    lerv32::ExSQL_Enabled = 1;
+    lerv32::Display_Errors = 0;
+    plain_ = Open("plain", 0);
+    procs_ = Open("tsql", 1);
+    for (SQLHDBC dbc : {plain_, procs_}) {
+      td_->ExLevel = dbc == plain_ ? 0 : 1;
+      for (int nr = 1; nr <= kRecords; ++nr) {
+        ASSERT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({std::to_string(nr), "n" + std::to_string(nr)}).data()), 0);
+      }
+    }
+  }
+
+  // The connection of level: plain SQL at 0, the procedures above.
+  SQLHDBC Use(int32_t level, int32_t append_ex = 0) {
+    td_->ExLevel = level;
+    td_->AppendEx = append_ex;
+    return level == 0 ? plain_ : procs_;
+  }
+  // The next execution ("execute") or fetch ("fetch") of a statement like
+  // pattern fails with state; the event log starts empty.
+  void FailNext(SQLHDBC dbc, const std::string& kind, const std::string& pattern, const char* state) {
+    ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault '" + kind + "', '" + pattern + "', 1, '" + state + "', 10054"));
+    testenv::WriteText(events_, "");
+  }
+  void ClearFaults(SQLHDBC dbc) { ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'clear'")); }
+  bool Reported(const char* state) const { return Count(Events(), std::string("\t1\t") + state + "\t") > 0; }
+  int Rows(SQLHDBC dbc) const { return std::stoi(QueryText(dbc, "SELECT count(*) FROM MELDUNG")); }
+
+  SQLHDBC plain_ = nullptr;
+  SQLHDBC procs_ = nullptr;
+};
+
+struct Lookup {
+  const char* what;
+  int32_t level;  // 2: through the prepared set
+  const char* kind;
+  const char* pattern;
+  std::function<int32_t(SQLHDBC, const TableDef*)> call;
+};
+
+const std::vector<Lookup> kLookups = {
+    {"FindFirstRecId, plain", 0, "fetch", "SELECT TOP 1 RecId%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindFirstRecId(d, t, 0, "       3", 8); }},
+    {"FindLastRecId, plain", 0, "fetch", "SELECT TOP 1 RecId%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindLastRecId(d, t, 1, "n3", 2); }},
+    {"FindFirstRecId, up_FindF_ fetch", 1, "fetch", "%up_FindF_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindFirstRecId(d, t, 1, "n3", 2); }},
+    {"FindFirstRecId, up_FindF_ execute", 1, "execute", "%up_FindF_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindFirstRecId(d, t, 1, "n3", 2); }},
+    {"FindLastRecId, up_FindL_ fetch", 1, "fetch", "%up_FindL_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindLastRecId(d, t, 1, "n3", 2); }},
+    {"FindLastRecId, up_FindL_ execute", 1, "execute", "%up_FindL_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindLastRecId(d, t, 1, "n3", 2); }},
+    {"FirstRecIdEx", 2, "fetch", "%up_First_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFirstRecIdEx(d, t, 0); }},
+    {"LastRecIdEx", 2, "fetch", "%up_Last_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcLastRecIdEx(d, t, 0); }},
+    {"NextRecIdEx", 2, "fetch", "%up_Next_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcNextRecIdEx(d, t, 0, 2); }},
+    {"PriorRecIdEx", 2, "fetch", "%up_Prior_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcPriorRecIdEx(d, t, 0, 2); }},
+    {"FindFirstRecIdEx", 2, "fetch", "%up_FindF_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindFirstRecIdEx(d, t, 1, "n3", 2); }},
+    {"FindLastRecIdEx", 2, "fetch", "%up_FindL_%", [](SQLHDBC d, const TableDef* t) { return rv_OdbcFindLastRecIdEx(d, t, 1, "n3", 2); }},
+};
+
+TEST_F(FailureReportTest, AFailedLookupIsReportedNotTakenForNoRecord) {
+  for (const Lookup& c : kLookups) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(c.level);
+    if (c.level == 2) {
+      rv_OdbcPrepareAll(td_.get(), dbc);
+      ASSERT_NE(rv_GetSqlRecPtr(td_.get()), nullptr);
+    }
+    ASSERT_NE(c.call(dbc, td_.get()), 0) << "found without a fault";
+    FailNext(dbc, c.kind, c.pattern, "08S01");
+    EXPECT_EQ(c.call(dbc, td_.get()), 0);
+    EXPECT_TRUE(Reported("08S01")) << Events();
+    ClearFaults(dbc);
+    if (c.level == 2) rv_OdbcUnprepareAll(td_.get());
+  }
+}
+
+}  // namespace
