@@ -99,4 +99,44 @@ TEST_F(FailureReportTest, AFailedLookupIsReportedNotTakenForNoRecord) {
   }
 }
 
+struct BookmarkCase {
+  const char* what;
+  int32_t flags;
+  const char* passed;  // reads let through before the failing one
+};
+
+// A read of the row fails, the bookmark's among them: the fetch fails, the
+// buffer and the kept row stay as they were, and the bookmark given before
+// still leads to its row.
+TEST_F(FailureReportTest, ACursorFetchWhoseReadFailsGivesNoRow) {
+  const BookmarkCase cases[] = {
+      {"bookmark", DB_OPEN_BOOKMARKS, "0"},
+      {"value, with bookmarks", DB_OPEN_BOOKMARKS, "1"},
+      {"value", 0, "0"},
+  };
+  for (const BookmarkCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    void* cursor = rv_StmtOpenSQL(plain_, "SELECT NR, NAME FROM MELDUNG ORDER BY NR", nullptr, c.flags);
+    ASSERT_NE(cursor, nullptr);
+    std::vector<char> first(static_cast<size_t>(rv_StmtGetRecordSize(cursor)), '#');
+    ASSERT_EQ(rv_StmtFetch(cursor, first.data(), DB_GETFIRST), 1);
+    const int32_t mark = rv_StmtGetBookmark(cursor);
+    ASSERT_TRUE(RunScript(plain_, std::string("EXECUTE sqlsim_fault 'getdata', '") + c.passed + "', 1, '08S01', 10054"));
+    std::vector<char> row = first;
+    EXPECT_EQ(rv_StmtFetch(cursor, row.data(), DB_GETNEXT), 0);
+    EXPECT_EQ(row, first) << "the buffer was written";
+    EXPECT_EQ(rv_StmtGetBookmark(cursor), 0) << "on no row";
+    char state[10] = {};
+    rv_StmtGetErrorCode(cursor, state, nullptr);
+    EXPECT_STREQ(state, "08S01");
+    ClearFaults(plain_);
+    if (c.flags == DB_OPEN_BOOKMARKS) {
+      std::vector<char> again(row.size(), '#');
+      EXPECT_EQ(rv_StmtFetch(cursor, again.data(), mark), 1);
+      EXPECT_EQ(again, first) << "the first row's bookmark leads elsewhere";
+    }
+    rv_StmtClose(cursor);
+  }
+}
+
 }  // namespace
