@@ -99,6 +99,77 @@ TEST_F(FailureReportTest, AFailedLookupIsReportedNotTakenForNoRecord) {
   }
 }
 
+struct Append {
+  const char* what;
+  int32_t level;
+  int32_t append_ex;
+  const char* id_statement;  // the statement whose row tells the new id
+  bool kept;                 // stored whole by the one statement whose answer is lost
+};
+
+// The new id cannot be fetched. A blank record the host was not told of
+// goes again; a record stored whole by one statement stays, and the report
+// tells the host it may be there.
+TEST_F(FailureReportTest, AnAppendWhoseIdIsLostIsReported) {
+  const Append cases[] = {
+      {"plain SQL", 0, 0, "SELECT TOP 1 RecId%", false},
+      {"up_Add_ then up_Upd_", 1, 0, "%up_Add_%", false},
+      {"up_Append_", 1, 1, "%up_Append_%", true},
+  };
+  for (const Append& c : cases) {
+    SCOPED_TRACE(c.what);
+    SQLHDBC dbc = Use(c.level, c.append_ex);
+    const int rows = Rows(dbc);
+    FailNext(dbc, "fetch", c.id_statement, "08S01");
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"77", "neu"}).data()), 0);
+    EXPECT_TRUE(Reported("08S01")) << Events();
+    ClearFaults(dbc);
+    EXPECT_EQ(Rows(dbc), rows + (c.kept ? 1 : 0));
+    EXPECT_EQ(QueryText(dbc, "SELECT @@TRANCOUNT"), "0") << "a transaction left open";
+  }
+}
+
+// The COMMIT of a two-step append runs out of time once: the append gives 0
+// and is reported, the transaction it began is gone, and the appends after
+// it outlast the connection.
+TEST_F(FailureReportTest, AnAppendWhoseCommitFailsLeavesNoTransactionOpen) {
+  for (int32_t level : {0, 1}) {
+    SCOPED_TRACE(level);
+    const std::string database = level == 0 ? "plain" : "tsql";
+    void* dbc = rv_OdbcDriverConnect(nullptr, testenv::SqlsimConnectString(temp_.Path(), database).c_str());
+    ASSERT_NE(dbc, nullptr);
+    Use(level);
+    const int rows = Rows(static_cast<SQLHDBC>(dbc));
+    FailNext(static_cast<SQLHDBC>(dbc), "execute", "%COMMIT%", "HYT00");
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"88", "verloren"}).data()), 0);
+    EXPECT_TRUE(Reported("S1T00")) << Events() << " (the ODBC 2 name of HYT00)";
+    ClearFaults(static_cast<SQLHDBC>(dbc));
+    for (int i = 0; i < 3; ++i) EXPECT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({"89", "danach"}).data()), 0);
+    EXPECT_EQ(QueryText(static_cast<SQLHDBC>(dbc), "SELECT @@TRANCOUNT"), "0");
+    rv_OdbcDisconnect(dbc);
+    EXPECT_EQ(Rows(Use(level)), rows + 3);
+  }
+}
+
+// Inside a transaction of the caller's, a failed append takes back only what
+// it did: the caller's transaction stays at its level with its own changes.
+TEST_F(FailureReportTest, AFailedAppendInTheCallersTransactionKeepsItsLevel) {
+  for (int32_t level : {0, 1}) {
+    SCOPED_TRACE(level);
+    SQLHDBC dbc = Use(level);
+    const int rows = Rows(dbc);
+    ASSERT_TRUE(RunScript(dbc, "BEGIN TRANSACTION"));
+    ASSERT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({"90", "vorher"}).data()), 0);
+    FailNext(dbc, "execute", level == 0 ? "UPDATE%" : "%up_Upd_%", "08S01");
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"91", "nicht"}).data()), 0);
+    EXPECT_TRUE(Reported("08S01")) << Events();
+    ClearFaults(dbc);
+    EXPECT_EQ(QueryText(dbc, "SELECT @@TRANCOUNT"), "1");
+    ASSERT_TRUE(RunScript(dbc, "COMMIT TRANSACTION"));
+    EXPECT_EQ(Rows(dbc), rows + 1);
+  }
+}
+
 struct BookmarkCase {
   const char* what;
   int32_t flags;
