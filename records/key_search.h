@@ -53,7 +53,7 @@ int32_t FindByPlainSql(SQLHDBC dbc, const KeyCover& cover, bool last);
 // and the search goes plain.
 std::optional<std::string> ProcedureSearchText(const KeyCover& cover);
 
-// Runs up_FindF_ (up_FindL_ when last) with text; failures give 0 quietly.
+// Runs up_FindF_ (up_FindL_ when last) with text; failures are reported.
 // REQUIRES: text no longer than kFindKeyWidth.
 int32_t FindByProcedure(SQLHDBC dbc, const KeyCover& cover, const std::string& text, bool last);
 

@@ -105,7 +105,10 @@ int32_t FindByPlainSql(SQLHDBC dbc, const KeyCover& cover, bool last) {
     OdbcReportErrors(dbc, h, 0);
     return 0;
   }
-  return ReadSingleRecId(h);
+  bool failed = false;
+  const int32_t rec_id = ReadSingleRecId(h, &failed);
+  if (failed) OdbcReportErrors(dbc, h, 0);
+  return rec_id;
 }
 
 }  // namespace lerv32

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "fields/field_values.h"
+#include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "records/key_search.h"
 #include "records/navigation.h"
@@ -50,7 +51,10 @@ int32_t FindByProcedure(SQLHDBC dbc, const KeyCover& cover, const std::string& t
   std::string sql = "EXECUTE " + KeyProcedureName(last ? "up_FindL_" : "up_FindF_", cover.td, cover.key) + " ?," +
                     std::to_string(text.size());
   OdbcStatement stmt(dbc);
-  if (!stmt.ok()) return 0;
+  if (!stmt.ok()) {
+    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
+    return 0;
+  }
   SQLHSTMT h = stmt.get();
   std::string value = text;
   SQLLEN length = static_cast<SQLLEN>(value.size());
@@ -58,9 +62,13 @@ int32_t FindByProcedure(SQLHDBC dbc, const KeyCover& cover, const std::string& t
       !SQL_SUCCEEDED(ODBC_CALL(SQLBindParameter, h, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_CHAR,
                                static_cast<SQLULEN>(value.size()), 0, value.data(), length, &length)) ||
       !SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) {
+    OdbcReportErrors(dbc, h, 0);
     return 0;
   }
-  return ReadSingleRecId(h);
+  bool failed = false;
+  const int32_t rec_id = ReadSingleRecId(h, &failed);
+  if (failed) OdbcReportErrors(dbc, h, 0);
+  return rec_id;
 }
 
 }  // namespace lerv32

@@ -21,7 +21,7 @@ namespace {
 void CloseCursor(SQLHSTMT h) { ODBC_CALL(SQLFreeStmt, h, SQL_CLOSE); }
 
 // Executes a statement returning one RecId into ResultRecId; a failed
-// execution is reported, a missing row is not.
+// execution or fetch is reported, a missing row is not.
 int32_t ExecPreparedRecId(SqlRec* rec, LERV32_HSTMT stmt, int32_t rec_id) {
   auto h = static_cast<SQLHSTMT>(stmt);
   rec->RecId = rec_id;
@@ -32,9 +32,12 @@ int32_t ExecPreparedRecId(SqlRec* rec, LERV32_HSTMT stmt, int32_t rec_id) {
     CloseCursor(h);
     return 0;
   }
-  const bool fetched = SQL_SUCCEEDED(ODBC_CALL(SQLFetch, h));
+  const SQLRETURN fetched = ODBC_CALL(SQLFetch, h);
+  if (!SQL_SUCCEEDED(fetched) && fetched != SQL_NO_DATA) {
+    OdbcReportErrors(static_cast<SQLHDBC>(rec->Connection), h, 0);
+  }
   CloseCursor(h);
-  return fetched && rec->RecIdInd != SQL_NULL_DATA ? rec->ResultRecId : 0;
+  return SQL_SUCCEEDED(fetched) && rec->RecIdInd != SQL_NULL_DATA ? rec->ResultRecId : 0;
 }
 
 // Executes a statement without a result: 1, or 0 after a report.

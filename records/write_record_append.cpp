@@ -20,6 +20,15 @@ namespace {
 
 SQLCHAR* Text(std::string& sql) { return reinterpret_cast<SQLCHAR*>(sql.data()); }
 
+// The id an executed append procedure gives back; 0 when it cannot be read
+// (reported: the record may be stored all the same).
+int64_t ReadNewRecId(SQLHDBC dbc, SQLHSTMT h) {
+  bool failed = false;
+  const int32_t rec_id = ReadSingleRecId(h, &failed);
+  if (failed) OdbcReportErrors(dbc, h, 0);
+  return failed ? 0 : rec_id;
+}
+
 // One execution of a procedure append on a statement of its own: the new
 // RecId, 0 on failure, or kAppendTryAgain after an integrity violation that is
 // not the last attempt's.
@@ -41,7 +50,7 @@ int64_t AppendAttempt(SQLHDBC dbc, const TableDef* td, std::string& sql, const c
     OdbcReportErrors(dbc, h, 0);
     return 0;
   }
-  if (SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) return ReadSingleRecId(h);
+  if (SQL_SUCCEEDED(ODBC_CALL(SQLExecute, h))) return ReadNewRecId(dbc, h);
   if (last) {
     OdbcReportErrors(dbc, h, 0);
     return 0;
@@ -109,13 +118,12 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
 }
 
 // Runs a transaction statement; false with the failure reported.
-bool TransactionStatement(SQLHDBC dbc, const char* statement) {
+bool TransactionStatement(SQLHDBC dbc, std::string sql) {
   OdbcStatement stmt(dbc);
   if (!stmt.ok()) {
     OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
     return false;
   }
-  std::string sql = statement;
   if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
     OdbcReportErrors(dbc, stmt.get(), 0);
     return false;
@@ -123,24 +131,40 @@ bool TransactionStatement(SQLHDBC dbc, const char* statement) {
   return true;
 }
 
+// Takes back what a two-step append that failed did, down to the
+// transaction level it began at (outer). Its own transaction is rolled back;
+// inside the caller's, which a rollback would end with the caller's work,
+// its blank record (when its id is known) is deleted and its level ended.
+void TakeBackAppend(SQLHDBC dbc, const TableDef* td, int32_t rec_id, int32_t outer) {
+  if (outer == 0) {
+    TransactionStatement(dbc, "IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
+    return;
+  }
+  if (rec_id != 0) DeleteRecord(dbc, td, rec_id);
+  TransactionStatement(dbc, "IF @@TRANCOUNT > " + std::to_string(outer) + " COMMIT TRANSACTION");
+}
+
 // A blank record, then its values: both in one transaction, so that a client
-// that dies in between leaves no blank record behind. Inside a transaction
-// of the caller's it nests and commits with that one. Threads that share the
-// connection take turns, so that each thread's transaction is its own.
+// that dies in between leaves no blank record behind, and one whose later
+// step fails (its COMMIT among them) takes the blank record back. Inside a
+// transaction of the caller's it nests and commits with that one. Threads
+// that share the connection take turns, so that each thread's transaction is
+// its own.
 int32_t AppendInTwoSteps(SQLHDBC dbc, const TableDef* td, const char* record) {
   const ConnectionWork work(dbc);
   // As the plain blank append does, and before the transaction begins:
   // switching autocommit on ends a transaction under way.
   if (!UsesProcedures(td)) ODBC_CALL(SQLSetConnectOption, dbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
-  if (!TransactionStatement(dbc, "BEGIN TRANSACTION")) return 0;
-  int32_t rec_id = AppendBlank(dbc, td);
-  if (rec_id != 0 && UpdateRecord(dbc, td, rec_id, record, true) != 1) {
-    // A blank record the caller never learns of would stay behind.
-    DeleteRecord(dbc, td, rec_id);
-    rec_id = 0;
+  bool failed = false;
+  const int32_t outer = FetchSingleRecId(dbc, "SELECT @@TRANCOUNT", &failed);
+  if (failed || !TransactionStatement(dbc, "BEGIN TRANSACTION")) return 0;
+  const int32_t rec_id = AppendBlank(dbc, td);
+  if (rec_id != 0 && UpdateRecord(dbc, td, rec_id, record, true) == 1 &&
+      TransactionStatement(dbc, "IF @@TRANCOUNT > 0 COMMIT TRANSACTION")) {
+    return rec_id;
   }
-  if (!TransactionStatement(dbc, "IF @@TRANCOUNT > 0 COMMIT TRANSACTION")) return 0;
-  return rec_id;
+  TakeBackAppend(dbc, td, rec_id, outer);
+  return 0;
 }
 
 }  // namespace

@@ -82,6 +82,14 @@ bool MoveOdbcCursor(StatementCursor* cursor, int32_t code) {
   return false;
 }
 
+// The bookmark of the row the cursor is on, when the cursor has bookmarks;
+// false when it cannot be read.
+bool ReadBookmark(StatementCursor* cursor, SQLUINTEGER* bookmark) {
+  if (!cursor->bookmarks) return true;
+  SQLLEN indicator = 0;
+  return SQL_SUCCEEDED(ODBC_CALL(SQLGetData, cursor->stmt, 0, SQL_C_ULONG, bookmark, sizeof *bookmark, &indicator));
+}
+
 int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
   if (cursor->forward_only) {
     if (cursor->first_fetch_pending) code = kGetNext;
@@ -98,22 +106,19 @@ int32_t FetchOdbc(StatementCursor* cursor, char* buffer, int32_t code) {
     return 1;
   }
   if (!MoveOdbcCursor(cursor, code)) return 0;
-  if (cursor->bookmarks) {
-    SQLUINTEGER bookmark = 0;
-    SQLLEN indicator = 0;
-    ODBC_CALL(SQLGetData, cursor->stmt, 0, SQL_C_ULONG, &bookmark, sizeof bookmark, &indicator);
-    cursor->position = static_cast<int32_t>(bookmark);
-  }
   // Decoded into a copy of what the caller's buffer holds (fields without a
-  // decoding keep its bytes), so that a row whose values cannot be read all
-  // (the connection lost) leaves the buffer and the kept row as they were.
+  // decoding keep its bytes), so that a row whose bookmark or values cannot
+  // be read all (the connection lost) leaves the buffer, the kept row and
+  // the position as they were.
+  SQLUINTEGER bookmark = 0;
   std::vector<char> row = buffer != nullptr ? std::vector<char>(buffer, buffer + cursor->current_row.size())
                                             : cursor->current_row;
-  if (!DecodeRow(cursor, row.data())) {
+  if (!ReadBookmark(cursor, &bookmark) || !DecodeRow(cursor, row.data())) {
     cursor->ReadDiagnostic();
     cursor->place = PlaceAfterFailedStep(code);
     return 0;
   }
+  if (cursor->bookmarks) cursor->position = static_cast<int32_t>(bookmark);
   if (buffer != nullptr) std::memcpy(buffer, row.data(), row.size());
   cursor->current_row = std::move(row);
   cursor->place = Place::kOnRow;

@@ -99,8 +99,9 @@ bool RunFault(const ast::Execute& exec, const std::vector<ParamValue>& params,
     return false;
   }
   rule.pattern = text(1).empty() ? "%" : text(1);
-  if (rule.kind == FaultRule::Kind::kGetData || rule.kind == FaultRule::Kind::kFetch) {
-    // The pattern counts the calls to let through; every call matches.
+  const bool counted = text(1).find_first_not_of("0123456789") == std::string::npos;
+  if ((rule.kind == FaultRule::Kind::kGetData || rule.kind == FaultRule::Kind::kFetch) && counted) {
+    // A number counts the calls to let through; every call matches.
     rule.pass_first = std::strtoll(text(1).c_str(), nullptr, 10);
     rule.pattern = "%";
   }

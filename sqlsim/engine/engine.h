@@ -184,8 +184,9 @@ std::unique_ptr<Session> OpenSession(const ConnectOptions& options,
 // Fault injection for the tests of clients (set by EXECUTE sqlsim_fault).
 // The ODBC layer asks before each SQLPutData whether it must fail.
 std::optional<Diagnostic> TakePutDataFault();
-// The same before each SQLGetData, and before each fetch.
-std::optional<Diagnostic> TakeGetDataFault();
-std::optional<Diagnostic> TakeFetchFault();
+// The same before each SQLGetData, and before each fetch, on a statement
+// of that text.
+std::optional<Diagnostic> TakeGetDataFault(std::string_view statement);
+std::optional<Diagnostic> TakeFetchFault(std::string_view statement);
 
 }  // namespace sqlsim

@@ -83,12 +83,12 @@ std::optional<Diagnostic> TakePutDataFault() {
   return TakeFault(FaultRule::Kind::kPutData, "");
 }
 
-std::optional<Diagnostic> TakeGetDataFault() {
-  return TakeFault(FaultRule::Kind::kGetData, "");
+std::optional<Diagnostic> TakeGetDataFault(std::string_view statement) {
+  return TakeFault(FaultRule::Kind::kGetData, statement);
 }
 
-std::optional<Diagnostic> TakeFetchFault() {
-  return TakeFault(FaultRule::Kind::kFetch, "");
+std::optional<Diagnostic> TakeFetchFault(std::string_view statement) {
+  return TakeFault(FaultRule::Kind::kFetch, statement);
 }
 
 }  // namespace sqlsim

@@ -3,12 +3,15 @@
 //   EXECUTE sqlsim_fault 'info',    '<pattern>', <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'putdata', '',          <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'getdata', '<after>',   <count>, '<sqlstate>', <native> [, '<message>']
+//   EXECUTE sqlsim_fault 'fetch',   '<after>',   <count>, '<sqlstate>', <native> [, '<message>']
 //   EXECUTE sqlsim_fault 'clear'
 // 'execute' fails the next <count> statements whose text matches the LIKE
 // pattern (% and _, case-insensitive) without running them; 'info' runs them
 // and adds an informational message; 'putdata' fails the next SQLPutData
 // calls; 'getdata' lets <after> SQLGetData calls (a number, '' for none)
-// pass and fails the <count> after them. Rules hold for the whole process, so a test may set them on one
+// pass and fails the <count> after them; 'fetch' does so with fetches.
+// For 'getdata' and 'fetch' <after> may instead be a pattern: the calls on
+// a statement whose text matches it fail. Rules hold for the whole process, so a test may set them on one
 // connection and hit them on another.
 #pragma once
 

@@ -77,7 +77,7 @@ SQLRETURN BindColumn(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type,
 
 SQLRETURN FetchRows(Stmt& s, const FetchRequest& r) {
   if (!s.cursor) return s.diags.Error("24000", "Invalid cursor state");
-  if (std::optional<Diagnostic> fault = TakeFetchFault()) {
+  if (std::optional<Diagnostic> fault = TakeFetchFault(StatementText(s))) {
     s.diags.AddServer(*fault);
     return SQL_ERROR;
   }

@@ -67,7 +67,7 @@ SQLRETURN GetData(Stmt& s, SQLUSMALLINT column, SQLSMALLINT c_type, SQLPOINTER b
   if (!s.cursor || s.cursor->rowset_rows() == 0 || s.current_row >= s.cursor->rowset_rows()) {
     return s.diags.Error("24000", "Invalid cursor state");
   }
-  if (std::optional<Diagnostic> fault = TakeGetDataFault()) {
+  if (std::optional<Diagnostic> fault = TakeGetDataFault(StatementText(s))) {
     s.diags.AddServer(*fault);
     return SQL_ERROR;
   }

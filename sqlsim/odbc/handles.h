@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sqlsim/engine/engine.h"
@@ -250,6 +251,12 @@ class Stmt : public HandleBase {
   // then only asks the server to stop.
   std::atomic<bool> running{false};
 };
+
+// The text of the batch whose results the statement reads; empty for the
+// result of a catalog function.
+inline std::string_view StatementText(const Stmt& s) {
+  return s.batch ? std::string_view(s.batch->Text()) : std::string_view();
+}
 
 // The lock that serialises calls on a handle: the environment's own, or
 // that of the connection the handle belongs to.

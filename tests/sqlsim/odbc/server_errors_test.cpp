@@ -121,6 +121,19 @@ TEST_F(ServerErrorTest, InjectedFaultsCountDown) {
   EXPECT_THAT(Run("SELECT id FROM k WHERE id = 1"), ElementsAre("msg:Hinweis", "rows:1,"));
 }
 
+// A fetch fault given a pattern waits for a statement of that text; one
+// given a number counts every fetch.
+TEST_F(ServerErrorTest, FetchFaultsFindTheirStatementByItsText) {
+  Exec("EXECUTE sqlsim_fault 'fetch', '%WHERE id = 1%', 1, '08S01', 10054, 'weg'");
+  EXPECT_THAT(Run("SELECT code FROM k"), ElementsAre("rows:abc,"));
+  EXPECT_THAT(Run("SELECT code FROM k WHERE id = 1"), ElementsAre("rows:")) << "the first fetch failed";
+  EXPECT_THAT(Run("SELECT code FROM k WHERE id = 1"), ElementsAre("rows:abc,"));
+  // A row and the end of the result.
+  Exec("EXECUTE sqlsim_fault 'fetch', '2', 1, '08S01', 10054, 'weg'");
+  EXPECT_THAT(Run("SELECT code FROM k WHERE id = 1"), ElementsAre("rows:abc,"));
+  EXPECT_THAT(Run("SELECT code FROM k"), ElementsAre("rows:"));
+}
+
 TEST_F(OdbcTest, TraceOfPreparedStatementsAndTheirParameters) {
   std::string trace = dir_.path().string() + "/trace.log";
   {
