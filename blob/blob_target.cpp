@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "frame/atomic_file.h"
+#include "frame/file_beside.h"
 #include "frame/in_place_copy.h"
 #include "include/lebase32.h"
 #include "platform/win_api.h"
@@ -35,8 +36,9 @@ BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)
     file_ = SupportFile(X_Creat(target_.c_str()));
     return;
   }
-  temporary_ = TemporaryNameBeside(target_);
-  file_ = SupportFile(X_Creat(temporary_.c_str()));
+  const FileBeside beside = MakeFileBeside(target_);
+  temporary_ = beside.name;
+  file_ = SupportFile(beside.handle);
 }
 
 BlobTargetFile::~BlobTargetFile() {
@@ -44,7 +46,9 @@ BlobTargetFile::~BlobTargetFile() {
   if (!keep_temporary_ && !temporary_.empty()) std::remove(temporary_.c_str());
 }
 
+// The new file gets the target's permissions only now that the blob is whole.
 bool BlobTargetFile::SyncAndClose() {
+  KeepPermissionsOf(target_, FileBeside{temporary_, file_.get()});
 #if !defined(_WIN32)
   const bool synced = fsync(file_.get()) == 0;
 #else
@@ -57,7 +61,6 @@ bool BlobTargetFile::Commit() {
   if (in_place_) return file_.Close();
   if (!SyncAndClose()) return false;
   if (shared_) return CopyOverSharedFile();
-  KeepPermissionsOf(target_, temporary_);
   keep_temporary_ = ReplaceFileWith(temporary_, target_);
   return keep_temporary_;
 }

@@ -2,10 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <exception>
+#include <random>
 #include <system_error>
 
+#include "frame/file_beside.h"
 #include "include/lebase32.h"
 #include "platform/win_api.h"
 
@@ -21,15 +27,20 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxLinks = 40;
 
-bool WriteAll(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  ok = std::fflush(file) == 0 && ok;
+// Writes content to the new file, gives it the target's permissions once
+// whole, syncs and closes it.
+bool WriteAll(const FileBeside& file, const std::string& target, const std::string& content) {
+  bool ok = true;
+  for (size_t at = 0; ok && at < content.size();) {
+    const int32_t piece = static_cast<int32_t>(std::min<size_t>(content.size() - at, 1 << 20));
+    ok = X_Write(file.handle, content.data() + at, piece) == piece;
+    at += static_cast<size_t>(piece);
+  }
+  if (ok) KeepPermissionsOf(target, file);
 #if !defined(_WIN32)
-  ok = ok && fsync(fileno(file)) == 0;
+  ok = ok && fsync(file.handle) == 0;
 #endif
-  return std::fclose(file) == 0 && ok;
+  return X_Close(file.handle) == 0 && ok;
 }
 
 #if !defined(_WIN32)
@@ -43,6 +54,21 @@ void SyncFolderOf(const std::string& path) {
   close(fd);
 }
 #endif
+
+// Eight hex digits nobody can tell in advance, so that nobody can take the
+// name first (a name taken all the same is passed over for another).
+std::string UnguessablePart() {
+  auto bits = static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    bits ^= device();
+  } catch (const std::exception&) {
+    // No source of randomness at hand: the clock's ticks alone.
+  }
+  char digits[9];
+  std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(bits));
+  return digits;
+}
 
 }  // namespace
 
@@ -61,24 +87,14 @@ std::string FollowLinks(const std::string& path) {
 std::string TemporaryNameBeside(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  return folder + "lerv" + UniqName(0) + ".tmp";
+  return folder + "lerv" + UniqName(0) + "_" + UnguessablePart() + ".tmp";
 }
 
 #if defined(_WIN32)
-void KeepPermissionsOf(const std::string& path, const std::string& temporary) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(temporary.c_str(), attributes);
-}
-
 bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
   return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 #else
-void KeepPermissionsOf(const std::string& path, const std::string& temporary) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) chmod(temporary.c_str(), info.st_mode & 07777);
-}
-
 bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
   if (std::rename(temporary.c_str(), path.c_str()) != 0) return false;
   SyncFolderOf(path);
@@ -89,12 +105,10 @@ bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
   const std::string target = FollowLinks(path);
   if (target.empty()) return false;
-  const std::string temporary = TemporaryNameBeside(target);
-  if (WriteAll(temporary, content)) {
-    KeepPermissionsOf(target, temporary);
-    if (ReplaceFileWith(temporary, target)) return true;
-  }
-  std::remove(temporary.c_str());
+  const FileBeside file = MakeFileBeside(target);
+  if (file.handle < 0) return false;
+  if (WriteAll(file, target, content) && ReplaceFileWith(file.name, target)) return true;
+  std::remove(file.name.c_str());
   return false;
 }
 

@@ -13,12 +13,9 @@ namespace lerv32 {
 // loop of links or one that cannot be read.
 std::string FollowLinks(const std::string& path);
 
-// A name for a new file in the folder of path, whose length does not depend
-// on path's own name.
+// A name for a new file in the folder of path that nobody can tell in
+// advance, whose length does not depend on path's own name.
 std::string TemporaryNameBeside(const std::string& path);
-
-// Gives temporary the permissions of the file path when there is one.
-void KeepPermissionsOf(const std::string& path, const std::string& temporary);
 
 // Renames the finished file temporary over path (replacing what is there)
 // and syncs the folder, so that the rename outlasts a crash.
