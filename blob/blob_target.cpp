@@ -18,20 +18,15 @@ namespace lerv32 {
 
 BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)) {
   if (target_.empty()) return;  // a loop of links
-#if defined(_WIN32)
-  const DWORD attributes = GetFileAttributesA(target_.c_str());
-  // A read-only file stays as it is, as it would when written in place.
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return;
-#else
+  const TargetKind kind = KindOfTarget(target_);
+  if (kind == TargetKind::kNotWritable) return;  // as a write in place would fail
+#if !defined(_WIN32)
   struct stat info {};
-  if (stat(target_.c_str(), &info) == 0) {
-    if (access(target_.c_str(), W_OK) != 0) return;  // as a write in place would fail
-    // Devices and pipes are written where they are: a new file renamed over
-    // them would not be them.
-    in_place_ = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
-    shared_ = S_ISREG(info.st_mode) && info.st_nlink > 1;
-  }
+  // Devices and pipes are written where they are: a new file renamed over
+  // them would not be them.
+  in_place_ = stat(target_.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
 #endif
+  shared_ = kind == TargetKind::kShared;
   if (in_place_) {
     file_ = SupportFile(X_Creat(target_.c_str()));
     return;
@@ -69,19 +64,12 @@ bool BlobTargetFile::Commit() {
 // only whole copy of the blob, and the event log names it.
 bool BlobTargetFile::CopyOverSharedFile() {
 #if !defined(_WIN32)
-  switch (CopyInPlace(temporary_, target_)) {
-    case InPlaceCopy::kCopied:
-      return true;
-    case InPlaceCopy::kUntouched:
-      return false;
-    case InPlaceCopy::kDamaged:
-      keep_temporary_ = true;
-      leEventLogWrite(LEBASE32_LOG_ODBC, target_.c_str(),
-                      ("blob written over the file only in part; the whole blob is in " + temporary_).c_str());
-      return false;
-  }
-#endif
+  const InPlaceCopy copied = CopyReceivedFileOver(temporary_, target_, "blob");
+  keep_temporary_ = copied == InPlaceCopy::kDamaged;
+  return copied == InPlaceCopy::kCopied;
+#else
   return false;
+#endif
 }
 
 }  // namespace lerv32

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "frame/file_beside.h"
+#include "frame/in_place_copy.h"
 #include "include/lebase32.h"
 #include "platform/win_api.h"
 
@@ -102,14 +103,58 @@ bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 }
 #endif
 
+TargetKind KindOfTarget(const std::string& target) {
+#if defined(_WIN32)
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return TargetKind::kMissing;
+  return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? TargetKind::kNotWritable : TargetKind::kSingle;
+#else
+  struct stat info {};
+  if (stat(target.c_str(), &info) != 0) return TargetKind::kMissing;
+  // No write permission for anybody is read-only for root too, as the
+  // read-only attribute is on Windows.
+  if (access(target.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0) return TargetKind::kNotWritable;
+  return S_ISREG(info.st_mode) && info.st_nlink > 1 ? TargetKind::kShared : TargetKind::kSingle;
+#endif
+}
+
+namespace {
+
+// Puts the finished new file in the target's place: a rename, or for a file
+// with further hard links a copy in place; true when the target holds it.
+// keep_file: the new file is not to be removed (it was renamed into place,
+// or is the one whole copy after a copy that failed part way).
+bool PutInPlace(const FileBeside& file, const std::string& target, TargetKind kind, bool* keep_file) {
+#if !defined(_WIN32)
+  if (kind == TargetKind::kShared) {
+    const InPlaceCopy copied = CopyReceivedFileOver(file.name, target, "definition");
+    *keep_file = copied == InPlaceCopy::kDamaged;
+    return copied == InPlaceCopy::kCopied;
+  }
+#else
+  static_cast<void>(kind);
+#endif
+  *keep_file = ReplaceFileWith(file.name, target);
+  return *keep_file;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
   const std::string target = FollowLinks(path);
   if (target.empty()) return false;
+  const TargetKind kind = KindOfTarget(target);
+  if (kind == TargetKind::kNotWritable) {
+    // As a write in place would fail: a read-only file is not replaced.
+    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(), "file not written: it may not be written");
+    return false;
+  }
   const FileBeside file = MakeFileBeside(target);
   if (file.handle < 0) return false;
-  if (WriteAll(file, target, content) && ReplaceFileWith(file.name, target)) return true;
-  std::remove(file.name.c_str());
-  return false;
+  bool keep_file = false;
+  const bool written = WriteAll(file, target, content) && PutInPlace(file, target, kind, &keep_file);
+  if (!keep_file) std::remove(file.name.c_str());
+  return written;
 }
 
 }  // namespace lerv32

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "include/lebase32.h"
+
 namespace lerv32 {
 namespace {
 
@@ -96,6 +98,16 @@ InPlaceCopy CopyInPlace(const std::string& source, const std::string& target) {
   if (size < 0 || old_size < 0 || !Reserve(to.get(), old_size, size)) return InPlaceCopy::kUntouched;
   const bool copied = CopyContent(from.get(), to.get()) && ftruncate(to.get(), size) == 0 && fsync(to.get()) == 0;
   return to.Close() && copied ? InPlaceCopy::kCopied : InPlaceCopy::kDamaged;
+}
+
+InPlaceCopy CopyReceivedFileOver(const std::string& source, const std::string& target, const char* what) {
+  const InPlaceCopy result = CopyInPlace(source, target);
+  if (result == InPlaceCopy::kDamaged) {
+    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(),
+                    (std::string(what) + " written over the file only in part; the whole " + what + " is in " + source)
+                        .c_str());
+  }
+  return result;
 }
 
 }  // namespace lerv32

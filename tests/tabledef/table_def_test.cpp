@@ -431,14 +431,19 @@ TEST_F(DefinitionFileTest, SavedDefinitionsLoadAgainUnchanged) {
 #if !defined(_WIN32)
 // Saving writes the file the path names: a symbolic link stays a link to
 // the file it shares, the permissions stay, no new file is left beside it.
-// Links somebody put beside the file are never written through.
+// A file with a second name stays one file that both names show; a file
+// nobody may write is not replaced; links somebody put beside the file are
+// never written through.
 TEST_F(DefinitionFileTest, SavingKeepsLinksAndPermissions) {
   enum Extra { kNone, kSecondName, kPlantedLinks };
   struct Case { const char* name; bool link; mode_t mode; Extra extra; };  // mode 0: no file yet
   const Case cases[] = {
       {"plain file", false, 0644, kNone},          {"mode 640", false, 0640, kNone},
       {"link", true, 0640, kNone},                 {"missing file", false, 0, kNone},
-      {"link to a missing file", true, 0, kNone},  {"links planted beside", false, 0644, kPlantedLinks},
+      {"link to a missing file", true, 0, kNone},  {"second name", false, 0640, kSecondName},
+      {"link to a second name", true, 0600, kSecondName},
+      {"links planted beside", false, 0644, kPlantedLinks},
+      {"read-only", false, 0444, kNone},           {"link to a read-only file", true, 0440, kNone},
   };
   auto td = NewTableDef();
   ASSERT_EQ(rv_AddFieldDef(td.get(), "NEU,C,6"), 1);
