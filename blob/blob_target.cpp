@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "frame/atomic_file.h"
+#include "frame/file_beside.h"
 #include "frame/in_place_copy.h"
 #include "include/lebase32.h"
 #include "platform/win_api.h"
@@ -17,26 +18,22 @@ namespace lerv32 {
 
 BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)) {
   if (target_.empty()) return;  // a loop of links
-#if defined(_WIN32)
-  const DWORD attributes = GetFileAttributesA(target_.c_str());
-  // A read-only file stays as it is, as it would when written in place.
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return;
-#else
+  const TargetKind kind = KindOfTarget(target_);
+  if (kind == TargetKind::kNotWritable) return;  // as a write in place would fail
+#if !defined(_WIN32)
   struct stat info {};
-  if (stat(target_.c_str(), &info) == 0) {
-    if (access(target_.c_str(), W_OK) != 0) return;  // as a write in place would fail
-    // Devices and pipes are written where they are: a new file renamed over
-    // them would not be them.
-    in_place_ = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
-    shared_ = S_ISREG(info.st_mode) && info.st_nlink > 1;
-  }
+  // Devices and pipes are written where they are: a new file renamed over
+  // them would not be them.
+  in_place_ = stat(target_.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
 #endif
+  shared_ = kind == TargetKind::kShared;
   if (in_place_) {
     file_ = SupportFile(X_Creat(target_.c_str()));
     return;
   }
-  temporary_ = TemporaryNameBeside(target_);
-  file_ = SupportFile(X_Creat(temporary_.c_str()));
+  const FileBeside beside = MakeFileBeside(target_);
+  temporary_ = beside.name;
+  file_ = SupportFile(beside.handle);
 }
 
 BlobTargetFile::~BlobTargetFile() {
@@ -44,7 +41,9 @@ BlobTargetFile::~BlobTargetFile() {
   if (!keep_temporary_ && !temporary_.empty()) std::remove(temporary_.c_str());
 }
 
+// The new file gets the target's permissions only now that the blob is whole.
 bool BlobTargetFile::SyncAndClose() {
+  KeepPermissionsOf(target_, FileBeside{temporary_, file_.get()});
 #if !defined(_WIN32)
   const bool synced = fsync(file_.get()) == 0;
 #else
@@ -57,7 +56,6 @@ bool BlobTargetFile::Commit() {
   if (in_place_) return file_.Close();
   if (!SyncAndClose()) return false;
   if (shared_) return CopyOverSharedFile();
-  KeepPermissionsOf(target_, temporary_);
   keep_temporary_ = ReplaceFileWith(temporary_, target_);
   return keep_temporary_;
 }
@@ -66,19 +64,12 @@ bool BlobTargetFile::Commit() {
 // only whole copy of the blob, and the event log names it.
 bool BlobTargetFile::CopyOverSharedFile() {
 #if !defined(_WIN32)
-  switch (CopyInPlace(temporary_, target_)) {
-    case InPlaceCopy::kCopied:
-      return true;
-    case InPlaceCopy::kUntouched:
-      return false;
-    case InPlaceCopy::kDamaged:
-      keep_temporary_ = true;
-      leEventLogWrite(LEBASE32_LOG_ODBC, target_.c_str(),
-                      ("blob written over the file only in part; the whole blob is in " + temporary_).c_str());
-      return false;
-  }
-#endif
+  const InPlaceCopy copied = CopyReceivedFileOver(temporary_, target_, "blob");
+  keep_temporary_ = copied == InPlaceCopy::kDamaged;
+  return copied == InPlaceCopy::kCopied;
+#else
   return false;
+#endif
 }
 
 }  // namespace lerv32

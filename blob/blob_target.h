@@ -1,8 +1,9 @@
 // The file a blob is read into. The data go to a new file beside the target,
 // which takes the target's place only when the whole blob has arrived: a
-// failure leaves an earlier file of that name as it was. The target keeps
-// what a file written in place would keep: a file the caller may not write
-// is refused, symbolic links stay and their file is replaced (or made), the
+// failure leaves an earlier file of that name as it was. Until then only its
+// owner may read it. The target keeps what a file written in place would
+// keep: a file the caller may not write (or nobody may, root included) is
+// refused, symbolic links stay and their file is replaced (or made), the
 // permissions and attributes stay. Devices and pipes are written in place.
 // A file with further (hard) links stays the same file: the whole blob goes
 // to the new file first, which is then synced and copied over the target in

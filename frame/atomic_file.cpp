@@ -2,10 +2,17 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <exception>
+#include <random>
 #include <system_error>
 
+#include "frame/file_beside.h"
+#include "frame/in_place_copy.h"
 #include "include/lebase32.h"
 #include "platform/win_api.h"
 
@@ -21,15 +28,20 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxLinks = 40;
 
-bool WriteAll(const std::string& path, const std::string& content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  ok = std::fflush(file) == 0 && ok;
+// Writes content to the new file, gives it the target's permissions once
+// whole, syncs and closes it.
+bool WriteAll(const FileBeside& file, const std::string& target, const std::string& content) {
+  bool ok = true;
+  for (size_t at = 0; ok && at < content.size();) {
+    const int32_t piece = static_cast<int32_t>(std::min<size_t>(content.size() - at, 1 << 20));
+    ok = X_Write(file.handle, content.data() + at, piece) == piece;
+    at += static_cast<size_t>(piece);
+  }
+  if (ok) KeepPermissionsOf(target, file);
 #if !defined(_WIN32)
-  ok = ok && fsync(fileno(file)) == 0;
+  ok = ok && fsync(file.handle) == 0;
 #endif
-  return std::fclose(file) == 0 && ok;
+  return X_Close(file.handle) == 0 && ok;
 }
 
 #if !defined(_WIN32)
@@ -43,6 +55,21 @@ void SyncFolderOf(const std::string& path) {
   close(fd);
 }
 #endif
+
+// Eight hex digits nobody can tell in advance, so that nobody can take the
+// name first (a name taken all the same is passed over for another).
+std::string UnguessablePart() {
+  auto bits = static_cast<uint32_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    bits ^= device();
+  } catch (const std::exception&) {
+    // No source of randomness at hand: the clock's ticks alone.
+  }
+  char digits[9];
+  std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(bits));
+  return digits;
+}
 
 }  // namespace
 
@@ -61,24 +88,14 @@ std::string FollowLinks(const std::string& path) {
 std::string TemporaryNameBeside(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  return folder + "lerv" + UniqName(0) + ".tmp";
+  return folder + "lerv" + UniqName(0) + "_" + UnguessablePart() + ".tmp";
 }
 
 #if defined(_WIN32)
-void KeepPermissionsOf(const std::string& path, const std::string& temporary) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(temporary.c_str(), attributes);
-}
-
 bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
   return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 #else
-void KeepPermissionsOf(const std::string& path, const std::string& temporary) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) chmod(temporary.c_str(), info.st_mode & 07777);
-}
-
 bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
   if (std::rename(temporary.c_str(), path.c_str()) != 0) return false;
   SyncFolderOf(path);
@@ -86,16 +103,58 @@ bool ReplaceFileWith(const std::string& temporary, const std::string& path) {
 }
 #endif
 
+TargetKind KindOfTarget(const std::string& target) {
+#if defined(_WIN32)
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return TargetKind::kMissing;
+  return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? TargetKind::kNotWritable : TargetKind::kSingle;
+#else
+  struct stat info {};
+  if (stat(target.c_str(), &info) != 0) return TargetKind::kMissing;
+  // No write permission for anybody is read-only for root too, as the
+  // read-only attribute is on Windows.
+  if (access(target.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0) return TargetKind::kNotWritable;
+  return S_ISREG(info.st_mode) && info.st_nlink > 1 ? TargetKind::kShared : TargetKind::kSingle;
+#endif
+}
+
+namespace {
+
+// Puts the finished new file in the target's place: a rename, or for a file
+// with further hard links a copy in place; true when the target holds it.
+// keep_file: the new file is not to be removed (it was renamed into place,
+// or is the one whole copy after a copy that failed part way).
+bool PutInPlace(const FileBeside& file, const std::string& target, TargetKind kind, bool* keep_file) {
+#if !defined(_WIN32)
+  if (kind == TargetKind::kShared) {
+    const InPlaceCopy copied = CopyReceivedFileOver(file.name, target, "definition");
+    *keep_file = copied == InPlaceCopy::kDamaged;
+    return copied == InPlaceCopy::kCopied;
+  }
+#else
+  static_cast<void>(kind);
+#endif
+  *keep_file = ReplaceFileWith(file.name, target);
+  return *keep_file;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
   const std::string target = FollowLinks(path);
   if (target.empty()) return false;
-  const std::string temporary = TemporaryNameBeside(target);
-  if (WriteAll(temporary, content)) {
-    KeepPermissionsOf(target, temporary);
-    if (ReplaceFileWith(temporary, target)) return true;
+  const TargetKind kind = KindOfTarget(target);
+  if (kind == TargetKind::kNotWritable) {
+    // As a write in place would fail: a read-only file is not replaced.
+    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(), "file not written: it may not be written");
+    return false;
   }
-  std::remove(temporary.c_str());
-  return false;
+  const FileBeside file = MakeFileBeside(target);
+  if (file.handle < 0) return false;
+  bool keep_file = false;
+  const bool written = WriteAll(file, target, content) && PutInPlace(file, target, kind, &keep_file);
+  if (!keep_file) std::remove(file.name.c_str());
+  return written;
 }
 
 }  // namespace lerv32

@@ -13,20 +13,31 @@ namespace lerv32 {
 // loop of links or one that cannot be read.
 std::string FollowLinks(const std::string& path);
 
-// A name for a new file in the folder of path, whose length does not depend
-// on path's own name.
+// A name for a new file in the folder of path that nobody can tell in
+// advance, whose length does not depend on path's own name.
 std::string TemporaryNameBeside(const std::string& path);
 
-// Gives temporary the permissions of the file path when there is one.
-void KeepPermissionsOf(const std::string& path, const std::string& temporary);
+enum class TargetKind {
+  kMissing,      // made anew
+  kNotWritable,  // refused, as a write in place would be
+  kSingle,       // replaced by a rename
+  kShared,       // a file with further hard links: copied over in place
+};
+
+// What the file target (no link) is to a writer.
+TargetKind KindOfTarget(const std::string& target);
 
 // Renames the finished file temporary over path (replacing what is there)
 // and syncs the folder, so that the rename outlasts a crash.
 bool ReplaceFileWith(const std::string& temporary, const std::string& path);
 
 // Writes content to a new, synced file beside the file path names (through
-// its links) and renames it over that file, keeping its permissions. On
-// failure the new file is removed and path is left as it was.
+// its links) and renames it over that file, keeping its permissions; a file
+// with further hard links is copied over in place instead, so that all its
+// names show the content. A file the caller may not write is refused (and
+// the event log says so). On failure the new file is removed and path is
+// left as it was, unless the copy in place failed part way: then the new
+// file stays as the one whole copy, and the event log names it.
 bool WriteFileAtomically(const std::string& path, const std::string& content);
 
 }  // namespace lerv32

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "include/lebase32.h"
+
 namespace lerv32 {
 namespace {
 
@@ -36,12 +38,26 @@ off_t SizeOf(int fd) {
   return fstat(fd, &info) == 0 ? info.st_size : -1;
 }
 
+// The error of taking the room for size bytes, 0 when taken. fallocate
+// itself: where the file system has none, the C library's stand-in reads
+// the file, which is open for writing only.
+int TakeRoom(int fd, off_t size) {
+#if defined(__linux__)
+  for (;;) {
+    if (fallocate(fd, 0, 0, size) == 0) return 0;
+    if (errno != EINTR) return errno;
+  }
+#else
+  return posix_fallocate(fd, 0, size);
+#endif
+}
+
 // Takes the room for size bytes; a file that was shorter is cut back to its
 // old size when that fails. A file system that cannot reserve room is
 // written without.
 bool Reserve(int fd, off_t old_size, off_t size) {
-  const int error = size == 0 ? 0 : posix_fallocate(fd, 0, size);
-  if (error == 0 || error == EOPNOTSUPP) return true;
+  const int error = size == 0 ? 0 : TakeRoom(fd, size);
+  if (error == 0 || error == EOPNOTSUPP || error == ENOSYS) return true;
   static_cast<void>(ftruncate(fd, old_size));
   return false;
 }
@@ -82,6 +98,16 @@ InPlaceCopy CopyInPlace(const std::string& source, const std::string& target) {
   if (size < 0 || old_size < 0 || !Reserve(to.get(), old_size, size)) return InPlaceCopy::kUntouched;
   const bool copied = CopyContent(from.get(), to.get()) && ftruncate(to.get(), size) == 0 && fsync(to.get()) == 0;
   return to.Close() && copied ? InPlaceCopy::kCopied : InPlaceCopy::kDamaged;
+}
+
+InPlaceCopy CopyReceivedFileOver(const std::string& source, const std::string& target, const char* what) {
+  const InPlaceCopy result = CopyInPlace(source, target);
+  if (result == InPlaceCopy::kDamaged) {
+    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(),
+                    (std::string(what) + " written over the file only in part; the whole " + what + " is in " + source)
+                        .c_str());
+  }
+  return result;
 }
 
 }  // namespace lerv32

@@ -18,6 +18,11 @@ enum class InPlaceCopy {
 // before anything of target is overwritten. POSIX only.
 InPlaceCopy CopyInPlace(const std::string& source, const std::string& target);
 
+// CopyInPlace of a file received whole beside target. When the copy fails
+// part way source is the one whole copy of what (a "blob", say): the caller
+// keeps it, and the event log names it.
+InPlaceCopy CopyReceivedFileOver(const std::string& source, const std::string& target, const char* what);
+
 }  // namespace lerv32
 
 #endif  // LERV32_FRAME_IN_PLACE_COPY_H

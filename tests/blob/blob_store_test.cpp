@@ -16,10 +16,13 @@
 #include <vector>
 
 #include "blob/blob_db.h"
+#include "blob/blob_target.h"
 #include "blob/blob_transfer.h"
 #include "include/lebase32.h"
+#include "support/planted_links.h"
 
 #if !defined(_WIN32)
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -535,14 +538,9 @@ TEST_F(BlobTest, TargetFilesKeepTheirKind) {
   const std::string read_only = db_.File("schreibgeschuetzt.bin");
   testenv::WriteText(read_only, "alt");
   fs::permissions(read_only, fs::perms::owner_read | fs::perms::group_read);
-  // Refused, and left as it is, for a caller that may not write it (root may).
-#if defined(_WIN32)
-  const bool writable = false;
-#else
-  const bool writable = access(read_only.c_str(), W_OK) == 0;
-#endif
-  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, read_only.c_str()), writable ? 0 : 6);
-  EXPECT_EQ(testenv::ReadText(read_only), writable ? "neu" : "alt");
+  // Refused, and left as it is: nobody may write it (root is no exception).
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, read_only.c_str()), 6);
+  EXPECT_EQ(testenv::ReadText(read_only), "alt");
   fs::permissions(read_only, fs::perms::owner_all);
 #if !defined(_WIN32)
   // A name near the longest a folder takes: the new file's name is shorter.
@@ -570,6 +568,20 @@ TEST_F(BlobTest, TargetFilesKeepTheirKind) {
   EXPECT_TRUE(fs::is_symlink(dangling));
   EXPECT_EQ(testenv::ReadText(later), "ganz neu");
   EXPECT_EQ(testenv::ReadText(file), "ganz neu");
+  // Links somebody put beside the target are not written through.
+  const std::string victim = db_.File("fremd.bin");
+  testenv::WriteText(victim, "fremd");
+  fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+  const std::string planted = db_.File("gestellt");
+  fs::create_directory(planted);
+  const std::string beside_links = planted + "/ziel.bin";
+  testenv::WriteText(beside_links, "alt");
+  ASSERT_GT(testenv::PlantLinksUnderPredictableNames(planted, victim), 0);
+  EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, beside_links.c_str()), 0);
+  EXPECT_EQ(testenv::ReadText(beside_links), "neu");
+  EXPECT_FALSE(fs::is_symlink(beside_links));
+  EXPECT_EQ(testenv::ReadText(victim), "fremd");
+  EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 #else
   const std::string hidden = db_.File("versteckt.bin");
   testenv::WriteText(hidden, "alt");
@@ -579,6 +591,44 @@ TEST_F(BlobTest, TargetFilesKeepTheirKind) {
   EXPECT_NE(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 #endif
 }
+
+#if !defined(_WIN32)
+// The file the blob arrives in is its owner's alone until the blob is whole:
+// it then gets the target's permissions (a target that is not there yet,
+// those of any new file).
+TEST(BlobTargetFileTest, TheFileBesideIsTheOwnersAloneUntilWhole) {
+  struct Row { const char* name; mode_t target_mode; mode_t while_arriving; mode_t after; };  // 0: no target
+  const Row rows[] = {
+      {"0600", 0600, 0600, 0600}, {"0640", 0640, 0600, 0640}, {"0664", 0664, 0600, 0664}, {"none", 0, 0644, 0644},
+  };
+  const mode_t saved_umask = umask(022);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const testenv::TempDir folder;
+    const std::string target = folder.File("ziel.bin");
+    if (row.target_mode != 0) {
+      testenv::WriteText(target, "alt");
+      ASSERT_EQ(chmod(target.c_str(), row.target_mode), 0);
+    }
+    lerv32::BlobTargetFile file(target.c_str());
+    ASSERT_TRUE(file.ok());
+    std::vector<std::filesystem::path> beside;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      if (entry.path() != target) beside.push_back(entry.path());
+    }
+    ASSERT_EQ(beside.size(), 1u);
+    struct stat info {};
+    ASSERT_EQ(stat(beside[0].c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, row.while_arriving);
+    ASSERT_EQ(X_Write(file.handle(), "neu", 3), 3);
+    ASSERT_TRUE(file.Commit());
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, row.after);
+    EXPECT_EQ(testenv::ReadText(target), "neu");
+  }
+  umask(saved_umask);
+}
+#endif
 
 // A source that ends before its size: the part it was writing is cancelled,
 // the transaction rolled back and autocommit on again.

@@ -4,10 +4,19 @@
 // definition file. Each fails clearly and loses nothing that was there.
 #include <gtest/gtest.h>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -153,8 +162,31 @@ TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
   }
 }
 
+// CopyInPlace in a child process in which fallocate(2) fails with
+// EOPNOTSUPP, as on a file system that has none; kDamaged when the child
+// could not be set up so.
+lerv32::InPlaceCopy CopyInPlaceWithoutFallocate(const std::string& source, const std::string& target) {
+  const pid_t child = fork();
+  if (child == 0) {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fallocate, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (EOPNOTSUPP & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
+      _exit(static_cast<int>(lerv32::InPlaceCopy::kDamaged));
+    }
+    _exit(static_cast<int>(lerv32::CopyInPlace(source, target)));
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return lerv32::InPlaceCopy::kDamaged;
+  return static_cast<lerv32::InPlaceCopy>(WEXITSTATUS(status));
+}
+
 // Copying over a file in place takes the room first: without it the target
-// is not touched.
+// is not touched. A file system that cannot take room is written without.
 TEST_F(DiskFullTest, CopyInPlaceFailsBeforeTouchingTheTargetWithoutRoom) {
   struct Row {
     const char* name;
@@ -163,6 +195,7 @@ TEST_F(DiskFullTest, CopyInPlaceFailsBeforeTouchingTheTargetWithoutRoom) {
     rlim_t limit;  // 0: none
     lerv32::InPlaceCopy expected;
     std::string target_after;
+    bool without_fallocate = false;
   };
   const std::string longer(300000, 'n');
   const std::vector<Row> rows = {
@@ -170,6 +203,8 @@ TEST_F(DiskFullTest, CopyInPlaceFailsBeforeTouchingTheTargetWithoutRoom) {
       {"shorter source", "kurz", longer, 0, lerv32::InPlaceCopy::kCopied, "kurz"},
       {"no room", longer, "vorher", 100000, lerv32::InPlaceCopy::kUntouched, "vorher"},
       {"no source", "", "vorher", 0, lerv32::InPlaceCopy::kUntouched, "vorher"},
+      {"no fallocate", longer, "vorher", 0, lerv32::InPlaceCopy::kCopied, longer, true},
+      {"no fallocate, shorter source", "kurz", longer, 0, lerv32::InPlaceCopy::kCopied, "kurz", true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -181,7 +216,7 @@ TEST_F(DiskFullTest, CopyInPlaceFailsBeforeTouchingTheTargetWithoutRoom) {
     lerv32::InPlaceCopy result = lerv32::InPlaceCopy::kDamaged;
     {
       FileSizeLimit limit(row.limit != 0 ? row.limit : RLIM_INFINITY);
-      result = lerv32::CopyInPlace(source, target);
+      result = row.without_fallocate ? CopyInPlaceWithoutFallocate(source, target) : lerv32::CopyInPlace(source, target);
     }
     EXPECT_EQ(result, row.expected);
     EXPECT_EQ(testenv::ReadText(target), row.target_after);

@@ -13,6 +13,7 @@
 
 #include "frame/settings.h"
 #include "include/lerv32.h"
+#include "support/planted_links.h"
 #include "support/table_defs.h"
 #include "support/test_env.h"
 #include "tabledef/table_def.h"
@@ -462,42 +463,67 @@ TEST_F(DefinitionFileTest, SavedDefinitionsLoadAgainUnchanged) {
 #if !defined(_WIN32)
 // Saving writes the file the path names: a symbolic link stays a link to
 // the file it shares, the permissions stay, no new file is left beside it.
+// A file with a second name stays one file that both names show; a file
+// nobody may write is not replaced; links somebody put beside the file are
+// never written through.
 TEST_F(DefinitionFileTest, SavingKeepsLinksAndPermissions) {
-  struct Case { const char* name; bool link; mode_t mode; };  // mode 0: no file yet
+  enum Extra { kNone, kSecondName, kPlantedLinks };
+  struct Case { const char* name; bool link; mode_t mode; Extra extra; };  // mode 0: no file yet
   const Case cases[] = {
-      {"plain file", false, 0644}, {"mode 640", false, 0640}, {"link", true, 0640},
-      {"missing file", false, 0},  {"link to a missing file", true, 0},
+      {"plain file", false, 0644, kNone},          {"mode 640", false, 0640, kNone},
+      {"link", true, 0640, kNone},                 {"missing file", false, 0, kNone},
+      {"link to a missing file", true, 0, kNone},  {"second name", false, 0640, kSecondName},
+      {"link to a second name", true, 0600, kSecondName},
+      {"links planted beside", false, 0644, kPlantedLinks},
+      {"read-only", false, 0444, kNone},           {"link to a read-only file", true, 0440, kNone},
   };
   auto td = NewTableDef();
   ASSERT_EQ(rv_AddFieldDef(td.get(), "NEU,C,6"), 1);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const testenv::TempDir folder;
-    const std::string shared = folder.File("shared.def");
+    const testenv::TempDir folder, log_folder;
+    const testenv::ScopedEnv log("LEBASE32_EVENTLOG", log_folder.File("events.log"));
+    const std::string shared = folder.File("shared.def"), second = folder.File("second.def");
+    const std::string victim = log_folder.File("victim.def");
     const std::string path = c.link ? folder.File("mine.def") : shared;
+    const std::string old_content = "FIELD=ALT,C,4\r\n";
     if (c.mode != 0) {
-      std::ofstream(shared, std::ios::binary) << "FIELD=ALT,C,4\r\n";
+      std::ofstream(shared, std::ios::binary) << old_content;
       ASSERT_EQ(chmod(shared.c_str(), c.mode), 0);
     }
     if (c.link) {
       ASSERT_EQ(symlink("shared.def", path.c_str()), 0);
     }
+    if (c.extra == kSecondName) {
+      ASSERT_EQ(link(shared.c_str(), second.c_str()), 0);
+    }
+    testenv::WriteText(victim, "victim");
+    const int planted = c.extra == kPlantedLinks ? testenv::PlantLinksUnderPredictableNames(folder.Path().string(), victim) : 0;
     const mode_t umask_now = umask(0);
     umask(umask_now);
     const mode_t expected_mode = c.mode != 0 ? c.mode : (0666 & ~umask_now);
+    const bool writable = (c.mode == 0 || (c.mode & 0222) != 0);
 
-    ASSERT_EQ(rv_SaveTableDef(td.get(), path.c_str()), 1);
+    ASSERT_EQ(rv_SaveTableDef(td.get(), path.c_str()), writable ? 1 : 0);
     struct stat info {};
     ASSERT_EQ(lstat(path.c_str(), &info), 0);
     EXPECT_EQ(S_ISLNK(info.st_mode), c.link);
     ASSERT_EQ(stat(shared.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, expected_mode);
+    EXPECT_EQ(info.st_nlink, c.extra == kSecondName ? 2u : 1u);
     auto loaded = NewTableDef();
     ASSERT_EQ(rv_LoadTableDef(loaded.get(), shared.c_str()), 1);
-    EXPECT_STREQ(rv_FieldName(loaded.get(), 0), "NEU");
+    EXPECT_STREQ(rv_FieldName(loaded.get(), 0), writable ? "NEU" : "ALT");
+    if (c.extra == kSecondName) {
+      EXPECT_EQ(testenv::ReadText(second), testenv::ReadText(shared));
+    }
+    EXPECT_EQ(testenv::ReadText(victim), "victim");
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
-    EXPECT_EQ(files, c.link ? 2u : 1u);
+    EXPECT_EQ(files, 1u + c.link + (c.extra == kSecondName) + static_cast<size_t>(planted));
+    // A refusal says why in the event log.
+    EXPECT_EQ(testenv::ReadText(log_folder.File("events.log")).find("may not be written") != std::string::npos,
+              !writable);
   }
 }
 #endif
