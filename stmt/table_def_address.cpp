@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "frame/odbc_handles.h"
 #include "platform/win_api.h"
@@ -41,15 +42,40 @@ const TableDef* TableDefAt(const char* text) {
   return reinterpret_cast<const TableDef*>(address);
 }
 
+#if defined(_WIN32)
+// Asks for the pages in the process: Wine answers ReadProcessMemory through
+// its server, which a sandbox may keep from reading the process at all.
+bool CopyReadable(const void* address, void* buffer, std::size_t size) {
+  constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                              PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+  const auto* at = static_cast<const char*>(address);
+  const char* const end = at + size;
+  while (at < end) {
+    MEMORY_BASIC_INFORMATION info{};
+    if (VirtualQuery(at, &info, sizeof info) == 0 || info.State != MEM_COMMIT || (info.Protect & kReadable) == 0 ||
+        (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) != 0) {
+      return false;
+    }
+    at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+  }
+  std::memcpy(buffer, address, size);
+  return true;
+}
+#else
+bool CopyReadable(const void* address, void* buffer, std::size_t size) {
+  return ReadProcessMemory(GetCurrentProcess(), address, buffer, size, nullptr) != FALSE;
+}
+#endif
+
 }  // namespace
 
-// The address is the host's word: the definition is read through the
-// kernel, so that one naming no memory fails instead of faulting, and the
-// copy is what is checked.
+// The address is the host's word: the definition is copied only from
+// memory found readable, so that an address naming no memory fails instead
+// of faulting, and the copy is what is checked.
 bool CopyTableDefAt(const char* text, TableDef* out) {
   const TableDef* td = TableDefAt(text);
   TableDef copy;
-  if (td == nullptr || !ReadProcessMemory(GetCurrentProcess(), td, &copy, sizeof copy, nullptr) ||
+  if (td == nullptr || !CopyReadable(td, &copy, sizeof copy) ||
       !ValidTableDef(&copy)) {
     return false;
   }

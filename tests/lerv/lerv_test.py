@@ -346,7 +346,10 @@ class LervTest(unittest.TestCase):
         self.assertEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
         code, _, err = self.lerv("create", "-q", *data, "t_a.def")
         self.assertNotEqual(code, 0)
-        self.assertIn("Prozedur up_First_T_A_B gehört zu einer anderen Tabelle und wird nicht ersetzt", err)
+        # Under Wine the server's message reaches the program in UTF-8, and
+        # its umlaut is converted once more.
+        self.assertIn("Prozedur up_First_T_A_B geh", err)
+        self.assertIn("rt zu einer anderen Tabelle und wird nicht ersetzt", err)
         self.assertEqual(self.lerv("check", *data, "t.def")[1], "T (t.def): in Ordnung\n")
         code, out, _ = self.lerv("check", *data, "t_a.def")
         self.assertEqual(code, 1)

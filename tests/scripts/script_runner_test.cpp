@@ -265,9 +265,10 @@ TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
       for (const auto& generate : scripts) {
         ASSERT_GT(generate(), 0);
         EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
-        EXPECT_NE(std::string(errors).find("Prozedur up_First_T_A_B geh\xf6rt zu einer anderen Tabelle"),
-                  std::string::npos)
-            << errors;
+        // Wine hands the server's messages to the program in UTF-8: the
+        // umlaut is left out of the comparison.
+        EXPECT_NE(std::string(errors).find("Prozedur up_First_T_A_B geh"), std::string::npos) << errors;
+        EXPECT_NE(std::string(errors).find("rt zu einer anderen Tabelle"), std::string::npos) << errors;
       }
       EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "the table script stopped before the table";
       rv_GenSqlDropDefN(second.get(), script.data(), static_cast<int32_t>(script.size()));
@@ -300,7 +301,7 @@ TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {
   EXPECT_EQ(rv_CreateTable(dbc_, keyed.get(), 1, nullptr), 0);
   ASSERT_GT(rv_GenSqlTableDefN(keyed.get(), script.data(), size, 1), 0);
   EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
-  EXPECT_NE(std::string(errors).find("Tabelle ut_T_Keys ist keine Schl\xfcsseltabelle"), std::string::npos) << errors;
+  EXPECT_NE(std::string(errors).find("Tabelle ut_T_Keys ist keine Schl"), std::string::npos) << errors;
   EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T'"), 1) << "nothing of T is made";
   rv_GenSqlDropDefN(keyed.get(), script.data(), size);
   EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
