@@ -1,5 +1,5 @@
-// Any virtual-table spec is parsed or refused without crashing, and what is
-// taken from the spec itself keeps to its limits. The profile it names is
+// Any virtual-table text is parsed or refused without crashing, and what is
+// taken from the text itself keeps to its limits. The profile it names is
 // read from the working folder (none under the fuzzer).
 #include <cstddef>
 #include <cstdint>

@@ -44,19 +44,16 @@ void WriteForeignProcedureError(ScriptWriter& out, const std::string& procedure)
 }
 
 void WriteDropGuards(ScriptWriter& out, const SqlNames& names, const TableDef* td, int32_t key, GuardUse use) {
-  const std::string key_text = KeyText(td, key);
-  const std::string key_name = KeyName(td, key);
   const std::string base = BaseNameOf(td);
   for (const char* prefix : kDropOrder) {
     const std::string procedure = prefix + base + "_" + std::string(NameText(td->Keys[key].Name));
-    out.Format(
-        "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s%s_%s')\r\nBEGIN\r\n",
-        prefix, names.base_text.c_str(), key_text.c_str());
+    out.Format("IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = '%s')\r\nBEGIN\r\n",
+               InQuotes(procedure).c_str());
     WriteOwnerTest(out, names, procedure, use == GuardUse::kCheck);
     if (use == GuardUse::kCheck) {
       WriteForeignProcedureError(out, procedure);
     } else {
-      out.Format("    DROP PROCEDURE [dbo].[%s%s_%s]\r\n", prefix, names.base.c_str(), key_name.c_str());
+      out.Format("    DROP PROCEDURE [dbo].[%s]\r\n", InBrackets(procedure).c_str());
       if (use == GuardUse::kReplace) {
         out.Put("  ELSE\r\n");
         WriteForeignProcedureError(out, procedure);
