@@ -66,6 +66,7 @@ class SourceFile {
 // none, so that a failure leaves the blob as it was.
 int32_t WriteWhole(SQLHDBC dbc, int32_t blob_id, BlobSource& source, int64_t size) {
   BlobWriteTransaction transaction(dbc);
+  if (!transaction.ready()) return kBlobCannotExecute;
   return transaction.Finish(WriteBlob(dbc, blob_id, source, size));
 }
 

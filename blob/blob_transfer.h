@@ -4,9 +4,11 @@
 #define LERV32_BLOB_BLOB_TRANSFER_H
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/win_api.h"  // before sql.h, which needs the Windows types
 #include "frame/connection_work.h"
+#include "frame/unit_transaction.h"
 
 #include <sql.h>
 
@@ -66,11 +68,12 @@ int32_t AddBlob(SQLHDBC dbc, int32_t* blob_id);
 // Removes the blob: SQL_SUCCESS, or the failing call's return code.
 SQLRETURN DeleteBlob(SQLHDBC dbc, int32_t blob_id);
 
-// Makes a write all or nothing. On a connection in autocommit mode it
-// switches autocommit off, and Finish commits a success and rolls back
-// anything else (so does its end without Finish), switching autocommit on
-// again. A connection in manual-commit mode is in its caller's transaction,
-// which the caller ends.
+// Makes a write all or nothing. On a connection in autocommit mode it runs
+// as a unit of its own (inside a transaction the caller began with SQL, under
+// a save point, which a failure rolls back to, leaving the caller's work and
+// transaction as they were). Finish commits a success and takes back
+// anything else (so does its end without Finish). A connection in
+// manual-commit mode is in its caller's transaction, which the caller ends.
 class BlobWriteTransaction {
  public:
   explicit BlobWriteTransaction(SQLHDBC dbc);
@@ -78,16 +81,19 @@ class BlobWriteTransaction {
   BlobWriteTransaction(const BlobWriteTransaction&) = delete;
   BlobWriteTransaction& operator=(const BlobWriteTransaction&) = delete;
 
+  // False when the unit could not begin (reported): nothing may be written.
+  bool ready() const { return !unit_ || unit_->begun(); }
+
   // Ends the transaction after a write that gave result: the result, or
-  // kBlobCannotExecute when a success could not be committed.
+  // kBlobCannotExecute when a success could not be committed or the unit
+  // could not begin.
   int32_t Finish(int32_t result);
 
  private:
-  SQLHDBC dbc_;
   // Another thread's statements on the connection would fall into this
   // transaction and be rolled back or committed with the blob.
   ConnectionWork work_;
-  bool own_ = false;
+  std::optional<UnitTransaction> unit_;
   bool finished_ = false;
 };
 

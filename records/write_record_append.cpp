@@ -6,6 +6,7 @@
 #include "frame/odbc_trace.h"
 #include "include/lebase32.h"
 #include "frame/connection_work.h"
+#include "frame/unit_transaction.h"
 #include "records/navigation.h"
 #include "records/odbc_statement.h"
 #include "records/read_record.h"
@@ -117,53 +118,22 @@ int32_t AppendBlankPlain(SQLHDBC dbc, const TableDef* td) {
   return rec_id;
 }
 
-// Runs a transaction statement; false with the failure reported.
-bool TransactionStatement(SQLHDBC dbc, std::string sql) {
-  OdbcStatement stmt(dbc);
-  if (!stmt.ok()) {
-    OdbcReportErrors(dbc, SQL_NULL_HSTMT, 0);
-    return false;
-  }
-  if (!SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
-    OdbcReportErrors(dbc, stmt.get(), 0);
-    return false;
-  }
-  return true;
-}
-
-// Takes back what a two-step append that failed did, down to the
-// transaction level it began at (outer). Its own transaction is rolled back;
-// inside the caller's, which a rollback would end with the caller's work,
-// its blank record (when its id is known) is deleted and its level ended.
-void TakeBackAppend(SQLHDBC dbc, const TableDef* td, int32_t rec_id, int32_t outer) {
-  if (outer == 0) {
-    TransactionStatement(dbc, "IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION");
-    return;
-  }
-  if (rec_id != 0) DeleteRecord(dbc, td, rec_id);
-  TransactionStatement(dbc, "IF @@TRANCOUNT > " + std::to_string(outer) + " COMMIT TRANSACTION");
-}
-
 // A blank record, then its values: both in one transaction, so that a client
 // that dies in between leaves no blank record behind, and one whose later
 // step fails (its COMMIT among them) takes the blank record back. Inside a
-// transaction of the caller's it nests and commits with that one. Threads
-// that share the connection take turns, so that each thread's transaction is
-// its own.
+// transaction of the caller's it nests under a save point, commits with
+// that one, and a failure takes back only its own work. Threads that share
+// the connection take turns, so that each thread's transaction is its own.
 int32_t AppendInTwoSteps(SQLHDBC dbc, const TableDef* td, const char* record) {
   const ConnectionWork work(dbc);
   // As the plain blank append does, and before the transaction begins:
   // switching autocommit on ends a transaction under way.
   if (!UsesProcedures(td)) ODBC_CALL(SQLSetConnectOption, dbc, SQL_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
-  bool failed = false;
-  const int32_t outer = FetchSingleRecId(dbc, "SELECT @@TRANCOUNT", &failed);
-  if (failed || !TransactionStatement(dbc, "BEGIN TRANSACTION")) return 0;
+  UnitTransaction unit(dbc, "lerv32_append");
+  if (!unit.begun()) return 0;
   const int32_t rec_id = AppendBlank(dbc, td);
-  if (rec_id != 0 && UpdateRecord(dbc, td, rec_id, record, true) == 1 &&
-      TransactionStatement(dbc, "IF @@TRANCOUNT > 0 COMMIT TRANSACTION")) {
-    return rec_id;
-  }
-  TakeBackAppend(dbc, td, rec_id, outer);
+  if (rec_id != 0 && UpdateRecord(dbc, td, rec_id, record, true) == 1 && unit.Commit()) return rec_id;
+  unit.TakeBack();
   return 0;
 }
 

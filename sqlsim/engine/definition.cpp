@@ -18,13 +18,18 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       return session.EndExplicitTransaction(true, diags);
     case ast::Transaction::Kind::kRollback:
+      if (!tran.name.empty()) {
+        bool found = false;
+        const bool ok = session.RollbackToSavePoint(tran.name, &found, diags);
+        if (found) return ok;
+      }
       if (!session.InTransaction() && sqlite3_get_autocommit(session.db())) {
         diags->push_back(ServerError(3903, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
         return false;
       }
       return session.EndExplicitTransaction(false, diags);
     case ast::Transaction::Kind::kSave:
-      return true;
+      return session.SaveTransaction(tran.name, diags);
   }
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -166,6 +167,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
   if (in_transaction_ && db_) {
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     in_transaction_ = false;
+    save_points_.clear();
   }
   catalog_.reset();
   schema_version_query_.reset();
@@ -220,6 +222,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;
     transaction_count_ = 0;
+    save_points_.clear();
   }
   return ok;
 }
@@ -283,6 +286,49 @@ bool SessionImpl::EndExplicitTransaction(bool commit, Diagnostics* diags) {
   }
   transaction_count_ = 0;
   return EndTransaction(commit, diags);
+}
+
+namespace {
+
+// SQLite's name of a save point: its savepoint names ignore case, the
+// server's do not, so the name goes in as hex digits.
+std::string SqliteSavePoint(const std::string& name) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string sql = "tsql_save_";
+  for (unsigned char c : name) {
+    sql += kDigits[c >> 4];
+    sql += kDigits[c & 15];
+  }
+  return sql;
+}
+
+}  // namespace
+
+bool SessionImpl::SaveTransaction(const std::string& name, Diagnostics* diags) {
+  if (!in_transaction_) {
+    diags->push_back(ServerError(628, "Cannot issue SAVE TRANSACTION when there is no active transaction."));
+    return false;
+  }
+  if (!Exec(("SAVEPOINT " + SqliteSavePoint(name)).c_str(), diags)) return false;
+  save_points_.push_back(name);
+  return true;
+}
+
+bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags) {
+  auto point = std::find(save_points_.rbegin(), save_points_.rend(), name);
+  *found = in_transaction_ && point != save_points_.rend();
+  if (!*found) return false;
+  // What the rollback keeps of this session's own state, as a whole
+  // rollback keeps it: table variables, identity values handed out.
+  TableVariableKeeper table_variables(*this);
+  const bool ok = Exec(("ROLLBACK TO " + SqliteSavePoint(name)).c_str(), diags);
+  InvalidateCatalog();
+  table_variables.Restore();
+  ForgetTempObjects();
+  KeepIdentityCounters(*this);
+  // The save point itself stays; those made after it are gone.
+  save_points_.erase(point.base(), save_points_.end());
+  return ok;
 }
 
 std::unique_ptr<Session> OpenSession(const ConnectOptions& options, Diagnostics* diags) {

@@ -81,6 +81,12 @@ class SessionImpl : public Session {
   bool BeginExplicitTransaction(Diagnostics* diags);
   bool EndExplicitTransaction(bool commit, Diagnostics* diags);
   int32_t transaction_count() const { return transaction_count_; }
+  // SAVE TRANSACTION name inside a transaction; ROLLBACK TRANSACTION name
+  // back to the latest save point of that name (case counts, as on the
+  // server), which stays, while the transaction goes on. *found is false when
+  // no save point has the name.
+  bool SaveTransaction(const std::string& name, Diagnostics* diags);
+  bool RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags);
 
   // Runs SQL without results (BEGIN, COMMIT ...); false with a diagnostic.
   bool Exec(const char* sql, Diagnostics* diags);
@@ -122,6 +128,7 @@ class SessionImpl : public Session {
   bool nocount_ = false;
   std::string identity_insert_;
   int32_t transaction_count_ = 0;
+  std::vector<std::string> save_points_;  // of the transaction under way, oldest first
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;
   SqliteStmt schema_version_query_;

@@ -483,6 +483,41 @@ TEST_F(BlobTest, WritesJoinTheCallersTransaction) {
   EXPECT_EQ(SelectToMemory(dbc_, id, &result), "neu und laenger");
 }
 
+// In a transaction the caller began with SQL (autocommit on), a write takes
+// back only its own parts when it fails and ends neither way the caller's
+// transaction: the caller's rollback still takes back the caller's row and
+// the written blob, its commit keeps them.
+TEST_F(BlobTest, WritesInsideTheCallersSqlTransactionLeaveItOpen) {
+  Exec(dbc_, "CREATE TABLE Eigene (N int NOT NULL)");
+  const struct {
+    const char* fault;  // before the write; empty: none
+    int32_t expected;
+    const char* end;    // of the caller's transaction
+    const char* stored;
+    const char* rows;
+  } cases[] = {
+      {"EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", 4, "COMMIT", "alt", "1"},
+      {"", 0, "ROLLBACK", "alt", "1"},
+      {"", 0, "COMMIT", "neu und laenger", "2"},
+  };
+  const int32_t id = MakeBlob(dbc_, {"alt"});
+  HGLOBAL block = HandleOf("neu und laenger");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fault) + " " + c.end);
+    Exec(dbc_, "BEGIN TRANSACTION");
+    Exec(dbc_, "INSERT INTO Eigene VALUES (1)");
+    if (*c.fault != '\0') Exec(dbc_, c.fault);
+    EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, block), c.expected);
+    Exec(dbc_, "EXECUTE sqlsim_fault 'clear'");
+    EXPECT_EQ(Rows(dbc_, "SELECT @@TRANCOUNT"), std::vector<std::string>{"1"});
+    Exec(dbc_, std::string(c.end) + " TRANSACTION");
+    int32_t result = -1;
+    EXPECT_EQ(SelectToMemory(dbc_, id, &result), c.stored);
+    EXPECT_EQ(Rows(dbc_, "SELECT COUNT(*) FROM Eigene"), std::vector<std::string>{c.rows});
+  }
+  GlobalFree(block);
+}
+
 // Readers and two writers, each on a connection of its own: every read is
 // one whole version or fails with 7, and the writers, both adding a part to
 // the blob, wait for each other instead of mixing their parts.

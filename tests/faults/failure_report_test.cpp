@@ -152,15 +152,26 @@ TEST_F(FailureReportTest, AnAppendWhoseCommitFailsLeavesNoTransactionOpen) {
 }
 
 // Inside a transaction of the caller's, a failed append takes back only what
-// it did: the caller's transaction stays at its level with its own changes.
+// it did (its blank record too, whose id it may never have learnt): the
+// caller's transaction stays at its level with its own changes.
 TEST_F(FailureReportTest, AFailedAppendInTheCallersTransactionKeepsItsLevel) {
-  for (int32_t level : {0, 1}) {
-    SCOPED_TRACE(level);
-    SQLHDBC dbc = Use(level);
+  const struct {
+    int32_t level;
+    const char* kind;
+    const char* pattern;
+  } cases[] = {
+      {0, "execute", "UPDATE%"},
+      {1, "execute", "%up_Upd_%"},
+      {0, "fetch", "SELECT TOP 1 RecId%"},
+      {1, "fetch", "%up_Add_%"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.level) + " " + c.kind + " " + c.pattern);
+    SQLHDBC dbc = Use(c.level);
     const int rows = Rows(dbc);
     ASSERT_TRUE(RunScript(dbc, "BEGIN TRANSACTION"));
     ASSERT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({"90", "vorher"}).data()), 0);
-    FailNext(dbc, "execute", level == 0 ? "UPDATE%" : "%up_Upd_%", "08S01");
+    FailNext(dbc, c.kind, c.pattern, "08S01");
     EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"91", "nicht"}).data()), 0);
     EXPECT_TRUE(Reported("08S01")) << Events();
     ClearFaults(dbc);
