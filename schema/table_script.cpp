@@ -117,7 +117,7 @@ void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
 void WriteTransactSqlTable(ScriptWriter& out, const TableDef* td) {
   const SqlNames names(td);
   WriteForeignKeyProcedureChecks(out, td);
-  WriteKeyTableCheck(out, names);
+  if (td->UseKeyTable != 0) WriteKeyTableCheck(out, names);
   out.Put(kScriptSeparator);
   WriteCreateTable(out, td, names);
   WriteKeyTableDrops(out, names);

@@ -306,6 +306,11 @@ TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {
   rv_GenSqlDropDefN(keyed.get(), script.data(), size);
   EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
   EXPECT_EQ(Count("ut_T_Keys WHERE RecId = 5"), 0) << "T_Keys keeps its record";
+  const testenv::TableDefPtr direct = samples::Load({"T", "", {"ALIAS=T", "FIELD=NR,N,8", "KEY=K,NR"}});
+  EXPECT_EQ(rv_CreateTable(dbc_, direct.get(), 1, nullptr), 1) << "a T without a key table has none to clash";
+  rv_GenSqlDropDefN(direct.get(), script.data(), size);
+  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_EQ(Count("ut_T_Keys WHERE RecId = 5"), 0) << "T_Keys keeps its record";
 
   rv_GenSqlDropDefN(plain.get(), script.data(), size);
   ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;

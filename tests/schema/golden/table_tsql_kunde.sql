@@ -278,9 +278,6 @@ BEGIN
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindF_KUNDE_BETRAG_KEY')
 END
 GO
-IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_KUNDE_Keys]', 'U') and [name] = 'RecId')
-  RAISERROR('Tabelle %s ist keine Schlüsseltabelle und wird nicht ersetzt', 16, 1, 'ut_KUNDE_Keys')
-GO
 ------------------------------------------------------------
 IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_KUNDE')
 BEGIN

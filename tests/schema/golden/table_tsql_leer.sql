@@ -1,6 +1,3 @@
-IF 0 < (SELECT count(*) from [syscolumns] where [id] = OBJECT_ID('[dbo].[ut_LEER_Keys]', 'U') and [name] = 'RecId')
-  RAISERROR('Tabelle %s ist keine Schlüsseltabelle und wird nicht ersetzt', 16, 1, 'ut_LEER_Keys')
-GO
 ------------------------------------------------------------
 IF 0 = (SELECT count(*) from [sysobjects] where ([xtype] = 'U' or [xtype] = 'V') and [name] = 'ut_LEER')
 BEGIN
