@@ -120,6 +120,22 @@ TargetKind KindOfTarget(const std::string& target) {
 
 namespace {
 
+// Logs why target was not written; false.
+bool NotWritten(const std::string& target, const char* why) {
+  leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(), (std::string("file not written: ") + why).c_str());
+  return false;
+}
+
+bool IsPlainFile(const std::string& target) {
+#if defined(_WIN32)
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+#else
+  struct stat info {};
+  return stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
 // Puts the finished new file in the target's place: a rename, or for a file
 // with further hard links a copy in place; true when the target holds it.
 // keep_file: the new file is not to be removed (it was renamed into place,
@@ -142,17 +158,21 @@ bool PutInPlace(const FileBeside& file, const std::string& target, TargetKind ki
 
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
   const std::string target = FollowLinks(path);
-  if (target.empty()) return false;
+  if (target.empty()) return NotWritten(path, "its links lead in a circle");
   const TargetKind kind = KindOfTarget(target);
-  if (kind == TargetKind::kNotWritable) {
-    // As a write in place would fail: a read-only file is not replaced.
-    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(), "file not written: it may not be written");
-    return false;
-  }
+  // As a write in place would fail: a read-only file is not replaced.
+  if (kind == TargetKind::kNotWritable) return NotWritten(target, "it may not be written");
+  // A folder, a device or a pipe would be replaced by a file.
+  if (kind != TargetKind::kMissing && !IsPlainFile(target)) return NotWritten(target, "it is no plain file");
   const FileBeside file = MakeFileBeside(target);
-  if (file.handle < 0) return false;
+  if (file.handle < 0) return NotWritten(target, "no new file can be made in its folder");
   bool keep_file = false;
-  const bool written = WriteAll(file, target, content) && PutInPlace(file, target, kind, &keep_file);
+  bool written = WriteAll(file, target, content);
+  if (!written) {
+    NotWritten(target, "the new file could not be written whole (is the disk full?)");
+  } else if (!(written = PutInPlace(file, target, kind, &keep_file))) {
+    NotWritten(target, "the new file could not take its place");
+  }
   if (!keep_file) std::remove(file.name.c_str());
   return written;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -524,6 +525,43 @@ TEST_F(DefinitionFileTest, SavingKeepsLinksAndPermissions) {
     // A refusal says why in the event log.
     EXPECT_EQ(testenv::ReadText(log_folder.File("events.log")).find("may not be written") != std::string::npos,
               !writable);
+  }
+}
+
+// A folder, a pipe or a link leading to one is no definition file: saving
+// there fails, says why, and leaves it what it was, with nothing beside it.
+TEST_F(DefinitionFileTest, TargetsThatAreNoFilesAreNotReplaced) {
+  struct Case { const char* name; const char* why; std::function<void(const std::string&)> make; };
+  const Case cases[] = {
+      {"folder", "no plain file", [](const std::string& p) { std::filesystem::create_directory(p); }},
+      {"pipe", "no plain file", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
+      {"link to a pipe", "no plain file", [](const std::string& p) {
+         ASSERT_EQ(mkfifo((p + ".fifo").c_str(), 0644), 0);
+         ASSERT_EQ(symlink((p + ".fifo").c_str(), p.c_str()), 0);
+       }},
+      {"links in a circle", "circle", [](const std::string& p) { ASSERT_EQ(symlink(p.c_str(), p.c_str()), 0); }},
+  };
+  auto td = NewTableDef();
+  ASSERT_EQ(rv_AddFieldDef(td.get(), "NEU,C,6"), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const testenv::TempDir folder, log_folder;
+    const testenv::ScopedEnv log("LEBASE32_EVENTLOG", log_folder.File("events.log"));
+    const std::string path = folder.File("ziel.def");
+    c.make(path);
+    size_t before = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++before;
+    struct stat was {};
+    ASSERT_EQ(lstat(path.c_str(), &was), 0);
+    EXPECT_EQ(rv_SaveTableDef(td.get(), path.c_str()), 0);
+    struct stat is {};
+    ASSERT_EQ(lstat(path.c_str(), &is), 0);
+    EXPECT_EQ(is.st_mode, was.st_mode);
+    EXPECT_EQ(is.st_ino, was.st_ino);
+    size_t after = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) ++after;
+    EXPECT_EQ(after, before);
+    EXPECT_NE(testenv::ReadText(log_folder.File("events.log")).find(c.why), std::string::npos);
   }
 }
 #endif
