@@ -356,6 +356,17 @@ class LervTest(unittest.TestCase):
         self.assertIn("\n  Tabelle ut_T_A: fehlt\n", out)
         self.assertIn("\n  Prozedur up_First_T_A_B: gehört zu einer anderen Tabelle\n", out)
 
+    def test_a_key_table_procedure_is_told_from_a_data_table_procedure_of_the_same_table_name(self):
+        # T's key table and T_Keys's data table are both ut_T_Keys; T with key
+        # Keys_K and T_Keys with key K both compose up_First_T_Keys_K.
+        self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=NR,N,8\nKEY=Keys_K,NR\n")
+        self.write("t_keys.def", "ALIAS=T_Keys\nFIELD=NR,N,8\nKEY=K,NR\n")
+        data = ["--data", self.dir]
+        self.assertEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
+        code, out, _ = self.lerv("check", *data, "t_keys.def")
+        self.assertEqual(code, 1)
+        self.assertIn("\n  Prozedur up_First_T_Keys_K: gehört zu einer anderen Tabelle\n", out)
+
     def test_names_that_are_no_identifiers_are_created_and_checked(self):
         self.write("boese.def", "ALIAS=EVIL2];DROP TABLE OPFER;--\nUSEKEYTAB=1\nFIELD=a'b],C,5\nFIELD=x--y,l\n"
                                 "KEY=K];DROP TABLE O,a'b],x--y\n")

@@ -285,6 +285,38 @@ TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
   }
 }
 
+// Table T with key Keys_K walks its key table ut_T_Keys, table T_Keys with
+// key K its data table ut_T_Keys, and both compose up_Last_T_Keys_K: the
+// drop script of either, made or not, leaves the other's procedures.
+TEST_F(ScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
+  char errors[1024];
+  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+  const testenv::TableDefPtr keyed =
+      samples::Load({"T", "", {"ALIAS=T", "USEKEYTAB=1", "FIELD=NR,N,8", "KEY=Keys_K,NR"}});
+  const testenv::TableDefPtr direct = samples::Load({"T_Keys", "", {"ALIAS=T_Keys", "FIELD=NR,N,8", "KEY=K,NR"}});
+  const struct {
+    TableDef* made;
+    TableDef* dropped;
+    const char* insert;
+  } orders[] = {
+      {direct.get(), keyed.get(), "INSERT INTO ut_T_Keys (RecId, NR) VALUES (7, 7)"},
+      {keyed.get(), direct.get(), "INSERT INTO ut_T (RecId, NR) VALUES (7, 7)"},
+  };
+  std::vector<char> script(400000);
+  const int32_t size = static_cast<int32_t>(script.size());
+  for (const auto& order : orders) {
+    SCOPED_TRACE(order.insert);
+    ASSERT_EQ(rv_CreateTable(dbc_, order.made, 1, nullptr), 1);
+    ASSERT_EQ(rv_CallStatement(dbc_, order.insert, nullptr, 0), 1);
+    rv_GenSqlDropDefN(order.dropped, script.data(), size);
+    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(LastOf("up_Last_T_Keys_K"), 7) << "the made table's procedure is there and walks its table";
+    rv_GenSqlDropDefN(order.made, script.data(), size);
+    ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(LastOf("up_Last_T_Keys_K"), -1) << "its own drop script drops it";
+  }
+}
+
 // Table T's key table and the data table of a table named T_Keys are both
 // ut_T_Keys: neither table's scripts drop or take the other's.
 TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {

@@ -114,14 +114,18 @@ bool IndexExists(const Database& database, const ExpectedObject& index) {
 }
 
 // A navigation procedure whose text names neither the table nor its key
-// table is another table's whose composed procedure name is the same.
+// table is another table's whose composed procedure name is the same. Key
+// table procedures read [DataRecId] and [..._Value] (the key table of T and
+// the data table of T_Keys are both ut_T_Keys).
 bool NamesTable(const std::string& text, const std::string& table) {
   const std::string lower = Lower(text);
-  const std::string bracketed = "[dbo].[" + Lower(table);
-  for (const char* tail : {"]", "_keys]"}) {
-    if (lower.find(bracketed + tail) != std::string::npos) return true;
-  }
-  return false;
+  std::string escaped;
+  for (char c : table) escaped += c == ']' ? std::string("]]") : std::string(1, c);
+  const std::string bracketed = "[dbo].[" + Lower(escaped);
+  const bool reads_key_table = lower.find("[datarecid]") != std::string::npos;
+  if (lower.find(bracketed + "_keys]") != std::string::npos && reads_key_table) return true;
+  return lower.find(bracketed + "]") != std::string::npos &&
+         !(reads_key_table && lower.find("_value]") != std::string::npos);
 }
 
 // Only the navigation procedures compose their names from the table's and
