@@ -68,6 +68,8 @@ SqlNames::SqlNames(const TableDef* td) {
   base = InBrackets(name);
   table_text = InQuotes(SqlTableName(td, name));
   table = InBrackets(name);
+  base_is_this_tables = "ISNULL(CHARINDEX('" + InQuotes("[dbo].[" + table + "]") +
+                        "', OBJECT_DEFINITION(OBJECT_ID('" + InQuotes("[dbo].[" + base + "]") + "', 'V'))), 1) > 0";
 }
 
 }  // namespace lerv32

@@ -317,6 +317,36 @@ TEST_F(ScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
   }
 }
 
+// The shared table M1_T and tenant M1's table T share the base name M1_T
+// (their data tables are ut_M1_T and M1$T): the drop script of the tenant's
+// table, never made, leaves the shared table's view, triggers, procedures
+// and function, and the shared table still appends and walks.
+TEST_F(ScriptsTest, ATenantTableLeavesTheObjectsOfASharedTableOfItsBaseName) {
+  char errors[1024];
+  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+  for (const char* form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
+    SCOPED_TRACE(form);
+    const testenv::TableDefPtr shared = samples::Load({"M1_T", "", {"ALIAS=M1_T", form, "FIELD=NR,N,8", "KEY=K,NR"}});
+    const testenv::TableDefPtr tenant =
+        samples::Load({"T", "", {"ALIAS=T", "USEMANDANT=1", form, "FIELD=NR,N,8", "KEY=K,NR"}});
+    ASSERT_EQ(rv_CreateTable(dbc_, shared.get(), 1, nullptr), 1);
+    ASSERT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_M1_T", errors, sizeof errors), 1) << errors;
+    std::vector<char> script(400000);
+    const int32_t size = static_cast<int32_t>(script.size());
+    rv_SetMandant("M1");
+    rv_GenSqlDropDefN(tenant.get(), script.data(), size);
+    rv_SetMandant("");
+    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(Count("sysobjects WHERE name IN ('M1_T', 'up_Add_M1_T', 'up_Append_M1_T', 'dpxfunc_NextRecId_M1_T')"), 0);
+    EXPECT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_M1_T", errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(rv_CallStatement(dbc_, "SELECT count(*) FROM M1_T", errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(LastOf("up_Last_M1_T_K"), 2);
+    rv_GenSqlDropDefN(shared.get(), script.data(), size);
+    ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_EQ(Count("sysobjects WHERE name IN ('M1_T', 'up_Add_M1_T', 'ut_M1_T')"), 1) << "its own script drops them";
+  }
+}
+
 // Table T's key table and the data table of a table named T_Keys are both
 // ut_T_Keys: neither table's scripts drop or take the other's.
 TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {

@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]() RETURNS integer
@@ -10,6 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_PERSON]
@@ -27,6 +28,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_PERSON]
@@ -38,6 +40,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Append_PERSON]
@@ -88,6 +91,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_PERSON]
@@ -113,6 +117,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_PERSON]
@@ -139,6 +144,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_TrSel_PERSON]
@@ -152,6 +158,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Add_PERSON] AS
@@ -164,6 +171,7 @@ CREATE PROCEDURE [dbo].[up_Add_PERSON] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Del_PERSON]
@@ -173,6 +181,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_PERSON')
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_PERSON]

@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]() RETURNS integer
@@ -10,6 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_ZAHLEN]
@@ -23,6 +24,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_ZAHLEN]
@@ -34,6 +36,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Append_ZAHLEN]
@@ -72,6 +75,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_ZAHLEN]
@@ -89,6 +93,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_ZAHLEN]
@@ -107,10 +112,12 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_ZAHLEN]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Add_ZAHLEN] AS
@@ -123,6 +130,7 @@ CREATE PROCEDURE [dbo].[up_Add_ZAHLEN] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Del_ZAHLEN]
@@ -132,6 +140,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_ZAHLEN')
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_ZAHLEN]
