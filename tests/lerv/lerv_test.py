@@ -186,6 +186,19 @@ class LervTest(unittest.TestCase):
         code, _, err = self.lerv("run", *data, "-", stdin=b"SELECT * FROM later\n")
         self.assertEqual(code, 1, "the batch after the failing one ran")
         self.assertIn("Standardeingabe: Stapel 1 (Zeile 1)", err)
+        # A script in UTF-8 is refused unless converted; the bytes as they are
+        # make two characters of an umlaut.
+        script = "CREATE TABLE u (t varchar(9))\nGO\nINSERT INTO u VALUES ('\u00e4')\n".encode("utf-8")
+        code, _, err = self.lerv("run", *data, "-", stdin=script)
+        self.assertEqual(code, 1)
+        self.assertIn("Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
+        for encoding, length in (("utf-8", 1), ("codepage", 2)):
+            code, _, err = self.lerv("run", *data, "--encoding", encoding, "-", stdin=b"\xef\xbb\xbf" + script +
+                                     f"GO\nIF (SELECT LEN(t) FROM u) <> {length} SELECT * FROM nix\nDROP TABLE u\n".encode())
+            self.assertEqual(code, 0, encoding + ": " + err)
+        code, _, err = self.lerv("run", *data, "--encoding", "utf-8", "-", stdin="SELECT '\u4e2d'".encode("utf-8"))
+        self.assertEqual(code, 1)
+        self.assertIn("ein Zeichen, das Windows-1252 nicht kennt", err)
 
     def records(self, count):
         rows = []

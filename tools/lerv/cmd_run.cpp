@@ -4,8 +4,10 @@
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
@@ -15,6 +17,7 @@
 #include "tools/lerv/database.h"
 #include "tools/lerv/failure.h"
 #include "tools/lerv/script_batches.h"
+#include "tools/lerv/terminal_text.h"
 
 namespace lerv {
 namespace {
@@ -23,6 +26,7 @@ struct RunOptions {
   DatabaseOptions database;
   std::vector<std::string> scripts;
   bool quiet = false;
+  std::string encoding;  // empty: none chosen
 };
 
 // A script's text; "-" reads standard input.
@@ -41,12 +45,29 @@ std::string ReadScript(const std::string& path) {
 
 std::string NameOf(const std::string& path) { return path == "-" ? std::string("Standardeingabe") : path; }
 
+// The script as the server takes it, in Windows-1252. Text in UTF-8 is
+// converted when asked for and refused when no encoding was chosen: sent
+// as it is, every umlaut would be stored as two characters.
+std::string InServerText(std::string text, const std::string& encoding) {
+  if (encoding != "codepage" && text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+  if (encoding == "utf-8") {
+    std::optional<std::string> ansi = Utf8ToAnsiText(text);
+    if (!ansi) throw Failure("kein UTF-8, oder ein Zeichen, das Windows-1252 nicht kennt");
+    return *ansi;
+  }
+  if (encoding.empty() && LooksLikeUtf8(text)) {
+    throw Failure("Text in UTF-8 (--encoding utf-8 wandelt ihn um, --encoding codepage übernimmt die Bytes)");
+  }
+  return text;
+}
+
 int Run(const RunOptions& options) {
   std::vector<std::string> texts;
   for (const std::string& path : options.scripts) {
-    texts.push_back(ReadScript(path));
-    // Every script splits before the first runs.
+    // Every script is read and split before the first runs.
+    std::string text = ReadScript(path);
     try {
+      texts.push_back(InServerText(std::move(text), options.encoding));
       SplitScript(texts.back());
     } catch (const Failure& failure) {
       throw Failure(NameOf(path) + ": " + failure.what());
@@ -73,6 +94,11 @@ Action AddRunCommand(CLI::App& app) {
       ->type_name("DATEI");
   AddDatabaseOptions(run, &options->database);
   run->add_flag("-q,--quiet", options->quiet, "keine Meldung je Skript");
+  run->add_option("--encoding", options->encoding,
+                  "Zeichensatz der Skripte: codepage (Windows-1252, so an den Server) oder utf-8 (umgewandelt); "
+                  "ohne die Angabe wird ein Skript in UTF-8 abgewiesen")
+      ->type_name("NAME")
+      ->check(CLI::IsMember({"codepage", "utf-8"}));
   return [options] { return Run(*options); };
 }
 

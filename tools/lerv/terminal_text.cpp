@@ -99,6 +99,16 @@ std::optional<std::string> Utf8ToRecordText(const std::string& text) {
 #endif
 }
 
+std::optional<std::string> Utf8ToAnsiText(const std::string& text) {
+#ifdef _WIN32
+  const std::optional<std::wstring> wide = ToWide(CP_UTF8, text, MB_ERR_INVALID_CHARS);
+  if (!wide) return std::nullopt;
+  return FromWide(1252, *wide, true);
+#else
+  return Convert("CP1252", "UTF-8", text, true);
+#endif
+}
+
 const char* RecordCodePage() { return Oem() ? "850" : "1252"; }
 
 bool LooksLikeUtf8(const std::string& text) {

@@ -14,6 +14,9 @@ std::string RecordTextToUtf8(const std::string& text);
 std::string AnsiTextToUtf8(const std::string& text);
 // Nothing when text is not UTF-8 or holds a character the code page lacks.
 std::optional<std::string> Utf8ToRecordText(const std::string& text);
+// Nothing when text is not UTF-8 or holds a character Windows-1252 lacks:
+// SQL text goes to the server in the ANSI code page.
+std::optional<std::string> Utf8ToAnsiText(const std::string& text);
 // The code page of the record buffers, for messages: "850" or "1252".
 const char* RecordCodePage();
 
