@@ -221,6 +221,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
   }
   if (ok || sqlite3_get_autocommit(db_.get())) {
     in_transaction_ = false;
+    implicit_ = false;
     transaction_count_ = 0;
     save_points_.clear();
   }
@@ -243,6 +244,7 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
   }
   if (!Exec(writes ? "BEGIN IMMEDIATE" : "BEGIN", diags)) return false;
   in_transaction_ = true;
+  implicit_ = true;
   return true;
 }
 
@@ -274,14 +276,17 @@ bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
     // first, instead of waiting for it.
     if (!Exec("BEGIN IMMEDIATE", diags)) return false;
     in_transaction_ = true;
+    // In manual-commit mode BEGIN TRANSACTION opens the implicit
+    // transaction too: @@TRANCOUNT is 2.
+    implicit_ = !autocommit_;
   }
   ++transaction_count_;
   return true;
 }
 
 bool SessionImpl::EndExplicitTransaction(bool commit, Diagnostics* diags) {
-  if (commit && transaction_count_ > 1) {
-    --transaction_count_;
+  if (commit && transaction_count() > 1) {
+    if (transaction_count_ > 0) --transaction_count_;
     return true;
   }
   transaction_count_ = 0;

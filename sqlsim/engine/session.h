@@ -80,7 +80,10 @@ class SessionImpl : public Session {
   // and only the outermost COMMIT commits.
   bool BeginExplicitTransaction(Diagnostics* diags);
   bool EndExplicitTransaction(bool commit, Diagnostics* diags);
-  int32_t transaction_count() const { return transaction_count_; }
+  // @@TRANCOUNT: the levels begun, and the transaction a statement opened
+  // in manual-commit mode (implicit transactions) as one more, as the
+  // server counts it.
+  int32_t transaction_count() const { return transaction_count_ + (in_transaction_ && implicit_ ? 1 : 0); }
   // SAVE TRANSACTION name inside a transaction; ROLLBACK TRANSACTION name
   // back to the latest save point of that name (case counts, as on the
   // server), which stays, while the transaction goes on. *found is false when
@@ -128,6 +131,7 @@ class SessionImpl : public Session {
   bool nocount_ = false;
   std::string identity_insert_;
   int32_t transaction_count_ = 0;
+  bool implicit_ = false;  // the transaction under way was opened in manual-commit mode
   std::vector<std::string> save_points_;  // of the transaction under way, oldest first
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;

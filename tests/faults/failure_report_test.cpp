@@ -14,6 +14,8 @@
 #include "support/sqlsim_db.h"
 #include "tabledef/definition_file.h"
 
+#include <sqlext.h>
+
 namespace {
 
 using recordtest::Count;
@@ -178,6 +180,35 @@ TEST_F(FailureReportTest, AFailedAppendInTheCallersTransactionKeepsItsLevel) {
     EXPECT_EQ(QueryText(dbc, "SELECT @@TRANCOUNT"), "1");
     ASSERT_TRUE(RunScript(dbc, "COMMIT TRANSACTION"));
     EXPECT_EQ(Rows(dbc), rows + 1);
+  }
+}
+
+// On a connection in manual-commit mode an append through the procedures is
+// part of the caller's transaction: a failed one takes back only itself, a
+// good one goes with the caller's commit or rollback, and the caller's own
+// rows with it. (A plain-SQL append switches the connection to autocommit.)
+TEST_F(FailureReportTest, AnAppendInManualCommitModeLeavesTheCallersTransactionToTheCaller) {
+  const struct {
+    bool fails;
+    SQLSMALLINT end;
+    int kept;  // rows of the caller's and of the append after the caller's end
+  } cases[] = {{true, SQL_COMMIT, 1}, {false, SQL_ROLLBACK, 0}, {false, SQL_COMMIT, 1}};
+  SQLHDBC dbc = Use(1);
+  ASSERT_TRUE(RunScript(dbc, "CREATE TABLE Eigene (N int NOT NULL)"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fails ? "failing" : "good") + (c.end == SQL_COMMIT ? ", commit" : ", rollback"));
+    const int rows = Rows(dbc);
+    ASSERT_TRUE(SQL_SUCCEEDED(
+        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+    ASSERT_TRUE(RunScript(dbc, "INSERT INTO Eigene VALUES (1)"));
+    if (c.fails) FailNext(dbc, "execute", "%up_Upd_%", "08S01");
+    EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"92", "neu"}).data()) != 0, !c.fails);
+    ClearFaults(dbc);
+    SQLEndTran(SQL_HANDLE_DBC, dbc, c.end);
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM Eigene"), std::to_string(c.kept)) << "the caller's row";
+    EXPECT_EQ(Rows(dbc), rows + (c.fails ? 0 : c.kept)) << "the appended record";
+    RunScript(dbc, "DELETE FROM Eigene");
   }
 }
 
