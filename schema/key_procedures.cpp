@@ -27,20 +27,21 @@ struct KeyTableNames {
   bool filter;
 };
 
-// A procedure of this name that names neither this table nor its key table
-// belongs to another table whose composed name is the same (table T with key
-// A_B and table T_A with key B both have up_First_T_A_B): it is never
-// dropped. The key table of T and the data table of a table named T_Keys
-// are one name, ut_T_Keys (T with key Keys_K and T_Keys with key K both
-// have up_First_T_Keys_K): a procedure on a key table reads its [DataRecId]
-// and [..._Value] columns, one on a data table does not. A procedure whose
-// text cannot be read counts as this table's.
+// A procedure of this name that is not of this table's shape belongs to
+// another table whose composed name is the same (table T with key A_B and
+// table T_A with key B both have up_First_T_A_B): it is never dropped. Every
+// navigation procedure on the data table selects "TOP 1 RecId FROM" it, every
+// one on the key table "TOP 1 [DataRecId]" or "TOP 50 [DataRecId]" from the
+// key table. The key table of T and the data table of a table named T_Keys
+// are one name, ut_T_Keys (T with key Keys_K and T_Keys with key K both have
+// up_First_T_Keys_K): the shape tells them apart, whatever the fields are
+// called. A procedure whose text cannot be read counts as this table's.
 void WriteOwnerTest(ScriptWriter& out, const SqlNames& names, const std::string& procedure, bool negated) {
   out.Format("  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('%s'))\r\n", ObjectIdName(procedure).c_str());
   out.Format(
-      "  IF %s@Text IS NULL\r\n"
-      "     OR (CHARINDEX('%s', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))\r\n"
-      "     OR (CHARINDEX('%s', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)%s\r\n",
+      "  IF %s@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM %s', @Text) > 0\r\n"
+      "     OR (CHARINDEX('%s', @Text) > 0\r\n"
+      "         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))%s\r\n",
       negated ? "NOT (" : "", InQuotes("[dbo].[" + names.table + "]").c_str(),
       InQuotes("[dbo].[" + names.table + "_Keys]").c_str(), negated ? ")" : "");
 }

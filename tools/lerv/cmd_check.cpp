@@ -113,19 +113,19 @@ bool IndexExists(const Database& database, const ExpectedObject& index) {
               .empty();
 }
 
-// A navigation procedure whose text names neither the table nor its key
-// table is another table's whose composed procedure name is the same. Key
-// table procedures read [DataRecId] and [..._Value] (the key table of T and
-// the data table of T_Keys are both ut_T_Keys).
+// A navigation procedure not of the table's shape is another table's whose
+// composed procedure name is the same: those on the data table select "TOP 1
+// RecId FROM" it, those on the key table "TOP 1 [DataRecId]" or "TOP 50
+// [DataRecId]" from that (the key table of T and the data table of T_Keys
+// are both ut_T_Keys).
 bool NamesTable(const std::string& text, const std::string& table) {
   const std::string lower = Lower(text);
   std::string escaped;
   for (char c : table) escaped += c == ']' ? std::string("]]") : std::string(1, c);
   const std::string bracketed = "[dbo].[" + Lower(escaped);
-  const bool reads_key_table = lower.find("[datarecid]") != std::string::npos;
-  if (lower.find(bracketed + "_keys]") != std::string::npos && reads_key_table) return true;
-  return lower.find(bracketed + "]") != std::string::npos &&
-         !(reads_key_table && lower.find("_value]") != std::string::npos);
+  if (lower.find("top 1 recid from " + bracketed + "]") != std::string::npos) return true;
+  return lower.find(bracketed + "_keys]") != std::string::npos &&
+         (lower.find("top 1 [datarecid]") != std::string::npos || lower.find("top 50 [datarecid]") != std::string::npos);
 }
 
 // Only the navigation procedures compose their names from the table's and

@@ -1,360 +1,360 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_NR_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_KUNDE_NR_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_KUNDE_NR_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_KUNDE_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_KUNDE_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_DATUM_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_KUNDE_DATUM_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_KUNDE_DATUM_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_KZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_KUNDE_KZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_KUNDE_KZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_KUNDE_BETRAG_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_KUNDE_BETRAG_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_KUNDE_BETRAG_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_KUNDE]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_KUNDE]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_KUNDE_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_KUNDE_BETRAG_KEY]
 END
 GO

@@ -1,360 +1,360 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_NAME_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_NAME_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_PERSON_NAME_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_AKTIV_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_AKTIV_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_PERSON_AKTIV_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_WERT_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_WERT_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_PERSON_WERT_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_PLZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_PLZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_PERSON_PLZ_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_PERSON_GEB_KEY]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_GEB_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_GEB_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[ut_PERSON]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
+     OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_PERSON_GEB_KEY]
 END
 GO

@@ -1,9 +1,9 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_First_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_First_M01_ARTIKEL_BEZ_KEY')
@@ -12,9 +12,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Last_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Last_M01_ARTIKEL_BEZ_KEY')
@@ -23,9 +23,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Prior_M01_ARTIKEL_BEZ_KEY')
@@ -34,9 +34,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Next_M01_ARTIKEL_BEZ_KEY')
@@ -45,9 +45,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Prior50_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Prior50_M01_ARTIKEL_BEZ_KEY')
@@ -56,9 +56,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_Next50_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_Next50_M01_ARTIKEL_BEZ_KEY')
@@ -67,9 +67,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindL_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindL_M01_ARTIKEL_BEZ_KEY')
@@ -78,9 +78,9 @@ GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_BEZ_KEY')
 BEGIN
   DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_BEZ_KEY]'))
-  IF @Text IS NULL
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL]', @Text) > 0 AND (CHARINDEX('[DataRecId]', @Text) = 0 OR CHARINDEX('_Value]', @Text) = 0))
-     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0 AND CHARINDEX('[DataRecId]', @Text) > 0)
+  IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
+     OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
+         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
     DROP PROCEDURE [dbo].[up_FindF_M01_ARTIKEL_BEZ_KEY]
   ELSE
     RAISERROR('Prozedur %s gehört zu einer anderen Tabelle und wird nicht ersetzt', 16, 1, 'up_FindF_M01_ARTIKEL_BEZ_KEY')
