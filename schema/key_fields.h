@@ -48,12 +48,14 @@ struct SqlNames {
   explicit SqlNames(const TableDef* td);
   std::string base, table;
   std::string base_text, table_text;
-  // A condition, true unless the view of the base name is another table's.
-  // A shared table A_B_C and tenant A's table B_C share the base name A_B_C
-  // (their data tables ut_A_B_C and A$B_C differ): the view, triggers,
-  // procedures and function named after the base name are the table's whose
-  // view reads it, and the other table's scripts leave them.
-  std::string base_is_this_tables;
+  // A condition, true unless the object named after the base name (given
+  // ready for OBJECT_ID inside a literal) is another table's. A shared table
+  // A_B_C and tenant A's table B_C share the base name A_B_C (their data
+  // tables ut_A_B_C and A$B_C differ): the view, triggers, procedures and
+  // function named after it are the table's whose view reads it, or, without
+  // a view, whose data table the object itself names; the other table's
+  // scripts leave them.
+  std::string BaseObjectIsThisTables(const std::string& object_id_name) const;
 };
 
 // A field's or key's name, ready for brackets.

@@ -68,8 +68,11 @@ SqlNames::SqlNames(const TableDef* td) {
   base = InBrackets(name);
   table_text = InQuotes(SqlTableName(td, name));
   table = InBrackets(name);
-  base_is_this_tables = "ISNULL(CHARINDEX('" + InQuotes("[dbo].[" + table + "]") +
-                        "', OBJECT_DEFINITION(OBJECT_ID('" + InQuotes("[dbo].[" + base + "]") + "', 'V'))), 1) > 0";
+}
+
+std::string SqlNames::BaseObjectIsThisTables(const std::string& object_id_name) const {
+  return "ISNULL(CHARINDEX('" + InQuotes("[dbo].[" + table + "]") + "', OBJECT_DEFINITION(ISNULL(OBJECT_ID('" +
+         InQuotes("[dbo].[" + base + "]") + "', 'V'), OBJECT_ID('" + object_id_name + "')))), 1) > 0";
 }
 
 }  // namespace lerv32

@@ -64,7 +64,8 @@ Conversion TextParamConversion(const FieldDef& field) {
 void WriteNextRecIdFunctionDrop(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
   const std::string function = std::string("dpxfunc_NextRecId_") + SqlBaseName(td, nullptr);
   out.Format("IF OBJECT_ID (N'%s', N'FN') IS NOT NULL AND %s\r\n\tDROP FUNCTION [dbo].[dpxfunc_NextRecId_%s]\r\nGO\r\n",
-             ObjectIdName(function).c_str(), names.base_is_this_tables.c_str(), names.base.c_str());
+             ObjectIdName(function).c_str(), names.BaseObjectIsThisTables(ObjectIdName(function)).c_str(),
+             names.base.c_str());
 }
 
 void WriteNextRecIdFunction(ScriptWriter& out, const TableDef* td, const SqlNames& names) {
@@ -218,7 +219,8 @@ void WriteProcedureDrop(ScriptWriter& out, const SqlNames& names, const Procedur
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
       "   AND %s\r\n"
       "  DROP PROCEDURE [dbo].[%s%s]\r\nGO\r\n",
-      procedure.guard_gap, procedure.prefix, names.base_text.c_str(), names.base_is_this_tables.c_str(),
+      procedure.guard_gap, procedure.prefix, names.base_text.c_str(),
+      names.BaseObjectIsThisTables(InQuotes("[dbo].[" + std::string(procedure.prefix) + names.base + "]")).c_str(),
       procedure.prefix, names.base.c_str());
 }
 

@@ -63,7 +63,9 @@ void WriteKeyTableDrops(ScriptWriter& out, const SqlNames& names) {
         "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_%s_%s')\r\n"
         "   AND %s\r\n"
         "  DROP TRIGGER [dbo].[tr_%s_%s]\r\nGO\r\n",
-        names.base_text.c_str(), trigger, names.base_is_this_tables.c_str(), names.base.c_str(), trigger);
+        names.base_text.c_str(), trigger,
+        names.BaseObjectIsThisTables(InQuotes("[dbo].[tr_" + names.base + "_" + trigger + "]")).c_str(),
+        names.base.c_str(), trigger);
   }
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = '%s_Keys')\r\n"
@@ -106,7 +108,8 @@ void WriteViewDrop(ScriptWriter& out, const SqlNames& names) {
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = '%s')\r\n"
       "   AND %s\r\n"
       "  DROP VIEW [dbo].[%s]\r\nGO\r\n",
-      names.base_text.c_str(), names.base_is_this_tables.c_str(), names.base.c_str());
+      names.base_text.c_str(), names.BaseObjectIsThisTables(InQuotes("[dbo].[" + names.base + "]")).c_str(),
+      names.base.c_str());
 }
 
 void WriteView(ScriptWriter& out, const TableDef* td, const SqlNames& names) {

@@ -287,54 +287,54 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Append_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd2_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_TrSel_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Add_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Del_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Reorg_M01_ARTIKEL]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_M01_ARTIKEL]
 GO
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]')))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[M01_ARTIKEL]')))), 1) > 0
   DROP VIEW [dbo].[M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')

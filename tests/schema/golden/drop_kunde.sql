@@ -359,54 +359,54 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Append_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd2_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_TrSel_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Add_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Del_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Reorg_KUNDE]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_KUNDE]
 GO
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_KUNDE]')))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[KUNDE]')))), 1) > 0
   DROP VIEW [dbo].[KUNDE]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[tr_KUNDE_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_KUNDE_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[tr_KUNDE_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_KUNDE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE_Keys')

@@ -359,54 +359,54 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel2_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Append_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd2_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_TrSel_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Add_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Del_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Reorg_PERSON]')))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_PERSON]
 GO
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_PERSON]')))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[PERSON]')))), 1) > 0
   DROP VIEW [dbo].[PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')

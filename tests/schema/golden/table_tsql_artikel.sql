@@ -307,11 +307,11 @@ CREATE TABLE [dbo].[M01$ARTIKEL]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')
@@ -374,7 +374,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[M01_ARTIKEL]')))), 1) > 0
   DROP VIEW [dbo].[M01_ARTIKEL]
 GO
 CREATE VIEW [dbo].[M01_ARTIKEL] AS

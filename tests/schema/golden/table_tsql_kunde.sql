@@ -386,11 +386,11 @@ CREATE TABLE [dbo].[ut_KUNDE]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[tr_KUNDE_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_KUNDE_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KUNDE_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[tr_KUNDE_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_KUNDE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KUNDE_Keys')
@@ -519,7 +519,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[KUNDE]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[KUNDE]')))), 1) > 0
   DROP VIEW [dbo].[KUNDE]
 GO
 CREATE VIEW [dbo].[KUNDE] AS

@@ -379,11 +379,11 @@ CREATE TABLE [dbo].[ut_PERSON]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')
@@ -434,7 +434,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[PERSON]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[PERSON]')))), 1) > 0
   DROP VIEW [dbo].[PERSON]
 GO
 CREATE VIEW [dbo].[PERSON] AS

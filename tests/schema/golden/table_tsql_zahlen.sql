@@ -87,11 +87,11 @@ CREATE TABLE [dbo].[ut_ZAHLEN]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyDel]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyUpd]')))), 1) > 0
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
@@ -112,7 +112,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(OBJECT_ID('[dbo].[ZAHLEN]', 'V'))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[ZAHLEN]')))), 1) > 0
   DROP VIEW [dbo].[ZAHLEN]
 GO
 CREATE VIEW [dbo].[ZAHLEN] AS
