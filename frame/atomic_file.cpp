@@ -157,6 +157,7 @@ bool PutInPlace(const FileBeside& file, const std::string& target, TargetKind ki
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& content) {
+  if (path.empty()) return NotWritten(path, "no file named");
   const std::string target = FollowLinks(path);
   if (target.empty()) return NotWritten(path, "its links lead in a circle");
   const TargetKind kind = KindOfTarget(target);

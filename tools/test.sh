@@ -66,8 +66,8 @@ cmake -S "$root" -B "$out/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
 cmake --build "$out/windows" -j "$jobs"
 step "windows: test"
-bash "$root/tools/wine-session.sh" start "$out/windows"
 trap 'bash "$root/tools/wine-session.sh" stop "$out/windows"' EXIT
+bash "$root/tools/wine-session.sh" start "$out/windows"
 ctest --test-dir "$out/windows" --output-on-failure -j "$jobs"
 
 step "all tests passed"

@@ -4,6 +4,10 @@
 #   tools/wine-session.sh start BUILD_DIR   (prints how long a program takes to start)
 #   tools/wine-session.sh stop BUILD_DIR
 set -euo pipefail
+if [ $# -ne 2 ]; then
+  echo "usage: $0 start|stop BUILD_DIR" >&2
+  exit 2
+fi
 action=$1
 build_dir=$(cd "$2" && pwd)
 # shellcheck source=tools/wine-env.sh

@@ -189,9 +189,10 @@ class LervTest(unittest.TestCase):
         # A script in UTF-8 is refused unless converted; the bytes as they are
         # make two characters of an umlaut.
         script = "CREATE TABLE u (t varchar(9))\nGO\nINSERT INTO u VALUES ('\u00e4')\n".encode("utf-8")
-        code, _, err = self.lerv("run", *data, "-", stdin=script)
-        self.assertEqual(code, 1)
-        self.assertIn("Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
+        for text in (script, script + b"-- \xf6\n"):  # also with a Windows-1252 byte besides
+            code, _, err = self.lerv("run", *data, "-", stdin=text)
+            self.assertEqual(code, 1)
+            self.assertIn("Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
         for encoding, length in (("utf-8", 1), ("codepage", 2)):
             code, _, err = self.lerv("run", *data, "--encoding", encoding, "-", stdin=b"\xef\xbb\xbf" + script +
                                      f"GO\nIF (SELECT LEN(t) FROM u) <> {length} SELECT * FROM nix\nDROP TABLE u\n".encode())
