@@ -10,7 +10,7 @@ namespace sqlsim {
 bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnostics* diags) {
   switch (tran.kind) {
     case ast::Transaction::Kind::kBegin:
-      return session.BeginExplicitTransaction(diags);
+      return session.BeginExplicitTransaction(tran.name, diags);
     case ast::Transaction::Kind::kCommit:
       if (!session.InTransaction()) {
         diags->push_back(ServerError(3902, "The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
@@ -25,6 +25,13 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       if (!session.InTransaction() && sqlite3_get_autocommit(session.db())) {
         diags->push_back(ServerError(3903, "The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+        return false;
+      }
+      // A name is a save point's or the outermost level's; any other takes
+      // nothing back.
+      if (!tran.name.empty() && !session.IsOutermostTransactionName(tran.name)) {
+        diags->push_back(ServerError(
+            6401, "Cannot roll back " + tran.name + ". No transaction or savepoint of that name was found."));
         return false;
       }
       return session.EndExplicitTransaction(false, diags);

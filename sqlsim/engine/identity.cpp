@@ -105,12 +105,10 @@ int RegisterIdentCurrent(sqlite3* db) {
                                     nullptr, nullptr);
 }
 
-bool EndDataChange(SessionImpl& session, const char* savepoint, bool opened_own, bool ok, Diagnostics* diags) {
+bool EndDataChange(SessionImpl& session, const SessionImpl::StatementSavePoint* savepoint, bool opened_own, bool ok,
+                   Diagnostics* diags) {
   if (savepoint) {
-    const std::string name(savepoint);
-    const std::string sql = ok ? "RELEASE " + name : "ROLLBACK TO " + name + "; RELEASE " + name;
-    Diagnostics ignored;
-    session.Exec(sql.c_str(), ok ? diags : &ignored);
+    if (!session.EndStatementSavePoint(*savepoint, ok, diags)) ok = false;
     // Temp tables made after the savepoint are gone again.
     if (!ok) session.ForgetTempObjects();
   }

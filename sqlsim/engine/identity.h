@@ -11,6 +11,7 @@
 #include "sqlsim/engine/catalog.h"
 #include "sqlsim/engine/compiled.h"
 #include "sqlsim/engine/procedural.h"
+#include "sqlsim/engine/session.h"
 
 namespace sqlsim {
 
@@ -33,7 +34,8 @@ void ForgetIssuedIdentities(SessionImpl& session);
 // objects made since; its own transaction ended; the identity bookkeeping
 // done. False when the statement failed or its commit did (diags then say
 // why).
-bool EndDataChange(SessionImpl& session, const char* savepoint, bool opened_own, bool ok, Diagnostics* diags);
+bool EndDataChange(SessionImpl& session, const SessionImpl::StatementSavePoint* savepoint, bool opened_own, bool ok,
+                   Diagnostics* diags);
 
 // Registers tsql_ident_current(name): the table's last identity value, its
 // seed before any, NULL for a name that is no table with an identity.

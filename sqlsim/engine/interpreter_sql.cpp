@@ -1,5 +1,7 @@
 // Statements of procedural code that run on SQLite: binding variables,
 // reading a whole result, assignments, data changes and commands.
+#include <cctype>
+
 #include "sqlsim/engine/commands.h"
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/procedural.h"
@@ -237,10 +239,34 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
   return Flow::kNext;
 }
 
+namespace {
+
+// SAVE/ROLLBACK TRANSACTION @name: the variable's value, of which the
+// server uses the first 32 characters.
+std::string TransactionNameIn(SessionImpl& session, const Frame& frame, const std::string& variable) {
+  std::string key = variable;
+  for (char& ch : key) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  Value value = VariableValue(session, frame, key);
+  std::string name;
+  if (value.kind == Value::Kind::kText || value.kind == Value::Kind::kBlob) name = value.bytes;
+  if (value.kind == Value::Kind::kInteger) name = std::to_string(value.integer);
+  return name.substr(0, 32);
+}
+
+}  // namespace
+
 Flow Interpreter::RunCommand(CompiledStatement& c, Frame& frame) {
   Diagnostics diags;
   static const std::vector<ParamValue> kNoParams;
-  bool ok = RunServerCommand(session_, c, frame.batch_params ? *frame.batch_params : kNoParams, &diags);
+  bool ok;
+  const auto* tran = c.node ? std::get_if<ast::Transaction>(&c.node->body) : nullptr;
+  if (tran && tran->name_is_variable) {
+    ast::Transaction named = *tran;
+    named.name = TransactionNameIn(session_, frame, tran->name);
+    ok = RunTransaction(session_, named, &diags);
+  } else {
+    ok = RunServerCommand(session_, c, frame.batch_params ? *frame.batch_params : kNoParams, &diags);
+  }
   if (!ok) return Failed(diags, frame);
   session_.globals().error = 0;
   if (!diags.empty()) {

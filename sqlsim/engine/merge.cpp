@@ -80,7 +80,8 @@ class MergeRunner {
     if (!CheckIdentityInsert(session_, plan, *table, &diags)) return in_.Failed(diags, frame_);
     bool opened_own = false;
     if (!session_.BeginStatement(true, &opened_own, &diags)) return in_.Failed(diags, frame_);
-    if (!session_.Exec("SAVEPOINT sqlsim_merge", &diags)) {
+    savepoint_ = session_.NewStatementSavePoint();
+    if (!session_.Exec(("SAVEPOINT " + savepoint_.name).c_str(), &diags)) {
       session_.EndStatement(opened_own, false, &diags);
       return in_.Failed(diags, frame_);
     }
@@ -195,7 +196,7 @@ class MergeRunner {
       session_.ForgetTempObjects();
       return Flow::kAbort;
     }
-    ok = EndDataChange(session_, "sqlsim_merge", opened_own, ok, &diags);
+    ok = EndDataChange(session_, &savepoint_, opened_own, ok, &diags);
     if (!ok) return Failure(trigger_flow, std::move(diags));
     const int64_t count = rows_.Count();
     in_.SetRowCount(count);
@@ -229,6 +230,7 @@ class MergeRunner {
   Frame& frame_;
   std::vector<CompiledStatement*> changes_;
   MergeRows rows_;
+  SessionImpl::StatementSavePoint savepoint_;
 };
 
 Flow Interpreter::RunMerge(const ast::Statement& s, const ast::Merge& merge, Frame& frame) {

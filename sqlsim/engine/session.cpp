@@ -168,6 +168,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     sqlite3_exec(db_.get(), "ROLLBACK", nullptr, nullptr, nullptr);
     in_transaction_ = false;
     save_points_.clear();
+    outermost_name_.clear();
   }
   catalog_.reset();
   schema_version_query_.reset();
@@ -224,6 +225,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
     implicit_ = false;
     transaction_count_ = 0;
     save_points_.clear();
+    outermost_name_.clear();
   }
   return ok;
 }
@@ -269,7 +271,7 @@ void SessionImpl::StartDeadline() {
 
 bool SessionImpl::DeadlinePassed() const { return Canceled() || CoarseNow() > deadline_; }
 
-bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
+bool SessionImpl::BeginExplicitTransaction(const std::string& name, Diagnostics* diags) {
   if (!in_transaction_) {
     // The write lock is taken at once: a transaction that reads, then
     // writes would otherwise fail under WAL when another writer got there
@@ -280,6 +282,7 @@ bool SessionImpl::BeginExplicitTransaction(Diagnostics* diags) {
     // transaction too: @@TRANCOUNT is 2.
     implicit_ = !autocommit_;
   }
+  if (transaction_count_ == 0) outermost_name_ = name;
   ++transaction_count_;
   return true;
 }
@@ -315,12 +318,13 @@ bool SessionImpl::SaveTransaction(const std::string& name, Diagnostics* diags) {
     return false;
   }
   if (!Exec(("SAVEPOINT " + SqliteSavePoint(name)).c_str(), diags)) return false;
-  save_points_.push_back(name);
+  save_points_.push_back({name, ++save_points_made_});
   return true;
 }
 
 bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags) {
-  auto point = std::find(save_points_.rbegin(), save_points_.rend(), name);
+  auto point = std::find_if(save_points_.rbegin(), save_points_.rend(),
+                            [&](const SavePoint& p) { return p.name == name; });
   *found = in_transaction_ && point != save_points_.rend();
   if (!*found) return false;
   // What the rollback keeps of this session's own state, as a whole
@@ -334,6 +338,21 @@ bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diag
   // The save point itself stays; those made after it are gone.
   save_points_.erase(point.base(), save_points_.end());
   return ok;
+}
+
+SessionImpl::StatementSavePoint SessionImpl::NewStatementSavePoint() {
+  return {"sqlsim_stmt_" + std::to_string(++statement_save_points_made_), save_points_made_};
+}
+
+bool SessionImpl::EndStatementSavePoint(const StatementSavePoint& point, bool ok, Diagnostics* diags) {
+  if (ok) {
+    if (save_points_made_ != point.saves_before) return true;
+    return Exec(("RELEASE " + point.name).c_str(), diags);
+  }
+  Diagnostics ignored;
+  Exec(("ROLLBACK TO " + point.name + "; RELEASE " + point.name).c_str(), &ignored);
+  while (!save_points_.empty() && save_points_.back().serial > point.saves_before) save_points_.pop_back();
+  return true;
 }
 
 std::unique_ptr<Session> OpenSession(const ConnectOptions& options, Diagnostics* diags) {

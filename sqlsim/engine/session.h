@@ -78,7 +78,9 @@ class SessionImpl : public Session {
 
   // BEGIN TRANSACTION / COMMIT / ROLLBACK written in a batch: they nest,
   // and only the outermost COMMIT commits.
-  bool BeginExplicitTransaction(Diagnostics* diags);
+  // The name of the outermost level is the one ROLLBACK TRANSACTION name
+  // takes back whole.
+  bool BeginExplicitTransaction(const std::string& name, Diagnostics* diags);
   bool EndExplicitTransaction(bool commit, Diagnostics* diags);
   // @@TRANCOUNT: the levels begun, and the transaction a statement opened
   // in manual-commit mode (implicit transactions) as one more, as the
@@ -90,6 +92,23 @@ class SessionImpl : public Session {
   // no save point has the name.
   bool SaveTransaction(const std::string& name, Diagnostics* diags);
   bool RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags);
+  bool IsOutermostTransactionName(const std::string& name) const {
+    return in_transaction_ && !name.empty() && name == outermost_name_;
+  }
+
+  // A statement that changes rows runs inside a SQLite savepoint of its own,
+  // so that its failure takes back only its own changes. Each has a name of
+  // its own: the savepoint of a statement whose triggers made save points
+  // stays open until the transaction ends (releasing it would release
+  // theirs), and a later statement's must not be taken for it.
+  struct StatementSavePoint {
+    std::string name;
+    uint64_t saves_before = 0;  // save points made before it began
+  };
+  StatementSavePoint NewStatementSavePoint();
+  // Released, or on failure rolled back to (with the save points made
+  // inside it) and released; kept when save points were made inside it.
+  bool EndStatementSavePoint(const StatementSavePoint& point, bool ok, Diagnostics* diags);
 
   // Runs SQL without results (BEGIN, COMMIT ...); false with a diagnostic.
   bool Exec(const char* sql, Diagnostics* diags);
@@ -132,7 +151,14 @@ class SessionImpl : public Session {
   std::string identity_insert_;
   int32_t transaction_count_ = 0;
   bool implicit_ = false;  // the transaction under way was opened in manual-commit mode
-  std::vector<std::string> save_points_;  // of the transaction under way, oldest first
+  struct SavePoint {
+    std::string name;
+    uint64_t serial = 0;  // save points made in this session up to this one
+  };
+  std::vector<SavePoint> save_points_;  // of the transaction under way, oldest first
+  uint64_t save_points_made_ = 0;
+  uint64_t statement_save_points_made_ = 0;
+  std::string outermost_name_;  // of the transaction under way
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;
   SqliteStmt schema_version_query_;

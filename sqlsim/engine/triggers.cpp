@@ -154,9 +154,10 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
   bool captures = has_triggers || output;
   bool opened_own = false;
   if (!session_.BeginStatement(true, &opened_own, &diags)) return Failed(diags, frame);
+  const SessionImpl::StatementSavePoint savepoint = session_.NewStatementSavePoint();
   if (captures) {
-    std::string clear = "SAVEPOINT sqlsim_dml; DELETE FROM " + CaptureTable(table->name, true) + "; DELETE FROM " +
-                        CaptureTable(table->name, false) + ";";
+    std::string clear = "SAVEPOINT " + savepoint.name + "; DELETE FROM " + CaptureTable(table->name, true) +
+                        "; DELETE FROM " + CaptureTable(table->name, false) + ";";
     if (!EnsureCapture(session_, *table, static_cast<int>(action), &diags) || !session_.Exec(clear.c_str(), &diags)) {
       session_.EndStatement(opened_own, false, &diags);
       return Failed(diags, frame);
@@ -188,7 +189,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     session_.ForgetTempObjects();
     return Flow::kAbort;
   }
-  ok = EndDataChange(session_, captures ? "sqlsim_dml" : nullptr, opened_own, ok, &diags);
+  ok = EndDataChange(session_, captures ? &savepoint : nullptr, opened_own, ok, &diags);
   if (!ok) {
     if (trigger_flow != Flow::kNext) {
       // The trigger's error was reported (or caught) where it happened.

@@ -381,6 +381,7 @@ struct SetOption {
 struct Transaction {
   enum class Kind { kBegin, kCommit, kRollback, kSave } kind = Kind::kBegin;
   std::string name;
+  bool name_is_variable = false;  // SAVE TRANSACTION @name: the name is its value
 };
 
 // ---- Procedural statements -----------------------------------------------

@@ -102,9 +102,10 @@ bool AcceptTranKeyword(Parser& p) {
   return p.AcceptKeyword("TRAN") || p.AcceptKeyword("TRANSACTION");
 }
 
-std::string ParseOptionalTranName(Parser& p) {
-  if (p.AtName() || p.Peek().kind == TokenKind::kVariable) return p.Take().text;
-  return "";
+void ParseOptionalTranName(Parser& p, ast::Transaction* tran) {
+  if (!p.AtName() && p.Peek().kind != TokenKind::kVariable) return;
+  tran->name_is_variable = p.Peek().kind == TokenKind::kVariable;
+  tran->name = p.Take().text;
 }
 
 }  // namespace
@@ -181,16 +182,16 @@ ast::StatementBody ParseTransaction(Parser& p) {
     tran.kind = Kind::kBegin;
     p.AcceptKeyword("DISTRIBUTED");
     if (!AcceptTranKeyword(p)) p.FailAtCurrent();
-    tran.name = ParseOptionalTranName(p);
+    ParseOptionalTranName(p, &tran);
   } else if (verb == "SAVE") {
     tran.kind = Kind::kSave;
     if (!AcceptTranKeyword(p)) p.FailAtCurrent();
     if (!p.AtName() && p.Peek().kind != TokenKind::kVariable) p.FailAtCurrent();
-    tran.name = p.Take().text;
+    ParseOptionalTranName(p, &tran);
   } else {
     tran.kind = verb == "COMMIT" ? Kind::kCommit : Kind::kRollback;
     if (AcceptTranKeyword(p)) {
-      tran.name = ParseOptionalTranName(p);
+      ParseOptionalTranName(p, &tran);
     } else {
       p.AcceptKeyword("WORK");
     }
