@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 
 namespace lerv32 {
 

@@ -67,6 +67,26 @@ class ConnectionHandle {
   SQLHDBC handle_ = SQL_NULL_HDBC;
 };
 
+// A statement handle, freed (SQL_DROP) when it goes.
+class OdbcStatement {
+ public:
+  // Allocates on dbc; ok() tells whether that worked.
+  explicit OdbcStatement(SQLHDBC dbc) {
+    if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocStmt, dbc, &stmt_))) stmt_ = SQL_NULL_HSTMT;
+  }
+  ~OdbcStatement() {
+    if (stmt_ != SQL_NULL_HSTMT) ODBC_CALL(SQLFreeStmt, stmt_, SQL_DROP);
+  }
+  OdbcStatement(const OdbcStatement&) = delete;
+  OdbcStatement& operator=(const OdbcStatement&) = delete;
+
+  bool ok() const { return stmt_ != SQL_NULL_HSTMT; }
+  SQLHSTMT get() const { return stmt_; }
+
+ private:
+  SQLHSTMT stmt_ = SQL_NULL_HSTMT;
+};
+
 }  // namespace lerv32
 
 #endif  // LERV32_FRAME_ODBC_HANDLES_H

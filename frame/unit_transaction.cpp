@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "frame/odbc_errors.h"
+#include "frame/odbc_handles.h"
 #include "frame/odbc_trace.h"
 
 #include <sqlext.h>
@@ -10,31 +11,14 @@
 namespace lerv32 {
 namespace {
 
-// A statement handle freed when it goes.
-class Statement {
- public:
-  explicit Statement(SQLHDBC dbc) {
-    if (!SQL_SUCCEEDED(ODBC_CALL(SQLAllocHandle, SQL_HANDLE_STMT, dbc, &stmt_))) stmt_ = SQL_NULL_HSTMT;
-  }
-  ~Statement() {
-    if (stmt_ != SQL_NULL_HSTMT) ODBC_CALL(SQLFreeHandle, SQL_HANDLE_STMT, stmt_);
-  }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  SQLHSTMT get() const { return stmt_; }
-
- private:
-  SQLHSTMT stmt_ = SQL_NULL_HSTMT;
-};
-
 SQLCHAR* Text(const std::string& sql) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.c_str())); }
 
 // @@TRANCOUNT, or -1 (reported) when it cannot be read.
 int32_t TransactionLevel(SQLHDBC dbc) {
-  Statement stmt(dbc);
+  OdbcStatement stmt(dbc);
   SQLINTEGER level = -1;
   SQLLEN indicator = 0;
-  if (stmt.get() == SQL_NULL_HSTMT ||
+  if (!stmt.ok() ||
       !SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text("SELECT @@TRANCOUNT"), SQL_NTS)) ||
       !SQL_SUCCEEDED(ODBC_CALL(SQLFetch, stmt.get())) ||
       !SQL_SUCCEEDED(ODBC_CALL(SQLGetData, stmt.get(), 1, SQL_C_LONG, &level, sizeof level, &indicator)) ||
@@ -72,8 +56,8 @@ void UnitTransaction::TakeBack() {
 }
 
 bool UnitTransaction::Run(const std::string& sql) {
-  Statement stmt(dbc_);
-  if (stmt.get() == SQL_NULL_HSTMT || !SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
+  OdbcStatement stmt(dbc_);
+  if (!stmt.ok() || !SQL_SUCCEEDED(ODBC_CALL(SQLExecDirect, stmt.get(), Text(sql), SQL_NTS))) {
     OdbcReportErrors(dbc_, stmt.get(), 0);
     return false;
   }

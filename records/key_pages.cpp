@@ -8,7 +8,7 @@
 #include "frame/odbc_errors.h"
 #include "frame/odbc_trace.h"
 #include "records/navigation.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 
 #include <sqlext.h>
 

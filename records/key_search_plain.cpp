@@ -12,7 +12,7 @@
 #include "frame/odbc_trace.h"
 #include "records/key_search.h"
 #include "records/navigation.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 #include "records/sql_names.h"
 #include "records/write_record.h"
 #include "schema/type_mapping.h"

@@ -11,7 +11,7 @@
 #include "frame/odbc_trace.h"
 #include "records/key_search.h"
 #include "records/navigation.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 #include "schema/key_composition.h"
 #include "schema/type_mapping.h"
 

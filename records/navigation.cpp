@@ -10,7 +10,7 @@
 #include "frame/odbc_trace.h"
 #include "frame/settings.h"
 #include "include/lebase32.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 #include "records/read_record.h"
 #include "records/sql_names.h"
 #include "schema/generators.h"

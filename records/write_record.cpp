@@ -5,7 +5,7 @@
 #include "frame/message_boxes.h"
 #include "frame/odbc_trace.h"
 #include "records/navigation.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 #include "records/read_record.h"
 #include "records/sql_names.h"
 #include "records/write_record.h"

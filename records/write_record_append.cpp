@@ -8,7 +8,7 @@
 #include "frame/connection_work.h"
 #include "frame/unit_transaction.h"
 #include "records/navigation.h"
-#include "records/odbc_statement.h"
+#include "frame/odbc_handles.h"
 #include "records/read_record.h"
 #include "records/sql_names.h"
 #include "records/write_record.h"

@@ -45,21 +45,6 @@ std::string ReadScript(const std::string& path) {
 
 std::string NameOf(const std::string& path) { return path == "-" ? std::string("Standardeingabe") : path; }
 
-// Whether text holds a character of several bytes in UTF-8 anywhere: a
-// script mixing it with Windows-1252 bytes is no Windows-1252 text either.
-bool HoldsUtf8Sequence(const std::string& text) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) continue;
-    size_t k = 1;
-    while (k < length && (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80) ++k;
-    if (k == length) return true;
-  }
-  return false;
-}
-
 // The script as the server takes it, in Windows-1252. Text in UTF-8 is
 // converted when asked for and refused when no encoding was chosen: sent
 // as it is, every umlaut would be stored as two characters.

@@ -111,20 +111,43 @@ std::optional<std::string> Utf8ToAnsiText(const std::string& text) {
 
 const char* RecordCodePage() { return Oem() ? "850" : "1252"; }
 
+namespace {
+
+// The length of the well-formed UTF-8 character of several bytes at text[i],
+// 0 when there is none.
+size_t Utf8SequenceAt(const std::string& text, size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                      : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
 bool LooksLikeUtf8(const std::string& text) {
   bool several = false;
   for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                        : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
     }
-    several |= length > 1;
+    const size_t length = Utf8SequenceAt(text, i);
+    if (length == 0) return false;
+    several = true;
     i += length;
   }
   return several;
+}
+
+bool HoldsUtf8Sequence(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (Utf8SequenceAt(text, i) != 0) return true;
+  }
+  return false;
 }
 
 size_t ScreenWidth(const std::string& utf8) {

@@ -23,6 +23,9 @@ const char* RecordCodePage();
 // Whether text holds a UTF-8 sequence of several bytes and nothing that is
 // not UTF-8: text in the code page almost never does.
 bool LooksLikeUtf8(const std::string& text);
+// Whether text holds a character of several bytes in UTF-8 anywhere: text
+// mixing it with code-page bytes is no code-page text either.
+bool HoldsUtf8Sequence(const std::string& text);
 
 // Characters on the screen, for lining up columns.
 size_t ScreenWidth(const std::string& utf8);
