@@ -272,7 +272,10 @@ Flow Interpreter::LeaveNested(Flow flow, Frame& inner, Frame& caller, int32_t tr
     return Flow::kCaught;
   }
   if (flow == Flow::kAbort) return Flow::kAbort;
-  if (session_.transaction_count() != transactions) {
+  // A statement of the module that opened the transaction of manual-commit
+  // mode leaves no level unbalanced: the caller's commit ends it.
+  const bool opened_implicitly = transactions == 0 && session_.OnlyImplicitTransaction();
+  if (session_.transaction_count() != transactions && !opened_implicitly) {
     return Failed({ServerError(266, "Transaction count after EXECUTE indicates a mismatching number of BEGIN and COMMIT "
                                     "statements. Previous count = " + std::to_string(transactions) +
                                     ", current count = " + std::to_string(session_.transaction_count()) + ".")},

@@ -86,6 +86,9 @@ class SessionImpl : public Session {
   // in manual-commit mode (implicit transactions) as one more, as the
   // server counts it.
   int32_t transaction_count() const { return transaction_count_ + (in_transaction_ && implicit_ ? 1 : 0); }
+  // Whether the one level there is, is a transaction a statement opened in
+  // manual-commit mode.
+  bool OnlyImplicitTransaction() const { return in_transaction_ && implicit_ && transaction_count_ == 0; }
   // SAVE TRANSACTION name inside a transaction; ROLLBACK TRANSACTION name
   // back to the latest save point of that name (case counts, as on the
   // server), which stays, while the transaction goes on. *found is false when

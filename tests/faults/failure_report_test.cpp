@@ -212,6 +212,41 @@ TEST_F(FailureReportTest, AnAppendInManualCommitModeLeavesTheCallersTransactionT
   }
 }
 
+// An update or delete that is the first statement of manual-commit mode
+// opens the caller's transaction: it succeeds, and the caller's end keeps or
+// takes back the change.
+TEST_F(FailureReportTest, ChangesOpeningTheManualCommitTransactionFollowTheCallersEnd) {
+  for (int32_t level : {0, 1}) {
+    for (bool update : {true, false}) {
+      for (SQLSMALLINT end : {SQL_ROLLBACK, SQL_COMMIT}) {
+        SCOPED_TRACE(std::string(level ? "procedures, " : "plain, ") + (update ? "update, " : "delete, ") +
+                     (end == SQL_COMMIT ? "commit" : "rollback"));
+        SQLHDBC dbc = Use(level);
+        const int rows = Rows(dbc);
+        const int32_t rec_id = rv_OdbcFindFirstRecId(dbc, td_.get(), 0, "       3", 8);
+        ASSERT_NE(rec_id, 0);
+        ASSERT_TRUE(SQL_SUCCEEDED(
+            SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+        EXPECT_EQ(update ? rv_OdbcUpdateRecord(dbc, td_.get(), rec_id, Record({"3", "neu"}).data())
+                         : rv_OdbcDeleteRecord(dbc, td_.get(), rec_id),
+                  1);
+        SQLEndTran(SQL_HANDLE_DBC, dbc, end);
+        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        const bool kept = end == SQL_COMMIT;
+        if (update) {
+          EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM MELDUNG WHERE NAME = 'neu'"), kept ? "1" : "0");
+          RunScript(dbc, "UPDATE MELDUNG SET NAME = 'n3' WHERE NR = 3");
+        } else {
+          EXPECT_EQ(Rows(dbc), rows - (kept ? 1 : 0));
+          if (kept) {
+            ASSERT_NE(rv_OdbcAppendRecord(dbc, td_.get(), Record({"3", "n3"}).data()), 0);
+          }
+        }
+      }
+    }
+  }
+}
+
 struct BookmarkCase {
   const char* what;
   int32_t flags;
