@@ -42,6 +42,13 @@ std::string VariableName(const char* prefix, const TableDef* td, const FieldDef&
 // script.
 bool WritableNames(const TableDef* td);
 
+// Module texts are searched for bracketed names with each doubled bracket
+// read as one mark (CHAR(1)): [dbo].[ut_T] is then not found in
+// [dbo].[ut_T]]x]. MarkedText is the SQL of a text so read, MarkedLiteral
+// the literal of text written as a script has it ([dbo].[ut_T]]x]).
+std::string MarkedText(const std::string& text_sql);
+std::string MarkedLiteral(const std::string& written);
+
 // Base name and physical table name, ready for brackets (base, table) and
 // for string literals (base_text, table_text).
 struct SqlNames {

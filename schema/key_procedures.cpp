@@ -37,13 +37,14 @@ struct KeyTableNames {
 // up_First_T_Keys_K): the shape tells them apart, whatever the fields are
 // called. A procedure whose text cannot be read counts as this table's.
 void WriteOwnerTest(ScriptWriter& out, const SqlNames& names, const std::string& procedure, bool negated) {
-  out.Format("  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('%s'))\r\n", ObjectIdName(procedure).c_str());
+  out.Format("  DECLARE @Text nvarchar(max) = %s\r\n",
+             MarkedText("OBJECT_DEFINITION(OBJECT_ID('" + ObjectIdName(procedure) + "'))").c_str());
   out.Format(
-      "  IF %s@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM %s', @Text) > 0\r\n"
-      "     OR (CHARINDEX('%s', @Text) > 0\r\n"
+      "  IF %s@Text IS NULL OR CHARINDEX(%s, @Text) > 0\r\n"
+      "     OR (CHARINDEX(%s, @Text) > 0\r\n"
       "         AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))%s\r\n",
-      negated ? "NOT (" : "", InQuotes("[dbo].[" + names.table + "]").c_str(),
-      InQuotes("[dbo].[" + names.table + "_Keys]").c_str(), negated ? ")" : "");
+      negated ? "NOT (" : "", MarkedLiteral("TOP 1 RecId FROM [dbo].[" + names.table + "]").c_str(),
+      MarkedLiteral("[dbo].[" + names.table + "_Keys]").c_str(), negated ? ")" : "");
 }
 
 void WriteForeignProcedureError(ScriptWriter& out, const std::string& procedure) {

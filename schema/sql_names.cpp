@@ -70,9 +70,17 @@ SqlNames::SqlNames(const TableDef* td) {
   table = InBrackets(name);
 }
 
+std::string MarkedText(const std::string& text_sql) { return "REPLACE(" + text_sql + ", ']]', CHAR(1))"; }
+
+std::string MarkedLiteral(const std::string& written) {
+  const std::string literal = "'" + InQuotes(written) + "'";
+  return written.find("]]") == std::string::npos ? literal : MarkedText(literal);
+}
+
 std::string SqlNames::BaseObjectIsThisTables(const std::string& object_id_name) const {
-  return "ISNULL(CHARINDEX('" + InQuotes("[dbo].[" + table + "]") + "', OBJECT_DEFINITION(ISNULL(OBJECT_ID('" +
-         InQuotes("[dbo].[" + base + "]") + "', 'V'), OBJECT_ID('" + object_id_name + "')))), 1) > 0";
+  const std::string text = "OBJECT_DEFINITION(ISNULL(OBJECT_ID('" + InQuotes("[dbo].[" + base + "]") + "', 'V'), OBJECT_ID('" +
+                           object_id_name + "')))";
+  return "ISNULL(CHARINDEX(" + MarkedLiteral("[dbo].[" + table + "]") + ", " + MarkedText(text) + "), 1) > 0";
 }
 
 }  // namespace lerv32

@@ -215,13 +215,19 @@ constexpr Procedure kProcedures[] = {
 };
 
 void WriteProcedureDrop(ScriptWriter& out, const SqlNames& names, const Procedure& procedure) {
+  std::string guard =
+      names.BaseObjectIsThisTables(InQuotes("[dbo].[" + std::string(procedure.prefix) + names.base + "]"));
+  // up_Sel2_ reads the view, not the data table: without the view it names
+  // no table and serves none.
+  if (std::string(procedure.prefix) == "up_Sel2_") {
+    guard = "(OBJECT_ID('" + InQuotes("[dbo].[" + names.base + "]") + "', 'V') IS NULL OR " + guard + ")";
+  }
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
       "   AND %s\r\n"
       "  DROP PROCEDURE [dbo].[%s%s]\r\nGO\r\n",
-      procedure.guard_gap, procedure.prefix, names.base_text.c_str(),
-      names.BaseObjectIsThisTables(InQuotes("[dbo].[" + std::string(procedure.prefix) + names.base + "]")).c_str(),
-      procedure.prefix, names.base.c_str());
+      procedure.guard_gap, procedure.prefix, names.base_text.c_str(), guard.c_str(), procedure.prefix,
+      names.base.c_str());
 }
 
 void WriteProcedure(ScriptWriter& out, const TableDef* td, const SqlNames& names, const Procedure& procedure) {

@@ -119,10 +119,21 @@ bool IndexExists(const Database& database, const ExpectedObject& index) {
 // [DataRecId]" from that (the key table of T and the data table of T_Keys
 // are both ut_T_Keys).
 bool NamesTable(const std::string& text, const std::string& table) {
-  const std::string lower = Lower(text);
+  // A bracket inside a name is doubled; read as one mark, [dbo].[ut_T] is not
+  // found in [dbo].[ut_T]]x].
+  const auto marked = [](const std::string& sql) {
+    std::string out;
+    for (size_t i = 0; i < sql.size(); ++i) {
+      const bool doubled = sql[i] == ']' && i + 1 < sql.size() && sql[i + 1] == ']';
+      out += doubled ? '\x01' : sql[i];
+      i += doubled;
+    }
+    return out;
+  };
+  const std::string lower = marked(Lower(text));
   std::string escaped;
   for (char c : table) escaped += c == ']' ? std::string("]]") : std::string(1, c);
-  const std::string bracketed = "[dbo].[" + Lower(escaped);
+  const std::string bracketed = marked("[dbo].[" + Lower(escaped));
   if (lower.find("top 1 recid from " + bracketed + "]") != std::string::npos) return true;
   return lower.find(bracketed + "_keys]") != std::string::npos &&
          (lower.find("top 1 [datarecid]") != std::string::npos || lower.find("top 50 [datarecid]") != std::string::npos);

@@ -1,6 +1,6 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -9,7 +9,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -18,7 +18,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -27,7 +27,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -36,7 +36,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -45,7 +45,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -54,7 +54,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -63,7 +63,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_ARTNR_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_ARTNR_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_ARTNR_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -72,7 +72,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -81,7 +81,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -90,7 +90,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -99,7 +99,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -108,7 +108,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -117,7 +117,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -126,7 +126,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -135,7 +135,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_BEZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_BEZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_BEZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -144,7 +144,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -153,7 +153,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -162,7 +162,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -171,7 +171,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -180,7 +180,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -189,7 +189,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -198,7 +198,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -207,7 +207,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_SEIT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_SEIT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_SEIT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -216,7 +216,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -225,7 +225,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -234,7 +234,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -243,7 +243,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -252,7 +252,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -261,7 +261,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -270,7 +270,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -279,7 +279,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_M01_ARTIKEL_PREIS_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_PREIS_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_M01_ARTIKEL_PREIS_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[M01$ARTIKEL]', @Text) > 0
      OR (CHARINDEX('[dbo].[M01$ARTIKEL_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -287,54 +287,54 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Append_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Append_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd2_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_TrSel_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_TrSel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Add_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Add_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Del_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Del_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Reorg_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Reorg_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_M01_ARTIKEL]
 GO
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP VIEW [dbo].[M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyDel]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyDel]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_M01_ARTIKEL_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyUpd]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[tr_M01_ARTIKEL_KeyUpd]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_M01_ARTIKEL_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'M01$ARTIKEL_Keys')

@@ -1,6 +1,6 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -9,7 +9,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -18,7 +18,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -27,7 +27,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -36,7 +36,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -45,7 +45,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -54,7 +54,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -63,7 +63,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_NAME_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_NAME_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_NAME_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -72,7 +72,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -81,7 +81,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -90,7 +90,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -99,7 +99,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -108,7 +108,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -117,7 +117,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -126,7 +126,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -135,7 +135,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_AKTIV_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_AKTIV_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_AKTIV_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -144,7 +144,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -153,7 +153,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -162,7 +162,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -171,7 +171,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -180,7 +180,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -189,7 +189,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -198,7 +198,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -207,7 +207,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_WERT_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_WERT_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_WERT_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -216,7 +216,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -225,7 +225,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -234,7 +234,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -243,7 +243,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -252,7 +252,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -261,7 +261,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -270,7 +270,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -279,7 +279,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_PLZ_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_PLZ_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_PLZ_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -288,7 +288,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -297,7 +297,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -306,7 +306,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -315,7 +315,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -324,7 +324,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -333,7 +333,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -342,7 +342,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -351,7 +351,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_PERSON_GEB_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_GEB_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_PERSON_GEB_KEY]')), ']]', CHAR(1))
   IF @Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_PERSON]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_PERSON_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0))
@@ -359,54 +359,54 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel2_PERSON]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[PERSON]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel2_PERSON]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Append_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Append_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd2_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd2_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_TrSel_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_TrSel_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Add_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Add_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Del_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Del_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Reorg_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Reorg_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_PERSON]
 GO
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_PERSON]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_PERSON]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP VIEW [dbo].[PERSON]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyDel]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyDel]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_PERSON_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyUpd]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[tr_PERSON_KeyUpd]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_PERSON_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_PERSON_Keys')

@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_M01_ARTIKEL]() RETURNS integer
@@ -10,7 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
@@ -28,7 +28,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
@@ -40,7 +40,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Append_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Append_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Append_M01_ARTIKEL]
@@ -91,7 +91,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_M01_ARTIKEL]
@@ -117,7 +117,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd2_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Upd2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_M01_ARTIKEL]
@@ -144,7 +144,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_TrSel_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_TrSel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_TrSel_M01_ARTIKEL]
@@ -160,7 +160,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Add_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Add_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Add_M01_ARTIKEL] AS
@@ -173,7 +173,7 @@ CREATE PROCEDURE [dbo].[up_Add_M01_ARTIKEL] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Del_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Del_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Del_M01_ARTIKEL]
@@ -183,7 +183,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_M01_ARTIKEL')
-   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Reorg_M01_ARTIKEL]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Reorg_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_M01_ARTIKEL]

@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KEINE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_KEINE]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KEINE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_KEINE]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KEINE]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_KEINE]() RETURNS integer
@@ -10,7 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_KEINE]
@@ -23,7 +23,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KEINE]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[KEINE]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KEINE]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_KEINE]
@@ -35,7 +35,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Append_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Append_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Append_KEINE]
@@ -71,7 +71,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Upd_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Upd_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_KEINE]
@@ -87,7 +87,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Upd2_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Upd2_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_KEINE]
@@ -104,7 +104,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_TrSel_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_TrSel_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_TrSel_KEINE]
@@ -118,7 +118,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Add_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Add_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Add_KEINE] AS
@@ -131,7 +131,7 @@ CREATE PROCEDURE [dbo].[up_Add_KEINE] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Del_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Del_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Del_KEINE]
@@ -141,7 +141,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Reorg_KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Reorg_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_KEINE]

@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_KUNDE]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_KUNDE]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_KUNDE]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_KUNDE]() RETURNS integer
@@ -10,7 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_KUNDE]
@@ -38,7 +38,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KUNDE]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[KUNDE]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KUNDE]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_KUNDE]
@@ -50,7 +50,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Append_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Append_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Append_KUNDE]
@@ -131,7 +131,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_KUNDE]
@@ -177,7 +177,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd2_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Upd2_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_KUNDE]
@@ -224,7 +224,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_TrSel_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_TrSel_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_TrSel_KUNDE]
@@ -241,7 +241,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Add_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Add_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Add_KUNDE] AS
@@ -254,7 +254,7 @@ CREATE PROCEDURE [dbo].[up_Add_KUNDE] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Del_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Del_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Del_KUNDE]
@@ -264,7 +264,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_KUNDE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Reorg_KUNDE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Reorg_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_KUNDE]

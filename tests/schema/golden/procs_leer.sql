@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_LEER]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_LEER]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_LEER]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_LEER]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_LEER]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_LEER]() RETURNS integer
@@ -10,12 +10,12 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_LEER]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel2_LEER]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[LEER]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel2_LEER]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_LEER]
@@ -27,7 +27,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Append_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Append_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Append_LEER]
@@ -60,22 +60,22 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Upd_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Upd_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_LEER]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Upd2_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Upd2_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_LEER]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_TrSel_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_TrSel_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_LEER]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Add_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Add_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Add_LEER] AS
@@ -88,7 +88,7 @@ CREATE PROCEDURE [dbo].[up_Add_LEER] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Del_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Del_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Del_LEER]
@@ -98,7 +98,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Reorg_LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Reorg_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_LEER]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_LEER]

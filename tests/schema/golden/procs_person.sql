@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_PERSON]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_PERSON]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_PERSON]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_PERSON]() RETURNS integer
@@ -10,7 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_PERSON]
@@ -28,7 +28,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel2_PERSON]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[PERSON]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Sel2_PERSON]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_PERSON]
@@ -40,7 +40,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Append_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Append_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Append_PERSON]
@@ -91,7 +91,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_PERSON]
@@ -117,7 +117,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd2_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Upd2_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_PERSON]
@@ -144,7 +144,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_TrSel_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_TrSel_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_TrSel_PERSON]
@@ -158,7 +158,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Add_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Add_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Add_PERSON] AS
@@ -171,7 +171,7 @@ CREATE PROCEDURE [dbo].[up_Add_PERSON] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Del_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Del_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Del_PERSON]
@@ -181,7 +181,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_PERSON')
-   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Reorg_PERSON]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_PERSON]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[PERSON]', 'V'), OBJECT_ID('[dbo].[up_Reorg_PERSON]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_PERSON]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_PERSON]

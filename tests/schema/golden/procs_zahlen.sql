@@ -1,5 +1,5 @@
 ------------------------------------------------------------
-IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_ZAHLEN]')))), 1) > 0
+IF OBJECT_ID (N'[dbo].[dpxfunc_NextRecId_ZAHLEN]', N'FN') IS NOT NULL AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[dpxfunc_NextRecId_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
 	DROP FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]
 GO
 CREATE FUNCTION [dbo].[dpxfunc_NextRecId_ZAHLEN]() RETURNS integer
@@ -10,7 +10,7 @@ END
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Sel_ZAHLEN]
@@ -24,7 +24,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel2_ZAHLEN]')))), 1) > 0
+   AND (OBJECT_ID('[dbo].[ZAHLEN]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel2_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0)
   DROP PROCEDURE [dbo].[up_Sel2_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_ZAHLEN]
@@ -36,7 +36,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Append_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Append_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Append_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Append_ZAHLEN]
@@ -75,7 +75,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Upd_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Upd_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Upd_ZAHLEN]
@@ -93,7 +93,7 @@ GO
 
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Upd2_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Upd2_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Upd2_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Upd2_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Upd2_ZAHLEN]
@@ -112,12 +112,12 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_TrSel_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_TrSel_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_TrSel_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_TrSel_ZAHLEN]
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Add_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Add_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Add_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Add_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Add_ZAHLEN] AS
@@ -130,7 +130,7 @@ CREATE PROCEDURE [dbo].[up_Add_ZAHLEN] AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Del_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Del_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Del_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Del_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Del_ZAHLEN]
@@ -140,7 +140,7 @@ AS
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Reorg_ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Reorg_ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Reorg_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Reorg_ZAHLEN]
 GO
 CREATE PROCEDURE [dbo].[up_Reorg_ZAHLEN]

@@ -11,11 +11,11 @@ CREATE TABLE [dbo].[ut_KEINE]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KEINE_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[tr_KEINE_KeyDel]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[tr_KEINE_KeyDel]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_KEINE_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_KEINE_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[tr_KEINE_KeyUpd]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[tr_KEINE_KeyUpd]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_KEINE_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_KEINE_Keys')
@@ -36,7 +36,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'KEINE')
-   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[KEINE]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP VIEW [dbo].[KEINE]
 GO
 CREATE VIEW [dbo].[KEINE] AS

@@ -10,11 +10,11 @@ CREATE TABLE [dbo].[ut_LEER]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[tr_LEER_KeyDel]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[tr_LEER_KeyDel]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_LEER_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_LEER_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[tr_LEER_KeyUpd]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[tr_LEER_KeyUpd]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_LEER_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_LEER_Keys')
@@ -23,7 +23,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_L
 GO
 
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'LEER')
-   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[LEER]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP VIEW [dbo].[LEER]
 GO
 CREATE VIEW [dbo].[LEER] AS

@@ -1,6 +1,6 @@
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_First_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_First_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -9,7 +9,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Last_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Last_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -18,7 +18,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -27,7 +27,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -36,7 +36,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Prior50_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Prior50_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -45,7 +45,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Next50_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_Next50_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -54,7 +54,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindL_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindL_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -63,7 +63,7 @@ END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_FindF_ZAHLEN_A_KEY')
 BEGIN
-  DECLARE @Text nvarchar(max) = OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_ZAHLEN_A_KEY]'))
+  DECLARE @Text nvarchar(max) = REPLACE(OBJECT_DEFINITION(OBJECT_ID('[dbo].[up_FindF_ZAHLEN_A_KEY]')), ']]', CHAR(1))
   IF NOT (@Text IS NULL OR CHARINDEX('TOP 1 RecId FROM [dbo].[ut_ZAHLEN]', @Text) > 0
      OR (CHARINDEX('[dbo].[ut_ZAHLEN_Keys]', @Text) > 0
          AND (CHARINDEX('TOP 1 [DataRecId]', @Text) > 0 OR CHARINDEX('TOP 50 [DataRecId]', @Text) > 0)))
@@ -87,11 +87,11 @@ CREATE TABLE [dbo].[ut_ZAHLEN]
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyDel')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyDel]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyDel]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyDel]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'TR'   and [name] = 'tr_ZAHLEN_KeyUpd')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyUpd]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[tr_ZAHLEN_KeyUpd]'))), ']]', CHAR(1))), 1) > 0
   DROP TRIGGER [dbo].[tr_ZAHLEN_KeyUpd]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'U' and [name] = 'ut_ZAHLEN_Keys')
@@ -112,7 +112,7 @@ BEGIN
 END
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'V' and [name] = 'ZAHLEN')
-   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[ZAHLEN]')))), 1) > 0
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP VIEW [dbo].[ZAHLEN]
 GO
 CREATE VIEW [dbo].[ZAHLEN] AS
