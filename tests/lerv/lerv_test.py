@@ -189,10 +189,17 @@ class LervTest(unittest.TestCase):
         # A script in UTF-8 is refused unless converted; the bytes as they are
         # make two characters of an umlaut.
         script = "CREATE TABLE u (t varchar(9))\nGO\nINSERT INTO u VALUES ('\u00e4')\n".encode("utf-8")
-        for text in (script, script + b"-- \xf6\n"):  # also with a Windows-1252 byte besides
-            code, _, err = self.lerv("run", *data, "-", stdin=text)
-            self.assertEqual(code, 1)
-            self.assertIn("Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
+        cases = [(script, 3), (script + b"-- \xf6\n", 3),  # also with a Windows-1252 byte besides
+                 (b"-- \xe2\x86\x92\n", 1),  # a character Windows-1252 lacks, of three bytes
+                 (b"\xef\xbb\xbf\n-- \xf6\n", 2),  # marked as UTF-8, holding a Windows-1252 byte
+                 # Windows-1252 text whose byte pairs read as characters it lacks.
+                 (b"SELECT '\x84Gro\xdf\x93 Fu\xdf\x85 \xd6\xa0'\n", 0)]
+        for text, line in cases:
+            with self.subTest(text=text):
+                code, _, err = self.lerv("run", *data, "-", stdin=text)
+                self.assertEqual(code, 1 if line else 0, err)
+                if line:
+                    self.assertIn(f"Zeile {line}: Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
         for encoding, length in (("utf-8", 1), ("codepage", 2)):
             code, _, err = self.lerv("run", *data, "--encoding", encoding, "-", stdin=b"\xef\xbb\xbf" + script +
                                      f"GO\nIF (SELECT LEN(t) FROM u) <> {length} SELECT * FROM nix\nDROP TABLE u\n".encode())
@@ -372,14 +379,22 @@ class LervTest(unittest.TestCase):
 
     def test_a_key_table_procedure_is_told_from_a_data_table_procedure_of_the_same_table_name(self):
         # T's key table and T_Keys's data table are both ut_T_Keys; T with key
-        # Keys_K and T_Keys with key K both compose up_First_T_Keys_K.
-        self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=NR,N,8\nKEY=Keys_K,NR\n")
-        self.write("t_keys.def", "ALIAS=T_Keys\nFIELD=NR,N,8\nKEY=K,NR\n")
-        data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
-        code, out, _ = self.lerv("check", *data, "t_keys.def")
-        self.assertEqual(code, 1)
-        self.assertIn("\n  Prozedur up_First_T_Keys_K: gehört zu einer anderen Tabelle\n", out)
+        # Keys_K and T_Keys with key K both compose up_First_T_Keys_K. T's key
+        # table [ut_T_Keys] begins [ut_T_Keys]]_Keys], T_Keys]'s key table.
+        cases = [("ALIAS=T_Keys\nFIELD=NR,N,8\nKEY=K,NR\n", "Keys_K", "up_First_T_Keys_K"),
+                 ("ALIAS=T_Keys]\nUSEKEYTAB=1\nFIELD=NR,N,8\nKEY=K,NR\n", "Keys]_K", "up_First_T_Keys]_K")]
+        for made, key, procedure in cases:
+            with self.subTest(key=key):
+                data = ["--data", os.path.join(self.dir, key.replace("]", "_"))]
+                os.makedirs(data[1])
+                self.write("made.def", made)
+                self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=NR,N,8\nKEY=" + key + ",NR\n")
+                self.assertEqual(self.lerv("create", "-q", *data, "made.def")[0], 0)
+                code, out, _ = self.lerv("check", *data, "t.def")
+                self.assertEqual(code, 1)
+                self.assertIn("\n  Prozedur " + procedure + ": gehört zu einer anderen Tabelle\n", out)
+                self.assertNotEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
+                self.assertEqual(self.lerv("check", *data, "made.def")[0], 0, "the made table keeps its procedures")
 
     def test_names_that_are_no_identifiers_are_created_and_checked(self):
         self.write("boese.def", "ALIAS=EVIL2];DROP TABLE OPFER;--\nUSEKEYTAB=1\nFIELD=a'b],C,5\nFIELD=x--y,l\n"

@@ -1,5 +1,6 @@
 // lerv run: SQL script files, batch by batch, stopping at the first batch
 // that fails.
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -49,14 +50,25 @@ std::string NameOf(const std::string& path) { return path == "-" ? std::string("
 // converted when asked for and refused when no encoding was chosen: sent
 // as it is, every umlaut would be stored as two characters.
 std::string InServerText(std::string text, const std::string& encoding) {
-  if (encoding != "codepage" && text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+  const bool marked_utf8 = encoding != "codepage" && text.rfind("\xEF\xBB\xBF", 0) == 0;
+  if (marked_utf8) text.erase(0, 3);
   if (encoding == "utf-8") {
     std::optional<std::string> ansi = Utf8ToAnsiText(text);
     if (!ansi) throw Failure("kein UTF-8, oder ein Zeichen, das Windows-1252 nicht kennt");
     return *ansi;
   }
-  if (encoding.empty() && HoldsUtf8Sequence(text)) {
-    throw Failure("Text in UTF-8 (--encoding utf-8 wandelt ihn um, --encoding codepage übernimmt die Bytes)");
+  if (!encoding.empty()) return text;
+  // A file marked as UTF-8 is taken for it as soon as it holds more than ASCII.
+  size_t at = FirstTellingUtf8Character(text);
+  if (marked_utf8 && at == std::string::npos) {
+    at = std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+         text.begin();
+    if (at == text.size()) at = std::string::npos;
+  }
+  if (at != std::string::npos) {
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1;
+    throw Failure(fmt::format(
+        "Zeile {}: Text in UTF-8 (--encoding utf-8 wandelt ihn um, --encoding codepage übernimmt die Bytes)", line));
   }
   return text;
 }

@@ -23,9 +23,13 @@ const char* RecordCodePage();
 // Whether text holds a UTF-8 sequence of several bytes and nothing that is
 // not UTF-8: text in the code page almost never does.
 bool LooksLikeUtf8(const std::string& text);
-// Whether text holds a character of several bytes in UTF-8 anywhere: text
-// mixing it with code-page bytes is no code-page text either.
-bool HoldsUtf8Sequence(const std::string& text);
+// Where text first holds a character in UTF-8 that tells UTF-8 text, npos
+// for none: one of Windows-1252's characters (an umlaut, the euro sign) or
+// one of three bytes or more. Text mixing such characters with Windows-1252
+// bytes is no Windows-1252 text either. A pair of two bytes that reads as a
+// character Windows-1252 lacks does not count: Windows-1252 text holds such
+// pairs ("ß“" reads as U+07D3).
+size_t FirstTellingUtf8Character(const std::string& text);
 
 // Characters on the screen, for lining up columns.
 size_t ScreenWidth(const std::string& utf8);
