@@ -7,6 +7,7 @@
 
 #include "frame/atomic_file.h"
 #include "frame/export_guard.h"
+#include "include/lebase32.h"
 #include "tabledef/definition_file.h"
 #include "tabledef/table_def.h"
 
@@ -114,12 +115,16 @@ bool ReadsBackAs(const std::vector<std::string>& lines, const TableDef* td) {
 }  // namespace
 
 int32_t SaveTableDef(const TableDef* td, const char* path) {
-  if (!ValidTableDef(td) || path == nullptr) return 0;
+  if (!ValidTableDef(td)) return 0;
+  const std::string target = path != nullptr ? path : "";
   const std::vector<std::string> lines = DefinitionLines(td);
-  if (!ReadsBackAs(lines, td)) return 0;
+  if (!ReadsBackAs(lines, td)) {
+    leEventLogWrite(LEBASE32_LOG_ODBC, target.c_str(), "file not written: the definition would not read back as it is");
+    return 0;
+  }
   std::string content;
   for (const std::string& line : lines) content += line + "\r\n";
-  return WriteFileAtomically(path, content) ? 1 : 0;
+  return WriteFileAtomically(target, content) ? 1 : 0;
 }
 
 }  // namespace lerv32

@@ -569,9 +569,20 @@ TEST_F(DefinitionFileTest, TargetsThatAreNoFilesAreNotReplaced) {
 TEST_F(DefinitionFileTest, WhatTheFormatCannotHoldIsNotWritten) {
   const std::string saved = dir_.File("saved.def");
   std::ofstream(saved, std::ios::binary) << "old content";
+  const testenv::TempDir log_folder;
+  const testenv::ScopedEnv log("LEBASE32_EVENTLOG", log_folder.File("events.log"));
   auto td = NewTableDef();
   rv_AddField(td.get(), "A,B", 'C', 1, 0);  // a comma cannot stand in a name
   EXPECT_EQ(rv_SaveTableDef(td.get(), saved.c_str()), 0);
+  EXPECT_NE(testenv::ReadText(log_folder.File("events.log")).find("would not read back"), std::string::npos);
+  // Without a name there is nothing to write, and the log says so.
+  for (const char* name : {static_cast<const char*>(nullptr), ""}) {
+    std::ofstream(log_folder.File("events.log"), std::ios::trunc);
+    auto plain = NewTableDef();
+    rv_AddFieldDef(plain.get(), "A");
+    EXPECT_EQ(rv_SaveTableDef(plain.get(), name), 0);
+    EXPECT_NE(testenv::ReadText(log_folder.File("events.log")).find("no file named"), std::string::npos);
+  }
 
   auto emptied = NewTableDef();
   rv_AddFieldDef(emptied.get(), "A");
