@@ -18,7 +18,8 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       return session.EndExplicitTransaction(true, diags);
     case ast::Transaction::Kind::kRollback:
-      if (!tran.name.empty()) {
+      // A variable names a save point even when its value is empty.
+      if (!tran.name.empty() || tran.name_is_variable) {
         bool found = false;
         const bool ok = session.RollbackToSavePoint(tran.name, &found, diags);
         if (found) return ok;
@@ -29,7 +30,7 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       // A name is a save point's or the outermost level's; any other takes
       // nothing back.
-      if (!tran.name.empty() && !session.IsOutermostTransactionName(tran.name)) {
+      if ((!tran.name.empty() || tran.name_is_variable) && !session.IsOutermostTransactionName(tran.name)) {
         diags->push_back(ServerError(
             6401, "Cannot roll back " + tran.name + ". No transaction or savepoint of that name was found."));
         return false;

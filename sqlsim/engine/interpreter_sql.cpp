@@ -1,5 +1,6 @@
 // Statements of procedural code that run on SQLite: binding variables,
 // reading a whole result, assignments, data changes and commands.
+#include <algorithm>
 #include <cctype>
 
 #include "sqlsim/engine/commands.h"
@@ -242,15 +243,17 @@ Flow Interpreter::RunSql(CompiledStatement& c, Frame& frame) {
 namespace {
 
 // SAVE/ROLLBACK TRANSACTION @name: the variable's value, of which the
-// server uses the first 32 characters.
-std::string TransactionNameIn(SessionImpl& session, const Frame& frame, const std::string& variable) {
+// server uses the first 32 characters; false for a variable never declared.
+bool TransactionNameIn(SessionImpl& session, const Frame& frame, const std::string& variable, std::string* name) {
   std::string key = variable;
   for (char& ch : key) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (frame.values.find(key) == frame.values.end()) return false;
   Value value = VariableValue(session, frame, key);
-  std::string name;
-  if (value.kind == Value::Kind::kText || value.kind == Value::Kind::kBlob) name = value.bytes;
-  if (value.kind == Value::Kind::kInteger) name = std::to_string(value.integer);
-  return name.substr(0, 32);
+  name->clear();
+  if (value.kind == Value::Kind::kText || value.kind == Value::Kind::kBlob) *name = value.bytes;
+  if (value.kind == Value::Kind::kInteger) *name = std::to_string(value.integer);
+  name->resize(std::min<size_t>(name->size(), 32));
+  return true;
 }
 
 }  // namespace
@@ -262,7 +265,9 @@ Flow Interpreter::RunCommand(CompiledStatement& c, Frame& frame) {
   const auto* tran = c.node ? std::get_if<ast::Transaction>(&c.node->body) : nullptr;
   if (tran && tran->name_is_variable) {
     ast::Transaction named = *tran;
-    named.name = TransactionNameIn(session_, frame, tran->name);
+    if (!TransactionNameIn(session_, frame, tran->name, &named.name)) {
+      return Failed({ServerError(137, "Must declare the scalar variable \"" + tran->name + "\".")}, frame);
+    }
     ok = RunTransaction(session_, named, &diags);
   } else {
     ok = RunServerCommand(session_, c, frame.batch_params ? *frame.batch_params : kNoParams, &diags);

@@ -82,6 +82,7 @@ class MergeRunner {
     if (!session_.BeginStatement(true, &opened_own, &diags)) return in_.Failed(diags, frame_);
     savepoint_ = session_.NewStatementSavePoint();
     if (!session_.Exec(("SAVEPOINT " + savepoint_.name).c_str(), &diags)) {
+      session_.EndStatementSavePoint(savepoint_, false, &diags);
       session_.EndStatement(opened_own, false, &diags);
       return in_.Failed(diags, frame_);
     }

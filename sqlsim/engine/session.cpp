@@ -169,6 +169,7 @@ bool SessionImpl::OpenDatabase(const std::string& name, bool create, Diagnostics
     in_transaction_ = false;
     save_points_.clear();
     outermost_name_.clear();
+    open_statement_points_.clear();
   }
   catalog_.reset();
   schema_version_query_.reset();
@@ -226,6 +227,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
     transaction_count_ = 0;
     save_points_.clear();
     outermost_name_.clear();
+    open_statement_points_.clear();
   }
   return ok;
 }
@@ -281,8 +283,10 @@ bool SessionImpl::BeginExplicitTransaction(const std::string& name, Diagnostics*
     // In manual-commit mode BEGIN TRANSACTION opens the implicit
     // transaction too: @@TRANCOUNT is 2.
     implicit_ = !autocommit_;
+    // In manual-commit mode the implicit transaction is the outermost level,
+    // and it has no name.
+    outermost_name_ = implicit_ ? std::string() : name;
   }
-  if (transaction_count_ == 0) outermost_name_ = name;
   ++transaction_count_;
   return true;
 }
@@ -331,6 +335,9 @@ bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diag
   // rollback keeps it: table variables, identity values handed out.
   TableVariableKeeper table_variables(*this);
   const bool ok = Exec(("ROLLBACK TO " + SqliteSavePoint(name)).c_str(), diags);
+  // The savepoints of statements still running that began after it went
+  // with it.
+  for (OpenStatementPoint& open : open_statement_points_) open.gone |= open.saves_before >= point->serial;
   InvalidateCatalog();
   table_variables.Restore();
   ForgetTempObjects();
@@ -341,10 +348,18 @@ bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diag
 }
 
 SessionImpl::StatementSavePoint SessionImpl::NewStatementSavePoint() {
-  return {"sqlsim_stmt_" + std::to_string(++statement_save_points_made_), save_points_made_};
+  StatementSavePoint point{"sqlsim_stmt_" + std::to_string(++statement_save_points_made_), save_points_made_};
+  open_statement_points_.push_back({point.name, point.saves_before, false});
+  return point;
 }
 
 bool SessionImpl::EndStatementSavePoint(const StatementSavePoint& point, bool ok, Diagnostics* diags) {
+  auto open = std::find_if(open_statement_points_.rbegin(), open_statement_points_.rend(),
+                           [&](const OpenStatementPoint& p) { return p.name == point.name; });
+  // Not open any more: the transaction ended, or a rollback took it.
+  const bool gone = open == open_statement_points_.rend() || open->gone;
+  if (open != open_statement_points_.rend()) open_statement_points_.erase(std::next(open).base());
+  if (gone) return true;
   if (ok) {
     if (save_points_made_ != point.saves_before) return true;
     return Exec(("RELEASE " + point.name).c_str(), diags);

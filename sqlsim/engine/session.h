@@ -108,9 +108,13 @@ class SessionImpl : public Session {
     std::string name;
     uint64_t saves_before = 0;  // save points made before it began
   };
+  // The savepoint's name: SAVEPOINT it before the statement changes rows,
+  // and end it with EndStatementSavePoint on every path.
   StatementSavePoint NewStatementSavePoint();
   // Released, or on failure rolled back to (with the save points made
-  // inside it) and released; kept when save points were made inside it.
+  // inside it) and released; kept when save points were made inside it;
+  // left alone when a trigger rolled back to a save point older than it,
+  // which took it with it.
   bool EndStatementSavePoint(const StatementSavePoint& point, bool ok, Diagnostics* diags);
 
   // Runs SQL without results (BEGIN, COMMIT ...); false with a diagnostic.
@@ -161,6 +165,12 @@ class SessionImpl : public Session {
   std::vector<SavePoint> save_points_;  // of the transaction under way, oldest first
   uint64_t save_points_made_ = 0;
   uint64_t statement_save_points_made_ = 0;
+  struct OpenStatementPoint {
+    std::string name;
+    uint64_t saves_before = 0;
+    bool gone = false;  // taken by a rollback to an older save point
+  };
+  std::vector<OpenStatementPoint> open_statement_points_;
   std::string outermost_name_;  // of the transaction under way
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;

@@ -4,6 +4,8 @@
 // trigger of the table runs once, its INSERTED and DELETED tables filled
 // from those captures. The statement and its triggers succeed or fail as
 // one.
+#include <optional>
+
 #include "sqlsim/engine/ddl_support.h"
 #include "sqlsim/engine/identity.h"
 #include "sqlsim/engine/procedural.h"
@@ -154,11 +156,13 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
   bool captures = has_triggers || output;
   bool opened_own = false;
   if (!session_.BeginStatement(true, &opened_own, &diags)) return Failed(diags, frame);
-  const SessionImpl::StatementSavePoint savepoint = session_.NewStatementSavePoint();
+  std::optional<SessionImpl::StatementSavePoint> savepoint;
   if (captures) {
-    std::string clear = "SAVEPOINT " + savepoint.name + "; DELETE FROM " + CaptureTable(table->name, true) +
+    savepoint = session_.NewStatementSavePoint();
+    std::string clear = "SAVEPOINT " + savepoint->name + "; DELETE FROM " + CaptureTable(table->name, true) +
                         "; DELETE FROM " + CaptureTable(table->name, false) + ";";
     if (!EnsureCapture(session_, *table, static_cast<int>(action), &diags) || !session_.Exec(clear.c_str(), &diags)) {
+      session_.EndStatementSavePoint(*savepoint, false, &diags);
       session_.EndStatement(opened_own, false, &diags);
       return Failed(diags, frame);
     }
@@ -189,7 +193,7 @@ Flow Interpreter::RunDml(CompiledStatement& c, Frame& frame) {
     session_.ForgetTempObjects();
     return Flow::kAbort;
   }
-  ok = EndDataChange(session_, captures ? &savepoint : nullptr, opened_own, ok, &diags);
+  ok = EndDataChange(session_, savepoint ? &*savepoint : nullptr, opened_own, ok, &diags);
   if (!ok) {
     if (trigger_flow != Flow::kNext) {
       // The trigger's error was reported (or caught) where it happened.

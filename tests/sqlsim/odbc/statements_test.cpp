@@ -171,6 +171,17 @@ TEST_F(StatementTest, AutocommitOffThenRollbackAndCommit) {
   Exec("DELETE FROM t WHERE id = 1");
   ASSERT_ODBC_OK(SQLEndTran(SQL_HANDLE_DBC, dbc(), SQL_ROLLBACK), SQL_HANDLE_DBC, dbc());
   EXPECT_THAT(Run("SELECT id FROM t ORDER BY id"), ElementsAre("rows:1,2,4,"));
+  // A named BEGIN inside the implicit transaction is no outermost level:
+  // a rollback to its name fails and keeps both levels.
+  Exec("INSERT INTO t VALUES (5, 'five')");
+  Exec("BEGIN TRANSACTION innen");
+  {
+    Statement stmt(dbc());
+    EXPECT_EQ(SQLExecDirect(stmt, Text("ROLLBACK TRANSACTION innen"), SQL_NTS), SQL_ERROR);
+  }
+  EXPECT_THAT(Run("SELECT @@TRANCOUNT"), ElementsAre("rows:2,"));
+  EXPECT_THAT(Run("SELECT COUNT(*) FROM t"), ElementsAre("rows:4,"));
+  ASSERT_ODBC_OK(SQLEndTran(SQL_HANDLE_DBC, dbc(), SQL_ROLLBACK), SQL_HANDLE_DBC, dbc());
 }
 
 TEST_F(StatementTest, DescribedBeforeExecutionWithNullability) {
