@@ -215,13 +215,10 @@ constexpr Procedure kProcedures[] = {
 };
 
 void WriteProcedureDrop(ScriptWriter& out, const SqlNames& names, const Procedure& procedure) {
-  std::string guard =
-      names.BaseObjectIsThisTables(InQuotes("[dbo].[" + std::string(procedure.prefix) + names.base + "]"));
-  // up_Sel2_ reads the view, not the data table: without the view it names
-  // no table and serves none.
-  if (std::string(procedure.prefix) == "up_Sel2_") {
-    guard = "(OBJECT_ID('" + InQuotes("[dbo].[" + names.base + "]") + "', 'V') IS NULL OR " + guard + ")";
-  }
+  // up_Sel2_ reads the view, not the data table: without the view it is
+  // known by its sibling up_Sel_, dropped before it by the owner's script.
+  const std::string judged = std::string(procedure.prefix) == "up_Sel2_" ? "up_Sel_" : procedure.prefix;
+  const std::string guard = names.BaseObjectIsThisTables(InQuotes("[dbo].[" + judged + names.base + "]"));
   out.Format(
       "IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'%sand [name] = '%s%s')\r\n"
       "   AND %s\r\n"

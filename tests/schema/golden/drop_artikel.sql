@@ -291,7 +291,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Sel_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
-   AND (OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_M01_ARTIKEL')

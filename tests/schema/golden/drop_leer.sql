@@ -3,7 +3,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Sel_LEER]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_LEER')
-   AND (OBJECT_ID('[dbo].[LEER]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel2_LEER]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[ut_LEER]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[LEER]', 'V'), OBJECT_ID('[dbo].[up_Sel_LEER]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_LEER]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_LEER')

@@ -75,7 +75,7 @@ IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up
   DROP PROCEDURE [dbo].[up_Sel_ZAHLEN]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_ZAHLEN')
-   AND (OBJECT_ID('[dbo].[ZAHLEN]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel2_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[ut_ZAHLEN]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[ZAHLEN]', 'V'), OBJECT_ID('[dbo].[up_Sel_ZAHLEN]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_ZAHLEN]
 GO
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P' and [name] = 'up_Append_ZAHLEN')

@@ -28,7 +28,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_M01_ARTIKEL')
-   AND (OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel2_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[M01$ARTIKEL]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[M01_ARTIKEL]', 'V'), OBJECT_ID('[dbo].[up_Sel_M01_ARTIKEL]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_M01_ARTIKEL]

@@ -23,7 +23,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KEINE')
-   AND (OBJECT_ID('[dbo].[KEINE]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KEINE]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[ut_KEINE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KEINE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KEINE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_KEINE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_KEINE]

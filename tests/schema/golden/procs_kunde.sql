@@ -38,7 +38,7 @@ SELECT
 GO
 ------------------------------------------------------------
 IF 0 < (SELECT count(*) from [sysobjects] where [xtype] = 'P'   and [name] = 'up_Sel2_KUNDE')
-   AND (OBJECT_ID('[dbo].[KUNDE]', 'V') IS NULL OR ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel2_KUNDE]'))), ']]', CHAR(1))), 1) > 0)
+   AND ISNULL(CHARINDEX('[dbo].[ut_KUNDE]', REPLACE(OBJECT_DEFINITION(ISNULL(OBJECT_ID('[dbo].[KUNDE]', 'V'), OBJECT_ID('[dbo].[up_Sel_KUNDE]'))), ']]', CHAR(1))), 1) > 0
   DROP PROCEDURE [dbo].[up_Sel2_KUNDE]
 GO
 CREATE PROCEDURE [dbo].[up_Sel2_KUNDE]
