@@ -190,10 +190,11 @@ class LervTest(unittest.TestCase):
         # make two characters of an umlaut.
         script = "CREATE TABLE u (t varchar(9))\nGO\nINSERT INTO u VALUES ('\u00e4')\n".encode("utf-8")
         cases = [(script, 3), (script + b"-- \xf6\n", 3),  # also with a Windows-1252 byte besides
-                 (b"-- \xe2\x86\x92\n", 1),  # a character Windows-1252 lacks, of three bytes
+                 (b"-- \xe2\x86\x92\n", 1),  # characters Windows-1252 lacks
+                 ("SELECT N'\u041f\u0440\u0438'\n".encode("utf-8"), 1),
                  (b"\xef\xbb\xbf\n-- \xf6\n", 2),  # marked as UTF-8, holding a Windows-1252 byte
                  # Windows-1252 text whose byte pairs read as characters it lacks.
-                 (b"SELECT '\x84Gro\xdf\x93 Fu\xdf\x85 \xd6\xa0'\n", 0)]
+                 (b"SELECT '\x84Gro\xdf\x93 Fu\xdf\x85 \xd6\xa0 Caf\xe9\x93\x85'\n", 0)]
         for text, line in cases:
             with self.subTest(text=text):
                 code, _, err = self.lerv("run", *data, "-", stdin=text)

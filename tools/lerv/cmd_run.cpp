@@ -59,7 +59,7 @@ std::string InServerText(std::string text, const std::string& encoding) {
   }
   if (!encoding.empty()) return text;
   // A file marked as UTF-8 is taken for it as soon as it holds more than ASCII.
-  size_t at = FirstTellingUtf8Character(text);
+  size_t at = FirstUtf8Character(text);
   if (marked_utf8 && at == std::string::npos) {
     at = std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
          text.begin();

@@ -147,23 +147,22 @@ bool LooksLikeUtf8(const std::string& text) {
   return several;
 }
 
-size_t FirstTellingUtf8Character(const std::string& text) {
+size_t FirstUtf8Character(const std::string& text) {
   // Windows-1252's characters beyond Latin-1, in its order from 0x80.
   static constexpr uint32_t kBeyondLatin1[] = {0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x017D, 0x2018,
                                                0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC,
                                                0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
+  const bool utf8_throughout = LooksLikeUtf8(text);
   for (size_t i = 0; i < text.size(); ++i) {
     const size_t length = Utf8SequenceAt(text, i);
     if (length == 0) continue;
+    if (utf8_throughout) return i;
     uint32_t code = static_cast<unsigned char>(text[i]) & (0x7Fu >> length);
     for (size_t k = 1; k < length; ++k) code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
     const bool ansi = (code >= 0xA0 && code <= 0xFF) ||
                       std::find(std::begin(kBeyondLatin1), std::end(kBeyondLatin1), code) != std::end(kBeyondLatin1);
-    // Not overlong, no surrogate, not beyond Unicode.
-    const bool long_form = (length == 3 && code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) ||
-                           (length == 4 && code >= 0x10000 && code <= 0x10FFFF);
-    if (ansi || long_form) return i;
+    if (ansi) return i;
   }
   return std::string::npos;
 }

@@ -23,13 +23,13 @@ const char* RecordCodePage();
 // Whether text holds a UTF-8 sequence of several bytes and nothing that is
 // not UTF-8: text in the code page almost never does.
 bool LooksLikeUtf8(const std::string& text);
-// Where text first holds a character in UTF-8 that tells UTF-8 text, npos
-// for none: one of Windows-1252's characters (an umlaut, the euro sign) or
-// one of three bytes or more. Text mixing such characters with Windows-1252
-// bytes is no Windows-1252 text either. A pair of two bytes that reads as a
-// character Windows-1252 lacks does not count: Windows-1252 text holds such
-// pairs ("ß“" reads as U+07D3).
-size_t FirstTellingUtf8Character(const std::string& text);
+// Where text shows itself as UTF-8, npos when it does not: at its first
+// character of several bytes when it is UTF-8 throughout; else (text mixing
+// UTF-8 with Windows-1252 bytes) at its first character in UTF-8 that
+// Windows-1252 has (an umlaut, the euro sign). Other byte runs that read as
+// UTF-8 are common in Windows-1252 text: "ß“" reads as U+07D3, "é“…" as
+// U+44C5.
+size_t FirstUtf8Character(const std::string& text);
 
 // Characters on the screen, for lining up columns.
 size_t ScreenWidth(const std::string& utf8);
