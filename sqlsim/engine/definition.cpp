@@ -17,9 +17,10 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
         return false;
       }
       return session.EndExplicitTransaction(true, diags);
-    case ast::Transaction::Kind::kRollback:
+    case ast::Transaction::Kind::kRollback: {
       // A variable names a save point even when its value is empty.
-      if (!tran.name.empty() || tran.name_is_variable) {
+      const bool named = !tran.name.empty() || tran.name_is_variable;
+      if (named) {
         bool found = false;
         const bool ok = session.RollbackToSavePoint(tran.name, &found, diags);
         if (found) return ok;
@@ -30,12 +31,13 @@ bool RunTransaction(SessionImpl& session, const ast::Transaction& tran, Diagnost
       }
       // A name is a save point's or the outermost level's; any other takes
       // nothing back.
-      if ((!tran.name.empty() || tran.name_is_variable) && !session.IsOutermostTransactionName(tran.name)) {
+      if (named && !session.IsOutermostTransactionName(tran.name)) {
         diags->push_back(ServerError(
             6401, "Cannot roll back " + tran.name + ". No transaction or savepoint of that name was found."));
         return false;
       }
       return session.EndExplicitTransaction(false, diags);
+    }
     case ast::Transaction::Kind::kSave:
       return session.SaveTransaction(tran.name, diags);
   }

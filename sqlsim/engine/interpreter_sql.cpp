@@ -244,11 +244,12 @@ namespace {
 
 // SAVE/ROLLBACK TRANSACTION @name: the variable's value, of which the
 // server uses the first 32 characters; false for a variable never declared.
-bool TransactionNameIn(SessionImpl& session, const Frame& frame, const std::string& variable, std::string* name) {
+bool TransactionNameIn(const Frame& frame, const std::string& variable, std::string* name) {
   std::string key = variable;
   for (char& ch : key) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  if (frame.values.find(key) == frame.values.end()) return false;
-  Value value = VariableValue(session, frame, key);
+  const auto found = frame.values.find(key);
+  if (found == frame.values.end()) return false;
+  const Value& value = found->second;
   name->clear();
   if (value.kind == Value::Kind::kText || value.kind == Value::Kind::kBlob) *name = value.bytes;
   if (value.kind == Value::Kind::kInteger) *name = std::to_string(value.integer);
@@ -265,7 +266,7 @@ Flow Interpreter::RunCommand(CompiledStatement& c, Frame& frame) {
   const auto* tran = c.node ? std::get_if<ast::Transaction>(&c.node->body) : nullptr;
   if (tran && tran->name_is_variable) {
     ast::Transaction named = *tran;
-    if (!TransactionNameIn(session_, frame, tran->name, &named.name)) {
+    if (!TransactionNameIn(frame, tran->name, &named.name)) {
       return Failed({ServerError(137, "Must declare the scalar variable \"" + tran->name + "\".")}, frame);
     }
     ok = RunTransaction(session_, named, &diags);
