@@ -266,7 +266,10 @@ class MarkerTypes {
       for (const ast::ExprPtr& a : e->args) {
         if (c && a) Assign(*a, *c);
       }
-      if (!c && e->kind == ast::ExprKind::kBinary) BesideLiteral(*e);
+      if (!c && e->kind == ast::ExprKind::kBinary) {
+        BesideLiteral(*e);
+        BesideArithmetic(*e);
+      }
     }
     for (const ast::ExprPtr& a : e->args) Walk(a.get());
     if (e->subquery) Select(*e->subquery);
@@ -283,6 +286,79 @@ class MarkerTypes {
       if (marker.kind != ast::ExprKind::kParameter || other.kind != ast::ExprKind::kLiteral) continue;
       std::optional<ColumnDesc> type = TypeFromLiteral(other, arithmetic);
       if (type) Describe(marker.param_index, *type);
+    }
+  }
+
+  // ? = i + 1: a marker compared with arithmetic takes the arithmetic's type.
+  void BesideArithmetic(const ast::Expr& binary) {
+    if (binary.args.size() != 2 || !binary.args[0] || !binary.args[1] || IsArithmetic(binary.op)) return;
+    for (int i = 0; i < 2; ++i) {
+      const ast::Expr& marker = *binary.args[i];
+      const ast::Expr& other = *binary.args[1 - i];
+      if (marker.kind != ast::ExprKind::kParameter || other.kind != ast::ExprKind::kBinary) continue;
+      if (std::optional<ColumnDesc> type = TypeOf(other)) Describe(marker.param_index, *type);
+    }
+  }
+
+  // The type of columns and literals joined by + - * (i + 1, a * 2.5), by
+  // the server's precedence of types and its precision of decimal results;
+  // nothing for text, functions and division.
+  std::optional<ColumnDesc> TypeOf(const ast::Expr& e) {
+    if (e.kind == ast::ExprKind::kLiteral) return TypeFromLiteral(e, false);
+    if (e.kind == ast::ExprKind::kColumn) {
+      const CatalogColumn* c = ResolveColumn(e.parts);
+      if (!c || NumericRank(c->type) == 0) return std::nullopt;
+      return Described(c->type, c->length, c->precision, c->scale);
+    }
+    if (e.kind != ast::ExprKind::kBinary || e.args.size() != 2 || !e.args[0] || !e.args[1]) return std::nullopt;
+    if (e.op != "+" && e.op != "-" && e.op != "*") return std::nullopt;
+    std::optional<ColumnDesc> left = TypeOf(*e.args[0]);
+    std::optional<ColumnDesc> right = left ? TypeOf(*e.args[1]) : std::nullopt;
+    if (!left || !right || NumericRank(left->type) == 0 || NumericRank(right->type) == 0) return std::nullopt;
+    ColumnDesc& wider = NumericRank(left->type) >= NumericRank(right->type) ? *left : *right;
+    if (wider.type != SqlType::kDecimal) return wider;
+    // decimal(p1,s1) with decimal(p2,s2), an integer as decimal(n,0).
+    const auto [p1, s1] = DecimalDigits(*left);
+    const auto [p2, s2] = DecimalDigits(*right);
+    int32_t precision, scale;
+    if (e.op == "*") {
+      precision = p1 + p2 + 1;
+      scale = s1 + s2;
+    } else {
+      scale = std::max(s1, s2);
+      precision = scale + std::max(p1 - s1, p2 - s2) + 1;
+    }
+    if (precision > 38) {
+      scale = std::max(0, scale - (precision - 38));
+      precision = 38;
+    }
+    return Described(SqlType::kDecimal, 0, precision, scale);
+  }
+
+  // Higher wins; 0 for types arithmetic does not combine here.
+  static int NumericRank(SqlType type) {
+    switch (type) {
+      case SqlType::kBit: return 1;
+      case SqlType::kTinyint: return 2;
+      case SqlType::kSmallint: return 3;
+      case SqlType::kInt: return 4;
+      case SqlType::kBigint: return 5;
+      case SqlType::kDecimal: return 6;
+      case SqlType::kReal: return 7;
+      case SqlType::kFloat: return 8;
+      case SqlType::kDatetime: return 9;
+      default: return 0;
+    }
+  }
+
+  static std::pair<int32_t, int32_t> DecimalDigits(const ColumnDesc& d) {
+    switch (d.type) {
+      case SqlType::kBit: return {1, 0};
+      case SqlType::kTinyint: return {3, 0};
+      case SqlType::kSmallint: return {5, 0};
+      case SqlType::kInt: return {10, 0};
+      case SqlType::kBigint: return {19, 0};
+      default: return {d.precision, d.scale};
     }
   }
 
