@@ -102,6 +102,28 @@ std::vector<std::string> PartIds(LERV32_HDBC dbc, int32_t blob_id) {
 }
 
 // A blob whose parts hold exactly the given texts, made on the server.
+// Insert and update through a block of data (none for no data); the call's code.
+int32_t InsertFromMemory(LERV32_HDBC dbc, int32_t* id, const std::string& data) {
+  HGLOBAL block = HandleOf(data);
+  const int32_t result = rv_OdbcInsertBlobFromHGlobal(dbc, id, block);
+  GlobalFree(block);
+  return result;
+}
+
+int32_t UpdateFromMemory(LERV32_HDBC dbc, int32_t id, const std::string& data) {
+  HGLOBAL block = HandleOf(data);
+  const int32_t result = rv_OdbcUpdateBlobFromHGlobal(dbc, id, block);
+  GlobalFree(block);
+  return result;
+}
+
+// sqlsim's fault rules: the link lost at the next piece sent, a deadlock at
+// the next statement like pattern.
+const std::string kPutDataLost = "EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054";
+std::string Deadlock(const std::string& pattern) {
+  return "EXECUTE sqlsim_fault 'execute', '" + pattern + "', 1, '40001', 1205";
+}
+
 int32_t MakeBlob(LERV32_HDBC dbc, const std::vector<std::string>& parts) {
   const int32_t id = std::stoi(Rows(dbc, "EXECUTE up_Add_Blobs").at(0));
   for (const std::string& part : parts) {
@@ -111,10 +133,12 @@ int32_t MakeBlob(LERV32_HDBC dbc, const std::vector<std::string>& parts) {
   return id;
 }
 
-std::string SelectToMemory(LERV32_HDBC dbc, int32_t blob_id, int32_t* result) {
+// The blob's bytes through a block; result, when given, gets the call's code.
+std::string SelectToMemory(LERV32_HDBC dbc, int32_t blob_id, int32_t* result = nullptr) {
   HGLOBAL block = reinterpret_cast<HGLOBAL>(1);
-  *result = rv_OdbcSelectBlobToHGlobal(dbc, blob_id, &block);
-  EXPECT_EQ(block == nullptr, *result != 0);
+  const int32_t code = rv_OdbcSelectBlobToHGlobal(dbc, blob_id, &block);
+  EXPECT_EQ(block == nullptr, code != 0);
+  if (result != nullptr) *result = code;
   if (block == nullptr) return "";
   std::string data = TextOf(block);
   GlobalFree(block);
@@ -183,9 +207,7 @@ TEST_P(BlobRoundTripTest, StoresPartsAndReadsBackInPieces) {
     testenv::WriteText(db_.File("in.bin"), data);
     ASSERT_EQ(rv_OdbcInsertBlobFromFile(dbc_, &id, db_.File("in.bin").c_str()), 0);
   } else {
-    HGLOBAL block = HandleOf(data);
-    ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc_, &id, block), 0);
-    GlobalFree(block);
+    ASSERT_EQ(InsertFromMemory(dbc_, &id, data), 0);
   }
   ASSERT_NE(id, 0);
   EXPECT_EQ(PartLengths(dbc_, id), c.parts);
@@ -234,16 +256,12 @@ TEST_F(BlobTest, ReplacingKeepsThePartRowsAndEmptiesTheSurplus) {
   db_.Connect();
   EXPECT_EQ(PartLengths(dbc_, id), (std::vector<std::string>{"4", "4", "4"}));
 
-  HGLOBAL small = HandleOf("0123456789");
-  EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, small), 0);
-  GlobalFree(small);
+  EXPECT_EQ(UpdateFromMemory(dbc_, id, "0123456789"), 0);
   EXPECT_EQ(PartLengths(dbc_, id), (std::vector<std::string>{"10", "null", "null"}));
   EXPECT_EQ(PartIds(dbc_, id), rows);
 
   const std::string longer = Bytes(kPart + 5, 3);
-  HGLOBAL big = HandleOf(longer);
-  EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, big), 0);
-  GlobalFree(big);
+  EXPECT_EQ(UpdateFromMemory(dbc_, id, longer), 0);
   EXPECT_EQ(PartLengths(dbc_, id), (std::vector<std::string>{kFull, "5", "null"}));
   EXPECT_EQ(PartIds(dbc_, id), rows);
   int32_t result = -1;
@@ -317,7 +335,7 @@ TEST_F(BlobTest, WithoutTheBlobProceduresEveryCallFails) {
 
 // A failure while writing leaves the stored blob as it was.
 struct WriteFault {
-  const char* fault;
+  std::string fault;
   int32_t expected;
   std::vector<std::string> parts;  // of the blob before the update
   int64_t new_size;
@@ -329,53 +347,46 @@ TEST_P(BlobWriteFaultTest, LeavesTheBlobAsItWas) {
   const WriteFault& c = GetParam();
   const int32_t id = MakeBlob(dbc_, c.parts);
   const std::vector<std::string> lengths = PartLengths(dbc_, id);
-  int32_t result = -1;
-  const std::string before = SelectToMemory(dbc_, id, &result);
+  const std::string before = SelectToMemory(dbc_, id);
   Exec(dbc_, c.fault);
   const std::string file = db_.File("neu.bin");
   testenv::WriteText(file, Bytes(c.new_size, 9));
   EXPECT_EQ(rv_OdbcUpdateBlobFromFile(dbc_, id, file.c_str()), c.expected);
   Exec(dbc_, "EXECUTE sqlsim_fault 'clear'");
   EXPECT_EQ(PartLengths(dbc_, id), lengths);
-  EXPECT_EQ(SelectToMemory(dbc_, id, &result), before);
-  const bool putdata = std::string(c.fault).find("putdata") != std::string::npos;
+  EXPECT_EQ(SelectToMemory(dbc_, id), before);
   // The one box of the blob calls, without owner and caption.
-  EXPECT_EQ(db_.Boxes(), putdata ? std::vector<std::string>{"Fehler\tFehler bei SQLPutData\tOK\tOK"}
+  EXPECT_EQ(db_.Boxes(), c.fault == kPutDataLost ? std::vector<std::string>{"Fehler\tFehler bei SQLPutData\tOK\tOK"}
                                  : std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, BlobWriteFaultTest,
     ::testing::Values(
-        WriteFault{"EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", 4, {"alt"}, 2000},
+        WriteFault{kPutDataLost, 4, {"alt"}, 2000},
         // The second piece fails after the first one went into the part.
-        WriteFault{"EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", 4, {"alt", "teil"}, 2000},
-        WriteFault{"EXECUTE sqlsim_fault 'execute', '%SET [BlobData] = ? WHERE%', 1, '40001', 1205", 3,
-                   {"alt"}, 2000},
-        WriteFault{"EXECUTE sqlsim_fault 'execute', '%SET [BlobData] = NULL%', 1, '40001', 1205", 3,
-                   {"alt", "teil", "drei"}, 10},
-        WriteFault{"EXECUTE sqlsim_fault 'execute', '%up_CountBlobParts%', 1, '40001', 1205", 3, {"alt"}, 10},
-        WriteFault{"EXECUTE sqlsim_fault 'execute', '%up_ListBlobParts%', 1, '40001', 1205", 3, {"alt"}, 10},
-        WriteFault{"EXECUTE sqlsim_fault 'execute', '%up_Add_BlobPart%', 1, '40001', 1205", 5, {}, 10}));
+        WriteFault{kPutDataLost, 4, {"alt", "teil"}, 2000},
+        WriteFault{Deadlock("%SET [BlobData] = ? WHERE%"), 3, {"alt"}, 2000},
+        WriteFault{Deadlock("%SET [BlobData] = NULL%"), 3, {"alt", "teil", "drei"}, 10},
+        WriteFault{Deadlock("%up_CountBlobParts%"), 3, {"alt"}, 10},
+        WriteFault{Deadlock("%up_ListBlobParts%"), 3, {"alt"}, 10},
+        WriteFault{Deadlock("%up_Add_BlobPart%"), 5, {}, 10}));
 
 // A failure while reading leaves no file and no block, and an earlier file
 // of the target's name as it was.
 TEST_F(BlobTest, ReadFaultsLeaveTheTargetAsItWas) {
-  const std::string data = Bytes(5000);
-  HGLOBAL block = HandleOf(data);
   int32_t id = 0;
-  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc_, &id, block), 0);
-  GlobalFree(block);
+  ASSERT_EQ(InsertFromMemory(dbc_, &id, Bytes(5000)), 0);
   const std::string target = db_.File("ziel.bin");
   struct Case {
-    const char* fault;
+    std::string fault;
     int32_t expected;
   } cases[] = {
-      {"EXECUTE sqlsim_fault 'execute', '%up_Sel_Blobs%', 1, '40001', 1205", 3},
+      {Deadlock("%up_Sel_Blobs%"), 3},
       {"EXECUTE sqlsim_fault 'getdata', '3', 1, '08S01', 10054", 7},
       {"EXECUTE sqlsim_fault 'getdata', '1', 1, '08S01', 10054", 7},
       // A size that cannot be read is no empty blob.
-      {"EXECUTE sqlsim_fault 'execute', '%up_SizeOf_Blobs%', 1, '40001', 1205", 3},
+      {Deadlock("%up_SizeOf_Blobs%"), 3},
   };
   for (const Case& c : cases) {
     for (Via via : {Via::kFile, Via::kMemory}) {
@@ -430,15 +441,15 @@ TEST_F(BlobTest, InsertsThatFailLeaveNoBlob) {
   const std::string file = db_.File("in.bin");
   testenv::WriteText(file, "abc");
   struct Case {
-    const char* procedure;  // up_Add_Blobs' body, or the fault set before the insert
+    std::string procedure;  // up_Add_Blobs' body, or the fault set before the insert
     int32_t expected;
   } cases[] = {
-      {"EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", 4},
+      {kPutDataLost, 4},
       {"SELECT 0", 8},
       {"SELECT RecId FROM ut_BlobIds WHERE 1 = 0", 8},
   };
   for (const Case& c : cases) {
-    const std::string body = c.procedure;
+    const std::string& body = c.procedure;
     if (body.rfind("EXECUTE", 0) == 0) {
       Exec(dbc_, body);
     } else {
@@ -455,7 +466,7 @@ TEST_F(BlobTest, InsertsThatFailLeaveNoBlob) {
 
 TEST_F(BlobTest, DeleteRemovesTheBlobAndReportsFailures) {
   const int32_t id = MakeBlob(dbc_, {"eins", "zwei"});
-  Exec(dbc_, "EXECUTE sqlsim_fault 'execute', '%up_Del_Blobs%', 1, '40001', 1205");
+  Exec(dbc_, Deadlock("%up_Del_Blobs%"));
   EXPECT_EQ(rv_OdbcDeleteBlob(dbc_, id), SQL_ERROR);
   EXPECT_EQ(rv_OdbcSizeOfBlob(dbc_, id), 8);
   EXPECT_EQ(rv_OdbcDeleteBlob(dbc_, id), SQL_SUCCESS);
@@ -471,16 +482,13 @@ TEST_F(BlobTest, WritesJoinTheCallersTransaction) {
   auto dbc = static_cast<SQLHDBC>(dbc_);
   ASSERT_TRUE(SQL_SUCCEEDED(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
                                               reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
-  HGLOBAL block = HandleOf("neu und laenger");
-  EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, block), 0);
+  EXPECT_EQ(UpdateFromMemory(dbc_, id, "neu und laenger"), 0);
   SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK);
-  int32_t result = -1;
-  EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
-  EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, block), 0);
+  EXPECT_EQ(SelectToMemory(dbc_, id), "alt");
+  EXPECT_EQ(UpdateFromMemory(dbc_, id, "neu und laenger"), 0);
   SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_COMMIT);
   SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
-  GlobalFree(block);
-  EXPECT_EQ(SelectToMemory(dbc_, id, &result), "neu und laenger");
+  EXPECT_EQ(SelectToMemory(dbc_, id), "neu und laenger");
 }
 
 // In a transaction the caller began with SQL (autocommit on), a write takes
@@ -490,32 +498,29 @@ TEST_F(BlobTest, WritesJoinTheCallersTransaction) {
 TEST_F(BlobTest, WritesInsideTheCallersSqlTransactionLeaveItOpen) {
   Exec(dbc_, "CREATE TABLE Eigene (N int NOT NULL)");
   const struct {
-    const char* fault;  // before the write; empty: none
+    std::string fault;  // before the write; empty: none
     int32_t expected;
     const char* end;    // of the caller's transaction
     const char* stored;
     const char* rows;
   } cases[] = {
-      {"EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054", 4, "COMMIT", "alt", "1"},
+      {kPutDataLost, 4, "COMMIT", "alt", "1"},
       {"", 0, "ROLLBACK", "alt", "1"},
       {"", 0, "COMMIT", "neu und laenger", "2"},
   };
   const int32_t id = MakeBlob(dbc_, {"alt"});
-  HGLOBAL block = HandleOf("neu und laenger");
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.fault) + " " + c.end);
+    SCOPED_TRACE(c.fault + " " + c.end);
     Exec(dbc_, "BEGIN TRANSACTION");
     Exec(dbc_, "INSERT INTO Eigene VALUES (1)");
-    if (*c.fault != '\0') Exec(dbc_, c.fault);
-    EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(dbc_, id, block), c.expected);
+    if (!c.fault.empty()) Exec(dbc_, c.fault);
+    EXPECT_EQ(UpdateFromMemory(dbc_, id, "neu und laenger"), c.expected);
     Exec(dbc_, "EXECUTE sqlsim_fault 'clear'");
     EXPECT_EQ(Rows(dbc_, "SELECT @@TRANCOUNT"), std::vector<std::string>{"1"});
     Exec(dbc_, std::string(c.end) + " TRANSACTION");
-    int32_t result = -1;
-    EXPECT_EQ(SelectToMemory(dbc_, id, &result), c.stored);
+    EXPECT_EQ(SelectToMemory(dbc_, id), c.stored);
     EXPECT_EQ(Rows(dbc_, "SELECT COUNT(*) FROM Eigene"), std::vector<std::string>{c.rows});
   }
-  GlobalFree(block);
 }
 
 // Readers and two writers, each on a connection of its own: every read is
@@ -527,10 +532,8 @@ TEST_F(BlobTest, ReadersAndWritersSeeWholeVersions) {
   auto whole_version = [&](const std::string& data) {
     return data == versions[0] || data == versions[1] || data == versions[2];
   };
-  HGLOBAL first = HandleOf(versions[0]);
   int32_t id = 0;
-  ASSERT_EQ(rv_OdbcInsertBlobFromHGlobal(dbc_, &id, first), 0);
-  GlobalFree(first);
+  ASSERT_EQ(InsertFromMemory(dbc_, &id, versions[0]), 0);
   // A writer waits for the other as long as the other takes, as a server
   // without a lock timeout would: under the sanitizers a 16 MiB part takes
   // longer than the driver's default wait.
@@ -541,9 +544,7 @@ TEST_F(BlobTest, ReadersAndWritersSeeWholeVersions) {
   for (int i = 0; i < 2; ++i) {
     threads.emplace_back([&, i] {
       for (size_t version : {size_t(i) + 1, size_t{0}}) {
-        HGLOBAL block = HandleOf(versions[version]);
-        EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(connections[static_cast<size_t>(i)], id, block), 0);
-        GlobalFree(block);
+        EXPECT_EQ(UpdateFromMemory(connections[static_cast<size_t>(i)], id, versions[version]), 0);
       }
       --writing;
     });
@@ -560,8 +561,7 @@ TEST_F(BlobTest, ReadersAndWritersSeeWholeVersions) {
   for (std::thread& t : threads) t.join();
   EXPECT_EQ(wrong, 0);
   EXPECT_GT(whole, 0);
-  int32_t result = -1;
-  EXPECT_TRUE(whole_version(SelectToMemory(dbc_, id, &result)));
+  EXPECT_TRUE(whole_version(SelectToMemory(dbc_, id)));
   EXPECT_EQ(PartIds(dbc_, id).size(), 2u);
   std::printf("whole reads %d, reads that failed with 7: %d\n", whole.load(), failed.load());
 }
@@ -704,11 +704,8 @@ TEST_F(BlobTest, ASourceThatEndsEarlyLeavesTheBlobAsItWas) {
       SQLGetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, &autocommit, 0, nullptr);
       EXPECT_EQ(autocommit, SQL_AUTOCOMMIT_ON);
       // Nothing of the failed write holds the database: another connection writes.
-      HGLOBAL block = HandleOf("anders");
-      EXPECT_EQ(rv_OdbcUpdateBlobFromHGlobal(db_.Connect("blobs", false), MakeBlob(dbc_, {}), block), 0);
-      GlobalFree(block);
-      int32_t result = -1;
-      EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
+      EXPECT_EQ(UpdateFromMemory(db_.Connect("blobs", false), MakeBlob(dbc_, {}), "anders"), 0);
+      EXPECT_EQ(SelectToMemory(dbc_, id), "alt");
     }
   }
 }
@@ -738,8 +735,7 @@ TEST_F(BlobTest, AFailingBlobWriteTakesNoOtherThreadsStatementsWithIt) {
   writer.join();
   EXPECT_EQ(unseen, 0) << "inserts not committed when they returned";
   EXPECT_EQ(Rows(observer, "SELECT count(*) FROM Neben"), std::vector<std::string>{std::to_string(kRounds)});
-  int32_t result = -1;
-  EXPECT_EQ(SelectToMemory(dbc_, id, &result), "alt");
+  EXPECT_EQ(SelectToMemory(dbc_, id), "alt");
 }
 
 }  // namespace

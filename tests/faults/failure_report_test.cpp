@@ -53,6 +53,11 @@ class FailureReportTest : public ::testing::Test, public recordtest::RecordDb {
     ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault '" + kind + "', '" + pattern + "', 1, '" + state + "', 10054"));
     testenv::WriteText(events_, "");
   }
+  // Manual-commit mode off (true) or on (false): whether the switch took.
+  static bool Autocommit(SQLHDBC dbc, bool on) {
+    const SQLULEN mode = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    return SQL_SUCCEEDED(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(mode), 0));
+  }
   void ClearFaults(SQLHDBC dbc) { ASSERT_TRUE(RunScript(dbc, "EXECUTE sqlsim_fault 'clear'")); }
   bool Reported(const char* state) const { return Count(Events(), std::string("\t1\t") + state + "\t") > 0; }
   int Rows(SQLHDBC dbc) const { return std::stoi(QueryText(dbc, "SELECT count(*) FROM MELDUNG")); }
@@ -198,14 +203,13 @@ TEST_F(FailureReportTest, AnAppendInManualCommitModeLeavesTheCallersTransactionT
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.fails ? "failing" : "good") + (c.end == SQL_COMMIT ? ", commit" : ", rollback"));
     const int rows = Rows(dbc);
-    ASSERT_TRUE(SQL_SUCCEEDED(
-        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+    ASSERT_TRUE(Autocommit(dbc, false));
     ASSERT_TRUE(RunScript(dbc, "INSERT INTO Eigene VALUES (1)"));
     if (c.fails) FailNext(dbc, "execute", "%up_Upd_%", "08S01");
     EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), Record({"92", "neu"}).data()) != 0, !c.fails);
     ClearFaults(dbc);
     SQLEndTran(SQL_HANDLE_DBC, dbc, c.end);
-    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+    Autocommit(dbc, true);
     EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM Eigene"), std::to_string(c.kept)) << "the caller's row";
     EXPECT_EQ(Rows(dbc), rows + (c.fails ? 0 : c.kept)) << "the appended record";
     RunScript(dbc, "DELETE FROM Eigene");
@@ -225,13 +229,12 @@ TEST_F(FailureReportTest, ChangesOpeningTheManualCommitTransactionFollowTheCalle
         const int rows = Rows(dbc);
         const int32_t rec_id = rv_OdbcFindFirstRecId(dbc, td_.get(), 0, "       3", 8);
         ASSERT_NE(rec_id, 0);
-        ASSERT_TRUE(SQL_SUCCEEDED(
-            SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)));
+        ASSERT_TRUE(Autocommit(dbc, false));
         EXPECT_EQ(update ? rv_OdbcUpdateRecord(dbc, td_.get(), rec_id, Record({"3", "neu"}).data())
                          : rv_OdbcDeleteRecord(dbc, td_.get(), rec_id),
                   1);
         SQLEndTran(SQL_HANDLE_DBC, dbc, end);
-        SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        Autocommit(dbc, true);
         const bool kept = end == SQL_COMMIT;
         if (update) {
           EXPECT_EQ(QueryText(dbc, "SELECT count(*) FROM MELDUNG WHERE NAME = 'neu'"), kept ? "1" : "0");
@@ -254,13 +257,14 @@ struct BookmarkCase {
 };
 
 // A read of the row fails, the bookmark's among them: the fetch fails, the
-// buffer and the kept row stay as they were, and the bookmark given before
-// still leads to its row.
+// buffer and the kept row stay as they were, there is no row to give again,
+// and the bookmark given before still leads to its row.
 TEST_F(FailureReportTest, ACursorFetchWhoseReadFailsGivesNoRow) {
   const BookmarkCase cases[] = {
       {"bookmark", DB_OPEN_BOOKMARKS, "0"},
       {"value, with bookmarks", DB_OPEN_BOOKMARKS, "1"},
       {"value", 0, "0"},
+      {"the second value", 0, "1"},
   };
   for (const BookmarkCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -277,6 +281,8 @@ TEST_F(FailureReportTest, ACursorFetchWhoseReadFailsGivesNoRow) {
     char state[10] = {};
     rv_StmtGetErrorCode(cursor, state, nullptr);
     EXPECT_STREQ(state, "08S01");
+    EXPECT_EQ(rv_StmtFetch(cursor, row.data(), DB_GETSAME), 0) << "no row to give again";
+    EXPECT_EQ(row, first);
     ClearFaults(plain_);
     if (c.flags == DB_OPEN_BOOKMARKS) {
       std::vector<char> again(row.size(), '#');

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -36,19 +37,11 @@ unsigned RandomSeed() {
   return seed != nullptr ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10)) : std::random_device{}();
 }
 
-class Connection {
- public:
-  explicit Connection(const std::string& connect) : dbc_(rv_OdbcDriverConnect(nullptr, connect.c_str())) {}
-  ~Connection() {
-    if (dbc_ != nullptr) rv_OdbcDisconnect(dbc_);
-  }
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
-  SQLHDBC get() const { return static_cast<SQLHDBC>(dbc_); }
-
- private:
-  void* dbc_;
+struct Disconnect {
+  void operator()(void* dbc) const { rv_OdbcDisconnect(dbc); }
 };
+// A connection of its own, given back at the end.
+using Connection = std::unique_ptr<void, Disconnect>;
 
 class KillTest : public ::testing::Test, public recordtest::RecordDb {
  protected:
@@ -62,6 +55,7 @@ class KillTest : public ::testing::Test, public recordtest::RecordDb {
   }
 
   std::string ConnectString() const { return testenv::SqlsimConnectString(temp_.Path(), "kill"); }
+  Connection Reopen() const { return Connection(rv_OdbcDriverConnect(nullptr, ConnectString().c_str())); }
 
   // Starts the worker, waits until it is connected, lets it work for a
   // random while up to max_ms and kills it. Its log lines after "ready".
@@ -127,7 +121,7 @@ TEST_F(KillTest, AppendsKeepEveryRecordWritten) {
       std::istringstream(line) >> id >> nr;
       EXPECT_TRUE(written.emplace(id, nr).second) << "RecId " << id << " twice";
     }
-    Connection after(ConnectString());
+    const Connection after = Reopen();
     ASSERT_NE(after.get(), nullptr) << "the database does not open";
     ExpectWholeAndInStep(after.get());
     for (const auto& [id, nr] : written) {
@@ -155,7 +149,7 @@ TEST_F(KillTest, UpdatesLeaveEachRecordAtOneVersion) {
       std::istringstream(line) >> id >> v;
       version[id] = v;
     }
-    Connection after(ConnectString());
+    const Connection after = Reopen();
     ASSERT_NE(after.get(), nullptr) << "the database does not open";
     ExpectWholeAndInStep(after.get());
     EXPECT_EQ(recordtest::QueryText(after.get(), "SELECT count(*) FROM ABBRUCH"), std::to_string(kRecords));
@@ -176,7 +170,7 @@ TEST_F(KillTest, ReorganisationsRenumberWholeOrNotAtAll) {
   for (int round = 0; round < Rounds(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     KillWhileWriting("reorg", round % 2, std::to_string((round + 1) * 100000), 400);
-    Connection after(ConnectString());
+    const Connection after = Reopen();
     ASSERT_NE(after.get(), nullptr) << "the database does not open";
     ExpectWholeAndInStep(after.get());
     // Each step adds one record and removes one: a kill between the two
@@ -203,7 +197,7 @@ TEST_F(KillTest, ABlobIsOneVersionOrTheNext) {
     for (const std::string& line : KillWhileWriting("blob", 0, arg, 1500)) {
       reported = static_cast<uint32_t>(std::strtoul(line.c_str(), nullptr, 10));
     }
-    Connection after(ConnectString());
+    const Connection after = Reopen();
     ASSERT_NE(after.get(), nullptr) << "the database does not open";
     HGLOBAL read = nullptr;
     ASSERT_EQ(rv_OdbcSelectBlobToHGlobal(after.get(), blob_id, &read), 0);
@@ -254,7 +248,7 @@ TEST_F(KillTest, AScriptStopsBetweenBatches) {
     const std::string path = temp_.File("skript.sql");
     testenv::WriteText(path, Script(first, kBatches));
     KillWhileWriting("script", 0, path, 600);
-    Connection after(ConnectString());
+    const Connection after = Reopen();
     ASSERT_NE(after.get(), nullptr) << "the database does not open";
     EXPECT_EQ(recordtest::QueryText(after.get(), "SELECT count(*) FROM (SELECT B FROM SKRIPT GROUP BY B HAVING "
                                                  "count(*) <> " + std::to_string(killtest::kScriptRows) + ") AS half"),
