@@ -1,5 +1,6 @@
 // The blob exports: blobs to and from files and global memory blocks.
 #include <cstring>
+#include <string>
 
 #include "blob/blob_files.h"
 #include "blob/blob_target.h"
@@ -110,16 +111,27 @@ int32_t Insert(SQLHDBC dbc, int32_t* blob_id, Update&& update) {
 
 // The blob goes to a new file beside name, which replaces name only when the
 // whole blob arrived (blob_target.h).
+// The event log says why the blob's file was not written; result as given.
+int32_t FileNotWritten(const char* name, int32_t blob_id, const char* why, int32_t result) {
+  const std::string text = "file not written: blob " + std::to_string(blob_id) + ": " + why;
+  leEventLogWrite(LEBASE32_LOG_ODBC, name, text.c_str());
+  return result;
+}
+
 int32_t SelectToFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
   if (name == nullptr || *name == '\0') return kBlobCannotCreateTarget;
   const int32_t size = SizeOfBlob(dbc, blob_id);
   if (size < 1) return size < 0 ? kBlobCannotExecute : kBlobNoData;
   BlobTargetFile target(name);
-  if (!target.ok()) return kBlobCannotCreateTarget;
+  if (!target.ok()) return FileNotWritten(name, blob_id, "no file could be made for it", kBlobCannotCreateTarget);
   FileSink sink(target.handle());
   int32_t result = ReadBlob(dbc, blob_id, sink, nullptr);
   if (!sink.Flush() && result == kBlobOk) result = kBlobUnexpectedEnd;
-  if (result == kBlobOk && !target.Commit()) result = kBlobCannotCreateTarget;
+  // Failures of the server are the result's alone; those of the file are logged.
+  if (sink.failed()) return FileNotWritten(name, blob_id, "writing the file failed", result);
+  if (result == kBlobOk && !target.Commit()) {
+    return FileNotWritten(name, blob_id, "the new file could not take the old one's place", kBlobCannotCreateTarget);
+  }
   return result;
 }
 

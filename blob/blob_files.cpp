@@ -53,6 +53,7 @@ bool FileSink::Flush() {
   const bool written = SeekTo(file_, start_) && X_Write(file_, buffer_.data(), size) == size;
   start_ += size;
   buffer_.clear();
+  failed_ = failed_ || !written;
   return written;
 }
 

@@ -56,9 +56,12 @@ class FileSink : public BlobSink {
   bool Write(int64_t position, const unsigned char* piece, int32_t n) override;
   // Writes what the buffer holds; false when that fails.
   bool Flush();
+  // True once a write to the file failed (a full disk, a lost share).
+  bool failed() const { return failed_; }
 
  private:
   int32_t file_;
+  bool failed_ = false;
   std::vector<unsigned char> buffer_;
   int64_t start_ = 0;  // file position of buffer_[0]
 };

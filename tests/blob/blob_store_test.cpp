@@ -574,8 +574,12 @@ TEST_F(BlobTest, TargetFilesKeepTheirKind) {
   testenv::WriteText(read_only, "alt");
   fs::permissions(read_only, fs::perms::owner_read | fs::perms::group_read);
   // Refused, and left as it is: nobody may write it (root is no exception).
+  const std::string events = db_.File("events.log");
+  testenv::ScopedEnv event_log("LEBASE32_EVENTLOG", events);
   EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc_, id, read_only.c_str()), 6);
   EXPECT_EQ(testenv::ReadText(read_only), "alt");
+  const std::string logged = "\tfile not written: blob " + std::to_string(id) + ": no file could be made for it\n";
+  EXPECT_NE(testenv::ReadText(events).find(logged), std::string::npos) << testenv::ReadText(events);
   fs::permissions(read_only, fs::perms::owner_all);
 #if !defined(_WIN32)
   // A name near the longest a folder takes: the new file's name is shorter.

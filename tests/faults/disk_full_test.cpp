@@ -139,6 +139,7 @@ TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
   const std::vector<char> bytes(2 << 20, 'b');
   const int32_t blob_id = killtest::NewBlob(dbc, bytes.data(), bytes.size());
   ASSERT_NE(blob_id, 0);
+  testenv::WriteText(events_, "");  // counted among the folder's files from the start
   for (const bool linked : {false, true}) {
     SCOPED_TRACE(linked ? "with a second name" : "one name");
     const std::string file = temp_.File(linked ? "linked.bin" : "blob.bin");
@@ -153,6 +154,8 @@ TEST_F(DiskFullTest, BlobToFileFailsAndKeepsTheEarlierFile) {
       result = rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str());
     }
     EXPECT_NE(result, 0);
+    const std::string logged = file + "\tfile not written: blob " + std::to_string(blob_id) + ": writing the file failed";
+    EXPECT_NE(Events().find(logged), std::string::npos) << Events();
     for (const std::string& name : names) EXPECT_EQ(testenv::ReadText(name), "vorher") << name;
     EXPECT_EQ(FilesIn(temp_.Path()), files) << "a half-written file left beside it";
     EXPECT_EQ(rv_OdbcSelectBlobToFile(dbc, blob_id, file.c_str()), 0) << "room again";
