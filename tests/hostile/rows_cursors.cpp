@@ -28,11 +28,7 @@ struct CursorCall {
 std::vector<CursorCall> CursorCalls() {
   return {
       {"rv_StmtFetch", "0 untouched",
-       [](void* c) {
-         Buffer record(64);
-         return Join(
-             {Num(rv_StmtFetch(c, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(64, [c](char* out) { return rv_StmtFetch(c, out, DB_GETFIRST); }); }},
       {"rv_StmtClose", "void",
        [](void* c) {
          rv_StmtClose(c);
@@ -40,10 +36,7 @@ std::vector<CursorCall> CursorCalls() {
        }},
       {"rv_StmtGetBookmark", "0", [](void* c) { return Num(rv_StmtGetBookmark(c)); }},
       {"rv_StmtGetCbStru", "0 untouched",
-       [](void* c) {
-         Buffer block(13328);
-         return Join({Num(rv_StmtGetCbStru(c, block.data())), (block.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(13328, [c](char* out) { return rv_StmtGetCbStru(c, out); }); }},
       {"rv_StmtGetErrorCode", "0 untouched",
        [](void* c) {
          Buffer state(10), message(128);
@@ -60,18 +53,11 @@ std::vector<CursorCall> CursorCalls() {
          return std::string("void");
        }},
       {"_vt_GetRec", "0 untouched",
-       [](void* c) {
-         Buffer record(64);
-         return Join(
-             {Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(64, [c](char* out) { return _vt_GetRec(c, 0, out, DB_GETFIRST); }); }},
       {"_vt_GetRecno", "0", [](void* c) { return Num(_vt_GetRecno(c)); }},
       {"_vt_RecSize", "0", [](void* c) { return Num(_vt_RecSize(c)); }},
       {"_vt_GetProperties", "0 untouched",
-       [](void* c) {
-         Buffer block(13328);
-         return Join({Num(_vt_GetProperties(c, block.data())), (block.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(13328, [c](char* out) { return _vt_GetProperties(c, out); }); }},
       {"_vt_NumKeys", "0", [](void* c) { return Num(_vt_NumKeys(c)); }},
   };
 }
@@ -115,11 +101,7 @@ Row OnVirtualTable(const char* name, const char* variant, const char* expected,
 }
 
 Rows Opening() {
-  return {
-      {"rv_StmtOpen", "connection null", "null",
-       [](World& w) { return Ptr(rv_StmtOpen(nullptr, w.def_path.c_str(), nullptr, 0)); }},
-      {"rv_StmtOpen", "connection -1", "null",
-       [](World& w) { return Ptr(rv_StmtOpen(MinusOne(), w.def_path.c_str(), nullptr, 0)); }},
+  Rows rows = {
       {"rv_StmtOpen", "null table", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, nullptr, nullptr, 0)); }},
       {"rv_StmtOpen", "address 1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=1", nullptr, 0)); }},
       {"rv_StmtOpen", "address -1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=-1", nullptr, 0)); }},
@@ -131,34 +113,25 @@ Rows Opening() {
                        static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(td.get()) + 1));
          return Ptr(rv_StmtOpen(w.db, spec, nullptr, 0));
        }},
-      {"rv_StmtOpenSQL", "connection null", "null",
-       [](World&) { return Ptr(rv_StmtOpenSQL(nullptr, "SELECT 1", nullptr, 0)); }},
-      {"rv_StmtOpenSQL", "connection -1", "null",
-       [](World&) { return Ptr(rv_StmtOpenSQL(MinusOne(), "SELECT 1", nullptr, 0)); }},
       {"rv_StmtOpenSQL", "null statement", "null", [](World& w) { return Ptr(rv_StmtOpenSQL(w.db, nullptr, "x", 0)); }},
-      OnStatement("rv_StmtSaveResult", "statement null", "null",
-                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, nullptr)); }),
-      OnStatement("rv_StmtSaveResult", "statement -1", "null",
-                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, MinusOne())); }),
-      OnStatement("rv_StmtSaveResult", "connection null", "null",
-                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(nullptr, stmt)); }),
-      OnStatement("rv_StmtSaveResult", "connection -1", "null",
-                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(MinusOne(), stmt)); }),
   };
+  // Connections and statements that are none.
+  for (void* none : {static_cast<void*>(nullptr), MinusOne()}) {
+    const std::string which = none == nullptr ? "null" : "-1";
+    rows.push_back({"rv_StmtOpen", "connection " + which, "null",
+                    [none](World& w) { return Ptr(rv_StmtOpen(none, w.def_path.c_str(), nullptr, 0)); }});
+    rows.push_back({"rv_StmtOpenSQL", "connection " + which, "null",
+                    [none](World&) { return Ptr(rv_StmtOpenSQL(none, "SELECT 1", nullptr, 0)); }});
+    rows.push_back(OnStatement("rv_StmtSaveResult", ("statement " + which).c_str(), "null",
+                               [none](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, none)); }));
+    rows.push_back(OnStatement("rv_StmtSaveResult", ("connection " + which).c_str(), "null",
+                               [none](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(none, stmt)); }));
+  }
+  return rows;
 }
 
 Rows LiveCursors() {
-  return {
-      OnCursor("rv_StmtFetch", "code 0 (no bookmark 0)", "0",
-               [](void* c) {
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 return Num(rv_StmtFetch(c, record.data(), 0));
-               }),
-      OnCursor("rv_StmtFetch", "code -6 (no bookmark -6)", "0",
-               [](void* c) {
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 return Num(rv_StmtFetch(c, record.data(), -6));
-               }),
+  Rows rows = {
       OnCursor("rv_StmtFetch", "null buffer, no internal one (the row is kept)", "1",
                [](void* c) { return Num(rv_StmtFetch(c, nullptr, DB_GETFIRST)); }),
       OnCursor("rv_StmtGetCbStru", "null block", "0", [](void* c) { return Num(rv_StmtGetCbStru(c, nullptr)); }),
@@ -180,7 +153,7 @@ Rows LiveCursors() {
                  shape->FieldCnt = 100000;
                  const int32_t fetched = rv_StmtFetch(c, record.data(), DB_GETFIRST);
                  shape->FieldCnt = fields;
-                 return Join({Num(fetched), record.Untouched() ? " untouched" : " written"});
+                 return Join({Num(fetched), Touched(record)});
                }),
       OnCursor("rv_StmtGetCbStru", "structure spoiled by the host (FieldCnt 129)", "0 untouched",
                [](void* c) {
@@ -190,7 +163,7 @@ Rows LiveCursors() {
                  shape->FieldCnt = LERV32_MAX_FIELDS + 1;
                  const int32_t filled = rv_StmtGetCbStru(c, block.data());
                  shape->FieldCnt = fields;
-                 return Join({Num(filled), block.Untouched() ? " untouched" : " written"});
+                 return Join({Num(filled), Touched(block)});
                }),
       OnCursor("_vt_CloseTable", "a cursor that is no virtual table (kept open)", "void 2",
                [](void* c) {
@@ -203,6 +176,15 @@ Rows LiveCursors() {
                  return Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST));
                }),
   };
+  // Codes that name no fetch are bookmarks, and there are none of 0 and below.
+  for (int32_t code : {0, -6}) {
+    rows.push_back(OnCursor("rv_StmtFetch", ("code " + Num(code) + " (no bookmark " + Num(code) + ")").c_str(), "0",
+                            [code](void* c) {
+                              Buffer record(rv_StmtGetRecordSize(c));
+                              return Num(rv_StmtFetch(c, record.data(), code));
+                            }));
+  }
+  return rows;
 }
 
 Rows VirtualTables() {
@@ -248,16 +230,8 @@ Rows VirtualTables() {
       {"rv_LockVtDsn", "null name", "null", [](World&) { return Ptr(rv_LockVtDsn(nullptr)); }},
       {"rv_LockVtDsn", "empty name", "null", [](World&) { return Ptr(rv_LockVtDsn("")); }},
       {"rv_LockVtDsn", "unknown name", "null", [](World&) { return Ptr(rv_LockVtDsn("fehlt")); }},
-      {"rv_UnlockVtDsn", "without a lock held", "void",
-       [](World&) {
-         rv_UnlockVtDsn();
-         return std::string("void");
-       }},
-      {"rv_vt_GetDefaultDSN", "null dest", "void",
-       [](World&) {
-         rv_vt_GetDefaultDSN(nullptr);
-         return std::string("void");
-       }},
+      {"rv_UnlockVtDsn", "without a lock held", "void", Void([](World&) { rv_UnlockVtDsn(); })},
+      {"rv_vt_GetDefaultDSN", "null dest", "void", Void([](World&) { rv_vt_GetDefaultDSN(nullptr); })},
       {"rv_vt_SetDefaultDSN", "null entry (kept, as documented)", "'1,Default DSN,,'",
        [](World&) {
          rv_vt_SetDefaultDSN(nullptr);
