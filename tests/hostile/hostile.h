@@ -60,7 +60,6 @@ struct World {
   };
   using TableDefPtr = std::unique_ptr<TableDef, TableDefFree>;
   TableDefPtr Valid() const;
-  // A connection handle that was connected and is disconnected again.
   // A cursor on HOSTILE (NR, NAME) of its own connection, and one closed again.
   void* OpenCursor() const;
   void* ClosedCursor() const;

@@ -121,15 +121,18 @@ Rows Definitions() {
        [](World& w) { return Num(rv_LoadTableDef(nullptr, w.def_path.c_str())); }},
       On("rv_SaveTableDef", "null path", "0", [](World&, Td td) { return Num(rv_SaveTableDef(td, nullptr)); }),
   };
-  for (int32_t field : {-1, 5, 200}) {
-    rows.push_back(On("rv_DelField", ("field " + Num(field)).c_str(), "void", [field](World&, Td td) {
-      rv_DelField(td, field);
+  using Numbers = std::vector<std::pair<int32_t, const char*>>;
+  for (const auto& [field, variant] : Numbers{{-1, "field -1"}, {5, "field FieldCnt"}, {200, "field 200"}}) {
+    const int32_t n = field;
+    rows.push_back(On("rv_DelField", variant, "void", [n](World&, Td td) {
+      rv_DelField(td, n);
       return std::string("void");
     }));
   }
-  for (int32_t key : {-1, 3}) {
-    rows.push_back(Changing("rv_SetPrimaryKey", ("key " + Num(key) + " (primary key 0, as documented)").c_str(), "0 0",
-                            [key](World&, Td td) {
+  for (const auto& [number, variant] : Numbers{{-1, "key -1"}, {3, "key KeyCnt"}}) {
+    const int32_t key = number;
+    rows.push_back(Changing("rv_SetPrimaryKey", (std::string(variant) + " (primary key 0, as documented)").c_str(),
+                            "0 0", [key](World&, Td td) {
                               return Join({Num(rv_SetPrimaryKey(td, key)), " ", Num(rv_GetPrimaryKey(td))});
                             }));
   }
@@ -245,20 +248,19 @@ Rows Fields() {
          [](World&, Td td) { return Text(rv_SqlFieldTypeNameEx(td, 0, -1)); }),
   };
   struct Numbered {
-    const char* what;
     std::vector<ByNumber> calls;
-    std::vector<int32_t> numbers;
+    std::vector<std::pair<int32_t, const char*>> numbers;
   };
   const Numbered numbered[] = {
-      {"field ", FieldCalls(), {-1, 5, LERV32_MAX_FIELDS, 200}},
-      {"key ", KeyCalls(), {-1, 3, LERV32_MAX_KEYS}},
+      {FieldCalls(), {{-1, "field -1"}, {5, "field FieldCnt"}, {LERV32_MAX_FIELDS, "field 128"}, {200, "field 200"}}},
+      {KeyCalls(), {{-1, "key -1"}, {3, "key KeyCnt"}, {LERV32_MAX_KEYS, "key 16"}}},
   };
   for (const Numbered& set : numbered) {
     for (const ByNumber& c : set.calls) {
       const auto call = c.call;
-      for (int32_t n : set.numbers) {
-        rows.push_back(
-            On(c.name, (set.what + Num(n)).c_str(), c.failure, [call, n](World& w, Td td) { return call(w, td, n); }));
+      for (const auto& [number, variant] : set.numbers) {
+        const int32_t n = number;
+        rows.push_back(On(c.name, variant, c.failure, [call, n](World& w, Td td) { return call(w, td, n); }));
       }
     }
   }
