@@ -130,6 +130,18 @@ Rows Opening() {
   return rows;
 }
 
+// What call makes of the cursor c with FieldCnt of its structure set to
+// fields, given size bytes (the record's size when 0).
+std::string Spoiled(void* c, int32_t fields, const std::function<int64_t(char*)>& call, std::size_t size) {
+  TableDef* shape = rv_StmtGetStructure(c);
+  const int32_t kept = shape->FieldCnt;
+  const std::size_t bytes = size != 0 ? size : static_cast<std::size_t>(rv_StmtGetRecordSize(c));
+  shape->FieldCnt = fields;
+  std::string result = Into(bytes, call);
+  shape->FieldCnt = kept;
+  return result;
+}
+
 Rows LiveCursors() {
   Rows rows = {
       OnCursor("rv_StmtFetch", "null buffer, no internal one (the row is kept)", "1",
@@ -145,26 +157,6 @@ Rows LiveCursors() {
                  const bool within = strnlen(state.data(), 10) < 10 && strnlen(message.data(), 128) < 128;
                  return std::string(within ? "texts within them" : "unterminated");
                }),
-      OnCursor("rv_StmtFetch", "structure spoiled by the host (FieldCnt 100000)", "0 untouched",
-               [](void* c) {
-                 TableDef* shape = rv_StmtGetStructure(c);
-                 const int32_t fields = shape->FieldCnt;
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 shape->FieldCnt = 100000;
-                 const int32_t fetched = rv_StmtFetch(c, record.data(), DB_GETFIRST);
-                 shape->FieldCnt = fields;
-                 return Join({Num(fetched), Touched(record)});
-               }),
-      OnCursor("rv_StmtGetCbStru", "structure spoiled by the host (FieldCnt 129)", "0 untouched",
-               [](void* c) {
-                 TableDef* shape = rv_StmtGetStructure(c);
-                 const int32_t fields = shape->FieldCnt;
-                 Buffer block(13328);
-                 shape->FieldCnt = LERV32_MAX_FIELDS + 1;
-                 const int32_t filled = rv_StmtGetCbStru(c, block.data());
-                 shape->FieldCnt = fields;
-                 return Join({Num(filled), Touched(block)});
-               }),
       OnCursor("_vt_CloseTable", "a cursor that is no virtual table (kept open)", "void 2",
                [](void* c) {
                  _vt_CloseTable(c);
@@ -176,6 +168,18 @@ Rows LiveCursors() {
                  return Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST));
                }),
   };
+  // The cursor's structure spoiled by the host between its calls, and put back after.
+  for (int32_t fields : {100000, LERV32_MAX_FIELDS + 1}) {
+    const std::string variant = "structure spoiled by the host (FieldCnt " + Num(fields) + ")";
+    rows.push_back(OnCursor("rv_StmtFetch", variant.c_str(), "0 untouched", [fields](void* c) {
+      return Spoiled(
+          c, fields, [c](char* record) { return rv_StmtFetch(c, record, DB_GETFIRST); }, 0);
+    }));
+    rows.push_back(OnCursor("rv_StmtGetCbStru", variant.c_str(), "0 untouched", [fields](void* c) {
+      return Spoiled(
+          c, fields, [c](char* block) { return rv_StmtGetCbStru(c, block); }, 13328);
+    }));
+  }
   // Codes that name no fetch are bookmarks, and there are none of 0 and below.
   for (int32_t code : {0, -6}) {
     rows.push_back(OnCursor("rv_StmtFetch", ("code " + Num(code) + " (no bookmark " + Num(code) + ")").c_str(), "0",
