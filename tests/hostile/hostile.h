@@ -19,6 +19,8 @@ namespace hostile {
 
 struct World;
 
+using Call = std::function<std::string(World&)>;
+
 // One export called one hostile way. expected is what the call gives (and,
 // where it matters, what it left in its buffers) as call renders it; a row
 // whose call returns something else, writes outside a stated buffer or
@@ -27,7 +29,7 @@ struct Row {
   std::string export_name;  // as in the .def file
   std::string variant;      // what is hostile about the call
   std::string expected;
-  std::function<std::string(World&)> call;
+  Call call;
 };
 
 using Rows = std::vector<Row>;
@@ -58,13 +60,37 @@ struct World {
   };
   using TableDefPtr = std::unique_ptr<TableDef, TableDefFree>;
   TableDefPtr Valid() const;
-  // A connection handle that was connected and is disconnected again.
   // A cursor on HOSTILE (NR, NAME) of its own connection, and one closed again.
   void* OpenCursor() const;
   void* ClosedCursor() const;
 };
 
 World& TheWorld();
+
+// A generator of the library: writes the text of td into out, at most
+// capacity bytes where it is bounded, of key where it takes one.
+struct Generator {
+  const char* name;
+  bool bounded;
+  bool keyed;
+  std::function<int32_t(TableDef* td, char* out, int32_t capacity, int32_t key)> generate;
+};
+
+// A record access of the world's table on a connection: failure is what it
+// gives when it refuses, served whether a valid call gets something else
+// (false where the call would change the database or gives the same either
+// way).
+struct TableCall {
+  const char* name;
+  std::string failure;
+  bool served;
+  std::function<std::string(World&, LERV32_HDBC, TableDef*)> call;
+};
+
+const std::vector<TableCall>& TableCalls();
+
+// Every rv_Gen... export; rv_GenCppTableDef gives nothing back, and 0 here.
+const std::vector<Generator>& Generators();
 
 // ---- Rendering what a call gave.
 std::string Num(int64_t value);
@@ -81,6 +107,14 @@ inline std::string Join(std::initializer_list<std::string> parts) {
   std::string joined;
   for (const std::string& part : parts) joined += part;
   return joined;
+}
+
+// A call that gives nothing back: its row expects "void", that it returns.
+inline Call Void(std::function<void(World&)> call) {
+  return [call](World& w) {
+    call(w);
+    return std::string("void");
+  };
 }
 
 // Handles that are no handles: null, -1, and one given back.
@@ -106,6 +140,16 @@ class Buffer {
   std::size_t size_;
   char fill_;
 };
+
+// " untouched" while the buffer holds its fill, else " written".
+inline std::string Touched(const Buffer& buffer) { return buffer.Untouched() ? " untouched" : " written"; }
+
+// "<what call gave> untouched" or "<what call gave> written" of call given
+// size bytes between guard bytes.
+std::string Into(std::size_t size, const std::function<int64_t(char*)>& call);
+
+// " blocks kept" while the library holds as many blocks as before, else " blocks freed".
+std::string BlocksKept(int32_t before);
 
 // A copy of the world's record between guard bytes, for the calls that
 // read or write one.

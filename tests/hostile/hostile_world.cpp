@@ -94,6 +94,47 @@ void* World::ClosedCursor() const {
   return cursor;
 }
 
+const std::vector<Generator>& Generators() {
+  using Td = TableDef*;
+  static const std::vector<Generator> generators = {
+      {"rv_GenSqlTableDef", false, false,
+       [](Td td, char* out, int32_t, int32_t) { return rv_GenSqlTableDef(td, out, 1); }},
+      {"rv_GenSqlTableDefN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenSqlTableDefN(td, out, n, 1); }},
+      {"rv_GenSqlIndexDef", false, true,
+       [](Td td, char* out, int32_t, int32_t key) { return rv_GenSqlIndexDef(td, out, key, 1); }},
+      {"rv_GenSqlIndexDefN", true, true,
+       [](Td td, char* out, int32_t n, int32_t key) { return rv_GenSqlIndexDefN(td, out, n, key, 1); }},
+      {"rv_GenSqlDropDef", false, false, [](Td td, char* out, int32_t, int32_t) { return rv_GenSqlDropDef(td, out); }},
+      {"rv_GenSqlDropDefN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenSqlDropDefN(td, out, n); }},
+      {"rv_GenSqlTableBasicProc", false, false,
+       [](Td td, char* out, int32_t, int32_t) { return rv_GenSqlTableBasicProc(td, out, 0); }},
+      {"rv_GenSqlTableBasicProcN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenSqlTableBasicProcN(td, out, n, 0); }},
+      {"rv_GenSqlTableIndexProc", false, true,
+       [](Td td, char* out, int32_t, int32_t key) { return rv_GenSqlTableIndexProc(td, out, key, 0); }},
+      {"rv_GenSqlTableIndexProcN", true, true,
+       [](Td td, char* out, int32_t n, int32_t key) { return rv_GenSqlTableIndexProcN(td, out, n, key, 0); }},
+      {"rv_GenCodebaseStruct", false, false,
+       [](Td td, char* out, int32_t, int32_t) { return rv_GenCodebaseStruct(td, out); }},
+      {"rv_GenCodebaseStructN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenCodebaseStructN(td, out, n); }},
+      {"rv_GenSqlTriggerStruct", false, false,
+       [](Td td, char* out, int32_t, int32_t) { return rv_GenSqlTriggerStruct(td, out); }},
+      {"rv_GenSqlTriggerStructN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenSqlTriggerStructN(td, out, n); }},
+      {"rv_GenCppTableDef", false, false,
+       [](Td td, char* out, int32_t, int32_t) {
+         rv_GenCppTableDef(td, out);
+         return 0;
+       }},
+      {"rv_GenCppTableDefN", true, false,
+       [](Td td, char* out, int32_t n, int32_t) { return rv_GenCppTableDefN(td, out, n); }},
+  };
+  return generators;
+}
+
 std::string Num(int64_t value) { return std::to_string(value); }
 
 std::string Ptr(const void* pointer) { return pointer == nullptr ? "null" : "ptr"; }
@@ -123,6 +164,14 @@ bool Buffer::Untouched() const {
   }
   return true;
 }
+
+std::string Into(std::size_t size, const std::function<int64_t(char*)>& call) {
+  Buffer out(size);
+  const int64_t result = call(out.data());
+  return Join({Num(result), Touched(out)});
+}
+
+std::string BlocksKept(int32_t before) { return rv_GetMemUsage(1) == before ? " blocks kept" : " blocks freed"; }
 
 Record::Record(const World& w) : buffer_(w.record.size()) {
   std::memcpy(buffer_.data(), w.record.data(), w.record.size());

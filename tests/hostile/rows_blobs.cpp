@@ -36,6 +36,14 @@ std::string Selected(int32_t code, const std::string& path) {
   return Join({Num(code), (made ? " file" : " no file")});
 }
 
+// What call gives on a fixed block of four zero bytes, which it frees after.
+int32_t WithBlock(const std::function<int32_t(HGLOBAL)>& call) {
+  HGLOBAL block = GlobalAlloc(GPTR, 4);
+  const int32_t code = call(block);
+  GlobalFree(block);
+  return code;
+}
+
 std::string ToBlock(int32_t code, HGLOBAL block) {
   const std::string result = Num(code) + " " + Ptr(block);
   GlobalFree(block);
@@ -59,19 +67,14 @@ std::vector<BlobCall> BlobCalls() {
       {"rv_OdbcInsertBlobFromHGlobal", "3 id 0",
        [](World& w, Dbc c) {
          int32_t id = 99;
-         HGLOBAL block = GlobalAlloc(GPTR, 4);
-         const int32_t code = rv_OdbcInsertBlobFromHGlobal(c, &id, block);
-         GlobalFree(block);
+         const int32_t code = WithBlock([&](HGLOBAL block) { return rv_OdbcInsertBlobFromHGlobal(c, &id, block); });
          return Inserted(w, code, id);
        }},
       {"rv_OdbcUpdateBlobFromFile", "2",
        [](World& w, Dbc c) { return Num(rv_OdbcUpdateBlobFromFile(c, w.blob_id, SourceFile(w).c_str())); }},
       {"rv_OdbcUpdateBlobFromHGlobal", "2",
        [](World& w, Dbc c) {
-         HGLOBAL block = GlobalAlloc(GPTR, 4);
-         const int32_t code = rv_OdbcUpdateBlobFromHGlobal(c, w.blob_id, block);
-         GlobalFree(block);
-         return Num(code);
+         return Num(WithBlock([&](HGLOBAL block) { return rv_OdbcUpdateBlobFromHGlobal(c, w.blob_id, block); }));
        }},
       {"rv_OdbcSelectBlobToFile", "3 no file",
        [](World& w, Dbc c) {
@@ -96,7 +99,7 @@ std::vector<BlobCall> BlobCalls() {
 }
 
 Rows Arguments() {
-  return {
+  Rows rows = {
       {"rv_OdbcInsertBlobFromFile", "null id", "4",
        [](World& w) { return Num(rv_OdbcInsertBlobFromFile(w.db, nullptr, SourceFile(w).c_str())); }},
       {"rv_OdbcInsertBlobFromFile", "null file name", "1 id 0",
@@ -107,22 +110,7 @@ Rows Arguments() {
        }},
       {"rv_OdbcInsertBlobFromHGlobal", "null id", "4",
        [](World& w) {
-         HGLOBAL block = GlobalAlloc(GPTR, 4);
-         const int32_t code = rv_OdbcInsertBlobFromHGlobal(w.db, nullptr, block);
-         GlobalFree(block);
-         return Num(code);
-       }},
-      {"rv_OdbcInsertBlobFromHGlobal", "block -1", "9 id 0",
-       [](World& w) {
-         int32_t id = 99;
-         const int32_t code = rv_OdbcInsertBlobFromHGlobal(w.db, &id, MinusOne());
-         return Inserted(w, code, id);
-       }},
-      {"rv_OdbcInsertBlobFromHGlobal", "block freed", "9 id 0",
-       [](World& w) {
-         int32_t id = 99;
-         const int32_t code = rv_OdbcInsertBlobFromHGlobal(w.db, &id, FreedBlock());
-         return Inserted(w, code, id);
+         return Num(WithBlock([&](HGLOBAL block) { return rv_OdbcInsertBlobFromHGlobal(w.db, nullptr, block); }));
        }},
       {"rv_OdbcUpdateBlobFromFile", "blob 0", "4",
        [](World& w) { return Num(rv_OdbcUpdateBlobFromFile(w.db, 0, SourceFile(w).c_str())); }},
@@ -132,30 +120,7 @@ Rows Arguments() {
        [](World& w) { return Num(rv_OdbcUpdateBlobFromFile(w.db, w.blob_id, nullptr)); }},
       {"rv_OdbcUpdateBlobFromHGlobal", "blob -1", "5",
        [](World& w) {
-         HGLOBAL block = GlobalAlloc(GPTR, 4);
-         const int32_t code = rv_OdbcUpdateBlobFromHGlobal(w.db, -1, block);
-         GlobalFree(block);
-         return Num(code);
-       }},
-      {"rv_OdbcUpdateBlobFromHGlobal", "block -1", "9 5",
-       [](World& w) {
-         return Join({Num(rv_OdbcUpdateBlobFromHGlobal(w.db, w.blob_id, MinusOne())), " ",
-                      Num(rv_OdbcSizeOfBlob(w.db, w.blob_id))});
-       }},
-      {"rv_OdbcUpdateBlobFromHGlobal", "block freed", "9 5",
-       [](World& w) {
-         return Join({Num(rv_OdbcUpdateBlobFromHGlobal(w.db, w.blob_id, FreedBlock())), " ",
-                      Num(rv_OdbcSizeOfBlob(w.db, w.blob_id))});
-       }},
-      {"rv_OdbcSelectBlobToFile", "blob -1", "5 no file",
-       [](World& w) {
-         const std::string path = w.temp.File("ziel.bin");
-         return Selected(rv_OdbcSelectBlobToFile(w.db, -1, path.c_str()), path);
-       }},
-      {"rv_OdbcSelectBlobToFile", "blob 0", "5 no file",
-       [](World& w) {
-         const std::string path = w.temp.File("ziel.bin");
-         return Selected(rv_OdbcSelectBlobToFile(w.db, 0, path.c_str()), path);
+         return Num(WithBlock([&](HGLOBAL block) { return rv_OdbcUpdateBlobFromHGlobal(w.db, -1, block); }));
        }},
       {"rv_OdbcSelectBlobToFile", "null file name", "6",
        [](World& w) { return Num(rv_OdbcSelectBlobToFile(w.db, w.blob_id, nullptr)); }},
@@ -176,6 +141,30 @@ Rows Arguments() {
        }},
       {"rv_CreateBlobHandler", "null out", "0", [](World& w) { return Num(rv_CreateBlobHandler(w.db, nullptr)); }},
   };
+  // Blocks that are none: refused, and the blob keeps its 5 bytes.
+  const std::pair<const char*, std::function<HGLOBAL()>> blocks[] = {
+      {"block -1", [] { return MinusOne(); }},
+      {"block freed", FreedBlock},
+  };
+  for (const auto& [variant, block] : blocks) {
+    const auto make = block;
+    rows.push_back({"rv_OdbcInsertBlobFromHGlobal", variant, "9 id 0", [make](World& w) {
+                      int32_t id = 99;
+                      const int32_t code = rv_OdbcInsertBlobFromHGlobal(w.db, &id, make());
+                      return Inserted(w, code, id);
+                    }});
+    rows.push_back({"rv_OdbcUpdateBlobFromHGlobal", variant, "9 5", [make](World& w) {
+                      return Join({Num(rv_OdbcUpdateBlobFromHGlobal(w.db, w.blob_id, make())), " ",
+                                   Num(rv_OdbcSizeOfBlob(w.db, w.blob_id))});
+                    }});
+  }
+  for (int32_t blob : {-1, 0}) {
+    rows.push_back({"rv_OdbcSelectBlobToFile", "blob " + Num(blob), "5 no file", [blob](World& w) {
+                      const std::string path = w.temp.File("ziel.bin");
+                      return Selected(rv_OdbcSelectBlobToFile(w.db, blob, path.c_str()), path);
+                    }});
+  }
+  return rows;
 }
 
 }  // namespace

@@ -28,11 +28,7 @@ struct CursorCall {
 std::vector<CursorCall> CursorCalls() {
   return {
       {"rv_StmtFetch", "0 untouched",
-       [](void* c) {
-         Buffer record(64);
-         return Join(
-             {Num(rv_StmtFetch(c, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(64, [c](char* out) { return rv_StmtFetch(c, out, DB_GETFIRST); }); }},
       {"rv_StmtClose", "void",
        [](void* c) {
          rv_StmtClose(c);
@@ -40,10 +36,7 @@ std::vector<CursorCall> CursorCalls() {
        }},
       {"rv_StmtGetBookmark", "0", [](void* c) { return Num(rv_StmtGetBookmark(c)); }},
       {"rv_StmtGetCbStru", "0 untouched",
-       [](void* c) {
-         Buffer block(13328);
-         return Join({Num(rv_StmtGetCbStru(c, block.data())), (block.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(13328, [c](char* out) { return rv_StmtGetCbStru(c, out); }); }},
       {"rv_StmtGetErrorCode", "0 untouched",
        [](void* c) {
          Buffer state(10), message(128);
@@ -60,18 +53,11 @@ std::vector<CursorCall> CursorCalls() {
          return std::string("void");
        }},
       {"_vt_GetRec", "0 untouched",
-       [](void* c) {
-         Buffer record(64);
-         return Join(
-             {Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST)), (record.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(64, [c](char* out) { return _vt_GetRec(c, 0, out, DB_GETFIRST); }); }},
       {"_vt_GetRecno", "0", [](void* c) { return Num(_vt_GetRecno(c)); }},
       {"_vt_RecSize", "0", [](void* c) { return Num(_vt_RecSize(c)); }},
       {"_vt_GetProperties", "0 untouched",
-       [](void* c) {
-         Buffer block(13328);
-         return Join({Num(_vt_GetProperties(c, block.data())), (block.Untouched() ? " untouched" : " written")});
-       }},
+       [](void* c) { return Into(13328, [c](char* out) { return _vt_GetProperties(c, out); }); }},
       {"_vt_NumKeys", "0", [](void* c) { return Num(_vt_NumKeys(c)); }},
   };
 }
@@ -115,11 +101,7 @@ Row OnVirtualTable(const char* name, const char* variant, const char* expected,
 }
 
 Rows Opening() {
-  return {
-      {"rv_StmtOpen", "connection null", "null",
-       [](World& w) { return Ptr(rv_StmtOpen(nullptr, w.def_path.c_str(), nullptr, 0)); }},
-      {"rv_StmtOpen", "connection -1", "null",
-       [](World& w) { return Ptr(rv_StmtOpen(MinusOne(), w.def_path.c_str(), nullptr, 0)); }},
+  Rows rows = {
       {"rv_StmtOpen", "null table", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, nullptr, nullptr, 0)); }},
       {"rv_StmtOpen", "address 1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=1", nullptr, 0)); }},
       {"rv_StmtOpen", "address -1", "null", [](World& w) { return Ptr(rv_StmtOpen(w.db, "=-1", nullptr, 0)); }},
@@ -131,34 +113,37 @@ Rows Opening() {
                        static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(td.get()) + 1));
          return Ptr(rv_StmtOpen(w.db, spec, nullptr, 0));
        }},
-      {"rv_StmtOpenSQL", "connection null", "null",
-       [](World&) { return Ptr(rv_StmtOpenSQL(nullptr, "SELECT 1", nullptr, 0)); }},
-      {"rv_StmtOpenSQL", "connection -1", "null",
-       [](World&) { return Ptr(rv_StmtOpenSQL(MinusOne(), "SELECT 1", nullptr, 0)); }},
       {"rv_StmtOpenSQL", "null statement", "null", [](World& w) { return Ptr(rv_StmtOpenSQL(w.db, nullptr, "x", 0)); }},
-      OnStatement("rv_StmtSaveResult", "statement null", "null",
-                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, nullptr)); }),
-      OnStatement("rv_StmtSaveResult", "statement -1", "null",
-                  [](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, MinusOne())); }),
-      OnStatement("rv_StmtSaveResult", "connection null", "null",
-                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(nullptr, stmt)); }),
-      OnStatement("rv_StmtSaveResult", "connection -1", "null",
-                  [](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(MinusOne(), stmt)); }),
   };
+  // Connections and statements that are none.
+  for (void* none : {static_cast<void*>(nullptr), MinusOne()}) {
+    const std::string which = none == nullptr ? "null" : "-1";
+    rows.push_back({"rv_StmtOpen", "connection " + which, "null",
+                    [none](World& w) { return Ptr(rv_StmtOpen(none, w.def_path.c_str(), nullptr, 0)); }});
+    rows.push_back({"rv_StmtOpenSQL", "connection " + which, "null",
+                    [none](World&) { return Ptr(rv_StmtOpenSQL(none, "SELECT 1", nullptr, 0)); }});
+    rows.push_back(OnStatement("rv_StmtSaveResult", ("statement " + which).c_str(), "null",
+                               [none](World& w, SQLHSTMT) { return Ptr(rv_StmtSaveResult(w.db, none)); }));
+    rows.push_back(OnStatement("rv_StmtSaveResult", ("connection " + which).c_str(), "null",
+                               [none](World&, SQLHSTMT stmt) { return Ptr(rv_StmtSaveResult(none, stmt)); }));
+  }
+  return rows;
+}
+
+// What call makes of the cursor c with FieldCnt of its structure set to
+// fields, given size bytes (the record's size when 0).
+std::string Spoiled(void* c, int32_t fields, const std::function<int64_t(char*)>& call, std::size_t size) {
+  TableDef* shape = rv_StmtGetStructure(c);
+  const int32_t kept = shape->FieldCnt;
+  const std::size_t bytes = size != 0 ? size : static_cast<std::size_t>(rv_StmtGetRecordSize(c));
+  shape->FieldCnt = fields;
+  std::string result = Into(bytes, call);
+  shape->FieldCnt = kept;
+  return result;
 }
 
 Rows LiveCursors() {
-  return {
-      OnCursor("rv_StmtFetch", "code 0 (no bookmark 0)", "0",
-               [](void* c) {
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 return Num(rv_StmtFetch(c, record.data(), 0));
-               }),
-      OnCursor("rv_StmtFetch", "code -6 (no bookmark -6)", "0",
-               [](void* c) {
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 return Num(rv_StmtFetch(c, record.data(), -6));
-               }),
+  Rows rows = {
       OnCursor("rv_StmtFetch", "null buffer, no internal one (the row is kept)", "1",
                [](void* c) { return Num(rv_StmtFetch(c, nullptr, DB_GETFIRST)); }),
       OnCursor("rv_StmtGetCbStru", "null block", "0", [](void* c) { return Num(rv_StmtGetCbStru(c, nullptr)); }),
@@ -172,26 +157,6 @@ Rows LiveCursors() {
                  const bool within = strnlen(state.data(), 10) < 10 && strnlen(message.data(), 128) < 128;
                  return std::string(within ? "texts within them" : "unterminated");
                }),
-      OnCursor("rv_StmtFetch", "structure spoiled by the host (FieldCnt 100000)", "0 untouched",
-               [](void* c) {
-                 TableDef* shape = rv_StmtGetStructure(c);
-                 const int32_t fields = shape->FieldCnt;
-                 Buffer record(rv_StmtGetRecordSize(c));
-                 shape->FieldCnt = 100000;
-                 const int32_t fetched = rv_StmtFetch(c, record.data(), DB_GETFIRST);
-                 shape->FieldCnt = fields;
-                 return Join({Num(fetched), record.Untouched() ? " untouched" : " written"});
-               }),
-      OnCursor("rv_StmtGetCbStru", "structure spoiled by the host (FieldCnt 129)", "0 untouched",
-               [](void* c) {
-                 TableDef* shape = rv_StmtGetStructure(c);
-                 const int32_t fields = shape->FieldCnt;
-                 Buffer block(13328);
-                 shape->FieldCnt = LERV32_MAX_FIELDS + 1;
-                 const int32_t filled = rv_StmtGetCbStru(c, block.data());
-                 shape->FieldCnt = fields;
-                 return Join({Num(filled), block.Untouched() ? " untouched" : " written"});
-               }),
       OnCursor("_vt_CloseTable", "a cursor that is no virtual table (kept open)", "void 2",
                [](void* c) {
                  _vt_CloseTable(c);
@@ -203,6 +168,27 @@ Rows LiveCursors() {
                  return Num(_vt_GetRec(c, 0, record.data(), DB_GETFIRST));
                }),
   };
+  // The cursor's structure spoiled by the host between its calls, and put back after.
+  for (int32_t fields : {100000, LERV32_MAX_FIELDS + 1}) {
+    const std::string variant = "structure spoiled by the host (FieldCnt " + Num(fields) + ")";
+    rows.push_back(OnCursor("rv_StmtFetch", variant.c_str(), "0 untouched", [fields](void* c) {
+      return Spoiled(
+          c, fields, [c](char* record) { return rv_StmtFetch(c, record, DB_GETFIRST); }, 0);
+    }));
+    rows.push_back(OnCursor("rv_StmtGetCbStru", variant.c_str(), "0 untouched", [fields](void* c) {
+      return Spoiled(
+          c, fields, [c](char* block) { return rv_StmtGetCbStru(c, block); }, 13328);
+    }));
+  }
+  // Codes that name no fetch are bookmarks, and there are none of 0 and below.
+  for (int32_t code : {0, -6}) {
+    rows.push_back(OnCursor("rv_StmtFetch", ("code " + Num(code) + " (no bookmark " + Num(code) + ")").c_str(), "0",
+                            [code](void* c) {
+                              Buffer record(rv_StmtGetRecordSize(c));
+                              return Num(rv_StmtFetch(c, record.data(), code));
+                            }));
+  }
+  return rows;
 }
 
 Rows VirtualTables() {
@@ -248,16 +234,8 @@ Rows VirtualTables() {
       {"rv_LockVtDsn", "null name", "null", [](World&) { return Ptr(rv_LockVtDsn(nullptr)); }},
       {"rv_LockVtDsn", "empty name", "null", [](World&) { return Ptr(rv_LockVtDsn("")); }},
       {"rv_LockVtDsn", "unknown name", "null", [](World&) { return Ptr(rv_LockVtDsn("fehlt")); }},
-      {"rv_UnlockVtDsn", "without a lock held", "void",
-       [](World&) {
-         rv_UnlockVtDsn();
-         return std::string("void");
-       }},
-      {"rv_vt_GetDefaultDSN", "null dest", "void",
-       [](World&) {
-         rv_vt_GetDefaultDSN(nullptr);
-         return std::string("void");
-       }},
+      {"rv_UnlockVtDsn", "without a lock held", "void", Void([](World&) { rv_UnlockVtDsn(); })},
+      {"rv_vt_GetDefaultDSN", "null dest", "void", Void([](World&) { rv_vt_GetDefaultDSN(nullptr); })},
       {"rv_vt_SetDefaultDSN", "null entry (kept, as documented)", "'1,Default DSN,,'",
        [](World&) {
          rv_vt_SetDefaultDSN(nullptr);

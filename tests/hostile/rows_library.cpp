@@ -69,48 +69,47 @@ Rows Connections() {
   };
 }
 
+// Sets the tenant text, runs body and empties the text again.
+Call WithMandant(const char* mandant, std::function<std::string()> body) {
+  return [mandant, body](World&) {
+    rv_SetMandant(mandant);
+    std::string result = body();
+    rv_SetMandant("");
+    return result;
+  };
+}
+
 Rows Mandant() {
-  return {
+  Rows rows = {
       {"rv_GetMandant", "null buffer (the library's own text)", "ptr ''",
        [](World&) {
          return Join({Ptr(rv_GetMandant(nullptr, 10)), " ", Text(rv_GetMandant(nullptr, 10))});
        }},
-      {"rv_GetMandant", "size 0", "out untouched",
-       [](World&) {
-         rv_SetMandant("M1");
-         Buffer out(4);
-         const std::string result = Same(rv_GetMandant(out.data(), 0), out.data());
-         rv_SetMandant("");
-         return Join({result, (out.Untouched() ? " untouched" : " written")});
-       }},
-      {"rv_GetMandant", "size -1", "out untouched",
-       [](World&) {
-         rv_SetMandant("M1");
-         Buffer out(4);
-         const std::string result = Same(rv_GetMandant(out.data(), -1), out.data());
-         rv_SetMandant("");
-         return Join({result, (out.Untouched() ? " untouched" : " written")});
-       }},
       {"rv_GetMandant", "size 2, a longer text", "out 'M'",
-       [](World&) {
-         rv_SetMandant("MANDANT");
-         Buffer out(2);
-         const std::string result = Same(rv_GetMandant(out.data(), 2), out.data());
-         rv_SetMandant("");
-         return Join({result, " ", Text(out.data())});
-       }},
+       WithMandant("MANDANT",
+                   [] {
+                     Buffer out(2);
+                     return Join({Same(rv_GetMandant(out.data(), 2), out.data()), " ", Text(out.data())});
+                   })},
       {"rv_SetMandant", "null (emptied, as documented)", "''",
        [](World&) {
          rv_SetMandant("M1");
          return Text(rv_SetMandant(nullptr));
        }},
       {"rv_SetMandant", "63 characters, unterminated", "63",
-       [](World&) {
-         const size_t length = std::strlen(rv_SetMandant(Unterminated(std::string(63, 'M')).get()));
-         rv_SetMandant("");
-         return Num(static_cast<int64_t>(length));
-       }},
+       WithMandant("",
+                   [] {
+                     return Num(
+                         static_cast<int64_t>(std::strlen(rv_SetMandant(Unterminated(std::string(63, 'M')).get()))));
+                   })},
   };
+  for (int32_t size : {0, -1}) {
+    rows.push_back({"rv_GetMandant", "size " + Num(size), "out untouched", WithMandant("M1", [size] {
+                      Buffer out(4);
+                      return Join({Same(rv_GetMandant(out.data(), size), out.data()), Touched(out)});
+                    })});
+  }
+  return rows;
 }
 
 }  // namespace

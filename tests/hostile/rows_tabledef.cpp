@@ -34,7 +34,8 @@ const Spoil kSpoils[] = {
     {"field name unterminated", [](TableDef* td) { std::memset(td->Fields[1].Name, 'F', sizeof td->Fields[1].Name); }},
     {"key name unterminated", [](TableDef* td) { std::memset(td->Keys[2].Name, 'K', sizeof td->Keys[2].Name); }},
     {"key filter not the library's", [](TableDef* td) { td->KeyFilter[1] = reinterpret_cast<char*>(16); }},
-    {"key filter freed with a copy", [](TableDef* td) {
+    {"key filter freed with a copy",
+     [](TableDef* td) {
        TableDef* copy = rv_AllocTableDef();
        copy->UseKeyTable = 1;
        rv_AddFieldDef(copy, "A,C,2");
@@ -46,9 +47,7 @@ const Spoil kSpoils[] = {
     {"PrimaryKey 17", [](TableDef* td) { td->PrimaryKey = LERV32_MAX_KEYS + 1; }},
 };
 
-// An export that reads a definition: failure is what it gives for one it
-// refuses, served whether a valid one gets something else (false where the
-// call would change the database or gives the same either way).
+// An export that reads a definition: failure and served as of a TableCall.
 struct Reader {
   const char* export_name;
   std::string failure;
@@ -69,16 +68,8 @@ std::string Generated(int64_t result, const char* out) {
 
 constexpr std::size_t kScriptSize = 200000;
 
-template <typename Generator>
-Reader Gen(const char* name, Generator generate) {
-  return {name, "0 ''", true, [generate](World&, TableDef* td) {
-            Buffer out(kScriptSize);
-            return Generated(generate(td, out.data()), out.data());
-          }};
-}
-
 std::vector<Reader> Readers() {
-  return {
+  std::vector<Reader> readers = {
       {"rv_AddField", "0", true, [](World&, TableDef* td) { return Num(rv_AddField(td, "NEU", 'C', 5, 0)); }},
       {"rv_AddFieldDef", "0", true, [](World&, TableDef* td) { return Num(rv_AddFieldDef(td, "NEU,C,5")); }},
       {"rv_AddKeyDef", "0", true, [](World&, TableDef* td) { return Num(rv_AddKeyDef(td, "NEU_KEY,NR")); }},
@@ -143,61 +134,6 @@ std::vector<Reader> Readers() {
       {"rv_SqlFieldTypeNameEx", "''", true, [](World&, TableDef* td) { return Text(rv_SqlFieldTypeNameEx(td, 1, 0)); }},
       {"rv_SqlFieldTypeName", "''", true, [](World&, TableDef* td) { return Text(rv_SqlFieldTypeName(td, 1)); }},
       {"rv_SqlFieldDefault", "''", true, [](World&, TableDef* td) { return Text(rv_SqlFieldDefault(td, 0)); }},
-      // Generators, plain and bounded.
-      Gen("rv_GenSqlTableDef", [](TableDef* td, char* out) { return rv_GenSqlTableDef(td, out, 1); }),
-      Gen("rv_GenSqlTableDefN", [](TableDef* td, char* out) { return rv_GenSqlTableDefN(td, out, kScriptSize, 1); }),
-      Gen("rv_GenSqlIndexDef", [](TableDef* td, char* out) { return rv_GenSqlIndexDef(td, out, 2, 1); }),
-      Gen("rv_GenSqlIndexDefN", [](TableDef* td, char* out) { return rv_GenSqlIndexDefN(td, out, kScriptSize, 2, 1); }),
-      Gen("rv_GenSqlDropDef", [](TableDef* td, char* out) { return rv_GenSqlDropDef(td, out); }),
-      Gen("rv_GenSqlDropDefN", [](TableDef* td, char* out) { return rv_GenSqlDropDefN(td, out, kScriptSize); }),
-      Gen("rv_GenSqlTableBasicProc", [](TableDef* td, char* out) { return rv_GenSqlTableBasicProc(td, out, 0); }),
-      Gen("rv_GenSqlTableBasicProcN",
-          [](TableDef* td, char* out) { return rv_GenSqlTableBasicProcN(td, out, kScriptSize, 0); }),
-      Gen("rv_GenSqlTableIndexProc", [](TableDef* td, char* out) { return rv_GenSqlTableIndexProc(td, out, 2, 0); }),
-      Gen("rv_GenSqlTableIndexProcN",
-          [](TableDef* td, char* out) { return rv_GenSqlTableIndexProcN(td, out, kScriptSize, 2, 0); }),
-      Gen("rv_GenCodebaseStruct", [](TableDef* td, char* out) { return rv_GenCodebaseStruct(td, out); }),
-      Gen("rv_GenCodebaseStructN", [](TableDef* td, char* out) { return rv_GenCodebaseStructN(td, out, kScriptSize); }),
-      Gen("rv_GenSqlTriggerStruct", [](TableDef* td, char* out) { return rv_GenSqlTriggerStruct(td, out); }),
-      Gen("rv_GenSqlTriggerStructN",
-          [](TableDef* td, char* out) { return rv_GenSqlTriggerStructN(td, out, kScriptSize); }),
-      Gen("rv_GenCppTableDef", [](TableDef* td, char* out) { return rv_GenCppTableDef(td, out), 0; }),
-      Gen("rv_GenCppTableDefN", [](TableDef* td, char* out) { return rv_GenCppTableDefN(td, out, kScriptSize); }),
-      // Scripts and record access on the world's table.
-      {"rv_CreateTable", "0", false, [](World& w, TableDef* td) { return Num(rv_CreateTable(w.db, td, 1, nullptr)); }},
-      {"rv_OdbcGetRecord", "0", true,
-       [](World& w, TableDef* td) {
-         Record rec(w);
-         return Join({Num(rv_OdbcGetRecord(w.db, td, 2, rec.data())), (rec.Changed(w) ? " read" : "")});
-       }},
-      {"rv_OdbcFirstRecId", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcFirstRecId(w.db, td, 0)); }},
-      {"rv_OdbcLastRecId", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcLastRecId(w.db, td, 2)); }},
-      {"rv_OdbcNextRecId", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcNextRecId(w.db, td, 0, 1)); }},
-      {"rv_OdbcPriorRecId", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcPriorRecId(w.db, td, 0, 1)); }},
-      {"rv_OdbcAppendBlank", "0", false, [](World& w, TableDef* td) { return Num(rv_OdbcAppendBlank(w.db, td)); }},
-      {"rv_OdbcAppendRecord", "0", false,
-       [](World& w, TableDef* td) { return Num(rv_OdbcAppendRecord(w.db, td, Record(w).data())); }},
-      {"rv_OdbcUpdateRecord", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcUpdateRecord(w.db, td, 1, Record(w).data())); }},
-      {"rv_OdbcDeleteRecord", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcDeleteRecord(w.db, td, 999)); }},
-      {"rv_OdbcZap", "0", false, [](World& w, TableDef* td) { return Num(rv_OdbcZap(w.db, td)); }},
-      {"rv_OdbcReorg", "void", false,
-       [](World& w, TableDef* td) {
-         rv_OdbcReorg(w.db, td);
-         return std::string("void");
-       }},
-      {"rv_OdbcFindFirstRecId", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcFindFirstRecId(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
-      {"rv_OdbcFindLastRecId", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcFindLastRecId(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
-      {"rv_OdbcPrevNext50", "0 page untouched", true,
-       [](World& w, TableDef* td) {
-         Buffer page(50 * sizeof(int32_t));
-         const int32_t n = rv_OdbcPrevNext50(w.db, td, 1, reinterpret_cast<int32_t*>(page.data()), 0, 0);
-         return Join({Num(n), (page.Untouched() ? " page untouched" : " page written")});
-       }},
-      {"rv_OdbcQfwReorg", "1", false, [](World& w, TableDef* td) { return Num(rv_OdbcQfwReorg(w.db, td)); }},
       {"rv_OdbcPrepareAll", "void no set", false,
        [](World& w, TableDef* td) {
          rv_OdbcPrepareAll(td, w.db);
@@ -208,25 +144,6 @@ std::vector<Reader> Readers() {
        [](World& w, TableDef* td) { return Num(rv_OdbcFillSqlRec(td, Record(w).data())); }},
       {"rv_OdbcScanSqlRec", "0", false,
        [](World& w, TableDef* td) { return Num(rv_OdbcScanSqlRec(td, Record(w).data())); }},
-      {"rv_OdbcFirstRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcFirstRecIdEx(w.db, td, 0)); }},
-      {"rv_OdbcLastRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcLastRecIdEx(w.db, td, 2)); }},
-      {"rv_OdbcNextRecIdEx", "0", true, [](World& w, TableDef* td) { return Num(rv_OdbcNextRecIdEx(w.db, td, 0, 1)); }},
-      {"rv_OdbcPriorRecIdEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcPriorRecIdEx(w.db, td, 0, 1)); }},
-      {"rv_OdbcFindFirstRecIdEx", "0", true,
-       [](World& w, TableDef* td) {
-         return Num(rv_OdbcFindFirstRecIdEx(w.db, td, 0, Unterminated("Meier").get(), 5));
-       }},
-      {"rv_OdbcFindLastRecIdEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcFindLastRecIdEx(w.db, td, 0, Unterminated("Meier").get(), 5)); }},
-      {"rv_OdbcGetRecordEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcGetRecordEx(w.db, td, 2, Record(w).data())); }},
-      {"rv_OdbcAppendRecordEx", "0", false,
-       [](World& w, TableDef* td) { return Num(rv_OdbcAppendRecordEx(w.db, td, Record(w).data())); }},
-      {"rv_OdbcUpdateRecordEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcUpdateRecordEx(w.db, td, 1, Record(w).data())); }},
-      {"rv_OdbcDeleteRecordEx", "0", true,
-       [](World& w, TableDef* td) { return Num(rv_OdbcDeleteRecordEx(w.db, td, 999)); }},
       // A caller's definition by its address.
       {"rv_StmtOpen", "null", true,
        [](World& w, TableDef* td) {
@@ -237,6 +154,20 @@ std::vector<Reader> Readers() {
          return Ptr(cursor);
        }},
   };
+  // Scripts and record access on the world's table.
+  for (const TableCall& c : TableCalls()) {
+    const auto call = c.call;
+    readers.push_back({c.name, c.failure, c.served, [call](World& w, TableDef* td) { return call(w, w.db, td); }});
+  }
+  // The generators, plain and bounded, with room for any script.
+  for (const Generator& g : Generators()) {
+    const auto generate = g.generate;
+    readers.push_back({g.name, "0 ''", true, [generate](World&, TableDef* td) {
+                         Buffer out(kScriptSize);
+                         return Generated(generate(td, out.data(), kScriptSize, 2), out.data());
+                       }});
+  }
+  return readers;
 }
 
 std::string Bytes(const TableDef* td) { return std::string(reinterpret_cast<const char*>(td), sizeof *td); }
