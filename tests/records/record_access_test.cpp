@@ -419,11 +419,20 @@ TEST_F(RecordAccessTest, GarbageAndMismatchedDefinitionsStoreNothingUnread) {
   }
 }
 
-// Null arguments and spoiled definitions each give their failure value in
-// the hostile-input rows over every export; here: they write nothing either.
-TEST_F(RecordAccessTest, ImpossibleDefinitionsWriteNothing) {
-  const std::vector<char> a = Record(kValuesA);
+TEST_F(RecordAccessTest, NullArgumentsAndImpossibleDefinitionsFail) {
+  std::vector<char> a = Record(kValuesA);
+  EXPECT_EQ(rv_OdbcAppendRecord(nullptr, td_.get(), a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, nullptr, a.data()), 0);
+  EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), nullptr), 0);
+  EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, nullptr), 0);
+  EXPECT_EQ(rv_OdbcAppendBlank(nullptr, td_.get()), 0);
+  EXPECT_EQ(rv_OdbcDeleteRecord(plain_, nullptr, 1), 0);
+  EXPECT_EQ(rv_OdbcZap(nullptr, td_.get()), 0);
+  rv_OdbcReorg(nullptr, nullptr);
   ASSERT_TRUE(RunScript(Use(0, 0), kInsertA));
+  EXPECT_EQ(rv_OdbcGetRecord(nullptr, td_.get(), 7, a.data()), 0);
+  EXPECT_EQ(rv_OdbcGetRecord(plain_, nullptr, 7, a.data()), 0);
+  EXPECT_EQ(rv_OdbcGetRecord(plain_, td_.get(), 7, nullptr), 0);
   td_->FieldCnt = LERV32_MAX_FIELDS + 1;
   EXPECT_EQ(rv_OdbcAppendRecord(plain_, td_.get(), a.data()), 0);
   EXPECT_EQ(rv_OdbcUpdateRecord(plain_, td_.get(), 1, a.data()), 0);
