@@ -55,20 +55,16 @@ struct Calls {
   int32_t(LERV32_CALL* get)(LERV32_HDBC, const TableDef*, int32_t, char*);
   int32_t(LERV32_CALL* update)(LERV32_HDBC, const TableDef*, int32_t, const char*);
   int32_t(LERV32_CALL* remove)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t(LERV32_CALL* first)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t(LERV32_CALL* last)(LERV32_HDBC, const TableDef*, int32_t);
-  int32_t(LERV32_CALL* next)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
-  int32_t(LERV32_CALL* prior)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
   int32_t(LERV32_CALL* find_first)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
   int32_t(LERV32_CALL* find_last)(LERV32_HDBC, const TableDef*, int32_t, const char*, int32_t);
+  recordtest::WalkCalls walk;
 };
 
-const Calls kPlainCalls = {"calls",          rv_OdbcAppendRecord,  rv_OdbcGetRecord,      rv_OdbcUpdateRecord,
-                           rv_OdbcDeleteRecord, rv_OdbcFirstRecId, rv_OdbcLastRecId,      rv_OdbcNextRecId,
-                           rv_OdbcPriorRecId,   rv_OdbcFindFirstRecId, rv_OdbcFindLastRecId};
-const Calls kPreparedCalls = {"prepared set",        rv_OdbcAppendRecordEx, rv_OdbcGetRecordEx, rv_OdbcUpdateRecordEx,
-                              rv_OdbcDeleteRecordEx, rv_OdbcFirstRecIdEx,   rv_OdbcLastRecIdEx, rv_OdbcNextRecIdEx,
-                              rv_OdbcPriorRecIdEx,   rv_OdbcFindFirstRecIdEx, rv_OdbcFindLastRecIdEx};
+const Calls kPlainCalls = {"calls",           rv_OdbcAppendRecord,   rv_OdbcGetRecord,     rv_OdbcUpdateRecord,
+                           rv_OdbcDeleteRecord, rv_OdbcFindFirstRecId, rv_OdbcFindLastRecId, recordtest::kPlainWalk};
+const Calls kPreparedCalls = {"prepared set",        rv_OdbcAppendRecordEx,   rv_OdbcGetRecordEx,
+                              rv_OdbcUpdateRecordEx, rv_OdbcDeleteRecordEx,   rv_OdbcFindFirstRecIdEx,
+                              rv_OdbcFindLastRecIdEx, recordtest::kPreparedWalk};
 
 class HostileNamesTest : public ::testing::TestWithParam<Case>, public recordtest::RecordDb {
  protected:
@@ -173,20 +169,14 @@ class HostileNamesTest : public ::testing::TestWithParam<Case>, public recordtes
   }
 
   std::vector<char> Make(const Row& row) const {
-    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\0');
+    std::vector<char> record = Blank('\0');
     EXPECT_EQ(rv_FieldFromString(td_.get(), 0, record.data(), std::to_string(row.nr).c_str()), 1);
     EXPECT_EQ(rv_FieldFromString(td_.get(), 1, record.data(), row.text), 1);
     return record;
   }
 
   std::vector<int32_t> Walk(SQLHDBC dbc, const Calls& calls, int32_t key, bool backwards) const {
-    std::vector<int32_t> ids;
-    for (int32_t id = backwards ? calls.last(dbc, td_.get(), key) : calls.first(dbc, td_.get(), key);
-         id != 0 && ids.size() < 10;
-         id = backwards ? calls.prior(dbc, td_.get(), key, id) : calls.next(dbc, td_.get(), key, id)) {
-      ids.push_back(id);
-    }
-    return ids;
+    return recordtest::Walk(dbc, td_.get(), key, backwards, calls.walk);
   }
 
   // Append, read, update, walk by the key and by RecId, find by a key
@@ -199,16 +189,15 @@ class HostileNamesTest : public ::testing::TestWithParam<Case>, public recordtes
     for (size_t i = 0; i < rows.size(); ++i) {
       EXPECT_EQ(calls.append(dbc, td, Make(rows[i]).data()), static_cast<int32_t>(i + 1));
     }
-    for (size_t i = 0; i < rows.size(); ++i) {
-      std::vector<char> read(Make(rows[i]).size(), '?');
-      EXPECT_EQ(calls.get(dbc, td, static_cast<int32_t>(i + 1), read.data()), 1);
-      EXPECT_EQ(read, Make(rows[i])) << "record " << i + 1;
-    }
+    auto read = [&](int32_t rec_id) {
+      std::vector<char> record = Blank('?');
+      EXPECT_EQ(calls.get(dbc, td, rec_id, record.data()), 1) << "record " << rec_id;
+      return record;
+    };
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(read(static_cast<int32_t>(i + 1)), Make(rows[i]));
     const std::vector<char> changed = Make({"a", 1});
     EXPECT_EQ(calls.update(dbc, td, 4, changed.data()), 1);
-    std::vector<char> read(changed.size(), '?');
-    EXPECT_EQ(calls.get(dbc, td, 4, read.data()), 1);
-    EXPECT_EQ(read, changed);
+    EXPECT_EQ(read(4), changed);
     // By text, then number: (a,1) (a'b],3) (b,1) (b,2).
     EXPECT_EQ(Walk(dbc, calls, 0, false), (std::vector<int32_t>{4, 2, 3, 1}));
     EXPECT_EQ(Walk(dbc, calls, 0, true), (std::vector<int32_t>{1, 3, 2, 4}));

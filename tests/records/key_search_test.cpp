@@ -24,6 +24,10 @@ using Ids = std::vector<int32_t>;
 
 enum Key { kName, kMix, kOrt, kWert };
 
+// The paths a search can take: plain SQL, the procedures, the prepared set.
+enum class Path { kPlain, kProcedures, kPrepared };
+const char* const kPathNames[] = {", plain", ", procedures", ", prepared"};
+
 // Names holding LIKE's wildcards; the last days of a month, a year and of
 // all dates.
 const char* const kWildcardRows =
@@ -80,7 +84,7 @@ class KeySearchTest : public recordtest::NavTable {
   }
   // The case's key value, in OEM when OemConvert is on, blanks behind it.
   std::vector<char> Value(const SearchCase& c) const {
-    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+    std::vector<char> record = Blank();
     for (size_t i = 0; i < c.values.size(); ++i) {
       const int f = td_->Keys[c.key].TokenFieldNo[i];
       const FieldDef& field = td_->Fields[f];
@@ -100,13 +104,6 @@ class KeySearchTest : public recordtest::NavTable {
     for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s")) text.replace(at, 2, base_);
     return text;
   }
-};
-
-// The paths a search can take: plain SQL, the procedures, the prepared set.
-enum class Path { kPlain, kProcedures, kPrepared };
-
-class KeySearchPaths : public KeySearchTest {
- protected:
   void Use(Path path) {
     lerv32::ExSQL_Enabled = path == Path::kPlain ? 0 : 1;
     td_->ExLevel = path == Path::kPrepared ? 2 : 1;
@@ -122,19 +119,16 @@ class KeySearchPaths : public KeySearchTest {
     return path_ == Path::kPrepared ? rv_OdbcFindLastRecIdEx(dbc_, td_.get(), key, value, len)
                                     : rv_OdbcFindLastRecId(dbc_, td_.get(), key, value, len);
   }
-  static const char* Name(Path path) {
-    return path == Path::kPlain ? ", plain" : path == Path::kProcedures ? ", procedures" : ", prepared";
-  }
   Path path_ = Path::kPlain;
 };
 
-TEST_P(KeySearchPaths, FirstAndLastMatchAreTheServersOnEveryPath) {
+TEST_P(KeySearchTest, FirstAndLastMatchAreTheServersOnEveryPath) {
   for (int32_t oem : {0, 1}) {
     for (Path path : {Path::kProcedures, Path::kPlain, Path::kPrepared}) {
       lerv32::OemConvert = oem;
       Use(path);
       for (const SearchCase& c : kSearches) {
-        SCOPED_TRACE(std::string(c.what) + Name(path) + (oem ? ", OEM" : ""));
+        SCOPED_TRACE(std::string(c.what) + kPathNames[static_cast<int>(path)] + (oem ? ", OEM" : ""));
         const Ids ids = QueryIds(dbc_, "SELECT RecId FROM [" + base_ + "] WHERE " + c.where + " ORDER BY " +
                                            kNavKeys[c.key].order_by);
         ASSERT_EQ(ids.size(), c.rows);
@@ -168,7 +162,7 @@ TEST_P(KeySearchTest, ProceduresGetWhatTheirFormCompares) {
   }
 }
 
-TEST_P(KeySearchPaths, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
+TEST_P(KeySearchTest, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
   struct Guard { const char* what; int key; int32_t len; bool null_value; bool procedures_only; } guards[] = {
       {"RecId order", -1, 5, false, false},
       {"key count", 4, 5, false, false},
@@ -184,21 +178,21 @@ TEST_P(KeySearchPaths, ValuesTheSearchCannotUseGiveZeroAndSendNothing) {
     Use(path);
     for (const Guard& g : guards) {
       if (g.procedures_only && path == Path::kPlain) continue;
-      SCOPED_TRACE(std::string(g.what) + Name(path));
-      const std::string before = testenv::ReadText(trace_);
+      SCOPED_TRACE(std::string(g.what) + kPathNames[static_cast<int>(path)]);
+      const std::string before = Trace();
       const char* v = g.null_value ? nullptr : value.data();
       EXPECT_EQ(First(g.key, v, g.len), 0);
       EXPECT_EQ(Last(g.key, v, g.len), 0);
-      EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()), "") << "statements sent";
+      EXPECT_EQ(Trace().substr(before.size()), "") << "statements sent";
     }
   }
   Use(Path::kPlain);
   // A key of no fields covers nothing of the value: no match, no statement.
   const uint8_t fields = td_->Keys[kName].TokenCnt;
   td_->Keys[kName].TokenCnt = 0;
-  const std::string before = testenv::ReadText(trace_);
+  const std::string before = Trace();
   EXPECT_EQ(First(kName, value.data(), 5), 0);
-  EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()), "");
+  EXPECT_EQ(Trace().substr(before.size()), "");
   td_->Keys[kName].TokenCnt = fields;
   // The plain path has no width: the bytes beyond the key do not count.
   EXPECT_EQ(rv_OdbcFindFirstRecId(dbc_, td_.get(), kName, value.data(), 129), 3);
@@ -232,15 +226,6 @@ class KeyPathsAgree : public ::testing::Test, public recordtest::RecordDb {
     value[static_cast<size_t>(key_size_)] = ' ';
     return value;
   }
-  Ids Walk(SQLHDBC dbc, bool backward) {
-    Ids ids;
-    int32_t id = backward ? rv_OdbcLastRecId(dbc, td_.get(), 0) : rv_OdbcFirstRecId(dbc, td_.get(), 0);
-    for (; id != 0 && ids.size() < 10; id = backward ? rv_OdbcPriorRecId(dbc, td_.get(), 0, id)
-                                                     : rv_OdbcNextRecId(dbc, td_.get(), 0, id)) {
-      ids.push_back(id);
-    }
-    return ids;
-  }
   int32_t key_size_ = 0;
 };
 
@@ -261,8 +246,7 @@ TEST_F(KeyPathsAgree, KeyFilterOnEveryPath) {
       EXPECT_EQ(rv_OdbcFindFirstRecId(dbc, td_.get(), 0, v.data(), len), c.first) << c.value;
       EXPECT_EQ(rv_OdbcFindLastRecId(dbc, td_.get(), 0, v.data(), len), c.last) << c.value;
     }
-    EXPECT_EQ(Walk(dbc, false), (Ids{2, 4, 6}));
-    EXPECT_EQ(Walk(dbc, true), (Ids{6, 4, 2}));
+    EXPECT_EQ(recordtest::WalkBothWays(dbc, td_.get(), 0), (Ids{2, 4, 6, 6, 4, 2}));
     // A record that fails the filter still places the step.
     EXPECT_EQ(rv_OdbcNextRecId(dbc, td_.get(), 0, 3), 4);
     EXPECT_EQ(rv_OdbcPriorRecId(dbc, td_.get(), 0, 5), 4);
@@ -312,9 +296,6 @@ TEST_F(KeyPathsAgree, DateWithATimeOfDayIsFoundByItsDay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, KeySearchTest,
-                         ::testing::Values(recordtest::kDirect, recordtest::kKeyTables, recordtest::kTenant),
-                         recordtest::NavFormName);
-INSTANTIATE_TEST_SUITE_P(Forms, KeySearchPaths,
                          ::testing::Values(recordtest::kDirect, recordtest::kKeyTables, recordtest::kTenant),
                          recordtest::NavFormName);
 

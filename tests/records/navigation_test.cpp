@@ -20,21 +20,8 @@ namespace {
 
 using recordtest::QueryIds;
 using recordtest::RunScript;
+using recordtest::WalkBothWays;
 using Ids = std::vector<int32_t>;
-
-// Walks forward from the first record of key, then backward from the last.
-Ids Walk(SQLHDBC dbc, TableDef* td, int key) {
-  Ids ids;
-  for (int32_t id = rv_OdbcFirstRecId(dbc, td, key); id != 0 && ids.size() < 100;
-       id = rv_OdbcNextRecId(dbc, td, key, id)) {
-    ids.push_back(id);
-  }
-  for (int32_t id = rv_OdbcLastRecId(dbc, td, key); id != 0 && ids.size() < 200;
-       id = rv_OdbcPriorRecId(dbc, td, key, id)) {
-    ids.push_back(id);
-  }
-  return ids;
-}
 
 // The server's order of the key's columns, forward then backward.
 Ids ServerWalk(SQLHDBC dbc, const std::string& table, const std::string& order_by) {
@@ -54,7 +41,7 @@ class NavigationTest : public recordtest::NavTable {
       SCOPED_TRACE(kNavKeys[k].name);
       const Ids expected = ServerWalk(dbc_, base_, kNavKeys[k].order_by);
       ASSERT_EQ(expected.size(), 2 * rows);
-      EXPECT_EQ(Walk(dbc_, td_.get(), k), expected);
+      EXPECT_EQ(WalkBothWays(dbc_, td_.get(), k), expected);
     }
   }
 };
@@ -69,7 +56,7 @@ TEST_P(NavigationTest, WalksVisitEveryRecordOnceInKeyOrderOnBothPaths) {
       lerv32::ExSQL_Enabled = path.enabled;
       td_->ExLevel = path.level;
       ExpectServerOrder(9);
-      EXPECT_EQ(Walk(dbc_, td_.get(), -1), (Ids{2, 3, 5, 6, 9, 10, 12, 14, 20, 20, 14, 12, 10, 9, 6, 5, 3, 2}));
+      EXPECT_EQ(WalkBothWays(dbc_, td_.get(), -1), (Ids{2, 3, 5, 6, 9, 10, 12, 14, 20, 20, 14, 12, 10, 9, 6, 5, 3, 2}));
     }
   }
 }
@@ -81,14 +68,14 @@ TEST_P(NavigationTest, StatementsAreTheLibrarysAKeyBeyondTheLastSendsNoneAGoneRe
   td_->ExLevel = 0;
   EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), 0, 20), 0) << "the A umlaut sorts last";
   EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), 1), 5);
-  const std::string before = testenv::ReadText(trace_);
+  const std::string before = Trace();
   for (int32_t key : {td_->KeyCnt, 16, 1000}) {
     EXPECT_EQ(rv_OdbcFirstRecId(dbc_, td_.get(), key), 0);
     EXPECT_EQ(rv_OdbcLastRecId(dbc_, td_.get(), key), 0);
     EXPECT_EQ(rv_OdbcNextRecId(dbc_, td_.get(), key, 3), 0);
     EXPECT_EQ(rv_OdbcPriorRecId(dbc_, td_.get(), key, 3), 0);
   }
-  EXPECT_EQ(testenv::ReadText(trace_), before) << "no statement for a key beyond the last";
+  EXPECT_EQ(Trace(), before) << "no statement for a key beyond the last";
   // The step walk from the last record: same key and a higher RecId, then a
   // higher name, each against the current row's own values.
   const std::string from = "SELECT TOP 1 t.RecId FROM [" + base_ + "] t,[" + base_ + "] c WHERE c.RecId = 20 AND ";
@@ -127,21 +114,12 @@ TEST_P(NavigationTest, PreparedWalkSendsNoNewStatementText) {
   ASSERT_NE(rv_GetSqlRecPtr(td_.get()), nullptr);
   std::vector<Ids> expected;
   for (int k = 0; k < td_->KeyCnt; ++k) expected.push_back(ServerWalk(dbc_, base_, kNavKeys[k].order_by));
-  const std::string before = testenv::ReadText(trace_);
+  const std::string before = Trace();
   for (int k = 0; k < td_->KeyCnt; ++k) {
-    SCOPED_TRACE(kNavKeys[k].name);
-    Ids ids;
-    for (int32_t id = rv_OdbcFirstRecIdEx(dbc_, td_.get(), k); id != 0 && ids.size() < 100;
-         id = rv_OdbcNextRecIdEx(dbc_, td_.get(), k, id)) {
-      ids.push_back(id);
-    }
-    for (int32_t id = rv_OdbcLastRecIdEx(dbc_, td_.get(), k); id != 0 && ids.size() < 200;
-         id = rv_OdbcPriorRecIdEx(dbc_, td_.get(), k, id)) {
-      ids.push_back(id);
-    }
-    EXPECT_EQ(ids, expected[static_cast<size_t>(k)]);
+    EXPECT_EQ(WalkBothWays(dbc_, td_.get(), k, recordtest::kPreparedWalk), expected[static_cast<size_t>(k)])
+        << kNavKeys[k].name;
   }
-  const std::string sent = testenv::ReadText(trace_).substr(before.size());
+  const std::string sent = Trace().substr(before.size());
   EXPECT_EQ(recordtest::Count(sent, "PREPARE\t"), 0u) << sent;
   EXPECT_EQ(recordtest::Count(sent, "EXECUTE\tEXECUTE [up_"), recordtest::Count(sent, "EXECUTE\t")) << sent;
   EXPECT_EQ(recordtest::Count(sent, "EXECUTE\tEXECUTE [up_Next_" + base_ + "_NAME_KEY] ?\t"), 9u);
@@ -180,13 +158,13 @@ TEST_P(NavigationTest, PagesOfFiftyFollowTheKeysOrder) {
     }
   }
   // Keys outside the table's and a null page send nothing.
-  const std::string before = testenv::ReadText(trace_);
+  const std::string before = Trace();
   Ids page(50, -7);
   for (int32_t key : {-1, td_->KeyCnt, 16}) EXPECT_EQ(rv_OdbcPrevNext50(dbc_, td_.get(), 3, page.data(), 0, key), 0);
   EXPECT_EQ(rv_OdbcPrevNext50(dbc_, td_.get(), 3, nullptr, 0, 0), 0);
   EXPECT_EQ(rv_OdbcPrevNext50(nullptr, td_.get(), 3, page.data(), 0, 0), 0);
   EXPECT_EQ(rv_OdbcPrevNext50(dbc_, nullptr, 3, page.data(), 0, 0), 0);
-  EXPECT_EQ(testenv::ReadText(trace_), before);
+  EXPECT_EQ(Trace(), before);
   EXPECT_EQ(page, Ids(50, -7));
   // The key tables' page is one statement.
   if (GetParam() == recordtest::kKeyTables) {
@@ -242,7 +220,7 @@ TEST_F(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
   td_->AppendEx = 1;
   std::vector<std::vector<char>> records;
   for (const std::vector<std::string>& row : rows) {
-    records.emplace_back(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\0');
+    records.push_back(Blank('\0'));
     for (int32_t f = 0; f < td_->FieldCnt; ++f) rv_FieldFromString(td_.get(), f, records.back().data(), row[f].c_str());
     for (int32_t f : {7, 8}) std::memcpy(records.back().data() + td_->Fields[f].Offset, row[f].data(), row[f].size());
     EXPECT_EQ(rv_OdbcAppendRecord(dbc, td_.get(), records.back().data()), static_cast<int32_t>(records.size()));
@@ -254,7 +232,7 @@ TEST_F(NumberKeyNavigationTest, KeyTablesWalkNumbersAndDatesInValueOrder) {
     ASSERT_EQ(expected.size(), 2 * rows.size());
     for (int32_t enabled : {1, 0}) {
       lerv32::ExSQL_Enabled = enabled;
-      EXPECT_EQ(Walk(dbc, td_.get(), k), expected) << (enabled ? "procedures" : "plain");
+      EXPECT_EQ(WalkBothWays(dbc, td_.get(), k), expected) << (enabled ? "procedures" : "plain");
     }
     for (size_t r = 0; r < records.size(); ++r) {
       const std::string sql = std::string("SELECT ") + field.Name + "_KEY_Value FROM ut_ZAHL_Keys WHERE DataRecId = " +

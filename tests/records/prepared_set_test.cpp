@@ -54,7 +54,6 @@ class PreparedSetTest : public ::testing::TestWithParam<int>, public recordtest:
     EXPECT_TRUE(RunScript(dbc, kTypeRows));
     return dbc;
   }
-  std::vector<char> Blank() const { return std::vector<char>(static_cast<size_t>(lerv32::RecordSize(td_.get())), '?'); }
   std::vector<char> ReadEx(SQLHDBC dbc, int32_t rec_id, std::vector<char> record) const {
     EXPECT_EQ(rv_OdbcGetRecordEx(dbc, td_.get(), rec_id, record.data()), 1) << rec_id;
     return record;
@@ -82,10 +81,10 @@ TEST_P(PreparedSetTest, EveryTypeTravelsAsThroughTheUnpreparedCalls) {
       SCOPED_TRACE("row " + std::to_string(r) + (oem ? " OEM" : ""));
       const std::vector<char> expected = Read(dbc, r);
       // Over the values of another record: a NULL leaves none of them.
-      EXPECT_EQ(ReadEx(dbc, r, ReadEx(dbc, 1, Blank())), expected);
+      EXPECT_EQ(ReadEx(dbc, r, ReadEx(dbc, 1, Blank('?'))), expected);
       // Into the buffers only, then scanned twice.
       ASSERT_EQ(rv_OdbcGetRecordEx(dbc, td_.get(), r, nullptr), 1);
-      std::vector<char> first = Blank(), second = Blank();
+      std::vector<char> first = Blank('?'), second = Blank('?');
       EXPECT_EQ(rv_OdbcScanSqlRec(td_.get(), first.data()), 1);
       EXPECT_EQ(rv_OdbcScanSqlRec(td_.get(), second.data()), 1);
       EXPECT_EQ(first, expected);
@@ -99,13 +98,13 @@ TEST_P(PreparedSetTest, EveryTypeTravelsAsThroughTheUnpreparedCalls) {
       EXPECT_EQ(rv_OdbcUpdateRecordEx(dbc, td_.get(), id, other.data()), 1);
       EXPECT_EQ(Read(dbc, id), other);
       EXPECT_EQ(rv_OdbcDeleteRecordEx(dbc, td_.get(), id), 1);
-      std::vector<char> gone = Blank();
+      std::vector<char> gone = Blank('?');
       EXPECT_EQ(rv_OdbcGetRecordEx(dbc, td_.get(), id, gone.data()), 0);
-      EXPECT_EQ(gone, Blank());
+      EXPECT_EQ(gone, Blank('?'));
     }
   }
   // The set's own statements ran, with their parameters.
-  const std::string trace = testenv::ReadText(trace_);
+  const std::string trace = Trace();
   EXPECT_EQ(Count(trace, "EXECUTE\tEXECUTE [up_Sel_TYP] ?\t4\n"), 4u);
   EXPECT_EQ(Count(trace, "EXECUTE\tEXECUTE [up_Del_TYP] ?\t"), 8u);
   EXPECT_EQ(Count(trace, "PREPARE\tEXECUTE [up_Append_TYP] ?,?"), 1u);
@@ -127,9 +126,9 @@ TEST_P(PreparedSetTest, SetUsedOnlyWhereItMayBe) {
     lerv32::ExSQL_Enabled = c.enabled;
     rv_OdbcPrepareAll(td_.get(), dbc);
     EXPECT_EQ(rv_GetSqlRecPtr(td_.get()) != nullptr, c.prepared);
-    const std::string before = testenv::ReadText(trace_);
-    const std::vector<char> record = ReadEx(dbc, 2, Blank());
-    EXPECT_EQ(testenv::ReadText(trace_).substr(before.size()).rfind(c.read, 0), 0u);
+    const std::string before = Trace();
+    const std::vector<char> record = ReadEx(dbc, 2, Blank('?'));
+    EXPECT_EQ(Trace().substr(before.size()).rfind(c.read, 0), 0u);
     EXPECT_EQ(record, Read(dbc, 2));
   }
   // Prepared on one database, given another's connection: that one's record.
@@ -139,7 +138,7 @@ TEST_P(PreparedSetTest, SetUsedOnlyWhereItMayBe) {
   SQLHDBC other = Connect("other");
   ASSERT_EQ(rv_CreateTable(other, td_.get(), 1, nullptr), 1);
   ASSERT_TRUE(RunScript(other, "INSERT INTO TYP (RecId, T, LL) VALUES (2, 'anderer', 1)\r\n"));
-  EXPECT_EQ(ReadEx(other, 2, Blank()), Read(other, 2));
+  EXPECT_EQ(ReadEx(other, 2, Blank('?')), Read(other, 2));
   EXPECT_EQ(rv_OdbcFirstRecIdEx(other, td_.get(), 0), 2);
   EXPECT_EQ(rv_OdbcFirstRecIdEx(dbc, td_.get(), 0), 1);
   // A key number beyond the keys gives 0; a negative one is RecId order.
@@ -160,17 +159,17 @@ TEST_P(PreparedSetTest, StaleSetIsNeverUsed) {
   ASSERT_EQ(rv_AddKeyDef(td_.get(), "K_S,S"), 1);
   EXPECT_EQ(rv_OdbcFillSqlRec(td_.get(), record.data()), 0);
   EXPECT_EQ(rv_OdbcScanSqlRec(td_.get(), record.data()), 0);
-  const std::string before = testenv::ReadText(trace_);
+  const std::string before = Trace();
   EXPECT_EQ(rv_OdbcLastRecIdEx(dbc, td_.get(), 2), 0) << "the new key has no procedures yet";
-  EXPECT_EQ(ReadEx(dbc, 1, Blank()), record);
-  EXPECT_NE(testenv::ReadText(trace_).find("EXECUTE\tEXECUTE [up_Sel_TYP] 1", before.size()), std::string::npos);
+  EXPECT_EQ(ReadEx(dbc, 1, Blank('?')), record);
+  EXPECT_NE(Trace().find("EXECUTE\tEXECUTE [up_Sel_TYP] 1", before.size()), std::string::npos);
   td_->KeyCnt = 2;
   ASSERT_EQ(rv_OdbcFillSqlRec(td_.get(), record.data()), 1);
   ASSERT_TRUE(RunScript(dbc, "DROP PROCEDURE up_Sel_TYP\r\nGO\r\nCREATE PROCEDURE up_Sel_TYP @RI integer AS\r\n"
                              "SELECT T, U FROM TYP WHERE RecId = @RI\r\nGO\r\n"));
-  std::vector<char> untouched = Blank();
+  std::vector<char> untouched = Blank('?');
   EXPECT_EQ(rv_OdbcGetRecordEx(dbc, td_.get(), 1, untouched.data()), 0);
-  EXPECT_EQ(untouched, Blank());
+  EXPECT_EQ(untouched, Blank('?'));
 }
 
 TEST_P(PreparedSetTest, EverythingGoesBackWithTheSet) {
@@ -212,7 +211,7 @@ TEST_P(PreparedSetTest, EverythingGoesBackWithTheSet) {
   ASSERT_NE(rv_GetSqlRecPtr(td_.get()), nullptr);
   rv_OdbcDisconnect(second);
   EXPECT_EQ(rv_GetSqlRecPtr(td_.get()), nullptr);
-  EXPECT_EQ(ReadEx(dbc, 1, Blank()), record);
+  EXPECT_EQ(ReadEx(dbc, 1, Blank('?')), record);
   EXPECT_EQ(rv_GetMemUsage(1), blocks);
   EXPECT_EQ(Calls("SQLAllocStmt"), Calls("SQLFreeStmt")) << "statements left";
 }

@@ -93,9 +93,9 @@ class RecordAccessTest : public ::testing::Test, public recordtest::RecordDb {
   int Rows(SQLHDBC dbc) { return std::stoi(QueryText(dbc, "SELECT count(*) FROM LESEN")); }
   // The record read is neither found nor changed.
   void ExpectNothingRead(SQLHDBC dbc, int32_t rec_id) {
-    std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\xAB');
+    std::vector<char> record = Blank('\xAB');
     EXPECT_EQ(rv_OdbcGetRecord(dbc, td_.get(), rec_id, record.data()), 0) << rec_id;
-    EXPECT_EQ(record, std::vector<char>(record.size(), '\xAB'));
+    EXPECT_EQ(record, Blank('\xAB'));
   }
 
   SQLHDBC plain_ = nullptr;
@@ -333,7 +333,7 @@ TEST_F(RecordAccessTest, PlainUpdateThatCannotBePreparedShowsItsStatement) {
   ASSERT_EQ(rv_AddFieldDef(td_.get(), ",C,5"), 0);
   ASSERT_EQ(rv_AddFieldDef(td_.get(), "LEER,C,5"), 1);
   td_->Fields[td_->FieldCnt - 1].Name[0] = '\0';
-  std::vector<char> wider(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  std::vector<char> wider = Blank();
   std::memcpy(wider.data(), a.data(), a.size());
   EXPECT_EQ(rv_OdbcUpdateRecord(dbc, td_.get(), 1, wider.data()), 0);
   const std::vector<std::string> boxes = Boxes();
@@ -391,10 +391,8 @@ TEST_F(RecordAccessTest, WideBinaryKeepsToItsColumn) {
 // again.
 TEST_F(RecordAccessTest, GarbageAndMismatchedDefinitionsStoreNothingUnread) {
   lerv32::Display_Errors = 0;
-  const size_t size = static_cast<size_t>(lerv32::RecordSize(td_.get()));
-  std::vector<std::vector<char>> records = {std::vector<char>(size, '\xff'), std::vector<char>(size, '\0'),
-                                            std::vector<char>(size)};
-  for (size_t i = 0; i < size; ++i) records[2][i] = static_cast<char>(i * 37 + 11);
+  std::vector<std::vector<char>> records = {Blank('\xff'), Blank('\0'), Blank()};
+  for (size_t i = 0; i < records[2].size(); ++i) records[2][i] = static_cast<char>(i * 37 + 11);
   for (const Path& path : kPaths) {
     SCOPED_TRACE(path.what);
     SQLHDBC dbc = Use(path.level, path.append_ex);
@@ -409,7 +407,7 @@ TEST_F(RecordAccessTest, GarbageAndMismatchedDefinitionsStoreNothingUnread) {
   }
   for (SQLHDBC dbc : {plain_, procs_}) ASSERT_TRUE(RunScript(dbc, kInsertA));
   ASSERT_GE(rv_AddFieldDef(td_.get(), "FEHLT,N,5"), 0);
-  const std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), ' ');
+  const std::vector<char> record = Blank();
   for (const Path& path : kPaths) {
     SCOPED_TRACE(path.what);
     SQLHDBC dbc = Use(path.level, path.append_ex);

@@ -62,6 +62,22 @@ size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+std::vector<int32_t> Walk(SQLHDBC dbc, const TableDef* td, int32_t key, bool backward, const WalkCalls& calls) {
+  std::vector<int32_t> ids;
+  for (int32_t id = backward ? calls.last(dbc, td, key) : calls.first(dbc, td, key); id != 0 && ids.size() < 100;
+       id = backward ? calls.prior(dbc, td, key, id) : calls.next(dbc, td, key, id)) {
+    ids.push_back(id);
+  }
+  return ids;
+}
+
+std::vector<int32_t> WalkBothWays(SQLHDBC dbc, const TableDef* td, int32_t key, const WalkCalls& calls) {
+  std::vector<int32_t> ids = Walk(dbc, td, key, false, calls);
+  const std::vector<int32_t> back = Walk(dbc, td, key, true, calls);
+  ids.insert(ids.end(), back.begin(), back.end());
+  return ids;
+}
+
 RecordDb::RecordDb() : saved_{lerv32::ExSQL_Enabled, lerv32::OemConvert, lerv32::Display_Errors} {}
 
 RecordDb::~RecordDb() {
@@ -87,8 +103,12 @@ SQLHDBC RecordDb::Open(const std::string& database, int transact_sql) {
   return dbc;
 }
 
+std::vector<char> RecordDb::Blank(char fill) const {
+  return std::vector<char>(static_cast<size_t>(lerv32::RecordSize(td_.get())), fill);
+}
+
 std::vector<char> RecordDb::Record(const std::vector<std::string>& values) const {
-  std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '\0');
+  std::vector<char> record = Blank('\0');
   for (int32_t i = 0; i < td_->FieldCnt; ++i) {
     EXPECT_EQ(rv_FieldFromString(td_.get(), i, record.data(), values[static_cast<size_t>(i)].c_str()), 1) << i;
   }
@@ -105,13 +125,13 @@ std::vector<std::string> RecordDb::Texts(const std::vector<char>& record) const 
 }
 
 std::vector<char> RecordDb::Read(SQLHDBC dbc, int32_t rec_id) const {
-  std::vector<char> record(static_cast<size_t>(lerv32::RecordSize(td_.get())), '?');
+  std::vector<char> record = Blank('?');
   EXPECT_EQ(rv_OdbcGetRecord(dbc, td_.get(), rec_id, record.data()), 1) << "record " << rec_id;
   return record;
 }
 
 bool RecordDb::Traced(const std::string& statement) const {
-  const std::string trace = testenv::ReadText(trace_);
+  const std::string trace = Trace();
   return trace.find("\t" + statement + "\t") != std::string::npos ||
          trace.find("\t" + statement + "\n") != std::string::npos;
 }

@@ -27,6 +27,24 @@ std::vector<int32_t> QueryIds(SQLHDBC dbc, const std::string& sql);
 // How often part occurs in text.
 size_t Count(const std::string& text, const std::string& part);
 
+// The calls a walk steps with: the plain ones or the prepared set's.
+struct WalkCalls {
+  int32_t(LERV32_CALL* first)(LERV32_HDBC, const TableDef*, int32_t);
+  int32_t(LERV32_CALL* last)(LERV32_HDBC, const TableDef*, int32_t);
+  int32_t(LERV32_CALL* next)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
+  int32_t(LERV32_CALL* prior)(LERV32_HDBC, const TableDef*, int32_t, int32_t);
+};
+inline const WalkCalls kPlainWalk = {rv_OdbcFirstRecId, rv_OdbcLastRecId, rv_OdbcNextRecId, rv_OdbcPriorRecId};
+inline const WalkCalls kPreparedWalk = {rv_OdbcFirstRecIdEx, rv_OdbcLastRecIdEx, rv_OdbcNextRecIdEx,
+                                        rv_OdbcPriorRecIdEx};
+
+// The RecIds of a walk by key from the first record (backward: from the
+// last); at most 100, so that a walk that never ends shows.
+std::vector<int32_t> Walk(SQLHDBC dbc, const TableDef* td, int32_t key, bool backward,
+                          const WalkCalls& calls = kPlainWalk);
+// Forward, then backward.
+std::vector<int32_t> WalkBothWays(SQLHDBC dbc, const TableDef* td, int32_t key, const WalkCalls& calls = kPlainWalk);
+
 // A temporary folder with the trace, the event log and the message box log,
 // a definition td_, connections closed at the end; the library's switches
 // and tenant are put back as they were.
@@ -40,11 +58,14 @@ class RecordDb {
   SQLHDBC Open(const std::string& database, int transact_sql);
 
   std::vector<char> Record(const std::vector<std::string>& values) const;
+  // A buffer of td_'s record size, every byte fill.
+  std::vector<char> Blank(char fill = ' ') const;
   std::vector<std::string> Texts(const std::vector<char>& record) const;
   std::vector<char> Read(SQLHDBC dbc, int32_t rec_id) const;
   bool Traced(const std::string& statement) const;
   std::string Events() const { return testenv::ReadText(events_); }
   std::vector<std::string> Boxes() const { return testenv::ReadLines(boxes_); }
+  std::string Trace() const { return testenv::ReadText(trace_); }
 
   testenv::TempDir temp_;
   const std::string trace_ = temp_.File("trace.txt");

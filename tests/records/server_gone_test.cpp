@@ -49,8 +49,6 @@ TEST_P(ServerGoneTest, EveryCallFailsReportsAndLeavesTheRecordWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, ServerGoneTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& param) {
-                           return param.param ? std::string("Procedures") : std::string("Plain");
-                         });
+                         [](const ::testing::TestParamInfo<int>& p) { return p.param ? "Procedures" : "Plain"; });
 
 }  // namespace
