@@ -6,25 +6,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
+
+#include "support/test_env.h"
 
 namespace sqlsim {
 namespace {
 
 class CatalogWatchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("sqlsim-watch-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-    path_ = (dir_ / "w.db").string();
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::filesystem::path dir_;
-  std::string path_;
+  testenv::TempDir dir_;
+  std::string path_ = dir_.File("w.db");
 };
 
 TEST_F(CatalogWatchTest, ChangeIsAskedWhileUnderWayAndSeenOnceAfterwards) {
@@ -72,7 +66,7 @@ TEST_F(CatalogWatchTest, ChangeLeftUnderWayByADeadProcessIsNeverTrusted) {
 }
 
 TEST_F(CatalogWatchTest, UnwritableFolderLeavesEveryCheckToSqlite) {
-  CatalogWatch watch((dir_ / "missing" / "w.db").string());
+  CatalogWatch watch(dir_.File("missing/w.db"));
   EXPECT_FALSE(watch.mapped());
   watch.BeginChange();
   watch.Publish();

@@ -60,10 +60,8 @@ std::vector<Record> ReadRecords(const std::string& path) {
         std::string numbers;
         spec >> numbers >> std::ws;
         std::getline(spec, r.message);
-        for (size_t at = 0; at < numbers.size(); at = numbers.find(',', at) + 1) {
-          r.errors.push_back(std::stoi(numbers.substr(at)));
-          if (numbers.find(',', at) == std::string::npos) break;
-        }
+        std::istringstream list(numbers);
+        for (std::string n; std::getline(list, n, ',');) r.errors.push_back(std::stoi(n));
       } else {
         ADD_FAILURE() << path << ":" << number << ": unknown record " << line;
         continue;
