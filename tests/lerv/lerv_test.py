@@ -233,15 +233,11 @@ class LervTest(unittest.TestCase):
         data = ["--data", self.dir]
         self.ok("create", "-q", *data, "kunde.def")
         good = "1\tA\tB\t1.00\t2024-01-01\r\n"
+        # Each kind of problem a field can have is in lerv_parts_test (ImportLine);
+        # here a value and the field count, with the line they are in.
         cases = [
-            ("1\tA\tB\tabc\t2024-01-01", "Feld UMSATZ: keine Zahl"),
-            ("1\tA\tB\t123456789012\t2024-01-01", "Feld UMSATZ: 123456789012 passt nicht"),
             ("x\tA\tB\t1\t2024-01-01", "Feld NR: keine Zahl"),
-            ("1\tA\tB\t1\t2023-02-29", "Feld SEIT: kein Datum"),
-            ("1\t" + "N" * 31 + "\tB\t1\t2024-01-01", "Feld NAME: Text länger als 30 Zeichen"),
             ("1\tA\tB\t1", "4 Felder statt 5"),
-            ("2147483649\tA\tB\t1\t2024-01-01", "Feld NR: 2147483649 passt nicht"),
-            ("1.5\tA\tB\t1\t2024-01-01", "Feld NR: keine ganze Zahl"),
         ]
         for line, message in cases:
             with self.subTest(line=line):
