@@ -174,6 +174,7 @@ TEST(LooksLikeUtf8, OnlyWholeSequencesOfSeveralBytes) {
       {"M\x81ller", false},              // OEM ü: a continuation without lead
       {"M\xFCller", false},              // ANSI ü: a lead without continuation
       {"\xC3", false},                   // cut at the end
+      {"\xC3" "A", false},               // a lead whose next byte is no continuation
       {"\xE2\x82", false},
       {"\xC3\xBC\xFC", false},          // UTF-8, then a byte that is not
       {"\xF8\x88\x80\x80\x80", false},  // five-byte lead
