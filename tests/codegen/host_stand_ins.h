@@ -119,4 +119,16 @@ class leXML {
   bool item_;
 };
 
+// The host programs' own checks: each failure is printed and counted.
+inline int failed = 0;
+inline void Check(bool ok, const std::string& what) {
+  if (!ok) std::printf("FAILED: %s\n", what.c_str());
+  failed += ok ? 0 : 1;
+}
+// The record's bytes, as the library sees them.
+template <class Record>
+std::string Bytes(Record& record) {
+  return std::string(static_cast<const char*>(record.GetDataAddr()), static_cast<std::size_t>(record.GetDataSize()));
+}
+
 #endif  // LERV32_TESTS_CODEGEN_HOST_STAND_INS_H

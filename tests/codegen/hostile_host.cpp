@@ -23,23 +23,8 @@ using T3Ktext10 = T3Field<10>;
 #pragma GCC diagnostic pop
 #undef long
 
-namespace {
-
 // The table name "EVIL2];DROP TABLE OPFER;--" as part of identifiers.
 using Record = c_EVIL2_5D_3BDROP_20TABLE_20OPFER_3B_2D_2D;
-
-int failed = 0;
-
-void Check(bool ok, const std::string& what) {
-  if (!ok) std::printf("FAILED: %s\n", what.c_str());
-  failed += ok ? 0 : 1;
-}
-
-std::string Bytes(Record& record) {
-  return std::string(static_cast<const char*>(record.GetDataAddr()), static_cast<std::size_t>(record.GetDataSize()));
-}
-
-}  // namespace
 
 int main() {
   const hostile::DefinitionPtr td = hostile::Definition();

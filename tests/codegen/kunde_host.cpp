@@ -30,17 +30,6 @@
 
 namespace {
 
-int failed = 0;
-
-void Check(bool ok, const std::string& what) {
-  if (!ok) std::printf("FAILED: %s\n", what.c_str());
-  failed += ok ? 0 : 1;
-}
-
-std::string Bytes(c_KUNDE& record) {
-  return std::string(static_cast<const char*>(record.GetDataAddr()), static_cast<std::size_t>(record.GetDataSize()));
-}
-
 void CheckLayout(const TableDef* td, c_KUNDE& record) {
   const int fields = rv_FieldCnt(td);
   Check(record.CheckCompilerType() && message_boxes == 0, "the class is as large as its fields");

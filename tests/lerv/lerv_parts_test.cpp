@@ -4,11 +4,11 @@
 // of imported lines.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "include/lerv32.h"
+#include "support/table_defs.h"
 #include "tools/lerv/database.h"
 #include "tools/lerv/expected_objects.h"
 #include "tools/lerv/failure.h"
@@ -81,10 +81,9 @@ TEST(ExpectedObjects, ReadsWhatAGeneratedScriptCreates) {
   ASSERT_EQ(objects.size(), 5u);
   EXPECT_EQ(objects[0].kind, ExpectedObject::Kind::kTable);
   EXPECT_EQ(objects[0].name, "ut_T");
-  ASSERT_EQ(objects[0].columns.size(), 3u);
-  EXPECT_EQ(objects[0].columns[0].name + " " + objects[0].columns[0].type, "RecId integer");
-  EXPECT_EQ(objects[0].columns[1].name + " " + objects[0].columns[1].type, "NAME char(30)");
-  EXPECT_EQ(objects[0].columns[2].name + " " + objects[0].columns[2].type, "Betrag decimal(10,2)");
+  std::vector<std::string> columns;
+  for (const auto& column : objects[0].columns) columns.push_back(column.name + " " + column.type);
+  EXPECT_EQ(columns, (std::vector<std::string>{"RecId integer", "NAME char(30)", "Betrag decimal(10,2)"}));
   EXPECT_EQ(objects[1].name, "T");
   EXPECT_EQ(objects[1].text, "CREATE VIEW [dbo].[T] AS\r\n  SELECT RecId FROM [dbo].[ut_T]");
   EXPECT_EQ(objects[2].kind, ExpectedObject::Kind::kProcedure);
@@ -118,19 +117,9 @@ TEST(ProgressLine, ShowsCountRateAndTimeLeft) {
   EXPECT_EQ(Progress::Line("Export", 1234, 0, 2.0), "Export 1234  617/s");
 }
 
-}  // namespace
-}  // namespace lerv
-
-namespace lerv {
-namespace {
-
-struct TableDefFreer {
-  void operator()(TableDef* td) const { rv_FreeTableDef(td); }
-};
-
 // One field of each kind the checks treat apart.
-std::unique_ptr<TableDef, TableDefFreer> Kinds() {
-  std::unique_ptr<TableDef, TableDefFreer> td(rv_AllocTableDef());
+testenv::TableDefPtr Kinds() {
+  testenv::TableDefPtr td = testenv::NewTableDef();
   for (const char* field : {"T,C,5", "U,u,5", "L,l", "N,N,6,2", "D,d,0,2", "DA,D", "B,L"}) rv_AddFieldDef(td.get(), field);
   return td;
 }
@@ -185,6 +174,7 @@ TEST(LooksLikeUtf8, OnlyWholeSequencesOfSeveralBytes) {
       {"M\x81ller", false},              // OEM ü: a continuation without lead
       {"M\xFCller", false},              // ANSI ü: a lead without continuation
       {"\xC3", false},                   // cut at the end
+      {"\xC3" "A", false},               // a lead whose next byte is no continuation
       {"\xE2\x82", false},
       {"\xC3\xBC\xFC", false},          // UTF-8, then a byte that is not
       {"\xF8\x88\x80\x80\x80", false},  // five-byte lead

@@ -47,6 +47,19 @@ class LervTest(unittest.TestCase):
     def lerv(self, *args, stdin=None):
         return run(list(args), self.dir, stdin)
 
+    def ok(self, *args, stdin=None):
+        """Standard output and error of a run that must succeed."""
+        code, out, err = self.lerv(*args, stdin=stdin)
+        self.assertEqual(code, 0, err)
+        return out, err
+
+    def fails(self, message, *args, stdin=None, code=1):
+        """Standard output and error of a run that must end with code and say message."""
+        got, out, err = self.lerv(*args, stdin=stdin)
+        self.assertEqual(got, code, err)
+        self.assertIn(message, err)
+        return out, err
+
     def test_usage_errors_exit_2_with_a_german_message(self):
         cases = [
             ([], "Kein Befehl angegeben"),
@@ -63,19 +76,13 @@ class LervTest(unittest.TestCase):
         ]
         for args, message in cases:
             with self.subTest(args=args):
-                code, out, err = self.lerv(*args)
-                self.assertEqual(code, 2, err)
-                self.assertIn(message, err)
-                self.assertEqual(out, "")
+                self.assertEqual(self.fails(message, *args, code=2)[0], "")
 
     def test_help_of_the_program_and_of_each_command(self):
-        code, out, _ = self.lerv("--help")
-        self.assertEqual(code, 0)
+        out = self.ok("--help")[0]
         for command in ("gen", "create", "run"):
             self.assertIn(command, out)
-            code, out_command, _ = self.lerv(command, "--help")
-            self.assertEqual(code, 0)
-            self.assertIn("Aufruf: lerv " + command, out_command)
+            self.assertIn("Aufruf: lerv " + command, self.ok(command, "--help")[0])
 
     def test_broken_definitions_fail_with_file_and_line_and_write_nothing(self):
         many = "".join("FIELD=F%d,C,1\n" % i for i in range(129))
@@ -110,9 +117,7 @@ class LervTest(unittest.TestCase):
             with self.subTest(name=name):
                 if text is not None:
                     self.write(name, text)
-                code, out, err = self.lerv("gen", "-o", "out.sql", "kunde.def", name)
-                self.assertEqual(code, 1, err)
-                self.assertIn(message, err)
+                self.fails(message, "gen", "-o", "out.sql", "kunde.def", name)
                 with open(os.path.join(self.dir, "out.sql"), encoding="latin-1") as f:
                     self.assertEqual(f.read(), "vorher")
         self.assertEqual(sorted(n for n in os.listdir(self.dir) if n.startswith("out.sql")), ["out.sql"])
@@ -122,24 +127,19 @@ class LervTest(unittest.TestCase):
                  "trigger-struct": "KUNDE", "cpp": "c_KUNDE"}
         for kind, expected in kinds.items():
             with self.subTest(kind=kind):
-                code, out, err = self.lerv("gen", "--tsql", "--kind", kind, "kunde.def")
-                self.assertEqual(code, 0, err)
+                out = self.ok("gen", "--tsql", "--kind", kind, "kunde.def")[0]
                 self.assertTrue(expected in out, out[:200])
-                code, _, err = self.lerv("gen", "--tsql", "--kind", kind, "-o", "out.txt", "kunde.def")
-                self.assertEqual(code, 0, err)
+                self.ok("gen", "--tsql", "--kind", kind, "-o", "out.txt", "kunde.def")
                 with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
                     self.assertEqual(f.read(), out)
         # A structure file cannot carry a name with a blank or + in it: the
         # field is named; the companion file has only key fields.
         self.write("plus.def", "ALIAS=P\nFIELD=A+B,C,5\nFIELD=N,C,2\nKEY=K,N\n")
-        code, _, err = self.lerv("gen", "--kind", "struct", "plus.def")
-        self.assertEqual(code, 1)
-        self.assertIn('Feldname "A+B" ist in einer Strukturdatei nicht darstellbar', err)
-        code, out, err = self.lerv("gen", "--kind", "trigger-struct", "plus.def")
-        self.assertEqual((code, "A+B" in out, "N=C;2;0;" in out), (0, False, True), err)
-        code, _, err = self.lerv("gen", "-o", os.path.join("no", "such", "folder", "out.sql"), "kunde.def")
-        self.assertEqual(code, 1)
-        self.assertIn("Datei kann nicht angelegt werden", err)
+        self.fails('Feldname "A+B" ist in einer Strukturdatei nicht darstellbar', "gen", "--kind", "struct", "plus.def")
+        out = self.ok("gen", "--kind", "trigger-struct", "plus.def")[0]
+        self.assertEqual(("A+B" in out, "N=C;2;0;" in out), (False, True), out)
+        self.fails("Datei kann nicht angelegt werden", "gen", "-o", os.path.join("no", "such", "folder", "out.sql"),
+                   "kunde.def")
         # Through a link its target gets the text; an existing file keeps its
         # mode (the Windows program sees neither links nor modes under Wine).
         if len(LERV) > 1:
@@ -147,8 +147,7 @@ class LervTest(unittest.TestCase):
         self.write("target.txt", "alt")
         os.chmod(os.path.join(self.dir, "target.txt"), 0o640)
         os.symlink("target.txt", os.path.join(self.dir, "link.txt"))
-        code, out, err = self.lerv("gen", "-o", "link.txt", "kunde.def")
-        self.assertEqual(code, 0, err)
+        self.ok("gen", "-o", "link.txt", "kunde.def")
         self.assertTrue(os.path.islink(os.path.join(self.dir, "link.txt")))
         with open(os.path.join(self.dir, "target.txt"), encoding="latin-1", newline="") as f:
             self.assertTrue(f.read().startswith("CREATE TABLE"))
@@ -156,36 +155,25 @@ class LervTest(unittest.TestCase):
 
     def test_create_then_scripts_stop_at_the_failing_batch(self):
         data = ["--data", self.dir, "--database", "firma"]
-        code, _, err = self.lerv("create", *data, "kunde.def")
-        self.assertEqual(code, 0, err)
-        self.assertIn("1 Tabelle angelegt oder aktualisiert", err)
+        self.assertIn("1 Tabelle angelegt oder aktualisiert", self.ok("create", *data, "kunde.def")[1])
         # Run again: the script brings an existing table up to date.
-        code, _, err = self.lerv("create", "--quiet", *data, "kunde.def")
-        self.assertEqual((code, err), (0, ""))
+        self.assertEqual(self.ok("create", "--quiet", *data, "kunde.def")[1], "")
         # LF line ends, GO in lower case with blanks, a GO line inside a comment.
         self.write("fill.sql", "INSERT INTO ut_KUNDE (RecId, NR) VALUES (1, 7)\ngo  \n/* GO\n*/\nSELECT 1\nGO\n")
-        code, _, err = self.lerv("run", *data, "fill.sql")
-        self.assertEqual(code, 0, err)
-        self.assertIn("fill.sql: 2 Stapel ausgeführt", err)
-        code, _, err = self.lerv("run", *data, "-", stdin=b"IF NOT EXISTS (SELECT * FROM KUNDE WHERE NR = 7) SELECT * FROM nix")
-        self.assertEqual(code, 0, err)
+        self.assertIn("fill.sql: 2 Stapel ausgeführt", self.ok("run", *data, "fill.sql")[1])
+        self.ok("run", *data, "-", stdin=b"IF NOT EXISTS (SELECT * FROM KUNDE WHERE NR = 7) SELECT * FROM nix")
         self.write("broken.sql", "SELECT 1\r\nGO\r\n\r\nSELECT * FROM nix\r\nGO\r\nCREATE TABLE later (a int)\r\nGO\r\n",
                    newline="")
-        code, _, err = self.lerv("run", *data, "broken.sql")
-        self.assertEqual(code, 1)
-        self.assertIn("broken.sql: Stapel 2 (Zeile 4) fehlgeschlagen", err)
+        _, err = self.fails("broken.sql: Stapel 2 (Zeile 4) fehlgeschlagen", "run", *data, "broken.sql")
         self.assertIn("Invalid object name 'nix'", err)
         # GO with blanks around, a comment, a count; a byte order mark; a comment left open.
-        code, _, err = self.lerv("run", *data, "-", stdin=b"\xef\xbb\xbfCREATE TABLE n (a int)\n  GO -- fertig\n"
-                                 b"INSERT INTO n VALUES (1)\ngo 3\nIF (SELECT COUNT(*) FROM n) <> 3 SELECT * FROM nix\n")
-        self.assertEqual(code, 0, err)
+        _, err = self.ok("run", *data, "-", stdin=b"\xef\xbb\xbfCREATE TABLE n (a int)\n  GO -- fertig\n"
+                         b"INSERT INTO n VALUES (1)\ngo 3\nIF (SELECT COUNT(*) FROM n) <> 3 SELECT * FROM nix\n")
         self.assertIn("5 Stapel ausgeführt", err)
-        code, _, err = self.lerv("run", *data, "-", stdin=b"SELECT 1\nGO\n/* offen\nGO\nSELECT 2\n")
-        self.assertEqual(code, 1)
-        self.assertIn("Standardeingabe: Kommentar ab Zeile 3 nicht geschlossen", err)
-        code, _, err = self.lerv("run", *data, "-", stdin=b"SELECT * FROM later\n")
-        self.assertEqual(code, 1, "the batch after the failing one ran")
-        self.assertIn("Standardeingabe: Stapel 1 (Zeile 1)", err)
+        self.fails("Standardeingabe: Kommentar ab Zeile 3 nicht geschlossen", "run", *data, "-",
+                   stdin=b"SELECT 1\nGO\n/* offen\nGO\nSELECT 2\n")
+        # No table later: the batch after the failing one did not run.
+        self.fails("Standardeingabe: Stapel 1 (Zeile 1)", "run", *data, "-", stdin=b"SELECT * FROM later\n")
         # A script in UTF-8 is refused unless converted; the bytes as they are
         # make two characters of an umlaut.
         script = "CREATE TABLE u (t varchar(9))\nGO\nINSERT INTO u VALUES ('\u00e4')\n".encode("utf-8")
@@ -202,12 +190,11 @@ class LervTest(unittest.TestCase):
                 if line:
                     self.assertIn(f"Zeile {line}: Text in UTF-8 (--encoding utf-8 wandelt ihn um", err)
         for encoding, length in (("utf-8", 1), ("codepage", 2)):
-            code, _, err = self.lerv("run", *data, "--encoding", encoding, "-", stdin=b"\xef\xbb\xbf" + script +
-                                     f"GO\nIF (SELECT LEN(t) FROM u) <> {length} SELECT * FROM nix\nDROP TABLE u\n".encode())
-            self.assertEqual(code, 0, encoding + ": " + err)
-        code, _, err = self.lerv("run", *data, "--encoding", "utf-8", "-", stdin="SELECT '\u4e2d'".encode("utf-8"))
-        self.assertEqual(code, 1)
-        self.assertIn("ein Zeichen, das Windows-1252 nicht kennt", err)
+            with self.subTest(encoding=encoding):
+                self.ok("run", *data, "--encoding", encoding, "-", stdin=b"\xef\xbb\xbf" + script +
+                        f"GO\nIF (SELECT LEN(t) FROM u) <> {length} SELECT * FROM nix\nDROP TABLE u\n".encode())
+        self.fails("ein Zeichen, das Windows-1252 nicht kennt", "run", *data, "--encoding", "utf-8", "-",
+                   stdin="SELECT '\u4e2d'".encode("utf-8"))
 
     def records(self, count):
         rows = []
@@ -219,115 +206,90 @@ class LervTest(unittest.TestCase):
 
     def test_import_then_export_gives_the_lines_back(self):
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        self.ok("create", "-q", *data, "kunde.def")
         lines = self.records(300)
         self.write("in.txt", lines, newline="")
-        code, _, err = self.lerv("import", *data, "--batch", "64", "kunde.def", "in.txt")
-        self.assertEqual(code, 0, err)
+        _, err = self.ok("import", *data, "--batch", "64", "kunde.def", "in.txt")
         self.assertEqual(err, "300 Datensätze übernommen (300 angefügt, 0 geändert)\n", "a bar where no terminal is")
-        code, _, err = self.lerv("export", *data, "-o", "out.txt", "kunde.def")
-        self.assertEqual(code, 0, err)
+        self.ok("export", *data, "-o", "out.txt", "kunde.def")
         with open(os.path.join(self.dir, "out.txt"), encoding="latin-1", newline="") as f:
             self.assertEqual(f.read(), lines)
         # In the order of the key on ORT and NR: ORT0 first, and by NR within it.
-        code, out, _ = self.lerv("export", *data, "--key", "ORT_KEY", "kunde.def")
+        out = self.ok("export", *data, "--key", "ORT_KEY", "kunde.def")[0]
         self.assertEqual([line.split("\t")[0] for line in out.splitlines()[:3]], ["5", "10", "15"])
-        code, out, _ = self.lerv("export", *data, "--xml", "kunde.def")
+        out = self.ok("export", *data, "--xml", "kunde.def")[0]
         self.assertEqual(out.count("<record RecId="), 300)
         self.assertIn("<NAME>Name 1 &#228;&#246;&#252;</NAME>", out)
         # The same key updates; a new one is appended.
         self.write("upd.txt", "1\tNAME 1 \x84\x94\x81\tORT1\t9.99\t2024-01-01\r\n"
                               "301\tNeu\tORT1\t1.00\t2024-01-01\r\n", newline="")
-        code, _, err = self.lerv("import", *data, "--update-by", "NAME_KEY", "kunde.def", "upd.txt")
-        self.assertEqual(code, 0, err)
-        self.assertIn("(1 angefügt, 1 geändert)", err)
-        code, out, _ = self.lerv("export", *data, "kunde.def")
+        self.assertIn("(1 angefügt, 1 geändert)", self.ok("import", *data, "--update-by", "NAME_KEY", "kunde.def",
+                                                          "upd.txt")[1])
+        out = self.ok("export", *data, "kunde.def")[0]
         self.assertEqual(out.splitlines()[0], "1\tNAME 1 \x84\x94\x81\tORT1\t9.99\t2024-01-01")
         self.assertEqual(len(out.splitlines()), 301)
 
     def test_a_line_that_does_not_convert_imports_nothing(self):
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        self.ok("create", "-q", *data, "kunde.def")
         good = "1\tA\tB\t1.00\t2024-01-01\r\n"
+        # Each kind of problem a field can have is in lerv_parts_test (ImportLine);
+        # here a value and the field count, with the line they are in.
         cases = [
-            ("1\tA\tB\tabc\t2024-01-01", "Feld UMSATZ: keine Zahl"),
-            ("1\tA\tB\t123456789012\t2024-01-01", "Feld UMSATZ: 123456789012 passt nicht"),
             ("x\tA\tB\t1\t2024-01-01", "Feld NR: keine Zahl"),
-            ("1\tA\tB\t1\t2023-02-29", "Feld SEIT: kein Datum"),
-            ("1\t" + "N" * 31 + "\tB\t1\t2024-01-01", "Feld NAME: Text länger als 30 Zeichen"),
             ("1\tA\tB\t1", "4 Felder statt 5"),
-            ("2147483649\tA\tB\t1\t2024-01-01", "Feld NR: 2147483649 passt nicht"),
-            ("1.5\tA\tB\t1\t2024-01-01", "Feld NR: keine ganze Zahl"),
         ]
         for line, message in cases:
             with self.subTest(line=line):
-                code, _, err = self.lerv("import", *data, "kunde.def", stdin=(good + line + "\r\n").encode("latin-1"))
-                self.assertEqual(code, 1)
-                self.assertIn("Standardeingabe, Zeile 2: " + message, err)
-        code, out, err = self.lerv("export", *data, "kunde.def")
-        self.assertEqual((code, out), (0, ""), err)
+                self.fails("Standardeingabe, Zeile 2: " + message, "import", *data, "kunde.def",
+                           stdin=(good + line + "\r\n").encode("latin-1"))
+        self.assertEqual(self.ok("export", *data, "kunde.def")[0], "")
         # An upper-case field takes lower-case umlauts (OEM ü) and stores them in upper case.
-        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=b"1\tA\tm\x81nchen\t1\t\r\n")
-        self.assertEqual(code, 0, err)
-        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "1\tA\tM\x9aNCHEN\t1.00\t0000-00-00\r\n")
-        code, _, err = self.lerv("export", *data, "--key", "NIX", "-o", "x.txt", "kunde.def")
-        self.assertEqual(code, 1)
-        self.assertIn("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", err)
+        self.ok("import", "-q", *data, "kunde.def", stdin=b"1\tA\tm\x81nchen\t1\t\r\n")
+        self.assertEqual(self.ok("export", *data, "kunde.def")[0], "1\tA\tM\x9aNCHEN\t1.00\t0000-00-00\r\n")
+        self.fails("kein Schlüssel \"NIX\" (vorhanden: NAME_KEY, ORT_KEY)", "export", *data, "--key", "NIX", "-o",
+                   "x.txt", "kunde.def")
         self.assertFalse(os.path.exists(os.path.join(self.dir, "x.txt")))
 
     def test_utf8_lines_are_refused_unless_an_encoding_is_chosen(self):
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
+        self.ok("create", "-q", *data, "kunde.def")
         utf8 = "\ufeff1\tMüller\tKÖLN\t1.00\t2024-01-01\r\n2\tBär\tX\t2.00\t2024-01-01\r\n".encode("utf-8")
-        code, _, err = self.lerv("import", *data, "kunde.def", stdin=utf8)
-        self.assertEqual(code, 1)
-        self.assertIn("Standardeingabe, Zeile 1: Text in UTF-8 (--encoding utf-8", err)
+        self.fails("Standardeingabe, Zeile 1: Text in UTF-8 (--encoding utf-8", "import", *data, "kunde.def", stdin=utf8)
         # A character the code page of the records lacks: nothing imported.
-        code, _, err = self.lerv("import", *data, "--encoding", "utf-8", "kunde.def",
-                                 stdin=utf8 + "3\t中\tX\t1\t\r\n".encode("utf-8"))
-        self.assertEqual(code, 1)
-        self.assertIn("Zeile 3: kein UTF-8 oder ein Zeichen, das der Zeichensatz 850 nicht kennt", err)
-        self.assertEqual(self.lerv("export", *data, "kunde.def")[1], "")
-        code, _, err = self.lerv("import", "-q", *data, "--encoding", "utf-8", "kunde.def", stdin=utf8)
-        self.assertEqual(code, 0, err)
+        self.fails("Zeile 3: kein UTF-8 oder ein Zeichen, das der Zeichensatz 850 nicht kennt", "import", *data,
+                   "--encoding", "utf-8", "kunde.def", stdin=utf8 + "3\t中\tX\t1\t\r\n".encode("utf-8"))
+        self.assertEqual(self.ok("export", *data, "kunde.def")[0], "")
+        self.ok("import", "-q", *data, "--encoding", "utf-8", "kunde.def", stdin=utf8)
         # Bytes that merely look like UTF-8 (OEM "Ãü") are taken as they are when asked.
-        code, _, err = self.lerv("import", "-q", *data, "--encoding", "codepage", "kunde.def",
-                                 stdin=b"9\tM\xc7\x81ller\tX\t1\t\r\n")
-        self.assertEqual(code, 0, err)
+        self.ok("import", "-q", *data, "--encoding", "codepage", "kunde.def", stdin=b"9\tM\xc7\x81ller\tX\t1\t\r\n")
         # Stored in the code page (OEM ü, Ö), given back in UTF-8 on request.
-        lines = self.lerv("export", *data, "kunde.def")[1].splitlines()
+        lines = self.ok("export", *data, "kunde.def")[0].splitlines()
         self.assertEqual(lines[0], "1\tM\x81ller\tK\x99LN\t1.00\t2024-01-01")
         self.assertEqual(lines[2][:9], "9\tM\xc7\x81ller")
-        code, _, err = self.lerv("export", *data, "--encoding", "utf-8", "-o", "out.txt", "kunde.def")
-        self.assertEqual(code, 0, err)
+        self.ok("export", *data, "--encoding", "utf-8", "-o", "out.txt", "kunde.def")
         with open(os.path.join(self.dir, "out.txt"), "rb") as f:
             self.assertEqual(f.read().split(b"\r\n")[:2], utf8[3:].split(b"\r\n")[:2])
 
     def test_walk_and_show_line_up_the_records(self):
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
-        code, _, err = self.lerv("import", "-q", *data, "kunde.def", stdin=self.records(30).encode("latin-1"))
-        self.assertEqual(code, 0, err)
-        code, out, err = self.lerv("walk", *data, "--key", "ORT_KEY", "--prefix", "ORT2", "-n", "3", "kunde.def")
-        self.assertEqual(code, 0, err)
-        lines = out.splitlines()
+        self.ok("create", "-q", *data, "kunde.def")
+        self.ok("import", "-q", *data, "kunde.def", stdin=self.records(30).encode("latin-1"))
+        lines = self.ok("walk", *data, "--key", "ORT_KEY", "--prefix", "ORT2", "-n", "3", "kunde.def")[0].splitlines()
         self.assertEqual(lines[0].split(), ["RecId", "NR", "NAME", "ORT", "UMSATZ", "SEIT"])
         self.assertEqual([line.split()[0] for line in lines[2:5]], ["2", "7", "12"])
         self.assertEqual(lines[5], "3 Datensätze in der Folge von ORT_KEY")
         # Columns line up: every row as wide as the rule under the names.
         self.assertEqual(len({len(line.rstrip()) for line in lines[1:5]} - {len(lines[1])}), 0)
-        code, out, err = self.lerv("walk", *data, "--from", "NAME 25", "--to", "NAME 27", "kunde.def")
+        out = self.ok("walk", *data, "--from", "NAME 25", "--to", "NAME 27", "kunde.def")[0]
         self.assertEqual([line.split()[0] for line in out.splitlines()[2:-1]], ["25", "26", "27"])
-        code, out, err = self.lerv("show", *data, "kunde.def", "3", "99")
-        self.assertEqual(code, 1)
+        out = self.fails("kein Datensatz mit RecId 99", "show", *data, "kunde.def", "3", "99")[0]
         self.assertIn("RecId   3\nNR      3\n", out)
-        self.assertIn("kein Datensatz mit RecId 99", err)
 
     def test_check_finds_each_kind_of_drift_and_none_after_create(self):
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
-        code, out, err = self.lerv("check", *data, "kunde.def")
-        self.assertEqual((code, out), (0, "KUNDE (kunde.def): in Ordnung\n"), err)
+        self.ok("create", "-q", *data, "kunde.def")
+        self.assertEqual(self.ok("check", *data, "kunde.def")[0], "KUNDE (kunde.def): in Ordnung\n")
         self.write("alter.sql", "DROP PROCEDURE up_Del_KUNDE\nGO\nALTER TABLE ut_KUNDE ADD Extra int NULL\nGO\n"
                                 "ALTER TABLE ut_KUNDE ALTER COLUMN ORT char(25)\nGO\n"
                                 "DECLARE @d sysname = (SELECT name FROM sysobjects WHERE xtype = 'D' "
@@ -337,10 +299,8 @@ class LervTest(unittest.TestCase):
                                 "ALTER PROCEDURE up_Sel_KUNDE @RI integer AS SELECT 1\nGO\n"
                                 "DROP INDEX ut_KUNDE_Keys.Ik_ORT_KEY\nGO\nDROP TRIGGER tr_KUNDE_KeyDel\nGO\n"
                                 "DROP FUNCTION dpxfunc_NextRecId_KUNDE\nGO\nDROP TABLE ut_KUNDE_Keys\nGO\n")
-        code, _, err = self.lerv("run", *data, "alter.sql")
-        self.assertEqual(code, 0, err)
-        code, out, err = self.lerv("check", *data, "kunde.def")
-        self.assertEqual(code, 1, err)
+        self.ok("run", *data, "alter.sql")
+        out = self.fails("", "check", *data, "kunde.def")[0]
         for line in ["Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
                      "Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition",
                      "Tabelle ut_KUNDE, Spalte SEIT: fehlt",
@@ -355,8 +315,8 @@ class LervTest(unittest.TestCase):
         self.assertTrue(out.startswith("KUNDE (kunde.def): "), out)
         # Created again, what remains is what the script never undoes: a
         # column it does not know, a column wider than the definition.
-        self.assertEqual(self.lerv("create", "-q", *data, "kunde.def")[0], 0)
-        code, out, _ = self.lerv("check", *data, "kunde.def")
+        self.ok("create", "-q", *data, "kunde.def")
+        out = self.lerv("check", *data, "kunde.def")[1]
         self.assertEqual(out.splitlines()[1:], ["  Tabelle ut_KUNDE, Spalte ORT: char(20) erwartet, char(25) vorhanden",
                                                 "  Tabelle ut_KUNDE, Spalte Extra (int): nicht in der Definition"])
 
@@ -365,16 +325,15 @@ class LervTest(unittest.TestCase):
         self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=A_B,C,5\nKEY=A_B,A_B\n")
         self.write("t_a.def", "ALIAS=T_A\nUSEKEYTAB=1\nFIELD=B,C,5\nKEY=B,B\n")
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
+        self.ok("create", "-q", *data, "t.def")
         code, _, err = self.lerv("create", "-q", *data, "t_a.def")
         self.assertNotEqual(code, 0)
         # Under Wine the server's message reaches the program in UTF-8, and
         # its umlaut is converted once more.
         self.assertIn("Prozedur up_First_T_A_B geh", err)
         self.assertIn("rt zu einer anderen Tabelle und wird nicht ersetzt", err)
-        self.assertEqual(self.lerv("check", *data, "t.def")[1], "T (t.def): in Ordnung\n")
-        code, out, _ = self.lerv("check", *data, "t_a.def")
-        self.assertEqual(code, 1)
+        self.assertEqual(self.ok("check", *data, "t.def")[0], "T (t.def): in Ordnung\n")
+        out = self.fails("", "check", *data, "t_a.def")[0]
         self.assertIn("\n  Tabelle ut_T_A: fehlt\n", out)
         self.assertIn("\n  Prozedur up_First_T_A_B: gehört zu einer anderen Tabelle\n", out)
 
@@ -390,9 +349,8 @@ class LervTest(unittest.TestCase):
                 os.makedirs(data[1])
                 self.write("made.def", made)
                 self.write("t.def", "ALIAS=T\nUSEKEYTAB=1\nFIELD=NR,N,8\nKEY=" + key + ",NR\n")
-                self.assertEqual(self.lerv("create", "-q", *data, "made.def")[0], 0)
-                code, out, _ = self.lerv("check", *data, "t.def")
-                self.assertEqual(code, 1)
+                self.ok("create", "-q", *data, "made.def")
+                out = self.fails("", "check", *data, "t.def")[0]
                 self.assertIn("\n  Prozedur " + procedure + ": gehört zu einer anderen Tabelle\n", out)
                 self.assertNotEqual(self.lerv("create", "-q", *data, "t.def")[0], 0)
                 self.assertEqual(self.lerv("check", *data, "made.def")[0], 0, "the made table keeps its procedures")
@@ -402,17 +360,15 @@ class LervTest(unittest.TestCase):
                                 "KEY=K];DROP TABLE O,a'b],x--y\n")
         data = ["--data", self.dir]
         self.write("opfer.sql", "CREATE TABLE OPFER (a int)\nGO\n")
-        self.assertEqual(self.lerv("run", *data, "opfer.sql")[0], 0)
-        code, _, err = self.lerv("create", "-q", *data, "boese.def")
-        self.assertEqual(code, 0, err)
-        code, out, err = self.lerv("check", *data, "boese.def")
-        self.assertEqual((code, out), (0, "EVIL2];DROP TABLE OPFER;-- (boese.def): in Ordnung\n"), err)
+        self.ok("run", *data, "opfer.sql")
+        self.ok("create", "-q", *data, "boese.def")
+        self.assertEqual(self.ok("check", *data, "boese.def")[0], "EVIL2];DROP TABLE OPFER;-- (boese.def): in Ordnung\n")
         self.write("opfer.sql", "SELECT count(*) FROM OPFER\nGO\n")
         self.assertEqual(self.lerv("run", *data, "opfer.sql")[0], 0, "OPFER is still there")
 
     def test_a_table_or_database_that_is_not_there_fails_and_writes_nothing(self):
         self.write("keep.txt", "vorher")
-        self.assertEqual(self.lerv("create", "-q", "--data", self.dir, "--database", "leer", "kunde.def")[0], 0)
+        self.ok("create", "-q", "--data", self.dir, "--database", "leer", "kunde.def")
         self.write("other.def", "ALIAS=ANDERE\nFIELD=A,C,5\nKEY=K,A\n")
         for args, message in [
             (["export", "--data", self.dir, "--database", "leer", "-o", "keep.txt", "other.def"],
@@ -422,9 +378,7 @@ class LervTest(unittest.TestCase):
              "Keine Verbindung zur Datenbank nirgends"),
         ]:
             with self.subTest(args=args):
-                code, _, err = self.lerv(*args)
-                self.assertEqual(code, 1, err)
-                self.assertIn(message, err)
+                self.fails(message, *args)
         with open(os.path.join(self.dir, "keep.txt"), encoding="latin-1") as f:
             self.assertEqual(f.read(), "vorher")
         self.assertFalse(os.path.exists(os.path.join(self.dir, "nirgends.db")))
@@ -433,19 +387,16 @@ class LervTest(unittest.TestCase):
         wide = "ALIAS=BREIT\nFIELD=A,C,255\nFIELD=B,C,255\nFIELD=C,C,255\nFIELD=D,C,255\nFIELD=E,C,10\nKEY=K,A,B,C,D,E\n"
         self.write("breit.def", wide)
         data = ["--data", self.dir]
-        self.assertEqual(self.lerv("create", "-q", *data, "breit.def")[0], 0)
+        self.ok("create", "-q", *data, "breit.def")
         line = "\t".join(["a" * 255, "b" * 255, "c" * 255, "d" * 255, "e"]) + "\r\n"
         for _ in range(2):
-            code, _, err = self.lerv("import", "-q", *data, "--update-by", "K", "breit.def", stdin=line.encode())
-            self.assertEqual(code, 0, err)
-        code, out, err = self.lerv("walk", *data, "breit.def")
-        self.assertEqual(code, 0, err)
+            self.ok("import", "-q", *data, "--update-by", "K", "breit.def", stdin=line.encode())
+        out = self.ok("walk", *data, "breit.def")[0]
         self.assertEqual(out.splitlines()[-1], "1 Datensatz in der Folge von K")
 
     def test_a_database_that_refuses(self):
-        code, _, err = self.lerv("run", "--connect", "DRIVER=nicht-da;PWD=geheim", "kunde.def")
-        self.assertEqual(code, 1)
-        self.assertIn("Keine Verbindung: DRIVER=nicht-da;PWD=***", err)
+        _, err = self.fails("Keine Verbindung: DRIVER=nicht-da;PWD=***", "run", "--connect", "DRIVER=nicht-da;PWD=geheim",
+                            "kunde.def")
         self.assertIn("nicht-da", err.splitlines()[1])
         self.assertNotIn("geheim", err)
 

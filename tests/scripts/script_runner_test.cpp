@@ -67,6 +67,25 @@ class ScriptsTest : public ::testing::Test {
   void TearDown() override {
     if (dbc_) rv_OdbcDisconnect(dbc_);
   }
+  // The script run on the library's connection; the server's messages are
+  // kept in errors_ and named when it fails.
+  ::testing::AssertionResult Runs(const std::string& script) {
+    if (rv_CallStatement(dbc_, script.c_str(), errors_, sizeof errors_) == 1) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << errors_;
+  }
+  // The script file run on the library's connection in database (nullptr:
+  // the current one), as Runs.
+  ::testing::AssertionResult RunsFile(const char* database, const std::string& path) {
+    if (rv_CallSqlFile(dbc_, database, path.c_str(), errors_, sizeof errors_) == 1) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << errors_;
+  }
+  bool ErrorsHave(const char* text) const { return std::string(errors_).find(text) != std::string::npos; }
+  // The drop script of td, run.
+  ::testing::AssertionResult Drops(const TableDef* td) {
+    std::vector<char> script(400000);
+    rv_GenSqlDropDefN(td, script.data(), static_cast<int32_t>(script.size()));
+    return Runs(script.data());
+  }
   int Count(const std::string& table) {
     std::string sql = "IF (SELECT count(*) FROM " + table + ") <> 0 RAISERROR('not empty', 16, 1)";
     return rv_CallStatement(dbc_, sql.c_str(), nullptr, 0);
@@ -90,15 +109,24 @@ class ScriptsTest : public ::testing::Test {
 
   testenv::TempDir temp_;
   LERV32_HDBC dbc_ = nullptr;
+  char errors_[1024] = "";
+  std::vector<char> script_ = std::vector<char>(400000);  // for a generated script
+  const int32_t size_ = 400000;
+};
+
+// The generated scripts need the library's functions on the server.
+class GeneratedScriptsTest : public ScriptsTest {
+ protected:
+  void SetUp() override {
+    ScriptsTest::SetUp();
+    ASSERT_TRUE(RunsFile(nullptr, LERV32_DPXFUNC_SQL));
+  }
 };
 
 TEST_F(ScriptsTest, FirstFailingBatchEndsTheScriptWithTheServersMessages) {
-  char errors[512] = "alt";
-  EXPECT_EQ(rv_CallStatement(dbc_, "CREATE TABLE A (I int NULL)\r\nGO\r\nINSERT INTO Fehlt VALUES (1)\r\nGO\r\n"
-                                   "CREATE TABLE B (I int NULL)\r\n",
-                             errors, sizeof errors),
-            0);
-  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+  EXPECT_FALSE(Runs("CREATE TABLE A (I int NULL)\r\nGO\r\nINSERT INTO Fehlt VALUES (1)\r\nGO\r\n"
+                    "CREATE TABLE B (I int NULL)\r\n"));
+  EXPECT_TRUE(ErrorsHave("Invalid object name 'Fehlt'")) << errors_;
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM B", nullptr, 0), 0) << "the batch after the failure did not run";
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM A", nullptr, 0), 1) << "the batch before it stays done";
   char small[20] = "unverändert";
@@ -112,15 +140,12 @@ TEST_F(ScriptsTest, FirstFailingBatchEndsTheScriptWithTheServersMessages) {
 // no row is no failure to an ODBC 3 application; a batch longer than the
 // buffer stops the script before anything of it runs.
 TEST_F(ScriptsTest, EveryStatementOfABatchCountsAndTooLongRunsNothing) {
-  char errors[512];
-  EXPECT_EQ(rv_CallStatement(dbc_, "CREATE TABLE T (I int NULL)\r\nINSERT INTO T VALUES (1)\r\n"
-                                   "INSERT INTO Fehlt VALUES (1)\r\nGO\r\nCREATE TABLE Danach (I int NULL)\r\n",
-                             errors, sizeof errors),
-            0);
-  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+  EXPECT_FALSE(Runs("CREATE TABLE T (I int NULL)\r\nINSERT INTO T VALUES (1)\r\n"
+                    "INSERT INTO Fehlt VALUES (1)\r\nGO\r\nCREATE TABLE Danach (I int NULL)\r\n"));
+  EXPECT_TRUE(ErrorsHave("Invalid object name 'Fehlt'")) << errors_;
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM Danach", nullptr, 0), 0) << "the next batch did not run";
-  EXPECT_EQ(rv_CallStatement(dbc_, "SELECT 1\r\nSELECT 1/0\r\n", errors, sizeof errors), 0);
-  EXPECT_NE(std::string(errors).find("Divide by zero"), std::string::npos) << errors;
+  EXPECT_FALSE(Runs("SELECT 1\r\nSELECT 1/0\r\n"));
+  EXPECT_TRUE(ErrorsHave("Divide by zero")) << errors_;
   // 31999 characters fit the buffer with its terminator; 32000 do not.
   for (size_t size : {lerv32::kBatchBufferSize - 1, lerv32::kBatchBufferSize}) {
     const std::string insert = "INSERT INTO T VALUES (2)\r\n";
@@ -128,13 +153,11 @@ TEST_F(ScriptsTest, EveryStatementOfABatchCountsAndTooLongRunsNothing) {
     ASSERT_EQ(select.size(), size);
     const std::string script = insert + "GO\r\n" + select + "GO\r\n" + insert;
     const bool fits = size < lerv32::kBatchBufferSize;
-    EXPECT_EQ(rv_CallStatement(dbc_, script.c_str(), errors, sizeof errors), fits ? 1 : 0) << size;
-    EXPECT_STREQ(errors, fits ? "" : "batch too long");
+    EXPECT_EQ(static_cast<bool>(Runs(script)), fits) << size;
+    EXPECT_STREQ(errors_, fits ? "" : "batch too long");
   }
-  EXPECT_EQ(rv_CallStatement(dbc_, "IF (SELECT count(*) FROM T WHERE I = 2) <> 2 RAISERROR('runs', 16, 1)", errors,
-                             sizeof errors),
-            1)
-      << "both inserts of the fitting script, none of the other: " << errors;
+  EXPECT_TRUE(Runs("IF (SELECT count(*) FROM T WHERE I = 2) <> 2 RAISERROR('runs', 16, 1)"))
+      << "both inserts of the fitting script, none of the other";
   // A connection the caller opened for ODBC 3.
   SQLHENV env = SQL_NULL_HENV;
   SQLHDBC dbc = SQL_NULL_HDBC;
@@ -144,52 +167,51 @@ TEST_F(ScriptsTest, EveryStatementOfABatchCountsAndTooLongRunsNothing) {
   std::string connect = testenv::SqlsimConnectString(temp_.Path(), "skript");
   ASSERT_TRUE(SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(connect.data()), SQL_NTS,
                                              nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT)));
-  EXPECT_EQ(rv_CallStatement(dbc, "UPDATE T SET I = 3 WHERE I = 4\r\nGO\r\nDELETE FROM T WHERE I = 4", errors,
-                             sizeof errors),
+  EXPECT_EQ(rv_CallStatement(dbc, "UPDATE T SET I = 3 WHERE I = 4\r\nGO\r\nDELETE FROM T WHERE I = 4", errors_,
+                             sizeof errors_),
             1)
-      << errors;
-  EXPECT_EQ(rv_CallStatement(dbc, "INSERT INTO Fehlt VALUES (1)", errors, sizeof errors), 0);
-  EXPECT_NE(std::string(errors).find("Invalid object name 'Fehlt'"), std::string::npos) << errors;
+      << errors_;
+  EXPECT_EQ(rv_CallStatement(dbc, "INSERT INTO Fehlt VALUES (1)", errors_, sizeof errors_), 0);
+  EXPECT_TRUE(ErrorsHave("Invalid object name 'Fehlt'")) << errors_;
   SQLDisconnect(dbc);
   SQLFreeHandle(SQL_HANDLE_DBC, dbc);
   SQLFreeHandle(SQL_HANDLE_ENV, env);
 }
 
 TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
-  char errors[512];
-  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, (temp_.Path() / "fehlt.sql").string().c_str(), errors, sizeof errors), 0);
-  EXPECT_STREQ(errors, "file not open");
+  EXPECT_FALSE(RunsFile(nullptr, (temp_.Path() / "fehlt.sql").string()));
+  EXPECT_STREQ(errors_, "file not open");
   const std::string path = (temp_.Path() / "skript.sql").string();
   testenv::WriteText(path, "CREATE TABLE F (I int NULL)\r\nGO\r\nINSERT INTO F VALUES (1)\r\n");
-  EXPECT_EQ(rv_CallSqlFile(dbc_, "nirgends", path.c_str(), errors, sizeof errors), 0);
+  EXPECT_FALSE(RunsFile("nirgends", path));
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 0) << "nothing of the file ran";
-  EXPECT_EQ(rv_CallSqlFile(dbc_, "skript", path.c_str(), errors, sizeof errors), 1) << errors;
-  EXPECT_STREQ(errors, "");
+  EXPECT_TRUE(RunsFile("skript", path));
+  EXPECT_STREQ(errors_, "");
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM F", nullptr, 0), 1);
   // A database name holding the closing bracket reaches the server whole
   // (sqlsim has no such database: it says so, by that name).
-  EXPECT_EQ(rv_CallSqlFile(dbc_, "a]b", path.c_str(), errors, sizeof errors), 0);
-  EXPECT_NE(std::string(errors).find("Database 'a]b' does not exist"), std::string::npos) << errors;
+  EXPECT_FALSE(RunsFile("a]b", path));
+  EXPECT_TRUE(ErrorsHave("Database 'a]b' does not exist")) << errors_;
   // So does the database a table is created in, a keyword here.
-  ASSERT_EQ(rv_CallStatement(dbc_, "CREATE DATABASE [Order]", errors, sizeof errors), 1) << errors;
+  ASSERT_TRUE(Runs("CREATE DATABASE [Order]"));
   const testenv::TableDefPtr td = samples::Load({"in_db", "", {"ALIAS=IN_DB", "FIELD=A,C,5"}});
   EXPECT_EQ(rv_CreateTable(dbc_, td.get(), 0, "Order"), 1);
   EXPECT_EQ(Count("[Order].dbo.IN_DB"), 1);
-  EXPECT_EQ(rv_CallStatement(dbc_, "USE skript", errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(Runs("USE skript"));
   // Files without a size from seeking: a folder is refused; a pipe and a file
   // over 2 GiB (zeros after the script, which end it) run as read.
-  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, temp_.Path().string().c_str(), errors, sizeof errors), 0);
-  EXPECT_STREQ(errors, "file not open");
+  EXPECT_FALSE(RunsFile(nullptr, temp_.Path().string()));
+  EXPECT_STREQ(errors_, "file not open");
 #if !defined(_WIN32)
   const std::string pipe = (temp_.Path() / "pipe.sql").string();
   const std::string huge = (temp_.Path() / "huge.sql").string();
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   std::thread writer([&] { testenv::WriteText(pipe, "CREATE TABLE P (I int NULL)\r\n"); });
-  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, pipe.c_str(), errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(RunsFile(nullptr, pipe));
   writer.join();
   testenv::WriteText(huge, "CREATE TABLE H (I int NULL)\r\n");
   std::filesystem::resize_file(huge, (uintmax_t{1} << 31) + 1);
-  EXPECT_EQ(rv_CallSqlFile(dbc_, nullptr, huge.c_str(), errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(RunsFile(nullptr, huge));
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT * FROM P\r\nGO\r\nSELECT * FROM H", nullptr, 0), 1);
 #endif
 }
@@ -198,9 +220,7 @@ TEST_F(ScriptsTest, ScriptFilesAndTheirDatabase) {
 // second time after USE of the database), the procedures usable after, and
 // the drop script leaving nothing: for the samples, key tables without keys,
 // and names that are no plain identifiers. The standard form makes the table.
-TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
-  char errors[1024];
-  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+TEST_F(GeneratedScriptsTest, GeneratedScriptsRunTwice) {
   std::vector<samples::Sample> cases = samples::All();
   cases.push_back({"keine Schluessel", "", {"ALIAS=OHNE", "USEKEYTAB=1", "FIELD=A,C,5"}});
   for (const char* keytab : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
@@ -218,13 +238,9 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
       calls.push_back("up_First_" + lerv32::BaseNameOf(td.get()) + "_" + td->Keys[td->KeyCnt - 1].Name);
     for (std::string call : calls) {
       for (std::size_t at = 0; (at = call.find(']', at)) != std::string::npos; at += 2) call.insert(at, "]");
-      EXPECT_EQ(rv_CallStatement(dbc_, ("EXECUTE [" + call + "]").c_str(), errors, sizeof errors), 1) << errors;
+      EXPECT_TRUE(Runs("EXECUTE [" + call + "]"));
     }
-    std::vector<char> drop(400000);
-    rv_GenSqlDropDefN(td.get(), drop.data(), static_cast<int32_t>(drop.size()));
-    for (int run = 1; run <= 2; ++run) {
-      EXPECT_EQ(rv_CallStatement(dbc_, drop.data(), errors, sizeof errors), 1) << "drop " << run << errors;
-    }
+    for (int run = 1; run <= 2; ++run) EXPECT_TRUE(Drops(td.get())) << "drop " << run;
     EXPECT_EQ(Count("sysobjects WHERE xtype IN ('U','V','P','FN','TR') AND name NOT IN "
                     "('dpxfunc_integer','dpxfunc_datetime','dpxfunc_float')"),
               1)
@@ -242,9 +258,7 @@ TEST_F(ScriptsTest, GeneratedScriptsRunTwice) {
 // procedure names. The second table is refused before anything of it is
 // made, its scripts never replace or drop the first table's procedures, and
 // a table may still replace its own procedures of the other form.
-TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
-  char errors[1024];
-  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+TEST_F(GeneratedScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
   for (const char* first_form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
     for (const char* second_form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
       SCOPED_TRACE(std::string(first_form) + " then " + second_form);
@@ -257,30 +271,26 @@ TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
       EXPECT_EQ(rv_CreateTable(dbc_, second.get(), 1, nullptr), 0);
       EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "nothing of the second table is made";
 
-      std::vector<char> script(400000);
-      const int32_t size = static_cast<int32_t>(script.size());
       const std::function<int32_t()> scripts[] = {
-          [&] { return rv_GenSqlTableDefN(second.get(), script.data(), size, 1); },
-          [&] { return rv_GenSqlTableIndexProcN(second.get(), script.data(), size, 0, 1); }};
+          [&] { return rv_GenSqlTableDefN(second.get(), script_.data(), size_, 1); },
+          [&] { return rv_GenSqlTableIndexProcN(second.get(), script_.data(), size_, 0, 1); }};
       for (const auto& generate : scripts) {
         ASSERT_GT(generate(), 0);
-        EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
+        EXPECT_FALSE(Runs(script_.data()));
         // Wine hands the server's messages to the program in UTF-8: the
         // umlaut is left out of the comparison.
-        EXPECT_NE(std::string(errors).find("Prozedur up_First_T_A_B geh"), std::string::npos) << errors;
-        EXPECT_NE(std::string(errors).find("rt zu einer anderen Tabelle"), std::string::npos) << errors;
+        EXPECT_TRUE(ErrorsHave("Prozedur up_First_T_A_B geh")) << errors_;
+        EXPECT_TRUE(ErrorsHave("rt zu einer anderen Tabelle")) << errors_;
       }
       EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "the table script stopped before the table";
-      rv_GenSqlDropDefN(second.get(), script.data(), static_cast<int32_t>(script.size()));
-      EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+      EXPECT_TRUE(Drops(second.get()));
       EXPECT_EQ(LastOf("up_Last_T_A_B"), 7) << "the first table's procedure still walks the first table";
       EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T_A'"), 1) << "the second table's drop script ran through";
 
       const testenv::TableDefPtr other_form = samples::Load(
           {"T", "", {"ALIAS=T", first_form[10] == '1' ? "USEKEYTAB=0" : "USEKEYTAB=1", "FIELD=A_B,C,5", "KEY=A_B,A_B"}});
       EXPECT_EQ(rv_CreateTable(dbc_, other_form.get(), 1, nullptr), 1) << "its own procedures are replaced";
-      rv_GenSqlDropDefN(other_form.get(), script.data(), static_cast<int32_t>(script.size()));
-      ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+      ASSERT_TRUE(Drops(other_form.get()));
     }
   }
 }
@@ -291,9 +301,7 @@ TEST_F(ScriptsTest, NavigationProceduresOfAnotherTableAreNeverReplaced) {
 // table [ut_T_Keys] begins the other's [ut_T_Keys]]_Keys] as written. The
 // drop script of either, made or not, leaves the other's procedures, and
 // neither's table script takes them.
-TEST_F(ScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
-  char errors[1024];
-  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+TEST_F(GeneratedScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
   const testenv::TableDefPtr keyed =
       samples::Load({"T", "", {"ALIAS=T", "USEKEYTAB=1", "FIELD=NR,N,8", "KEY=Keys_K,NR"}});
   // Fields named like the key table's columns change nothing.
@@ -315,20 +323,16 @@ TEST_F(ScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
        "[up_Last_T_Keys]]_K]"},
       {bracket_key.get(), bracket_table.get(), "INSERT INTO ut_T (RecId, NR) VALUES (7, 7)", "[up_Last_T_Keys]]_K]"},
   };
-  std::vector<char> script(400000);
-  const int32_t size = static_cast<int32_t>(script.size());
   for (const auto& order : orders) {
     SCOPED_TRACE(order.insert);
     ASSERT_EQ(rv_CreateTable(dbc_, order.made, 1, nullptr), 1);
     ASSERT_EQ(rv_CreateTable(dbc_, order.made, 1, nullptr), 1) << "its own procedures are replaced";
     ASSERT_EQ(rv_CallStatement(dbc_, order.insert, nullptr, 0), 1);
-    ASSERT_GT(rv_GenSqlTableIndexProcN(order.other, script.data(), size, 0, 1), 0);
-    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0) << "the other's procedures are kept";
-    rv_GenSqlDropDefN(order.other, script.data(), size);
-    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    ASSERT_GT(rv_GenSqlTableIndexProcN(order.other, script_.data(), size_, 0, 1), 0);
+    EXPECT_FALSE(Runs(script_.data())) << "the other's procedures are kept";
+    EXPECT_TRUE(Drops(order.other));
     EXPECT_EQ(LastOf(order.last), 7) << "the made table's procedure is there and walks its table";
-    rv_GenSqlDropDefN(order.made, script.data(), size);
-    ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    ASSERT_TRUE(Drops(order.made));
     EXPECT_EQ(LastOf(order.last), -1) << "its own drop script drops it";
   }
 }
@@ -337,36 +341,31 @@ TEST_F(ScriptsTest, ProceduresOnAKeyTableAndADataTableOfOneNameStayApart) {
 // (their data tables are ut_M1_T and M1$T): the drop script of the tenant's
 // table, never made, leaves the shared table's view, triggers, procedures
 // and function, and the shared table still appends and walks.
-TEST_F(ScriptsTest, ATenantTableLeavesTheObjectsOfASharedTableOfItsBaseName) {
-  char errors[1024];
-  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+TEST_F(GeneratedScriptsTest, ATenantTableLeavesTheObjectsOfASharedTableOfItsBaseName) {
   for (const char* form : {"USEKEYTAB=0", "USEKEYTAB=1"}) {
     SCOPED_TRACE(form);
     const testenv::TableDefPtr shared = samples::Load({"M1_T", "", {"ALIAS=M1_T", form, "FIELD=NR,N,8", "KEY=K,NR"}});
     const testenv::TableDefPtr tenant =
         samples::Load({"T", "", {"ALIAS=T", "USEMANDANT=1", form, "FIELD=NR,N,8", "KEY=K,NR"}});
     ASSERT_EQ(rv_CreateTable(dbc_, shared.get(), 1, nullptr), 1);
-    ASSERT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_M1_T", errors, sizeof errors), 1) << errors;
-    std::vector<char> script(400000);
-    const int32_t size = static_cast<int32_t>(script.size());
+    ASSERT_TRUE(Runs("EXECUTE up_Add_M1_T"));
     rv_SetMandant("M1");
-    rv_GenSqlDropDefN(tenant.get(), script.data(), size);
+    rv_GenSqlDropDefN(tenant.get(), script_.data(), size_);
     rv_SetMandant("");
-    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_TRUE(Runs(script_.data()));
     EXPECT_EQ(Count("sysobjects WHERE name IN ('M1_T', 'up_Add_M1_T', 'up_Append_M1_T', 'dpxfunc_NextRecId_M1_T')"), 0);
-    EXPECT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_M1_T", errors, sizeof errors), 1) << errors;
-    EXPECT_EQ(rv_CallStatement(dbc_, "SELECT count(*) FROM M1_T", errors, sizeof errors), 1) << errors;
+    EXPECT_TRUE(Runs("EXECUTE up_Add_M1_T"));
+    EXPECT_TRUE(Runs("SELECT count(*) FROM M1_T"));
     EXPECT_EQ(LastOf("up_Last_M1_T_K"), 2);
     // Without its view the shared table's objects are known by the data
     // table they name.
-    ASSERT_EQ(rv_CallStatement(dbc_, "DROP VIEW M1_T", errors, sizeof errors), 1) << errors;
-    EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    ASSERT_TRUE(Runs("DROP VIEW M1_T"));
+    EXPECT_TRUE(Runs(script_.data()));
     for (const char* name : {"up_Add_M1_T", "up_Sel2_M1_T", "dpxfunc_NextRecId_M1_T"}) {
       EXPECT_EQ(Count(std::string("sysobjects WHERE name = '") + name + "'"), 0) << name << " is kept";
     }
-    EXPECT_EQ(rv_CallStatement(dbc_, "EXECUTE up_Add_M1_T", errors, sizeof errors), 1) << errors;
-    rv_GenSqlDropDefN(shared.get(), script.data(), size);
-    ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+    EXPECT_TRUE(Runs("EXECUTE up_Add_M1_T"));
+    ASSERT_TRUE(Drops(shared.get()));
     EXPECT_EQ(Count("sysobjects WHERE name LIKE '%M1[_]T%' AND xtype IN ('U', 'V', 'P', 'FN', 'TR')"), 1)
         << "its own script drops them all, those reading the view dropped by hand among them";
   }
@@ -374,35 +373,28 @@ TEST_F(ScriptsTest, ATenantTableLeavesTheObjectsOfASharedTableOfItsBaseName) {
 
 // Table T's key table and the data table of a table named T_Keys are both
 // ut_T_Keys: neither table's scripts drop or take the other's.
-TEST_F(ScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {
-  char errors[1024];
-  ASSERT_EQ(rv_CallSqlFile(dbc_, nullptr, LERV32_DPXFUNC_SQL, errors, sizeof errors), 1) << errors;
+TEST_F(GeneratedScriptsTest, AKeyTableNeverTakesTheDataTableOfTheSameName) {
   const testenv::TableDefPtr plain = samples::Load({"T_Keys", "", {"ALIAS=T_Keys", "FIELD=NR,N,8", "KEY=K,NR"}});
   const testenv::TableDefPtr keyed =
       samples::Load({"T", "", {"ALIAS=T", "USEKEYTAB=1", "FIELD=NR,N,8", "KEY=K,NR"}});
-  std::vector<char> script(400000);
-  const int32_t size = static_cast<int32_t>(script.size());
 
   ASSERT_EQ(rv_CreateTable(dbc_, plain.get(), 1, nullptr), 1);
   ASSERT_EQ(rv_CallStatement(dbc_, "INSERT INTO ut_T_Keys (RecId, NR) VALUES (5, 5)", nullptr, 0), 1);
   EXPECT_EQ(rv_CreateTable(dbc_, keyed.get(), 1, nullptr), 0);
-  ASSERT_GT(rv_GenSqlTableDefN(keyed.get(), script.data(), size, 1), 0);
-  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 0);
-  EXPECT_NE(std::string(errors).find("Tabelle ut_T_Keys ist keine Schl"), std::string::npos) << errors;
+  ASSERT_GT(rv_GenSqlTableDefN(keyed.get(), script_.data(), size_, 1), 0);
+  EXPECT_FALSE(Runs(script_.data()));
+  EXPECT_TRUE(ErrorsHave("Tabelle ut_T_Keys ist keine Schl")) << errors_;
   EXPECT_EQ(Count("sysobjects WHERE name = 'ut_T'"), 1) << "nothing of T is made";
-  rv_GenSqlDropDefN(keyed.get(), script.data(), size);
-  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(Drops(keyed.get()));
   EXPECT_EQ(Count("ut_T_Keys WHERE RecId = 5"), 0) << "T_Keys keeps its record";
   const testenv::TableDefPtr direct = samples::Load({"T", "", {"ALIAS=T", "FIELD=NR,N,8", "KEY=K,NR"}});
   EXPECT_EQ(rv_CreateTable(dbc_, direct.get(), 1, nullptr), 1) << "a T without a key table has none to clash";
-  rv_GenSqlDropDefN(direct.get(), script.data(), size);
-  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(Drops(direct.get()));
   EXPECT_EQ(Count("ut_T_Keys WHERE RecId = 5"), 0) << "T_Keys keeps its record";
 
-  rv_GenSqlDropDefN(plain.get(), script.data(), size);
-  ASSERT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  ASSERT_TRUE(Drops(plain.get()));
   ASSERT_EQ(rv_CreateTable(dbc_, keyed.get(), 1, nullptr), 1);
-  EXPECT_EQ(rv_CallStatement(dbc_, script.data(), errors, sizeof errors), 1) << errors;
+  EXPECT_TRUE(Drops(plain.get()));
   EXPECT_EQ(rv_CallStatement(dbc_, "SELECT DataRecId FROM ut_T_Keys", nullptr, 0), 1)
       << "T_Keys's drop script leaves T's key table";
 }
