@@ -30,23 +30,16 @@ struct Template {
   std::vector<Item> items;
 };
 
-// Reads DLGTEMPLATE and DLGTEMPLATEEX, with their items.
+// Reads a DLGTEMPLATE with its items: the form a DIALOG statement gives (a
+// DIALOGEX one would read as garbage and fail the comparison).
 class TemplateReader {
  public:
   TemplateReader(const BYTE* data, DWORD size) : data_(data), size_(size) {}
 
   Template Read() {
     Template t;
-    const bool extended = Word() == 1 && Word() == 0xFFFF;
-    if (extended) {
-      Dword();                 // help id
-      Dword();                 // extended style
-      t.style = Dword();
-    } else {
-      pos_ = 0;
-      t.style = Dword();
-      Dword();                 // extended style
-    }
+    t.style = Dword();
+    Dword();                   // extended style
     const int count = Word();
     t.rect = ReadRect();
     NameOrOrdinal();           // menu
@@ -54,25 +47,21 @@ class TemplateReader {
     t.caption = NameOrOrdinal();
     if (t.style & DS_SETFONT) {
       t.point_size = Word();
-      if (extended) pos_ += 4;  // weight, italic, character set
       t.font = NameOrOrdinal();
     }
-    for (int i = 0; i < count && ok_; ++i) t.items.push_back(ReadItem(extended));
+    for (int i = 0; i < count && ok_; ++i) t.items.push_back(ReadItem());
     return t;
   }
   bool Ok() const { return ok_; }
 
  private:
-  Item ReadItem(bool extended) {
+  Item ReadItem() {
     Align();
     Item item{};
-    if (extended) Dword();     // help id
-    DWORD style = extended ? 0 : Dword();
+    item.style = Dword();
     Dword();                   // extended style
-    if (extended) style = Dword();
-    item.style = style;
     item.rect = ReadRect();
-    item.id = extended ? static_cast<int>(Dword()) : static_cast<int16_t>(Word());
+    item.id = static_cast<int16_t>(Word());
     item.window_class = NameOrOrdinal();
     item.text = NameOrOrdinal();
     pos_ += Word();            // creation data

@@ -45,15 +45,20 @@ type_keys() {
   for key in "$@"; do tmx send-keys -t dialog "$key"; sleep 0.2; done
 }
 
-# finish_host RESULT SETTINGS: what the host printed, and a terminal as before.
+# end_host: the host ends and leaves the terminal as it found it.
+end_host() {
+  wait_until finished || { fail "the dialog did not end: $(screen)"; tmx kill-session -t dialog; return 1; }
+  cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored (status $(cat "$work/status"))"
+  tmx kill-session -t dialog
+}
+
+# finish_host RESULT SETTINGS: end_host, and what the host printed.
 finish_host() {
-  wait_until finished || { fail "the dialog did not end: $(screen)"; tmx kill-session -t dialog; return; }
+  end_host || return
   local expected
   expected=$(printf 'result %s\nsettings %s' "$1" "$2")
   [ "$(cat "$work/out")" = "$expected" ] || fail "host printed '$(cat "$work/out")', expected '$expected'"
   [ ! -s "$work/err" ] || fail "host wrote to standard error: $(cat "$work/err")"
-  cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
-  tmx kill-session -t dialog
 }
 
 store_is_unchanged() {
@@ -129,15 +134,12 @@ wait_until eval 'screen_has Datenbankeinstellungen || finished' || fail "neither
 # one reach here, Append, Ansi and ODBC errors (columns 45 on) cannot be seen.
 finished || type_keys Tab Tab Tab Tab Space Enter
 wait_until finished || type_keys Escape
-wait_until finished || fail "the dialog did not end: $(screen)"
+end_host
 read -r _ oem _ _ append errors < <(grep '^settings' "$work/out")
 [ "$oem $append $errors" = "1 1 1" ] || fail "an unseen setting changed: $(cat "$work/out")"
-cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
-tmx kill-session -t dialog
 
 case_name="TERM=dumb (no cursor addressing): no form, -1, nothing changed"
 no_dialog=1 host_env="TERM=dumb" start_host 'LEXO32_OemConvert=1\n' 0 1 0 0 1
-wait_until finished || { fail "the host waits for keys on a form it cannot show: $(screen)"; type_keys Escape; }
 finish_host -1 "0 1 0 0 1"
 store_is_unchanged || fail "the store was changed"
 
@@ -146,25 +148,20 @@ host_env="LERV32_HOST_MODE=twice" start_host - 1 1 2 1 1
 type_keys Escape
 wait_until screen_has ">[x] TRANSACT - SQL Prozeduren verwenden" || fail "no second dialog: $(screen)"
 type_keys C-c
-wait_until finished || fail "Ctrl-C did not end the host: $(screen)"
-cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored (host status $(cat "$work/status"))"
-tmx kill-session -t dialog
+end_host
 
 case_name="two threads open the dialog at once: no crash, settings kept, terminal restored"
 host_env="LERV32_HOST_MODE=threads" start_host - 1 1 2 1 1
 for _ in 1 2 3; do finished || type_keys Escape; sleep 1; done
-wait_until finished || fail "the host did not end: $(screen)"
+end_host
 [ "$(cat "$work/status")" = 0 ] || fail "host ended with status $(cat "$work/status")"
 grep -qx "settings 1 1 2 1 1" "$work/out" || fail "host printed '$(cat "$work/out")'"
-cmp -s "$work/stty-before" "$work/stty-after" || fail "terminal modes not restored"
-tmx kill-session -t dialog
 
 case_name="a host with its own curses screen: no form, -1, and the host's screen still works"
 no_dialog=1 host_env="LERV32_HOST_MODE=curses" start_host - 1 1 2 1 1
-wait_until finished || { fail "the dialog did not end: $(screen)"; type_keys Escape; }
+end_host
 grep -qx "result -1" "$work/out" || fail "host printed '$(cat "$work/out")'"
 grep -qx "host screen usable" "$work/out" || fail "host printed '$(cat "$work/out")'"
-tmx kill-session -t dialog
 
 [ "$failures" -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))

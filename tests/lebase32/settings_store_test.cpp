@@ -141,15 +141,12 @@ TEST_F(SettingsStoreTest, ProcessesWritingAtOnceLoseNoKeyAndReadersMissNone) {
 // replace an open file, so a write then waits instead of failing.
 TEST_F(SettingsStoreTest, WriteWaitsForAReaderHoldingTheStoreOpen) {
   ASSERT_EQ(uSetHwpKeyString("a", "1"), 1);
-  std::thread reader;
-  {
-    auto held = std::make_shared<std::ifstream>(store_);
-    ASSERT_TRUE(held->is_open());
-    reader = std::thread([held]() mutable {
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      held.reset();
-    });
-  }
+  auto held = std::make_unique<std::ifstream>(store_);
+  ASSERT_TRUE(held->is_open());
+  std::thread reader([&held] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    held.reset();
+  });
   EXPECT_EQ(uSetHwpKeyString("b", "2"), 1);
   reader.join();
   EXPECT_EQ(Get("b"), "2");

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "platform/win_api.h"
 #include "support/test_env.h"
@@ -21,13 +20,8 @@ class ProfileTest : public ::testing::Test {
 };
 
 TEST_F(ProfileTest, StringsAsWindowsReadsThem) {
-  struct Case {
-    const char* text;
-    const char* section;
-    const char* key;
-    const char* expected;
-  };
-  const std::vector<Case> cases = {
+  struct Case { const char* text; const char* section; const char* key; const char* expected; };
+  const Case cases[] = {
       {"[Sec]\r\nKey=Wert\r\n", "sEC", "kEY", "Wert"},
       {"[S]\nk =   Wert mit Blanks  \t\n", "S", "k", "Wert mit Blanks"},
       {"\xEF\xBB\xBF[S]\nk=bom\n", "S", "k", "bom"},
@@ -69,12 +63,10 @@ TEST_F(ProfileTest, LongValuesAreCutToTheBuffer) {
 TEST_F(ProfileTest, NumbersAsWindowsReadsThem) {
   testenv::WriteText(temp_.File("rvvtab.ini"),
                      "[N]\na=42\nb= -7x\nc=0x1F\nd=\ne=abc\nf=+3\ng=4294967295\nh=0X1F\n");
-  struct Case {
-    const char* key;
-    int expected;
-  };
-  for (const Case& c : std::vector<Case>{{"a", 42}, {"b", -7}, {"c", 31}, {"d", 99}, {"e", 0}, {"f", 3},
-                                         {"g", -1}, {"h", 0}, {"fehlt", 99}}) {
+  struct Case { const char* key; int expected; };
+  const Case cases[] = {{"a", 42}, {"b", -7}, {"c", 31}, {"d", 99}, {"e", 0},
+                        {"f", 3},  {"g", -1}, {"h", 0},  {"fehlt", 99}};
+  for (const Case& c : cases) {
     // The file's name matches without regard to case, as on Windows.
     EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA("N", c.key, 99, ".\\RVVTAB.INI")), c.expected) << c.key;
   }
