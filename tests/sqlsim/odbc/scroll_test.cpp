@@ -311,6 +311,9 @@ TEST_F(OdbcTest, CursorsOptionDecidesTheTypesAndWhatInfoSays) {
       } else {
         EXPECT_STMT_OK(rc, stmt);
       }
+      // Once the cursor is closed, the handle takes the type as a new one does.
+      SQLCloseCursor(stmt);
+      EXPECT_EQ(SetAttr(stmt, SQL_ATTR_CURSOR_TYPE, asked[i]), changed ? SQL_SUCCESS_WITH_INFO : SQL_SUCCESS);
     }
     SQLUINTEGER scroll = 0, fetch = 0;
     ASSERT_TRUE(SQL_SUCCEEDED(SQLGetInfo(connection.dbc(), SQL_SCROLL_OPTIONS, &scroll, sizeof scroll, nullptr)));
