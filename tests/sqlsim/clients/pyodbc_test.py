@@ -17,21 +17,28 @@ import pyodbc
 WORK_DIR = None
 
 
-class PyodbcTest(unittest.TestCase):
-    def setUp(self):
+class DatabaseTest(unittest.TestCase):
+    """A fresh database in a folder of the test's own, and a cursor on it."""
+
+    def connect(self, **options):
         self.dir = os.path.join(WORK_DIR, self._testMethodName)
         shutil.rmtree(self.dir, ignore_errors=True)
         os.makedirs(self.dir)
-        self.cn = pyodbc.connect("DRIVER=sqlsim;DATADIR=%s;DATABASE=py;AUTOCREATE=1" % self.dir)
-        self.cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
+        self.cn = pyodbc.connect("DRIVER=sqlsim;DATADIR=%s;DATABASE=py;AUTOCREATE=1" % self.dir, **options)
         self.cur = self.cn.cursor()
-        self.cur.execute("CREATE TABLE items (id int NOT NULL, name varchar(30), price float, "
-                         "added datetime, data varbinary(16), flag bit, body text, blob image)")
-        self.cn.commit()
 
     def tearDown(self):
         self.cn.close()
         shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class PyodbcTest(DatabaseTest):
+    def setUp(self):
+        self.connect()
+        self.cn.setdecoding(pyodbc.SQL_CHAR, encoding="cp1252")
+        self.cur.execute("CREATE TABLE items (id int NOT NULL, name varchar(30), price float, "
+                         "added datetime, data varbinary(16), flag bit, body text, blob image)")
+        self.cn.commit()
 
     def test_values_of_each_kind_round_trip(self):
         added = datetime.datetime(2024, 2, 29, 13, 14, 15, 250000)
@@ -145,25 +152,17 @@ class PyodbcTest(unittest.TestCase):
         self.assertEqual(tuple(row), (42, 5))
 
 
-class CatalogTest(unittest.TestCase):
+class CatalogTest(DatabaseTest):
     """Each catalog method gives the rows SQL Server's driver gives."""
 
     def setUp(self):
-        self.dir = os.path.join(WORK_DIR, self._testMethodName)
-        shutil.rmtree(self.dir, ignore_errors=True)
-        os.makedirs(self.dir)
-        self.cn = pyodbc.connect("DRIVER=sqlsim;DATADIR=%s;DATABASE=py;AUTOCREATE=1" % self.dir, autocommit=True)
-        self.cur = self.cn.cursor()
+        self.connect(autocommit=True)
         for sql in ["CREATE TABLE Kunde (Nr int IDENTITY(1,1) NOT NULL, Name varchar(30) NOT NULL, "
                     "Saldo decimal(10,2) NULL DEFAULT 0, CONSTRAINT PK_Kunde PRIMARY KEY (Nr))",
                     "CREATE INDEX IX_Kunde_Name ON Kunde (Name)",
                     "CREATE VIEW V_Kunde AS SELECT Nr FROM Kunde",
                     "CREATE PROCEDURE Buche @nr int, @neu varchar(10) OUTPUT AS SET @neu = 'x'"]:
             self.cur.execute(sql)
-
-    def tearDown(self):
-        self.cn.close()
-        shutil.rmtree(self.dir, ignore_errors=True)
 
     def rows(self, cursor):
         return [tuple(r) for r in cursor.fetchall()]

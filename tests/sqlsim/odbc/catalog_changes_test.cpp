@@ -42,7 +42,7 @@ int RunInChildProcess(const std::string& connection_string, const std::string& s
     bool ok = SQL_SUCCEEDED(c.DriverConnect(connection_string));
     if (ok) {
       Statement stmt(c.dbc());
-      ok = SQL_SUCCEEDED(SQLExecDirect(stmt, Text(sql), SQL_NTS));
+      ok = SQL_SUCCEEDED(ExecDirect(stmt, sql));
     }
     ::_exit(ok ? 0 : 1);
   }
@@ -106,12 +106,12 @@ TEST_F(OdbcTest, CatalogChangesOfOthersReachPreparedStatements) {
     SCOPED_TRACE(c.name);
     for (const char* sql : c.setup) Exec(sql);
     Statement stmt(dbc());
-    ASSERT_STMT_OK(SQLPrepare(stmt, Text(c.query), SQL_NTS), stmt);
+    ASSERT_STMT_OK(Prepare(stmt, c.query), stmt);
     for (const Step& step : c.steps) {
       SCOPED_TRACE(step.text);
       if (step.by == By::kOther) {
         Statement change(other.dbc());
-        EXPECT_EQ(AllRows(change, SQLExecDirect(change, Text(step.text), SQL_NTS)), "");
+        EXPECT_EQ(AllRows(change, ExecDirect(change, step.text)), "");
 #if !defined(_WIN32)
       } else if (step.by == By::kOtherProcess) {
         EXPECT_EQ(RunInChildProcess(ConnectionString(dir_), step.text), 0);

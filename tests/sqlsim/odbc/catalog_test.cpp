@@ -198,7 +198,7 @@ TEST_F(CatalogTest, EachCallGivesTheRowsOfItsResultSet) {
 
 TEST_F(CatalogTest, MetadataIdMakesEveryArgumentAnIdentifier) {
   Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_METADATA_ID, Value(SQL_TRUE), 0), stmt);
+  ASSERT_STMT_OK(SetAttr(stmt, SQL_ATTR_METADATA_ID, SQL_TRUE), stmt);
   ASSERT_STMT_OK(
       SQLColumns(stmt, Arg("T"), SQL_NTS, Arg("DBO"), SQL_NTS, Arg("\"KUNDE\""), SQL_NTS, Arg("NAME"), SQL_NTS), stmt);
   EXPECT_THAT(Rows(stmt), ElementsAreArray({kKundeColumns[1]}));
@@ -264,7 +264,7 @@ TEST_F(CatalogTest, WrongCallsGiveOdbcStates) {
 
 TEST_F(CatalogTest, ColumnsAgreeWithDescribeColAndTypeInfo) {
   Statement query(dbc()), columns(dbc()), types(dbc());
-  ASSERT_STMT_OK(SQLExecDirect(query, Arg("SELECT * FROM Kunde"), SQL_NTS), query);
+  ASSERT_STMT_OK(ExecDirect(query, "SELECT * FROM Kunde"), query);
   ASSERT_STMT_OK(SQLColumns(columns, nullptr, 0, nullptr, 0, Arg("Kunde"), SQL_NTS, nullptr, 0), columns);
   for (SQLUSMALLINT i = 1; SQL_SUCCEEDED(SQLFetch(columns)); ++i) {
     SQLSMALLINT described_type = 0, described_digits = 0;
@@ -288,26 +288,9 @@ TEST_F(CatalogTest, ColumnsAgreeWithDescribeColAndTypeInfo) {
   }
 }
 
-TEST_F(CatalogTest, GetInfoDescribesTheCatalog) {
-  const struct {
-    SQLUSMALLINT type;
-    const char* value;
-  } cases[] = {
-      {SQL_SEARCH_PATTERN_ESCAPE, "\\"}, {SQL_CATALOG_NAME, "Y"},    {SQL_CATALOG_NAME_SEPARATOR, "."},
-      {SQL_CATALOG_TERM, "database"},    {SQL_SCHEMA_TERM, "owner"}, {SQL_PROCEDURE_TERM, "stored procedure"},
-      {SQL_TABLE_TERM, "table"},         {SQL_PROCEDURES, "Y"},      {SQL_ACCESSIBLE_TABLES, "Y"},
-      {SQL_IDENTIFIER_QUOTE_CHAR, "\""}, {SQL_DATABASE_NAME, "t"},   {SQL_USER_NAME, "dbo"},
-  };
-  for (const auto& c : cases) {
-    char value[64] = {0};
-    ASSERT_ODBC_OK(SQLGetInfo(dbc(), c.type, value, sizeof value, nullptr), SQL_HANDLE_DBC, dbc());
-    EXPECT_STREQ(value, c.value) << c.type;
-  }
-}
-
 TEST_F(CatalogTest, ScrollableWhenTheCursorTypeAsks) {
   Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(SQL_CURSOR_STATIC), 0), stmt);
+  ASSERT_STMT_OK(SetAttr(stmt, SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_STATIC), stmt);
   ASSERT_STMT_OK(SQLTables(stmt, nullptr, 0, Arg("dbo"), SQL_NTS, nullptr, 0, nullptr, 0), stmt);
   ASSERT_STMT_OK(SQLFetchScroll(stmt, SQL_FETCH_LAST, 0), stmt);
   char name[64];
@@ -315,14 +298,11 @@ TEST_F(CatalogTest, ScrollableWhenTheCursorTypeAsks) {
   EXPECT_STREQ(name, "V_Kunde");
 }
 
-TEST(CatalogOdbc2Test, ResultSetsCarryOdbc2NamesAndTypes) {
-  DataDir dir;
+TEST_F(OdbcTest, CatalogResultSetsCarryOdbc2NamesAndTypes) {
   Connection connection(SQL_OV_ODBC2);
-  ASSERT_ODBC_OK(connection.DriverConnect(ConnectionString(dir)), SQL_HANDLE_DBC, connection.dbc());
+  Connect(connection);
   Statement stmt(connection.dbc());
-  for (const char* sql : {"CREATE TABLE K (Nr int NOT NULL PRIMARY KEY, Seit datetime NULL)"}) {
-    ASSERT_STMT_OK(SQLExecDirect(stmt, Arg(sql), SQL_NTS), stmt);
-  }
+  Exec(stmt, "CREATE TABLE K (Nr int NOT NULL PRIMARY KEY, Seit datetime NULL)");
   ASSERT_STMT_OK(SQLTables(stmt, nullptr, 0, nullptr, 0, Arg("K"), SQL_NTS, nullptr, 0), stmt);
   EXPECT_EQ(Header(stmt), "TABLE_QUALIFIER,TABLE_OWNER,TABLE_NAME,TABLE_TYPE,REMARKS");
   SQLFreeStmt(stmt, SQL_CLOSE);

@@ -125,6 +125,10 @@ TEST_F(OdbcTest, InfoAnswers) {
   const std::pair<SQLUSMALLINT, const char*> texts[] = {
       {SQL_DBMS_NAME, "sqlsim"},         {SQL_DRIVER_ODBC_VER, "03.00"},    {SQL_IDENTIFIER_QUOTE_CHAR, "\""},
       {SQL_DATABASE_NAME, "t"},          {SQL_MULT_RESULT_SETS, "Y"},       {SQL_CATALOG_NAME_SEPARATOR, "."},
+      {SQL_DESCRIBE_PARAMETER, "Y"},     {SQL_SEARCH_PATTERN_ESCAPE, "\\"}, {SQL_CATALOG_NAME, "Y"},
+      {SQL_CATALOG_TERM, "database"},    {SQL_SCHEMA_TERM, "owner"},        {SQL_PROCEDURE_TERM, "stored procedure"},
+      {SQL_TABLE_TERM, "table"},         {SQL_PROCEDURES, "Y"},             {SQL_ACCESSIBLE_TABLES, "Y"},
+      {SQL_USER_NAME, "dbo"},
   };
   for (const auto& [type, expected] : texts) {
     char value[64] = {0};
@@ -147,6 +151,9 @@ TEST_F(OdbcTest, InfoAnswers) {
       {SQL_SCROLL_OPTIONS, ~0u, SQL_SO_FORWARD_ONLY | SQL_SO_STATIC | SQL_SO_KEYSET_DRIVEN | SQL_SO_DYNAMIC},
       {SQL_STATIC_CURSOR_ATTRIBUTES1, SQL_CA1_ABSOLUTE | SQL_CA1_BOOKMARK, SQL_CA1_ABSOLUTE | SQL_CA1_BOOKMARK},
       {SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES1, SQL_CA1_ABSOLUTE, 0},
+      // Parameter arrays: a count per set, a result per set of a SELECT.
+      {SQL_PARAM_ARRAY_ROW_COUNTS, ~0u, SQL_PARC_NO_BATCH},
+      {SQL_PARAM_ARRAY_SELECTS, ~0u, SQL_PAS_BATCH},
   };
   for (const auto& c : bits) {
     SQLUINTEGER value = 0;
@@ -167,7 +174,7 @@ TEST_F(OdbcTest, FunctionsAreThoseTheDriverHas) {
   const std::pair<SQLUSMALLINT, SQLUSMALLINT> cases[] = {{SQL_API_SQLEXTENDEDFETCH, SQL_TRUE}, {SQL_API_SQLFETCHSCROLL, SQL_TRUE},
                {SQL_API_SQLPUTDATA, SQL_TRUE},       {SQL_API_SQLSETPOS, SQL_TRUE},
                {SQL_API_SQLCOLUMNS, SQL_TRUE},       {SQL_API_SQLTABLEPRIVILEGES, SQL_FALSE},
-               {SQL_API_SQLBULKOPERATIONS, SQL_FALSE}};
+               {SQL_API_SQLBULKOPERATIONS, SQL_FALSE}, {SQL_API_SQLDESCRIBEPARAM, SQL_TRUE}};
   SQLUSMALLINT all[SQL_API_ODBC3_ALL_FUNCTIONS_SIZE] = {0};
   ASSERT_ODBC_OK(SQLGetFunctions(dbc(), SQL_API_ODBC3_ALL_FUNCTIONS, all), SQL_HANDLE_DBC, dbc());
   for (const auto& [function, expected] : cases) {

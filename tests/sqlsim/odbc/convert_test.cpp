@@ -19,7 +19,7 @@ class ConvertTest : public OdbcTest {
     std::string sql = "INSERT INTO c VALUES (42, -7, ?, 3.75, ?, 1, '123', 'abc', '1.5', "
                       "'2024-02-29', ?, ?, ?, NULL, '99999999999999999999999999999999999999', "
                       "'100000000000000000000000000000000000000', '-9223372036854775809', ' 18446744073709551615 ')";
-    ASSERT_STMT_OK(SQLPrepare(stmt, Text(sql), SQL_NTS), stmt);
+    ASSERT_STMT_OK(Prepare(stmt, sql), stmt);
     SQLBIGINT big = 5000000000LL;
     SQLREAL half = 0.5f;
     char wide[] = "\xE9\x80";

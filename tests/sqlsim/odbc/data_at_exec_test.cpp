@@ -18,7 +18,7 @@ class DataAtExecTest : public OdbcTest {
     OdbcTest::SetUp();
     Exec("CREATE TABLE d (id int, txt text, bin image)");
     SQLAllocHandle(SQL_HANDLE_STMT, dbc(), &stmt_);  // freed by the disconnect
-    SQLBindParameter(stmt_, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &id_, 0, nullptr);
+    BindInt(stmt_, 1, &id_);
     SQLBindParameter(stmt_, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_LONGVARCHAR, 100000, 0, reinterpret_cast<SQLPOINTER>(2),
                      0, &text_ind_);
     SQLBindParameter(stmt_, 3, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_LONGVARBINARY, 100000, 0,
@@ -79,7 +79,7 @@ class DataAtExecTest : public OdbcTest {
 };
 
 TEST_F(DataAtExecTest, PiecesAreJoinedInOrder) {
-  ASSERT_EQ(SQLExecDirect(stmt_, Text(kInsert), SQL_NTS), SQL_NEED_DATA);
+  ASSERT_EQ(ExecDirect(stmt_, kInsert), SQL_NEED_DATA);
   SQLPOINTER token = nullptr;
   ASSERT_EQ(SQLParamData(stmt_, &token), SQL_NEED_DATA);
   EXPECT_EQ(token, reinterpret_cast<SQLPOINTER>(2));
@@ -94,7 +94,7 @@ TEST_F(DataAtExecTest, PiecesAreJoinedInOrder) {
   EXPECT_THAT(Run("SELECT txt FROM d"), ElementsAre("rows:first second,"));
   EXPECT_THAT(Run("SELECT bin FROM d"), ElementsAre("rows:010203,"));
   // NULL sent at execution, by a prepared statement.
-  ASSERT_STMT_OK(SQLPrepare(stmt_, Text(kInsert), SQL_NTS), stmt_);
+  ASSERT_STMT_OK(Prepare(stmt_, kInsert), stmt_);
   ASSERT_EQ(SQLExecute(stmt_), SQL_NEED_DATA);
   ASSERT_STMT_OK(Send(stmt_, {{kNull}, {"\xAA"}}), stmt_);
   EXPECT_THAT(Run("SELECT ISNULL(txt, 'NULL') FROM d"), ElementsAre("rows:first second,NULL,"));
@@ -104,16 +104,16 @@ TEST_F(DataAtExecTest, FixedTypeCannotComeInPieces) {
   SQLLEN at_exec = SQL_DATA_AT_EXEC;
   SQLBindParameter(stmt_, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, reinterpret_cast<SQLPOINTER>(1), 0,
                    &at_exec);
-  ASSERT_EQ(SQLExecDirect(stmt_, Text("INSERT INTO d (id) VALUES (?)"), SQL_NTS), SQL_NEED_DATA);
+  ASSERT_EQ(ExecDirect(stmt_, "INSERT INTO d (id) VALUES (?)"), SQL_NEED_DATA);
   EXPECT_EQ(Failure(Send(stmt_, {{Bytes<SQLINTEGER>(41), Bytes<SQLINTEGER>(41)}}), stmt_), "HY019");
   // The failed put ended the sequence; the statement runs afresh.
-  ASSERT_EQ(SQLExecDirect(stmt_, Text("INSERT INTO d (id) VALUES (?)"), SQL_NTS), SQL_NEED_DATA);
+  ASSERT_EQ(ExecDirect(stmt_, "INSERT INTO d (id) VALUES (?)"), SQL_NEED_DATA);
   ASSERT_STMT_OK(Send(stmt_, {{Bytes<SQLINTEGER>(41)}}), stmt_);
   EXPECT_THAT(Run("SELECT id FROM d"), ElementsAre("rows:41,"));
 }
 
 TEST_F(DataAtExecTest, CancelEndsTheDataSequence) {
-  ASSERT_STMT_OK(SQLPrepare(stmt_, Text(kInsert), SQL_NTS), stmt_);
+  ASSERT_STMT_OK(Prepare(stmt_, kInsert), stmt_);
   ASSERT_EQ(SQLExecute(stmt_), SQL_NEED_DATA);
   SQLPOINTER token = nullptr;
   ASSERT_EQ(SQLParamData(stmt_, &token), SQL_NEED_DATA);
@@ -129,7 +129,7 @@ TEST_F(DataAtExecTest, CancelEndsTheDataSequence) {
 
 TEST_F(DataAtExecTest, InjectedFaultFailsThePutAndLeavesTheStatementPrepared) {
   Exec("EXECUTE sqlsim_fault 'putdata', '', 1, '08S01', 10054, 'Communication link failure'");
-  ASSERT_STMT_OK(SQLPrepare(stmt_, Text(kInsert), SQL_NTS), stmt_);
+  ASSERT_STMT_OK(Prepare(stmt_, kInsert), stmt_);
   ASSERT_EQ(SQLExecute(stmt_), SQL_NEED_DATA);
   ASSERT_EQ(Send(stmt_, {{"x"}}), SQL_ERROR);
   std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt_);
@@ -172,7 +172,7 @@ TEST_F(DataAtExecTest, LongTextAndBinaryReadInPieces) {
 TEST_F(DataAtExecTest, InjectedGetDataFaultLetsTheGivenCallsPassFirst) {
   Exec("INSERT INTO d (id, txt) VALUES (1, 'abcdefgh')");
   Exec("EXECUTE sqlsim_fault 'getdata', '2', 1, '08S01', 10054");
-  ASSERT_STMT_OK(SQLExecDirect(stmt_, Text("SELECT txt FROM d"), SQL_NTS), stmt_);
+  ASSERT_STMT_OK(ExecDirect(stmt_, "SELECT txt FROM d"), stmt_);
   ASSERT_STMT_OK(SQLFetch(stmt_), stmt_);
   char piece[4];
   SQLLEN indicator = 0;

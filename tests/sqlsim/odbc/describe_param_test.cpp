@@ -32,7 +32,7 @@ class DescribeParamTest : public OdbcTest {
     Exec("CREATE TABLE D (c char(10) NOT NULL, v varchar(30), i int, s smallint, t tinyint, b bigint, f float,"
          " r real, d decimal(12,3), dt datetime NOT NULL, bi bit, bin varbinary(16))");
     Statement stmt(dbc());
-    ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT c, v, i, s, t, b, f, r, d, dt, bi, bin FROM D"), SQL_NTS), stmt);
+    ASSERT_STMT_OK(Prepare(stmt, "SELECT c, v, i, s, t, b, f, r, d, dt, bi, bin FROM D"), stmt);
     for (SQLUSMALLINT n = 1; n <= 12; ++n) {
       Described d;
       SQLDescribeCol(stmt, n, nullptr, 0, nullptr, &d.type, &d.size, &d.digits, &d.nullable);
@@ -42,7 +42,7 @@ class DescribeParamTest : public OdbcTest {
 
   std::vector<Described> Markers(const std::string& sql) {
     Statement stmt(dbc());
-    EXPECT_STMT_OK(SQLPrepare(stmt, Text(sql), SQL_NTS), stmt);
+    EXPECT_STMT_OK(Prepare(stmt, sql), stmt);
     SQLSMALLINT count = 0;
     SQLNumParams(stmt, &count);
     std::vector<Described> out(static_cast<size_t>(count));
@@ -82,7 +82,7 @@ TEST_F(DescribeParamTest, ProcedureParametersStatusAndUntypedMarkers) {
                                                                 : Described{});
   EXPECT_EQ(Markers("SELECT ?"), (std::vector<Described>{{SQL_WVARCHAR, 4000, 0, SQL_NULLABLE}}));
   Statement stmt(dbc());
-  SQLPrepare(stmt, Text("SELECT ?"), SQL_NTS);
+  Prepare(stmt, "SELECT ?");
   SQLSMALLINT type = 0;
   EXPECT_EQ(Failure(SQLDescribeParam(stmt, 2, &type, nullptr, nullptr, nullptr), stmt), "07009");
 }

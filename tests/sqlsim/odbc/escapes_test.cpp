@@ -62,11 +62,11 @@ TEST_F(EscapeTest, StatementsRunWithTheirEscapesTranslated) {
 
 TEST_F(EscapeTest, PreparedStatementsAreTranslatedToo) {
   Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT {fn LCASE('AbC')}"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(Prepare(stmt, "SELECT {fn LCASE('AbC')}"), stmt);
   EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre("rows:abc,"));
   // A malformed escape fails as the engine's syntax errors do: the
   // statement prepared before is gone.
-  EXPECT_EQ(SQLPrepare(stmt, Text("SELECT {fn LCASE('a')"), SQL_NTS), SQL_ERROR);
+  EXPECT_EQ(Prepare(stmt, "SELECT {fn LCASE('a')"), SQL_ERROR);
   EXPECT_THAT(Diags(SQL_HANDLE_STMT, stmt), ::testing::SizeIs(1));
   EXPECT_EQ(FirstState(SQL_HANDLE_STMT, stmt), "42000");
   EXPECT_EQ(Failure(SQLExecute(stmt), stmt), "HY010");
@@ -78,17 +78,17 @@ TEST_F(EscapeTest, NoScanSendsTheTextAsWritten) {
   const std::string sql = "SELECT {fn UCASE('a')}";
   {
     Statement stmt(dbc());
-    ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_NOSCAN, Value(SQL_NOSCAN_ON), 0), stmt);
-    EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text(sql), SQL_NTS)), ElementsAre("error:42000/102"));
-    ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_NOSCAN, Value(SQL_NOSCAN_OFF), 0), stmt);
-    EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text(sql), SQL_NTS)), ElementsAre("rows:A,"));
+    ASSERT_STMT_OK(SetAttr(stmt, SQL_ATTR_NOSCAN, SQL_NOSCAN_ON), stmt);
+    EXPECT_THAT(Results(stmt, sql), ElementsAre("error:42000/102"));
+    ASSERT_STMT_OK(SetAttr(stmt, SQL_ATTR_NOSCAN, SQL_NOSCAN_OFF), stmt);
+    EXPECT_THAT(Results(stmt, sql), ElementsAre("rows:A,"));
   }
   ASSERT_ODBC_OK(SQLSetConnectAttr(dbc(), SQL_ATTR_NOSCAN, Value(SQL_NOSCAN_ON), 0), SQL_HANDLE_DBC, dbc());
   Statement stmt(dbc());
   SQLULEN noscan = 0;
   ASSERT_STMT_OK(SQLGetStmtAttr(stmt, SQL_ATTR_NOSCAN, &noscan, 0, nullptr), stmt);
   EXPECT_EQ(noscan, static_cast<SQLULEN>(SQL_NOSCAN_ON));
-  EXPECT_EQ(SQLPrepare(stmt, Text(sql), SQL_NTS), SQL_ERROR);
+  EXPECT_EQ(Prepare(stmt, sql), SQL_ERROR);
 }
 
 TEST_F(EscapeTest, NativeSqlReturnsTheTranslation) {

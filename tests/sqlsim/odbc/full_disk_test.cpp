@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "odbc_support.h"
 
@@ -24,19 +25,14 @@ struct Outcome {
   std::string message;
 };
 
+// Runs sql; on failure prints "native\tstate\tmessage" of its first record.
 SQLRETURN Run(SQLHDBC dbc, const char* sql) {
-  SQLHSTMT stmt = SQL_NULL_HSTMT;
-  SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-  SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
-  if (rc == SQL_ERROR) {
-    SQLCHAR state[6] = {0}, text[1024] = {0};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    SQLGetDiagRec(SQL_HANDLE_STMT, stmt, 1, state, &native, text, sizeof text, &length);
-    std::printf("%d\t%s\t", static_cast<int>(native), reinterpret_cast<char*>(state));
-    std::printf("%s\n", reinterpret_cast<char*>(text));
+  Statement stmt(dbc);
+  SQLRETURN rc = ExecDirect(stmt, sql);
+  std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt);
+  if (rc == SQL_ERROR && !diags.empty()) {
+    std::printf("%d\t%s\t%s\n", static_cast<int>(diags[0].native), diags[0].state.c_str(), diags[0].message.c_str());
   }
-  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
   return rc;
 }
 
@@ -111,7 +107,7 @@ TEST(FullDiskTest, WriteBeyondTheRoomFailsWith1105AndKeepsWhatWasCommitted) {
   Connection c;
   ASSERT_ODBC_OK(c.DriverConnect(connection_string), SQL_HANDLE_DBC, c.dbc());
   Statement stmt(c.dbc());
-  ASSERT_STMT_OK(SQLExecDirect(stmt, Text("INSERT INTO t VALUES ('again') SELECT COUNT(*) FROM t"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(ExecDirect(stmt, "INSERT INTO t VALUES ('again') SELECT COUNT(*) FROM t"), stmt);
   SQLSMALLINT columns = 0;
   while (SQLNumResultCols(stmt, &columns) == SQL_SUCCESS && columns == 0) ASSERT_STMT_OK(SQLMoreResults(stmt), stmt);
   ASSERT_STMT_OK(SQLFetch(stmt), stmt);

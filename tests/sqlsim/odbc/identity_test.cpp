@@ -18,19 +18,6 @@ class IdentityTest : public OdbcTest {
   }
 };
 
-TEST_F(IdentityTest, DescribedAsNumeric38) {
-  Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("SELECT SCOPE_IDENTITY(), @@IDENTITY, IDENT_CURRENT('T')"), SQL_NTS), stmt);
-  for (SQLUSMALLINT column = 1; column <= 3; ++column) {
-    SQLSMALLINT type = 0, digits = -1, nullable = 0;
-    SQLULEN size = 0;
-    ASSERT_STMT_OK(SQLDescribeCol(stmt, column, nullptr, 0, nullptr, &type, &size, &digits, &nullable), stmt);
-    EXPECT_EQ(type, SQL_NUMERIC) << column;
-    EXPECT_EQ(size, 38u) << column;
-    EXPECT_EQ(digits, 0) << column;
-  }
-}
-
 TEST_F(IdentityTest, ScopeConnectionAndTable) {
   Connection other;
   Connect(other);
@@ -57,7 +44,7 @@ TEST_F(IdentityTest, ScopeConnectionAndTable) {
 
 TEST_F(IdentityTest, PreparedInsertThenAtAtIdentity) {
   Statement insert(dbc());
-  ASSERT_STMT_OK(SQLPrepare(insert, Text("INSERT INTO T (Name) VALUES (?)"), SQL_NTS), insert);
+  ASSERT_STMT_OK(Prepare(insert, "INSERT INTO T (Name) VALUES (?)"), insert);
   char name[] = "x";
   SQLLEN length = SQL_NTS;
   ASSERT_STMT_OK(SQLBindParameter(insert, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 20, 0, name, 0, &length),

@@ -29,6 +29,17 @@ struct Diag {
 inline SQLCHAR* Text(const std::string& s) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str())); }
 inline SQLPOINTER Value(SQLULEN v) { return reinterpret_cast<SQLPOINTER>(v); }
 
+inline SQLRETURN ExecDirect(SQLHSTMT stmt, const std::string& sql) { return SQLExecDirect(stmt, Text(sql), SQL_NTS); }
+inline SQLRETURN Prepare(SQLHSTMT stmt, const std::string& sql) { return SQLPrepare(stmt, Text(sql), SQL_NTS); }
+inline SQLRETURN SetAttr(SQLHSTMT stmt, SQLINTEGER attr, SQLULEN value) {
+  return SQLSetStmtAttr(stmt, attr, Value(value), 0);
+}
+// Parameter n as an int in *value (an array of them for parameter arrays).
+inline SQLRETURN BindInt(SQLHSTMT stmt, SQLUSMALLINT n, SQLINTEGER* value, SQLLEN* indicator = nullptr,
+                         SQLSMALLINT io = SQL_PARAM_INPUT) {
+  return SQLBindParameter(stmt, n, io, SQL_C_SLONG, SQL_INTEGER, 0, 0, value, 0, indicator);
+}
+
 // The bytes of a C value, as a driver reads or writes them.
 template <class T>
 std::string Bytes(T v) {
@@ -119,6 +130,8 @@ class OdbcTest : public ::testing::Test {
   // 1) and "count:n" when its count is not -1, "msg:text" for each message,
   // "error:state/native" for a failed result, "nodata:n" for SQL_NO_DATA.
   std::vector<std::string> Results(SQLHSTMT stmt, SQLRETURN rc);
+  // The Results of sql run directly on stmt.
+  std::vector<std::string> Results(SQLHSTMT stmt, const std::string& sql) { return Results(stmt, ExecDirect(stmt, sql)); }
   // The Results of sql run directly on a fresh statement of c.
   std::vector<std::string> Run(const std::string& sql, SQLHDBC c = SQL_NULL_HDBC);
   SQLHDBC dbc() const { return connection_.dbc(); }

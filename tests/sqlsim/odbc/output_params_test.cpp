@@ -29,7 +29,7 @@ class OutputParamTest : public OdbcTest {
     EXPECT_STMT_OK(SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, c_type, sql_type, 20, 2, buffer.data(),
                                     buffer_length, indicator),
                    stmt);
-    SQLRETURN rc = SQLExecDirect(stmt, Text(sql), SQL_NTS);
+    SQLRETURN rc = ExecDirect(stmt, sql);
     last_state_ = FirstState(SQL_HANDLE_STMT, stmt);
     *bytes = buffer;
     return rc;
@@ -46,15 +46,12 @@ TEST_F(OutputParamTest, ValuesArriveOnlyAfterTheLastResult) {
     SQLINTEGER status = -1, value = 21;
     char note[16] = "unset";
     SQLLEN status_ind = 0, value_ind = 0, note_ind = 0;
-    ASSERT_STMT_OK(SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &status, 0, &status_ind),
-                   stmt);
-    ASSERT_STMT_OK(SQLBindParameter(stmt, 2, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0,
-                                    &value_ind),
-                   stmt);
+    ASSERT_STMT_OK(BindInt(stmt, 1, &status, &status_ind, SQL_PARAM_OUTPUT), stmt);
+    ASSERT_STMT_OK(BindInt(stmt, 2, &value, &value_ind, SQL_PARAM_INPUT_OUTPUT), stmt);
     ASSERT_STMT_OK(SQLBindParameter(stmt, 3, SQL_PARAM_OUTPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, note, sizeof note,
                                     &note_ind),
                    stmt);
-    ASSERT_STMT_OK(SQLExecDirect(stmt, Text(call), SQL_NTS), stmt);
+    ASSERT_STMT_OK(ExecDirect(stmt, call), stmt);
     SQLINTEGER given = 0;
     ASSERT_STMT_OK(SQLFetch(stmt), stmt);
     SQLGetData(stmt, 1, SQL_C_SLONG, &given, 0, nullptr);
@@ -74,10 +71,8 @@ TEST_F(OutputParamTest, ClosingTheCursorDeliversThem) {
   Statement stmt(dbc());
   SQLINTEGER value = 5;
   SQLLEN value_ind = 0;
-  ASSERT_STMT_OK(SQLBindParameter(stmt, 1, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0,
-                                  &value_ind),
-                 stmt);
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(BindInt(stmt, 1, &value, &value_ind, SQL_PARAM_INPUT_OUTPUT), stmt);
+  ASSERT_STMT_OK(Prepare(stmt, "EXEC Twice ?"), stmt);
   for (SQLINTEGER expected : {10, 20}) {
     ASSERT_STMT_OK(SQLExecute(stmt), stmt);
     ASSERT_STMT_OK(SQLFreeStmt(stmt, SQL_CLOSE), stmt);
@@ -148,9 +143,9 @@ TEST_F(OutputParamTest, ReturnStatusAndFailedProcedures) {
     Statement stmt(dbc());
     SQLINTEGER status = -1, value = -1;
     SQLLEN status_ind = 0, value_ind = 0;
-    SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &status, 0, &status_ind);
-    SQLBindParameter(stmt, 2, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0, &value_ind);
-    SQLRETURN rc = SQLExecDirect(stmt, Text(c.sql), SQL_NTS);
+    BindInt(stmt, 1, &status, &status_ind, SQL_PARAM_OUTPUT);
+    BindInt(stmt, 2, &value, &value_ind, SQL_PARAM_OUTPUT);
+    SQLRETURN rc = ExecDirect(stmt, c.sql);
     EXPECT_EQ(rc, c.rc) << Explain(rc, SQL_HANDLE_STMT, stmt);
     while (SQL_SUCCEEDED(rc) || rc == SQL_ERROR) {
       rc = SQLMoreResults(stmt);
@@ -166,12 +161,12 @@ TEST_F(OutputParamTest, OnlyExecuteArgumentsAreOutputs) {
   Statement stmt(dbc());
   SQLINTEGER value = 8;
   SQLLEN indicator = 0;
-  SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0, &indicator);
-  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT ISNULL(?, 99)"), SQL_NTS)), ElementsAre("rows:99,"));
+  BindInt(stmt, 1, &value, &indicator, SQL_PARAM_OUTPUT);
+  EXPECT_THAT(Results(stmt, "SELECT ISNULL(?, 99)"), ElementsAre("rows:99,"));
   EXPECT_EQ(value, 8);
   Statement input(dbc());
-  SQLBindParameter(input, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &value, 0, &indicator);
-  EXPECT_STMT_OK(SQLExecDirect(input, Text("EXEC Twice ?"), SQL_NTS), input);
+  BindInt(input, 1, &value, &indicator);
+  EXPECT_STMT_OK(ExecDirect(input, "EXEC Twice ?"), input);
   while (SQLMoreResults(input) != SQL_NO_DATA) {
   }
   EXPECT_EQ(value, 8);

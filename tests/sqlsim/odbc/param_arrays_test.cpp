@@ -38,7 +38,7 @@ class ParamArrayTest : public OdbcTest {
     SQLSetStmtAttr(stmt, SQL_ATTR_PARAMS_PROCESSED_PTR, processed, 0);
     SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids.data(), 0, nullptr);
     SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, names_.data(), 11, name_ind_.data());
-    return SQLExecDirect(stmt, Text("INSERT INTO T (Id, Name) VALUES (?, ?)"), SQL_NTS);
+    return ExecDirect(stmt, "INSERT INTO T (Id, Name) VALUES (?, ?)");
   }
 
   std::string names_;
@@ -99,10 +99,10 @@ TEST_F(ParamArrayTest, FailedSetsKeepTheOthersWithOrWithoutOneCommit) {
     char ids[4][4] = {"1", "x", "1", "3"};
     SQLLEN lengths[4] = {SQL_NTS, SQL_NTS, SQL_NTS, SQL_NTS};
     std::vector<SQLUSMALLINT> status(4);
-    SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(4), 0);
+    SetAttr(stmt, SQL_ATTR_PARAMSET_SIZE, 4);
     SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_STATUS_PTR, status.data(), 0);
     SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 3, 0, ids, 4, lengths);
-    EXPECT_EQ(SQLExecDirect(stmt, Text("INSERT INTO " + table + " (Id) VALUES (?)"), SQL_NTS), SQL_SUCCESS_WITH_INFO);
+    EXPECT_EQ(ExecDirect(stmt, "INSERT INTO " + table + " (Id) VALUES (?)"), SQL_SUCCESS_WITH_INFO);
     EXPECT_THAT(status, ElementsAre(SQL_PARAM_SUCCESS, SQL_PARAM_ERROR, SQL_PARAM_ERROR, SQL_PARAM_SUCCESS));
     EXPECT_THAT(Run("SELECT Id FROM " + table + " ORDER BY Id"), ElementsAre("rows:1,3,"));
     EXPECT_THAT(Run("SELECT @@TRANCOUNT"), ElementsAre("rows:0,"));
@@ -139,7 +139,7 @@ TEST_F(ParamArrayTest, SetsReportedSuccessfulAreKeptWhenTheDiskIsFull) {
     rlimit small = old;
     small.rlim_cur = largest + (count < 1000 ? 65536 : 8 << 20);
     setrlimit(RLIMIT_FSIZE, &small);
-    SQLRETURN rc = SQLExecDirect(stmt, Text("INSERT INTO W (Id, Pad) VALUES (?, 'p')"), SQL_NTS);
+    SQLRETURN rc = ExecDirect(stmt, "INSERT INTO W (Id, Pad) VALUES (?, 'p')");
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_NE(rc, SQL_SUCCESS);
@@ -177,12 +177,12 @@ TEST_F(ParamArrayTest, RowWiseWithBindOffset) {
   Row rows[4] = {{1, 0, "eins", SQL_NTS}, {2, 0, "zwei", SQL_NTS}, {3, 0, "", SQL_NULL_DATA}, {4, 0, "vier", 4}};
   Statement stmt(dbc());
   SQLULEN offset = 2 * sizeof(Row);
-  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(2), 0);
-  SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_BIND_TYPE, Value(sizeof(Row)), 0);
+  SetAttr(stmt, SQL_ATTR_PARAMSET_SIZE, 2);
+  SetAttr(stmt, SQL_ATTR_PARAM_BIND_TYPE, sizeof(Row));
   SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_BIND_OFFSET_PTR, &offset, 0);
-  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &rows[0].id, 0, &rows[0].id_ind);
+  BindInt(stmt, 1, &rows[0].id, &rows[0].id_ind);
   SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 10, 0, rows[0].name, 11, &rows[0].name_ind);
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("INSERT INTO T VALUES (?, ?)"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(Prepare(stmt, "INSERT INTO T VALUES (?, ?)"), stmt);
   EXPECT_STMT_OK(SQLExecute(stmt), stmt);
   offset = 0;
   EXPECT_STMT_OK(SQLExecute(stmt), stmt);
@@ -196,11 +196,10 @@ TEST_F(ParamArrayTest, SelectGivesOneResultPerSet) {
   SQLINTEGER ids[3] = {3, 9, 1};
   SQLULEN processed = 0;
   ASSERT_STMT_OK(SQLParamOptions(stmt, 3, &processed), stmt);
-  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids, 0, nullptr);
-  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT Name FROM T WHERE Id = ?"), SQL_NTS)),
-              ElementsAre("rows:c,", "rows:", "rows:a,"));
+  BindInt(stmt, 1, ids);
+  EXPECT_THAT(Results(stmt, "SELECT Name FROM T WHERE Id = ?"), ElementsAre("rows:c,", "rows:", "rows:a,"));
   EXPECT_EQ(processed, 3u);
-  EXPECT_THAT(Results(stmt, SQLExecDirect(stmt, Text("SELECT count(*) FROM T"), SQL_NTS)), ElementsAre("rows:3,"));
+  EXPECT_THAT(Results(stmt, "SELECT count(*) FROM T"), ElementsAre("rows:3,"));
 }
 
 TEST_F(ParamArrayTest, OutputsPerSet) {
@@ -208,9 +207,9 @@ TEST_F(ParamArrayTest, OutputsPerSet) {
   Statement stmt(dbc());
   SQLINTEGER values[3] = {1, 2, 3};
   SQLLEN indicators[3] = {0, 0, 0};
-  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(3), 0);
-  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, values, 0, indicators);
-  EXPECT_STMT_OK(SQLExecDirect(stmt, Text("EXEC Twice ?"), SQL_NTS), stmt);
+  SetAttr(stmt, SQL_ATTR_PARAMSET_SIZE, 3);
+  BindInt(stmt, 1, values, indicators, SQL_PARAM_INPUT_OUTPUT);
+  EXPECT_STMT_OK(ExecDirect(stmt, "EXEC Twice ?"), stmt);
   EXPECT_THAT(values, ElementsAre(2, 4, 6));
 }
 
@@ -223,11 +222,11 @@ TEST_F(ParamArrayTest, DataAtExecutionSetBySet) {
   char notes[4][8] = {"a", "zwei", "c", "d"};
   SQLLEN note_ind[4] = {SQL_LEN_DATA_AT_EXEC(0), SQL_NTS, SQL_DATA_AT_EXEC, SQL_DATA_AT_EXEC};
   SQLUSMALLINT operation[4] = {SQL_PARAM_PROCEED, SQL_PARAM_PROCEED, SQL_PARAM_PROCEED, SQL_PARAM_IGNORE};
-  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(4), 0);
+  SetAttr(stmt, SQL_ATTR_PARAMSET_SIZE, 4);
   SQLSetStmtAttr(stmt, SQL_ATTR_PARAM_OPERATION_PTR, operation, 0);
-  SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, ids, 0, nullptr);
+  BindInt(stmt, 1, ids);
   SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 0, 0, notes, 8, note_ind);
-  ASSERT_EQ(SQLExecDirect(stmt, Text("INSERT INTO T (Id, Note) VALUES (?, ?)"), SQL_NTS), SQL_NEED_DATA);
+  ASSERT_EQ(ExecDirect(stmt, "INSERT INTO T (Id, Note) VALUES (?, ?)"), SQL_NEED_DATA);
   std::vector<SQLPOINTER> tokens;
   SQLPOINTER token = nullptr;
   SQLRETURN rc;
@@ -253,11 +252,11 @@ TEST_F(ParamArrayTest, DataAtExecutionIntoAProcedurePerSet) {
   SQLINTEGER status[2] = {-1, -1}, lengths[2] = {-1, -1};
   SQLLEN status_ind[2] = {0, 0}, length_ind[2] = {0, 0}, text_ind[2] = {SQL_DATA_AT_EXEC, SQL_DATA_AT_EXEC};
   char texts[2][4] = {};
-  SQLSetStmtAttr(stmt, SQL_ATTR_PARAMSET_SIZE, Value(2), 0);
-  SQLBindParameter(stmt, 1, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, status, 0, status_ind);
+  SetAttr(stmt, SQL_ATTR_PARAMSET_SIZE, 2);
+  BindInt(stmt, 1, status, status_ind, SQL_PARAM_OUTPUT);
   SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 0, 0, texts, 4, text_ind);
-  SQLBindParameter(stmt, 3, SQL_PARAM_OUTPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, lengths, 0, length_ind);
-  ASSERT_EQ(SQLExecDirect(stmt, Text("{? = call Laenge(?, ?)}"), SQL_NTS), SQL_NEED_DATA);
+  BindInt(stmt, 3, lengths, length_ind, SQL_PARAM_OUTPUT);
+  ASSERT_EQ(ExecDirect(stmt, "{? = call Laenge(?, ?)}"), SQL_NEED_DATA);
   const std::string piece(1000, 'x');
   SQLPOINTER token = nullptr;
   SQLRETURN rc;
@@ -268,22 +267,6 @@ TEST_F(ParamArrayTest, DataAtExecutionIntoAProcedurePerSet) {
   EXPECT_STMT_OK(rc, stmt);
   EXPECT_THAT(lengths, ElementsAre(9000, 20000));
   EXPECT_THAT(status, ElementsAre(9001, 20001));
-}
-
-// SQLGetInfo and SQLGetFunctions say what the driver does with arrays and markers.
-TEST_F(OdbcTest, InfoTellsHowArraysAndMarkersWork) {
-  for (const auto& [info, expected] : {std::pair{SQL_PARAM_ARRAY_ROW_COUNTS, SQL_PARC_NO_BATCH},
-                                       std::pair{SQL_PARAM_ARRAY_SELECTS, SQL_PAS_BATCH}}) {
-    SQLUINTEGER value = 0;
-    EXPECT_ODBC_OK(SQLGetInfo(dbc(), info, &value, sizeof value, nullptr), SQL_HANDLE_DBC, dbc());
-    EXPECT_EQ(value, static_cast<SQLUINTEGER>(expected)) << info;
-  }
-  char describes[4] = {};
-  SQLGetInfo(dbc(), SQL_DESCRIBE_PARAMETER, describes, sizeof describes, nullptr);
-  EXPECT_STREQ(describes, "Y");
-  SQLUSMALLINT supported = SQL_FALSE;
-  SQLGetFunctions(dbc(), SQL_API_SQLDESCRIBEPARAM, &supported);
-  EXPECT_EQ(supported, SQL_TRUE);
 }
 
 }  // namespace

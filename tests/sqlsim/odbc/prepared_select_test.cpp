@@ -262,8 +262,8 @@ TEST_F(PreparedSelectTest, EachExecuteTakesWhatHoldsAtItsMoment) {
     SCOPED_TRACE(c.name);
     Reset();
     Statement stmt(dbc());
-    ASSERT_STMT_OK(SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, Value(c.cursor_type), 0), stmt);
-    ASSERT_STMT_OK(SQLPrepare(stmt, Text(c.query), SQL_NTS), stmt);
+    ASSERT_STMT_OK(SetAttr(stmt, SQL_ATTR_CURSOR_TYPE, c.cursor_type), stmt);
+    ASSERT_STMT_OK(Prepare(stmt, c.query), stmt);
     BindColumns(stmt, 40);
     for (const Step& step : c.steps) Apply(stmt, step);
   }

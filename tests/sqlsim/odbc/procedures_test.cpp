@@ -78,13 +78,13 @@ TEST_F(ProcedureTest, PreparedBatchesTakeEachExecutionsMarkers) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.results.front());
     if (c.sql) {
-      ASSERT_STMT_OK(SQLPrepare(stmt, Text(c.sql), SQL_NTS), stmt);
+      ASSERT_STMT_OK(Prepare(stmt, c.sql), stmt);
       SQLSMALLINT markers = 0;
       SQLNumParams(stmt, &markers);
       bool named = markers == 2 && c.b == 0;  // @name first
       SQLBindParameter(stmt, named ? 2 : 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &a, 0, &a_length);
       if (named) SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_VARCHAR, 20, 0, name, 0, &name_length);
-      if (markers == 2 && !named) SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &b, 0, nullptr);
+      if (markers == 2 && !named) BindInt(stmt, 2, &b);
     }
     a = c.a;
     b = c.b;
@@ -101,7 +101,7 @@ TEST_F(OdbcTest, ProcedureAlteredOnAnotherConnection) {
   Connection other;
   Connect(other);
   Statement stmt(dbc());
-  ASSERT_STMT_OK(SQLPrepare(stmt, Text("EXECUTE Ver 10"), SQL_NTS), stmt);
+  ASSERT_STMT_OK(Prepare(stmt, "EXECUTE Ver 10"), stmt);
   EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre("rows:11,"));
   EXPECT_THAT(Run("ALTER PROCEDURE Ver @x int, @y int = 5 AS SELECT @x + @y", other.dbc()), ElementsAre());
   EXPECT_THAT(Results(stmt, SQLExecute(stmt)), ElementsAre("rows:15,"));

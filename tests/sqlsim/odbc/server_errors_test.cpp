@@ -25,7 +25,7 @@ class ServerErrorTest : public OdbcTest {
   // The first diagnostic of running sql on a fresh statement.
   Diag Fail(const std::string& sql, SQLRETURN expected_rc = SQL_ERROR) {
     Statement stmt(dbc());
-    EXPECT_EQ(SQLExecDirect(stmt, Text(sql), SQL_NTS), expected_rc) << sql;
+    EXPECT_EQ(ExecDirect(stmt, sql), expected_rc) << sql;
     std::vector<Diag> diags = Diags(SQL_HANDLE_STMT, stmt);
     return diags.empty() ? Diag{} : diags.front();
   }
@@ -62,7 +62,7 @@ TEST_F(ServerErrorTest, NumbersAndStatesAsTheServersDriverReports) {
 
 TEST_F(ServerErrorTest, DiagnosticFieldsOfAServerError) {
   Statement stmt(dbc());
-  ASSERT_EQ(SQLExecDirect(stmt, Text("SELECT * FROM nosuch"), SQL_NTS), SQL_ERROR);
+  ASSERT_EQ(ExecDirect(stmt, "SELECT * FROM nosuch"), SQL_ERROR);
   SQLINTEGER native = 0, count = 0;
   SQLCHAR state[6] = {0};
   SQLGetDiagField(SQL_HANDLE_STMT, stmt, 0, SQL_DIAG_NUMBER, &count, 0, nullptr);
@@ -87,7 +87,7 @@ TEST_F(ServerErrorTest, Odbc2ApplicationsSeeOdbc2States) {
   };
   for (const auto& c : cases) {
     Statement stmt(old.dbc());
-    EXPECT_EQ(SQLExecDirect(stmt, Text(c.sql), SQL_NTS), SQL_ERROR);
+    EXPECT_EQ(ExecDirect(stmt, c.sql), SQL_ERROR);
     SQLCHAR state[6] = {0}, text[512] = {0};
     SQLINTEGER native = 0;
     EXPECT_EQ(SQLError(old.env(), old.dbc(), stmt, state, &native, text, sizeof text, nullptr), SQL_SUCCESS);
@@ -141,11 +141,11 @@ TEST_F(OdbcTest, TraceOfPreparedStatementsAndTheirParameters) {
     Connect(c, "TRACE=" + trace);
     Statement stmt(c.dbc());
     Exec(stmt, "CREATE TABLE t (a int, b char(5))");
-    ASSERT_STMT_OK(SQLPrepare(stmt, Text("INSERT INTO t VALUES (?, ?)"), SQL_NTS), stmt);
+    ASSERT_STMT_OK(Prepare(stmt, "INSERT INTO t VALUES (?, ?)"), stmt);
     SQLINTEGER a = 7;
     SQLCHAR b[] = "it's";
     SQLLEN b_length = SQL_NTS, null_indicator = SQL_NULL_DATA;
-    SQLBindParameter(stmt, 1, SQL_PARAM_INPUT, SQL_C_SLONG, SQL_INTEGER, 0, 0, &a, 0, nullptr);
+    BindInt(stmt, 1, &a);
     SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_CHAR, 5, 0, b, 0, &b_length);
     ASSERT_STMT_OK(SQLExecute(stmt), stmt);
     SQLBindParameter(stmt, 2, SQL_PARAM_INPUT, SQL_C_CHAR, SQL_CHAR, 5, 0, b, 0, &null_indicator);

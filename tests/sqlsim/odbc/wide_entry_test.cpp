@@ -226,14 +226,13 @@ TEST(WideConnectTest, DataDirBeyondTheCodePageIsFoundAndHandedBack) {
   EXPECT_EQ(length, static_cast<SQLSMALLINT>(completed.size()));
   {
     Statement stmt(first.dbc());
-    ASSERT_STMT_OK(SQLExecDirect(stmt, Text("CREATE TABLE gefunden (n int) INSERT INTO gefunden VALUES (7)"), SQL_NTS),
-                   stmt);
+    ASSERT_STMT_OK(ExecDirect(stmt, "CREATE TABLE gefunden (n int) INSERT INTO gefunden VALUES (7)"), stmt);
   }
   EXPECT_TRUE(std::filesystem::exists(data / "t.db"));
   ASSERT_ODBC_OK(SQLDriverConnectW(second.dbc(), nullptr, W(in), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
                  SQL_HANDLE_DBC, second.dbc());
   Statement select(second.dbc());
-  ASSERT_STMT_OK(SQLExecDirect(select, Text("SELECT n FROM gefunden"), SQL_NTS), select);
+  ASSERT_STMT_OK(ExecDirect(select, "SELECT n FROM gefunden"), select);
   ASSERT_STMT_OK(SQLFetch(select), select);
   SQLINTEGER n = 0;
   ASSERT_STMT_OK(SQLGetData(select, 1, SQL_C_SLONG, &n, 0, nullptr), select);
