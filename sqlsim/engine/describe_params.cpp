@@ -12,6 +12,7 @@
 #include "sqlsim/engine/prepared_batch.h"
 #include "sqlsim/engine/procedural.h"
 #include "sqlsim/engine/session.h"
+#include "sqlsim/engine/translator.h"
 #include "sqlsim/front/ast.h"
 
 namespace sqlsim {
@@ -33,17 +34,10 @@ ColumnDesc Described(SqlType type, int32_t length, int32_t precision = 0, int32_
   return d;
 }
 
-// numeric(p,s) of a literal as written: 12.50 is numeric(4,2).
+// numeric(p,s) of a literal by its digits, as the engine types it.
 ColumnDesc NumericOfLiteral(const std::string& text) {
-  int32_t digits = 0, scale = 0;
-  bool after_point = false;
-  for (char c : text) {
-    if (c == '.') after_point = true;
-    if (c < '0' || c > '9') continue;
-    ++digits;
-    if (after_point) ++scale;
-  }
-  return Described(SqlType::kDecimal, 0, std::max(digits, 1), scale);
+  const SqlExpr literal = DecimalLiteral(text);
+  return Described(SqlType::kDecimal, 0, literal.precision, literal.scale);
 }
 
 // The type a marker takes from a literal it meets: compared with = or <>
@@ -301,38 +295,34 @@ class MarkerTypes {
   }
 
   // The type of columns and literals joined by + - * (i + 1, a * 2.5), by
-  // the server's precedence of types and its precision of decimal results;
-  // nothing for text, functions and division.
+  // the server's precedence of types and the engine's precision of decimal
+  // results (numeric unless a decimal column takes part); nothing for text,
+  // functions, division and what the server refuses (a date multiplied).
   std::optional<ColumnDesc> TypeOf(const ast::Expr& e) {
     if (e.kind == ast::ExprKind::kLiteral) return TypeFromLiteral(e, false);
     if (e.kind == ast::ExprKind::kColumn) {
       const CatalogColumn* c = ResolveColumn(e.parts);
       if (!c || NumericRank(c->type) == 0) return std::nullopt;
-      return Described(c->type, c->length, c->precision, c->scale);
+      ColumnDesc column = Described(c->type, c->length, c->precision, c->scale);
+      column.numeric = false;
+      return column;
     }
     if (e.kind != ast::ExprKind::kBinary || e.args.size() != 2 || !e.args[0] || !e.args[1]) return std::nullopt;
     if (e.op != "+" && e.op != "-" && e.op != "*") return std::nullopt;
     std::optional<ColumnDesc> left = TypeOf(*e.args[0]);
     std::optional<ColumnDesc> right = left ? TypeOf(*e.args[1]) : std::nullopt;
     if (!left || !right || NumericRank(left->type) == 0 || NumericRank(right->type) == 0) return std::nullopt;
-    ColumnDesc& wider = NumericRank(left->type) >= NumericRank(right->type) ? *left : *right;
+    const ColumnDesc& wider = NumericRank(left->type) >= NumericRank(right->type) ? *left : *right;
+    if (wider.type == SqlType::kDatetime && e.op == "*") return std::nullopt;
     if (wider.type != SqlType::kDecimal) return wider;
-    // decimal(p1,s1) with decimal(p2,s2), an integer as decimal(n,0).
     const auto [p1, s1] = DecimalDigits(*left);
     const auto [p2, s2] = DecimalDigits(*right);
-    int32_t precision, scale;
-    if (e.op == "*") {
-      precision = p1 + p2 + 1;
-      scale = s1 + s2;
-    } else {
-      scale = std::max(s1, s2);
-      precision = scale + std::max(p1 - s1, p2 - s2) + 1;
-    }
-    if (precision > 38) {
-      scale = std::max(0, scale - (precision - 38));
-      precision = 38;
-    }
-    return Described(SqlType::kDecimal, 0, precision, scale);
+    int32_t precision = 0, scale = 0;
+    DecimalResult(e.op, p1, s1, p2, s2, &precision, &scale);
+    ColumnDesc result = Described(SqlType::kDecimal, 0, precision, scale);
+    result.numeric = (left->type != SqlType::kDecimal || left->numeric) &&
+                     (right->type != SqlType::kDecimal || right->numeric);
+    return result;
   }
 
   // Higher wins; 0 for types arithmetic does not combine here.

@@ -296,6 +296,8 @@ void DecimalShape(const SqlExpr& e, int32_t* precision, int32_t* scale) {
   }
 }
 
+}  // namespace
+
 // The server's precision and scale of a decimal result: past 38 digits the
 // scale gives way, to no less than 6 when the whole part needs the room.
 void DecimalResult(const std::string& op, int32_t p1, int32_t s1, int32_t p2, int32_t s2, int32_t* p, int32_t* s) {
@@ -317,8 +319,6 @@ void DecimalResult(const std::string& op, int32_t p1, int32_t s1, int32_t p2, in
   *s = whole < 32 ? std::min(*s, 38 - whole) : std::min(*s, 6);
   *p = 38;
 }
-
-}  // namespace
 
 // Arithmetic on numbers takes the type of highest precedence among its
 // operands: float, then decimal (its precision and scale by the server's

@@ -224,6 +224,8 @@ void TranslateStatement(SessionImpl& session, CompiledStatement& statement);
 SqlExpr IdentityValue(std::string sql);
 // A decimal literal, typed numeric(p,s) by its digits.
 SqlExpr DecimalLiteral(const std::string& text);
+// The server's precision and scale of decimal(p1,s1) op decimal(p2,s2).
+void DecimalResult(const std::string& op, int32_t p1, int32_t s1, int32_t p2, int32_t s2, int32_t* p, int32_t* s);
 
 [[noreturn]] void Fail(int32_t number, std::string message, const ast::SourcePos& pos);
 

@@ -118,9 +118,12 @@ TEST_F(DescribeParamTest, MarkersBesideLiteralsAndInsertedBySelect) {
       {"INSERT INTO D (c, i, dt) SELECT ?, ? + 1, ? FROM D", {columns_[0], integer, columns_[9]}},
       {"INSERT INTO D (v) SELECT ? UNION ALL SELECT ?", {columns_[1], columns_[1]}},
       {"SELECT i FROM D WHERE i + 1 = ? OR ? < s * t", {integer, {SQL_SMALLINT, 5, 0, SQL_NULLABLE}}},
-      {"SELECT i FROM D WHERE ? = d + i OR d * 2.5 <> ?", {{SQL_NUMERIC, 14, 3, SQL_NULLABLE}, {SQL_NUMERIC, 15, 4, SQL_NULLABLE}}},
+      {"SELECT i FROM D WHERE ? = d + i OR d * 2.5 <> ?", {{SQL_DECIMAL, 14, 3, SQL_NULLABLE}, {SQL_DECIMAL, 15, 4, SQL_NULLABLE}}},
+      // Past 38 digits the scale keeps 6 when it had them; 0.5 is numeric(1,1).
+      {"SELECT i FROM D WHERE ? = d * 12345678901234567890123456.5 OR 0.5 * 0.5 = ?",
+       {{SQL_DECIMAL, 38, 4, SQL_NULLABLE}, {SQL_NUMERIC, 3, 2, SQL_NULLABLE}}},
       {"SELECT i FROM D WHERE b - f = ? OR dt + 1 = ?", {nullable_float, {SQL_TYPE_TIMESTAMP, 23, 3, SQL_NULLABLE}}},
-      {"SELECT i FROM D WHERE v + 'x' = ? OR i / 2 = ?", {wide, wide}},
+      {"SELECT i FROM D WHERE v + 'x' = ? OR i / 2 = ? OR dt * 2 = ?", {wide, wide, wide}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sql);
