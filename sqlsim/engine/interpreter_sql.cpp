@@ -76,6 +76,8 @@ bool Interpreter::Prepare(CompiledStatement& c, Diagnostics* diags) {
 Value VariableValue(SessionImpl& session, const Frame& frame, const std::string& name) {
   const ProceduralGlobals& g = session.globals();
   if (name.size() > 2 && name[0] == '@' && name[1] == '@') {
+    // DECLARE @@name makes a variable as any other.
+    if (const auto declared = frame.values.find(name); declared != frame.values.end()) return declared->second;
     if (name == "@@error") return Value::Integer(g.error);
     if (name == "@@rowcount") return Value::Integer(g.row_count);
     if (name == "@@fetch_status") return Value::Integer(g.fetch_status);
