@@ -123,7 +123,7 @@ int32_t SelectToFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
   const int32_t size = SizeOfBlob(dbc, blob_id);
   if (size < 1) return size < 0 ? kBlobCannotExecute : kBlobNoData;
   BlobTargetFile target(name);
-  if (!target.ok()) return FileNotWritten(name, blob_id, "no file could be made for it", kBlobCannotCreateTarget);
+  if (!target.ok()) return FileNotWritten(name, blob_id, target.refusal(), kBlobCannotCreateTarget);
   FileSink sink(target.handle());
   int32_t result = ReadBlob(dbc, blob_id, sink, nullptr);
   if (!sink.Flush() && result == kBlobOk) result = kBlobUnexpectedEnd;

@@ -50,8 +50,9 @@ bool FileSink::Write(int64_t position, const unsigned char* piece, int32_t n) {
 bool FileSink::Flush() {
   if (buffer_.empty()) return true;
   const auto size = static_cast<int32_t>(buffer_.size());
-  const bool written = SeekTo(file_, start_) && X_Write(file_, buffer_.data(), size) == size;
+  const bool written = (start_ == end_ || SeekTo(file_, start_)) && X_Write(file_, buffer_.data(), size) == size;
   start_ += size;
+  end_ = written ? start_ : -1;
   buffer_.clear();
   failed_ = failed_ || !written;
   return written;

@@ -64,6 +64,9 @@ class FileSink : public BlobSink {
   bool failed_ = false;
   std::vector<unsigned char> buffer_;
   int64_t start_ = 0;  // file position of buffer_[0]
+  // Where the last write left the file: a write that follows it needs no
+  // seek, which a pipe or a device would refuse.
+  int64_t end_ = 0;
 };
 
 }  // namespace lerv32

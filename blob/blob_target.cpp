@@ -17,14 +17,25 @@
 namespace lerv32 {
 
 BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)) {
-  if (target_.empty()) return;  // a loop of links
+  if (target_.empty()) {
+    refusal_ = "its links lead round in a circle";
+    return;
+  }
   const TargetKind kind = KindOfTarget(target_);
-  if (kind == TargetKind::kNotWritable) return;  // as a write in place would fail
-#if !defined(_WIN32)
+  if (kind == TargetKind::kNotWritable) {
+    refusal_ = "nobody may write it";  // as a write in place would fail
+    return;
+  }
   struct stat info {};
+  const bool exists = stat(target_.c_str(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) {
+    refusal_ = "it is a folder";
+    return;
+  }
+#if !defined(_WIN32)
   // Devices and pipes are written where they are: a new file renamed over
   // them would not be them.
-  in_place_ = stat(target_.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
+  in_place_ = exists && !S_ISREG(info.st_mode);
 #endif
   shared_ = kind == TargetKind::kShared;
   if (in_place_) {
@@ -34,6 +45,7 @@ BlobTargetFile::BlobTargetFile(const char* target) : target_(FollowLinks(target)
   const FileBeside beside = MakeFileBeside(target_);
   temporary_ = beside.name;
   file_ = SupportFile(beside.handle);
+  if (!file_.ok()) refusal_ = "no file could be made beside it";
 }
 
 BlobTargetFile::~BlobTargetFile() {

@@ -29,6 +29,8 @@ class BlobTargetFile {
 
   // False when the target is refused or the new file cannot be made.
   bool ok() const { return file_.ok(); }
+  // Why not, for the event log.
+  const char* refusal() const { return refusal_; }
   int32_t handle() const { return file_.get(); }
   // Closes the new file and puts it in the target's place; false on failure.
   bool Commit();
@@ -43,6 +45,7 @@ class BlobTargetFile {
   bool in_place_ = false;
   bool shared_ = false;          // a file with further hard links
   bool keep_temporary_ = false;  // renamed into place, or the one whole copy
+  const char* refusal_ = "it cannot be opened";
 };
 
 }  // namespace lerv32
