@@ -315,9 +315,9 @@ class MarkerTypes {
     const ColumnDesc& wider = NumericRank(left->type) >= NumericRank(right->type) ? *left : *right;
     if (wider.type == SqlType::kDatetime && e.op == "*") return std::nullopt;
     if (wider.type != SqlType::kDecimal) return wider;
-    const auto [p1, s1] = DecimalDigits(*left);
-    const auto [p2, s2] = DecimalDigits(*right);
-    int32_t precision = 0, scale = 0;
+    int32_t p1 = 0, s1 = 0, p2 = 0, s2 = 0, precision = 0, scale = 0;
+    DecimalShape(left->type, left->precision, left->scale, &p1, &s1);
+    DecimalShape(right->type, right->precision, right->scale, &p2, &s2);
     DecimalResult(e.op, p1, s1, p2, s2, &precision, &scale);
     ColumnDesc result = Described(SqlType::kDecimal, 0, precision, scale);
     result.numeric = (left->type != SqlType::kDecimal || left->numeric) &&
@@ -338,17 +338,6 @@ class MarkerTypes {
       case SqlType::kFloat: return 8;
       case SqlType::kDatetime: return 9;
       default: return 0;
-    }
-  }
-
-  static std::pair<int32_t, int32_t> DecimalDigits(const ColumnDesc& d) {
-    switch (d.type) {
-      case SqlType::kBit: return {1, 0};
-      case SqlType::kTinyint: return {3, 0};
-      case SqlType::kSmallint: return {5, 0};
-      case SqlType::kInt: return {10, 0};
-      case SqlType::kBigint: return {19, 0};
-      default: return {d.precision, d.scale};
     }
   }
 

@@ -278,15 +278,14 @@ std::vector<const ast::Expr*> ChainOperands(const ast::Expr& e) {
 
 }  // namespace
 
-namespace {
-
 // An operand as a decimal: whole numbers by the digits their type holds.
-void DecimalShape(const SqlExpr& e, int32_t* precision, int32_t* scale) {
+void DecimalShape(SqlType type, int32_t decimal_precision, int32_t decimal_scale, int32_t* precision,
+                  int32_t* scale) {
   *scale = 0;
-  switch (e.type) {
+  switch (type) {
     case SqlType::kDecimal:
-      *precision = e.precision > 0 ? e.precision : 18;
-      *scale = e.scale;
+      *precision = decimal_precision > 0 ? decimal_precision : 18;
+      *scale = decimal_scale;
       return;
     case SqlType::kBigint: *precision = 19; return;
     case SqlType::kSmallint: *precision = 5; return;
@@ -295,8 +294,6 @@ void DecimalShape(const SqlExpr& e, int32_t* precision, int32_t* scale) {
     default: *precision = 10; return;
   }
 }
-
-}  // namespace
 
 // The server's precision and scale of a decimal result: past 38 digits the
 // scale gives way, to no less than 6 when the whole part needs the room.
@@ -336,10 +333,10 @@ void Translator::TypeArithmetic(const std::string& op, const std::vector<SqlExpr
     result->type = SqlType::kFloat;
   } else if (any_decimal) {
     int32_t p = 0, s = 0;
-    DecimalShape(operands.front(), &p, &s);
+    DecimalShape(operands.front().type, operands.front().precision, operands.front().scale, &p, &s);
     for (size_t i = 1; i < operands.size(); ++i) {
       int32_t p2 = 0, s2 = 0;
-      DecimalShape(operands[i], &p2, &s2);
+      DecimalShape(operands[i].type, operands[i].precision, operands[i].scale, &p2, &s2);
       DecimalResult(op, p, s, p2, s2, &p, &s);
     }
     result->sql = Convert(SqlExpr(result->sql, SqlType::kFloat), SqlType::kDecimal, s, -1);

@@ -224,6 +224,10 @@ void TranslateStatement(SessionImpl& session, CompiledStatement& statement);
 SqlExpr IdentityValue(std::string sql);
 // A decimal literal, typed numeric(p,s) by its digits.
 SqlExpr DecimalLiteral(const std::string& text);
+// A number of the type as decimal(precision, scale); the decimal's own
+// precision and scale are given for a decimal.
+void DecimalShape(SqlType type, int32_t decimal_precision, int32_t decimal_scale, int32_t* precision,
+                  int32_t* scale);
 // The server's precision and scale of decimal(p1,s1) op decimal(p2,s2).
 void DecimalResult(const std::string& op, int32_t p1, int32_t s1, int32_t p2, int32_t s2, int32_t* p, int32_t* s);
 
