@@ -109,8 +109,6 @@ int32_t Insert(SQLHDBC dbc, int32_t* blob_id, Update&& update) {
   return kBlobOk;
 }
 
-// The blob goes to a new file beside name, which replaces name only when the
-// whole blob arrived (blob_target.h).
 // The event log says why the blob's file was not written; result as given.
 int32_t FileNotWritten(const char* name, int32_t blob_id, const char* why, int32_t result) {
   const std::string text = "file not written: blob " + std::to_string(blob_id) + ": " + why;
@@ -118,6 +116,8 @@ int32_t FileNotWritten(const char* name, int32_t blob_id, const char* why, int32
   return result;
 }
 
+// The blob goes to a new file beside name, which replaces name only when the
+// whole blob arrived (blob_target.h).
 int32_t SelectToFile(SQLHDBC dbc, int32_t blob_id, const char* name) {
   if (name == nullptr || *name == '\0') return kBlobCannotCreateTarget;
   const int32_t size = SizeOfBlob(dbc, blob_id);
