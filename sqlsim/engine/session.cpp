@@ -321,9 +321,29 @@ bool SessionImpl::SaveTransaction(const std::string& name, Diagnostics* diags) {
     diags->push_back(ServerError(628, "Cannot issue SAVE TRANSACTION when there is no active transaction."));
     return false;
   }
-  if (!Exec(("SAVEPOINT " + SqliteSavePoint(name)).c_str(), diags)) return false;
+  const std::string sqlite_name = SqliteSavePoint(name);
+  if (SavePointOnTop(name)) {
+    // A rollback to the name goes to the newest save point of that name, so
+    // the one below it could never be reached again: it is released, which
+    // keeps a unit that saves the same name again and again (each append
+    // inside the caller's transaction) from piling up save points that
+    // SQLite checks on every page it writes.
+    std::string sql = "RELEASE " + sqlite_name + "; SAVEPOINT " + sqlite_name;
+    if (!Exec(sql.c_str(), diags)) return false;
+    save_points_.back().serial = ++save_points_made_;
+    return true;
+  }
+  if (!Exec(("SAVEPOINT " + sqlite_name).c_str(), diags)) return false;
   save_points_.push_back({name, ++save_points_made_});
   return true;
+}
+
+bool SessionImpl::SavePointOnTop(const std::string& name) const {
+  if (save_points_.empty() || save_points_.back().name != name) return false;
+  // A statement savepoint opened since lies above it in SQLite's stack.
+  const uint64_t serial = save_points_.back().serial;
+  return std::none_of(open_statement_points_.begin(), open_statement_points_.end(),
+                      [&](const OpenStatementPoint& p) { return p.saves_before >= serial; });
 }
 
 bool SessionImpl::RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags) {

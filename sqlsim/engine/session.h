@@ -171,6 +171,8 @@ class SessionImpl : public Session {
     bool gone = false;  // taken by a rollback to an older save point
   };
   std::vector<OpenStatementPoint> open_statement_points_;
+  // The newest save point is `name`, with nothing of SQLite's above it.
+  bool SavePointOnTop(const std::string& name) const;
   std::string outermost_name_;  // of the transaction under way
   ProceduralGlobals globals_;
   Frame* active_frame_ = nullptr;
