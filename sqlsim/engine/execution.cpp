@@ -25,6 +25,7 @@ void EnterBatch(PreparedBatchImpl& batch, const std::vector<ParamValue>* params,
   frame->batch_outputs = outputs;
   frame->batch_text = &batch.Text();
   batch.session().ForgetCancel();
+  batch.session().NoteTransactionEndedBySqlite();
   // The table variables of the batch before this one.
   DropTableVariables(batch.session(), 0);
 }

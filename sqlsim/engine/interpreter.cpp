@@ -119,6 +119,7 @@ Flow Interpreter::Run(const ast::Statement& statement, Frame& frame) {
 }
 
 Flow Interpreter::Failed(Diagnostics diags, Frame& frame, bool in_trigger, bool raised) {
+  session_.NoteTransactionEndedBySqlite();
   Diagnostic error;
   for (const Diagnostic& d : diags) {
     if (IsError(d)) {

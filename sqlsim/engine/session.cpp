@@ -221,15 +221,27 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
     KeepIdentityCounters(*this);
     ForgetIssuedIdentities(*this);
   }
-  if (ok || sqlite3_get_autocommit(db_.get())) {
-    in_transaction_ = false;
-    implicit_ = false;
-    transaction_count_ = 0;
-    save_points_.clear();
-    outermost_name_.clear();
-    open_statement_points_.clear();
-  }
+  if (ok || sqlite3_get_autocommit(db_.get())) ForgetTransaction();
   return ok;
+}
+
+void SessionImpl::ForgetTransaction() {
+  in_transaction_ = false;
+  implicit_ = false;
+  transaction_count_ = 0;
+  save_points_.clear();
+  outermost_name_.clear();
+  open_statement_points_.clear();
+}
+
+void SessionImpl::NoteTransactionEndedBySqlite() {
+  if (!in_transaction_ || !sqlite3_get_autocommit(db_.get())) return;
+  // What the rollback took back: tables made in it, identity values.
+  InvalidateCatalog();
+  ForgetTempObjects();
+  KeepIdentityCounters(*this);
+  ForgetIssuedIdentities(*this);
+  ForgetTransaction();
 }
 
 bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* diags) {

@@ -94,6 +94,11 @@ class SessionImpl : public Session {
   // server), which stays, while the transaction goes on. *found is false when
   // no save point has the name.
   bool SaveTransaction(const std::string& name, Diagnostics* diags);
+  // SQLite rolls back the whole transaction itself when a write is
+  // interrupted (time limit, cancel) or its file fails: the session then
+  // forgets it as well, so that @@TRANCOUNT, COMMIT and the writes after it
+  // see that it is gone, as after an error under XACT_ABORT.
+  void NoteTransactionEndedBySqlite();
   bool RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags);
   bool IsOutermostTransactionName(const std::string& name) const {
     return in_transaction_ && !name.empty() && name == outermost_name_;
@@ -171,6 +176,8 @@ class SessionImpl : public Session {
     bool gone = false;  // taken by a rollback to an older save point
   };
   std::vector<OpenStatementPoint> open_statement_points_;
+  // Forgets the transaction under way: level, name, save points.
+  void ForgetTransaction();
   // The newest save point is `name`, with nothing of SQLite's above it.
   bool SavePointOnTop(const std::string& name) const;
   std::string outermost_name_;  // of the transaction under way

@@ -11,6 +11,7 @@ namespace odbctest {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using Strings = std::vector<std::string>;
 
 class ProcedureTest : public OdbcTest {
@@ -145,6 +146,29 @@ TEST_F(OdbcTest, RunawayBatchIsStoppedWithTimeoutExpired) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << runaway;
   }
   EXPECT_THAT(Run("SELECT 1", c.dbc()), ElementsAre("rows:1,"));
+}
+
+// A write the time limit stops inside a transaction takes the whole
+// transaction with it (SQLite rolls it back): the connection says so after
+// it (no level to save a point in or roll back), and what it writes then
+// stands on its own.
+TEST_F(OdbcTest, TimedOutWriteEndsItsTransactionForAllToSee) {
+  Connection c;
+  Connect(c, "QUERYTIMEOUT=1");
+  Exec("CREATE TABLE N (I int NULL)");
+  Exec("INSERT INTO N VALUES (1), (2)");
+  Exec("CREATE TABLE W (I int NULL)");
+  const std::string levels_and_rows =
+      "SELECT CAST(@@TRANCOUNT AS varchar(5)) + '/' + CAST(count(*) AS varchar(5)) FROM W";
+  EXPECT_THAT(Run("BEGIN TRANSACTION SAVE TRANSACTION u INSERT INTO W VALUES (1)", c.dbc()), ElementsAre("count:1"));
+  std::string endless = "INSERT INTO W SELECT a.I FROM N a";
+  for (char table = 'b'; table <= 'z'; ++table) endless += std::string(", N ") + table;
+  EXPECT_THAT(Run(endless, c.dbc()), ElementsAre("error:HYT00/0"));
+  EXPECT_THAT(Run(levels_and_rows, c.dbc()), ElementsAre("rows:0/0,"));
+  EXPECT_THAT(Run("SAVE TRANSACTION u", c.dbc()), ElementsAre(EndsWith("/628")));
+  EXPECT_THAT(Run("INSERT INTO W VALUES (2)", c.dbc()), ElementsAre("count:1"));
+  EXPECT_THAT(Run("ROLLBACK TRANSACTION", c.dbc()), ElementsAre(EndsWith("/3903")));
+  EXPECT_THAT(Run(levels_and_rows, c.dbc()), ElementsAre("rows:0/1,"));
 }
 
 }  // namespace
