@@ -228,6 +228,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
 void SessionImpl::ForgetTransaction() {
   in_transaction_ = false;
   implicit_ = false;
+  statement_own_ = false;
   transaction_count_ = 0;
   save_points_.clear();
   outermost_name_.clear();
@@ -255,6 +256,10 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
     // must hold the write lock from its start, or WAL makes it fail instead
     // of waiting for the other writer.
     if (!Exec("BEGIN IMMEDIATE", diags)) return false;
+    // The statement's own transaction is a level like any other to its
+    // triggers: @@TRANCOUNT 1, save points, BEGIN and COMMIT inside.
+    in_transaction_ = true;
+    statement_own_ = true;
     *opened_own = true;
     return true;
   }
@@ -269,7 +274,13 @@ bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags
   if (opened_own && !sqlite3_get_autocommit(db_.get())) {
     if (!success) ForgetTempObjects();
     ended = Exec(success ? "COMMIT" : "ROLLBACK", diags);
+    // A commit that failed leaves nothing behind for later statements.
+    if (!ended) {
+      ForgetTempObjects();
+      Exec("ROLLBACK", diags);
+    }
   }
+  if (opened_own) ForgetTransaction();
   PublishCatalogChange();
   return ended;
 }

@@ -83,9 +83,12 @@ class SessionImpl : public Session {
   bool BeginExplicitTransaction(const std::string& name, Diagnostics* diags);
   bool EndExplicitTransaction(bool commit, Diagnostics* diags);
   // @@TRANCOUNT: the levels begun, and the transaction a statement opened
-  // in manual-commit mode (implicit transactions) as one more, as the
+  // in manual-commit mode (implicit transactions), or for itself alone in
+  // autocommit mode while it and its triggers run, as one more, as the
   // server counts it.
-  int32_t transaction_count() const { return transaction_count_ + (in_transaction_ && implicit_ ? 1 : 0); }
+  int32_t transaction_count() const {
+    return transaction_count_ + (in_transaction_ && (implicit_ || statement_own_) ? 1 : 0);
+  }
   // Whether the one level there is, is a transaction a statement opened in
   // manual-commit mode.
   bool OnlyImplicitTransaction() const { return in_transaction_ && implicit_ && transaction_count_ == 0; }
@@ -163,6 +166,7 @@ class SessionImpl : public Session {
   std::string identity_insert_;
   int32_t transaction_count_ = 0;
   bool implicit_ = false;  // the transaction under way was opened in manual-commit mode
+  bool statement_own_ = false;  // the transaction under way is one statement's, in autocommit mode
   struct SavePoint {
     std::string name;
     uint64_t serial = 0;  // save points made in this session up to this one
