@@ -226,6 +226,7 @@ bool SessionImpl::EndTransaction(bool commit, Diagnostics* diags) {
 }
 
 void SessionImpl::ForgetTransaction() {
+  ++transactions_ended_;
   in_transaction_ = false;
   implicit_ = false;
   statement_own_ = false;
@@ -273,14 +274,22 @@ bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags
   bool ended = true;
   if (opened_own && !sqlite3_get_autocommit(db_.get())) {
     if (!success) ForgetTempObjects();
+    // Levels a trigger began and did not commit stay open, as on the server:
+    // the statement's own level ends, the transaction goes on.
+    if (success && transaction_count_ > 0 && statement_own_) {
+      statement_own_ = false;
+      PublishCatalogChange();
+      return true;
+    }
     ended = Exec(success ? "COMMIT" : "ROLLBACK", diags);
     // A commit that failed leaves nothing behind for later statements.
-    if (!ended) {
+    if (!ended && !sqlite3_get_autocommit(db_.get())) {
       ForgetTempObjects();
-      Exec("ROLLBACK", diags);
+      Diagnostics ignored;
+      Exec("ROLLBACK", &ignored);
     }
   }
-  if (opened_own) ForgetTransaction();
+  if (opened_own && sqlite3_get_autocommit(db_.get())) ForgetTransaction();
   PublishCatalogChange();
   return ended;
 }

@@ -102,6 +102,9 @@ class SessionImpl : public Session {
   // forgets it as well, so that @@TRANCOUNT, COMMIT and the writes after it
   // see that it is gone, as after an error under XACT_ABORT.
   void NoteTransactionEndedBySqlite();
+  // How many transactions ended so far: a trigger that ended its
+  // statement's one is told by the count, whatever it began after.
+  uint64_t transactions_ended() const { return transactions_ended_; }
   bool RollbackToSavePoint(const std::string& name, bool* found, Diagnostics* diags);
   bool IsOutermostTransactionName(const std::string& name) const {
     return in_transaction_ && !name.empty() && name == outermost_name_;
@@ -166,6 +169,7 @@ class SessionImpl : public Session {
   std::string identity_insert_;
   int32_t transaction_count_ = 0;
   bool implicit_ = false;  // the transaction under way was opened in manual-commit mode
+  uint64_t transactions_ended_ = 0;
   bool statement_own_ = false;  // the transaction under way is one statement's, in autocommit mode
   struct SavePoint {
     std::string name;

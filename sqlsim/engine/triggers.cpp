@@ -277,14 +277,15 @@ Flow Interpreter::FireTriggers(const CatalogTable& table, CompiledStatement& c, 
     active_triggers_.insert(trigger.id);
     ++session_.globals().nest_level;
     SetRowCount(changes);
+    const uint64_t ended_before = session_.transactions_ended();
     Flow flow = RunList(module->node->body, inner);
     --session_.globals().nest_level;
     active_triggers_.erase(trigger.id);
     session_.set_nocount(nocount);
     if (flow == Flow::kCaught || flow == Flow::kAbort) return flow;
-    if (sqlite3_get_autocommit(session_.db())) {
-      // ROLLBACK in the trigger: the statement's work is gone with the
-      // transaction, and the batch ends.
+    if (session_.transactions_ended() != ended_before) {
+      // ROLLBACK or COMMIT in the trigger ended the statement's transaction
+      // (whatever the trigger began after it), and the batch ends.
       Emit(Result{nullptr, -1, {ServerError(3609, "The transaction ended in the trigger. The batch has been aborted.")}, true});
       return Flow::kTransactionEnded;
     }
