@@ -272,15 +272,12 @@ bool SessionImpl::BeginStatement(bool writes, bool* opened_own, Diagnostics* dia
 
 bool SessionImpl::EndStatement(bool opened_own, bool success, Diagnostics* diags) {
   bool ended = true;
-  if (opened_own && !sqlite3_get_autocommit(db_.get())) {
+  // Levels a trigger began and did not commit stay open, as on the server:
+  // the statement's own level ends, the transaction goes on.
+  const bool levels_left = opened_own && success && statement_own_ && transaction_count_ > 0;
+  if (levels_left) statement_own_ = false;
+  if (opened_own && !levels_left && !sqlite3_get_autocommit(db_.get())) {
     if (!success) ForgetTempObjects();
-    // Levels a trigger began and did not commit stay open, as on the server:
-    // the statement's own level ends, the transaction goes on.
-    if (success && transaction_count_ > 0 && statement_own_) {
-      statement_own_ = false;
-      PublishCatalogChange();
-      return true;
-    }
     ended = Exec(success ? "COMMIT" : "ROLLBACK", diags);
     // A commit that failed leaves nothing behind for later statements.
     if (!ended && !sqlite3_get_autocommit(db_.get())) {
